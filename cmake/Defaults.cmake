@@ -1,0 +1,43 @@
+# Compiler settings shared by every target of the project.
+
+# bq_defaults(target): warnings on, src/ as include root.
+function(bq_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter
+                                           -Wno-missing-field-initializers)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+endfunction()
+
+# bq_library(name DIR dir LIBS ...): a static library of every .cpp in dir (but entry.cpp and *_stub.cpp of landed
+# subsystems are chosen by the folder's own CMakeLists).
+function(bq_library name)
+  cmake_parse_arguments(A "" "DIR" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp)
+  foreach(ex IN LISTS A_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "/${ex}$")
+  endforeach()
+  add_library(${name} STATIC ${srcs})
+  bq_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# Environment every test runs in: headless SDL, software renderer, silent audio.
+set(BQ_TEST_ENV
+  "SDL_VIDEODRIVER=offscreen;SDL_RENDER_DRIVER=software;SDL_FRAMEBUFFER_ACCELERATION=0;SDL_AUDIODRIVER=dummy;BQ_HEADLESS=1"
+  CACHE INTERNAL "")
+
+# bq_test_dir(name LIBS ...): one test executable from every *_test.cpp of the calling folder.
+function(bq_test_dir name)
+  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*_helpers.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  bq_defaults(${name})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE BQ_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
+                                             BQ_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "${BQ_TEST_ENV}" TIMEOUT 300)
+endfunction()
