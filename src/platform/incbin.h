@@ -1,0 +1,35 @@
+// The archive embedded in the executable ("incbin::" files): indexing the build's packed blob, test registration
+// and name lookup. Used by stream.cpp (File_Read), by the start-up code and by tests; implemented in incbin.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/strings.h"
+
+// Symbols of the packed archive linked in by the build (object library `bq_assets`).
+extern "C" const uint8_t bq_assets_begin[];
+extern "C" const uint8_t bq_assets_end[];
+
+// Indexes an archive in the packer's format (docs/file-formats.md, "Embedded archive"). The bytes are not copied
+// and must live as long as the program. A corrupt archive is rejected as a whole with a diagnostic on stderr;
+// returns false then. Entries of a later archive replace earlier ones with the same name.
+bool Incbin_RegisterArchive(const uint8_t* data, size_t size);
+// Registers the build's own archive (bq_assets_begin .. bq_assets_end). Only callable from a target linking
+// `bq_assets`; defined inline so that the platform library itself does not need the symbols.
+inline bool Incbin_RegisterBuiltin() { return Incbin_RegisterArchive(bq_assets_begin, size_t(bq_assets_end - bq_assets_begin)); }
+// Registers (or replaces) one file by name; the bytes are copied. For tests and generated content.
+void Incbin_Register(const Str& name, std::vector<uint8_t> bytes);
+// Forgets every registered file and archive (tests).
+void Incbin_Clear();
+
+// Normalised form of an embedded name: "incbin::" stripped, "\" -> "/", leading "./" and "/" dropped, "//"
+// collapsed, ASCII lower case. ".\Images\X.png" -> "images/x.png".
+std::string Incbin_Normalise(const Str& name);
+// Looks a file up by any spelling of its name; on success points `data`/`size` at its bytes (valid until the
+// registration changes) and returns true.
+bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size);
+bool Incbin_Exists(const Str& name);
+// Number of registered files (diagnostics, tests).
+size_t Incbin_Count();
