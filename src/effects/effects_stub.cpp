@@ -1,0 +1,15 @@
+// Do-nothing stand-ins for the effect objects, map effects and particles until they land.
+// Library bq_effects; callers reach them through main/entry_points.h.
+// Landing: define a function in your own source and delete it here; delete this file when it is empty.
+#include "main/entry_points.h"
+
+void EffectImages_Load() {}
+void Particles_InitTables() {}
+void Particles_Reset() {}
+void Particles_Draw() {}
+void Effects_Clear() {}
+void Effects_UpdateAll() {}
+void Effects_DrawBehind() {}
+void Effects_DrawAbove() {}
+void Effects_DrawTop() {}
+void MapEffects_RunAll() {}
