@@ -1,0 +1,47 @@
+// The game's font table: 53 image fonts from four TrueType families at fixed pixel sizes, addressed by index, plus
+// the default font and the level editor's two fonts. Filled once by Fonts_Load at start-up (called by the runtime);
+// read by every screen and dialog, and by Text_FitFont (text_layout.h) to step to smaller sizes of one family.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/font.h"
+#include "platform/strings.h"
+
+// The four families of the embedded fonts.
+enum FontFamily : int32_t {
+    FONT_UNZIALISH = 0, // uncial display face, "fonts/UnZialish.ttf"
+    FONT_TRINIGAN = 1,  // Roman capitals, "fonts/Trinigan.ttf"
+    FONT_SANS = 2,      // clear sans, "fonts/l_10646.ttf"
+    FONT_BOOK = 3,      // book face, "fonts/PS_14508.ttf"
+};
+constexpr int kFontFamilies = 4;
+constexpr int kFontCount = 53;
+
+// One entry of the font table: which family at which pixel size.
+struct FontSpec {
+    FontFamily family;
+    int32_t size; // pixels
+};
+
+// The table as data (index -> family and size); see docs/fonts.md.
+extern const std::array<FontSpec, kFontCount> Font_Specs;
+// Embedded file of a family, with the asset prefix ("incbin::fonts/UnZialish.ttf", ...).
+const char16_t* Font_FamilyPath(FontFamily family);
+const char* Font_FamilyName(FontFamily family); // "UnZialish", "Trinigan", "Sans", "Book"
+
+// ---- State owned by this module -------------------------------------------------------------------------------
+extern std::array<FontPtr, kFontCount> Fonts; // the font table; null entries when a family file is missing
+extern FontPtr Font_Default;                  // the platform's default image font
+extern FontPtr Font_EditorPath;               // sans 9 px, style 4: the editor's folder line
+extern FontPtr Font_EditorLevel;              // sans 11 px, style 5: the editor's level-name line
+
+// Loads the 53 table fonts (each family file read once per size), Font_Default and the editor fonts. A missing
+// family leaves its entries null with one "failed loading " line per file. Safe to call again (reloads).
+void Fonts_Load();
+// The entry of the table, or Font_Default with a diagnostic line for an index outside 0..52 or a null entry.
+FontPtr Font_Get(int index);
+// The index of the entry of the same family with the next smaller size, or -1 when `index` is the smallest of
+// its family (or outside the table).
+int Font_NextSmaller(int index);
