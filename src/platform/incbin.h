@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/strings.h"
@@ -27,9 +29,9 @@ void Incbin_Clear();
 // Normalised form of an embedded name: "incbin::" stripped, "\" -> "/", leading "./" and "/" dropped, "//"
 // collapsed, ASCII lower case. ".\Images\X.png" -> "images/x.png".
 std::string Incbin_Normalise(const Str& name);
-// Looks a file up by any spelling of its name; on success points `data`/`size` at its bytes (valid until the
-// registration changes) and returns true.
-bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size);
+// Looks a file up by any spelling of its name; on success points `data`/`size` at its bytes and returns true. The
+// bytes stay valid while `keepAlive` (when given) is held, else until the registration changes.
+bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::shared_ptr<const void>* keepAlive = nullptr);
 bool Incbin_Exists(const Str& name);
 // Number of registered files (diagnostics, tests).
 size_t Incbin_Count();

@@ -1,0 +1,131 @@
+// The embedded archive behind incbin.h: validates and indexes the packed blob the build links in, keeps files
+// registered by tests, and answers lookups by any spelling of a name. Called by stream.cpp and the start-up code.
+#include "platform/incbin.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+struct EmbeddedFile {
+    const uint8_t* data = nullptr;                // start of the bytes (archive or `owned`)
+    size_t size = 0;                              // bytes
+    std::shared_ptr<std::vector<uint8_t>> owned;  // set for files registered by Incbin_Register
+};
+
+// Archive layout (docs/file-formats.md, "Embedded archive").
+constexpr char kMagic[8] = {'B', 'Q', 'P', 'A', 'K', '0', '0', '1'};
+constexpr size_t kHeaderSize = 16;
+
+std::mutex g_incbinMutex;                                  // guards g_incbinFiles
+std::unordered_map<std::string, EmbeddedFile> g_incbinFiles;  // normalised name -> bytes
+
+uint64_t ReadLE(const uint8_t* p, int bytes) {
+    uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+bool Reject(const char* why) {
+    std::fprintf(stderr, "embedded archive rejected: %s\n", why);
+    return false;
+}
+
+}  // namespace
+
+std::string Incbin_Normalise(const Str& name) {
+    Str s = name;
+    while (Str_StartsWithNoCase(s, u"incbin::")) s.erase(0, 8);
+    std::string out = Str_ToUtf8(s);
+    for (char& c : out) {
+        if (c == '\\') c = '/';
+        else if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    }
+    // Collapse "//" and "/./" and drop a leading "./" or "/" (repeatedly).
+    std::string clean;
+    clean.reserve(out.size());
+    size_t i = 0;
+    while (i < out.size()) {
+        const size_t slash = out.find('/', i);
+        const size_t end = slash == std::string::npos ? out.size() : slash;
+        const std::string_view part(out.data() + i, end - i);
+        if (!part.empty() && part != ".") {
+            if (!clean.empty()) clean.push_back('/');
+            clean.append(part);
+        }
+        i = end + 1;
+    }
+    return clean;
+}
+
+bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
+    if (!data || size < kHeaderSize) return Reject("shorter than its header");
+    if (std::memcmp(data, kMagic, sizeof kMagic) != 0) return Reject("wrong magic");
+    const uint64_t count = ReadLE(data + 8, 4);
+    const uint64_t tableSize = ReadLE(data + 12, 4);
+    if (tableSize > size - kHeaderSize) return Reject("table beyond the end");
+    if (count > tableSize / 18) return Reject("more entries than the table holds");
+    const uint8_t* p = data + kHeaderSize;
+    const uint8_t* const tableEnd = p + tableSize;
+    const uint64_t dataStart = kHeaderSize + tableSize;
+    std::vector<std::pair<std::string, EmbeddedFile>> entries;
+    entries.reserve(size_t(count));
+    for (uint64_t i = 0; i < count; ++i) {
+        if (tableEnd - p < 2) return Reject("truncated table");
+        const size_t nameLen = size_t(ReadLE(p, 2));
+        p += 2;
+        if (nameLen == 0 || size_t(tableEnd - p) < nameLen + 16) return Reject("truncated table entry");
+        const std::string name(reinterpret_cast<const char*>(p), nameLen);
+        p += nameLen;
+        const uint64_t offset = ReadLE(p, 8);
+        const uint64_t length = ReadLE(p + 8, 8);
+        p += 16;
+        if (offset < dataStart || offset > size || length > size - offset) return Reject("entry outside the data");
+        EmbeddedFile f;
+        f.data = data + offset;
+        f.size = size_t(length);
+        entries.emplace_back(Incbin_Normalise(Str_FromUtf8(name)), std::move(f));
+    }
+    if (p != tableEnd) return Reject("table size does not match its entries");
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    for (auto& e : entries) g_incbinFiles[e.first] = std::move(e.second);
+    return true;
+}
+
+void Incbin_Register(const Str& name, std::vector<uint8_t> bytes) {
+    EmbeddedFile f;
+    f.owned = std::make_shared<std::vector<uint8_t>>(std::move(bytes));
+    f.data = f.owned->data();
+    f.size = f.owned->size();
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    g_incbinFiles[Incbin_Normalise(name)] = std::move(f);
+}
+
+void Incbin_Clear() {
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    g_incbinFiles.clear();
+}
+
+bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::shared_ptr<const void>* keepAlive) {
+    const std::string key = Incbin_Normalise(name);
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    const auto it = g_incbinFiles.find(key);
+    if (it == g_incbinFiles.end()) return false;
+    data = it->second.data;
+    size = it->second.size;
+    if (keepAlive) *keepAlive = it->second.owned;  // archive bytes live as long as the program
+    return true;
+}
+
+bool Incbin_Exists(const Str& name) {
+    const uint8_t* d = nullptr;
+    size_t n = 0;
+    return Incbin_Find(name, d, n);
+}
+
+size_t Incbin_Count() {
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    return g_incbinFiles.size();
+}
