@@ -1,0 +1,60 @@
+// Screens and dialogs: the screen switcher with its hook table (screens 0..11), the pause screen 8, and the
+// one-at-a-time dialog manager. Screen_Set and Dialog_Open/Close are called from every screen, box and button
+// action; the main loop calls Screens_RunFrame.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+using ScreenFn = void (*)();  // a hook, frame or dialog function; never null (Dialog_Nothing stands for none)
+void Dialog_Nothing();        // the shared do-nothing function
+
+struct ScreenHooks {
+    ScreenFn enter; // run by Screen_Set when the screen becomes current
+    ScreenFn leave; // run by Screen_Set when another screen replaces it
+    ScreenFn frame; // run once per main-loop pass while current
+};
+constexpr int kScreenCount = 12;
+constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenLevelStart = 5, kScreenLevelEnd = 6, kScreenDimmed = 7,
+              kScreenPause = 8, kScreenBuildMenu = 9, kScreenLevelMap = 10, kScreenShop = 11;
+
+// ---- State owned here ------------------------------------------------------------------------------------------
+extern int32_t Screen_Current;                              // the current screen number
+extern std::array<ScreenHooks, kScreenCount> Screen_Hooks;  // hooks of screens 0..11 (tests may replace entries)
+constexpr int32_t Screen_Width = 800, Screen_Height = 600;  // the canvas in pixels
+constexpr int32_t Screen_CenterX = 400, Screen_CenterY = 300;
+extern int32_t Dialog_Active;    // 1 while a dialog is open
+extern int32_t Dialog_X;         // top-left of the open dialog's background (its init may set them), pixels
+extern int32_t Dialog_Y;
+extern int32_t Pause_ByLoop;     // 1 while the pause the main loop made itself is in force (overlay shown)
+extern int32_t Pause_Screen;     // the screen remembered while the pause screen 8 shows
+
+// ---- Screens ---------------------------------------------------------------------------------------------------
+// Flushes the keyboard, runs the leave hook of the current screen and the enter hook of screen n, then makes n
+// current. Callable from a frame, a hook or a dialog action; when a hook itself switches again, the later switch
+// wins (the earlier one does not overwrite Screen_Current afterwards).
+void Screen_Set(int32_t n);
+// The hooks of screen n; unknown numbers and the passing screens get the main menu's frame and no hooks.
+const ScreenHooks& Screen_HooksOf(int32_t n);
+void Screens_Reset(); // the hook table back to the game's own, screen 0, no dialog (start-up and tests)
+
+// ---- Dialogs ---------------------------------------------------------------------------------------------------
+// Makes (init, update, draw) the one open dialog, replacing any open one, sets Dialog_Active, flushes the input
+// and runs init at once. Null functions count as Dialog_Nothing. flush 1: the main loop flushes the input after
+// the dialog's update.
+void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush);
+// Ends the open dialog; nothing of it is called afterwards. Harmless when none is open.
+void Dialog_Close();
+// Main loop: the open dialog's update, then the input flush when the dialog that ran asked for it (also when it
+// closed itself in its update, so the click that closed it does not reach the screen).
+void Dialog_RunUpdate();
+// Main loop: the open dialog's draw (nothing when it was closed).
+void Dialog_RunDraw();
+
+// ---- Pause -----------------------------------------------------------------------------------------------------
+// The main loop's pause: remembers the screen and shows screen 8; in the game screen it also pauses the game.
+void Pause_Begin();
+// Back to the remembered screen once the window is active again.
+void Pause_End();
+// Draws the overlay over a game the loop paused; a click or key ends that pause.
+void Pause_DrawOverlay();
