@@ -1,0 +1,73 @@
+// Sound loading and the audio device behind sound.h: picks the decoder by the file's header and opens SDL's audio
+// device, whose callback runs the mixer (mixer.cpp). Called by the runtime's sound manager and the toolkit.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/sound.h"
+#include "platform/sound_codecs.h"
+#include "platform/stream.h"
+
+namespace {
+SDL_AudioDeviceID g_audioDevice = 0;  // open output device, 0 when silent
+bool g_audioOwnsSubsystem = false;    // we started SDL's audio subsystem and stop it on shutdown
+
+void SDLCALL AudioCallback(void*, Uint8* stream, int len) {
+    Mixer_Render(reinterpret_cast<float*>(stream), len / int(2 * sizeof(float)));
+}
+}  // namespace
+
+bool Audio_Init() {
+    if (g_audioDevice) return true;
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "no audio: %s\n", SDL_GetError());
+            return false;
+        }
+        g_audioOwnsSubsystem = true;
+    }
+    SDL_AudioSpec want{};
+    want.freq = kMixerRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = AudioCallback;
+    SDL_AudioSpec have{};
+    g_audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts to the device's format
+    if (!g_audioDevice) {
+        std::fprintf(stderr, "no audio device: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_PauseAudioDevice(g_audioDevice, 0);
+    return true;
+}
+
+void Audio_Shutdown() {
+    if (g_audioDevice) SDL_CloseAudioDevice(g_audioDevice);
+    g_audioDevice = 0;
+    Mixer_StopAll();
+    if (g_audioOwnsSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_audioOwnsSubsystem = false;
+}
+
+bool Audio_HasDevice() { return g_audioDevice != 0; }
+
+SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags) {
+    SoundPtr s;
+    if (data && size >= 4 && std::memcmp(data, "RIFF", 4) == 0) s = Wav_Decode(data, size);
+    else if (data && size >= 4 && std::memcmp(data, "OggS", 4) == 0) s = Ogg_Decode(data, size);
+    else std::fprintf(stderr, "sound not loaded: neither WAV nor Ogg\n");
+    if (s) s->loop = (flags & SOUND_LOOP) != 0;
+    return s;
+}
+
+SoundPtr Sound_Load(const Str& path, int flags) {
+    std::vector<uint8_t> bytes;
+    if (!File_ReadAll(path, bytes)) {
+        std::fprintf(stderr, "sound not found: %s\n", Str_ToUtf8(path).c_str());
+        return nullptr;
+    }
+    return Sound_Decode(bytes.data(), bytes.size(), flags);
+}
