@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using Str = std::u16string; // same alias as platform/strings.h
+#include "platform/strings.h"
 
 // A fatal error raised by the game. When it escapes main, its message goes to stderr and the process ends with
 // exit code -1 (255 as the shell sees it).
@@ -21,36 +21,33 @@ struct RuntimeError : std::runtime_error {
 // ---- Start and end -------------------------------------------------------------------------------------------
 // Installs the fatal-signal handlers and the terminate handler, starts SDL (video, audio, timer, events), reads the
 // harness environment (BQ_HEADLESS, BQ_FRAME_MS, BQ_SEED, BQ_INPUT_SCRIPT, BQ_SCREENSHOT, BQ_EXIT_AFTER,
-// BQ_APP_FOLDER) and starts SDL text input. Safe to call more than once (later calls only re-read nothing).
+// BQ_APP_FOLDER) and starts SDL text input. With argv given it also makes the program folder the current folder (as
+// a desktop launcher's "start in" did); Sys_Init(0, nullptr) in tests leaves the current folder alone. A second call
+// only re-reads the harness environment.
 void Sys_Init(int argc, char** argv);
-void Sys_Shutdown();                     // SDL_Quit; the handlers stay
+void Sys_Shutdown();                                         // SDL_Quit; the handlers stay
 [[noreturn]] void Sys_FatalExit(const std::string& message); // message on stderr, exit code 255
 
 // ---- Clocks (all go through the fake clock when it is on) -----------------------------------------------------
-int32_t Sys_Millisecs();     // milliseconds of a monotonic clock (or of the fake clock), wraps as int32
-uint64_t Sys_PerfCounter();  // ticks of the performance counter
+int32_t Sys_Millisecs();      // milliseconds of a monotonic clock (or of the fake clock), wraps as int32
+uint64_t Sys_PerfCounter();   // ticks of the performance counter
 uint64_t Sys_PerfFrequency(); // ticks per second
-void Sys_Delay(int ms);      // sleep; under the fake clock it advances the clock instead and returns at once
+void Sys_Delay(int ms);       // sleep; under the fake clock it advances the clock instead and returns at once
 
 // ---- Events and application state -----------------------------------------------------------------------------
-void Sys_PollEvents();      // pumps SDL events into the input state and the flags below
-bool Sys_Suspended();       // the window lost focus (inactive); a headless window counts as active
-bool Sys_CloseRequested();  // window closed, SIGINT/SIGTERM, or the harness's exit frame passed
-void Sys_RequestClose();    // sets the terminate flag
+void Sys_PollEvents();        // pumps SDL events into the input state and the flags below
+bool Sys_Suspended();         // the window lost focus (inactive); a headless window counts as active
+bool Sys_CloseRequested();    // window closed, SIGINT/SIGTERM, or the harness's exit frame passed
+void Sys_RequestClose();      // sets the terminate flag
 void Sys_ClearCloseRequest(); // clears it (tests)
 
 // ---- Desktop ---------------------------------------------------------------------------------------------------
-int Sys_DesktopWidth();  // desktop resolution in pixels (1024 x 768 under the offscreen driver)
+int Sys_DesktopWidth(); // desktop resolution in pixels (1024 x 768 under the offscreen driver)
 int Sys_DesktopHeight();
-void Sys_MessageBox(const Str& text);      // blocking system box; headless: "MESSAGE: text" on stderr, no wait
-bool Sys_SetWallpaper(const Str& path);    // per desktop (GNOME, Cinnamon, MATE, XFCE, KDE, LXQt, LXDE, feh); headless false
-void Sys_Print(const Str& line);           // UTF-8 + CR LF on stdout, flushed
-bool Sys_Headless();                       // BQ_HEADLESS=1 or SDL_VIDEODRIVER offscreen/dummy
-
-// Wallpaper commands chosen for a desktop (XDG_CURRENT_DESKTOP value) and an absolute image path; each command is
-// an argument vector. Empty when no method is known. Exposed for tests.
-std::vector<std::vector<std::string>> Sys_WallpaperCommands(const std::string& desktop, const std::string& path,
-                                                            bool haveDisplay);
+void Sys_MessageBox(const Str& text);   // blocking system box; headless: "MESSAGE: text" on stderr, no wait
+bool Sys_SetWallpaper(const Str& path); // per desktop, see platform/wallpaper.h; headless: false, nothing run
+void Sys_Print(const Str& line);        // UTF-8 + CR LF on stdout, flushed
+bool Sys_Headless();                    // BQ_HEADLESS=1 or SDL_VIDEODRIVER offscreen/dummy
 
 // ---- The harness ----------------------------------------------------------------------------------------------
 // Called by Graphics_Flip after presenting: ends the current frame (advances the fake clock, takes the screenshots
@@ -63,13 +60,13 @@ struct HarnessScreenshot {
     std::string path; // PNG file
 };
 struct HarnessConfig {
-    bool headless = false;                    // message box to stderr, wallpaper never changed
-    int frameMs = 0;                          // fake clock step per flip in ms; 0 = real clock
-    bool haveSeed = false;                    // seed given
-    int32_t seed = 0;                         // start-up seed override
-    std::string inputScript;                  // script text (not a path)
+    bool headless = false;                      // message box to stderr, wallpaper never changed
+    int frameMs = 0;                            // fake clock step per flip in ms; 0 = real clock
+    bool haveSeed = false;                      // seed given
+    int32_t seed = 0;                           // start-up seed override
+    std::string inputScript;                    // script text (not a path)
     std::vector<HarnessScreenshot> screenshots; // canvas shots
-    int exitAfter = 0;                        // request close when this frame ends; 0 = never
+    int exitAfter = 0;                          // request close when this frame ends; 0 = never
 };
 
 // Replaces the whole harness state (frame counter back to 1, fake clock back to 0, script parsed anew).
@@ -77,18 +74,18 @@ struct HarnessConfig {
 bool Harness_Configure(const HarnessConfig& config);
 HarnessConfig Harness_FromEnvironment(); // what Sys_Init reads from BQ_* variables (script file read here)
 const HarnessConfig& Harness_Current();
-int Harness_FrameNumber();     // the frame being drawn now: 1 until the first flip
-bool Sys_FakeClockActive();    // BQ_FRAME_MS given
+int Harness_FrameNumber();            // the frame being drawn now: 1 until the first flip
+bool Sys_FakeClockActive();           // BQ_FRAME_MS given
 void Sys_UseFakeClock(int msPerFlip); // tests: switch the fake clock on (> 0) or off (0) at once
 bool Sys_SeedOverride(int32_t& seed); // true and the seed when BQ_SEED was given
 
-// One scripted input event, as parsed from a script line.
+// One scripted input event, as parsed from a script line ("click" and "key ... press" become two events each).
 struct ScriptEvent {
-    enum Kind { MOUSE, DOWN, UP, CLICK, KEY_DOWN, KEY_UP, KEY_PRESS, TEXT, WHEEL, QUIT };
-    int frame;       // injected at the start of this frame
-    Kind kind;
-    int a = 0, b = 0, c = 0; // MOUSE x y; DOWN/UP button; CLICK button x y; KEY_* vk; WHEEL dy
-    std::string text; // TEXT, UTF-8
+    enum Kind { MOUSE, DOWN, UP, KEY_DOWN, KEY_UP, TEXT, WHEEL, QUIT };
+    int frame = 1; // injected at the start of this frame
+    Kind kind = MOUSE;
+    int a = 0, b = 0; // MOUSE: x y (canvas); DOWN/UP: button; KEY_*: virtual-key code; WHEEL: notches
+    std::string text; // TEXT: UTF-8
 };
 // Parses a script; bad lines are reported in errors ("line N: why") and skipped.
 std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vector<std::string>* errors = nullptr);

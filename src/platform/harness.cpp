@@ -1,0 +1,410 @@
+// The headless test harness: a fixed frame time (fake clock), a seed override, an input script injected as SDL
+// events at given frames, PNG screenshots of the canvas and an exit after a given frame. Configured from the BQ_*
+// environment by Sys_Init or directly by tests (Harness_Configure); driven by Sys_OnFlip, which Graphics_Flip calls.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include <SDL.h>
+
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/keymap.h"
+#include "platform/sdl_context.h"
+#include "platform/system.h"
+#include "platform/system_private.h"
+
+namespace {
+
+// A loop that ignores the close request for this many frames after the exit frame is stuck (a modal loop that
+// never looks at the flag): the harness then ends the process itself with kStuckExitCode.
+constexpr int kStuckFrames = 300;
+constexpr int kStuckExitCode = 3;
+
+HarnessConfig g_config;            // what the harness does
+std::vector<ScriptEvent> g_script; // parsed script, sorted by frame (stable)
+size_t g_nextEvent = 0;            // first script event not injected yet
+int g_frame = 1;                   // the frame being drawn: 1 until the first flip
+
+void Note(const std::string& line) { std::fprintf(stderr, "harness: %s\n", line.c_str()); }
+
+bool ParseInt(const std::string& word, int& out) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    const long v = std::strtol(word.c_str(), &end, 10);
+    if (*end != '\0' || v < -1000000000L || v > 1000000000L) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+Uint32 WindowId() {
+    SDL_Window* const w = Sdl_Window();
+    return w ? SDL_GetWindowID(w) : 0;
+}
+
+// Canvas position -> window position; SDL's renderer maps events back to canvas coordinates on their way in.
+void CanvasToWindow(int x, int y, Sint32& wx, Sint32& wy) {
+    wx = x;
+    wy = y;
+    if (SDL_Renderer* const r = Sdl_Renderer()) {
+        int ix = x, iy = y;
+        SDL_RenderLogicalToWindow(r, static_cast<float>(x), static_cast<float>(y), &ix, &iy);
+        wx = ix;
+        wy = iy;
+    }
+}
+
+int SdlButton(int button) {
+    switch (button) {
+    case 2:
+        return SDL_BUTTON_RIGHT;
+    case 3:
+        return SDL_BUTTON_MIDDLE;
+    default:
+        return SDL_BUTTON_LEFT;
+    }
+}
+
+// The last pointer position the script set, in canvas pixels (button events carry it).
+int g_scriptX = 0, g_scriptY = 0;
+
+void PushMotion(int x, int y) {
+    g_scriptX = x;
+    g_scriptY = y;
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEMOTION;
+    ev.motion.timestamp = SDL_GetTicks();
+    ev.motion.windowID = WindowId();
+    CanvasToWindow(x, y, ev.motion.x, ev.motion.y);
+    SDL_PushEvent(&ev);
+}
+
+void PushButton(int button, bool down) {
+    SDL_Event ev{};
+    ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    ev.button.timestamp = SDL_GetTicks();
+    ev.button.windowID = WindowId();
+    ev.button.button = static_cast<Uint8>(SdlButton(button));
+    ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    ev.button.clicks = 1;
+    CanvasToWindow(g_scriptX, g_scriptY, ev.button.x, ev.button.y);
+    SDL_PushEvent(&ev);
+}
+
+void PushKey(int vk, bool down) {
+    SDL_Scancode sc = SDL_SCANCODE_UNKNOWN;
+    SDL_Keycode key = SDLK_UNKNOWN;
+    if (!Vk_ToSdl(vk, sc, key)) return; // refused when parsed
+    SDL_Event ev{};
+    ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    ev.key.timestamp = SDL_GetTicks();
+    ev.key.windowID = WindowId();
+    ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    ev.key.keysym.scancode = sc;
+    ev.key.keysym.sym = key;
+    SDL_PushEvent(&ev);
+}
+
+// SDL carries at most 31 bytes of text per event: split between whole UTF-8 sequences.
+void PushText(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t end = i;
+        while (end < text.size()) {
+            size_t len = 1;
+            const auto c = static_cast<unsigned char>(text[end]);
+            if (c >= 0xF0)
+                len = 4;
+            else if (c >= 0xE0)
+                len = 3;
+            else if (c >= 0xC0)
+                len = 2;
+            if (end + len - i > SDL_TEXTINPUTEVENT_TEXT_SIZE - 1) break;
+            end = std::min(text.size(), end + len);
+        }
+        SDL_Event ev{};
+        ev.type = SDL_TEXTINPUT;
+        ev.text.timestamp = SDL_GetTicks();
+        ev.text.windowID = WindowId();
+        std::copy(text.begin() + static_cast<long>(i), text.begin() + static_cast<long>(end), ev.text.text);
+        SDL_PushEvent(&ev);
+        i = end;
+    }
+}
+
+void PushWheel(int dy) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEWHEEL;
+    ev.wheel.timestamp = SDL_GetTicks();
+    ev.wheel.windowID = WindowId();
+    ev.wheel.y = dy;
+    ev.wheel.preciseY = static_cast<float>(dy);
+    ev.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&ev);
+}
+
+void Inject(const ScriptEvent& e) {
+    switch (e.kind) {
+    case ScriptEvent::MOUSE:
+        PushMotion(e.a, e.b);
+        break;
+    case ScriptEvent::DOWN:
+        PushButton(e.a, true);
+        break;
+    case ScriptEvent::UP:
+        PushButton(e.a, false);
+        break;
+    case ScriptEvent::KEY_DOWN:
+        PushKey(e.a, true);
+        break;
+    case ScriptEvent::KEY_UP:
+        PushKey(e.a, false);
+        break;
+    case ScriptEvent::TEXT:
+        PushText(e.text);
+        break;
+    case ScriptEvent::WHEEL:
+        PushWheel(e.a);
+        break;
+    case ScriptEvent::QUIT: {
+        SDL_Event ev{};
+        ev.type = SDL_QUIT;
+        ev.quit.timestamp = SDL_GetTicks();
+        SDL_PushEvent(&ev);
+        break;
+    }
+    }
+}
+
+std::vector<HarnessScreenshot> ParseScreenshots(const std::string& spec) {
+    std::vector<HarnessScreenshot> shots;
+    std::stringstream in(spec);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        const size_t colon = item.find(':');
+        int frame = 0;
+        if (colon == std::string::npos || !ParseInt(item.substr(0, colon), frame) || frame < 1 ||
+            colon + 1 >= item.size()) {
+            Note("BQ_SCREENSHOT: ignoring \"" + item + "\" (want frame:file.png)");
+            continue;
+        }
+        shots.push_back({frame, item.substr(colon + 1)});
+    }
+    return shots;
+}
+
+const char* Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v ? v : nullptr;
+}
+
+} // namespace
+
+// ---- Script grammar -------------------------------------------------------------------------------------------
+// One event per line: FRAME VERB ARGS. FRAME is a frame number, or +N for N frames after the previous line's frame.
+// Blank lines and lines starting with '#' are ignored. Verbs:
+//   mouse X Y          pointer to canvas position (X, Y)
+//   down B / up B      press / release button B (1 left, 2 right, 3 middle) at the pointer
+//   click B [X Y]      pointer to (X, Y) if given, press B in this frame, release it in the next frame
+//   key VK down|up|press   virtual-key code VK; press = down in this frame, up in the next frame
+//   text CHARS         typed characters (UTF-8, everything after one blank, to the end of the line)
+//   wheel DY           wheel notches, positive = rolled away from the user
+//   quit               the window's close button
+std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vector<std::string>* errors) {
+    std::vector<ScriptEvent> out;
+    std::stringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    int lastFrame = 1;
+    auto fail = [&](const std::string& why) {
+        if (errors) errors->push_back("line " + std::to_string(lineNo) + ": " + why);
+    };
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::stringstream words(line);
+        std::string frameWord, verb;
+        if (!(words >> frameWord) || frameWord[0] == '#') continue;
+        int frame = 0;
+        const bool relative = frameWord[0] == '+';
+        if (!ParseInt(relative ? frameWord.substr(1) : frameWord, frame) || (relative && frame < 0)) {
+            fail("bad frame \"" + frameWord + "\"");
+            continue;
+        }
+        if (relative) frame += lastFrame;
+        if (frame < 1) {
+            fail("frames start at 1");
+            continue;
+        }
+        if (!(words >> verb)) {
+            fail("missing event");
+            continue;
+        }
+        std::vector<int> nums;
+        std::string w;
+        ScriptEvent e{frame, ScriptEvent::MOUSE};
+        if (verb == "text") {
+            // Everything after the verb and one blank, blanks included.
+            const size_t at = line.find("text") + 4;
+            e.kind = ScriptEvent::TEXT;
+            e.text = at < line.size() ? line.substr(at + 1) : "";
+            if (e.text.empty()) {
+                fail("text without characters");
+                continue;
+            }
+            out.push_back(e);
+            lastFrame = frame;
+            continue;
+        }
+        std::vector<std::string> args;
+        while (words >> w)
+            args.push_back(w);
+        if (verb == "key") {
+            // key VK down|up|press
+            int vk = 0;
+            SDL_Scancode sc;
+            SDL_Keycode kc;
+            const std::string how = args.size() == 2 ? args[1] : "";
+            if (args.size() != 2 || !ParseInt(args[0], vk) || (how != "down" && how != "up" && how != "press")) {
+                fail("key wants a code and down, up or press");
+                continue;
+            }
+            if (!Vk_ToSdl(vk, sc, kc)) {
+                fail("unknown key code " + args[0]);
+                continue;
+            }
+            if (how != "up") out.push_back({frame, ScriptEvent::KEY_DOWN, vk});
+            if (how == "up") out.push_back({frame, ScriptEvent::KEY_UP, vk});
+            if (how == "press") out.push_back({frame + 1, ScriptEvent::KEY_UP, vk});
+            lastFrame = frame;
+            continue;
+        }
+        bool ok = true;
+        for (const std::string& a : args) {
+            int v = 0;
+            ok = ok && ParseInt(a, v);
+            nums.push_back(v);
+        }
+        auto needButton = [&](int b) { return b >= 1 && b <= 3; };
+        if (!ok) {
+            fail("bad number in \"" + line + "\"");
+            continue;
+        }
+        if (verb == "mouse" && nums.size() == 2) {
+            out.push_back({frame, ScriptEvent::MOUSE, nums[0], nums[1]});
+        } else if ((verb == "down" || verb == "up") && nums.size() == 1 && needButton(nums[0])) {
+            out.push_back({frame, verb == "down" ? ScriptEvent::DOWN : ScriptEvent::UP, nums[0]});
+        } else if (verb == "click" && (nums.size() == 1 || nums.size() == 3) && needButton(nums[0])) {
+            if (nums.size() == 3) out.push_back({frame, ScriptEvent::MOUSE, nums[1], nums[2]});
+            out.push_back({frame, ScriptEvent::DOWN, nums[0]});
+            out.push_back({frame + 1, ScriptEvent::UP, nums[0]});
+        } else if (verb == "wheel" && nums.size() == 1) {
+            out.push_back({frame, ScriptEvent::WHEEL, nums[0]});
+        } else if (verb == "quit" && args.empty()) {
+            out.push_back({frame, ScriptEvent::QUIT});
+        } else {
+            fail("cannot read \"" + line + "\"");
+            continue;
+        }
+        lastFrame = frame;
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return out;
+}
+
+HarnessConfig Harness_FromEnvironment() {
+    HarnessConfig c;
+    const char* v = nullptr;
+    const char* driver = Env("SDL_VIDEODRIVER");
+    c.headless = (Env("BQ_HEADLESS") && std::string(Env("BQ_HEADLESS")) != "0") ||
+                 (driver && (std::string(driver) == "offscreen" || std::string(driver) == "dummy"));
+    if ((v = Env("BQ_FRAME_MS"))) {
+        if (!ParseInt(v, c.frameMs) || c.frameMs < 1 || c.frameMs > 10000) {
+            Note(std::string("BQ_FRAME_MS: ignoring \"") + v + "\" (want 1..10000)");
+            c.frameMs = 0;
+        }
+    }
+    if ((v = Env("BQ_SEED"))) {
+        char* end = nullptr;
+        const long long s = std::strtoll(v, &end, 10);
+        if (*end == '\0') {
+            c.haveSeed = true;
+            c.seed = static_cast<int32_t>(s);
+        } else {
+            Note(std::string("BQ_SEED: ignoring \"") + v + "\"");
+        }
+    }
+    if ((v = Env("BQ_INPUT_SCRIPT"))) {
+        std::ifstream f(v, std::ios::binary);
+        if (!f) Note(std::string("BQ_INPUT_SCRIPT: cannot read ") + v);
+        std::stringstream buf;
+        buf << f.rdbuf();
+        c.inputScript = buf.str();
+    }
+    if ((v = Env("BQ_SCREENSHOT"))) c.screenshots = ParseScreenshots(v);
+    if ((v = Env("BQ_EXIT_AFTER"))) {
+        if (!ParseInt(v, c.exitAfter) || c.exitAfter < 1) {
+            Note(std::string("BQ_EXIT_AFTER: ignoring \"") + v + "\"");
+            c.exitAfter = 0;
+        }
+    }
+    return c;
+}
+
+bool Harness_Configure(const HarnessConfig& config) {
+    g_config = config;
+    std::vector<std::string> errors;
+    g_script = Harness_ParseScript(config.inputScript, &errors);
+    for (const std::string& e : errors)
+        Note("input script " + e);
+    g_nextEvent = 0;
+    g_frame = 1;
+    g_scriptX = g_scriptY = 0;
+    Clock_Configure(config.frameMs);
+    return errors.empty();
+}
+
+const HarnessConfig& Harness_Current() { return g_config; }
+int Harness_FrameNumber() { return g_frame; }
+
+void Sys_UseFakeClock(int msPerFlip) {
+    g_config.frameMs = msPerFlip > 0 ? msPerFlip : 0;
+    Clock_Configure(g_config.frameMs);
+}
+
+bool Sys_SeedOverride(int32_t& seed) {
+    if (g_config.haveSeed) seed = g_config.seed;
+    return g_config.haveSeed;
+}
+
+void Harness_InjectDue() {
+    if (g_nextEvent >= g_script.size() || !SDL_WasInit(SDL_INIT_EVENTS)) return;
+    while (g_nextEvent < g_script.size() && g_script[g_nextEvent].frame <= g_frame)
+        Inject(g_script[g_nextEvent++]);
+}
+
+void Sys_OnFlip() {
+    // The frame that was just presented ends here.
+    for (const HarnessScreenshot& s : g_config.screenshots) {
+        if (s.frame != g_frame) continue;
+        if (!Graphics_SaveScreenshot(Str_FromUtf8(s.path)))
+            Note("screenshot of frame " + std::to_string(g_frame) + " to " + s.path + " failed");
+    }
+    if (g_config.exitAfter > 0 && g_frame >= g_config.exitAfter) {
+        Sys_RequestClose();
+        if (g_frame >= g_config.exitAfter + kStuckFrames) {
+            Note("the loop still runs " + std::to_string(kStuckFrames) + " frames after the exit frame; ending");
+            std::fflush(stdout);
+            std::fflush(stderr);
+            _exit(kStuckExitCode);
+        }
+    }
+    Clock_OnFlip();
+    // The next frame starts: its scripted events go in, then everything queued reaches the input state.
+    ++g_frame;
+    Sys_PollEvents();
+}

@@ -1,0 +1,10 @@
+// Private to the platform: the pieces of the system module that its files (system.cpp, clock.cpp, harness.cpp)
+// share. Game code never includes this.
+#pragma once
+
+#include <cstdint>
+
+void Clock_Advance(int ms);          // moves the fake clock forward (does nothing on the real clock)
+void Clock_Configure(int msPerFlip); // 0: real clock; > 0: fake clock, reset to its start value
+void Clock_OnFlip();                 // one flip's step on the fake clock
+void Harness_InjectDue();            // pushes the script's events due by the current frame (event pump)
