@@ -13,6 +13,9 @@
 extern const Str Asset_Prefix; // "incbin::": prepended to every asset path
 extern const Str Lang_Suffix;  // "_german": suffix of localised image names
 
+// Writes the diagnostic line "failed loading " + path (every loader of assets reports through it).
+void Asset_ReportMissing(const Str& path);
+
 // Loads Asset_Prefix + path as a new image the caller owns; on failure writes "failed loading " + path and
 // returns null.
 ImagePtr Asset_LoadImage(const Str& path, int flags = kImageDefaultFlags);

@@ -40,7 +40,8 @@ extern FontPtr Font_EditorLevel;              // sans 11 px, style 5: the editor
 // Loads the 53 table fonts (each family file read once per size), Font_Default and the editor fonts. A missing
 // family leaves its entries null with one "failed loading " line per file. Safe to call again (reloads).
 void Fonts_Load();
-// The entry of the table, or Font_Default with a diagnostic line for an index outside 0..52 or a null entry.
+// The entry of the table; Font_Default for a null entry (a missing file), and with a diagnostic line for an index
+// outside 0..52.
 FontPtr Font_Get(int index);
 // The index of the entry of the same family with the next smaller size, or -1 when `index` is the smallest of
 // its family (or outside the table).

@@ -41,7 +41,7 @@ constexpr int kBtnImageSlots = 7;
 // Caption option bits (SetText).
 constexpr int32_t BTNTXT_CENTRED = 128; // centre the caption on (x + x offset, y + y offset)
 
-class GUIBtn {
+class GUIBtn : public std::enable_shared_from_this<GUIBtn> {
   public:
     // ---- Fields ------------------------------------------------------------------------------------------------
     float x = 0, y = 0;                            // top-left on the screen, pixels
@@ -96,12 +96,17 @@ class GUIBtn {
                                         const Str& caption, int32_t fontIndex);
 };
 
-// Paths of the dialog skins' button images (default, hovered, pressed) for skins 1, 2 and 3.
+// The buttons play the runtime's SND_BTN_HOVER when the mouse comes over an enabled button and SND_BTN_CLICK on a
+// click (main/audio.h).
+
+// Paths of the dialog skins' button images (default, hovered, pressed) for skins dlg1, dlg2 and dlg3, and their
+// sizes in pixels (used for the hit rectangle when an image is missing).
 extern const std::array<std::array<const char16_t*, 3>, 3> GUIBtn_DlgImagePaths;
-// Sounds the buttons play: "sounds/btn_hover.wav" when the mouse comes over an enabled button, "sounds/btn_click.wav"
-// on a click.
-extern const char16_t* const GUIBtn_HoverSoundPath;
-extern const char16_t* const GUIBtn_ClickSoundPath;
+extern const std::array<std::array<int32_t, 2>, 3> GUIBtn_DlgSizes;
+// ---- State owned by this module -------------------------------------------------------------------------------
+// The dialog skins' button images by skin and slot. The dialog loader may fill them; an empty entry is taken from
+// the image cache by its path when a factory needs it.
+extern std::array<std::array<ImagePtr, 3>, 3> GUIBtn_DlgImages;
 
 // The mouse as the widgets see it in one frame: taken once per frame (the frame number of the harness) from the
 // polled mouse, so that every widget of a frame sees the same press and release edges.
@@ -112,3 +117,4 @@ struct GUIMouse {
     bool released = false; // went up since the previous frame's snapshot
 };
 const GUIMouse& GUI_Mouse(); // the snapshot of the current frame (taken on first use in a frame)
+void GUI_MouseInvalidate();  // the next GUI_Mouse takes a new snapshot whatever the frame (tests, harness reset)

@@ -33,7 +33,7 @@ class GUIListboxSlot {
 
 constexpr int32_t kListboxDoubleClickMs = 400; // second click on the same row within this time: double-click
 
-class GUIListbox {
+class GUIListbox : public std::enable_shared_from_this<GUIListbox> {
   public:
     float x = 0, y = 0;    // top-left of the first row
     int32_t capacity = 0;  // most rows it takes

@@ -1,0 +1,145 @@
+// Asset loading: images through the asset prefix with the one "failed loading " diagnostic, the shared image cache
+// keyed on the normalised path, frame layout and flags, copies for callers that change an image, full-screen
+// backgrounds and the start-up image step. Called by every subsystem's loaders and by the start-up.
+#include "main/assets.h"
+
+#include <algorithm>
+#include <map>
+
+#include "main/entry_points.h"
+#include "platform/graphics.h"
+#include "platform/system.h"
+
+const Str Asset_Prefix = u"incbin::";
+const Str Lang_Suffix = u"_german";
+
+const std::array<const char16_t*, 13> Images_EffectPaths = {
+    u"incbin::images/effects/spark1.png",  u"incbin::images/effects/spark2.png",  u"incbin::images/effects/spark3.png",
+    u"incbin::images/effects/spark4.png",  u"incbin::images/effects/spark5.png",  u"incbin::images/effects/spark6.png",
+    u"incbin::images/effects/spark7.png",  u"incbin::images/effects/spark8.png",  u"incbin::images/effects/Spark10.png",
+    u"incbin::images/effects/Spark12.png", u"incbin::images/effects/Spark17.png", u"incbin::images/effects/spark19.png",
+    u"incbin::images/effects/shine1.png",
+};
+
+namespace {
+
+// Cached images by key; a null entry remembers a file that failed, so that its line is written once.
+std::map<Str, ImagePtr>& Cache() {
+    static std::map<Str, ImagePtr> cache;
+    return cache;
+}
+
+Str CacheKey(const Str& path, int fw, int fh, int count, int flags) {
+    return Asset_NormalisePath(path) + u"|" + Str_FromInt(fw) + u"x" + Str_FromInt(fh) + u"x" + Str_FromInt(count) +
+           u"|" + Str_FromInt(flags < 0 ? Image_GetDefaultFlags() : flags);
+}
+
+// The path as opened: the prefix is added unless the caller already gave one.
+Str PrefixedPath(const Str& path) { return Str_StartsWithNoCase(path, Asset_Prefix) ? path : Asset_Prefix + path; }
+
+ImagePtr CachedLoad(const Str& path, int fw, int fh, int count, int flags) {
+    const Str key = CacheKey(path, fw, fh, count, flags);
+    auto it = Cache().find(key);
+    if (it != Cache().end()) return it->second;
+    ImagePtr img =
+        count > 0 ? Image_LoadAnim(PrefixedPath(path), fw, fh, 0, count, flags) : Image_Load(PrefixedPath(path), flags);
+    if (!img) Asset_ReportMissing(path);
+    Cache().emplace(key, img);
+    return img;
+}
+
+} // namespace
+
+void Asset_ReportMissing(const Str& path) { Sys_Print(u"failed loading " + path); }
+
+ImagePtr Asset_LoadImage(const Str& path, int flags) {
+    ImagePtr img = Image_Load(PrefixedPath(path), flags);
+    if (!img) Asset_ReportMissing(path);
+    return img;
+}
+
+ImagePtr Asset_LoadAnimImage(const Str& path, int fw, int fh, int count, int flags) {
+    ImagePtr img = Image_LoadAnim(PrefixedPath(path), fw, fh, 0, count, flags);
+    if (!img) Asset_ReportMissing(path);
+    return img;
+}
+
+Str Asset_NormalisePath(const Str& path) {
+    Str p = path;
+    if (Str_StartsWithNoCase(p, Asset_Prefix)) p = p.substr(Asset_Prefix.size());
+    for (char16_t& c : p) {
+        if (c == u'\\') c = u'/';
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    for (;;) { // leading "./" and "/", repeated
+        if (p.size() >= 2 && p[0] == u'.' && p[1] == u'/')
+            p.erase(0, 2);
+        else if (!p.empty() && p[0] == u'/')
+            p.erase(0, 1);
+        else
+            break;
+    }
+    return p;
+}
+
+ImagePtr Images_Get(const Str& path, int flags) { return CachedLoad(path, 0, 0, 0, flags); }
+
+ImagePtr Images_GetAnim(const Str& path, int fw, int fh, int count, int flags) {
+    return CachedLoad(path, fw, fh, count, flags);
+}
+
+ImagePtr Images_GetCopy(const Str& path, int flags) { return Image_Copy(Images_Get(path, flags)); }
+
+ImagePtr Images_GetAnimCopy(const Str& path, int fw, int fh, int count, int flags) {
+    return Image_Copy(Images_GetAnim(path, fw, fh, count, flags));
+}
+
+ImagePtr Image_Copy(const ImagePtr& img) {
+    if (!img) return nullptr;
+    const int frames = Image_Frames(img);
+    const int w = Image_Width(img);
+    const int h = Image_Height(img);
+    ImagePtr copy;
+    if (frames == 1) {
+        const Pixmap* pm = Image_Lock(img, 0, LOCK_READ);
+        if (!pm) return nullptr;
+        copy = Image_FromPixmap(*pm, Image_Flags(img));
+        Image_Unlock(img, 0);
+    } else {
+        // The frames stacked top to bottom, then cut again.
+        const Pixmap* first = Image_Lock(img, 0, LOCK_READ);
+        if (!first) return nullptr;
+        const int format = first->format;
+        Image_Unlock(img, 0);
+        Pixmap strip = Pixmap_Create(w, h * frames, format);
+        for (int f = 0; f < frames; ++f) {
+            const Pixmap* pm = Image_Lock(img, f, LOCK_READ);
+            if (!pm) return nullptr;
+            const Pixmap src = pm->format == format ? *pm : Pixmap_Convert(*pm, format);
+            Image_Unlock(img, f);
+            const size_t rowBytes = static_cast<size_t>(w * PixelFormat_Bytes(format));
+            for (int row = 0; row < h; ++row)
+                std::copy_n(src.bytes.begin() + static_cast<std::ptrdiff_t>(row) * src.pitch, rowBytes,
+                            strip.bytes.begin() + static_cast<std::ptrdiff_t>(f * h + row) * strip.pitch);
+        }
+        copy = Image_FromPixmapAnim(strip, w, h, 0, frames, Image_Flags(img));
+    }
+    if (copy) Image_SetHandle(copy, Image_HandleX(img), Image_HandleY(img));
+    return copy;
+}
+
+void Images_ClearCache() { Cache().clear(); }
+int Images_CacheSize() { return static_cast<int>(Cache().size()); }
+
+void Background_DrawFullscreen(const ImagePtr& img) {
+    if (Graphics_Width() != 800)
+        Draw_ImageRect(img, 0, 0, static_cast<float>(Graphics_Width()), static_cast<float>(Graphics_Height()));
+    else
+        Draw_Image(img, 0, 0);
+}
+
+void Images_LoadAll() {
+    for (const char16_t* path : Images_EffectPaths)
+        Images_Get(path);
+    EffectImages_Load();
+}
