@@ -1,0 +1,210 @@
+// The configuration text file and the data and program folders: parsing, defaults with range checks, rewriting
+// through an atomic save. Called by the start-up (Folders_Init, Config_Load) and by the settings dialogs.
+#include "main/config.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "main/progress.h"
+#include "main/runtime.h"
+#include "platform/folders.h"
+#include "platform/stream.h"
+
+Str Data_Folder;
+Str App_Folder;
+int32_t Player_Current = 0;
+std::array<Str, 10> Player_Names;
+int32_t Windowed_Mode = kDefaultWindowed;
+int32_t Slow_PC = 0;
+int32_t Levels_Count = kDefaultLevelsCount;
+int32_t Users_Count = kDefaultUsersCount;
+int32_t Bg_Light = kDefaultBgLight;
+
+namespace {
+
+std::vector<std::pair<Str, Str>> g_entries; // the file's keys and values in file order (unknown keys too)
+
+Str ConfigPath() { return Data_Path(u"mm_config.txt"); }
+
+// An integer key: valid when it is a number within lo..hi. Otherwise its default, with a diagnostic line.
+std::pair<int32_t, bool> IntKey(const Str& key, int32_t def, int32_t lo, int32_t hi) {
+    const Str v = Str_Trim(Config_Get(key));
+    bool digits = !v.empty();
+    for (size_t i = 0; i < v.size(); ++i) {
+        const char16_t c = v[i];
+        if (!((c >= u'0' && c <= u'9') || (i == 0 && c == u'-' && v.size() > 1))) digits = false;
+    }
+    const int32_t n = digits && v.size() < 10 ? Str_ToInt(v) : 0;
+    if (!digits || v.size() >= 10 || n < lo || n > hi) {
+        Log_Print(u"config: " + key + u" missing or out of range (\"" + v + u"\"), using " + Str_FromInt(def));
+        return {def, false};
+    }
+    return {n, true};
+}
+
+// A volume key: valid when it is a number within 0..1.
+std::pair<float, bool> FloatKey(const Str& key, float def) {
+    const Str v = Str_Trim(Config_Get(key));
+    const bool isNumber = !v.empty() && ((v[0] >= u'0' && v[0] <= u'9') || v[0] == u'.');
+    const float f = Str_ToFloat(v);
+    if (!isNumber || !(f >= 0.0f && f <= 1.0f)) {
+        Log_Print(u"config: " + key + u" missing or out of range (\"" + v + u"\"), using " + Str_FromFloat(def));
+        return {def, false};
+    }
+    return {f, true};
+}
+
+void SetEntry(const Str& key, const Str& value) {
+    for (auto& e : g_entries) {
+        if (e.first == key) {
+            e.second = value;
+            return;
+        }
+    }
+    g_entries.emplace_back(key, value);
+}
+
+bool WriteFile() {
+    const std::string text = Config_Text();
+    const StreamPtr s = File_WriteAtomic(ConfigPath());
+    if (!s) {
+        Log_Print(u"cant write " + ConfigPath());
+        return false;
+    }
+    Stream_WriteBytes(*s, text.data(), text.size());
+    if (!s->Close()) {
+        Log_Print(u"cant write " + ConfigPath());
+        return false;
+    }
+    return true;
+}
+
+// The text of a float value as the file keeps it.
+Str FloatText(float v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", double(v));
+    return S(buf);
+}
+
+} // namespace
+
+void Folders_Init() {
+    App_Folder = Sys_AppFolder();
+    const Str base = Sys_AppDataFolder();
+    const Str folder = base + u"/Brisquel2";
+    if (!base.empty() && Dir_Create(folder)) {
+        Data_Folder = folder;
+    } else {
+        Log_Print(u"cant create data folder " + folder + u", using " + App_Folder);
+        Data_Folder = App_Folder;
+    }
+}
+
+Str Data_Path(const Str& name) { return Data_Folder + u"/" + name; }
+
+Str Config_Get(const Str& key) {
+    for (const auto& e : g_entries)
+        if (e.first == key) return e.second;
+    return Str();
+}
+
+bool Config_SetValue(const Str& key, const Str& value) {
+    SetEntry(key, value);
+    return WriteFile();
+}
+
+std::string Config_Text() {
+    std::string out;
+    for (const auto& e : g_entries) out += Str_ToLatin1(e.first) + "=" + Str_ToLatin1(e.second) + "\r\n";
+    return out;
+}
+
+void Config_Parse(const Str& text) {
+    g_entries.clear();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(u'\r', start);
+        if (end == Str::npos) end = text.size();
+        Str line = text.substr(start, end - start);
+        std::erase(line, u'\n');
+        const size_t eq = line.find(u'=');
+        if (eq != Str::npos && eq > 0) SetEntry(line.substr(0, eq), line.substr(eq + 1));
+        start = end + 1;
+    }
+}
+
+void Config_Load() {
+    const bool exists = File_Type(ConfigPath()) == 1;
+    g_entries.clear();
+    if (exists) {
+        Config_Parse(File_LoadText(ConfigPath()));
+    } else {
+        // A first start: every key with its default, silently.
+        std::string text;
+        for (int i = 0; i < 10; ++i) text += "PLAYER" + std::to_string(i) + "=\r";
+        text += "PLAYER_CRT=0\rFX_VOL=" + Str_ToLatin1(FloatText(kDefaultVolFx)) +
+                "\rMUSIC_VOL=" + Str_ToLatin1(FloatText(kDefaultVolMusic)) +
+                "\rAMBIENT_VOL=" + Str_ToLatin1(FloatText(kDefaultVolAmbient)) +
+                "\rWINDOWED_MODE=" + std::to_string(kDefaultWindowed) +
+                "\rLEVELS_COUNT=" + std::to_string(kDefaultLevelsCount) +
+                "\rUSERS_COUNT=" + std::to_string(kDefaultUsersCount) + "\rSLOW_PC=0\rBG_LIGHT=" +
+                std::to_string(kDefaultBgLight) + "\r";
+        Config_Parse(S(text));
+    }
+
+    bool changed = !exists;
+    // Every key gets a valid value; invalid ones are replaced in the file as well.
+    const auto fixInt = [&](const char* key, int32_t def, int32_t lo, int32_t hi) {
+        const auto [v, ok] = IntKey(S(key), def, lo, hi);
+        if (!ok) {
+            SetEntry(S(key), Str_FromInt(v));
+            changed = true;
+        }
+        return v;
+    };
+    const auto fixFloat = [&](const char* key, float def) {
+        const auto [v, ok] = FloatKey(S(key), def);
+        if (!ok) {
+            SetEntry(S(key), FloatText(v));
+            changed = true;
+        }
+        return v;
+    };
+    for (int i = 0; i < 10; ++i) {
+        const Str key = u"PLAYER" + Str_FromInt(i);
+        Player_Names[size_t(i)] = Config_Get(key);
+        bool present = false;
+        for (const auto& e : g_entries) present = present || e.first == key;
+        if (!present) {
+            SetEntry(key, Str());
+            changed = true;
+        }
+    }
+    Player_Current = fixInt("PLAYER_CRT", 0, 0, 9);
+    fixFloat("FX_VOL", kDefaultVolFx);
+    fixFloat("MUSIC_VOL", kDefaultVolMusic);
+    fixFloat("AMBIENT_VOL", kDefaultVolAmbient);
+    Windowed_Mode = fixInt("WINDOWED_MODE", kDefaultWindowed, 0, 1);
+    Levels_Count = fixInt("LEVELS_COUNT", kDefaultLevelsCount, 1, kMaxLevels);
+    Users_Count = fixInt("USERS_COUNT", kDefaultUsersCount, 0, 1000000);
+    Slow_PC = fixInt("SLOW_PC", 0, 0, 1);
+    Bg_Light = fixInt("BG_LIGHT", kDefaultBgLight, 0, 1);
+    if (changed) WriteFile();
+}
+
+void Config_StoreVolumes() {
+    const size_t p = size_t(Player_Current);
+    const std::pair<const char16_t*, float> vols[] = {
+        {u"FX_VOL", Vol_Fx[p]}, {u"MUSIC_VOL", Vol_Music[p]}, {u"AMBIENT_VOL", Vol_Ambient[p]}};
+    bool changed = false;
+    for (const auto& [key, v] : vols) {
+        const Str text = FloatText(v);
+        if (Config_Get(key) != text) {
+            SetEntry(key, text);
+            changed = true;
+        }
+    }
+    if (changed) WriteFile();
+}

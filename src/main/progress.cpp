@@ -1,0 +1,162 @@
+// The player progress file: the 22 arrays, their layout, reading with a size check (a wrong file is set aside),
+// the full rewrite and the in-place rewrite of one array. Called by the start-up, Match_Save and the dialogs.
+#include "main/progress.h"
+
+#include <cstring>
+#include <vector>
+
+#include "main/config.h"
+#include "main/runtime.h"
+#include "platform/stream.h"
+
+#include <cstdio>
+
+std::array<int32_t, 10 * kCastlesCount> Castles_Completed{};
+std::array<int32_t, 10 * kEaseLevels> Player_LevelEase{};
+std::array<int32_t, 10> Player_LastLevel{};
+std::array<float, 10> Vol_Fx{};
+std::array<float, 10> Vol_Music{};
+std::array<float, 10> Vol_Ambient{};
+std::array<int32_t, 10 * kTipsCount> Tips_Shown{};
+std::array<int32_t, 10> Player_Used{};
+std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags{};
+int32_t First_Start = 0;
+
+namespace {
+
+// The reserved numbers (2, 4..10, 15..17, 19, 21): ten int32 each, kept so that their bytes survive a rewrite.
+std::array<std::array<int32_t, 10>, kProgressArrays> g_reserved{};
+
+template <class A>
+ProgressArray Entry(int n, A& a, bool isFloat) {
+    return ProgressArray{n, int(a.size()), isFloat, a.data(), 0};
+}
+
+std::array<ProgressArray, kProgressArrays> BuildLayout() {
+    std::array<ProgressArray, kProgressArrays> t{};
+    for (int n = 0; n < kProgressArrays; ++n) t[size_t(n)] = Entry(n, g_reserved[size_t(n)], false);
+    t[0] = Entry(0, Castles_Completed, false);
+    t[1] = Entry(1, Player_LevelEase, false);
+    t[3] = Entry(3, Player_LastLevel, false);
+    t[11] = Entry(11, Vol_Fx, true);
+    t[12] = Entry(12, Vol_Music, true);
+    t[13] = Entry(13, Vol_Ambient, true);
+    t[14] = Entry(14, Tips_Shown, false);
+    t[18] = Entry(18, Player_Used, false);
+    t[20] = Entry(20, Tutorial_Flags, false);
+    int32_t offset = 0;
+    for (auto& e : t) {
+        e.offset = offset;
+        offset += e.count * 4;
+    }
+    return t;
+}
+
+const std::array<ProgressArray, kProgressArrays> g_layout = BuildLayout();
+
+// Array bytes in file order (little-endian, as the machine is).
+void PutArray(std::vector<uint8_t>& out, const ProgressArray& a) {
+    const auto* p = static_cast<const uint8_t*>(a.data);
+    for (int i = 0; i < a.count; ++i) {
+        uint32_t v;
+        std::memcpy(&v, p + size_t(i) * 4, 4);
+        for (int b = 0; b < 4; ++b) out.push_back(uint8_t(v >> (8 * b)));
+    }
+}
+
+void GetArray(const uint8_t* src, const ProgressArray& a) {
+    auto* p = static_cast<uint8_t*>(a.data);
+    for (int i = 0; i < a.count; ++i) {
+        const uint8_t* q = src + size_t(a.offset) + size_t(i) * 4;
+        const uint32_t v = uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16 | uint32_t(q[3]) << 24;
+        std::memcpy(p + size_t(i) * 4, &v, 4);
+    }
+}
+
+float ClampVolume(float v, float def) {
+    if (!(v >= 0.0f && v <= 1.0f)) return def; // also NaN
+    return v;
+}
+
+} // namespace
+
+const std::array<ProgressArray, kProgressArrays>& Progress_Layout() { return g_layout; }
+
+int32_t Progress_FileSize() { return g_layout.back().offset + g_layout.back().count * 4; }
+
+Str Progress_Path() { return Data_Path(u"mm_config.bin"); }
+
+void Progress_Defaults() {
+    for (auto& r : g_reserved) r.fill(0);
+    Castles_Completed.fill(0);
+    Player_LevelEase.fill(-1);
+    Player_LastLevel.fill(0);
+    Vol_Fx.fill(kDefaultVolFx);
+    Vol_Music.fill(kDefaultVolMusic);
+    Vol_Ambient.fill(kDefaultVolAmbient);
+    Tips_Shown.fill(0);
+    Player_Used.fill(0);
+    Tutorial_Flags.fill(0);
+}
+
+void Progress_Load() {
+    Progress_Defaults();
+    const Str path = Progress_Path();
+    std::vector<uint8_t> bytes;
+    const bool exists = File_Type(path) == 1 && File_ReadAll(path, bytes);
+    if (exists && int64_t(bytes.size()) != Progress_FileSize()) {
+        const Str bad = path + u".bad";
+        File_Delete(bad);
+        const bool moved = std::rename(Path_Native(path).c_str(), Path_Native(bad).c_str()) == 0;
+        Log_Print(u"progress file " + path + u" has " + Str_FromInt(int64_t(bytes.size())) + u" bytes instead of " +
+                  Str_FromInt(Progress_FileSize()) + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
+                  u"; using defaults");
+    } else if (exists) {
+        for (const auto& a : g_layout) GetArray(bytes.data(), a);
+        for (size_t p = 0; p < 10; ++p) {
+            Vol_Fx[p] = ClampVolume(Vol_Fx[p], kDefaultVolFx);
+            Vol_Music[p] = ClampVolume(Vol_Music[p], kDefaultVolMusic);
+            Vol_Ambient[p] = ClampVolume(Vol_Ambient[p], kDefaultVolAmbient);
+        }
+        First_Start = 0;
+        return;
+    }
+    First_Start = 1;
+    Progress_Save();
+}
+
+bool Progress_Save() {
+    std::vector<uint8_t> out;
+    out.reserve(size_t(Progress_FileSize()));
+    for (const auto& a : g_layout) PutArray(out, a);
+    const Str path = Progress_Path();
+    const StreamPtr s = File_WriteAtomic(path);
+    if (s) Stream_WriteBytes(*s, out.data(), out.size());
+    if (!s || !s->Close()) {
+        Log_Print(u"cant write " + path);
+        return false;
+    }
+    return true;
+}
+
+bool Config_SaveArray(int n) {
+    if (n < 0 || n >= kProgressArrays) {
+        Log_Print(u"Config_SaveArray: no array " + Str_FromInt(n));
+        return false;
+    }
+    // In place: the file as it is, with only this array's bytes replaced, written back through a temporary file.
+    const Str path = Progress_Path();
+    std::vector<uint8_t> bytes;
+    if (!File_ReadAll(path, bytes) || int64_t(bytes.size()) != Progress_FileSize()) return Progress_Save();
+    const ProgressArray& a = g_layout[size_t(n)];
+    std::vector<uint8_t> part;
+    PutArray(part, a);
+    std::memcpy(bytes.data() + a.offset, part.data(), part.size());
+    const StreamPtr s = File_WriteAtomic(path);
+    if (s) Stream_WriteBytes(*s, bytes.data(), bytes.size());
+    if (!s || !s->Close()) {
+        Log_Print(u"cant write " + path);
+        return false;
+    }
+    return true;
+}

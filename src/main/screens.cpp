@@ -1,0 +1,162 @@
+// The screen switcher, its hook table, the pause screen and the dialog manager. Called from every screen, box and
+// button action, and by the main loop (Dialog_RunUpdate, Dialog_RunDraw, the current screen's frame).
+#include "main/screens.h"
+
+#include "main/assets.h"
+#include "main/entry_points.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+
+int32_t Screen_Current = 0;
+std::array<ScreenHooks, kScreenCount> Screen_Hooks{};
+int32_t Dialog_Active = 0;
+int32_t Dialog_X = 0;
+int32_t Dialog_Y = 0;
+int32_t Pause_ByLoop = 0;
+int32_t Pause_Screen = 0;
+
+namespace {
+
+void Pause_Enter() {}
+void Pause_Leave() {}
+void Pause_Frame();
+
+// The game's own table: screens 2, 3 and 4 are passing states that show the main menu's frame.
+const std::array<ScreenHooks, kScreenCount> kGameScreens = {{
+    {MainMenu_Enter, MainMenu_Leave, MainMenu_Frame},  // 0 main menu
+    {Game_Enter, Game_Leave, Game_Frame},              // 1 game
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 2 passing
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 3 passing
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 4 passing
+    {Screen5_Enter, Screen5_Leave, Screen5_Frame},     // 5 level start
+    {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},  // 6 level end
+    {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},        // 7 dimmed board
+    {Pause_Enter, Pause_Leave, Pause_Frame},           // 8 pause
+    {BuildMenu_Enter, BuildMenu_Leave, BuildMenu_Update}, // 9 build menu
+    {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},  // 10 level map
+    {Shop_Enter, Shop_Leave, Shop_Update},             // 11 shop
+}};
+const ScreenHooks kUnknownScreen = {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame};
+
+int g_switches = 0;       // Screen_Set calls so far: a nested call makes the outer one stop
+int32_t g_switching = -1; // the screen whose enter hook runs now (-1 none): a nested switch leaves it
+
+struct OpenDialog {
+    ScreenFn init = Dialog_Nothing, update = Dialog_Nothing, draw = Dialog_Nothing;
+    int32_t flush = 0;
+    int serial = 0; // which opening this is; an update that sees it change knows it was replaced or closed
+};
+OpenDialog g_dialog;
+int g_dialogSerial = 0;
+
+ImagePtr g_pauseImage; // Images/Start/pause.jpg, loaded on first use
+
+void Pause_Frame() {
+    if (!g_pauseImage) g_pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
+    Draw_Cls();
+    Background_DrawFullscreen(g_pauseImage);
+}
+
+ScreenFn OrNothing(ScreenFn f) { return f ? f : Dialog_Nothing; }
+
+} // namespace
+
+void Dialog_Nothing() {}
+
+const ScreenHooks& Screen_HooksOf(int32_t n) {
+    if (n < 0 || n >= kScreenCount) return kUnknownScreen;
+    return Screen_Hooks[size_t(n)];
+}
+
+void Screens_Reset() {
+    Screen_Hooks = kGameScreens;
+    Screen_Current = 0;
+    g_switching = -1;
+    g_dialog = OpenDialog{};
+    Dialog_Active = 0;
+    Dialog_X = Dialog_Y = 0;
+    Pause_ByLoop = 0;
+    Pause_Screen = 0;
+    g_pauseImage.reset();
+}
+
+void Screen_Set(int32_t n) {
+    Keys_Flush();
+    const int serial = ++g_switches;
+    const int32_t leaving = g_switching >= 0 ? g_switching : Screen_Current;
+    OrNothing(Screen_HooksOf(leaving).leave)();
+    if (serial != g_switches) return; // the leave hook switched elsewhere; that switch stands
+    const int32_t outer = g_switching;
+    g_switching = n;
+    OrNothing(Screen_HooksOf(n).enter)();
+    g_switching = outer;
+    if (serial != g_switches) return; // the enter hook switched on; the later screen stays current
+    Screen_Current = n;
+}
+
+void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {
+    g_dialog.init = OrNothing(init);
+    g_dialog.update = OrNothing(update);
+    g_dialog.draw = OrNothing(draw);
+    g_dialog.flush = flush;
+    g_dialog.serial = ++g_dialogSerial;
+    Dialog_Active = 1;
+    Input_Flush();
+    g_dialog.init();
+}
+
+void Dialog_Close() {
+    g_dialog = OpenDialog{};
+    g_dialog.serial = ++g_dialogSerial;
+    Dialog_Active = 0;
+}
+
+void Dialog_RunUpdate() {
+    if (!Dialog_Active) return;
+    const int32_t flush = g_dialog.flush;
+    g_dialog.update();
+    if (flush == 1) Input_Flush();
+}
+
+void Dialog_RunDraw() {
+    if (Dialog_Active) g_dialog.draw();
+}
+
+void Pause_Begin() {
+    if (Screen_Current == kScreenPause) return;
+    Pause_Screen = Screen_Current;
+    if (Pause_Screen == kScreenGame && !Game_Paused) {
+        Game_Paused = 1;
+        Pause_ByLoop = 1;
+    }
+    Screen_Set(kScreenPause);
+}
+
+void Pause_End() {
+    if (Screen_Current != kScreenPause) return;
+    Screen_Set(Pause_Screen);
+    Input_Flush();
+}
+
+void Pause_DrawOverlay() {
+    if (!Pause_ByLoop) return;
+    if (!Game_Paused || Screen_Current != kScreenGame) { // something else ended or took over the pause
+        Pause_ByLoop = 0;
+        return;
+    }
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(0.5f);
+    Draw_SetColor(0, 0, 0);
+    Draw_Rect(0, 0, float(Screen_Width), float(Screen_Height));
+    Draw_SetAlpha(1.0f);
+    Draw_SetColor(255, 255, 255);
+    const Str text = u"Pause";
+    Draw_Text(text, float(Screen_CenterX - Text_Width(text) / 2), float(Screen_CenterY - Text_Height(text) / 2));
+    // Any click or key goes back to the game.
+    bool any = Mouse_Hit(1) + Mouse_Hit(2) + Mouse_Hit(3) > 0 || Key_GetChar() != 0;
+    if (any) {
+        Pause_ByLoop = 0;
+        Game_Paused = 0;
+        Input_Flush();
+    }
+}
