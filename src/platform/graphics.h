@@ -1,6 +1,6 @@
 // The game window and 2D drawing: an 800x600 canvas scaled to the window, frame flip with a 60 Hz cap, drawing
 // state (blend, alpha, colour, scale, rotation, viewport, font), images, rectangles, lines, text, read-back and
-// screenshots. Used by every screen; implemented in graphics.cpp (window, state, primitives) and draw_image.cpp.
+// screenshots. Used by every screen; implemented in graphics.cpp.
 #pragma once
 
 #include <cstdint>

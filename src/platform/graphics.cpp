@@ -1,0 +1,511 @@
+// The game window, the 800x600 canvas and all 2D drawing: state, images, rectangles, lines, text, read-back and
+// screenshots, and the flip with its 60 Hz cap. Called by every screen; the event pump calls Graphics_HandleEvent.
+//
+// [SECTION] State
+// [SECTION] Window and frame
+// [SECTION] Drawing state
+// [SECTION] Images
+// [SECTION] Rectangles and lines
+// [SECTION] Text
+// [SECTION] Read-back and screenshots
+#include "platform/graphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/codecs.h"
+#include "platform/font_internal.h"
+#include "platform/image_internal.h"
+#include "platform/sdl_context.h"
+#include "platform/stream.h"
+#include "platform/system.h"
+
+// ---- [SECTION] State ---------------------------------------------------------------------------------------------
+
+namespace {
+SDL_Window* g_window = nullptr;      // the game window; null while closed
+SDL_Renderer* g_renderer = nullptr;  // its renderer
+SDL_Texture* g_canvas = nullptr;     // render target of every drawing call, g_width x g_height
+uint32_t g_generation = 0;           // bumped at every open and close (see Texture_Generation)
+int g_width = 800;                   // canvas width in pixels
+int g_height = 600;                  // canvas height in pixels
+bool g_windowed = true;              // window (true) or desktop full screen
+bool g_maximizedSeen = false;        // a maximise event arrived since the last mode switch
+std::string g_rendererName;          // name SDL gives the renderer
+ImagePtr g_icon;                     // window icon, applied at open when set earlier
+uint64_t g_nextFlip = 0;             // performance-counter time the next capped flip may happen; 0 = none yet
+
+int g_blend = BLEND_ALPHA;                // current blend mode 1..5
+float g_alpha = 1.0f;                     // 0..1
+int g_colorR = 255, g_colorG = 255, g_colorB = 255;  // tint / primitive colour, 0..255
+float g_scaleX = 1.0f, g_scaleY = 1.0f;  // scale factors
+float g_rotation = 0.0f;                 // degrees, clockwise on screen
+Rect g_viewport{0, 0, 800, 600};         // clip rectangle in canvas pixels (already clipped to the canvas)
+FontPtr g_font;                          // current image font; null = the default font
+int g_clsR = 0, g_clsG = 0, g_clsB = 0;  // Draw_Cls colour
+
+constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_NONE,
+                                        SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
+constexpr double kPi = 3.14159265358979323846;
+
+uint8_t AlphaByte() { return uint8_t(std::lround(g_alpha * 255.0f)); }
+
+void ApplyClip() {
+    if (!g_renderer) return;
+    if (g_viewport.x == 0 && g_viewport.y == 0 && g_viewport.w == g_width && g_viewport.h == g_height) {
+        SDL_RenderSetClipRect(g_renderer, nullptr);
+    } else {
+        const SDL_Rect r{g_viewport.x, g_viewport.y, g_viewport.w, g_viewport.h};
+        SDL_RenderSetClipRect(g_renderer, &r);
+    }
+}
+
+// False when the current state draws nothing at all (empty viewport, masked below half alpha).
+bool Drawable() {
+    if (!g_renderer || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
+    if (g_blend == BLEND_MASKED && g_alpha < 0.5f) return false;
+    return true;
+}
+
+void ApplyIcon() {
+    if (!g_window || !g_icon || g_icon->frames.empty()) return;
+    static std::vector<uint32_t> argb;
+    const Pixmap& pm = g_icon->frames[0].pixels;
+    Pixmap_ToArgb(pm, (g_icon->flags & IMG_MASKED) != 0, argb);
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(argb.data(), pm.width, pm.height, 32, pm.width * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(g_window, s);
+    SDL_FreeSurface(s);
+}
+
+// Waits until 1/60 s after the previous capped flip (real time). A frame that came late by more than a frame
+// starts a new schedule instead of rushing the following ones.
+void LimitFrameRate() {
+    const uint64_t freq = SDL_GetPerformanceFrequency();
+    const uint64_t period = freq / 60;
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (g_nextFlip != 0 && now < g_nextFlip) {
+        const uint64_t ms = (g_nextFlip - now) * 1000 / freq;
+        if (ms > 1) SDL_Delay(uint32_t(ms - 1));
+        while ((now = SDL_GetPerformanceCounter()) < g_nextFlip) {
+        }
+    }
+    g_nextFlip = (g_nextFlip != 0 && now < g_nextFlip + period) ? g_nextFlip + period : now + period;
+}
+}  // namespace
+
+uint32_t Texture_Generation() { return g_renderer ? g_generation : 0; }
+SDL_Window* Sdl_Window() { return g_window; }
+SDL_Renderer* Sdl_Renderer() { return g_renderer; }
+SDL_Texture* Sdl_Canvas() { return g_canvas; }
+
+// ---- [SECTION] Window and frame ----------------------------------------------------------------------------------
+
+bool Graphics_Open(int w, int h, bool windowed) {
+    if (g_window) {
+        Graphics_SetWindowed(windowed);
+        return true;
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "graphics: no video: %s\n", SDL_GetError());
+        return false;
+    }
+    g_width = std::clamp(w, 1, 8192);
+    g_height = std::clamp(h, 1, 8192);
+    // SDL switches batching off when the driver is chosen by a hint (as in the tests); ask for it explicitly.
+    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    g_window = SDL_CreateWindow("Brisquel 2", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, g_width, g_height, flags);
+    if (!g_window) {
+        std::fprintf(stderr, "graphics: cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    g_renderer = SDL_CreateRenderer(g_window, -1,
+                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+    if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    if (g_renderer)
+        g_canvas = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+    if (!g_renderer || !g_canvas) {
+        std::fprintf(stderr, "graphics: no renderer with a canvas: %s\n", SDL_GetError());
+        if (g_renderer) SDL_DestroyRenderer(g_renderer);
+        SDL_DestroyWindow(g_window);
+        g_renderer = nullptr;
+        g_window = nullptr;
+        return false;
+    }
+    ++g_generation;
+    SDL_RendererInfo info;
+    g_rendererName = SDL_GetRendererInfo(g_renderer, &info) == 0 && info.name ? info.name : "";
+    SDL_RenderSetLogicalSize(g_renderer, g_width, g_height);
+    SDL_SetTextureScaleMode(g_canvas, SDL_ScaleModeLinear);
+    SDL_SetRenderTarget(g_renderer, g_canvas);
+    g_windowed = windowed;
+    g_nextFlip = 0;
+    Draw_ResetState();
+    SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g_renderer);
+    ApplyIcon();
+    return true;
+}
+
+void Graphics_Close() {
+    if (!g_window) return;
+    // Destroying the renderer frees every texture made with it; the generation tells images so.
+    SDL_DestroyTexture(g_canvas);
+    SDL_DestroyRenderer(g_renderer);
+    SDL_DestroyWindow(g_window);
+    g_canvas = nullptr;
+    g_renderer = nullptr;
+    g_window = nullptr;
+    g_rendererName.clear();
+    ++g_generation;
+}
+
+bool Graphics_IsOpen() { return g_window != nullptr; }
+int Graphics_Width() { return g_width; }
+int Graphics_Height() { return g_height; }
+bool Graphics_Windowed() { return g_windowed; }
+const char* Graphics_RendererName() { return g_rendererName.c_str(); }
+
+void Graphics_SetWindowed(bool windowed) {
+    g_windowed = windowed;
+    g_maximizedSeen = false;
+    if (!g_window) return;
+    if (windowed) {
+        SDL_SetWindowFullscreen(g_window, 0);
+        SDL_RestoreWindow(g_window);
+        SDL_SetWindowSize(g_window, g_width, g_height);
+        SDL_SetWindowPosition(g_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    SDL_SetRenderTarget(g_renderer, g_canvas);
+    ApplyClip();
+}
+
+void Graphics_Flip(int sync) {
+    if (g_renderer) {
+        SDL_SetRenderTarget(g_renderer, nullptr);
+        SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(g_renderer);
+        SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
+        SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
+        SDL_RenderPresent(g_renderer);
+        SDL_SetRenderTarget(g_renderer, g_canvas);  // switching targets drops the clip rectangle
+        ApplyClip();
+        if (sync != 0 && !Sys_FakeClockActive()) LimitFrameRate();
+    }
+    Sys_OnFlip();
+}
+
+void Draw_Cls() {
+    if (!g_renderer) return;
+    SDL_SetRenderDrawColor(g_renderer, uint8_t(g_clsR), uint8_t(g_clsG), uint8_t(g_clsB), 255);
+    SDL_RenderClear(g_renderer);  // ignores the clip rectangle
+}
+
+void Draw_SetClsColor(int r, int g, int b) {
+    g_clsR = std::clamp(r, 0, 255);
+    g_clsG = std::clamp(g, 0, 255);
+    g_clsB = std::clamp(b, 0, 255);
+}
+
+void Window_SetTitle(const Str& title) {
+    if (g_window) SDL_SetWindowTitle(g_window, Str_ToUtf8(title).c_str());
+}
+
+void Window_SetIcon(const ImagePtr& img) {
+    if (!img) return;
+    g_icon = img;
+    ApplyIcon();
+}
+
+bool Window_IsMinimized() { return g_window && (SDL_GetWindowFlags(g_window) & SDL_WINDOW_MINIMIZED) != 0; }
+
+bool Window_IsVisible() {
+    if (!g_window) return false;
+    if (Sys_Headless()) return true;
+    return (SDL_GetWindowFlags(g_window) & SDL_WINDOW_HIDDEN) == 0;
+}
+
+bool Window_IsMaximized() {
+    if (!g_window || !g_windowed) return false;
+    return g_maximizedSeen || (SDL_GetWindowFlags(g_window) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void Graphics_HandleEvent(const SDL_Event& ev) {
+    if (ev.type != SDL_WINDOWEVENT || !g_window || ev.window.windowID != SDL_GetWindowID(g_window)) return;
+    if (ev.window.event == SDL_WINDOWEVENT_MAXIMIZED) g_maximizedSeen = true;
+    if (ev.window.event == SDL_WINDOWEVENT_RESTORED) g_maximizedSeen = false;
+}
+
+// ---- [SECTION] Drawing state -------------------------------------------------------------------------------------
+
+void Draw_SetBlend(int mode) {
+    if (mode >= BLEND_MASKED && mode <= BLEND_MULTIPLY) g_blend = mode;
+}
+int Draw_GetBlend() { return g_blend; }
+void Draw_SetAlpha(float a) { g_alpha = std::isnan(a) ? 0.0f : std::clamp(a, 0.0f, 1.0f); }
+float Draw_GetAlpha() { return g_alpha; }
+
+void Draw_SetColor(int r, int g, int b) {
+    g_colorR = std::clamp(r, 0, 255);
+    g_colorG = std::clamp(g, 0, 255);
+    g_colorB = std::clamp(b, 0, 255);
+}
+
+void Draw_GetColor(int& r, int& g, int& b) {
+    r = g_colorR;
+    g = g_colorG;
+    b = g_colorB;
+}
+
+void Draw_SetScale(float sx, float sy) {
+    g_scaleX = std::isfinite(sx) ? sx : 0.0f;
+    g_scaleY = std::isfinite(sy) ? sy : 0.0f;
+}
+
+void Draw_GetScale(float& sx, float& sy) {
+    sx = g_scaleX;
+    sy = g_scaleY;
+}
+
+void Draw_SetRotation(float degrees) { g_rotation = std::isfinite(degrees) ? degrees : 0.0f; }
+float Draw_GetRotation() { return g_rotation; }
+
+void Draw_SetViewport(int x, int y, int w, int h) {
+    // Clipped to the canvas; an empty result draws nothing.
+    const int x0 = std::clamp(x, 0, g_width), y0 = std::clamp(y, 0, g_height);
+    const int x1 = std::clamp(int64_t(x) + std::max(w, 0), int64_t(0), int64_t(g_width));
+    const int y1 = std::clamp(int64_t(y) + std::max(h, 0), int64_t(0), int64_t(g_height));
+    g_viewport = Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+    ApplyClip();
+}
+
+Rect Draw_GetViewport() { return g_viewport; }
+void Draw_SetImageFont(const FontPtr& font) { g_font = font; }
+FontPtr Draw_GetImageFont() { return g_font ? g_font : ImageFont_Default(); }
+
+void Draw_ResetState() {
+    g_blend = BLEND_ALPHA;
+    g_alpha = 1.0f;
+    g_colorR = g_colorG = g_colorB = 255;
+    g_scaleX = g_scaleY = 1.0f;
+    g_rotation = 0.0f;
+    g_viewport = Rect{0, 0, g_width, g_height};
+    ApplyClip();
+}
+
+// ---- [SECTION] Images -------------------------------------------------------------------------------------------
+
+namespace {
+// Draws `src` of a texture so that the point (hx, hy) of the source rectangle (w x h source pixels) lands on
+// (x, y), scaled by (sx, sy) and turned by `rot` degrees about that point. Negative scales mirror.
+void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float hx, float hy, float sx, float sy,
+                 float rot) {
+    if (!tex || sx == 0.0f || sy == 0.0f || src.w <= 0 || src.h <= 0) return;
+    const float left = sx > 0 ? -hx * sx : (float(src.w) - hx) * sx;
+    const float top = sy > 0 ? -hy * sy : (float(src.h) - hy) * sy;
+    SDL_FRect dst{x + left, y + top, float(src.w) * std::fabs(sx), float(src.h) * std::fabs(sy)};
+    const int flip = (sx < 0 ? SDL_FLIP_HORIZONTAL : 0) | (sy < 0 ? SDL_FLIP_VERTICAL : 0);
+    if (rot == 0.0f && flip == 0) {
+        if (sx == 1.0f && sy == 1.0f) {  // whole pixels for an unscaled copy, the same on every renderer
+            dst.x = std::floor(dst.x);
+            dst.y = std::floor(dst.y);
+        }
+        SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        return;
+    }
+    const SDL_FPoint centre{-left, -top};
+    SDL_RenderCopyExF(g_renderer, tex, &src, &dst, double(rot), &centre, SDL_RendererFlip(flip));
+}
+
+// The frame's texture set up with the current colour, alpha and blend; null when nothing is to be drawn.
+SDL_Texture* PrepareFrame(Image& img, int frame) {
+    if (!Drawable() || frame < 0 || frame >= int(img.frames.size())) return nullptr;
+    if (g_blend == BLEND_ALPHA && g_alpha <= 0.0f) return nullptr;
+    SDL_Texture* tex = Image_FrameTexture(img, frame, g_blend == BLEND_MASKED);
+    if (!tex) return nullptr;
+    SDL_SetTextureColorMod(tex, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB));
+    SDL_SetTextureAlphaMod(tex, g_blend == BLEND_MASKED ? 255 : AlphaByte());
+    SDL_SetTextureBlendMode(tex, kSdlBlend[g_blend]);
+    return tex;
+}
+}  // namespace
+
+void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
+    if (!img) return;
+    SDL_Texture* tex = PrepareFrame(*img, frame);
+    if (!tex) return;
+    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, g_scaleX, g_scaleY,
+                g_rotation);
+}
+
+void Draw_ImageRect(const ImagePtr& img, float x, float y, float w, float h, int frame) {
+    if (!img || img->width <= 0 || img->height <= 0) return;
+    SDL_Texture* tex = PrepareFrame(*img, frame);
+    if (!tex) return;
+    // The frame is stretched to w x h (then the current scale applies); the handle stretches with it.
+    const float sx = w / float(img->width) * g_scaleX, sy = h / float(img->height) * g_scaleY;
+    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, sx, sy, g_rotation);
+}
+
+void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int sw, int sh, int frame) {
+    if (!img) return;
+    // Clip the source rectangle to the frame, moving the destination by what was cut off on the left and top.
+    const int x0 = std::max(sx, 0), y0 = std::max(sy, 0);
+    const int x1 = int(std::min(int64_t(sx) + sw, int64_t(img->width)));
+    const int y1 = int(std::min(int64_t(sy) + sh, int64_t(img->height)));
+    if (x1 <= x0 || y1 <= y0) return;
+    SDL_Texture* tex = PrepareFrame(*img, frame);
+    if (!tex) return;
+    DrawTexture(tex, SDL_Rect{x0, y0, x1 - x0, y1 - y0}, x, y, img->handleX - float(x0 - sx),
+                img->handleY - float(y0 - sy), g_scaleX, g_scaleY, g_rotation);
+}
+
+// ---- [SECTION] Rectangles and lines ---------------------------------------------------------------------------
+
+namespace {
+bool PreparePrimitive() {
+    if (!Drawable()) return false;
+    const int mode = g_blend == BLEND_MASKED ? BLEND_SOLID : g_blend;  // no texels to test: solid
+    if (mode == BLEND_ALPHA && g_alpha <= 0.0f) return false;
+    SDL_SetRenderDrawBlendMode(g_renderer, kSdlBlend[mode]);
+    SDL_SetRenderDrawColor(g_renderer, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
+                           g_blend == BLEND_MASKED ? 255 : AlphaByte());
+    return true;
+}
+
+// A point (dx, dy) from the origin after the current scale and rotation.
+SDL_FPoint Transform(float ox, float oy, float dx, float dy) {
+    dx *= g_scaleX;
+    dy *= g_scaleY;
+    if (g_rotation == 0.0f) return SDL_FPoint{ox + dx, oy + dy};
+    const double a = double(g_rotation) * kPi / 180.0, c = std::cos(a), s = std::sin(a);
+    return SDL_FPoint{float(ox + dx * c - dy * s), float(oy + dx * s + dy * c)};
+}
+}  // namespace
+
+void Draw_Rect(float x, float y, float w, float h, bool filled) {
+    if (!PreparePrimitive() || w <= 0 || h <= 0) return;
+    if (g_rotation == 0.0f) {
+        float rw = w * g_scaleX, rh = h * g_scaleY;
+        float rx = rw < 0 ? x + rw : x, ry = rh < 0 ? y + rh : y;
+        rw = std::fabs(rw);
+        rh = std::fabs(rh);
+        if (g_scaleX == 1.0f && g_scaleY == 1.0f) {
+            rx = std::floor(rx);
+            ry = std::floor(ry);
+        }
+        const SDL_FRect r{rx, ry, rw, rh};
+        if (filled)
+            SDL_RenderFillRectF(g_renderer, &r);
+        else
+            SDL_RenderDrawRectF(g_renderer, &r);
+        return;
+    }
+    const SDL_FPoint p[4] = {Transform(x, y, 0, 0), Transform(x, y, w, 0), Transform(x, y, w, h),
+                             Transform(x, y, 0, h)};
+    if (!filled) {
+        const SDL_FPoint loop[5] = {p[0], p[1], p[2], p[3], p[0]};
+        SDL_RenderDrawLinesF(g_renderer, loop, 5);
+        return;
+    }
+    const SDL_Color c{uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
+                      g_blend == BLEND_MASKED ? uint8_t(255) : AlphaByte()};
+    SDL_Vertex v[4];
+    for (int i = 0; i < 4; ++i) v[i] = SDL_Vertex{p[i], c, SDL_FPoint{0, 0}};
+    const int idx[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(g_renderer, nullptr, v, 4, idx, 6);
+}
+
+void Draw_Line(float x1, float y1, float x2, float y2) {
+    if (!PreparePrimitive()) return;
+    SDL_FPoint b = Transform(x1, y1, x2 - x1, y2 - y1);
+    SDL_FPoint a{x1, y1};
+    if (g_rotation == 0.0f && g_scaleX == 1.0f && g_scaleY == 1.0f) {
+        a = SDL_FPoint{std::floor(a.x), std::floor(a.y)};
+        b = SDL_FPoint{std::floor(b.x), std::floor(b.y)};
+    }
+    SDL_RenderDrawLineF(g_renderer, a.x, a.y, b.x, b.y);
+}
+
+// ---- [SECTION] Text ------------------------------------------------------------------------------------------------
+
+void Draw_Text(const Str& text, float x, float y) {
+    if (text.empty() || !Drawable()) return;
+    const FontPtr font = Draw_GetImageFont();
+    if (!font) return;
+    Image& atlas = ImageFont_Atlas(*font);
+    const bool plain = g_rotation == 0.0f && g_scaleX == 1.0f && g_scaleY == 1.0f;
+    if (plain) {
+        x = std::floor(x);
+        y = std::floor(y);
+    }
+    int pen = 0;
+    for (const char16_t unit : text) {
+        const Glyph* g = ImageFont_Glyph(*font, char32_t(unit));
+        if (!g) continue;
+        if (g->w > 0 && g->h > 0) {
+            // The atlas may have grown while looking the glyph up: fetch the texture per glyph.
+            SDL_Texture* tex = PrepareFrame(atlas, 0);
+            if (!tex) return;
+            const SDL_FPoint at = Transform(x, y, float(pen + g->left), float(g->top));
+            DrawTexture(tex, SDL_Rect{g->x, g->y, g->w, g->h}, at.x, at.y, 0, 0, g_scaleX, g_scaleY, g_rotation);
+        }
+        pen += g->advance;
+    }
+}
+
+int Text_Width(const Str& text) { return ImageFont_TextWidth(Draw_GetImageFont(), text); }
+int Text_Height(const Str& text) { return ImageFont_Height(Draw_GetImageFont()); }
+
+// ---- [SECTION] Read-back and screenshots ---------------------------------------------------------------------
+
+Pixmap Graphics_ReadPixels(int x, int y, int w, int h) {
+    if (!g_renderer) return Pixmap_Create(0, 0, PF_BGRA8888);
+    const int x0 = std::clamp(x, 0, g_width), y0 = std::clamp(y, 0, g_height);
+    const int x1 = int(std::clamp(int64_t(x) + std::max(w, 0), int64_t(0), int64_t(g_width)));
+    const int y1 = int(std::clamp(int64_t(y) + std::max(h, 0), int64_t(0), int64_t(g_height)));
+    Pixmap pm = Pixmap_Create(x1 - x0, y1 - y0, PF_BGRA8888);
+    if (pm.width == 0 || pm.height == 0) return pm;
+    const SDL_Rect r{x0, y0, pm.width, pm.height};
+    if (SDL_RenderReadPixels(g_renderer, &r, SDL_PIXELFORMAT_ARGB8888, pm.bytes.data(), pm.pitch) != 0) {
+        std::fprintf(stderr, "graphics: cannot read the canvas: %s\n", SDL_GetError());
+        return Pixmap_Create(0, 0, PF_BGRA8888);
+    }
+    // The canvas is opaque as far as the game is concerned; solid draws may have left other alpha values in it.
+    for (size_t i = 3; i < pm.bytes.size(); i += 4) pm.bytes[i] = 255;
+    return pm;
+}
+
+void Image_GrabBackBuffer(const ImagePtr& img, int x, int y, int frame) {
+    Pixmap* target = Image_Lock(img, frame, LOCK_WRITE);
+    if (!target) return;
+    Pixmap grab = Pixmap_Create(img->width, img->height, PF_BGRA8888);
+    const Pixmap part = Graphics_ReadPixels(x, y, img->width, img->height);
+    // Place what lies on the canvas at its offset; the rest stays transparent black.
+    const int ox = std::max(0, -x), oy = std::max(0, -y);
+    for (int row = 0; row < part.height && oy + row < grab.height; ++row)
+        std::copy_n(part.bytes.data() + size_t(row) * part.pitch,
+                    size_t(std::min(part.width, grab.width - ox)) * 4,
+                    grab.bytes.data() + size_t(oy + row) * grab.pitch + size_t(ox) * 4);
+    *target = std::move(grab);
+    Image_Unlock(img, frame);
+}
+
+bool Graphics_SaveScreenshot(const Str& path) {
+    const Pixmap pm = Graphics_ReadPixels(0, 0, g_width, g_height);
+    const std::vector<uint8_t> png = Png_Encode(pm);
+    if (png.empty()) return false;
+    const StreamPtr out = File_WriteAtomic(path);
+    if (!out) {
+        std::fprintf(stderr, "graphics: cannot write %s\n", Str_ToUtf8(path).c_str());
+        return false;
+    }
+    Stream_WriteBytes(*out, png.data(), png.size());
+    return out->Close();
+}

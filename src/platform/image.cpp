@@ -1,0 +1,307 @@
+// Images and pixmaps: decoding, pixel formats, strips, handles, locks and the per-frame textures. Called by the
+// asset layer, effects, the toolkit and graphics.cpp (textures).
+#include "platform/image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/codecs.h"
+#include "platform/image_internal.h"
+#include "platform/sdl_context.h"
+#include "platform/stream.h"
+
+namespace {
+int g_defaultFlags = IMG_FILTERED;  // flags used when a loader is given kImageDefaultFlags
+
+int ResolveFlags(int flags) { return flags < 0 ? g_defaultFlags : flags; }
+
+bool PixmapValid(const Pixmap& pm) {
+    const int bpp = PixelFormat_Bytes(pm.format);
+    return bpp > 0 && pm.width > 0 && pm.height > 0 && pm.width <= kImageMaxSide && pm.height <= kImageMaxSide &&
+           pm.pitch >= pm.width * bpp && pm.bytes.size() >= size_t(pm.pitch) * pm.height;
+}
+
+void Warn(const std::string& what, const Str& path) {
+    std::fprintf(stderr, "image: %s: %s\n", what.c_str(), Str_ToUtf8(path).c_str());
+}
+
+ImageFrame* FrameOf(const ImagePtr& img, int frame) {
+    if (!img || frame < 0 || frame >= int(img->frames.size())) return nullptr;
+    return &img->frames[size_t(frame)];
+}
+
+void DropTextures(ImageFrame& f) {
+    if (f.generation == Texture_Generation() && f.generation != 0) {
+        if (f.texture) SDL_DestroyTexture(f.texture);
+        if (f.mask) SDL_DestroyTexture(f.mask);
+    }
+    f.texture = nullptr;
+    f.mask = nullptr;
+}
+}  // namespace
+
+// ---- Pixmaps --------------------------------------------------------------------------------------------------------
+
+int PixelFormat_Bytes(int format) {
+    switch (format) {
+    case PF_BGR888:
+    case PF_RGB888: return 3;
+    case PF_BGRA8888:
+    case PF_RGBA8888: return 4;
+    default: return 0;
+    }
+}
+
+PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
+    if (!data || size == 0) {
+        std::fprintf(stderr, "image: empty file\n");
+        return nullptr;
+    }
+    if (Png_IsSignature(data, size)) return Png_Decode(data, size);
+    if (Jpeg_IsSignature(data, size)) return Jpeg_Decode(data, size);
+    std::fprintf(stderr, "image: neither PNG nor JPEG\n");
+    return nullptr;
+}
+
+PixmapPtr Pixmap_Load(const Str& path) {
+    std::vector<uint8_t> bytes;
+    if (!File_ReadAll(path, bytes)) {
+        Warn("file not found", path);
+        return nullptr;
+    }
+    PixmapPtr pm = Pixmap_Decode(bytes.data(), bytes.size());
+    if (!pm) Warn("cannot decode", path);
+    return pm;
+}
+
+Pixmap Pixmap_Create(int w, int h, int format) {
+    Pixmap pm;
+    pm.format = PixelFormat_Bytes(format) ? format : PF_BGRA8888;
+    pm.width = std::clamp(w, 0, kImageMaxSide);
+    pm.height = std::clamp(h, 0, kImageMaxSide);
+    pm.pitch = pm.width * PixelFormat_Bytes(pm.format);
+    pm.bytes.assign(size_t(pm.pitch) * pm.height, 0);
+    return pm;
+}
+
+uint32_t Pixmap_ReadPixel(const Pixmap& pm, int x, int y) {
+    const int bpp = PixelFormat_Bytes(pm.format);
+    if (bpp == 0 || x < 0 || y < 0 || x >= pm.width || y >= pm.height) return 0;
+    const size_t at = size_t(y) * pm.pitch + size_t(x) * bpp;
+    if (at + bpp > pm.bytes.size()) return 0;
+    const uint8_t* p = pm.bytes.data() + at;
+    uint32_t r, g, b, a = 255;
+    switch (pm.format) {
+    case PF_BGR888: b = p[0], g = p[1], r = p[2]; break;
+    case PF_RGB888: r = p[0], g = p[1], b = p[2]; break;
+    case PF_BGRA8888: b = p[0], g = p[1], r = p[2], a = p[3]; break;
+    default: r = p[0], g = p[1], b = p[2], a = p[3]; break;
+    }
+    return a << 24 | r << 16 | g << 8 | b;
+}
+
+void Pixmap_WritePixel(Pixmap& pm, int x, int y, uint32_t argb) {
+    const int bpp = PixelFormat_Bytes(pm.format);
+    if (bpp == 0 || x < 0 || y < 0 || x >= pm.width || y >= pm.height) return;
+    const size_t at = size_t(y) * pm.pitch + size_t(x) * bpp;
+    if (at + bpp > pm.bytes.size()) return;
+    uint8_t* p = pm.bytes.data() + at;
+    const uint8_t a = uint8_t(argb >> 24), r = uint8_t(argb >> 16), g = uint8_t(argb >> 8), b = uint8_t(argb);
+    switch (pm.format) {
+    case PF_BGR888: p[0] = b, p[1] = g, p[2] = r; break;
+    case PF_RGB888: p[0] = r, p[1] = g, p[2] = b; break;
+    case PF_BGRA8888: p[0] = b, p[1] = g, p[2] = r, p[3] = a; break;
+    default: p[0] = r, p[1] = g, p[2] = b, p[3] = a; break;
+    }
+}
+
+Pixmap Pixmap_Convert(const Pixmap& src, int format) {
+    Pixmap out = Pixmap_Create(PixmapValid(src) ? src.width : 0, PixmapValid(src) ? src.height : 0, format);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) Pixmap_WritePixel(out, x, y, Pixmap_ReadPixel(src, x, y));
+    return out;
+}
+
+Pixmap Pixmap_Resize(const Pixmap& src, int w, int h) {
+    if (!PixmapValid(src) || w <= 0 || h <= 0) return Pixmap_Create(0, 0, PixelFormat_Bytes(src.format) ? src.format : 5);
+    Pixmap out = Pixmap_Create(w, h, src.format);
+    const int bpp = PixelFormat_Bytes(src.format);
+    // Sample centres map onto each other; every channel (alpha included) is interpolated in the stored byte order.
+    const double fx = double(src.width) / out.width, fy = double(src.height) / out.height;
+    for (int y = 0; y < out.height; ++y) {
+        const double sy = std::clamp((y + 0.5) * fy - 0.5, 0.0, double(src.height - 1));
+        const int y0 = int(sy), y1 = std::min(y0 + 1, src.height - 1);
+        const double ty = sy - y0;
+        for (int x = 0; x < out.width; ++x) {
+            const double sx = std::clamp((x + 0.5) * fx - 0.5, 0.0, double(src.width - 1));
+            const int x0 = int(sx), x1 = std::min(x0 + 1, src.width - 1);
+            const double tx = sx - x0;
+            const uint8_t* p00 = src.bytes.data() + size_t(y0) * src.pitch + size_t(x0) * bpp;
+            const uint8_t* p10 = src.bytes.data() + size_t(y0) * src.pitch + size_t(x1) * bpp;
+            const uint8_t* p01 = src.bytes.data() + size_t(y1) * src.pitch + size_t(x0) * bpp;
+            const uint8_t* p11 = src.bytes.data() + size_t(y1) * src.pitch + size_t(x1) * bpp;
+            uint8_t* d = out.bytes.data() + size_t(y) * out.pitch + size_t(x) * bpp;
+            for (int c = 0; c < bpp; ++c) {
+                const double top = p00[c] + (p10[c] - p00[c]) * tx;
+                const double bottom = p01[c] + (p11[c] - p01[c]) * tx;
+                d[c] = uint8_t(std::lround(top + (bottom - top) * ty));
+            }
+        }
+    }
+    return out;
+}
+
+void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out) {
+    out.resize(size_t(std::max(pm.width, 0)) * std::max(pm.height, 0));
+    uint32_t* d = out.data();
+    for (int y = 0; y < pm.height; ++y)
+        for (int x = 0; x < pm.width; ++x) {
+            uint32_t c = Pixmap_ReadPixel(pm, x, y);
+            if (maskBlack && (c & 0xFFFFFFu) == 0) c = 0;
+            *d++ = c;
+        }
+}
+
+// ---- Images -----------------------------------------------------------------------------------------------------------
+
+Image::~Image() {
+    for (ImageFrame& f : frames) DropTextures(f);
+}
+
+void Image_SetDefaultFlags(int flags) { g_defaultFlags = std::max(flags, 0); }
+int Image_GetDefaultFlags() { return g_defaultFlags; }
+
+ImagePtr Image_FromPixmapAnim(const Pixmap& src, int fw, int fh, int first, int count, int flags) {
+    if (!PixmapValid(src) || fw <= 0 || fh <= 0 || first < 0 || count <= 0) return nullptr;
+    const int cols = src.width / fw, rows = src.height / fh;
+    if (int64_t(first) + count > int64_t(cols) * rows) return nullptr;
+    auto img = std::make_shared<Image>();
+    img->width = fw;
+    img->height = fh;
+    img->flags = ResolveFlags(flags);
+    img->frames.resize(size_t(count));
+    const int bpp = PixelFormat_Bytes(src.format);
+    for (int i = 0; i < count; ++i) {
+        const int cell = first + i, cx = (cell % cols) * fw, cy = (cell / cols) * fh;
+        Pixmap& pm = img->frames[size_t(i)].pixels;
+        pm = Pixmap_Create(fw, fh, src.format);
+        for (int y = 0; y < fh; ++y)
+            std::copy_n(src.bytes.data() + size_t(cy + y) * src.pitch + size_t(cx) * bpp, size_t(fw) * bpp,
+                        pm.bytes.data() + size_t(y) * pm.pitch);
+    }
+    return img;
+}
+
+ImagePtr Image_FromPixmap(const Pixmap& pm, int flags) {
+    if (!PixmapValid(pm)) return nullptr;
+    return Image_FromPixmapAnim(pm, pm.width, pm.height, 0, 1, flags);
+}
+
+ImagePtr Image_Load(const Str& path, int flags) {
+    PixmapPtr pm = Pixmap_Load(path);
+    return pm ? Image_FromPixmap(*pm, flags) : nullptr;
+}
+
+ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, int flags) {
+    PixmapPtr pm = Pixmap_Load(path);
+    if (!pm) return nullptr;
+    ImagePtr img = Image_FromPixmapAnim(*pm, fw, fh, first, count, flags);
+    if (!img) Warn("strip does not fit the image", path);
+    return img;
+}
+
+ImagePtr Image_Create(int w, int h, int frames, int flags) {
+    if (w <= 0 || h <= 0 || w > kImageMaxSide || h > kImageMaxSide || frames <= 0 || frames > 4096) return nullptr;
+    auto img = std::make_shared<Image>();
+    img->width = w;
+    img->height = h;
+    img->flags = ResolveFlags(flags);
+    img->frames.resize(size_t(frames));
+    for (ImageFrame& f : img->frames) f.pixels = Pixmap_Create(w, h, PF_BGRA8888);
+    return img;
+}
+
+int Image_Width(const ImagePtr& img) { return img ? img->width : 0; }
+int Image_Height(const ImagePtr& img) { return img ? img->height : 0; }
+int Image_Frames(const ImagePtr& img) { return img ? int(img->frames.size()) : 0; }
+int Image_Flags(const ImagePtr& img) { return img ? img->flags : 0; }
+float Image_HandleX(const ImagePtr& img) { return img ? img->handleX : 0.0f; }
+float Image_HandleY(const ImagePtr& img) { return img ? img->handleY : 0.0f; }
+
+void Image_SetHandle(const ImagePtr& img, float hx, float hy) {
+    if (!img) return;
+    img->handleX = hx;
+    img->handleY = hy;
+}
+
+void Image_CentreHandle(const ImagePtr& img) {
+    if (img) Image_SetHandle(img, float(img->width / 2), float(img->height / 2));
+}
+
+Pixmap* Image_Lock(const ImagePtr& img, int frame, int mode) {
+    ImageFrame* f = FrameOf(img, frame);
+    if (!f) return nullptr;
+    if (mode & LOCK_WRITE) f->dirty = true;
+    return &f->pixels;
+}
+
+void Image_Unlock(const ImagePtr& img, int frame) {
+    // Conservative: a frame is uploaded again after any unlock that follows a write lock; read locks leave the
+    // flag as it was.
+    (void)FrameOf(img, frame);
+}
+
+// ---- Textures -----------------------------------------------------------------------------------------------------
+
+SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
+    if (frame < 0 || frame >= int(img.frames.size())) return nullptr;
+    SDL_Renderer* r = Sdl_Renderer();
+    const uint32_t gen = Texture_Generation();
+    if (!r || gen == 0) return nullptr;
+    ImageFrame& f = img.frames[size_t(frame)];
+    if (f.generation != gen) {  // textures of an older renderer are already gone
+        f.texture = nullptr;
+        f.mask = nullptr;
+        f.generation = gen;
+        f.dirty = true;
+    }
+    if (f.dirty) {
+        if (f.mask) SDL_DestroyTexture(f.mask);
+        f.mask = nullptr;
+    }
+    static std::vector<uint32_t> scratch;  // reused between uploads
+    const int w = f.pixels.width, h = f.pixels.height;
+    if (w <= 0 || h <= 0) return nullptr;
+    if (!f.texture || f.dirty) {
+        if (f.texture) {
+            int tw = 0, th = 0;
+            SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
+            if (tw != w || th != h) {
+                SDL_DestroyTexture(f.texture);
+                f.texture = nullptr;
+            }
+        }
+        if (!f.texture) {
+            const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
+            f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
+            if (!f.texture) return nullptr;
+            SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
+                                                                                             : SDL_ScaleModeNearest);
+        }
+        Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
+        SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
+        f.dirty = false;
+    }
+    if (!masked) return f.texture;
+    if (!f.mask) {
+        Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
+        for (uint32_t& c : scratch) c = (c >> 24) >= 128 ? (c | 0xFF000000u) : 0u;
+        f.mask = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+        if (!f.mask) return nullptr;
+        SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest);  // a filtered edge would blend, not test
+        SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);
+    }
+    return f.mask;
+}

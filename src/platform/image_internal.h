@@ -1,0 +1,43 @@
+// Private to the platform: what an Image holds (frames kept on the CPU in their decoded format, one texture per
+// frame made on first draw) and the texture access the drawing code needs. Used by image.cpp, graphics.cpp and
+// font.cpp.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/image.h"
+
+struct ImageFrame {
+    Pixmap pixels;                 // the frame as decoded or created; what Image_Lock hands out
+    SDL_Texture* texture = nullptr;  // upload of `pixels` (black made transparent when masked); null until drawn
+    SDL_Texture* mask = nullptr;     // alpha-tested copy for blend mode 1; made on first masked draw
+    uint32_t generation = 0;         // renderer generation the textures belong to
+    bool dirty = true;               // pixels changed since the upload
+};
+
+struct Image {
+    int width = 0;    // frame width in pixels
+    int height = 0;   // frame height in pixels
+    int flags = 0;    // IMG_* load flags
+    float handleX = 0;  // handle, frame pixels from the top-left
+    float handleY = 0;
+    std::vector<ImageFrame> frames;
+
+    Image() = default;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+    ~Image();
+};
+
+// Renderer generation: bumped whenever the renderer is created or destroyed, so textures of an older renderer are
+// known to be gone. 0 = no renderer.
+uint32_t Texture_Generation();
+// The texture of a frame for drawing (masked = the alpha-tested copy); made or refreshed as needed. Null without a
+// renderer or when SDL refuses.
+SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked);
+// Converts any pixmap to SDL_PIXELFORMAT_ARGB8888 words (native B G R A bytes) into `out`; black pixels made
+// transparent when `maskBlack`.
+void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out);
