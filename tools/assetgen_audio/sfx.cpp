@@ -1,2 +1,330 @@
+// The game's short sounds: toolkit click and alert, the game buttons' hover and click, and the effect set (swaps,
+// cascade chimes, explosions, coins, fanfares...). Each is a small recipe over the synthesiser, listed in one
+// table; all are 44.1 kHz mono 16-bit WAV, normalised below full scale. Called by generate.cpp.
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "assetgen_audio/generate.h"
-bool Sfx_WriteAll(const std::string&) { return true; }
+#include "assetlib/audio.h"
+#include "assetlib/synth.h"
+
+namespace {
+
+using synth::Mono;
+using synth::Stereo;
+
+constexpr int kRate = 44100;
+constexpr double kPi = 3.141592653589793;
+
+double Hz(const char* note) { return synth::MidiFreq(synth::ParseNote(note)); }
+
+// Noise through a band-pass whose centre glides from `from` to `to` Hz, under a rise-and-fall envelope.
+Mono Whoosh(double seconds, double from, double to, double q, uint32_t seed) {
+    Mono out(static_cast<size_t>(seconds * kRate));
+    synth::Rng rng(seed);
+    synth::Biquad bp = synth::Biquad::Bandpass(from, q, kRate);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double x = static_cast<double>(i) / static_cast<double>(out.size());
+        if (i % 64 == 0) bp = synth::Biquad::Bandpass(from * std::pow(to / from, x), q, kRate);
+        out[i] = static_cast<float>(std::sin(kPi * x) * std::sin(kPi * x)) * bp.Process(rng.Bipolar());
+    }
+    return out;
+}
+
+// A sine whose pitch glides exponentially, with an exponential fade (blips, bubbles, thumps).
+Mono Glide(double seconds, double from, double to, double decay) {
+    Mono out(static_cast<size_t>(seconds * kRate));
+    double phase = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate, x = t / seconds;
+        phase += synth::kTau * from * std::pow(to / from, x) / kRate;
+        out[i] = static_cast<float>(std::sin(phase) * std::exp(-t / decay) * std::min(1.0, t / 0.003));
+    }
+    return out;
+}
+
+// A short filtered noise burst: cracks, clicks, skin slaps.
+Mono Burst(double seconds, double centre, double q, double decay, uint32_t seed) {
+    Mono out(static_cast<size_t>(seconds * kRate));
+    synth::Rng rng(seed);
+    synth::Biquad bp = synth::Biquad::Bandpass(centre, q, kRate);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        out[i] = static_cast<float>(std::exp(-t / decay)) * bp.Process(rng.Bipolar());
+    }
+    return out;
+}
+
+// Brass-like voice for the fanfare: a saw pair through a low-pass that opens on the attack.
+Mono Brass(double freq, double held) {
+    const synth::Adsr env{0.03f, 0.15f, 0.75f, 0.25f};
+    Mono out(static_cast<size_t>((held + env.release) * kRate));
+    double p1 = 0, p2 = 0.3;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / kRate;
+        const float e = env.At(t, static_cast<float>(held));
+        p1 += freq / kRate, p2 += freq * 1.004 / kRate;
+        p1 -= std::floor(p1), p2 -= std::floor(p2);
+        out[i] = e * static_cast<float>((2 * p1 - 1) + (2 * p2 - 1));
+    }
+    // A moving low-pass: bright while loud.
+    float z1 = 0, z2 = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / kRate;
+        const float cutoff = static_cast<float>(freq) * (2.0f + 5.0f * env.At(t, static_cast<float>(held)));
+        const float a = 1.0f - std::exp(-static_cast<float>(synth::kTau) * cutoff / kRate);
+        z1 += a * (out[i] - z1);
+        z2 += a * (z1 - z2);
+        out[i] = 0.35f * z2;
+    }
+    return out;
+}
+
+// [SECTION] The recipes --------------------------------------------------------------------------------------------
+
+Stereo ButtonClickToolkit() { // crisp, neutral: the editor's widgets
+    Stereo b(kRate);
+    b.Add(Burst(0.03, 3200, 2.0, 0.004, 1), 0, 1.0f, 0);
+    b.Add(Glide(0.04, 1800, 1200, 0.008), 0, 0.5f, 0);
+    return b;
+}
+
+Stereo MessageAlert() { // two soft chimes, a fourth apart
+    Stereo b(kRate);
+    b.Add(synth::Bell(Hz("A5"), 0.7, 0.8f, kRate), 0, 1.0f, 0);
+    b.Add(synth::Bell(Hz("D6"), 0.8, 0.8f, kRate), 0.14, 1.0f, 0);
+    return b;
+}
+
+Stereo BtnHover() { // a soft wooden tick
+    Stereo b(kRate);
+    b.Add(Burst(0.035, 1900, 4.0, 0.006, 2), 0, 1.0f, 0);
+    b.Add(Glide(0.035, 1400, 1300, 0.01), 0, 0.25f, 0);
+    return b;
+}
+
+Stereo BtnClick() { // a wooden knock with a small bright ring
+    Stereo b(kRate);
+    b.Add(Burst(0.06, 900, 2.5, 0.012, 3), 0, 1.0f, 0);
+    b.Add(Glide(0.08, 420, 300, 0.02), 0, 0.6f, 0);
+    b.Add(synth::Bell(Hz("E6"), 0.25, 0.5f, kRate), 0.01, 0.35f, 0);
+    return b;
+}
+
+Stereo Swap() {
+    Stereo b(kRate);
+    b.Add(Whoosh(0.22, 500, 2400, 3.0, 4), 0, 1.0f, 0);
+    return b;
+}
+
+Stereo SwapBack() {
+    Stereo b(kRate);
+    b.Add(Whoosh(0.16, 600, 2000, 3.0, 5), 0, 1.0f, 0);
+    b.Add(Whoosh(0.18, 2000, 500, 3.0, 6), 0.15, 1.0f, 0);
+    b.Add(Glide(0.15, 300, 200, 0.05), 0.15, 0.3f, 0);
+    return b;
+}
+
+Stereo Select() {
+    Stereo b(kRate);
+    b.Add(synth::Harp(Hz("E6"), 0.2, 0.7f, 7, kRate), 0, 1.0f, 0);
+    b.Add(Glide(0.06, 2600, 3000, 0.015), 0, 0.2f, 0);
+    return b;
+}
+
+// Cascade chimes: each step starts higher, so a chain of matches climbs.
+Stereo Match(int step) {
+    static const char* const kNotes[3][3] = {{"C6", "E6", "G6"}, {"E6", "G6", "C7"}, {"G6", "C7", "E7"}};
+    Stereo b(kRate);
+    for (int i = 0; i < 3; ++i)
+        b.Add(synth::Bell(Hz(kNotes[step][i]), 0.6, 0.7f - 0.1f * i, kRate), 0.05 * i, 1.0f, 0);
+    b.Add(Whoosh(0.25, 4000, 9000, 2.0, 8 + static_cast<uint32_t>(step)), 0, 0.25f, 0);
+    return b;
+}
+
+Stereo Explode() {
+    Stereo b(kRate);
+    Mono rumble(static_cast<size_t>(1.1 * kRate));
+    synth::Rng rng(9);
+    synth::OnePole lp1(1.0, kRate), lp2(1.0, kRate);
+    for (size_t i = 0; i < rumble.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        if (i % 64 == 0) lp1 = synth::OnePole(150.0 + 3000.0 * std::exp(-t * 8.0), kRate);
+        rumble[i] = static_cast<float>(std::exp(-t * 3.5)) * lp1.Process(rng.Bipolar());
+    }
+    (void)lp2;
+    b.Add(rumble, 0, 1.6f, 0);
+    b.Add(Glide(0.7, 110, 40, 0.18), 0, 0.9f, 0);
+    return b;
+}
+
+Stereo Rocket() {
+    Stereo b(kRate);
+    b.Add(Whoosh(0.8, 300, 4500, 1.5, 10), 0, 1.0f, 0);
+    b.Add(Whoosh(0.8, 6000, 9000, 0.8, 11), 0, 0.3f, 0);
+    b.Add(Glide(0.6, 200, 900, 0.3), 0.05, 0.25f, 0);
+    return b;
+}
+
+Stereo Coin() {
+    Stereo b(kRate);
+    b.Add(synth::Bell(Hz("B6"), 0.12, 0.7f, kRate), 0, 1.0f, 0);
+    b.Add(synth::Bell(Hz("E7"), 0.45, 0.8f, kRate), 0.07, 1.0f, 0);
+    return b;
+}
+
+Stereo Bottle() { // a glass clink and a bubble
+    Stereo b(kRate);
+    b.Add(synth::Bell(Hz("F#7"), 0.25, 0.6f, kRate), 0, 0.8f, 0);
+    b.Add(Glide(0.12, 400, 900, 0.05), 0.06, 0.6f, 0);
+    b.Add(Glide(0.1, 500, 1100, 0.04), 0.17, 0.45f, 0);
+    return b;
+}
+
+Stereo Freeze() { // icy shimmer: a high cluster over a hiss
+    Stereo b(kRate);
+    const char* const kNotes[] = {"B6", "D#7", "F#7", "A#7", "C#8"};
+    for (int i = 0; i < 5; ++i) b.Add(synth::Bell(Hz(kNotes[i]), 0.7, 0.5f, kRate), 0.04 * i, 0.6f, 0);
+    b.Add(Whoosh(0.8, 7000, 5000, 1.2, 12), 0, 0.5f, 0);
+    return b;
+}
+
+Stereo Chain() { // metal links rattling
+    Stereo b(kRate);
+    const double kAt[] = {0.0, 0.05, 0.09, 0.16, 0.21};
+    for (int i = 0; i < 5; ++i) {
+        b.Add(Burst(0.15, 3500.0 + 700.0 * i, 12.0, 0.03, 20 + static_cast<uint32_t>(i)), kAt[i], 1.0f, 0);
+        b.Add(synth::Bell(1900.0 + 310.0 * i, 0.15, 0.4f, kRate), kAt[i], 0.5f, 0);
+    }
+    return b;
+}
+
+Stereo Crate() { // wood cracking and falling apart
+    Stereo b(kRate);
+    b.Add(Burst(0.25, 700, 1.5, 0.04, 30), 0, 1.0f, 0);
+    b.Add(Burst(0.2, 1300, 3.0, 0.03, 31), 0.05, 0.7f, 0);
+    b.Add(Burst(0.2, 500, 3.0, 0.05, 32), 0.12, 0.6f, 0);
+    b.Add(Glide(0.15, 180, 120, 0.05), 0, 0.5f, 0);
+    return b;
+}
+
+Stereo Hammer() { // a heavy blow with an anvil ring
+    Stereo b(kRate);
+    b.Add(Glide(0.4, 140, 60, 0.09), 0, 1.0f, 0);
+    b.Add(Burst(0.1, 1500, 1.2, 0.015, 40), 0, 0.8f, 0);
+    b.Add(synth::Bell(Hz("A5"), 0.6, 0.6f, kRate), 0.005, 0.45f, 0);
+    return b;
+}
+
+Stereo Life() { // a rising major harp arpeggio
+    Stereo b(kRate);
+    const char* const kNotes[] = {"C5", "E5", "G5", "C6", "E6"};
+    for (int i = 0; i < 5; ++i) b.Add(synth::Harp(Hz(kNotes[i]), 0.6, 0.8f, 50 + static_cast<uint32_t>(i), kRate), 0.08 * i, 1.0f, 0);
+    b.Add(synth::Bell(Hz("C7"), 0.6, 0.4f, kRate), 0.4, 0.5f, 0);
+    return b;
+}
+
+Stereo LevelWin() { // a short fanfare: pick-up triplet, then a held chord
+    Stereo b(kRate);
+    const double kBeat = 0.13;
+    b.Add(Brass(Hz("G4"), kBeat * 0.9), 0, 1.0f, 0);
+    b.Add(Brass(Hz("C5"), kBeat * 0.9), kBeat, 1.0f, 0);
+    b.Add(Brass(Hz("E5"), kBeat * 0.9), 2 * kBeat, 1.0f, 0);
+    for (const char* n : {"C5", "E5", "G5", "C6"}) b.Add(Brass(Hz(n), 0.9), 3 * kBeat, 0.7f, 0);
+    b.Add(synth::FrameDrum(80.0, 0.9f, 60, kRate), 3 * kBeat, 0.8f, 0);
+    for (int i = 0; i < 4; ++i)
+        b.Add(synth::Bell(Hz(i % 2 ? "G7" : "E7"), 0.5, 0.4f, kRate), 3 * kBeat + 0.1 + 0.08 * i, 0.4f, 0);
+    return b;
+}
+
+Stereo LevelLose() { // a falling, sighing line
+    Stereo b(kRate);
+    const char* const kNotes[] = {"G4", "F#4", "F4", "E4"};
+    for (int i = 0; i < 4; ++i) {
+        const double held = i == 3 ? 0.9 : 0.28;
+        b.Add(synth::Flute(Hz(kNotes[i]), held, 0.8f, 70 + static_cast<uint32_t>(i), kRate), 0.32 * i, 1.0f, 0);
+        b.Add(synth::StringPad(Hz(kNotes[i]) / 2, held, 0.8f, 80 + static_cast<uint32_t>(i), kRate), 0.32 * i, 0.8f, 0);
+    }
+    return b;
+}
+
+Stereo Tick() { // a clock's tick
+    Stereo b(kRate);
+    b.Add(Burst(0.04, 2400, 6.0, 0.005, 90), 0, 1.0f, 0);
+    return b;
+}
+
+Stereo Magic() { // a sparkling upward sweep
+    Stereo b(kRate);
+    const char* const kNotes[] = {"D6", "F#6", "A6", "C#7", "E7", "A7"};
+    for (int i = 0; i < 6; ++i) b.Add(synth::Bell(Hz(kNotes[i]), 0.6, 0.6f, kRate), 0.07 * i, 0.7f, 0);
+    b.Add(Whoosh(1.0, 1500, 8000, 1.5, 95), 0, 0.5f, 0);
+    return b;
+}
+
+Stereo Gem() { // a crystal ping, two bells a hair apart for sparkle
+    Stereo b(kRate);
+    b.Add(synth::Bell(Hz("A6"), 0.6, 0.9f, kRate), 0, 1.0f, 0);
+    b.Add(synth::Bell(Hz("A6") * 1.006, 0.6, 0.5f, kRate), 0.01, 0.6f, 0);
+    b.Add(synth::Bell(Hz("E7"), 0.4, 0.4f, kRate), 0.04, 0.5f, 0);
+    return b;
+}
+
+struct Recipe {
+    const char* path;       // archive path
+    Stereo (*make)();       //
+    float reverb;           // wet level of a small room (0 = dry)
+    float peak;             // loudness: peak after normalising
+};
+
+const Recipe kRecipes[] = {
+    {"Button_Click.wav", ButtonClickToolkit, 0.0f, 0.6f},
+    {"Message_Alert.wav", MessageAlert, 0.2f, 0.6f},
+    {"sounds/btn_hover.wav", BtnHover, 0.0f, 0.35f},
+    {"sounds/btn_click.wav", BtnClick, 0.1f, 0.6f},
+    {"sounds/sfx_swap.wav", Swap, 0.0f, 0.5f},
+    {"sounds/sfx_swap_back.wav", SwapBack, 0.0f, 0.5f},
+    {"sounds/sfx_select.wav", Select, 0.15f, 0.5f},
+    {"sounds/sfx_match1.wav", [] { return Match(0); }, 0.3f, 0.6f},
+    {"sounds/sfx_match2.wav", [] { return Match(1); }, 0.3f, 0.6f},
+    {"sounds/sfx_match3.wav", [] { return Match(2); }, 0.3f, 0.6f},
+    {"sounds/sfx_explode.wav", Explode, 0.25f, 0.8f},
+    {"sounds/sfx_rocket.wav", Rocket, 0.15f, 0.7f},
+    {"sounds/sfx_coin.wav", Coin, 0.2f, 0.6f},
+    {"sounds/sfx_bottle.wav", Bottle, 0.2f, 0.6f},
+    {"sounds/sfx_freeze.wav", Freeze, 0.3f, 0.6f},
+    {"sounds/sfx_chain.wav", Chain, 0.15f, 0.6f},
+    {"sounds/sfx_crate.wav", Crate, 0.15f, 0.7f},
+    {"sounds/sfx_hammer.wav", Hammer, 0.2f, 0.8f},
+    {"sounds/sfx_life.wav", Life, 0.3f, 0.65f},
+    {"sounds/sfx_levelwin.wav", LevelWin, 0.35f, 0.75f},
+    {"sounds/sfx_levellose.wav", LevelLose, 0.35f, 0.7f},
+    {"sounds/sfx_tick.wav", Tick, 0.0f, 0.5f},
+    {"sounds/sfx_magic.wav", Magic, 0.35f, 0.65f},
+    {"sounds/sfx_gem.wav", Gem, 0.25f, 0.6f},
+};
+
+} // namespace
+
+bool Sfx_WriteAll(const std::string& outDir) {
+    bool ok = true;
+    for (const Recipe& r : kRecipes) {
+        Stereo bus = r.make();
+        if (r.reverb > 0) {
+            synth::Reverb(bus, 0.45f, 0.5f, r.reverb);
+            // Trim the reverb's silent overrun: stop 10 ms after the level falls below -60 dB for good.
+            size_t end = bus.Frames();
+            while (end > 0 && std::fabs(bus.left[end - 1]) + std::fabs(bus.right[end - 1]) < 2e-3f) --end;
+            bus.left.resize(std::min(bus.Frames(), end + kRate / 100));
+            bus.right.resize(bus.left.size());
+        }
+        synth::FadeEdges(bus, 0.0005, 0.01);
+        AudioBuffer buffer = synth::ToMonoBuffer(bus);
+        Audio_Normalize(buffer, r.peak);
+        ok = Audio_WriteFile(outDir + "/" + r.path, Wav_Encode(buffer)) && ok;
+    }
+    return ok;
+}
