@@ -26,6 +26,8 @@ function(bq_asset_generator target)
     DEPENDS ${target} ${A_DEPENDS}
     COMMENT "Generating assets with ${target}"
     VERBATIM)
+  # The rule for the stamp must belong to a target of this folder, or the pack step (top folder) cannot see it.
+  add_custom_target(${target}_run DEPENDS ${stamp})
   set_property(GLOBAL APPEND PROPERTY BQ_ASSET_STAMPS ${stamp})
 endfunction()
 
