@@ -195,9 +195,11 @@ Str Str_FromInt(int64_t v) {
 }
 
 Str Str_FromFloat(double v) {
-    // snprintf's %g uses the C locale unless the program calls setlocale, which this game never does.
+    // snprintf follows LC_NUMERIC; the game never changes it, but a library might: the decimal point is put back.
     char buf[64];
     const int n = std::snprintf(buf, sizeof buf, "%#.9g", v);
+    for (char& c : buf)
+        if (c == ',') c = '.';
     return Str_FromLatin1(std::string_view(buf, n > 0 ? size_t(n) : 0));
 }
 
