@@ -174,6 +174,8 @@ void Graphics_SetWindowed(bool windowed) {
     g_windowed = windowed;
     g_maximizedSeen = false;
     if (!g_window) return;
+    // Queued drawing must reach the canvas first: the window change can drop the renderer's command queue.
+    SDL_RenderFlush(g_renderer);
     if (windowed) {
         SDL_SetWindowFullscreen(g_window, 0);
         SDL_RestoreWindow(g_window);
@@ -498,7 +500,7 @@ void Image_GrabBackBuffer(const ImagePtr& img, int x, int y, int frame) {
 }
 
 bool Graphics_SaveScreenshot(const Str& path) {
-    const Pixmap pm = Graphics_ReadPixels(0, 0, g_width, g_height);
+    const Pixmap pm = Pixmap_Convert(Graphics_ReadPixels(0, 0, g_width, g_height), PF_RGB888);  // opaque
     const std::vector<uint8_t> png = Png_Encode(pm);
     if (png.empty()) return false;
     const StreamPtr out = File_WriteAtomic(path);

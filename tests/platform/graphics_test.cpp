@@ -1,0 +1,361 @@
+// Pixel-exact tests of the canvas on SDL's software renderer: blend modes, colour and alpha, handle, scale and
+// rotation, viewport, lines and rectangles, stretched and partial images, locks, grabs and screenshots.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "draw_helpers.h"
+#include "platform/graphics.h"
+#include "platform/system.h"
+
+using namespace drawtest;
+
+namespace {
+
+class GraphicsTest : public Canvas {};
+
+// Background 200,100,50; texel 100,150,250 with alpha 128 (or 127 for the masked case). Expected values worked out
+// by hand with the renderer's integer arithmetic (x * a / 255, truncated):
+//   alpha    100*128/255 + 200*127/255 = 50 + 99 = 149 ; 150*128/255 + 100*127/255 = 75 + 49 = 124 ; 125 + 24 = 149
+//   additive 200 + 50 = 250 ; 100 + 75 = 175 ; 50 + 125 = 175
+//   multiply 200*100/255 = 78 ; 100*150/255 = 58 ; 50*250/255 = 49
+struct BlendCase {
+    int mode;
+    int texelAlpha;
+    Rgb expected;
+};
+
+class BlendModeTest : public Canvas, public ::testing::WithParamInterface<BlendCase> {};
+
+TEST_P(BlendModeTest, MixesTexelWithBackground) {
+    const BlendCase c = GetParam();
+    Fill(200, 100, 50);
+    const ImagePtr img = SolidImage(4, 4, 100, 150, 250, c.texelAlpha);
+    Draw_SetBlend(c.mode);
+    Draw_Image(img, 10, 10);
+    EXPECT_EQ(PixelAt(11, 11), c.expected);
+    EXPECT_EQ(PixelAt(9, 9), (Rgb{200, 100, 50})) << "outside the image";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, BlendModeTest,
+                         ::testing::Values(BlendCase{BLEND_SOLID, 128, {100, 150, 250}},
+                                           BlendCase{BLEND_ALPHA, 128, {149, 124, 149}},
+                                           BlendCase{BLEND_ADDITIVE, 128, {250, 175, 175}},
+                                           BlendCase{BLEND_MULTIPLY, 128, {78, 58, 49}},
+                                           BlendCase{BLEND_MASKED, 128, {100, 150, 250}},
+                                           BlendCase{BLEND_MASKED, 127, {200, 100, 50}}));
+
+TEST_F(GraphicsTest, MaskedModeDrawsNothingBelowHalfAlphaAndRectsAreSolid) {
+    Fill(200, 100, 50);
+    Draw_SetBlend(BLEND_MASKED);
+    Draw_SetAlpha(0.4f);
+    Draw_Image(SolidImage(4, 4, 0, 0, 255), 10, 10);
+    EXPECT_EQ(PixelAt(11, 11), (Rgb{200, 100, 50}));
+    Draw_SetAlpha(0.6f);
+    Draw_SetColor(10, 20, 30);
+    Draw_Rect(30, 30, 4, 4);
+    EXPECT_EQ(PixelAt(31, 31), (Rgb{10, 20, 30}));
+}
+
+TEST_F(GraphicsTest, ColourTintsImagesAndAlphaFades) {
+    // Tint: 200*128/255 = 100, 100*255/255 = 100, 50*0 = 0.
+    Draw_SetBlend(BLEND_SOLID);
+    Draw_SetColor(128, 255, 0);
+    Draw_Image(SolidImage(2, 2, 200, 100, 50), 0, 0);
+    EXPECT_EQ(PixelAt(1, 1), (Rgb{100, 100, 0}));
+
+    // Global alpha 0.5 (byte 128) of opaque white over black: 255*128/255 = 128.
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetColor(255, 255, 255);
+    Draw_SetAlpha(0.5f);
+    Draw_Image(SolidImage(2, 2, 255, 255, 255), 10, 0);
+    EXPECT_EQ(PixelAt(10, 0), (Rgb{128, 128, 128}));
+
+    // Alpha 0 draws nothing, also for rectangles.
+    Draw_SetAlpha(0.0f);
+    Draw_Rect(20, 0, 2, 2);
+    Draw_Image(SolidImage(2, 2, 255, 255, 255), 20, 0);
+    EXPECT_EQ(PixelAt(20, 0), (Rgb{0, 0, 0}));
+}
+
+TEST_F(GraphicsTest, StateIsClampedAndReadBack) {
+    Draw_SetColor(300, -5, 128);
+    int r, g, b;
+    Draw_GetColor(r, g, b);
+    EXPECT_EQ(r, 255);
+    EXPECT_EQ(g, 0);
+    EXPECT_EQ(b, 128);
+    Draw_SetAlpha(1.7f);
+    EXPECT_EQ(Draw_GetAlpha(), 1.0f);
+    Draw_SetAlpha(-1.0f);
+    EXPECT_EQ(Draw_GetAlpha(), 0.0f);
+    Draw_SetBlend(9);  // unknown modes leave the mode alone
+    EXPECT_EQ(Draw_GetBlend(), BLEND_ALPHA);
+    Draw_SetScale(2.0f, -1.0f);
+    float sx, sy;
+    Draw_GetScale(sx, sy);
+    EXPECT_EQ(sx, 2.0f);
+    EXPECT_EQ(sy, -1.0f);
+    Draw_SetRotation(45.0f);
+    EXPECT_EQ(Draw_GetRotation(), 45.0f);
+    Draw_SetViewport(-10, 590, 100, 100);  // clipped to the canvas
+    const Rect v = Draw_GetViewport();
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 590);
+    EXPECT_EQ(v.w, 90);
+    EXPECT_EQ(v.h, 10);
+}
+
+TEST_F(GraphicsTest, HandleScaleAndMirror) {
+    const ImagePtr img = SolidImage(4, 4, 255, 0, 0);
+    Image_SetHandle(img, 2, 2);
+    Draw_Image(img, 20, 20);  // covers 18..21
+    EXPECT_EQ(PixelAt(18, 18), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(21, 21), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(17, 18), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(22, 21), (Rgb{0, 0, 0}));
+
+    // Scale 3 about the handle: 20 - 2*3 = 14 .. 20 + 2*3 - 1 = 25.
+    Draw_SetScale(3, 3);
+    Draw_Image(img, 100, 20);
+    EXPECT_EQ(PixelAt(94, 14), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(105, 25), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(93, 14), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(106, 25), (Rgb{0, 0, 0}));
+
+    // A negative x scale mirrors: left column red, right column green, handle 0 -> drawn to the left of x.
+    Pixmap pm = Pixmap_Create(2, 1, PF_RGB888);
+    Pixmap_WritePixel(pm, 0, 0, 0xFFFF0000);
+    Pixmap_WritePixel(pm, 1, 0, 0xFF00FF00);
+    Draw_SetScale(-1, 1);
+    Draw_Image(Image_FromPixmap(pm, 0), 200, 50);
+    EXPECT_EQ(PixelAt(198, 50), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(199, 50), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(200, 50), (Rgb{0, 0, 0}));
+
+    // Scale 0 draws nothing.
+    Draw_SetScale(0, 1);
+    Draw_Image(img, 300, 50);
+    EXPECT_EQ(PixelAt(300, 50), (Rgb{0, 0, 0}));
+}
+
+TEST_F(GraphicsTest, RotationTurnsClockwiseAboutTheHandle) {
+    // 8x8, left half red, right half green, centred handle. +90 degrees: the left half ends up above the centre.
+    Pixmap pm = Pixmap_Create(8, 8, PF_RGB888);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) Pixmap_WritePixel(pm, x, y, x < 4 ? 0xFFFF0000 : 0xFF00FF00);
+    const ImagePtr img = Image_FromPixmap(pm, 0);
+    Image_CentreHandle(img);
+    Draw_SetRotation(90);
+    Draw_Image(img, 100, 100);
+    EXPECT_EQ(PixelAt(100, 97), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(100, 102), (Rgb{0, 255, 0}));
+    Draw_SetRotation(180);
+    Draw_Image(img, 200, 100);
+    EXPECT_EQ(PixelAt(202, 100), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(197, 100), (Rgb{0, 255, 0}));
+
+    // Rectangles turn about their first point: 10x4 at (50, 50) turned 90 degrees covers x 46..50, y 50..60.
+    Draw_SetColor(0, 0, 255);
+    Draw_SetRotation(90);
+    Draw_Rect(50, 150, 10, 4);
+    EXPECT_EQ(PixelAt(48, 155), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(52, 155), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(55, 151), (Rgb{0, 0, 0}));
+}
+
+TEST_F(GraphicsTest, ViewportClipsDrawingButNotCls) {
+    Draw_SetViewport(4, 4, 8, 8);
+    Draw_SetColor(255, 255, 255);
+    Draw_Rect(0, 0, 20, 20);
+    EXPECT_EQ(PixelAt(3, 3), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(4, 4), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(11, 11), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(12, 12), (Rgb{0, 0, 0}));
+    Draw_Image(SolidImage(30, 30, 255, 0, 0), 0, 0);
+    EXPECT_EQ(PixelAt(12, 4), (Rgb{0, 0, 0}));
+    Draw_SetClsColor(0, 0, 90);
+    Draw_Cls();
+    EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 0, 90}));
+    EXPECT_EQ(PixelAt(799, 599), (Rgb{0, 0, 90}));
+    Draw_SetViewport(50, 50, 0, 10);  // empty: nothing at all
+    Draw_Rect(0, 0, 800, 600);
+    EXPECT_EQ(PixelAt(50, 50), (Rgb{0, 0, 90}));
+}
+
+TEST_F(GraphicsTest, LinesIncludeBothEndsAndOutlinesStayHollow) {
+    Draw_SetColor(255, 255, 0);
+    Draw_Line(10, 5, 20, 5);
+    EXPECT_EQ(PixelAt(10, 5), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(20, 5), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(9, 5), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(21, 5), (Rgb{0, 0, 0}));
+    Draw_Line(30, 20, 30, 10);  // drawn upwards
+    EXPECT_EQ(PixelAt(30, 10), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(30, 20), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(30, 21), (Rgb{0, 0, 0}));
+
+    Draw_Rect(40, 40, 5, 4, false);
+    EXPECT_EQ(PixelAt(40, 40), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(44, 43), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PixelAt(42, 41), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(45, 43), (Rgb{0, 0, 0}));
+
+    // Additive line over grey: 100 + 255*128/255.
+    Fill(100, 100, 100);
+    Draw_SetBlend(BLEND_ADDITIVE);
+    Draw_SetAlpha(0.5f);
+    Draw_SetColor(255, 0, 0);
+    Draw_Line(0, 0, 3, 0);
+    EXPECT_EQ(PixelAt(2, 0), (Rgb{228, 100, 100}));
+}
+
+TEST_F(GraphicsTest, StretchedAndPartialImages) {
+    // 2x2 with four colours, stretched unfiltered to 8x8: quadrants.
+    Pixmap pm = Pixmap_Create(2, 2, PF_RGB888);
+    Pixmap_WritePixel(pm, 0, 0, 0xFFFF0000);
+    Pixmap_WritePixel(pm, 1, 0, 0xFF00FF00);
+    Pixmap_WritePixel(pm, 0, 1, 0xFF0000FF);
+    Pixmap_WritePixel(pm, 1, 1, 0xFFFFFFFF);
+    const ImagePtr img = Image_FromPixmap(pm, 0);
+    Draw_ImageRect(img, 100, 100, 8, 8);
+    EXPECT_EQ(PixelAt(103, 103), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(104, 103), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(103, 104), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(107, 107), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(108, 108), (Rgb{0, 0, 0}));
+
+    // Only the part (1, 0, 1, 2) lands at (200, 100): green over white.
+    Draw_ImagePart(img, 200, 100, 1, 0, 1, 2);
+    EXPECT_EQ(PixelAt(200, 100), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(200, 101), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(201, 100), (Rgb{0, 0, 0}));
+    // A part reaching outside the frame is cut, keeping the rest where it would have been.
+    Draw_ImagePart(img, 300, 100, -1, 0, 3, 1);
+    EXPECT_EQ(PixelAt(300, 100), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(301, 100), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(302, 100), (Rgb{0, 255, 0}));
+}
+
+TEST_F(GraphicsTest, FilteredFlagSmoothsStretching) {
+    Pixmap pm = Pixmap_Create(2, 1, PF_RGB888);
+    Pixmap_WritePixel(pm, 0, 0, 0xFF000000);
+    Pixmap_WritePixel(pm, 1, 0, 0xFFFFFFFF);
+    Draw_ImageRect(Image_FromPixmap(pm, IMG_FILTERED), 0, 0, 16, 1);
+    Draw_ImageRect(Image_FromPixmap(pm, 0), 0, 1, 16, 1);
+    int between = 0;
+    for (int x = 0; x < 16; ++x) {
+        const int v = PixelAt(x, 0).r;
+        if (v > 0 && v < 255) ++between;
+        const int n = PixelAt(x, 1).r;
+        EXPECT_TRUE(n == 0 || n == 255) << x;
+    }
+    EXPECT_GE(between, 6);
+    EXPECT_EQ(PixelAt(0, 0).r, 0);
+    EXPECT_EQ(PixelAt(15, 0).r, 255);
+}
+
+TEST_F(GraphicsTest, WriteLockChangesTheNextDrawAndMaskedFlagHidesBlack) {
+    const ImagePtr img = SolidImage(2, 2, 255, 0, 0);
+    Draw_Image(img, 10, 10);
+    EXPECT_EQ(PixelAt(10, 10), (Rgb{255, 0, 0}));
+    Pixmap* pm = Image_Lock(img, 0, LOCK_WRITE);
+    ASSERT_NE(pm, nullptr);
+    Pixmap_WritePixel(*pm, 0, 0, 0xFF00FF00);
+    Image_Unlock(img, 0);
+    Draw_Image(img, 10, 10);
+    EXPECT_EQ(PixelAt(10, 10), (Rgb{0, 255, 0}));
+
+    // Flag 1: black becomes transparent when drawn, the pixmap keeps format 4 and its black.
+    Pixmap rgb = Pixmap_Create(2, 1, PF_RGB888);
+    Pixmap_WritePixel(rgb, 1, 0, 0xFFFFFFFF);
+    const ImagePtr masked = Image_FromPixmap(rgb, IMG_MASKED);
+    Fill(50, 60, 70);
+    Draw_Image(masked, 20, 20);
+    EXPECT_EQ(PixelAt(20, 20), (Rgb{50, 60, 70}));
+    EXPECT_EQ(PixelAt(21, 20), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Image_Lock(masked, 0, LOCK_READ)->format, PF_RGB888);
+    EXPECT_EQ(Pixmap_ReadPixel(*Image_Lock(masked, 0, LOCK_READ), 0, 0), 0xFF000000u);
+}
+
+TEST_F(GraphicsTest, GrabBackBufferCopiesCanvasIntoFormat5) {
+    Draw_SetColor(10, 20, 30);
+    Draw_Rect(100, 100, 4, 4);
+    Draw_SetColor(200, 0, 0);
+    Draw_Rect(102, 102, 2, 2);
+    const ImagePtr img = Image_Create(4, 4, 1, 0);
+    Image_GrabBackBuffer(img, 100, 100);
+    const Pixmap* pm = Image_Lock(img, 0, LOCK_READ);
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(pm->format, PF_BGRA8888);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 0, 0), 0xFF0A141Eu);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 3, 3), 0xFFC80000u);
+    EXPECT_EQ(pm->bytes[0], 30) << "first byte of format 5 is blue";
+    Draw_SetColor(255, 255, 255);
+    Draw_Image(img, 300, 300);
+    EXPECT_EQ(PixelAt(300, 300), (Rgb{10, 20, 30}));
+    EXPECT_EQ(PixelAt(303, 303), (Rgb{200, 0, 0}));
+
+    // Partly outside the canvas: the outside stays transparent black.
+    Image_GrabBackBuffer(img, -2, -2);
+    pm = Image_Lock(img, 0, LOCK_READ);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 0, 0), 0u);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 2, 2) >> 24, 255u);
+}
+
+TEST_F(GraphicsTest, FlipKeepsTheCanvasAndScreenshotWritesIt) {
+    Sys_UseFakeClock(16);  // no real waiting in the frame cap
+    Draw_SetColor(1, 2, 3);
+    Draw_Rect(0, 0, 10, 10);
+    Draw_SetViewport(0, 0, 5, 5);
+    Graphics_Flip();
+    EXPECT_EQ(PixelAt(0, 0), (Rgb{1, 2, 3}));
+    EXPECT_EQ(Draw_GetViewport().w, 5) << "the flip keeps the viewport";
+    Draw_Rect(0, 0, 10, 10);
+    EXPECT_EQ(PixelAt(7, 7), (Rgb{1, 2, 3}));
+
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("bq_shot_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "shot.png").string();
+    ASSERT_TRUE(Graphics_SaveScreenshot(Str_FromUtf8(file)));
+    const PixmapPtr shot = Pixmap_Load(Str_FromUtf8(file));
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(shot->width, 800);
+    EXPECT_EQ(shot->height, 600);
+    EXPECT_EQ(shot->format, PF_RGB888);
+    EXPECT_EQ(Pixmap_ReadPixel(*shot, 0, 0), 0xFF010203u);
+    EXPECT_EQ(Pixmap_ReadPixel(*shot, 799, 599), 0xFF000000u);
+    std::filesystem::remove_all(dir);
+    Sys_UseFakeClock(0);
+}
+
+TEST_F(GraphicsTest, WindowModeSwitchKeepsImagesAndCanvas) {
+    const ImagePtr img = SolidImage(2, 2, 0, 200, 0);
+    Draw_Image(img, 0, 0);  // uploaded before the switch
+    Graphics_SetWindowed(false);
+    EXPECT_FALSE(Graphics_Windowed());
+    EXPECT_EQ(Graphics_Width(), 800);
+    EXPECT_EQ(Graphics_Height(), 600);
+    Draw_Image(img, 5, 0);
+    EXPECT_EQ(PixelAt(5, 0), (Rgb{0, 200, 0}));
+    Graphics_SetWindowed(true);
+    EXPECT_TRUE(Graphics_Windowed());
+    EXPECT_TRUE(Window_IsVisible());
+    EXPECT_FALSE(Window_IsMinimized());
+    EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 200, 0}));
+}
+
+TEST_F(GraphicsTest, NullAndOutOfRangeDrawNothing) {
+    Draw_Image(nullptr, 0, 0);
+    Draw_ImageRect(nullptr, 0, 0, 5, 5);
+    Draw_ImagePart(nullptr, 0, 0, 0, 0, 1, 1);
+    const ImagePtr img = SolidImage(2, 2, 255, 255, 255);
+    Draw_Image(img, 0, 0, 1);
+    Draw_Image(img, 0, 0, -1);
+    EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 0, 0}));
+    EXPECT_EQ(Graphics_ReadPixels(790, 590, 50, 50).width, 10);
+}
+
+}  // namespace

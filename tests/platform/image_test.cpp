@@ -1,0 +1,222 @@
+// Image and pixmap tests: every PNG colour type and JPEG lock as the right format code, pixel access in all four
+// formats, resizing, strips cut across a grid, handles, and hostile files that must give null without a crash.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <random>
+#include <string>
+
+#include "draw_helpers.h"
+#include "platform/codecs.h"
+#include "platform/image.h"
+#include "platform/incbin.h"
+
+using namespace drawtest;
+
+namespace {
+
+// 2x1 RGB picture: red, then (10, 20, 30).
+std::vector<uint8_t> RgbPng() { return MakePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 0, 10, 20, 30}); }
+
+struct PngCase {
+    const char* name;
+    std::vector<uint8_t> file;
+    int format;
+    uint32_t pixel0;  // ARGB of pixel (0, 0)
+    uint32_t pixel1;  // ARGB of pixel (1, 0)
+};
+
+TEST(ImageDecode, PngColourTypesLockWithTheirFormatCodes) {
+    const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}};
+    const PngCase cases[] = {
+        {"rgb", RgbPng(), PF_RGB888, 0xFFFF0000, 0xFF0A141E},
+        {"rgba", MakePng(2, 1, PNG_COLOR_TYPE_RGBA, 8, {1, 2, 3, 4, 5, 6, 7, 255}), PF_RGBA8888, 0x04010203,
+         0xFF050607},
+        {"palette", MakePng(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1}, palette), PF_RGB888, 0xFFFF0000, 0xFF0000FF},
+        {"palette+trns", MakePng(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1}, palette, {0}), PF_RGBA8888, 0x00FF0000,
+         0xFF0000FF},
+        {"grey", MakePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 200}), PF_RGB888, 0xFF000000, 0xFFC8C8C8},
+        {"grey 1 bit", MakePng(2, 1, PNG_COLOR_TYPE_GRAY, 1, {0x40}), PF_RGB888, 0xFF000000, 0xFFFFFFFF},
+        {"grey+alpha", MakePng(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {9, 128, 50, 255}), PF_RGBA8888, 0x80090909,
+         0xFF323232},
+        {"rgb 16 bit", MakePng(2, 1, PNG_COLOR_TYPE_RGB, 16, {255, 255, 0, 0, 0, 0, 10, 0, 20, 0, 30, 0}), PF_RGB888,
+         0xFFFF0000, 0xFF0A141E},
+        {"interlaced", MakePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 0, 10, 20, 30}, {}, {}, true), PF_RGB888,
+         0xFFFF0000, 0xFF0A141E},
+    };
+    for (const PngCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.file.empty());
+        const PixmapPtr pm = Pixmap_Decode(c.file.data(), c.file.size());
+        ASSERT_NE(pm, nullptr);
+        EXPECT_EQ(pm->format, c.format);
+        EXPECT_EQ(pm->width, 2);
+        EXPECT_EQ(pm->height, 1);
+        EXPECT_EQ(pm->pitch, 2 * PixelFormat_Bytes(c.format));
+        EXPECT_EQ(Pixmap_ReadPixel(*pm, 0, 0), c.pixel0);
+        EXPECT_EQ(Pixmap_ReadPixel(*pm, 1, 0), c.pixel1);
+    }
+    // Format 4 stores red first, as the emitters that read "the first byte" expect.
+    const std::vector<uint8_t> rgb = RgbPng();
+    EXPECT_EQ(Pixmap_Decode(rgb.data(), rgb.size())->bytes[0], 255);
+}
+
+TEST(ImageDecode, JpegLocksAsRgb888) {
+    std::vector<uint8_t> rgb(16 * 16 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200, rgb[i + 1] = 40, rgb[i + 2] = 90;
+    const std::vector<uint8_t> colour = MakeJpeg(16, 16, 3, rgb);
+    const PixmapPtr pm = Pixmap_Decode(colour.data(), colour.size());
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(pm->format, PF_RGB888);
+    EXPECT_EQ(pm->pitch, 48);
+    EXPECT_NEAR(pm->bytes[0], 200, 4);  // red first; JPEG is lossy
+    EXPECT_NEAR(pm->bytes[1], 40, 4);
+    EXPECT_NEAR(pm->bytes[2], 90, 4);
+
+    const std::vector<uint8_t> grey = MakeJpeg(8, 8, 1, std::vector<uint8_t>(64, 77));
+    const PixmapPtr g = Pixmap_Decode(grey.data(), grey.size());
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->format, PF_RGB888);
+    EXPECT_EQ(g->bytes[0], g->bytes[1]);
+    EXPECT_EQ(g->bytes[1], g->bytes[2]);
+}
+
+TEST(ImageDecode, HostileBytesGiveNull) {
+    const std::vector<uint8_t> png = RgbPng();
+    std::vector<uint8_t> rgb(32 * 32 * 3, 128);
+    const std::vector<uint8_t> jpeg = MakeJpeg(32, 32, 3, rgb);
+    // Every truncation.
+    for (size_t n = 0; n < png.size(); ++n) EXPECT_EQ(Pixmap_Decode(png.data(), n), nullptr) << "png " << n;
+    for (size_t n = 0; n + 2 < jpeg.size(); ++n) EXPECT_EQ(Pixmap_Decode(jpeg.data(), n), nullptr) << "jpeg " << n;
+    // Garbage and random damage: null or a picture, never a crash (the sanitizer runs catch the rest).
+    const uint8_t garbage[] = {1, 2, 3, 4, 5};
+    EXPECT_EQ(Pixmap_Decode(garbage, sizeof garbage), nullptr);
+    EXPECT_EQ(Pixmap_Decode(nullptr, 0), nullptr);
+    std::mt19937 rng(7);
+    for (int i = 0; i < 200; ++i) {
+        std::vector<uint8_t> bad = (i % 2) ? png : jpeg;
+        for (int k = 0; k < 4; ++k) bad[8 + rng() % (bad.size() - 8)] = uint8_t(rng());
+        const PixmapPtr pm = Pixmap_Decode(bad.data(), bad.size());
+        if (pm) EXPECT_EQ(pm->bytes.size(), size_t(pm->pitch) * pm->height);
+    }
+}
+
+TEST(ImageDecode, OversizedImagesAreRefusedBeforeAllocating) {
+    // A valid 9000x1 PNG: too wide.
+    const std::vector<uint8_t> wide = MakePng(9000, 1, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(9000, 0));
+    EXPECT_EQ(Pixmap_Decode(wide.data(), wide.size()), nullptr);
+    // A 1x1 PNG whose header claims 8000x8000: the pixels could never be in so few bytes.
+    std::vector<uint8_t> liar = MakePng(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3});
+    const uint8_t side[4] = {0, 0, 0x1F, 0x40};  // 8000, big-endian, in IHDR at offset 16 and 20
+    std::copy(side, side + 4, liar.begin() + 16);
+    std::copy(side, side + 4, liar.begin() + 20);
+    const uLong crc = crc32(0, liar.data() + 12, 17);  // chunk type and data
+    for (int i = 0; i < 4; ++i) liar[29 + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+    EXPECT_EQ(Pixmap_Decode(liar.data(), liar.size()), nullptr);
+    // A JPEG header claiming 9000 rows.
+    std::vector<uint8_t> rgb(8 * 8 * 3, 0);
+    std::vector<uint8_t> jpeg = MakeJpeg(8, 8, 3, rgb);
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // SOF0: length(2) precision(1) height(2) width(2)
+            jpeg[i + 5] = 0x23;
+            jpeg[i + 6] = 0x28;
+            break;
+        }
+    EXPECT_EQ(Pixmap_Decode(jpeg.data(), jpeg.size()), nullptr);
+}
+
+TEST(Pixmap, PixelAccessInEveryFormat) {
+    for (const int format : {PF_BGR888, PF_RGB888, PF_BGRA8888, PF_RGBA8888}) {
+        SCOPED_TRACE(format);
+        Pixmap pm = Pixmap_Create(3, 2, format);
+        EXPECT_EQ(pm.pitch, 3 * PixelFormat_Bytes(format));
+        Pixmap_WritePixel(pm, 2, 1, 0x80112233);
+        const bool alpha = PixelFormat_Bytes(format) == 4;
+        EXPECT_EQ(Pixmap_ReadPixel(pm, 2, 1), alpha ? 0x80112233u : 0xFF112233u);
+        const uint8_t* p = pm.bytes.data() + pm.pitch + 2 * PixelFormat_Bytes(format);
+        const bool redFirst = format == PF_RGB888 || format == PF_RGBA8888;
+        EXPECT_EQ(p[0], redFirst ? 0x11 : 0x33);
+        // Outside: reads 0, writes nothing.
+        Pixmap_WritePixel(pm, 3, 0, 0xFFFFFFFF);
+        Pixmap_WritePixel(pm, -1, 0, 0xFFFFFFFF);
+        EXPECT_EQ(Pixmap_ReadPixel(pm, 3, 0), 0u);
+        EXPECT_EQ(Pixmap_ReadPixel(pm, 0, 0), alpha ? 0u : 0xFF000000u);
+        // Conversion keeps the colour.
+        EXPECT_EQ(Pixmap_ReadPixel(Pixmap_Convert(pm, PF_RGBA8888), 2, 1), alpha ? 0x80112233u : 0xFF112233u);
+    }
+}
+
+TEST(Pixmap, ResizeIsBilinearAndKeepsTheFormat) {
+    Pixmap pm = Pixmap_Create(2, 1, PF_RGB888);
+    Pixmap_WritePixel(pm, 1, 0, 0xFFFFFFFF);
+    const Pixmap big = Pixmap_Resize(pm, 4, 1);
+    EXPECT_EQ(big.format, PF_RGB888);
+    // Sample centres: 0 | 0.25 | 0.75 | 1 of the way from black to white.
+    EXPECT_EQ(big.bytes[0], 0);
+    EXPECT_EQ(big.bytes[3], 64);
+    EXPECT_EQ(big.bytes[6], 191);
+    EXPECT_EQ(big.bytes[9], 255);
+    const Pixmap small = Pixmap_Resize(Pixmap_Create(8, 8, PF_RGBA8888), 3, 5);
+    EXPECT_EQ(small.width, 3);
+    EXPECT_EQ(small.height, 5);
+    EXPECT_EQ(small.format, PF_RGBA8888);
+    EXPECT_EQ(Pixmap_Resize(pm, 0, 4).width, 0);
+}
+
+// A 3x2 grid of 4x4 cells, cell i filled with grey level 10 * (i + 1).
+std::vector<uint8_t> GridPng() {
+    std::vector<uint8_t> grey(12 * 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x) grey[size_t(y) * 12 + x] = uint8_t(10 * ((y / 4) * 3 + x / 4 + 1));
+    return MakePng(12, 8, PNG_COLOR_TYPE_GRAY, 8, grey);
+}
+
+TEST(ImageStrip, FramesAreCutAcrossTheGrid) {
+    Incbin_Register(u"test/grid.png", GridPng());
+    const ImagePtr img = Image_LoadAnim(u"incbin::Test\\Grid.PNG", 4, 4, 2, 3, 0);
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(Image_Frames(img), 3);
+    EXPECT_EQ(Image_Width(img), 4);
+    EXPECT_EQ(Image_Height(img), 4);
+    const int expected[3] = {30, 40, 50};  // cells 2, 3 (next row), 4
+    for (int f = 0; f < 3; ++f) {
+        const Pixmap* pm = Image_Lock(img, f, LOCK_READ);
+        ASSERT_NE(pm, nullptr);
+        EXPECT_EQ(pm->format, PF_RGB888);
+        EXPECT_EQ(pm->bytes[0], expected[f]);
+        EXPECT_EQ(pm->bytes.back(), expected[f]);
+    }
+    EXPECT_EQ(Image_Lock(img, 3, LOCK_READ), nullptr);
+    EXPECT_EQ(Image_LoadAnim(u"incbin::test/grid.png", 4, 4, 4, 3, 0), nullptr) << "asks for cells 4..6 of 6";
+    EXPECT_EQ(Image_LoadAnim(u"incbin::test/grid.png", 0, 4, 0, 1, 0), nullptr);
+    EXPECT_NE(Image_LoadAnim(u"incbin::test/grid.png", 5, 5, 0, 2, 0), nullptr) << "the leftover columns are unused";
+    EXPECT_EQ(Image_Load(u"incbin::test/missing.png"), nullptr);
+}
+
+TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {
+    const int saved = Image_GetDefaultFlags();
+    Image_SetDefaultFlags(IMG_MASKED | IMG_FILTERED);
+    const ImagePtr img = Image_Create(5, 7, 2);
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(Image_Flags(img), IMG_MASKED | IMG_FILTERED);
+    EXPECT_EQ(Image_Frames(img), 2);
+    const Pixmap* pm = Image_Lock(img, 1, LOCK_READ);
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(pm->format, PF_BGRA8888);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 4, 6), 0u);
+    Image_CentreHandle(img);
+    EXPECT_EQ(Image_HandleX(img), 2.0f);
+    EXPECT_EQ(Image_HandleY(img), 3.0f);
+    EXPECT_EQ(Image_Flags(Image_Create(1, 1, 1, 0)), 0);
+    Image_SetDefaultFlags(saved);
+
+    EXPECT_EQ(Image_Create(0, 5), nullptr);
+    EXPECT_EQ(Image_Create(8193, 5), nullptr);
+    EXPECT_EQ(Image_Create(5, 5, 0), nullptr);
+    EXPECT_EQ(Image_FromPixmap(Pixmap{}), nullptr);
+    EXPECT_EQ(Image_Width(nullptr), 0);
+    EXPECT_EQ(Image_Lock(nullptr, 0, LOCK_READ), nullptr);
+}
+
+}  // namespace
