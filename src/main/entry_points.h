@@ -53,6 +53,7 @@ void Dimmed_Leave();   // leave hook of screen 7
 void Game_Start(int32_t mode); // Level_StartMode := mode, next music track, screen 1, load the current level
 void Match_Save(int32_t level, int32_t mode); // saved match (+ board snapshot when mode is 1), then the progress file
 extern int32_t Level_Current; // the number of the level being played (the runtime saves it at shutdown)
+extern int32_t Player_LevelEase[10][151]; // stored ease per player and level (progress file array 1)
 // Level refresh of one file (path of a real file): loads it, gives it fresh contour tiles and saves it again.
 // Returns false, with a diagnostic line, when the file is not a valid level file; never raises.
 bool Level_RefreshFile(const std::u16string& path);
@@ -171,6 +172,10 @@ void Effects_DrawBehind();   // drawn before the pieces
 void Effects_DrawAbove();    // drawn after the pieces
 void Effects_DrawTop();      // drawn after the in-game interface
 void MapEffects_RunAll();    // updates and draws the map effects
+void Gfx_Kind4At(int32_t x, int32_t y);                   // beam cross through the cell at top-left (x, y)
+void Gfx_RemovedPieceBurst(float x, float y, float factor); // a piece left its cell (x, y: its top-left)
+void Gfx_Kind22Burst(float x, float y, float factor);      // a group left a special piece in the cell
+void Gfx_ExplosionSparks(int32_t x, int32_t y);            // a cell exploded (x, y: its centre)
 
 // ============================================================================================================
 // Subsystem 6 (src/toolkit, src/editor): window toolkit and level editor

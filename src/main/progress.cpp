@@ -2,17 +2,16 @@
 // the full rewrite and the in-place rewrite of one array. Called by the start-up, Match_Save and the dialogs.
 #include "main/progress.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "main/config.h"
+#include "main/entry_points.h"
 #include "main/runtime.h"
 #include "platform/stream.h"
 
-#include <cstdio>
-
 std::array<int32_t, 10 * kCastlesCount> Castles_Completed{};
-std::array<int32_t, 10 * kEaseLevels> Player_LevelEase{};
 std::array<int32_t, 10> Player_LastLevel{};
 std::array<float, 10> Vol_Fx{};
 std::array<float, 10> Vol_Music{};
@@ -36,7 +35,7 @@ std::array<ProgressArray, kProgressArrays> BuildLayout() {
     std::array<ProgressArray, kProgressArrays> t{};
     for (int n = 0; n < kProgressArrays; ++n) t[size_t(n)] = Entry(n, g_reserved[size_t(n)], false);
     t[0] = Entry(0, Castles_Completed, false);
-    t[1] = Entry(1, Player_LevelEase, false);
+    t[1] = ProgressArray{1, int(sizeof Player_LevelEase / 4), false, &Player_LevelEase[0][0], 0};
     t[3] = Entry(3, Player_LastLevel, false);
     t[11] = Entry(11, Vol_Fx, true);
     t[12] = Entry(12, Vol_Music, true);
@@ -89,7 +88,8 @@ Str Progress_Path() { return Data_Path(u"mm_config.bin"); }
 void Progress_Defaults() {
     for (auto& r : g_reserved) r.fill(0);
     Castles_Completed.fill(0);
-    Player_LevelEase.fill(-1);
+    for (auto& row : Player_LevelEase)
+        for (auto& e : row) e = 0;
     Player_LastLevel.fill(0);
     Vol_Fx.fill(kDefaultVolFx);
     Vol_Music.fill(kDefaultVolMusic);

@@ -12,11 +12,10 @@ constexpr int kProgressArrays = 22;
 constexpr int kTipsCount = 51;        // tips per player
 constexpr int kTutorialCount = 45;    // tutorial steps per player
 constexpr int kCastlesCount = 7;      // castles per player
-constexpr int kEaseLevels = 210;      // levels with an ease value per player
 
 // ---- State owned here (the arrays, by their number; the other numbers are reserved int32[10]) -------------------
 extern std::array<int32_t, 10 * kCastlesCount> Castles_Completed; // 0: [player*7+castle] 1 when completed
-extern std::array<int32_t, 10 * kEaseLevels> Player_LevelEase;    // 1: [player*210+level-1] ease value, -1 none
+// 1: Player_LevelEase, the board's stored ease values int32[10][151] (main/entry_points.h)
 extern std::array<int32_t, 10> Player_LastLevel;                  // 3: last level started per player
 extern std::array<float, 10> Vol_Fx;                              // 11: effects volume per player, 0..1
 extern std::array<float, 10> Vol_Music;                           // 12: music volume per player, 0..1

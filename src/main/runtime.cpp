@@ -25,6 +25,7 @@ ViewPortRect activeViewPort = {0, 0, Screen_Width, Screen_Height};
 int32_t Quit_Requested = 0;
 int32_t Desktop_Width = 0;
 int32_t Desktop_Height = 0;
+int32_t Startup_LogoMs = 0;
 int32_t Startup_DesktopOverrideW = 0;
 int32_t Startup_DesktopOverrideH = 0;
 
@@ -213,6 +214,7 @@ int Main_Body() {
     HoldUntil(logoShown, kFirstLogoMs);
     ShowPicture(Asset_LoadImage(u"Images/Start/logo_studio.jpg"));
     HoldUntil(logoShown, kStudioLogoMs);
+    Startup_LogoMs = Sys_Millisecs() - logoShown;
     // 17. The main menu and the loop.
     Screen_Set(kScreenMainMenu);
     Main_Loop();

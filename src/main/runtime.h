@@ -15,6 +15,7 @@ extern ViewPortRect activeViewPort; // the active view port: 0, 0, 800, 600 from
 extern int32_t Quit_Requested;      // 1 ends the main loop at the end of the pass
 extern int32_t Desktop_Width;       // desktop resolution read at start-up, pixels
 extern int32_t Desktop_Height;
+extern int32_t Startup_LogoMs;      // ms from the first logo to the main menu in the last start-up
 
 // Test hooks: a desktop size used instead of the real one (0 = real), and no logo holding.
 extern int32_t Startup_DesktopOverrideW;

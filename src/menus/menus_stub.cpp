@@ -3,10 +3,20 @@
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
 #include "main/entry_points.h"
 
+#include "main/assets.h"
+#include "platform/graphics.h"
+#include "platform/incbin.h"
+
 void MainMenu_Load() {}
 void MainMenu_Enter() {}
 void MainMenu_Leave() {}
-void MainMenu_Frame() {}
+// Until the main menu lands, screen 0 shows its background so the game shows something.
+void MainMenu_Frame() {
+    static const char16_t* const kBackground = u"Images/MainMenu/mm_00.jpg";
+    const ImagePtr bg = Incbin_Exists(kBackground) ? Images_Get(kBackground) : nullptr;
+    Draw_Cls();
+    Background_DrawFullscreen(bg);
+}
 void Dialogs_LoadImages() {}
 void WinLose_Build() {}
 void HighScores_Build() {}

@@ -1,0 +1,85 @@
+// The runtime tests' fixture and the headless game runner.
+#include "runtime_helpers.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "main/config.h"
+#include "main/runtime.h"
+#include "platform/input.h"
+#include "platform/system.h"
+
+namespace fs = std::filesystem;
+
+void RuntimeTest::SetUp() {
+    char tmpl[] = "/tmp/bq_runtime_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    root_ = tmpl;
+    dataDir_ = root_ + "/data/Brisquel2";
+    appDir_ = root_ + "/app";
+    fs::create_directories(appDir_ + "/levels");
+    setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+    setenv("BQ_APP_FOLDER", appDir_.c_str(), 1);
+    Startup_DesktopOverrideW = 0;
+    Startup_DesktopOverrideH = 0;
+    Folders_Init();
+}
+
+void RuntimeTest::TearDown() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ReadText(const std::string& path) {
+    const auto b = ReadBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, {text.begin(), text.end()}); }
+
+bool FileExists(const std::string& path) { return fs::exists(path); }
+
+int32_t LeInt(const std::vector<uint8_t>& b, size_t at) {
+    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
+}
+
+float LeFloat(const std::vector<uint8_t>& b, size_t at) {
+    const int32_t v = LeInt(b, at);
+    float f;
+    std::memcpy(&f, &v, 4);
+    return f;
+}
+
+int RunGame(int exitAfter, const std::string& script, std::string* out) {
+    Sys_Init(0, nullptr);
+    HarnessConfig h;
+    h.headless = true;
+    h.frameMs = 16;
+    h.exitAfter = exitAfter;
+    h.inputScript = script;
+    h.haveSeed = true;
+    h.seed = 1;
+    EXPECT_TRUE(Harness_Configure(h));
+    Sys_ClearCloseRequest();
+    Input_Reset();
+    if (out) ::testing::internal::CaptureStdout();
+    const int code = Main_Body();
+    if (out) *out = ::testing::internal::GetCapturedStdout();
+    Harness_Configure(HarnessConfig{});
+    Sys_ClearCloseRequest();
+    return code;
+}

@@ -1,0 +1,138 @@
+// Tests of src/main/runtime.cpp: the whole start-up run headless to the main menu (fake clock), what it writes and
+// reads back, the windowed-mode refusal, a corrupt progress file, the level refresh and the small helpers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "main/config.h"
+#include "main/progress.h"
+#include "main/runtime.h"
+#include "main/screens.h"
+#include "platform/graphics.h"
+#include "platform/system.h"
+#include "runtime_helpers.h"
+
+namespace {
+
+class StartupTest : public RuntimeTest {
+protected:
+    std::string ConfigFile() const { return dataDir_ + "/mm_config.txt"; }
+    std::string ProgressFile() const { return dataDir_ + "/mm_config.bin"; }
+};
+
+TEST_F(StartupTest, FirstStartRunsToTheMainMenuAndWritesDefaults) {
+    EXPECT_EQ(RunGame(kStartupFrames + 3), 0);
+    EXPECT_EQ(Screen_Current, 0);
+    EXPECT_EQ(First_Start, 1);
+    // The logos were held for 6 s of (fake) time.
+    EXPECT_GE(Startup_LogoMs, 6000);
+    EXPECT_LT(Startup_LogoMs, 6100);
+    EXPECT_NE(ReadText(ConfigFile()).find("LEVELS_COUNT=150\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes(ProgressFile()).size(), size_t(Progress_FileSize()));
+    EXPECT_TRUE(Graphics_IsOpen());
+    EXPECT_EQ(Graphics_Width(), 800);
+    EXPECT_EQ(Graphics_Height(), 600);
+}
+
+TEST_F(StartupTest, SecondStartReadsTheFilesBack) {
+    ASSERT_EQ(RunGame(kStartupFrames + 1), 0);
+    // Between the runs the player changes things as the dialogs would.
+    Config_SetValue(u"PLAYER3", u"Clara");
+    Config_SetValue(u"PLAYER_CRT", u"3");
+    Config_SetValue(u"SLOW_PC", u"1");
+    Vol_Music[3] = 0.3f;
+    Tutorial_Flags[3 * 45 + 7] = 1;
+    Config_SaveArray(12);
+    Config_SaveArray(20);
+    Vol_Music[3] = 0.9f; // not saved: must not survive
+    ASSERT_EQ(RunGame(kStartupFrames + 1), 0);
+    EXPECT_EQ(First_Start, 0);
+    EXPECT_EQ(Player_Current, 3);
+    EXPECT_EQ(Player_Names[3], u"Clara");
+    EXPECT_EQ(Slow_PC, 1);
+    EXPECT_FLOAT_EQ(Vol_Music[3], 0.3f);
+    EXPECT_EQ(Tutorial_Flags[3 * 45 + 7], 1);
+}
+
+TEST_F(StartupTest, CorruptProgressFileIsSetAsideAndTheGameStarts) {
+    WriteText(ProgressFile(), "not a progress file");
+    std::string out;
+    ASSERT_EQ(RunGame(kStartupFrames + 2, "", &out), 0);
+    EXPECT_EQ(Screen_Current, 0);
+    EXPECT_EQ(First_Start, 1);
+    EXPECT_EQ(ReadText(ProgressFile() + ".bad"), "not a progress file");
+    EXPECT_EQ(ReadBytes(ProgressFile()).size(), size_t(Progress_FileSize()));
+    EXPECT_NE(out.find("mm_config.bin.bad"), std::string::npos);
+}
+
+TEST_F(StartupTest, WindowedModeIsRefusedOnANarrowOrLowDesktop) {
+    const struct {
+        int w, h;
+        bool refused;
+    } cases[] = {{800, 1200, true}, {1920, 600, true}, {801, 601, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        std::filesystem::remove(ConfigFile());
+        Startup_DesktopOverrideW = c.w;
+        Startup_DesktopOverrideH = c.h;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(RunGame(kStartupFrames + 1), 0);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        const std::string text = ReadText(ConfigFile());
+        const std::string message = "Sorry, cant run windowed in a resolution less than 1024x768, curently at " +
+                                    std::to_string(c.w) + "x" + std::to_string(c.h);
+        EXPECT_EQ(err.find(message) != std::string::npos, c.refused);
+        EXPECT_EQ(text.find("WINDOWED_MODE=0\r\n") != std::string::npos, c.refused);
+        EXPECT_EQ(Windowed_Mode, c.refused ? 0 : 1);
+    }
+    // Full screen is never refused.
+    WriteText(ConfigFile(), "WINDOWED_MODE=0\r");
+    Startup_DesktopOverrideW = 640;
+    Startup_DesktopOverrideH = 480;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(kStartupFrames + 1), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Sorry"), std::string::npos);
+    EXPECT_EQ(Screen_Current, 0);
+}
+
+TEST_F(StartupTest, LevelRefreshDeletesItsMarkerAndSkipsMissingFiles) {
+    WriteText(appDir_ + "/levels/refresh_levels", "");
+    std::string out;
+    ASSERT_EQ(RunGame(kStartupFrames + 1, "", &out), 0);
+    EXPECT_FALSE(FileExists(appDir_ + "/levels/refresh_levels"));
+    EXPECT_NE(out.find("failed loading " + appDir_ + "/levels/KV_level_001.lev\r\n"), std::string::npos);
+    EXPECT_NE(out.find("KV_level_210.lev"), std::string::npos);
+    EXPECT_EQ(out.find("KV_level_211.lev"), std::string::npos);
+    // Without the marker nothing is looked at.
+    ASSERT_EQ(RunGame(kStartupFrames + 1, "", &out), 0);
+    EXPECT_EQ(out.find("KV_level_"), std::string::npos);
+}
+
+TEST_F(StartupTest, DataFolderFallsBackToTheProgramFolder) {
+    // A data base that is a file cannot hold the game's folder.
+    WriteText(root_ + "/blocker", "x");
+    setenv("XDG_DATA_HOME", (root_ + "/blocker").c_str(), 1);
+    ::testing::internal::CaptureStdout();
+    Folders_Init();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Data_Folder, App_Folder);
+    EXPECT_NE(out.find("cant create data folder"), std::string::npos);
+}
+
+TEST(RuntimeHelpers, TimeFormat) {
+    EXPECT_EQ(Time_FormatHMS(0), u"00:00");
+    EXPECT_EQ(Time_FormatHMS(59), u"00:59");
+    EXPECT_EQ(Time_FormatHMS(61), u"01:01");
+    EXPECT_EQ(Time_FormatHMS(3599), u"59:59");
+    EXPECT_EQ(Time_FormatHMS(3600), u"1:00:00");
+    EXPECT_EQ(Time_FormatHMS(36061), u"10:01:01");
+    EXPECT_EQ(Time_FormatHMS(-5), u"00:00");
+}
+
+TEST(RuntimeHelpers, LogPrintEndsWithCrLf) {
+    ::testing::internal::CaptureStdout();
+    Log_Print(u"failed loading x.png");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed loading x.png\r\n");
+}
+
+} // namespace

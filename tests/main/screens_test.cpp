@@ -1,0 +1,206 @@
+// Tests of src/main/screens.cpp: the order of screen hooks (also when a hook or a dialog action switches again),
+// the passing and unknown screens, and the dialog manager's replace, close-during-update and flush rules, both by
+// direct calls and through the real main loop.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main/entry_points.h"
+#include "main/runtime.h"
+#include "main/screens.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "runtime_helpers.h"
+
+namespace {
+
+std::vector<std::string> g_log;
+int g_mouseHitsSeen = -1; // what the screen frame saw of mouse button 1 in its frame
+
+// Recording hooks for screens 0, 1, 5 and 9; screen 5's enter switches on to 1 when g_chain is set.
+bool g_chain = false;
+void Enter0() { g_log.push_back("enter0"); }
+void Leave0() { g_log.push_back("leave0"); }
+void Frame0() {
+    g_log.push_back("frame0");
+    g_mouseHitsSeen = Mouse_Hit(1);
+}
+void Enter1() { g_log.push_back("enter1 cur=" + std::to_string(Screen_Current)); }
+void Leave1() { g_log.push_back("leave1"); }
+void Frame1() { g_log.push_back("frame1"); }
+void Enter5() {
+    g_log.push_back("enter5");
+    if (g_chain) Screen_Set(1);
+}
+void Leave5() { g_log.push_back("leave5"); }
+
+void InstallRecorders() {
+    Screens_Reset();
+    Screen_Hooks[0] = {Enter0, Leave0, Frame0};
+    Screen_Hooks[1] = {Enter1, Leave1, Frame1};
+    Screen_Hooks[5] = {Enter5, Leave5, Frame1};
+    g_log.clear();
+    g_chain = false;
+}
+
+// Dialogs that record, close or replace themselves.
+int g_updates = 0;
+void DlgInit() { g_log.push_back("init"); }
+void DlgUpdate() {
+    ++g_updates;
+    g_log.push_back("update");
+}
+void DlgDraw() { g_log.push_back("draw"); }
+void DlgCloseInUpdate() {
+    g_log.push_back("update-close");
+    Dialog_Close();
+}
+void Dlg2Init() { g_log.push_back("init2"); }
+void Dlg2Draw() { g_log.push_back("draw2"); }
+void DlgReplaceInUpdate() {
+    g_log.push_back("update-replace");
+    Dialog_Open(Dlg2Init, DlgUpdate, Dlg2Draw, 0);
+}
+// A box's button action: close, then two screen switches in one action (as a continue box does).
+void DlgActionSwitches() {
+    Dialog_Close();
+    Screen_Set(5);
+    Screen_Set(1);
+}
+
+TEST(ScreenSet, HooksRunLeaveThenEnterThenCurrentChanges) {
+    InstallRecorders();
+    Screen_Set(1);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"leave0", "enter1 cur=0"}));
+    EXPECT_EQ(Screen_Current, 1);
+}
+
+TEST(ScreenSet, SwitchFromAnEnterHookLeavesTheHalfEnteredScreen) {
+    InstallRecorders();
+    g_chain = true;
+    Screen_Set(5);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"leave0", "enter5", "leave5", "enter1 cur=0"}));
+    EXPECT_EQ(Screen_Current, 1); // the later switch stands
+}
+
+TEST(ScreenSet, SwitchFromADialogAction) {
+    InstallRecorders();
+    Dialog_Open(Dialog_Nothing, DlgActionSwitches, DlgDraw, 1);
+    Dialog_RunUpdate();
+    Dialog_RunDraw();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"leave0", "enter5", "leave5", "enter1 cur=5"}));
+    EXPECT_EQ(Screen_Current, 1);
+    EXPECT_EQ(Dialog_Active, 0);
+}
+
+TEST(ScreenSet, PassingAndUnknownScreensShowTheMainMenuFrame) {
+    Screens_Reset();
+    for (const int n : {2, 3, 4, -1, 12, 99}) {
+        EXPECT_EQ(Screen_HooksOf(n).frame, &MainMenu_Frame) << n;
+        EXPECT_NE(Screen_HooksOf(n).enter, nullptr) << n;
+    }
+    Screen_Set(42);
+    EXPECT_EQ(Screen_Current, 42);
+    Screen_Set(0); // leaving an unknown screen runs the do-nothing hook
+    EXPECT_EQ(Screen_Current, 0);
+}
+
+TEST(Dialogs, OpenRunsInitAtOnceAndReplacesTheOpenOne) {
+    InstallRecorders();
+    Dialog_Open(DlgInit, DlgUpdate, DlgDraw, 0);
+    EXPECT_EQ(Dialog_Active, 1);
+    Dialog_Open(Dlg2Init, DlgUpdate, Dlg2Draw, 0);
+    Dialog_RunUpdate();
+    Dialog_RunDraw();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"init", "init2", "update", "draw2"}));
+}
+
+TEST(Dialogs, ClosedInItsUpdateIsNotDrawnOrCalledAgain) {
+    InstallRecorders();
+    Dialog_Open(nullptr, DlgCloseInUpdate, DlgDraw, 0); // null init counts as none
+    Dialog_RunUpdate();
+    Dialog_RunDraw();
+    Dialog_RunUpdate();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"update-close"}));
+    EXPECT_EQ(Dialog_Active, 0);
+    Dialog_Close(); // harmless when none is open
+    EXPECT_EQ(Dialog_Active, 0);
+}
+
+TEST(Dialogs, ReplacedInItsUpdateDrawsTheNewOne) {
+    InstallRecorders();
+    Dialog_Open(Dialog_Nothing, DlgReplaceInUpdate, DlgDraw, 0);
+    Dialog_RunUpdate();
+    Dialog_RunDraw();
+    EXPECT_EQ(g_log, (std::vector<std::string>{"update-replace", "init2", "draw2"}));
+}
+
+// Through the real main loop: with the flush flag the click of a frame never reaches the screen under the dialog;
+// without it the screen sees it. Also the per-frame order: dialog update, screen frame, dialog draw.
+class DialogLoopTest : public RuntimeTest {
+protected:
+    void RunLoop(int frames, const std::string& script) {
+        Sys_Init(0, nullptr);
+        HarnessConfig h;
+        h.headless = true;
+        h.frameMs = 16;
+        h.exitAfter = frames;
+        h.inputScript = script;
+        ASSERT_TRUE(Harness_Configure(h));
+        Sys_ClearCloseRequest();
+        Input_Reset();
+        ASSERT_TRUE(Graphics_Open(800, 600, true));
+        Main_Loop();
+        Harness_Configure(HarnessConfig{});
+        Sys_ClearCloseRequest();
+    }
+};
+
+TEST_F(DialogLoopTest, FlushFlagSwallowsTheFramesInput) {
+    for (const int flush : {1, 0}) {
+        SCOPED_TRACE(flush);
+        InstallRecorders();
+        Dialog_Open(Dialog_Nothing, DlgUpdate, DlgDraw, flush);
+        g_log.clear();
+        g_mouseHitsSeen = -1;
+        RunLoop(2, "2 click 1 100 100\n");
+        EXPECT_EQ(g_mouseHitsSeen, flush == 1 ? 0 : 1);
+        EXPECT_EQ(g_log, (std::vector<std::string>{"update", "frame0", "draw", "update", "frame0", "draw"}));
+        Dialog_Close();
+    }
+}
+
+int CountFrames() {
+    int frames = 0;
+    for (const auto& e : g_log) frames += e == "frame0";
+    return frames;
+}
+
+// Input of frame N arrives with the flip that ends frame N - 1, where the loop looks at the keys.
+TEST_F(DialogLoopTest, EscAndEHeldEndTheLoop) {
+    InstallRecorders();
+    RunLoop(100, "2 key 27 down\n5 key 69 down\n");
+    EXPECT_EQ(CountFrames(), 4);
+}
+
+TEST_F(DialogLoopTest, EscOrEAloneDoesNotEndTheLoop) {
+    InstallRecorders();
+    RunLoop(6, "2 key 27 press\n3 key 69 down\n");
+    EXPECT_EQ(CountFrames(), 6);
+}
+
+TEST_F(DialogLoopTest, QuitRequestedEndsTheLoop) {
+    InstallRecorders();
+    Screen_Hooks[0].frame = [] {
+        g_log.push_back("frame0");
+        Quit_Requested = 1;
+    };
+    Quit_Requested = 0;
+    RunLoop(100, "");
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame0"}));
+    Quit_Requested = 0;
+}
+
+} // namespace
