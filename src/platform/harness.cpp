@@ -23,11 +23,15 @@ namespace {
 // never looks at the flag): the harness then ends the process itself with kStuckExitCode.
 constexpr int kStuckFrames = 300;
 constexpr int kStuckExitCode = 3;
+// Scripted pointer events carry canvas coordinates already. SDL's renderer converts the coordinates of events that
+// name its window from window to canvas pixels; events naming no window (id 0) pass unchanged, exactly as written.
+constexpr Uint32 kCanvasWindowId = 0;
 
 HarnessConfig g_config;            // what the harness does
 std::vector<ScriptEvent> g_script; // parsed script, sorted by frame (stable)
 size_t g_nextEvent = 0;            // first script event not injected yet
 int g_frame = 1;                   // the frame being drawn: 1 until the first flip
+bool g_configured = false;         // Harness_Configure has run
 
 void Note(const std::string& line) { std::fprintf(stderr, "harness: %s\n", line.c_str()); }
 
@@ -43,18 +47,6 @@ bool ParseInt(const std::string& word, int& out) {
 Uint32 WindowId() {
     SDL_Window* const w = Sdl_Window();
     return w ? SDL_GetWindowID(w) : 0;
-}
-
-// Canvas position -> window position; SDL's renderer maps events back to canvas coordinates on their way in.
-void CanvasToWindow(int x, int y, Sint32& wx, Sint32& wy) {
-    wx = x;
-    wy = y;
-    if (SDL_Renderer* const r = Sdl_Renderer()) {
-        int ix = x, iy = y;
-        SDL_RenderLogicalToWindow(r, static_cast<float>(x), static_cast<float>(y), &ix, &iy);
-        wx = ix;
-        wy = iy;
-    }
 }
 
 int SdlButton(int button) {
@@ -77,8 +69,9 @@ void PushMotion(int x, int y) {
     SDL_Event ev{};
     ev.type = SDL_MOUSEMOTION;
     ev.motion.timestamp = SDL_GetTicks();
-    ev.motion.windowID = WindowId();
-    CanvasToWindow(x, y, ev.motion.x, ev.motion.y);
+    ev.motion.windowID = kCanvasWindowId;
+    ev.motion.x = x;
+    ev.motion.y = y;
     SDL_PushEvent(&ev);
 }
 
@@ -86,11 +79,12 @@ void PushButton(int button, bool down) {
     SDL_Event ev{};
     ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     ev.button.timestamp = SDL_GetTicks();
-    ev.button.windowID = WindowId();
+    ev.button.windowID = kCanvasWindowId;
     ev.button.button = static_cast<Uint8>(SdlButton(button));
     ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     ev.button.clicks = 1;
-    CanvasToWindow(g_scriptX, g_scriptY, ev.button.x, ev.button.y);
+    ev.button.x = g_scriptX;
+    ev.button.y = g_scriptY;
     SDL_PushEvent(&ev);
 }
 
@@ -139,7 +133,7 @@ void PushWheel(int dy) {
     SDL_Event ev{};
     ev.type = SDL_MOUSEWHEEL;
     ev.wheel.timestamp = SDL_GetTicks();
-    ev.wheel.windowID = WindowId();
+    ev.wheel.windowID = kCanvasWindowId;
     ev.wheel.y = dy;
     ev.wheel.preciseY = static_cast<float>(dy);
     ev.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
@@ -316,12 +310,17 @@ std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vecto
     return out;
 }
 
+bool Harness_HeadlessFromEnvironment() {
+    const char* const headless = Env("BQ_HEADLESS");
+    const char* const driver = Env("SDL_VIDEODRIVER");
+    return (headless && std::string(headless) != "0") ||
+           (driver && (std::string(driver) == "offscreen" || std::string(driver) == "dummy"));
+}
+
 HarnessConfig Harness_FromEnvironment() {
     HarnessConfig c;
     const char* v = nullptr;
-    const char* driver = Env("SDL_VIDEODRIVER");
-    c.headless = (Env("BQ_HEADLESS") && std::string(Env("BQ_HEADLESS")) != "0") ||
-                 (driver && (std::string(driver) == "offscreen" || std::string(driver) == "dummy"));
+    c.headless = Harness_HeadlessFromEnvironment();
     if ((v = Env("BQ_FRAME_MS"))) {
         if (!ParseInt(v, c.frameMs) || c.frameMs < 1 || c.frameMs > 10000) {
             Note(std::string("BQ_FRAME_MS: ignoring \"") + v + "\" (want 1..10000)");
@@ -357,6 +356,7 @@ HarnessConfig Harness_FromEnvironment() {
 
 bool Harness_Configure(const HarnessConfig& config) {
     g_config = config;
+    g_configured = true;
     std::vector<std::string> errors;
     g_script = Harness_ParseScript(config.inputScript, &errors);
     for (const std::string& e : errors)
@@ -369,6 +369,7 @@ bool Harness_Configure(const HarnessConfig& config) {
 }
 
 const HarnessConfig& Harness_Current() { return g_config; }
+bool Harness_Configured() { return g_configured; }
 int Harness_FrameNumber() { return g_frame; }
 
 void Sys_UseFakeClock(int msPerFlip) {

@@ -3,12 +3,14 @@
 // the game through platform/input.h.
 #include "platform/input.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/graphics.h"
 #include "platform/input_sdl.h"
 #include "platform/keymap.h"
 #include "platform/sdl_context.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -231,13 +233,17 @@ void Mouse_Flush() { g_in.mouseHits.fill(0); }
 void Mouse_Move(int x, int y) {
     SetMouse(x, y);
     SDL_Window* const win = Sdl_Window();
-    if (!win) return;
-    int wx = g_in.mouseX, wy = g_in.mouseY;
-    if (SDL_Renderer* const r = Sdl_Renderer()) {
-        SDL_RenderLogicalToWindow(r, static_cast<float>(g_in.mouseX), static_cast<float>(g_in.mouseY), &wx, &wy);
-    }
-    // Headless drivers answer a warp with a motion event right away, real ones later; either brings back the same
-    // canvas position.
+    // Headless windows have no pointer: SDL would answer a warp with a motion event that names no window and so
+    // carries window pixels where every other such event carries canvas pixels.
+    if (!win || Sys_Headless()) return;
+    // Canvas -> window: the canvas is scaled by the largest factor that fits and centred (letterboxed). The target
+    // is the centre of the canvas pixel, so the motion event the warp may bring maps back to the same pixel.
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(win, &ww, &wh);
+    const float s = std::min(static_cast<float>(ww) / CanvasW(), static_cast<float>(wh) / CanvasH());
+    if (s <= 0) return;
+    const int wx = static_cast<int>((ww - CanvasW() * s) / 2 + (g_in.mouseX + 0.5f) * s);
+    const int wy = static_cast<int>((wh - CanvasH() * s) / 2 + (g_in.mouseY + 0.5f) * s);
     SDL_WarpMouseInWindow(win, wx, wy);
 }
 

@@ -211,9 +211,8 @@ void Sys_Print(const Str& line) {
     std::fflush(stdout);
 }
 
+// Once configured, the harness decides; before that (a message box during a failed start) the environment does.
 bool Sys_Headless() {
-    if (Harness_Current().headless) return true;
-    const char* h = std::getenv("BQ_HEADLESS");
-    const char* d = std::getenv("SDL_VIDEODRIVER");
-    return (h && std::strcmp(h, "1") == 0) || (d && (std::strcmp(d, "offscreen") == 0 || std::strcmp(d, "dummy") == 0));
+    if (Harness_Configured()) return Harness_Current().headless;
+    return Harness_HeadlessFromEnvironment();
 }
