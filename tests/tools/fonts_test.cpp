@@ -1,0 +1,122 @@
+// Tests of the embedded font files (copied by tools/assetgen_audio): each opens through the game's font loader at
+// the sizes the game uses and draws the German letters as real glyphs, not as the missing-glyph box.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/font.h"
+#include "platform/graphics.h"
+#include "platform/image.h"
+#include "platform/incbin.h"
+#include "platform/strings.h"
+
+namespace {
+
+constexpr const char* kFonts[] = {"fonts/UnZialish.ttf", "fonts/Trinigan.ttf", "fonts/l_10646.ttf",
+                                  "fonts/PS_14508.ttf", "paneo.ttf", "paneo.fon"};
+constexpr int kBox = 64; // each letter is drawn alone into a kBox x kBox square
+
+// Lit pixels (any channel above 96) of one character drawn white on black at the canvas origin.
+struct Mask {
+    std::vector<bool> lit;
+    int count = 0;
+    int top = kBox; // first lit row
+    bool operator==(const Mask& o) const { return lit == o.lit; }
+};
+
+Mask DrawAlone(const FontPtr& font, char16_t c) {
+    Draw_SetClsColor(0, 0, 0);
+    Draw_Cls();
+    Draw_SetColor(255, 255, 255);
+    Draw_SetImageFont(font);
+    Draw_Text(Str(1, c), 8, 8);
+    const Pixmap pm = Graphics_ReadPixels(0, 0, kBox, kBox);
+    Mask m;
+    m.lit.assign(kBox * kBox, false);
+    for (int y = 0; y < pm.height; ++y)
+        for (int x = 0; x < pm.width; ++x) {
+            const uint32_t p = Pixmap_ReadPixel(pm, x, y);
+            if (((p >> 16) & 255) > 96 || ((p >> 8) & 255) > 96 || (p & 255) > 96) {
+                m.lit[size_t(y * kBox + x)] = true;
+                ++m.count;
+                m.top = std::min(m.top, y);
+            }
+        }
+    return m;
+}
+
+class EmbeddedFonts : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { Incbin_RegisterBuiltin(); }
+    void SetUp() override {
+        if (!Graphics_IsOpen()) {
+            ASSERT_TRUE(Graphics_Open(800, 600, true));
+        }
+        Draw_ResetState();
+    }
+    void TearDown() override {
+        Draw_SetImageFont(nullptr);
+        Draw_ResetState();
+    }
+};
+
+} // namespace
+
+TEST_F(EmbeddedFonts, EveryFileOpensAtTheGamesSizesAndStyles) {
+    for (const char* path : kFonts) {
+        for (const int size : {9, 13, 16, 24, 40}) {
+            for (const int style : {int(FONT_SMOOTH), FONT_SMOOTH | FONT_BOLD}) {
+                const FontPtr f = ImageFont_Load(S(std::string("incbin::") + path), size, style);
+                ASSERT_TRUE(f) << path << " at " << size;
+                EXPECT_GE(ImageFont_Height(f), size * 3 / 4) << path;
+                EXPECT_GT(ImageFont_TextWidth(f, Str_FromUtf8("Größe")), 0) << path;
+            }
+        }
+    }
+}
+
+TEST_F(EmbeddedFonts, GermanLettersAreRealGlyphs) {
+    struct Pair {
+        char16_t letter, base; // an umlaut and its plain letter
+    };
+    constexpr Pair kPairs[] = {{u'Ä', u'A'}, {u'Ö', u'O'}, {u'Ü', u'U'}, {u'ä', u'a'}, {u'ö', u'o'}, {u'ü', u'u'}};
+    for (const char* path : kFonts) {
+        SCOPED_TRACE(path);
+        const FontPtr f = ImageFont_Load(S(std::string("incbin::") + path), 32);
+        ASSERT_TRUE(f);
+        const Mask missing = DrawAlone(f, u'\x7f'); // no font here has a glyph for DEL: the fallback, if any
+        for (const Pair& p : kPairs) {
+            const Mask umlaut = DrawAlone(f, p.letter), plain = DrawAlone(f, p.base);
+            ASSERT_GT(plain.count, 20) << "plain letter not drawn";
+            EXPECT_FALSE(umlaut == missing) << Str_ToUtf8(Str(1, p.letter)) << " falls back";
+            // The dots: more ink, and ink above the plain letter's top.
+            EXPECT_GT(umlaut.count, plain.count) << Str_ToUtf8(Str(1, p.letter));
+            EXPECT_LT(umlaut.top, plain.top) << Str_ToUtf8(Str(1, p.letter));
+        }
+        const Mask sharp = DrawAlone(f, u'ß');
+        EXPECT_GT(sharp.count, 20);
+        EXPECT_FALSE(sharp == missing) << "ß falls back";
+        EXPECT_FALSE(sharp == DrawAlone(f, u'B'));
+    }
+}
+
+TEST_F(EmbeddedFonts, TheSansIsOneFileUnderThreeNamesAndTheDefaultFont) {
+    const auto bytes = [](const char* path) {
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        EXPECT_TRUE(Incbin_Find(S(std::string("incbin::") + path), data, size)) << path;
+        return std::vector<uint8_t>(data, data + size);
+    };
+    const std::vector<uint8_t> sans = bytes("fonts/l_10646.ttf");
+    EXPECT_EQ(bytes("paneo.ttf"), sans);
+    EXPECT_EQ(bytes("paneo.fon"), sans);
+    for (const char* path : {"fonts/UnZialish.ttf", "fonts/Trinigan.ttf", "fonts/PS_14508.ttf"})
+        EXPECT_NE(bytes(path), sans) << path << " should be a family of its own";
+    const FontPtr def = ImageFont_Default();
+    ASSERT_TRUE(def);
+    EXPECT_EQ(ImageFont_PixelSize(def), 13);
+    const FontPtr sans13 = ImageFont_Load(S("incbin::fonts/l_10646.ttf"), 13);
+    EXPECT_EQ(ImageFont_TextWidth(def, Str_FromUtf8("Übung macht den Meister")),
+              ImageFont_TextWidth(sans13, Str_FromUtf8("Übung macht den Meister")));
+}
