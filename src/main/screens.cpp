@@ -3,6 +3,7 @@
 #include "main/screens.h"
 
 #include "main/assets.h"
+#include "main/audio.h"
 #include "main/entry_points.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -92,6 +93,7 @@ void Screen_Set(int32_t n) {
     g_switching = outer;
     if (serial != g_switches) return; // the enter hook switched on; the later screen stays current
     Screen_Current = n;
+    if (n == kScreenMainMenu) Music_SwitchTo(0); // the menu's music comes back with the menu
 }
 
 void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {

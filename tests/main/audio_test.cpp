@@ -116,6 +116,11 @@ TEST_F(AudioTest, MusicTracksMenuThenGameTracksInTurn) {
     Music_SwitchTo(1);
     EXPECT_EQ(Music_Current, 1);
     EXPECT_EQ(Mixer_ActiveChannels(), 1); // the menu track stopped
+    Screen_Set(kScreenShop);
+    EXPECT_EQ(Music_Current, 1);
+    Screen_Set(kScreenMainMenu); // back in the menu, the menu's track
+    EXPECT_EQ(Music_Current, 0);
+    EXPECT_EQ(Mixer_ActiveChannels(), 1);
     // The music follows the player's volume.
     Vol_Music[0] = 0.0f;
     Audio_Update();
