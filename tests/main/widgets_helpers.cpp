@@ -35,21 +35,34 @@ bool g_open = false;
 } // namespace
 
 void WidgetsTest_Open() {
-    if (g_open) return;
-    g_open = true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_RENDER_DRIVER", "software", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    Sys_Init(0, nullptr);
-    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    // Other tests of this executable may close the window, clear the archive or reload the fonts: every call makes
+    // sure of each piece again.
+    if (!g_open) {
+        g_open = true;
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_RENDER_DRIVER", "software", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+    if (!Graphics_IsOpen()) {
+        Sys_Init(0, nullptr);
+        ASSERT_TRUE(Graphics_Open(800, 600, true));
+    }
+    bool registered = false;
     for (const FontFile& f : kFontFiles) {
         if (Incbin_Exists(Str_FromUtf8(f.name))) continue;
+        if (!registered && Incbin_RegisterBuiltin() && Incbin_Exists(Str_FromUtf8(f.name))) {
+            registered = true; // the packed archive of the build
+            continue;
+        }
         std::ifstream in(f.file, std::ios::binary);
         ASSERT_TRUE(in) << "font file missing: " << f.file;
         Incbin_Register(Str_FromUtf8(f.name),
                         std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
     }
-    Fonts_Load();
+    bool fontsLoaded = Font_EditorPath != nullptr;
+    for (const FontPtr& f : Fonts)
+        fontsLoaded = fontsLoaded && f != nullptr;
+    if (!fontsLoaded) Fonts_Load();
     Texts_SetGerman();
     Texts_SetEnglish();
 }
