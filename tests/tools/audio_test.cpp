@@ -28,17 +28,17 @@ struct Track {
     const char* path;
     double seconds; // loop length the score adds up to
 };
-constexpr Track kTracks[] = {{"sounds/bq2_01.ogg", 72.0}, {"sounds/bq2_02.ogg", 80.0}, {"sounds/bq2_03.ogg", 76.8},
-                             {"sounds/bq2_04.ogg", 80.0}, {"sounds/bq2_05.ogg", 75.0},
-                             {"sounds/ambient_castle.ogg", 40.0}};
+constexpr Track kTracks[] = {{"sounds/bq2_01.ogg", 72.0}, {"sounds/bq2_02.ogg", 80.0},
+                             {"sounds/bq2_03.ogg", 76.8}, {"sounds/bq2_04.ogg", 80.0},
+                             {"sounds/bq2_05.ogg", 75.0}, {"sounds/ambient_castle.ogg", 40.0}};
 
 const char* const kWavs[] = {
-    "Button_Click.wav",          "Message_Alert.wav",         "sounds/btn_hover.wav",    "sounds/btn_click.wav",
-    "sounds/sfx_swap.wav",       "sounds/sfx_swap_back.wav",  "sounds/sfx_select.wav",   "sounds/sfx_match1.wav",
-    "sounds/sfx_match2.wav",     "sounds/sfx_match3.wav",     "sounds/sfx_explode.wav",  "sounds/sfx_rocket.wav",
-    "sounds/sfx_coin.wav",       "sounds/sfx_bottle.wav",     "sounds/sfx_freeze.wav",   "sounds/sfx_chain.wav",
-    "sounds/sfx_crate.wav",      "sounds/sfx_hammer.wav",     "sounds/sfx_life.wav",     "sounds/sfx_levelwin.wav",
-    "sounds/sfx_levellose.wav",  "sounds/sfx_tick.wav",       "sounds/sfx_magic.wav",    "sounds/sfx_gem.wav"};
+    "Button_Click.wav",         "Message_Alert.wav",        "sounds/btn_hover.wav",   "sounds/btn_click.wav",
+    "sounds/sfx_swap.wav",      "sounds/sfx_swap_back.wav", "sounds/sfx_select.wav",  "sounds/sfx_match1.wav",
+    "sounds/sfx_match2.wav",    "sounds/sfx_match3.wav",    "sounds/sfx_explode.wav", "sounds/sfx_rocket.wav",
+    "sounds/sfx_coin.wav",      "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",  "sounds/sfx_chain.wav",
+    "sounds/sfx_crate.wav",     "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",    "sounds/sfx_levelwin.wav",
+    "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",      "sounds/sfx_magic.wav",   "sounds/sfx_gem.wav"};
 
 class EmbeddedAudio : public ::testing::Test {
   protected:
@@ -55,7 +55,8 @@ double Rms(const Sound& s, size_t from, size_t count) {
     double sum = 0;
     const size_t end = std::min(s.Frames(), from + count);
     for (size_t i = from; i < end; ++i)
-        for (int c = 0; c < s.channels; ++c) sum += static_cast<double>(Sample(s, i, c)) * Sample(s, i, c);
+        for (int c = 0; c < s.channels; ++c)
+            sum += static_cast<double>(Sample(s, i, c)) * Sample(s, i, c);
     return end > from ? std::sqrt(sum / static_cast<double>((end - from) * static_cast<size_t>(s.channels))) : 0.0;
 }
 
@@ -77,7 +78,8 @@ int DominantPitchClass(const Sound& s, size_t from, size_t count) {
 // The jump across the loop point against the signal's own 99.9th percentile step between neighbouring frames.
 void ExpectSeamless(const Sound& s, const char* path) {
     std::vector<float> steps;
-    for (size_t i = 1; i < s.Frames(); i += 7) steps.push_back(std::fabs(Sample(s, i, 0) - Sample(s, i - 1, 0)));
+    for (size_t i = 1; i < s.Frames(); i += 7)
+        steps.push_back(std::fabs(Sample(s, i, 0) - Sample(s, i - 1, 0)));
     std::nth_element(steps.begin(), steps.begin() + steps.size() * 999 / 1000, steps.end());
     const float typical = steps[steps.size() * 999 / 1000];
     for (int c = 0; c < s.channels; ++c)
@@ -112,8 +114,8 @@ TEST_F(EmbeddedAudio, MusicIsAudibleUnclippedAndMoreThanOneTone) {
         const SoundPtr s = LoadEmbedded(t.path);
         ASSERT_TRUE(s);
         EXPECT_GT(Rms(*s, 0, s->Frames()), 0.05) << "too quiet to be music";
-        const size_t clipped = static_cast<size_t>(std::count_if(
-            s->pcm.begin(), s->pcm.end(), [](int16_t v) { return v >= 32767 || v <= -32768; }));
+        const size_t clipped = static_cast<size_t>(
+            std::count_if(s->pcm.begin(), s->pcm.end(), [](int16_t v) { return v >= 32767 || v <= -32768; }));
         EXPECT_LT(clipped, 10u);
         // Melody and harmony move: the strongest pitch class of half-second windows takes several values, and no
         // second of the track is silent.
@@ -147,7 +149,8 @@ TEST_F(EmbeddedAudio, EverySoundEffectLoadsShortCleanAndClickFree) {
 
 TEST_F(EmbeddedAudio, PathsResolveWhateverTheCaseAndSlashes) {
     std::vector<std::string> paths(std::begin(kWavs), std::end(kWavs));
-    for (const Track& t : kTracks) paths.push_back(t.path);
+    for (const Track& t : kTracks)
+        paths.push_back(t.path);
     for (const std::string& p : paths) {
         std::string upper = p, backslash = ".\\" + p;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -205,7 +208,8 @@ TEST(Synth, NoteNamesMapToMidiNumbers) {
     EXPECT_EQ(synth::ParseNote("Bb3"), 58);
     EXPECT_EQ(synth::ParseNote("F#5"), 78);
     EXPECT_EQ(synth::ParseNote("C-1"), 0);
-    for (const char* bad : {"", "H4", "C", "c4", "C#", "C4x", "A9"}) EXPECT_EQ(synth::ParseNote(bad), -1) << bad;
+    for (const char* bad : {"", "H4", "C", "c4", "C#", "C4x", "A9"})
+        EXPECT_EQ(synth::ParseNote(bad), -1) << bad;
     EXPECT_NEAR(synth::MidiFreq(69), 440.0, 1e-9);
 }
 
@@ -219,7 +223,8 @@ TEST(Synth, PluckedStringsAreInTune) {
         const int lo = static_cast<int>(44100 / freq * 0.8), hi = static_cast<int>(44100 / freq * 1.2);
         for (int lag = lo; lag <= hi; ++lag) {
             double sum = 0;
-            for (size_t i = 2000; i < 2000 + span; ++i) sum += m[i] * m[i + static_cast<size_t>(lag)];
+            for (size_t i = 2000; i < 2000 + span; ++i)
+                sum += m[i] * m[i + static_cast<size_t>(lag)];
             if (sum > best) best = sum, bestLag = lag;
         }
         EXPECT_NEAR(44100.0 / bestLag, freq, freq * 0.012) << freq;
@@ -232,11 +237,14 @@ TEST(Synth, ReverbDecaysAndFoldLoopWrapsTheTailOntoTheStart) {
     synth::Reverb(bus, 0.8f, 0.5f, 1.0f);
     ASSERT_GT(bus.Frames(), 44100u);
     double early = 0, late = 0;
-    for (size_t i = 0; i < 22050; ++i) early += bus.left[i] * bus.left[i];
-    for (size_t i = bus.Frames() - 22050; i < bus.Frames(); ++i) late += bus.left[i] * bus.left[i];
+    for (size_t i = 0; i < 22050; ++i)
+        early += bus.left[i] * bus.left[i];
+    for (size_t i = bus.Frames() - 22050; i < bus.Frames(); ++i)
+        late += bus.left[i] * bus.left[i];
     EXPECT_GT(early, 0.0);
     EXPECT_LT(late, early * 1e-3);
-    for (const float v : bus.left) ASSERT_TRUE(std::isfinite(v));
+    for (const float v : bus.left)
+        ASSERT_TRUE(std::isfinite(v));
 
     synth::Stereo loop(100, 10);
     loop.Add(synth::Mono(15, 1.0f), 0.0, 1.0f, -1.0f); // 15 frames into a 10-frame loop, full left

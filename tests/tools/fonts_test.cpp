@@ -14,7 +14,7 @@
 namespace {
 
 constexpr const char* kFonts[] = {"fonts/UnZialish.ttf", "fonts/Trinigan.ttf", "fonts/l_10646.ttf",
-                                  "fonts/PS_14508.ttf", "paneo.ttf", "paneo.fon"};
+                                  "fonts/PS_14508.ttf",  "paneo.ttf",          "paneo.fon"};
 constexpr int kBox = 64; // each letter is drawn alone into a kBox x kBox square
 
 // Lit pixels (any channel above 96) of one character drawn white on black at the canvas origin.

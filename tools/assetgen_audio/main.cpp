@@ -23,8 +23,7 @@ bool CopyFont(const std::filesystem::path& outDir, const std::string& pair) {
     std::filesystem::create_directories(dest.parent_path(), ec);
     std::filesystem::copy_file(source, dest, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec) {
-        std::fprintf(stderr, "failed copying font %s to %s: %s\n", source.c_str(), dest.c_str(),
-                     ec.message().c_str());
+        std::fprintf(stderr, "failed copying font %s to %s: %s\n", source.c_str(), dest.c_str(), ec.message().c_str());
         return false;
     }
     return true;
@@ -39,7 +38,8 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path outDir = argv[1];
     bool ok = true;
-    for (int i = 2; i < argc; ++i) ok = CopyFont(outDir, argv[i]) && ok;
+    for (int i = 2; i < argc; ++i)
+        ok = CopyFont(outDir, argv[i]) && ok;
     ok = AudioGen_WriteAll(outDir.string()) && ok;
     if (!ok) std::fprintf(stderr, "bq_assetgen_audio: some files were not written (see above)\n");
     // A missing font or sound is reported but does not stop the build; the asset tests name what is missing.

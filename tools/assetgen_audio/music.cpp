@@ -37,8 +37,8 @@ constexpr int kRate = 44100; // music sample rate, stereo
 enum class Voice { None, Flute, Harp, Lute, Bell, Strings };
 
 struct Chord {
-    int root = 0;                  // pitch class 0..11 (C = 0)
-    std::vector<int> intervals;    // semitones above the root, root included
+    int root = 0;               // pitch class 0..11 (C = 0)
+    std::vector<int> intervals; // semitones above the root, root included
 };
 
 struct Note {
@@ -52,20 +52,20 @@ struct Section {
     const char* chords;
     const char* melody; // "" = no lead
     Voice lead;
-    Voice doubling;     // plays the melody an octave higher and softer (None = off)
-    Voice arp;          // None = no arpeggio
+    Voice doubling; // plays the melody an octave higher and softer (None = off)
+    Voice arp;      // None = no arpeggio
     bool pad, bass, drums;
 };
 
 struct Track {
     const char* path;
-    double bpm;           // beats per minute (beat = the unit of the melody lengths)
+    double bpm; // beats per minute (beat = the unit of the melody lengths)
     int beatsPerBar;
-    double arpStep;       // beats per arpeggio note
-    const char* arpPattern; // indices into the chord's arpeggio tones, one per step, repeating each bar
-    double drumStep;      // beats per drum step
+    double arpStep;          // beats per arpeggio note
+    const char* arpPattern;  // indices into the chord's arpeggio tones, one per step, repeating each bar
+    double drumStep;         // beats per drum step
     const char* drumPattern; // per bar: D strong drum, d soft drum, s shaker, . nothing
-    uint32_t seed;        // humanising and noise
+    uint32_t seed;           // humanising and noise
     std::vector<Section> sections;
 };
 
@@ -79,12 +79,18 @@ bool ParseChord(const std::string& name, Chord& out) {
     if (i < name.size() && (name[i] == '#' || name[i] == 'b')) root += name[i++] == '#' ? 1 : -1;
     const std::string kind = name.substr(i);
     out.root = (root + 12) % 12;
-    if (kind.empty()) out.intervals = {0, 4, 7};
-    else if (kind == "m") out.intervals = {0, 3, 7};
-    else if (kind == "sus4") out.intervals = {0, 5, 7};
-    else if (kind == "sus2") out.intervals = {0, 2, 7};
-    else if (kind == "5") out.intervals = {0, 7, 12};
-    else return false;
+    if (kind.empty())
+        out.intervals = {0, 4, 7};
+    else if (kind == "m")
+        out.intervals = {0, 3, 7};
+    else if (kind == "sus4")
+        out.intervals = {0, 5, 7};
+    else if (kind == "sus2")
+        out.intervals = {0, 2, 7};
+    else if (kind == "5")
+        out.intervals = {0, 7, 12};
+    else
+        return false;
     return true;
 }
 
@@ -123,7 +129,8 @@ std::vector<ChordSpan> ParseChords(const char* text, int beatsPerBar, const char
 std::vector<Note> ParseMelody(const char* text, const char* where, double& total, bool& ok) {
     std::vector<Note> notes;
     std::string spaced(text);
-    for (char& c : spaced) c = c == '|' ? ' ' : c; // bar lines are for the reader
+    for (char& c : spaced)
+        c = c == '|' ? ' ' : c; // bar lines are for the reader
     std::stringstream in(spaced);
     std::string token;
     double length = 1.0;
@@ -190,30 +197,65 @@ const char* const kT5_B = "F5:1 Bb5:1 D6:1 | C6:2 A5:1 | Bb5:1 G5:1 D5:1 | F5:2 
 
 const std::vector<Track>& Tracks() {
     static const std::vector<Track> kTracks = {
-        {"sounds/bq2_01.ogg", 100, 3, 0.5, "0 2 3 4 3 2", 0.5, "D.s.ds", 101,
+        {"sounds/bq2_01.ogg",
+         100,
+         3,
+         0.5,
+         "0 2 3 4 3 2",
+         0.5,
+         "D.s.ds",
+         101,
          {{4, "Dm | C | Dm | C", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::Bell, V::Harp, true, true, true},
           {8, kT1_B_Chords, kT1_B, V::Harp, V::None, V::Lute, true, true, true},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::Harp, V::Lute, true, true, true},
           {4, "Dm | C | Dm | Asus4 A", "", V::None, V::None, V::Harp, true, true, false}}},
-        {"sounds/bq2_02.ogg", 84, 4, 0.5, "0 2 3 4 5 4 3 2", 0.5, "D...s.d.", 202,
+        {"sounds/bq2_02.ogg",
+         84,
+         4,
+         0.5,
+         "0 2 3 4 5 4 3 2",
+         0.5,
+         "D...s.d.",
+         202,
          {{4, "Am | G | F | E", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT2_A_Chords, kT2_A, V::Flute, V::None, V::Lute, true, true, false},
           {8, kT2_B_Chords, kT2_B, V::Flute, V::None, V::Harp, true, true, true},
           {8, kT2_A_Chords, kT2_A, V::Harp, V::Flute, V::Lute, true, true, true}}},
-        {"sounds/bq2_03.ogg", 150, 6, 1.0, "0 3 4 2 3 4", 1.0, "D.sd.s", 303,
+        {"sounds/bq2_03.ogg",
+         150,
+         6,
+         1.0,
+         "0 3 4 2 3 4",
+         1.0,
+         "D.sd.s",
+         303,
          {{4, "G | F | G | F", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT3_A_Chords, kT3_A, V::Flute, V::None, V::Harp, true, true, true},
           {8, kT3_B_Chords, kT3_B, V::Lute, V::Bell, V::Harp, true, true, true},
           {8, kT3_A_Chords, kT3_A, V::Flute, V::Harp, V::Lute, true, true, true},
           {4, "C | G | F | G", "", V::None, V::None, V::Harp, true, true, false}}},
-        {"sounds/bq2_04.ogg", 72, 4, 0.5, "0 2 3 4 5 4 3 2", 1.0, "d.s.", 404,
+        {"sounds/bq2_04.ogg",
+         72,
+         4,
+         0.5,
+         "0 2 3 4 5 4 3 2",
+         1.0,
+         "d.s.",
+         404,
          {{4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT4_A_Chords, kT4_A, V::Bell, V::None, V::Harp, true, true, false},
           {8, kT4_B_Chords, kT4_B, V::Flute, V::None, V::Harp, true, true, false},
           {4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false}}},
-        {"sounds/bq2_05.ogg", 96, 3, 0.5, "0 2 4 3 4 2", 0.5, "D.s.d.", 505,
+        {"sounds/bq2_05.ogg",
+         96,
+         3,
+         0.5,
+         "0 2 4 3 4 2",
+         0.5,
+         "D.s.d.",
+         505,
          {{4, "F | C | Bb | C", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT5_A_Chords, kT5_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT5_A_Chords, kT5_A, V::Harp, V::Bell, V::Lute, true, true, true},
@@ -240,12 +282,23 @@ struct Mixer {
         const double at = std::max(0.0, start + 0.006 * human.Bipolar());
         Mono m;
         switch (v) {
-        case Voice::Flute: m = synth::Flute(f, seconds * 0.94, vel, seed, kRate); break;
-        case Voice::Harp: m = synth::Harp(f, seconds, vel, seed, kRate); break;
-        case Voice::Lute: m = synth::Lute(f, seconds, vel, seed, kRate); break;
-        case Voice::Bell: m = synth::Bell(f, std::max(1.5, seconds * 1.5), vel, kRate); break;
-        case Voice::Strings: m = synth::StringPad(f, seconds, vel, seed, kRate); break;
-        case Voice::None: return;
+        case Voice::Flute:
+            m = synth::Flute(f, seconds * 0.94, vel, seed, kRate);
+            break;
+        case Voice::Harp:
+            m = synth::Harp(f, seconds, vel, seed, kRate);
+            break;
+        case Voice::Lute:
+            m = synth::Lute(f, seconds, vel, seed, kRate);
+            break;
+        case Voice::Bell:
+            m = synth::Bell(f, std::max(1.5, seconds * 1.5), vel, kRate);
+            break;
+        case Voice::Strings:
+            m = synth::StringPad(f, seconds, vel, seed, kRate);
+            break;
+        case Voice::None:
+            return;
         }
         dry.Add(m, at, gain, pan);
     }
@@ -254,11 +307,16 @@ struct Mixer {
 // Gain and pan of each voice as a lead, a doubling and an arpeggio.
 float LeadGain(Voice v) {
     switch (v) {
-    case Voice::Flute: return 0.55f;
-    case Voice::Harp: return 0.7f;
-    case Voice::Lute: return 0.75f;
-    case Voice::Bell: return 0.6f;
-    default: return 0.5f;
+    case Voice::Flute:
+        return 0.55f;
+    case Voice::Harp:
+        return 0.7f;
+    case Voice::Lute:
+        return 0.75f;
+    case Voice::Bell:
+        return 0.6f;
+    default:
+        return 0.5f;
     }
 }
 
@@ -277,7 +335,8 @@ bool RenderTrack(const Track& track, Stereo& out) {
     {
         std::stringstream in(track.arpPattern);
         int v;
-        while (in >> v) arpSteps.push_back(v);
+        while (in >> v)
+            arpSteps.push_back(v);
     }
     const std::string drums = track.drumPattern;
     double sectionStart = 0; // beats
@@ -293,8 +352,7 @@ bool RenderTrack(const Track& track, Stereo& out) {
         double melodyBeats = 0;
         const std::vector<Note> melody = ParseMelody(s.melody, where.c_str(), melodyBeats, ok);
         if (!melody.empty() && std::fabs(melodyBeats - sectionBeats) > 1e-9) {
-            std::fprintf(stderr, "%s: melody has %.2f beats, section %.2f\n", where.c_str(), melodyBeats,
-                         sectionBeats);
+            std::fprintf(stderr, "%s: melody has %.2f beats, section %.2f\n", where.c_str(), melodyBeats, sectionBeats);
             ok = false;
         }
         // Lead and its doubling.
@@ -374,7 +432,8 @@ Stereo RenderAmbient() {
             const double gust = 0.55 + 0.3 * std::sin(synth::kTau * t / 10.0 + side) +
                                 0.15 * std::sin(synth::kTau * t / 4.0 + 2.0 * side);
             const float lvl = static_cast<float>(0.05 * (1.0 + std::sin(synth::kTau * t / 10.0 + side)));
-            ch[i] = static_cast<float>(0.22 * gust) * low.Process(noise.Bipolar()) + lvl * whistle.Process(noise.Bipolar());
+            ch[i] =
+                static_cast<float>(0.22 * gust) * low.Process(noise.Bipolar()) + lvl * whistle.Process(noise.Bipolar());
         }
     }
     // Drone: D2, A2 and D3, tuned to whole cycles per loop, with swells whose periods divide the loop.
@@ -384,8 +443,8 @@ Stereo RenderAmbient() {
         for (size_t i = 0; i < total; ++i) {
             const double t = static_cast<double>(i) / kRate;
             const double swell = 0.6 + 0.4 * std::sin(synth::kTau * t / 20.0 + midi);
-            d[i] = static_cast<float>(0.05 * swell * (std::sin(synth::kTau * f * t) +
-                                                     0.3 * std::sin(synth::kTau * 2.0 * f * t + 0.5)));
+            d[i] = static_cast<float>(
+                0.05 * swell * (std::sin(synth::kTau * f * t) + 0.3 * std::sin(synth::kTau * 2.0 * f * t + 0.5)));
         }
         bed.Add(d, 0.0, 1.0f, midi < 45 ? -0.3f : 0.3f);
     }
@@ -405,7 +464,7 @@ Stereo RenderAmbient() {
         double at, pitch, pan;
         int chirps;
     };
-    static constexpr Call kCalls[] = {{2.5, 3200, -0.6, 3}, {7.8, 4100, 0.5, 2}, {13.1, 2800, 0.2, 4},
+    static constexpr Call kCalls[] = {{2.5, 3200, -0.6, 3},  {7.8, 4100, 0.5, 2},  {13.1, 2800, 0.2, 4},
                                       {19.4, 3600, -0.3, 2}, {24.0, 4400, 0.7, 3}, {29.6, 3000, -0.7, 3},
                                       {35.2, 3900, 0.1, 2}};
     for (const Call& c : kCalls) {
@@ -456,6 +515,7 @@ bool Music_WriteAll(const std::string& outDir) {
         return WriteOgg(outDir, "sounds/ambient_castle.ogg", bus, 0.6f);
     }));
     bool ok = true;
-    for (auto& j : jobs) ok = j.get() && ok;
+    for (auto& j : jobs)
+        ok = j.get() && ok;
     return ok;
 }

@@ -187,7 +187,8 @@ Stereo Bottle() { // a glass clink and a bubble
 Stereo Freeze() { // icy shimmer: a high cluster over a hiss
     Stereo b(kRate);
     const char* const kNotes[] = {"B6", "D#7", "F#7", "A#7", "C#8"};
-    for (int i = 0; i < 5; ++i) b.Add(synth::Bell(Hz(kNotes[i]), 0.7, 0.5f, kRate), 0.04 * i, 0.6f, 0);
+    for (int i = 0; i < 5; ++i)
+        b.Add(synth::Bell(Hz(kNotes[i]), 0.7, 0.5f, kRate), 0.04 * i, 0.6f, 0);
     b.Add(Whoosh(0.8, 7000, 5000, 1.2, 12), 0, 0.5f, 0);
     return b;
 }
@@ -222,7 +223,8 @@ Stereo Hammer() { // a heavy blow with an anvil ring
 Stereo Life() { // a rising major harp arpeggio
     Stereo b(kRate);
     const char* const kNotes[] = {"C5", "E5", "G5", "C6", "E6"};
-    for (int i = 0; i < 5; ++i) b.Add(synth::Harp(Hz(kNotes[i]), 0.6, 0.8f, 50 + static_cast<uint32_t>(i), kRate), 0.08 * i, 1.0f, 0);
+    for (int i = 0; i < 5; ++i)
+        b.Add(synth::Harp(Hz(kNotes[i]), 0.6, 0.8f, 50 + static_cast<uint32_t>(i), kRate), 0.08 * i, 1.0f, 0);
     b.Add(synth::Bell(Hz("C7"), 0.6, 0.4f, kRate), 0.4, 0.5f, 0);
     return b;
 }
@@ -233,7 +235,8 @@ Stereo LevelWin() { // a short fanfare: pick-up triplet, then a held chord
     b.Add(Brass(Hz("G4"), kBeat * 0.9), 0, 1.0f, 0);
     b.Add(Brass(Hz("C5"), kBeat * 0.9), kBeat, 1.0f, 0);
     b.Add(Brass(Hz("E5"), kBeat * 0.9), 2 * kBeat, 1.0f, 0);
-    for (const char* n : {"C5", "E5", "G5", "C6"}) b.Add(Brass(Hz(n), 0.9), 3 * kBeat, 0.7f, 0);
+    for (const char* n : {"C5", "E5", "G5", "C6"})
+        b.Add(Brass(Hz(n), 0.9), 3 * kBeat, 0.7f, 0);
     b.Add(synth::FrameDrum(80.0, 0.9f, 60, kRate), 3 * kBeat, 0.8f, 0);
     for (int i = 0; i < 4; ++i)
         b.Add(synth::Bell(Hz(i % 2 ? "G7" : "E7"), 0.5, 0.4f, kRate), 3 * kBeat + 0.1 + 0.08 * i, 0.4f, 0);
@@ -260,7 +263,8 @@ Stereo Tick() { // a clock's tick
 Stereo Magic() { // a sparkling upward sweep
     Stereo b(kRate);
     const char* const kNotes[] = {"D6", "F#6", "A6", "C#7", "E7", "A7"};
-    for (int i = 0; i < 6; ++i) b.Add(synth::Bell(Hz(kNotes[i]), 0.6, 0.6f, kRate), 0.07 * i, 0.7f, 0);
+    for (int i = 0; i < 6; ++i)
+        b.Add(synth::Bell(Hz(kNotes[i]), 0.6, 0.6f, kRate), 0.07 * i, 0.7f, 0);
     b.Add(Whoosh(1.0, 1500, 8000, 1.5, 95), 0, 0.5f, 0);
     return b;
 }
@@ -274,10 +278,10 @@ Stereo Gem() { // a crystal ping, two bells a hair apart for sparkle
 }
 
 struct Recipe {
-    const char* path;       // archive path
-    Stereo (*make)();       //
-    float reverb;           // wet level of a small room (0 = dry)
-    float peak;             // loudness: peak after normalising
+    const char* path; // archive path
+    Stereo (*make)(); //
+    float reverb;     // wet level of a small room (0 = dry)
+    float peak;       // loudness: peak after normalising
 };
 
 const Recipe kRecipes[] = {
@@ -317,7 +321,8 @@ bool Sfx_WriteAll(const std::string& outDir) {
             synth::Reverb(bus, 0.45f, 0.5f, r.reverb);
             // Trim the reverb's silent overrun: stop 10 ms after the level falls below -60 dB for good.
             size_t end = bus.Frames();
-            while (end > 0 && std::fabs(bus.left[end - 1]) + std::fabs(bus.right[end - 1]) < 2e-3f) --end;
+            while (end > 0 && std::fabs(bus.left[end - 1]) + std::fabs(bus.right[end - 1]) < 2e-3f)
+                --end;
             bus.left.resize(std::min(bus.Frames(), end + kRate / 100));
             bus.right.resize(bus.left.size());
         }

@@ -13,7 +13,8 @@
 namespace {
 
 void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 int16_t ToPcm16(float v) {
@@ -34,23 +35,25 @@ std::vector<uint8_t> Wav_Encode(const AudioBuffer& buffer) {
     std::vector<uint8_t> out;
     out.reserve(44 + dataBytes);
     const auto tag = [&out](const char* t) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<uint8_t>(t[i]));
     };
     tag("RIFF");
     PutLe(out, 36 + dataBytes, 4);
     tag("WAVE");
     tag("fmt ");
-    PutLe(out, 16, 4);                                        // chunk size
-    PutLe(out, 1, 2);                                         // PCM
-    PutLe(out, channels, 2);                                  //
-    PutLe(out, static_cast<uint32_t>(buffer.rate), 4);        // frames per second
+    PutLe(out, 16, 4);                                                // chunk size
+    PutLe(out, 1, 2);                                                 // PCM
+    PutLe(out, channels, 2);                                          //
+    PutLe(out, static_cast<uint32_t>(buffer.rate), 4);                // frames per second
     PutLe(out, static_cast<uint32_t>(buffer.rate) * channels * 2, 4); // bytes per second
-    PutLe(out, channels * 2, 2);                              // block align
-    PutLe(out, 16, 2);                                        // bits per sample
+    PutLe(out, channels * 2, 2);                                      // block align
+    PutLe(out, 16, 2);                                                // bits per sample
     tag("data");
     PutLe(out, dataBytes, 4);
     const size_t count = buffer.Frames() * channels;
-    for (size_t i = 0; i < count; ++i) PutLe(out, static_cast<uint16_t>(ToPcm16(buffer.samples[i])), 2);
+    for (size_t i = 0; i < count; ++i)
+        PutLe(out, static_cast<uint16_t>(ToPcm16(buffer.samples[i])), 2);
     return out;
 }
 
@@ -82,7 +85,8 @@ std::vector<uint8_t> Ogg_Encode(const AudioBuffer& buffer, float quality, int se
     ogg_stream_packetin(&stream, &headerComment);
     ogg_stream_packetin(&stream, &headerCode);
     ogg_page page;
-    while (ogg_stream_flush(&stream, &page) != 0) AppendPage(out, page); // audio starts on a fresh page
+    while (ogg_stream_flush(&stream, &page) != 0)
+        AppendPage(out, page); // audio starts on a fresh page
 
     const size_t frames = buffer.Frames();
     constexpr size_t kChunk = 4096;
@@ -113,7 +117,8 @@ std::vector<uint8_t> Ogg_Encode(const AudioBuffer& buffer, float quality, int se
             }
         }
         if (n == 0 && !finished) {
-            while (ogg_stream_flush(&stream, &page) != 0) AppendPage(out, page);
+            while (ogg_stream_flush(&stream, &page) != 0)
+                AppendPage(out, page);
             finished = true;
         }
     }
@@ -140,14 +145,16 @@ bool Audio_WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 
 float Audio_Peak(const AudioBuffer& buffer) {
     float peak = 0.0f;
-    for (const float v : buffer.samples) peak = std::max(peak, std::fabs(v));
+    for (const float v : buffer.samples)
+        peak = std::max(peak, std::fabs(v));
     return peak;
 }
 
 float Audio_Rms(const AudioBuffer& buffer) {
     if (buffer.samples.empty()) return 0.0f;
     double sum = 0.0;
-    for (const float v : buffer.samples) sum += static_cast<double>(v) * v;
+    for (const float v : buffer.samples)
+        sum += static_cast<double>(v) * v;
     return static_cast<float>(std::sqrt(sum / static_cast<double>(buffer.samples.size())));
 }
 
@@ -155,5 +162,6 @@ void Audio_Normalize(AudioBuffer& buffer, float peak) {
     const float current = Audio_Peak(buffer);
     if (current <= 0.0f) return;
     const float gain = peak / current;
-    for (float& v : buffer.samples) v *= gain;
+    for (float& v : buffer.samples)
+        v *= gain;
 }

@@ -17,7 +17,7 @@ struct AudioBuffer {
 };
 
 constexpr int Ogg_DefaultSerial = 0x42513200; // fixed stream serial number: no randomness in the output
-constexpr float Ogg_DefaultQuality = 0.2f;     // libvorbisenc VBR quality (-0.1..1); 0.2 is about 80 kbit/s stereo
+constexpr float Ogg_DefaultQuality = 0.2f;    // libvorbisenc VBR quality (-0.1..1); 0.2 is about 80 kbit/s stereo
 
 // Converts to 16-bit little-endian PCM (rounded, clipped) inside a canonical RIFF/WAVE file.
 std::vector<uint8_t> Wav_Encode(const AudioBuffer& buffer);

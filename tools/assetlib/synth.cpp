@@ -28,7 +28,8 @@ float BlepSaw(double phase, double inc) {
 // A fade to silence over the last `seconds` of a buffer.
 void FadeTail(Mono& m, double seconds, int rate) {
     const size_t n = std::min(m.size(), ToFrames(seconds, rate));
-    for (size_t i = 0; i < n; ++i) m[m.size() - n + i] *= static_cast<float>(n - i) / static_cast<float>(n);
+    for (size_t i = 0; i < n; ++i)
+        m[m.size() - n + i] *= static_cast<float>(n - i) / static_cast<float>(n);
 }
 
 } // namespace
@@ -44,7 +45,8 @@ int ParseNote(std::string_view name) {
     if (letter < 'A' || letter > 'G') return -1;
     int semis = kSteps[static_cast<size_t>(letter - 'A')];
     size_t i = 1;
-    while (i < name.size() && (name[i] == '#' || name[i] == 'b')) semis += name[i++] == '#' ? 1 : -1;
+    while (i < name.size() && (name[i] == '#' || name[i] == 'b'))
+        semis += name[i++] == '#' ? 1 : -1;
     if (i >= name.size()) return -1;
     bool negative = false;
     if (name[i] == '-') negative = true, ++i;
@@ -133,9 +135,11 @@ Mono Pluck(double freq, double held, double t60, float brightness, uint32_t seed
     // Excitation: one period of coloured noise with its mean removed (no thump of DC).
     Mono burst(di + 2);
     float mean = 0;
-    for (float& v : burst) mean += v = colour.Process(rng.Bipolar());
+    for (float& v : burst)
+        mean += v = colour.Process(rng.Bipolar());
     mean /= static_cast<float>(burst.size());
-    for (size_t i = 0; i < burst.size() && i < length; ++i) out[i] = burst[i] - mean;
+    for (size_t i = 0; i < burst.size() && i < length; ++i)
+        out[i] = burst[i] - mean;
     const auto at = [&out](size_t i) { return out[i]; };
     for (size_t n = di + 2; n < length; ++n) {
         const float a = (1.0f - frac) * at(n - di) + frac * at(n - di - 1);
@@ -150,7 +154,8 @@ Mono Lute(double freq, double held, float velocity, uint32_t seed, int rate) {
     Mono s = Pluck(freq, held, 1.2 + 200.0 / freq, 0.35f + 0.3f * velocity, seed, rate);
     Biquad body = Biquad::Bandpass(280.0, 0.9, rate);
     Biquad air = Biquad::Highpass(70.0, 0.7, rate);
-    for (float& v : s) v = velocity * air.Process(0.8f * v + 0.6f * body.Process(v));
+    for (float& v : s)
+        v = velocity * air.Process(0.8f * v + 0.6f * body.Process(v));
     return s;
 }
 
@@ -174,8 +179,12 @@ Mono Bell(double freq, double length, float velocity, int rate) {
         float amp;
         double decay; // seconds to 1/e
     };
-    static constexpr std::array<Partial, 6> kPartials = {
-        {{1.0, 1.0f, 1.6}, {2.0, 0.45f, 0.9}, {2.76, 0.35f, 0.6}, {4.07, 0.18f, 0.35}, {5.4, 0.1f, 0.22}, {0.5, 0.12f, 2.0}}};
+    static constexpr std::array<Partial, 6> kPartials = {{{1.0, 1.0f, 1.6},
+                                                          {2.0, 0.45f, 0.9},
+                                                          {2.76, 0.35f, 0.6},
+                                                          {4.07, 0.18f, 0.35},
+                                                          {5.4, 0.1f, 0.22},
+                                                          {0.5, 0.12f, 2.0}}};
     Mono out(ToFrames(length, rate), 0.0f);
     for (const Partial& p : kPartials) {
         const double f = freq * p.ratio;
@@ -183,7 +192,8 @@ Mono Bell(double freq, double length, float velocity, int rate) {
         const double inc = kTau * f / rate;
         const double k = 1.0 / (p.decay * rate);
         for (size_t i = 0; i < out.size(); ++i)
-            out[i] += p.amp * static_cast<float>(std::exp(-k * static_cast<double>(i)) * std::sin(inc * static_cast<double>(i)));
+            out[i] += p.amp * static_cast<float>(std::exp(-k * static_cast<double>(i)) *
+                                                 std::sin(inc * static_cast<double>(i)));
     }
     const size_t attack = ToFrames(0.002, rate);
     for (size_t i = 0; i < out.size(); ++i)
@@ -204,8 +214,8 @@ Mono Flute(double freq, double held, float velocity, uint32_t seed, int rate) {
         const double f = freq * (1.0 + vibDepth * std::sin(kTau * 5.2 * t));
         phase += kTau * f / rate;
         const float a = env.At(t, static_cast<float>(held));
-        const float tone = static_cast<float>(std::sin(phase) + 0.22 * std::sin(2 * phase + 0.3) +
-                                              0.07 * std::sin(3 * phase + 0.6));
+        const float tone =
+            static_cast<float>(std::sin(phase) + 0.22 * std::sin(2 * phase + 0.3) + 0.07 * std::sin(3 * phase + 0.6));
         const float chiff = t < 0.05f ? (0.05f - t) * 8.0f : 0.0f; // breath at the onset
         out[i] = velocity * a * (0.42f * tone + (0.06f + chiff) * breath.Process(rng.Bipolar()));
     }
@@ -218,7 +228,8 @@ Mono StringPad(double freq, double held, float velocity, uint32_t seed, int rate
     static constexpr std::array<double, 3> kDetune = {-0.0035, 0.0, 0.004};
     Rng rng(seed);
     std::array<double, 3> phase{};
-    for (double& p : phase) p = rng.Uniform();
+    for (double& p : phase)
+        p = rng.Uniform();
     Biquad lp = Biquad::Lowpass(std::min(freq * 3.5, 3200.0), 0.6, rate);
     Biquad lp2 = Biquad::Lowpass(std::min(freq * 5.0, 4200.0), 0.6, rate);
     for (size_t i = 0; i < out.size(); ++i) {
@@ -319,8 +330,10 @@ void Echo(Stereo& bus, double delay, float feedback, float wet, double spread) {
         Mono& ch = side == 0 ? bus.left : bus.right;
         const size_t d = side == 0 ? dl : dr;
         Mono line(ch.size(), 0.0f); // the echo signal alone
-        for (size_t i = d; i < ch.size(); ++i) line[i] = ch[i - d] + feedback * line[i - d];
-        for (size_t i = 0; i < ch.size(); ++i) ch[i] += wet * line[i];
+        for (size_t i = d; i < ch.size(); ++i)
+            line[i] = ch[i - d] + feedback * line[i - d];
+        for (size_t i = 0; i < ch.size(); ++i)
+            ch[i] += wet * line[i];
     }
 }
 
@@ -364,7 +377,8 @@ void Reverb(Stereo& bus, float room, float damp, float wet) {
     bus.left.resize(frames, 0.0f);
     bus.right.resize(frames, 0.0f);
     Mono input(frames);
-    for (size_t i = 0; i < frames; ++i) input[i] = 0.015f * (bus.left[i] + bus.right[i]);
+    for (size_t i = 0; i < frames; ++i)
+        input[i] = 0.015f * (bus.left[i] + bus.right[i]);
     for (int side = 0; side < 2; ++side) {
         const int spread = side == 0 ? 0 : 23; // slightly different rooms left and right: width
         std::array<Comb, 8> combs;
@@ -376,8 +390,10 @@ void Reverb(Stereo& bus, float room, float damp, float wet) {
         Mono& ch = side == 0 ? bus.left : bus.right;
         for (size_t i = 0; i < frames; ++i) {
             float s = 0;
-            for (Comb& c : combs) s += c.Process(input[i], feedback, d);
-            for (AllPass& p : passes) s = p.Process(s);
+            for (Comb& c : combs)
+                s += c.Process(input[i], feedback, d);
+            for (AllPass& p : passes)
+                s = p.Process(s);
             ch[i] += wet * s;
         }
     }
@@ -415,7 +431,8 @@ AudioBuffer ToBuffer(const Stereo& bus) {
     b.rate = bus.rate;
     b.channels = 2;
     b.samples.resize(bus.Frames() * 2);
-    for (size_t i = 0; i < bus.Frames(); ++i) b.samples[2 * i] = bus.left[i], b.samples[2 * i + 1] = bus.right[i];
+    for (size_t i = 0; i < bus.Frames(); ++i)
+        b.samples[2 * i] = bus.left[i], b.samples[2 * i + 1] = bus.right[i];
     return b;
 }
 
@@ -424,7 +441,8 @@ AudioBuffer ToMonoBuffer(const Stereo& bus) {
     b.rate = bus.rate;
     b.channels = 1;
     b.samples.resize(bus.Frames());
-    for (size_t i = 0; i < bus.Frames(); ++i) b.samples[i] = 0.5f * (bus.left[i] + bus.right[i]);
+    for (size_t i = 0; i < bus.Frames(); ++i)
+        b.samples[i] = 0.5f * (bus.left[i] + bus.right[i]);
     return b;
 }
 

@@ -26,8 +26,8 @@ class Rng {
   public:
     explicit Rng(uint32_t seed) : state_(seed ? seed : 0x9e3779b9u) {}
     uint32_t NextU32();
-    float Uniform();  // 0..1
-    float Bipolar();  // -1..1
+    float Uniform(); // 0..1
+    float Bipolar(); // -1..1
   private:
     uint32_t state_;
 };
@@ -48,6 +48,7 @@ class Biquad {
     static Biquad Bandpass(double centre, double q, int rate); // 0 dB peak gain
     static Biquad FromCoeffs(double b0, double b1, double b2, double a0, double a1, double a2);
     float Process(float x);
+
   private:
     float b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
     float x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
@@ -58,6 +59,7 @@ class OnePole {
   public:
     OnePole(double cutoff, int rate);
     float Process(float x);
+
   private:
     float a_ = 0, z_ = 0;
 };
@@ -106,7 +108,7 @@ void Reverb(Stereo& bus, float room, float damp, float wet);
 void FoldLoop(Stereo& bus, size_t frames);
 // Short fades at both ends (for one-shot sounds), `seconds` long.
 void FadeEdges(Stereo& bus, double fadeIn, double fadeOut);
-AudioBuffer ToBuffer(const Stereo& bus);        // interleaved stereo
-AudioBuffer ToMonoBuffer(const Stereo& bus);    // (left + right) / 2
+AudioBuffer ToBuffer(const Stereo& bus);     // interleaved stereo
+AudioBuffer ToMonoBuffer(const Stereo& bus); // (left + right) / 2
 
 } // namespace synth
