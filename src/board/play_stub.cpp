@@ -19,13 +19,7 @@ void Dimmed_Enter() {}
 void Dimmed_Leave() {}
 void Game_Start(int32_t) {}
 void Match_Save(int32_t, int32_t) {}
-int32_t Level_Current = 0;
-bool Level_RefreshFile(const std::u16string&) { return false; }
 void Hammer_AddCharge(int32_t) {}
-void Score_Add(int32_t) {}
-void Score_AddMultiplied(int32_t) {}
-void Mana_Add(int32_t) {}
-void Gold_Add(int32_t) {}
 void HighScore_AddFromGame() {}
 void Match_AllCompleted() {}
 void Match_BackToMenu() {}

@@ -13,3 +13,7 @@ void Effects_DrawBehind() {}
 void Effects_DrawAbove() {}
 void Effects_DrawTop() {}
 void MapEffects_RunAll() {}
+void Gfx_Kind4At(int32_t, int32_t) {}
+void Gfx_RemovedPieceBurst(float, float, float) {}
+void Gfx_Kind22Burst(float, float, float) {}
+void Gfx_ExplosionSparks(int32_t, int32_t) {}

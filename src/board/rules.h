@@ -1,0 +1,118 @@
+// The rules of match play: swaps, match groups, resolution, falling and refill, cascades, specials and obstacles,
+// coins and bottles, freezing, the no-move replacement, score, lives, gold and mana, and the level's end phases.
+// Pure logic (no drawing); the play loop calls Board_Update once per frame. Implemented in rules.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "board/board.h"
+
+// ---- Values of the rules (docs/rules.md explains them) ---------------------------------------------------------
+namespace rules {
+constexpr int32_t PointsPerGem = 10;             // every cell of a group
+constexpr int32_t PointsPerExtraGem = 20;        // on top, for every cell beyond three
+constexpr int32_t MultiplierMax = 8;             // score multiplier cap
+constexpr float MultiplierMs = 2500;             // a group within this time of the last raises the multiplier
+constexpr int64_t TimeBonusPerExtraUs = 1000000; // time added per cell beyond three of a group
+constexpr int64_t GoldenTimeUs = 5000000;        // time a "Bonus Time" piece adds
+constexpr int32_t GoldPerTile = 5;               // gold for each golden tile removed
+constexpr int32_t SilverCoinGold = 10;           // gold of a silver coin
+constexpr int32_t GoldCoinGold = 50;             // gold of a gold coin
+constexpr int32_t BottleMana = 25;               // mana of a bottle
+constexpr int32_t LifeEveryPoints = 70000;       // one more life per this many points
+constexpr int32_t AmuletPoints = 1000;           // an amulet leaving the board
+constexpr int32_t TimeBonusPerSecond = 10;       // level-end points per second left
+constexpr int32_t RelaxedTimeBonus = 500;        // level-end points in relaxed play
+constexpr float FallCellsPerSecond = 10;         // falling speed
+constexpr float SwapCellsPerSecond = 7;          // swap speed
+constexpr float RemoveMs = 250;                  // a removed piece fades out this long
+constexpr float RocketCellsPerSecond = 20;       // rocket speed
+constexpr float AntigravRiseMs = 600;            // an antigravity piece rises one cell at most this often
+constexpr int32_t CoinLifetimeMs = 10000;        // coins and bottles vanish after this
+constexpr int32_t NoMoveFrames = 32;             // the no-move check runs every this many frames
+constexpr int32_t HintMs = 8000;                 // hint delay at ease 0
+constexpr int32_t HintMsPerEase = 1500;          // shorter per ease step
+constexpr int32_t FrozenHits = 3;                // neighbouring matches that thaw a frozen piece
+} // namespace rules
+
+// ---- Module state (rules.cpp) ----------------------------------------------------------------------------------
+extern Point Match_List[Board_MaxCols * Board_MaxRows]; // cells of the group being found or resolved
+extern int32_t Match_Count;                             // cells in Match_List
+extern int32_t Match_Kind;                              // colour of the group (1..7, 15 for tar)
+extern int32_t Match_BySwap;                            // 1 when the group came from the player's swap, 0 for cascades
+extern int32_t Match_MinRun;                            // shortest run, 3
+extern int32_t Match_Timer;                             // hint countdown, ms
+extern int32_t Hint_Found;                              // 1 when Hint_Tick found a move
+extern int32_t Hint_Col, Hint_Row;                      // first cell of that move
+extern int32_t Hint_Col2, Hint_Row2;                    // its partner cell
+extern int32_t Score;                                   // points of the match
+extern int32_t Lives;                                   // lives left
+extern int32_t Gold;                                    // gold
+extern int32_t Gold_AtLevelStart;                       // gold when the level started
+extern int32_t Mana;                                    // mana
+extern int32_t Mana_Caps[3];                            // mana cap by cap level
+extern int32_t Mana_CapLevel;                           // 0..2
+extern int32_t Score_Multiplier;                        // 1..MultiplierMax
+extern float Multiplier_TimerMs;                        // ms until the multiplier falls back to 1
+extern int32_t Level_Current;                           // number of the level being played
+extern int32_t Relaxed_Mode;                            // 0 timed play, 1 relaxed
+extern int32_t Level_EndState;  // 0 golden tiles remain, 1 amulets still to bring down, 2 level done
+extern int32_t Level_TimeBonus; // time-bonus points of the finished level
+extern int32_t Board_Frame;     // logic frames since the level started
+extern int32_t Board_Swapping;  // 1 while a swap (or its swap back) runs
+// Observer of the game events the board reports (tutorial numbering); tests set it, null otherwise.
+extern void (*Board_EventHook)(int32_t event, int32_t a, int32_t b);
+
+// ---- Counters --------------------------------------------------------------------------------------------------
+void Score_Add(int32_t points);           // adds points; one more life per LifeEveryPoints
+void Score_AddMultiplied(int32_t points); // points times the multiplier
+void Gold_Add(int32_t amount);            // never below 0
+void Mana_Add(int32_t amount);            // from level 6 on, clamped at the cap - 1, event 17
+
+// ---- Matching --------------------------------------------------------------------------------------------------
+// Collects the group through (c, r) into Match_List (Match_Count, Match_Kind) and returns its size; 0 when the
+// cell is in no run of Match_MinRun. bySwap is stored in Match_BySwap. flags: 1 = also count pieces that are not
+// settled (move search on a board at rest).
+int32_t Board_FindMatchGroup(int32_t c, int32_t r, int32_t bySwap, int32_t flags);
+// 1 when swapping the two (neighbouring) cells makes a group.
+int32_t Board_FindMoves(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+bool Board_HasMove();
+// With Match_Timer at 0 finds the move nearest to the pixel (x, y): Hint_Found, Hint_Col, Hint_Row.
+void Hint_Tick(int32_t x, int32_t y, int32_t minRun);
+int32_t Hint_DelayMs(); // hint delay for Level_Ease
+// 1 when the piece may be swapped by the player.
+bool Piece_Swappable(const PiecePtr& p);
+
+// ---- Moves and resolution --------------------------------------------------------------------------------------
+// Starts swapping two neighbouring cells; false when not allowed now.
+bool Board_Swap(int32_t c1, int32_t r1, int32_t c2, int32_t r2);
+// Resolves the group in Match_List; the special piece goes to `special` when it is in the group.
+void Match_Resolve(Point special);
+// Hits a cell's tile: event 2 when its level is 1 or more; a golden tile removed pays gold.
+void Cell_Explode(int32_t c, int32_t r);
+// Destroys the cell's piece with its effects (gems to the bag, bomb, line blast, bonus time).
+void Cell_DestroyPiece(int32_t c, int32_t r);
+// A click on a launcher: it fires rockets along its row. False when the cell holds no settled launcher.
+bool Launcher_Fire(int32_t c, int32_t r);
+// A click on a coin or bottle: collects it. False when the cell holds none.
+bool Piece_Collect(int32_t c, int32_t r);
+// Replaces one gem so that a move exists; false when no replacement makes one.
+bool Board_ReplaceForMove();
+// Finds and resolves every group on the board (cascades); returns the number of groups.
+int32_t Board_CheckMatches();
+// Lets pieces fall into the empty cells below them.
+void Board_Fall();
+// Refills empty spawner cells.
+void Board_Refill(float dtMs);
+// True when nothing moves, falls, is removed or waits to be refilled.
+bool Board_Idle();
+
+// ---- The frame -------------------------------------------------------------------------------------------------
+// One logic step of the board: piece updates, no-move replacement, refill and fall, swaps, the full match check,
+// antigravity, freezing, the multiplier timer and the end phases.
+void Board_Update(float dtMs);
+// Level end state from the tiles and amulets (places the amulets when the tiles are gone).
+void Level_CheckEnd();
+int32_t Level_ComputeTimeBonus(); // sets and returns Level_TimeBonus
+// Per-level state of the rules (Level_Start calls it).
+void Rules_ResetLevel();
