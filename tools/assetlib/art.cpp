@@ -755,17 +755,19 @@ void DrawGem(cairo_t* cr, Gem g, double cx, double cy, double size, const GemSty
 
 std::string FacePath(Face f) {
     // The game's own faces first (the families its font files come from), then DejaVu, which every build machine has.
+    static const std::string kl = "/usr/share/fonts/truetype/klaudia-berenika/";
+    static const std::string ll = "/usr/share/fonts/opentype/linux-libertine/";
+    static const std::string dv = "/usr/share/fonts/truetype/dejavu/";
     static const std::map<Face, std::vector<std::string>> candidates = {
-        {Face::Display,
-         {"/usr/share/fonts/truetype/uncial/Uncial.ttf", "/usr/share/fonts/opentype/cantarell/Cantarell-Bold.otf",
-          "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"}},
+        {Face::Display, {kl + "Klaudia-Bold.ttf", kl + "Klaudia.ttf", dv + "DejaVuSerif-Bold.ttf"}},
+        {Face::DisplayText, {kl + "Klaudia.ttf", dv + "DejaVuSerif.ttf"}},
         {Face::Capitals,
-         {"/usr/share/fonts/opentype/linux-libertine/LinLibertine_RB.otf",
-          "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"}},
-        {Face::Sans, {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"}},
-        {Face::SansBold, {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}},
-        {Face::Book, {"/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"}},
-        {Face::BookBold, {"/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"}},
+         {"/usr/share/fonts/opentype/quattrocento/Quattrocento-Regular.otf", ll + "LinLibertine_RB.otf",
+          dv + "DejaVuSerif-Bold.ttf"}},
+        {Face::Sans, {dv + "DejaVuSans.ttf"}},
+        {Face::SansBold, {dv + "DejaVuSans-Bold.ttf"}},
+        {Face::Book, {ll + "LinLibertine_R.otf", dv + "DejaVuSerif.ttf"}},
+        {Face::BookBold, {ll + "LinLibertine_RB.otf", dv + "DejaVuSerif-Bold.ttf"}},
     };
     for (const std::string& p : candidates.at(f)) {
         std::error_code ec;

@@ -226,8 +226,17 @@ void PathGem(cairo_t* cr, Gem g, double cx, double cy, double size);
 
 // [SECTION] Text ---------------------------------------------------------------------------------------------------
 
-// The faces images use; each resolves to a font file (the game's own faces when installed, DejaVu otherwise).
-enum class Face { Display, Capitals, Sans, SansBold, Book, BookBold };
+// The faces images use; each resolves to a font file: the families the game's own font files come from
+// (docs/fonts.md) when installed, DejaVu otherwise.
+enum class Face {
+    Display,     // uncial display face, bold (logo, titles)
+    DisplayText, // uncial display face, regular (the game's UnZialish)
+    Capitals,    // Roman capitals (the game's Trinigan)
+    Sans,        // clear sans
+    SansBold,
+    Book,        // book face (help texts)
+    BookBold,
+};
 std::string FacePath(Face f);
 
 enum class Align { Left, Centre, Right };
