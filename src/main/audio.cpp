@@ -12,12 +12,12 @@
 #include "platform/graphics.h"
 
 const std::array<const char*, SND_COUNT> Snd_Paths = {
-    "sounds/sfx_swap.wav",   "sounds/sfx_swap_back.wav", "sounds/sfx_select.wav",   "sounds/sfx_match1.wav",
-    "sounds/sfx_match2.wav", "sounds/sfx_match3.wav",    "sounds/sfx_explode.wav",  "sounds/sfx_rocket.wav",
-    "sounds/sfx_coin.wav",   "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",   "sounds/sfx_chain.wav",
-    "sounds/sfx_crate.wav",  "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",     "sounds/sfx_levelwin.wav",
-    "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",   "sounds/sfx_magic.wav",    "sounds/sfx_gem.wav",
-    "sounds/btn_hover.wav",  "sounds/btn_click.wav",
+    "sounds/sfx_swap.wav",      "sounds/sfx_swap_back.wav", "sounds/sfx_select.wav",  "sounds/sfx_match1.wav",
+    "sounds/sfx_match2.wav",    "sounds/sfx_match3.wav",    "sounds/sfx_explode.wav", "sounds/sfx_rocket.wav",
+    "sounds/sfx_coin.wav",      "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",  "sounds/sfx_chain.wav",
+    "sounds/sfx_crate.wav",     "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",    "sounds/sfx_levelwin.wav",
+    "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",      "sounds/sfx_magic.wav",   "sounds/sfx_gem.wav",
+    "sounds/btn_hover.wav",     "sounds/btn_click.wav",
 };
 std::array<SoundPtr, SND_COUNT> Snd_Sounds;
 std::array<Snd_Delayed, kDelayedSlots> Snd_DelayedList;
@@ -55,8 +55,10 @@ ImagePtr g_notice; // the loading notice's background
 } // namespace
 
 void Audio_LoadSounds() {
-    for (int i = 0; i < SND_COUNT; ++i) Snd_Sounds[size_t(i)] = LoadSound(Snd_Paths[size_t(i)], 0);
-    for (int i = 0; i < SND_COUNT; ++i) Snd_Grouped[size_t(i)] = ManyPiecesOneSound{i, 0, 0};
+    for (int i = 0; i < SND_COUNT; ++i)
+        Snd_Sounds[size_t(i)] = LoadSound(Snd_Paths[size_t(i)], 0);
+    for (int i = 0; i < SND_COUNT; ++i)
+        Snd_Grouped[size_t(i)] = ManyPiecesOneSound{i, 0, 0};
     Ambient_Sound = LoadSound(kAmbientPath, SOUND_LOOP);
 }
 
@@ -64,7 +66,8 @@ void Audio_Reset() {
     Mixer_StopAll();
     Snd_Sounds.fill(nullptr);
     Snd_DelayedList.fill(Snd_Delayed{});
-    for (int i = 0; i < SND_COUNT; ++i) Snd_Grouped[size_t(i)] = ManyPiecesOneSound{i, 0, 0};
+    for (int i = 0; i < SND_COUNT; ++i)
+        Snd_Grouped[size_t(i)] = ManyPiecesOneSound{i, 0, 0};
     Music_Sounds.fill(nullptr);
     Music_Current = -1;
     Music_Channel.reset();

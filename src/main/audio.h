@@ -11,40 +11,60 @@
 
 // The game's effect sounds, in the order of Snd_Paths.
 enum SndId {
-    SND_SWAP, SND_SWAP_BACK, SND_SELECT, SND_MATCH1, SND_MATCH2, SND_MATCH3, SND_EXPLODE, SND_ROCKET, SND_COIN,
-    SND_BOTTLE, SND_FREEZE, SND_CHAIN, SND_CRATE, SND_HAMMER, SND_LIFE, SND_LEVELWIN, SND_LEVELLOSE, SND_TICK,
-    SND_MAGIC, SND_GEM, SND_BTN_HOVER, SND_BTN_CLICK, SND_COUNT
+    SND_SWAP,
+    SND_SWAP_BACK,
+    SND_SELECT,
+    SND_MATCH1,
+    SND_MATCH2,
+    SND_MATCH3,
+    SND_EXPLODE,
+    SND_ROCKET,
+    SND_COIN,
+    SND_BOTTLE,
+    SND_FREEZE,
+    SND_CHAIN,
+    SND_CRATE,
+    SND_HAMMER,
+    SND_LIFE,
+    SND_LEVELWIN,
+    SND_LEVELLOSE,
+    SND_TICK,
+    SND_MAGIC,
+    SND_GEM,
+    SND_BTN_HOVER,
+    SND_BTN_CLICK,
+    SND_COUNT
 };
 constexpr int kMusicTracks = 5;
-constexpr int kDelayedSlots = 64;  // delayed sounds waiting at once; more are played at once instead
+constexpr int kDelayedSlots = 64; // delayed sounds waiting at once; more are played at once instead
 
 // A sound waiting to be played.
 struct Snd_Delayed {
-    int32_t id = -1;     // SndId, -1 free
-    float delayMs = 0;   // left to wait
-    float pan = 0;       // -1 .. 1
+    int32_t id = -1;   // SndId, -1 free
+    float delayMs = 0; // left to wait
+    float pan = 0;     // -1 .. 1
 };
 
 // One sound for many removed pieces: requests of a frame are gathered and the sound plays once.
 struct ManyPiecesOneSound {
-    int32_t id = -1;       // SndId played
-    int32_t requests = 0;  // asked for since the last update
-    float panSum = 0;      // sum of the requests' pans (the sound plays at their mean)
+    int32_t id = -1;      // SndId played
+    int32_t requests = 0; // asked for since the last update
+    float panSum = 0;     // sum of the requests' pans (the sound plays at their mean)
 };
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern const std::array<const char*, SND_COUNT> Snd_Paths;       // archive paths of the effect sounds
-extern std::array<SoundPtr, SND_COUNT> Snd_Sounds;               // loaded effect sounds (null when missing)
-extern std::array<Snd_Delayed, kDelayedSlots> Snd_DelayedList;   // waiting sounds
-extern std::array<ManyPiecesOneSound, SND_COUNT> Snd_Grouped;    // one slot per effect sound
-extern std::array<SoundPtr, kMusicTracks> Music_Sounds;          // tracks 0..4 once loaded
-extern int32_t Music_Current;      // current track 0..4, -1 none
-extern ChannelPtr Music_Channel;   // the playing track
-extern int32_t Music_LastGameTrack;// last track chosen for play (1..4), 0 before the first
-extern SoundPtr Ambient_Sound;     // the ambient loop
-extern ChannelPtr Ambient_Channel; // its channel while it plays
-extern float Ambient_Volume;       // the loop's volume now, 0..1
-extern float Ambient_Target;       // the volume it moves to, 0..1 (0 outside the castle screens)
+extern const std::array<const char*, SND_COUNT> Snd_Paths;     // archive paths of the effect sounds
+extern std::array<SoundPtr, SND_COUNT> Snd_Sounds;             // loaded effect sounds (null when missing)
+extern std::array<Snd_Delayed, kDelayedSlots> Snd_DelayedList; // waiting sounds
+extern std::array<ManyPiecesOneSound, SND_COUNT> Snd_Grouped;  // one slot per effect sound
+extern std::array<SoundPtr, kMusicTracks> Music_Sounds;        // tracks 0..4 once loaded
+extern int32_t Music_Current;                                  // current track 0..4, -1 none
+extern ChannelPtr Music_Channel;                               // the playing track
+extern int32_t Music_LastGameTrack;                            // last track chosen for play (1..4), 0 before the first
+extern SoundPtr Ambient_Sound;                                 // the ambient loop
+extern ChannelPtr Ambient_Channel;                             // its channel while it plays
+extern float Ambient_Volume;                                   // the loop's volume now, 0..1
+extern float Ambient_Target; // the volume it moves to, 0..1 (0 outside the castle screens)
 
 // ---- Set-up ------------------------------------------------------------------------------------------------------
 void Audio_LoadSounds(); // loads the effect set and the ambient loop; a missing file: "failed loading " + path

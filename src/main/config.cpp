@@ -117,7 +117,8 @@ bool Config_SetValue(const Str& key, const Str& value) {
 
 std::string Config_Text() {
     std::string out;
-    for (const auto& e : g_entries) out += Str_ToLatin1(e.first) + "=" + Str_ToLatin1(e.second) + "\r\n";
+    for (const auto& e : g_entries)
+        out += Str_ToLatin1(e.first) + "=" + Str_ToLatin1(e.second) + "\r\n";
     return out;
 }
 
@@ -143,14 +144,15 @@ void Config_Load() {
     } else {
         // A first start: every key with its default, silently.
         std::string text;
-        for (int i = 0; i < 10; ++i) text += "PLAYER" + std::to_string(i) + "=\r";
+        for (int i = 0; i < 10; ++i)
+            text += "PLAYER" + std::to_string(i) + "=\r";
         text += "PLAYER_CRT=0\rFX_VOL=" + Str_ToLatin1(FloatText(kDefaultVolFx)) +
                 "\rMUSIC_VOL=" + Str_ToLatin1(FloatText(kDefaultVolMusic)) +
                 "\rAMBIENT_VOL=" + Str_ToLatin1(FloatText(kDefaultVolAmbient)) +
                 "\rWINDOWED_MODE=" + std::to_string(kDefaultWindowed) +
                 "\rLEVELS_COUNT=" + std::to_string(kDefaultLevelsCount) +
-                "\rUSERS_COUNT=" + std::to_string(kDefaultUsersCount) + "\rSLOW_PC=0\rBG_LIGHT=" +
-                std::to_string(kDefaultBgLight) + "\r";
+                "\rUSERS_COUNT=" + std::to_string(kDefaultUsersCount) +
+                "\rSLOW_PC=0\rBG_LIGHT=" + std::to_string(kDefaultBgLight) + "\r";
         Config_Parse(S(text));
     }
 
@@ -176,7 +178,8 @@ void Config_Load() {
         const Str key = u"PLAYER" + Str_FromInt(i);
         Player_Names[size_t(i)] = Config_Get(key);
         bool present = false;
-        for (const auto& e : g_entries) present = present || e.first == key;
+        for (const auto& e : g_entries)
+            present = present || e.first == key;
         if (!present) {
             SetEntry(key, Str());
             changed = true;

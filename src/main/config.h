@@ -9,31 +9,31 @@
 #include "platform/strings.h"
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern Str Data_Folder;                      // per-user data folder, no trailing "/"; the program folder if it cannot be made
-extern Str App_Folder;                       // folder of the executable, no trailing "/"
-extern int32_t Player_Current;               // current player 0..9 (PLAYER_CRT)
-extern std::array<Str, 10> Player_Names;     // PLAYER0..PLAYER9, "" for an unused slot
-extern int32_t Windowed_Mode;                // 1 windowed, 0 full screen (WINDOWED_MODE)
-extern int32_t Slow_PC;                      // 1 reduces effects (SLOW_PC)
-extern int32_t Levels_Count;                 // levels of the campaign (LEVELS_COUNT)
-extern int32_t Users_Count;                  // players ever added (USERS_COUNT)
-extern int32_t Bg_Light;                     // 1 draws the board's light map (BG_LIGHT)
+extern Str Data_Folder;        // per-user data folder, no trailing "/"; the program folder if it cannot be made
+extern Str App_Folder;         // folder of the executable, no trailing "/"
+extern int32_t Player_Current; // current player 0..9 (PLAYER_CRT)
+extern std::array<Str, 10> Player_Names; // PLAYER0..PLAYER9, "" for an unused slot
+extern int32_t Windowed_Mode;            // 1 windowed, 0 full screen (WINDOWED_MODE)
+extern int32_t Slow_PC;                  // 1 reduces effects (SLOW_PC)
+extern int32_t Levels_Count;             // levels of the campaign (LEVELS_COUNT)
+extern int32_t Users_Count;              // players ever added (USERS_COUNT)
+extern int32_t Bg_Light;                 // 1 draws the board's light map (BG_LIGHT)
 
 // ---- Defaults --------------------------------------------------------------------------------------------------
-constexpr float kDefaultVolFx = 0.8f;        // effects volume 0..1
-constexpr float kDefaultVolMusic = 0.8f;     // music volume 0..1
-constexpr float kDefaultVolAmbient = 0.5f;   // ambient loop volume 0..1
-constexpr int32_t kDefaultWindowed = 1;      // a window on first start
+constexpr float kDefaultVolFx = 0.8f;      // effects volume 0..1
+constexpr float kDefaultVolMusic = 0.8f;   // music volume 0..1
+constexpr float kDefaultVolAmbient = 0.5f; // ambient loop volume 0..1
+constexpr int32_t kDefaultWindowed = 1;    // a window on first start
 constexpr int32_t kDefaultLevelsCount = 150;
 constexpr int32_t kDefaultUsersCount = 0;
 constexpr int32_t kDefaultBgLight = 1;
-constexpr int32_t kMaxLevels = 210;          // the largest level number any file may name (level refresh range)
+constexpr int32_t kMaxLevels = 210; // the largest level number any file may name (level refresh range)
 
 // ---- Folders ---------------------------------------------------------------------------------------------------
 // Sets App_Folder and Data_Folder (XDG data folder + "/Brisquel2", created; on failure the program folder with a
 // diagnostic line).
 void Folders_Init();
-Str Data_Path(const Str& name);  // Data_Folder + "/" + name
+Str Data_Path(const Str& name); // Data_Folder + "/" + name
 
 // ---- The configuration text ----------------------------------------------------------------------------------
 // Reads the file (a missing file is written with every default), then sets the values above from it; a missing or

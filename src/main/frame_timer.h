@@ -5,12 +5,12 @@
 #include <cstdint>
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern float Frame_DeltaMs;   // last frame time in ms, clamped to 5..200 (16.0 before the first measured frame)
-extern float Frame_DeltaSec;  // last frame time in s as measured, unclamped (0.016 before the first frame)
-extern int32_t Fps_Instant;   // Int(1000 / frame ms) of the last frame
-extern int32_t Fps_Average;   // frames counted over the last full second
-extern int32_t LowFps_Mode;   // 0 normal, 1 slow, 2 slowest; set once from the first Fps_Average
-extern int32_t Input_MouseX;  // mouse position in canvas pixels
+extern float Frame_DeltaMs;  // last frame time in ms, clamped to 5..200 (16.0 before the first measured frame)
+extern float Frame_DeltaSec; // last frame time in s as measured, unclamped (0.016 before the first frame)
+extern int32_t Fps_Instant;  // Int(1000 / frame ms) of the last frame
+extern int32_t Fps_Average;  // frames counted over the last full second
+extern int32_t LowFps_Mode;  // 0 normal, 1 slow, 2 slowest; set once from the first Fps_Average
+extern int32_t Input_MouseX; // mouse position in canvas pixels
 extern int32_t Input_MouseY;
 
 constexpr float kFrameMinMs = 5.0f, kFrameMaxMs = 200.0f;

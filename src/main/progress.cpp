@@ -26,14 +26,14 @@ namespace {
 // The reserved numbers (2, 4..10, 15..17, 19, 21): ten int32 each, kept so that their bytes survive a rewrite.
 std::array<std::array<int32_t, 10>, kProgressArrays> g_reserved{};
 
-template <class A>
-ProgressArray Entry(int n, A& a, bool isFloat) {
+template <class A> ProgressArray Entry(int n, A& a, bool isFloat) {
     return ProgressArray{n, int(a.size()), isFloat, a.data(), 0};
 }
 
 std::array<ProgressArray, kProgressArrays> BuildLayout() {
     std::array<ProgressArray, kProgressArrays> t{};
-    for (int n = 0; n < kProgressArrays; ++n) t[size_t(n)] = Entry(n, g_reserved[size_t(n)], false);
+    for (int n = 0; n < kProgressArrays; ++n)
+        t[size_t(n)] = Entry(n, g_reserved[size_t(n)], false);
     t[0] = Entry(0, Castles_Completed, false);
     t[1] = ProgressArray{1, int(sizeof Player_LevelEase / 4), false, &Player_LevelEase[0][0], 0};
     t[3] = Entry(3, Player_LastLevel, false);
@@ -59,7 +59,8 @@ void PutArray(std::vector<uint8_t>& out, const ProgressArray& a) {
     for (int i = 0; i < a.count; ++i) {
         uint32_t v;
         std::memcpy(&v, p + size_t(i) * 4, 4);
-        for (int b = 0; b < 4; ++b) out.push_back(uint8_t(v >> (8 * b)));
+        for (int b = 0; b < 4; ++b)
+            out.push_back(uint8_t(v >> (8 * b)));
     }
 }
 
@@ -86,10 +87,12 @@ int32_t Progress_FileSize() { return g_layout.back().offset + g_layout.back().co
 Str Progress_Path() { return Data_Path(u"mm_config.bin"); }
 
 void Progress_Defaults() {
-    for (auto& r : g_reserved) r.fill(0);
+    for (auto& r : g_reserved)
+        r.fill(0);
     Castles_Completed.fill(0);
     for (auto& row : Player_LevelEase)
-        for (auto& e : row) e = 0;
+        for (auto& e : row)
+            e = 0;
     Player_LastLevel.fill(0);
     Vol_Fx.fill(kDefaultVolFx);
     Vol_Music.fill(kDefaultVolMusic);
@@ -112,7 +115,8 @@ void Progress_Load() {
                   Str_FromInt(Progress_FileSize()) + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
                   u"; using defaults");
     } else if (exists) {
-        for (const auto& a : g_layout) GetArray(bytes.data(), a);
+        for (const auto& a : g_layout)
+            GetArray(bytes.data(), a);
         for (size_t p = 0; p < 10; ++p) {
             Vol_Fx[p] = ClampVolume(Vol_Fx[p], kDefaultVolFx);
             Vol_Music[p] = ClampVolume(Vol_Music[p], kDefaultVolMusic);
@@ -128,7 +132,8 @@ void Progress_Load() {
 bool Progress_Save() {
     std::vector<uint8_t> out;
     out.reserve(size_t(Progress_FileSize()));
-    for (const auto& a : g_layout) PutArray(out, a);
+    for (const auto& a : g_layout)
+        PutArray(out, a);
     const Str path = Progress_Path();
     const StreamPtr s = File_WriteAtomic(path);
     if (s) Stream_WriteBytes(*s, out.data(), out.size());

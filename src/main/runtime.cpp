@@ -124,8 +124,8 @@ void Levels_Refresh() {
     if (!File_Delete(marker)) Log_Print(u"cant delete " + marker);
     for (int32_t n = 1; n <= kRefreshLevels; ++n) {
         const Str num = Str_FromInt(n);
-        const Str path = App_Folder + u"/levels/KV_level_" + Str(3 - std::min<size_t>(3, num.size()), u'0') + num +
-                         u".lev";
+        const Str path =
+            App_Folder + u"/levels/KV_level_" + Str(3 - std::min<size_t>(3, num.size()), u'0') + num + u".lev";
         if (File_Type(path) != 1) {
             Log_Print(u"failed loading " + path);
             continue;

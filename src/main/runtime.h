@@ -15,17 +15,17 @@ extern ViewPortRect activeViewPort; // the active view port: 0, 0, 800, 600 from
 extern int32_t Quit_Requested;      // 1 ends the main loop at the end of the pass
 extern int32_t Desktop_Width;       // desktop resolution read at start-up, pixels
 extern int32_t Desktop_Height;
-extern int32_t Startup_LogoMs;      // ms from the first logo to the main menu in the last start-up
+extern int32_t Startup_LogoMs; // ms from the first logo to the main menu in the last start-up
 
 // Test hooks: a desktop size used instead of the real one (0 = real), and no logo holding.
 extern int32_t Startup_DesktopOverrideW;
 extern int32_t Startup_DesktopOverrideH;
 
 // ---- Helpers -----------------------------------------------------------------------------------------------------
-void Log_Print(const Str& text);          // the text + CR LF on standard output
-Str Time_FormatHMS(int32_t seconds);      // "h:mm:ss", or "mm:ss" under one hour; negative counts as 0
+void Log_Print(const Str& text);                           // the text + CR LF on standard output
+Str Time_FormatHMS(int32_t seconds);                       // "h:mm:ss", or "mm:ss" under one hour; negative counts as 0
 void ViewPort(int32_t x, int32_t y, int32_t w, int32_t h); // sets activeViewPort and the drawing clip
-void Window_ToggleMode();                 // windowed <-> full screen; stores WINDOWED_MODE
+void Window_ToggleMode();                                  // windowed <-> full screen; stores WINDOWED_MODE
 
 // ---- Start-up and loop --------------------------------------------------------------------------------------------
 // The whole program after the platform's start: start-up in order, the main loop, the shutdown save. Returns the

@@ -24,18 +24,18 @@ void Pause_Frame();
 
 // The game's own table: screens 2, 3 and 4 are passing states that show the main menu's frame.
 const std::array<ScreenHooks, kScreenCount> kGameScreens = {{
-    {MainMenu_Enter, MainMenu_Leave, MainMenu_Frame},  // 0 main menu
-    {Game_Enter, Game_Leave, Game_Frame},              // 1 game
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 2 passing
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 3 passing
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},  // 4 passing
-    {Screen5_Enter, Screen5_Leave, Screen5_Frame},     // 5 level start
-    {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},  // 6 level end
-    {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},        // 7 dimmed board
-    {Pause_Enter, Pause_Leave, Pause_Frame},           // 8 pause
+    {MainMenu_Enter, MainMenu_Leave, MainMenu_Frame},     // 0 main menu
+    {Game_Enter, Game_Leave, Game_Frame},                 // 1 game
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 2 passing
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 3 passing
+    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 4 passing
+    {Screen5_Enter, Screen5_Leave, Screen5_Frame},        // 5 level start
+    {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},     // 6 level end
+    {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},           // 7 dimmed board
+    {Pause_Enter, Pause_Leave, Pause_Frame},              // 8 pause
     {BuildMenu_Enter, BuildMenu_Leave, BuildMenu_Update}, // 9 build menu
-    {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},  // 10 level map
-    {Shop_Enter, Shop_Leave, Shop_Update},             // 11 shop
+    {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},     // 10 level map
+    {Shop_Enter, Shop_Leave, Shop_Update},                // 11 shop
 }};
 const ScreenHooks kUnknownScreen = {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame};
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-using ScreenFn = void (*)();  // a hook, frame or dialog function; never null (Dialog_Nothing stands for none)
-void Dialog_Nothing();        // the shared do-nothing function
+using ScreenFn = void (*)(); // a hook, frame or dialog function; never null (Dialog_Nothing stands for none)
+void Dialog_Nothing();       // the shared do-nothing function
 
 struct ScreenHooks {
     ScreenFn enter; // run by Screen_Set when the screen becomes current
@@ -19,15 +19,15 @@ constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenLevelStart = 5, kScre
               kScreenPause = 8, kScreenBuildMenu = 9, kScreenLevelMap = 10, kScreenShop = 11;
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern int32_t Screen_Current;                              // the current screen number
-extern std::array<ScreenHooks, kScreenCount> Screen_Hooks;  // hooks of screens 0..11 (tests may replace entries)
-constexpr int32_t Screen_Width = 800, Screen_Height = 600;  // the canvas in pixels
+extern int32_t Screen_Current;                             // the current screen number
+extern std::array<ScreenHooks, kScreenCount> Screen_Hooks; // hooks of screens 0..11 (tests may replace entries)
+constexpr int32_t Screen_Width = 800, Screen_Height = 600; // the canvas in pixels
 constexpr int32_t Screen_CenterX = 400, Screen_CenterY = 300;
-extern int32_t Dialog_Active;    // 1 while a dialog is open
-extern int32_t Dialog_X;         // top-left of the open dialog's background (its init may set them), pixels
+extern int32_t Dialog_Active; // 1 while a dialog is open
+extern int32_t Dialog_X;      // top-left of the open dialog's background (its init may set them), pixels
 extern int32_t Dialog_Y;
-extern int32_t Pause_ByLoop;     // 1 while the pause the main loop made itself is in force (overlay shown)
-extern int32_t Pause_Screen;     // the screen remembered while the pause screen 8 shows
+extern int32_t Pause_ByLoop; // 1 while the pause the main loop made itself is in force (overlay shown)
+extern int32_t Pause_Screen; // the screen remembered while the pause screen 8 shows
 
 // ---- Screens ---------------------------------------------------------------------------------------------------
 // Flushes the keyboard, runs the leave hook of the current screen and the enter hook of screen n, then makes n

@@ -48,7 +48,8 @@ std::vector<uint8_t> Img_ToBmp(const Pixmap& pm) {
             b.push_back(uint8_t(argb >> 8));  // green
             b.push_back(uint8_t(argb >> 16)); // red
         }
-        for (uint32_t pad = w * 3; pad < rowBytes; ++pad) b.push_back(0);
+        for (uint32_t pad = w * 3; pad < rowBytes; ++pad)
+            b.push_back(0);
     }
     return b;
 }

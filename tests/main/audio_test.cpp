@@ -19,7 +19,8 @@ namespace {
 std::vector<uint8_t> Wav(int frames) {
     std::vector<uint8_t> b;
     auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            b.push_back(uint8_t(v >> (8 * i)));
     };
     auto put16 = [&](uint16_t v) {
         b.push_back(uint8_t(v));
@@ -38,19 +39,22 @@ std::vector<uint8_t> Wav(int frames) {
     put16(16);
     b.insert(b.end(), {'d', 'a', 't', 'a'});
     put32(data);
-    for (int i = 0; i < frames; ++i) put16(uint16_t(i % 2 ? 8000 : -8000));
+    for (int i = 0; i < frames; ++i)
+        put16(uint16_t(i % 2 ? 8000 : -8000));
     return b;
 }
 
 class AudioTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Audio_Reset();
         Screens_Reset();
         Progress_Defaults();
         Player_Current = 0;
-        for (const char* p : Snd_Paths) Incbin_Register(S(p), Wav(44100));
-        for (int n = 1; n <= 5; ++n) Incbin_Register(u"sounds/bq2_0" + Str_FromInt(n) + u".ogg", Wav(44100));
+        for (const char* p : Snd_Paths)
+            Incbin_Register(S(p), Wav(44100));
+        for (int n = 1; n <= 5; ++n)
+            Incbin_Register(u"sounds/bq2_0" + Str_FromInt(n) + u".ogg", Wav(44100));
         Incbin_Register(u"sounds/ambient_castle.ogg", Wav(44100));
         Audio_LoadSounds();
         Frame_Start();
@@ -71,14 +75,16 @@ TEST_F(AudioTest, DelayedSoundWaitsForGameTime) {
 }
 
 TEST_F(AudioTest, DelayedSoundsBeyondTheSlotsPlayAtOnce) {
-    for (int i = 0; i < kDelayedSlots; ++i) Snd_PlayDelayed(SND_GEM, 1000.0f);
+    for (int i = 0; i < kDelayedSlots; ++i)
+        Snd_PlayDelayed(SND_GEM, 1000.0f);
     EXPECT_EQ(Mixer_ActiveChannels(), 0);
     Snd_PlayDelayed(SND_GEM, 1000.0f);
     EXPECT_EQ(Mixer_ActiveChannels(), 1);
 }
 
 TEST_F(AudioTest, GroupedRequestsPlayOncePerUpdate) {
-    for (int i = 0; i < 12; ++i) Snd_PlayGrouped(SND_MATCH1, -0.5f);
+    for (int i = 0; i < 12; ++i)
+        Snd_PlayGrouped(SND_MATCH1, -0.5f);
     Snd_PlayGrouped(SND_EXPLODE);
     Audio_Update();
     EXPECT_EQ(Mixer_ActiveChannels(), 2);
@@ -93,12 +99,14 @@ TEST_F(AudioTest, EffectVolumeOfTheCurrentPlayer) {
     Snd_PlayIndex(SND_SWAP);
     std::vector<float> mix(2 * 256);
     Mixer_Render(mix.data(), 256);
-    for (const float v : mix) ASSERT_EQ(v, 0.0f);
+    for (const float v : mix)
+        ASSERT_EQ(v, 0.0f);
     Vol_Fx[4] = 1.0f;
     Snd_PlayIndex(SND_SWAP);
     Mixer_Render(mix.data(), 256);
     float peak = 0;
-    for (const float v : mix) peak = std::max(peak, std::abs(v));
+    for (const float v : mix)
+        peak = std::max(peak, std::abs(v));
     EXPECT_GT(peak, 0.1f);
     EXPECT_EQ(Snd_PlayIndex(-1), nullptr);
     EXPECT_EQ(Snd_PlayIndex(SND_COUNT), nullptr);
@@ -126,7 +134,8 @@ TEST_F(AudioTest, MusicTracksMenuThenGameTracksInTurn) {
     Audio_Update();
     std::vector<float> mix(2 * 256);
     Mixer_Render(mix.data(), 256);
-    for (const float v : mix) ASSERT_EQ(v, 0.0f);
+    for (const float v : mix)
+        ASSERT_EQ(v, 0.0f);
 }
 
 TEST_F(AudioTest, AmbientLoopFadesInOnTheCastleScreensOnly) {
@@ -138,13 +147,15 @@ TEST_F(AudioTest, AmbientLoopFadesInOnTheCastleScreensOnly) {
     Audio_Update();
     EXPECT_NEAR(Ambient_Volume, 0.05f, 1e-5);
     EXPECT_TRUE(Channel_Playing(Ambient_Channel));
-    for (int i = 0; i < 20; ++i) Audio_Update();
+    for (int i = 0; i < 20; ++i)
+        Audio_Update();
     EXPECT_FLOAT_EQ(Ambient_Volume, 0.5f);
     Ambient_SetVolume(0.2f); // the options dialog
     EXPECT_FLOAT_EQ(Ambient_Volume, 0.2f);
     EXPECT_FLOAT_EQ(Ambient_Target, 0.2f);
     Screen_Current = kScreenMainMenu;
-    for (int i = 0; i < 20; ++i) Audio_Update();
+    for (int i = 0; i < 20; ++i)
+        Audio_Update();
     EXPECT_FLOAT_EQ(Ambient_Volume, 0.0f);
     EXPECT_EQ(Ambient_Channel, nullptr);
 }

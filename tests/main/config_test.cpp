@@ -14,7 +14,7 @@ constexpr size_t kOffEase = 280, kOffLastLevel = 6360, kOffVolFx = 6680, kOffVol
                  kOffTips = 6800, kOffUsed = 8960, kOffTutorial = 9040, kFileSize = 10880;
 
 class ConfigTest : public RuntimeTest {
-protected:
+  protected:
     std::string ConfigFile() const { return dataDir_ + "/mm_config.txt"; }
     std::string ProgressFile() const { return dataDir_ + "/mm_config.bin"; }
 };
@@ -107,7 +107,8 @@ TEST_F(ConfigTest, SaveArrayChangesOnlyItsBytes) {
     Progress_Load();
     // Fill the file with a pattern the game itself never writes, then rewrite one array.
     std::vector<uint8_t> pattern(kFileSize);
-    for (size_t i = 0; i < pattern.size(); ++i) pattern[i] = uint8_t(i * 7 + 3);
+    for (size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = uint8_t(i * 7 + 3);
     WriteBytes(ProgressFile(), pattern);
     Player_Used.fill(0);
     Player_Used[4] = 1;
@@ -118,7 +119,8 @@ TEST_F(ConfigTest, SaveArrayChangesOnlyItsBytes) {
         if (i >= kOffUsed && i < kOffUsed + 40) continue;
         ASSERT_EQ(b[i], pattern[i]) << "byte " << i;
     }
-    for (int p = 0; p < 10; ++p) EXPECT_EQ(LeInt(b, kOffUsed + 4 * size_t(p)), p == 4 ? 1 : 0);
+    for (int p = 0; p < 10; ++p)
+        EXPECT_EQ(LeInt(b, kOffUsed + 4 * size_t(p)), p == 4 ? 1 : 0);
     EXPECT_FALSE(Config_SaveArray(22));
     EXPECT_FALSE(Config_SaveArray(-1));
 }

@@ -19,8 +19,8 @@ TEST(FrameTimer, MillisecondsAreClampedSecondsAreNot) {
         double ms;
         float clampedMs, sec;
         int fps;
-    } cases[] = {{1.0, 5.0f, 0.001f, 1000}, {5.0, 5.0f, 0.005f, 200}, {20.0, 20.0f, 0.02f, 50},
-                 {200.0, 200.0f, 0.2f, 5}, {750.0, 200.0f, 0.75f, 1}, {0.0, 5.0f, 0.0f, 1000000}};
+    } cases[] = {{1.0, 5.0f, 0.001f, 1000}, {5.0, 5.0f, 0.005f, 200},  {20.0, 20.0f, 0.02f, 50},
+                 {200.0, 200.0f, 0.2f, 5},  {750.0, 200.0f, 0.75f, 1}, {0.0, 5.0f, 0.0f, 1000000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ms);
         Frame_Advance(c.ms);
@@ -38,11 +38,13 @@ TEST(FrameTimer, LowFpsModeIsChosenOnceFromTheFirstAverage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ms);
         Frame_Start();
-        for (int i = 0; i < 120; ++i) Frame_Advance(c.ms);
+        for (int i = 0; i < 120; ++i)
+            Frame_Advance(c.ms);
         EXPECT_EQ(LowFps_Mode, c.mode);
         EXPECT_NEAR(Fps_Average, 1000.0 / c.ms, 1.0);
         // Later slow seconds change the average but not the mode.
-        for (int i = 0; i < 10; ++i) Frame_Advance(150.0);
+        for (int i = 0; i < 10; ++i)
+            Frame_Advance(150.0);
         EXPECT_EQ(LowFps_Mode, c.mode);
         EXPECT_LT(Fps_Average, 10);
     }

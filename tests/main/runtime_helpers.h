@@ -10,13 +10,13 @@
 
 // A fresh temporary XDG_DATA_HOME and BQ_APP_FOLDER for one test; removed afterwards.
 class RuntimeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string root_;     // the test's temporary folder
-    std::string dataDir_;  // root_/data/Brisquel2 (the game's data folder)
-    std::string appDir_;   // root_/app (the program folder)
+    std::string root_;    // the test's temporary folder
+    std::string dataDir_; // root_/data/Brisquel2 (the game's data folder)
+    std::string appDir_;  // root_/app (the program folder)
 };
 
 std::vector<uint8_t> ReadBytes(const std::string& path);

@@ -15,7 +15,7 @@
 namespace {
 
 class StartupTest : public RuntimeTest {
-protected:
+  protected:
     std::string ConfigFile() const { return dataDir_ + "/mm_config.txt"; }
     std::string ProgressFile() const { return dataDir_ + "/mm_config.bin"; }
 };
@@ -117,6 +117,20 @@ TEST_F(StartupTest, DataFolderFallsBackToTheProgramFolder) {
     const std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(Data_Folder, App_Folder);
     EXPECT_NE(out.find("cant create data folder"), std::string::npos);
+}
+
+TEST_F(StartupTest, WindowToggleSwitchesAndStoresTheMode) {
+    Config_Load();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Windowed_Mode = 1;
+    Window_ToggleMode();
+    EXPECT_EQ(Windowed_Mode, 0);
+    EXPECT_FALSE(Graphics_Windowed());
+    EXPECT_NE(ReadText(ConfigFile()).find("WINDOWED_MODE=0\r\n"), std::string::npos);
+    Window_ToggleMode();
+    EXPECT_EQ(Windowed_Mode, 1);
+    EXPECT_TRUE(Graphics_Windowed());
+    EXPECT_NE(ReadText(ConfigFile()).find("WINDOWED_MODE=1\r\n"), std::string::npos);
 }
 
 TEST(RuntimeHelpers, TimeFormat) {

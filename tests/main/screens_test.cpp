@@ -140,7 +140,7 @@ TEST(Dialogs, ReplacedInItsUpdateDrawsTheNewOne) {
 // Through the real main loop: with the flush flag the click of a frame never reaches the screen under the dialog;
 // without it the screen sees it. Also the per-frame order: dialog update, screen frame, dialog draw.
 class DialogLoopTest : public RuntimeTest {
-protected:
+  protected:
     void RunLoop(int frames, const std::string& script) {
         Sys_Init(0, nullptr);
         HarnessConfig h;
@@ -174,7 +174,8 @@ TEST_F(DialogLoopTest, FlushFlagSwallowsTheFramesInput) {
 
 int CountFrames() {
     int frames = 0;
-    for (const auto& e : g_log) frames += e == "frame0";
+    for (const auto& e : g_log)
+        frames += e == "frame0";
     return frames;
 }
 
@@ -201,6 +202,62 @@ TEST_F(DialogLoopTest, QuitRequestedEndsTheLoop) {
     RunLoop(100, "");
     EXPECT_EQ(g_log, (std::vector<std::string>{"frame0"}));
     Quit_Requested = 0;
+}
+
+// The loop's own pause: the screen is remembered, the game paused; the overlay darkens the game until a click.
+TEST_F(DialogLoopTest, LoopPauseRemembersTheGameAndAClickEndsIt) {
+    InstallRecorders();
+    Screen_Set(1);
+    Game_Paused = 0;
+    Pause_Begin();
+    EXPECT_EQ(Screen_Current, kScreenPause);
+    EXPECT_EQ(Pause_Screen, 1);
+    EXPECT_EQ(Game_Paused, 1);
+    EXPECT_EQ(Pause_ByLoop, 1);
+    Pause_Begin(); // already pausing: the remembered screen stays the game
+    EXPECT_EQ(Pause_Screen, 1);
+    // The active window leaves the pause screen at once; the overlay stays until the click of frame 3.
+    RunLoop(2, "");
+    EXPECT_EQ(Screen_Current, 1);
+    EXPECT_EQ(Pause_ByLoop, 1);
+    EXPECT_EQ(Game_Paused, 1);
+    RunLoop(4, "3 click 1 400 300\n");
+    EXPECT_EQ(Pause_ByLoop, 0);
+    EXPECT_EQ(Game_Paused, 0);
+}
+
+TEST_F(DialogLoopTest, OverlayOnlyForThePauseTheLoopMade) {
+    InstallRecorders();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Screen_Set(1);
+    const auto pixelAfterOverlay = [] {
+        Draw_ResetState();
+        Draw_SetClsColor(200, 200, 200);
+        Draw_Cls();
+        Pause_DrawOverlay();
+        const Pixmap pm = Graphics_ReadPixels(10, 10, 1, 1);
+        return pm.bytes.empty() ? -1 : int(pm.bytes[0]);
+    };
+    Game_Paused = 1; // a box paused the game
+    Pause_ByLoop = 0;
+    EXPECT_EQ(pixelAfterOverlay(), 200);
+    Pause_ByLoop = 1; // the loop paused it
+    EXPECT_EQ(pixelAfterOverlay(), 100);
+    Game_Paused = 0; // something else unpaused: the overlay goes
+    EXPECT_EQ(pixelAfterOverlay(), 200);
+    EXPECT_EQ(Pause_ByLoop, 0);
+    Draw_SetClsColor(0, 0, 0);
+}
+
+TEST_F(DialogLoopTest, PauseOutsideTheGameLeavesTheGameFlagAlone) {
+    InstallRecorders();
+    Game_Paused = 0;
+    Pause_Begin();
+    EXPECT_EQ(Screen_Current, kScreenPause);
+    EXPECT_EQ(Game_Paused, 0);
+    EXPECT_EQ(Pause_ByLoop, 0);
+    Pause_End();
+    EXPECT_EQ(Screen_Current, 0);
 }
 
 } // namespace

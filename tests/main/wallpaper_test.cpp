@@ -14,7 +14,8 @@ Pixmap TestPicture() {
     Pixmap pm = Pixmap_Create(3, 2, PF_RGB888);
     const uint32_t px[2][3] = {{0xFFFF0000, 0xFF00FF00, 0xFF0000FF}, {0xFFFFFFFF, 0xFF000000, 0xFF808080}};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) Pixmap_WritePixel(pm, x, y, px[y][x]);
+        for (int x = 0; x < 3; ++x)
+            Pixmap_WritePixel(pm, x, y, px[y][x]);
     return pm;
 }
 
