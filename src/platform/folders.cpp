@@ -16,15 +16,16 @@
 #include "platform/stream.h"
 
 struct DirListing {
-    std::vector<std::string> names;  // ".", "..", then the entries in byte order
-    size_t next = 0;                 // index of the name Dir_NextFile returns next
+    std::vector<std::string> names; // ".", "..", then the entries in byte order
+    size_t next = 0;                // index of the name Dir_NextFile returns next
 };
 
 namespace {
 
 // Drops trailing "/" except for the root itself.
 std::string NoTrailingSlash(std::string p) {
-    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
     return p;
 }
 
@@ -33,7 +34,7 @@ bool IsFolder(const std::string& p) {
     return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace
+} // namespace
 
 bool Dir_Change(const Str& path) {
     const std::string native = Path_Native(path);
@@ -102,8 +103,10 @@ Str Sys_AppFolder() {
 Str Sys_AppDataFolder() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return Str_FromUtf8(NoTrailingSlash(xdg));
     std::string home;
-    if (const char* h = std::getenv("HOME"); h && *h) home = h;
-    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
+    if (const char* h = std::getenv("HOME"); h && *h)
+        home = h;
+    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+        home = pw->pw_dir;
     if (home.empty()) return Sys_AppFolder();
     return Str_FromUtf8(NoTrailingSlash(home) + "/.local/share");
 }

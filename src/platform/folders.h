@@ -6,7 +6,7 @@
 
 #include "platform/strings.h"
 
-struct DirListing;  // one open listing (folders.cpp)
+struct DirListing; // one open listing (folders.cpp)
 using DirPtr = std::shared_ptr<DirListing>;
 
 // Changes the current folder ("\" or "/", case-insensitive fallback as for files); false when it does not exist.

@@ -10,21 +10,22 @@
 namespace {
 
 struct EmbeddedFile {
-    const uint8_t* data = nullptr;                // start of the bytes (archive or `owned`)
-    size_t size = 0;                              // bytes
-    std::shared_ptr<std::vector<uint8_t>> owned;  // set for files registered by Incbin_Register
+    const uint8_t* data = nullptr;               // start of the bytes (archive or `owned`)
+    size_t size = 0;                             // bytes
+    std::shared_ptr<std::vector<uint8_t>> owned; // set for files registered by Incbin_Register
 };
 
 // Archive layout (docs/file-formats.md, "Embedded archive").
 constexpr char kMagic[8] = {'B', 'Q', 'P', 'A', 'K', '0', '0', '1'};
 constexpr size_t kHeaderSize = 16;
 
-std::mutex g_incbinMutex;                                  // guards g_incbinFiles
-std::unordered_map<std::string, EmbeddedFile> g_incbinFiles;  // normalised name -> bytes
+std::mutex g_incbinMutex;                                    // guards g_incbinFiles
+std::unordered_map<std::string, EmbeddedFile> g_incbinFiles; // normalised name -> bytes
 
 uint64_t ReadLE(const uint8_t* p, int bytes) {
     uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
     return v;
 }
 
@@ -33,15 +34,18 @@ bool Reject(const char* why) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::string Incbin_Normalise(const Str& name) {
     Str s = name;
-    while (Str_StartsWithNoCase(s, u"incbin::")) s.erase(0, 8);
+    while (Str_StartsWithNoCase(s, u"incbin::"))
+        s.erase(0, 8);
     std::string out = Str_ToUtf8(s);
     for (char& c : out) {
-        if (c == '\\') c = '/';
-        else if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c == '\\')
+            c = '/';
+        else if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
     }
     // Collapse "//" and "/./" and drop a leading "./" or "/" (repeatedly).
     std::string clean;
@@ -90,7 +94,8 @@ bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
     }
     if (p != tableEnd) return Reject("table size does not match its entries");
     std::lock_guard<std::mutex> lock(g_incbinMutex);
-    for (auto& e : entries) g_incbinFiles[e.first] = std::move(e.second);
+    for (auto& e : entries)
+        g_incbinFiles[e.first] = std::move(e.second);
     return true;
 }
 
@@ -115,7 +120,7 @@ bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::share
     if (it == g_incbinFiles.end()) return false;
     data = it->second.data;
     size = it->second.size;
-    if (keepAlive) *keepAlive = it->second.owned;  // archive bytes live as long as the program
+    if (keepAlive) *keepAlive = it->second.owned; // archive bytes live as long as the program
     return true;
 }
 

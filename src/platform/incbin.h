@@ -20,7 +20,9 @@ extern "C" const uint8_t bq_assets_end[];
 bool Incbin_RegisterArchive(const uint8_t* data, size_t size);
 // Registers the build's own archive (bq_assets_begin .. bq_assets_end). Only callable from a target linking
 // `bq_assets`; defined inline so that the platform library itself does not need the symbols.
-inline bool Incbin_RegisterBuiltin() { return Incbin_RegisterArchive(bq_assets_begin, size_t(bq_assets_end - bq_assets_begin)); }
+inline bool Incbin_RegisterBuiltin() {
+    return Incbin_RegisterArchive(bq_assets_begin, size_t(bq_assets_end - bq_assets_begin));
+}
 // Registers (or replaces) one file by name; the bytes are copied. For tests and generated content.
 void Incbin_Register(const Str& name, std::vector<uint8_t> bytes);
 // Forgets every registered file and archive (tests).

@@ -8,22 +8,21 @@
 #include <memory>
 #include <vector>
 
-template <class T>
-class TList {
-public:
+template <class T> class TList {
+  public:
     using Value = std::shared_ptr<T>;
 
     struct Node {
         Value value;
         std::shared_ptr<Node> next;
-        std::weak_ptr<Node> prevWeak;  // while in the list
-        std::shared_ptr<Node> prevKept;  // after removal: where the node was, so walks can find their way back
+        std::weak_ptr<Node> prevWeak;   // while in the list
+        std::shared_ptr<Node> prevKept; // after removal: where the node was, so walks can find their way back
         bool removed = false;
     };
     using Link = std::shared_ptr<Node>;
 
     class iterator {
-    public:
+      public:
         iterator() = default;
         explicit iterator(Link n, const TList* l) : node_(std::move(n)), list_(l) {}
         const Value& operator*() const { return node_->value; }
@@ -36,7 +35,7 @@ public:
         bool operator!=(const iterator& o) const { return node_ != o.node_; }
         const Link& link() const { return node_; }
 
-    private:
+      private:
         Link node_;
         const TList* list_ = nullptr;
     };
@@ -50,8 +49,10 @@ public:
         auto n = std::make_shared<Node>();
         n->value = std::move(v);
         n->prevWeak = tail_;
-        if (tail_) tail_->next = n;
-        else head_ = n;
+        if (tail_)
+            tail_->next = n;
+        else
+            head_ = n;
         tail_ = n;
         ++count_;
         return n;
@@ -60,8 +61,10 @@ public:
         auto n = std::make_shared<Node>();
         n->value = std::move(v);
         n->next = head_;
-        if (head_) head_->prevWeak = n;
-        else tail_ = n;
+        if (head_)
+            head_->prevWeak = n;
+        else
+            tail_ = n;
         head_ = n;
         ++count_;
         return n;
@@ -76,12 +79,16 @@ public:
     bool RemoveLink(const Link& n) {
         if (!n || n->removed) return false;
         Link prev = n->prevWeak.lock();
-        if (prev) prev->next = n->next;
-        else head_ = n->next;
-        if (n->next) n->next->prevWeak = prev;
-        else tail_ = prev;
+        if (prev)
+            prev->next = n->next;
+        else
+            head_ = n->next;
+        if (n->next)
+            n->next->prevWeak = prev;
+        else
+            tail_ = prev;
         n->removed = true;
-        n->prevKept = prev;  // n->next stays: a walk standing on n continues from there
+        n->prevKept = prev; // n->next stays: a walk standing on n continues from there
         n->prevWeak.reset();
         --count_;
         return true;
@@ -95,7 +102,7 @@ public:
     bool IsEmpty() const { return count_ == 0; }
     void Clear() {
         while (head_) {
-            Link first = head_;  // a copy: RemoveLink moves head_
+            Link first = head_; // a copy: RemoveLink moves head_
             RemoveLink(first);
         }
     }
@@ -112,7 +119,8 @@ public:
     void Sort(const std::function<bool(const T&, const T&)>& less, bool ascending = true) {
         std::vector<Link> nodes;
         nodes.reserve(count_);
-        for (Link n = head_; n; n = n->next) nodes.push_back(n);
+        for (Link n = head_; n; n = n->next)
+            nodes.push_back(n);
         std::stable_sort(nodes.begin(), nodes.end(), [&](const Link& a, const Link& b) {
             return ascending ? less(*a->value, *b->value) : less(*b->value, *a->value);
         });
@@ -122,8 +130,10 @@ public:
         for (const Link& n : nodes) {
             n->prevWeak = prev;
             n->next.reset();
-            if (prev) prev->next = n;
-            else head_ = n;
+            if (prev)
+                prev->next = n;
+            else
+                head_ = n;
             prev = n;
         }
         tail_ = prev;
@@ -142,11 +152,12 @@ public:
         // Everything after n is gone: continue behind the nearest live node before it, which reaches elements
         // appended meanwhile.
         Link p = n->prevKept;
-        while (p && p->removed) p = p->prevKept;
+        while (p && p->removed)
+            p = p->prevKept;
         return p ? p->next : head_;
     }
 
-private:
+  private:
     Link head_;
     Link tail_;
     size_t count_ = 0;

@@ -8,7 +8,7 @@ namespace mathdeg_detail {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kToRad = kPi / 180.0;
 constexpr double kToDeg = 180.0 / kPi;
-}  // namespace mathdeg_detail
+} // namespace mathdeg_detail
 
 inline double Deg_Sin(double deg) { return std::sin(deg * mathdeg_detail::kToRad); }
 inline double Deg_Cos(double deg) { return std::cos(deg * mathdeg_detail::kToRad); }

@@ -9,20 +9,20 @@
 #include "platform/sound.h"
 
 struct Channel {
-    SoundPtr sound;            // what plays; held until the channel ends
-    double pos = 0;            // read position in source frames (fractional)
-    float volume = 1.0f;       // 0..1 (above 1 amplifies)
-    float pan = 0.0f;          // -1 left .. 1 right
-    float rate = 44100.0f;     // source frames per second
-    float depth = 0.0f;        // stored only: stereo has no depth
-    bool paused = false;       // cued and not yet resumed, or paused
-    bool ended = false;        // finished or stopped: never sounds again
+    SoundPtr sound;        // what plays; held until the channel ends
+    double pos = 0;        // read position in source frames (fractional)
+    float volume = 1.0f;   // 0..1 (above 1 amplifies)
+    float pan = 0.0f;      // -1 left .. 1 right
+    float rate = 44100.0f; // source frames per second
+    float depth = 0.0f;    // stored only: stereo has no depth
+    bool paused = false;   // cued and not yet resumed, or paused
+    bool ended = false;    // finished or stopped: never sounds again
 };
 
 namespace {
 
 std::mutex g_mixerMutex;                 // guards every Channel and g_mixerChannels
-std::vector<ChannelPtr> g_mixerChannels;  // voices being mixed (playing or paused)
+std::vector<ChannelPtr> g_mixerChannels; // voices being mixed (playing or paused)
 
 ChannelPtr Start(const SoundPtr& sound, bool paused) {
     if (!sound || sound->pcm.empty() || sound->channels < 1) return nullptr;
@@ -75,7 +75,7 @@ void MixChannel(Channel& ch, float* out, int frames) {
     ch.pos = pos;
 }
 
-}  // namespace
+} // namespace
 
 ChannelPtr Sound_Play(const SoundPtr& sound) { return Start(sound, false); }
 ChannelPtr Sound_Cue(const SoundPtr& sound) { return Start(sound, true); }
@@ -135,23 +135,25 @@ void Mixer_Render(float* out, int frames) {
     for (const ChannelPtr& ch : g_mixerChannels)
         if (!ch->ended && !ch->paused) MixChannel(*ch, out, frames);
     // Drop ended voices in place (no allocation on the audio thread).
-    g_mixerChannels.erase(std::remove_if(g_mixerChannels.begin(), g_mixerChannels.end(),
-                                         [](const ChannelPtr& c) { return c->ended; }),
-                          g_mixerChannels.end());
-    for (size_t i = 0; i < 2 * size_t(frames); ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    g_mixerChannels.erase(
+        std::remove_if(g_mixerChannels.begin(), g_mixerChannels.end(), [](const ChannelPtr& c) { return c->ended; }),
+        g_mixerChannels.end());
+    for (size_t i = 0; i < 2 * size_t(frames); ++i)
+        out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }
 
 void Mixer_StopAll() {
     std::vector<ChannelPtr> old;
     {
         std::lock_guard<std::mutex> lock(g_mixerMutex);
-        for (const ChannelPtr& ch : g_mixerChannels) ch->ended = true;
+        for (const ChannelPtr& ch : g_mixerChannels)
+            ch->ended = true;
         old.swap(g_mixerChannels);
     }
 }
 
 int Mixer_ActiveChannels() {
     std::lock_guard<std::mutex> lock(g_mixerMutex);
-    return int(std::count_if(g_mixerChannels.begin(), g_mixerChannels.end(),
-                             [](const ChannelPtr& c) { return !c->ended; }));
+    return int(
+        std::count_if(g_mixerChannels.begin(), g_mixerChannels.end(), [](const ChannelPtr& c) { return !c->ended; }));
 }

@@ -9,9 +9,9 @@
 namespace {
 
 struct MemSource {
-    const uint8_t* data;  // the whole file
-    size_t size;          // bytes
-    size_t pos;           // read position
+    const uint8_t* data; // the whole file
+    size_t size;         // bytes
+    size_t pos;          // read position
 };
 
 size_t ReadCb(void* dst, size_t size, size_t count, void* src) {
@@ -27,9 +27,12 @@ size_t ReadCb(void* dst, size_t size, size_t count, void* src) {
 int SeekCb(void* src, ogg_int64_t offset, int whence) {
     auto* m = static_cast<MemSource*>(src);
     ogg_int64_t base = 0;
-    if (whence == SEEK_CUR) base = ogg_int64_t(m->pos);
-    else if (whence == SEEK_END) base = ogg_int64_t(m->size);
-    else if (whence != SEEK_SET) return -1;
+    if (whence == SEEK_CUR)
+        base = ogg_int64_t(m->pos);
+    else if (whence == SEEK_END)
+        base = ogg_int64_t(m->size);
+    else if (whence != SEEK_SET)
+        return -1;
     const ogg_int64_t to = base + offset;
     if (to < 0 || to > ogg_int64_t(m->size)) return -1;
     m->pos = size_t(to);
@@ -43,9 +46,9 @@ SoundPtr Fail(const char* why) {
     return nullptr;
 }
 
-constexpr int kMaxHoles = 64;  // consecutive damaged spots tolerated before giving up
+constexpr int kMaxHoles = 64; // consecutive damaged spots tolerated before giving up
 
-}  // namespace
+} // namespace
 
 SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 4 || std::memcmp(data, "OggS", 4) != 0) return Fail("not an Ogg file");

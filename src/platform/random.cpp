@@ -5,14 +5,14 @@
 #include <cmath>
 
 namespace {
-constexpr int32_t kModulus = 2147483647;  // 2^31 - 1
+constexpr int32_t kModulus = 2147483647; // 2^31 - 1
 constexpr int32_t kMultiplier = 48271;
-constexpr int32_t kQ = 44488;  // kModulus / kMultiplier
-constexpr int32_t kR = 3399;   // kModulus % kMultiplier
+constexpr int32_t kQ = 44488; // kModulus / kMultiplier
+constexpr int32_t kR = 3399;  // kModulus % kMultiplier
 constexpr int32_t kFallbackSeed = 0x1234;
 
-int32_t g_randState = kFallbackSeed;  // current value, 1 .. 2^31-2
-}  // namespace
+int32_t g_randState = kFallbackSeed; // current value, 1 .. 2^31-2
+} // namespace
 
 void Rand_Seed(int32_t v) {
     int32_t s = int32_t(uint32_t(v) & 0x7FFFFFFFu);
@@ -41,7 +41,7 @@ int Rand_Int(int a, int b) {
     }
     const double span = double(b) - double(a) + 1.0;
     int64_t v = int64_t(a) + int64_t(Rnd() * span);
-    if (v > b) v = b;  // Rnd() < 1, but keep the bound exact under rounding
+    if (v > b) v = b; // Rnd() < 1, but keep the bound exact under rounding
     return int(v);
 }
 

@@ -11,13 +11,13 @@
 #include "platform/stream.h"
 
 namespace {
-SDL_AudioDeviceID g_audioDevice = 0;  // open output device, 0 when silent
-bool g_audioOwnsSubsystem = false;    // we started SDL's audio subsystem and stop it on shutdown
+SDL_AudioDeviceID g_audioDevice = 0; // open output device, 0 when silent
+bool g_audioOwnsSubsystem = false;   // we started SDL's audio subsystem and stop it on shutdown
 
 void SDLCALL AudioCallback(void*, Uint8* stream, int len) {
     Mixer_Render(reinterpret_cast<float*>(stream), len / int(2 * sizeof(float)));
 }
-}  // namespace
+} // namespace
 
 bool Audio_Init() {
     if (g_audioDevice) return true;
@@ -35,7 +35,7 @@ bool Audio_Init() {
     want.samples = 1024;
     want.callback = AudioCallback;
     SDL_AudioSpec have{};
-    g_audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts to the device's format
+    g_audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0); // SDL converts to the device's format
     if (!g_audioDevice) {
         std::fprintf(stderr, "no audio device: %s\n", SDL_GetError());
         return false;
@@ -56,9 +56,12 @@ bool Audio_HasDevice() { return g_audioDevice != 0; }
 
 SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags) {
     SoundPtr s;
-    if (data && size >= 4 && std::memcmp(data, "RIFF", 4) == 0) s = Wav_Decode(data, size);
-    else if (data && size >= 4 && std::memcmp(data, "OggS", 4) == 0) s = Ogg_Decode(data, size);
-    else std::fprintf(stderr, "sound not loaded: neither WAV nor Ogg\n");
+    if (data && size >= 4 && std::memcmp(data, "RIFF", 4) == 0)
+        s = Wav_Decode(data, size);
+    else if (data && size >= 4 && std::memcmp(data, "OggS", 4) == 0)
+        s = Ogg_Decode(data, size);
+    else
+        std::fprintf(stderr, "sound not loaded: neither WAV nor Ogg\n");
     if (s) s->loop = (flags & SOUND_LOOP) != 0;
     return s;
 }

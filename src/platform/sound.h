@@ -12,19 +12,19 @@
 
 // A decoded sound: interleaved 16-bit PCM at its own rate, one or two channels.
 struct Sound {
-    int rate = 44100;             // frames per second
-    int channels = 1;             // 1 or 2
-    bool loop = false;            // set by load flag 1: plays until stopped
-    std::vector<int16_t> pcm;     // interleaved samples, frames * channels
+    int rate = 44100;         // frames per second
+    int channels = 1;         // 1 or 2
+    bool loop = false;        // set by load flag 1: plays until stopped
+    std::vector<int16_t> pcm; // interleaved samples, frames * channels
     size_t Frames() const { return channels > 0 ? pcm.size() / size_t(channels) : 0; }
 };
-struct Channel;  // a playing voice (mixer internals)
+struct Channel; // a playing voice (mixer internals)
 using SoundPtr = std::shared_ptr<Sound>;
 using ChannelPtr = std::shared_ptr<Channel>;
 
 enum SoundFlags { SOUND_LOOP = 1 };
-constexpr int kMixerRate = 44100;                  // output frames per second
-constexpr int kMaxSoundSeconds = 600;              // longer sounds are refused (bounded memory)
+constexpr int kMixerRate = 44100;     // output frames per second
+constexpr int kMaxSoundSeconds = 600; // longer sounds are refused (bounded memory)
 
 // Opens the audio device. No device (or SDL audio failing) is not an error for the game: it returns false and the
 // mixer keeps working without output, so everything can still be played, stopped and asked about.
@@ -43,14 +43,14 @@ ChannelPtr Sound_Play(const SoundPtr& sound);
 // Same, but paused until Channel_Resume.
 ChannelPtr Sound_Cue(const SoundPtr& sound);
 // Every Channel_ function accepts a null channel and then does nothing (Channel_Playing answers false).
-void Channel_SetVolume(const ChannelPtr& ch, float volume);  // 0..1 (negative -> 0)
-void Channel_SetPan(const ChannelPtr& ch, float pan);        // -1 left .. 0 centre .. 1 right
-void Channel_SetRate(const ChannelPtr& ch, float hz);        // playback rate in frames per second (resampled)
+void Channel_SetVolume(const ChannelPtr& ch, float volume); // 0..1 (negative -> 0)
+void Channel_SetPan(const ChannelPtr& ch, float pan);       // -1 left .. 0 centre .. 1 right
+void Channel_SetRate(const ChannelPtr& ch, float hz);       // playback rate in frames per second (resampled)
 // Stored only: stereo output has no depth, so it has no audible effect.
 void Channel_SetDepth(const ChannelPtr& ch, float depth);
 void Channel_Pause(const ChannelPtr& ch);
 void Channel_Resume(const ChannelPtr& ch);
-void Channel_Stop(const ChannelPtr& ch);                      // silent at once; the channel is finished
+void Channel_Stop(const ChannelPtr& ch); // silent at once; the channel is finished
 // True while the channel is started or cued and has neither finished nor been stopped.
 bool Channel_Playing(const ChannelPtr& ch);
 

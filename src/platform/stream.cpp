@@ -23,21 +23,21 @@
 // [SECTION] Typed reads and writes ---------------------------------------------------------------------------------
 
 namespace {
-template <int N>
-uint64_t ReadLE(Stream& s) {
+template <int N> uint64_t ReadLE(Stream& s) {
     uint8_t b[N] = {};
-    s.Read(b, N);  // missing bytes stay 0
+    s.Read(b, N); // missing bytes stay 0
     uint64_t v = 0;
-    for (int i = N - 1; i >= 0; --i) v = (v << 8) | b[i];
+    for (int i = N - 1; i >= 0; --i)
+        v = (v << 8) | b[i];
     return v;
 }
-template <int N>
-void WriteLE(Stream& s, uint64_t v) {
+template <int N> void WriteLE(Stream& s, uint64_t v) {
     uint8_t b[N];
-    for (int i = 0; i < N; ++i) b[i] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < N; ++i)
+        b[i] = uint8_t(v >> (8 * i));
     s.Write(b, N);
 }
-}  // namespace
+} // namespace
 
 uint8_t Stream_ReadByte(Stream& s) { return uint8_t(ReadLE<1>(s)); }
 int16_t Stream_ReadShort(Stream& s) { return int16_t(uint16_t(ReadLE<2>(s))); }
@@ -91,7 +91,7 @@ void Stream_WriteLine(Stream& s, const Str& text) {
 namespace {
 
 class MemStream final : public Stream {
-public:
+  public:
     // Read-only view of bytes kept alive by `keep` (or living as long as the program).
     MemStream(const uint8_t* data, size_t size, std::shared_ptr<const void> keep)
         : view_(data), size_(size), keep_(std::move(keep)) {}
@@ -125,19 +125,19 @@ public:
         return true;
     }
 
-private:
+  private:
     const uint8_t* Data() const { return writable_ ? own_.data() : view_; }
 
-    const uint8_t* view_ = nullptr;     // read-only bytes (view mode)
-    size_t size_ = 0;                   // bytes
-    size_t pos_ = 0;                    // read/write position
-    std::shared_ptr<const void> keep_;  // owner of view_ bytes, if any
-    std::vector<uint8_t> own_;          // bytes (owned mode)
+    const uint8_t* view_ = nullptr;    // read-only bytes (view mode)
+    size_t size_ = 0;                  // bytes
+    size_t pos_ = 0;                   // read/write position
+    std::shared_ptr<const void> keep_; // owner of view_ bytes, if any
+    std::vector<uint8_t> own_;         // bytes (owned mode)
     bool writable_ = false;
     bool closed_ = false;
 };
 
-}  // namespace
+} // namespace
 
 StreamPtr Stream_FromMemory(const uint8_t* data, size_t size) {
     return std::make_shared<MemStream>(data, data ? size : 0, nullptr);
@@ -150,7 +150,7 @@ namespace {
 
 // A POSIX file with a write-back buffer (reads go straight through after flushing pending writes).
 class FileStream : public Stream {
-public:
+  public:
     FileStream(int fd, bool readable, bool writable) : fd_(fd), readable_(readable), writable_(writable) {
         struct stat st {};
         if (fstat(fd_, &st) == 0) size_ = st.st_size;
@@ -198,7 +198,7 @@ public:
         return !failed_;
     }
 
-protected:
+  protected:
     bool Flush() {
         size_t done = 0;
         while (done < buf_.size()) {
@@ -219,16 +219,16 @@ protected:
     int fd_ = -1;
     bool readable_ = false;
     bool writable_ = false;
-    bool failed_ = false;       // a write, flush or close failed
-    int64_t pos_ = 0;           // bytes from the start
-    int64_t size_ = 0;          // bytes, including buffered writes
-    int64_t bufStart_ = 0;      // file position of buf_[0]
-    std::vector<uint8_t> buf_;  // pending writes
+    bool failed_ = false;      // a write, flush or close failed
+    int64_t pos_ = 0;          // bytes from the start
+    int64_t size_ = 0;         // bytes, including buffered writes
+    int64_t bufStart_ = 0;     // file position of buf_[0]
+    std::vector<uint8_t> buf_; // pending writes
 };
 
 // Writes a temporary file beside the target; Close renames it over the target when every write succeeded.
 class AtomicFileStream final : public FileStream {
-public:
+  public:
     AtomicFileStream(int fd, std::string tmp, std::string target)
         : FileStream(fd, true, true), tmp_(std::move(tmp)), target_(std::move(target)) {}
     ~AtomicFileStream() override {
@@ -252,13 +252,13 @@ public:
         return done_;
     }
 
-private:
-    std::string tmp_;     // temporary file in the target's folder
-    std::string target_;  // file replaced on a successful Close
-    bool done_ = false;   // renamed into place
+  private:
+    std::string tmp_;    // temporary file in the target's folder
+    std::string target_; // file replaced on a successful Close
+    bool done_ = false;  // renamed into place
 };
 
-}  // namespace
+} // namespace
 
 // [SECTION] Paths ---------------------------------------------------------------------------------------------------
 
@@ -272,9 +272,12 @@ Str StripPrefixes(const Str& path, bool& embedded) {
     Str s = path;
     embedded = false;
     for (;;) {
-        if (Str_StartsWithNoCase(s, kLittleEndian)) s.erase(0, kLittleEndian.size());
-        else if (Str_StartsWithNoCase(s, kIncbin)) s.erase(0, kIncbin.size()), embedded = true;
-        else break;
+        if (Str_StartsWithNoCase(s, kLittleEndian))
+            s.erase(0, kLittleEndian.size());
+        else if (Str_StartsWithNoCase(s, kIncbin))
+            s.erase(0, kIncbin.size()), embedded = true;
+        else
+            break;
     }
     return s;
 }
@@ -298,7 +301,7 @@ std::string MatchNoCase(const std::string& dir, const std::string& name) {
     return best;
 }
 
-}  // namespace
+} // namespace
 
 bool Path_IsEmbedded(const Str& path) {
     bool embedded = false;
@@ -314,7 +317,7 @@ std::string Path_Native(const Str& path) {
     // Walk the components, replacing each missing one by an existing one that differs only in case.
     std::string out = p[0] == '/' ? "/" : "";
     size_t i = p[0] == '/' ? 1 : 0;
-    bool matching = true;  // false once a component does not exist: the rest is kept as given
+    bool matching = true; // false once a component does not exist: the rest is kept as given
     while (i <= p.size()) {
         const size_t slash = std::min(p.find('/', i), p.size());
         std::string part = p.substr(i, slash - i);
@@ -323,8 +326,10 @@ std::string Path_Native(const Str& path) {
             if (!Exists(exact)) {
                 const std::string folder = out.empty() ? "." : out;
                 const std::string found = MatchNoCase(folder, part);
-                if (found.empty()) matching = false;
-                else part = found;
+                if (found.empty())
+                    matching = false;
+                else
+                    part = found;
             }
         }
         out += part;
@@ -352,7 +357,7 @@ std::string FolderOf(const std::string& p) {
     return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
 }
 
-}  // namespace
+} // namespace
 
 StreamPtr File_Read(const Str& path) {
     bool embedded = false;
@@ -424,7 +429,8 @@ bool File_ReadAll(const Str& path, std::vector<uint8_t>& out) {
     out.resize(s->Read(out.data(), out.size()));
     // A file that grows while it is read (a log, say) is read to its end.
     uint8_t chunk[4096];
-    for (size_t n; (n = s->Read(chunk, sizeof chunk)) > 0;) out.insert(out.end(), chunk, chunk + n);
+    for (size_t n; (n = s->Read(chunk, sizeof chunk)) > 0;)
+        out.insert(out.end(), chunk, chunk + n);
     return true;
 }
 

@@ -13,7 +13,7 @@
 
 // A readable and/or writable sequence of bytes with a position. Every multi-byte value is little-endian.
 class Stream {
-public:
+  public:
     virtual ~Stream() = default;
     Stream() = default;
     Stream(const Stream&) = delete;
@@ -40,7 +40,7 @@ using StreamPtr = std::shared_ptr<Stream>;
 uint8_t Stream_ReadByte(Stream& s);
 int16_t Stream_ReadShort(Stream& s);
 int32_t Stream_ReadInt(Stream& s);
-float Stream_ReadFloat(Stream& s);  // IEEE 754 binary32
+float Stream_ReadFloat(Stream& s); // IEEE 754 binary32
 size_t Stream_ReadBytes(Stream& s, void* dst, size_t n);
 // n bytes as Latin-1 characters (fewer at the end of the stream; NUL bytes are kept).
 Str Stream_ReadString(Stream& s, int n);
@@ -52,28 +52,28 @@ void Stream_WriteShort(Stream& s, int16_t v);
 void Stream_WriteInt(Stream& s, int32_t v);
 void Stream_WriteFloat(Stream& s, float v);
 void Stream_WriteBytes(Stream& s, const void* src, size_t n);
-void Stream_WriteString(Stream& s, const Str& text);  // Latin-1: the low 8 bits of each character
-void Stream_WriteLine(Stream& s, const Str& text);    // text + CR LF
+void Stream_WriteString(Stream& s, const Str& text); // Latin-1: the low 8 bits of each character
+void Stream_WriteLine(Stream& s, const Str& text);   // text + CR LF
 
 // Stream over bytes in memory (read-only view, or an owned writable buffer).
-StreamPtr Stream_FromMemory(const uint8_t* data, size_t size);  // read-only; the bytes must outlive the stream
-StreamPtr Stream_FromBytes(std::vector<uint8_t> bytes);         // owned, readable and writable
+StreamPtr Stream_FromMemory(const uint8_t* data, size_t size); // read-only; the bytes must outlive the stream
+StreamPtr Stream_FromBytes(std::vector<uint8_t> bytes);        // owned, readable and writable
 
 // Paths: "incbin::name" is an embedded file (read-only); "littleendian::" is accepted and stripped, and may be
 // followed by "incbin::". Real paths take "\" or "/", are relative to the current folder, and when the exact
 // spelling does not exist each component is matched ignoring ASCII case.
-StreamPtr File_Read(const Str& path);         // read-only; null when missing
-StreamPtr File_Write(const Str& path);        // created or truncated; null when it cannot be created
-StreamPtr File_Open(const Str& path);         // existing file for reading and writing; null when missing
+StreamPtr File_Read(const Str& path);  // read-only; null when missing
+StreamPtr File_Write(const Str& path); // created or truncated; null when it cannot be created
+StreamPtr File_Open(const Str& path);  // existing file for reading and writing; null when missing
 // Writes into a temporary file beside `path`; a successful Close() renames it over `path`. A stream destroyed
 // without Close(), or one whose writes failed, removes the temporary file and leaves the old file whole.
 StreamPtr File_WriteAtomic(const Str& path);
 // Whole file as text: a UTF-8 BOM means UTF-8, FF FE / FE FF mean UTF-16, otherwise Latin-1. "" when missing.
 Str File_LoadText(const Str& path);
-bool File_ReadAll(const Str& path, std::vector<uint8_t>& out);  // any prefix; false when missing
+bool File_ReadAll(const Str& path, std::vector<uint8_t>& out); // any prefix; false when missing
 bool File_Delete(const Str& path);
 int File_Type(const Str& path);     // 0 none, 1 file, 2 folder (embedded files are 1)
-int64_t File_Size(const Str& path);  // -1 when missing
+int64_t File_Size(const Str& path); // -1 when missing
 
 // The native spelling of a real path: prefixes stripped, "\" -> "/", and existing components matched ignoring
 // case (the last component kept as given when it does not exist).

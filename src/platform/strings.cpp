@@ -34,23 +34,26 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 // Leading blanks of a number field (spaces and tabs, as the text files use them).
 size_t SkipBlanks(const Str& s) {
     size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     return i;
 }
 
-}  // namespace
+} // namespace
 
 Str Str_FromLatin1(std::string_view bytes) {
     Str out;
     out.reserve(bytes.size());
-    for (const char c : bytes) out.push_back(char16_t(uint8_t(c)));
+    for (const char c : bytes)
+        out.push_back(char16_t(uint8_t(c)));
     return out;
 }
 
 std::string Str_ToLatin1(const Str& s) {
     std::string out;
     out.reserve(s.size());
-    for (const char16_t c : s) out.push_back(char(c & 0xFF));
+    for (const char16_t c : s)
+        out.push_back(char(c & 0xFF));
     return out;
 }
 
@@ -78,8 +81,10 @@ Str Str_FromUtf8(std::string_view in) {
         bool ok = i + size_t(extra) < in.size();
         for (int k = 1; ok && k <= extra; ++k) {
             const uint8_t c = uint8_t(in[i + size_t(k)]);
-            if ((c & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (c & 0x3F);
+            if ((c & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (c & 0x3F);
         }
         static constexpr uint32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
         if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
@@ -108,7 +113,7 @@ std::string Str_ToUtf8(const Str& s) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(s[i + 1]) - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;  // a lone surrogate
+            cp = 0xFFFD; // a lone surrogate
         }
         AppendUtf8(out, cp);
     }
@@ -117,13 +122,15 @@ std::string Str_ToUtf8(const Str& s) {
 
 Str Str_Upper(const Str& s) {
     Str out = s;
-    for (char16_t& c : out) c = UpperUnit(c);
+    for (char16_t& c : out)
+        c = UpperUnit(c);
     return out;
 }
 
 Str Str_Lower(const Str& s) {
     Str out = s;
-    for (char16_t& c : out) c = LowerUnit(c);
+    for (char16_t& c : out)
+        c = LowerUnit(c);
     return out;
 }
 
@@ -140,8 +147,10 @@ bool Str_EqualsNoCase(const Str& a, const Str& b) { return a.size() == b.size() 
 
 Str Str_Trim(const Str& s) {
     size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -208,16 +217,18 @@ int32_t Str_ToInt(const Str& s) {
     bool neg = false;
     if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) neg = s[i++] == u'-';
     uint64_t acc = 0;
-    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) acc = acc * 10 + uint64_t(s[i] - u'0');
-    if (neg) acc = ~acc + 1;  // two's complement, then cut to 32 bits
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
+        acc = acc * 10 + uint64_t(s[i] - u'0');
+    if (neg) acc = ~acc + 1; // two's complement, then cut to 32 bits
     return int32_t(uint32_t(acc & 0xFFFFFFFFu));
 }
 
 float Str_ToFloat(const Str& s) {
     size_t i = SkipBlanks(s);
     std::string ascii;
-    if (i < s.size() && (s[i] == u'+')) ++i;  // from_chars takes no '+'
-    for (; i < s.size() && s[i] < 0x80 && ascii.size() < 400; ++i) ascii.push_back(char(s[i]));
+    if (i < s.size() && (s[i] == u'+')) ++i; // from_chars takes no '+'
+    for (; i < s.size() && s[i] < 0x80 && ascii.size() < 400; ++i)
+        ascii.push_back(char(s[i]));
     double v = 0;
     const auto r = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v, std::chars_format::general);
     if (r.ec != std::errc() || !std::isfinite(v)) return 0.0f;

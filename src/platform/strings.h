@@ -21,15 +21,15 @@ inline Str S(std::string_view latin1) { return Str_FromLatin1(latin1); }
 // ASCII-only case conversion ('a'..'z' <-> 'A'..'Z'); every other unit is left alone.
 Str Str_Upper(const Str& s);
 Str Str_Lower(const Str& s);
-bool Str_EqualsNoCase(const Str& a, const Str& b);  // ASCII case ignored
-int Str_CompareNoCase(const Str& a, const Str& b);  // <0, 0, >0 with ASCII case ignored
+bool Str_EqualsNoCase(const Str& a, const Str& b); // ASCII case ignored
+int Str_CompareNoCase(const Str& a, const Str& b); // <0, 0, >0 with ASCII case ignored
 
 // Removes spaces, tabs, CR and LF at both ends.
 Str Str_Trim(const Str& s);
 // Position (0-based) of the first `what` at or after `from`, or -1. An empty `what` is found at `from`.
 int Str_Find(const Str& s, const Str& what, int from = 0);
 // Slices that clamp to the string: never throw for out-of-range positions or counts.
-Str Str_Mid(const Str& s, int pos, int count = -1);  // count < 0: to the end
+Str Str_Mid(const Str& s, int pos, int count = -1); // count < 0: to the end
 Str Str_Left(const Str& s, int count);
 Str Str_Right(const Str& s, int count);
 // Replaces every non-overlapping `what` by `with` (an empty `what` changes nothing).
@@ -39,7 +39,7 @@ bool Str_StartsWithNoCase(const Str& s, const Str& prefix);
 
 // Numbers. Text is always written and read in the C locale (a dot, never a comma).
 Str Str_FromInt(int64_t v);
-Str Str_FromFloat(double v);  // like printf("%#.9g"): 2.5 -> "2.50000000", 0.8f -> "0.800000012"
+Str Str_FromFloat(double v); // like printf("%#.9g"): 2.5 -> "2.50000000", 0.8f -> "0.800000012"
 // Reads a leading number after blanks: optional sign, digits ("12abc" -> 12); no digits -> 0. Values beyond int32
 // are cut to the low 32 bits.
 int32_t Str_ToInt(const Str& s);

@@ -7,7 +7,9 @@
 
 namespace {
 
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 SoundPtr Fail(const char* why) {
@@ -18,7 +20,7 @@ SoundPtr Fail(const char* why) {
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 
-}  // namespace
+} // namespace
 
 SoundPtr Wav_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
@@ -39,16 +41,16 @@ SoundPtr Wav_Decode(const uint8_t* data, size_t size) {
             channels = Le16(chunk + 10);
             rate = Le32(chunk + 12);
             bits = Le16(chunk + 22);
-            if (tag == kFormatExtensible && len >= 40) tag = Le16(chunk + 8 + 24);  // sub-format GUID's first word
+            if (tag == kFormatExtensible && len >= 40) tag = Le16(chunk + 8 + 24); // sub-format GUID's first word
             if (tag != kFormatPcm) return Fail("not PCM");
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             pcm = chunk + 8;
-            pcmBytes = len < avail ? len : avail;  // a truncated data chunk plays what is there
+            pcmBytes = len < avail ? len : avail; // a truncated data chunk plays what is there
             break;
         }
         if (len > avail) break;
-        pos += 8 + len + (len & 1);  // chunks are padded to even length
+        pos += 8 + len + (len & 1); // chunks are padded to even length
     }
     if (!haveFormat) return Fail("no format chunk");
     if (!pcm) return Fail("no data chunk");

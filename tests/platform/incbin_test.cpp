@@ -14,9 +14,7 @@
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -24,7 +22,8 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 // Runs the build's packer (it sits beside the test executable) and returns its exit status.
 int Pack(const std::string& folder, const std::string& out) {
-    const std::string cmd = "'" + Str_ToUtf8(Sys_AppFolder()) + "/bq_pack' '" + folder + "' '" + out + "' >/dev/null 2>&1";
+    const std::string cmd =
+        "'" + Str_ToUtf8(Sys_AppFolder()) + "/bq_pack' '" + folder + "' '" + out + "' >/dev/null 2>&1";
     const int rc = std::system(cmd.c_str());
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
@@ -51,7 +50,7 @@ std::string Contents(const Str& name) {
 
 // Starts from an empty registry and leaves the build's archive registered again for whatever runs next.
 class Incbin : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Incbin_Clear(); }
     void TearDown() override {
         Incbin_Clear();
@@ -59,19 +58,20 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(IncbinNames, NormalisedSpellings) {
     EXPECT_EQ(Incbin_Normalise(u".\\Images\\X.png"), "images/x.png");
     EXPECT_EQ(Incbin_Normalise(u"incbin::./PNO_Graphics/A.png"), "pno_graphics/a.png");
     EXPECT_EQ(Incbin_Normalise(u"INCBIN::/images//effects/./b.PNG"), "images/effects/b.png");
     EXPECT_EQ(Incbin_Normalise(u"././paneo.fon"), "paneo.fon");
-    EXPECT_EQ(Incbin_Normalise(u"Gr\u00fc\u00dfe.txt"), "gr\xc3\xbc\xc3\x9f" "e.txt");  // only ASCII is lowered
+    EXPECT_EQ(Incbin_Normalise(u"Gr\u00fc\u00dfe.txt"), "gr\xc3\xbc\xc3\x9f"
+                                                        "e.txt"); // only ASCII is lowered
 }
 
 TEST_F(Incbin, PackedArchiveIsFoundByAnySpelling) {
     TempFolder tmp;
-    static std::vector<uint8_t> blob;  // the reader keeps pointers into it
+    static std::vector<uint8_t> blob; // the reader keeps pointers into it
     blob = PackSample(tmp, "a");
     ASSERT_TRUE(Incbin_RegisterArchive(blob.data(), blob.size()));
     EXPECT_EQ(Incbin_Count(), 4u);
@@ -80,7 +80,7 @@ TEST_F(Incbin, PackedArchiveIsFoundByAnySpelling) {
     EXPECT_EQ(Contents(u"./sounds/SFX_SWAP.wav"), "wave");
     EXPECT_EQ(Contents(u"incbin::paneo.fon"), std::string("\0\1\2", 3));
     EXPECT_EQ(Contents(u"empty.txt"), "");
-    EXPECT_EQ(Contents(u"images/mainmenu"), "<missing>");  // folders are not files
+    EXPECT_EQ(Contents(u"images/mainmenu"), "<missing>"); // folders are not files
     // The stream layer reaches it too.
     const StreamPtr s = File_Read(u"littleendian::incbin::.\\Sounds\\sfx_swap.WAV");
     ASSERT_TRUE(s);
@@ -93,7 +93,7 @@ TEST_F(Incbin, PackedArchiveIsFoundByAnySpelling) {
 TEST_F(Incbin, PackerIsDeterministicAndRefusesCaseClashes) {
     TempFolder tmp;
     const std::vector<uint8_t> a = PackSample(tmp, "a");
-    const std::vector<uint8_t> b = PackSample(tmp, "b");  // same tree, made again at another time
+    const std::vector<uint8_t> b = PackSample(tmp, "b"); // same tree, made again at another time
     EXPECT_EQ(a, b);
     // Entries are sorted by name: the first one in the table is "empty.txt".
     ASSERT_GT(a.size(), 27u);
@@ -108,9 +108,7 @@ TEST_F(Incbin, PackerIsDeterministicAndRefusesCaseClashes) {
     EXPECT_EQ(Incbin_Count(), 0u);
 }
 
-TEST_F(Incbin, TheBuildsOwnArchiveIsValid) {
-    EXPECT_TRUE(Incbin_RegisterBuiltin());
-}
+TEST_F(Incbin, TheBuildsOwnArchiveIsValid) { EXPECT_TRUE(Incbin_RegisterBuiltin()); }
 
 TEST_F(Incbin, CorruptArchivesAreRejectedWhole) {
     TempFolder tmp;
@@ -127,17 +125,17 @@ TEST_F(Incbin, CorruptArchivesAreRejectedWhole) {
         b[at] = value;
         return b;
     };
-    std::vector<uint8_t> b = broken(0, 'X');  // magic
+    std::vector<uint8_t> b = broken(0, 'X'); // magic
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
-    b = broken(8, 0xFF);  // entry count far beyond the table
+    b = broken(8, 0xFF); // entry count far beyond the table
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
-    b = broken(12, uint8_t(good[12] + 1));  // table size does not match its entries
+    b = broken(12, uint8_t(good[12] + 1)); // table size does not match its entries
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
-    b = broken(16, 0xFF);  // first name length runs past the table
+    b = broken(16, 0xFF); // first name length runs past the table
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
-    b = broken(16 + 2 + 9 + 7, 0x80);  // first entry's offset (top byte) far past the end
+    b = broken(16 + 2 + 9 + 7, 0x80); // first entry's offset (top byte) far past the end
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
-    b = broken(16 + 2 + 9 + 8 + 7, 0xFF);  // first entry's size wraps around
+    b = broken(16 + 2 + 9 + 8 + 7, 0xFF); // first entry's size wraps around
     EXPECT_FALSE(Incbin_RegisterArchive(b.data(), b.size()));
     EXPECT_EQ(Incbin_Count(), 0u);
     EXPECT_FALSE(Incbin_RegisterArchive(nullptr, 100));

@@ -17,15 +17,17 @@ using ItemPtr = std::shared_ptr<Item>;
 
 std::vector<ItemPtr> Fill(List& l, std::initializer_list<int> values) {
     std::vector<ItemPtr> items;
-    for (const int v : values) items.push_back(std::make_shared<Item>(Item{v})), l.AddLast(items.back());
+    for (const int v : values)
+        items.push_back(std::make_shared<Item>(Item{v})), l.AddLast(items.back());
     return items;
 }
 std::vector<int> Values(const List& l) {
     std::vector<int> out;
-    for (const auto& it : l) out.push_back(it->v);
+    for (const auto& it : l)
+        out.push_back(it->v);
     return out;
 }
-}  // namespace
+} // namespace
 
 TEST(TList, AddRemoveAndQueries) {
     List l;
@@ -38,7 +40,7 @@ TEST(TList, AddRemoveAndQueries) {
     EXPECT_EQ(l.At(2)->v, 2);
     EXPECT_EQ(l.At(9), nullptr);
     EXPECT_TRUE(l.Remove(items[2]));
-    EXPECT_FALSE(l.Remove(items[2]));  // already gone
+    EXPECT_FALSE(l.Remove(items[2])); // already gone
     EXPECT_FALSE(l.Contains(items[2]));
     EXPECT_EQ(l.Last()->v, 2);
     EXPECT_EQ(Values(l), (std::vector<int>{0, 1, 2}));
@@ -60,7 +62,8 @@ TEST(TList, WalkSurvivesRemovingTheCurrentElement) {
     EXPECT_EQ(Values(l), (std::vector<int>{1, 3, 5}));
     // Removing every element as it is reached, the last one included.
     visited.clear();
-    for (const auto& it : l) visited.push_back(it->v), l.Remove(it);
+    for (const auto& it : l)
+        visited.push_back(it->v), l.Remove(it);
     EXPECT_EQ(visited, (std::vector<int>{1, 3, 5}));
     EXPECT_EQ(l.Count(), 0u);
 }
@@ -72,11 +75,11 @@ TEST(TList, WalkSurvivesRemovingOtherElements) {
     for (const auto& it : l) {
         visited.push_back(it->v);
         if (it->v == 2) {
-            l.Remove(items[2]);  // the next one
-            l.Remove(items[0]);  // one already visited
+            l.Remove(items[2]); // the next one
+            l.Remove(items[0]); // one already visited
         }
         if (it->v == 4) {
-            l.Remove(it);        // then the current one, and the rest
+            l.Remove(it); // then the current one, and the rest
             l.Remove(items[4]);
         }
     }
@@ -122,26 +125,29 @@ TEST(TList, ClearDuringAWalkEndsItAndFreesTheElements) {
         l.Clear();
     }
     EXPECT_EQ(visits, 1);
-    EXPECT_TRUE(watch.expired());  // no cycle keeps removed nodes alive
+    EXPECT_TRUE(watch.expired()); // no cycle keeps removed nodes alive
 }
 
 TEST(TList, SortIsStableBothWays) {
     List l;
     auto items = Fill(l, {3, 1, 2, 1, 3});
-    for (size_t i = 0; i < items.size(); ++i) items[i]->tag = int(i);
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i]->tag = int(i);
     const auto byValue = [](const Item& a, const Item& b) { return a.v < b.v; };
     l.Sort(byValue);
     std::vector<int> tags;
-    for (const auto& it : l) tags.push_back(it->tag);
+    for (const auto& it : l)
+        tags.push_back(it->tag);
     EXPECT_EQ(Values(l), (std::vector<int>{1, 1, 2, 3, 3}));
     EXPECT_EQ(tags, (std::vector<int>{1, 3, 2, 0, 4}));
     l.Sort(byValue, false);
     tags.clear();
-    for (const auto& it : l) tags.push_back(it->tag);
+    for (const auto& it : l)
+        tags.push_back(it->tag);
     EXPECT_EQ(Values(l), (std::vector<int>{3, 3, 2, 1, 1}));
     EXPECT_EQ(tags, (std::vector<int>{0, 4, 2, 1, 3}));
     EXPECT_EQ(l.Last()->v, 1);
-    l.AddLast(std::make_shared<Item>(Item{9}));  // links still consistent after sorting
+    l.AddLast(std::make_shared<Item>(Item{9})); // links still consistent after sorting
     EXPECT_EQ(l.Last()->v, 9);
     EXPECT_EQ(l.Count(), 6u);
 }

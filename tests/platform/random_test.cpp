@@ -14,14 +14,16 @@ TEST(Random, PublishedSequenceFromSeedOne) {
     EXPECT_EQ(Rand_Next(), 1291394886);
     Rand_Seed(1);
     int32_t v = 0;
-    for (int i = 0; i < 10000; ++i) v = Rand_Next();
-    EXPECT_EQ(v, 399268537);  // the C++ standard's check value for minstd_rand
+    for (int i = 0; i < 10000; ++i)
+        v = Rand_Next();
+    EXPECT_EQ(v, 399268537); // the C++ standard's check value for minstd_rand
 }
 
 TEST(Random, AgreesWithTheDirectProductForManySteps) {
     std::minstd_rand reference(987654321u);
     Rand_Seed(987654321);
-    for (int i = 0; i < 200000; ++i) ASSERT_EQ(uint32_t(Rand_Next()), reference()) << "step " << i;
+    for (int i = 0; i < 200000; ++i)
+        ASSERT_EQ(uint32_t(Rand_Next()), reference()) << "step " << i;
 }
 
 TEST(Random, DegenerateSeedsFallBack) {
@@ -34,7 +36,7 @@ TEST(Random, DegenerateSeedsFallBack) {
     // The top bit is masked off: -1 is 2^31-1, which falls back as well.
     Rand_Seed(-1);
     EXPECT_EQ(Rand_Next(), expected);
-    Rand_Seed(-2);  // 2^31-2: a valid state
+    Rand_Seed(-2); // 2^31-2: a valid state
     EXPECT_NE(Rand_Next(), expected);
 }
 
@@ -47,14 +49,15 @@ TEST(Random, IntegerDrawsCoverBothEndsAndNothingElse) {
         ASSERT_LE(v, 3);
         ++seen[v + 3];
     }
-    for (const int n : seen) EXPECT_GT(n, 130000);  // about 142857 each
+    for (const int n : seen)
+        EXPECT_GT(n, 130000); // about 142857 each
     EXPECT_EQ(Rand_Int(5, 5), 5);
     for (int i = 0; i < 1000; ++i) {
-        const int v = Rand_Int(9, 2);  // reversed bounds
+        const int v = Rand_Int(9, 2); // reversed bounds
         ASSERT_TRUE(v >= 2 && v <= 9);
     }
     for (int i = 0; i < 1000; ++i) {
-        const int v = Rand_Int(INT32_MIN, INT32_MAX);  // the full span does not overflow
+        const int v = Rand_Int(INT32_MIN, INT32_MAX); // the full span does not overflow
         (void)v;
     }
 }
@@ -71,8 +74,9 @@ TEST(Random, FloatDrawsStayBelowTheUpperBound) {
     EXPECT_LT(lo, 0.001f);
     EXPECT_GT(hi, 0.999f);
     // Near the top of the generator's range the double lies below b but rounds up to b as a float.
-    Rand_Seed(2147483645);  // the next value is large
-    for (int i = 0; i < 100; ++i) ASSERT_LT(Rand_Float(100.0f, 100.00001f), 100.00001f);
+    Rand_Seed(2147483645); // the next value is large
+    for (int i = 0; i < 100; ++i)
+        ASSERT_LT(Rand_Float(100.0f, 100.00001f), 100.00001f);
     const double r = (Rand_Seed(3), Rnd());
     EXPECT_GT(r, 0.0);
     EXPECT_LT(r, 1.0);
@@ -93,9 +97,9 @@ TEST(MathDeg, DegreesInAndOut) {
     EXPECT_NEAR(Deg_Cos(180), -1.0, 1e-12);
     EXPECT_NEAR(Deg_Tan(45), 1.0, 1e-12);
     EXPECT_NEAR(Deg_ATan2(1, 0), 90.0, 1e-12);
-    EXPECT_NEAR(Deg_ATan2(0, -1), 180.0, 1e-12);  // (-180, 180]
+    EXPECT_NEAR(Deg_ATan2(0, -1), 180.0, 1e-12); // (-180, 180]
     EXPECT_NEAR(Deg_ATan2(-1, -1), -135.0, 1e-12);
     EXPECT_NEAR(Deg_ASin(0.5), 30.0, 1e-9);
     EXPECT_NEAR(Deg_ACos(0.5), 60.0, 1e-9);
-    EXPECT_NEAR(Deg_ACos(1.0000001), 0.0, 1e-9);  // rounding just past 1 gives no NaN
+    EXPECT_NEAR(Deg_ACos(1.0000001), 0.0, 1e-9); // rounding just past 1 gives no NaN
 }

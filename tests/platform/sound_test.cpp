@@ -20,9 +20,9 @@ void Put32(std::string& s, uint32_t v) { Put16(s, uint16_t(v & 0xFFFF)), Put16(s
 // A RIFF WAVE file around raw PCM bytes.
 std::string MakeWav(int channels, int rate, int bits, const std::string& pcm, bool extraChunk = false) {
     std::string w = "RIFF";
-    Put32(w, 0);  // patched below
+    Put32(w, 0); // patched below
     w += "WAVE";
-    if (extraChunk) w += std::string("LIST\x03\0\0\0abc\0", 12);  // odd length: padded
+    if (extraChunk) w += std::string("LIST\x03\0\0\0abc\0", 12); // odd length: padded
     w += "fmt ";
     Put32(w, 16);
     Put16(w, 1);
@@ -41,7 +41,8 @@ std::string MakeWav(int channels, int rate, int bits, const std::string& pcm, bo
 
 std::string Samples16(std::initializer_list<int16_t> v) {
     std::string s;
-    for (const int16_t x : v) Put16(s, uint16_t(x));
+    for (const int16_t x : v)
+        Put16(s, uint16_t(x));
     return s;
 }
 
@@ -76,11 +77,12 @@ std::string MakeOgg(int channels, int rate, const std::vector<float>& interleave
     for (size_t done = 0; done <= frames;) {
         const size_t n = std::min<size_t>(1024, frames - done);
         if (n == 0) {
-            vorbis_analysis_wrote(&vd, 0);  // end of stream
+            vorbis_analysis_wrote(&vd, 0); // end of stream
         } else {
             float** buf = vorbis_analysis_buffer(&vd, int(n));
             for (size_t i = 0; i < n; ++i)
-                for (int c = 0; c < channels; ++c) buf[c][i] = interleaved[(done + i) * size_t(channels) + size_t(c)];
+                for (int c = 0; c < channels; ++c)
+                    buf[c][i] = interleaved[(done + i) * size_t(channels) + size_t(c)];
             vorbis_analysis_wrote(&vd, int(n));
         }
         while (vorbis_analysis_blockout(&vd, &vb) == 1) {
@@ -124,12 +126,12 @@ std::vector<float> Render(int frames) {
 }
 
 class Mixer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Mixer_StopAll(); }
     void TearDown() override { Mixer_StopAll(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(SoundDecode, Wav16And8BitMonoAndStereo) {
     const SoundPtr s16 = Decode(MakeWav(2, 22050, 16, Samples16({100, -100, 32767, -32768})));
@@ -143,30 +145,33 @@ TEST(SoundDecode, Wav16And8BitMonoAndStereo) {
     const SoundPtr s8 = Decode(MakeWav(1, 8000, 8, std::string("\x80\xff\x00", 3), true), SOUND_LOOP);
     ASSERT_TRUE(s8);
     EXPECT_EQ(s8->channels, 1);
-    EXPECT_EQ(s8->pcm, (std::vector<int16_t>{0, 127 * 256, -128 * 256}));  // unsigned 8-bit centred on 128
+    EXPECT_EQ(s8->pcm, (std::vector<int16_t>{0, 127 * 256, -128 * 256})); // unsigned 8-bit centred on 128
     EXPECT_TRUE(s8->loop);
 }
 
 TEST(SoundDecode, OggVorbisMonoAndStereo) {
     std::vector<float> mono(11025);
-    for (size_t i = 0; i < mono.size(); ++i) mono[i] = 0.5f * float(std::sin(2 * M_PI * 440.0 * double(i) / 22050.0));
+    for (size_t i = 0; i < mono.size(); ++i)
+        mono[i] = 0.5f * float(std::sin(2 * M_PI * 440.0 * double(i) / 22050.0));
     const SoundPtr m = Decode(MakeOgg(1, 22050, mono));
     ASSERT_TRUE(m);
     EXPECT_EQ(m->rate, 22050);
     EXPECT_EQ(m->channels, 1);
-    EXPECT_EQ(m->Frames(), 11025u);  // every frame that went in comes out
+    EXPECT_EQ(m->Frames(), 11025u); // every frame that went in comes out
     // Lossy, but the wave is still there: its peak is near 0.5.
     int16_t peak = 0;
-    for (const int16_t v : m->pcm) peak = std::max<int16_t>(peak, int16_t(std::abs(v)));
+    for (const int16_t v : m->pcm)
+        peak = std::max<int16_t>(peak, int16_t(std::abs(v)));
     EXPECT_NEAR(peak / 32768.0, 0.5, 0.08);
 
     std::vector<float> stereo(2 * 4410);
-    for (size_t i = 0; i < 4410; ++i) stereo[2 * i] = 0.3f, stereo[2 * i + 1] = -0.3f;
+    for (size_t i = 0; i < 4410; ++i)
+        stereo[2 * i] = 0.3f, stereo[2 * i + 1] = -0.3f;
     const SoundPtr st = Decode(MakeOgg(2, 44100, stereo));
     ASSERT_TRUE(st);
     EXPECT_EQ(st->channels, 2);
     EXPECT_EQ(st->Frames(), 4410u);
-    EXPECT_NEAR(st->pcm[2 * 2000] / 32768.0, 0.3, 0.05);  // left stays left
+    EXPECT_NEAR(st->pcm[2 * 2000] / 32768.0, 0.3, 0.05); // left stays left
     EXPECT_NEAR(st->pcm[2 * 2000 + 1] / 32768.0, -0.3, 0.05);
 }
 
@@ -185,7 +190,7 @@ TEST(SoundDecode, LoadsFromEmbeddedFilesAndRefusesMissingOnes) {
 TEST(SoundDecode, DamagedFilesGiveNullNeverACrash) {
     const std::string wav = MakeWav(2, 44100, 16, Samples16({1, 2, 3, 4, 5, 6}));
     for (size_t n = 0; n < wav.size(); ++n) {
-        const SoundPtr s = Decode(wav.substr(0, n));  // a cut data chunk plays what is there
+        const SoundPtr s = Decode(wav.substr(0, n)); // a cut data chunk plays what is there
         if (s) EXPECT_LE(s->Frames(), 3u);
     }
     std::vector<float> tone(8000, 0.25f);
@@ -198,7 +203,8 @@ TEST(SoundDecode, DamagedFilesGiveNullNeverACrash) {
     srand(5);
     for (int round = 0; round < 200; ++round) {
         flipped = ogg;
-        for (int k = 0; k < 8; ++k) flipped[size_t(rand()) % flipped.size()] = char(rand());
+        for (int k = 0; k < 8; ++k)
+            flipped[size_t(rand()) % flipped.size()] = char(rand());
         Decode(flipped);
     }
     EXPECT_FALSE(Decode("RIFF\xff\xff\xff\xffWAVEfmt "));
@@ -210,7 +216,7 @@ TEST(SoundDecode, DamagedFilesGiveNullNeverACrash) {
     EXPECT_FALSE(Decode(MakeWav(1, 44100, 24, "abc")));
     EXPECT_FALSE(Decode(MakeWav(1, 0, 16, Samples16({1}))));
     std::string noData = MakeWav(1, 44100, 16, "");
-    noData.resize(noData.size() - 8);  // the data chunk header is gone
+    noData.resize(noData.size() - 8); // the data chunk header is gone
     EXPECT_FALSE(Decode(noData));
 }
 
@@ -231,20 +237,20 @@ TEST_F(Mixer, VolumeAndPanGains) {
     out = Render(4);
     EXPECT_FLOAT_EQ(out[0], 0.25f);
     EXPECT_FLOAT_EQ(out[1], 0.25f);
-    Channel_SetPan(ch, 1.0f);  // hard right
+    Channel_SetPan(ch, 1.0f); // hard right
     out = Render(4);
     EXPECT_FLOAT_EQ(out[0], 0.0f);
     EXPECT_FLOAT_EQ(out[1], 0.25f);
-    Channel_SetPan(ch, -0.5f);  // half left: right at half
+    Channel_SetPan(ch, -0.5f); // half left: right at half
     out = Render(4);
     EXPECT_FLOAT_EQ(out[0], 0.25f);
     EXPECT_FLOAT_EQ(out[1], 0.125f);
-    Channel_SetPan(ch, -7.0f);  // clamped to -1
-    Channel_SetVolume(ch, -1.0f);  // clamped to 0
+    Channel_SetPan(ch, -7.0f);    // clamped to -1
+    Channel_SetVolume(ch, -1.0f); // clamped to 0
     out = Render(4);
     EXPECT_FLOAT_EQ(out[0], 0.0f);
     EXPECT_FLOAT_EQ(out[1], 0.0f);
-    Channel_SetDepth(ch, 10.0f);  // no audible effect
+    Channel_SetDepth(ch, 10.0f); // no audible effect
     Channel_SetVolume(ch, 1.0f);
     Channel_SetPan(ch, 0.0f);
     EXPECT_FLOAT_EQ(Render(1)[0], 0.5f);
@@ -261,19 +267,19 @@ TEST_F(Mixer, OneShotEndsAndDoubleRateHalvesTheDuration) {
     Channel_SetRate(fast, 2.0f * kMixerRate);
     out = Render(600);
     EXPECT_FLOAT_EQ(out[2 * 499], 0.25f);
-    EXPECT_FLOAT_EQ(out[2 * 500], 0.0f);  // done after 500 output frames
+    EXPECT_FLOAT_EQ(out[2 * 500], 0.0f); // done after 500 output frames
     EXPECT_FALSE(Channel_Playing(fast));
 }
 
 TEST_F(Mixer, SlowerSourceIsInterpolated) {
     auto s = std::make_shared<Sound>();
-    s->rate = kMixerRate / 2;  // each source frame lasts two output frames
+    s->rate = kMixerRate / 2; // each source frame lasts two output frames
     s->channels = 1;
     s->pcm = {0, 16384, 0};
     Sound_Play(s);
     const auto out = Render(6);
     EXPECT_FLOAT_EQ(out[0], 0.0f);
-    EXPECT_FLOAT_EQ(out[2], 0.25f);  // half way between 0 and 0.5
+    EXPECT_FLOAT_EQ(out[2], 0.25f); // half way between 0 and 0.5
     EXPECT_FLOAT_EQ(out[4], 0.5f);
     EXPECT_FLOAT_EQ(out[6], 0.25f);
 }
@@ -291,7 +297,7 @@ TEST_F(Mixer, StereoSoundsKeepTheirSides) {
 TEST_F(Mixer, CueWaitsForResumeAndStopSilencesAtOnce) {
     const ChannelPtr ch = Sound_Cue(Constant(0.5f, 100000));
     ASSERT_TRUE(ch);
-    EXPECT_TRUE(Channel_Playing(ch));  // cued counts as playing
+    EXPECT_TRUE(Channel_Playing(ch)); // cued counts as playing
     auto out = Render(64);
     EXPECT_FLOAT_EQ(out[0], 0.0f);
     EXPECT_FLOAT_EQ(out[127], 0.0f);
@@ -305,7 +311,7 @@ TEST_F(Mixer, CueWaitsForResumeAndStopSilencesAtOnce) {
     Channel_Stop(ch);
     EXPECT_FALSE(Channel_Playing(ch));
     EXPECT_FLOAT_EQ(Render(8)[0], 0.0f);
-    Channel_Resume(ch);  // a stopped channel stays stopped
+    Channel_Resume(ch); // a stopped channel stays stopped
     EXPECT_FALSE(Channel_Playing(ch));
     EXPECT_FLOAT_EQ(Render(8)[0], 0.0f);
     // Null channels are accepted everywhere.
@@ -319,18 +325,22 @@ TEST_F(Mixer, LoopsWrapWithoutASeam) {
     auto s = std::make_shared<Sound>();
     s->channels = 1;
     s->loop = true;
-    for (int i = 0; i < 100; ++i) s->pcm.push_back(int16_t(std::lround(16000 * std::sin(2 * M_PI * i / 100.0))));
+    for (int i = 0; i < 100; ++i)
+        s->pcm.push_back(int16_t(std::lround(16000 * std::sin(2 * M_PI * i / 100.0))));
     const ChannelPtr ch = Sound_Play(s);
     const auto out = Render(1000);
     EXPECT_TRUE(Channel_Playing(ch));
     float maxStep = 0;
-    for (int f = 0; f + 100 < 1000; ++f) ASSERT_FLOAT_EQ(out[2 * f], out[2 * (f + 100)]) << f;
-    for (int f = 1; f < 1000; ++f) maxStep = std::max(maxStep, std::fabs(out[2 * f] - out[2 * (f - 1)]));
-    EXPECT_LT(maxStep, 0.035f);  // 2*pi*16000/100/32768 ~ 0.031
+    for (int f = 0; f + 100 < 1000; ++f)
+        ASSERT_FLOAT_EQ(out[2 * f], out[2 * (f + 100)]) << f;
+    for (int f = 1; f < 1000; ++f)
+        maxStep = std::max(maxStep, std::fabs(out[2 * f] - out[2 * (f - 1)]));
+    EXPECT_LT(maxStep, 0.035f); // 2*pi*16000/100/32768 ~ 0.031
     // At a fractional rate the loop interpolates across the seam as well.
     Channel_SetRate(ch, kMixerRate * 0.37f);
     const auto slow = Render(2000);
-    for (int f = 1; f < 2000; ++f) ASSERT_LT(std::fabs(slow[2 * f] - slow[2 * (f - 1)]), 0.035f) << f;
+    for (int f = 1; f < 2000; ++f)
+        ASSERT_LT(std::fabs(slow[2 * f] - slow[2 * (f - 1)]), 0.035f) << f;
     Channel_Stop(ch);
 }
 
@@ -338,9 +348,9 @@ TEST_F(Mixer, SumsAreClamped) {
     Sound_Play(Constant(0.8f, 100));
     Sound_Play(Constant(0.8f, 100));
     const ChannelPtr neg = Sound_Play(Constant(-0.3f, 100));
-    Channel_SetPan(neg, -1.0f);  // only on the left
+    Channel_SetPan(neg, -1.0f); // only on the left
     const auto out = Render(2);
-    EXPECT_FLOAT_EQ(out[0], 1.0f);  // 1.6 - 0.3, clamped
+    EXPECT_FLOAT_EQ(out[0], 1.0f); // 1.6 - 0.3, clamped
     EXPECT_FLOAT_EQ(out[1], 1.0f);
     EXPECT_EQ(Mixer_ActiveChannels(), 3);
 }
@@ -351,17 +361,21 @@ TEST(Audio, NoDeviceIsNotAnError) {
     setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
     EXPECT_FALSE(Audio_Init());
     EXPECT_FALSE(Audio_HasDevice());
-    const ChannelPtr ch = Sound_Play(Constant(0.5f, 10));  // the game goes on silently
+    const ChannelPtr ch = Sound_Play(Constant(0.5f, 10)); // the game goes on silently
     EXPECT_TRUE(Channel_Playing(ch));
     Audio_Shutdown();
-    if (old) setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    else unsetenv("SDL_AUDIODRIVER");
+    if (old)
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
     // With the dummy driver a device opens and closes again.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     EXPECT_TRUE(Audio_Init());
     EXPECT_TRUE(Audio_HasDevice());
     Audio_Shutdown();
     EXPECT_FALSE(Audio_HasDevice());
-    if (old) setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    else unsetenv("SDL_AUDIODRIVER");
+    if (old)
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
 }

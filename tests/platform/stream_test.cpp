@@ -14,32 +14,28 @@
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-StreamPtr MemOf(const std::string& bytes) {
-    return Stream_FromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
-}
+StreamPtr MemOf(const std::string& bytes) { return Stream_FromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end())); }
 
-}  // namespace
+} // namespace
 
 TEST(Stream, ReadLineDropsEveryCarriageReturn) {
     const StreamPtr s = MemOf("a\r\nb\n\rc");
     EXPECT_EQ(Stream_ReadLine(*s), u"a");
     EXPECT_EQ(Stream_ReadLine(*s), u"b");
     EXPECT_FALSE(s->Eof());
-    EXPECT_EQ(Stream_ReadLine(*s), u"c");  // the last line has no LF
+    EXPECT_EQ(Stream_ReadLine(*s), u"c"); // the last line has no LF
     EXPECT_TRUE(s->Eof());
-    EXPECT_EQ(Stream_ReadLine(*s), u"");  // nothing left
+    EXPECT_EQ(Stream_ReadLine(*s), u""); // nothing left
 
     const StreamPtr t = MemOf("x\n\n\xe4\n");
     EXPECT_EQ(Stream_ReadLine(*t), u"x");
-    EXPECT_EQ(Stream_ReadLine(*t), u"");  // an empty line is a line
-    EXPECT_EQ(Stream_ReadLine(*t), u"\u00e4");  // Latin-1
+    EXPECT_EQ(Stream_ReadLine(*t), u"");       // an empty line is a line
+    EXPECT_EQ(Stream_ReadLine(*t), u"\u00e4"); // Latin-1
     EXPECT_TRUE(t->Eof());
 }
 
@@ -70,7 +66,7 @@ TEST(Stream, LittleEndianRecordsRoundTripThroughAFile) {
     }
     const std::string raw = ReadBytes(tmp / "rec.bin");
     ASSERT_EQ(raw.size(), 1u + 2 + 4 + 4 + 4 + 4 + 3);
-    EXPECT_EQ(raw.substr(0, 7), std::string("\xab\xfe\xff\x78\x56\x34\x12", 7));  // low byte first
+    EXPECT_EQ(raw.substr(0, 7), std::string("\xab\xfe\xff\x78\x56\x34\x12", 7)); // low byte first
     const StreamPtr r = File_Read(path);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->Size(), int64_t(raw.size()));
@@ -80,9 +76,9 @@ TEST(Stream, LittleEndianRecordsRoundTripThroughAFile) {
     EXPECT_EQ(Stream_ReadInt(*r), INT32_MIN);
     EXPECT_EQ(Stream_ReadFloat(*r), 0.8f);
     EXPECT_EQ(Stream_ReadFloat(*r), -1.5e-30f);
-    EXPECT_EQ(Stream_ReadString(*r, 10), u"ab\u00e9");  // only what is there
+    EXPECT_EQ(Stream_ReadString(*r, 10), u"ab\u00e9"); // only what is there
     EXPECT_TRUE(r->Eof());
-    EXPECT_EQ(Stream_ReadInt(*r), 0);  // past the end: zeros, no crash
+    EXPECT_EQ(Stream_ReadInt(*r), 0); // past the end: zeros, no crash
 }
 
 TEST(Stream, SeekPosSizeAndReadWriteMode) {
@@ -95,36 +91,36 @@ TEST(Stream, SeekPosSizeAndReadWriteMode) {
     EXPECT_TRUE(s->Seek(4));
     EXPECT_EQ(Stream_ReadByte(*s), '4');
     EXPECT_EQ(s->Pos(), 5);
-    Stream_WriteBytes(*s, "ab", 2);  // overwrite in place at 5..6
-    EXPECT_EQ(Stream_ReadByte(*s), '7');  // a read after a write sees the file as written
+    Stream_WriteBytes(*s, "ab", 2);      // overwrite in place at 5..6
+    EXPECT_EQ(Stream_ReadByte(*s), '7'); // a read after a write sees the file as written
     EXPECT_TRUE(s->Seek(10));
     EXPECT_FALSE(s->Seek(11));
     EXPECT_FALSE(s->Seek(-1));
     EXPECT_EQ(s->Pos(), 10);
-    Stream_WriteBytes(*s, "Z", 1);  // appending grows the file
+    Stream_WriteBytes(*s, "Z", 1); // appending grows the file
     EXPECT_EQ(s->Size(), 11);
     EXPECT_TRUE(s->Close());
     EXPECT_EQ(ReadBytes(tmp / "f.dat"), "01234ab789Z");
-    EXPECT_EQ(Stream_ReadByte(*s), 0);  // closed: reads nothing
+    EXPECT_EQ(Stream_ReadByte(*s), 0); // closed: reads nothing
 }
 
 TEST(Stream, OpenModes) {
     TempFolder tmp;
     const Str path = Str_FromUtf8(tmp / "new.txt");
-    EXPECT_FALSE(File_Open(path));  // read/write open does not create
+    EXPECT_FALSE(File_Open(path)); // read/write open does not create
     EXPECT_FALSE(File_Read(path));
     EXPECT_EQ(File_Type(path), 0);
     EXPECT_EQ(File_Size(path), -1);
-    ASSERT_TRUE(File_Write(path));  // creates it empty (closed by the destructor)
+    ASSERT_TRUE(File_Write(path)); // creates it empty (closed by the destructor)
     EXPECT_EQ(File_Type(path), 1);
     EXPECT_EQ(File_Size(path), 0);
     WriteBytes(tmp / "new.txt", "old contents");
     {
-        const StreamPtr w = File_Write(path);  // truncates
+        const StreamPtr w = File_Write(path); // truncates
         Stream_WriteString(*w, u"new");
-    }  // flushed on destruction
+    } // flushed on destruction
     EXPECT_EQ(ReadBytes(tmp / "new.txt"), "new");
-    EXPECT_FALSE(File_Read(Str_FromUtf8(tmp.path())));  // a folder is not a file
+    EXPECT_FALSE(File_Read(Str_FromUtf8(tmp.path()))); // a folder is not a file
     EXPECT_EQ(File_Type(Str_FromUtf8(tmp.path())), 2);
     EXPECT_FALSE(File_Write(Str_FromUtf8(tmp / "missing/dir/x.txt")));
     EXPECT_TRUE(File_Delete(path));
@@ -139,7 +135,7 @@ TEST(Stream, RealPathsIgnoreCaseAndBackslashes) {
     ASSERT_TRUE(Dir_Change(Str_FromUtf8(tmp.path())));
     for (const Str p : {u"\\levels\\sub\\default.LEV", u".\\LEVELS\\sub\\DEFAULT.lev", u"./levels/SUB/default.lev",
                         u"levels\\Sub\\Default.lev"}) {
-        const Str rel = p[0] == u'\\' ? p.substr(1) : p;  // "\levels" is relative to the program folder here
+        const Str rel = p[0] == u'\\' ? p.substr(1) : p; // "\levels" is relative to the program folder here
         const StreamPtr s = File_Read(rel);
         ASSERT_TRUE(s) << Str_ToUtf8(p);
         EXPECT_EQ(Stream_ReadByte(*s), 'L');
@@ -191,8 +187,8 @@ TEST(Stream, LoadTextDecodesByByteOrderMark) {
     WriteBytes(tmp / "latin1.txt", "Gr\xfc\xdf\r\n");
     WriteBytes(tmp / "utf8.txt", "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f");
     WriteBytes(tmp / "utf16le.txt", std::string("\xff\xfeG\0\xfc\0", 6));
-    WriteBytes(tmp / "utf16be.txt", std::string("\xfe\xff\0G\0\xfc\0", 7));  // odd byte at the end is dropped
-    EXPECT_EQ(File_LoadText(Str_FromUtf8(tmp / "latin1.txt")), u"Gr\u00fc\u00df\r\n");  // no line processing
+    WriteBytes(tmp / "utf16be.txt", std::string("\xfe\xff\0G\0\xfc\0", 7));            // odd byte at the end is dropped
+    EXPECT_EQ(File_LoadText(Str_FromUtf8(tmp / "latin1.txt")), u"Gr\u00fc\u00df\r\n"); // no line processing
     EXPECT_EQ(File_LoadText(Str_FromUtf8(tmp / "utf8.txt")), u"Gr\u00fc\u00df");
     EXPECT_EQ(File_LoadText(Str_FromUtf8(tmp / "utf16le.txt")), u"G\u00fc");
     EXPECT_EQ(File_LoadText(Str_FromUtf8(tmp / "utf16be.txt")), u"G\u00fc");
@@ -207,20 +203,21 @@ TEST(Stream, AtomicSaveReplacesOnlyOnSuccessfulClose) {
         const StreamPtr w = File_WriteAtomic(path);
         ASSERT_TRUE(w);
         Stream_WriteLine(*w, u"half");
-        EXPECT_EQ(ReadBytes(tmp / "save.txt"), "old");  // untouched while writing
-    }  // the writer dies without Close
+        EXPECT_EQ(ReadBytes(tmp / "save.txt"), "old"); // untouched while writing
+    }                                                  // the writer dies without Close
     EXPECT_EQ(ReadBytes(tmp / "save.txt"), "old");
     {
         const StreamPtr w = File_WriteAtomic(path);
         Stream_WriteLine(*w, u"new");
         EXPECT_TRUE(w->Close());
-        EXPECT_TRUE(w->Close());  // a second Close changes nothing
+        EXPECT_TRUE(w->Close()); // a second Close changes nothing
     }
     EXPECT_EQ(ReadBytes(tmp / "save.txt"), "new\r\n");
     // Nothing but the file itself is left in the folder.
     const DirPtr d = Dir_Open(Str_FromUtf8(tmp.path()));
     std::vector<Str> names;
-    for (Str n; !(n = Dir_NextFile(d)).empty();) names.push_back(n);
+    for (Str n; !(n = Dir_NextFile(d)).empty();)
+        names.push_back(n);
     EXPECT_EQ(names, (std::vector<Str>{u".", u"..", u"save.txt"}));
     // A new file is created too.
     const StreamPtr w = File_WriteAtomic(Str_FromUtf8(tmp / "fresh.txt"));
@@ -246,7 +243,8 @@ TEST(Stream, AtomicSaveKeepsTheOldFileWhenWritingFails) {
         const StreamPtr w = File_WriteAtomic(path);
         if (w) {
             const std::string chunk(4096, 'x');
-            for (int i = 0; i < 64; ++i) Stream_WriteBytes(*w, chunk.data(), chunk.size());
+            for (int i = 0; i < 64; ++i)
+                Stream_WriteBytes(*w, chunk.data(), chunk.size());
             failed = w->Failed();
             closed = w->Close();
         }
@@ -254,12 +252,13 @@ TEST(Stream, AtomicSaveKeepsTheOldFileWhenWritingFails) {
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(failed);
-    EXPECT_FALSE(closed);  // failure is reported, not hidden
+    EXPECT_FALSE(closed); // failure is reported, not hidden
     EXPECT_EQ(ReadBytes(tmp / "save.txt"), "precious");
     const DirPtr d = Dir_Open(Str_FromUtf8(tmp.path()));
     int count = 0;
-    while (!Dir_NextFile(d).empty()) ++count;
-    EXPECT_EQ(count, 3);  // ".", ".." and save.txt: the temporary file is gone
+    while (!Dir_NextFile(d).empty())
+        ++count;
+    EXPECT_EQ(count, 3); // ".", ".." and save.txt: the temporary file is gone
 }
 
 TEST(Stream, AtomicSaveIntoAMissingFolderFailsCleanly) {

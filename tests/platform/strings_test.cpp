@@ -7,12 +7,14 @@
 #include "platform/strings.h"
 
 TEST(Strings, Latin1AndUtf8Conversions) {
-    const std::string latin1 = "Gr\xfc\xdf" "e \xe7\xe0\xe9";  // "Grüße çàé"
+    const std::string latin1 = "Gr\xfc\xdf"
+                               "e \xe7\xe0\xe9"; // "Grüße çàé"
     const Str s = Str_FromLatin1(latin1);
-    ASSERT_EQ(s.size(), latin1.size());  // one unit per byte
+    ASSERT_EQ(s.size(), latin1.size()); // one unit per byte
     EXPECT_EQ(s[2], u'\u00fc');
     EXPECT_EQ(Str_ToLatin1(s), latin1);
-    EXPECT_EQ(Str_ToUtf8(s), "Gr\xc3\xbc\xc3\x9f" "e \xc3\xa7\xc3\xa0\xc3\xa9");
+    EXPECT_EQ(Str_ToUtf8(s), "Gr\xc3\xbc\xc3\x9f"
+                             "e \xc3\xa7\xc3\xa0\xc3\xa9");
     EXPECT_EQ(Str_FromUtf8(Str_ToUtf8(s)), s);
     // Beyond the BMP: a surrogate pair both ways.
     const Str clef = Str_FromUtf8("\xf0\x9d\x84\x9e");
@@ -23,11 +25,13 @@ TEST(Strings, Latin1AndUtf8Conversions) {
 }
 
 TEST(Strings, MalformedUtf8BecomesReplacementCharacters) {
-    EXPECT_EQ(Str_FromUtf8("a\xff" "b"), u"a\ufffdb");
-    EXPECT_EQ(Str_FromUtf8("a\xc3"), u"a\ufffd");           // truncated sequence at the end
-    EXPECT_EQ(Str_FromUtf8("\xc0\xaf"), u"\ufffd\ufffd");   // overlong "/"
-    EXPECT_EQ(Str_FromUtf8("\xed\xa0\x80").front(), u'\ufffd');  // encoded surrogate
-    EXPECT_EQ(Str_ToUtf8(Str(1, char16_t(0xD800))), "\xef\xbf\xbd");  // lone surrogate
+    EXPECT_EQ(Str_FromUtf8("a\xff"
+                           "b"),
+              u"a\ufffdb");
+    EXPECT_EQ(Str_FromUtf8("a\xc3"), u"a\ufffd");                    // truncated sequence at the end
+    EXPECT_EQ(Str_FromUtf8("\xc0\xaf"), u"\ufffd\ufffd");            // overlong "/"
+    EXPECT_EQ(Str_FromUtf8("\xed\xa0\x80").front(), u'\ufffd');      // encoded surrogate
+    EXPECT_EQ(Str_ToUtf8(Str(1, char16_t(0xD800))), "\xef\xbf\xbd"); // lone surrogate
 }
 
 TEST(Strings, CaseIsAsciiOnly) {
@@ -66,9 +70,9 @@ TEST(Strings, TrimFindReplace) {
     EXPECT_EQ(Str_Find(u"abc", u"a", 10), -1);
     EXPECT_EQ(Str_Find(u"abc", u"", 1), 1);
     EXPECT_EQ(Str_Replace(u"a\\b\\c", u"\\", u"/"), u"a/b/c");
-    EXPECT_EQ(Str_Replace(u"aaa", u"aa", u"b"), u"ba");  // non-overlapping, left to right
+    EXPECT_EQ(Str_Replace(u"aaa", u"aa", u"b"), u"ba"); // non-overlapping, left to right
     EXPECT_EQ(Str_Replace(u"abc", u"", u"x"), u"abc");
-    EXPECT_EQ(Str_Replace(u"xx", u"x", u"xx"), u"xxxx");  // replacement is not rescanned
+    EXPECT_EQ(Str_Replace(u"xx", u"x", u"xx"), u"xxxx"); // replacement is not rescanned
 }
 
 TEST(Strings, NumbersToText) {
@@ -91,8 +95,8 @@ TEST(Strings, TextToNumbersReadsTheLeadingNumber) {
     EXPECT_EQ(Str_ToInt(u""), 0);
     EXPECT_EQ(Str_ToInt(u"2147483647"), 2147483647);
     EXPECT_EQ(Str_ToInt(u"-2147483648"), INT32_MIN);
-    EXPECT_EQ(Str_ToInt(u"4294967297"), 1);  // cut to 32 bits, no undefined overflow
-    EXPECT_EQ(Str_ToInt(u"99999999999999999999999"), Str_ToInt(u"99999999999999999999999"));  // no trap
+    EXPECT_EQ(Str_ToInt(u"4294967297"), 1); // cut to 32 bits, no undefined overflow
+    EXPECT_EQ(Str_ToInt(u"99999999999999999999999"), Str_ToInt(u"99999999999999999999999")); // no trap
     EXPECT_FLOAT_EQ(Str_ToFloat(u"2.5x"), 2.5f);
     EXPECT_FLOAT_EQ(Str_ToFloat(u" -0.75"), -0.75f);
     EXPECT_FLOAT_EQ(Str_ToFloat(u"1e3"), 1000.0f);

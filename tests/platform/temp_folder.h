@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::error_code ec;
         oldCwd_ = std::filesystem::current_path(ec);
@@ -28,7 +28,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& rel) const { return path_ + "/" + rel; }
 
-private:
+  private:
     std::string path_;
     std::filesystem::path oldCwd_;
 };

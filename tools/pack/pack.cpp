@@ -21,7 +21,7 @@ constexpr size_t kAlign = 16;
 constexpr size_t kMaxName = 65535;
 
 struct Entry {
-    std::string name;  // normalised: relative, "/" separators, ASCII lower case
+    std::string name; // normalised: relative, "/" separators, ASCII lower case
     fs::path file;
     uint64_t size = 0;
     uint64_t offset = 0;
@@ -36,7 +36,8 @@ std::string Normalise(std::string s) {
 }
 
 void PutLE(std::string& out, uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(char((v >> (8 * i)) & 0xFF));
 }
 
 int Fail(const std::string& message) {
@@ -44,7 +45,7 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
                         entries[i].file.string());
 
     size_t tableSize = 0;
-    for (const Entry& e : entries) tableSize += 2 + e.name.size() + 8 + 8;
+    for (const Entry& e : entries)
+        tableSize += 2 + e.name.size() + 8 + 8;
     uint64_t pos = kHeaderSize + tableSize;
     for (Entry& e : entries) {
         pos = (pos + kAlign - 1) / kAlign * kAlign;
