@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "main/assets.h"
+#include "main/audio.h"
 #include "main/fonts.h"
 #include "main/gui_button.h"
 #include "main/texts.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"
+#include "platform/sound.h"
 #include "platform/system.h"
 #include "widgets_helpers.h"
 
@@ -245,6 +247,64 @@ TEST_F(Button, MissingImagesStillDrawTheCaptionAndTakeClicks) {
     EXPECT_GT(WidgetsTest_CountInk(500, 100, b->hitW, b->hitH, 0x000000), 20);
     Run("2 click 1 " + std::to_string(500 + b->hitW / 2) + " " + std::to_string(100 + b->hitH / 2) + "\n", 4, {b});
     EXPECT_EQ(calls_.up, 1);
+}
+
+// A second of 16-bit mono silence as a WAV file.
+std::vector<uint8_t> SilentWav() {
+    const uint32_t rate = 22050, bytes = rate * 2;
+    std::vector<uint8_t> w;
+    const auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            w.push_back(uint8_t(v >> (8 * i)));
+    };
+    const auto put16 = [&](uint16_t v) {
+        w.push_back(uint8_t(v));
+        w.push_back(uint8_t(v >> 8));
+    };
+    for (char c : std::string("RIFF"))
+        w.push_back(uint8_t(c));
+    put32(36 + bytes);
+    for (char c : std::string("WAVEfmt "))
+        w.push_back(uint8_t(c));
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
+    for (char c : std::string("data"))
+        w.push_back(uint8_t(c));
+    put32(bytes);
+    w.resize(w.size() + bytes, 0);
+    return w;
+}
+
+TEST_F(Button, HoverAndClickSounds) {
+    const std::vector<uint8_t> wav = SilentWav();
+    Snd_Sounds[SND_BTN_HOVER] = Sound_Decode(wav.data(), wav.size());
+    Snd_Sounds[SND_BTN_CLICK] = Sound_Decode(wav.data(), wav.size());
+    ASSERT_NE(Snd_Sounds[SND_BTN_HOVER], nullptr);
+    Mixer_StopAll();
+    GUIBtnPtr b = Make();
+    std::vector<int> playing;
+    WidgetsTest_Script("2 mouse 120 110\n4 down 1\n5 up 1\n7 mouse 121 111\n");
+    for (int frame = 1; frame <= 8; ++frame) {
+        b->Update();
+        playing.push_back(Mixer_ActiveChannels());
+        WidgetsTest_Flip();
+    }
+    EXPECT_EQ(playing, (std::vector<int>{0, 1, 1, 1, 2, 2, 2, 2})); // hover once when it comes over, click once
+    Mixer_StopAll();
+    b->state = BTN_DISABLED;
+    WidgetsTest_Script("2 mouse 300 300\n3 mouse 120 110\n4 click 1 120 110\n");
+    for (int frame = 1; frame <= 6; ++frame) {
+        b->Update();
+        WidgetsTest_Flip();
+    }
+    EXPECT_EQ(Mixer_ActiveChannels(), 0); // a disabled button is silent
+    Mixer_StopAll();
+    Snd_Sounds[SND_BTN_HOVER] = Snd_Sounds[SND_BTN_CLICK] = nullptr;
 }
 
 TEST_F(Button, AnActionThatDropsTheButtonIsSafe) {
