@@ -52,9 +52,14 @@ const char* const CastleNames[7] = {"Burg Falkenstein", "Rabenfels",   "Eichenha
 // The wallpaper scene of castle n at any size.
 void WallScene(cairo_t* cr, double w, double h, int n) {
     const uint32_t seed = 500 + static_cast<uint32_t>(n) * 37;
-    Landscape(cr, w, h, seed, n, 1.0);
+    Landscape(cr, w, h, seed, n, 1.0, false);
+    // each castle has its own hour: dusk, deep night, dawn gold, moonlight, red sunset, mist, green twilight
+    static const Rgb tints[7] = {Hex(0x000000, 0.0),  Hex(0x0a1040, 0.35), Hex(0xffc060, 0.18), Hex(0x6080c0, 0.22),
+                                 Hex(0xe04020, 0.16), Hex(0xc0c8d8, 0.25), Hex(0x207060, 0.18)};
+    SetColour(cr, tints[n % 7]);
+    cairo_paint(cr);
     const double scale = w / 800.0;
-    FancyCastle(cr, w * (0.18 + 0.05 * (n % 3)), h * 0.8, 1.05 * scale, seed, n);
+    FancyCastle(cr, w * (0.08 + 0.11 * (n % 4)), h * 0.8, 1.05 * scale, seed, n);
     // near bank and framing trees
     cairo_move_to(cr, -10, h + 10);
     cairo_line_to(cr, -10, h * 0.82);
@@ -318,7 +323,7 @@ void PaintTutFrame(Canvas& c, const ImageSpec&, int) {
 
 void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, 800, 600, 1100, 3);
+    Landscape(cr, 800, 600, 1100, 3, 1.0, false);
     FancyCastle(cr, 480, 470, 0.7, 12, 3);
     Darken(cr, 0.35);
     ParchmentSheet(cr, 70, 40, 660, 480, 1101);
@@ -592,7 +597,7 @@ void PaintWallHelp(Canvas& c, const ImageSpec&, int) {
 
 void PaintWinGame(Canvas& c, const ImageSpec&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, 800, 600, 1801, 6);
+    Landscape(cr, 800, 600, 1801, 6, 1.0, false);
     FancyCastle(cr, 150, 500, 1.25, 1802, 6);
     // fireworks
     Rng rng(1803);
@@ -615,8 +620,7 @@ void PaintWinGame(Canvas& c, const ImageSpec&, int) {
     // banner across the top (the high-score frame covers the middle from y 44)
     cairo_rectangle(cr, 0, 0, 800, 44);
     FillVertical(cr, 0, 44, {WithAlpha(pal::Black, 0.7), WithAlpha(pal::Black, 0.0)});
-    TextStyle t = TitleStyle(30);
-    DrawText(cr, "Alle sieben Burgen erstrahlen in neuem Glanz!", 400, 34, t);
+    DrawTextIn(cr, "Alle sieben Burgen erstrahlen in neuem Glanz!", 20, 4, 760, 36, TitleStyle(30));
 }
 
 } // namespace imagegen

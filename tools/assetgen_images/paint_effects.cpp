@@ -51,13 +51,14 @@ void ScanTitle(Canvas& c, const char* text, const Rgb& body, const Rgb& edge, do
         // brighten the letters under a slanted band
         cairo_save(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
-        cairo_move_to(cr, shineX - 10, 0);
-        cairo_line_to(cr, shineX + 4, 0);
-        cairo_line_to(cr, shineX - 8, c.height());
-        cairo_line_to(cr, shineX - 22, c.height());
-        cairo_close_path(cr);
-        SetColour(cr, pal::White);
+        cairo_rectangle(cr, 0, 0, c.width(), c.height());
+        cairo_pattern_t* p = cairo_pattern_create_linear(shineX - 16, 0, shineX + 4, c.height() * 0.4);
+        cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0);
+        cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0);
+        cairo_set_source(cr, p);
         cairo_fill(cr);
+        cairo_pattern_destroy(p);
         cairo_restore(cr);
     }
 }

@@ -13,11 +13,27 @@ using namespace art;
 namespace {
 constexpr double Pi = 3.14159265358979323846;
 
-// The game's name as a logo: gold uncial letters with a ruby crest carrying the "2", centred at (cx, cy).
+// The game's name as a logo: gold uncial letters followed by a ruby crest carrying the "2", centred at (cx, cy).
 void GameLogo(cairo_t* cr, double cx, double cy, double scale) {
-    Glow(cr, cx, cy, 190 * scale, WithAlpha(pal::MagicGold, 0.35));
+    TextStyle name = TitleStyle(78 * scale);
+    name.outlineWidth = 3.2 * scale;
+    name.glow = 6 * scale;
+    name.glowColour = WithAlpha(pal::SkyGlow, 0.9);
+    name.align = Align::Left;
+    // an illuminated Roman initial, then the rest of the name in uncials
+    TextStyle initial = name;
+    initial.face = Face::BookBold;
+    initial.size = name.size * 1.12;
+    double iw = 0, tw = 0, th = 0;
+    MeasureText(cr, "B", initial, iw, th);
+    MeasureText(cr, "risquel", name, tw, th);
+    tw += iw;
+    const double sw = 46 * scale, sh = 56 * scale, gap = 10 * scale;
+    const double total = tw + gap + sw;
+    const double left = cx - total / 2;
+    Glow(cr, cx, cy, total * 0.6, WithAlpha(pal::MagicGold, 0.3));
     // crest behind the "2"
-    const double shx = cx + 118 * scale, shy = cy - 4 * scale, sw = 46 * scale, sh = 56 * scale;
+    const double shx = left + tw + gap + sw / 2, shy = cy - 4 * scale;
     auto shield = [&](double grow) {
         cairo_new_path(cr);
         cairo_move_to(cr, shx - sw / 2 - grow, shy - sh / 2 - grow);
@@ -39,25 +55,22 @@ void GameLogo(cairo_t* cr, double cx, double cy, double scale) {
     TextStyle two = TitleStyle(50 * scale);
     two.face = Face::Capitals;
     DrawText(cr, "2", shx, shy + 17 * scale, two);
-    // the name
-    TextStyle name = TitleStyle(78 * scale);
-    name.outlineWidth = 3.2 * scale;
-    name.glow = 6 * scale;
-    name.glowColour = WithAlpha(pal::SkyGlow, 0.9);
-    DrawText(cr, "Brisquel", cx - 28 * scale, cy + 24 * scale, name);
+    DrawText(cr, "B", left, cy + 24 * scale, initial);
+    DrawText(cr, "risquel", left + iw, cy + 24 * scale, name);
     // underline flourish with gems
-    cairo_move_to(cr, cx - 150 * scale, cy + 40 * scale);
-    cairo_curve_to(cr, cx - 80 * scale, cy + 52 * scale, cx + 20 * scale, cy + 30 * scale, cx + 90 * scale,
+    const double ux0 = left + 10 * scale, ux1 = left + tw - 20 * scale;
+    cairo_move_to(cr, ux0, cy + 40 * scale);
+    cairo_curve_to(cr, ux0 + (ux1 - ux0) * 0.3, cy + 52 * scale, ux0 + (ux1 - ux0) * 0.6, cy + 30 * scale, ux1,
                    cy + 42 * scale);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     GoldTrim(cr, 3 * scale);
     for (int i = 0; i < 5; ++i) {
         const double t = i / 4.0;
-        DrawGem(cr, static_cast<Gem>((i * 2) % GemCount), cx - 135 * scale + t * 210 * scale,
+        DrawGem(cr, static_cast<Gem>((i * 2) % GemCount), ux0 + 15 * scale + t * (ux1 - ux0 - 30 * scale),
                 cy + 44 * scale + std::sin(t * Pi * 1.6) * 4 * scale - t * 2 * scale, 13 * scale);
     }
-    Twinkle(cr, cx - 118 * scale, cy - 32 * scale, 16 * scale, pal::MagicGold);
-    Twinkle(cr, cx + 140 * scale, cy - 38 * scale, 12 * scale, pal::MagicBlue);
+    Twinkle(cr, left + 12 * scale, cy - 30 * scale, 16 * scale, pal::MagicGold);
+    Twinkle(cr, shx + sw * 0.5, shy - sh * 0.5, 12 * scale, pal::MagicBlue);
 }
 
 void Vignette(cairo_t* cr, double w, double h, double strength) {
@@ -79,7 +92,7 @@ void Darken(cairo_t* cr, double alpha, const Rgb& tint = Hex(0x080a1c)) {
 
 void PaintLogoGame(Canvas& c, const ImageSpec&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 71, 0);
+    Landscape(cr, c.width(), c.height(), 71, 0, 1.0, false);
     FancyCastle(cr, 230, 470, 0.85, 5, 0);
     Darken(cr, 0.35);
     Vignette(cr, c.width(), c.height(), 0.8);
@@ -178,7 +191,7 @@ void PaintLogoStudio(Canvas& c, const ImageSpec&, int) {
 
 void PaintLoading(Canvas& c, const ImageSpec&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 123, 2);
+    Landscape(cr, c.width(), c.height(), 123, 2, 1.0, false);
     FancyCastle(cr, 260, 475, 0.75, 9, 2);
     Darken(cr, 0.45);
     Vignette(cr, c.width(), c.height(), 0.85);
@@ -195,7 +208,7 @@ void PaintLoading(Canvas& c, const ImageSpec&, int) {
 
 void PaintPause(Canvas& c, const ImageSpec&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 321, 4);
+    Landscape(cr, c.width(), c.height(), 321, 4, 1.0, false);
     FancyCastle(cr, 200, 480, 0.9, 3, 4);
     Darken(cr, 0.55);
     Vignette(cr, c.width(), c.height(), 0.9);
@@ -271,7 +284,7 @@ void PaintMenuMiddle(Canvas& c, const ImageSpec&, int) {
     cairo_curve_to(cr, 60, 372, 160, 360, 250, 362);
     cairo_curve_to(cr, 360, 364, 430, 390, 520, 440);
     Stroke(cr, WithAlpha(pal::SkyGlow, 0.35), 2);
-    FancyCastle(cr, 40, 372, 0.95, 2024, 0);
+    FancyCastle(cr, 22, 372, 0.8, 2024, 0);
     // a winding road to the gate
     cairo_move_to(cr, 230, 372);
     cairo_curve_to(cr, 260, 420, 180, 450, 240, 500);
@@ -444,7 +457,7 @@ void PaintMenuPanel(Canvas& c, const ImageSpec& s, int) {
 
 void PaintMenuLogo(Canvas& c, const ImageSpec&, int) {
     // drawn at y -19: the visible part starts 19 pixels down
-    GameLogo(c.cr(), 170 - 10, 19 + 52, 0.9);
+    GameLogo(c.cr(), 170, 19 + 50, 0.74);
 }
 
 void PaintMenuPlay(Canvas& c, const ImageSpec& s, int) { ButtonMedallion(c, s.variant % 3, pal::Sapphire, 14); }
@@ -469,25 +482,29 @@ void PaintBird(Canvas& c, const ImageSpec& s, int frame) {
     const double flap = std::sin(phase); // -1 wings down .. 1 wings up
     const bool large = species >= 2;
     const Rgb body = species == 2 ? Hex(0x1c1a2e) : (species == 3 ? Hex(0x241a1a) : Hex(0x14121f));
-    const double span = large ? 44 : 40;
+    const double span = large ? 46 : 42;
     const double bob = -flap * 3;
-    // wings: far wing (darker) then body then near wing
-    auto wing = [&](double dir, const Rgb& col) {
-        const double tipY = bob - flap * 30 * dir;
-        const double midY = bob - flap * 14 * dir;
-        cairo_move_to(cr, -8, bob);
-        cairo_curve_to(cr, -14, midY - 4, -span * 0.55, tipY - 2, -span * 0.75, tipY);
-        cairo_line_to(cr, -span * 0.55, tipY + 6);
-        cairo_line_to(cr, -span * 0.42, tipY + 3 + 2);
-        cairo_curve_to(cr, -20, midY + 8, -10, bob + 6, 4, bob + 4);
+    // a wing seen from the side: from the shoulder its tip sweeps from high above the back to below the belly;
+    // near the level position it is foreshortened
+    auto wing = [&](double amp, double dx, double dy, const Rgb& col) {
+        const double sx = 4 + dx, sy = bob - 2 + dy;
+        const double tipX = sx - span * (0.45 + 0.15 * std::fabs(flap)), tipY = sy - flap * span * amp;
+        const double chord = 11 + 5 * std::fabs(flap);
+        cairo_move_to(cr, sx + 4, sy);
+        cairo_curve_to(cr, sx - 4, sy - flap * span * amp * 0.55 - 3, tipX + 14, tipY - 2, tipX, tipY);
+        // trailing edge with three feather notches back to the body
+        for (int k = 1; k <= 3; ++k) {
+            const double t = k / 3.0;
+            const double ex = tipX + (sx - 14 - tipX) * t, ey = tipY + (sy + 2 - tipY) * t;
+            cairo_line_to(cr, ex + chord * 0.35 * (1 - t) + 3, ey + chord * 0.4 * (flap >= 0 ? 1 : -1) * (1 - t) + 2);
+            cairo_line_to(cr, ex, ey);
+        }
+        cairo_line_to(cr, sx - 6, sy + 4);
         cairo_close_path(cr);
         SetColour(cr, col);
         cairo_fill(cr);
     };
-    cairo_save(cr);
-    cairo_scale(cr, -1, 1); // wings spread to both sides of the body seen from the side: the far one behind
-    wing(0.7, Darker(body, 0.3));
-    cairo_restore(cr);
+    wing(0.75, 5, -3, Darker(body, 0.35)); // the far wing, behind the body
     // body
     cairo_save(cr);
     cairo_translate(cr, 0, bob);
@@ -532,7 +549,7 @@ void PaintBird(Canvas& c, const ImageSpec& s, int frame) {
         SetColour(cr, body);
         cairo_fill(cr);
     }
-    wing(1.0, body);
+    wing(1.0, 0, 0, body);
     // the sunset catches the top edge of the near wing and back
     cairo_move_to(cr, -12, bob - 6);
     cairo_curve_to(cr, -4, bob - 8, 6, bob - 8, 14, bob - 7);

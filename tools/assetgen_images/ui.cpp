@@ -179,27 +179,33 @@ void CutSlots(Canvas& c, const std::string& framePath) {
             continue;
         }
         if (s.w < s.h * 1.5) {
-            // a round button (medallion): a round socket with a gold ring, cut as a circle
-            const double cx = s.x + s.w / 2.0, cy = s.y + s.h / 2.0, r = std::min(s.w, s.h) / 2.0 - 1;
-            cairo_arc(cr, cx, cy, r + 6, 0, 2 * Pi);
-            SetColour(cr, WithAlpha(pal::Black, 0.55));
+            // a round button (medallion): a round socket with a gold ring, cut as a circle the size of its face
+            const double cx = s.x + s.w / 2.0, cy = s.y + s.h / 2.0, r = std::min(s.w, s.h) / 2.0;
+            cairo_arc(cr, cx, cy, r + 4, 0, 2 * Pi);
+            SetColour(cr, WithAlpha(Hex(0x05060f), 0.9));
             cairo_fill(cr);
-            cairo_arc(cr, cx, cy, r + 2.5, 0, 2 * Pi);
+            cairo_arc(cr, cx, cy, r + 2, 0, 2 * Pi);
             GoldTrim(cr, 3);
             cairo_save(cr);
             cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-            cairo_arc(cr, cx, cy, r, 0, 2 * Pi);
+            cairo_arc(cr, cx, cy, r - 3.5, 0, 2 * Pi);
             cairo_fill(cr);
             cairo_restore(cr);
             continue;
         }
-        // a dark socket and a gold rim round the hole; the button shows through the hole
-        PathRoundRect(cr, s.x - 5, s.y - 5, s.w + 10, s.h + 10, std::min(10.0, s.h * 0.45));
-        SetColour(cr, WithAlpha(pal::Black, 0.55));
+        // a dark socket with a gold rim; the hole matches the face of the plaque buttons (inset 2.5 pixels, rounded),
+        // so the socket hides the buttons' transparent margin and the button shows through the hole
+        const double r = std::min((s.h - 5) * 0.4, 14.0);
+        PathRoundRect(cr, s.x - 3, s.y - 3, s.w + 6, s.h + 6, r + 3);
+        SetColour(cr, WithAlpha(Hex(0x05060f), 0.9));
         cairo_fill(cr);
-        PathRoundRect(cr, s.x - 2.5, s.y - 2.5, s.w + 5, s.h + 5, std::min(9.0, s.h * 0.42));
+        PathRoundRect(cr, s.x - 1.5, s.y - 1.5, s.w + 3, s.h + 3, r + 2);
         GoldTrim(cr, 2.2);
-        c.Clear(s.x, s.y, s.w, s.h);
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        PathRoundRect(cr, s.x + 2.5, s.y + 2.5, s.w - 5, s.h - 5, r);
+        cairo_fill(cr);
+        cairo_restore(cr);
     }
 }
 
@@ -278,7 +284,7 @@ void ParchmentSheet(cairo_t* cr, double x, double y, double w, double h, uint32_
 
 // [SECTION] Scenery ------------------------------------------------------------------------------------------------
 
-void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, double detail) {
+void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, double detail, bool withCastle) {
     const double horizon = h * 0.64;
     DuskSky(cr, w, h, horizon, seed, detail);
     // moon
@@ -301,8 +307,10 @@ void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, 
     cairo_close_path(cr);
     SetColour(cr, pal::HillMid);
     cairo_fill(cr);
-    CastleSilhouette(cr, cx - cw / 2, hillTop + 2, cw, h * 0.3, Hex(0x2a2550), pal::GoldLight,
-                     seed * 31 + static_cast<uint32_t>(castleStyle));
+    if (withCastle) {
+        CastleSilhouette(cr, cx - cw / 2, hillTop + 2, cw, h * 0.3, Hex(0x2a2550), pal::GoldLight,
+                         seed * 31 + static_cast<uint32_t>(castleStyle));
+    }
     Hills(cr, w, h, horizon + h * 0.08, h * 0.05, pal::HillMid, seed + 3);
     // mist over the valley
     cairo_rectangle(cr, 0, horizon, w, h * 0.15);

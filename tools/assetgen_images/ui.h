@@ -35,7 +35,8 @@ void Ribbon(cairo_t* cr, double cx, double cy, double w, double h, const art::Rg
 void Recess(cairo_t* cr, double x, double y, double w, double h, double radius);
 // The game's standard landscape: dusk sky, far mountains, hills, a castle and trees (for backdrops).
 // castleStyle picks the castle's layout; detail 0..1 scales the amount of decoration.
-void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, double detail = 1.0);
+void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, double detail = 1.0,
+               bool withCastle = true);
 // A detailed castle (lit stone towers, slate roofs, flags, lit windows) standing on baseY; about 400 * scale wide.
 // style 0..6 varies the layout and roof colour (the seven castles of the campaign).
 void FancyCastle(cairo_t* cr, double x, double baseY, double scale, uint32_t seed, int style);
