@@ -18,8 +18,6 @@ int32_t Pause_Screen = 0;
 
 namespace {
 
-void Pause_Enter() {}
-void Pause_Leave() {}
 void Pause_Frame();
 
 // The game's own table: screens 2, 3 and 4 are passing states that show the main menu's frame.
@@ -32,7 +30,7 @@ const std::array<ScreenHooks, kScreenCount> kGameScreens = {{
     {Screen5_Enter, Screen5_Leave, Screen5_Frame},        // 5 level start
     {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},     // 6 level end
     {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},           // 7 dimmed board
-    {Pause_Enter, Pause_Leave, Pause_Frame},              // 8 pause
+    {Dialog_Nothing, Dialog_Nothing, Pause_Frame},        // 8 pause
     {BuildMenu_Enter, BuildMenu_Leave, BuildMenu_Update}, // 9 build menu
     {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},     // 10 level map
     {Shop_Enter, Shop_Leave, Shop_Update},                // 11 shop
@@ -124,6 +122,8 @@ void Dialog_RunDraw() {
     if (Dialog_Active) g_dialog.draw();
 }
 
+// The pause screen stands in front of the remembered screen without leaving it: no leave or enter hook runs, so a
+// pause never restarts or reloads what was on screen.
 void Pause_Begin() {
     if (Screen_Current == kScreenPause) return;
     Pause_Screen = Screen_Current;
@@ -131,12 +131,13 @@ void Pause_Begin() {
         Game_Paused = 1;
         Pause_ByLoop = 1;
     }
-    Screen_Set(kScreenPause);
+    Input_Flush();
+    Screen_Current = kScreenPause;
 }
 
 void Pause_End() {
     if (Screen_Current != kScreenPause) return;
-    Screen_Set(Pause_Screen);
+    Screen_Current = Pause_Screen;
     Input_Flush();
 }
 

@@ -52,7 +52,8 @@ void Dialog_RunUpdate();
 void Dialog_RunDraw();
 
 // ---- Pause -----------------------------------------------------------------------------------------------------
-// The main loop's pause: remembers the screen and shows screen 8; in the game screen it also pauses the game.
+// The main loop's pause: remembers the screen and shows screen 8 in front of it (no hooks run: the remembered
+// screen is not left); in the game screen it also pauses the game.
 void Pause_Begin();
 // Back to the remembered screen once the window is active again.
 void Pause_End();

@@ -209,6 +209,7 @@ TEST_F(DialogLoopTest, LoopPauseRemembersTheGameAndAClickEndsIt) {
     InstallRecorders();
     Screen_Set(1);
     Game_Paused = 0;
+    g_log.clear();
     Pause_Begin();
     EXPECT_EQ(Screen_Current, kScreenPause);
     EXPECT_EQ(Pause_Screen, 1);
@@ -220,6 +221,8 @@ TEST_F(DialogLoopTest, LoopPauseRemembersTheGameAndAClickEndsIt) {
     RunLoop(2, "");
     EXPECT_EQ(Screen_Current, 1);
     EXPECT_EQ(Pause_ByLoop, 1);
+    // The game was never left: its frame ran again, its hooks did not.
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame1", "frame1"}));
     EXPECT_EQ(Game_Paused, 1);
     RunLoop(4, "3 click 1 400 300\n");
     EXPECT_EQ(Pause_ByLoop, 0);
