@@ -14,75 +14,114 @@ void Text_DrawCenteredAt(const Str& text, float x, float y) {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+// One wrapped line: a range of the text. LF characters inside it are skipped when it is measured or drawn.
+struct LineRange {
+    size_t begin, end;
+};
 
-Str TrimBlanksRight(const Str& s) {
-    size_t end = s.size();
-    while (end > 0 && IsBlank(s[end - 1]))
-        --end;
-    return s.substr(0, end);
+// Scratch buffers reused by every call, so that a dialog drawing its wrapped text each frame allocates nothing
+// once they have grown to its longest text.
+std::vector<LineRange>& Lines() {
+    static std::vector<LineRange> lines;
+    return lines;
+}
+Str& Scratch() {
+    static Str scratch;
+    return scratch;
 }
 
-// Wraps one paragraph (no CR, no LF) into `out`. An empty paragraph gives one empty line.
-void WrapParagraph(const Str& para, int width, std::vector<Str>& out) {
-    size_t start = 0;
-    const size_t n = para.size();
-    if (n == 0) {
-        out.emplace_back();
-        return;
-    }
-    while (start < n) {
-        while (start < n && IsBlank(para[start]))
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// The characters of text[b, e) without LF, in the scratch text.
+const Str& LineText(const Str& text, size_t b, size_t e) {
+    Str& out = Scratch();
+    out.clear();
+    for (size_t i = b; i < e; ++i)
+        if (text[i] != u'\n') out.push_back(text[i]);
+    return out;
+}
+
+int RangeWidth(const Str& text, size_t b, size_t e) { return Text_Width(LineText(text, b, e)); }
+
+// Wraps the paragraph text[b, e) (no CR inside) into `out`.
+void WrapParagraph(const Str& text, size_t b, size_t e, int width, std::vector<LineRange>& out) {
+    size_t start = b;
+    while (start < e) {
+        while (start < e && IsBlank(text[start]))
             ++start; // blanks at a break are dropped
-        if (start >= n) break;
+        if (start >= e) break;
         // Extend word by word while the line fits; the first word always stays, however wide.
         size_t lineEnd = start;
-        size_t pos = start;
-        while (pos < n) {
-            size_t wordEnd = pos;
-            while (wordEnd < n && IsBlank(para[wordEnd]))
+        while (lineEnd < e) {
+            size_t wordEnd = lineEnd;
+            while (wordEnd < e && IsBlank(text[wordEnd]))
                 ++wordEnd;
-            while (wordEnd < n && !IsBlank(para[wordEnd]))
+            while (wordEnd < e && !IsBlank(text[wordEnd]))
                 ++wordEnd;
-            const Str candidate = para.substr(start, wordEnd - start);
-            if (lineEnd > start && Text_Width(candidate) > width) break;
+            if (lineEnd > start && RangeWidth(text, start, wordEnd) > width) break;
             lineEnd = wordEnd;
-            pos = wordEnd;
         }
-        out.push_back(TrimBlanksRight(para.substr(start, lineEnd - start)));
+        size_t trimmed = lineEnd;
+        while (trimmed > start && IsBlank(text[trimmed - 1]))
+            --trimmed;
+        out.push_back({start, trimmed});
         start = lineEnd;
     }
+}
+
+bool OnlyLineFeeds(const Str& text, size_t b, size_t e) {
+    for (size_t i = b; i < e; ++i)
+        if (text[i] != u'\n') return false;
+    return true;
+}
+
+// All lines of the text: CR ends a paragraph; an empty paragraph is an empty line, except after the last CR.
+void Wrap(const Str& text, int width, std::vector<LineRange>& out) {
+    out.clear();
+    size_t b = 0;
+    const size_t n = text.size();
+    for (;;) {
+        size_t e = text.find(u'\r', b);
+        const bool last = e == Str::npos;
+        if (last) e = n;
+        if (OnlyLineFeeds(text, b, e)) {
+            if (!last) out.push_back({b, b});
+        } else {
+            WrapParagraph(text, b, e, width, out);
+        }
+        if (last) break;
+        b = e + 1;
+    }
+}
+
+bool FitsIn(const Str& text, int width, int height) {
+    std::vector<LineRange>& lines = Lines();
+    Wrap(text, width, lines);
+    if (static_cast<int>(lines.size()) * Text_Height(text) > height) return false;
+    for (const LineRange& line : lines)
+        if (RangeWidth(text, line.begin, line.end) > width) return false;
+    return true;
 }
 
 } // namespace
 
 std::vector<Str> Text_WrapLines(const Str& text, int width) {
+    std::vector<LineRange> ranges;
+    Wrap(text, width, ranges);
     std::vector<Str> lines;
-    Str para;
-    size_t i = 0;
-    bool pending = false; // a paragraph has begun (text or a CR)
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\n') continue;
-        if (c == u'\r') {
-            WrapParagraph(para, width, lines);
-            para.clear();
-            pending = false;
-            continue;
-        }
-        para.push_back(c);
-        pending = true;
-    }
-    if (pending) WrapParagraph(para, width, lines);
+    for (const LineRange& r : ranges)
+        lines.push_back(LineText(text, r.begin, r.end));
     return lines;
 }
 
 int Text_DrawWrapped(const Str& text, float x, float y, int width, int measureOnly, int centred) {
-    const std::vector<Str> lines = Text_WrapLines(text, width);
+    std::vector<LineRange>& lines = Lines();
+    Wrap(text, width, lines);
     const int lineHeight = Text_Height(text);
     if (measureOnly != 1) {
         float ly = y;
-        for (const Str& line : lines) {
+        for (const LineRange& r : lines) {
+            const Str& line = LineText(text, r.begin, r.end);
             float lx = x;
             if (centred == 1) lx += static_cast<float>((width - Text_Width(line)) / 2);
             Draw_Text(line, lx, ly);
@@ -91,18 +130,6 @@ int Text_DrawWrapped(const Str& text, float x, float y, int width, int measureOn
     }
     return static_cast<int>(lines.size()) * lineHeight;
 }
-
-namespace {
-
-bool FitsIn(const Str& text, int width, int height) {
-    const std::vector<Str> lines = Text_WrapLines(text, width);
-    if (static_cast<int>(lines.size()) * Text_Height(text) > height) return false;
-    for (const Str& line : lines)
-        if (Text_Width(line) > width) return false;
-    return true;
-}
-
-} // namespace
 
 int Text_FitFont(const Str& text, int firstFont, int width, int height) {
     if (firstFont < 0 || firstFont >= kFontCount) {
