@@ -64,7 +64,7 @@ float LeFloat(const std::vector<uint8_t>& b, size_t at) {
     return f;
 }
 
-int RunGame(int exitAfter, const std::string& script, std::string* out) {
+int RunGame(int exitAfter, const std::string& script, std::string* out, const std::vector<HarnessScreenshot>& shots) {
     Sys_Init(0, nullptr);
     HarnessConfig h;
     h.headless = true;
@@ -73,6 +73,7 @@ int RunGame(int exitAfter, const std::string& script, std::string* out) {
     h.inputScript = script;
     h.haveSeed = true;
     h.seed = 1;
+    h.screenshots = shots;
     EXPECT_TRUE(Harness_Configure(h));
     Sys_ClearCloseRequest();
     Input_Reset();

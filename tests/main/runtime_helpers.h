@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
+
 // A fresh temporary XDG_DATA_HOME and BQ_APP_FOLDER for one test; removed afterwards.
 class RuntimeTest : public ::testing::Test {
   protected:
@@ -29,5 +31,6 @@ float LeFloat(const std::vector<uint8_t>& b, size_t at);
 
 // Runs Main_Body headless with a 16 ms fake clock until `exitAfter` frames have been shown (start-up's pictures
 // count as frames 1 to 4). Returns its exit code; stdout is captured into *out when given.
-int RunGame(int exitAfter, const std::string& script = "", std::string* out = nullptr);
+int RunGame(int exitAfter, const std::string& script = "", std::string* out = nullptr,
+            const std::vector<HarnessScreenshot>& shots = {});
 constexpr int kStartupFrames = 4; // frames the start-up shows before the main loop's first

@@ -9,6 +9,8 @@
 #include "main/runtime.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
+#include "platform/image.h"
+#include "platform/incbin.h"
 #include "platform/system.h"
 #include "runtime_helpers.h"
 
@@ -32,6 +34,34 @@ TEST_F(StartupTest, FirstStartRunsToTheMainMenuAndWritesDefaults) {
     EXPECT_TRUE(Graphics_IsOpen());
     EXPECT_EQ(Graphics_Width(), 800);
     EXPECT_EQ(Graphics_Height(), 600);
+}
+
+// What the start-up shows, frame by frame: the game's logo, the loading picture, the logo again, the studio's mark,
+// then the main menu's background.
+TEST_F(StartupTest, StartupShowsLogosThenTheMainMenu) {
+    Incbin_RegisterBuiltin();
+    const char* const pictures[] = {"Images/Start/logo_game.jpg", "Images/Start/loading.jpg",
+                                    "Images/Start/logo_game.jpg", "Images/Start/logo_studio.jpg",
+                                    "Images/MainMenu/mm_00.jpg"};
+    for (const char* p : pictures)
+        if (!Incbin_Exists(S(p))) GTEST_SKIP() << p << " is not in the archive";
+    std::vector<HarnessScreenshot> shots;
+    for (int f = 1; f <= 5; ++f)
+        shots.push_back({f, root_ + "/shot" + std::to_string(f) + ".png"});
+    ASSERT_EQ(RunGame(5, "", nullptr, shots), 0);
+    for (int f = 1; f <= 5; ++f) {
+        SCOPED_TRACE(pictures[f - 1]);
+        const PixmapPtr shot = Pixmap_Load(S(shots[size_t(f - 1)].path));
+        const PixmapPtr want = Pixmap_Load(u"incbin::" + S(pictures[f - 1]));
+        ASSERT_TRUE(shot && want);
+        ASSERT_EQ(shot->width, 800);
+        for (int y = 5; y < 600; y += 97)
+            for (int x = 3; x < 800; x += 131) {
+                const uint32_t a = Pixmap_ReadPixel(*shot, x, y), b = Pixmap_ReadPixel(*want, x, y);
+                for (int c = 0; c < 24; c += 8)
+                    ASSERT_NEAR(int(a >> c & 255), int(b >> c & 255), 2) << x << "," << y;
+            }
+    }
 }
 
 TEST_F(StartupTest, SecondStartReadsTheFilesBack) {
