@@ -7,6 +7,7 @@
 // [SECTION] Performer
 // [SECTION] Ambient castle loop
 // [SECTION] Writing the files
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +56,7 @@ struct Section {
     Voice doubling; // plays the melody an octave higher and softer (None = off)
     Voice arp;      // None = no arpeggio
     bool pad, bass, drums;
+    Voice harmony = Voice::None; // a second voice two steps of the scale below the tune (None = off)
 };
 
 struct Track {
@@ -66,6 +68,7 @@ struct Track {
     double drumStep;         // beats per drum step
     const char* drumPattern; // per bar: D strong drum, d soft drum, s shaker, . nothing
     uint32_t seed;           // humanising and noise
+    const char* scale;       // the mode's notes, e.g. "D E F G A B C": the harmony voice moves within them
     std::vector<Section> sections;
 };
 
@@ -205,11 +208,12 @@ const std::vector<Track>& Tracks() {
          0.5,
          "D.s.ds",
          101,
+         "D E F G A B C",
          {{4, "Dm | C | Dm | C", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::Bell, V::Harp, true, true, true},
           {8, kT1_B_Chords, kT1_B, V::Harp, V::None, V::Lute, true, true, true},
-          {8, kT1_A_Chords, kT1_A, V::Flute, V::Harp, V::Lute, true, true, true},
+          {8, kT1_A_Chords, kT1_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "Dm | C | Dm | Asus4 A", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_02.ogg",
          84,
@@ -219,9 +223,10 @@ const std::vector<Track>& Tracks() {
          0.5,
          "D...s.d.",
          202,
+         "A B C D E F G",
          {{4, "Am | G | F | E", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT2_A_Chords, kT2_A, V::Flute, V::None, V::Lute, true, true, false},
-          {8, kT2_B_Chords, kT2_B, V::Flute, V::None, V::Harp, true, true, true},
+          {8, kT2_B_Chords, kT2_B, V::Flute, V::None, V::Harp, true, true, true, V::Flute},
           {8, kT2_A_Chords, kT2_A, V::Harp, V::Flute, V::Lute, true, true, true}}},
         {"sounds/bq2_03.ogg",
          150,
@@ -231,10 +236,11 @@ const std::vector<Track>& Tracks() {
          1.0,
          "D.sd.s",
          303,
+         "G A B C D E F",
          {{4, "G | F | G | F", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT3_A_Chords, kT3_A, V::Flute, V::None, V::Harp, true, true, true},
           {8, kT3_B_Chords, kT3_B, V::Lute, V::Bell, V::Harp, true, true, true},
-          {8, kT3_A_Chords, kT3_A, V::Flute, V::Harp, V::Lute, true, true, true},
+          {8, kT3_A_Chords, kT3_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "C | G | F | G", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_04.ogg",
          72,
@@ -244,9 +250,10 @@ const std::vector<Track>& Tracks() {
          1.0,
          "d.s.",
          404,
+         "E F# G A B C D",
          {{4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT4_A_Chords, kT4_A, V::Bell, V::None, V::Harp, true, true, false},
-          {8, kT4_B_Chords, kT4_B, V::Flute, V::None, V::Harp, true, true, false},
+          {8, kT4_B_Chords, kT4_B, V::Flute, V::None, V::Harp, true, true, false, V::Strings},
           {4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_05.ogg",
          96,
@@ -256,11 +263,12 @@ const std::vector<Track>& Tracks() {
          0.5,
          "D.s.d.",
          505,
+         "F G A Bb C D E",
          {{4, "F | C | Bb | C", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT5_A_Chords, kT5_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT5_A_Chords, kT5_A, V::Harp, V::Bell, V::Lute, true, true, true},
           {8, kT5_B_Chords, kT5_B, V::Flute, V::None, V::Harp, true, true, true},
-          {8, kT5_A_Chords, kT5_A, V::Flute, V::Harp, V::Lute, true, true, true},
+          {8, kT5_A_Chords, kT5_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "Bb | F | Bb | C", "", V::None, V::None, V::Lute, true, true, false}}},
     };
     return kTracks;
@@ -308,7 +316,7 @@ struct Mixer {
 float LeadGain(Voice v) {
     switch (v) {
     case Voice::Flute:
-        return 0.55f;
+        return 0.65f;
     case Voice::Harp:
         return 0.7f;
     case Voice::Lute:
@@ -318,6 +326,18 @@ float LeadGain(Voice v) {
     default:
         return 0.5f;
     }
+}
+
+// The note `steps` degrees of the scale below `midi`; -1 when the note is outside the scale (a chromatic note gets
+// no harmony rather than a clash).
+int ScaleStepsBelow(const std::vector<int>& scale, int midi, int steps) {
+    if (std::find(scale.begin(), scale.end(), midi % 12) == scale.end()) return -1;
+    int note = midi;
+    while (steps > 0 && note > 0) {
+        --note;
+        if (std::find(scale.begin(), scale.end(), note % 12) != scale.end()) --steps;
+    }
+    return steps == 0 ? note : -1;
 }
 
 // The arpeggio's tones for a chord: root and fifth in octave 3, root, third and fifth in octave 4, root in 5.
@@ -339,6 +359,20 @@ bool RenderTrack(const Track& track, Stereo& out) {
             arpSteps.push_back(v);
     }
     const std::string drums = track.drumPattern;
+    std::vector<int> scale; // pitch classes of the mode
+    {
+        std::stringstream in(track.scale);
+        std::string name;
+        while (in >> name) {
+            const int midi = synth::ParseNote(name + "4");
+            if (midi < 0) {
+                std::fprintf(stderr, "%s: bad scale note '%s'\n", track.path, name.c_str());
+                ok = false;
+            } else {
+                scale.push_back(midi % 12);
+            }
+        }
+    }
     double sectionStart = 0; // beats
     for (size_t si = 0; si < track.sections.size(); ++si) {
         const Section& s = track.sections[si];
@@ -355,10 +389,14 @@ bool RenderTrack(const Track& track, Stereo& out) {
             std::fprintf(stderr, "%s: melody has %.2f beats, section %.2f\n", where.c_str(), melodyBeats, sectionBeats);
             ok = false;
         }
+        // Sections without a tune (intro, outro) are played softer, so the tune's entry is an event.
+        const float level = melody.empty() ? 0.75f : 1.0f;
         // Lead and its doubling.
         for (const Note& n : melody) {
             const double at = (sectionStart + n.start) * beat;
             mix.Play(s.lead, n.midi, at, n.length * beat, 0.85f, LeadGain(s.lead), 0.05f);
+            const int below = n.midi >= 0 && s.harmony != Voice::None ? ScaleStepsBelow(scale, n.midi, 2) : -1;
+            if (below >= 0) mix.Play(s.harmony, below, at, n.length * beat, 0.6f, 0.55f * LeadGain(s.harmony), -0.3f);
             if (n.midi >= 0 && s.doubling != Voice::None)
                 mix.Play(s.doubling, n.midi + 12, at, n.length * beat, 0.6f, 0.45f * LeadGain(s.doubling), 0.45f);
         }
@@ -368,13 +406,13 @@ bool RenderTrack(const Track& track, Stereo& out) {
             const int base = 48 + c.chord.root;
             if (s.pad) {
                 const int third = c.chord.intervals[1], fifth = c.chord.intervals[2];
-                mix.Play(Voice::Strings, base, at, len, 0.8f, 0.55f, -0.5f);
-                mix.Play(Voice::Strings, base + fifth, at, len, 0.7f, 0.5f, 0.5f);
-                mix.Play(Voice::Strings, base + 12 + third, at, len, 0.6f, 0.45f, 0.0f);
+                mix.Play(Voice::Strings, base, at, len, 0.8f, 0.45f * level, -0.5f);
+                mix.Play(Voice::Strings, base + fifth, at, len, 0.7f, 0.4f * level, 0.5f);
+                mix.Play(Voice::Strings, base + 12 + third, at, len, 0.6f, 0.38f * level, 0.0f);
             }
             if (s.bass) {
                 Mono b = synth::Bass(synth::MidiFreq(base - 12), len * 0.95, 0.8f, kRate);
-                mix.dry.Add(b, at, 0.5f, 0.0f);
+                mix.dry.Add(b, at, 0.4f * level, 0.0f);
             }
             if (s.arp != Voice::None && !arpSteps.empty()) {
                 const std::vector<int> tones = ArpTones(c.chord);
@@ -385,20 +423,24 @@ bool RenderTrack(const Track& track, Stereo& out) {
                     const int midi = tones[static_cast<size_t>(idx) % tones.size()];
                     const float accent = (offset + k) % static_cast<int>(arpSteps.size()) == 0 ? 0.75f : 0.55f;
                     mix.Play(s.arp, midi, at + k * track.arpStep * beat, track.arpStep * beat * 2.5, accent,
-                             s.arp == Voice::Harp ? 0.42f : 0.5f, -0.35f);
+                             level * (s.arp == Voice::Harp ? 0.42f : 0.5f), -0.35f);
                 }
             }
         }
         // Light percussion.
         if (s.drums && !drums.empty()) {
             const int steps = static_cast<int>(std::lround(sectionBeats / track.drumStep));
+            const int perBar = static_cast<int>(std::lround(track.beatsPerBar / track.drumStep));
             for (int k = 0; k < steps; ++k) {
-                const char c = drums[static_cast<size_t>(k) % drums.size()];
+                char c = drums[static_cast<size_t>(k) % drums.size()];
+                // A small fill leads into the next section: the last bar's empty second half gets soft hits.
+                if (c == '.' && k >= steps - perBar / 2) c = 'f';
                 const double at = (sectionStart + k * track.drumStep) * beat;
                 const uint32_t seed = track.seed * 131u + static_cast<uint32_t>(k);
                 if (c == 'D') mix.dry.Add(synth::FrameDrum(75.0, 0.9f, seed, kRate), at, 0.42f, 0.0f);
                 if (c == 'd') mix.dry.Add(synth::FrameDrum(95.0, 0.6f, seed, kRate), at, 0.32f, 0.1f);
                 if (c == 's') mix.dry.Add(synth::Shaker(0.5f, 0.12, seed, kRate), at, 0.18f, 0.3f);
+                if (c == 'f') mix.dry.Add(synth::FrameDrum(120.0, 0.45f, seed, kRate), at, 0.22f, -0.15f);
             }
         }
         sectionStart += sectionBeats;
