@@ -48,8 +48,11 @@ TEST(FontTable, NextSmallerStaysInTheFamilyWhateverTheIndex) {
             at = next;
             ASSERT_LT(++steps, kFontCount);
         }
-        for (const FontSpec& s : Font_Specs)
-            if (s.family == Font_Specs[size_t(i)].family) EXPECT_GE(s.size, Font_Specs[size_t(at)].size);
+        for (const FontSpec& s : Font_Specs) {
+            if (s.family == Font_Specs[size_t(i)].family) {
+                EXPECT_GE(s.size, Font_Specs[size_t(at)].size);
+            }
+        }
     }
     EXPECT_EQ(Font_NextSmaller(-1), -1);
     EXPECT_EQ(Font_NextSmaller(kFontCount), -1);
