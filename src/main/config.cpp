@@ -181,6 +181,7 @@ void Config_Load() {
         for (const auto& e : g_entries)
             present = present || e.first == key;
         if (!present) {
+            Log_Print(u"config: " + key + u" missing, using an empty name");
             SetEntry(key, Str());
             changed = true;
         }

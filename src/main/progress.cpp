@@ -114,6 +114,10 @@ void Progress_Load() {
         Log_Print(u"progress file " + path + u" has " + Str_FromInt(int64_t(bytes.size())) + u" bytes instead of " +
                   Str_FromInt(Progress_FileSize()) + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
                   u"; using defaults");
+        if (!moved) { // never overwrite what could not be set aside
+            First_Start = 1;
+            return;
+        }
     } else if (exists) {
         for (const auto& a : g_layout)
             GetArray(bytes.data(), a);

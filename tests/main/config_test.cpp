@@ -64,6 +64,7 @@ TEST_F(ConfigTest, BadValuesTakeDefaultsWithADiagnostic) {
     EXPECT_EQ(Bg_Light, 1);
     for (const char* key : {"PLAYER_CRT", "FX_VOL", "MUSIC_VOL", "WINDOWED_MODE", "LEVELS_COUNT", "BG_LIGHT"})
         EXPECT_NE(out.find(std::string("config: ") + key), std::string::npos) << key;
+    EXPECT_NE(out.find("config: PLAYER5 missing"), std::string::npos);
     EXPECT_NE(out.find("\r\n"), std::string::npos);
     // The repaired values are what the file holds now.
     const std::string text = ReadText(ConfigFile());
