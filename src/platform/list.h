@@ -19,6 +19,8 @@ template <class T> class TList {
         std::shared_ptr<Node> prevKept; // after removal: where the node was, so walks can find their way back
         bool removed = false;
     };
+    // A link keeps its node, and a removed node keeps the nodes that followed it (so walks can go on): an element
+    // that remembers its own link must hold it as std::weak_ptr<Node>, or element and node keep each other alive.
     using Link = std::shared_ptr<Node>;
 
     class iterator {
