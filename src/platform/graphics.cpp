@@ -50,10 +50,23 @@ constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND
                                         SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
 constexpr double kPi = 3.14159265358979323846;
 
+// SDL_Quit without Graphics_Close leaves the pointers dangling: once video is down, the window, renderer and every
+// texture count as gone (their memory went with SDL), so late image destructors touch nothing.
+bool RendererAlive() {
+    if (g_renderer && !SDL_WasInit(SDL_INIT_VIDEO)) {
+        g_canvas = nullptr;
+        g_renderer = nullptr;
+        g_window = nullptr;
+        g_rendererName.clear();
+        ++g_generation;
+    }
+    return g_renderer != nullptr;
+}
+
 uint8_t AlphaByte() { return uint8_t(std::lround(g_alpha * 255.0f)); }
 
 void ApplyClip() {
-    if (!g_renderer) return;
+    if (!RendererAlive()) return;
     if (g_viewport.x == 0 && g_viewport.y == 0 && g_viewport.w == g_width && g_viewport.h == g_height) {
         SDL_RenderSetClipRect(g_renderer, nullptr);
     } else {
@@ -64,13 +77,13 @@ void ApplyClip() {
 
 // False when the current state draws nothing at all (empty viewport, masked below half alpha).
 bool Drawable() {
-    if (!g_renderer || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
+    if (!RendererAlive() || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
     if (g_blend == BLEND_MASKED && g_alpha < 0.5f) return false;
     return true;
 }
 
 void ApplyIcon() {
-    if (!g_window || !g_icon || g_icon->frames.empty()) return;
+    if (!RendererAlive() || !g_icon || g_icon->frames.empty()) return;
     static std::vector<uint32_t> argb;
     const Pixmap& pm = g_icon->frames[0].pixels;
     Pixmap_ToArgb(pm, (g_icon->flags & IMG_MASKED) != 0, argb);
@@ -97,15 +110,16 @@ void LimitFrameRate() {
 }
 }  // namespace
 
-uint32_t Texture_Generation() { return g_renderer ? g_generation : 0; }
-SDL_Window* Sdl_Window() { return g_window; }
-SDL_Renderer* Sdl_Renderer() { return g_renderer; }
-SDL_Texture* Sdl_Canvas() { return g_canvas; }
+
+uint32_t Texture_Generation() { return RendererAlive() ? g_generation : 0; }
+SDL_Window* Sdl_Window() { return RendererAlive() ? g_window : nullptr; }
+SDL_Renderer* Sdl_Renderer() { return RendererAlive() ? g_renderer : nullptr; }
+SDL_Texture* Sdl_Canvas() { return RendererAlive() ? g_canvas : nullptr; }
 
 // ---- [SECTION] Window and frame ----------------------------------------------------------------------------------
 
 bool Graphics_Open(int w, int h, bool windowed) {
-    if (g_window) {
+    if (RendererAlive()) {
         Graphics_SetWindowed(windowed);
         return true;
     }
@@ -152,7 +166,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
 }
 
 void Graphics_Close() {
-    if (!g_window) return;
+    if (!RendererAlive()) return;
     // Destroying the renderer frees every texture made with it; the generation tells images so.
     SDL_DestroyTexture(g_canvas);
     SDL_DestroyRenderer(g_renderer);
@@ -164,7 +178,7 @@ void Graphics_Close() {
     ++g_generation;
 }
 
-bool Graphics_IsOpen() { return g_window != nullptr; }
+bool Graphics_IsOpen() { return RendererAlive(); }
 int Graphics_Width() { return g_width; }
 int Graphics_Height() { return g_height; }
 bool Graphics_Windowed() { return g_windowed; }
@@ -173,7 +187,7 @@ const char* Graphics_RendererName() { return g_rendererName.c_str(); }
 void Graphics_SetWindowed(bool windowed) {
     g_windowed = windowed;
     g_maximizedSeen = false;
-    if (!g_window) return;
+    if (!RendererAlive()) return;
     // Queued drawing must reach the canvas first: the window change can drop the renderer's command queue.
     SDL_RenderFlush(g_renderer);
     if (windowed) {
@@ -189,7 +203,7 @@ void Graphics_SetWindowed(bool windowed) {
 }
 
 void Graphics_Flip(int sync) {
-    if (g_renderer) {
+    if (RendererAlive()) {
         SDL_SetRenderTarget(g_renderer, nullptr);
         SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
         SDL_RenderClear(g_renderer);
@@ -204,7 +218,7 @@ void Graphics_Flip(int sync) {
 }
 
 void Draw_Cls() {
-    if (!g_renderer) return;
+    if (!RendererAlive()) return;
     SDL_SetRenderDrawColor(g_renderer, uint8_t(g_clsR), uint8_t(g_clsG), uint8_t(g_clsB), 255);
     SDL_RenderClear(g_renderer);  // ignores the clip rectangle
 }
@@ -216,7 +230,7 @@ void Draw_SetClsColor(int r, int g, int b) {
 }
 
 void Window_SetTitle(const Str& title) {
-    if (g_window) SDL_SetWindowTitle(g_window, Str_ToUtf8(title).c_str());
+    if (RendererAlive()) SDL_SetWindowTitle(g_window, Str_ToUtf8(title).c_str());
 }
 
 void Window_SetIcon(const ImagePtr& img) {
@@ -225,16 +239,16 @@ void Window_SetIcon(const ImagePtr& img) {
     ApplyIcon();
 }
 
-bool Window_IsMinimized() { return g_window && (SDL_GetWindowFlags(g_window) & SDL_WINDOW_MINIMIZED) != 0; }
+bool Window_IsMinimized() { return RendererAlive() && (SDL_GetWindowFlags(g_window) & SDL_WINDOW_MINIMIZED) != 0; }
 
 bool Window_IsVisible() {
-    if (!g_window) return false;
+    if (!RendererAlive()) return false;
     if (Sys_Headless()) return true;
     return (SDL_GetWindowFlags(g_window) & SDL_WINDOW_HIDDEN) == 0;
 }
 
 bool Window_IsMaximized() {
-    if (!g_window || !g_windowed) return false;
+    if (!RendererAlive() || !g_windowed) return false;
     return g_maximizedSeen || (SDL_GetWindowFlags(g_window) & SDL_WINDOW_MAXIMIZED) != 0;
 }
 
@@ -468,7 +482,7 @@ int Text_Height(const Str& text) { return ImageFont_Height(Draw_GetImageFont());
 // ---- [SECTION] Read-back and screenshots ---------------------------------------------------------------------
 
 Pixmap Graphics_ReadPixels(int x, int y, int w, int h) {
-    if (!g_renderer) return Pixmap_Create(0, 0, PF_BGRA8888);
+    if (!RendererAlive()) return Pixmap_Create(0, 0, PF_BGRA8888);
     const int x0 = std::clamp(x, 0, g_width), y0 = std::clamp(y, 0, g_height);
     const int x1 = int(std::clamp(int64_t(x) + std::max(w, 0), int64_t(0), int64_t(g_width)));
     const int y1 = int(std::clamp(int64_t(y) + std::max(h, 0), int64_t(0), int64_t(g_height)));
