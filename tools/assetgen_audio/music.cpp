@@ -56,7 +56,8 @@ struct Section {
     Voice doubling; // plays the melody an octave higher and softer (None = off)
     Voice arp;      // None = no arpeggio
     bool pad, bass, drums;
-    Voice harmony = Voice::None; // a second voice two steps of the scale below the tune (None = off)
+    Voice harmony = Voice::None;      // a second voice two steps of the scale below the tune (None = off)
+    const char* arpPattern = nullptr; // this section's own arpeggio (nullptr = the track's)
 };
 
 struct Track {
@@ -212,7 +213,7 @@ const std::vector<Track>& Tracks() {
          {{4, "Dm | C | Dm | C", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::Bell, V::Harp, true, true, true},
-          {8, kT1_B_Chords, kT1_B, V::Harp, V::None, V::Lute, true, true, true},
+          {8, kT1_B_Chords, kT1_B, V::Harp, V::None, V::Lute, true, true, true, V::None, "0 3 4 5 4 3"},
           {8, kT1_A_Chords, kT1_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "Dm | C | Dm | Asus4 A", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_02.ogg",
@@ -226,7 +227,7 @@ const std::vector<Track>& Tracks() {
          "A B C D E F G",
          {{4, "Am | G | F | E", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT2_A_Chords, kT2_A, V::Flute, V::None, V::Lute, true, true, false},
-          {8, kT2_B_Chords, kT2_B, V::Flute, V::None, V::Harp, true, true, true, V::Flute},
+          {8, kT2_B_Chords, kT2_B, V::Flute, V::None, V::Harp, true, true, true, V::Flute, "0 3 2 4 3 5 4 2"},
           {8, kT2_A_Chords, kT2_A, V::Harp, V::Flute, V::Lute, true, true, true}}},
         {"sounds/bq2_03.ogg",
          150,
@@ -239,7 +240,7 @@ const std::vector<Track>& Tracks() {
          "G A B C D E F",
          {{4, "G | F | G | F", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT3_A_Chords, kT3_A, V::Flute, V::None, V::Harp, true, true, true},
-          {8, kT3_B_Chords, kT3_B, V::Lute, V::Bell, V::Harp, true, true, true},
+          {8, kT3_B_Chords, kT3_B, V::Lute, V::Bell, V::Harp, true, true, true, V::None, "0 4 3 5 4 3"},
           {8, kT3_A_Chords, kT3_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "C | G | F | G", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_04.ogg",
@@ -253,7 +254,7 @@ const std::vector<Track>& Tracks() {
          "E F# G A B C D",
          {{4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false},
           {8, kT4_A_Chords, kT4_A, V::Bell, V::None, V::Harp, true, true, false},
-          {8, kT4_B_Chords, kT4_B, V::Flute, V::None, V::Harp, true, true, false, V::Strings},
+          {8, kT4_B_Chords, kT4_B, V::Flute, V::None, V::Harp, true, true, false, V::Strings, "0 1 3 4 5 4 3 1"},
           {4, "Em | C | Am | B", "", V::None, V::None, V::Harp, true, true, false}}},
         {"sounds/bq2_05.ogg",
          96,
@@ -267,7 +268,7 @@ const std::vector<Track>& Tracks() {
          {{4, "F | C | Bb | C", "", V::None, V::None, V::Lute, true, true, false},
           {8, kT5_A_Chords, kT5_A, V::Flute, V::None, V::Lute, true, true, true},
           {8, kT5_A_Chords, kT5_A, V::Harp, V::Bell, V::Lute, true, true, true},
-          {8, kT5_B_Chords, kT5_B, V::Flute, V::None, V::Harp, true, true, true},
+          {8, kT5_B_Chords, kT5_B, V::Flute, V::None, V::Harp, true, true, true, V::None, "0 3 5 4 3 2"},
           {8, kT5_A_Chords, kT5_A, V::Flute, V::Harp, V::Lute, true, true, true, V::Flute},
           {4, "Bb | F | Bb | C", "", V::None, V::None, V::Lute, true, true, false}}},
     };
@@ -351,13 +352,15 @@ bool RenderTrack(const Track& track, Stereo& out) {
     bool ok = true;
     const double beat = 60.0 / track.bpm;
     Mixer mix(track.seed);
-    std::vector<int> arpSteps;
-    {
-        std::stringstream in(track.arpPattern);
+    const auto parsePattern = [](const char* text) {
+        std::vector<int> steps;
+        std::stringstream in(text);
         int v;
         while (in >> v)
-            arpSteps.push_back(v);
-    }
+            steps.push_back(v);
+        return steps;
+    };
+    const std::vector<int> trackArp = parsePattern(track.arpPattern);
     const std::string drums = track.drumPattern;
     std::vector<int> scale; // pitch classes of the mode
     {
@@ -376,6 +379,7 @@ bool RenderTrack(const Track& track, Stereo& out) {
     double sectionStart = 0; // beats
     for (size_t si = 0; si < track.sections.size(); ++si) {
         const Section& s = track.sections[si];
+        const std::vector<int> arpSteps = s.arpPattern ? parsePattern(s.arpPattern) : trackArp;
         const std::string where = std::string(track.path) + " section " + std::to_string(si + 1);
         const double sectionBeats = s.bars * track.beatsPerBar;
         const std::vector<ChordSpan> chords = ParseChords(s.chords, track.beatsPerBar, where.c_str(), ok);
