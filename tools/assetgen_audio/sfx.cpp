@@ -58,31 +58,6 @@ Mono Burst(double seconds, double centre, double q, double decay, uint32_t seed)
     return out;
 }
 
-// Brass-like voice for the fanfare: a saw pair through a low-pass that opens on the attack.
-Mono Brass(double freq, double held) {
-    const synth::Adsr env{0.03f, 0.15f, 0.75f, 0.25f};
-    Mono out(static_cast<size_t>((held + env.release) * kRate));
-    double p1 = 0, p2 = 0.3;
-    for (size_t i = 0; i < out.size(); ++i) {
-        const float t = static_cast<float>(i) / kRate;
-        const float e = env.At(t, static_cast<float>(held));
-        p1 += freq / kRate, p2 += freq * 1.004 / kRate;
-        p1 -= std::floor(p1), p2 -= std::floor(p2);
-        out[i] = e * static_cast<float>((2 * p1 - 1) + (2 * p2 - 1));
-    }
-    // A moving low-pass: bright while loud.
-    float z1 = 0, z2 = 0;
-    for (size_t i = 0; i < out.size(); ++i) {
-        const float t = static_cast<float>(i) / kRate;
-        const float cutoff = static_cast<float>(freq) * (2.0f + 5.0f * env.At(t, static_cast<float>(held)));
-        const float a = 1.0f - std::exp(-static_cast<float>(synth::kTau) * cutoff / kRate);
-        z1 += a * (out[i] - z1);
-        z2 += a * (z1 - z2);
-        out[i] = 0.35f * z2;
-    }
-    return out;
-}
-
 // [SECTION] The recipes --------------------------------------------------------------------------------------------
 
 Stereo ButtonClickToolkit() { // crisp, neutral: the editor's widgets
@@ -232,11 +207,11 @@ Stereo Life() { // a rising major harp arpeggio
 Stereo LevelWin() { // a short fanfare: pick-up triplet, then a held chord
     Stereo b(kRate);
     const double kBeat = 0.13;
-    b.Add(Brass(Hz("G4"), kBeat * 0.9), 0, 1.0f, 0);
-    b.Add(Brass(Hz("C5"), kBeat * 0.9), kBeat, 1.0f, 0);
-    b.Add(Brass(Hz("E5"), kBeat * 0.9), 2 * kBeat, 1.0f, 0);
+    b.Add(synth::Brass(Hz("G4"), kBeat * 0.9, 1.0f, kRate), 0, 1.0f, 0);
+    b.Add(synth::Brass(Hz("C5"), kBeat * 0.9, 1.0f, kRate), kBeat, 1.0f, 0);
+    b.Add(synth::Brass(Hz("E5"), kBeat * 0.9, 1.0f, kRate), 2 * kBeat, 1.0f, 0);
     for (const char* n : {"C5", "E5", "G5", "C6"})
-        b.Add(Brass(Hz(n), 0.9), 3 * kBeat, 0.7f, 0);
+        b.Add(synth::Brass(Hz(n), 0.9, 1.0f, kRate), 3 * kBeat, 0.7f, 0);
     b.Add(synth::FrameDrum(80.0, 0.9f, 60, kRate), 3 * kBeat, 0.8f, 0);
     for (int i = 0; i < 4; ++i)
         b.Add(synth::Bell(Hz(i % 2 ? "G7" : "E7"), 0.5, 0.4f, kRate), 3 * kBeat + 0.1 + 0.08 * i, 0.4f, 0);

@@ -246,6 +246,28 @@ Mono StringPad(double freq, double held, float velocity, uint32_t seed, int rate
     return out;
 }
 
+Mono Brass(double freq, double held, float velocity, int rate) {
+    const Adsr env{0.03f, 0.15f, 0.75f, 0.25f};
+    Mono out(ToFrames(held + env.release, rate), 0.0f);
+    double p1 = 0, p2 = 0.3;
+    const double inc1 = freq / rate, inc2 = freq * 1.004 / rate;
+    float z1 = 0, z2 = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / rate;
+        const float e = env.At(t, static_cast<float>(held));
+        p1 += inc1, p2 += inc2;
+        p1 -= std::floor(p1), p2 -= std::floor(p2);
+        const float raw = BlepSaw(p1, inc1) + BlepSaw(p2, inc2);
+        // Two one-pole stages whose cutoff follows the envelope: bright while loud, like a real horn.
+        const float cutoff = static_cast<float>(freq) * (2.0f + 5.0f * e);
+        const float a = 1.0f - std::exp(-static_cast<float>(kTau) * cutoff / rate);
+        z1 += a * (e * raw - z1);
+        z2 += a * (z1 - z2);
+        out[i] = 0.35f * velocity * z2;
+    }
+    return out;
+}
+
 Mono Bass(double freq, double held, float velocity, int rate) {
     const Adsr env{0.08f, 0.2f, 0.8f, 0.35f};
     Mono out(ToFrames(held + env.release, rate), 0.0f);

@@ -79,6 +79,8 @@ Mono Bell(double freq, double length, float velocity, int rate);
 Mono Flute(double freq, double held, float velocity, uint32_t seed, int rate);
 // Soft string ensemble: detuned saws through a low-pass, slow attack and release.
 Mono StringPad(double freq, double held, float velocity, uint32_t seed, int rate);
+// Brass for fanfares: two saws a hair apart through a low-pass that opens with the loudness.
+Mono Brass(double freq, double held, float velocity, int rate);
 // Warm bowed bass (for drones and bass lines).
 Mono Bass(double freq, double held, float velocity, int rate);
 // Frame drum: pitched thump with a soft skin slap.
