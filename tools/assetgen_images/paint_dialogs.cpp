@@ -327,9 +327,9 @@ void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
     FancyCastle(cr, 480, 470, 0.7, 12, 3);
     Darken(cr, 0.35);
     ParchmentSheet(cr, 70, 40, 660, 480, 1101);
-    DrawText(cr, "Willkommen in Brisquel 2!", 400, 100, InkHeading(40));
-    Filigree(cr, 130, 88, 40, 0);
-    Filigree(cr, 670, 88, 40, 180);
+    DrawTextIn(cr, "Willkommen in Brisquel 2!", 150, 62, 500, 50, InkHeading(38));
+    Filigree(cr, 118, 86, 40, 0);
+    Filigree(cr, 682, 86, 40, 180);
     TextStyle body = InkStyle(19);
     double y = DrawParagraph(cr,
                              "Das Königreich liegt in Trümmern. Sammle Edelsteine, um die sieben Burgen wieder "
@@ -352,12 +352,14 @@ void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
         DrawGem(cr, static_cast<Gem>(row2[i]), bx + cell * (i + 0.5), by + cell * 1.5, cell * 0.8,
                 GemStyle{i == 3 ? 0.8 : 0.0, 1, 0, true});
     }
-    // the swap arrow between (3,0) and (3,1)
-    const double ax = bx + cell * 3.5;
-    cairo_move_to(cr, ax + 26, by + cell * 0.5);
-    cairo_curve_to(cr, ax + 40, by + cell * 0.8, ax + 40, by + cell * 1.2, ax + 26, by + cell * 1.5);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    Stroke(cr, pal::Gold, 3);
+    // the pair to swap: the fourth column, framed in gold
+    PathRoundRect(cr, bx + cell * 3 + 1, by + 1, cell - 2, cell * 2 - 2, 8);
+    Stroke(cr, WithAlpha(pal::GoldLight, 0.95), 3);
+    TextStyle arrows = InkStyle(22);
+    arrows.face = Face::SansBold;
+    arrows.fill = pal::GoldLight;
+    arrows.align = Align::Centre;
+    DrawText(cr, "\u21C5", bx + cell * 3.5, by + cell + 8, arrows);
     y = by + cell * 2 + 40;
     DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560,
                   25, body);

@@ -54,7 +54,8 @@ void ScanTitle(Canvas& c, const char* text, const Rgb& body, const Rgb& edge, do
         cairo_rectangle(cr, 0, 0, c.width(), c.height());
         cairo_pattern_t* p = cairo_pattern_create_linear(shineX - 16, 0, shineX + 4, c.height() * 0.4);
         cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0);
-        cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgba(p, 0.3, 1, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgba(p, 0.7, 1, 1, 1, 1);
         cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0);
         cairo_set_source(cr, p);
         cairo_fill(cr);
@@ -277,7 +278,7 @@ void PaintTilePart(Canvas& c, const ImageSpec& s, int frame) {
 
 // The you-win title: red bands 80..199 outline, 200..254 letters, 255 the passing shine.
 void PaintYouWinScan(Canvas& c, const ImageSpec& s, int) {
-    const double shine = -20 + (c.width() + 40) * s.variant / 23.0;
+    const double shine = 8 + (c.width() + 2) * s.variant / 23.0;
     ScanTitle(c, "GEWONNEN!", Hex(0xe6b428), Hex(0x8a4010), shine);
 }
 
