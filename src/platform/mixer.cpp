@@ -21,6 +21,7 @@ struct Channel {
 
 namespace {
 
+constexpr size_t kMaxVoices = 128;       // channels mixed at once
 std::mutex g_mixerMutex;                 // guards every Channel and g_mixerChannels
 std::vector<ChannelPtr> g_mixerChannels; // voices being mixed (playing or paused)
 
@@ -31,7 +32,21 @@ ChannelPtr Start(const SoundPtr& sound, bool paused) {
     ch->rate = float(sound->rate);
     ch->paused = paused;
     std::lock_guard<std::mutex> lock(g_mixerMutex);
-    if (g_mixerChannels.capacity() == 0) g_mixerChannels.reserve(64);
+    if (g_mixerChannels.capacity() == 0) g_mixerChannels.reserve(kMaxVoices);
+    // Without a device nothing renders, so voices would pile up: at the limit the oldest one-shot voice (or, if
+    // every voice loops, the oldest voice) makes room.
+    if (g_mixerChannels.size() >= kMaxVoices) {
+        const auto isEnded = [](const ChannelPtr& c) { return c->ended; };
+        g_mixerChannels.erase(std::remove_if(g_mixerChannels.begin(), g_mixerChannels.end(), isEnded),
+                              g_mixerChannels.end());
+    }
+    if (g_mixerChannels.size() >= kMaxVoices) {
+        auto victim = std::find_if(g_mixerChannels.begin(), g_mixerChannels.end(),
+                                   [](const ChannelPtr& c) { return !c->sound->loop; });
+        if (victim == g_mixerChannels.end()) victim = g_mixerChannels.begin();
+        (*victim)->ended = true;
+        g_mixerChannels.erase(victim);
+    }
     g_mixerChannels.push_back(ch);
     return ch;
 }

@@ -355,6 +355,19 @@ TEST_F(Mixer, SumsAreClamped) {
     EXPECT_EQ(Mixer_ActiveChannels(), 3);
 }
 
+TEST_F(Mixer, VoicesAreBoundedWhenNothingRenders) {
+    // Headless without a device nothing calls the mixer: the oldest one-shot voices give way, loops survive.
+    const ChannelPtr music = Sound_Play(Constant(0.1f, 100, true));
+    const ChannelPtr first = Sound_Play(Constant(0.1f, 100));
+    ChannelPtr last;
+    for (int i = 0; i < 1000; ++i)
+        last = Sound_Play(Constant(0.1f, 100));
+    EXPECT_LE(Mixer_ActiveChannels(), 128);
+    EXPECT_TRUE(Channel_Playing(music));
+    EXPECT_FALSE(Channel_Playing(first));
+    EXPECT_TRUE(Channel_Playing(last));
+}
+
 TEST(Audio, NoDeviceIsNotAnError) {
     const char* old = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = old ? old : "";
