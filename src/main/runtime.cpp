@@ -185,6 +185,7 @@ int Main_Body() {
     Folders_Init();
     Config_Load();
     Progress_Load();
+    Config_StoreVolumes(); // the keys follow the current player's volumes from the progress file
     // 7. No window on a desktop that cannot hold one.
     if (RefuseWindowed()) return 0;
     // 8. The 800 x 600 screen.

@@ -82,6 +82,7 @@ TEST_F(StartupTest, SecondStartReadsTheFilesBack) {
     EXPECT_EQ(Slow_PC, 1);
     EXPECT_FLOAT_EQ(Vol_Music[3], 0.3f);
     EXPECT_EQ(Tutorial_Flags[3 * 45 + 7], 1);
+    EXPECT_NE(ReadText(ConfigFile()).find("MUSIC_VOL=0.3\r\n"), std::string::npos); // the player's volume
 }
 
 TEST_F(StartupTest, CorruptProgressFileIsSetAsideAndTheGameStarts) {

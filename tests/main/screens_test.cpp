@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "main/entry_points.h"
+#include "main/frame_timer.h"
 #include "main/runtime.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
@@ -190,6 +191,13 @@ TEST_F(DialogLoopTest, EscOrEAloneDoesNotEndTheLoop) {
     InstallRecorders();
     RunLoop(6, "2 key 27 press\n3 key 69 down\n");
     EXPECT_EQ(CountFrames(), 6);
+}
+
+TEST_F(DialogLoopTest, MousePositionIsCopiedEveryFrame) {
+    InstallRecorders();
+    RunLoop(3, "2 mouse 123 45\n");
+    EXPECT_EQ(Input_MouseX, 123);
+    EXPECT_EQ(Input_MouseY, 45);
 }
 
 TEST_F(DialogLoopTest, QuitRequestedEndsTheLoop) {
