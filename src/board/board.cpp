@@ -25,6 +25,9 @@ std::vector<Tileset> Tilesets;
 int32_t Tileset_Current = -1;
 int32_t LevelEnd_Tileset = 0;
 int32_t LevelEnd_Tiles[4] = {0, 1, 2, 3};
+ImagePtr Tile_Empty;
+ImagePtr Tile_Golden, Tile_Silver;
+ImagePtr Tile_Crate[3];
 
 // [SECTION] Cells ----------------------------------------------------------------------------------------------------
 
@@ -180,6 +183,28 @@ void Tilesets_LoadImages() {
             if (!t.Image) Sys_Print(S("failed loading ") + path);
         }
     }
+}
+
+void Board_LoadImages() {
+    const auto load = [](const char* path) {
+        ImagePtr img = Image_Load(S("incbin::") + S(path));
+        if (!img) Sys_Print(S("failed loading ") + S(path));
+        return img;
+    };
+    Tilesets_LoadImages();
+    Pieces_LoadImages();
+    Tile_Empty = load("Images/tiles/tile_empty.png");
+    Tile_Golden = load("Images/tiles/tile_golden.png");
+    Tile_Silver = load("Images/tiles/tile_silver.png");
+    Tile_Crate[1] = load("Images/tiles/crate1.png");
+    Tile_Crate[2] = load("Images/tiles/crate2.png");
+}
+
+void Board_Init() {
+    Tilesets_Load();
+    Board_LoadImages();
+    Board_Reset();
+    Pieces_Clear();
 }
 
 int32_t Tileset_ForLevel(int32_t level) {

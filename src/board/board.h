@@ -62,6 +62,9 @@ extern std::vector<Tileset> Tilesets;            // the piece tile sets
 extern int32_t Tileset_Current;                  // index into Tilesets, -1 = none chosen
 extern int32_t LevelEnd_Tileset;                 // tile set the level-end screen uses
 extern int32_t LevelEnd_Tiles[4];                // four tile numbers for its tile rings
+extern ImagePtr Tile_Empty;                      // "Images/tiles/tile_empty.png": a playable cell without tile
+extern ImagePtr Tile_Golden, Tile_Silver;        // tile levels 1 and 2
+extern ImagePtr Tile_Crate[3];                   // crates by hits left (index 0 unused)
 
 // The area of the 800x600 screen the board is laid out in (left of the in-game interface).
 constexpr int32_t Board_AreaX = 88, Board_AreaY = 40, Board_AreaW = 528, Board_AreaH = 552;
@@ -99,6 +102,8 @@ void Tilesets_LoadImages(); // the tile images (needs the graphics)
 // Tile set chosen for a level number.
 int32_t Tileset_ForLevel(int32_t level);
 
+// Start-up: tile sets (RuntimeError "cant open tiles.txt" when missing), tile and piece pictures, an empty board.
+void Board_LoadImages();
 // ---- Level start -----------------------------------------------------------------------------------------------
 // Resets the board and the piece list, lays the board out, resets the level's timers and per-level state, and
 // tells effects, particles, tutorial and tips.

@@ -7,6 +7,7 @@
 #include "board/rules.h"
 #include "main/audio.h"
 #include "main/entry_points.h"
+#include "platform/input.h"
 #include "platform/random.h"
 #include "platform/system.h"
 
@@ -114,7 +115,7 @@ PiecePtr Piece_CreateSpecialImage(float x, float y, int32_t kind, const ImagePtr
 PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
     if (!Kind_IsCoinOrBottle(kind) || !Board_InUse(column, row)) return nullptr;
     Table_cell& cell = Board_Cell(column, row);
-    Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, Snd_PanAt(int32_t(Cell_PixelX(column))));
+    Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, Snd_PanAt(Mouse_X()));
     PiecePtr p = NewPiece(Cell_PixelX(column), Cell_PixelY(row), kind);
     p->Lifetime = rules::CoinLifetimeMs;
     p->Col = column;

@@ -4,7 +4,6 @@
 #include "main/entry_points.h"
 
 int32_t Game_Paused = 0;
-void Board_Init() {}
 void Game_Frame() {}
 void Game_Enter() {}
 void Game_Leave() {}
