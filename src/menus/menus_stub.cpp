@@ -12,8 +12,10 @@ void MainMenu_Enter() {}
 void MainMenu_Leave() {}
 // Until the main menu lands, screen 0 shows its background so the game shows something.
 void MainMenu_Frame() {
-    static const char16_t* const kBackground = u"Images/MainMenu/mm_00.jpg";
-    const ImagePtr bg = Incbin_Exists(kBackground) ? Images_Get(kBackground) : nullptr;
+    static const ImagePtr bg = [] {
+        const Str path = u"Images/MainMenu/mm_00.jpg";
+        return Incbin_Exists(path) ? Images_Get(path) : nullptr;
+    }();
     Draw_Cls();
     Background_DrawFullscreen(bg);
 }
