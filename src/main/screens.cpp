@@ -39,6 +39,7 @@ const ScreenHooks kUnknownScreen = {Dialog_Nothing, Dialog_Nothing, MainMenu_Fra
 
 int g_switches = 0;       // Screen_Set calls so far: a nested call makes the outer one stop
 int32_t g_switching = -1; // the screen whose enter hook runs now (-1 none): a nested switch leaves it
+int32_t g_leaving = -1;   // the screen whose leave hook runs now (-1 none): a nested switch does not leave it again
 
 struct OpenDialog {
     ScreenFn init = Dialog_Nothing, update = Dialog_Nothing, draw = Dialog_Nothing;
@@ -71,6 +72,7 @@ void Screens_Reset() {
     Screen_Hooks = kGameScreens;
     Screen_Current = 0;
     g_switching = -1;
+    g_leaving = -1;
     g_dialog = OpenDialog{};
     Dialog_Active = 0;
     Dialog_X = Dialog_Y = 0;
@@ -83,8 +85,13 @@ void Screen_Set(int32_t n) {
     Keys_Flush();
     const int serial = ++g_switches;
     const int32_t leaving = g_switching >= 0 ? g_switching : Screen_Current;
-    OrNothing(Screen_HooksOf(leaving).leave)();
-    if (serial != g_switches) return; // the leave hook switched elsewhere; that switch stands
+    if (leaving != g_leaving) { // a switch from inside a leave hook does not leave that screen twice
+        const int32_t outerLeaving = g_leaving;
+        g_leaving = leaving;
+        OrNothing(Screen_HooksOf(leaving).leave)();
+        g_leaving = outerLeaving;
+        if (serial != g_switches) return; // the leave hook switched elsewhere; that switch stands
+    }
     const int32_t outer = g_switching;
     g_switching = n;
     OrNothing(Screen_HooksOf(n).enter)();

@@ -86,6 +86,17 @@ TEST(ScreenSet, SwitchFromAnEnterHookLeavesTheHalfEnteredScreen) {
     EXPECT_EQ(Screen_Current, 1); // the later switch stands
 }
 
+TEST(ScreenSet, SwitchFromALeaveHookLeavesOnlyOnce) {
+    InstallRecorders();
+    Screen_Hooks[0].leave = [] {
+        g_log.push_back("leave0");
+        Screen_Set(1);
+    };
+    Screen_Set(5);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"leave0", "enter1 cur=0"}));
+    EXPECT_EQ(Screen_Current, 1); // the leave hook's switch stands
+}
+
 TEST(ScreenSet, SwitchFromADialogAction) {
     InstallRecorders();
     Dialog_Open(Dialog_Nothing, DlgActionSwitches, DlgDraw, 1);
