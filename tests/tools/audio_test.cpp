@@ -231,6 +231,21 @@ TEST(Synth, PluckedStringsAreInTune) {
     }
 }
 
+TEST(Synth, RetuningAFilterKeepsItsMemory) {
+    // Sweeps retune every few samples; a retune that reset the state would click at each step.
+    synth::Biquad steady = synth::Biquad::Bandpass(1000.0, 2.0, 44100), swept = steady;
+    synth::OnePole smooth(800.0, 44100), smoothSwept = smooth;
+    for (int i = 0; i < 2000; ++i) {
+        const float x = static_cast<float>(std::sin(synth::kTau * 700.0 * i / 44100.0));
+        if (i % 64 == 0) {
+            swept.Retune(synth::Biquad::Bandpass(1000.0, 2.0, 44100));
+            smoothSwept.SetCutoff(800.0, 44100);
+        }
+        ASSERT_EQ(steady.Process(x), swept.Process(x)) << "sample " << i;
+        ASSERT_EQ(smooth.Process(x), smoothSwept.Process(x)) << "sample " << i;
+    }
+}
+
 TEST(Synth, ReverbDecaysAndFoldLoopWrapsTheTailOntoTheStart) {
     synth::Stereo bus(44100, 44100);
     bus.left[0] = bus.right[0] = 1.0f;

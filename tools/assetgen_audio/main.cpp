@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path outDir = argv[1];
     bool fontsOk = true;
-    for (int i = 2; i < argc; ++i) fontsOk = CopyFont(outDir, argv[i]) && fontsOk;
+    for (int i = 2; i < argc; ++i)
+        fontsOk = CopyFont(outDir, argv[i]) && fontsOk;
     const bool audioOk = AudioGen_WriteAll(outDir.string());
     if (!fontsOk || !audioOk) std::fprintf(stderr, "bq_assetgen_audio: some files were not written (see above)\n");
     // A missing font package is reported but does not stop the build (the font tests name what is missing); a

@@ -474,7 +474,8 @@ Stereo RenderAmbient() {
         for (size_t i = 0; i < total; ++i) {
             const double t = static_cast<double>(i) / kRate;
             if (i % 256 == 0)
-                whistle = synth::Biquad::Bandpass(520.0 + 180.0 * std::sin(synth::kTau * t / 8.0 + side), 9.0, kRate);
+                whistle.Retune(
+                    synth::Biquad::Bandpass(520.0 + 180.0 * std::sin(synth::kTau * t / 8.0 + side), 9.0, kRate));
             const double gust = 0.55 + 0.3 * std::sin(synth::kTau * t / 10.0 + side) +
                                 0.15 * std::sin(synth::kTau * t / 4.0 + 2.0 * side);
             const float lvl = static_cast<float>(0.05 * (1.0 + std::sin(synth::kTau * t / 10.0 + side)));

@@ -28,7 +28,7 @@ Mono Whoosh(double seconds, double from, double to, double q, uint32_t seed) {
     synth::Biquad bp = synth::Biquad::Bandpass(from, q, kRate);
     for (size_t i = 0; i < out.size(); ++i) {
         const double x = static_cast<double>(i) / static_cast<double>(out.size());
-        if (i % 64 == 0) bp = synth::Biquad::Bandpass(from * std::pow(to / from, x), q, kRate);
+        if (i % 64 == 0) bp.Retune(synth::Biquad::Bandpass(from * std::pow(to / from, x), q, kRate));
         out[i] = static_cast<float>(std::sin(kPi * x) * std::sin(kPi * x)) * bp.Process(rng.Bipolar());
     }
     return out;
@@ -124,13 +124,12 @@ Stereo Explode() {
     Stereo b(kRate);
     Mono rumble(static_cast<size_t>(1.1 * kRate));
     synth::Rng rng(9);
-    synth::OnePole lp1(1.0, kRate), lp2(1.0, kRate);
+    synth::OnePole lp(3150.0, kRate);
     for (size_t i = 0; i < rumble.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        if (i % 64 == 0) lp1 = synth::OnePole(150.0 + 3000.0 * std::exp(-t * 8.0), kRate);
-        rumble[i] = static_cast<float>(std::exp(-t * 3.5)) * lp1.Process(rng.Bipolar());
+        if (i % 64 == 0) lp.SetCutoff(150.0 + 3000.0 * std::exp(-t * 8.0), kRate);
+        rumble[i] = static_cast<float>(std::exp(-t * 3.5)) * lp.Process(rng.Bipolar());
     }
-    (void)lp2;
     b.Add(rumble, 0, 1.6f, 0);
     b.Add(Glide(0.7, 110, 40, 0.18), 0, 0.9f, 0);
     return b;

@@ -110,6 +110,10 @@ Biquad Biquad::Bandpass(double centre, double q, int rate) {
     return FromCoeffs(alpha, 0, -alpha, 1 + alpha, -2 * cw, 1 - alpha);
 }
 
+void Biquad::Retune(const Biquad& shape) {
+    b0_ = shape.b0_, b1_ = shape.b1_, b2_ = shape.b2_, a1_ = shape.a1_, a2_ = shape.a2_;
+}
+
 float Biquad::Process(float x) {
     const float y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
     x2_ = x1_, x1_ = x, y2_ = y1_, y1_ = y;
@@ -117,6 +121,7 @@ float Biquad::Process(float x) {
 }
 
 OnePole::OnePole(double cutoff, int rate) : a_(static_cast<float>(1.0 - std::exp(-kTau * cutoff / rate))) {}
+void OnePole::SetCutoff(double cutoff, int rate) { a_ = static_cast<float>(1.0 - std::exp(-kTau * cutoff / rate)); }
 float OnePole::Process(float x) { return z_ += a_ * (x - z_); }
 
 // [SECTION] Note renderers -----------------------------------------------------------------------------------------

@@ -47,6 +47,8 @@ class Biquad {
     static Biquad Highpass(double cutoff, double q, int rate);
     static Biquad Bandpass(double centre, double q, int rate); // 0 dB peak gain
     static Biquad FromCoeffs(double b0, double b1, double b2, double a0, double a1, double a2);
+    // Takes the response of `shape` but keeps this filter's memory: a sweep retunes without a click.
+    void Retune(const Biquad& shape);
     float Process(float x);
 
   private:
@@ -58,6 +60,7 @@ class Biquad {
 class OnePole {
   public:
     OnePole(double cutoff, int rate);
+    void SetCutoff(double cutoff, int rate); // keeps the filter's memory
     float Process(float x);
 
   private:
