@@ -241,7 +241,8 @@ TEST_F(EmbeddedImages, OverlaysLeaveTheScreenAndItsWidgetsVisible) {
         const Pixmap* pm = Image_Lock(img, 0, LOCK_READ);
         long clear = 0;
         for (int y = 0; y < pm->height; ++y)
-            for (int x = 0; x < pm->width; ++x) clear += (Pixmap_ReadPixel(*pm, x, y) >> 24) == 0;
+            for (int x = 0; x < pm->width; ++x)
+                clear += (Pixmap_ReadPixel(*pm, x, y) >> 24) == 0;
         Image_Unlock(img, 0);
         return double(clear) / (pm->width * pm->height);
     };
@@ -250,7 +251,8 @@ TEST_F(EmbeddedImages, OverlaysLeaveTheScreenAndItsWidgetsVisible) {
     // the front layer keeps the button panel's area (545..790, 0..548) clear
     const ImagePtr front = Load("Images/MainMenu/mm_04.png");
     for (int y = 20; y < 540; y += 40)
-        for (int x = 560; x < 780; x += 40) EXPECT_EQ(Alpha(front, x, y), 0) << x << "," << y;
+        for (int x = 560; x < 780; x += 40)
+            EXPECT_EQ(Alpha(front, x, y), 0) << x << "," << y;
     // help pages are drawn last over the whole screen: the buttons and the check box below must show
     for (int p = 1; p <= 3; ++p) {
         const ImagePtr page = Load("Images/GUI/Dlgs/help_page" + std::to_string(p) + "_german.png");

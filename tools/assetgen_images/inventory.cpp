@@ -146,10 +146,10 @@ std::vector<ImageSpec> BuildTable() {
     const struct {
         const char* name;
         int size, frames, variant;
-    } sparks[] = {{"spark1", 32, 1, 1},   {"spark2", 32, 1, 2},   {"spark3", 64, 1, 3},   {"spark4", 32, 1, 4},
-                  {"spark5", 16, 1, 5},   {"spark6", 32, 32, 6},  {"spark7", 48, 1, 7},   {"spark8", 24, 1, 8},
-                  {"spark9", 32, 32, 9},  {"Spark10", 16, 1, 10}, {"Spark11", 32, 1, 11}, {"Spark12", 16, 1, 12},
-                  {"Spark13", 24, 1, 13}, {"Spark14", 32, 1, 14}, {"Spark15", 48, 1, 15}, {"Spark17", 64, 24, 17},
+    } sparks[] = {{"spark1", 32, 1, 1},    {"spark2", 32, 1, 2},   {"spark3", 64, 1, 3},    {"spark4", 32, 1, 4},
+                  {"spark5", 16, 1, 5},    {"spark6", 32, 32, 6},  {"spark7", 48, 1, 7},    {"spark8", 24, 1, 8},
+                  {"spark9", 32, 32, 9},   {"Spark10", 16, 1, 10}, {"Spark11", 32, 1, 11},  {"Spark12", 16, 1, 12},
+                  {"Spark13", 24, 1, 13},  {"Spark14", 32, 1, 14}, {"Spark15", 48, 1, 15},  {"Spark17", 64, 24, 17},
                   {"spark18", 64, 24, 18}, {"spark19", 32, 1, 19}, {"Sky_Star2", 32, 1, 21}};
     for (const auto& s : sparks) {
         t.Add(std::string("images/effects/") + s.name + ".png", s.size, s.size, png, PaintSpark, s.variant, s.frames);
@@ -173,46 +173,86 @@ std::vector<ImageSpec> BuildTable() {
         const char* name;
         int w, h;
     } skin[] = {
-        {"Window_Body.png", 64, 64},          {"Window_title_left_se.png", 15, 20},
-        {"Window_title_middle_se.png", 64, 20}, {"Window_title_right_se.png", 15, 20},
-        {"Window_title_left_un.png", 15, 20}, {"Window_title_middle_un.png", 64, 20},
-        {"Window_title_right_un.png", 15, 20}, {"Window_Lock_hi.png", 19, 19},
-        {"Window_Lock_se.png", 19, 19},       {"Window_Lock_un.png", 19, 19},
-        {"Window_Minimize_hi.png", 19, 19},   {"Window_Minimize_se.png", 19, 19},
-        {"Window_Minimize_un.png", 19, 19},   {"Window_Close_hi.png", 19, 19},
-        {"Window_Close_se.png", 19, 19},      {"Window_Close_un.png", 19, 19},
-        {"Button_left_hi.png", 8, 22},        {"Button_left_un.png", 8, 22},
-        {"Button_left_se.png", 8, 22},        {"Button_middle_hi.png", 16, 22},
-        {"Button_middle_un.png", 16, 22},     {"Button_middle_se.png", 16, 22},
-        {"Button_right_hi.png", 8, 22},       {"Button_right_un.png", 8, 22},
-        {"Button_right_se.png", 8, 22},       {"Arrow_Left_hi.png", 16, 16},
-        {"Arrow_Left_un.png", 16, 16},        {"Arrow_Left_se.png", 16, 16},
-        {"Arrow_Right_hi.png", 16, 16},       {"Arrow_Right_un.png", 16, 16},
-        {"Arrow_Right_se.png", 16, 16},       {"Arrow_Up_hi.png", 16, 16},
-        {"Arrow_Up_un.png", 16, 16},          {"Arrow_Up_se.png", 16, 16},
-        {"Arrow_Down_hi.png", 16, 16},        {"Arrow_Down_un.png", 16, 16},
-        {"Arrow_Down_se.png", 16, 16},        {"Checkbox_un.png", 16, 16},
-        {"Checkbox_se.png", 16, 16},          {"Input_Unselect.png", 64, 16},
-        {"Input_Select.png", 64, 16},         {"Progress_Body.png", 16, 16},
-        {"Progress_Bar.png", 16, 16},         {"Combo_Symbol_un.png", 16, 16},
-        {"Combo_Symbol_se.png", 16, 16},      {"Combo_Body_un.png", 64, 16},
-        {"Combo_Body_se.png", 64, 16},        {"Combo_Bar_un.png", 64, 16},
-        {"Combo_Bar_se.png", 64, 16},         {"Scrollbar_Horizontal_Body.png", 64, 16},
-        {"Scrollbar_Vertical_Body.png", 16, 64}, {"Listbox_Body.png", 64, 64},
-        {"Tab_Body.png", 16, 16},             {"Tab_Horizontal_Border.png", 16, 16},
-        {"Tab_left_un.png", 16, 16},          {"Tab_middle_un.png", 16, 16},
-        {"Tab_right_un.png", 16, 16},         {"Tab_left_se.png", 16, 16},
-        {"Tab_middle_se.png", 16, 16},        {"Tab_right_se.png", 16, 16},
-        {"Menu_Bar.png", 16, 16},             {"Menu_Checkmark.png", 16, 16},
-        {"Messagebox_Ask.png", 32, 32},       {"Messagebox_Warning.png", 32, 32},
-        {"Messagebox_Alert.png", 32, 32},     {"Icon_Folder.png", 16, 16},
-        {"Icon_Picture.png", 16, 16},         {"Icon_Sound.png", 16, 16},
-        {"Icon_Archive.png", 16, 16},         {"Icon_Default.png", 16, 16},
-        {"Icon_Document.png", 16, 16},        {"Icon_Program.png", 16, 16},
-        {"Icon_Web.png", 16, 16},             {"Icon_Screen.png", 16, 16},
-        {"Icon_Item.png", 16, 16},            {"Icon_Cdrom.png", 16, 16},
-        {"Icon_Floppy.png", 16, 16},          {"Icon_Drive.png", 16, 16},
-        {"Icon_Network.png", 16, 16},         {"Icon_Ramdrive.png", 16, 16},
+        {"Window_Body.png", 64, 64},
+        {"Window_title_left_se.png", 15, 20},
+        {"Window_title_middle_se.png", 64, 20},
+        {"Window_title_right_se.png", 15, 20},
+        {"Window_title_left_un.png", 15, 20},
+        {"Window_title_middle_un.png", 64, 20},
+        {"Window_title_right_un.png", 15, 20},
+        {"Window_Lock_hi.png", 19, 19},
+        {"Window_Lock_se.png", 19, 19},
+        {"Window_Lock_un.png", 19, 19},
+        {"Window_Minimize_hi.png", 19, 19},
+        {"Window_Minimize_se.png", 19, 19},
+        {"Window_Minimize_un.png", 19, 19},
+        {"Window_Close_hi.png", 19, 19},
+        {"Window_Close_se.png", 19, 19},
+        {"Window_Close_un.png", 19, 19},
+        {"Button_left_hi.png", 8, 22},
+        {"Button_left_un.png", 8, 22},
+        {"Button_left_se.png", 8, 22},
+        {"Button_middle_hi.png", 16, 22},
+        {"Button_middle_un.png", 16, 22},
+        {"Button_middle_se.png", 16, 22},
+        {"Button_right_hi.png", 8, 22},
+        {"Button_right_un.png", 8, 22},
+        {"Button_right_se.png", 8, 22},
+        {"Arrow_Left_hi.png", 16, 16},
+        {"Arrow_Left_un.png", 16, 16},
+        {"Arrow_Left_se.png", 16, 16},
+        {"Arrow_Right_hi.png", 16, 16},
+        {"Arrow_Right_un.png", 16, 16},
+        {"Arrow_Right_se.png", 16, 16},
+        {"Arrow_Up_hi.png", 16, 16},
+        {"Arrow_Up_un.png", 16, 16},
+        {"Arrow_Up_se.png", 16, 16},
+        {"Arrow_Down_hi.png", 16, 16},
+        {"Arrow_Down_un.png", 16, 16},
+        {"Arrow_Down_se.png", 16, 16},
+        {"Checkbox_un.png", 16, 16},
+        {"Checkbox_se.png", 16, 16},
+        {"Input_Unselect.png", 64, 16},
+        {"Input_Select.png", 64, 16},
+        {"Progress_Body.png", 16, 16},
+        {"Progress_Bar.png", 16, 16},
+        {"Combo_Symbol_un.png", 16, 16},
+        {"Combo_Symbol_se.png", 16, 16},
+        {"Combo_Body_un.png", 64, 16},
+        {"Combo_Body_se.png", 64, 16},
+        {"Combo_Bar_un.png", 64, 16},
+        {"Combo_Bar_se.png", 64, 16},
+        {"Scrollbar_Horizontal_Body.png", 64, 16},
+        {"Scrollbar_Vertical_Body.png", 16, 64},
+        {"Listbox_Body.png", 64, 64},
+        {"Tab_Body.png", 16, 16},
+        {"Tab_Horizontal_Border.png", 16, 16},
+        {"Tab_left_un.png", 16, 16},
+        {"Tab_middle_un.png", 16, 16},
+        {"Tab_right_un.png", 16, 16},
+        {"Tab_left_se.png", 16, 16},
+        {"Tab_middle_se.png", 16, 16},
+        {"Tab_right_se.png", 16, 16},
+        {"Menu_Bar.png", 16, 16},
+        {"Menu_Checkmark.png", 16, 16},
+        {"Messagebox_Ask.png", 32, 32},
+        {"Messagebox_Warning.png", 32, 32},
+        {"Messagebox_Alert.png", 32, 32},
+        {"Icon_Folder.png", 16, 16},
+        {"Icon_Picture.png", 16, 16},
+        {"Icon_Sound.png", 16, 16},
+        {"Icon_Archive.png", 16, 16},
+        {"Icon_Default.png", 16, 16},
+        {"Icon_Document.png", 16, 16},
+        {"Icon_Program.png", 16, 16},
+        {"Icon_Web.png", 16, 16},
+        {"Icon_Screen.png", 16, 16},
+        {"Icon_Item.png", 16, 16},
+        {"Icon_Cdrom.png", 16, 16},
+        {"Icon_Floppy.png", 16, 16},
+        {"Icon_Drive.png", 16, 16},
+        {"Icon_Network.png", 16, 16},
+        {"Icon_Ramdrive.png", 16, 16},
     };
     for (const auto& s : skin) {
         t.Add(std::string("PNO_Graphics/Default_Skin/") + s.name, s.w, s.h, png, PaintSkin);
@@ -229,11 +269,11 @@ std::vector<ImageSpec> BuildTable() {
     const struct {
         const char* name;
         int size;
-    } editor[] = {{"multicolor", 30}, {"tar", 30},        {"launcher_icon", 30}, {"launcher", 15},
-                  {"bottom_line", 30}, {"new2", 30},      {"new3", 30},          {"coin1", 15},
-                  {"coin2", 15},      {"icon_chain1", 30}, {"mod_antigrav", 30},  {"icon_bomb", 30},
-                  {"golden", 30},     {"icon_laser", 30}, {"frozen", 30},        {"tile_empty", 15},
-                  {"tile_1", 15},     {"tile_2", 15}};
+    } editor[] = {{"multicolor", 30},  {"tar", 30},         {"launcher_icon", 30}, {"launcher", 15},
+                  {"bottom_line", 30}, {"new2", 30},        {"new3", 30},          {"coin1", 15},
+                  {"coin2", 15},       {"icon_chain1", 30}, {"mod_antigrav", 30},  {"icon_bomb", 30},
+                  {"golden", 30},      {"icon_laser", 30},  {"frozen", 30},        {"tile_empty", 15},
+                  {"tile_1", 15},      {"tile_2", 15}};
     for (const auto& e : editor) {
         t.Add(std::string("images/editor/") + e.name + ".png", e.size, e.size, png, PaintEditorIcon);
         t.rows.back().embedded = false;
@@ -317,9 +357,15 @@ bool GenerateAll(const std::string& outDir, int threads) {
             const std::string path = outDir + "/" + spec.path;
             bool written = false;
             switch (spec.format) {
-            case Format::Png: written = art::WritePngRgba(path, c); break;
-            case Format::PngRgb: written = art::WritePngRgb(path, c, art::pal::Black); break;
-            case Format::Jpg: written = art::WriteJpeg(path, c, 92, art::pal::Black); break;
+            case Format::Png:
+                written = art::WritePngRgba(path, c);
+                break;
+            case Format::PngRgb:
+                written = art::WritePngRgb(path, c, art::pal::Black);
+                break;
+            case Format::Jpg:
+                written = art::WriteJpeg(path, c, 92, art::pal::Black);
+                break;
             }
             if (!written) {
                 std::fprintf(stderr, "assetgen_images: failed writing %s\n", path.c_str());

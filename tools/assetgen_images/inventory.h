@@ -20,13 +20,13 @@ struct ImageSpec;
 using Painter = void (*)(art::Canvas& c, const ImageSpec& spec, int frame);
 
 struct ImageSpec {
-    std::string path;   // archive path as the game names it (case kept), below the asset folder
-    int width = 0;      // frame width in pixels (the whole image when frames == 1)
-    int height = 0;     // frame height in pixels
-    int frames = 1;     // animation frames; strips are laid out by StripColumns
+    std::string path; // archive path as the game names it (case kept), below the asset folder
+    int width = 0;    // frame width in pixels (the whole image when frames == 1)
+    int height = 0;   // frame height in pixels
+    int frames = 1;   // animation frames; strips are laid out by StripColumns
     Format format = Format::Png;
     Painter paint = nullptr;
-    int variant = 0;    // painter's own choice: button state, colour index, page number, ...
+    int variant = 0;      // painter's own choice: button state, colour index, page number, ...
     bool embedded = true; // false: not part of the archive's meaning (editor pictures also read from disk)
 };
 

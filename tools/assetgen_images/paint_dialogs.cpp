@@ -46,8 +46,8 @@ void BottomBar(cairo_t* cr, double x, double y, double w, double h, uint32_t see
 }
 
 // Names of the seven castles, shown on the wallpapers.
-const char* const CastleNames[7] = {"Burg Falkenstein", "Rabenfels",   "Eichenhall", "Mondturm",
-                                    "Sonnenwacht",      "Nebelburg",   "Drachenhort"};
+const char* const CastleNames[7] = {"Burg Falkenstein", "Rabenfels", "Eichenhall", "Mondturm",
+                                    "Sonnenwacht",      "Nebelburg", "Drachenhort"};
 
 // The wallpaper scene of castle n at any size.
 void WallScene(cairo_t* cr, double w, double h, int n) {
@@ -361,8 +361,8 @@ void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
     arrows.align = Align::Centre;
     DrawText(cr, "\u21C5", bx + cell * 3.5, by + cell + 8, arrows);
     y = by + cell * 2 + 40;
-    DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560,
-                  25, body);
+    DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560, 25,
+                  body);
     BottomBar(cr, 0, 536, 800, 64, 1102);
     TextStyle label = TitleStyle(18);
     label.face = Face::Capitals;
@@ -585,11 +585,11 @@ void PaintWallHelp(Canvas& c, const ImageSpec&, int) {
     ParchmentSheet(cr, 150, 90, 500, 400, 1701);
     DrawText(cr, "Wallpaper", 400, 150, InkHeading(40));
     TextStyle body = InkStyle(19);
-    double y = DrawParagraph(cr,
-                             "Für jede Burg, die du vollständig wieder aufbaust, erhältst du ein neues Bild.", 190,
+    double y = DrawParagraph(cr, "Für jede Burg, die du vollständig wieder aufbaust, erhältst du ein neues Bild.", 190,
                              200, 420, 26, body);
-    y = DrawParagraph(cr, "Mit < und > blätterst du durch die sieben Bilder. Noch verschlossene Bilder zeigen nur eine "
-                          "Skizze.",
+    y = DrawParagraph(cr,
+                      "Mit < und > blätterst du durch die sieben Bilder. Noch verschlossene Bilder zeigen nur eine "
+                      "Skizze.",
                       190, y + 12, 420, 26, body);
     DrawParagraph(cr, "„Wallpaper aktivieren“ legt das gewählte Bild als Hintergrund auf deinen Schreibtisch.", 190,
                   y + 12, 420, 26, body);

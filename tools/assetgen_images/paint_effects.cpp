@@ -79,15 +79,23 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
         Stroke(cr, WithAlpha(pal::White, 0.5), r * 0.16);
         Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.35));
         break;
-    case 1: SoftSpark(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.9)); break;
-    case 2: Twinkle(cr, cx, cy, r, pal::MagicBlue); break;
-    case 3: Glow(cr, cx, cy, r, WithAlpha(Hex(0xffd890), 0.85)); break;
+    case 1:
+        SoftSpark(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.9));
+        break;
+    case 2:
+        Twinkle(cr, cx, cy, r, pal::MagicBlue);
+        break;
+    case 3:
+        Glow(cr, cx, cy, r, WithAlpha(Hex(0xffd890), 0.85));
+        break;
     case 4:
         PathStar(cr, cx, cy, r * 0.95, r * 0.25, 6, -90);
         FillRadial(cr, cx, cy, r, pal::White, WithAlpha(pal::MagicGold, 0.1));
         Glow(cr, cx, cy, r * 0.6, WithAlpha(pal::White, 0.6));
         break;
-    case 5: SoftSpark(cr, cx, cy, r, WithAlpha(pal::White, 0.9), 0.35); break;
+    case 5:
+        SoftSpark(cr, cx, cy, r, WithAlpha(pal::White, 0.9), 0.35);
+        break;
     case 6: { // twinkle that grows, turns and fades over the strip
         const double life = std::sin(t * Pi);
         cairo_save(cr);
@@ -112,12 +120,16 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
         SoftSpark(cr, cx, cy, r * (0.55 + 0.45 * pulse), WithAlpha(pal::White, 0.9), 0.3);
         break;
     }
-    case 10: Twinkle(cr, cx, cy, r, pal::MagicGold); break;
+    case 10:
+        Twinkle(cr, cx, cy, r, pal::MagicGold);
+        break;
     case 11:
         Twinkle(cr, cx, cy, r, pal::MagicBlue);
         Glow(cr, cx, cy, r * 0.8, WithAlpha(pal::Sapphire, 0.5));
         break;
-    case 12: SoftSpark(cr, cx, cy, r, WithAlpha(pal::MagicBlue, 0.9), 0.3); break;
+    case 12:
+        SoftSpark(cr, cx, cy, r, WithAlpha(pal::MagicBlue, 0.9), 0.3);
+        break;
     case 13: { // electric crackle
         Glow(cr, cx, cy, r, WithAlpha(pal::MagicBlue, 0.7));
         Rng rng(1313);
@@ -134,7 +146,9 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
         Stroke(cr, WithAlpha(pal::White, 0.95), 1.3);
         break;
     }
-    case 14: SoftSpark(cr, cx, cy, r, WithAlpha(Hex(0xa8ff9a), 0.85)); break;
+    case 14:
+        SoftSpark(cr, cx, cy, r, WithAlpha(Hex(0xa8ff9a), 0.85));
+        break;
     case 15: // rainbow glow of the colour spell
         for (int g = 0; g < GemCount; ++g) {
             const double a = g * 2 * Pi / GemCount;
@@ -172,7 +186,9 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
         }
         break;
     }
-    case 19: SoftSpark(cr, cx, cy, r, WithAlpha(Hex(0xffb0e0), 0.8)); break;
+    case 19:
+        SoftSpark(cr, cx, cy, r, WithAlpha(Hex(0xffb0e0), 0.8));
+        break;
     case 20: // snowball
         Glow(cr, cx, cy, r, WithAlpha(Hex(0xbfe8ff), 0.7));
         cairo_arc(cr, cx, cy, r * 0.45, 0, 2 * Pi);
@@ -184,7 +200,9 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
         FillVertical(cr, cy - r, cy + r, {pal::White, pal::GoldLight, pal::Gold}, true);
         Stroke(cr, WithAlpha(pal::GoldDark, 0.8), 1);
         break;
-    default: SoftSpark(cr, cx, cy, r, WithAlpha(pal::White, 0.9)); break;
+    default:
+        SoftSpark(cr, cx, cy, r, WithAlpha(pal::White, 0.9));
+        break;
     }
 }
 

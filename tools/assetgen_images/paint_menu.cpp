@@ -198,8 +198,7 @@ void PaintLoading(Canvas& c, const ImageSpec&, int) {
     GameLogo(cr, 400, 170, 1.0);
     // a quiet band where the loading text goes
     cairo_rectangle(cr, 0, 270, c.width(), 80);
-    FillVertical(cr, 270, 350,
-                 {WithAlpha(pal::Black, 0.0), WithAlpha(pal::Black, 0.45), WithAlpha(pal::Black, 0.0)});
+    FillVertical(cr, 270, 350, {WithAlpha(pal::Black, 0.0), WithAlpha(pal::Black, 0.45), WithAlpha(pal::Black, 0.0)});
     cairo_move_to(cr, 220, 350);
     cairo_line_to(cr, 580, 350);
     GoldTrim(cr, 2);
@@ -305,7 +304,8 @@ void PaintMenuMiddle(Canvas& c, const ImageSpec&, int) {
     }
     // mist in the valley
     cairo_rectangle(cr, 0, 430, w, 120);
-    FillVertical(cr, 430, 550, {WithAlpha(pal::SkyRose, 0), WithAlpha(Hex(0xd8a0b8), 0.18), WithAlpha(pal::SkyRose, 0)});
+    FillVertical(cr, 430, 550,
+                 {WithAlpha(pal::SkyRose, 0), WithAlpha(Hex(0xd8a0b8), 0.18), WithAlpha(pal::SkyRose, 0)});
 }
 
 void PaintMenuFront(Canvas& c, const ImageSpec&, int) {

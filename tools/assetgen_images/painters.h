@@ -43,8 +43,8 @@ void PaintSliderKnob(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintCheckBox(art::Canvas& c, const ImageSpec& s, int frame); // variant 1: checked
 void PaintCreditsFrame(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintHelpFrame(art::Canvas& c, const ImageSpec& s, int frame);
-void PaintHelpPage(art::Canvas& c, const ImageSpec& s, int frame); // variant: page 1..3
-void PaintWallpaper(art::Canvas& c, const ImageSpec& s, int frame); // variant: castle 0..6
+void PaintHelpPage(art::Canvas& c, const ImageSpec& s, int frame);    // variant: page 1..3
+void PaintWallpaper(art::Canvas& c, const ImageSpec& s, int frame);   // variant: castle 0..6
 void PaintWallPreview(art::Canvas& c, const ImageSpec& s, int frame); // variant: castle 0..6
 void PaintWallFrame(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintWallHelp(art::Canvas& c, const ImageSpec& s, int frame);
@@ -54,7 +54,7 @@ void PaintSpark(art::Canvas& c, const ImageSpec& s, int frame); // variant: spar
 void PaintGoldCoin(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintComboFlash(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintChainLink(art::Canvas& c, const ImageSpec& s, int frame);
-void PaintTilePart(art::Canvas& c, const ImageSpec& s, int frame); // variant 0 shard, 1 chip, 2 crate splinter
+void PaintTilePart(art::Canvas& c, const ImageSpec& s, int frame);   // variant 0 shard, 1 chip, 2 crate splinter
 void PaintYouWinScan(art::Canvas& c, const ImageSpec& s, int frame); // variant: animation frame 0..23
 void PaintYouLoseScan(art::Canvas& c, const ImageSpec& s, int frame);
 void PaintHourglassScan(art::Canvas& c, const ImageSpec& s, int frame);

@@ -552,8 +552,11 @@ void FancyCastle(cairo_t* cr, double x, double baseY, double s, uint32_t seed, i
         double fx, fw, fh;
         bool roof;
     };
-    std::vector<T> towers = {{0.07, 0.13, 0.45, true}, {0.93, 0.13, 0.42, true}, {0.27, 0.1, 0.52, style % 2 == 0},
-                             {0.73, 0.1, 0.56, true},  {0.52, 0.2, 0.78, true}};
+    std::vector<T> towers = {{0.07, 0.13, 0.45, true},
+                             {0.93, 0.13, 0.42, true},
+                             {0.27, 0.1, 0.52, style % 2 == 0},
+                             {0.73, 0.1, 0.56, true},
+                             {0.52, 0.2, 0.78, true}};
     if (style % 3 == 1) {
         towers.push_back({0.38, 0.08, 0.66, true});
     }

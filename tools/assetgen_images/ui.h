@@ -10,7 +10,7 @@ namespace imagegen {
 constexpr art::Rgb ButtonBlue = art::Hex(0x23356e);
 constexpr art::Rgb ButtonRed = art::Hex(0x6a1f2a);
 constexpr art::Rgb ButtonGreen = art::Hex(0x1f5234);
-constexpr art::Rgb Velvet = art::Hex(0x1a1d3f);      // dialog interiors (white text reads on it)
+constexpr art::Rgb Velvet = art::Hex(0x1a1d3f); // dialog interiors (white text reads on it)
 constexpr art::Rgb VelvetLight = art::Hex(0x2c2f63);
 
 // Turns a default-state drawing into the given state: hovered is lighter with a gold rim of light, pressed is
@@ -49,8 +49,8 @@ double DrawParagraph(cairo_t* cr, const std::string& text, double x, double y, d
                      const art::TextStyle& st);
 
 // Text styles used across the images.
-art::TextStyle TitleStyle(double size);   // gold display letters with a dark outline
-art::TextStyle InkStyle(double size);     // dark ink on parchment (book face)
-art::TextStyle InkHeading(double size);   // dark red ink heading on parchment (display face)
+art::TextStyle TitleStyle(double size); // gold display letters with a dark outline
+art::TextStyle InkStyle(double size);   // dark ink on parchment (book face)
+art::TextStyle InkHeading(double size); // dark red ink heading on parchment (display face)
 
 } // namespace imagegen

@@ -106,7 +106,8 @@ struct Pixels {
     int stride; // in words
     int w, h;
     explicit Pixels(const Canvas& c)
-        : data(reinterpret_cast<uint32_t*>((cairo_surface_flush(c.surface()), cairo_image_surface_get_data(c.surface())))),
+        : data(reinterpret_cast<uint32_t*>(
+              (cairo_surface_flush(c.surface()), cairo_image_surface_get_data(c.surface())))),
           stride(cairo_image_surface_get_stride(c.surface()) / 4), w(c.width()), h(c.height()) {}
     uint32_t& at(int x, int y) const { return data[y * stride + x]; }
 };
@@ -206,8 +207,7 @@ void FillVertical(cairo_t* cr, double y0, double y1, const std::vector<Rgb>& sto
     cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
     for (size_t i = 0; i < stops.size(); ++i) {
         const Rgb& c = stops[i];
-        cairo_pattern_add_color_stop_rgba(p, stops.size() > 1 ? double(i) / (stops.size() - 1) : 0, c.r, c.g, c.b,
-                                          c.a);
+        cairo_pattern_add_color_stop_rgba(p, stops.size() > 1 ? double(i) / (stops.size() - 1) : 0, c.r, c.g, c.b, c.a);
     }
     cairo_set_source(cr, p);
     keep ? cairo_fill_preserve(cr) : cairo_fill(cr);
@@ -448,7 +448,8 @@ void OrnateFrame(cairo_t* cr, double x, double y, double w, double h, double t, 
     GoldTrim(cr, std::max(2.0, t * 0.14));
     const double rr = std::max(2.5, t * 0.2);
     const double o = t * 0.5;
-    for (const auto& [rx, ry] : {std::pair{x + o, y + o}, {x + w - o, y + o}, {x + o, y + h - o}, {x + w - o, y + h - o}}) {
+    for (const auto& [rx, ry] :
+         {std::pair{x + o, y + o}, {x + w - o, y + o}, {x + o, y + h - o}, {x + w - o, y + h - o}}) {
         Rivet(cr, rx, ry, rr);
     }
 }
@@ -638,14 +639,22 @@ std::vector<Pt> GemOutline(Gem g) {
         }
     };
     switch (g) {
-    case Gem::Red: poly(20, -90, 0.86, 0.86, 0); break;
-    case Gem::Orange: poly(6, 0, 0.92, 0.84, 0); break;
-    case Gem::Yellow: poly(3, -90, 1.08, 1.08, 0.16); break;
-    case Gem::Green:
-        pts = {{-0.55, -0.8}, {0.55, -0.8}, {0.8, -0.55}, {0.8, 0.55}, {0.55, 0.8}, {-0.55, 0.8}, {-0.8, 0.55},
-               {-0.8, -0.55}};
+    case Gem::Red:
+        poly(20, -90, 0.86, 0.86, 0);
         break;
-    case Gem::Blue: pts = {{0, -0.98}, {0.72, 0}, {0, 0.98}, {-0.72, 0}}; break;
+    case Gem::Orange:
+        poly(6, 0, 0.92, 0.84, 0);
+        break;
+    case Gem::Yellow:
+        poly(3, -90, 1.08, 1.08, 0.16);
+        break;
+    case Gem::Green:
+        pts = {{-0.55, -0.8}, {0.55, -0.8}, {0.8, -0.55}, {0.8, 0.55},
+               {0.55, 0.8},   {-0.55, 0.8}, {-0.8, 0.55}, {-0.8, -0.55}};
+        break;
+    case Gem::Blue:
+        pts = {{0, -0.98}, {0.72, 0}, {0, 0.98}, {-0.72, 0}};
+        break;
     case Gem::Purple:
         // teardrop with its point up: a round bottom (arc) and two straight sides to the tip
         pts.push_back({0, -0.98});

@@ -22,10 +22,10 @@ struct Rgb {
 constexpr Rgb Hex(uint32_t rgb, double a = 1.0) {
     return Rgb{((rgb >> 16) & 0xff) / 255.0, ((rgb >> 8) & 0xff) / 255.0, (rgb & 0xff) / 255.0, a};
 }
-Rgb Mix(const Rgb& a, const Rgb& b, double t);   // a + (b - a) * t, alpha included
-Rgb Lighter(const Rgb& c, double t);              // towards white by t (0..1)
-Rgb Darker(const Rgb& c, double t);               // towards black by t (0..1)
-Rgb Desaturate(const Rgb& c, double t);           // towards its own grey by t (0..1)
+Rgb Mix(const Rgb& a, const Rgb& b, double t); // a + (b - a) * t, alpha included
+Rgb Lighter(const Rgb& c, double t);           // towards white by t (0..1)
+Rgb Darker(const Rgb& c, double t);            // towards black by t (0..1)
+Rgb Desaturate(const Rgb& c, double t);        // towards its own grey by t (0..1)
 Rgb WithAlpha(const Rgb& c, double a);
 
 // The one palette every game image draws from (docs/art.md shows what each is for).
@@ -93,7 +93,7 @@ void SetColour(cairo_t* cr, const Rgb& c);
 
 // An ARGB32 Cairo surface with its context, transparent at start. Owns both.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -112,7 +112,7 @@ public:
     // Draws another canvas into this one, scaled to fit the rectangle (bilinear).
     void Blit(const Canvas& src, double x, double y, double w, double h, double alpha = 1.0) const;
 
-private:
+  private:
     struct SurfaceFree {
         void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
     };
@@ -128,14 +128,14 @@ private:
 
 // Small seeded generator (splitmix64): the same seed gives the same textures on every run and machine.
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : state_(seed) {}
     uint64_t Next();
-    double Unit();                          // 0 <= x < 1
-    double Range(double lo, double hi);     // lo <= x < hi
-    int Int(int lo, int hi);                // lo <= x <= hi
+    double Unit();                      // 0 <= x < 1
+    double Range(double lo, double hi); // lo <= x < hi
+    int Int(int lo, int hi);            // lo <= x <= hi
 
-private:
+  private:
     uint64_t state_;
 };
 
@@ -168,8 +168,8 @@ void SoftShadow(cairo_t* cr, double x, double y, double w, double h, double r, d
 // and right; every panel has a dark outline (pal::Outline) of about 2 px at 800x600.
 
 // A bevelled, outlined panel of the given base colour.
-void BevelPanel(cairo_t* cr, double x, double y, double w, double h, double radius, const Rgb& base,
-                double bevel = 3.0, double outline = 2.0);
+void BevelPanel(cairo_t* cr, double x, double y, double w, double h, double radius, const Rgb& base, double bevel = 3.0,
+                double outline = 2.0);
 // Parchment with fibres, stains and darkened, slightly irregular edges.
 void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double radius = 6.0);
 // Castle wall of mortared stone blocks filling the rectangle.
@@ -234,7 +234,7 @@ enum class Face {
     Capitals,    // Roman capitals (the game's Trinigan)
     Sans,        // clear sans
     SansBold,
-    Book,        // book face (help texts)
+    Book, // book face (help texts)
     BookBold,
 };
 std::string FacePath(Face f);
@@ -242,13 +242,13 @@ std::string FacePath(Face f);
 enum class Align { Left, Centre, Right };
 struct TextStyle {
     Face face = Face::Capitals;
-    double size = 20;                  // pixel size of the em
+    double size = 20; // pixel size of the em
     Rgb fill = pal::Ink;
-    Rgb fillBottom = {0, 0, 0, 0};     // when alpha > 0: vertical gradient from fill to fillBottom
-    Rgb outline = {0, 0, 0, 0};        // alpha 0 = none
+    Rgb fillBottom = {0, 0, 0, 0}; // when alpha > 0: vertical gradient from fill to fillBottom
+    Rgb outline = {0, 0, 0, 0};    // alpha 0 = none
     double outlineWidth = 0;
-    Rgb shadow = {0, 0, 0, 0};         // alpha 0 = none; offset (1.5, 2) scaled by size
-    double glow = 0;                   // radius of a soft glow in glowColour (0 = none)
+    Rgb shadow = {0, 0, 0, 0}; // alpha 0 = none; offset (1.5, 2) scaled by size
+    double glow = 0;           // radius of a soft glow in glowColour (0 = none)
     Rgb glowColour = pal::MagicGold;
     Align align = Align::Centre;
 };
