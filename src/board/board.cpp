@@ -28,6 +28,7 @@ int32_t LevelEnd_Tiles[4] = {0, 1, 2, 3};
 ImagePtr Tile_Empty;
 ImagePtr Tile_Golden, Tile_Silver;
 ImagePtr Tile_Crate[3];
+int32_t Level_StartHooks = 1;
 
 // [SECTION] Cells ----------------------------------------------------------------------------------------------------
 
@@ -229,6 +230,7 @@ void Level_Start() {
     Level_FreezeTimer = float(Level_FreezeInterval);
     Rules_ResetLevel();
     Game_Paused = 0;
+    if (!Level_StartHooks) return;
     Particles_Reset();
     Effects_Clear();
     Tutorial_ResetRun();

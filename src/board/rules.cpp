@@ -809,6 +809,7 @@ void Level_CheckEnd() {
                 if (cell.Piece) {
                     // The amulet takes the place of the piece, which may be falling into the cell.
                     cell.Piece->Under = nullptr;
+                    cell.Piece->Removing = 1; // a swap it was part of ends
                     Piece_Remove(cell.Piece);
                 }
                 PiecePtr a =

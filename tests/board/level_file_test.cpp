@@ -9,6 +9,7 @@
 #include "board_helpers.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
+#include "main/entry_points.h"
 #include "platform/system.h"
 
 namespace {
@@ -231,6 +232,21 @@ TEST(Contours, BordersFaceVoidCellsAndEdges) {
     Cell_SetContour(1, 1, 0);
     EXPECT_EQ(Board_Cells[1][0].Contour, 2);
     EXPECT_EQ(Board_Cells[1][1].Contour, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LevelFile, RefreshGivesFreshContours) {
+    bt::Build({"1#2", "345"});
+    Board_Cells[0][0].Contour = 0;
+    ASSERT_TRUE(Level_Save(Str_FromUtf8(Path("r.lev"))));
+    ASSERT_TRUE(Level_RefreshFile(Str_FromUtf8(Path("r.lev"))));
+    ASSERT_TRUE(Level_Load(Str_FromUtf8(Path("r.lev"))));
+    EXPECT_EQ(Board_Cells[0][0].Contour, 1 | 2 | 4);
+    WriteFile(Path("junk.lev"), {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    EXPECT_FALSE(Level_RefreshFile(Str_FromUtf8(Path("junk.lev"))));
 }
 
 } // namespace

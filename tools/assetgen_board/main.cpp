@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "board/board.h"
 #include "levels.h"
 #include "pictures.h"
 #include "platform/incbin.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
+    Level_StartHooks = 0; // no effects, tutorial or tips exist here
     std::filesystem::create_directories(out + "/levels");
     if (!Pictures_Write(out)) return 1;
     if (!Levels_Generate(out)) return 1;
