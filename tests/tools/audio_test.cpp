@@ -246,7 +246,7 @@ TEST(Synth, RetuningAFilterKeepsItsMemory) {
     }
 }
 
-TEST(Synth, ReverbDecaysAndFoldLoopWrapsTheTailOntoTheStart) {
+TEST(Synth, ReverbDecaysEchoRepeatsAndFoldLoopWrapsTheTailOntoTheStart) {
     synth::Stereo bus(44100, 44100);
     bus.left[0] = bus.right[0] = 1.0f;
     synth::Reverb(bus, 0.8f, 0.5f, 1.0f);
@@ -260,6 +260,15 @@ TEST(Synth, ReverbDecaysAndFoldLoopWrapsTheTailOntoTheStart) {
     EXPECT_LT(late, early * 1e-3);
     for (const float v : bus.left)
         ASSERT_TRUE(std::isfinite(v));
+
+    synth::Stereo echo(1000, 10);
+    echo.left[0] = echo.right[0] = 1.0f;
+    synth::Echo(echo, 0.1, 0.5f, 0.8f, 0.02); // 100 frames left, 120 right
+    ASSERT_GE(echo.Frames(), 10u + 4 * 120u) << "the repeats must fit";
+    EXPECT_FLOAT_EQ(echo.left[100], 0.8f);
+    EXPECT_FLOAT_EQ(echo.left[200], 0.4f);
+    EXPECT_FLOAT_EQ(echo.right[120], 0.8f);
+    EXPECT_FLOAT_EQ(echo.right[100], 0.0f);
 
     synth::Stereo loop(100, 10);
     loop.Add(synth::Mono(15, 1.0f), 0.0, 1.0f, -1.0f); // 15 frames into a 10-frame loop, full left

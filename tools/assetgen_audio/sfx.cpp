@@ -234,12 +234,13 @@ Stereo Tick() { // a clock's tick
     return b;
 }
 
-Stereo Magic() { // a sparkling upward sweep
+Stereo Magic() { // a sparkling upward sweep that echoes away
     Stereo b(kRate);
     const char* const kNotes[] = {"D6", "F#6", "A6", "C#7", "E7", "A7"};
     for (int i = 0; i < 6; ++i)
         b.Add(synth::Bell(Hz(kNotes[i]), 0.6, 0.6f, kRate), 0.07 * i, 0.7f, 0);
     b.Add(Whoosh(1.0, 1500, 8000, 1.5, 95), 0, 0.5f, 0);
+    synth::Echo(b, 0.16, 0.35f, 0.4f, 0.03);
     return b;
 }
 

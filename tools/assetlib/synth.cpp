@@ -353,12 +353,18 @@ void Stereo::AddBus(const Stereo& other, float gain) {
 void Echo(Stereo& bus, double delay, float feedback, float wet, double spread) {
     const size_t dl = std::max<size_t>(1, ToFrames(delay, bus.rate));
     const size_t dr = std::max<size_t>(1, ToFrames(delay + spread, bus.rate));
+    // Room for the repeats until they fall below -60 dB (at most eight of them).
+    const float fb = std::clamp(feedback, 0.0f, 0.95f);
+    const int repeats = fb > 0.0f ? std::min(8, 1 + static_cast<int>(std::log(0.001) / std::log(fb))) : 1;
+    const size_t frames = bus.Frames() + std::max(dl, dr) * static_cast<size_t>(repeats);
+    bus.left.resize(frames, 0.0f);
+    bus.right.resize(frames, 0.0f);
     for (int side = 0; side < 2; ++side) {
         Mono& ch = side == 0 ? bus.left : bus.right;
         const size_t d = side == 0 ? dl : dr;
         Mono line(ch.size(), 0.0f); // the echo signal alone
         for (size_t i = d; i < ch.size(); ++i)
-            line[i] = ch[i - d] + feedback * line[i - d];
+            line[i] = ch[i - d] + fb * line[i - d];
         for (size_t i = 0; i < ch.size(); ++i)
             ch[i] += wet * line[i];
     }

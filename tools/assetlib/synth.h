@@ -105,7 +105,7 @@ struct Stereo {
 };
 
 // Feedback echo: `delay` seconds, each repeat `feedback` times the last, mixed in at `wet`; the right channel
-// repeats `spread` seconds later for width.
+// repeats `spread` seconds later for width. The bus grows by the repeats' length (feedback is capped at 0.95).
 void Echo(Stereo& bus, double delay, float feedback, float wet, double spread = 0.0);
 // Room reverb (eight damped combs and four all-passes per side). `room` 0..1 = size, `damp` 0..1 = darkness.
 void Reverb(Stereo& bus, float room, float damp, float wet);
