@@ -461,14 +461,17 @@ void Draw_Text(const Str& text, float x, float y) {
         x = std::floor(x);
         y = std::floor(y);
     }
+    SDL_Texture* tex = PrepareFrame(atlas, 0);
+    if (!tex) return;
     int pen = 0;
     for (const char16_t unit : text) {
         const Glyph* g = ImageFont_Glyph(*font, char32_t(unit));
         if (!g) continue;
         if (g->w > 0 && g->h > 0) {
-            // The atlas may have grown while looking the glyph up: fetch the texture per glyph.
-            SDL_Texture* tex = PrepareFrame(atlas, 0);
-            if (!tex) return;
+            if (atlas.frames[0].dirty) {  // the glyph was just added to the atlas: upload it again
+                tex = PrepareFrame(atlas, 0);
+                if (!tex) return;
+            }
             const SDL_FPoint at = Transform(x, y, float(pen + g->left), float(g->top));
             DrawTexture(tex, SDL_Rect{g->x, g->y, g->w, g->h}, at.x, at.y, 0, 0, g_scaleX, g_scaleY, g_rotation);
         }

@@ -243,14 +243,18 @@ void Image_CentreHandle(const ImagePtr& img) {
 Pixmap* Image_Lock(const ImagePtr& img, int frame, int mode) {
     ImageFrame* f = FrameOf(img, frame);
     if (!f) return nullptr;
-    if (mode & LOCK_WRITE) f->dirty = true;
+    if (mode & LOCK_WRITE) {
+        f->dirty = true;  // a draw before the unlock shows what was written so far
+        f->writeLocked = true;
+    }
     return &f->pixels;
 }
 
 void Image_Unlock(const ImagePtr& img, int frame) {
-    // Conservative: a frame is uploaded again after any unlock that follows a write lock; read locks leave the
-    // flag as it was.
-    (void)FrameOf(img, frame);
+    ImageFrame* f = FrameOf(img, frame);
+    if (!f || !f->writeLocked) return;
+    f->writeLocked = false;
+    f->dirty = true;
 }
 
 // ---- Textures -----------------------------------------------------------------------------------------------------

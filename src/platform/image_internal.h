@@ -16,6 +16,7 @@ struct ImageFrame {
     SDL_Texture* mask = nullptr;     // alpha-tested copy for blend mode 1; made on first masked draw
     uint32_t generation = 0;         // renderer generation the textures belong to
     bool dirty = true;               // pixels changed since the upload
+    bool writeLocked = false;        // locked for writing and not unlocked yet
 };
 
 struct Image {

@@ -267,6 +267,13 @@ TEST_F(GraphicsTest, WriteLockChangesTheNextDrawAndMaskedFlagHidesBlack) {
     Image_Unlock(img, 0);
     Draw_Image(img, 10, 10);
     EXPECT_EQ(PixelAt(10, 10), (Rgb{0, 255, 0}));
+    // Drawn while still write-locked, then written again: the unlock makes the next draw take the new pixels.
+    pm = Image_Lock(img, 0, LOCK_WRITE);
+    Draw_Image(img, 10, 10);
+    Pixmap_WritePixel(*pm, 0, 0, 0xFF0000FF);
+    Image_Unlock(img, 0);
+    Draw_Image(img, 10, 10);
+    EXPECT_EQ(PixelAt(10, 10), (Rgb{0, 0, 255}));
 
     // Flag 1: black becomes transparent when drawn, the pixmap keeps format 4 and its black.
     Pixmap rgb = Pixmap_Create(2, 1, PF_RGB888);
