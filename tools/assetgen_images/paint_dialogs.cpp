@@ -251,10 +251,40 @@ void PaintPlayersBg(Canvas& c, const ImageSpec& s, int) {
     banner(0);
     Stroke(cr, pal::Outline, 2.5);
     // crest and title
-    Glow(cr, w / 2, 120, 80, WithAlpha(pal::MagicBlue, 0.3));
-    for (int i = 0; i < 3; ++i) {
-        DrawGem(cr, static_cast<Gem>(i * 2 + 1), w / 2 - 50 + i * 50, 110 - (i == 1 ? 14 : 0), i == 1 ? 46 : 34);
-    }
+    // a sapphire shield with a gold crown, two gems at its sides
+    const double sx = w / 2, sy = 96, sw = 74, sh = 92;
+    Glow(cr, sx, sy, 90, WithAlpha(pal::MagicBlue, 0.3));
+    auto shield = [&](double grow) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, sx - sw / 2 - grow, sy - sh / 2 - grow);
+        cairo_line_to(cr, sx + sw / 2 + grow, sy - sh / 2 - grow);
+        cairo_line_to(cr, sx + sw / 2 + grow, sy);
+        cairo_curve_to(cr, sx + sw / 2 + grow, sy + sh * 0.3, sx + sw * 0.2, sy + sh * 0.45, sx,
+                       sy + sh / 2 + grow * 1.4);
+        cairo_curve_to(cr, sx - sw * 0.2, sy + sh * 0.45, sx - sw / 2 - grow, sy + sh * 0.3, sx - sw / 2 - grow, sy);
+        cairo_close_path(cr);
+    };
+    shield(5);
+    SetColour(cr, pal::Outline);
+    cairo_fill(cr);
+    shield(3.5);
+    FillVertical(cr, sy - sh / 2, sy + sh / 2, {pal::GoldLight, pal::Gold, pal::GoldDark});
+    shield(-1);
+    FillRadial(cr, sx - sw * 0.2, sy - sh * 0.25, sh, Lighter(pal::Sapphire, 0.15), Darker(pal::Sapphire, 0.6));
+    const double cy = sy - 6;
+    cairo_move_to(cr, sx - 22, cy + 14);
+    cairo_line_to(cr, sx - 25, cy - 8);
+    cairo_line_to(cr, sx - 11, cy + 2);
+    cairo_line_to(cr, sx, cy - 16);
+    cairo_line_to(cr, sx + 11, cy + 2);
+    cairo_line_to(cr, sx + 25, cy - 8);
+    cairo_line_to(cr, sx + 22, cy + 14);
+    cairo_close_path(cr);
+    FillVertical(cr, cy - 16, cy + 14, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
+    Stroke(cr, pal::Outline, 1.5);
+    DrawGem(cr, Gem::Red, sx, cy + 5, 11);
+    DrawGem(cr, Gem::Orange, sx - 78, sy + 4, 30, GemStyle{0.4, 1, 0, true});
+    DrawGem(cr, Gem::Green, sx + 78, sy + 4, 30, GemStyle{0.4, 1, 0, true});
     Ribbon(cr, w / 2, 180, 220, 36, Hex(0x7a1f2a));
     DrawText(cr, "Spieler", w / 2, 189, TitleStyle(28));
     // the well behind the name list (list at x +190, width 120)
