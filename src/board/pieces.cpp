@@ -14,7 +14,6 @@
 TList<Piece> Pieces;
 int32_t Pieces_SpawnTable[Piece_KindCount] = {};
 int32_t Pieces_SpawnTotal = 0;
-int32_t Tips_SnowballX = 0, Tips_SnowballY = 0;
 ImagePtr Piece_Images[Piece_KindCount];
 ImagePtr Piece_TarStrip;
 ImagePtr Piece_OverlayChain[3];
@@ -95,8 +94,7 @@ PiecePtr Piece_Create(float x, float y, int32_t kind) {
         Tutorial_OnEvent4(c, r);
         Report(4, c, r);
     } else if (kind == KIND_LAUNCHER) {
-        Tips_SnowballX = p->ScreenX;
-        Tips_SnowballY = p->ScreenY;
+        Tips_SetSnowballPoint(p->ScreenX, p->ScreenY);
     }
     return p;
 }

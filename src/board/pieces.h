@@ -67,7 +67,6 @@ using PiecePtr = std::shared_ptr<Piece>;
 extern TList<Piece> Pieces; // every live piece: on the board, falling, being removed, flying rockets
 extern int32_t Pieces_SpawnTable[Piece_KindCount]; // cumulative spawn weights by kind (Level_BuildSpawnTable)
 extern int32_t Pieces_SpawnTotal;                  // last cumulative weight; 0 = nothing to spawn
-extern int32_t Tips_SnowballX, Tips_SnowballY;     // pending snowball tip point (screen px; 0 = none)
 extern ImagePtr Piece_Images[Piece_KindCount];     // pictures of the kinds that are not tile-set gems
 extern ImagePtr Piece_TarStrip;                    // "Images/pieces/tar.png", 32 frames of 48x48
 extern ImagePtr Piece_OverlayChain[3];             // chain overlays by shield level (index 0 unused)

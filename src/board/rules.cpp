@@ -842,7 +842,6 @@ void Rules_ResetLevel() {
     g_swap = SwapState{};
     Match_Timer = Hint_DelayMs();
     Hint_Found = 0;
-    Tips_SnowballX = Tips_SnowballY = 0;
 }
 
 void Board_Update(float dtMs) {

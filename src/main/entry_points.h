@@ -121,6 +121,7 @@ void Tips_Draw();                                      // game frame, drawn last
 void Tips_CheckBoard();                                // light sweep: tips about the new board
 void Tips_ShowIceCrystal();                            // game frame: the pending ice-crystal tip
 void Tips_ShowSnowball();                              // game frame: the pending snowball tip
+void Tips_SetSnowballPoint(int32_t x, int32_t y); // the board made a launcher at screen (x, y): pending snowball tip
 extern int32_t Tips_Visible;                           // 1 while a tip is showing (the game logic stands still)
 void Tutorial_ResetRun();                              // level start: tutorial steps may run again
 void Tutorial_ClearFlags(int32_t all);                 // Match_New: clears the current player's tutorial flags

@@ -37,6 +37,7 @@ void Tips_Draw() {}
 void Tips_CheckBoard() {}
 void Tips_ShowIceCrystal() {}
 void Tips_ShowSnowball() {}
+void Tips_SetSnowballPoint(int32_t, int32_t) {}
 int32_t Tips_Visible = 0;
 void Tutorial_ResetRun() {}
 void Tutorial_ClearFlags(int32_t) {}
