@@ -126,10 +126,10 @@ void Config_Parse(const Str& text) {
     g_entries.clear();
     size_t start = 0;
     while (start <= text.size()) {
-        size_t end = text.find(u'\r', start);
+        // Lines end at CR; a lone LF ends one too, so a file edited with a Linux editor still reads.
+        size_t end = text.find_first_of(u"\r\n", start);
         if (end == Str::npos) end = text.size();
-        Str line = text.substr(start, end - start);
-        std::erase(line, u'\n');
+        const Str line = text.substr(start, end - start);
         const size_t eq = line.find(u'=');
         if (eq != Str::npos && eq > 0) SetEntry(line.substr(0, eq), line.substr(eq + 1));
         start = end + 1;

@@ -45,7 +45,7 @@ Str Config_Get(const Str& key);
 bool Config_SetValue(const Str& key, const Str& value);
 // The file text for the current entries (lines "KEY=value" + CR LF).
 std::string Config_Text();
-// Parses a configuration text: split at CR, LF dropped, empty lines skipped, key up to the first "=". Later
+// Parses a configuration text: split at CR (and at LF), empty lines skipped, key up to the first "=". Later
 // duplicates of a key replace earlier ones. Replaces the current entries.
 void Config_Parse(const Str& text);
 // Writes the volumes of the current player into FX_VOL, MUSIC_VOL and AMBIENT_VOL when they differ from the file.

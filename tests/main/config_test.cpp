@@ -53,6 +53,14 @@ TEST_F(ConfigTest, RoundTripKeepsUnknownKeysAndSplitsAtCr) {
     EXPECT_NE(text.find("MY_KEY=a=b\r\n"), std::string::npos);
 }
 
+TEST_F(ConfigTest, LinesEndedByLfAloneAlsoRead) {
+    WriteText(ConfigFile(), "PLAYER0=Anna\nPLAYER_CRT=2\nSLOW_PC=1\n");
+    Config_Load();
+    EXPECT_EQ(Player_Names[0], u"Anna");
+    EXPECT_EQ(Player_Current, 2);
+    EXPECT_EQ(Slow_PC, 1);
+}
+
 TEST_F(ConfigTest, BadValuesTakeDefaultsWithADiagnostic) {
     WriteText(ConfigFile(), "PLAYER_CRT=12\rFX_VOL=1.5\rMUSIC_VOL=abc\rWINDOWED_MODE=7\rLEVELS_COUNT=-3\rBG_LIGHT=\r");
     ::testing::internal::CaptureStdout();
