@@ -13,7 +13,7 @@ namespace {
 
 // Opens the canvas on the named renderer ("" = SDL's default choice); true when it is open.
 bool OpenOn(const char* driver) {
-    static std::string current = "?";  // renderer hint the canvas was opened with
+    static std::string current = "?"; // renderer hint the canvas was opened with
     if (Graphics_IsOpen() && current == driver) return true;
     Graphics_Close();
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, driver, SDL_HINT_OVERRIDE);
@@ -61,11 +61,12 @@ void BM_SpritesAndPoints(benchmark::State& state, const char* driver) {
     }
     const ImagePtr sprite = Sprite();
     int frame = 0;
-    for (auto _ : state) DrawFrame(sprite, frame++);
+    for (auto _ : state)
+        DrawFrame(sprite, frame++);
     state.SetLabel(Graphics_RendererName());
 }
 
 BENCHMARK_CAPTURE(BM_SpritesAndPoints, software, "software")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SpritesAndPoints, default_renderer, "")->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

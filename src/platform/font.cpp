@@ -18,27 +18,27 @@
 #include "platform/stream.h"
 
 namespace {
-FT_Library g_freetype = nullptr;  // made on first use; kept until the process ends
+FT_Library g_freetype = nullptr; // made on first use; kept until the process ends
 constexpr int kMaxPixelSize = 256;
-constexpr int kGutter = 1;  // transparent pixels around each glyph (no bleeding under filtering)
+constexpr int kGutter = 1; // transparent pixels around each glyph (no bleeding under filtering)
 
 struct Bitmap {
     int w = 0, h = 0;
-    std::vector<uint8_t> coverage;  // w * h, 0..255
+    std::vector<uint8_t> coverage; // w * h, 0..255
 };
-}  // namespace
+} // namespace
 
 struct ImageFont {
-    std::vector<uint8_t> data;  // the font file; FreeType reads from it for the face's lifetime
+    std::vector<uint8_t> data; // the font file; FreeType reads from it for the face's lifetime
     FT_Face face = nullptr;
-    int pixelSize = 0;   // requested size in pixels
-    int style = 0;       // FONT_* bits
-    int ascender = 0;    // pixels above the baseline
-    int descender = 0;   // pixels below the baseline (positive)
-    ImagePtr atlas;      // one frame, format 6, white with alpha = coverage
-    std::array<Glyph, 256> latin{};                // codes 0..255 (below 32 unused)
-    std::unordered_map<char32_t, Glyph> extra;     // characters beyond Latin-1, added on first use
-    int shelfX = 0, shelfY = 0, shelfH = 0;        // next free place in the atlas (shelf packing)
+    int pixelSize = 0;                         // requested size in pixels
+    int style = 0;                             // FONT_* bits
+    int ascender = 0;                          // pixels above the baseline
+    int descender = 0;                         // pixels below the baseline (positive)
+    ImagePtr atlas;                            // one frame, format 6, white with alpha = coverage
+    std::array<Glyph, 256> latin{};            // codes 0..255 (below 32 unused)
+    std::unordered_map<char32_t, Glyph> extra; // characters beyond Latin-1, added on first use
+    int shelfX = 0, shelfY = 0, shelfH = 0;    // next free place in the atlas (shelf packing)
 
     ImageFont() = default;
     ImageFont(const ImageFont&) = delete;
@@ -58,7 +58,7 @@ void RenderGlyph(ImageFont& f, char32_t code, Glyph& g, Bitmap& bm) {
     const bool scalable = FT_IS_SCALABLE(face);
     const FT_UInt index = FT_Get_Char_Index(face, FT_ULong(code));
     FT_Int32 load = smooth || !scalable ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO;
-    if (scalable) load |= FT_LOAD_NO_BITMAP;  // embedded strikes would ignore bold and italic
+    if (scalable) load |= FT_LOAD_NO_BITMAP; // embedded strikes would ignore bold and italic
     if (FT_Load_Glyph(face, index, load) != 0 && FT_Load_Glyph(face, 0, load) != 0) return;
     FT_GlyphSlot slot = face->glyph;
     FT_Pos extraAdvance = 0;
@@ -128,7 +128,8 @@ bool BuildAtlas(ImageFont& f) {
         widest = std::max(widest, bitmaps[size_t(c)].w);
     }
     int atlasW = 256;
-    while (atlasW < 4096 && atlasW < (widest + kGutter * 2) * 16) atlasW *= 2;
+    while (atlasW < 4096 && atlasW < (widest + kGutter * 2) * 16)
+        atlasW *= 2;
     // Measure with a dry run, then leave room for characters added later.
     f.shelfX = f.shelfY = kGutter;
     f.shelfH = 0;
@@ -140,7 +141,8 @@ bool BuildAtlas(ImageFont& f) {
     if (!f.atlas) return false;
     Pixmap& pm = f.atlas->frames[0].pixels;
     pm = Pixmap_Create(atlasW, atlasH, PF_RGBA8888);
-    for (int c = 32; c < 256; ++c) Blit(pm, f.latin[size_t(c)], bitmaps[size_t(c)]);
+    for (int c = 32; c < 256; ++c)
+        Blit(pm, f.latin[size_t(c)], bitmaps[size_t(c)]);
     f.atlas->frames[0].dirty = true;
     return true;
 }
@@ -164,7 +166,7 @@ const Glyph* AddGlyph(ImageFont& f, char32_t code) {
     frame.dirty = true;
     return &f.extra.emplace(code, g).first->second;
 }
-}  // namespace
+} // namespace
 
 FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     auto font = std::make_shared<ImageFont>();
@@ -185,14 +187,14 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     font->pixelSize = std::clamp(pixelSize, 1, kMaxPixelSize);
     font->style = style & (FONT_BOLD | FONT_ITALIC | FONT_SMOOTH);
     FT_Face face = font->face;
-    FT_Select_Charmap(face, FT_ENCODING_UNICODE);  // a .fon keeps its own (Latin-1 for Western fonts) otherwise
+    FT_Select_Charmap(face, FT_ENCODING_UNICODE); // a .fon keeps its own (Latin-1 for Western fonts) otherwise
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(font->pixelSize)) != 0) {
             std::fprintf(stderr, "font: size %d refused: %s\n", font->pixelSize, Str_ToUtf8(path).c_str());
             return nullptr;
         }
         if (font->style & FONT_ITALIC) {
-            FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};  // about 12 degrees
+            FT_Matrix shear{0x10000, 0x3800, 0, 0x10000}; // about 12 degrees
             FT_Set_Transform(face, &shear, nullptr);
         }
     } else {
@@ -222,8 +224,8 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
 }
 
 FontPtr ImageFont_Default() {
-    static FontPtr font;        // the built-in font once loaded
-    static bool tried = false;  // loading is tried once
+    static FontPtr font;       // the built-in font once loaded
+    static bool tried = false; // loading is tried once
     if (!tried) {
         tried = true;
         const Str embedded = u"incbin::fonts/l_10646.ttf";

@@ -11,7 +11,7 @@
 // monochrome, every pixel fully on or off). 5 = smooth bold. Bitmap fonts (.fon) ignore bold and italic.
 enum FontStyle { FONT_BOLD = 1, FONT_ITALIC = 2, FONT_SMOOTH = 4 };
 
-struct ImageFont;  // face, metrics and glyph atlas; private to the platform
+struct ImageFont; // face, metrics and glyph atlas; private to the platform
 using FontPtr = std::shared_ptr<ImageFont>;
 
 // Loads a font file (any stream prefix; format read from the bytes) at a pixel size (1..512) with the Latin-1

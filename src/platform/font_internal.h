@@ -6,10 +6,10 @@
 #include "platform/image_internal.h"
 
 struct Glyph {
-    int x = 0, y = 0, w = 0, h = 0;  // rectangle in the atlas (w or h 0: nothing to draw, e.g. space)
-    int left = 0;                    // pixels from the pen position to the bitmap's left edge
-    int top = 0;                     // pixels from the top of the line (baseline - ascender) to the bitmap's top
-    int advance = 0;                 // pen advance in whole pixels
+    int x = 0, y = 0, w = 0, h = 0; // rectangle in the atlas (w or h 0: nothing to draw, e.g. space)
+    int left = 0;                   // pixels from the pen position to the bitmap's left edge
+    int top = 0;                    // pixels from the top of the line (baseline - ascender) to the bitmap's top
+    int advance = 0;                // pen advance in whole pixels
 };
 
 // The glyph of a character, rendered into the atlas on first use when it lies beyond Latin-1. Null for codes below

@@ -25,26 +25,26 @@
 // ---- [SECTION] State ---------------------------------------------------------------------------------------------
 
 namespace {
-SDL_Window* g_window = nullptr;      // the game window; null while closed
-SDL_Renderer* g_renderer = nullptr;  // its renderer
-SDL_Texture* g_canvas = nullptr;     // render target of every drawing call, g_width x g_height
-uint32_t g_generation = 0;           // bumped at every open and close (see Texture_Generation)
-int g_width = 800;                   // canvas width in pixels
-int g_height = 600;                  // canvas height in pixels
-bool g_windowed = true;              // window (true) or desktop full screen
-bool g_maximizedSeen = false;        // a maximise event arrived since the last mode switch
-std::string g_rendererName;          // name SDL gives the renderer
-ImagePtr g_icon;                     // window icon, applied at open when set earlier
-uint64_t g_nextFlip = 0;             // performance-counter time the next capped flip may happen; 0 = none yet
+SDL_Window* g_window = nullptr;     // the game window; null while closed
+SDL_Renderer* g_renderer = nullptr; // its renderer
+SDL_Texture* g_canvas = nullptr;    // render target of every drawing call, g_width x g_height
+uint32_t g_generation = 0;          // bumped at every open and close (see Texture_Generation)
+int g_width = 800;                  // canvas width in pixels
+int g_height = 600;                 // canvas height in pixels
+bool g_windowed = true;             // window (true) or desktop full screen
+bool g_maximizedSeen = false;       // a maximise event arrived since the last mode switch
+std::string g_rendererName;         // name SDL gives the renderer
+ImagePtr g_icon;                    // window icon, applied at open when set earlier
+uint64_t g_nextFlip = 0;            // performance-counter time the next capped flip may happen; 0 = none yet
 
-int g_blend = BLEND_ALPHA;                // current blend mode 1..5
-float g_alpha = 1.0f;                     // 0..1
-int g_colorR = 255, g_colorG = 255, g_colorB = 255;  // tint / primitive colour, 0..255
-float g_scaleX = 1.0f, g_scaleY = 1.0f;  // scale factors
-float g_rotation = 0.0f;                 // degrees, clockwise on screen
-Rect g_viewport{0, 0, 800, 600};         // clip rectangle in canvas pixels (already clipped to the canvas)
-FontPtr g_font;                          // current image font; null = the default font
-int g_clsR = 0, g_clsG = 0, g_clsB = 0;  // Draw_Cls colour
+int g_blend = BLEND_ALPHA;                          // current blend mode 1..5
+float g_alpha = 1.0f;                               // 0..1
+int g_colorR = 255, g_colorG = 255, g_colorB = 255; // tint / primitive colour, 0..255
+float g_scaleX = 1.0f, g_scaleY = 1.0f;             // scale factors
+float g_rotation = 0.0f;                            // degrees, clockwise on screen
+Rect g_viewport{0, 0, 800, 600};                    // clip rectangle in canvas pixels (already clipped to the canvas)
+FontPtr g_font;                                     // current image font; null = the default font
+int g_clsR = 0, g_clsG = 0, g_clsB = 0;             // Draw_Cls colour
 
 constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_NONE,
                                         SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
@@ -108,8 +108,7 @@ void LimitFrameRate() {
     }
     g_nextFlip = (g_nextFlip != 0 && now < g_nextFlip + period) ? g_nextFlip + period : now + period;
 }
-}  // namespace
-
+} // namespace
 
 uint32_t Texture_Generation() { return RendererAlive() ? g_generation : 0; }
 SDL_Window* Sdl_Window() { return RendererAlive() ? g_window : nullptr; }
@@ -210,7 +209,7 @@ void Graphics_Flip(int sync) {
         SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
         SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
         SDL_RenderPresent(g_renderer);
-        SDL_SetRenderTarget(g_renderer, g_canvas);  // switching targets drops the clip rectangle
+        SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
         ApplyClip();
         if (sync != 0 && !Sys_FakeClockActive()) LimitFrameRate();
     }
@@ -220,7 +219,7 @@ void Graphics_Flip(int sync) {
 void Draw_Cls() {
     if (!RendererAlive()) return;
     SDL_SetRenderDrawColor(g_renderer, uint8_t(g_clsR), uint8_t(g_clsG), uint8_t(g_clsB), 255);
-    SDL_RenderClear(g_renderer);  // ignores the clip rectangle
+    SDL_RenderClear(g_renderer); // ignores the clip rectangle
 }
 
 void Draw_SetClsColor(int r, int g, int b) {
@@ -328,7 +327,7 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
     SDL_FRect dst{x + left, y + top, float(src.w) * std::fabs(sx), float(src.h) * std::fabs(sy)};
     const int flip = (sx < 0 ? SDL_FLIP_HORIZONTAL : 0) | (sy < 0 ? SDL_FLIP_VERTICAL : 0);
     if (rot == 0.0f && flip == 0) {
-        if (sx == 1.0f && sy == 1.0f) {  // whole pixels for an unscaled copy, the same on every renderer
+        if (sx == 1.0f && sy == 1.0f) { // whole pixels for an unscaled copy, the same on every renderer
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
@@ -350,7 +349,7 @@ SDL_Texture* PrepareFrame(Image& img, int frame) {
     SDL_SetTextureBlendMode(tex, kSdlBlend[g_blend]);
     return tex;
 }
-}  // namespace
+} // namespace
 
 void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
     if (!img) return;
@@ -387,7 +386,7 @@ void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int s
 namespace {
 bool PreparePrimitive() {
     if (!Drawable()) return false;
-    const int mode = g_blend == BLEND_MASKED ? BLEND_SOLID : g_blend;  // no texels to test: solid
+    const int mode = g_blend == BLEND_MASKED ? BLEND_SOLID : g_blend; // no texels to test: solid
     if (mode == BLEND_ALPHA && g_alpha <= 0.0f) return false;
     SDL_SetRenderDrawBlendMode(g_renderer, kSdlBlend[mode]);
     SDL_SetRenderDrawColor(g_renderer, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
@@ -403,7 +402,7 @@ SDL_FPoint Transform(float ox, float oy, float dx, float dy) {
     const double a = double(g_rotation) * kPi / 180.0, c = std::cos(a), s = std::sin(a);
     return SDL_FPoint{float(ox + dx * c - dy * s), float(oy + dx * s + dy * c)};
 }
-}  // namespace
+} // namespace
 
 void Draw_Rect(float x, float y, float w, float h, bool filled) {
     if (!PreparePrimitive() || w <= 0 || h <= 0) return;
@@ -433,7 +432,8 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
     const SDL_Color c{uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
                       g_blend == BLEND_MASKED ? uint8_t(255) : AlphaByte()};
     SDL_Vertex v[4];
-    for (int i = 0; i < 4; ++i) v[i] = SDL_Vertex{p[i], c, SDL_FPoint{0, 0}};
+    for (int i = 0; i < 4; ++i)
+        v[i] = SDL_Vertex{p[i], c, SDL_FPoint{0, 0}};
     const int idx[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(g_renderer, nullptr, v, 4, idx, 6);
 }
@@ -468,7 +468,7 @@ void Draw_Text(const Str& text, float x, float y) {
         const Glyph* g = ImageFont_Glyph(*font, char32_t(unit));
         if (!g) continue;
         if (g->w > 0 && g->h > 0) {
-            if (atlas.frames[0].dirty) {  // the glyph was just added to the atlas: upload it again
+            if (atlas.frames[0].dirty) { // the glyph was just added to the atlas: upload it again
                 tex = PrepareFrame(atlas, 0);
                 if (!tex) return;
             }
@@ -497,7 +497,8 @@ Pixmap Graphics_ReadPixels(int x, int y, int w, int h) {
         return Pixmap_Create(0, 0, PF_BGRA8888);
     }
     // The canvas is opaque as far as the game is concerned; solid draws may have left other alpha values in it.
-    for (size_t i = 3; i < pm.bytes.size(); i += 4) pm.bytes[i] = 255;
+    for (size_t i = 3; i < pm.bytes.size(); i += 4)
+        pm.bytes[i] = 255;
     return pm;
 }
 
@@ -509,15 +510,14 @@ void Image_GrabBackBuffer(const ImagePtr& img, int x, int y, int frame) {
     // Place what lies on the canvas at its offset; the rest stays transparent black.
     const int ox = std::max(0, -x), oy = std::max(0, -y);
     for (int row = 0; row < part.height && oy + row < grab.height; ++row)
-        std::copy_n(part.bytes.data() + size_t(row) * part.pitch,
-                    size_t(std::min(part.width, grab.width - ox)) * 4,
+        std::copy_n(part.bytes.data() + size_t(row) * part.pitch, size_t(std::min(part.width, grab.width - ox)) * 4,
                     grab.bytes.data() + size_t(oy + row) * grab.pitch + size_t(ox) * 4);
     *target = std::move(grab);
     Image_Unlock(img, frame);
 }
 
 bool Graphics_SaveScreenshot(const Str& path) {
-    const Pixmap pm = Pixmap_Convert(Graphics_ReadPixels(0, 0, g_width, g_height), PF_RGB888);  // opaque
+    const Pixmap pm = Pixmap_Convert(Graphics_ReadPixels(0, 0, g_width, g_height), PF_RGB888); // opaque
     const std::vector<uint8_t> png = Png_Encode(pm);
     if (png.empty()) return false;
     const StreamPtr out = File_WriteAtomic(path);

@@ -15,22 +15,22 @@
 bool Graphics_Open(int w = 800, int h = 600, bool windowed = true);
 void Graphics_Close();
 bool Graphics_IsOpen();
-void Graphics_SetWindowed(bool windowed);  // switch while running; the canvas and all images survive
+void Graphics_SetWindowed(bool windowed); // switch while running; the canvas and all images survive
 bool Graphics_Windowed();
-int Graphics_Width();   // canvas width in pixels (800)
-int Graphics_Height();  // canvas height in pixels (600)
+int Graphics_Width();  // canvas width in pixels (800)
+int Graphics_Height(); // canvas height in pixels (600)
 // Shows the canvas. sync -1 or 1: caps the frame rate at 60 Hz (no real wait while the fake clock runs); 0: no
 // wait. Ends with Sys_OnFlip() (clock, events, input script, screenshots, exit-after).
 void Graphics_Flip(int sync = -1);
 // Clears the whole canvas to the clear colour, ignoring the viewport.
 void Draw_Cls();
 void Draw_SetClsColor(int r, int g, int b);
-const char* Graphics_RendererName();  // "software", "opengl", ... or "" when closed
+const char* Graphics_RendererName(); // "software", "opengl", ... or "" when closed
 
 void Window_SetTitle(const Str& title);
-void Window_SetIcon(const ImagePtr& img);  // frame 0 of the image; null does nothing
+void Window_SetIcon(const ImagePtr& img); // frame 0 of the image; null does nothing
 bool Window_IsMinimized();
-bool Window_IsVisible();  // true when headless
+bool Window_IsVisible(); // true when headless
 bool Window_IsMaximized();
 
 // ---- Drawing state ---------------------------------------------------------------------------------------------
@@ -44,38 +44,39 @@ struct Rect {
 
 void Draw_SetBlend(int mode);
 int Draw_GetBlend();
-void Draw_SetAlpha(float a);  // clamped to 0..1; applies to images, text, rects and lines
+void Draw_SetAlpha(float a); // clamped to 0..1; applies to images, text, rects and lines
 float Draw_GetAlpha();
-void Draw_SetColor(int r, int g, int b);  // tint of images and text, colour of rects and lines; stored clamped 0..255
+void Draw_SetColor(int r, int g, int b); // tint of images and text, colour of rects and lines; stored clamped 0..255
 void Draw_GetColor(int& r, int& g, int& b);
-void Draw_SetScale(float sx, float sy);  // about the image handle (rects and lines: about their first point)
+void Draw_SetScale(float sx, float sy); // about the image handle (rects and lines: about their first point)
 void Draw_GetScale(float& sx, float& sy);
-void Draw_SetRotation(float degrees);  // clockwise on screen, about the handle
+void Draw_SetRotation(float degrees); // clockwise on screen, about the handle
 float Draw_GetRotation();
-void Draw_SetViewport(int x, int y, int w, int h);  // clip rectangle in canvas pixels; no origin change
+void Draw_SetViewport(int x, int y, int w, int h); // clip rectangle in canvas pixels; no origin change
 Rect Draw_GetViewport();
-void Draw_SetImageFont(const FontPtr& font);  // null: the default font
-FontPtr Draw_GetImageFont();                  // the current font (the default one when none was set)
+void Draw_SetImageFont(const FontPtr& font); // null: the default font
+FontPtr Draw_GetImageFont();                 // the current font (the default one when none was set)
 // Initial state: blend 3, alpha 1, colour 255,255,255, scale 1,1, rotation 0, viewport = whole canvas.
 void Draw_ResetState();
 
 // ---- Drawing ------------------------------------------------------------------------------------------------------
 // Null images, frames out of range and zero scales draw nothing.
 void Draw_Image(const ImagePtr& img, float x, float y, int frame = 0);
-void Draw_ImageRect(const ImagePtr& img, float x, float y, float w, float h, int frame = 0);  // stretched
+void Draw_ImageRect(const ImagePtr& img, float x, float y, float w, float h, int frame = 0); // stretched
 void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int sw, int sh, int frame = 0);
 void Draw_Rect(float x, float y, float w, float h, bool filled = true);
-void Draw_Line(float x1, float y1, float x2, float y2);  // both end points lit
+void Draw_Line(float x1, float y1, float x2, float y2); // both end points lit
 // Text from its top-left in the current font, colour, alpha, blend and scale.
 void Draw_Text(const Str& text, float x, float y);
-int Text_Width(const Str& text);   // in the current font
-int Text_Height(const Str& text);  // line height of the current font (ascender - descender)
+int Text_Width(const Str& text);  // in the current font
+int Text_Height(const Str& text); // line height of the current font (ascender - descender)
 
-// ---- Read-back -------------------------------------------------------------------------------------------------------
-// Copies the canvas rectangle at (x, y) of the image's size into the frame (its pixmap becomes format 5).
+// ---- Read-back
+// ------------------------------------------------------------------------------------------------------- Copies the
+// canvas rectangle at (x, y) of the image's size into the frame (its pixmap becomes format 5).
 void Image_GrabBackBuffer(const ImagePtr& img, int x, int y, int frame = 0);
 // Canvas pixels as format 5 (B G R A); the rectangle is clipped to the canvas. Empty when closed.
 Pixmap Graphics_ReadPixels(int x, int y, int w, int h);
-bool Graphics_SaveScreenshot(const Str& path);  // whole canvas as PNG (real file path)
+bool Graphics_SaveScreenshot(const Str& path); // whole canvas as PNG (real file path)
 // Encodes a pixmap as PNG bytes (any format); empty on failure.
 std::vector<uint8_t> Png_Encode(const Pixmap& pm);

@@ -13,7 +13,7 @@
 #include "platform/stream.h"
 
 namespace {
-int g_defaultFlags = IMG_FILTERED;  // flags used when a loader is given kImageDefaultFlags
+int g_defaultFlags = IMG_FILTERED; // flags used when a loader is given kImageDefaultFlags
 
 int ResolveFlags(int flags) { return flags < 0 ? g_defaultFlags : flags; }
 
@@ -40,17 +40,20 @@ void DropTextures(ImageFrame& f) {
     f.texture = nullptr;
     f.mask = nullptr;
 }
-}  // namespace
+} // namespace
 
 // ---- Pixmaps --------------------------------------------------------------------------------------------------------
 
 int PixelFormat_Bytes(int format) {
     switch (format) {
     case PF_BGR888:
-    case PF_RGB888: return 3;
+    case PF_RGB888:
+        return 3;
     case PF_BGRA8888:
-    case PF_RGBA8888: return 4;
-    default: return 0;
+    case PF_RGBA8888:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -94,10 +97,18 @@ uint32_t Pixmap_ReadPixel(const Pixmap& pm, int x, int y) {
     const uint8_t* p = pm.bytes.data() + at;
     uint32_t r, g, b, a = 255;
     switch (pm.format) {
-    case PF_BGR888: b = p[0], g = p[1], r = p[2]; break;
-    case PF_RGB888: r = p[0], g = p[1], b = p[2]; break;
-    case PF_BGRA8888: b = p[0], g = p[1], r = p[2], a = p[3]; break;
-    default: r = p[0], g = p[1], b = p[2], a = p[3]; break;
+    case PF_BGR888:
+        b = p[0], g = p[1], r = p[2];
+        break;
+    case PF_RGB888:
+        r = p[0], g = p[1], b = p[2];
+        break;
+    case PF_BGRA8888:
+        b = p[0], g = p[1], r = p[2], a = p[3];
+        break;
+    default:
+        r = p[0], g = p[1], b = p[2], a = p[3];
+        break;
     }
     return a << 24 | r << 16 | g << 8 | b;
 }
@@ -110,22 +121,32 @@ void Pixmap_WritePixel(Pixmap& pm, int x, int y, uint32_t argb) {
     uint8_t* p = pm.bytes.data() + at;
     const uint8_t a = uint8_t(argb >> 24), r = uint8_t(argb >> 16), g = uint8_t(argb >> 8), b = uint8_t(argb);
     switch (pm.format) {
-    case PF_BGR888: p[0] = b, p[1] = g, p[2] = r; break;
-    case PF_RGB888: p[0] = r, p[1] = g, p[2] = b; break;
-    case PF_BGRA8888: p[0] = b, p[1] = g, p[2] = r, p[3] = a; break;
-    default: p[0] = r, p[1] = g, p[2] = b, p[3] = a; break;
+    case PF_BGR888:
+        p[0] = b, p[1] = g, p[2] = r;
+        break;
+    case PF_RGB888:
+        p[0] = r, p[1] = g, p[2] = b;
+        break;
+    case PF_BGRA8888:
+        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
+        break;
+    default:
+        p[0] = r, p[1] = g, p[2] = b, p[3] = a;
+        break;
     }
 }
 
 Pixmap Pixmap_Convert(const Pixmap& src, int format) {
     Pixmap out = Pixmap_Create(PixmapValid(src) ? src.width : 0, PixmapValid(src) ? src.height : 0, format);
     for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) Pixmap_WritePixel(out, x, y, Pixmap_ReadPixel(src, x, y));
+        for (int x = 0; x < out.width; ++x)
+            Pixmap_WritePixel(out, x, y, Pixmap_ReadPixel(src, x, y));
     return out;
 }
 
 Pixmap Pixmap_Resize(const Pixmap& src, int w, int h) {
-    if (!PixmapValid(src) || w <= 0 || h <= 0) return Pixmap_Create(0, 0, PixelFormat_Bytes(src.format) ? src.format : 5);
+    if (!PixmapValid(src) || w <= 0 || h <= 0)
+        return Pixmap_Create(0, 0, PixelFormat_Bytes(src.format) ? src.format : 5);
     Pixmap out = Pixmap_Create(w, h, src.format);
     const int bpp = PixelFormat_Bytes(src.format);
     // Sample centres map onto each other; every channel (alpha included) is interpolated in the stored byte order.
@@ -164,10 +185,12 @@ void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out)
         }
 }
 
-// ---- Images -----------------------------------------------------------------------------------------------------------
+// ---- Images
+// -----------------------------------------------------------------------------------------------------------
 
 Image::~Image() {
-    for (ImageFrame& f : frames) DropTextures(f);
+    for (ImageFrame& f : frames)
+        DropTextures(f);
 }
 
 void Image_SetDefaultFlags(int flags) { g_defaultFlags = std::max(flags, 0); }
@@ -219,7 +242,8 @@ ImagePtr Image_Create(int w, int h, int frames, int flags) {
     img->height = h;
     img->flags = ResolveFlags(flags);
     img->frames.resize(size_t(frames));
-    for (ImageFrame& f : img->frames) f.pixels = Pixmap_Create(w, h, PF_BGRA8888);
+    for (ImageFrame& f : img->frames)
+        f.pixels = Pixmap_Create(w, h, PF_BGRA8888);
     return img;
 }
 
@@ -244,7 +268,7 @@ Pixmap* Image_Lock(const ImagePtr& img, int frame, int mode) {
     ImageFrame* f = FrameOf(img, frame);
     if (!f) return nullptr;
     if (mode & LOCK_WRITE) {
-        f->dirty = true;  // a draw before the unlock shows what was written so far
+        f->dirty = true; // a draw before the unlock shows what was written so far
         f->writeLocked = true;
     }
     return &f->pixels;
@@ -265,7 +289,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     const uint32_t gen = Texture_Generation();
     if (!r || gen == 0) return nullptr;
     ImageFrame& f = img.frames[size_t(frame)];
-    if (f.generation != gen) {  // textures of an older renderer are already gone
+    if (f.generation != gen) { // textures of an older renderer are already gone
         f.texture = nullptr;
         f.mask = nullptr;
         f.generation = gen;
@@ -275,7 +299,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         if (f.mask) SDL_DestroyTexture(f.mask);
         f.mask = nullptr;
     }
-    static std::vector<uint32_t> scratch;  // reused between uploads
+    static std::vector<uint32_t> scratch; // reused between uploads
     const int w = f.pixels.width, h = f.pixels.height;
     if (w <= 0 || h <= 0) return nullptr;
     if (!f.texture || f.dirty) {
@@ -292,7 +316,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
             f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
             if (!f.texture) return nullptr;
             SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
-                                                                                             : SDL_ScaleModeNearest);
+                                                                                            : SDL_ScaleModeNearest);
         }
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
         SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
@@ -301,10 +325,11 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     if (!masked) return f.texture;
     if (!f.mask) {
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
-        for (uint32_t& c : scratch) c = (c >> 24) >= 128 ? (c | 0xFF000000u) : 0u;
+        for (uint32_t& c : scratch)
+            c = (c >> 24) >= 128 ? (c | 0xFF000000u) : 0u;
         f.mask = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
         if (!f.mask) return nullptr;
-        SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest);  // a filtered edge would blend, not test
+        SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest); // a filtered edge would blend, not test
         SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);
     }
     return f.mask;

@@ -28,7 +28,7 @@ using PixmapPtr = std::shared_ptr<Pixmap>;
 // Largest accepted side of a decoded or created image, in pixels; larger ones are refused.
 constexpr int kImageMaxSide = 8192;
 
-int PixelFormat_Bytes(int format);  // 3 for 3/4, 4 for 5/6, 0 for an unknown code
+int PixelFormat_Bytes(int format); // 3 for 3/4, 4 for 5/6, 0 for an unknown code
 
 // Decodes PNG or JPEG bytes (told apart by content) into a pixmap of format 4 or 6, or null with a reason on
 // stderr. Takes any bytes: truncated, corrupt or oversized input gives null, never a crash. Needs no window.
@@ -49,12 +49,12 @@ Pixmap Pixmap_Convert(const Pixmap& src, int format);
 // Load flags. 1 masked: black pixels become transparent in what is drawn (the locked pixmap is unchanged);
 // 2 dynamic: frequent write locks expected; 4 filtered: bilinear when scaled; 8 mipmapped: treated as filtered.
 enum ImageFlags { IMG_MASKED = 1, IMG_DYNAMIC = 2, IMG_FILTERED = 4, IMG_MIPMAPPED = 8 };
-constexpr int kImageDefaultFlags = -1;  // pass as `flags` to use Image_SetDefaultFlags' value
+constexpr int kImageDefaultFlags = -1; // pass as `flags` to use Image_SetDefaultFlags' value
 
-struct Image;  // frames, handle, textures; private to the platform
+struct Image; // frames, handle, textures; private to the platform
 using ImagePtr = std::shared_ptr<Image>;
 
-void Image_SetDefaultFlags(int flags);  // initially IMG_FILTERED
+void Image_SetDefaultFlags(int flags); // initially IMG_FILTERED
 int Image_GetDefaultFlags();
 
 // Loading never needs the window: textures are made on first draw. Failures give null (reason on stderr).
@@ -62,8 +62,7 @@ ImagePtr Image_Load(const Str& path, int flags = kImageDefaultFlags);
 // Animation strip: frames of fw x fh cut from the source left to right, then top to bottom, starting at cell
 // `first`, `count` frames. Asking for more cells than the source holds gives null.
 ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, int flags = kImageDefaultFlags);
-ImagePtr Image_FromPixmapAnim(const Pixmap& src, int fw, int fh, int first, int count,
-                              int flags = kImageDefaultFlags);
+ImagePtr Image_FromPixmapAnim(const Pixmap& src, int fw, int fh, int first, int count, int flags = kImageDefaultFlags);
 // Blank image (transparent black, format 5) with `frames` frames of w x h.
 ImagePtr Image_Create(int w, int h, int frames = 1, int flags = kImageDefaultFlags);
 // One-frame image holding a copy of the pixmap (in its format).
@@ -76,7 +75,7 @@ int Image_Frames(const ImagePtr& img);
 int Image_Flags(const ImagePtr& img);
 // The handle is the point of a frame that lands on the drawing position (default 0, 0).
 void Image_SetHandle(const ImagePtr& img, float hx, float hy);
-void Image_CentreHandle(const ImagePtr& img);  // (width / 2, height / 2), integer halves
+void Image_CentreHandle(const ImagePtr& img); // (width / 2, height / 2), integer halves
 float Image_HandleX(const ImagePtr& img);
 float Image_HandleY(const ImagePtr& img);
 

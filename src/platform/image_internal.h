@@ -11,19 +11,19 @@
 #include "platform/image.h"
 
 struct ImageFrame {
-    Pixmap pixels;                 // the frame as decoded or created; what Image_Lock hands out
-    SDL_Texture* texture = nullptr;  // upload of `pixels` (black made transparent when masked); null until drawn
-    SDL_Texture* mask = nullptr;     // alpha-tested copy for blend mode 1; made on first masked draw
-    uint32_t generation = 0;         // renderer generation the textures belong to
-    bool dirty = true;               // pixels changed since the upload
-    bool writeLocked = false;        // locked for writing and not unlocked yet
+    Pixmap pixels;                  // the frame as decoded or created; what Image_Lock hands out
+    SDL_Texture* texture = nullptr; // upload of `pixels` (black made transparent when masked); null until drawn
+    SDL_Texture* mask = nullptr;    // alpha-tested copy for blend mode 1; made on first masked draw
+    uint32_t generation = 0;        // renderer generation the textures belong to
+    bool dirty = true;              // pixels changed since the upload
+    bool writeLocked = false;       // locked for writing and not unlocked yet
 };
 
 struct Image {
-    int width = 0;    // frame width in pixels
-    int height = 0;   // frame height in pixels
-    int flags = 0;    // IMG_* load flags
-    float handleX = 0;  // handle, frame pixels from the top-left
+    int width = 0;     // frame width in pixels
+    int height = 0;    // frame height in pixels
+    int flags = 0;     // IMG_* load flags
+    float handleX = 0; // handle, frame pixels from the top-left
     float handleY = 0;
     std::vector<ImageFrame> frames;
 

@@ -13,14 +13,14 @@
 namespace {
 
 struct JpegError {
-    jpeg_error_mgr mgr;   // libjpeg's part; must come first
-    jmp_buf jump;         // where error_exit returns to
-    int warnings;         // corrupt-data warnings so far
+    jpeg_error_mgr mgr; // libjpeg's part; must come first
+    jmp_buf jump;       // where error_exit returns to
+    int warnings;       // corrupt-data warnings so far
     char message[JMSG_LENGTH_MAX];
 };
 
-constexpr int kMaxWarnings = 1000;  // a stream this broken is given up rather than decoded for ever
-constexpr int kMaxScans = 500;      // progressive files with more scans are refused (decoding cost)
+constexpr int kMaxWarnings = 1000; // a stream this broken is given up rather than decoded for ever
+constexpr int kMaxScans = 500;     // progressive files with more scans are refused (decoding cost)
 
 void JpegErrorExit(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<JpegError*>(cinfo->err);
@@ -66,7 +66,7 @@ void SrcSkip(j_decompress_ptr cinfo, long n) {
 }
 void SrcTerm(j_decompress_ptr) {}
 
-}  // namespace
+} // namespace
 
 bool Jpeg_IsSignature(const uint8_t* data, size_t size) {
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
@@ -133,7 +133,7 @@ bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm) {
     jpeg_destroy_decompress(&cinfo);
     return true;
 }
-}  // namespace
+} // namespace
 
 PixmapPtr Jpeg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 3) {

@@ -12,10 +12,10 @@
 namespace {
 
 struct PngReadSource {
-    const uint8_t* data;  // whole file
-    size_t size;          // bytes in data
-    size_t pos;           // next byte to hand to libpng
-    char message[160];    // why decoding stopped
+    const uint8_t* data; // whole file
+    size_t size;         // bytes in data
+    size_t pos;          // next byte to hand to libpng
+    char message[160];   // why decoding stopped
 };
 
 void PngError(png_structp png, png_const_charp msg) {
@@ -24,7 +24,7 @@ void PngError(png_structp png, png_const_charp msg) {
     png_longjmp(png, 1);
 }
 
-void PngWarning(png_structp, png_const_charp) {}  // corrupt ancillary chunks are not worth a line
+void PngWarning(png_structp, png_const_charp) {} // corrupt ancillary chunks are not worth a line
 
 void PngRead(png_structp png, png_bytep out, png_size_t n) {
     auto* src = static_cast<PngReadSource*>(png_get_io_ptr(png));
@@ -34,7 +34,7 @@ void PngRead(png_structp png, png_bytep out, png_size_t n) {
 }
 
 struct PngWriteSink {
-    std::vector<uint8_t>* out;  // encoded bytes so far
+    std::vector<uint8_t>* out; // encoded bytes so far
 };
 
 void PngWrite(png_structp png, png_bytep data, png_size_t n) {
@@ -51,7 +51,7 @@ void PngWriteError(png_structp png, png_const_charp msg) {
 // refused before the pixel memory is taken.
 constexpr uint64_t kMaxDeflateRatio = 1100;
 
-}  // namespace
+} // namespace
 
 bool Png_IsSignature(const uint8_t* data, size_t size) { return size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
 
@@ -103,13 +103,14 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
     pm.pitch = int(rowBytes);
     pm.bytes.resize(rowBytes * h);
     rows.resize(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = pm.bytes.data() + y * rowBytes;
+    for (png_uint_32 y = 0; y < h; ++y)
+        rows[y] = pm.bytes.data() + y * rowBytes;
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }
-}  // namespace
+} // namespace
 
 PixmapPtr Png_Decode(const uint8_t* data, size_t size) {
     if (!Png_IsSignature(data, size)) {
@@ -145,7 +146,8 @@ std::vector<uint8_t> Png_Encode(const Pixmap& pm) {
         }
     }
     std::vector<png_bytep> rows(pm.height);
-    for (int y = 0; y < pm.height; ++y) rows[y] = pixels.data() + size_t(y) * pm.width * outBpp;
+    for (int y = 0; y < pm.height; ++y)
+        rows[y] = pixels.data() + size_t(y) * pm.width * outBpp;
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngWriteError, PngWarning);
     if (!png) return out;

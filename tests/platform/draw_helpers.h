@@ -27,7 +27,7 @@ inline std::ostream& operator<<(std::ostream& os, const Rgb& c) {
 
 // Opens the 800x600 canvas once per test program and resets the drawing state for each test.
 class Canvas : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!Graphics_IsOpen()) {
             // Expected pixels are those of SDL's software renderer (the test environment asks for it too).
@@ -60,15 +60,16 @@ inline void Fill(int r, int g, int b) {
 inline ImagePtr SolidImage(int w, int h, int r, int g, int b, int a = 255, int flags = 0) {
     Pixmap pm = Pixmap_Create(w, h, PF_RGBA8888);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) Pixmap_WritePixel(pm, x, y, uint32_t(a) << 24 | r << 16 | g << 8 | b);
+        for (int x = 0; x < w; ++x)
+            Pixmap_WritePixel(pm, x, y, uint32_t(a) << 24 | r << 16 | g << 8 | b);
     return Image_FromPixmap(pm, flags);
 }
 
 // PNG bytes with any colour type and depth. `samples` holds the rows as libpng expects them (packed, big-endian
 // for 16 bit); palette and trns are optional.
 inline std::vector<uint8_t> MakePng(int w, int h, int colorType, int depth, const std::vector<uint8_t>& samples,
-                                    const std::vector<png_color>& palette = {},
-                                    const std::vector<uint8_t>& trns = {}, bool interlaced = false) {
+                                    const std::vector<png_color>& palette = {}, const std::vector<uint8_t>& trns = {},
+                                    bool interlaced = false) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -90,7 +91,8 @@ inline std::vector<uint8_t> MakePng(int w, int h, int colorType, int depth, cons
     png_write_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     std::vector<png_bytep> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y) rows[size_t(y)] = const_cast<uint8_t*>(samples.data()) + size_t(y) * rowBytes;
+    for (int y = 0; y < h; ++y)
+        rows[size_t(y)] = const_cast<uint8_t*>(samples.data()) + size_t(y) * rowBytes;
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -124,4 +126,4 @@ inline std::vector<uint8_t> MakeJpeg(int w, int h, int components, const std::ve
     return out;
 }
 
-}  // namespace drawtest
+} // namespace drawtest

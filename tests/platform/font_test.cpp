@@ -40,7 +40,7 @@ Box LitBox(int x, int y, int w, int h, int level = 0) {
 }
 
 class FontTest : public Canvas {
-protected:
+  protected:
     void SetUp() override {
         Canvas::SetUp();
         font = ImageFont_Load(kDejaVu, 20, FONT_SMOOTH);
@@ -192,7 +192,8 @@ TEST_F(FontTest, CharactersBeyondLatin1AreAddedOnFirstUse) {
     EXPECT_GT(LitBox(0, 0, 100, 40).lit, 30);
     // Many new characters grow the atlas without breaking the ones drawn before.
     Str many;
-    for (char16_t c = 0x400; c < 0x500; ++c) many.push_back(c);
+    for (char16_t c = 0x400; c < 0x500; ++c)
+        many.push_back(c);
     EXPECT_GT(Text_Width(many), 0);
     Draw_Cls();
     Draw_Text(u"Ω", 10, 10);
@@ -218,4 +219,4 @@ TEST(FontLoad, FilesThatAreNoFontsGiveNull) {
     EXPECT_EQ(ImageFont_Height(nullptr), 0);
 }
 
-}  // namespace
+} // namespace

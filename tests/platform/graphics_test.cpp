@@ -39,13 +39,11 @@ TEST_P(BlendModeTest, MixesTexelWithBackground) {
     EXPECT_EQ(PixelAt(9, 9), (Rgb{200, 100, 50})) << "outside the image";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModes, BlendModeTest,
-                         ::testing::Values(BlendCase{BLEND_SOLID, 128, {100, 150, 250}},
-                                           BlendCase{BLEND_ALPHA, 128, {149, 124, 149}},
-                                           BlendCase{BLEND_ADDITIVE, 128, {250, 175, 175}},
-                                           BlendCase{BLEND_MULTIPLY, 128, {78, 58, 49}},
-                                           BlendCase{BLEND_MASKED, 128, {100, 150, 250}},
-                                           BlendCase{BLEND_MASKED, 127, {200, 100, 50}}));
+INSTANTIATE_TEST_SUITE_P(
+    AllModes, BlendModeTest,
+    ::testing::Values(BlendCase{BLEND_SOLID, 128, {100, 150, 250}}, BlendCase{BLEND_ALPHA, 128, {149, 124, 149}},
+                      BlendCase{BLEND_ADDITIVE, 128, {250, 175, 175}}, BlendCase{BLEND_MULTIPLY, 128, {78, 58, 49}},
+                      BlendCase{BLEND_MASKED, 128, {100, 150, 250}}, BlendCase{BLEND_MASKED, 127, {200, 100, 50}}));
 
 TEST_F(GraphicsTest, MaskedModeDrawsNothingBelowHalfAlphaAndRectsAreSolid) {
     Fill(200, 100, 50);
@@ -91,7 +89,7 @@ TEST_F(GraphicsTest, StateIsClampedAndReadBack) {
     EXPECT_EQ(Draw_GetAlpha(), 1.0f);
     Draw_SetAlpha(-1.0f);
     EXPECT_EQ(Draw_GetAlpha(), 0.0f);
-    Draw_SetBlend(9);  // unknown modes leave the mode alone
+    Draw_SetBlend(9); // unknown modes leave the mode alone
     EXPECT_EQ(Draw_GetBlend(), BLEND_ALPHA);
     Draw_SetScale(2.0f, -1.0f);
     float sx, sy;
@@ -100,7 +98,7 @@ TEST_F(GraphicsTest, StateIsClampedAndReadBack) {
     EXPECT_EQ(sy, -1.0f);
     Draw_SetRotation(45.0f);
     EXPECT_EQ(Draw_GetRotation(), 45.0f);
-    Draw_SetViewport(-10, 590, 100, 100);  // clipped to the canvas
+    Draw_SetViewport(-10, 590, 100, 100); // clipped to the canvas
     const Rect v = Draw_GetViewport();
     EXPECT_EQ(v.x, 0);
     EXPECT_EQ(v.y, 590);
@@ -111,7 +109,7 @@ TEST_F(GraphicsTest, StateIsClampedAndReadBack) {
 TEST_F(GraphicsTest, HandleScaleAndMirror) {
     const ImagePtr img = SolidImage(4, 4, 255, 0, 0);
     Image_SetHandle(img, 2, 2);
-    Draw_Image(img, 20, 20);  // covers 18..21
+    Draw_Image(img, 20, 20); // covers 18..21
     EXPECT_EQ(PixelAt(18, 18), (Rgb{255, 0, 0}));
     EXPECT_EQ(PixelAt(21, 21), (Rgb{255, 0, 0}));
     EXPECT_EQ(PixelAt(17, 18), (Rgb{0, 0, 0}));
@@ -145,7 +143,8 @@ TEST_F(GraphicsTest, RotationTurnsClockwiseAboutTheHandle) {
     // 8x8, left half red, right half green, centred handle. +90 degrees: the left half ends up above the centre.
     Pixmap pm = Pixmap_Create(8, 8, PF_RGB888);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) Pixmap_WritePixel(pm, x, y, x < 4 ? 0xFFFF0000 : 0xFF00FF00);
+        for (int x = 0; x < 8; ++x)
+            Pixmap_WritePixel(pm, x, y, x < 4 ? 0xFFFF0000 : 0xFF00FF00);
     const ImagePtr img = Image_FromPixmap(pm, 0);
     Image_CentreHandle(img);
     Draw_SetRotation(90);
@@ -180,7 +179,7 @@ TEST_F(GraphicsTest, ViewportClipsDrawingButNotCls) {
     Draw_Cls();
     EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 0, 90}));
     EXPECT_EQ(PixelAt(799, 599), (Rgb{0, 0, 90}));
-    Draw_SetViewport(50, 50, 0, 10);  // empty: nothing at all
+    Draw_SetViewport(50, 50, 0, 10); // empty: nothing at all
     Draw_Rect(0, 0, 800, 600);
     EXPECT_EQ(PixelAt(50, 50), (Rgb{0, 0, 90}));
 }
@@ -192,7 +191,7 @@ TEST_F(GraphicsTest, LinesIncludeBothEndsAndOutlinesStayHollow) {
     EXPECT_EQ(PixelAt(20, 5), (Rgb{255, 255, 0}));
     EXPECT_EQ(PixelAt(9, 5), (Rgb{0, 0, 0}));
     EXPECT_EQ(PixelAt(21, 5), (Rgb{0, 0, 0}));
-    Draw_Line(30, 20, 30, 10);  // drawn upwards
+    Draw_Line(30, 20, 30, 10); // drawn upwards
     EXPECT_EQ(PixelAt(30, 10), (Rgb{255, 255, 0}));
     EXPECT_EQ(PixelAt(30, 20), (Rgb{255, 255, 0}));
     EXPECT_EQ(PixelAt(30, 21), (Rgb{0, 0, 0}));
@@ -313,7 +312,7 @@ TEST_F(GraphicsTest, GrabBackBufferCopiesCanvasIntoFormat5) {
 }
 
 TEST_F(GraphicsTest, FlipKeepsTheCanvasAndScreenshotWritesIt) {
-    Sys_UseFakeClock(16);  // no real waiting in the frame cap
+    Sys_UseFakeClock(16); // no real waiting in the frame cap
     Draw_SetColor(1, 2, 3);
     Draw_Rect(0, 0, 10, 10);
     Draw_SetViewport(0, 0, 5, 5);
@@ -340,7 +339,7 @@ TEST_F(GraphicsTest, FlipKeepsTheCanvasAndScreenshotWritesIt) {
 
 TEST_F(GraphicsTest, WindowModeSwitchKeepsImagesAndCanvas) {
     const ImagePtr img = SolidImage(2, 2, 0, 200, 0);
-    Draw_Image(img, 0, 0);  // uploaded before the switch
+    Draw_Image(img, 0, 0); // uploaded before the switch
     Graphics_SetWindowed(false);
     EXPECT_FALSE(Graphics_Windowed());
     EXPECT_EQ(Graphics_Width(), 800);
@@ -365,4 +364,4 @@ TEST_F(GraphicsTest, NullAndOutOfRangeDrawNothing) {
     EXPECT_EQ(Graphics_ReadPixels(790, 590, 50, 50).width, 10);
 }
 
-}  // namespace
+} // namespace

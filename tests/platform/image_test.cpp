@@ -23,8 +23,8 @@ struct PngCase {
     const char* name;
     std::vector<uint8_t> file;
     int format;
-    uint32_t pixel0;  // ARGB of pixel (0, 0)
-    uint32_t pixel1;  // ARGB of pixel (1, 0)
+    uint32_t pixel0; // ARGB of pixel (0, 0)
+    uint32_t pixel1; // ARGB of pixel (1, 0)
 };
 
 TEST(ImageDecode, PngColourTypesLockWithTheirFormatCodes) {
@@ -64,13 +64,14 @@ TEST(ImageDecode, PngColourTypesLockWithTheirFormatCodes) {
 
 TEST(ImageDecode, JpegLocksAsRgb888) {
     std::vector<uint8_t> rgb(16 * 16 * 3);
-    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200, rgb[i + 1] = 40, rgb[i + 2] = 90;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        rgb[i] = 200, rgb[i + 1] = 40, rgb[i + 2] = 90;
     const std::vector<uint8_t> colour = MakeJpeg(16, 16, 3, rgb);
     const PixmapPtr pm = Pixmap_Decode(colour.data(), colour.size());
     ASSERT_NE(pm, nullptr);
     EXPECT_EQ(pm->format, PF_RGB888);
     EXPECT_EQ(pm->pitch, 48);
-    EXPECT_NEAR(pm->bytes[0], 200, 4);  // red first; JPEG is lossy
+    EXPECT_NEAR(pm->bytes[0], 200, 4); // red first; JPEG is lossy
     EXPECT_NEAR(pm->bytes[1], 40, 4);
     EXPECT_NEAR(pm->bytes[2], 90, 4);
 
@@ -87,8 +88,10 @@ TEST(ImageDecode, HostileBytesGiveNull) {
     std::vector<uint8_t> rgb(32 * 32 * 3, 128);
     const std::vector<uint8_t> jpeg = MakeJpeg(32, 32, 3, rgb);
     // Every truncation.
-    for (size_t n = 0; n < png.size(); ++n) EXPECT_EQ(Pixmap_Decode(png.data(), n), nullptr) << "png " << n;
-    for (size_t n = 0; n + 2 < jpeg.size(); ++n) EXPECT_EQ(Pixmap_Decode(jpeg.data(), n), nullptr) << "jpeg " << n;
+    for (size_t n = 0; n < png.size(); ++n)
+        EXPECT_EQ(Pixmap_Decode(png.data(), n), nullptr) << "png " << n;
+    for (size_t n = 0; n + 2 < jpeg.size(); ++n)
+        EXPECT_EQ(Pixmap_Decode(jpeg.data(), n), nullptr) << "jpeg " << n;
     // Garbage and random damage: null or a picture, never a crash (the sanitizer runs catch the rest).
     const uint8_t garbage[] = {1, 2, 3, 4, 5};
     EXPECT_EQ(Pixmap_Decode(garbage, sizeof garbage), nullptr);
@@ -96,7 +99,8 @@ TEST(ImageDecode, HostileBytesGiveNull) {
     std::mt19937 rng(7);
     for (int i = 0; i < 200; ++i) {
         std::vector<uint8_t> bad = (i % 2) ? png : jpeg;
-        for (int k = 0; k < 4; ++k) bad[8 + rng() % (bad.size() - 8)] = uint8_t(rng());
+        for (int k = 0; k < 4; ++k)
+            bad[8 + rng() % (bad.size() - 8)] = uint8_t(rng());
         const PixmapPtr pm = Pixmap_Decode(bad.data(), bad.size());
         if (pm) EXPECT_EQ(pm->bytes.size(), size_t(pm->pitch) * pm->height);
     }
@@ -108,17 +112,18 @@ TEST(ImageDecode, OversizedImagesAreRefusedBeforeAllocating) {
     EXPECT_EQ(Pixmap_Decode(wide.data(), wide.size()), nullptr);
     // A 1x1 PNG whose header claims 8000x8000: the pixels could never be in so few bytes.
     std::vector<uint8_t> liar = MakePng(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3});
-    const uint8_t side[4] = {0, 0, 0x1F, 0x40};  // 8000, big-endian, in IHDR at offset 16 and 20
+    const uint8_t side[4] = {0, 0, 0x1F, 0x40}; // 8000, big-endian, in IHDR at offset 16 and 20
     std::copy(side, side + 4, liar.begin() + 16);
     std::copy(side, side + 4, liar.begin() + 20);
-    const uLong crc = crc32(0, liar.data() + 12, 17);  // chunk type and data
-    for (int i = 0; i < 4; ++i) liar[29 + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+    const uLong crc = crc32(0, liar.data() + 12, 17); // chunk type and data
+    for (int i = 0; i < 4; ++i)
+        liar[29 + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
     EXPECT_EQ(Pixmap_Decode(liar.data(), liar.size()), nullptr);
     // A JPEG header claiming 9000 rows.
     std::vector<uint8_t> rgb(8 * 8 * 3, 0);
     std::vector<uint8_t> jpeg = MakeJpeg(8, 8, 3, rgb);
     for (size_t i = 0; i + 8 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // SOF0: length(2) precision(1) height(2) width(2)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) { // SOF0: length(2) precision(1) height(2) width(2)
             jpeg[i + 5] = 0x23;
             jpeg[i + 6] = 0x28;
             break;
@@ -168,7 +173,8 @@ TEST(Pixmap, ResizeIsBilinearAndKeepsTheFormat) {
 std::vector<uint8_t> GridPng() {
     std::vector<uint8_t> grey(12 * 8);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 12; ++x) grey[size_t(y) * 12 + x] = uint8_t(10 * ((y / 4) * 3 + x / 4 + 1));
+        for (int x = 0; x < 12; ++x)
+            grey[size_t(y) * 12 + x] = uint8_t(10 * ((y / 4) * 3 + x / 4 + 1));
     return MakePng(12, 8, PNG_COLOR_TYPE_GRAY, 8, grey);
 }
 
@@ -179,7 +185,7 @@ TEST(ImageStrip, FramesAreCutAcrossTheGrid) {
     EXPECT_EQ(Image_Frames(img), 3);
     EXPECT_EQ(Image_Width(img), 4);
     EXPECT_EQ(Image_Height(img), 4);
-    const int expected[3] = {30, 40, 50};  // cells 2, 3 (next row), 4
+    const int expected[3] = {30, 40, 50}; // cells 2, 3 (next row), 4
     for (int f = 0; f < 3; ++f) {
         const Pixmap* pm = Image_Lock(img, f, LOCK_READ);
         ASSERT_NE(pm, nullptr);
@@ -219,4 +225,4 @@ TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {
     EXPECT_EQ(Image_Lock(nullptr, 0, LOCK_READ), nullptr);
 }
 
-}  // namespace
+} // namespace
