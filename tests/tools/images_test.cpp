@@ -352,3 +352,24 @@ TEST_F(EmbeddedImages, AFreshGeneratorRunGivesTheEmbeddedBytes) {
     EXPECT_EQ(pm->height, int(rows * 170 + 40));
     std::filesystem::remove_all(dir);
 }
+
+TEST_F(EmbeddedImages, EveryTileSetHasItsEditorColourIcons) {
+    // the editor shows "images/editor/" + tile-set name + colour + ".png" for each entry of tiles.txt
+    std::vector<uint8_t> text;
+    ASSERT_TRUE(File_ReadAll(S("incbin::Images/pieces/tiles.txt"), text));
+    std::string line;
+    int entries = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
+            const std::string name = line.substr(0, line.find('='));
+            if (!name.empty()) {
+                ++entries;
+                EXPECT_TRUE(Incbin_Exists(S("incbin::images/editor/" + name + ".png"))) << name;
+            }
+            line.clear();
+        } else {
+            line += char(text[i]);
+        }
+    }
+    EXPECT_GE(entries, 7);
+}

@@ -278,6 +278,14 @@ std::vector<ImageSpec> BuildTable() {
         t.Add(std::string("images/editor/") + e.name + ".png", e.size, e.size, png, PaintEditorIcon);
         t.rows.back().embedded = false;
     }
+    // The colour icons of the tile sets named in Images/pieces/tiles.txt (the board generator's "jewel" and "rune"
+    // sets), "images/editor/" + set name + colour + ".png"
+    for (const char* set : {"jewel", "rune"}) {
+        for (int g = 0; g < art::GemCount; ++g) {
+            t.Add(std::string("images/editor/") + set + std::to_string(g) + ".png", 30, 30, png, PaintEditorIcon, g);
+            t.rows.back().embedded = false;
+        }
+    }
     return t.rows;
 }
 

@@ -424,7 +424,18 @@ void PaintEditorIcon(Canvas& c, const ImageSpec& s, int) {
     const std::string name = BaseName(s.path);
     const double w = c.width(), cx = w / 2, cy = w / 2;
     const double k = w / 30.0;
-    if (name == "multicolor") {
+    if (name.rfind("jewel", 0) == 0 || name.rfind("rune", 0) == 0) {
+        // tile-set colour icons: the gem alone, or set in a dark rune stone with a gold ring
+        const Gem g = static_cast<Gem>(s.variant % GemCount);
+        if (name[0] == 'r') {
+            cairo_arc(cr, cx, cy, 13.5 * k, 0, 2 * Pi);
+            FillRadial(cr, cx - 3 * k, cy - 3 * k, 16 * k, Hex(0x5a5660), Hex(0x1a181e), true);
+            Stroke(cr, pal::GoldDark, 2 * k);
+            DrawGem(cr, g, cx, cy, 17 * k);
+        } else {
+            DrawGem(cr, g, cx, cy, 26 * k);
+        }
+    } else if (name == "multicolor") {
         for (int g = 0; g < GemCount; ++g) {
             const double a0 = g * 2 * Pi / GemCount - Pi / 2, a1 = a0 + 2 * Pi / GemCount;
             cairo_move_to(cr, cx, cy);
