@@ -20,7 +20,8 @@ function(bq_library name)
   target_link_libraries(${name} PUBLIC ${A_LIBS})
 endfunction()
 
-# Environment every test runs in: headless SDL, software renderer, silent audio.
+# Environment every test runs in: headless SDL, software renderer, silent audio (set by tests/headless_env.cpp;
+# scripts that run the game headless use this list).
 set(BQ_TEST_ENV
   "SDL_VIDEODRIVER=offscreen;SDL_RENDER_DRIVER=software;SDL_FRAMEBUFFER_ACCELERATION=0;SDL_AUDIODRIVER=dummy;BQ_HEADLESS=1"
   CACHE INTERNAL "")
@@ -38,6 +39,8 @@ function(bq_test_dir name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE BQ_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
                                              BQ_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "${BQ_TEST_ENV}" TIMEOUT 300)
+  # The headless environment comes from tests/headless_env.cpp (variables already set win): a list-valued
+  # ENVIRONMENT property does not survive gtest_discover_tests, which keeps only its first variable.
+  target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/headless_env.cpp)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -303,15 +303,4 @@ TEST(SystemDeathTest, FatalSignalsPrintTheSignalAndExit255) {
     }
 }
 
-TEST(SystemDeathTest, RealNullWriteIsCaught) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Sys_Init(0, nullptr);
-            volatile int* volatile p = nullptr;
-            *p = 1;
-        },
-        ::testing::ExitedWithCode(255), "fatal signal SIGSEGV");
-}
-
 } // namespace
