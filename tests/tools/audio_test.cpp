@@ -200,6 +200,27 @@ TEST(AudioWriters, OggKeepsTheExactFrameCountIsRepeatableAndKeepsThePitch) {
     }
 }
 
+TEST(AudioWriters, BadInputAndUnwritablePathsFailCleanly) {
+    AudioBuffer b;
+    b.channels = 3; // the game plays mono and stereo only
+    b.samples.assign(300, 0.1f);
+    EXPECT_TRUE(Ogg_Encode(b).empty());
+    b.channels = 2;
+    b.rate = 0;
+    EXPECT_TRUE(Ogg_Encode(b).empty());
+
+    const fs::path dir = fs::temp_directory_path() / ("bq_audio_write_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    { std::ofstream(dir / "file") << "x"; }
+    // A parent that is a file, not a folder: refused, and nothing is clobbered.
+    EXPECT_FALSE(Audio_WriteFile((dir / "file" / "a.wav").string(), {1, 2, 3}));
+    EXPECT_EQ(fs::file_size(dir / "file"), 1u);
+    // Missing folders are made.
+    EXPECT_TRUE(Audio_WriteFile((dir / "x" / "y" / "a.wav").string(), {1, 2, 3}));
+    EXPECT_EQ(fs::file_size(dir / "x" / "y" / "a.wav"), 3u);
+    fs::remove_all(dir);
+}
+
 // [SECTION] Synthesiser --------------------------------------------------------------------------------------------
 
 TEST(Synth, NoteNamesMapToMidiNumbers) {
