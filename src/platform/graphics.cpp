@@ -63,7 +63,7 @@ bool RendererAlive() {
     return g_renderer != nullptr;
 }
 
-uint8_t AlphaByte() { return uint8_t(std::lround(g_alpha * 255.0f)); }
+uint8_t AlphaByte() { return uint8_t(g_alpha * 255.0f); }  // truncated: 0.5 -> 127
 
 void ApplyClip() {
     if (!RendererAlive()) return;
