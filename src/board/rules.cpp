@@ -62,8 +62,10 @@ uint32_t g_mark[Board_MaxCols][Board_MaxRows];
 uint32_t g_markGen = 0;
 uint32_t g_hit[Board_MaxCols][Board_MaxRows];
 uint32_t g_hitGen = 0;
-Point g_scratch[Board_MaxCols * Board_MaxRows];
-Point g_best[Board_MaxCols * Board_MaxRows];
+Point g_try[Board_MaxCols * Board_MaxRows];     // BestGroup's trial of one colour
+Point g_best[Board_MaxCols * Board_MaxRows];    // groups found by the move search
+Point g_scratch[Board_MaxCols * Board_MaxRows]; // candidates of a freeze, groups of the replacement check
+Point g_cand[Board_MaxCols * Board_MaxRows];    // candidates of the no-move replacement
 
 void Report(int32_t event, int32_t a, int32_t b) {
     if (Board_EventHook) Board_EventHook(event, a, b);
@@ -178,11 +180,11 @@ int32_t BestGroup(int32_t c, int32_t r, bool any, Point* out, int32_t& colour) {
     }
     int32_t best = 0;
     for (int32_t k = KIND_GEM_FIRST; k <= KIND_GEM_LAST; ++k) {
-        const int32_t n = GroupOf(c, r, k, any, g_scratch);
+        const int32_t n = GroupOf(c, r, k, any, g_try);
         if (n > best) {
             best = n;
             colour = k;
-            std::copy(g_scratch, g_scratch + n, out);
+            std::copy(g_try, g_try + n, out);
         }
     }
     return best;
@@ -764,10 +766,10 @@ bool Board_ReplaceForMove() {
         for (int32_t r = 0; r < Board_Rows; ++r) {
             const PiecePtr& p = Board_Cells[c][r].Piece;
             if (Cell_Playable(c, r) && p && Kind_IsGem(p->Kind) && Piece_Swappable(p) && Piece_Settled(*p))
-                g_best[count++] = Point{c, r};
+                g_cand[count++] = Point{c, r};
         }
     for (int32_t i = count - 1; i > 0; --i)
-        std::swap(g_best[i], g_best[Rand_Int(0, i)]);
+        std::swap(g_cand[i], g_cand[Rand_Int(0, i)]);
     int32_t colours[7], nColours = 0;
     for (int32_t k = KIND_GEM_FIRST; k <= KIND_GEM_LAST; ++k)
         if (Spawn_Weights[k] > 0) colours[nColours++] = k;
@@ -775,7 +777,7 @@ bool Board_ReplaceForMove() {
         for (int32_t k = 1; k <= 6; ++k)
             colours[nColours++] = k;
     for (int32_t i = 0; i < count; ++i) {
-        const Point at = g_best[i];
+        const Point at = g_cand[i];
         Piece& p = *Board_Cells[at.x][at.y].Piece;
         const int32_t old = p.Kind;
         const int32_t first = Rand_Int(0, nColours - 1);
