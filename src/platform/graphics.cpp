@@ -63,7 +63,7 @@ bool RendererAlive() {
     return g_renderer != nullptr;
 }
 
-uint8_t AlphaByte() { return uint8_t(g_alpha * 255.0f); }  // truncated: 0.5 -> 127
+uint8_t AlphaByte() { return uint8_t(g_alpha * 255.0f); } // truncated: 0.5 -> 127
 
 void ApplyClip() {
     if (!RendererAlive()) return;
@@ -339,14 +339,18 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
 }
 
 // The frame's texture set up with the current colour, alpha and blend; null when nothing is to be drawn.
-SDL_Texture* PrepareFrame(Image& img, int frame) {
+SDL_Texture* PrepareFrame(Image& img, int frame, int mode = g_blend) {
     if (!Drawable() || frame < 0 || frame >= int(img.frames.size())) return nullptr;
-    if (g_blend == BLEND_ALPHA && g_alpha <= 0.0f) return nullptr;
-    SDL_Texture* tex = Image_FrameTexture(img, frame, g_blend == BLEND_MASKED);
+    if (mode == BLEND_MASKED && g_blend != BLEND_MASKED) {
+        // Glyphs in solid mode: their shape is tested like a masked image, at full strength.
+    } else if ((mode == BLEND_ALPHA && g_alpha <= 0.0f) || (mode == BLEND_MASKED && g_alpha < 0.5f)) {
+        return nullptr;
+    }
+    SDL_Texture* tex = Image_FrameTexture(img, frame, mode == BLEND_MASKED);
     if (!tex) return nullptr;
     SDL_SetTextureColorMod(tex, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB));
-    SDL_SetTextureAlphaMod(tex, g_blend == BLEND_MASKED ? 255 : AlphaByte());
-    SDL_SetTextureBlendMode(tex, kSdlBlend[g_blend]);
+    SDL_SetTextureAlphaMod(tex, mode == BLEND_MASKED ? 255 : AlphaByte());
+    SDL_SetTextureBlendMode(tex, kSdlBlend[mode]);
     return tex;
 }
 } // namespace
@@ -461,7 +465,9 @@ void Draw_Text(const Str& text, float x, float y) {
         x = std::floor(x);
         y = std::floor(y);
     }
-    SDL_Texture* tex = PrepareFrame(atlas, 0);
+    // Solid text would copy the glyph boxes whole: the glyph shapes are drawn opaque instead.
+    const int mode = g_blend == BLEND_SOLID ? BLEND_MASKED : g_blend;
+    SDL_Texture* tex = PrepareFrame(atlas, 0, mode);
     if (!tex) return;
     int pen = 0;
     for (const char16_t unit : text) {
@@ -469,7 +475,7 @@ void Draw_Text(const Str& text, float x, float y) {
         if (!g) continue;
         if (g->w > 0 && g->h > 0) {
             if (atlas.frames[0].dirty) { // the glyph was just added to the atlas: upload it again
-                tex = PrepareFrame(atlas, 0);
+                tex = PrepareFrame(atlas, 0, mode);
                 if (!tex) return;
             }
             const SDL_FPoint at = Transform(x, y, float(pen + g->left), float(g->top));

@@ -140,6 +140,18 @@ TEST_F(FontTest, TextTakesColourAlphaAndScale) {
     EXPECT_EQ(LitBox(100, 10, 20, 25, 128).lit, 0) << "no pixel brighter than half";
     EXPECT_GT(half.lit, 20);
 
+    // Solid mode draws the glyph shapes, not their boxes: the hole of an 'o' keeps the background.
+    Fill(100, 100, 100);
+    Draw_SetBlend(BLEND_SOLID);
+    Draw_SetAlpha(0.3f);
+    Draw_Text(u"o", 100, 100);
+    const Box o = LitBox(95, 95, 30, 40, 100);
+    ASSERT_FALSE(o.empty());
+    EXPECT_EQ(PixelAt((o.x0 + o.x1) / 2, (o.y0 + o.y1) / 2), (Rgb{100, 100, 100}));
+    EXPECT_EQ(o.partial, 0) << "solid glyph pixels are fully white";
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_Cls();
+
     Draw_SetAlpha(1.0f);
     Draw_Text(u"M", 200, 10);
     const Box one = LitBox(190, 0, 80, 80);
