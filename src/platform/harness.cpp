@@ -185,7 +185,11 @@ std::vector<HarnessScreenshot> ParseScreenshots(const std::string& spec) {
             Note("BQ_SCREENSHOT: ignoring \"" + item + "\" (want frame:file.png)");
             continue;
         }
-        shots.push_back({frame, item.substr(colon + 1)});
+        std::string path = item.substr(colon + 1);
+        // Relative to the folder the program was started from: Sys_Init moves to the program folder afterwards.
+        char cwd[4096];
+        if (path[0] != '/' && getcwd(cwd, sizeof cwd)) path = std::string(cwd) + "/" + path;
+        shots.push_back({frame, path});
     }
     return shots;
 }

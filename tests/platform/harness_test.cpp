@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -286,7 +287,8 @@ TEST_F(HarnessEnvTest, VariablesConfigureTheHarness) {
     EXPECT_EQ(c.inputScript, "3 key 32 press\n");
     ASSERT_EQ(c.screenshots.size(), 2u);
     EXPECT_EQ(c.screenshots[0].frame, 3);
-    EXPECT_EQ(c.screenshots[0].path, "a.png");
+    EXPECT_EQ(c.screenshots[0].path, std::filesystem::current_path().string() + "/a.png")
+        << "relative to where the program started, not to the program folder it moves to";
     EXPECT_EQ(c.screenshots[1].path, "/tmp/b c.png");
     EXPECT_EQ(c.exitAfter, 9);
 }
