@@ -269,9 +269,11 @@ bool Levels_Generate(const std::string& outDir) {
             return false;
         }
         // Time: what the solver needed plus a player's thinking time per move, in steps of 10 seconds.
-        const double think = 4.0 - 1.5 * (n - 1) / 149.0;
+        // The first levels leave time to read the tutorial.
+        const double think = 5.0 - 2.5 * (n - 1) / 149.0;
         const double seconds = res.timeMs / 1000.0 + res.moves * think;
-        const int64_t total = std::max<int64_t>(60, int64_t(std::ceil(seconds / 10.0)) * 10);
+        const int64_t least = n <= 5 ? 180 : n <= 20 ? 120 : 90;
+        const int64_t total = std::max<int64_t>(least, int64_t(std::ceil(seconds / 10.0)) * 10);
         Level_Load(path);
         Level_Duration = total * 1000000;
         if (!Level_Save(path)) return false;
