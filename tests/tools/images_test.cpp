@@ -373,3 +373,92 @@ TEST_F(EmbeddedImages, EveryTileSetHasItsEditorColourIcons) {
     }
     EXPECT_GE(entries, 7);
 }
+
+TEST_F(EmbeddedImages, StripsAnimateAndBirdsFlyBothWays) {
+    // every strip changes over its frames (a painter that ignores the frame would give a still picture)
+    auto frameBytes = [](const ImagePtr& img, int f) {
+        const Pixmap* pm = Image_Lock(img, f, LOCK_READ);
+        std::vector<uint8_t> b = pm ? pm->bytes : std::vector<uint8_t>{};
+        Image_Unlock(img, f);
+        return b;
+    };
+    for (const ImageSpec& s : imagegen::Inventory()) {
+        if (s.frames <= 1) {
+            continue;
+        }
+        const ImagePtr img = Load(s.path, s.width, s.height, s.frames);
+        ASSERT_TRUE(img) << s.path;
+        EXPECT_NE(frameBytes(img, 0), frameBytes(img, s.frames / 4)) << s.path << " does not move";
+    }
+    // a bird flying left is the mirror image of the same bird flying right
+    for (const char* bird : {"mm_bird30", "mm_bird100b"}) {
+        const int size = bird[7] == '3' ? 30 : 100, frames = size == 30 ? 21 : 64;
+        const std::string base = std::string("Images/MainMenu/") + bird;
+        const ImagePtr right = Load(base + "_right.png", size, size, frames);
+        const ImagePtr left = Load(base + "_left.png", size, size, frames);
+        ASSERT_TRUE(right && left);
+        const Pixmap* r = Image_Lock(right, 5, LOCK_READ);
+        const Pixmap* l = Image_Lock(left, 5, LOCK_READ);
+        int mismatched = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const int ar = int(Pixmap_ReadPixel(*r, x, y) >> 24),
+                          al = int(Pixmap_ReadPixel(*l, size - 1 - x, y) >> 24);
+                mismatched += std::abs(ar - al) > 40;
+            }
+        Image_Unlock(right, 5);
+        Image_Unlock(left, 5);
+        EXPECT_LT(mismatched, size * size / 100) << bird;
+    }
+}
+
+TEST_F(EmbeddedImages, WhiteTextOfTheDialogsReadsOnTheirFrames) {
+    // the game writes white titles and texts at these places of its frames: the ground there must be dark
+    struct Area {
+        const char* frame;
+        int x, y, w, h;
+    } areas[] = {
+        {"Images/GUI/Dlgs/dlg2_bg.png", 40, 60, 272, 120},
+        {"Images/GUI/Dlgs/dlg3_bg.png", 60, 90, 342, 100},
+        {"Images/GUI/Dlgs/wl_frame.png", 50, 80, 376, 180},
+        {"Images/GUI/Dlgs/hs_frame.png", 40, 126, 200, 200},
+        {"Images/GUI/Dlgs/credits_frame.png", 126, 170, 185, 240},
+        {"Images/GUI/Dlgs/opt_frame.png", 60, 80, 113, 110},
+        {"Images/GUI/Tutorial/tut_frame.png", 66, 45, 174, 105},
+        {"images/interface/Fond_Game_Datas.png", 22, 10, 376, 80},
+        {"Images/GUI/Dlgs/players_bg.png", 190, 246, 120, 220},
+    };
+    for (const Area& a : areas) {
+        const ImagePtr img = Load(a.frame);
+        ASSERT_TRUE(img) << a.frame;
+        const Pixmap* pm = Image_Lock(img, 0, LOCK_READ);
+        double light = 0;
+        int n = 0;
+        for (int y = a.y; y < a.y + a.h; y += 2)
+            for (int x = a.x; x < a.x + a.w; x += 2) {
+                const uint32_t p = Pixmap_ReadPixel(*pm, x, y);
+                light += (0.3 * ((p >> 16) & 255) + 0.59 * ((p >> 8) & 255) + 0.11 * (p & 255)) * (p >> 24) / 255.0;
+                ++n;
+            }
+        Image_Unlock(img, 0);
+        EXPECT_LT(light / n, 70) << a.frame;
+    }
+}
+
+TEST(ContactSheet, CopesWithUnreadableFilesAndEmptyFolders) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_contact_sheet";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "sub");
+    EXPECT_FALSE(imagegen::WriteContactSheet((dir / "out.png").string(), (dir / "sub").string()));
+    {
+        std::ofstream bad(dir / "sub" / "broken.png", std::ios::binary);
+        bad << "not a picture";
+    }
+    const art::Canvas good(10, 10);
+    ASSERT_TRUE(art::WritePngRgba((dir / "sub" / "good.png").string(), good));
+    ASSERT_TRUE(imagegen::WriteContactSheet((dir / "out.png").string(), (dir / "sub").string()));
+    EXPECT_TRUE(std::filesystem::exists(dir / "out.png"));
+    // a filter keeps only matching paths: none match, nothing to draw
+    EXPECT_FALSE(imagegen::WriteContactSheet((dir / "none.png").string(), (dir / "sub").string(), "nothing"));
+    std::filesystem::remove_all(dir);
+}

@@ -225,6 +225,26 @@ void PaintGoldCoin(Canvas& c, const ImageSpec& s, int frame) {
     cairo_arc(cr, 0, 0, r * 0.72, 0, 2 * Pi);
     cairo_restore(cr);
     Stroke(cr, WithAlpha(pal::Bronze, 0.8), 1);
+    // the face shows a crown, the back a star
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, sx, 1);
+    if (std::cos(a) > 0) {
+        const double k = r * 0.45;
+        cairo_move_to(cr, -k, k * 0.5);
+        cairo_line_to(cr, -k, -k * 0.4);
+        cairo_line_to(cr, -k * 0.5, k * 0.05);
+        cairo_line_to(cr, 0, -k * 0.6);
+        cairo_line_to(cr, k * 0.5, k * 0.05);
+        cairo_line_to(cr, k, -k * 0.4);
+        cairo_line_to(cr, k, k * 0.5);
+        cairo_close_path(cr);
+    } else {
+        PathStar(cr, 0, 0, r * 0.5, r * 0.22, 5, -90);
+    }
+    cairo_restore(cr);
+    SetColour(cr, WithAlpha(pal::GoldDark, 0.9));
+    cairo_fill(cr);
     if (sx > 0.5) {
         Twinkle(cr, cx - r * 0.35 * sx, cy - r * 0.4, r * 0.5, pal::White, (sx - 0.5) * 2);
     }
@@ -267,8 +287,8 @@ void PaintChainLink(Canvas& c, const ImageSpec& s, int frame) {
 void PaintTilePart(Canvas& c, const ImageSpec& s, int frame) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0, r = c.width() * 0.38;
-    Rng rng(static_cast<uint64_t>(s.variant) * 1000 + static_cast<uint64_t>(frame % 8));
-    const double a = 2 * Pi * frame / 16.0; // frames 0..15 turn once; later ones repeat with other shapes
+    Rng rng(static_cast<uint64_t>(s.variant) * 1000 + static_cast<uint64_t>(frame / 16));
+    const double a = 2 * Pi * frame / 16.0; // each run of 16 frames turns one shape once; every run has its own shape
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, a);

@@ -413,7 +413,7 @@ void PaintCursor(Canvas& c, const ImageSpec& s, int frame) {
         st.fill = gameStyle ? pal::Sapphire : pal::EdAccent;
         st.outline = pal::White;
         st.outlineWidth = 1;
-        DrawText(cr, "?", 21, 17 + std::sin(t * 2 * Pi) * 2, st);
+        DrawText(cr, "?", 21, 17 + std::sin(t * 2 * Pi + Pi / 4) * 2, st);
     }
 }
 
