@@ -465,9 +465,15 @@ void Draw_Text(const Str& text, float x, float y) {
         x = std::floor(x);
         y = std::floor(y);
     }
-    // Solid text would copy the glyph boxes whole: the glyph shapes are drawn opaque instead.
-    const int mode = g_blend == BLEND_SOLID ? BLEND_MASKED : g_blend;
-    SDL_Texture* tex = PrepareFrame(atlas, 0, mode);
+    // Solid or multiplied text would fill the glyph boxes whole: the glyph shapes are alpha-tested instead, and a
+    // multiply leaves the untouched texels (black, alpha 0, in the tested copy) alone through SDL's MUL mode.
+    const int mode = (g_blend == BLEND_SOLID || g_blend == BLEND_MULTIPLY) ? BLEND_MASKED : g_blend;
+    const auto prepare = [&] {
+        SDL_Texture* t = PrepareFrame(atlas, 0, mode);
+        if (t && g_blend == BLEND_MULTIPLY) SDL_SetTextureBlendMode(t, SDL_BLENDMODE_MUL);
+        return t;
+    };
+    SDL_Texture* tex = prepare();
     if (!tex) return;
     int pen = 0;
     for (const char16_t unit : text) {
@@ -475,7 +481,7 @@ void Draw_Text(const Str& text, float x, float y) {
         if (!g) continue;
         if (g->w > 0 && g->h > 0) {
             if (atlas.frames[0].dirty) { // the glyph was just added to the atlas: upload it again
-                tex = PrepareFrame(atlas, 0, mode);
+                tex = prepare();
                 if (!tex) return;
             }
             const SDL_FPoint at = Transform(x, y, float(pen + g->left), float(g->top));

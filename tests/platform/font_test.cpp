@@ -149,6 +149,17 @@ TEST_F(FontTest, TextTakesColourAlphaAndScale) {
     ASSERT_FALSE(o.empty());
     EXPECT_EQ(PixelAt((o.x0 + o.x1) / 2, (o.y0 + o.y1) / 2), (Rgb{100, 100, 100}));
     EXPECT_EQ(o.partial, 0) << "solid glyph pixels are fully white";
+    // Multiplied text darkens the glyph shape only.
+    Draw_SetBlend(BLEND_MULTIPLY);
+    Draw_SetColor(128, 128, 128);
+    Fill(0, 0, 0);
+    Draw_Text(u"o", 200, 100);
+    EXPECT_EQ(LitBox(195, 95, 30, 40).lit, 0) << "multiplying black stays black";
+    Fill(100, 100, 100);
+    Draw_Text(u"o", 200, 100);
+    EXPECT_EQ(PixelAt((o.x0 + o.x1) / 2 + 100, (o.y0 + o.y1) / 2), (Rgb{100, 100, 100}));
+    EXPECT_EQ(PixelAt(o.x0 + 100, (o.y0 + o.y1) / 2), (Rgb{50, 50, 50})) << "100 * 128 / 255";
+    Draw_SetColor(255, 255, 255);
     Draw_SetBlend(BLEND_ALPHA);
     Draw_Cls();
 
