@@ -215,3 +215,96 @@ TEST(ArtText, FittedTextStaysInItsBoxAndDrawsGermanLetters) {
     EXPECT_GT(ink("Ä"), ink("A") + 10);
     EXPECT_GT(ink("ß"), 50);
 }
+
+TEST(ArtCanvas, StateOperationsKeepShapesAndMoveLight) {
+    // a blue square in the middle of a transparent canvas
+    auto square = [] {
+        Canvas c(40, 40);
+        SetColour(c.cr(), Rgb{0.1, 0.2, 0.8, 1});
+        cairo_rectangle(c.cr(), 10, 10, 20, 20);
+        cairo_fill(c.cr());
+        return c;
+    };
+    uint8_t px[4];
+    Canvas grey = square();
+    Adjust(grey, 0.0, 0.0);
+    grey.Pixel(20, 20, px);
+    EXPECT_NEAR(px[0], px[2], 2) << "saturation 0 is grey";
+    grey.Pixel(2, 2, px);
+    EXPECT_EQ(px[3], 0) << "transparent pixels stay transparent";
+
+    Canvas light = square();
+    Adjust(light, 1.0, 0.5);
+    light.Pixel(20, 20, px);
+    EXPECT_GT(px[0], 120);
+
+    const Canvas moved = Shifted(square(), 1, 1);
+    moved.Pixel(10, 10, px);
+    EXPECT_EQ(px[3], 0);
+    moved.Pixel(30, 30, px);
+    EXPECT_EQ(px[3], 255);
+
+    Canvas rim = square();
+    AddRimGlow(rim, Rgb{1, 0.9, 0.5, 1}, 3);
+    rim.Pixel(8, 20, px);
+    EXPECT_GT(px[3], 40) << "light just outside the shape";
+    EXPECT_GT(px[0], 200);
+    rim.Pixel(20, 20, px);
+    EXPECT_EQ(px[2], 204) << "the shape itself is unchanged";
+    rim.Pixel(1, 1, px);
+    EXPECT_EQ(px[3], 0) << "far corners stay clear";
+
+    Canvas holed = square();
+    holed.Clear(15, 15, 10, 10);
+    holed.Pixel(20, 20, px);
+    EXPECT_EQ(px[3], 0);
+    holed.Pixel(12, 12, px);
+    EXPECT_EQ(px[3], 255);
+}
+
+TEST(ArtCanvas, PngsReadBackAsTheyWereWritten) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_art_read";
+    std::filesystem::remove_all(dir);
+    const Canvas c = Busy();
+    ASSERT_TRUE(WritePngRgba((dir / "a.png").string(), c));
+    ASSERT_TRUE(WritePngRgb((dir / "b.png").string(), c, pal::White));
+    std::unique_ptr<Canvas> a, b, missing;
+    ASSERT_TRUE(ReadPng((dir / "a.png").string(), a));
+    ASSERT_TRUE(ReadPng((dir / "b.png").string(), b));
+    EXPECT_FALSE(ReadPng((dir / "none.png").string(), missing));
+    EXPECT_EQ(EncodePng(*a, true), EncodePng(c, true)) << "RGBA survives a round trip";
+    uint8_t pa[4], pb[4];
+    for (const auto& [x, y] : {std::pair{0, 0}, {30, 40}, {80, 45}, {119, 79}}) {
+        a->Pixel(x, y, pa);
+        b->Pixel(x, y, pb);
+        EXPECT_EQ(pb[3], 255);
+        // RGB is composed over white: equal where the picture is opaque, lighter where it is not
+        if (pa[3] == 255) {
+            EXPECT_NEAR(pa[0], pb[0], 1);
+        } else {
+            EXPECT_GE(pb[0] + 1, pa[0]);
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ArtNoise, StaysInRangeAndRngBoundsAreInclusive) {
+    for (int i = 0; i < 2000; ++i) {
+        const double n = Noise2(i * 0.37, i * 0.11, 5, 5);
+        ASSERT_GE(n, 0.0);
+        ASSERT_LE(n, 1.0);
+    }
+    Rng rng(9);
+    bool lo = false, hi = false;
+    for (int i = 0; i < 2000; ++i) {
+        const int v = rng.Int(3, 6);
+        ASSERT_GE(v, 3);
+        ASSERT_LE(v, 6);
+        lo |= v == 3;
+        hi |= v == 6;
+        const double u = rng.Unit();
+        ASSERT_GE(u, 0.0);
+        ASSERT_LT(u, 1.0);
+    }
+    EXPECT_TRUE(lo && hi);
+}

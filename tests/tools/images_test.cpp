@@ -462,3 +462,38 @@ TEST(ContactSheet, CopesWithUnreadableFilesAndEmptyFolders) {
     EXPECT_FALSE(imagegen::WriteContactSheet((dir / "none.png").string(), (dir / "sub").string(), "nothing"));
     std::filesystem::remove_all(dir);
 }
+
+TEST_F(EmbeddedImages, EveryFileHasItsFormatAndSomethingToSee) {
+    std::vector<std::string> seen;
+    for (const ImageSpec& s : imagegen::Inventory()) {
+        // no two rows may land on the same archive name: lookups ignore case
+        const std::string key = Incbin_Normalise(S(s.path));
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << s.path << " written twice";
+        seen.push_back(key);
+
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(File_ReadAll(S("incbin::" + s.path), bytes)) << s.path;
+        ASSERT_GT(bytes.size(), 26u) << s.path;
+        switch (s.format) {
+        case imagegen::Format::Jpg:
+            EXPECT_TRUE(bytes[0] == 0xff && bytes[1] == 0xd8) << s.path;
+            break;
+        case imagegen::Format::Png:
+            EXPECT_EQ(bytes[25], 6) << s.path << " is not RGBA";
+            break;
+        case imagegen::Format::PngRgb:
+            EXPECT_EQ(bytes[25], 2) << s.path << " is not RGB";
+            break;
+        }
+        // a painter that draws nothing would still give the right size
+        const PixmapPtr pm = Pixmap_Decode(bytes.data(), bytes.size());
+        ASSERT_TRUE(pm) << s.path;
+        long visible = 0;
+        for (int y = 0; y < pm->height; ++y)
+            for (int x = 0; x < pm->width; ++x) {
+                const uint32_t p = Pixmap_ReadPixel(*pm, x, y);
+                visible += (p >> 24) > 0 && (p & 0xffffff) != 0;
+            }
+        EXPECT_GT(visible, long(pm->width) * pm->height / 50) << s.path << " is (nearly) empty";
+    }
+}
