@@ -19,11 +19,11 @@ struct RuntimeError : std::runtime_error {
 };
 
 // ---- Start and end -------------------------------------------------------------------------------------------
-// Installs the fatal-signal handlers and the terminate handler, starts SDL (video, audio, timer, events), reads the
-// harness environment (BQ_HEADLESS, BQ_FRAME_MS, BQ_SEED, BQ_INPUT_SCRIPT, BQ_SCREENSHOT, BQ_EXIT_AFTER,
-// BQ_APP_FOLDER) and starts SDL text input. With argv given it also makes the program folder the current folder (as
-// a desktop launcher's "start in" did); Sys_Init(0, nullptr) in tests leaves the current folder alone. A second call
-// only re-reads the harness environment.
+// Installs the fatal-signal handlers and the terminate handler, starts SDL's video, timer and events (audio is
+// Audio_Init's), reads the harness environment (BQ_HEADLESS, BQ_FRAME_MS, BQ_SEED, BQ_INPUT_SCRIPT, BQ_SCREENSHOT,
+// BQ_EXIT_AFTER) and starts SDL text input. With argv given it also makes the program folder (BQ_APP_FOLDER
+// overrides it) the current folder, as a desktop launcher's "start in" did; Sys_Init(0, nullptr) in tests leaves the
+// current folder alone. A second call only re-reads the harness environment.
 void Sys_Init(int argc, char** argv);
 void Sys_Shutdown();                                         // SDL_Quit; the handlers stay
 [[noreturn]] void Sys_FatalExit(const std::string& message); // message on stderr, exit code 255
