@@ -235,7 +235,9 @@ TEST(FontLoad, FilesThatAreNoFontsGiveNull) {
     bytes.resize(4000);
     Incbin_Register(u"test/cut.ttf", bytes);
     const FontPtr cut = ImageFont_Load(u"incbin::test/cut.ttf", 12, FONT_SMOOTH);
-    if (cut) EXPECT_GE(ImageFont_TextWidth(cut, u"abc"), 0);
+    if (cut) {
+        EXPECT_GE(ImageFont_TextWidth(cut, u"abc"), 0);
+    }
     // Sizes are clamped, not refused.
     EXPECT_EQ(ImageFont_PixelSize(ImageFont_Load(kDejaVu, 0, 0)), 1);
     EXPECT_NE(ImageFont_Default(), nullptr);

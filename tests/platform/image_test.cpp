@@ -102,7 +102,9 @@ TEST(ImageDecode, HostileBytesGiveNull) {
         for (int k = 0; k < 4; ++k)
             bad[8 + rng() % (bad.size() - 8)] = uint8_t(rng());
         const PixmapPtr pm = Pixmap_Decode(bad.data(), bad.size());
-        if (pm) EXPECT_EQ(pm->bytes.size(), size_t(pm->pitch) * pm->height);
+        if (pm) {
+            EXPECT_EQ(pm->bytes.size(), size_t(pm->pitch) * pm->height);
+        }
     }
 }
 
