@@ -196,13 +196,13 @@ void PaintLoading(Canvas& c, const ImageSpec&, int) {
     Darken(cr, 0.45);
     Vignette(cr, c.width(), c.height(), 0.85);
     GameLogo(cr, 400, 170, 1.0);
-    // a quiet band where the loading text goes
-    cairo_rectangle(cr, 0, 270, c.width(), 80);
-    FillVertical(cr, 270, 350, {WithAlpha(pal::Black, 0.0), WithAlpha(pal::Black, 0.45), WithAlpha(pal::Black, 0.0)});
-    cairo_move_to(cr, 220, 350);
-    cairo_line_to(cr, 580, 350);
-    GoldTrim(cr, 2);
-    DrawGem(cr, Gem::Blue, 400, 350, 18);
+    // the loading notice itself: the game shows this picture alone while it loads
+    Ribbon(cr, 400, 340, 340, 46, Hex(0x23356e));
+    TextStyle t = TitleStyle(30);
+    DrawText(cr, "Wird geladen …", 400, 351, t);
+    for (int i = 0; i < 3; ++i) {
+        DrawGem(cr, static_cast<Gem>(i * 2 + 1), 370 + i * 30, 400, 18, GemStyle{0.5, 1, 0, true});
+    }
 }
 
 void PaintPause(Canvas& c, const ImageSpec&, int) {
