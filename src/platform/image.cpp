@@ -175,14 +175,25 @@ Pixmap Pixmap_Resize(const Pixmap& src, int w, int h) {
 }
 
 void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out) {
-    out.resize(size_t(std::max(pm.width, 0)) * std::max(pm.height, 0));
+    const int bpp = PixelFormat_Bytes(pm.format);
+    const int w = bpp ? std::max(pm.width, 0) : 0, h = bpp ? std::max(pm.height, 0) : 0;
+    out.resize(size_t(w) * h);
+    if (pm.bytes.size() < size_t(pm.pitch) * h || pm.pitch < w * bpp) {
+        std::fill(out.begin(), out.end(), 0u);
+        return;
+    }
+    // Byte positions of red, green and blue, and of alpha (-1: none), per format.
+    const bool bgr = pm.format == PF_BGR888 || pm.format == PF_BGRA8888;
+    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2, ai = bpp == 4 ? 3 : -1;
     uint32_t* d = out.data();
-    for (int y = 0; y < pm.height; ++y)
-        for (int x = 0; x < pm.width; ++x) {
-            uint32_t c = Pixmap_ReadPixel(pm, x, y);
-            if (maskBlack && (c & 0xFFFFFFu) == 0) c = 0;
-            *d++ = c;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* p = pm.bytes.data() + size_t(y) * pm.pitch;
+        for (int x = 0; x < w; ++x, p += bpp) {
+            const uint32_t rgb = uint32_t(p[ri]) << 16 | uint32_t(p[1]) << 8 | p[bi];
+            const uint32_t a = ai < 0 ? 255u : p[ai];
+            *d++ = (maskBlack && rgb == 0) ? 0u : (a << 24 | rgb);
         }
+    }
 }
 
 // ---- Images
