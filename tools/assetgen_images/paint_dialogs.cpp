@@ -613,20 +613,35 @@ void PaintHelpPage(Canvas& c, const ImageSpec& s, int) {
                       x0, y + 90, width, 26, body);
     } else if (s.variant == 2) {
         DrawText(cr, "Besondere Steine", 400, 80, heading);
+        // the special pieces, drawn with the editor's piece pictures at a larger size
+        auto icon = [&](const char* name, double x, double y) {
+            ImageSpec spec;
+            spec.path = std::string("images/editor/") + name + ".png";
+            spec.width = spec.height = 42;
+            Canvas ic(42, 42);
+            PaintEditorIcon(ic, spec, 0);
+            cairo_set_source_surface(cr, ic.surface(), x - 21, y - 21);
+            cairo_paint(cr);
+        };
         struct Item {
-            Gem gem;
+            const char* icons[2];
             const char* text;
         } items[] = {
-            {Gem::White, "Vier in einer Reihe hinterlassen einen Zauberstein, der zu jeder Farbe passt."},
-            {Gem::Red, "Bomben sprengen ihre Nachbarn, Raketen räumen eine ganze Reihe."},
-            {Gem::Blue, "Ketten und Eis halten Steine fest: bilde eine Reihe mit ihnen, um sie zu lösen."},
-            {Gem::Yellow, "Münzen bringen Gold, Manaflaschen füllen die Zauberleiste."},
-            {Gem::Purple, "Teer breitet sich aus – entferne ihn schnell!"},
+            {{"multicolor", nullptr},
+             "Vier oder mehr in einer Reihe hinterlassen einen Zauberstein, der zu jeder Farbe passt."},
+            {{"icon_bomb", "launcher_icon"}, "Bomben sprengen ihre Nachbarn, Raketen räumen eine ganze Reihe."},
+            {{"icon_chain1", "frozen"},
+             "Ketten und Eis halten Steine fest: bilde eine Reihe mit ihnen, um sie zu lösen."},
+            {{"coin2", "bottle"}, "Münzen bringen Gold, Manaflaschen füllen die Zauberleiste."},
+            {{"tar", nullptr}, "Teer breitet sich aus – entferne ihn schnell!"},
         };
         double y = 140;
         for (const Item& it : items) {
-            DrawGem(cr, it.gem, x0 + 22, y + 4, 40, GemStyle{0.4, 1, 0, true});
-            y = DrawParagraph(cr, it.text, x0 + 60, y + 10, width - 60, 25, body) + 24;
+            icon(it.icons[0], x0 + 20, y + 4);
+            if (it.icons[1]) {
+                icon(it.icons[1], x0 + 66, y + 4);
+            }
+            y = DrawParagraph(cr, it.text, x0 + 100, y + 10, width - 100, 25, body) + 24;
         }
     } else {
         DrawText(cr, "Burgen und Zauber", 400, 80, heading);

@@ -435,6 +435,20 @@ void PaintEditorIcon(Canvas& c, const ImageSpec& s, int) {
         } else {
             DrawGem(cr, g, cx, cy, 26 * k);
         }
+    } else if (name == "bottle") {
+        // a mana bottle (drawn on the help pages)
+        cairo_move_to(cr, 12 * k, 4 * k);
+        cairo_line_to(cr, 18 * k, 4 * k);
+        cairo_line_to(cr, 18 * k, 11 * k);
+        cairo_curve_to(cr, 26 * k, 14 * k, 27 * k, 27 * k, 15 * k, 27 * k);
+        cairo_curve_to(cr, 3 * k, 27 * k, 4 * k, 14 * k, 12 * k, 11 * k);
+        cairo_close_path(cr);
+        FillVertical(cr, 4 * k, 27 * k, {Hex(0xd8f0ff, 0.9), pal::MagicBlue, pal::Sapphire}, true);
+        Stroke(cr, pal::Outline, 1.2 * k);
+        cairo_rectangle(cr, 11.5 * k, 2 * k, 7 * k, 3 * k);
+        SetColour(cr, pal::Wood);
+        cairo_fill(cr);
+        Twinkle(cr, 11 * k, 17 * k, 5 * k, pal::White);
     } else if (name == "multicolor") {
         for (int g = 0; g < GemCount; ++g) {
             const double a0 = g * 2 * Pi / GemCount - Pi / 2, a1 = a0 + 2 * Pi / GemCount;
