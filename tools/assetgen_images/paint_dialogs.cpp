@@ -298,7 +298,7 @@ void PaintHsFrame(Canvas& c, const ImageSpec& s, int) {
     FillVertical(cr, 32, 92, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
     Stroke(cr, pal::Outline, 1.5);
     DrawGem(cr, Gem::Green, cx, 50, 14);
-    Ribbon(cr, 155, 114, 170, 28, Hex(0x7a1f2a));
+    Ribbon(cr, cx, 114, 196, 28, Hex(0x7a1f2a)); // the game centres "Highscores" at x 155, inside the band
     Recess(cr, 28, 152, 222, 196, 8);
     CutSlots(c, s.path);
 }
@@ -312,8 +312,12 @@ void PaintIGMenuFrame(Canvas& c, const ImageSpec& s, int) {
     cairo_save(cr);
     cairo_clip_preserve(cr);
     DuskSky(cr, c.width(), 180, 150, 606, 0.6);
+    Hills(cr, c.width(), 180, 150, 8, pal::HillFar, 607);
     FancyCastle(cr, cx - 62, 158, 0.31, 17, 1);
+    cairo_rectangle(cr, 0, 156, c.width(), 30);
+    FillVertical(cr, 156, 186, {pal::HillMid, pal::HillNear});
     cairo_restore(cr);
+    cairo_arc(cr, cx, 110, 70, 0, 2 * Pi);
     GoldTrim(cr, 4);
     Ribbon(cr, cx, 200, 190, 30, Hex(0x23356e));
     TextStyle t = TitleStyle(22);
