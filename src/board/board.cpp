@@ -6,6 +6,7 @@
 
 #include "board/level_file.h"
 #include "board/rules.h"
+#include "board/outside.h"
 #include "main/entry_points.h"
 #include "platform/stream.h"
 #include "platform/system.h"
@@ -28,7 +29,7 @@ int32_t LevelEnd_Tiles[4] = {0, 1, 2, 3};
 ImagePtr Tile_Empty;
 ImagePtr Tile_Golden, Tile_Silver;
 ImagePtr Tile_Crate[3];
-int32_t Level_StartHooks = 1;
+int32_t Board_Notify = 1;
 
 // [SECTION] Cells ----------------------------------------------------------------------------------------------------
 
@@ -230,9 +231,5 @@ void Level_Start() {
     Level_FreezeTimer = float(Level_FreezeInterval);
     Rules_ResetLevel();
     Game_Paused = 0;
-    if (!Level_StartHooks) return;
-    Particles_Reset();
-    Effects_Clear();
-    Tutorial_ResetRun();
-    Tips_Place();
+    outside::LevelStarted();
 }

@@ -5,8 +5,7 @@
 #include "board/board.h"
 #include "board/level_file.h"
 #include "board/rules.h"
-#include "main/audio.h"
-#include "main/entry_points.h"
+#include "board/outside.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/system.h"
@@ -91,10 +90,10 @@ PiecePtr Piece_Create(float x, float y, int32_t kind) {
     if (kind == KIND_AMULET) {
         int32_t c, r;
         CellAt(x, y, c, r);
-        Tutorial_OnEvent4(c, r);
+        outside::Tutorial_OnEvent4(c, r);
         Report(4, c, r);
     } else if (kind == KIND_LAUNCHER) {
-        Tips_SetSnowballPoint(p->ScreenX, p->ScreenY);
+        outside::Tips_SetSnowballPoint(p->ScreenX, p->ScreenY);
     }
     return p;
 }
@@ -113,7 +112,7 @@ PiecePtr Piece_CreateSpecialImage(float x, float y, int32_t kind, const ImagePtr
 PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
     if (!Kind_IsCoinOrBottle(kind) || !Board_InUse(column, row)) return nullptr;
     Table_cell& cell = Board_Cell(column, row);
-    Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, Snd_PanAt(Mouse_X()));
+    outside::Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, outside::Snd_PanAt(Mouse_X()));
     PiecePtr p = NewPiece(Cell_PixelX(column), Cell_PixelY(row), kind);
     p->Lifetime = rules::CoinLifetimeMs;
     p->Col = column;
@@ -126,10 +125,10 @@ PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
     }
     cell.Piece = p;
     if (kind == KIND_BOTTLE) {
-        Tutorial_OnEvent5(column, row);
+        outside::Tutorial_OnEvent5(column, row);
         Report(5, column, row);
     } else {
-        Tutorial_OnEvent3(column, row);
+        outside::Tutorial_OnEvent3(column, row);
         Report(3, column, row);
     }
     return p;

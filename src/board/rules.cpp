@@ -15,8 +15,7 @@
 #include <cmath>
 
 #include "board/level_file.h"
-#include "main/audio.h"
-#include "main/entry_points.h"
+#include "board/outside.h"
 #include "platform/random.h"
 
 // [SECTION] State and counters ---------------------------------------------------------------------------------------
@@ -71,7 +70,7 @@ void Report(int32_t event, int32_t a, int32_t b) {
     if (Board_EventHook) Board_EventHook(event, a, b);
 }
 
-float PanOf(int32_t c) { return Snd_PanAt(int32_t(Cell_PixelX(c)) + Cell_HalfWidth); }
+float PanOf(int32_t c) { return outside::Snd_PanAt(int32_t(Cell_PixelX(c)) + Cell_HalfWidth); }
 
 uint32_t NextGen(uint32_t& gen, uint32_t (&marks)[Board_MaxCols][Board_MaxRows]) {
     if (++gen == 0) {
@@ -93,7 +92,7 @@ void Score_Add(int32_t points) {
     const int32_t after = Score / rules::LifeEveryPoints;
     if (after > before) {
         Lives += after - before;
-        Snd_PlayIndex(SND_LIFE);
+        outside::Snd_PlayIndex(SND_LIFE);
     }
 }
 
@@ -111,7 +110,7 @@ void Mana_Add(int32_t amount) {
         reached = 1;
     }
     Mana = std::max(0, Mana);
-    Tutorial_OnManaChanged(amount, reached);
+    outside::Tutorial_OnManaChanged(amount, reached);
     Report(17, amount, reached);
 }
 
@@ -302,7 +301,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
     Table_cell& cell = Board_Cells[c][r];
     if (cell.Blockers > 0) {
         cell.Blockers = how == Blast::Line ? cell.Blockers - 1 : 0;
-        Snd_PlayGrouped(SND_CRATE, PanOf(c));
+        outside::Snd_PlayGrouped(SND_CRATE, PanOf(c));
         return;
     }
     if (how == Blast::Line)
@@ -314,7 +313,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
     if (how != Blast::Rocket && p->Shield > 0) {
         p->Shield = how == Blast::Bomb ? 0 : p->Shield - 1;
         if (p->Shield == 0) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
-        Snd_PlayGrouped(SND_CHAIN, PanOf(c));
+        outside::Snd_PlayGrouped(SND_CHAIN, PanOf(c));
         return;
     }
     if (how != Blast::Rocket && p->Frozen) {
@@ -325,8 +324,8 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
 }
 
 void Bomb_Explode(int32_t c, int32_t r) {
-    Snd_PlayGrouped(SND_EXPLODE, PanOf(c));
-    Gfx_ExplosionSparks(int32_t(Cell_PixelX(c)) + Cell_HalfWidth, int32_t(Cell_PixelY(r)) + Cell_HalfHeight);
+    outside::Snd_PlayGrouped(SND_EXPLODE, PanOf(c));
+    outside::Gfx_ExplosionSparks(int32_t(Cell_PixelX(c)) + Cell_HalfWidth, int32_t(Cell_PixelY(r)) + Cell_HalfHeight);
     if (Cell_Playable(c, r)) TileClear(c, r);
     for (int32_t dc = -1; dc <= 1; ++dc)
         for (int32_t dr = -1; dr <= 1; ++dr)
@@ -346,7 +345,7 @@ void Cell_Explode(int32_t c, int32_t r) {
     if (!Cell_Playable(c, r)) return;
     Table_cell& cell = Board_Cells[c][r];
     if (cell.TileLevel < 1) return;
-    Tutorial_OnEvent2(c, r);
+    outside::Tutorial_OnEvent2(c, r);
     Report(2, c, r);
     if (--cell.TileLevel == 0) Gold_Add(rules::GoldPerTile);
 }
@@ -358,11 +357,11 @@ void Cell_DestroyPiece(int32_t c, int32_t r) {
     if (!p || p->Removing) return;
     const float x = Cell_PixelX(c), y = Cell_PixelY(r);
     Detach(cell, p);
-    if (Kind_IsGem(p->Kind)) Gems_Add(p->Kind, 1);
-    Gfx_RemovedPieceBurst(x, y, 0.1f);
+    if (Kind_IsGem(p->Kind)) outside::Gems_Add(p->Kind, 1);
+    outside::Gfx_RemovedPieceBurst(x, y, 0.1f);
     if (p->Golden) TimeAdd(rules::GoldenTimeUs);
     if (p->Laser) {
-        Gfx_Kind4At(int32_t(x), int32_t(y));
+        outside::Gfx_Kind4At(int32_t(x), int32_t(y));
         Line_Blast(c, r);
     }
     if (p->Bomb) Bomb_Explode(c, r);
@@ -375,7 +374,7 @@ bool Launcher_Fire(int32_t c, int32_t r) {
     if (!p || p->Kind != KIND_LAUNCHER || !Piece_Settled(*p)) return false;
     Detach(cell, p);
     TileClear(c, r);
-    Snd_PlayIndex(SND_ROCKET, PanOf(c));
+    outside::Snd_PlayIndex(SND_ROCKET, PanOf(c));
     for (const int32_t dir : {-1, 1}) {
         PiecePtr rocket = Piece_Create(Cell_PixelX(c), Cell_PixelY(r), KIND_ROCKET);
         rocket->VelX = dir * rules::RocketCellsPerSecond * float(Cell_Width);
@@ -395,7 +394,7 @@ void Match_Resolve(Point special) {
     if (Multiplier_TimerMs > 0) Score_Multiplier = std::min(rules::MultiplierMax, Score_Multiplier + 1);
     Multiplier_TimerMs = rules::MultiplierMs;
     Score_AddMultiplied(n * rules::PointsPerGem + std::max(0, n - 3) * rules::PointsPerExtraGem);
-    Hammer_AddCharge(n);
+    outside::Hammer_AddCharge(n);
     Match_Timer = Hint_DelayMs();
 
     // The cells: chains and ice take the hit, other pieces go with their tiles.
@@ -403,7 +402,7 @@ void Match_Resolve(Point special) {
     const uint32_t gen = NextGen(g_markGen, g_mark);
     for (int32_t i = 0; i < n; ++i)
         g_mark[Match_List[i].x][Match_List[i].y] = gen;
-    Snd_PlayIndex(SND_MATCH1 + std::min(Score_Multiplier - 1, 2), PanOf(Match_List[0].x));
+    outside::Snd_PlayIndex(SND_MATCH1 + std::min(Score_Multiplier - 1, 2), PanOf(Match_List[0].x));
     for (int32_t i = 0; i < n; ++i) {
         const Point at = Match_List[i];
         Table_cell& cell = Board_Cells[at.x][at.y];
@@ -411,12 +410,12 @@ void Match_Resolve(Point special) {
         if (!p || p->Removing) continue;
         if (p->Shield > 0) {
             if (--p->Shield == 0 && !p->Frozen) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
-            Snd_PlayGrouped(SND_CHAIN, PanOf(at.x));
+            outside::Snd_PlayGrouped(SND_CHAIN, PanOf(at.x));
             continue;
         }
         if (p->Frozen) {
             Piece_SetFrozen(p, 0);
-            Snd_PlayGrouped(SND_FREEZE, PanOf(at.x));
+            outside::Snd_PlayGrouped(SND_FREEZE, PanOf(at.x));
             continue;
         }
         if (tarRestore)
@@ -424,7 +423,7 @@ void Match_Resolve(Point special) {
         else
             Cell_Explode(at.x, at.y);
         Cell_DestroyPiece(at.x, at.y);
-        Snd_PlayDelayed(SND_GEM, float(i) * 40.0f, PanOf(at.x));
+        outside::Snd_PlayDelayed(SND_GEM, float(i) * 40.0f, PanOf(at.x));
     }
 
     // Neighbours: crates and frozen pieces next to the group take one hit each.
@@ -438,7 +437,7 @@ void Match_Resolve(Point special) {
             Table_cell& cell = Board_Cells[x][y];
             if (cell.Blockers > 0) {
                 --cell.Blockers;
-                Snd_PlayGrouped(SND_CRATE, PanOf(x));
+                outside::Snd_PlayGrouped(SND_CRATE, PanOf(x));
             } else if (cell.Piece && cell.Piece->Frozen && !cell.Piece->Removing) {
                 if (--cell.Piece->FrozenCountdown <= 0) Piece_SetFrozen(cell.Piece, 0);
             }
@@ -458,8 +457,8 @@ void Match_Resolve(Point special) {
         p->Col = place.x;
         p->Row = place.y;
         Board_Cells[place.x][place.y].Piece = p;
-        Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
-        Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
+        outside::Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
+        outside::Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
     } else if (n < 4 && place.x >= 0) {
         // At most one coin or bottle, in the first empty cell of the group.
         int32_t kind = 0;
@@ -472,7 +471,7 @@ void Match_Resolve(Point special) {
         if (kind) Piece_CreateCoinOrBottle(place.x, place.y, kind);
     }
 
-    Tutorial_OnEvent1();
+    outside::Tutorial_OnEvent1();
     Report(1, n, Match_BySwap);
 }
 
@@ -534,7 +533,7 @@ void SwapStep() {
     }
     g_swap.back = true;
     ExchangeSwap();
-    Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_swap.c1));
+    outside::Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_swap.c1));
 }
 
 } // namespace
@@ -549,7 +548,7 @@ bool Board_Swap(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
     ExchangeSwap();
     Match_Timer = Hint_DelayMs();
     Hint_Found = 0;
-    Snd_PlayIndex(SND_SWAP, PanOf(c1));
+    outside::Snd_PlayIndex(SND_SWAP, PanOf(c1));
     return true;
 }
 
@@ -659,7 +658,7 @@ void Freeze_Step(float dtMs) {
     if (count == 0) return;
     const Point at = g_scratch[Rand_Int(0, count - 1)];
     Piece_SetFrozen(Board_Cells[at.x][at.y].Piece, 1);
-    Snd_PlayIndex(SND_FREEZE, PanOf(at.x));
+    outside::Snd_PlayIndex(SND_FREEZE, PanOf(at.x));
 }
 
 // An antigravity piece at rest changes places with the piece above it, one cell at a time.
@@ -697,7 +696,7 @@ void Amulets_Leave() {
             if (below) continue;
             Detach(cell, p);
             Score_Add(rules::AmuletPoints);
-            Snd_PlayIndex(SND_MAGIC, PanOf(c));
+            outside::Snd_PlayIndex(SND_MAGIC, PanOf(c));
         }
     }
 }

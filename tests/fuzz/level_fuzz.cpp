@@ -23,7 +23,7 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const Str kName = S("fuzz/level.lev");
-    Level_StartHooks = 0;
+    Board_Notify = 0;
     Incbin_Register(kName, std::vector<uint8_t>(data, data + size));
     Board_Cols = 3;
     Board_Rows = 2;

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
-    Level_StartHooks = 0; // no effects, tutorial or tips exist here
+    Board_Notify = 0; // the rest of the game is not set up here
     std::filesystem::create_directories(out + "/levels");
     if (!Pictures_Write(out)) return 1;
     if (!Levels_Generate(out)) return 1;
