@@ -32,6 +32,7 @@ Str Level_Path;
 
 namespace {
 
+constexpr int32_t kMaxWeight = 1000000; // a file's weights are cut to this, so their sum fits
 constexpr int32_t kHeaderFields = LevelFile_HeaderSize / 4;
 constexpr int32_t kCellFields = LevelFile_CellSize / 4;
 
@@ -87,7 +88,7 @@ void Level_BuildSpawnTable() {
     int32_t w[Piece_KindCount] = {};
     int32_t colours = 0, lastColour = 0;
     for (int32_t k = 1; k < Piece_KindCount; ++k) {
-        w[k] = Kind_Spawnable(k) ? std::max(0, Spawn_Weights[k]) : 0;
+        w[k] = Kind_Spawnable(k) ? std::clamp(Spawn_Weights[k], 0, kMaxWeight) : 0;
         if (Kind_IsGem(k) && w[k] > 0) {
             ++colours;
             lastColour = k;

@@ -2,6 +2,8 @@
 // creators' reports to the tutorial.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "board_helpers.h"
 #include "platform/random.h"
 
@@ -30,6 +32,10 @@ TEST(Pieces, SpawnFollowsTheWeightsAndTheLevelsChances) {
     for (int32_t& w : Spawn_Weights) w = 0;
     Level_BuildSpawnTable();
     EXPECT_FALSE(Piece_Spawn(0, 0)); // nothing to spawn
+    Spawn_Weights[1] = Spawn_Weights[2] = Spawn_Weights[3] = INT32_MAX; // a hostile file
+    Level_BuildSpawnTable();
+    EXPECT_GT(Pieces_SpawnTotal, 0);
+    EXPECT_TRUE(Piece_Spawn(0, 0));
 }
 
 TEST(Pieces, EaseTakesTarAndTheLastColourDown) {
