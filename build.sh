@@ -7,7 +7,7 @@ set -euo pipefail
 mode=${1:-play}
 cd "$(dirname "$0")"
 
-want() { grep -v -e '^#' -e '^$' "$@"; }
+want() { grep -v -e '^#' -e '^[[:space:]]*$' "$@" || true; }
 pkgs=$(want tools/apt-packages.txt)
 [ "$mode" = test ] && pkgs="$pkgs $(want tools/apt-packages-test.txt)"
 missing=()
@@ -15,10 +15,14 @@ for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update
-  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "missing packages: ${missing[*]} (run as root or install sudo)" >&2; exit 1; }
+    SUDO=sudo
+  fi
+  echo "installing: ${missing[*]}"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 BUILD=${BUILD_DIR:-build}
