@@ -181,7 +181,10 @@ int Sys_DesktopHeight() {
 
 void Sys_MessageBox(const Str& text) {
     const std::string utf8 = Str_ToUtf8(text);
-    if (!Sys_Headless() && SDL_WasInit(SDL_INIT_VIDEO) &&
+    // A scripted run (fake clock, input script or exit frame) has nobody to click the box away, even in a real window.
+    const HarnessConfig& h = Harness_Current();
+    const bool scripted = h.frameMs > 0 || !h.inputScript.empty() || h.exitAfter > 0;
+    if (!Sys_Headless() && !scripted && SDL_WasInit(SDL_INIT_VIDEO) &&
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Brisquel 2", utf8.c_str(), Sdl_Window()) == 0)
         return;
     std::fprintf(stderr, "MESSAGE: %s\n", utf8.c_str());

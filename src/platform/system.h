@@ -44,7 +44,7 @@ void Sys_ClearCloseRequest(); // clears it (tests)
 // ---- Desktop ---------------------------------------------------------------------------------------------------
 int Sys_DesktopWidth(); // desktop resolution in pixels (1024 x 768 under the offscreen driver)
 int Sys_DesktopHeight();
-void Sys_MessageBox(const Str& text);   // blocking system box; headless: "MESSAGE: text" on stderr, no wait
+void Sys_MessageBox(const Str& text);   // blocking box; headless or scripted: "MESSAGE: text" on stderr, no wait
 bool Sys_SetWallpaper(const Str& path); // per desktop, see platform/wallpaper.h; headless: false, nothing run
 void Sys_Print(const Str& line);        // UTF-8 + CR LF on stdout, flushed
 bool Sys_Headless();                    // BQ_HEADLESS=1 or SDL_VIDEODRIVER offscreen/dummy
