@@ -374,6 +374,7 @@ bool Harness_Configure(const HarnessConfig& config) {
 
 const HarnessConfig& Harness_Current() { return g_config; }
 bool Harness_Configured() { return g_configured; }
+bool Harness_Scripted() { return g_config.frameMs > 0 || !g_config.inputScript.empty() || g_config.exitAfter > 0; }
 int Harness_FrameNumber() { return g_frame; }
 
 void Sys_UseFakeClock(int msPerFlip) {

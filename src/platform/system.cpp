@@ -149,8 +149,9 @@ void Sys_PollEvents() {
     }
 }
 
-// Headless windows never get the focus, so a headless run is never inactive.
-bool Sys_Suspended() { return g_suspended && !Sys_Headless(); }
+// Headless windows never get the focus, so a headless run is never inactive; nor is a scripted one, which would
+// otherwise stop counting frames and never reach its script's end or its exit frame.
+bool Sys_Suspended() { return g_suspended && !Sys_Headless() && !Harness_Scripted(); }
 bool Sys_CloseRequested() { return g_closeRequested; }
 void Sys_RequestClose() { g_closeRequested = true; }
 void Sys_ClearCloseRequest() { g_closeRequested = false; }
@@ -181,10 +182,8 @@ int Sys_DesktopHeight() {
 
 void Sys_MessageBox(const Str& text) {
     const std::string utf8 = Str_ToUtf8(text);
-    // A scripted run (fake clock, input script or exit frame) has nobody to click the box away, even in a real window.
-    const HarnessConfig& h = Harness_Current();
-    const bool scripted = h.frameMs > 0 || !h.inputScript.empty() || h.exitAfter > 0;
-    if (!Sys_Headless() && !scripted && SDL_WasInit(SDL_INIT_VIDEO) &&
+    // A scripted run has nobody to click the box away, even in a real window.
+    if (!Sys_Headless() && !Harness_Scripted() && SDL_WasInit(SDL_INIT_VIDEO) &&
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Brisquel 2", utf8.c_str(), Sdl_Window()) == 0)
         return;
     std::fprintf(stderr, "MESSAGE: %s\n", utf8.c_str());

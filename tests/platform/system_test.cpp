@@ -64,6 +64,13 @@ TEST(SystemFlags, FocusMakesTheGameSuspendedUnlessHeadless) {
     Window(SDL_WINDOWEVENT_FOCUS_LOST);
     Pump();
     EXPECT_FALSE(Sys_Suspended());
+
+    HarnessConfig scripted; // a real window, but run by a script: pausing would stop its frames for good
+    scripted.exitAfter = 100;
+    Fresh(scripted);
+    Window(SDL_WINDOWEVENT_FOCUS_LOST);
+    Pump();
+    EXPECT_FALSE(Sys_Suspended());
 }
 
 TEST(SystemFlags, QuitAndCloseRequestTermination) {
