@@ -23,6 +23,7 @@ namespace {
 // never looks at the flag): the harness then ends the process itself with kStuckExitCode.
 constexpr int kStuckFrames = 300;
 constexpr int kStuckExitCode = 3;
+constexpr int kMaxFrame = 100000000; // last frame a script may name (about 19 days at 60 frames a second)
 // Scripted pointer events carry canvas coordinates already. SDL's renderer converts the coordinates of events that
 // name its window from window to canvas pixels; events naming no window (id 0) pass unchanged, exactly as written.
 constexpr Uint32 kCanvasWindowId = 0;
@@ -232,11 +233,12 @@ std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vecto
             fail("bad frame \"" + frameWord + "\"");
             continue;
         }
-        if (relative) frame += lastFrame;
-        if (frame < 1) {
-            fail("frames start at 1");
+        const int64_t at = relative ? int64_t(lastFrame) + frame : frame;
+        if (at < 1 || at > kMaxFrame) {
+            fail("frames run from 1 to " + std::to_string(kMaxFrame));
             continue;
         }
+        frame = static_cast<int>(at);
         if (!(words >> verb)) {
             fail("missing event");
             continue;

@@ -75,12 +75,15 @@ TEST(ScriptGrammar, BadLinesAreReportedByNumberAndSkipped) {
                                "5 mouse 1\n"         // 7: one coordinate
                                "5 text\n"            // 8: nothing to type
                                "5 click 1 2 y\n"     // 9: not a number
-                               "6 mouse 7 8\n";      // 10: fine
+                               "6 mouse 7 8\n"       // 10: fine
+                               "100000000 quit\n"    // 11: fine, the last frame there is
+                               "+1 quit\n";          // 12: beyond it
     std::vector<std::string> errors;
-    EXPECT_EQ(Parse(script, &errors), std::vector<std::string>{"6 mouse 7 8"});
-    ASSERT_EQ(errors.size(), 9u);
-    for (size_t i = 0; i < errors.size(); ++i)
+    EXPECT_EQ(Parse(script, &errors), (std::vector<std::string>{"6 mouse 7 8", "100000000 quit"}));
+    ASSERT_EQ(errors.size(), 10u);
+    for (size_t i = 0; i < 9; ++i)
         EXPECT_EQ(errors[i].rfind("line " + std::to_string(i + 1) + ":", 0), 0u) << errors[i];
+    EXPECT_EQ(errors[9].rfind("line 12:", 0), 0u) << errors[9];
 }
 
 // A loop like the game's: read the input, draw, flip. Records what the game would see in each frame.
