@@ -819,6 +819,8 @@ void Level_CheckEnd() {
             }
         }
         Level_EndState = AmuletsOnBoard() ? 1 : 2;
+    } else if (Level_EndState == 1 && Board_TilesLeft() > 0) {
+        Level_EndState = 0; // tar brought tiles back
     } else if (Level_EndState == 1 && !AmuletsOnBoard()) {
         Level_EndState = 2;
     }

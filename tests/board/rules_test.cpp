@@ -276,6 +276,12 @@ TEST_F(Rules, BringDownCellsGetTheAmuletOnceTheTilesAreGone) {
     Board_Update(16);
     EXPECT_EQ(KindAt(0, 0), KIND_AMULET);
     EXPECT_EQ(Level_EndState, 1);
+    Board_Cells[1][1].TileLevel = 1; // tiles brought back by tar: the tiles come first again
+    Board_Update(16);
+    EXPECT_EQ(Level_EndState, 0);
+    Board_Cells[1][1].TileLevel = 0;
+    Board_Update(16);
+    EXPECT_EQ(Level_EndState, 1);
     ASSERT_EQ(CountEvents(4), 1);
     EXPECT_EQ(bt::Events.back().id, 4);
 }
@@ -408,6 +414,73 @@ TEST_F(Rules, BonusTimeAndBigGroupsAddTime) {
     Level_TimeLeft = Level_Duration;
     Relaxed_Mode = 0;
     EXPECT_EQ(Level_ComputeTimeBonus(), 300 * rules::TimeBonusPerSecond);
+}
+
+} // namespace
+
+namespace {
+
+// Every piece in a cell knows its cell and is in the piece list once; no live piece is lost between cells.
+void CheckConsistent() {
+    std::set<const Piece*> inList;
+    for (const PiecePtr& p : Pieces)
+        ASSERT_TRUE(inList.insert(p.get()).second) << "listed twice";
+    std::set<const Piece*> inCells;
+    for (int32_t c = 0; c < Board_Cols; ++c)
+        for (int32_t r = 0; r < Board_Rows; ++r) {
+            const Table_cell& cell = Board_Cells[c][r];
+            if (!cell.Piece) continue;
+            ASSERT_FALSE(cell.Void) << c << "," << r;
+            ASSERT_EQ(cell.Blockers, 0) << c << "," << r;
+            ASSERT_EQ(cell.Piece->Col, c);
+            ASSERT_EQ(cell.Piece->Row, r);
+            ASSERT_TRUE(inList.count(cell.Piece.get())) << "in a cell but not listed";
+            ASSERT_TRUE(inCells.insert(cell.Piece.get()).second) << "in two cells";
+        }
+    for (const PiecePtr& p : Pieces)
+        if (!p->Removing && p->Kind != KIND_ROCKET) ASSERT_TRUE(inCells.count(p.get())) << "lost kind " << p->Kind;
+}
+
+TEST_F(Rules, LongRandomPlayKeepsTheBoardConsistent) {
+    Rand_Seed(777);
+    Level_Current = 20;
+    Build({"1234512345", "2345123451", "3#5123#512", "4512345123", "51C3451234", "1234D12345", "2345123451",
+           "3451234512"},
+          1, true, 5);
+    Spawn_Weights[KIND_TAR] = 3;
+    Spawn_Weights[KIND_MULTICOLOR] = 1;
+    Level_BombPercent = 5, Level_LaserPercent = 5, Level_GoldenPercent = 5, Level_AntigravPercent = 3;
+    Level_SilverCoinInterval = 20, Level_GoldCoinInterval = 20, Level_ManaBottleInterval = 20;
+    Level_FreezeInterval = 10;
+    Level_BuildSpawnTable();
+    Board_Cells[4][1].Piece->Shield = 2;
+    Board_Cells[4][1].Piece->MoveFlags = MOVE_NOSWAP | MOVE_NOFALL;
+    Board_Cells[7][6].BringDown = 1;
+    int32_t swaps = 0, collected = 0, fired = 0;
+    for (int32_t f = 0; f < 20000; ++f) {
+        Board_Update(16);
+        if (f % 7 == 0) {
+            const int32_t c = Rand_Int(0, Board_Cols - 1), r = Rand_Int(0, Board_Rows - 1);
+            if (Piece_Collect(c, r))
+                ++collected;
+            else if (Launcher_Fire(c, r))
+                ++fired;
+            else {
+                Match_Timer = 0;
+                Hint_Tick(int32_t(Cell_PixelX(c)), int32_t(Cell_PixelY(r)), 3);
+                if (Hint_Found) swaps += Board_Swap(Hint_Col, Hint_Row, Hint_Col2, Hint_Row2);
+            }
+        }
+        if (f % 97 == 0) {
+            CheckConsistent();
+            if (HasFatalFailure()) return;
+        }
+    }
+    CheckConsistent();
+    EXPECT_GT(swaps, 100);
+    EXPECT_GT(collected, 0);
+    EXPECT_GT(fired, 0);
+    EXPECT_GT(Score, 0);
 }
 
 } // namespace
