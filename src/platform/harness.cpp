@@ -248,9 +248,9 @@ std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vecto
         ScriptEvent e{frame, ScriptEvent::MOUSE};
         if (verb == "text") {
             // Everything after the verb and one blank, blanks included.
-            const size_t at = line.find("text") + 4;
+            const size_t from = line.find("text") + 4;
             e.kind = ScriptEvent::TEXT;
-            e.text = at < line.size() ? line.substr(at + 1) : "";
+            e.text = from < line.size() ? line.substr(from + 1) : "";
             if (e.text.empty()) {
                 fail("text without characters");
                 continue;
