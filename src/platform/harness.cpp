@@ -89,10 +89,27 @@ void PushButton(int button, bool down) {
     SDL_PushEvent(&ev);
 }
 
+void PushText(const std::string& text);
+
+// Shift keys the script holds down (scripted letters type capitals meanwhile).
+bool g_scriptShift[2] = {false, false};
+
+// What a key types on a US layout, as a real keyboard's text event would carry it; 0 for keys that type nothing
+// (Enter, Esc, Backspace and Tab type their codes through the key event itself).
+char TypedBy(int vk) {
+    const bool shift = g_scriptShift[0] || g_scriptShift[1];
+    if (vk == VK::SPACE) return ' ';
+    if (vk >= VK::KEY_A && vk < VK::KEY_A + 26) return static_cast<char>((shift ? 'A' : 'a') + (vk - VK::KEY_A));
+    if (vk >= VK::KEY_0 && vk <= VK::KEY_0 + 9 && !shift) return static_cast<char>('0' + (vk - VK::KEY_0));
+    return 0;
+}
+
 void PushKey(int vk, bool down) {
     SDL_Scancode sc = SDL_SCANCODE_UNKNOWN;
     SDL_Keycode key = SDLK_UNKNOWN;
     if (!Vk_ToSdl(vk, sc, key)) return; // refused when parsed
+    if (vk == VK::SHIFT || vk == VK::LSHIFT) g_scriptShift[0] = down;
+    if (vk == VK::RSHIFT) g_scriptShift[1] = down;
     SDL_Event ev{};
     ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     ev.key.timestamp = SDL_GetTicks();
@@ -101,6 +118,7 @@ void PushKey(int vk, bool down) {
     ev.key.keysym.scancode = sc;
     ev.key.keysym.sym = key;
     SDL_PushEvent(&ev);
+    if (const char c = down ? TypedBy(vk) : 0) PushText(std::string(1, c));
 }
 
 // SDL carries at most 31 bytes of text per event: split between whole UTF-8 sequences.
@@ -208,7 +226,8 @@ const char* Env(const char* name) {
 //   mouse X Y          pointer to canvas position (X, Y)
 //   down B / up B      press / release button B (1 left, 2 right, 3 middle) at the pointer
 //   click B [X Y]      pointer to (X, Y) if given, press B in this frame, release it in the next frame
-//   key VK down|up|press   virtual-key code VK; press = down in this frame, up in the next frame
+//   key VK down|up|press   virtual-key code VK; press = down in this frame, up in the next frame. Space, letters
+//                      and digits also type their character, as on a US layout (capitals while Shift is held)
 //   text CHARS         typed characters (UTF-8, everything after one blank, to the end of the line)
 //   wheel DY           wheel notches, positive = rolled away from the user
 //   quit               the window's close button
@@ -370,6 +389,7 @@ bool Harness_Configure(const HarnessConfig& config) {
     g_nextEvent = 0;
     g_frame = 1;
     g_scriptX = g_scriptY = 0;
+    g_scriptShift[0] = g_scriptShift[1] = false;
     Clock_Configure(config.frameMs);
     return errors.empty();
 }

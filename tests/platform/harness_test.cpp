@@ -158,6 +158,26 @@ TEST_F(HarnessLoopTest, ScriptedEventsArriveInTheFrameTheyAreWrittenFor) {
     EXPECT_TRUE(Sys_CloseRequested());
 }
 
+TEST_F(HarnessLoopTest, ScriptedKeysTypeWhatARealKeyboardTypes) {
+    HarnessConfig c;
+    c.inputScript = "2 key 32 press\n" // Space types a blank
+                    "3 key 69 press\n" // e
+                    "4 key 160 down\n" // Shift held: capitals
+                    "4 key 65 press\n"
+                    "5 key 160 up\n"
+                    "6 key 50 press\n" // 2
+                    "7 key 46 press\n" // Delete types nothing
+                    "8 key 8 press\n"; // Backspace types 8 through its key event
+    Start(c);
+    const std::vector<FrameSeen> s = RunLoop(9);
+    EXPECT_EQ(s[2].chars, std::vector<int>{' '});
+    EXPECT_EQ(s[3].chars, std::vector<int>{'e'});
+    EXPECT_EQ(s[4].chars, std::vector<int>{'A'});
+    EXPECT_EQ(s[6].chars, std::vector<int>{'2'});
+    EXPECT_TRUE(s[7].chars.empty());
+    EXPECT_EQ(s[8].chars, std::vector<int>{8});
+}
+
 TEST_F(HarnessLoopTest, ScriptedPointerIsInCanvasPixelsOnAScaledWindow) {
     HarnessConfig c;
     c.inputScript = "2 click 1 700 500\n";
