@@ -2,8 +2,11 @@
 
 # bq_defaults(target): warnings on, src/ as include root.
 function(bq_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wno-unused-parameter
                                            -Wno-missing-field-initializers)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wshadow=local)
+  endif()
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
