@@ -33,6 +33,11 @@ endfunction()
 
 function(bq_embed_assets)
   get_property(stamps GLOBAL PROPERTY BQ_ASSET_STAMPS)
+  if(BQ_PREBUILT_ASSETS)
+    # No generator runs here: the folder's own files are what the archive depends on (re-globbed at build time, so
+    # files added to the folder later are packed too).
+    file(GLOB_RECURSE stamps CONFIGURE_DEPENDS ${BQ_ASSET_DIR}/*)
+  endif()
   set(pak ${CMAKE_BINARY_DIR}/assets.pak)
   set(packer $<TARGET_FILE:bq_pack>)
   set(packdep bq_pack)
