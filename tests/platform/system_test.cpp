@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -84,6 +85,21 @@ TEST(SystemFlags, QuitAndCloseRequestTermination) {
     Pump();
     EXPECT_TRUE(Sys_CloseRequested());
     Sys_ClearCloseRequest();
+}
+
+TEST(SystemStart, ProgramFolderBecomesTheCurrentFolderOnlyForTheProgram) {
+    TempFolder appFolder; // restores the current folder at the end
+    TempFolder elsewhere;
+    setenv("BQ_APP_FOLDER", appFolder.path().c_str(), 1);
+    ASSERT_EQ(chdir(elsewhere.path().c_str()), 0);
+    Sys_Init(0, nullptr); // a test: stays where it is
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(elsewhere.path()));
+    char name[] = "brisquel2";
+    char* argv[] = {name, nullptr};
+    Sys_Init(1, argv); // the program: relative paths below its own folder, as a launcher's "start in" made them
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(appFolder.path()));
+    unsetenv("BQ_APP_FOLDER");
+    Fresh();
 }
 
 TEST(SystemDesktop, OffscreenDesktopAllowsAWindow) {
