@@ -12,7 +12,6 @@
 //     src/effects/effects_stub.cpp effects and particles                             (subsystem 5)
 //     src/toolkit/toolkit_stub.cpp the window toolkit                                (subsystem 6)
 //     src/editor/editor_stub.cpp   the level editor                                  (subsystem 6)
-//     src/main/widgets_stub.cpp    fonts, texts and images of the runtime's widgets  (subsystem 1)
 // To land, define the functions in your own sources and delete them from the stub (delete the stub file once it
 // is empty). The test main_tests `StubCheck` fails when a function is defined both in a stub and in a real source,
 // so a stub can never silently shadow a real function. Declarations may also move to the owner's own header: keep
@@ -23,6 +22,8 @@
 
 #include <cstdint>
 #include <string>
+
+#include "platform/list.h"
 
 // ============================================================================================================
 // Subsystem 1 (src/main): widgets, fonts and texts. The runtime calls these during start-up.
@@ -181,7 +182,10 @@ void Gfx_ExplosionSparks(int32_t x, int32_t y);             // a cell exploded (
 // ============================================================================================================
 // Subsystem 6 (src/toolkit, src/editor): window toolkit and level editor
 // ============================================================================================================
-void Toolkit_Init();           // global set-up: Paneo_Windows as an empty list, the skin
+class PNO_Window;                       // the toolkit's window (its own header defines it)
+extern TList<PNO_Window> Paneo_Windows; // every toolkit window, back to front; made empty by the start-up's global
+                                        // set-up (defined in src/main/runtime.cpp), the toolkit's from then on
+void Toolkit_Init();           // global set-up, after Paneo_Windows is made empty: the toolkit's own state
 void Editor_Init();            // start-up, once, after the fonts: the editor's widgets
 void Editor_Create();          // opens the level editor over the game screen (developer key)
 void Editor_Close();           // closes it

@@ -28,6 +28,7 @@ int32_t Desktop_Height = 0;
 int32_t Startup_LogoMs = 0;
 int32_t Startup_DesktopOverrideW = 0;
 int32_t Startup_DesktopOverrideH = 0;
+TList<PNO_Window> Paneo_Windows;
 
 namespace {
 
@@ -165,10 +166,11 @@ void Main_Loop() {
 int Main_Body() {
     // 1. The embedded files.
     Incbin_RegisterBuiltin();
-    // 2. Global set-up: screens and dialogs, sound, the toolkit's window list, view port, flags.
+    // 2. Global set-up: screens and dialogs, sound, the toolkit's window list (empty), view port, flags.
     Screens_Reset();
     Audio_Reset();
     Audio_Init();
+    Paneo_Windows.Clear();
     Toolkit_Init();
     activeViewPort = {0, 0, Screen_Width, Screen_Height};
     Quit_Requested = 0;

@@ -5,6 +5,8 @@
 #include "main/assets.h"
 #include "main/audio.h"
 #include "main/entry_points.h"
+#include "main/fonts.h"
+#include "main/text_layout.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 
@@ -49,7 +51,8 @@ struct OpenDialog {
 OpenDialog g_dialog;
 int g_dialogSerial = 0;
 
-ImagePtr g_pauseImage; // Images/Start/pause.jpg, loaded on first use
+ImagePtr g_pauseImage;          // Images/Start/pause.jpg, loaded on first use
+constexpr int kPauseFont = 36; // the overlay's word: the uncial face at 56 pixels
 
 void Pause_Frame() {
     if (!g_pauseImage) g_pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
@@ -159,9 +162,12 @@ void Pause_DrawOverlay() {
     Draw_SetColor(0, 0, 0);
     Draw_Rect(0, 0, float(Screen_Width), float(Screen_Height));
     Draw_SetAlpha(1.0f);
+    Draw_SetImageFont(Font_Get(kPauseFont));
+    Draw_SetColor(0, 0, 0); // a shadow keeps the word readable over a bright board
+    Text_DrawCenteredAt(u"Pause", float(Screen_CenterX + 2), float(Screen_CenterY + 2));
+    Draw_SetColor(255, 230, 160);
+    Text_DrawCenteredAt(u"Pause", float(Screen_CenterX), float(Screen_CenterY));
     Draw_SetColor(255, 255, 255);
-    const Str text = u"Pause";
-    Draw_Text(text, float(Screen_CenterX - Text_Width(text) / 2), float(Screen_CenterY - Text_Height(text) / 2));
     // Any click or key goes back to the game.
     bool any = Mouse_Hit(1) + Mouse_Hit(2) + Mouse_Hit(3) > 0 || Key_GetChar() != 0;
     if (any) {

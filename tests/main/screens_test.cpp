@@ -3,14 +3,19 @@
 // direct calls and through the real main loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "main/entry_points.h"
+#include "main/fonts.h"
 #include "main/frame_timer.h"
 #include "main/runtime.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
+#include "platform/incbin.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "runtime_helpers.h"
@@ -268,6 +273,47 @@ TEST_F(DialogLoopTest, OverlayOnlyForThePauseTheLoopMade) {
     Game_Paused = 0; // something else unpaused: the overlay goes
     EXPECT_EQ(pixelAfterOverlay(), 200);
     EXPECT_EQ(Pause_ByLoop, 0);
+    Draw_SetClsColor(0, 0, 0);
+}
+
+// The overlay darkens the whole game and writes the word in the game's font, centred.
+TEST_F(DialogLoopTest, OverlayShowsTheWordOverTheVeil) {
+    InstallRecorders();
+    Incbin_RegisterBuiltin();
+    Fonts_Load();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Screen_Set(1);
+    Draw_ResetState();
+    Draw_SetClsColor(200, 200, 200);
+    Draw_Cls();
+    Game_Paused = 1;
+    Pause_ByLoop = 1;
+    Pause_DrawOverlay();
+    const Pixmap pm = Graphics_ReadPixels(0, 0, 800, 600);
+    if (const char* keep = std::getenv("BQ_TEST_KEEP_PNG")) {
+        const auto png = Png_Encode(pm);
+        FILE* f = std::fopen(keep, "wb");
+        if (f) {
+            std::fwrite(png.data(), 1, png.size(), f);
+            std::fclose(f);
+        }
+    }
+    int lit = 0, left = 800, right = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const uint32_t c = Pixmap_ReadPixel(pm, x, y);
+            if ((c >> 16 & 255) > 200) {
+                ++lit;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            } else if (y < 240 || y > 360) {
+                ASSERT_LE(int(c >> 16 & 255), 101) << x << "," << y; // the veil everywhere else
+            }
+        }
+    EXPECT_GT(lit, 200);
+    EXPECT_NEAR((left + right) / 2, 400, 4); // centred
+    Game_Paused = 0;
+    Pause_ByLoop = 0;
     Draw_SetClsColor(0, 0, 0);
 }
 
