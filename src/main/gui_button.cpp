@@ -281,6 +281,11 @@ void GUIBtn::LoadImages(const Str& base, int32_t slotBits) {
         if (slotBits & kSlotOfBit[i]) images[static_cast<size_t>(i)] = Asset_LoadImage(base + kSuffix[i]);
 }
 
+ImagePtr GUIBtn::Image(int32_t slotBit) const {
+    const int i = SlotIndex(slotBit);
+    return i < 0 ? nullptr : images[static_cast<size_t>(i)];
+}
+
 void GUIBtn::SetText(const Str& caption, const FontPtr& captionFont, int32_t r, int32_t g, int32_t b, int32_t options,
                      float xOffset, float yOffset) {
     text = caption;
@@ -291,11 +296,6 @@ void GUIBtn::SetText(const Str& caption, const FontPtr& captionFont, int32_t r, 
     textOptions = options;
     textX = xOffset;
     textY = yOffset;
-}
-
-ImagePtr GUIBtn::Image(int32_t slotBit) const {
-    const int i = SlotIndex(slotBit);
-    return i < 0 ? nullptr : images[static_cast<size_t>(i)];
 }
 
 // ---- Factories ---------------------------------------------------------------------------------------------------

@@ -74,9 +74,9 @@ class GUIBtn : public std::enable_shared_from_this<GUIBtn> {
     void SetCallbacks(GUIBtnAction leftDown, GUIBtnAction leftUp, GUIBtnAction hover, GUIBtnAction update);
     void SetImage(const ImagePtr& img, int32_t slotBits);
     void LoadImages(const Str& base, int32_t slotBits); // base + "_default.png", "_hovered.png", "_pressed.png"
+    ImagePtr Image(int32_t slotBit) const;              // the image of one slot (null when none)
     void SetText(const Str& caption, const FontPtr& captionFont, int32_t r, int32_t g, int32_t b, int32_t options,
                  float xOffset, float yOffset);
-    ImagePtr Image(int32_t slotBit) const; // the image of one slot (null when none)
 
     // ---- Factories -----------------------------------------------------------------------------------------
     // dlg1 skin (167 x 56): caption Button_Captions[captionIndex] in white, centred; id = captionIndex.

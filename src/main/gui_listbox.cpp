@@ -32,10 +32,6 @@ GUIListboxPtr GUIListbox::Create(float nx, float ny, int32_t cap, int32_t w) {
 
 GUIListboxSlotPtr GUIListbox::AddItem(const Str& text, const FontPtr& font, int32_t r, int32_t g, int32_t b,
                                       int32_t data) {
-    if (rowCount >= capacity) {
-        Sys_Print(u"GUIListbox.AddItem: list full at " + Str_FromInt(capacity) + u" rows, dropped " + text);
-        return nullptr;
-    }
     auto slot = std::make_shared<GUIListboxSlot>();
     slot->text = text;
     slot->font = font;
@@ -43,6 +39,11 @@ GUIListboxSlotPtr GUIListbox::AddItem(const Str& text, const FontPtr& font, int3
     slot->g = g;
     slot->b = b;
     slot->data = data;
+    if (rowCount >= capacity) {
+        Sys_Print(u"GUIListbox.AddItem: list full at " + Str_FromInt(capacity) + u" rows, dropped " + text);
+        slot->index = -1;
+        return slot;
+    }
     slot->index = rowCount;
     rows.push_back(slot);
     rowCount = static_cast<int32_t>(rows.size());

@@ -25,7 +25,7 @@ class GUIListboxSlot {
     FontPtr font;                      // null: the current font
     int32_t r = 255, g = 255, b = 255; // text colour
     int32_t data = 0;                  // the value given to AddItem
-    int32_t index = 0;                 // row number in its list
+    int32_t index = 0;                 // row number in its list, -1 when it was dropped from a full list
     GUIListboxAction onLeftUp = GUIListboxSlot_Nothing, onDoubleClick = GUIListboxSlot_Nothing;
 
     void SetCallbacks(GUIListboxAction leftUp, GUIListboxAction doubleClick);
@@ -47,7 +47,8 @@ class GUIListbox : public std::enable_shared_from_this<GUIListbox> {
     int32_t lastClickMs = 0;   // time of the last click (Sys_Millisecs)
 
     static GUIListboxPtr Create(float x, float y, int32_t capacity, int32_t width);
-    // Appends a row; returns it, or null with a diagnostic line when the list is full.
+    // Appends a row and returns it. When the list is full: a diagnostic line, and a row that belongs to no list
+    // (never drawn or clicked), so that a caller setting its callbacks is safe.
     GUIListboxSlotPtr AddItem(const Str& text, const FontPtr& font, int32_t r, int32_t g, int32_t b, int32_t data);
     void Clear();  // no rows, nothing selected
     void Update(); // a click on a row selects it and calls its left-up; a second quick click its double-click

@@ -232,6 +232,40 @@ TEST_F(Button, SkinFactoriesTakeTheDialogImagesFromTheCache) {
     EXPECT_EQ(no->hitH, 28);
 }
 
+TEST_F(Button, Dlg1AndImageButtonFactories) {
+    Images_ClearCache();
+    for (auto& skin : GUIBtn_DlgImages)
+        skin.fill(nullptr);
+    for (const char16_t* state : {u"default", u"hovered", u"pressed"})
+        Incbin_Register(Str(u"Images/GUI/Dlgs/dlg1_btn_") + state + u".png", WidgetsTest_SolidPng(167, 56, 0, 0, 90));
+    // dlg1: caption by id in white, the id is the caption number, hit rectangle of the 167 x 56 skin.
+    GUIBtnPtr add = GUIBtn::CreateDlg1Btn(21, 10, 20, nullptr, 14);
+    EXPECT_EQ(add->id, 21);
+    EXPECT_EQ(add->text, Str(u"Hinzuf\u00fcgen"));
+    EXPECT_EQ(add->textR * 65536 + add->textG * 256 + add->textB, 0xFFFFFF);
+    EXPECT_EQ(add->hitW * 1000 + add->hitH, 167056);
+    EXPECT_TRUE(add->textOptions & BTNTXT_CENTRED);
+    EXPECT_FLOAT_EQ(add->textX, 83);
+    EXPECT_FLOAT_EQ(add->textY, 28);
+
+    // Image button: the three given images in their slots, hit rectangle of the default one, clicks call left-up.
+    const ImagePtr idle = WidgetsTest_SolidImage(60, 20, 0, 0, 200), over = WidgetsTest_SolidImage(60, 20, 0, 200, 0),
+                   down = WidgetsTest_SolidImage(60, 20, 200, 0, 0);
+    GUIBtnPtr img = GUIBtn::CreateImgBtn(
+        5, 300, 300, [this](GUIBtn&) { ++calls_.up; }, idle, over, down, u"Ja", Fonts[11]);
+    EXPECT_EQ(img->Image(BTNIMG_DEFAULT), idle);
+    EXPECT_EQ(img->Image(BTNIMG_HOVERED), over);
+    EXPECT_EQ(img->Image(BTNIMG_PRESSED), down);
+    EXPECT_EQ(img->hitW * 1000 + img->hitH, 60020);
+    EXPECT_EQ(img->textR * 65536 + img->textG * 256 + img->textB, 231 * 65536 + 231 * 256 + 253);
+    Run("2 click 1 359 319\n4 click 1 360 320\n", 6, {img}); // the last pixel inside, then the first outside
+    EXPECT_EQ(calls_.up, 1);
+    Draw_ResetState();
+    Draw_Cls();
+    img->Draw();
+    EXPECT_EQ(WidgetsTest_Pixel(301, 301), 0x0000C8u); // the mouse left it: the default image
+}
+
 TEST_F(Button, MissingImagesStillDrawTheCaptionAndTakeClicks) {
     GUIBtnPtr b;
     const std::string out = WidgetsTest_Stdout([&] {

@@ -86,9 +86,12 @@ TEST_F(Listbox, CapacityClearAndDrawing) {
     small->AddItem(u"Bernd", Fonts[12], 255, 255, 255, 1);
     GUIListboxSlotPtr third;
     const std::string out = WidgetsTest_Stdout([&] { third = small->AddItem(u"Carla", Fonts[12], 255, 255, 255, 2); });
-    EXPECT_EQ(third, nullptr);
+    ASSERT_NE(third, nullptr); // a row of no list: setting its callbacks is safe
+    third->SetCallbacks([this](GUIListboxSlot& s) { ups_.push_back(s.data); }, nullptr);
+    EXPECT_EQ(third->index, -1);
     EXPECT_NE(out.find("GUIListbox.AddItem"), std::string::npos);
     EXPECT_EQ(small->rowCount, 2);
+    EXPECT_EQ(small->rows.size(), 2u);
 
     // Drawn: text on every row, a bar behind the selected one only.
     list_->selected = 1;
