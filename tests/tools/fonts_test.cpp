@@ -2,6 +2,8 @@
 // the sizes the game uses and draws the German letters as real glyphs, not as the missing-glyph box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,19 @@ TEST_F(EmbeddedFonts, EveryFileOpensAtTheGamesSizesAndStyles) {
                 EXPECT_GE(ImageFont_Height(f), size * 3 / 4) << path;
                 EXPECT_GT(ImageFont_TextWidth(f, Str_FromUtf8("Größe")), 0) << path;
             }
+        }
+        // the game writes its font paths with backslashes, "./" and in other cases; all find the same face
+        std::string upper = path, backslash = std::string(".\\") + path;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return char(std::toupper(c)); });
+        std::replace(backslash.begin(), backslash.end(), '/', '\\');
+        const FontPtr canonical = ImageFont_Load(S(std::string("incbin::") + path), 16);
+        for (const std::string& variant : {upper, backslash, "./" + std::string(path)}) {
+            const FontPtr f = ImageFont_Load(S("incbin::" + variant), 16);
+            ASSERT_TRUE(f) << variant;
+            EXPECT_EQ(ImageFont_TextWidth(f, Str_FromUtf8("Größe")),
+                      ImageFont_TextWidth(canonical, Str_FromUtf8("Größe")))
+                << variant;
         }
     }
 }
