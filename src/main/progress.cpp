@@ -106,13 +106,16 @@ void Progress_Load() {
     Progress_Defaults();
     const Str path = Progress_Path();
     std::vector<uint8_t> bytes;
-    const bool exists = File_Type(path) == 1 && File_ReadAll(path, bytes);
-    if (exists && int64_t(bytes.size()) != Progress_FileSize()) {
+    const bool exists = File_Type(path) == 1;
+    const bool readable = exists && File_ReadAll(path, bytes);
+    if (exists && (!readable || int64_t(bytes.size()) != Progress_FileSize())) {
         const Str bad = path + u".bad";
         File_Delete(bad);
         const bool moved = std::rename(Path_Native(path).c_str(), Path_Native(bad).c_str()) == 0;
-        Log_Print(u"progress file " + path + u" has " + Str_FromInt(int64_t(bytes.size())) + u" bytes instead of " +
-                  Str_FromInt(Progress_FileSize()) + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
+        const Str why = readable ? u" has " + Str_FromInt(int64_t(bytes.size())) + u" bytes instead of " +
+                                       Str_FromInt(Progress_FileSize())
+                                 : Str(u" cannot be read");
+        Log_Print(u"progress file " + path + why + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
                   u"; using defaults");
         if (!moved) { // never overwrite what could not be set aside
             First_Start = 1;

@@ -39,10 +39,11 @@ int32_t Progress_FileSize(); // total bytes of the file
 
 Str Progress_Path(); // Data_Folder + "/mm_config.bin"
 
-// Puts every array to its default (volumes 0.8/0.8/0.5, ease -1, everything else 0).
+// Puts every array to its default (volumes 0.8/0.8/0.5, everything else 0).
 void Progress_Defaults();
-// Reads the file. A missing file: defaults, written at once, First_Start 1. A file of the wrong size: renamed to
-// ".bad" with a diagnostic line, then as if missing. Values out of range (volumes) are clamped.
+// Reads the file. A missing file: defaults, written at once, First_Start 1. A file of the wrong size (or one that
+// cannot be read): renamed to ".bad" with a diagnostic line, then as if missing; when it cannot be renamed either,
+// it is left alone and not overwritten. Volumes outside 0..1 take their defaults.
 void Progress_Load();
 // Rewrites the whole file. False when it could not be written (diagnostic line).
 bool Progress_Save();

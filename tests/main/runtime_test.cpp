@@ -2,6 +2,8 @@
 // reads back, the windowed-mode refusal, a corrupt progress file, the level refresh and the small helpers.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "main/config.h"
@@ -11,6 +13,7 @@
 #include "platform/graphics.h"
 #include "platform/image.h"
 #include "platform/incbin.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "runtime_helpers.h"
 
@@ -137,6 +140,31 @@ TEST_F(StartupTest, LevelRefreshDeletesItsMarkerAndSkipsMissingFiles) {
     // Without the marker nothing is looked at.
     ASSERT_EQ(RunGame(kStartupFrames + 1, "", &out), 0);
     EXPECT_EQ(out.find("KV_level_"), std::string::npos);
+}
+
+// A real level is loaded and saved again (a new file takes its place); a damaged one is left as it was, with a
+// diagnostic line, and the refresh goes on to the next.
+TEST_F(StartupTest, LevelRefreshRewritesValidLevelsAndSkipsDamagedOnes) {
+    Incbin_RegisterBuiltin();
+    std::vector<uint8_t> level;
+    ASSERT_TRUE(File_ReadAll(u"incbin::levels/BQ2_level_001.lev", level));
+    const std::string damaged = appDir_ + "/levels/KV_level_002.lev", good = appDir_ + "/levels/KV_level_003.lev";
+    const std::vector<uint8_t> junk(level.begin(), level.begin() + 30);
+    WriteBytes(damaged, junk);
+    WriteBytes(good, level);
+    WriteText(appDir_ + "/levels/refresh_levels", "");
+    struct stat before {};
+    ASSERT_EQ(stat(good.c_str(), &before), 0);
+    std::string out;
+    ASSERT_EQ(RunGame(kStartupFrames + 1, "", &out), 0);
+    EXPECT_EQ(Screen_Current, 0);
+    EXPECT_EQ(ReadBytes(damaged), junk);
+    EXPECT_NE(out.find("KV_level_002.lev"), std::string::npos);
+    struct stat after {};
+    ASSERT_EQ(stat(good.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino); // written anew through a temporary file
+    EXPECT_EQ(ReadBytes(good).size(), level.size());
+    EXPECT_EQ(out.find("KV_level_003.lev"), std::string::npos);
 }
 
 TEST_F(StartupTest, DataFolderFallsBackToTheProgramFolder) {
