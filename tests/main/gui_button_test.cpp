@@ -171,6 +171,12 @@ TEST_F(Button, DrawPriorityOfTheImages) {
     EXPECT_NEAR(int(faded & 255), 140, 3);
     EXPECT_EQ(faded >> 8, 0u);
     EXPECT_FLOAT_EQ(Draw_GetAlpha(), 1.0f); // the alpha is given back
+    // The glow adds its light over the state image while hovered or pressed, never at rest.
+    b->SetImage(WidgetsTest_SolidImage(40, 20, 20, 20, 20), BTNIMG_GLOW);
+    EXPECT_EQ(drawn(0), 0x0000C8u);
+    EXPECT_EQ(drawn(BTN_HOVERED), 0x14DC14u);
+    EXPECT_EQ(drawn(BTN_HOVERED | BTN_PRESSED), 0xDC1414u);
+    EXPECT_EQ(Draw_GetBlend(), BLEND_ALPHA); // the blend mode is given back
 }
 
 TEST_F(Button, CaptionCentredInItsColourAndFont) {
