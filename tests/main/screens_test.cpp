@@ -203,6 +203,12 @@ TEST_F(DialogLoopTest, EscAndEHeldEndTheLoop) {
     EXPECT_EQ(CountFrames(), 4);
 }
 
+TEST_F(DialogLoopTest, WindowCloseEndsTheLoop) {
+    InstallRecorders();
+    RunLoop(100, "3 quit\n");
+    EXPECT_EQ(CountFrames(), 2);
+}
+
 TEST_F(DialogLoopTest, EscOrEAloneDoesNotEndTheLoop) {
     InstallRecorders();
     RunLoop(6, "2 key 27 press\n3 key 69 down\n");
