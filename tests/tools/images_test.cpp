@@ -302,6 +302,12 @@ TEST_F(EmbeddedImages, PixelScanSourcesLockAsRgb888WithRedInEveryBand) {
                 }
             EXPECT_GE(n, 4) << s.path << " has no red in " << lo << ".." << hi;
         }
+        // the effects light every pixel whose red is not 0: the ground must be pure black, not merely dark
+        long dark = 0;
+        for (int y = 0; y < pm->height; ++y)
+            for (int x = 0; x < pm->width; ++x)
+                dark += pm->bytes[size_t(y) * pm->pitch + size_t(x) * 3] == 0;
+        EXPECT_GT(dark, long(pm->width) * pm->height / 4) << s.path << " has no black ground";
         Image_Unlock(img, 0);
     }
 }
