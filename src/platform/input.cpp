@@ -105,7 +105,7 @@ void KeyEvent(const SDL_KeyboardEvent& k, bool down) {
     }
 }
 
-// UTF-8 text from SDL: every code point is one queued character (those beyond U+FFFF as they are).
+// UTF-8 text from SDL: every code point is one queued UTF-16 unit (two beyond U+FFFF).
 void TextEvent(const char* text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
@@ -127,7 +127,12 @@ void TextEvent(const char* text) {
             }
             cp = (cp << 6) | (*p & 0x3F);
         }
-        PushChar(cp);
+        if (cp > 0xFFFF) { // beyond the BMP: a surrogate pair, as the game's UTF-16 strings hold it
+            PushChar(0xD800 + ((cp - 0x10000) >> 10));
+            PushChar(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            PushChar(cp);
+        }
     }
 }
 

@@ -151,9 +151,10 @@ TEST_F(InputTest, GenericShiftCtrlAltFollowEitherSide) {
 }
 
 TEST_F(InputTest, TypedCharactersComeFromTextAndFromControlKeys) {
-    Text("M\xC3\xBCller"); // "Müller"
-    Text("\xC3\xA4");      // "ä"
-    Text("\xE2\x82\xAC");  // "€", beyond Latin-1: queued as it is
+    Text("M\xC3\xBCller");    // "Müller"
+    Text("\xC3\xA4");         // "ä"
+    Text("\xE2\x82\xAC");     // "€", beyond Latin-1: queued as it is
+    Text("\xF0\x9F\x98\x80"); // U+1F600, beyond 16 bits: a surrogate pair
     Text(" ");
     Tap(SDL_SCANCODE_RETURN);
     Tap(SDL_SCANCODE_KP_ENTER);
@@ -169,7 +170,8 @@ TEST_F(InputTest, TypedCharactersComeFromTextAndFromControlKeys) {
     Tap(SDL_SCANCODE_F1);
     Tap(SDL_SCANCODE_A);
     Pump();
-    const std::vector<int> want = {'M', 0xFC, 'l', 'l', 'e', 'r', 0xE4, 0x20AC, ' ', 13, 13, 8, 8, 27, 9};
+    const std::vector<int> want = {'M',    0xFC, 'l', 'l', 'e', 'r', 0xE4, 0x20AC, 0xD83D,
+                                   0xDE00, ' ',  13,  13,  8,   8,   27,   9};
     EXPECT_EQ(DrainChars(), want);
     EXPECT_EQ(Key_GetChar(), 0);
 }
