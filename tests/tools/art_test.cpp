@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "assetlib/art.h"
 #include "platform/image.h"
 
@@ -109,7 +111,8 @@ TEST(ArtWriters, JpegDecodesToItsSizeAndColours) {
 }
 
 TEST(ArtWriters, FilesGoIntoNewFoldersAndFailuresAreReported) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_art_writers";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bq_art_writers_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     const Canvas c = Busy();
     const std::string nested = (dir / "a" / "b" / "pic.png").string();
@@ -263,7 +266,8 @@ TEST(ArtCanvas, StateOperationsKeepShapesAndMoveLight) {
 }
 
 TEST(ArtCanvas, PngsReadBackAsTheyWereWritten) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_art_read";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bq_art_read_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     const Canvas c = Busy();
     ASSERT_TRUE(WritePngRgba((dir / "a.png").string(), c));

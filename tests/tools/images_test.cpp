@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "assetgen_images/inventory.h"
 #include "platform/image.h"
 #include "platform/incbin.h"
@@ -334,7 +336,8 @@ TEST_F(EmbeddedImages, ButtonStatesFollowTheArtDirection) {
 }
 
 TEST_F(EmbeddedImages, AFreshGeneratorRunGivesTheEmbeddedBytes) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_imagegen_test";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bq_imagegen_test_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     ASSERT_TRUE(imagegen::GenerateAll(dir.string(), 4));
     for (const ImageSpec& s : imagegen::Inventory()) {
@@ -452,7 +455,8 @@ TEST_F(EmbeddedImages, WhiteTextOfTheDialogsReadsOnTheirFrames) {
 }
 
 TEST(ContactSheet, CopesWithUnreadableFilesAndEmptyFolders) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bq_contact_sheet";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bq_contact_sheet_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "sub");
     EXPECT_FALSE(imagegen::WriteContactSheet((dir / "out.png").string(), (dir / "sub").string()));
