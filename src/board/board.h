@@ -29,7 +29,8 @@ struct Table_cell {
     int32_t Blockers = 0;      // [f10] wooden crate hits left; the cell holds no piece while > 0
     int32_t BringDown = 0;     // [f12] 1 = an amulet appears here once the golden tiles are gone
     int32_t RefillMs = 100;    // spawner countdown in ms
-    PiecePtr Incoming;         // piece reserved to move into the cell (the swap partner while swapping)
+    PiecePtr Incoming;         // piece reserved to move into the cell (copied with the cell; the rules move a
+                               // piece straight into its cell and let it travel there, so they leave it null)
     int32_t Light = 0;         // light value of the cell (the play loop's light map)
     int32_t Reserved = 0;      // spare per-cell value
 };

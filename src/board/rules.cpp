@@ -444,23 +444,30 @@ void Match_Resolve(Point special) {
         }
     }
 
-    // The special piece of a group of four (wildcard) or five and more (launcher).
     const auto emptyCell = [&](Point at) { return !Board_Cells[at.x][at.y].Piece; };
-    Point place{-1, -1};
-    for (int32_t i = 0; i < n; ++i)
-        if (Match_List[i].x == special.x && Match_List[i].y == special.y && emptyCell(special)) place = special;
-    for (int32_t i = 0; i < n && place.x < 0; ++i)
-        if (emptyCell(Match_List[i])) place = Match_List[i];
-    if (n >= 4 && place.x >= 0) {
-        const float x = Cell_PixelX(place.x), y = Cell_PixelY(place.y);
-        PiecePtr p = n >= 5 ? Piece_CreateLauncher(x, y) : Piece_CreateMulticolor(x, y);
-        p->Col = place.x;
-        p->Row = place.y;
-        Board_Cells[place.x][place.y].Piece = p;
-        outside::Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
-        outside::Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
-    } else if (n < 4 && place.x >= 0) {
-        // At most one coin or bottle, in the first empty cell of the group.
+    const auto firstEmpty = [&] {
+        for (int32_t i = 0; i < n; ++i)
+            if (emptyCell(Match_List[i])) return Match_List[i];
+        return Point{-1, -1};
+    };
+    if (n >= 4) {
+        // The special piece of a group of four (wildcard) or five and more (launcher): in the swapped cell when it
+        // is in the group and empty, else in the first empty cell of the group.
+        Point place = firstEmpty();
+        for (int32_t i = 0; i < n; ++i)
+            if (Match_List[i].x == special.x && Match_List[i].y == special.y && emptyCell(special)) place = special;
+        if (place.x >= 0) {
+            const float x = Cell_PixelX(place.x), y = Cell_PixelY(place.y);
+            PiecePtr p = n >= 5 ? Piece_CreateLauncher(x, y) : Piece_CreateMulticolor(x, y);
+            p->Col = place.x;
+            p->Row = place.y;
+            Board_Cells[place.x][place.y].Piece = p;
+            outside::Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
+            outside::Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
+        }
+    } else if (const Point place = firstEmpty(); place.x >= 0) {
+        // At most one coin or bottle, in the first empty cell of the group in list order: silver by its chance,
+        // else gold, else a mana bottle (a random 1..100 below the level's value).
         int32_t kind = 0;
         if (Rand_Int(1, 100) < Level_SilverCoinInterval)
             kind = KIND_COIN_SILVER;
@@ -644,7 +651,7 @@ bool Piece_Collect(int32_t c, int32_t r) {
 namespace {
 
 void Freeze_Step(float dtMs) {
-    if (Level_FreezeInterval <= 0 || Level_EndState != 0) return;
+    if (Level_FreezeInterval <= 0) return;
     Level_FreezeTimer -= dtMs / 1000.0f;
     if (Level_FreezeTimer >= 0) return;
     Level_FreezeTimer = float(Level_FreezeInterval);

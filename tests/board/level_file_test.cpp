@@ -26,9 +26,6 @@ void PutInt(std::vector<uint8_t>& out, int32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(uint8_t(uint32_t(v) >> (8 * i)));
 }
-int32_t GetInt(const std::vector<uint8_t>& b, size_t at) {
-    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
-}
 
 class LevelFile : public ::testing::Test {
   protected:
@@ -119,12 +116,23 @@ TEST_F(LevelFile, OtherHeaderAndCellSizesLoadWithDefaults) {
     struct Case {
         int32_t header, cell;
         bool extraFieldsRead; // fields 9..13 present
+        const char* warning;  // the message box shown, "" for none
     };
-    for (const Case& k :
-         {Case{64, 64, true}, Case{80, 64, true}, Case{64, 96, true}, Case{40, 64, false}, Case{64, 36, true}}) {
+    for (const Case& k : {Case{64, 64, true, ""},
+                          Case{80, 64, true, "Warning, level file has MORE header fields than current app knows!"},
+                          Case{64, 96, true, "Warning, level file has MORE cell fields than current app knows!"},
+                          Case{40, 64, false, "Warning, level file has LESS header fields than current app knows!"},
+                          Case{64, 36, true, "Warning, level file has LESS cell fields than current app knows!"}}) {
         SCOPED_TRACE(testing::Message() << "header " << k.header << " cell " << k.cell);
         WriteFile(Path("h.lev"), HandMadeLevel(k.header, k.cell));
-        ASSERT_TRUE(Level_Load(Str_FromUtf8(Path("h.lev"))));
+        testing::internal::CaptureStderr(); // headless message boxes are written there
+        const bool loaded = Level_Load(Str_FromUtf8(Path("h.lev")));
+        const std::string boxes = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(loaded);
+        if (*k.warning)
+            EXPECT_EQ(boxes, std::string("MESSAGE: ") + k.warning + "\n");
+        else
+            EXPECT_EQ(boxes.find("MESSAGE:"), std::string::npos) << boxes;
         EXPECT_EQ(Board_Cols, 2);
         EXPECT_EQ(Board_Rows, 1);
         EXPECT_EQ(Level_Duration, 90000000);

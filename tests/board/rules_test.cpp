@@ -345,10 +345,23 @@ TEST_F(Rules, FreezeIntervalFreezesOnePieceAtATime) {
     Level_FreezeTimer = 2;
     for (int32_t f = 0; f < 150; ++f)
         Board_Update(16); // 2.4 s
-    int32_t frozen = 0;
-    for (const PiecePtr& p : Pieces)
-        frozen += p->Frozen;
-    EXPECT_EQ(frozen, 1);
+    const auto frozenCount = [] {
+        int32_t frozen = 0;
+        for (const PiecePtr& p : Pieces)
+            frozen += p->Frozen;
+        return frozen;
+    };
+    EXPECT_EQ(frozenCount(), 1);
+    EXPECT_GT(Level_FreezeTimer, 1.5f); // restarted at the interval 2 s, 0.4 s ago
+    EXPECT_LE(Level_FreezeTimer, 2.0f);
+    // The countdown also runs while the amulet is being brought down (the first end phase).
+    Build({"A123", "1234", "3412"}, 0);
+    Level_FreezeInterval = 1;
+    Level_FreezeTimer = 1;
+    for (int32_t f = 0; f < 70; ++f)
+        Board_Update(16); // 1.12 s
+    EXPECT_EQ(Level_EndState, 1);
+    EXPECT_EQ(frozenCount(), 1);
 }
 
 TEST_F(Rules, NoMoveLeftReplacesAGem) {
@@ -438,7 +451,9 @@ void CheckConsistent() {
             ASSERT_TRUE(inCells.insert(cell.Piece.get()).second) << "in two cells";
         }
     for (const PiecePtr& p : Pieces)
-        if (!p->Removing && p->Kind != KIND_ROCKET) ASSERT_TRUE(inCells.count(p.get())) << "lost kind " << p->Kind;
+        if (!p->Removing && p->Kind != KIND_ROCKET) {
+            ASSERT_TRUE(inCells.count(p.get())) << "lost kind " << p->Kind;
+        }
 }
 
 TEST_F(Rules, LongRandomPlayKeepsTheBoardConsistent) {
