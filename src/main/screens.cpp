@@ -51,7 +51,7 @@ struct OpenDialog {
 OpenDialog g_dialog;
 int g_dialogSerial = 0;
 
-ImagePtr g_pauseImage;          // Images/Start/pause.jpg, loaded on first use
+ImagePtr g_pauseImage;         // Images/Start/pause.jpg, loaded on first use
 constexpr int kPauseFont = 36; // the overlay's word: the uncial face at 56 pixels
 
 void Pause_Frame() {

@@ -42,6 +42,8 @@ int32_t Tips_Visible = 0;
 void Tutorial_ResetRun() {}
 void Tutorial_ClearFlags(int32_t) {}
 int32_t Highscores_FindRank(int32_t) { return -1; }
+void Highscores_Insert(int32_t, const HS_Slot&) {}
+void Highscores_Add(int32_t) {}
 void Highscores_Save() {}
 void HighScores_Open(int32_t, int32_t) {}
 void MsgBox_Level_Open() {}
@@ -54,6 +56,9 @@ void MsgBox_LevelDone_Open() {}
 void MsgBox_CastleCompleted_Open() {}
 void MsgBox_Shop_Open() {}
 void WinLose_Open() {}
+void IGMenu_Init() {}
+void IGMenu_Update() {}
+void IGMenu_Draw() {}
 void Wallpapers_Open() {}
 void Tutorial_OnEvent0() {}
 void Tutorial_OnEvent1() {}
