@@ -632,20 +632,22 @@ void PaintHelpPage(Canvas& c, const ImageSpec& s, int) {
             const char* text;
         } items[] = {
             {{"multicolor", nullptr},
-             "Vier oder mehr in einer Reihe hinterlassen einen Zauberstein, der zu jeder Farbe passt."},
-            {{"icon_bomb", "launcher_icon"}, "Bomben sprengen ihre Nachbarn, Raketen räumen eine ganze Reihe."},
+             "Vier gleiche in einer Reihe hinterlassen einen Zauberstein, der zu jeder Farbe passt."},
+            {{"icon_bomb", "launcher_icon"},
+             "Bomben sprengen ihre Nachbarn. Fünf oder mehr hinterlassen eine Spirale: ein Klick darauf schickt "
+             "zwei Raketen durch ihre Reihe."},
             {{"icon_chain1", "frozen"},
              "Ketten und Eis halten Steine fest: bilde eine Reihe mit ihnen, um sie zu lösen."},
             {{"coin2", "bottle"}, "Münzen bringen Gold, Manaflaschen füllen die Zauberleiste."},
             {{"tar", nullptr}, "Teer breitet sich aus – entferne ihn schnell!"},
         };
-        double y = 140;
+        double y = 132;
         for (const Item& it : items) {
             icon(it.icons[0], x0 + 20, y + 4);
             if (it.icons[1]) {
                 icon(it.icons[1], x0 + 66, y + 4);
             }
-            y = DrawParagraph(cr, it.text, x0 + 100, y + 10, width - 100, 25, body) + 24;
+            y = DrawParagraph(cr, it.text, x0 + 100, y + 10, width - 100, 25, body) + 18;
         }
     } else {
         DrawText(cr, "Burgen und Zauber", 400, 80, heading);
