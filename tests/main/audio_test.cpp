@@ -11,7 +11,9 @@
 #include "main/frame_timer.h"
 #include "main/progress.h"
 #include "main/screens.h"
+#include "platform/graphics.h"
 #include "platform/incbin.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -158,6 +160,30 @@ TEST_F(AudioTest, AmbientLoopFadesInOnTheCastleScreensOnly) {
         Audio_Update();
     EXPECT_FLOAT_EQ(Ambient_Volume, 0.0f);
     EXPECT_EQ(Ambient_Channel, nullptr);
+}
+
+// The loading notice is one shown frame (the loading picture), only when asked for and only when the track still
+// has to be loaded; loading never starts the track.
+TEST_F(AudioTest, LoadTrackShowsTheNoticeOnlyWhenItLoads) {
+    Sys_Init(0, nullptr);
+    HarnessConfig h;
+    h.headless = true;
+    h.frameMs = 16;
+    ASSERT_TRUE(Harness_Configure(h));
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Incbin_RegisterBuiltin(); // the loading picture
+    ::testing::internal::CaptureStdout();
+    Music_LoadTrack(3, 0);
+    EXPECT_EQ(Harness_FrameNumber(), 1);
+    Music_LoadTrack(2, 1);
+    EXPECT_EQ(Harness_FrameNumber(), 2);
+    Music_LoadTrack(2, 1); // loaded already
+    EXPECT_EQ(Harness_FrameNumber(), 2);
+    EXPECT_NE(Music_Sounds[2], nullptr);
+    EXPECT_EQ(Music_Current, -1);
+    EXPECT_EQ(Mixer_ActiveChannels(), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    Harness_Configure(HarnessConfig{});
 }
 
 TEST(AudioMissing, MissingFilesLeaveTheGameSilent) {

@@ -40,6 +40,8 @@ TEST_F(StartupTest, FirstStartRunsToTheMainMenuAndWritesDefaults) {
     EXPECT_TRUE(Graphics_IsOpen());
     EXPECT_EQ(Graphics_Width(), 800);
     EXPECT_EQ(Graphics_Height(), 600);
+    EXPECT_EQ(activeViewPort.w, 800);
+    EXPECT_EQ(activeViewPort.h, 600);
 }
 
 // What the start-up shows, frame by frame: the game's logo, the loading picture, the logo again, the studio's mark,
@@ -193,6 +195,30 @@ TEST_F(StartupTest, WindowToggleSwitchesAndStoresTheMode) {
     EXPECT_EQ(Windowed_Mode, 1);
     EXPECT_TRUE(Graphics_Windowed());
     EXPECT_NE(ReadText(ConfigFile()).find("WINDOWED_MODE=1\r\n"), std::string::npos);
+}
+
+TEST_F(StartupTest, ViewPortSetsTheRecordAndClipsDrawing) {
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Draw_ResetState();
+    ViewPort(100, 120, 50, 40);
+    EXPECT_EQ(activeViewPort.x, 100);
+    EXPECT_EQ(activeViewPort.y, 120);
+    EXPECT_EQ(activeViewPort.w, 50);
+    EXPECT_EQ(activeViewPort.h, 40);
+    ViewPort(0, 0, 800, 600);
+    Draw_SetClsColor(0, 0, 0);
+    Draw_Cls();
+    ViewPort(100, 120, 50, 40);
+    Draw_SetColor(255, 255, 255);
+    Draw_Rect(0, 0, 800, 600);
+    ViewPort(0, 0, 800, 600);
+    const Pixmap pm = Graphics_ReadPixels(0, 0, 800, 600);
+    const auto red = [&](int x, int y) { return int(Pixmap_ReadPixel(pm, x, y) >> 16 & 255); };
+    EXPECT_EQ(red(100, 120), 255);
+    EXPECT_EQ(red(149, 159), 255);
+    EXPECT_EQ(red(99, 130), 0);
+    EXPECT_EQ(red(150, 130), 0);
+    EXPECT_EQ(red(120, 160), 0);
 }
 
 TEST(RuntimeHelpers, TimeFormat) {
