@@ -43,8 +43,11 @@ TEST_F(ConfigTest, RoundTripKeepsUnknownKeysAndSplitsAtCr) {
     EXPECT_EQ(Config_Get(u"NO_SUCH_KEY"), u"");
 
     ASSERT_TRUE(Config_SetValue(u"PLAYER1", u"Bernd"));
+    ASSERT_TRUE(Config_SetValue(u"PLAYER2", u"J\u00fcrgen")); // one byte per letter in the file
     Config_Load(); // read back what was written
     EXPECT_EQ(Player_Names[1], u"Bernd");
+    EXPECT_EQ(Player_Names[2], u"J\u00fcrgen");
+    EXPECT_NE(ReadText(ConfigFile()).find("PLAYER2=J\xfcrgen\r\n"), std::string::npos);
     EXPECT_EQ(Player_Names[0], u"Anna");
     EXPECT_EQ(Config_Get(u"MY_KEY"), u"a=b");
     const std::string text = ReadText(ConfigFile());
