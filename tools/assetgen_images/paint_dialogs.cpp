@@ -283,8 +283,9 @@ void PaintWlFrame(Canvas& c, const ImageSpec& s, int) {
 void PaintHsFrame(Canvas& c, const ImageSpec& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 505, 18, 16);
-    // goblet at the top
-    const double cx = c.width() / 2.0;
+    // goblet and title band at the top, centred on the game's title line (x 155, where "Highscores" and the reset
+    // button are centred), not on the frame; the band leaves room for its tails inside the border
+    const double cx = 155;
     Glow(cr, cx, 60, 50, WithAlpha(pal::MagicGold, 0.45));
     cairo_move_to(cr, cx - 24, 32);
     cairo_curve_to(cr, cx - 24, 62, cx - 10, 72, cx - 4, 74);
@@ -298,7 +299,7 @@ void PaintHsFrame(Canvas& c, const ImageSpec& s, int) {
     FillVertical(cr, 32, 92, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
     Stroke(cr, pal::Outline, 1.5);
     DrawGem(cr, Gem::Green, cx, 50, 14);
-    Ribbon(cr, cx, 114, 196, 28, Hex(0x7a1f2a)); // the game centres "Highscores" at x 155, inside the band
+    Ribbon(cr, cx, 114, 146, 28, Hex(0x7a1f2a));
     Recess(cr, 28, 152, 222, 196, 8);
     CutSlots(c, s.path);
 }
