@@ -346,6 +346,27 @@ void PaintSkin(Canvas& c, const ImageSpec& s, int) {
         Stroke(cr, pal::EdFaceDark, 1);
     } else if (name == "Listbox_Body") {
         Field(cr, w, h, false);
+    } else if (Has(name, "Tab_left") || Has(name, "Tab_middle") || Has(name, "Tab_right")) {
+        // the three parts are slices of one 48-pixel tab with rounded top corners; a selected tab is lighter and
+        // open at the bottom (it joins the page below)
+        const bool selected = state == 2;
+        Canvas whole(48, static_cast<int>(h));
+        cairo_t* t = whole.cr();
+        const double r = 4, right = 47.5, bottom = selected ? h : h - 1;
+        cairo_move_to(t, 0.5, bottom);
+        cairo_arc(t, 0.5 + r, 0.5 + r, r, Pi, 1.5 * Pi);
+        cairo_arc(t, right - r, 0.5 + r, r, 1.5 * Pi, 2 * Pi);
+        cairo_line_to(t, right, bottom);
+        FillVertical(t, 0, h, {selected ? pal::EdAccentLight : pal::EdFaceLight, pal::EdFace}, true);
+        Stroke(t, pal::EdLine, 1);
+        if (!selected) {
+            cairo_move_to(t, 0, h - 0.5);
+            cairo_line_to(t, 48, h - 0.5);
+            Stroke(t, pal::EdLine, 1);
+        }
+        const double offset = Has(name, "_left") ? 0 : (Has(name, "_middle") ? -16 : -32);
+        cairo_set_source_surface(cr, whole.surface(), offset, 0);
+        cairo_paint(cr);
     } else if (Has(name, "Tab_")) {
         cairo_rectangle(cr, 0, 0, w, h);
         FillVertical(cr, 0, h, {EndsWith(name, "_se") ? pal::EdAccentLight : pal::EdFaceLight, pal::EdFace});
