@@ -88,8 +88,21 @@ void Piece_AssignImage(Piece& p) {
 PiecePtr Piece_Create(float x, float y, int32_t kind) {
     PiecePtr p = NewPiece(x, y, kind);
     if (kind == KIND_AMULET) {
+        // The amulet is placed in the cell at its position before the tutorial hears of it, so that the piece of
+        // that cell is the amulet; a piece it replaces leaves the cell and the piece list.
         int32_t c, r;
         CellAt(x, y, c, r);
+        if (Board_InUse(c, r)) {
+            Table_cell& cell = Board_Cell(c, r);
+            if (cell.Piece) {
+                cell.Piece->Under = nullptr;
+                cell.Piece->Removing = 1; // a swap it was part of ends
+                Piece_Remove(cell.Piece);
+            }
+            cell.Piece = p;
+            p->Col = c;
+            p->Row = r;
+        }
         outside::Tutorial_OnEvent4(c, r);
         Report(4, c, r);
     } else if (kind == KIND_LAUNCHER) {

@@ -86,7 +86,9 @@ bool Piece_IsCoin(const PiecePtr& p);
 bool Piece_IsManaBottle(const PiecePtr& p);
 
 // ---- Creators: a piece at a pixel position (its top-left), added to Pieces --------------------------------------
-PiecePtr Piece_Create(float x, float y, int32_t kind); // any kind; kind 16 reports event 4, 9 the snowball point
+// Any kind. An amulet (16) is put into the cell at its position (replacing that cell's piece) and reports event 4;
+// a launcher (9) stores its position as the tips' pending snowball point.
+PiecePtr Piece_Create(float x, float y, int32_t kind);
 PiecePtr Piece_CreateGem(float x, float y, int32_t kind);
 PiecePtr Piece_CreateMulticolor(float x, float y);
 PiecePtr Piece_CreateTar(float x, float y);

@@ -25,6 +25,7 @@ int32_t Match_Count = 0;
 int32_t Match_Kind = 0;
 int32_t Match_BySwap = 0;
 int32_t Match_MinRun = 3;
+int32_t Match_HadTile = 0;
 int32_t Match_Timer = 0;
 int32_t Hint_Found = 0;
 int32_t Hint_Col = 0, Hint_Row = 0;
@@ -400,8 +401,11 @@ void Match_Resolve(Point special) {
     // The cells: chains and ice take the hit, other pieces go with their tiles.
     const bool tarRestore = Match_Kind == KIND_TAR && Match_BySwap;
     const uint32_t gen = NextGen(g_markGen, g_mark);
-    for (int32_t i = 0; i < n; ++i)
+    Match_HadTile = 0; // read at event 1, when the tiles under the group are already hit
+    for (int32_t i = 0; i < n; ++i) {
         g_mark[Match_List[i].x][Match_List[i].y] = gen;
+        if (Board_Cells[Match_List[i].x][Match_List[i].y].TileLevel > 0) Match_HadTile = 1;
+    }
     outside::Snd_PlayIndex(SND_MATCH1 + std::min(Score_Multiplier - 1, 2), PanOf(Match_List[0].x));
     for (int32_t i = 0; i < n; ++i) {
         const Point at = Match_List[i];
@@ -814,15 +818,8 @@ void Level_CheckEnd() {
                 cell.BringDown = 0;
                 cell.Blockers = 0;
                 if (cell.Piece && cell.Piece->Kind == KIND_AMULET) continue;
-                if (cell.Piece) {
-                    // The amulet takes the place of the piece, which may be falling into the cell.
-                    cell.Piece->Under = nullptr;
-                    cell.Piece->Removing = 1; // a swap it was part of ends
-                    Piece_Remove(cell.Piece);
-                }
-                PiecePtr a =
-                    Piece_CreateSpecialImage(Cell_PixelX(c), Cell_PixelY(r), KIND_AMULET, Piece_Images[KIND_AMULET]);
-                SetCellPiece(c, r, a);
+                // The amulet takes the place of the cell's piece, which may be falling into the cell.
+                Piece_CreateSpecialImage(Cell_PixelX(c), Cell_PixelY(r), KIND_AMULET, Piece_Images[KIND_AMULET]);
             }
         }
         Level_EndState = AmuletsOnBoard() ? 1 : 2;
@@ -843,6 +840,7 @@ int32_t Level_ComputeTimeBonus() {
 void Rules_ResetLevel() {
     Match_Count = 0;
     Match_BySwap = 0;
+    Match_HadTile = 0;
     Score_Multiplier = 1;
     Multiplier_TimerMs = 0;
     Level_EndState = 0;

@@ -41,6 +41,7 @@ extern int32_t Match_Count;                             // cells in Match_List
 extern int32_t Match_Kind;                              // colour of the group (1..7, 15 for tar)
 extern int32_t Match_BySwap;                            // 1 when the group came from the player's swap, 0 for cascades
 extern int32_t Match_MinRun;                            // shortest run, 3
+extern int32_t Match_HadTile;                           // 1: a cell of the group had a tile before it was hit
 extern int32_t Match_Timer;                             // hint countdown, ms
 extern int32_t Hint_Found;                              // 1 when Hint_Tick found a move
 extern int32_t Hint_Col, Hint_Row;                      // first cell of that move

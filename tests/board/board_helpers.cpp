@@ -9,7 +9,7 @@ std::vector<Event> Events;
 
 namespace {
 void Record(int32_t id, int32_t a, int32_t b) {
-    Event e{id, a, b, Match_Count, {}};
+    Event e{id, a, b, Match_Count, {}, Board_InUse(a, b) ? KindAt(a, b) : 0};
     for (int32_t i = 0; i < Match_Count; ++i)
         e.matchKinds.push_back(KindAt(Match_List[i].x, Match_List[i].y));
     Events.push_back(e);

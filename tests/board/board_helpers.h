@@ -30,6 +30,7 @@ struct Event {
     int32_t id, a, b;
     int32_t matchCount;              // Match_Count at the time
     std::vector<int32_t> matchKinds; // kinds of the pieces in the Match_List cells at the time (0 = empty)
+    int32_t cellKind;                // kind of the piece in cell (a, b) at the time (0 = empty or no such cell)
 };
 extern std::vector<Event> Events;
 void StartRecording(); // clears Events and installs the hook

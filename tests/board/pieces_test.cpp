@@ -11,7 +11,8 @@ namespace {
 
 TEST(Pieces, SpawnFollowsTheWeightsAndTheLevelsChances) {
     bt::Build({"..."});
-    for (int32_t& w : Spawn_Weights) w = 0;
+    for (int32_t& w : Spawn_Weights)
+        w = 0;
     Spawn_Weights[2] = 5;
     Spawn_Weights[KIND_LAUNCHER] = 50; // never spawned, whatever its weight
     Spawn_Weights[KIND_COIN_GOLD] = 50;
@@ -29,9 +30,10 @@ TEST(Pieces, SpawnFollowsTheWeightsAndTheLevelsChances) {
         EXPECT_EQ(p->Laser, 0);
     }
     Level_BombPercent = 0;
-    for (int32_t& w : Spawn_Weights) w = 0;
+    for (int32_t& w : Spawn_Weights)
+        w = 0;
     Level_BuildSpawnTable();
-    EXPECT_FALSE(Piece_Spawn(0, 0)); // nothing to spawn
+    EXPECT_FALSE(Piece_Spawn(0, 0));                                    // nothing to spawn
     Spawn_Weights[1] = Spawn_Weights[2] = Spawn_Weights[3] = INT32_MAX; // a hostile file
     Level_BuildSpawnTable();
     EXPECT_GT(Pieces_SpawnTotal, 0);
@@ -39,8 +41,10 @@ TEST(Pieces, SpawnFollowsTheWeightsAndTheLevelsChances) {
 }
 
 TEST(Pieces, EaseTakesTarAndTheLastColourDown) {
-    for (int32_t& w : Spawn_Weights) w = 0;
-    for (int32_t k = 1; k <= 6; ++k) Spawn_Weights[k] = 12;
+    for (int32_t& w : Spawn_Weights)
+        w = 0;
+    for (int32_t k = 1; k <= 6; ++k)
+        Spawn_Weights[k] = 12;
     Spawn_Weights[KIND_TAR] = 6;
     Level_Ease = 0;
     Level_BuildSpawnTable();
@@ -65,15 +69,18 @@ TEST(Pieces, CreatorsReportToTheTutorial) {
     EXPECT_EQ(bt::Events[0].id, 4);
     EXPECT_EQ(bt::Events[0].a, 1);
     EXPECT_EQ(bt::Events[0].b, 0);
+    EXPECT_EQ(bt::Events[0].cellKind, KIND_AMULET); // placed in its cell before the report
     EXPECT_EQ(bt::Events[1].id, 3);
     EXPECT_EQ(bt::Events[1].b, 1);
+    EXPECT_EQ(bt::Events[1].cellKind, KIND_COIN_GOLD);
     EXPECT_EQ(Board_Cells[0][1].Piece->Lifetime, rules::CoinLifetimeMs);
 }
 
 TEST(Pieces, AntigravityRisesToTheTop) {
     bt::Build({"1", "2", "3", "4"});
     Board_Cells[0][3].Piece->Antigrav = 1;
-    for (int32_t f = 0; f < 300; ++f) Board_Update(16);
+    for (int32_t f = 0; f < 300; ++f)
+        Board_Update(16);
     EXPECT_EQ(bt::Snapshot(), (std::vector<std::string>{"4", "1", "2", "3"}));
 }
 

@@ -92,6 +92,16 @@ TEST_F(Rules, FourFromASwapLeavesAWildcardThatEventOneSees) {
     EXPECT_EQ(Gold, 4 * rules::GoldPerTile);
 }
 
+TEST_F(Rules, EventOneStillKnowsWhetherTheGroupLayOnTiles) {
+    for (const int32_t tile : {0, 1, 2}) {
+        Build({"111", "234"}, tile);
+        ASSERT_EQ(Board_FindMatchGroup(0, 0, 1, 0), 3);
+        Match_Resolve(Point{0, 0});
+        EXPECT_EQ(Board_Cells[1][0].TileLevel, std::max(0, tile - 1));
+        EXPECT_EQ(Match_HadTile, tile > 0 ? 1 : 0) << "tile " << tile;
+    }
+}
+
 TEST_F(Rules, FiveLeavesALauncherAtTheSwappedCell) {
     Build({"34156", "11211", "56565"});
     ASSERT_TRUE(Board_Swap(2, 0, 2, 1));
@@ -284,6 +294,8 @@ TEST_F(Rules, BringDownCellsGetTheAmuletOnceTheTilesAreGone) {
     EXPECT_EQ(Level_EndState, 1);
     ASSERT_EQ(CountEvents(4), 1);
     EXPECT_EQ(bt::Events.back().id, 4);
+    EXPECT_EQ(bt::Events.back().cellKind, KIND_AMULET); // the tutorial finds the amulet in its cell
+    EXPECT_EQ(Pieces.Count(), 4u);                      // the gem it replaced has left the piece list
 }
 
 TEST_F(Rules, CoinRuleOrderAndAtMostOne) {
