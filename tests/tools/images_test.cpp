@@ -507,3 +507,24 @@ TEST_F(EmbeddedImages, EveryFileHasItsFormatAndSomethingToSee) {
         EXPECT_GT(visible, long(pm->width) * pm->height / 50) << s.path << " is (nearly) empty";
     }
 }
+
+TEST_F(EmbeddedImages, APainterDrawsEachOfItsVariantsDifferently) {
+    // rows that share a painter and a size tell their pictures apart by the variant (button state, gem colour,
+    // wallpaper, animation frame, ...): a painter that ignores it writes the same file twice
+    const auto& table = imagegen::Inventory();
+    int compared = 0;
+    for (size_t i = 0; i < table.size(); ++i)
+        for (size_t j = i + 1; j < table.size(); ++j) {
+            const ImageSpec &a = table[i], &b = table[j];
+            if (a.paint != b.paint || a.variant == b.variant || a.width != b.width || a.height != b.height ||
+                a.frames != b.frames) {
+                continue;
+            }
+            std::vector<uint8_t> bytesA, bytesB;
+            ASSERT_TRUE(File_ReadAll(S("incbin::" + a.path), bytesA)) << a.path;
+            ASSERT_TRUE(File_ReadAll(S("incbin::" + b.path), bytesB)) << b.path;
+            EXPECT_FALSE(bytesA == bytesB) << a.path << " and " << b.path << " are the same picture";
+            ++compared;
+        }
+    EXPECT_GT(compared, 100);
+}
