@@ -1,5 +1,5 @@
-// The board's start-up against the real archive: tile sets from tiles.txt, every tile and piece picture, and the
-// hammer icons the particle emitter reads as 24-bit RGB.
+// The board's start-up against the real archive: tile sets from tiles.txt, every tile and piece picture, the
+// hammer icons the particle emitter reads as 24-bit RGB, and the numbered levels.
 #include <gtest/gtest.h>
 
 #include "board_helpers.h"
@@ -7,6 +7,7 @@
 #include "platform/graphics.h"
 #include "platform/image.h"
 #include "platform/incbin.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -44,6 +45,13 @@ TEST(BoardInit, LoadsTileSetsAndEveryPicture) {
                 lit += pm->bytes[size_t(y) * pm->pitch + size_t(x) * 3] != 0;
         EXPECT_GT(lit, 100) << path << ": the emitter needs red in the icon";
     }
+    // The 150 levels are in the archive under their numbered names.
+    for (const int32_t n : {1, 2, 75, 150}) {
+        Level_Current = n;
+        ASSERT_TRUE(Level_LoadByNumber(n)) << n;
+        EXPECT_GT(Board_TilesLeft(), 0) << n;
+    }
+    EXPECT_THROW(Level_LoadByNumber(151), RuntimeError);
     Pieces_Clear();
 }
 
