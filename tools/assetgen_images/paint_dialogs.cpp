@@ -746,8 +746,7 @@ void PaintWallHelp(Canvas& c, const ImageSpec&, int) {
 void PaintWinGame(Canvas& c, const ImageSpec&, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, 800, 600, 1801, 6, 1.0, false);
-    FancyCastle(cr, 150, 500, 1.25, 1802, 6);
-    // fireworks
+    // fireworks in the sky behind the castle
     Rng rng(1803);
     for (int i = 0; i < 7; ++i) {
         const double fx = rng.Range(60, 740), fy = rng.Range(70, 260), fr = rng.Range(40, 80);
@@ -765,6 +764,8 @@ void PaintWinGame(Canvas& c, const ImageSpec&, int) {
             cairo_fill(cr);
         }
     }
+    // the castle, small enough that its highest roof stays below the banner
+    FancyCastle(cr, 210, 505, 0.95, 1802, 6);
     // banner across the top (the high-score frame covers the middle from y 44)
     cairo_rectangle(cr, 0, 0, 800, 44);
     FillVertical(cr, 0, 44, {WithAlpha(pal::Black, 0.7), WithAlpha(pal::Black, 0.0)});
