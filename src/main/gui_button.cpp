@@ -44,7 +44,8 @@ GUIBtnAction OrNothing(GUIBtnAction f) { return f ? std::move(f) : GUIBtnAction(
 // Mouse snapshot of one frame.
 GUIMouse g_mouse;
 int g_mouseFrame = -1;
-bool g_mousePrevDown = false;
+int g_mousePressesSeen = 0;  // left-button press count the snapshots have used up
+int g_mouseReleasesSeen = 0; // left-button release count the snapshots have used up
 bool g_mouseStale = true;
 
 // A skinned button of dlg skin `skin` (0..2) with a caption from Button_Captions.
@@ -89,14 +90,48 @@ void PlaceOnImage(GUIBtn& btn) {
 const GUIMouse& GUI_Mouse() {
     const int frame = Harness_FrameNumber();
     if (g_mouseStale || frame != g_mouseFrame) {
+        // Edges are read from the press and release counts, so a press and release inside one frame (a touchpad
+        // tap, a slow frame) still click. Only when the previous snapshot was the previous frame's: after frames
+        // nobody watched (a screen without widgets, a reset) old presses must not come back as clicks, so then only
+        // a press still held counts.
+        const bool followsLastFrame = !g_mouseStale && frame == g_mouseFrame + 1;
         g_mouseStale = false;
         g_mouseFrame = frame;
         g_mouse.x = Mouse_X();
         g_mouse.y = Mouse_Y();
-        g_mouse.down = Mouse_Down(1);
-        g_mouse.pressed = g_mouse.down && !g_mousePrevDown;
-        g_mouse.released = !g_mouse.down && g_mousePrevDown;
-        g_mousePrevDown = g_mouse.down;
+        const int presses = Mouse_PressCount(1), releases = Mouse_ReleaseCount(1);
+        const bool heldNow = Mouse_Down(1);
+        g_mouse.pressed = g_mouse.released = false;
+        if (!followsLastFrame || presses < g_mousePressesSeen || releases < g_mouseReleasesSeen) {
+            g_mouse.pressed = heldNow && presses > g_mousePressesSeen;
+            g_mouse.down = heldNow;
+            g_mousePressesSeen = presses;
+            g_mouseReleasesSeen = releases;
+            return g_mouse;
+        }
+        // Presses and releases alternate: more releases than presses, or as many while the button is held, means
+        // the first edge was a release. A snapshot takes at most one click (press, release) or one release; later
+        // edges wait for the next frames, so two taps in one frame are two clicks (a double click in a list).
+        constexpr int kMaxQueuedEdges = 4; // beyond this, the oldest edges are dropped in press-release pairs
+        while ((presses - g_mousePressesSeen) + (releases - g_mouseReleasesSeen) > kMaxQueuedEdges) {
+            if (presses > g_mousePressesSeen) ++g_mousePressesSeen;
+            if (releases > g_mouseReleasesSeen) ++g_mouseReleasesSeen;
+        }
+        const int newPresses = presses - g_mousePressesSeen, newReleases = releases - g_mouseReleasesSeen;
+        const bool releaseFirst = newReleases > newPresses || (newReleases > 0 && newReleases == newPresses && heldNow);
+        if (releaseFirst) {
+            g_mouse.released = true;
+            ++g_mouseReleasesSeen;
+        } else if (newPresses > 0) {
+            g_mouse.pressed = true;
+            ++g_mousePressesSeen;
+            if (newReleases > 0) {
+                g_mouse.released = true;
+                ++g_mouseReleasesSeen;
+            }
+        }
+        const bool edgesWaiting = presses > g_mousePressesSeen || releases > g_mouseReleasesSeen;
+        g_mouse.down = edgesWaiting ? g_mouse.pressed && !g_mouse.released : heldNow;
     }
     return g_mouse;
 }

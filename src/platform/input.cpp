@@ -18,16 +18,18 @@ constexpr int kCharQueueSize = 256; // typed characters kept; when full, new one
 constexpr int kMouseButtons = 4;    // index 1 left, 2 right, 3 middle
 
 struct InputState {
-    std::array<bool, VK::COUNT> keyDown{};       // held now, per virtual-key code
-    std::array<int, VK::COUNT> keyHits{};        // presses since last asked
-    std::array<int, kCharQueueSize> chars{};     // ring buffer of typed characters
-    int charHead = 0;                            // index of the oldest character
-    int charCount = 0;                           // characters queued
-    int mouseX = 0, mouseY = 0;                  // canvas pixels
-    int mouseZ = 0;                              // wheel position in notches
-    std::array<bool, kMouseButtons> mouseDown{}; // held now
-    std::array<int, kMouseButtons> mouseHits{};  // presses since last asked
-    bool cursorVisible = true;                   // system pointer shown
+    std::array<bool, VK::COUNT> keyDown{};          // held now, per virtual-key code
+    std::array<int, VK::COUNT> keyHits{};           // presses since last asked
+    std::array<int, kCharQueueSize> chars{};        // ring buffer of typed characters
+    int charHead = 0;                               // index of the oldest character
+    int charCount = 0;                              // characters queued
+    int mouseX = 0, mouseY = 0;                     // canvas pixels
+    int mouseZ = 0;                                 // wheel position in notches
+    std::array<bool, kMouseButtons> mouseDown{};    // held now
+    std::array<int, kMouseButtons> mouseHits{};     // presses since last asked
+    std::array<int, kMouseButtons> mousePresses{};  // presses since start (never cleared)
+    std::array<int, kMouseButtons> mouseReleases{}; // releases of a held button since start (never cleared)
+    bool cursorVisible = true;                      // system pointer shown
 };
 InputState g_in;
 
@@ -178,8 +180,13 @@ void Input_HandleEvent(const SDL_Event& ev) {
         const int b = ButtonOf(ev.button.button);
         if (!b) break;
         const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+        if (down) {
+            ++g_in.mouseHits[b];
+            ++g_in.mousePresses[b];
+        } else if (g_in.mouseDown[b]) {
+            ++g_in.mouseReleases[b]; // a release after focus loss let go of nothing held
+        }
         g_in.mouseDown[b] = down;
-        if (down) ++g_in.mouseHits[b];
         break;
     }
     case SDL_MOUSEWHEEL: {
@@ -232,6 +239,8 @@ int Mouse_Hit(int button) {
 }
 
 bool Mouse_Down(int button) { return ValidButton(button) && g_in.mouseDown[button]; }
+int Mouse_PressCount(int button) { return ValidButton(button) ? g_in.mousePresses[button] : 0; }
+int Mouse_ReleaseCount(int button) { return ValidButton(button) ? g_in.mouseReleases[button] : 0; }
 
 void Mouse_Flush() { g_in.mouseHits.fill(0); }
 
@@ -270,7 +279,9 @@ void Input_Flush() {
 }
 
 void Input_Reset() {
-    const bool visible = g_in.cursorVisible;
+    const InputState old = g_in;
     g_in = InputState{};
-    g_in.cursorVisible = visible;
+    g_in.cursorVisible = old.cursorVisible;
+    g_in.mousePresses = old.mousePresses; // counted since start, so readers comparing two counts never go back
+    g_in.mouseReleases = old.mouseReleases;
 }

@@ -29,14 +29,19 @@ void Keys_Flush();     // clears every hit count and the typed queue (held flags
 // ---- Mouse (canvas coordinates 0..799, 0..599; buttons 1 left, 2 right, 3 middle) --------------------------------
 int Mouse_X();
 int Mouse_Y();
-int Mouse_Z();                // wheel position: grows when rolled away from the user
-int Mouse_Hit(int button);    // presses since last asked; asking clears
-bool Mouse_Down(int button);  // held now
-void Mouse_Flush();           // clears the button hit counts
+int Mouse_Z();               // wheel position: grows when rolled away from the user
+int Mouse_Hit(int button);   // presses since last asked; asking clears
+bool Mouse_Down(int button); // held now
+// Presses and releases since the program started; never cleared (not by asking, flushing or Input_Reset), so any
+// number of readers can find the edges between two looks by comparing counts. A release is counted only for a held
+// button (losing the window's focus lets go of every button without counting one).
+int Mouse_PressCount(int button);
+int Mouse_ReleaseCount(int button);
+void Mouse_Flush();            // clears the button hit counts
 void Mouse_Move(int x, int y); // moves the pointer (canvas coordinates) and the stored position
 void Mouse_Show();
 void Mouse_Hide();
 bool Mouse_Visible();
 
 void Input_Flush(); // Keys_Flush and Mouse_Flush
-void Input_Reset(); // everything back to start (held flags too); tests and window focus loss
+void Input_Reset(); // everything back to start (held flags too) except the press and release counts; tests

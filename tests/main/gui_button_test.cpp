@@ -92,6 +92,31 @@ TEST_F(Button, PressDraggedOffOrPressElsewhereDoesNotClick) {
     EXPECT_EQ(calls_.up, 1);
 }
 
+// A touchpad tap or a slow frame brings the press and the release in the same frame: still a click, and a release
+// followed by a new press in one frame is a release now and a press in the next frame, never a click on the press.
+TEST_F(Button, PressAndReleaseInsideOneFrameStillClick) {
+    GUIBtnPtr b = Make();
+    auto s = Run("2 mouse 120 110\n3 down 1\n3 up 1\n", 5, {b});
+    EXPECT_EQ(s[2], BTN_HOVERED | BTN_CLICKED);
+    EXPECT_EQ(s[3], BTN_HOVERED);
+    EXPECT_EQ(calls_.down, 1);
+    EXPECT_EQ(calls_.up, 1);
+
+    // Held since a press elsewhere; in frame 4 it is let go, moved over the button and pressed again.
+    calls_ = {};
+    s = Run("2 mouse 300 300\n2 down 1\n4 up 1\n4 mouse 120 110\n4 down 1\n7 up 1\n", 8, {b});
+    EXPECT_EQ(s[3] & (BTN_CLICKED | BTN_PRESSED), 0); // frame 4: only the release, which belongs to no press here
+    EXPECT_EQ(s[4], BTN_HOVERED | BTN_PRESSED);       // frame 5: the new press
+    EXPECT_EQ(s[6], BTN_HOVERED | BTN_CLICKED);       // frame 7: its release
+    EXPECT_EQ(calls_.down, 1);
+    EXPECT_EQ(calls_.up, 1);
+
+    // Two taps inside one frame are two clicks, one frame after the other.
+    calls_ = {};
+    Run("2 mouse 120 110\n3 down 1\n3 up 1\n3 down 1\n3 up 1\n", 6, {b});
+    EXPECT_EQ(calls_.up, 2);
+}
+
 TEST_F(Button, DisabledAndHiddenTakeNoInput) {
     for (int32_t bit : {BTN_DISABLED, BTN_HIDDEN}) {
         SCOPED_TRACE(bit);

@@ -73,6 +73,16 @@ TEST_F(Listbox, SlowClicksOrAnotherRowAreNoDoubleClick) {
     EXPECT_EQ(ups_, (std::vector<int32_t>{0, 3, 0, 0}));
 }
 
+TEST_F(Listbox, TapsInsideOneFrameSelectAndDoubleClick) {
+    const std::string y1 = std::to_string(RowY(1)), y2 = std::to_string(RowY(2));
+    Run("2 mouse 650 " + y1 + "\n3 down 1\n3 up 1\n", 4);
+    EXPECT_EQ(list_->selected, 1);
+    EXPECT_EQ(ups_, (std::vector<int32_t>{3}));
+    Run("2 mouse 650 " + y2 + "\n3 down 1\n3 up 1\n3 down 1\n3 up 1\n", 5);
+    EXPECT_EQ(ups_, (std::vector<int32_t>{3, 7, 7}));
+    EXPECT_EQ(doubles_, (std::vector<int32_t>{7}));
+}
+
 TEST_F(Listbox, PressOnOneRowReleaseOnAnotherSelectsNothing) {
     Run("2 mouse 650 " + std::to_string(RowY(0)) + "\n3 down 1\n4 mouse 650 " + std::to_string(RowY(2)) + "\n5 up 1\n",
         6);

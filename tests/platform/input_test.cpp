@@ -251,6 +251,37 @@ TEST_F(InputTest, MouseButtonsAreNumberedLeftRightMiddle) {
         EXPECT_EQ(Mouse_Hit(b), 0);
 }
 
+// The press and release counts are the only record of a tap that starts and ends between two looks; no reader
+// (hit counts, flushes, a reset) may clear them, and letting go of a button on focus loss is not a release.
+TEST_F(InputTest, PressAndReleaseCountsSurviveAskingFlushingAndResets) {
+    const int p0 = Mouse_PressCount(1), r0 = Mouse_ReleaseCount(1), p2 = Mouse_PressCount(2);
+    Button(SDL_BUTTON_LEFT, true, 5, 6);
+    Button(SDL_BUTTON_LEFT, false, 5, 6); // a tap inside one frame
+    Button(SDL_BUTTON_LEFT, true, 5, 6);
+    Pump();
+    EXPECT_TRUE(Mouse_Down(1));
+    EXPECT_EQ(Mouse_PressCount(1) - p0, 2);
+    EXPECT_EQ(Mouse_ReleaseCount(1) - r0, 1);
+    EXPECT_EQ(Mouse_PressCount(2), p2) << "counts are per button";
+    EXPECT_EQ(Mouse_Hit(1), 2);
+    Input_Flush();
+    Input_Reset();
+    EXPECT_EQ(Mouse_PressCount(1) - p0, 2) << "asking, flushing and resetting leave the counts";
+    EXPECT_EQ(Mouse_ReleaseCount(1) - r0, 1);
+
+    Button(SDL_BUTTON_LEFT, true, 5, 6);
+    Pump();
+    Window(SDL_WINDOWEVENT_FOCUS_LOST);
+    Pump();
+    EXPECT_FALSE(Mouse_Down(1));
+    Button(SDL_BUTTON_LEFT, false, 5, 6); // the late up of the button the focus loss let go
+    Pump();
+    EXPECT_EQ(Mouse_PressCount(1) - p0, 3);
+    EXPECT_EQ(Mouse_ReleaseCount(1) - r0, 1) << "nothing was held, so nothing was released";
+    EXPECT_EQ(Mouse_PressCount(0), 0);
+    EXPECT_EQ(Mouse_ReleaseCount(4), 0);
+}
+
 TEST_F(InputTest, WheelGrowsWhenRolledAwayFromTheUser) {
     Wheel(1);
     Wheel(2);
