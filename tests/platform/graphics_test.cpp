@@ -9,6 +9,7 @@
 #include "draw_helpers.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
+#include "sdl_push.h"
 
 using namespace drawtest;
 
@@ -351,6 +352,27 @@ TEST_F(GraphicsTest, WindowModeSwitchKeepsImagesAndCanvas) {
     EXPECT_TRUE(Window_IsVisible());
     EXPECT_FALSE(Window_IsMinimized());
     EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 200, 0}));
+}
+
+TEST_F(GraphicsTest, WindowTitleIconAndMaximisedState) {
+    Window_SetTitle(u"Brisquel 2 – Grüße");
+    EXPECT_STREQ(SDL_GetWindowTitle(Sdl_Window()), "Brisquel 2 – Grüße");
+    Window_SetIcon(SolidImage(64, 64, 10, 20, 30));
+    Window_SetIcon(nullptr); // keeps the icon
+    Graphics_SetWindowed(false);
+    Graphics_SetWindowed(true); // the icon is given to the window again; nothing breaks
+    EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 0, 0}));
+
+    EXPECT_FALSE(Window_IsMaximized());
+    sdl_push::Window(SDL_WINDOWEVENT_MAXIMIZED);
+    sdl_push::Pump();
+    EXPECT_TRUE(Window_IsMaximized());
+    Graphics_SetWindowed(false);
+    EXPECT_FALSE(Window_IsMaximized()) << "full screen is not maximised";
+    Graphics_SetWindowed(true);
+    sdl_push::Window(SDL_WINDOWEVENT_RESTORED);
+    sdl_push::Pump();
+    EXPECT_FALSE(Window_IsMaximized());
 }
 
 TEST_F(GraphicsTest, NullAndOutOfRangeDrawNothing) {

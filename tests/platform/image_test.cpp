@@ -200,6 +200,16 @@ TEST(ImageStrip, FramesAreCutAcrossTheGrid) {
     EXPECT_EQ(Image_LoadAnim(u"incbin::test/grid.png", 0, 4, 0, 1, 0), nullptr);
     EXPECT_NE(Image_LoadAnim(u"incbin::test/grid.png", 5, 5, 0, 2, 0), nullptr) << "the leftover columns are unused";
     EXPECT_EQ(Image_Load(u"incbin::test/missing.png"), nullptr);
+
+    // The same cut from a pixmap in memory.
+    const ImagePtr whole = Image_Load(u"incbin::test/grid.png", 0);
+    ASSERT_NE(whole, nullptr);
+    const ImagePtr fromPm = Image_FromPixmapAnim(*Image_Lock(whole, 0, LOCK_READ), 4, 4, 2, 3, 0);
+    ASSERT_NE(fromPm, nullptr);
+    EXPECT_EQ(Image_Frames(fromPm), 3);
+    for (int f = 0; f < 3; ++f)
+        EXPECT_EQ(Image_Lock(fromPm, f, LOCK_READ)->bytes[0], expected[f]);
+    EXPECT_EQ(Image_FromPixmapAnim(*Image_Lock(img, 0, LOCK_READ), 4, 4, 0, 2, 0), nullptr) << "one cell only";
 }
 
 TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {

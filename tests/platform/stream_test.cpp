@@ -180,6 +180,20 @@ TEST(Stream, EmbeddedFilesThroughPrefixes) {
     std::vector<uint8_t> all;
     EXPECT_TRUE(File_ReadAll(u"incbin::LEVELS/test_level.lev", all));
     EXPECT_EQ(all, std::vector<uint8_t>{9});
+    EXPECT_TRUE(Path_IsEmbedded(u"littleendian::INCBIN::x"));
+    EXPECT_FALSE(Path_IsEmbedded(u"levels/test_level.lev"));
+
+    // A stream over memory reads what is there and no further.
+    const uint8_t bytes[6] = {0x78, 0x56, 0x34, 0x12, 0xAA, 0xBB};
+    const StreamPtr mem = Stream_FromMemory(bytes, sizeof bytes);
+    ASSERT_TRUE(mem);
+    EXPECT_EQ(Stream_ReadInt(*mem), 0x12345678);
+    uint8_t out[4] = {};
+    EXPECT_EQ(Stream_ReadBytes(*mem, out, 4), 2u);
+    EXPECT_EQ(out[0], 0xAA);
+    EXPECT_EQ(out[1], 0xBB);
+    EXPECT_TRUE(mem->Eof());
+    EXPECT_EQ(mem->Write("x", 1), 0u);
 }
 
 TEST(Stream, LoadTextDecodesByByteOrderMark) {
