@@ -51,8 +51,9 @@ struct OpenDialog {
 OpenDialog g_dialog;
 int g_dialogSerial = 0;
 
-ImagePtr g_pauseImage;         // Images/Start/pause.jpg, loaded on first use
-constexpr int kPauseFont = 36; // the overlay's word: the uncial face at 56 pixels
+ImagePtr g_pauseImage;               // Images/Start/pause.jpg, loaded on first use
+constexpr int kPauseFont = 36;       // the overlay's word: the uncial face at 56 pixels
+std::array<bool, 3> g_overlayHeld{}; // mouse buttons held at the overlay's last look (a press is a new hold)
 
 void Pause_Frame() {
     if (!g_pauseImage) g_pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
@@ -140,6 +141,7 @@ void Pause_Begin() {
     if (Pause_Screen == kScreenGame && !Game_Paused) {
         Game_Paused = 1;
         Pause_ByLoop = 1;
+        g_overlayHeld = {true, true, true}; // a button still held from before the pause is no press
     }
     Input_Flush();
     Screen_Current = kScreenPause;
@@ -168,8 +170,14 @@ void Pause_DrawOverlay() {
     Draw_SetColor(255, 230, 160);
     Text_DrawCenteredAt(u"Pause", float(Screen_CenterX), float(Screen_CenterY));
     Draw_SetColor(255, 255, 255);
-    // Any click or key goes back to the game.
-    bool any = Mouse_Hit(1) + Mouse_Hit(2) + Mouse_Hit(3) > 0 || Key_GetChar() != 0;
+    // Any click or key goes back to the game. The game's own frame ran first and may have taken the click's hit
+    // count, so a button that went down since the last look counts as well.
+    bool any = Key_GetChar() != 0;
+    for (int b = 1; b <= 3; ++b) {
+        const bool down = Mouse_Down(b);
+        any = Mouse_Hit(b) > 0 || (down && !g_overlayHeld[size_t(b - 1)]) || any;
+        g_overlayHeld[size_t(b - 1)] = down;
+    }
     if (any) {
         Pause_ByLoop = 0;
         Game_Paused = 0;

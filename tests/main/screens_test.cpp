@@ -23,7 +23,7 @@
 namespace {
 
 std::vector<std::string> g_log;
-int g_mouseHitsSeen = -1; // what the screen frame saw of mouse button 1 in its frame
+int g_mouseHitsSeen = -1; // the most the screen frames saw of mouse button 1 in one frame
 
 // Recording hooks for screens 0, 1, 5 and 9; screen 5's enter switches on to 1 when g_chain is set.
 bool g_chain = false;
@@ -31,11 +31,14 @@ void Enter0() { g_log.push_back("enter0"); }
 void Leave0() { g_log.push_back("leave0"); }
 void Frame0() {
     g_log.push_back("frame0");
-    g_mouseHitsSeen = Mouse_Hit(1);
+    g_mouseHitsSeen = std::max(g_mouseHitsSeen, Mouse_Hit(1));
 }
 void Enter1() { g_log.push_back("enter1 cur=" + std::to_string(Screen_Current)); }
 void Leave1() { g_log.push_back("leave1"); }
-void Frame1() { g_log.push_back("frame1"); }
+void Frame1() {
+    g_log.push_back("frame1");
+    g_mouseHitsSeen = std::max(g_mouseHitsSeen, Mouse_Hit(1));
+}
 void Enter5() {
     g_log.push_back("enter5");
     if (g_chain) Screen_Set(1);
@@ -189,6 +192,26 @@ TEST_F(DialogLoopTest, FlushFlagSwallowsTheFramesInput) {
     }
 }
 
+// A box whose OK is a click: the action closes the box and switches twice, inside the real loop. The click never
+// reaches the screen below (flush 1), the hooks run in order, and the later screen's frame runs from the next pass.
+void DlgClickSwitches() {
+    g_log.push_back("update");
+    if (Mouse_Hit(1)) DlgActionSwitches();
+}
+
+TEST_F(DialogLoopTest, DialogActionSwitchesScreensInsideTheLoop) {
+    InstallRecorders();
+    Dialog_Open(Dialog_Nothing, DlgClickSwitches, DlgDraw, 1);
+    g_log.clear();
+    g_mouseHitsSeen = -1;
+    RunLoop(3, "2 click 1 400 300\n");
+    EXPECT_EQ(g_log, (std::vector<std::string>{"update", "frame0", "draw", "update", "leave0", "enter5", "leave5",
+                                               "enter1 cur=5", "frame1", "frame1"}));
+    EXPECT_EQ(Screen_Current, 1);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(g_mouseHitsSeen, 0);
+}
+
 int CountFrames() {
     int frames = 0;
     for (const auto& e : g_log)
@@ -234,7 +257,8 @@ TEST_F(DialogLoopTest, QuitRequestedEndsTheLoop) {
     Quit_Requested = 0;
 }
 
-// The loop's own pause: the screen is remembered, the game paused; the overlay darkens the game until a click.
+// The loop's own pause: the screen is remembered, the game paused; the overlay darkens the game until a click, also
+// when the game's frame (which runs first) has already taken the click's hit count.
 TEST_F(DialogLoopTest, LoopPauseRemembersTheGameAndAClickEndsIt) {
     InstallRecorders();
     Screen_Set(1);
