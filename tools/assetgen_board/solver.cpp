@@ -59,6 +59,20 @@ double DistanceToWork(int32_t c, int32_t r) {
     return best;
 }
 
+// 1 when a rocket along row r would take away a piece below an amulet.
+bool RowHoldsUpAnAmulet(int32_t r) {
+    for (int32_t x = 0; x < Board_Cols; ++x) {
+        const Piece* below = Cell_Playable(x, r) ? Board_Cells[x][r].Piece.get() : nullptr;
+        if (!below || below->Kind == KIND_AMULET) continue;
+        for (int32_t y = 0; y < r; ++y) {
+            const Piece* q = Board_Cells[x][y].Piece.get();
+            if (q && q->Kind == KIND_AMULET) return true;
+        }
+    }
+    return false;
+}
+
+// Fires a helix whose row has tiles left or, once the tiles are gone, holds up an amulet.
 bool FireLauncher() {
     for (int32_t r = 0; r < Board_Rows; ++r)
         for (int32_t c = 0; c < Board_Cols; ++c) {
@@ -67,7 +81,8 @@ bool FireLauncher() {
             int32_t tiles = 0;
             for (int32_t x = 0; x < Board_Cols; ++x)
                 tiles += Cell_Playable(x, r) ? Board_Cells[x][r].TileLevel : 0;
-            if (tiles > 0 && Launcher_Fire(c, r)) return true;
+            const bool useful = tiles > 0 || (Level_EndState == 1 && RowHoldsUpAnAmulet(r));
+            if (useful && Launcher_Fire(c, r)) return true;
         }
     return false;
 }
