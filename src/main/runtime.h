@@ -17,7 +17,7 @@ extern int32_t Desktop_Width;       // desktop resolution read at start-up, pixe
 extern int32_t Desktop_Height;
 extern int32_t Startup_LogoMs; // ms from the first logo to the main menu in the last start-up
 
-// Test hooks: a desktop size used instead of the real one (0 = real), and no logo holding.
+// Test hook: a desktop size used instead of the real one (0 = real).
 extern int32_t Startup_DesktopOverrideW;
 extern int32_t Startup_DesktopOverrideH;
 
