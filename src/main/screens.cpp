@@ -51,9 +51,9 @@ struct OpenDialog {
 OpenDialog g_dialog;
 int g_dialogSerial = 0;
 
-ImagePtr g_pauseImage;               // Images/Start/pause.jpg, loaded on first use
-constexpr int kPauseFont = 36;       // the overlay's word: the uncial face at 56 pixels
-std::array<bool, 3> g_overlayHeld{}; // mouse buttons held at the overlay's last look (a press is a new hold)
+ImagePtr g_pauseImage;                           // Images/Start/pause.jpg, loaded on first use
+constexpr int kPauseFont = 36;                   // the overlay's word: the uncial face at 56 pixels
+std::array<int, 3> g_overlayPresses{-1, -1, -1}; // mouse press counts at the overlay's last look (-1: none yet)
 
 void Pause_Frame() {
     if (!g_pauseImage) g_pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
@@ -82,6 +82,7 @@ void Screens_Reset() {
     Dialog_X = Dialog_Y = 0;
     Pause_ByLoop = 0;
     Pause_Screen = 0;
+    g_overlayPresses.fill(-1);
     g_pauseImage.reset();
 }
 
@@ -141,7 +142,7 @@ void Pause_Begin() {
     if (Pause_Screen == kScreenGame && !Game_Paused) {
         Game_Paused = 1;
         Pause_ByLoop = 1;
-        g_overlayHeld = {true, true, true}; // a button still held from before the pause is no press
+        g_overlayPresses.fill(-1);
     }
     Input_Flush();
     Screen_Current = kScreenPause;
@@ -171,12 +172,13 @@ void Pause_DrawOverlay() {
     Text_DrawCenteredAt(u"Pause", float(Screen_CenterX), float(Screen_CenterY));
     Draw_SetColor(255, 255, 255);
     // Any click or key goes back to the game. The game's own frame ran first and may have taken the click's hit
-    // count, so a button that went down since the last look counts as well.
+    // count, so the overlay compares the press counts nobody clears with those of its last look. The first look
+    // only takes them, so the click that brought the window back to the front does not end the pause.
     bool any = Key_GetChar() != 0;
-    for (int b = 1; b <= 3; ++b) {
-        const bool down = Mouse_Down(b);
-        any = Mouse_Hit(b) > 0 || (down && !g_overlayHeld[size_t(b - 1)]) || any;
-        g_overlayHeld[size_t(b - 1)] = down;
+    for (size_t b = 0; b < g_overlayPresses.size(); ++b) {
+        const int presses = Mouse_PressCount(int(b) + 1);
+        any = (g_overlayPresses[b] >= 0 && presses > g_overlayPresses[b]) || any;
+        g_overlayPresses[b] = presses;
     }
     if (any) {
         Pause_ByLoop = 0;

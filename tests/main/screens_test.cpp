@@ -278,7 +278,7 @@ TEST_F(DialogLoopTest, LoopPauseRemembersTheGameAndAClickEndsIt) {
     // The game was never left: its frame ran again, its hooks did not.
     EXPECT_EQ(g_log, (std::vector<std::string>{"frame1", "frame1"}));
     EXPECT_EQ(Game_Paused, 1);
-    RunLoop(4, "3 click 1 400 300\n");
+    RunLoop(4, "3 mouse 400 300\n3 down 1\n3 up 1\n"); // pressed and released within one frame
     EXPECT_EQ(Pause_ByLoop, 0);
     EXPECT_EQ(Game_Paused, 0);
 }
