@@ -6,6 +6,7 @@
 #include "main/audio.h"
 #include "main/entry_points.h"
 #include "main/fonts.h"
+#include "main/gui_button.h"
 #include "main/text_layout.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -63,6 +64,18 @@ void Pause_Frame() {
 
 ScreenFn OrNothing(ScreenFn f) { return f ? f : Dialog_Nothing; }
 
+// Flushes the input for the rest of the frame: the platform's hit counts and typed keys, and the widgets' mouse
+// snapshot. The widgets take their edges from press and release counts that no flush clears, so the snapshot is
+// taken anew twice: the first takes up every edge so far, the second finds none left. Buttons updated later in
+// the frame see the mouse held or not, but no press and no release.
+void FlushFrameInput() {
+    Input_Flush();
+    for (int i = 0; i < 2; ++i) {
+        GUI_MouseInvalidate();
+        GUI_Mouse();
+    }
+}
+
 } // namespace
 
 void Dialog_Nothing() {}
@@ -113,7 +126,7 @@ void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {
     g_dialog.flush = flush;
     g_dialog.serial = ++g_dialogSerial;
     Dialog_Active = 1;
-    Input_Flush();
+    FlushFrameInput();
     g_dialog.init();
 }
 
@@ -127,7 +140,7 @@ void Dialog_RunUpdate() {
     if (!Dialog_Active) return;
     const int32_t flush = g_dialog.flush;
     g_dialog.update();
-    if (flush == 1) Input_Flush();
+    if (flush == 1) FlushFrameInput();
 }
 
 void Dialog_RunDraw() {
@@ -144,14 +157,14 @@ void Pause_Begin() {
         Pause_ByLoop = 1;
         g_overlayPresses.fill(-1);
     }
-    Input_Flush();
+    FlushFrameInput();
     Screen_Current = kScreenPause;
 }
 
 void Pause_End() {
     if (Screen_Current != kScreenPause) return;
     Screen_Current = Pause_Screen;
-    Input_Flush();
+    FlushFrameInput();
 }
 
 void Pause_DrawOverlay() {
@@ -183,6 +196,6 @@ void Pause_DrawOverlay() {
     if (any) {
         Pause_ByLoop = 0;
         Game_Paused = 0;
-        Input_Flush();
+        FlushFrameInput();
     }
 }

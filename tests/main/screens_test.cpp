@@ -12,6 +12,7 @@
 #include "main/entry_points.h"
 #include "main/fonts.h"
 #include "main/frame_timer.h"
+#include "main/gui_button.h"
 #include "main/runtime.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
@@ -210,6 +211,40 @@ TEST_F(DialogLoopTest, DialogActionSwitchesScreensInsideTheLoop) {
     EXPECT_EQ(Screen_Current, 1);
     EXPECT_EQ(Dialog_Active, 0);
     EXPECT_EQ(g_mouseHitsSeen, 0);
+}
+
+// A box with an OK button over a screen button at the same place. A tap (press and release inside one frame) on
+// OK closes the box; with the flush flag the screen's button, updated after it in the same frame, sees nothing of it.
+GUIBtnPtr g_screenBtn, g_boxBtn;
+void ScreenWithButtonFrame() {
+    g_log.push_back("frame0");
+    if (!Dialog_Active) g_screenBtn->Update();
+}
+void BoxWithButtonUpdate() { g_boxBtn->Update(); }
+
+TEST_F(DialogLoopTest, FlushKeepsABoxClickFromTheScreensButtons) {
+    InstallRecorders();
+    Screen_Hooks[0].frame = ScreenWithButtonFrame;
+    g_screenBtn = GUIBtn::Create(1, 100, 100);
+    g_screenBtn->SetHitRect(0, 0, 120, 40);
+    g_screenBtn->SetCallbacks([](GUIBtn&) { g_log.push_back("screen down"); },
+                              [](GUIBtn&) { g_log.push_back("screen up"); }, GUIBtn_Nothing, GUIBtn_Nothing);
+    g_boxBtn = GUIBtn::Create(2, 100, 100);
+    g_boxBtn->SetHitRect(0, 0, 120, 40);
+    g_boxBtn->SetCallbacks(
+        GUIBtn_Nothing,
+        [](GUIBtn&) {
+            g_log.push_back("box ok");
+            Dialog_Close();
+        },
+        GUIBtn_Nothing, GUIBtn_Nothing);
+    Dialog_Open(Dialog_Nothing, BoxWithButtonUpdate, Dialog_Nothing, 1);
+    g_log.clear();
+    RunLoop(4, "1 mouse 150 120\n2 down 1\n2 up 1\n");
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame0", "box ok", "frame0", "frame0", "frame0"}));
+    EXPECT_EQ(Dialog_Active, 0);
+    g_screenBtn.reset();
+    g_boxBtn.reset();
 }
 
 int CountFrames() {
