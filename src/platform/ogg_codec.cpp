@@ -41,6 +41,12 @@ int SeekCb(void* src, ogg_int64_t offset, int whence) {
 
 long TellCb(void* src) { return long(static_cast<MemSource*>(src)->pos); }
 
+// ov_clear's close: the bytes belong to the caller, so closing only rewinds.
+int CloseCb(void* src) {
+    static_cast<MemSource*>(src)->pos = 0;
+    return 0;
+}
+
 SoundPtr Fail(const char* why) {
     std::fprintf(stderr, "Ogg not loaded: %s\n", why);
     return nullptr;
@@ -53,7 +59,7 @@ constexpr int kMaxHoles = 64; // consecutive damaged spots tolerated before givi
 SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 4 || std::memcmp(data, "OggS", 4) != 0) return Fail("not an Ogg file");
     MemSource src{data, size, 0};
-    const ov_callbacks callbacks{ReadCb, SeekCb, nullptr, TellCb};
+    const ov_callbacks callbacks{ReadCb, SeekCb, CloseCb, TellCb};
     OggVorbis_File vf;
     if (ov_open_callbacks(&src, &vf, nullptr, 0, callbacks) != 0) return Fail("not a Vorbis stream");
     struct Closer {
