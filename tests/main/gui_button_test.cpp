@@ -115,6 +115,16 @@ TEST_F(Button, PressAndReleaseInsideOneFrameStillClick) {
     calls_ = {};
     Run("2 mouse 120 110\n3 down 1\n3 up 1\n3 down 1\n3 up 1\n", 6, {b});
     EXPECT_EQ(calls_.up, 2);
+
+    // A tap in frames no widget looked at (a screen without buttons) is not replayed when buttons come back.
+    calls_ = {};
+    WidgetsTest_Script("2 mouse 120 110\n3 down 1\n3 up 1\n");
+    for (int frame = 1; frame <= 6; ++frame) {
+        if (frame == 1 || frame >= 5) b->Update();
+        WidgetsTest_Flip();
+    }
+    EXPECT_EQ(calls_.up, 0);
+    EXPECT_EQ(calls_.down, 0);
 }
 
 TEST_F(Button, DisabledAndHiddenTakeNoInput) {
