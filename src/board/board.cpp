@@ -7,6 +7,7 @@
 #include "board/level_file.h"
 #include "board/rules.h"
 #include "board/outside.h"
+#include "main/assets.h"
 #include "main/entry_points.h"
 #include "platform/stream.h"
 #include "platform/system.h"
@@ -180,19 +181,14 @@ int32_t Tilesets_Load() {
 void Tilesets_LoadImages() {
     for (Tileset& set : Tilesets) {
         for (Tileset_Tile& t : set.Tiles) {
-            const Str path = S("incbin::Images/pieces/") + set.Name + Str_FromInt(t.Index) + S(".png");
-            t.Image = Image_LoadAnim(path, t.Width, t.Height, 0, t.Frames);
-            if (!t.Image) Sys_Print(S("failed loading ") + path);
+            t.Image = Asset_LoadAnimImage(S("Images/pieces/") + set.Name + Str_FromInt(t.Index) + S(".png"), t.Width,
+                                          t.Height, t.Frames);
         }
     }
 }
 
 void Board_LoadImages() {
-    const auto load = [](const char* path) {
-        ImagePtr img = Image_Load(S("incbin::") + S(path));
-        if (!img) Sys_Print(S("failed loading ") + S(path));
-        return img;
-    };
+    const auto load = [](const char* path) { return Asset_LoadImage(S(path)); };
     Tilesets_LoadImages();
     Pieces_LoadImages();
     Tile_Empty = load("Images/tiles/tile_empty.png");

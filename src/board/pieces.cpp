@@ -6,6 +6,7 @@
 #include "board/level_file.h"
 #include "board/rules.h"
 #include "board/outside.h"
+#include "main/assets.h"
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/system.h"
@@ -191,15 +192,13 @@ void Pieces_Clear() { Pieces.Clear(); }
 
 void Pieces_LoadImages() {
     for (const KindImage& k : kKindImages) {
-        Piece_Images[k.kind] = Image_Load(S("incbin::") + S(k.path));
-        if (!Piece_Images[k.kind]) Sys_Print(S("failed loading ") + S(k.path));
+        Piece_Images[k.kind] = Asset_LoadImage(S(k.path));
     }
-    Piece_TarStrip = Image_LoadAnim(S("incbin::Images/pieces/tar.png"), 48, 48, 0, 32);
-    if (!Piece_TarStrip) Sys_Print(S("failed loading Images/pieces/tar.png"));
-    Piece_OverlayChain[1] = Image_Load(S("incbin::Images/pieces/chain1.png"));
-    Piece_OverlayChain[2] = Image_Load(S("incbin::Images/pieces/chain2.png"));
-    Piece_OverlayBomb = Image_Load(S("incbin::Images/pieces/bomb.png"));
-    Piece_OverlayLaser = Image_Load(S("incbin::Images/pieces/laser.png"));
-    Piece_OverlayGolden = Image_Load(S("incbin::Images/pieces/bonus_time.png"));
-    Piece_OverlayFrozen = Image_Load(S("incbin::Images/pieces/frozen.png"));
+    Piece_TarStrip = Asset_LoadAnimImage(S("Images/pieces/tar.png"), 48, 48, 32);
+    Piece_OverlayChain[1] = Asset_LoadImage(S("Images/pieces/chain1.png"));
+    Piece_OverlayChain[2] = Asset_LoadImage(S("Images/pieces/chain2.png"));
+    Piece_OverlayBomb = Asset_LoadImage(S("Images/pieces/bomb.png"));
+    Piece_OverlayLaser = Asset_LoadImage(S("Images/pieces/laser.png"));
+    Piece_OverlayGolden = Asset_LoadImage(S("Images/pieces/bonus_time.png"));
+    Piece_OverlayFrozen = Asset_LoadImage(S("Images/pieces/frozen.png"));
 }

@@ -4,17 +4,12 @@
 #include <iostream>
 
 #include "main/runtime.h"
-#include "platform/graphics.h"
-#include "platform/sound.h"
 #include "platform/system.h"
 
 int main(int argc, char** argv) {
     try {
         Sys_Init(argc, argv);
         const int code = Main_Body();
-        // The window, renderer and mixer go before SDL itself, so nothing of theirs is left behind.
-        Audio_Shutdown();
-        Graphics_Close();
         Sys_Shutdown();
         return code;
     } catch (const std::exception& e) {

@@ -12,7 +12,7 @@ FontPtr Font_EditorLevel;
 
 // Indices 11-17 and 47 (UnZialish) and 37-42, 51, 52 (Trinigan) carry the sizes the dialogs are laid out for; the
 // rest complete each family's range so that fitting can step down far enough.
-const std::array<FontSpec, kFontCount> Font_Specs = {{
+const std::array<FontEntry, kFontCount> Font_Entries = {{
     {FONT_SANS, 8},       {FONT_SANS, 9},       {FONT_SANS, 10},      {FONT_SANS, 11},      // 0-3
     {FONT_SANS, 12},      {FONT_SANS, 13},      {FONT_SANS, 14},      {FONT_SANS, 16},      // 4-7
     {FONT_SANS, 18},      {FONT_SANS, 20},      {FONT_SANS, 24},                            // 8-10
@@ -60,11 +60,11 @@ const char* Font_FamilyName(FontFamily family) { return kFamilies[family].name; 
 void Fonts_Load() {
     bool missing[kFontFamilies] = {};
     for (int i = 0; i < kFontCount; ++i) {
-        const FontSpec& spec = Font_Specs[static_cast<size_t>(i)];
+        const FontEntry& entry = Font_Entries[static_cast<size_t>(i)];
         Fonts[static_cast<size_t>(i)] = nullptr;
-        if (missing[spec.family]) continue; // one line per missing file, not one per size
-        Fonts[static_cast<size_t>(i)] = LoadOrReport(kFamilies[spec.family].path, spec.size, kTableStyle);
-        if (!Fonts[static_cast<size_t>(i)]) missing[spec.family] = true;
+        if (missing[entry.family]) continue; // one line per missing file, not one per size
+        Fonts[static_cast<size_t>(i)] = LoadOrReport(kFamilies[entry.family].path, entry.size, kTableStyle);
+        if (!Fonts[static_cast<size_t>(i)]) missing[entry.family] = true;
     }
     Font_Default = ImageFont_Default();
     Font_EditorPath = LoadOrReport(u"incbin::.\\fonts\\l_10646.ttf", 9, 4);
@@ -82,12 +82,12 @@ FontPtr Font_Get(int index) {
 
 int Font_NextSmaller(int index) {
     if (index < 0 || index >= kFontCount) return -1;
-    const FontSpec& from = Font_Specs[static_cast<size_t>(index)];
+    const FontEntry& from = Font_Entries[static_cast<size_t>(index)];
     int best = -1;
     for (int i = 0; i < kFontCount; ++i) {
-        const FontSpec& s = Font_Specs[static_cast<size_t>(i)];
+        const FontEntry& s = Font_Entries[static_cast<size_t>(i)];
         if (s.family != from.family || s.size >= from.size) continue;
-        if (best < 0 || s.size > Font_Specs[static_cast<size_t>(best)].size) best = i;
+        if (best < 0 || s.size > Font_Entries[static_cast<size_t>(best)].size) best = i;
     }
     return best;
 }

@@ -20,13 +20,13 @@ constexpr int kFontFamilies = 4;
 constexpr int kFontCount = 53;
 
 // One entry of the font table: which family at which pixel size.
-struct FontSpec {
+struct FontEntry {
     FontFamily family;
     int32_t size; // pixels
 };
 
 // The table as data (index -> family and size); see docs/fonts.md.
-extern const std::array<FontSpec, kFontCount> Font_Specs;
+extern const std::array<FontEntry, kFontCount> Font_Entries;
 // Embedded file of a family, with the asset prefix ("incbin::fonts/UnZialish.ttf", ...).
 const char16_t* Font_FamilyPath(FontFamily family);
 const char* Font_FamilyName(FontFamily family); // "UnZialish", "Trinigan", "Sans", "Book"

@@ -138,6 +138,17 @@ const GUIMouse& GUI_Mouse() {
 
 void GUI_MouseInvalidate() { g_mouseStale = true; }
 
+void GUI_MouseFlush() {
+    g_mouseStale = false;
+    g_mouseFrame = Harness_FrameNumber();
+    g_mouse.x = Mouse_X();
+    g_mouse.y = Mouse_Y();
+    g_mouse.down = Mouse_Down(1);
+    g_mouse.pressed = g_mouse.released = false;
+    g_mousePressesSeen = Mouse_PressCount(1);
+    g_mouseReleasesSeen = Mouse_ReleaseCount(1);
+}
+
 // ---- Reset, create, position, hit test, drag --------------------------------------------------------------------
 void GUIBtn::Reset() {
     x = y = 0;

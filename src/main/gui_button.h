@@ -118,3 +118,4 @@ struct GUIMouse {
 };
 const GUIMouse& GUI_Mouse(); // the snapshot of the current frame (taken on first use in a frame)
 void GUI_MouseInvalidate();  // the next GUI_Mouse takes a new snapshot whatever the frame (tests, harness reset)
+void GUI_MouseFlush();       // every press and release so far is used up: the rest of this frame sees no edge

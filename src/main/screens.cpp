@@ -65,15 +65,11 @@ void Pause_Frame() {
 ScreenFn OrNothing(ScreenFn f) { return f ? f : Dialog_Nothing; }
 
 // Flushes the input for the rest of the frame: the platform's hit counts and typed keys, and the widgets' mouse
-// snapshot. The widgets take their edges from press and release counts that no flush clears, so the snapshot is
-// taken anew twice: the first takes up every edge so far, the second finds none left. Buttons updated later in
-// the frame see the mouse held or not, but no press and no release.
+// snapshot (whose edges come from press and release counts that no platform flush clears). Buttons updated later
+// in the frame see the mouse held or not, but no press and no release.
 void FlushFrameInput() {
     Input_Flush();
-    for (int i = 0; i < 2; ++i) {
-        GUI_MouseInvalidate();
-        GUI_Mouse();
-    }
+    GUI_MouseFlush();
 }
 
 } // namespace

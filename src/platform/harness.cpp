@@ -192,9 +192,9 @@ void Inject(const ScriptEvent& e) {
     }
 }
 
-std::vector<HarnessScreenshot> ParseScreenshots(const std::string& spec) {
+std::vector<HarnessScreenshot> ParseScreenshots(const std::string& list) {
     std::vector<HarnessScreenshot> shots;
-    std::stringstream in(spec);
+    std::stringstream in(list);
     std::string item;
     while (std::getline(in, item, ',')) {
         const size_t colon = item.find(':');

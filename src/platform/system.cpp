@@ -13,7 +13,9 @@
 #include <SDL.h>
 
 #include "platform/folders.h"
+#include "platform/graphics.h"
 #include "platform/input_sdl.h"
+#include "platform/sound.h"
 #include "platform/sdl_context.h"
 #include "platform/system_private.h"
 #include "platform/wallpaper.h"
@@ -119,6 +121,9 @@ void Sys_Init(int argc, char** argv) {
 }
 
 void Sys_Shutdown() {
+    // The mixer and the window go first, so SDL_Quit leaves nothing of theirs behind.
+    Audio_Shutdown();
+    Graphics_Close();
     if (SDL_WasInit(0)) SDL_Quit();
 }
 

@@ -25,7 +25,7 @@ struct RuntimeError : std::runtime_error {
 // overrides it) the current folder, as a desktop launcher's "start in" did; Sys_Init(0, nullptr) in tests leaves the
 // current folder alone. A second call only re-reads the harness environment.
 void Sys_Init(int argc, char** argv);
-void Sys_Shutdown();                                         // SDL_Quit; the handlers stay
+void Sys_Shutdown();                                         // closes audio and window, SDL_Quit; handlers stay
 [[noreturn]] void Sys_FatalExit(const std::string& message); // message on stderr, exit code 255
 
 // ---- Clocks (all go through the fake clock when it is on) -----------------------------------------------------

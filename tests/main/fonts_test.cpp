@@ -20,13 +20,13 @@ TEST(FontTable, EntriesTheDialogsAreLaidOutFor) {
                  {37, FONT_TRINIGAN, 24},  {38, FONT_TRINIGAN, 22},  {39, FONT_TRINIGAN, 20},  {40, FONT_TRINIGAN, 18},
                  {41, FONT_TRINIGAN, 16},  {42, FONT_TRINIGAN, 14},  {51, FONT_TRINIGAN, 28}};
     for (const auto& f : fixed) {
-        EXPECT_EQ(Font_Specs[size_t(f.index)].family, f.family) << f.index;
-        EXPECT_EQ(Font_Specs[size_t(f.index)].size, f.size) << f.index;
+        EXPECT_EQ(Font_Entries[size_t(f.index)].family, f.family) << f.index;
+        EXPECT_EQ(Font_Entries[size_t(f.index)].size, f.size) << f.index;
     }
     // No family holds a size twice (so "the next smaller size" is one entry), and every family is used.
     std::set<std::pair<int, int>> seen;
     std::set<int> families;
-    for (const FontSpec& s : Font_Specs) {
+    for (const FontEntry& s : Font_Entries) {
         EXPECT_TRUE(seen.insert({s.family, s.size}).second) << s.family << " " << s.size;
         families.insert(s.family);
     }
@@ -43,14 +43,14 @@ TEST(FontTable, NextSmallerStaysInTheFamilyWhateverTheIndex) {
     for (int i = 0; i < kFontCount; ++i) {
         int at = i, steps = 0;
         for (int next = Font_NextSmaller(at); next >= 0; next = Font_NextSmaller(at)) {
-            ASSERT_EQ(Font_Specs[size_t(next)].family, Font_Specs[size_t(i)].family);
-            ASSERT_LT(Font_Specs[size_t(next)].size, Font_Specs[size_t(at)].size);
+            ASSERT_EQ(Font_Entries[size_t(next)].family, Font_Entries[size_t(i)].family);
+            ASSERT_LT(Font_Entries[size_t(next)].size, Font_Entries[size_t(at)].size);
             at = next;
             ASSERT_LT(++steps, kFontCount);
         }
-        for (const FontSpec& s : Font_Specs) {
-            if (s.family == Font_Specs[size_t(i)].family) {
-                EXPECT_GE(s.size, Font_Specs[size_t(at)].size);
+        for (const FontEntry& s : Font_Entries) {
+            if (s.family == Font_Entries[size_t(i)].family) {
+                EXPECT_GE(s.size, Font_Entries[size_t(at)].size);
             }
         }
     }
@@ -62,7 +62,7 @@ TEST(FontTable, EveryEntryLoadsAtItsSize) {
     WidgetsTest_Open();
     for (int i = 0; i < kFontCount; ++i) {
         ASSERT_NE(Fonts[size_t(i)], nullptr) << i;
-        EXPECT_EQ(ImageFont_PixelSize(Fonts[size_t(i)]), Font_Specs[size_t(i)].size) << i;
+        EXPECT_EQ(ImageFont_PixelSize(Fonts[size_t(i)]), Font_Entries[size_t(i)].size) << i;
     }
     ASSERT_NE(Font_EditorPath, nullptr);
     ASSERT_NE(Font_EditorLevel, nullptr);

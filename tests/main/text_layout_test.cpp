@@ -95,8 +95,8 @@ TEST_F(TextLayout, FitStepsDownWithinTheFamily) {
     // and really fits.
     for (int h : {90, 60, 40}) {
         const int f = Text_FitFont(text, 51, 342, h);
-        EXPECT_EQ(Font_Specs[size_t(f)].family, FONT_TRINIGAN) << h;
-        EXPECT_LE(Font_Specs[size_t(f)].size, 28) << h;
+        EXPECT_EQ(Font_Entries[size_t(f)].family, FONT_TRINIGAN) << h;
+        EXPECT_LE(Font_Entries[size_t(f)].size, 28) << h;
         EXPECT_NE(f, 47);
         Draw_SetImageFont(Fonts[size_t(f)]);
         EXPECT_LE(Text_DrawWrapped(text, 0, 0, 342, 1, 0), h) << h;
@@ -105,8 +105,8 @@ TEST_F(TextLayout, FitStepsDownWithinTheFamily) {
     // From 12 (UnZialish 16) the steps go to 14 px (index 11) and below, never to another family.
     const int twoLinesAt16 = Text_DrawWrapped(text, 0, 0, 250, 1, 0);
     const int f = Text_FitFont(text, 12, 250, twoLinesAt16 - 1);
-    EXPECT_EQ(Font_Specs[size_t(f)].family, FONT_UNZIALISH);
-    EXPECT_LT(Font_Specs[size_t(f)].size, 16);
+    EXPECT_EQ(Font_Entries[size_t(f)].family, FONT_UNZIALISH);
+    EXPECT_LT(Font_Entries[size_t(f)].size, 16);
     // The current font is left alone.
     EXPECT_EQ(Draw_GetImageFont(), Fonts[12]);
 }
@@ -115,10 +115,10 @@ TEST_F(TextLayout, NothingFitsGivesTheSmallestOfTheFamilyAndALine) {
     int f = -2;
     const std::string out = WidgetsTest_Stdout([&] { f = Text_FitFont(u"Hinzufügen Umbenennen Löschen", 51, 5, 3); });
     EXPECT_NE(out.find("no font is small enough"), std::string::npos);
-    EXPECT_EQ(Font_Specs[size_t(f)].family, FONT_TRINIGAN);
-    for (const FontSpec& s : Font_Specs)
+    EXPECT_EQ(Font_Entries[size_t(f)].family, FONT_TRINIGAN);
+    for (const FontEntry& s : Font_Entries)
         if (s.family == FONT_TRINIGAN) {
-            EXPECT_GE(s.size, Font_Specs[size_t(f)].size);
+            EXPECT_GE(s.size, Font_Entries[size_t(f)].size);
         }
 }
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-using imagegen::ImageSpec;
+using imagegen::ImageRow;
 
 class EmbeddedImages : public ::testing::Test {
   protected:
@@ -72,7 +72,7 @@ std::string Upper(std::string s) {
 
 TEST_F(EmbeddedImages, EveryTableRowLoadsWithItsSizeAndFrameCount) {
     ASSERT_GT(imagegen::Inventory().size(), 250u);
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         const ImagePtr img = Load(s.path, s.width, s.height, s.frames);
         ASSERT_TRUE(img) << s.path;
         EXPECT_EQ(Image_Width(img), s.width) << s.path;
@@ -82,7 +82,7 @@ TEST_F(EmbeddedImages, EveryTableRowLoadsWithItsSizeAndFrameCount) {
 }
 
 TEST_F(EmbeddedImages, EveryPathResolvesUnderItsCaseAndSlashVariants) {
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         std::vector<uint8_t> canonical;
         ASSERT_TRUE(File_ReadAll(S("incbin::" + s.path), canonical)) << s.path;
         std::string back = s.path;
@@ -157,7 +157,7 @@ TEST_F(EmbeddedImages, SizesTheGameStatesHold) {
     }
     // the toolkit's skin is complete: 80 pictures below its folder
     int skin = 0;
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         skin += s.path.rfind("PNO_Graphics/Default_Skin/", 0) == 0;
     }
     EXPECT_EQ(skin, 80);
@@ -317,7 +317,7 @@ TEST_F(EmbeddedImages, PixelScanSourcesLockAsRgb888WithRedInEveryBand) {
 TEST_F(EmbeddedImages, ButtonStatesFollowTheArtDirection) {
     // hovered is lighter than default, pressed darker; every state is its own picture
     std::vector<std::string> bases;
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         const std::string tail = "_default.png";
         if (s.path.size() > tail.size() && s.path.compare(s.path.size() - tail.size(), tail.size(), tail) == 0) {
             bases.push_back(s.path.substr(0, s.path.size() - tail.size()));
@@ -340,7 +340,7 @@ TEST_F(EmbeddedImages, AFreshGeneratorRunGivesTheEmbeddedBytes) {
         std::filesystem::temp_directory_path() / ("bq_imagegen_test_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     ASSERT_TRUE(imagegen::GenerateAll(dir.string(), 4));
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         std::ifstream in(dir / s.path, std::ios::binary);
         ASSERT_TRUE(in) << s.path;
         const std::vector<uint8_t> fresh((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -391,7 +391,7 @@ TEST_F(EmbeddedImages, StripsAnimateAndBirdsFlyBothWays) {
         Image_Unlock(img, f);
         return b;
     };
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         if (s.frames <= 1) {
             continue;
         }
@@ -475,7 +475,7 @@ TEST(ContactSheet, CopesWithUnreadableFilesAndEmptyFolders) {
 
 TEST_F(EmbeddedImages, EveryFileHasItsFormatAndSomethingToSee) {
     std::vector<std::string> seen;
-    for (const ImageSpec& s : imagegen::Inventory()) {
+    for (const ImageRow& s : imagegen::Inventory()) {
         // no two rows may land on the same archive name: lookups ignore case
         const std::string key = Incbin_Normalise(S(s.path));
         EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << s.path << " written twice";
@@ -515,7 +515,7 @@ TEST_F(EmbeddedImages, APainterDrawsEachOfItsVariantsDifferently) {
     int compared = 0;
     for (size_t i = 0; i < table.size(); ++i)
         for (size_t j = i + 1; j < table.size(); ++j) {
-            const ImageSpec &a = table[i], &b = table[j];
+            const ImageRow &a = table[i], &b = table[j];
             if (a.paint != b.paint || a.variant == b.variant || a.width != b.width || a.height != b.height ||
                 a.frames != b.frames) {
                 continue;

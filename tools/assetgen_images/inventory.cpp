@@ -28,10 +28,10 @@ namespace {
 const char* const StateSuffix[3] = {"_default.png", "_hovered.png", "_pressed.png"};
 
 struct TableBuilder {
-    std::vector<ImageSpec> rows;
+    std::vector<ImageRow> rows;
 
     void Add(std::string path, int w, int h, Format f, Painter p, int variant = 0, int frames = 1) {
-        rows.push_back(ImageSpec{std::move(path), w, h, frames, f, p, variant, true});
+        rows.push_back(ImageRow{std::move(path), w, h, frames, f, p, variant, true});
     }
     // An image base with the three state suffixes; colour selects the plaque colour (PaintPlaque).
     void Button(const std::string& base, int w, int h, Painter p = PaintPlaque, int colour = 0) {
@@ -41,7 +41,7 @@ struct TableBuilder {
     }
 };
 
-std::vector<ImageSpec> BuildTable() {
+std::vector<ImageRow> BuildTable() {
     TableBuilder t;
     const Format png = Format::Png, rgb = Format::PngRgb, jpg = Format::Jpg;
 
@@ -291,8 +291,8 @@ std::vector<ImageSpec> BuildTable() {
 
 } // namespace
 
-const std::vector<ImageSpec>& Inventory() {
-    static const std::vector<ImageSpec> table = BuildTable();
+const std::vector<ImageRow>& Inventory() {
+    static const std::vector<ImageRow> table = BuildTable();
     return table;
 }
 
@@ -336,35 +336,35 @@ const std::vector<Slot>& FrameSlots() {
     return slots;
 }
 
-art::Canvas Render(const ImageSpec& spec) {
-    if (spec.frames <= 1) {
-        art::Canvas c(spec.width, spec.height);
-        spec.paint(c, spec, 0);
+art::Canvas Render(const ImageRow& item) {
+    if (item.frames <= 1) {
+        art::Canvas c(item.width, item.height);
+        item.paint(c, item, 0);
         return c;
     }
-    const int cols = StripColumns(spec.width, spec.frames);
-    const int rows = StripRows(spec.width, spec.frames);
-    art::Canvas sheet(spec.width * cols, spec.height * rows);
-    for (int f = 0; f < spec.frames; ++f) {
-        art::Canvas frame(spec.width, spec.height);
-        spec.paint(frame, spec, f);
-        cairo_set_source_surface(sheet.cr(), frame.surface(), (f % cols) * spec.width, (f / cols) * spec.height);
+    const int cols = StripColumns(item.width, item.frames);
+    const int rows = StripRows(item.width, item.frames);
+    art::Canvas sheet(item.width * cols, item.height * rows);
+    for (int f = 0; f < item.frames; ++f) {
+        art::Canvas frame(item.width, item.height);
+        item.paint(frame, item, f);
+        cairo_set_source_surface(sheet.cr(), frame.surface(), (f % cols) * item.width, (f / cols) * item.height);
         cairo_paint(sheet.cr());
     }
     return sheet;
 }
 
 bool GenerateAll(const std::string& outDir, int threads) {
-    const std::vector<ImageSpec>& table = Inventory();
+    const std::vector<ImageRow>& table = Inventory();
     std::atomic<size_t> next{0};
     std::atomic<bool> ok{true};
     auto worker = [&] {
         for (size_t i = next++; i < table.size(); i = next++) {
-            const ImageSpec& spec = table[i];
-            const art::Canvas c = Render(spec);
-            const std::string path = outDir + "/" + spec.path;
+            const ImageRow& item = table[i];
+            const art::Canvas c = Render(item);
+            const std::string path = outDir + "/" + item.path;
             bool written = false;
-            switch (spec.format) {
+            switch (item.format) {
             case Format::Png:
                 written = art::WritePngRgba(path, c);
                 break;

@@ -15,11 +15,11 @@ enum class Format {
     Jpg,    // baseline JPEG
 };
 
-struct ImageSpec;
+struct ImageRow;
 // Paints one frame (frame 0 for single images) into a canvas of the frame's size.
-using Painter = void (*)(art::Canvas& c, const ImageSpec& spec, int frame);
+using Painter = void (*)(art::Canvas& c, const ImageRow& item, int frame);
 
-struct ImageSpec {
+struct ImageRow {
     std::string path; // archive path as the game names it (case kept), below the asset folder
     int width = 0;    // frame width in pixels (the whole image when frames == 1)
     int height = 0;   // frame height in pixels
@@ -39,7 +39,7 @@ int StripColumns(int frameWidth, int frames);
 int StripRows(int frameWidth, int frames);
 
 // Every image the generator writes, in a fixed order.
-const std::vector<ImageSpec>& Inventory();
+const std::vector<ImageRow>& Inventory();
 
 // A button slot that a dialog frame leaves transparent (the game draws the buttons first, the frame over them).
 struct Slot {
@@ -51,7 +51,7 @@ const std::vector<Slot>& FrameSlots();
 // Writes every image below outDir with the given number of worker threads; returns false when a file failed.
 bool GenerateAll(const std::string& outDir, int threads);
 // Renders one image (strips composed) into a canvas of the file's full size.
-art::Canvas Render(const ImageSpec& spec);
+art::Canvas Render(const ImageRow& item);
 
 // Writes one PNG showing every PNG and JPEG file below assetDir, scaled into a grid and labelled with its path.
 bool WriteContactSheet(const std::string& outPng, const std::string& assetDir, const std::string& filter = "");

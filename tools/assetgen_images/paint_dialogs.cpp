@@ -172,12 +172,12 @@ void WallScene(cairo_t* cr, double w, double h, int n) {
 
 // [SECTION] Buttons and small widgets ------------------------------------------------------------------------------
 
-void PaintPlaque(Canvas& c, const ImageSpec& s, int) {
+void PaintPlaque(Canvas& c, const ImageRow& s, int) {
     static const Rgb colours[3] = {ButtonBlue, ButtonRed, ButtonGreen};
     ButtonPlaque(c, s.variant % 3, colours[(s.variant / 3) % 3]);
 }
 
-void PaintSliderKnob(Canvas& c, const ImageSpec&, int) {
+void PaintSliderKnob(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     cairo_new_path(cr);
@@ -192,7 +192,7 @@ void PaintSliderKnob(Canvas& c, const ImageSpec&, int) {
     DrawGem(cr, Gem::Blue, w / 2, h * 0.4, w * 0.55);
 }
 
-void PaintCheckBox(Canvas& c, const ImageSpec& s, int) {
+void PaintCheckBox(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     PathRoundRect(cr, 5, 5, w - 10, h - 10, 8);
@@ -210,7 +210,7 @@ void PaintCheckBox(Canvas& c, const ImageSpec& s, int) {
     }
 }
 
-void PaintCoin(Canvas& c, const ImageSpec&, int) {
+void PaintCoin(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0, r = c.width() / 2.0 - 2;
     cairo_arc(cr, cx + 1, cy + 1.5, r, 0, 2 * Pi);
@@ -236,25 +236,25 @@ void PaintCoin(Canvas& c, const ImageSpec&, int) {
     Twinkle(cr, cx - r * 0.45, cy - r * 0.45, r * 0.5, pal::White, 0.9);
 }
 
-void PaintGemPicture(Canvas& c, const ImageSpec& s, int) {
+void PaintGemPicture(Canvas& c, const ImageRow& s, int) {
     DrawGem(c.cr(), static_cast<Gem>(s.variant % GemCount), c.width() / 2.0, c.height() / 2.0, c.width() * 0.82);
 }
 
 // [SECTION] Message boxes and dialogs ------------------------------------------------------------------------------
 
-void PaintDlg2(Canvas& c, const ImageSpec& s, int) {
+void PaintDlg2(Canvas& c, const ImageRow& s, int) {
     DialogBody(c, 202, 16, 16);
     DrawGem(c.cr(), Gem::Red, c.width() / 2.0, 9, 16);
     CutSlots(c, s.path);
 }
 
-void PaintDlg3(Canvas& c, const ImageSpec& s, int) {
+void PaintDlg3(Canvas& c, const ImageRow& s, int) {
     DialogBody(c, 303, 18, 18);
     DrawGem(c.cr(), Gem::Blue, c.width() / 2.0, 10, 18);
     CutSlots(c, s.path);
 }
 
-void PaintWlFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintWlFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 404, 18, 18);
     const double cx = c.width() / 2.0;
@@ -280,7 +280,7 @@ void PaintWlFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintHsFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintHsFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 505, 18, 16);
     // goblet and title band at the top, centred on the game's title line (x 155, where "Highscores" and the reset
@@ -304,7 +304,7 @@ void PaintHsFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintIGMenuFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintIGMenuFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 606, 20, 18);
     const double cx = c.width() / 2.0;
@@ -326,7 +326,7 @@ void PaintIGMenuFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintPlayersBg(Canvas& c, const ImageSpec& s, int) {
+void PaintPlayersBg(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     // hangs from the top of the screen: a banner with a pointed bottom
@@ -391,7 +391,7 @@ void PaintPlayersBg(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintOptFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintOptFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 808, 20, 18);
     // title ribbon where the game writes "OPTIONEN"
@@ -410,7 +410,7 @@ void PaintOptFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintCreditsFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintCreditsFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 909, 20, 18);
     const double cx = c.width() / 2.0;
@@ -440,7 +440,7 @@ void PaintCreditsFrame(Canvas& c, const ImageSpec& s, int) {
 
 // [SECTION] Tutorial and tips --------------------------------------------------------------------------------------
 
-void PaintTutFrame(Canvas& c, const ImageSpec&, int) {
+void PaintTutFrame(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     DialogBody(c, 1001, 14, 14);
     // two glowing gems in the side margins; the text box is 66..240 by 45..150
@@ -450,7 +450,7 @@ void PaintTutFrame(Canvas& c, const ImageSpec&, int) {
     }
 }
 
-void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
+void PaintTutIntro(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, 800, 600, 1100, 3, 1.0, false);
     FancyCastle(cr, 480, 470, 0.7, 12, 3);
@@ -502,7 +502,7 @@ void PaintTutIntro(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintTutArrow(Canvas& c, const ImageSpec&, int) {
+void PaintTutArrow(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     Glow(cr, w - 12, h / 2, 14, WithAlpha(pal::MagicGold, 0.6));
@@ -518,7 +518,7 @@ void PaintTutArrow(Canvas& c, const ImageSpec&, int) {
     Stroke(cr, pal::Outline, 1.6);
 }
 
-void PaintTipBox(Canvas& c, const ImageSpec&, int) {
+void PaintTipBox(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     VelvetPanel(cr, 2, 2, w - 4, h - 4, 10, 1201);
@@ -529,7 +529,7 @@ void PaintTipBox(Canvas& c, const ImageSpec&, int) {
     Stroke(cr, WithAlpha(pal::Gold, 0.35), 1);
 }
 
-void PaintTipArrow(Canvas& c, const ImageSpec&, int) {
+void PaintTipArrow(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     Glow(cr, w / 2, h - 12, 16, WithAlpha(pal::Topaz, 0.6));
@@ -551,7 +551,7 @@ void PaintTipArrow(Canvas& c, const ImageSpec&, int) {
     Stroke(cr, pal::Outline, 1.6);
 }
 
-void PaintIngameInterface(Canvas& c, const ImageSpec&, int) {
+void PaintIngameInterface(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     StoneWall(cr, 0, 0, w, h, 1301, 24, Hex(0x7a7086));
@@ -565,7 +565,7 @@ void PaintIngameInterface(Canvas& c, const ImageSpec&, int) {
 
 // [SECTION] Help pages ---------------------------------------------------------------------------------------------
 
-void PaintHelpFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintHelpFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     StoneWall(cr, 0, 0, 800, 600, 1401, 30);
     SetColour(cr, WithAlpha(Hex(0x10122a), 0.35));
@@ -586,7 +586,7 @@ void PaintHelpFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintHelpPage(Canvas& c, const ImageSpec& s, int) {
+void PaintHelpPage(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     // content only on the frame's parchment (40..760, 22..530); everything else stays transparent
     const double x0 = 90, width = 620;
@@ -620,11 +620,11 @@ void PaintHelpPage(Canvas& c, const ImageSpec& s, int) {
         DrawText(cr, "Besondere Steine", 400, 80, heading);
         // the special pieces, drawn with the editor's piece pictures at a larger size
         auto icon = [&](const char* name, double x, double y) {
-            ImageSpec spec;
-            spec.path = std::string("images/editor/") + name + ".png";
-            spec.width = spec.height = 42;
+            ImageRow item;
+            item.path = std::string("images/editor/") + name + ".png";
+            item.width = item.height = 42;
             Canvas ic(42, 42);
-            PaintEditorIcon(ic, spec, 0);
+            PaintEditorIcon(ic, item, 0);
             cairo_set_source_surface(cr, ic.surface(), x - 21, y - 21);
             cairo_paint(cr);
         };
@@ -677,7 +677,7 @@ void PaintHelpPage(Canvas& c, const ImageSpec& s, int) {
 
 // [SECTION] Wallpapers and the end picture -------------------------------------------------------------------------
 
-void PaintWallpaper(Canvas& c, const ImageSpec& s, int) {
+void PaintWallpaper(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     WallScene(cr, w, h, s.variant);
@@ -690,7 +690,7 @@ void PaintWallpaper(Canvas& c, const ImageSpec& s, int) {
     DrawText(cr, "Brisquel 2", w - 30, h - 72, small);
 }
 
-void PaintWallPreview(Canvas& c, const ImageSpec& s, int) {
+void PaintWallPreview(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     WallScene(cr, c.width(), c.height(), s.variant);
     // a faded sketch of the picture still to be won
@@ -715,7 +715,7 @@ void PaintWallPreview(Canvas& c, const ImageSpec& s, int) {
     cairo_fill(cr);
 }
 
-void PaintWallFrame(Canvas& c, const ImageSpec& s, int) {
+void PaintWallFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     BottomBar(cr, 0, 8, c.width(), c.height() - 8, 1601);
     // a raised crest in the middle of the top edge
@@ -726,7 +726,7 @@ void PaintWallFrame(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintWallHelp(Canvas& c, const ImageSpec&, int) {
+void PaintWallHelp(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     ParchmentSheet(cr, 150, 90, 500, 400, 1701);
     DrawText(cr, "Wallpaper", 400, 150, InkHeading(40));
@@ -743,7 +743,7 @@ void PaintWallHelp(Canvas& c, const ImageSpec&, int) {
     Filigree(cr, 600, 140, 34, 180);
 }
 
-void PaintWinGame(Canvas& c, const ImageSpec&, int) {
+void PaintWinGame(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, 800, 600, 1801, 6, 1.0, false);
     // fireworks in the sky behind the castle

@@ -67,7 +67,7 @@ void ScanTitle(Canvas& c, const char* text, const Rgb& body, const Rgb& edge, do
 
 // [SECTION] Sparks -------------------------------------------------------------------------------------------------
 
-void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
+void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double w = c.width(), cx = w / 2, cy = c.height() / 2.0, r = w / 2;
     const double t = s.frames > 1 ? static_cast<double>(frame) / s.frames : 0;
@@ -206,7 +206,7 @@ void PaintSpark(Canvas& c, const ImageSpec& s, int frame) {
     }
 }
 
-void PaintGoldCoin(Canvas& c, const ImageSpec& s, int frame) {
+void PaintGoldCoin(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0, r = c.width() / 2.0 - 2;
     const double a = 2 * Pi * frame / s.frames;
@@ -250,7 +250,7 @@ void PaintGoldCoin(Canvas& c, const ImageSpec& s, int frame) {
     }
 }
 
-void PaintComboFlash(Canvas& c, const ImageSpec& s, int frame) {
+void PaintComboFlash(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0, R = c.width() / 2.0;
     const double t = static_cast<double>(frame) / (s.frames - 1);
@@ -264,7 +264,7 @@ void PaintComboFlash(Canvas& c, const ImageSpec& s, int frame) {
     }
 }
 
-void PaintChainLink(Canvas& c, const ImageSpec& s, int frame) {
+void PaintChainLink(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0;
     const double a = Pi * frame / s.frames;
@@ -284,7 +284,7 @@ void PaintChainLink(Canvas& c, const ImageSpec& s, int frame) {
     cairo_pattern_destroy(p);
 }
 
-void PaintTilePart(Canvas& c, const ImageSpec& s, int frame) {
+void PaintTilePart(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double cx = c.width() / 2.0, cy = c.height() / 2.0, r = c.width() * 0.38;
     Rng rng(static_cast<uint64_t>(s.variant) * 1000 + static_cast<uint64_t>(frame / 16));
@@ -315,18 +315,18 @@ void PaintTilePart(Canvas& c, const ImageSpec& s, int frame) {
 // [SECTION] Pixel-scan sources -------------------------------------------------------------------------------------
 
 // The you-win title: red bands 80..199 outline, 200..254 letters, 255 the passing shine.
-void PaintYouWinScan(Canvas& c, const ImageSpec& s, int) {
+void PaintYouWinScan(Canvas& c, const ImageRow& s, int) {
     const double shine = 8 + (c.width() + 2) * s.variant / 23.0;
     ScanTitle(c, "GEWONNEN!", Hex(0xe6b428), Hex(0x8a4010), shine);
 }
 
 // The you-lose title: red 80..254 outline, 255 letters.
-void PaintYouLoseScan(Canvas& c, const ImageSpec&, int) {
+void PaintYouLoseScan(Canvas& c, const ImageRow&, int) {
     ScanTitle(c, "VERLOREN", Hex(0xff3c28), Hex(0x962018), -1000);
 }
 
 // The hourglass: red 175..199 glass, 200..254 sand, 255 gold frame.
-void PaintHourglassScan(Canvas& c, const ImageSpec&, int) {
+void PaintHourglassScan(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height(), cx = w / 2;
     // glass
@@ -364,7 +364,7 @@ void PaintHourglassScan(Canvas& c, const ImageSpec&, int) {
 }
 
 // The fireball: red 110..159 outer flame, 160..254 flame, 255 core.
-void PaintFireballScan(Canvas& c, const ImageSpec&, int) {
+void PaintFireballScan(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double cx = c.width() * 0.6, cy = c.height() / 2.0, r = c.width() * 0.3;
     // tail to the left
@@ -389,7 +389,7 @@ void PaintFireballScan(Canvas& c, const ImageSpec&, int) {
 }
 
 // The lightning bolt: red 160..179 glow, 180..254 bolt, 255 core.
-void PaintFlashScan(Canvas& c, const ImageSpec& s, int) {
+void PaintFlashScan(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     Rng rng(static_cast<uint64_t>(s.variant) * 77);
@@ -413,7 +413,7 @@ void PaintFlashScan(Canvas& c, const ImageSpec& s, int) {
     bolt(2.2, Hex(0xffffff));
 }
 
-void PaintYouWinTitle(Canvas& c, const ImageSpec&, int) {
+void PaintYouWinTitle(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     Glow(cr, c.width() / 2.0, c.height() / 2.0, c.width() * 0.45, WithAlpha(pal::MagicGold, 0.35));
     TextStyle st = TitleStyle(44);

@@ -90,7 +90,7 @@ void Darken(cairo_t* cr, double alpha, const Rgb& tint = Hex(0x080a1c)) {
 
 // [SECTION] Start-up -----------------------------------------------------------------------------------------------
 
-void PaintLogoGame(Canvas& c, const ImageSpec&, int) {
+void PaintLogoGame(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, c.width(), c.height(), 71, 0, 1.0, false);
     FancyCastle(cr, 230, 470, 0.85, 5, 0);
@@ -104,7 +104,7 @@ void PaintLogoGame(Canvas& c, const ImageSpec&, int) {
     DrawText(cr, "Die Burgen des Königreichs", 400, 372, sub);
 }
 
-void PaintLogoStudio(Canvas& c, const ImageSpec&, int) {
+void PaintLogoStudio(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     cairo_rectangle(cr, 0, 0, c.width(), c.height());
     FillRadial(cr, 400, 260, 520, Hex(0x1e2350), Hex(0x05060f));
@@ -189,7 +189,7 @@ void PaintLogoStudio(Canvas& c, const ImageSpec&, int) {
     DrawText(cr, "präsentiert", cx, 492, tag);
 }
 
-void PaintLoading(Canvas& c, const ImageSpec&, int) {
+void PaintLoading(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, c.width(), c.height(), 123, 2, 1.0, false);
     FancyCastle(cr, 260, 475, 0.75, 9, 2);
@@ -205,7 +205,7 @@ void PaintLoading(Canvas& c, const ImageSpec&, int) {
     }
 }
 
-void PaintPause(Canvas& c, const ImageSpec&, int) {
+void PaintPause(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     Landscape(cr, c.width(), c.height(), 321, 4, 1.0, false);
     FancyCastle(cr, 200, 480, 0.9, 3, 4);
@@ -222,7 +222,7 @@ void PaintPause(Canvas& c, const ImageSpec&, int) {
     Filigree(cr, 530, 250, 40, 135);
 }
 
-void PaintIcon(Canvas& c, const ImageSpec&, int) {
+void PaintIcon(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     PathRoundRect(cr, 2, 2, 60, 60, 12);
     FillRadial(cr, 24, 20, 60, Hex(0x3a4590), Hex(0x0e1130), true);
@@ -232,7 +232,7 @@ void PaintIcon(Canvas& c, const ImageSpec&, int) {
 
 // [SECTION] Main menu ----------------------------------------------------------------------------------------------
 
-void PaintMenuBackground(Canvas& c, const ImageSpec&, int) {
+void PaintMenuBackground(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height(), horizon = h * 0.66;
     DuskSky(cr, w, h, horizon, 2024, 1.2);
@@ -266,7 +266,7 @@ void PaintMenuBackground(Canvas& c, const ImageSpec&, int) {
     }
 }
 
-void PaintMenuMiddle(Canvas& c, const ImageSpec&, int) {
+void PaintMenuMiddle(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     // the castle's hill on the left, the valley's near bank across the bottom
@@ -308,7 +308,7 @@ void PaintMenuMiddle(Canvas& c, const ImageSpec&, int) {
                  {WithAlpha(pal::SkyRose, 0), WithAlpha(Hex(0xd8a0b8), 0.18), WithAlpha(pal::SkyRose, 0)});
 }
 
-void PaintMenuFront(Canvas& c, const ImageSpec&, int) {
+void PaintMenuFront(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     // dark foreground bank with grass along the bottom
@@ -379,7 +379,7 @@ void PaintMenuFront(Canvas& c, const ImageSpec&, int) {
     }
 }
 
-void PaintMenuPanel(Canvas& c, const ImageSpec& s, int) {
+void PaintMenuPanel(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
     const double x0 = 16, x1 = w - 16, top = 14, tip = h - 4, bottom = h - 48;
@@ -455,18 +455,18 @@ void PaintMenuPanel(Canvas& c, const ImageSpec& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintMenuLogo(Canvas& c, const ImageSpec&, int) {
+void PaintMenuLogo(Canvas& c, const ImageRow&, int) {
     // drawn at y -19: the visible part starts 19 pixels down
     GameLogo(c.cr(), 170, 19 + 50, 0.74);
 }
 
-void PaintMenuPlay(Canvas& c, const ImageSpec& s, int) { ButtonMedallion(c, s.variant % 3, pal::Sapphire, 14); }
+void PaintMenuPlay(Canvas& c, const ImageRow& s, int) { ButtonMedallion(c, s.variant % 3, pal::Sapphire, 14); }
 
-void PaintMenuExit(Canvas& c, const ImageSpec& s, int) { ButtonMedallion(c, s.variant % 3, Darker(pal::Ruby, 0.1), 8); }
+void PaintMenuExit(Canvas& c, const ImageRow& s, int) { ButtonMedallion(c, s.variant % 3, Darker(pal::Ruby, 0.1), 8); }
 
 // [SECTION] Birds --------------------------------------------------------------------------------------------------
 
-void PaintBird(Canvas& c, const ImageSpec& s, int frame) {
+void PaintBird(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const int species = s.variant / 2;
     const bool left = s.variant % 2 == 1;

@@ -255,7 +255,7 @@ void MessageIcon(cairo_t* cr, const std::string& name) {
 
 // [SECTION] Skin ---------------------------------------------------------------------------------------------------
 
-void PaintSkin(Canvas& c, const ImageSpec& s, int) {
+void PaintSkin(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const std::string name = BaseName(s.path);
     const double w = c.width(), h = c.height();
@@ -387,7 +387,7 @@ void PaintSkin(Canvas& c, const ImageSpec& s, int) {
 
 // [SECTION] Cursors ------------------------------------------------------------------------------------------------
 
-void PaintCursor(Canvas& c, const ImageSpec& s, int frame) {
+void PaintCursor(Canvas& c, const ImageRow& s, int frame) {
     cairo_t* cr = c.cr();
     const double t = static_cast<double>(frame) / s.frames;
     const bool gameStyle = s.variant < 3; // style 1: gold and gem; style 2: the calm editor look
@@ -440,7 +440,7 @@ void PaintCursor(Canvas& c, const ImageSpec& s, int frame) {
 
 // [SECTION] Editor pictures ----------------------------------------------------------------------------------------
 
-void PaintEditorIcon(Canvas& c, const ImageSpec& s, int) {
+void PaintEditorIcon(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
     const std::string name = BaseName(s.path);
     const double w = c.width(), cx = w / 2, cy = w / 2;
