@@ -6,9 +6,10 @@
 
 #include "board/level_file.h"
 #include "board/rules.h"
-#include "board/outside.h"
+#include "board/board_hooks.h"
+#include "board/play.h"
+#include "main/screens.h"
 #include "main/assets.h"
-#include "main/entry_points.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
@@ -30,7 +31,6 @@ int32_t LevelEnd_Tiles[4] = {0, 1, 2, 3};
 ImagePtr Tile_Empty;
 ImagePtr Tile_Golden, Tile_Silver;
 ImagePtr Tile_Crate[3];
-int32_t Board_Notify = 1;
 
 // [SECTION] Cells ----------------------------------------------------------------------------------------------------
 
@@ -227,5 +227,8 @@ void Level_Start() {
     Level_FreezeTimer = float(Level_FreezeInterval);
     Rules_ResetLevel();
     Game_Paused = 0;
-    outside::LevelStarted();
+    Board_Hooks.Particles_Reset();
+    Board_Hooks.Effects_Clear();
+    Board_Hooks.Tutorial_ResetRun();
+    Board_Hooks.Tips_Place();
 }

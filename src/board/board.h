@@ -66,8 +66,6 @@ extern int32_t LevelEnd_Tiles[4];                // four tile numbers for its ti
 extern ImagePtr Tile_Empty;                      // "Images/tiles/tile_empty.png": a playable cell without tile
 extern ImagePtr Tile_Golden, Tile_Silver;        // tile levels 1 and 2
 extern ImagePtr Tile_Crate[3];                   // crates by hits left (index 0 unused)
-extern int32_t
-    Board_Notify; // 1: the board calls sounds, effects, tutorial, tips, gems and hammers; 0 when it plays alone
 
 // The area of the 800x600 screen the board is laid out in (left of the in-game interface).
 constexpr int32_t Board_AreaX = 88, Board_AreaY = 40, Board_AreaW = 528, Board_AreaH = 552;

@@ -7,7 +7,7 @@
 
 #include "board/board.h"
 #include "board/rules.h"
-#include "main/entry_points.h"
+#include "board/play.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
@@ -27,7 +27,6 @@ float Level_FreezeTimer = 0;
 int32_t Level_SilverCoinTimer = 0, Level_GoldCoinTimer = 0, Level_ManaBottleTimer = 0;
 int32_t Spawn_Weights[Piece_KindCount] = {0, 1, 1, 1, 1, 1, 1};
 int32_t Level_Ease = 0;
-int32_t Player_LevelEase[10][151] = {};
 Str Level_Path;
 
 namespace {

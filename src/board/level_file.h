@@ -29,9 +29,8 @@ extern int32_t Level_FreezeInterval;     // seconds between two freezes; 0 = non
 extern float Level_FreezeTimer;          // s until the next freeze
 extern int32_t Level_SilverCoinTimer, Level_GoldCoinTimer, Level_ManaBottleTimer; // set at level start, unread
 extern int32_t Spawn_Weights[Piece_KindCount];                                    // relative spawn weight of each kind
-extern int32_t Level_Ease;                // ease of the level in play, 0 (normal) .. 3 (easiest)
-extern int32_t Player_LevelEase[10][151]; // stored ease values by player and level
-extern Str Level_Path;                    // path of the current level file
+extern int32_t Level_Ease; // ease of the level in play, 0 (normal) .. 3 (easiest)
+extern Str Level_Path;     // path of the current level file
 
 // Writes the board and the level values. RuntimeError "cant create level file" + path when the file cannot be
 // created; the file is written to a temporary name and renamed, so a failed save keeps the old file (false then).

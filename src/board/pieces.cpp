@@ -5,7 +5,9 @@
 #include "board/board.h"
 #include "board/level_file.h"
 #include "board/rules.h"
-#include "board/outside.h"
+#include "board/board_hooks.h"
+#include "board/play.h"
+#include "main/audio.h"
 #include "main/assets.h"
 #include "platform/input.h"
 #include "platform/random.h"
@@ -39,10 +41,6 @@ constexpr KindImage kKindImages[] = {
     {KIND_COIN_SILVER, "Images/pieces/coin_silver.png"},
     {KIND_COIN_GOLD, "Images/pieces/coin_gold.png"},
 };
-
-void Report(int32_t event, int32_t a, int32_t b) {
-    if (Board_EventHook) Board_EventHook(event, a, b);
-}
 
 PiecePtr NewPiece(float x, float y, int32_t kind) {
     auto p = std::make_shared<Piece>();
@@ -104,10 +102,9 @@ PiecePtr Piece_Create(float x, float y, int32_t kind) {
             p->Col = c;
             p->Row = r;
         }
-        outside::Tutorial_OnEvent4(c, r);
-        Report(4, c, r);
+        Board_Hooks.Tutorial_OnEvent4(c, r);
     } else if (kind == KIND_LAUNCHER) {
-        outside::Tips_SetSnowballPoint(p->ScreenX, p->ScreenY);
+        Board_Hooks.Tips_SetSnowballPoint(p->ScreenX, p->ScreenY);
     }
     return p;
 }
@@ -126,7 +123,7 @@ PiecePtr Piece_CreateSpecialImage(float x, float y, int32_t kind, const ImagePtr
 PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
     if (!Kind_IsCoinOrBottle(kind) || !Board_InUse(column, row)) return nullptr;
     Table_cell& cell = Board_Cell(column, row);
-    outside::Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, outside::Snd_PanAt(Mouse_X()));
+    Board_Hooks.Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, Board_Hooks.Snd_PanAt(Mouse_X()));
     PiecePtr p = NewPiece(Cell_PixelX(column), Cell_PixelY(row), kind);
     p->Lifetime = rules::CoinLifetimeMs;
     p->Col = column;
@@ -139,11 +136,9 @@ PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
     }
     cell.Piece = p;
     if (kind == KIND_BOTTLE) {
-        outside::Tutorial_OnEvent5(column, row);
-        Report(5, column, row);
+        Board_Hooks.Tutorial_OnEvent5(column, row);
     } else {
-        outside::Tutorial_OnEvent3(column, row);
-        Report(3, column, row);
+        Board_Hooks.Tutorial_OnEvent3(column, row);
     }
     return p;
 }

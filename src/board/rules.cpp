@@ -15,7 +15,9 @@
 #include <cmath>
 
 #include "board/level_file.h"
-#include "board/outside.h"
+#include "board/board_hooks.h"
+#include "board/play.h"
+#include "main/audio.h"
 #include "platform/random.h"
 
 // [SECTION] State and counters ---------------------------------------------------------------------------------------
@@ -45,7 +47,6 @@ int32_t Level_EndState = 0;
 int32_t Level_TimeBonus = 0;
 int32_t Board_Frame = 0;
 int32_t Board_Swapping = 0;
-void (*Board_EventHook)(int32_t event, int32_t a, int32_t b) = nullptr;
 
 namespace {
 
@@ -67,11 +68,7 @@ Point g_best[Board_MaxCols * Board_MaxRows];    // groups found by the move sear
 Point g_scratch[Board_MaxCols * Board_MaxRows]; // candidates of a freeze, groups of the replacement check
 Point g_cand[Board_MaxCols * Board_MaxRows];    // candidates of the no-move replacement
 
-void Report(int32_t event, int32_t a, int32_t b) {
-    if (Board_EventHook) Board_EventHook(event, a, b);
-}
-
-float PanOf(int32_t c) { return outside::Snd_PanAt(int32_t(Cell_PixelX(c)) + Cell_HalfWidth); }
+float PanOf(int32_t c) { return Board_Hooks.Snd_PanAt(int32_t(Cell_PixelX(c)) + Cell_HalfWidth); }
 
 uint32_t NextGen(uint32_t& gen, uint32_t (&marks)[Board_MaxCols][Board_MaxRows]) {
     if (++gen == 0) {
@@ -93,7 +90,7 @@ void Score_Add(int32_t points) {
     const int32_t after = Score / rules::LifeEveryPoints;
     if (after > before) {
         Lives += after - before;
-        outside::Snd_PlayIndex(SND_LIFE);
+        Board_Hooks.Snd_PlayIndex(SND_LIFE, 0);
     }
 }
 
@@ -111,8 +108,7 @@ void Mana_Add(int32_t amount) {
         reached = 1;
     }
     Mana = std::max(0, Mana);
-    outside::Tutorial_OnManaChanged(amount, reached);
-    Report(17, amount, reached);
+    Board_Hooks.Tutorial_OnManaChanged(amount, reached);
 }
 
 // [SECTION] Match groups and moves -----------------------------------------------------------------------------------
@@ -302,7 +298,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
     Table_cell& cell = Board_Cells[c][r];
     if (cell.Blockers > 0) {
         cell.Blockers = how == Blast::Line ? cell.Blockers - 1 : 0;
-        outside::Snd_PlayGrouped(SND_CRATE, PanOf(c));
+        Board_Hooks.Snd_PlayGrouped(SND_CRATE, PanOf(c));
         return;
     }
     if (how == Blast::Line)
@@ -314,7 +310,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
     if (how != Blast::Rocket && p->Shield > 0) {
         p->Shield = how == Blast::Bomb ? 0 : p->Shield - 1;
         if (p->Shield == 0) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
-        outside::Snd_PlayGrouped(SND_CHAIN, PanOf(c));
+        Board_Hooks.Snd_PlayGrouped(SND_CHAIN, PanOf(c));
         return;
     }
     if (how != Blast::Rocket && p->Frozen) {
@@ -325,8 +321,9 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
 }
 
 void Bomb_Explode(int32_t c, int32_t r) {
-    outside::Snd_PlayGrouped(SND_EXPLODE, PanOf(c));
-    outside::Gfx_ExplosionSparks(int32_t(Cell_PixelX(c)) + Cell_HalfWidth, int32_t(Cell_PixelY(r)) + Cell_HalfHeight);
+    Board_Hooks.Snd_PlayGrouped(SND_EXPLODE, PanOf(c));
+    Board_Hooks.Gfx_ExplosionSparks(int32_t(Cell_PixelX(c)) + Cell_HalfWidth,
+                                    int32_t(Cell_PixelY(r)) + Cell_HalfHeight);
     if (Cell_Playable(c, r)) TileClear(c, r);
     for (int32_t dc = -1; dc <= 1; ++dc)
         for (int32_t dr = -1; dr <= 1; ++dr)
@@ -346,8 +343,7 @@ void Cell_Explode(int32_t c, int32_t r) {
     if (!Cell_Playable(c, r)) return;
     Table_cell& cell = Board_Cells[c][r];
     if (cell.TileLevel < 1) return;
-    outside::Tutorial_OnEvent2(c, r);
-    Report(2, c, r);
+    Board_Hooks.Tutorial_OnEvent2(c, r);
     if (--cell.TileLevel == 0) Gold_Add(rules::GoldPerTile);
 }
 
@@ -358,11 +354,11 @@ void Cell_DestroyPiece(int32_t c, int32_t r) {
     if (!p || p->Removing) return;
     const float x = Cell_PixelX(c), y = Cell_PixelY(r);
     Detach(cell, p);
-    if (Kind_IsGem(p->Kind)) outside::Gems_Add(p->Kind, 1);
-    outside::Gfx_RemovedPieceBurst(x, y, 0.1f);
+    if (Kind_IsGem(p->Kind)) Board_Hooks.Gems_Add(p->Kind, 1);
+    Board_Hooks.Gfx_RemovedPieceBurst(x, y, 0.1f);
     if (p->Golden) TimeAdd(rules::GoldenTimeUs);
     if (p->Laser) {
-        outside::Gfx_Kind4At(int32_t(x), int32_t(y));
+        Board_Hooks.Gfx_Kind4At(int32_t(x), int32_t(y));
         Line_Blast(c, r);
     }
     if (p->Bomb) Bomb_Explode(c, r);
@@ -375,7 +371,7 @@ bool Launcher_Fire(int32_t c, int32_t r) {
     if (!p || p->Kind != KIND_LAUNCHER || !Piece_Settled(*p)) return false;
     Detach(cell, p);
     TileClear(c, r);
-    outside::Snd_PlayIndex(SND_ROCKET, PanOf(c));
+    Board_Hooks.Snd_PlayIndex(SND_ROCKET, PanOf(c));
     for (const int32_t dir : {-1, 1}) {
         PiecePtr rocket = Piece_Create(Cell_PixelX(c), Cell_PixelY(r), KIND_ROCKET);
         rocket->VelX = dir * rules::RocketCellsPerSecond * float(Cell_Width);
@@ -395,7 +391,7 @@ void Match_Resolve(Point special) {
     if (Multiplier_TimerMs > 0) Score_Multiplier = std::min(rules::MultiplierMax, Score_Multiplier + 1);
     Multiplier_TimerMs = rules::MultiplierMs;
     Score_AddMultiplied(n * rules::PointsPerGem + std::max(0, n - 3) * rules::PointsPerExtraGem);
-    outside::Hammer_AddCharge(n);
+    Hammer_AddCharge(n);
     Match_Timer = Hint_DelayMs();
 
     // The cells: chains and ice take the hit, other pieces go with their tiles.
@@ -406,7 +402,7 @@ void Match_Resolve(Point special) {
         g_mark[Match_List[i].x][Match_List[i].y] = gen;
         if (Board_Cells[Match_List[i].x][Match_List[i].y].TileLevel > 0) Match_HadTile = 1;
     }
-    outside::Snd_PlayIndex(SND_MATCH1 + std::min(Score_Multiplier - 1, 2), PanOf(Match_List[0].x));
+    Board_Hooks.Snd_PlayIndex(SND_MATCH1 + std::min(Score_Multiplier - 1, 2), PanOf(Match_List[0].x));
     for (int32_t i = 0; i < n; ++i) {
         const Point at = Match_List[i];
         Table_cell& cell = Board_Cells[at.x][at.y];
@@ -414,12 +410,12 @@ void Match_Resolve(Point special) {
         if (!p || p->Removing) continue;
         if (p->Shield > 0) {
             if (--p->Shield == 0 && !p->Frozen) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
-            outside::Snd_PlayGrouped(SND_CHAIN, PanOf(at.x));
+            Board_Hooks.Snd_PlayGrouped(SND_CHAIN, PanOf(at.x));
             continue;
         }
         if (p->Frozen) {
             Piece_SetFrozen(p, 0);
-            outside::Snd_PlayGrouped(SND_FREEZE, PanOf(at.x));
+            Board_Hooks.Snd_PlayGrouped(SND_FREEZE, PanOf(at.x));
             continue;
         }
         if (tarRestore)
@@ -427,7 +423,7 @@ void Match_Resolve(Point special) {
         else
             Cell_Explode(at.x, at.y);
         Cell_DestroyPiece(at.x, at.y);
-        outside::Snd_PlayDelayed(SND_GEM, float(i) * 40.0f, PanOf(at.x));
+        Board_Hooks.Snd_PlayDelayed(SND_GEM, float(i) * 40.0f, PanOf(at.x));
     }
 
     // Neighbours: crates and frozen pieces next to the group take one hit each.
@@ -441,7 +437,7 @@ void Match_Resolve(Point special) {
             Table_cell& cell = Board_Cells[x][y];
             if (cell.Blockers > 0) {
                 --cell.Blockers;
-                outside::Snd_PlayGrouped(SND_CRATE, PanOf(x));
+                Board_Hooks.Snd_PlayGrouped(SND_CRATE, PanOf(x));
             } else if (cell.Piece && cell.Piece->Frozen && !cell.Piece->Removing) {
                 if (--cell.Piece->FrozenCountdown <= 0) Piece_SetFrozen(cell.Piece, 0);
             }
@@ -466,8 +462,8 @@ void Match_Resolve(Point special) {
             p->Col = place.x;
             p->Row = place.y;
             Board_Cells[place.x][place.y].Piece = p;
-            outside::Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
-            outside::Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
+            Board_Hooks.Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
+            Board_Hooks.Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
         }
     } else if (const Point place = firstEmpty(); place.x >= 0) {
         // At most one coin or bottle, in the first empty cell of the group in list order: silver by its chance,
@@ -482,8 +478,7 @@ void Match_Resolve(Point special) {
         if (kind) Piece_CreateCoinOrBottle(place.x, place.y, kind);
     }
 
-    outside::Tutorial_OnEvent1();
-    Report(1, n, Match_BySwap);
+    Board_Hooks.Tutorial_OnEvent1();
 }
 
 // [SECTION] Swaps, falling and refill --------------------------------------------------------------------------------
@@ -544,7 +539,7 @@ void SwapStep() {
     }
     g_swap.back = true;
     ExchangeSwap();
-    outside::Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_swap.c1));
+    Board_Hooks.Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_swap.c1));
 }
 
 } // namespace
@@ -559,7 +554,7 @@ bool Board_Swap(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
     ExchangeSwap();
     Match_Timer = Hint_DelayMs();
     Hint_Found = 0;
-    outside::Snd_PlayIndex(SND_SWAP, PanOf(c1));
+    Board_Hooks.Snd_PlayIndex(SND_SWAP, PanOf(c1));
     return true;
 }
 
@@ -669,7 +664,7 @@ void Freeze_Step(float dtMs) {
     if (count == 0) return;
     const Point at = g_scratch[Rand_Int(0, count - 1)];
     Piece_SetFrozen(Board_Cells[at.x][at.y].Piece, 1);
-    outside::Snd_PlayIndex(SND_FREEZE, PanOf(at.x));
+    Board_Hooks.Snd_PlayIndex(SND_FREEZE, PanOf(at.x));
 }
 
 // An antigravity piece at rest changes places with the piece above it, one cell at a time.
@@ -707,7 +702,7 @@ void Amulets_Leave() {
             if (below) continue;
             Detach(cell, p);
             Score_Add(rules::AmuletPoints);
-            outside::Snd_PlayIndex(SND_MAGIC, PanOf(c));
+            Board_Hooks.Snd_PlayIndex(SND_MAGIC, PanOf(c));
         }
     }
 }

@@ -61,8 +61,6 @@ extern int32_t Level_EndState;  // 0 golden tiles remain, 1 amulets still to bri
 extern int32_t Level_TimeBonus; // time-bonus points of the finished level
 extern int32_t Board_Frame;     // logic frames since the level started
 extern int32_t Board_Swapping;  // 1 while a swap (or its swap back) runs
-// Observer of the game events the board reports (tutorial numbering); tests set it, null otherwise.
-extern void (*Board_EventHook)(int32_t event, int32_t a, int32_t b);
 
 // ---- Counters --------------------------------------------------------------------------------------------------
 void Score_Add(int32_t points);           // adds points; one more life per LifeEveryPoints

@@ -1,7 +1,7 @@
 // Do-nothing stand-ins for the level editor until it lands.
-// Library bq_editor; the start-up and the game frame reach it through main/entry_points.h.
+// Library bq_editor; the start-up and the game frame reach it through editor/editor.h.
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
-#include "main/entry_points.h"
+#include "editor/editor.h"
 
 void Editor_Init() {}
 void Editor_Create() {}

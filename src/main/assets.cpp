@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <map>
 
-#include "main/entry_points.h"
+#include "main/service_hooks.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
@@ -141,5 +141,5 @@ void Background_DrawFullscreen(const ImagePtr& img) {
 void Images_LoadAll() {
     for (const char16_t* path : Images_EffectPaths)
         Images_Get(path);
-    EffectImages_Load();
+    Service_Hooks.EffectImages_Load();
 }

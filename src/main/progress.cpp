@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "main/config.h"
-#include "main/entry_points.h"
 #include "main/runtime.h"
 #include "platform/stream.h"
 
 std::array<int32_t, 10 * kCastlesCount> Castles_Completed{};
+int32_t Player_LevelEase[10][kLevelEaseSlots] = {};
 std::array<int32_t, 10> Player_LastLevel{};
 std::array<float, 10> Vol_Fx{};
 std::array<float, 10> Vol_Music{};

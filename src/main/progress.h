@@ -9,20 +9,21 @@
 #include "platform/strings.h"
 
 constexpr int kProgressArrays = 22;
-constexpr int kTipsCount = 51;     // tips per player
-constexpr int kTutorialCount = 45; // tutorial steps per player
-constexpr int kCastlesCount = 7;   // castles per player
+constexpr int kTipsCount = 51;       // tips per player
+constexpr int kTutorialCount = 45;   // tutorial steps per player
+constexpr int kCastlesCount = 7;     // castles per player
+constexpr int kLevelEaseSlots = 151; // stored ease values per player: levels 1..150 (0 unused)
 
 // ---- State owned here (the arrays, by their number; the other numbers are reserved int32[10]) -------------------
 extern std::array<int32_t, 10 * kCastlesCount> Castles_Completed; // 0: [player*7+castle] 1 when completed
-// 1: Player_LevelEase, the board's stored ease values int32[10][151] (main/entry_points.h)
-extern std::array<int32_t, 10> Player_LastLevel;                // 3: last level started per player
-extern std::array<float, 10> Vol_Fx;                            // 11: effects volume per player, 0..1
-extern std::array<float, 10> Vol_Music;                         // 12: music volume per player, 0..1
-extern std::array<float, 10> Vol_Ambient;                       // 13: ambient volume per player, 0..1
-extern std::array<int32_t, 10 * kTipsCount> Tips_Shown;         // 14: [player*51+tip] 1 once shown
-extern std::array<int32_t, 10> Player_Used;                     // 18: 1 when the player slot is in use
-extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags; // 20: [player*45+step] 1 once shown
+extern int32_t Player_LevelEase[10][kLevelEaseSlots];             // 1: stored ease per player and level (the board's)
+extern std::array<int32_t, 10> Player_LastLevel;                  // 3: last level started per player
+extern std::array<float, 10> Vol_Fx;                              // 11: effects volume per player, 0..1
+extern std::array<float, 10> Vol_Music;                           // 12: music volume per player, 0..1
+extern std::array<float, 10> Vol_Ambient;                         // 13: ambient volume per player, 0..1
+extern std::array<int32_t, 10 * kTipsCount> Tips_Shown;           // 14: [player*51+tip] 1 once shown
+extern std::array<int32_t, 10> Player_Used;                       // 18: 1 when the player slot is in use
+extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags;   // 20: [player*45+step] 1 once shown
 extern int32_t First_Start; // 1 when the progress file was missing (or unusable) at start-up
 
 // One array of the file: its number, element count, and its bytes in memory (int32 or float32, 4 bytes each).

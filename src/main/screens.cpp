@@ -4,7 +4,7 @@
 
 #include "main/assets.h"
 #include "main/audio.h"
-#include "main/entry_points.h"
+#include "main/service_hooks.h"
 #include "main/fonts.h"
 #include "main/gui_button.h"
 #include "main/text_layout.h"
@@ -18,27 +18,11 @@ int32_t Dialog_X = 0;
 int32_t Dialog_Y = 0;
 int32_t Pause_ByLoop = 0;
 int32_t Pause_Screen = 0;
+int32_t Game_Paused = 0;
 
 namespace {
 
 void Pause_Frame();
-
-// The game's own table: screens 2, 3 and 4 are passing states that show the main menu's frame.
-const std::array<ScreenHooks, kScreenCount> kGameScreens = {{
-    {MainMenu_Enter, MainMenu_Leave, MainMenu_Frame},     // 0 main menu
-    {Game_Enter, Game_Leave, Game_Frame},                 // 1 game
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 2 passing
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 3 passing
-    {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 4 passing
-    {Screen5_Enter, Screen5_Leave, Screen5_Frame},        // 5 level start
-    {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},     // 6 level end
-    {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},           // 7 dimmed board
-    {Dialog_Nothing, Dialog_Nothing, Pause_Frame},        // 8 pause
-    {BuildMenu_Enter, BuildMenu_Leave, BuildMenu_Update}, // 9 build menu
-    {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},     // 10 level map
-    {Shop_Enter, Shop_Leave, Shop_Update},                // 11 shop
-}};
-const ScreenHooks kUnknownScreen = {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame};
 
 int g_switches = 0;       // Screen_Set calls so far: a nested call makes the outer one stop
 int32_t g_switching = -1; // the screen whose enter hook runs now (-1 none): a nested switch leaves it
@@ -76,13 +60,24 @@ void FlushFrameInput() {
 
 void Dialog_Nothing() {}
 
+ServiceHooks Service_HooksDefault() {
+    ServiceHooks h;
+    h.Screens.fill({Dialog_Nothing, Dialog_Nothing, Dialog_Nothing});
+    h.EffectImages_Load = Dialog_Nothing;
+    return h;
+}
+ServiceHooks Service_Hooks = Service_HooksDefault();
+
 const ScreenHooks& Screen_HooksOf(int32_t n) {
-    if (n < 0 || n >= kScreenCount) return kUnknownScreen;
+    static ScreenHooks unknown;
+    unknown = {Dialog_Nothing, Dialog_Nothing, Service_Hooks.Screens[kScreenMainMenu].frame};
+    if (n < 0 || n >= kScreenCount) return unknown;
     return Screen_Hooks[size_t(n)];
 }
 
 void Screens_Reset() {
-    Screen_Hooks = kGameScreens;
+    Screen_Hooks = Service_Hooks.Screens;
+    Screen_Hooks[kScreenPause] = {Dialog_Nothing, Dialog_Nothing, Pause_Frame};
     Screen_Current = 0;
     g_switching = -1;
     g_leaving = -1;

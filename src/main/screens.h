@@ -28,6 +28,8 @@ extern int32_t Dialog_X;      // top-left of the open dialog's background (its i
 extern int32_t Dialog_Y;
 extern int32_t Pause_ByLoop; // 1 while the pause the main loop made itself is in force (overlay shown)
 extern int32_t Pause_Screen; // the screen remembered while the pause screen 8 shows
+extern int32_t Game_Paused;  // 1 freezes the game screen's logic; boxes and the pause set and clear it, a level
+                             // start clears it
 
 // ---- Screens ---------------------------------------------------------------------------------------------------
 // Flushes the keyboard, runs the leave hook of the current screen and the enter hook of screen n, then makes n
@@ -36,7 +38,7 @@ extern int32_t Pause_Screen; // the screen remembered while the pause screen 8 s
 void Screen_Set(int32_t n);
 // The hooks of screen n; unknown numbers and the passing screens get the main menu's frame and no hooks.
 const ScreenHooks& Screen_HooksOf(int32_t n);
-void Screens_Reset(); // the hook table back to the game's own, screen 0, no dialog (start-up and tests)
+void Screens_Reset(); // the hook table back to the game's own (Service_Hooks.Screens), screen 0, no dialog
 
 // ---- Dialogs ---------------------------------------------------------------------------------------------------
 // Makes (init, update, draw) the one open dialog, replacing any open one, sets Dialog_Active, flushes the input

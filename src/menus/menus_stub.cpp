@@ -1,7 +1,7 @@
 // Do-nothing stand-ins for the main menu, message boxes, high scores, tutorial and tips until they land.
-// Library bq_menus; callers reach them through main/entry_points.h.
+// Library bq_menus; callers reach them through menus/menus.h.
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
-#include "main/entry_points.h"
+#include "menus/menus.h"
 
 #include "main/assets.h"
 #include "platform/graphics.h"
@@ -55,6 +55,7 @@ void MsgBox_LevelsEnded_Open() {}
 void MsgBox_LevelDone_Open() {}
 void MsgBox_CastleCompleted_Open() {}
 void MsgBox_Shop_Open() {}
+void MsgBox_Shop_Init() {}
 void WinLose_Open() {}
 void IGMenu_Init() {}
 void IGMenu_Update() {}

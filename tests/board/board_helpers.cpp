@@ -1,6 +1,7 @@
 // Shared set-up of the board tests (see board_helpers.h).
 #include "board_helpers.h"
 
+#include "board/board_hooks.h"
 #include "platform/random.h"
 
 namespace bt {
@@ -14,13 +15,19 @@ void Record(int32_t id, int32_t a, int32_t b) {
         e.matchKinds.push_back(KindAt(Match_List[i].x, Match_List[i].y));
     Events.push_back(e);
 }
+template <int32_t Id> void RecordCell(int32_t c, int32_t r) { Record(Id, c, r); }
 } // namespace
 
 void StartRecording() {
     Events.clear();
-    Board_EventHook = Record;
+    Board_Hooks.Tutorial_OnEvent1 = [] { Record(1, Match_Count, Match_BySwap); };
+    Board_Hooks.Tutorial_OnEvent2 = RecordCell<2>;
+    Board_Hooks.Tutorial_OnEvent3 = RecordCell<3>;
+    Board_Hooks.Tutorial_OnEvent4 = RecordCell<4>;
+    Board_Hooks.Tutorial_OnEvent5 = RecordCell<5>;
+    Board_Hooks.Tutorial_OnManaChanged = RecordCell<17>;
 }
-void StopRecording() { Board_EventHook = nullptr; }
+void StopRecording() { Board_Hooks = Board_HooksDefault(); }
 
 void Build(const std::vector<std::string>& rows, int32_t tile, bool spawners, int32_t colours) {
     Board_Rows = int32_t(rows.size());

@@ -33,7 +33,7 @@ struct Event {
     int32_t cellKind;                // kind of the piece in cell (a, b) at the time (0 = empty or no such cell)
 };
 extern std::vector<Event> Events;
-void StartRecording(); // clears Events and installs the hook
-void StopRecording();
+void StartRecording(); // clears Events and puts recorders into the board's tutorial hooks
+void StopRecording();  // the board's hook table back to its defaults
 
 } // namespace bt

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "board_helpers.h"
-#include "main/entry_points.h"
+#include "board/play.h"
 #include "platform/graphics.h"
 #include "platform/image.h"
 #include "platform/incbin.h"

@@ -9,7 +9,7 @@
 #include "board_helpers.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
-#include "main/entry_points.h"
+#include "board/play.h"
 #include "platform/system.h"
 
 namespace {

@@ -14,10 +14,6 @@
 #include "platform/incbin.h"
 #include "platform/random.h"
 
-// The fuzzer links no packed archive.
-extern "C" const uint8_t bq_assets_begin[1] = {0};
-extern "C" const uint8_t bq_assets_end[1] = {0};
-
 namespace {
 void Check(bool ok) {
     if (!ok) std::abort();
@@ -26,7 +22,6 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const Str kName = S("fuzz/level.lev");
-    Board_Notify = 0;
     Incbin_Register(kName, std::vector<uint8_t>(data, data + size));
     Board_Cols = 3;
     Board_Rows = 2;

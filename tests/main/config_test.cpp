@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "main/config.h"
-#include "main/entry_points.h"
+#include "main/progress.h"
 #include "main/progress.h"
 #include "runtime_helpers.h"
 
@@ -44,7 +44,7 @@ TEST_F(ConfigTest, RoundTripKeepsUnknownKeysAndSplitsAtCr) {
 
     ASSERT_TRUE(Config_SetValue(u"PLAYER1", u"Bernd"));
     ASSERT_TRUE(Config_SetValue(u"PLAYER2", u"J\u00fcrgen")); // one byte per letter in the file
-    Config_Load(); // read back what was written
+    Config_Load();                                            // read back what was written
     EXPECT_EQ(Player_Names[1], u"Bernd");
     EXPECT_EQ(Player_Names[2], u"J\u00fcrgen");
     EXPECT_NE(ReadText(ConfigFile()).find("PLAYER2=J\xfcrgen\r\n"), std::string::npos);

@@ -9,10 +9,19 @@
 
 #include "main/config.h"
 #include "main/runtime.h"
+#include "main/runtime/startup.h"
 #include "platform/input.h"
 #include "platform/system.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+// Every test of this folder runs with the game's hook tables filled, as the game does from its first step.
+class GameHooks : public testing::Environment {
+    void SetUp() override { Runtime_InstallHooks(); }
+};
+testing::Environment* const g_gameHooks = testing::AddGlobalTestEnvironment(new GameHooks);
+} // namespace
 
 void RuntimeTest::SetUp() {
     char tmpl[] = "/tmp/bq_runtime_XXXXXX";

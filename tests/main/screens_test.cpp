@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "main/entry_points.h"
+#include "menus/menus.h"
+#include "main/runtime/startup.h"
 #include "main/fonts.h"
 #include "main/frame_timer.h"
 #include "main/gui_button.h"

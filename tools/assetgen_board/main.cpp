@@ -6,11 +6,6 @@
 #include "board/board.h"
 #include "levels.h"
 #include "pictures.h"
-#include "platform/incbin.h"
-
-// The generator runs before the archive exists: it links the game's board code but no packed archive.
-extern "C" const uint8_t bq_assets_begin[1] = {0};
-extern "C" const uint8_t bq_assets_end[1] = {0};
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -18,7 +13,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
-    Board_Notify = 0; // the rest of the game is not set up here
     std::filesystem::create_directories(out + "/levels");
     if (!Pictures_Write(out)) return 1;
     if (!Levels_Generate(out)) return 1;

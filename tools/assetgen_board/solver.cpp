@@ -5,15 +5,17 @@
 #include <limits>
 
 #include "board/board.h"
+#include "board/board_hooks.h"
 #include "board/rules.h"
 
 namespace {
 
 int32_t g_matched = 0;
-void (*g_previousHook)(int32_t, int32_t, int32_t) = nullptr;
-void Count(int32_t event, int32_t a, int32_t b) {
-    if (event == 1) g_matched += a;
-    if (g_previousHook) g_previousHook(event, a, b);
+void (*g_previousHook)() = nullptr;
+// Event 1 (a group was scored and removed): Match_Count still holds the group's size.
+void Count() {
+    g_matched += Match_Count;
+    g_previousHook();
 }
 
 // Value of the group now in Match_List: tiles under it, chains and ice it breaks, crates beside it, cells below
@@ -117,8 +119,8 @@ bool BestMove() {
 SolveResult Solver_Play(int64_t limitMs, float dtMs) {
     SolveResult res;
     g_matched = 0;
-    g_previousHook = Board_EventHook == Count ? nullptr : Board_EventHook;
-    Board_EventHook = Count;
+    g_previousHook = Board_Hooks.Tutorial_OnEvent1 == Count ? g_previousHook : Board_Hooks.Tutorial_OnEvent1;
+    Board_Hooks.Tutorial_OnEvent1 = Count;
     double t = 0;
     while (t < double(limitMs)) {
         Board_Update(dtMs);
@@ -130,7 +132,7 @@ SolveResult Solver_Play(int64_t limitMs, float dtMs) {
         if (!Board_Idle()) continue;
         if (FireLauncher() || BestMove()) ++res.moves;
     }
-    Board_EventHook = g_previousHook;
+    Board_Hooks.Tutorial_OnEvent1 = g_previousHook;
     res.timeMs = int64_t(t);
     res.matchedCells = g_matched;
     return res;

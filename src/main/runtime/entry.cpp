@@ -3,7 +3,7 @@
 #include <exception>
 #include <iostream>
 
-#include "main/runtime.h"
+#include "main/runtime/startup.h"
 #include "platform/system.h"
 
 int main(int argc, char** argv) {

@@ -1,0 +1,77 @@
+// The runtime fills every hook table with the game's own functions: the screen table and the effects' image set-up
+// of the services, the board's sounds, gems, effects, tutorial events and tips, the effects' view of the time-stop
+// spell and the castle's tutorial events, boxes and in-game menu. Called by Main_Body before anything else runs.
+#include "board/board_hooks.h"
+#include "board/play.h"
+#include "castle/castle.h"
+#include "effects/effects.h"
+#include "main/audio.h"
+#include "main/runtime/startup.h"
+#include "main/service_hooks.h"
+#include "menus/menus.h"
+
+namespace {
+
+// The audio module's calls return the channel or take a default pan; the board's table wants plain functions.
+void PlayIndex(int32_t id, float pan) { Snd_PlayIndex(id, pan); }
+void PlayGrouped(int32_t id, float pan) { Snd_PlayGrouped(id, pan); }
+void PlayDelayed(int32_t id, float delayMs, float pan) { Snd_PlayDelayed(id, delayMs, pan); }
+
+} // namespace
+
+void Runtime_InstallHooks() {
+    // The game's screens; 2, 3 and 4 are passing states that show the main menu's frame, 8 is the screens
+    // module's own pause screen.
+    Service_Hooks.Screens = {{
+        {MainMenu_Enter, MainMenu_Leave, MainMenu_Frame},     // 0 main menu
+        {Game_Enter, Game_Leave, Game_Frame},                 // 1 game
+        {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 2 passing
+        {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 3 passing
+        {Dialog_Nothing, Dialog_Nothing, MainMenu_Frame},     // 4 passing
+        {Screen5_Enter, Screen5_Leave, Screen5_Frame},        // 5 level start
+        {LevelEnd_Enter, LevelEnd_Leave, LevelEnd_Frame},     // 6 level end
+        {Dimmed_Enter, Dimmed_Leave, Dimmed_Frame},           // 7 dimmed board
+        {Dialog_Nothing, Dialog_Nothing, Dialog_Nothing},     // 8 pause (the screens module's own)
+        {BuildMenu_Enter, BuildMenu_Leave, BuildMenu_Update}, // 9 build menu
+        {LevelMap_Enter, LevelMap_Leave, LevelMap_Frame},     // 10 level map
+        {Shop_Enter, Shop_Leave, Shop_Update},                // 11 shop
+    }};
+    Service_Hooks.EffectImages_Load = EffectImages_Load;
+
+    BoardHooks& b = Board_Hooks;
+    b.Snd_PlayIndex = PlayIndex;
+    b.Snd_PlayGrouped = PlayGrouped;
+    b.Snd_PlayDelayed = PlayDelayed;
+    b.Snd_PanAt = Snd_PanAt;
+    b.Gems_Add = Gems_Add;
+    b.Gfx_Kind4At = Gfx_Kind4At;
+    b.Gfx_RemovedPieceBurst = Gfx_RemovedPieceBurst;
+    b.Gfx_Kind22Burst = Gfx_Kind22Burst;
+    b.Gfx_ExplosionSparks = Gfx_ExplosionSparks;
+    b.Particles_Reset = Particles_Reset;
+    b.Effects_Clear = Effects_Clear;
+    b.Tutorial_OnEvent1 = Tutorial_OnEvent1;
+    b.Tutorial_OnEvent2 = Tutorial_OnEvent2;
+    b.Tutorial_OnEvent3 = Tutorial_OnEvent3;
+    b.Tutorial_OnEvent4 = Tutorial_OnEvent4;
+    b.Tutorial_OnEvent5 = Tutorial_OnEvent5;
+    b.Tutorial_OnManaChanged = Tutorial_OnManaChanged;
+    b.Tutorial_ResetRun = Tutorial_ResetRun;
+    b.Tips_Place = Tips_Place;
+    b.Tips_SetSnowballPoint = Tips_SetSnowballPoint;
+
+    Effects_Hooks.Freeze_TimeLeft = [] { return Freeze_TimeLeft; };
+    Effects_Hooks.Freeze_TimeTotal = [] { return Freeze_TimeTotal; };
+
+    CastleHooks& c = Castle_Hooks;
+    c.Tutorial_OnEvent0 = Tutorial_OnEvent0;
+    c.Tutorial_OnEvent8 = Tutorial_OnEvent8;
+    c.Tutorial_OnEvent11 = Tutorial_OnEvent11;
+    c.Tutorial_OnEvent16 = Tutorial_OnEvent16;
+    c.Tutorial_OnGemsAdded = Tutorial_OnGemsAdded;
+    c.MsgBox_Shop_Open = MsgBox_Shop_Open;
+    c.MsgBox_CastleCompleted_Open = MsgBox_CastleCompleted_Open;
+    c.IGMenu_Init = IGMenu_Init;
+    c.IGMenu_Update = IGMenu_Update;
+    c.IGMenu_Draw = IGMenu_Draw;
+}
