@@ -1,0 +1,2 @@
+#include "castle/castle.h"
+#include "board/rules.h"

@@ -1,0 +1,2 @@
+#include "menus/menus.h"
+#include "editor/editor.h"

@@ -1,0 +1,2 @@
+#include "castle/castle_private_parts.h"
+#include "effects/effects.h"

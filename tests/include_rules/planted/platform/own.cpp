@@ -1,0 +1,1 @@
+#include "platform/sdl_context.h"

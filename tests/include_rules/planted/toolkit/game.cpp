@@ -1,0 +1,2 @@
+#include "main/assets.h"
+#include "platform/graphics.h"
