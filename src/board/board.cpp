@@ -141,7 +141,7 @@ int32_t Tilesets_Parse(const Str& text) {
         while (digits > 0 && line[digits - 1] >= u'0' && line[digits - 1] <= u'9')
             --digits;
         if (eq <= 0 || digits == eq || digits == 0) {
-            Sys_Print(S("tiles.txt: bad line ") + line);
+            Log_Print(S("tiles.txt: bad line ") + line);
             continue;
         }
         const Str name = line.substr(0, digits);

@@ -46,7 +46,7 @@ template <size_t N> void ReadRecord(const uint8_t* data, int32_t size, int32_t (
     }
 }
 
-void Refuse(const Str& path, const char* why) { Sys_Print(S("failed loading ") + path + S(": ") + S(why)); }
+void Refuse(const Str& path, const char* why) { Log_Print(S("failed loading ") + path + S(": ") + S(why)); }
 
 // Creates the piece of a level-file cell record at its cell.
 PiecePtr CreateCellPiece(int32_t c, int32_t r, int32_t kind) {
@@ -155,7 +155,7 @@ bool Level_Save(const Str& path) {
         }
     }
     if (!s->Close()) {
-        Sys_Print(S("failed saving ") + path);
+        Log_Print(S("failed saving ") + path);
         return false;
     }
     return true;
@@ -262,7 +262,7 @@ bool Level_RefreshFile(const std::u16string& path) {
         Board_BuildContours();
         return Level_Save(path);
     } catch (const RuntimeError& e) {
-        Sys_Print(S("failed refreshing ") + path + S(": ") + Str_FromUtf8(e.what()));
+        Log_Print(S("failed refreshing ") + path + S(": ") + Str_FromUtf8(e.what()));
         return false;
     }
 }

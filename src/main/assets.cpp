@@ -50,7 +50,7 @@ ImagePtr CachedLoad(const Str& path, int fw, int fh, int count, int flags) {
 
 } // namespace
 
-void Asset_ReportMissing(const Str& path) { Sys_Print(u"failed loading " + path); }
+void Asset_ReportMissing(const Str& path) { Log_Print(u"failed loading " + path); }
 
 ImagePtr Asset_LoadImage(const Str& path, int flags) {
     ImagePtr img = Image_Load(PrefixedPath(path), flags);

@@ -73,7 +73,7 @@ void Fonts_Load() {
 
 FontPtr Font_Get(int index) {
     if (index < 0 || index >= kFontCount) {
-        Sys_Print(u"Fonts[" + Str_FromInt(index) + u"]: no such font");
+        Log_Print(u"Fonts[" + Str_FromInt(index) + u"]: no such font");
         return Font_Default;
     }
     const FontPtr& f = Fonts[static_cast<size_t>(index)];

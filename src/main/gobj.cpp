@@ -14,7 +14,7 @@ int g_drawing = 0; // >0 while GObj_DrawAll walks the lists: removals leave a nu
 
 int ClampDepth(int d) {
     if (d >= 0 && d < kGObjDepths) return d;
-    Sys_Print(u"GObj: depth " + Str_FromInt(d) + u" outside 0..127");
+    Log_Print(u"GObj: depth " + Str_FromInt(d) + u" outside 0..127");
     return std::clamp(d, 0, kGObjDepths - 1);
 }
 

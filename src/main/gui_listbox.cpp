@@ -40,7 +40,7 @@ GUIListboxSlotPtr GUIListbox::AddItem(const Str& text, const FontPtr& font, int3
     slot->b = b;
     slot->data = data;
     if (rowCount >= capacity) {
-        Sys_Print(u"GUIListbox.AddItem: list full at " + Str_FromInt(capacity) + u" rows, dropped " + text);
+        Log_Print(u"GUIListbox.AddItem: list full at " + Str_FromInt(capacity) + u" rows, dropped " + text);
         slot->index = -1;
         return slot;
     }

@@ -23,7 +23,7 @@ extern std::array<float, 10> Vol_Music;                           // 12: music v
 extern std::array<float, 10> Vol_Ambient;                         // 13: ambient volume per player, 0..1
 extern std::array<int32_t, 10 * kTipsCount> Tips_Shown;           // 14: [player*51+tip] 1 once shown
 extern std::array<int32_t, 10> Player_Used;                       // 18: 1 when the player slot is in use
-extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags;   // 20: [player*45+step] 1 once shown
+extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags;   // 20: [player*45+step] bit 1 done, bit 2 off
 extern int32_t First_Start; // 1 when the progress file was missing (or unusable) at start-up
 
 // One array of the file: its number, element count, and its bytes in memory (int32 or float32, 4 bytes each).

@@ -13,8 +13,6 @@ int32_t Quit_Requested = 0;
 int32_t Desktop_Width = 0;
 int32_t Desktop_Height = 0;
 
-void Log_Print(const Str& text) { Sys_Print(text); }
-
 Str Time_FormatHMS(int32_t seconds) {
     if (seconds < 0) seconds = 0;
     const int32_t h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/strings.h"
+#include "platform/system.h" // Log_Print, the diagnostic line
 
 // ---- State owned here ------------------------------------------------------------------------------------------
 struct ViewPortRect {
@@ -17,7 +18,6 @@ extern int32_t Desktop_Width;       // desktop resolution read at start-up, pixe
 extern int32_t Desktop_Height;
 
 // ---- Helpers -----------------------------------------------------------------------------------------------------
-void Log_Print(const Str& text);                           // the text + CR LF on standard output
 Str Time_FormatHMS(int32_t seconds);                       // "h:mm:ss", or "mm:ss" under one hour; negative counts as 0
 void ViewPort(int32_t x, int32_t y, int32_t w, int32_t h); // sets activeViewPort and the drawing clip
 void Window_ToggleMode();                                  // windowed <-> full screen; stores WINDOWED_MODE

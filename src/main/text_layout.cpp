@@ -133,7 +133,7 @@ int Text_DrawWrapped(const Str& text, float x, float y, int width, int measureOn
 
 int Text_FitFont(const Str& text, int firstFont, int width, int height) {
     if (firstFont < 0 || firstFont >= kFontCount) {
-        Sys_Print(u"Text_FitFont: no font " + Str_FromInt(firstFont));
+        Log_Print(u"Text_FitFont: no font " + Str_FromInt(firstFont));
         return firstFont < 0 ? 0 : kFontCount - 1;
     }
     const FontPtr previous = Draw_GetImageFont();
@@ -151,7 +151,7 @@ int Text_FitFont(const Str& text, int firstFont, int width, int height) {
     }
     Draw_SetImageFont(previous);
     if (result < 0) {
-        Sys_Print(u"no font is small enough");
+        Log_Print(u"no font is small enough");
         result = index; // the smallest of the family
     }
     return result;

@@ -269,7 +269,7 @@ Str Text_AllCastlesEarly(int32_t bonusLevels) {
 const Str& Text_Entry(const Str* table, int count, int index, const char* tableName) {
     static const Str empty;
     if (index < 0 || index >= count) {
-        Sys_Print(Str_FromLatin1(tableName) + u"[" + Str_FromInt(index) + u"]: no such entry");
+        Log_Print(Str_FromLatin1(tableName) + u"[" + Str_FromInt(index) + u"]: no such entry");
         return empty;
     }
     return table[index];

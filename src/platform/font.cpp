@@ -1,5 +1,6 @@
 // Image fonts through FreeType: a face at one pixel size and style, its Latin-1 glyphs rendered into an atlas image
 // at load and further characters added on first use. Called by the fonts table, the toolkit and Draw_Text.
+#include "platform/system.h"
 #include "platform/font.h"
 
 #include <ft2build.h>
@@ -170,18 +171,15 @@ const Glyph* AddGlyph(ImageFont& f, char32_t code) {
 
 FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     auto font = std::make_shared<ImageFont>();
-    if (!File_ReadAll(path, font->data) || font->data.empty()) {
-        std::fprintf(stderr, "font: file not found: %s\n", Str_ToUtf8(path).c_str());
-        return nullptr;
-    }
+    if (!File_ReadAll(path, font->data) || font->data.empty()) return nullptr; // the caller reports it
     if (!g_freetype && FT_Init_FreeType(&g_freetype) != 0) {
         g_freetype = nullptr;
-        std::fprintf(stderr, "font: FreeType does not start\n");
+        Log_Print("font: FreeType does not start");
         return nullptr;
     }
     if (FT_New_Memory_Face(g_freetype, font->data.data(), FT_Long(font->data.size()), 0, &font->face) != 0) {
         font->face = nullptr;
-        std::fprintf(stderr, "font: not a font file: %s\n", Str_ToUtf8(path).c_str());
+        Log_Print(u"font: not a font file: " + path);
         return nullptr;
     }
     font->pixelSize = std::clamp(pixelSize, 1, kMaxPixelSize);
@@ -190,7 +188,7 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     FT_Select_Charmap(face, FT_ENCODING_UNICODE); // a .fon keeps its own (Latin-1 for Western fonts) otherwise
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(font->pixelSize)) != 0) {
-            std::fprintf(stderr, "font: size %d refused: %s\n", font->pixelSize, Str_ToUtf8(path).c_str());
+            Log_Print(u"font: size " + Str_FromInt(font->pixelSize) + u" refused: " + path);
             return nullptr;
         }
         if (font->style & FONT_ITALIC) {
@@ -200,7 +198,7 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     } else {
         // A bitmap font: the strike nearest the asked height.
         if (face->num_fixed_sizes <= 0) {
-            std::fprintf(stderr, "font: no usable size: %s\n", Str_ToUtf8(path).c_str());
+            Log_Print(u"font: no usable size: " + path);
             return nullptr;
         }
         int best = 0;
@@ -209,7 +207,7 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
                 std::abs(face->available_sizes[best].height - font->pixelSize))
                 best = i;
         if (FT_Select_Size(face, best) != 0) {
-            std::fprintf(stderr, "font: no usable size: %s\n", Str_ToUtf8(path).c_str());
+            Log_Print(u"font: no usable size: " + path);
             return nullptr;
         }
     }
@@ -217,7 +215,7 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     font->descender = int(-(face->size->metrics.descender >> 6));
     if (font->ascender <= 0 && font->descender <= 0) font->ascender = font->pixelSize;
     if (!BuildAtlas(*font)) {
-        std::fprintf(stderr, "font: glyphs too large: %s\n", Str_ToUtf8(path).c_str());
+        Log_Print(u"font: glyphs too large: " + path);
         return nullptr;
     }
     return font;

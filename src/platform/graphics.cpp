@@ -123,7 +123,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
         return true;
     }
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "graphics: no video: %s\n", SDL_GetError());
+        Log_Print(std::string("graphics: no video: ") + SDL_GetError());
         return false;
     }
     g_width = std::clamp(w, 1, 8192);
@@ -133,7 +133,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
     const Uint32 flags = SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     g_window = SDL_CreateWindow("Brisquel 2", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, g_width, g_height, flags);
     if (!g_window) {
-        std::fprintf(stderr, "graphics: cannot open a window: %s\n", SDL_GetError());
+        Log_Print(std::string("graphics: cannot open a window: ") + SDL_GetError());
         return false;
     }
     g_renderer = SDL_CreateRenderer(g_window, -1,
@@ -142,7 +142,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
     if (g_renderer)
         g_canvas = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
     if (!g_renderer || !g_canvas) {
-        std::fprintf(stderr, "graphics: no renderer with a canvas: %s\n", SDL_GetError());
+        Log_Print(std::string("graphics: no renderer with a canvas: ") + SDL_GetError());
         if (g_renderer) SDL_DestroyRenderer(g_renderer);
         SDL_DestroyWindow(g_window);
         g_renderer = nullptr;
@@ -505,7 +505,7 @@ Pixmap Graphics_ReadPixels(int x, int y, int w, int h) {
     if (pm.width == 0 || pm.height == 0) return pm;
     const SDL_Rect r{x0, y0, pm.width, pm.height};
     if (SDL_RenderReadPixels(g_renderer, &r, SDL_PIXELFORMAT_ARGB8888, pm.bytes.data(), pm.pitch) != 0) {
-        std::fprintf(stderr, "graphics: cannot read the canvas: %s\n", SDL_GetError());
+        Log_Print(std::string("graphics: cannot read the canvas: ") + SDL_GetError());
         return Pixmap_Create(0, 0, PF_BGRA8888);
     }
     // The canvas is opaque as far as the game is concerned; solid draws may have left other alpha values in it.
@@ -534,7 +534,7 @@ bool Graphics_SaveScreenshot(const Str& path) {
     if (png.empty()) return false;
     const StreamPtr out = File_WriteAtomic(path);
     if (!out) {
-        std::fprintf(stderr, "graphics: cannot write %s\n", Str_ToUtf8(path).c_str());
+        Log_Print(u"graphics: cannot write " + path);
         return false;
     }
     Stream_WriteBytes(*out, png.data(), png.size());

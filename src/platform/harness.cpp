@@ -34,7 +34,7 @@ size_t g_nextEvent = 0;            // first script event not injected yet
 int g_frame = 1;                   // the frame being drawn: 1 until the first flip
 bool g_configured = false;         // Harness_Configure has run
 
-void Note(const std::string& line) { std::fprintf(stderr, "harness: %s\n", line.c_str()); }
+void Note(const std::string& line) { Log_Print("harness: " + line); }
 
 bool ParseInt(const std::string& word, int& out) {
     if (word.empty()) return false;
@@ -425,10 +425,9 @@ void Sys_OnFlip() {
     if (g_config.exitAfter > 0 && g_frame >= g_config.exitAfter) {
         Sys_RequestClose();
         if (g_frame >= g_config.exitAfter + kStuckFrames) {
-            Note("the loop still runs " + std::to_string(kStuckFrames) + " frames after the exit frame; ending");
-            std::fflush(stdout);
-            std::fflush(stderr);
-            _exit(kStuckExitCode);
+            Sys_FatalExit("harness: the loop still runs " + std::to_string(kStuckFrames) +
+                              " frames after the exit frame; ending",
+                          kStuckExitCode);
         }
     }
     Clock_OnFlip();

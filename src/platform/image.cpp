@@ -1,5 +1,6 @@
 // Images and pixmaps: decoding, pixel formats, strips, handles, locks and the per-frame textures. Called by the
 // asset layer, effects, the toolkit and graphics.cpp (textures).
+#include "platform/system.h"
 #include "platform/image.h"
 
 #include <algorithm>
@@ -23,9 +24,7 @@ bool PixmapValid(const Pixmap& pm) {
            pm.pitch >= pm.width * bpp && pm.bytes.size() >= size_t(pm.pitch) * pm.height;
 }
 
-void Warn(const std::string& what, const Str& path) {
-    std::fprintf(stderr, "image: %s: %s\n", what.c_str(), Str_ToUtf8(path).c_str());
-}
+void Warn(const std::string& what, const Str& path) { Log_Print("image: " + what + ": " + Str_ToUtf8(path)); }
 
 ImageFrame* FrameOf(const ImagePtr& img, int frame) {
     if (!img || frame < 0 || frame >= int(img->frames.size())) return nullptr;
@@ -59,19 +58,18 @@ int PixelFormat_Bytes(int format) {
 
 PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
     if (!data || size == 0) {
-        std::fprintf(stderr, "image: empty file\n");
+        Log_Print("image: empty file");
         return nullptr;
     }
     if (Png_IsSignature(data, size)) return Png_Decode(data, size);
     if (Jpeg_IsSignature(data, size)) return Jpeg_Decode(data, size);
-    std::fprintf(stderr, "image: neither PNG nor JPEG\n");
+    Log_Print("image: neither PNG nor JPEG");
     return nullptr;
 }
 
 PixmapPtr Pixmap_Load(const Str& path) {
     std::vector<uint8_t> bytes;
     if (!File_ReadAll(path, bytes)) {
-        Warn("file not found", path);
         return nullptr;
     }
     PixmapPtr pm = Pixmap_Decode(bytes.data(), bytes.size());

@@ -1,5 +1,6 @@
 // The embedded archive behind incbin.h: validates and indexes the packed blob the build links in, keeps files
 // registered by tests, and answers lookups by any spelling of a name. Called by stream.cpp and the start-up code.
+#include "platform/system.h"
 #include "platform/incbin.h"
 
 #include <cstdio>
@@ -30,7 +31,7 @@ uint64_t ReadLE(const uint8_t* p, int bytes) {
 }
 
 bool Reject(const char* why) {
-    std::fprintf(stderr, "embedded archive rejected: %s\n", why);
+    Log_Print(std::string("embedded archive rejected: ") + why);
     return false;
 }
 

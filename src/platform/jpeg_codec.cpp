@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "platform/system.h"
 #include "platform/codecs.h"
 
 namespace {
@@ -86,7 +87,7 @@ bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm) {
     err.mgr.error_exit = JpegErrorExit;
     err.mgr.emit_message = JpegEmitMessage;
     if (setjmp(err.jump)) {
-        std::fprintf(stderr, "jpeg: %s\n", err.message);
+        Log_Print(std::string("jpeg: ") + err.message);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -137,7 +138,7 @@ bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm) {
 
 PixmapPtr Jpeg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 3) {
-        std::fprintf(stderr, "jpeg: file is truncated\n");
+        Log_Print("jpeg: file is truncated");
         return nullptr;
     }
     auto pm = std::make_shared<Pixmap>();

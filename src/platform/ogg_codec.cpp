@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vorbis/vorbisfile.h>
 
+#include "platform/system.h"
 #include "platform/sound_codecs.h"
 
 namespace {
@@ -48,7 +49,7 @@ int CloseCb(void* src) {
 }
 
 SoundPtr Fail(const char* why) {
-    std::fprintf(stderr, "Ogg not loaded: %s\n", why);
+    Log_Print(std::string("Ogg not loaded: ") + why);
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/system.h"
 #include "platform/codecs.h"
 
 namespace {
@@ -43,7 +44,7 @@ void PngWrite(png_structp png, png_bytep data, png_size_t n) {
 }
 void PngFlush(png_structp) {}
 void PngWriteError(png_structp png, png_const_charp msg) {
-    std::fprintf(stderr, "png: %s\n", msg ? msg : "error");
+    Log_Print(std::string("png: ") + (msg ? msg : "error"));
     png_longjmp(png, 1);
 }
 
@@ -67,7 +68,7 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
         return false;
     }
     if (setjmp(png_jmpbuf(png))) {
-        std::fprintf(stderr, "png: %s\n", src.message[0] ? src.message : "corrupt file");
+        Log_Print(std::string("png: ") + (src.message[0] ? src.message : "corrupt file"));
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
@@ -114,7 +115,7 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
 
 PixmapPtr Png_Decode(const uint8_t* data, size_t size) {
     if (!Png_IsSignature(data, size)) {
-        std::fprintf(stderr, "png: not a PNG file\n");
+        Log_Print("png: not a PNG file");
         return nullptr;
     }
     PngReadSource src{data, size, 0, {0}};

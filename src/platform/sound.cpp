@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/system.h"
 #include "platform/sound.h"
 #include "platform/sound_codecs.h"
 #include "platform/stream.h"
@@ -23,7 +24,7 @@ bool Audio_Init() {
     if (g_audioDevice) return true;
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "no audio: %s\n", SDL_GetError());
+            Log_Print(std::string("no audio: ") + SDL_GetError());
             return false;
         }
         g_audioOwnsSubsystem = true;
@@ -37,7 +38,7 @@ bool Audio_Init() {
     SDL_AudioSpec have{};
     g_audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0); // SDL converts to the device's format
     if (!g_audioDevice) {
-        std::fprintf(stderr, "no audio device: %s\n", SDL_GetError());
+        Log_Print(std::string("no audio device: ") + SDL_GetError());
         return false;
     }
     SDL_PauseAudioDevice(g_audioDevice, 0);
@@ -61,16 +62,13 @@ SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags) {
     else if (data && size >= 4 && std::memcmp(data, "OggS", 4) == 0)
         s = Ogg_Decode(data, size);
     else
-        std::fprintf(stderr, "sound not loaded: neither WAV nor Ogg\n");
+        Log_Print("sound not loaded: neither WAV nor Ogg");
     if (s) s->loop = (flags & SOUND_LOOP) != 0;
     return s;
 }
 
 SoundPtr Sound_Load(const Str& path, int flags) {
     std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
-        std::fprintf(stderr, "sound not found: %s\n", Str_ToUtf8(path).c_str());
-        return nullptr;
-    }
+    if (!File_ReadAll(path, bytes)) return nullptr; // the caller reports the missing file
     return Sound_Decode(bytes.data(), bytes.size(), flags);
 }

@@ -7,6 +7,7 @@
 // [SECTION] File streams (plain and atomic)
 // [SECTION] Paths
 // [SECTION] File functions
+#include "platform/system.h"
 #include "platform/stream.h"
 
 #include <algorithm>
@@ -245,7 +246,6 @@ class AtomicFileStream final : public FileStream {
         if (ok && ::rename(tmp_.c_str(), target_.c_str()) == 0) {
             done_ = true;
         } else {
-            std::fprintf(stderr, "could not save %s: %s\n", target_.c_str(), std::strerror(errno));
             ::unlink(tmp_.c_str());
             failed_ = true;
         }

@@ -65,10 +65,7 @@ void OnTerminate() {
     } else {
         message = "terminate called without an exception";
     }
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", message.c_str());
-    std::fflush(stderr);
-    _exit(kFatalExitCode);
+    Sys_FatalExit(message);
 }
 
 void InstallHandlers() {
@@ -87,17 +84,15 @@ void InstallHandlers() {
     std::set_terminate(OnTerminate);
 }
 
-void Diag(const std::string& line) { Sys_Print(Str_FromUtf8(line)); }
-
 } // namespace
 
 RuntimeError::RuntimeError(const Str& message) : std::runtime_error(Str_ToUtf8(message)) {}
 
-[[noreturn]] void Sys_FatalExit(const std::string& message) {
+[[noreturn]] void Sys_FatalExit(const std::string& message, int exitCode) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
-    _exit(kFatalExitCode);
+    _exit(exitCode);
 }
 
 void Sys_Init(int argc, char** argv) {
@@ -116,7 +111,7 @@ void Sys_Init(int argc, char** argv) {
         // Relative paths of the game are relative to the program folder, as a launcher's "start in" made them.
         const Str folder = Sys_AppFolder();
         if (!folder.empty() && chdir(Str_ToUtf8(folder).c_str()) != 0)
-            Diag("cant enter the program folder " + Str_ToUtf8(folder));
+            Log_Print(u"cant enter the program folder " + folder);
     }
 }
 
@@ -166,7 +161,7 @@ namespace {
 bool DesktopMode(SDL_DisplayMode& mode) {
     if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0)
         return true;
-    Diag("desktop size unknown, assuming 1024x768");
+    Log_Print("desktop size unknown, assuming 1024x768");
     mode.w = kFallbackDesktopW;
     mode.h = kFallbackDesktopH;
     return false;
@@ -210,8 +205,8 @@ bool Sys_SetWallpaper(const Str& path) {
     return Wallpaper_Apply(p);
 }
 
-void Sys_Print(const Str& line) {
-    const std::string utf8 = Str_ToUtf8(line);
+void Log_Print(const Str& text) { Log_Print(Str_ToUtf8(text)); }
+void Log_Print(const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fputs("\r\n", stdout);
     std::fflush(stdout);

@@ -25,8 +25,16 @@ struct RuntimeError : std::runtime_error {
 // overrides it) the current folder, as a desktop launcher's "start in" did; Sys_Init(0, nullptr) in tests leaves the
 // current folder alone. A second call only re-reads the harness environment.
 void Sys_Init(int argc, char** argv);
-void Sys_Shutdown();                                         // closes audio and window, SDL_Quit; handlers stay
-[[noreturn]] void Sys_FatalExit(const std::string& message); // message on stderr, exit code 255
+void Sys_Shutdown(); // closes audio and window, SDL_Quit; handlers stay
+// The one fatal-error path: flushes the diagnostic lines, writes the message on stderr and ends the process with
+// exit code 255 (-1) or the code given. The start's uncaught RuntimeError, the terminate handler and the harness's
+// end of a stuck loop end here.
+[[noreturn]] void Sys_FatalExit(const std::string& message, int exitCode = 255);
+
+// ---- Diagnostics ---------------------------------------------------------------------------------------------
+// The one diagnostic line of the game and the platform: the text, then CR LF, on standard output, flushed.
+void Log_Print(const Str& text);
+void Log_Print(const std::string& utf8); // the same for UTF-8 text
 
 // ---- Clocks (all go through the fake clock when it is on) -----------------------------------------------------
 int32_t Sys_Millisecs();      // milliseconds of a monotonic clock (or of the fake clock), wraps as int32
@@ -46,7 +54,6 @@ int Sys_DesktopWidth(); // desktop resolution in pixels (1024 x 768 under the of
 int Sys_DesktopHeight();
 void Sys_MessageBox(const Str& text);   // blocking box; headless or scripted: "MESSAGE: text" on stderr, no wait
 bool Sys_SetWallpaper(const Str& path); // per desktop, see platform/wallpaper.h; headless: false, nothing run
-void Sys_Print(const Str& line);        // UTF-8 + CR LF on stdout, flushed
 bool Sys_Headless();                    // BQ_HEADLESS=1 or SDL_VIDEODRIVER offscreen/dummy
 
 // ---- The harness ----------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/system.h"
 #include "platform/sound_codecs.h"
 
 namespace {
@@ -13,7 +14,7 @@ uint32_t Le32(const uint8_t* p) {
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 SoundPtr Fail(const char* why) {
-    std::fprintf(stderr, "WAV not loaded: %s\n", why);
+    Log_Print(std::string("WAV not loaded: ") + why);
     return nullptr;
 }
 

@@ -322,9 +322,9 @@ TEST_F(HarnessEnvTest, BadValuesAreReportedAndIgnored) {
     setenv("BQ_INPUT_SCRIPT", "/nonexistent/script.txt", 1);
     setenv("BQ_SCREENSHOT", "x:a.png,0:b.png,4:,5:ok.png", 1);
     setenv("BQ_EXIT_AFTER", "-1", 1);
-    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout(); // diagnostic lines, like every other
     Sys_Init(0, nullptr);
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string err = ::testing::internal::GetCapturedStdout();
     const HarnessConfig& c = Harness_Current();
     EXPECT_EQ(c.frameMs, 0);
     EXPECT_FALSE(Sys_FakeClockActive());

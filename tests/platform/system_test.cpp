@@ -25,8 +25,8 @@ using namespace sdl_push;
 
 TEST(SystemOutput, DiagnosticLinesAreUtf8EndingInCrLf) {
     ::testing::internal::CaptureStdout();
-    Sys_Print(u"failed loading Images/\u00fcber.png");
-    Sys_Print(u"");
+    Log_Print(u"failed loading Images/\u00fcber.png");
+    Log_Print(u"");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "failed loading Images/\xC3\xBC"
                                                         "ber.png\r\n\r\n");
 }

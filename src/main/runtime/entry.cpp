@@ -1,7 +1,6 @@
-// The program entry of brisquel2: starts the platform, runs the game once, and turns a runtime error that nothing
-// caught into its message on standard error and exit code -1.
+// The program entry of brisquel2: starts the platform, runs the game once, and hands a runtime error that nothing
+// caught to the fatal-error path (its message on standard error, exit code -1).
 #include <exception>
-#include <iostream>
 
 #include "main/runtime/startup.h"
 #include "platform/system.h"
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
         Sys_Shutdown();
         return code;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        return -1;
+        Sys_FatalExit(e.what());
     }
 }
