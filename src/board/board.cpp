@@ -128,12 +128,8 @@ int32_t Board_TilesLeft() {
 
 int32_t Tilesets_Parse(const Str& text) {
     Tilesets.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(u'\n', start);
-        if (end == Str::npos) end = text.size();
-        const Str line = Str_Trim(text.substr(start, end - start));
-        start = end + 1;
+    for (const Str& raw : Str_SplitLines(text)) {
+        const Str line = Str_Trim(raw);
         if (line.empty()) continue;
         const int eq = Str_Find(line, S("="));
         // "name" + index: the index is the run of digits before the equals sign.

@@ -77,10 +77,7 @@ PiecePtr CreateCellPiece(int32_t c, int32_t r, int32_t kind) {
 } // namespace
 
 Str Level_FileName(int32_t level) {
-    Str n = Str_FromInt(std::clamp(level, 0, 999));
-    while (n.size() < 3)
-        n = S("0") + n;
-    return S("levels/BQ2_level_") + n + S(".lev");
+    return S("levels/BQ2_level_") + Str_FromIntPadded(std::clamp(level, 0, 999), 3) + S(".lev");
 }
 
 void Level_BuildSpawnTable() {

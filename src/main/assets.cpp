@@ -8,6 +8,7 @@
 
 #include "main/service_hooks.h"
 #include "platform/graphics.h"
+#include "platform/incbin.h"
 #include "platform/system.h"
 
 const Str Asset_Prefix = u"incbin::";
@@ -30,8 +31,8 @@ std::map<Str, ImagePtr>& Cache() {
 }
 
 Str CacheKey(const Str& path, int fw, int fh, int count, int flags) {
-    return Asset_NormalisePath(path) + u"|" + Str_FromInt(fw) + u"x" + Str_FromInt(fh) + u"x" + Str_FromInt(count) +
-           u"|" + Str_FromInt(flags < 0 ? Image_GetDefaultFlags() : flags);
+    return Path_Key(path) + u"|" + Str_FromInt(fw) + u"x" + Str_FromInt(fh) + u"x" + Str_FromInt(count) + u"|" +
+           Str_FromInt(flags < 0 ? Image_GetDefaultFlags() : flags);
 }
 
 // The path as opened: the prefix is added unless the caller already gave one.
@@ -62,24 +63,6 @@ ImagePtr Asset_LoadAnimImage(const Str& path, int fw, int fh, int count, int fla
     ImagePtr img = Image_LoadAnim(PrefixedPath(path), fw, fh, 0, count, flags);
     if (!img) Asset_ReportMissing(path);
     return img;
-}
-
-Str Asset_NormalisePath(const Str& path) {
-    Str p = path;
-    if (Str_StartsWithNoCase(p, Asset_Prefix)) p = p.substr(Asset_Prefix.size());
-    for (char16_t& c : p) {
-        if (c == u'\\') c = u'/';
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    }
-    for (;;) { // leading "./" and "/", repeated
-        if (p.size() >= 2 && p[0] == u'.' && p[1] == u'/')
-            p.erase(0, 2);
-        else if (!p.empty() && p[0] == u'/')
-            p.erase(0, 1);
-        else
-            break;
-    }
-    return p;
 }
 
 ImagePtr Images_Get(const Str& path, int flags) { return CachedLoad(path, 0, 0, 0, flags); }
@@ -132,7 +115,7 @@ void Images_ClearCache() { Cache().clear(); }
 int Images_CacheSize() { return static_cast<int>(Cache().size()); }
 
 void Background_DrawFullscreen(const ImagePtr& img) {
-    if (Graphics_Width() != 800)
+    if (Graphics_Width() != kCanvasWidth)
         Draw_ImageRect(img, 0, 0, static_cast<float>(Graphics_Width()), static_cast<float>(Graphics_Height()));
     else
         Draw_Image(img, 0, 0);

@@ -22,9 +22,6 @@ ImagePtr Asset_LoadImage(const Str& path, int flags = kImageDefaultFlags);
 // The same for an animation strip of `count` frames of fw x fh, starting at frame 0.
 ImagePtr Asset_LoadAnimImage(const Str& path, int fw, int fh, int count, int flags = kImageDefaultFlags);
 
-// Path as the cache keys it: no "incbin::" or asset prefix, "\" as "/", no leading "./", lower case.
-Str Asset_NormalisePath(const Str& path);
-
 // The shared cached image of a path (with or without the prefix), loaded on first use; the same object for every
 // caller asking with the same path, frame layout and flags. Callers must not change it (handle, pixels): whoever
 // wants to, takes Images_GetCopy. A missing file gives null, and its "failed loading " line is written once.

@@ -68,17 +68,7 @@ void SetEntry(const Str& key, const Str& value) {
 
 bool WriteFile() {
     const std::string text = Config_Text();
-    const StreamPtr s = File_WriteAtomic(ConfigPath());
-    if (!s) {
-        Log_Print(u"cant write " + ConfigPath());
-        return false;
-    }
-    Stream_WriteBytes(*s, text.data(), text.size());
-    if (!s->Close()) {
-        Log_Print(u"cant write " + ConfigPath());
-        return false;
-    }
-    return true;
+    return File_SaveAtomic(ConfigPath(), text.data(), text.size());
 }
 
 // The text of a float value as the file keeps it.
@@ -124,15 +114,10 @@ std::string Config_Text() {
 
 void Config_Parse(const Str& text) {
     g_entries.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        // Lines end at CR; a lone LF ends one too, so a file edited with a Linux editor still reads.
-        size_t end = text.find_first_of(u"\r\n", start);
-        if (end == Str::npos) end = text.size();
-        const Str line = text.substr(start, end - start);
+    // Lines end at CR; a lone LF ends one too, so a file edited with a Linux editor still reads.
+    for (const Str& line : Str_SplitLines(text)) {
         const size_t eq = line.find(u'=');
         if (eq != Str::npos && eq > 0) SetEntry(line.substr(0, eq), line.substr(eq + 1));
-        start = end + 1;
     }
 }
 

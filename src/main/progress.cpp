@@ -141,14 +141,7 @@ bool Progress_Save() {
     out.reserve(size_t(Progress_FileSize()));
     for (const auto& a : g_layout)
         PutArray(out, a);
-    const Str path = Progress_Path();
-    const StreamPtr s = File_WriteAtomic(path);
-    if (s) Stream_WriteBytes(*s, out.data(), out.size());
-    if (!s || !s->Close()) {
-        Log_Print(u"cant write " + path);
-        return false;
-    }
-    return true;
+    return File_SaveAtomic(Progress_Path(), out.data(), out.size());
 }
 
 bool Config_SaveArray(int n) {
@@ -164,11 +157,5 @@ bool Config_SaveArray(int n) {
     std::vector<uint8_t> part;
     PutArray(part, a);
     std::memcpy(bytes.data() + a.offset, part.data(), part.size());
-    const StreamPtr s = File_WriteAtomic(path);
-    if (s) Stream_WriteBytes(*s, bytes.data(), bytes.size());
-    if (!s || !s->Close()) {
-        Log_Print(u"cant write " + path);
-        return false;
-    }
-    return true;
+    return File_SaveAtomic(path, bytes.data(), bytes.size());
 }

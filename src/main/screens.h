@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/graphics.h"
+
 using ScreenFn = void (*)(); // a hook, frame or dialog function; never null (Dialog_Nothing stands for none)
 void Dialog_Nothing();       // the shared do-nothing function
 
@@ -21,8 +23,8 @@ constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenLevelStart = 5, kScre
 // ---- State owned here ------------------------------------------------------------------------------------------
 extern int32_t Screen_Current;                             // the current screen number
 extern std::array<ScreenHooks, kScreenCount> Screen_Hooks; // hooks of screens 0..11 (tests may replace entries)
-constexpr int32_t Screen_Width = 800, Screen_Height = 600; // the canvas in pixels
-constexpr int32_t Screen_CenterX = 400, Screen_CenterY = 300;
+constexpr int32_t Screen_Width = kCanvasWidth, Screen_Height = kCanvasHeight; // the canvas in pixels
+constexpr int32_t Screen_CenterX = Screen_Width / 2, Screen_CenterY = Screen_Height / 2;
 extern int32_t Dialog_Active; // 1 while a dialog is open
 extern int32_t Dialog_X;      // top-left of the open dialog's background (its init may set them), pixels
 extern int32_t Dialog_Y;

@@ -66,13 +66,7 @@ bool Wallpaper_WriteBmp(int32_t n) {
         return false;
     }
     const std::vector<uint8_t> bytes = Img_ToBmp(*pm);
-    const StreamPtr s = File_WriteAtomic(out);
-    if (s) Stream_WriteBytes(*s, bytes.data(), bytes.size());
-    if (!s || !s->Close()) {
-        Log_Print(u"cant write " + out);
-        return false;
-    }
-    return true;
+    return File_SaveAtomic(out, bytes.data(), bytes.size());
 }
 
 bool Wallpaper_Set(const Str& path) {

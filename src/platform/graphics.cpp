@@ -29,8 +29,8 @@ SDL_Window* g_window = nullptr;     // the game window; null while closed
 SDL_Renderer* g_renderer = nullptr; // its renderer
 SDL_Texture* g_canvas = nullptr;    // render target of every drawing call, g_width x g_height
 uint32_t g_generation = 0;          // bumped at every open and close (see Texture_Generation)
-int g_width = 800;                  // canvas width in pixels
-int g_height = 600;                 // canvas height in pixels
+int g_width = kCanvasWidth;         // canvas width in pixels
+int g_height = kCanvasHeight;       // canvas height in pixels
 bool g_windowed = true;             // window (true) or desktop full screen
 bool g_maximizedSeen = false;       // a maximise event arrived since the last mode switch
 std::string g_rendererName;         // name SDL gives the renderer
@@ -42,7 +42,7 @@ float g_alpha = 1.0f;                               // 0..1
 int g_colorR = 255, g_colorG = 255, g_colorB = 255; // tint / primitive colour, 0..255
 float g_scaleX = 1.0f, g_scaleY = 1.0f;             // scale factors
 float g_rotation = 0.0f;                            // degrees, clockwise on screen
-Rect g_viewport{0, 0, 800, 600};                    // clip rectangle in canvas pixels (already clipped to the canvas)
+Rect g_viewport{0, 0, kCanvasWidth, kCanvasHeight}; // clip rectangle in canvas pixels (already clipped to the canvas)
 FontPtr g_font;                                     // current image font; null = the default font
 int g_clsR = 0, g_clsG = 0, g_clsB = 0;             // Draw_Cls colour
 

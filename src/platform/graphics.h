@@ -12,7 +12,10 @@
 // ---- Window and frame ----------------------------------------------------------------------------------------
 // Opens the window (title "Brisquel 2") with a w x h canvas, windowed or desktop full screen. False when SDL has
 // no video or renderer (reason on stderr). A second call only switches the mode.
-bool Graphics_Open(int w = 800, int h = 600, bool windowed = true);
+// The canvas every frame is drawn into, in pixels; the one place its size is written (the game's Screen_Width and
+// Screen_Height are these).
+constexpr int kCanvasWidth = 800, kCanvasHeight = 600;
+bool Graphics_Open(int w = kCanvasWidth, int h = kCanvasHeight, bool windowed = true);
 void Graphics_Close();
 bool Graphics_IsOpen();
 void Graphics_SetWindowed(bool windowed); // switch while running; the canvas and all images survive

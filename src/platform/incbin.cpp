@@ -20,8 +20,8 @@ struct EmbeddedFile {
 constexpr char kMagic[8] = {'B', 'Q', 'P', 'A', 'K', '0', '0', '1'};
 constexpr size_t kHeaderSize = 16;
 
-std::mutex g_incbinMutex;                                    // guards g_incbinFiles
-std::unordered_map<std::string, EmbeddedFile> g_incbinFiles; // normalised name -> bytes
+std::mutex g_incbinMutex;                            // guards g_incbinFiles
+std::unordered_map<Str, EmbeddedFile> g_incbinFiles; // Path_Key of the name -> bytes
 
 uint64_t ReadLE(const uint8_t* p, int bytes) {
     uint64_t v = 0;
@@ -37,32 +37,27 @@ bool Reject(const char* why) {
 
 } // namespace
 
-std::string Incbin_Normalise(const Str& name) {
-    Str s = name;
+Str Path_Key(const Str& path) {
+    Str s = path;
     while (Str_StartsWithNoCase(s, u"incbin::"))
         s.erase(0, 8);
-    std::string out = Str_ToUtf8(s);
-    for (char& c : out) {
-        if (c == '\\')
-            c = '/';
-        else if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    // Collapse "//" and "/./" and drop a leading "./" or "/" (repeatedly).
-    std::string clean;
-    clean.reserve(out.size());
-    size_t i = 0;
-    while (i < out.size()) {
-        const size_t slash = out.find('/', i);
-        const size_t end = slash == std::string::npos ? out.size() : slash;
-        const std::string_view part(out.data() + i, end - i);
-        if (!part.empty() && part != ".") {
-            if (!clean.empty()) clean.push_back('/');
-            clean.append(part);
+    // Components between "/" or "\", lower-cased (ASCII); empty ones and "." dropped.
+    Str key;
+    key.reserve(s.size());
+    size_t start = 0;
+    while (start <= s.size()) {
+        size_t end = s.find_first_of(u"/\\", start);
+        if (end == Str::npos) end = s.size();
+        if (end > start && !(end - start == 1 && s[start] == u'.')) {
+            if (!key.empty()) key.push_back(u'/');
+            for (size_t k = start; k < end; ++k) {
+                const char16_t c = s[k];
+                key.push_back(c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c);
+            }
         }
-        i = end + 1;
+        start = end + 1;
     }
-    return clean;
+    return key;
 }
 
 bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
@@ -75,7 +70,7 @@ bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
     const uint8_t* p = data + kHeaderSize;
     const uint8_t* const tableEnd = p + tableSize;
     const uint64_t dataStart = kHeaderSize + tableSize;
-    std::vector<std::pair<std::string, EmbeddedFile>> entries;
+    std::vector<std::pair<Str, EmbeddedFile>> entries;
     entries.reserve(size_t(count));
     for (uint64_t i = 0; i < count; ++i) {
         if (tableEnd - p < 2) return Reject("truncated table");
@@ -91,7 +86,7 @@ bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
         EmbeddedFile f;
         f.data = data + offset;
         f.size = size_t(length);
-        entries.emplace_back(Incbin_Normalise(Str_FromUtf8(name)), std::move(f));
+        entries.emplace_back(Path_Key(Str_FromUtf8(name)), std::move(f));
     }
     if (p != tableEnd) return Reject("table size does not match its entries");
     std::lock_guard<std::mutex> lock(g_incbinMutex);
@@ -106,7 +101,7 @@ void Incbin_Register(const Str& name, std::vector<uint8_t> bytes) {
     f.data = f.owned->data();
     f.size = f.owned->size();
     std::lock_guard<std::mutex> lock(g_incbinMutex);
-    g_incbinFiles[Incbin_Normalise(name)] = std::move(f);
+    g_incbinFiles[Path_Key(name)] = std::move(f);
 }
 
 void Incbin_Clear() {
@@ -115,7 +110,7 @@ void Incbin_Clear() {
 }
 
 bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::shared_ptr<const void>* keepAlive) {
-    const std::string key = Incbin_Normalise(name);
+    const Str key = Path_Key(name);
     std::lock_guard<std::mutex> lock(g_incbinMutex);
     const auto it = g_incbinFiles.find(key);
     if (it == g_incbinFiles.end()) return false;

@@ -28,9 +28,10 @@ void Incbin_Register(const Str& name, std::vector<uint8_t> bytes);
 // Forgets every registered file and archive (tests).
 void Incbin_Clear();
 
-// Normalised form of an embedded name: "incbin::" stripped, "\" -> "/", leading "./" and "/" dropped, "//"
-// collapsed, ASCII lower case. ".\Images\X.png" -> "images/x.png".
-std::string Incbin_Normalise(const Str& name);
+// The one key of an asset path, for the embedded archive and the image cache alike: "incbin::" stripped (any
+// number, any case), "\" -> "/", empty and "." components dropped (so leading "./" and "/", "//" and "/./" go),
+// ASCII lower case. ".\Images\X.png" -> "images/x.png".
+Str Path_Key(const Str& path);
 // Looks a file up by any spelling of its name; on success points `data`/`size` at its bytes and returns true. The
 // bytes stay valid while `keepAlive` (when given) is held, else until the registration changes.
 bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::shared_ptr<const void>* keepAlive = nullptr);

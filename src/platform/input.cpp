@@ -35,11 +35,11 @@ InputState g_in;
 
 int CanvasW() {
     const int w = Graphics_Width();
-    return w > 0 ? w : 800;
+    return w > 0 ? w : kCanvasWidth;
 }
 int CanvasH() {
     const int h = Graphics_Height();
-    return h > 0 ? h : 600;
+    return h > 0 ? h : kCanvasHeight;
 }
 
 void PushChar(int c) {

@@ -7,7 +7,6 @@
 // [SECTION] File streams (plain and atomic)
 // [SECTION] Paths
 // [SECTION] File functions
-#include "platform/system.h"
 #include "platform/stream.h"
 
 #include <algorithm>
@@ -18,6 +17,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/system.h"
 
 #include "platform/incbin.h"
 
@@ -410,6 +411,14 @@ StreamPtr File_WriteAtomic(const Str& path) {
     struct stat st {};
     ::fchmod(fd, ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     return std::make_shared<AtomicFileStream>(fd, tmp, target);
+}
+
+bool File_SaveAtomic(const Str& path, const void* data, size_t size) {
+    const StreamPtr s = File_WriteAtomic(path);
+    if (s) Stream_WriteBytes(*s, data, size);
+    if (s && s->Close()) return true;
+    Log_Print(u"cant write " + path);
+    return false;
 }
 
 bool File_ReadAll(const Str& path, std::vector<uint8_t>& out) {

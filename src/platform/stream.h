@@ -68,6 +68,9 @@ StreamPtr File_Open(const Str& path);  // existing file for reading and writing;
 // Writes into a temporary file beside `path`; a successful Close() renames it over `path`. A stream destroyed
 // without Close(), or one whose writes failed, removes the temporary file and leaves the old file whole.
 StreamPtr File_WriteAtomic(const Str& path);
+// The one way to save a whole file: the bytes through File_WriteAtomic, so a failed or interrupted save keeps the
+// old file whole. On failure the diagnostic line "cant write " + path, and false.
+bool File_SaveAtomic(const Str& path, const void* data, size_t size);
 // Whole file as text: a UTF-8 BOM means UTF-8, FF FE / FE FF mean UTF-16, otherwise Latin-1. "" when missing.
 Str File_LoadText(const Str& path);
 bool File_ReadAll(const Str& path, std::vector<uint8_t>& out); // any prefix; false when missing

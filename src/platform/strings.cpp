@@ -154,6 +154,19 @@ Str Str_Trim(const Str& s) {
     return s.substr(b, e - b);
 }
 
+std::vector<Str> Str_SplitLines(const Str& text) {
+    std::vector<Str> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of(u"\r\n", start);
+        if (end == Str::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
 int Str_Find(const Str& s, const Str& what, int from) {
     if (from < 0) from = 0;
     if (size_t(from) > s.size()) return -1;
@@ -201,6 +214,12 @@ Str Str_FromInt(int64_t v) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     return Str_FromLatin1(std::string_view(buf, size_t(r.ptr - buf)));
+}
+
+Str Str_FromIntPadded(int64_t v, int digits) {
+    Str n = Str_FromInt(v);
+    if (v >= 0 && int(n.size()) < digits) n.insert(0, size_t(digits) - n.size(), u'0');
+    return n;
 }
 
 Str Str_FromFloat(double v) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One UTF-16 code unit per character; Latin-1 text maps one byte to one unit.
 using Str = std::u16string;
@@ -26,6 +27,11 @@ int Str_CompareNoCase(const Str& a, const Str& b); // <0, 0, >0 with ASCII case 
 
 // Removes spaces, tabs, CR and LF at both ends.
 Str Str_Trim(const Str& s);
+// The one line reader: the text cut at each line end (CR LF, CR or LF), ends not included; a text that ends with a
+// line end gives no empty last line.
+std::vector<Str> Str_SplitLines(const Str& text);
+// The number written with at least `digits` digits, zeros in front (7, 3 -> "007"; negative numbers as they are).
+Str Str_FromIntPadded(int64_t v, int digits);
 // Position (0-based) of the first `what` at or after `from`, or -1. An empty `what` is found at `from`.
 int Str_Find(const Str& s, const Str& what, int from = 0);
 // Slices that clamp to the string: never throw for out-of-range positions or counts.

@@ -60,13 +60,22 @@ class Incbin : public ::testing::Test {
 
 } // namespace
 
-TEST(IncbinNames, NormalisedSpellings) {
-    EXPECT_EQ(Incbin_Normalise(u".\\Images\\X.png"), "images/x.png");
-    EXPECT_EQ(Incbin_Normalise(u"incbin::./PNO_Graphics/A.png"), "pno_graphics/a.png");
-    EXPECT_EQ(Incbin_Normalise(u"INCBIN::/images//effects/./b.PNG"), "images/effects/b.png");
-    EXPECT_EQ(Incbin_Normalise(u"././paneo.fon"), "paneo.fon");
-    EXPECT_EQ(Incbin_Normalise(u"Gr\u00fc\u00dfe.txt"), "gr\xc3\xbc\xc3\x9f"
-                                                        "e.txt"); // only ASCII is lowered
+TEST(IncbinNames, OddSpellingsShareOneKey) {
+    for (const char16_t* spelling :
+         {u"images/effects/b.png", u".\\Images\\Effects\\B.PNG", u"incbin::./images/effects/b.png",
+          u"INCBIN::/images//effects/./b.PNG", u"incbin::incbin::Images\\\\effects\\.\\b.png",
+          u"././images/effects/b.png", u"/images/effects/b.png/", u"images\\effects/./b.png"})
+        EXPECT_EQ(Path_Key(spelling), Str(u"images/effects/b.png")) << Str_ToUtf8(spelling);
+    EXPECT_EQ(Path_Key(u"Gr\u00fc\u00dfe.TXT"), Str(u"gr\u00fc\u00dfe.txt")); // only ASCII is lowered
+    EXPECT_EQ(Path_Key(u"../levels/a.lev"), Str(u"../levels/a.lev"));         // ".." is a name, not resolved
+    EXPECT_EQ(Path_Key(u"incbin::"), Str());
+    EXPECT_EQ(Path_Key(u"./"), Str());
+    // The embedded archive and the image cache use the same key: a file registered under one spelling is found
+    // under every other.
+    Incbin_Register(u".\\Images\\Odd\\Name.PNG", {1, 2, 3});
+    EXPECT_TRUE(Incbin_Exists(u"incbin::images//odd/./name.png"));
+    Incbin_Clear();
+    Incbin_RegisterBuiltin();
 }
 
 TEST_F(Incbin, PackedArchiveIsFoundByAnySpelling) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 
 #include "platform/folders.h"
@@ -279,4 +281,51 @@ TEST(Stream, AtomicSaveIntoAMissingFolderFailsCleanly) {
     TempFolder tmp;
     EXPECT_FALSE(File_WriteAtomic(Str_FromUtf8(tmp / "no/such/folder/x.txt")));
     EXPECT_FALSE(File_WriteAtomic(u"incbin::x.txt"));
+}
+
+// A saver killed at any moment leaves the file as one complete save or the next, never a mix or a torn file: a
+// child saves two different 256 KB contents in turn with File_SaveAtomic and is killed while it still saves.
+TEST(Stream, SaveAtomicSurvivesAKilledWriter) {
+    TempFolder tmp;
+    const Str path = Str_FromUtf8(tmp / "progress.bin");
+    const std::string a(256 * 1024, 'a'), b(256 * 1024, 'b');
+    ASSERT_TRUE(File_SaveAtomic(path, a.data(), a.size()));
+    for (int round = 0; round < 3; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(ready[0]);
+            for (int i = 0;; ++i) {
+                const std::string& next = i % 2 ? a : b;
+                File_SaveAtomic(path, next.data(), next.size());
+                if (i == 4 + round) { // a few saves done: tell the parent, then keep saving until killed
+                    const char c = 1;
+                    ssize_t ignored = write(ready[1], &c, 1);
+                    (void)ignored;
+                }
+            }
+        }
+        close(ready[1]);
+        char c = 0;
+        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        close(ready[0]);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        const std::string now = ReadBytes(tmp / "progress.bin");
+        EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes, a torn file";
+    }
+    // A temporary file the killed writer left behind does not stop the next save.
+    EXPECT_TRUE(File_SaveAtomic(path, b.data(), b.size()));
+    EXPECT_EQ(ReadBytes(tmp / "progress.bin"), b);
+}
+
+TEST(Stream, SaveAtomicReportsAFailureWithOneLine) {
+    TempFolder tmp;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(File_SaveAtomic(Str_FromUtf8(tmp / "no/folder/x.txt"), "x", 1));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "cant write " + (tmp / "no/folder/x.txt") + "\r\n");
 }

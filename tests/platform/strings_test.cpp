@@ -121,3 +121,14 @@ TEST(Strings, NumbersIgnoreTheProcessLocale) {
     EXPECT_EQ(read, 2.5f);
     EXPECT_EQ(written, u"2.50000000");
 }
+
+TEST(Strings, SplitLinesKnowsEveryLineEnd) {
+    EXPECT_EQ(Str_SplitLines(u"a\r\nb\nc\rd"), (std::vector<Str>{u"a", u"b", u"c", u"d"}));
+    EXPECT_EQ(Str_SplitLines(u"a\n\nb\r\n"), (std::vector<Str>{u"a", u"", u"b"})); // empty line kept, none at the end
+    EXPECT_EQ(Str_SplitLines(u"\r\n"), (std::vector<Str>{u""}));
+    EXPECT_EQ(Str_SplitLines(u"\n\r"), (std::vector<Str>{u"", u""})); // LF then CR: two ends, not one
+    EXPECT_TRUE(Str_SplitLines(u"").empty());
+    EXPECT_EQ(Str_FromIntPadded(7, 3), Str(u"007"));
+    EXPECT_EQ(Str_FromIntPadded(1234, 3), Str(u"1234"));
+    EXPECT_EQ(Str_FromIntPadded(-5, 3), Str(u"-5"));
+}

@@ -474,10 +474,10 @@ TEST(ContactSheet, CopesWithUnreadableFilesAndEmptyFolders) {
 }
 
 TEST_F(EmbeddedImages, EveryFileHasItsFormatAndSomethingToSee) {
-    std::vector<std::string> seen;
+    std::vector<Str> seen;
     for (const ImageRow& s : imagegen::Inventory()) {
         // no two rows may land on the same archive name: lookups ignore case
-        const std::string key = Incbin_Normalise(S(s.path));
+        const Str key = Path_Key(S(s.path));
         EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << s.path << " written twice";
         seen.push_back(key);
 

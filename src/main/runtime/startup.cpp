@@ -90,7 +90,7 @@ void Subsystems_SetUp() {
 
 // The low-resolution refusal: true when the game must end.
 bool RefuseWindowed() {
-    if (Windowed_Mode != 1 || (Desktop_Width > 800 && Desktop_Height > 600)) return false;
+    if (Windowed_Mode != 1 || (Desktop_Width > Screen_Width && Desktop_Height > Screen_Height)) return false;
     Windowed_Mode = 0;
     Config_SetValue(u"WINDOWED_MODE", u"0");
     Sys_MessageBox(u"Sorry, cant run windowed in a resolution less than 1024x768, curently at " +
@@ -106,9 +106,7 @@ void Levels_Refresh() {
     // The marker goes first, so a level that brings the refresh down is not refreshed again at every start.
     if (!File_Delete(marker)) Log_Print(u"cant delete " + marker);
     for (int32_t n = 1; n <= kRefreshLevels; ++n) {
-        const Str num = Str_FromInt(n);
-        const Str path =
-            App_Folder + u"/levels/KV_level_" + Str(3 - std::min<size_t>(3, num.size()), u'0') + num + u".lev";
+        const Str path = App_Folder + u"/levels/KV_level_" + Str_FromIntPadded(n, 3) + u".lev";
         if (File_Type(path) != 1) {
             Log_Print(u"failed loading " + path);
             continue;
