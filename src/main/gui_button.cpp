@@ -88,7 +88,7 @@ void PlaceOnImage(GUIBtn& btn) {
 
 // ---- Mouse snapshot ---------------------------------------------------------------------------------------------
 const GUIMouse& GUI_Mouse() {
-    const int frame = Harness_FrameNumber();
+    const int frame = Input_Frame();
     if (g_mouseStale || frame != g_mouseFrame) {
         // Edges are read from the press and release counts, so a press and release inside one frame (a touchpad
         // tap, a slow frame) still click. Only when the previous snapshot was the previous frame's: after frames
@@ -140,7 +140,7 @@ void GUI_MouseInvalidate() { g_mouseStale = true; }
 
 void GUI_MouseFlush() {
     g_mouseStale = false;
-    g_mouseFrame = Harness_FrameNumber();
+    g_mouseFrame = Input_Frame();
     g_mouse.x = Mouse_X();
     g_mouse.y = Mouse_Y();
     g_mouse.down = Mouse_Down(1);

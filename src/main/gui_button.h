@@ -108,8 +108,8 @@ extern const std::array<std::array<int32_t, 2>, 3> GUIBtn_DlgSizes;
 // the image cache by its path when a factory needs it.
 extern std::array<std::array<ImagePtr, 3>, 3> GUIBtn_DlgImages;
 
-// The mouse as the widgets see it in one frame: taken once per frame (the frame number of the harness) from the
-// polled mouse, so that every widget of a frame sees the same press and release edges.
+// The mouse as the widgets see it in one frame: taken once per frame (the platform's Input_Frame) from the
+// platform's press and release counts, so that every widget of a frame sees the same press and release edges.
 struct GUIMouse {
     int x = 0, y = 0;      // position in screen pixels
     bool down = false;     // left button held

@@ -31,7 +31,6 @@ constexpr Uint32 kCanvasWindowId = 0;
 HarnessConfig g_config;            // what the harness does
 std::vector<ScriptEvent> g_script; // parsed script, sorted by frame (stable)
 size_t g_nextEvent = 0;            // first script event not injected yet
-int g_frame = 1;                   // the frame being drawn: 1 until the first flip
 bool g_configured = false;         // Harness_Configure has run
 
 void Note(const std::string& line) { Log_Print("harness: " + line); }
@@ -387,7 +386,7 @@ bool Harness_Configure(const HarnessConfig& config) {
     for (const std::string& e : errors)
         Note("input script " + e);
     g_nextEvent = 0;
-    g_frame = 1;
+    Input_RestartFrames();
     g_scriptX = g_scriptY = 0;
     g_scriptShift[0] = g_scriptShift[1] = false;
     Clock_Configure(config.frameMs);
@@ -397,7 +396,7 @@ bool Harness_Configure(const HarnessConfig& config) {
 const HarnessConfig& Harness_Current() { return g_config; }
 bool Harness_Configured() { return g_configured; }
 bool Harness_Scripted() { return g_config.frameMs > 0 || !g_config.inputScript.empty() || g_config.exitAfter > 0; }
-int Harness_FrameNumber() { return g_frame; }
+int Harness_FrameNumber() { return Input_Frame(); }
 
 void Sys_UseFakeClock(int msPerFlip) {
     g_config.frameMs = msPerFlip > 0 ? msPerFlip : 0;
@@ -411,20 +410,20 @@ bool Sys_SeedOverride(int32_t& seed) {
 
 void Harness_InjectDue() {
     if (g_nextEvent >= g_script.size() || !SDL_WasInit(SDL_INIT_EVENTS)) return;
-    while (g_nextEvent < g_script.size() && g_script[g_nextEvent].frame <= g_frame)
+    while (g_nextEvent < g_script.size() && g_script[g_nextEvent].frame <= Input_Frame())
         Inject(g_script[g_nextEvent++]);
 }
 
 void Sys_OnFlip() {
     // The frame that was just presented ends here.
     for (const HarnessScreenshot& s : g_config.screenshots) {
-        if (s.frame != g_frame) continue;
+        if (s.frame != Input_Frame()) continue;
         if (!Graphics_SaveScreenshot(Str_FromUtf8(s.path)))
-            Note("screenshot of frame " + std::to_string(g_frame) + " to " + s.path + " failed");
+            Note("screenshot of frame " + std::to_string(Input_Frame()) + " to " + s.path + " failed");
     }
-    if (g_config.exitAfter > 0 && g_frame >= g_config.exitAfter) {
+    if (g_config.exitAfter > 0 && Input_Frame() >= g_config.exitAfter) {
         Sys_RequestClose();
-        if (g_frame >= g_config.exitAfter + kStuckFrames) {
+        if (Input_Frame() >= g_config.exitAfter + kStuckFrames) {
             Sys_FatalExit("harness: the loop still runs " + std::to_string(kStuckFrames) +
                               " frames after the exit frame; ending",
                           kStuckExitCode);
@@ -432,6 +431,6 @@ void Sys_OnFlip() {
     }
     Clock_OnFlip();
     // The next frame starts: its scripted events go in, then everything queued reaches the input state.
-    ++g_frame;
+    Input_BeginFrame();
     Sys_PollEvents();
 }

@@ -18,20 +18,22 @@ constexpr int kCharQueueSize = 256; // typed characters kept; when full, new one
 constexpr int kMouseButtons = 4;    // index 1 left, 2 right, 3 middle
 
 struct InputState {
-    std::array<bool, VK::COUNT> keyDown{};          // held now, per virtual-key code
-    std::array<int, VK::COUNT> keyHits{};           // presses since last asked
-    std::array<int, kCharQueueSize> chars{};        // ring buffer of typed characters
-    int charHead = 0;                               // index of the oldest character
-    int charCount = 0;                              // characters queued
-    int mouseX = 0, mouseY = 0;                     // canvas pixels
-    int mouseZ = 0;                                 // wheel position in notches
-    std::array<bool, kMouseButtons> mouseDown{};    // held now
-    std::array<int, kMouseButtons> mouseHits{};     // presses since last asked
-    std::array<int, kMouseButtons> mousePresses{};  // presses since start (never cleared)
-    std::array<int, kMouseButtons> mouseReleases{}; // releases of a held button since start (never cleared)
-    bool cursorVisible = true;                      // system pointer shown
+    std::array<bool, VK::COUNT> keyDown{};           // held now, per virtual-key code
+    std::array<int, VK::COUNT> keyHits{};            // presses since last asked
+    std::array<int, kCharQueueSize> chars{};         // ring buffer of typed characters
+    int charHead = 0;                                // index of the oldest character
+    int charCount = 0;                               // characters queued
+    int mouseX = 0, mouseY = 0;                      // canvas pixels
+    int mouseZ = 0;                                  // wheel position in notches
+    std::array<bool, kMouseButtons> mouseDown{};     // held now
+    std::array<bool, kMouseButtons> mouseDownLast{}; // held when the previous frame ended
+    std::array<int, kMouseButtons> mouseHits{};      // presses since last asked
+    std::array<int, kMouseButtons> mousePresses{};   // presses since start (never cleared)
+    std::array<int, kMouseButtons> mouseReleases{};  // releases of a held button since start (never cleared)
+    bool cursorVisible = true;                       // system pointer shown
 };
 InputState g_in;
+int g_frame = 1; // the frame being drawn: 1 until the first flip (Input_Reset leaves it alone)
 
 int CanvasW() {
     const int w = Graphics_Width();
@@ -239,6 +241,7 @@ int Mouse_Hit(int button) {
 }
 
 bool Mouse_Down(int button) { return ValidButton(button) && g_in.mouseDown[button]; }
+bool Mouse_WasDown(int button) { return ValidButton(button) && g_in.mouseDownLast[button]; }
 int Mouse_PressCount(int button) { return ValidButton(button) ? g_in.mousePresses[button] : 0; }
 int Mouse_ReleaseCount(int button) { return ValidButton(button) ? g_in.mouseReleases[button] : 0; }
 
@@ -272,6 +275,13 @@ void Mouse_Hide() {
 }
 
 bool Mouse_Visible() { return g_in.cursorVisible; }
+
+int Input_Frame() { return g_frame; }
+void Input_BeginFrame() {
+    g_in.mouseDownLast = g_in.mouseDown;
+    ++g_frame;
+}
+void Input_RestartFrames() { g_frame = 1; }
 
 void Input_Flush() {
     Keys_Flush();

@@ -43,5 +43,17 @@ void Mouse_Show();
 void Mouse_Hide();
 bool Mouse_Visible();
 
+// Held at the end of the previous frame (the state Input_BeginFrame kept): with Mouse_Down, this frame's and last
+// frame's state of a button.
+bool Mouse_WasDown(int button);
+
+// ---- Frames: the platform's own frame counter ----------------------------------------------------------------------
+// The one input model: the held state now and at the end of the last frame, the press and release counts nobody
+// clears, and this counter, which keys every per-frame look at the input (the widgets' mouse snapshot, the harness's
+// script, screenshots and exit frame).
+int Input_Frame();          // the frame being drawn: 1 until the first flip
+void Input_BeginFrame();    // after a flip (Sys_OnFlip): the last frame's state kept, the counter one on
+void Input_RestartFrames(); // the counter back to 1 (a fresh harness configuration)
+
 void Input_Flush(); // Keys_Flush and Mouse_Flush
 void Input_Reset(); // everything back to start (held flags too) except the press and release counts; tests

@@ -282,6 +282,28 @@ TEST_F(InputTest, PressAndReleaseCountsSurviveAskingFlushingAndResets) {
     EXPECT_EQ(Mouse_ReleaseCount(4), 0);
 }
 
+TEST_F(InputTest, FramesKeepLastFramesStateAndTheHarnessReadsTheSameCounter) {
+    EXPECT_EQ(Input_Frame(), 1);
+    Button(SDL_BUTTON_LEFT, true, 5, 6);
+    Pump();
+    EXPECT_TRUE(Mouse_Down(1));
+    EXPECT_FALSE(Mouse_WasDown(1)); // pressed in this frame
+    Sys_OnFlip();                   // frame 2 starts
+    EXPECT_EQ(Input_Frame(), 2);
+    EXPECT_EQ(Harness_FrameNumber(), Input_Frame());
+    EXPECT_TRUE(Mouse_WasDown(1));
+    Button(SDL_BUTTON_LEFT, false, 5, 6);
+    Pump();
+    EXPECT_FALSE(Mouse_Down(1));
+    EXPECT_TRUE(Mouse_WasDown(1)); // released in this frame: held when the last one ended
+    Sys_OnFlip();
+    EXPECT_FALSE(Mouse_WasDown(1));
+    HarnessConfig c;
+    c.headless = true;
+    Harness_Configure(c); // a fresh configuration starts again at frame 1
+    EXPECT_EQ(Input_Frame(), 1);
+}
+
 TEST_F(InputTest, WheelGrowsWhenRolledAwayFromTheUser) {
     Wheel(1);
     Wheel(2);
