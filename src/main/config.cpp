@@ -176,7 +176,7 @@ void Config_Load() {
     fixFloat("MUSIC_VOL", kDefaultVolMusic);
     fixFloat("AMBIENT_VOL", kDefaultVolAmbient);
     Windowed_Mode = fixInt("WINDOWED_MODE", kDefaultWindowed, 0, 1);
-    Levels_Count = fixInt("LEVELS_COUNT", kDefaultLevelsCount, 1, kMaxLevels);
+    Levels_Count = fixInt("LEVELS_COUNT", kDefaultLevelsCount, 1, kMaxLevelsCount);
     Users_Count = fixInt("USERS_COUNT", kDefaultUsersCount, 0, 1000000);
     Slow_PC = fixInt("SLOW_PC", 0, 0, 1);
     Bg_Light = fixInt("BG_LIGHT", kDefaultBgLight, 0, 1);

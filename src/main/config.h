@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "main/progress.h"
 #include "platform/strings.h"
 
 // ---- State owned here ------------------------------------------------------------------------------------------
@@ -27,7 +28,8 @@ constexpr int32_t kDefaultWindowed = 1;    // a window on first start
 constexpr int32_t kDefaultLevelsCount = 150;
 constexpr int32_t kDefaultUsersCount = 0;
 constexpr int32_t kDefaultBgLight = 1;
-constexpr int32_t kMaxLevels = 210; // the largest level number any file may name (level refresh range)
+// LEVELS_COUNT's largest value: the levels whose ease the progress file stores (Player_LevelEase[p][1..150]).
+constexpr int32_t kMaxLevelsCount = kLevelEaseSlots - 1;
 
 // ---- Folders ---------------------------------------------------------------------------------------------------
 // Sets App_Folder and Data_Folder (XDG data folder + "/Brisquel2", created; on failure the program folder with a

@@ -16,7 +16,8 @@ std::array<int32_t, 10> Player_LastLevel{};
 std::array<float, 10> Vol_Fx{};
 std::array<float, 10> Vol_Music{};
 std::array<float, 10> Vol_Ambient{};
-std::array<int32_t, 10 * kTipsCount> Tips_Shown{};
+std::array<std::array<int32_t, kTipsCount>, 10> Tips_Shown{};
+static_assert(sizeof Tips_Shown == 10 * kTipsCount * 4, "the file array is written from memory as it stands");
 std::array<int32_t, 10> Player_Used{};
 std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags{};
 int32_t First_Start = 0;
@@ -40,7 +41,7 @@ std::array<ProgressArray, kProgressArrays> BuildLayout() {
     t[11] = Entry(11, Vol_Fx, true);
     t[12] = Entry(12, Vol_Music, true);
     t[13] = Entry(13, Vol_Ambient, true);
-    t[14] = Entry(14, Tips_Shown, false);
+    t[14] = ProgressArray{14, int(sizeof Tips_Shown / 4), false, Tips_Shown[0].data(), 0};
     t[18] = Entry(18, Player_Used, false);
     t[20] = Entry(20, Tutorial_Flags, false);
     int32_t offset = 0;
@@ -97,7 +98,7 @@ void Progress_Defaults() {
     Vol_Fx.fill(kDefaultVolFx);
     Vol_Music.fill(kDefaultVolMusic);
     Vol_Ambient.fill(kDefaultVolAmbient);
-    Tips_Shown.fill(0);
+    Tips_Shown.fill({});
     Player_Used.fill(0);
     Tutorial_Flags.fill(0);
 }

@@ -15,15 +15,15 @@ constexpr int kCastlesCount = 7;     // castles per player
 constexpr int kLevelEaseSlots = 151; // stored ease values per player: levels 1..150 (0 unused)
 
 // ---- State owned here (the arrays, by their number; the other numbers are reserved int32[10]) -------------------
-extern std::array<int32_t, 10 * kCastlesCount> Castles_Completed; // 0: [player*7+castle] 1 when completed
-extern int32_t Player_LevelEase[10][kLevelEaseSlots];             // 1: stored ease per player and level (the board's)
-extern std::array<int32_t, 10> Player_LastLevel;                  // 3: last level started per player
-extern std::array<float, 10> Vol_Fx;                              // 11: effects volume per player, 0..1
-extern std::array<float, 10> Vol_Music;                           // 12: music volume per player, 0..1
-extern std::array<float, 10> Vol_Ambient;                         // 13: ambient volume per player, 0..1
-extern std::array<int32_t, 10 * kTipsCount> Tips_Shown;           // 14: [player*51+tip] 1 once shown
-extern std::array<int32_t, 10> Player_Used;                       // 18: 1 when the player slot is in use
-extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags;   // 20: [player*45+step] bit 1 done, bit 2 off
+extern std::array<int32_t, 10 * kCastlesCount> Castles_Completed;  // 0: [player*7+castle] 1 when completed
+extern int32_t Player_LevelEase[10][kLevelEaseSlots];              // 1: stored ease per player and level (the board's)
+extern std::array<int32_t, 10> Player_LastLevel;                   // 3: last level started per player
+extern std::array<float, 10> Vol_Fx;                               // 11: effects volume per player, 0..1
+extern std::array<float, 10> Vol_Music;                            // 12: music volume per player, 0..1
+extern std::array<float, 10> Vol_Ambient;                          // 13: ambient volume per player, 0..1
+extern std::array<std::array<int32_t, kTipsCount>, 10> Tips_Shown; // 14: [player][tip] 1 once shown
+extern std::array<int32_t, 10> Player_Used;                        // 18: 1 when the player slot is in use
+extern std::array<int32_t, 10 * kTutorialCount> Tutorial_Flags;    // 20: [player*45+step] bit 1 done, bit 2 off
 extern int32_t First_Start; // 1 when the progress file was missing (or unusable) at start-up
 
 // One array of the file: its number, element count, and its bytes in memory (int32 or float32, 4 bytes each).

@@ -30,8 +30,8 @@ extern Str Credits_Version;                    // "Version " + version number
 extern Str Wallpapers_LockedText;              // shown over a locked wallpaper's preview
 
 // Fill the tables. Safe to call again (everything is rewritten).
-void Texts_SetGerman();
-void Texts_SetEnglish();
+void Texts_SetGerman();  // every German table
+void Texts_SetEnglish(); // the English tip texts (Tips_Texts) only
 
 // The castle-completed box text for a castle's name (two lines, CR LF between them).
 Str Text_CastleCompleted(const Str& castleName);

@@ -76,6 +76,15 @@ TEST_F(AudioTest, DelayedSoundWaitsForGameTime) {
     EXPECT_EQ(Mixer_ActiveChannels(), 1); // played once
 }
 
+TEST_F(AudioTest, DelayedSoundCountsTheClampedFrameTime) {
+    Snd_PlayDelayed(SND_COIN, 300.0f);
+    Frame_Advance(1000); // a long stall counts as 200 ms
+    Audio_Update();
+    EXPECT_EQ(Mixer_ActiveChannels(), 0);
+    Audio_Update(); // 400 ms
+    EXPECT_EQ(Mixer_ActiveChannels(), 1);
+}
+
 TEST_F(AudioTest, DelayedSoundsBeyondTheSlotsPlayAtOnce) {
     for (int i = 0; i < kDelayedSlots; ++i)
         Snd_PlayDelayed(SND_GEM, 1000.0f);

@@ -83,6 +83,35 @@ TEST_F(ConfigTest, BadValuesTakeDefaultsWithADiagnostic) {
     EXPECT_NE(text.find("FX_VOL=0.8\r\n"), std::string::npos);
 }
 
+// The edges of the ranges: the last valid value is taken, the first invalid one is replaced by the default.
+TEST_F(ConfigTest, RangesHoldAtTheirEdges) {
+    const struct {
+        const char* text;
+        int32_t player, levels;
+        bool repaired;
+    } cases[] = {
+        {"PLAYER_CRT=9\rLEVELS_COUNT=1\r", 9, 1, false},
+        {"PLAYER_CRT=10\rLEVELS_COUNT=151\r", 0, 150, true}, // the progress file holds ease for 150 levels only
+        {"PLAYER_CRT=-1\rLEVELS_COUNT=210\r", 0, 150, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteText(ConfigFile(), c.text);
+        ::testing::internal::CaptureStdout();
+        Config_Load();
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Player_Current, c.player);
+        EXPECT_EQ(Levels_Count, c.levels);
+        EXPECT_EQ(out.find("config: LEVELS_COUNT") != std::string::npos, c.repaired);
+    }
+    // A bad ambient volume takes the ambient default, not the effects' or the music's.
+    WriteText(ConfigFile(), "AMBIENT_VOL=7\r");
+    ::testing::internal::CaptureStdout();
+    Config_Load();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(ReadText(ConfigFile()).find("AMBIENT_VOL=0.5\r\n"), std::string::npos);
+}
+
 TEST_F(ConfigTest, ProgressFileLayoutAndDefaults) {
     EXPECT_EQ(Progress_FileSize(), int32_t(kFileSize));
     Progress_Load();
@@ -97,7 +126,7 @@ TEST_F(ConfigTest, ProgressFileLayoutAndDefaults) {
 
     // Values land at their documented offsets and come back.
     Player_LastLevel[2] = 17;
-    Tips_Shown[51 + 4] = 1;
+    Tips_Shown[1][4] = 1;
     Tutorial_Flags[449] = 1;
     Vol_Ambient[9] = 0.25f;
     Player_LevelEase[1][150] = 3;

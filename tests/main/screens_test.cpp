@@ -19,6 +19,7 @@
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 #include "platform/input.h"
+#include "platform/sdl_push.h"
 #include "platform/system.h"
 #include "runtime_helpers.h"
 
@@ -127,6 +128,52 @@ TEST(ScreenSet, PassingAndUnknownScreensShowTheMainMenuFrame) {
     EXPECT_EQ(Screen_Current, 42);
     Screen_Set(0); // leaving an unknown screen runs the do-nothing hook
     EXPECT_EQ(Screen_Current, 0);
+}
+
+TEST(ScreenSet, FlushesTheKeyboardButNotTheMouse) {
+    sdl_push::Fresh();
+    InstallRecorders();
+    sdl_push::Key(SDL_SCANCODE_A, SDLK_a, true);
+    sdl_push::Text("a");
+    sdl_push::Button(SDL_BUTTON_LEFT, true, 5, 6);
+    sdl_push::Pump();
+    Screen_Set(1);
+    EXPECT_EQ(Key_Hit('A'), 0);
+    EXPECT_EQ(Key_GetChar(), 0);
+    EXPECT_TRUE(Key_Down('A')); // held keys stay held
+    EXPECT_EQ(Mouse_Hit(1), 1); // the mouse is not the switch's to flush
+    Input_Reset();
+}
+
+TEST(Dialogs, OpenFlushesKeysMouseAndTheWidgetsSnapshot) {
+    sdl_push::Fresh();
+    Screens_Reset();
+    GUI_MouseInvalidate();
+    sdl_push::Key(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
+    sdl_push::Button(SDL_BUTTON_LEFT, true, 5, 6);
+    sdl_push::Pump();
+    Dialog_Open(nullptr, nullptr, nullptr, 0);
+    EXPECT_EQ(Key_Hit(VK::RETURN), 0);
+    EXPECT_EQ(Key_GetChar(), 0);
+    EXPECT_EQ(Mouse_Hit(1), 0);
+    EXPECT_FALSE(GUI_Mouse().pressed); // the click that opened the box does not press its buttons
+    EXPECT_TRUE(GUI_Mouse().down);
+    Dialog_Close();
+    Input_Reset();
+}
+
+TEST(Shutdown, SavesTheBoardAlsoBehindThePauseScreen) {
+    Screens_Reset();
+    Screen_Current = kScreenGame;
+    EXPECT_EQ(Shutdown_SaveMode(), 1);
+    Screen_Current = kScreenPause; // minimised during play, then closed
+    Pause_Screen = kScreenGame;
+    EXPECT_EQ(Shutdown_SaveMode(), 1);
+    Pause_Screen = kScreenBuildMenu;
+    EXPECT_EQ(Shutdown_SaveMode(), 0);
+    Screen_Current = kScreenMainMenu;
+    EXPECT_EQ(Shutdown_SaveMode(), 0);
+    Screens_Reset();
 }
 
 TEST(Dialogs, OpenRunsInitAtOnceAndReplacesTheOpenOne) {

@@ -111,6 +111,15 @@ TEST_F(TextLayout, FitStepsDownWithinTheFamily) {
     EXPECT_EQ(Draw_GetImageFont(), Fonts[12]);
 }
 
+TEST_F(TextLayout, FitTakesABoxExactlyAsHighAsTheText) {
+    const Str text = u"Möchtest du das letzte Spiel weiter spielen?";
+    Draw_SetImageFont(Fonts[51]);
+    const int h = Text_DrawWrapped(text, 0, 0, 342, 1, 0);
+    Draw_SetImageFont(Fonts[12]);
+    EXPECT_EQ(Text_FitFont(text, 51, 342, h), 51);     // exactly as high: fits
+    EXPECT_NE(Text_FitFont(text, 51, 342, h - 1), 51); // one pixel less: a smaller font
+}
+
 TEST_F(TextLayout, NothingFitsGivesTheSmallestOfTheFamilyAndALine) {
     int f = -2;
     const std::string out = WidgetsTest_Stdout([&] { f = Text_FitFont(u"Hinzufügen Umbenennen Löschen", 51, 5, 3); });

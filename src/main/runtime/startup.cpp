@@ -100,6 +100,11 @@ bool RefuseWindowed() {
 
 } // namespace
 
+int32_t Shutdown_SaveMode() {
+    const int32_t shown = Screen_Current == kScreenPause ? Pause_Screen : Screen_Current;
+    return shown == kScreenGame ? 1 : 0;
+}
+
 void Levels_Refresh() {
     const Str marker = App_Folder + u"/levels/refresh_levels";
     if (File_Type(marker) != 1) return;
@@ -203,7 +208,7 @@ int Main_Body() {
     Screen_Set(kScreenMainMenu);
     Main_Loop();
     // Shutdown: the match is saved (with its board when the game screen was left open).
-    Match_Save(Level_Current, Screen_Current == kScreenGame ? 1 : 0);
+    Match_Save(Level_Current, Shutdown_SaveMode());
     Audio_Reset();
     return 0;
 }

@@ -16,6 +16,9 @@ void Runtime_InstallHooks();
 // The whole program after the platform's start: start-up in order, the main loop, the shutdown save. Returns the
 // process exit code (0; also 0 after the windowed-mode refusal).
 int Main_Body();
+// The shutdown save's mode: 1 (the board snapshot too) when the game screen is open, also behind the pause screen
+// (a game closed while minimised keeps its board), 0 otherwise.
+int32_t Shutdown_SaveMode();
 // The main loop until the window closes, Quit_Requested is set or Esc and E are held.
 void Main_Loop();
 // The level refresh: when "levels/refresh_levels" exists in the program folder, deletes it first, then refreshes
