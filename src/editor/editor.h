@@ -1,5 +1,6 @@
-// The level editor's public services. Called by the runtime's start-up (Editor_Init) and by the board's play loop
-// (through its hooks: open, close, update and draw per frame). Built on the toolkit and the board.
+// The level editor's public services. Called by the runtime's start-up (Editor_Init) and, once the board's play loop
+// lands, by the game frame through entries it adds to the board's hook table (open, close, update, draw). Built on
+// the toolkit and the board.
 #pragma once
 
 #include <cstdint>

@@ -18,7 +18,6 @@ int32_t Dialog_X = 0;
 int32_t Dialog_Y = 0;
 int32_t Pause_ByLoop = 0;
 int32_t Pause_Screen = 0;
-int32_t Game_Paused = 0;
 
 namespace {
 
@@ -59,14 +58,6 @@ void FlushFrameInput() {
 } // namespace
 
 void Dialog_Nothing() {}
-
-ServiceHooks Service_HooksDefault() {
-    ServiceHooks h;
-    h.Screens.fill({Dialog_Nothing, Dialog_Nothing, Dialog_Nothing});
-    h.EffectImages_Load = Dialog_Nothing;
-    return h;
-}
-ServiceHooks Service_Hooks = Service_HooksDefault();
 
 const ScreenHooks& Screen_HooksOf(int32_t n) {
     static ScreenHooks unknown;
