@@ -310,9 +310,18 @@ bool Path_IsEmbedded(const Str& path) {
     return embedded;
 }
 
-std::string Path_Native(const Str& path) {
-    bool embedded = false;
-    std::string p = Str_ToUtf8(StripPrefixes(path, embedded));
+namespace {
+
+// A path parsed once: its prefixes stripped, whether it names the embedded archive, and for a real file its native
+// spelling. Every file function starts here, so the prefixes are read once per call.
+struct Located {
+    Str name;           // without "littleendian::" and "incbin::"
+    bool embedded;      // "incbin::" was given
+    std::string native; // real files: the native spelling ("" for embedded names)
+};
+
+std::string NativeOf(const Str& stripped) {
+    std::string p = Str_ToUtf8(stripped);
     std::replace(p.begin(), p.end(), '\\', '/');
     if (p.empty() || Exists(p)) return p;
     // Walk the components, replacing each missing one by an existing one that differs only in case.
@@ -340,6 +349,20 @@ std::string Path_Native(const Str& path) {
     return out;
 }
 
+Located Locate(const Str& path) {
+    Located at;
+    at.name = StripPrefixes(path, at.embedded);
+    if (!at.embedded) at.native = NativeOf(at.name);
+    return at;
+}
+
+} // namespace
+
+std::string Path_Native(const Str& path) {
+    bool embedded = false;
+    return NativeOf(StripPrefixes(path, embedded));
+}
+
 // [SECTION] File functions ------------------------------------------------------------------------------------------
 
 namespace {
@@ -352,19 +375,8 @@ StreamPtr OpenEmbedded(const Str& name) {
     return std::make_shared<MemStream>(data, size, std::move(keep));
 }
 
-// Folder part of a native path ("" for a bare name).
-std::string FolderOf(const std::string& p) {
-    const size_t slash = p.rfind('/');
-    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
-}
-
-} // namespace
-
-StreamPtr File_Read(const Str& path) {
-    bool embedded = false;
-    const Str name = StripPrefixes(path, embedded);
-    if (embedded) return OpenEmbedded(name);
-    const std::string native = Path_Native(path);
+// A regular real file for reading, or null.
+StreamPtr OpenRealForReading(const std::string& native) {
     if (native.empty()) return nullptr;
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
@@ -376,9 +388,23 @@ StreamPtr File_Read(const Str& path) {
     return std::make_shared<FileStream>(fd, true, false);
 }
 
+// Folder part of a native path ("" for a bare name).
+std::string FolderOf(const std::string& p) {
+    const size_t slash = p.rfind('/');
+    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+} // namespace
+
+StreamPtr File_Read(const Str& path) {
+    const Located at = Locate(path);
+    return at.embedded ? OpenEmbedded(at.name) : OpenRealForReading(at.native);
+}
+
 StreamPtr File_Write(const Str& path) {
-    if (Path_IsEmbedded(path)) return nullptr;
-    const std::string native = Path_Native(path);
+    const Located at = Locate(path);
+    if (at.embedded) return nullptr;
+    const std::string& native = at.native;
     if (native.empty()) return nullptr;
     const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
@@ -386,8 +412,9 @@ StreamPtr File_Write(const Str& path) {
 }
 
 StreamPtr File_Open(const Str& path) {
-    if (Path_IsEmbedded(path)) return nullptr;
-    const std::string native = Path_Native(path);
+    const Located at = Locate(path);
+    if (at.embedded) return nullptr;
+    const std::string& native = at.native;
     if (native.empty()) return nullptr;
     const int fd = ::open(native.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return nullptr;
@@ -400,8 +427,9 @@ StreamPtr File_Open(const Str& path) {
 }
 
 StreamPtr File_WriteAtomic(const Str& path) {
-    if (Path_IsEmbedded(path)) return nullptr;
-    const std::string target = Path_Native(path);
+    const Located at = Locate(path);
+    if (at.embedded) return nullptr;
+    const std::string& target = at.native;
     if (target.empty() || target.back() == '/') return nullptr;
     std::string tmp = FolderOf(target) + "." + target.substr(FolderOf(target).size()) + ".tmpXXXXXX";
     const int fd = ::mkstemp(tmp.data());
@@ -423,16 +451,15 @@ bool File_SaveAtomic(const Str& path, const void* data, size_t size) {
 
 bool File_ReadAll(const Str& path, std::vector<uint8_t>& out) {
     out.clear();
-    bool embedded = false;
-    const Str name = StripPrefixes(path, embedded);
-    if (embedded) {
+    const Located at = Locate(path);
+    if (at.embedded) {
         const uint8_t* data = nullptr;
         size_t size = 0;
-        if (!Incbin_Find(name, data, size)) return false;
+        if (!Incbin_Find(at.name, data, size)) return false;
         out.assign(data, data + size);
         return true;
     }
-    const StreamPtr s = File_Read(path);
+    const StreamPtr s = OpenRealForReading(at.native);
     if (!s) return false;
     out.resize(size_t(s->Size()));
     out.resize(s->Read(out.data(), out.size()));
@@ -460,16 +487,16 @@ Str File_LoadText(const Str& path) {
 }
 
 bool File_Delete(const Str& path) {
-    if (Path_IsEmbedded(path)) return false;
-    const std::string native = Path_Native(path);
+    const Located at = Locate(path);
+    if (at.embedded) return false;
+    const std::string& native = at.native;
     return !native.empty() && ::unlink(native.c_str()) == 0;
 }
 
 int File_Type(const Str& path) {
-    bool embedded = false;
-    const Str name = StripPrefixes(path, embedded);
-    if (embedded) return Incbin_Exists(name) ? 1 : 0;
-    const std::string native = Path_Native(path);
+    const Located at = Locate(path);
+    if (at.embedded) return Incbin_Exists(at.name) ? 1 : 0;
+    const std::string& native = at.native;
     struct stat st {};
     if (native.empty() || ::stat(native.c_str(), &st) != 0) return 0;
     if (S_ISDIR(st.st_mode)) return 2;
@@ -477,14 +504,13 @@ int File_Type(const Str& path) {
 }
 
 int64_t File_Size(const Str& path) {
-    bool embedded = false;
-    const Str name = StripPrefixes(path, embedded);
-    if (embedded) {
+    const Located at = Locate(path);
+    if (at.embedded) {
         const uint8_t* data = nullptr;
         size_t size = 0;
-        return Incbin_Find(name, data, size) ? int64_t(size) : -1;
+        return Incbin_Find(at.name, data, size) ? int64_t(size) : -1;
     }
-    const std::string native = Path_Native(path);
+    const std::string& native = at.native;
     struct stat st {};
     if (native.empty() || ::stat(native.c_str(), &st) != 0) return -1;
     return int64_t(st.st_size);
