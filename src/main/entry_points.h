@@ -9,7 +9,6 @@
 //     src/board/play_stub.cpp      board: play loop, screens 1/5/6/7, saved match  (subsystem 2)
 //     src/castle/castle_stub.cpp   castles, gems, build menu, shop, level map        (subsystem 3)
 //     src/menus/menus_stub.cpp     main menu, message boxes, tutorial, tips          (subsystem 4)
-//     src/effects/effects_stub.cpp effects and particles                             (subsystem 5)
 //     src/toolkit/toolkit_stub.cpp the window toolkit                                (subsystem 6)
 //     src/editor/editor_stub.cpp   the level editor                                  (subsystem 6)
 // To land, define the functions in your own sources and delete them from the stub (delete the stub file once it
@@ -23,6 +22,7 @@
 #include <cstdint>
 #include <string>
 
+#include "effects/effects.h"
 #include "platform/list.h"
 
 // ============================================================================================================
@@ -170,20 +170,8 @@ void Tutorial_OnGemsAdded(int32_t colour, int32_t amount);       // event 18, af
 // ============================================================================================================
 // Subsystem 5 (src/effects): effect objects, map effects, particles
 // ============================================================================================================
-void EffectImages_Load();                                   // from Images_LoadAll: the effect images
-void Particles_InitTables();                                // start-up: sine/cosine and particle tables
-void Particles_Reset();                                     // level start: removes every particle
-void Particles_Draw();                                      // game frame
-void Effects_Clear();                                       // level start: removes every effect object
-void Effects_UpdateAll();                                   // per frame of screens 1, 5, 6
-void Effects_DrawBehind();                                  // drawn before the pieces
-void Effects_DrawAbove();                                   // drawn after the pieces
-void Effects_DrawTop();                                     // drawn after the in-game interface
-void MapEffects_RunAll();                                   // updates and draws the map effects
-void Gfx_Kind4At(int32_t x, int32_t y);                     // beam cross through the cell at top-left (x, y)
-void Gfx_RemovedPieceBurst(float x, float y, float factor); // a piece left its cell (x, y: its top-left)
-void Gfx_Kind22Burst(float x, float y, float factor);       // a group left a special piece in the cell
-void Gfx_ExplosionSparks(int32_t x, int32_t y);             // a cell exploded (x, y: its centre)
+// Declared in effects/effects.h (included above): EffectImages_Load, Particles_*, Effects_*, MapEffects_RunAll and
+// every Gfx_* creator.
 
 // ============================================================================================================
 // Subsystem 6 (src/toolkit, src/editor): window toolkit and level editor
