@@ -39,6 +39,36 @@ inline void Gfx_Kind22Burst(float x, float y, float factor) {
 inline void Gfx_ExplosionSparks(int32_t x, int32_t y) {
     if (Board_Notify) ::Gfx_ExplosionSparks(x, y);
 }
+inline void Gfx_BurstAtCell(float x, float y, float factor) {
+    if (Board_Notify) ::Gfx_BurstAtCell(x, y, factor);
+}
+inline void Gfx_ExplosionRays(int32_t x, int32_t y) {
+    if (Board_Notify) ::Gfx_ExplosionRays(x, y);
+}
+inline void Gfx_Explosion16(int32_t x, int32_t y) {
+    if (Board_Notify) ::Gfx_Explosion16(x, y);
+}
+inline void Gfx_BlockerHit16(int32_t x, int32_t y) {
+    if (Board_Notify) ::Gfx_BlockerHit16(x, y);
+}
+inline void Gfx_Sparks(int32_t x, int32_t y) {
+    if (Board_Notify) ::Gfx_Sparks(x, y);
+}
+inline void Gfx_Kind21Burst(float x, float y, float factor) {
+    if (Board_Notify) ::Gfx_Kind21Burst(x, y, factor);
+}
+inline void Gfx_Kind37Circle(const PiecePtr& piece) {
+    if (Board_Notify) ::Gfx_Kind37Circle(piece);
+}
+inline void Gfx_CoinCollected(float x, float y) {
+    if (Board_Notify) ::Gfx_CoinCollected(x, y);
+}
+inline void Gfx_BottleCollected(float x, float y) {
+    if (Board_Notify) ::Gfx_BottleCollected(x, y);
+}
+inline void Gfx_CollectRing(int32_t x, int32_t y) {
+    if (Board_Notify) ::Gfx_CollectRing(x, y);
+}
 inline void Tutorial_OnEvent1() {
     if (Board_Notify) ::Tutorial_OnEvent1();
 }

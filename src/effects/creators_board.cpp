@@ -13,7 +13,7 @@ float Cell_CentreOffsetY() { return float(Cell_HalfHeight); }
 
 namespace {
 
-int32_t Counted(float factor) { return std::max(1, ToInt(float(Fx_Fps()) * factor)); }
+int32_t Counted(float factor) { return Fx_Room(std::max(1, ToInt(float(Fx_Fps()) * factor))); }
 void SetPos(Gfx_Obj& o) {
     o.posX = float(o.x);
     o.posY = float(o.y);
@@ -292,19 +292,19 @@ void Gfx_MatchTrail(float scale, int32_t n) {
 }
 
 void Gfx_ExplosionSparks(int32_t x, int32_t y) {
-    const int32_t n = std::max(Fx_Fps(), 50);
+    const int32_t n = Fx_Room(std::max(Fx_Fps(), 50));
     for (int32_t i = 0; i < n; ++i)
         SparkMaker(18, x, y, 70, 100);
 }
 
 void Gfx_DestroySparks(int32_t x, int32_t y) {
-    const int32_t n = std::max(Fx_Fps() / 10, 10);
+    const int32_t n = Fx_Room(std::max(Fx_Fps() / 10, 10));
     for (int32_t i = 0; i < n; ++i)
         SparkMaker(35, x, y, 170, 300);
 }
 
 void Gfx_Sparks(int32_t x, int32_t y) {
-    const int32_t n = ToInt(std::max(float(Fx_Fps()) * 0.3f, 20.0f));
+    const int32_t n = Fx_Room(ToInt(std::max(float(Fx_Fps()) * 0.3f, 20.0f)));
     for (int32_t i = 0; i < n; ++i) {
         const int32_t h = 360 - (Ri(1, 90) + 90);
         const float speed = Rf(70, 130), gravity = -Rf(30, 50);

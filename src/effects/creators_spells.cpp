@@ -51,7 +51,7 @@ void Gfx_LevelEndTiles() {
 
 void Gfx_Kind11Ring() {
     const float ox = float(ToInt(Rf(-100, 100))), oy = float(ToInt(Rf(-100, 100)));
-    const int32_t n = ToInt(float(Fx_Fps()) * 0.5f) + 1;
+    const int32_t n = Fx_Room(ToInt(float(Fx_Fps()) * 0.5f) + 1);
     for (int32_t i = 0; i < n; ++i) {
         const float p = Rf(0, 360), q = Rf(0, 360);
         const int32_t delay = ToInt(Rf(0, 10));
@@ -74,7 +74,7 @@ void Gfx_Kind12Ring() {
     // Capped at 40 in every mode: the slow modes make fewer objects, never more.
     const float fps = float(Fx_Fps());
     const float share = LowFps_Mode == 1 ? 0.35f : LowFps_Mode == 2 ? 0.15f : 0.5f;
-    const int32_t n = ToInt(std::min(fps * share, 40.0f));
+    const int32_t n = Fx_Room(ToInt(std::min(fps * share, 40.0f)) + 1) - 1;
     const bool setOk = LevelEnd_Tileset >= 0 && size_t(LevelEnd_Tileset) < Tilesets.size();
     for (int32_t i = 0; i <= n; ++i) {
         const int32_t delay = ToInt(Rf(0, 1000));
@@ -109,7 +109,7 @@ void Gfx_Kind12Ring() {
 }
 
 void Gfx_Kind15Burst() {
-    const int32_t n = ToInt(std::min(float(Fx_Fps()) * 0.07f, 2.0f)) + 1;
+    const int32_t n = Fx_Room(ToInt(std::min(float(Fx_Fps()) * 0.07f, 2.0f)) + 1);
     for (int32_t i = 0; i < n; ++i) {
         const float r = Rf(0, 155) + 50, g = Rf(0, 155) + 50, b = Rf(0, 255);
         const int32_t x = ToInt(Rf(200, float(Screen_Width - 200))), y = ToInt(Rf(200, float(Screen_Height - 200)));

@@ -11,7 +11,7 @@
 
 std::deque<Gfx_Obj> Effects_List;
 PointFloat Effect_PointF;
-int32_t Effects_Cap = 40000;
+int32_t Effects_Cap = Effects_DefaultCap;
 int64_t Effects_Dropped = 0;
 ImagePtr Img_SparkSnowball, Img_TilePart1, Img_TilePart2, Img_TilePartProxy;
 const std::array<float, 4> Ring_Speed = {200, 150, 100, 50};
@@ -46,10 +46,7 @@ class BatchSink final : public FxSink {
         Batch_Line(x1, y1, x2, y2, Byte(s.r), Byte(s.g), Byte(s.b), Byte(s.alpha * 255.0f), s.blend);
     }
     Rect Viewport() override { return Draw_GetViewport(); }
-    void SetViewport(const Rect& r) override {
-        Batch_Flush();
-        Draw_SetViewport(r.x, r.y, r.w, r.h);
-    }
+    void SetViewport(const Rect& r) override { Batch_SetViewport(r.x, r.y, r.w, r.h); }
     void Flush() override { Batch_Flush(); }
 };
 BatchSink g_batchSink;
@@ -109,8 +106,10 @@ void Fx_Remove(Gfx_Obj& o) {
     ++g_removedInWalk;
 }
 
-void Fx_Compact() {
-    if (g_removedInWalk == 0) return;
+void Fx_Compact(bool always) {
+    // Dead objects cost the walks only a flag test: they stay until an eighth of the list is dead (a quarter for the
+    // layer passes, which the update pass follows in the same frame).
+    if (g_removedInWalk == 0 || size_t(g_removedInWalk) * (always ? 8 : 4) < Effects_List.size()) return;
     Effects_List.erase(
         std::remove_if(Effects_List.begin(), Effects_List.end(), [](const Gfx_Obj& o) { return o.dead; }),
         Effects_List.end());
@@ -118,6 +117,13 @@ void Fx_Compact() {
 }
 
 int32_t Effects_LiveCount() { return g_live; }
+
+int32_t Fx_Room(int32_t n) {
+    const int32_t room = std::max(Effects_Cap - g_live, 0);
+    if (n <= room) return n;
+    Effects_Dropped += n - room;
+    return room;
+}
 
 void EffectImages_Load() {
     Effects_List.clear();

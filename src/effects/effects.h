@@ -18,7 +18,11 @@ struct Piece;
 // ============================================================================================================
 // One effect object. What the fields mean depends on the kind (see the update and draw passes).
 struct Gfx_Obj {
+    // The four values every walk reads come first, on one cache line.
     int32_t kind = 0;                   // effect kind 4..41
+    int32_t layer = 0;                  // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
+    int32_t delay = 0;                  // ms before the object takes part; every pass that meets it counts it down
+    bool dead = false;                  // removed during a walk; dropped from the list when the walk ends
     ImagePtr image;                     // what is drawn; a strip for the kinds that step frames
     float frame = 0;                    // animation frame; drawing uses its integer part
     int32_t x = 0, y = 0;               // drawn position, screen pixels
@@ -34,8 +38,6 @@ struct Gfx_Obj {
     float alpha = 0;                    // drawing alpha
     float life = 0;                     // kind-specific hold time or divisor
     float spread = 0;                   // beam spread of kind 4 (0..16)
-    int32_t delay = 0;                  // ms before the object takes part; every pass that meets it counts it down
-    int32_t layer = 0;                  // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
     float velX = 0, velY = 0;           // pixels per frame; red and green of kinds 31 and 33
     float vz = 0;                       // depth per frame (11, 12); blue of kinds 31 and 33
     int32_t counter = 0;                // loops left, fade phase (1 growing, 2 fading) or a countdown
@@ -46,7 +48,6 @@ struct Gfx_Obj {
     float extra = 0;                    // drawing scale of kind 19
     float colR = 0, colG = 0, colB = 0; // drawing colour 0..255
     std::weak_ptr<Piece> piece;         // the piece a kind-37 glow follows; expired = none
-    bool dead = false;                  // removed during a walk; dropped from the list when the walk ends
 };
 
 // Four floats of scratch; the level end advances the fourth (the spin wave of the you-lose dissolve).
@@ -55,9 +56,12 @@ struct PointFloat {
 };
 
 // The list owns its objects; a deque keeps every reference valid while a rule appends children mid-walk.
-extern std::deque<Gfx_Obj> Effects_List;      // every effect object, oldest first (dead ones until the walk ends)
-extern PointFloat Effect_PointF;              // shared scratch record of the level-end map effects
-extern int32_t Effects_Cap;                   // most live objects; a creator beyond it makes nothing (40000)
+extern std::deque<Gfx_Obj> Effects_List; // every effect object, oldest first (dead ones until the walk ends)
+extern PointFloat Effect_PointF;         // shared scratch record of the level-end map effects
+// Most live objects: a creator beyond the cap makes nothing. 25000 keeps the level end, which reaches it, within
+// its frame budget.
+constexpr int32_t Effects_DefaultCap = 25000;
+extern int32_t Effects_Cap;                   // most live objects now (tests change it)
 extern int64_t Effects_Dropped;               // objects not made because of the cap, since start
 extern ImagePtr Img_SparkSnowball;            // "Images/effects/spark_snowball.png", handle centred
 extern ImagePtr Img_TilePart1;                // "Images/effects/tile_part1.png", 64 frames of 24x24, centred

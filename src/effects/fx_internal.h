@@ -50,5 +50,7 @@ bool Fx_LayerShown(int32_t layer);
 void Fx_CountPass(int32_t layer);
 // Marks an object removed during a walk; the walk's end drops it from the list.
 void Fx_Remove(Gfx_Obj& o);
-// Drops removed objects from the list (stable), when the walk removed any.
-void Fx_Compact();
+// Drops removed objects from the list (stable), when the walk removed any (or enough of them, unless `always`).
+void Fx_Compact(bool always = false);
+// How many of n objects a creator may still make under the cap; the rest count as dropped.
+int32_t Fx_Room(int32_t n);

@@ -203,7 +203,7 @@ void Effects_UpdateAll() {
         if (!o.dead && (o.kind == 26 || o.kind == 28 || o.kind == 31 || o.kind == 40))
             Trail(o, o.x != oldX || o.y != oldY); // may append: o stays valid (deque), but is not used after
     }
-    Fx_Compact();
+    Fx_Compact(true);
 }
 
 // ---- Kind steps: update ----------------------------------------------------------------------------------------

@@ -52,22 +52,15 @@ struct Run {
     ImagePtr image; // image of a frame outside the atlas
     int frame = 0;
     int blend = BLEND_ALPHA;
-    Rect clip;
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
 };
 
-Run& TheRun() {
-    static Run run = [] {
-        Run r;
-        r.vertices.reserve(4096);
-        r.indices.reserve(6144);
-        return r;
-    }();
-    return run;
-}
+Run g_run; // the run being gathered
+Run& TheRun() { return g_run; }
 
 BatchStats g_stats;
+bool g_atlasChanged = false; // an image joined the atlas: look-ups remembered before are stale
 
 // One blend for every atlas run: the pages are uploaded premultiplied and drawn with (ONE, ONE_MINUS_SRC_ALPHA);
 // an alpha-blended quad carries (r*a, g*a, b*a, a) in its vertices, an additive one (r*a, g*a, b*a, 0), so alpha and
@@ -79,10 +72,15 @@ const SDL_BlendMode kPremulBlend =
     SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
                                SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
 
+bool g_probed = false; // the path was checked for the current run (checked again after every flush)
+
 bool OneBlend() {
+    if (g_probed) return g_oneBlend;
     const int gen = int(Texture_Generation());
+    g_probed = true;
     if (gen == g_oneBlendGen) return g_oneBlend;
     Batch_Flush(); // quads of the other path must not mix with this one
+    g_probed = true;
     g_oneBlendGen = gen;
     g_oneBlend = true;
     if (SDL_Renderer* r = Sdl_Renderer()) {
@@ -93,20 +91,17 @@ bool OneBlend() {
     return g_oneBlend;
 }
 
-bool SameClip(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
-
-// Starts a new run when the key, blend or clip differ from the current one.
+// Starts a new run when the key or blend differ from the current one. The clip is the viewport in force when the
+// run is drawn: Batch_SetViewport flushes before it changes.
 void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
     Run& run = TheRun();
-    const Rect clip = Draw_GetViewport();
-    if (run.key == key && run.blend == blend && SameClip(run.clip, clip) && !run.vertices.empty()) return;
+    if (run.key == key && run.blend == blend && !run.vertices.empty()) return;
     if (!run.vertices.empty()) Batch_Flush();
     run.key = key;
     run.page = page;
     run.image = (img && !page) ? *img : ImagePtr();
     run.frame = frame;
     run.blend = blend;
-    run.clip = clip;
 }
 
 SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
@@ -142,11 +137,20 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
 
 void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
     Run& run = TheRun();
-    const int base = int(run.vertices.size());
+    const size_t base = run.vertices.size(), ibase = run.indices.size();
+    run.vertices.resize(base + 4);
+    run.indices.resize(ibase + 6);
+    SDL_Vertex* v = run.vertices.data() + base;
     for (int i = 0; i < 4; ++i)
-        run.vertices.push_back(SDL_Vertex{pt[i], c, uv[i]});
-    for (const int i : {0, 1, 2, 0, 2, 3})
-        run.indices.push_back(base + i);
+        v[i] = SDL_Vertex{pt[i], c, uv[i]};
+    int* idx = run.indices.data() + ibase;
+    const int b = int(base);
+    idx[0] = b;
+    idx[1] = b + 1;
+    idx[2] = b + 2;
+    idx[3] = b;
+    idx[4] = b + 2;
+    idx[5] = b + 3;
     ++g_stats.quads;
     g_stats.vertices += 4;
 }
@@ -187,14 +191,22 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     blend = BlendOf(blend);
     if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
     Atlas& atlas = TheAtlas();
-    const auto it = atlas.entries.find(img.get());
+    // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
+    static const Image* lastImage = nullptr;
+    static const AtlasEntry* lastEntry = nullptr;
+    if (img.get() != lastImage || g_atlasChanged) {
+        g_atlasChanged = false;
+        const auto it = atlas.entries.find(img.get());
+        lastImage = img.get();
+        lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
+    }
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     bool premul = false;
-    if (it != atlas.entries.end()) {
-        const AtlasPage* page = atlas.pages[size_t(it->second.page)].get();
+    if (lastEntry) {
+        const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
         premul = OneBlend();
         Switch(page, page, nullptr, 0, premul ? 0 : blend);
-        const SDL_Rect& f = it->second.frames[size_t(frame)];
+        const SDL_Rect& f = lastEntry->frames[size_t(frame)];
         u0 = float(f.x) / kPage;
         v0 = float(f.y) / kPage;
         u1 = float(f.x + f.w) / kPage;
@@ -250,8 +262,14 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
 
+void Batch_SetViewport(int x, int y, int w, int h) {
+    Batch_Flush();
+    Draw_SetViewport(x, y, w, h);
+}
+
 void Batch_Flush() {
     Run& run = TheRun();
+    g_probed = false;
     if (run.vertices.empty()) return;
     ++g_stats.flushes;
     SDL_Renderer* renderer = Sdl_Renderer();
@@ -324,6 +342,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
         entry.frames.push_back(at);
     }
     atlas.entries.emplace(img.get(), std::move(entry));
+    g_atlasChanged = true;
     atlas.keep.push_back(img);
 }
 

@@ -4,7 +4,7 @@
 // particles; any drawing code may use it. Implemented in sprite_batch.cpp beside graphics.cpp.
 //
 // Order: batched quads reach the canvas at the next flush. Call Batch_Flush before any immediate Draw_* call that
-// must land above them, and before changing the viewport (Draw_SetViewport applies at once). Without an open
+// must land above them; change the viewport through Batch_SetViewport, which flushes first. Without an open
 // window the batch still builds and counts its vertices (benchmarks), then drops them.
 #pragma once
 
@@ -21,6 +21,8 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
 void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend);
 // Draws what is gathered (one geometry call) and empties the batch.
 void Batch_Flush();
+// Flushes, then sets the viewport (the clip of the quads that follow).
+void Batch_SetViewport(int x, int y, int w, int h);
 
 // Packs every frame of the image into the shared atlas (once per image; the atlas keeps the image alive). Images
 // larger than a page stay on their own textures.

@@ -45,7 +45,7 @@ void FxTest::SetUp() {
     (void)loaded;
     Particles_InitTables();
     Effects_Clear();
-    Effects_Cap = 40000;
+    Effects_Cap = Effects_DefaultCap;
     Fx_SetSink(&sink);
     Fx = FxState{};
     Fx_SetClock(16, 60);
