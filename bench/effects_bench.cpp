@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 
 #include "board/board.h"
 #include "board/rules.h"
@@ -126,6 +126,13 @@ void BoardWipe() {
     Particles_FromImage(lit, nullptr, Particle_NewFromPixel2, Particle_Step, 2, 10, 40, 1, Fx_Img.spark1, 0, 0.4f, 30);
 }
 
+// Thread CPU time in seconds: a frame's own cost, without the time other processes took the core away.
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
 void GameFrame() {
     Effects_UpdateAll();
     Effects_DrawBehind();
@@ -136,6 +143,7 @@ void GameFrame() {
 }
 
 void BM_Fx_BoardWipe(benchmark::State& state) {
+    // The worst frame of the 180 after the blast, measured in thread CPU time.
     Setup(60);
     Board(17, 13);
     double peakVertices = 0, peakFlushes = 0, peakLive = 0;
@@ -148,9 +156,9 @@ void BM_Fx_BoardWipe(benchmark::State& state) {
         for (int f = 0; f < 180; ++f) {
             const BatchStats before = Batch_Stats();
             const int live = Effects_LiveCount();
-            const auto t0 = std::chrono::steady_clock::now();
+            const double t0 = CpuSeconds();
             GameFrame();
-            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            const double s = CpuSeconds() - t0;
             if (s > worst) {
                 worst = s;
                 const BatchStats after = Batch_Stats();

@@ -36,14 +36,15 @@ int LayerSlot(int32_t layer) { return layer == -10 ? 0 : layer == 10 ? 1 : layer
 // ---- Drawing layer: the game's sink feeds the sprite batch ----
 uint8_t Byte(float v) { return uint8_t(std::isfinite(v) ? std::clamp(v, 0.0f, 255.0f) : 0.0f); }
 
+// Values arrive clamped (Fx_Draw, Fx_Line), so the conversion to bytes is a plain one.
 class BatchSink final : public FxSink {
   public:
     void Sprite(const ImagePtr& img, int frame, float x, float y, const FxState& s) override {
-        Batch_Sprite(img, frame, x, y, s.sx, s.sy, s.rot, Byte(s.r), Byte(s.g), Byte(s.b), Byte(s.alpha * 255.0f),
-                     s.blend);
+        Batch_Sprite(img, frame, x, y, s.sx, s.sy, s.rot, uint8_t(s.r), uint8_t(s.g), uint8_t(s.b),
+                     uint8_t(s.alpha * 255.0f), s.blend);
     }
     void Line(float x1, float y1, float x2, float y2, const FxState& s) override {
-        Batch_Line(x1, y1, x2, y2, Byte(s.r), Byte(s.g), Byte(s.b), Byte(s.alpha * 255.0f), s.blend);
+        Batch_Line(x1, y1, x2, y2, uint8_t(s.r), uint8_t(s.g), uint8_t(s.b), uint8_t(s.alpha * 255.0f), s.blend);
     }
     Rect Viewport() override { return Draw_GetViewport(); }
     void SetViewport(const Rect& r) override { Batch_SetViewport(r.x, r.y, r.w, r.h); }
