@@ -37,6 +37,7 @@ void Setup(int fps) {
     Effects_Clear();
     Particles_Reset();
     Effects_Cap = Effects_DefaultCap;
+    Effects_Dropped = 0;
     Rand_Seed(2024);
     Batch_ResetStats();
 }

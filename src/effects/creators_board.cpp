@@ -157,7 +157,7 @@ void Gfx_CollectRing(int32_t x, int32_t y) { Ring60(x, y, 7, false); }
 void Gfx_Star360(int32_t x, int32_t y) { Ring60(x, y, 34, true); }
 
 void Gfx_RectEdgeSparks(float x, float y, float scale) {
-    const float ms = Fx_Ms();
+    const float ms = Fx_CreateDt() * 1000.0f; // the creation frame time, clamped like every creator's
     float d = 1.0f;
     const auto spark = [&](float px, float py, float vx, float vy) {
         Gfx_Create(Fx_Img.spark2, 6, ToInt(px), ToInt(py), vx, vy, ToInt(d), 0.0f, scale, -10, 1);
