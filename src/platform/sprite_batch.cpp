@@ -52,8 +52,8 @@ struct Run {
     ImagePtr image; // image of a frame outside the atlas
     int frame = 0;
     int blend = BLEND_ALPHA;
-    std::vector<SDL_Vertex> vertices;
-    std::vector<int> indices;
+    std::vector<SDL_Vertex> vertices; // storage; the first `count` are the run's (grown, never shrunk)
+    size_t count = 0;
 };
 
 Run g_run; // the run being gathered
@@ -95,8 +95,8 @@ bool OneBlend() {
 // run is drawn: Batch_SetViewport flushes before it changes.
 void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
     Run& run = TheRun();
-    if (run.key == key && run.blend == blend && !run.vertices.empty()) return;
-    if (!run.vertices.empty()) Batch_Flush();
+    if (run.key == key && run.blend == blend && run.count != 0) return;
+    if (run.count != 0) Batch_Flush();
     run.key = key;
     run.page = page;
     run.image = (img && !page) ? *img : ImagePtr();
@@ -135,22 +135,16 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
     return p.texture;
 }
 
+// Indices of quads 0..n-1 (two triangles each: 0 1 2, 0 2 3), the same for every run.
+std::vector<int> g_quadIndices;
+
 void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
     Run& run = TheRun();
-    const size_t base = run.vertices.size(), ibase = run.indices.size();
-    run.vertices.resize(base + 4);
-    run.indices.resize(ibase + 6);
-    SDL_Vertex* v = run.vertices.data() + base;
+    if (run.count + 4 > run.vertices.size()) run.vertices.resize(std::max<size_t>(4096, run.vertices.size() * 2));
+    SDL_Vertex* v = run.vertices.data() + run.count;
     for (int i = 0; i < 4; ++i)
         v[i] = SDL_Vertex{pt[i], c, uv[i]};
-    int* idx = run.indices.data() + ibase;
-    const int b = int(base);
-    idx[0] = b;
-    idx[1] = b + 1;
-    idx[2] = b + 2;
-    idx[3] = b;
-    idx[4] = b + 2;
-    idx[5] = b + 3;
+    run.count += 4;
     ++g_stats.quads;
     g_stats.vertices += 4;
 }
@@ -270,7 +264,7 @@ void Batch_SetViewport(int x, int y, int w, int h) {
 void Batch_Flush() {
     Run& run = TheRun();
     g_probed = false;
-    if (run.vertices.empty()) return;
+    if (run.count == 0) return;
     ++g_stats.flushes;
     SDL_Renderer* renderer = Sdl_Renderer();
     if (renderer) {
@@ -291,12 +285,16 @@ void Batch_Flush() {
             } else {
                 SDL_SetRenderDrawBlendMode(renderer, SdlBlend(run.blend));
             }
-            SDL_RenderGeometry(renderer, tex, run.vertices.data(), int(run.vertices.size()), run.indices.data(),
-                               int(run.indices.size()));
+            const size_t quads = run.count / 4;
+            for (size_t q = g_quadIndices.size() / 6; q < quads; ++q) {
+                const int b = int(q * 4);
+                g_quadIndices.insert(g_quadIndices.end(), {b, b + 1, b + 2, b, b + 2, b + 3});
+            }
+            SDL_RenderGeometry(renderer, tex, run.vertices.data(), int(run.count), g_quadIndices.data(),
+                               int(quads * 6));
         }
     }
-    run.vertices.clear();
-    run.indices.clear();
+    run.count = 0;
     run.image.reset();
     run.key = nullptr;
     run.page = nullptr;
