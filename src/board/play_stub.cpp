@@ -1,6 +1,7 @@
 // Do-nothing stand-ins for the board's play loop, screens and saved match until they land.
 // Linked into bq_board; callers reach them through main/entry_points.h.
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
+#include "board/play.h"
 #include "main/entry_points.h"
 
 int32_t Game_Paused = 0;
@@ -24,3 +25,16 @@ void Match_AllCompleted() {}
 void Match_BackToMenu() {}
 void Match_CastlesCompleted() {}
 void LevelEnd_LightSweep() {}
+int32_t Match_Exists() { return 0; }
+void Match_Load() {}
+void Match_Write(int32_t) {}
+void Match_New() {}
+void Match_Continue() {}
+void Match_Reset() {}
+void Match_Delete() {}
+int32_t Match_Continued = 0;
+int32_t Match_EndState = 0;
+int32_t Level_StartMode = 0;
+int64_t Level_OfferTime = 120000000;
+int32_t Level_OfferMade = 0;
+int32_t Level_TimeBought = 0;

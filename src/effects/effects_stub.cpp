@@ -1,6 +1,7 @@
 // Do-nothing stand-ins for the effect objects, map effects and particles until they land.
 // Library bq_effects; callers reach them through main/entry_points.h.
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
+#include "effects/effects.h"
 #include "main/entry_points.h"
 
 void EffectImages_Load() {}
@@ -17,3 +18,4 @@ void Gfx_Kind4At(int32_t, int32_t) {}
 void Gfx_RemovedPieceBurst(float, float, float) {}
 void Gfx_Kind22Burst(float, float, float) {}
 void Gfx_ExplosionSparks(int32_t, int32_t) {}
+void Gfx_Kind25Circle(int32_t, int32_t) {}

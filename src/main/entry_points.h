@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <string>
 
+#include "menus/menus.h"
 #include "platform/list.h"
 
 // ============================================================================================================
@@ -100,22 +101,15 @@ int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no
 // ============================================================================================================
 // Subsystem 4 (src/menus): main menu (0), message boxes and dialogs, high scores, tutorial, tips
 // ============================================================================================================
-void MainMenu_Load();                             // start-up: main-menu images, birds, buttons (once)
-void MainMenu_Enter();                            // enter hook of screen 0
-void MainMenu_Leave();                            // leave hook of screen 0
-void MainMenu_Frame();                            // frame of screen 0 (also of 2, 3, 4 and unknown screens)
-void Dialogs_LoadImages();                        // start-up: dialog skins; calls Gamble_Init
 void WinLose_Build();                             // start-up: builds the level-won dialog
 void HighScores_Build();                          // start-up: builds the high-score dialog
 void IGMenu_Build();                              // start-up: builds the in-game menu
-void Players_Build();                             // start-up: builds the players dialog
 void Options_Build();                             // start-up: builds the options dialog
 void Credits_Build();                             // start-up: builds the credits dialog
 void Help_Build();                                // start-up: builds the help pages
 void Wallpapers_Build();                          // start-up: builds the wallpapers dialog
 void Tutorial_Init();                             // start-up: tutorial images, OK button and the 45 steps
 void Tips_Init();                                 // start-up: tip font, images and table
-void Highscores_Init();                           // start-up: reads the high-score file
 void Tips_Tick();                                 // main loop, every frame before the screen's frame
 void Tips_Place();                                // level start: places the tips for the board
 void Tips_Draw();                                 // game frame, drawn last
@@ -126,21 +120,7 @@ void Tips_SetSnowballPoint(int32_t x, int32_t y); // the board made a launcher a
 extern int32_t Tips_Visible;                      // 1 while a tip is showing (the game logic stands still)
 void Tutorial_ResetRun();                         // level start: tutorial steps may run again
 void Tutorial_ClearFlags(int32_t all);            // Match_New: clears the current player's tutorial flags
-int32_t Highscores_FindRank(int32_t score);       // place 0..7 the score would take, -1 none
-struct HS_Slot;                                   // one high-score entry (the high-score module defines it)
-void Highscores_Insert(int32_t place, const HS_Slot& slot); // game over: a copy of the slot at the place
-void Highscores_Add(int32_t place);                    // end of the campaign: the current player's Score at the place
-void Highscores_Save();                                // writes the high-score file
 void HighScores_Open(int32_t highlight, int32_t mode); // opens the high-score dialog
-void MsgBox_Level_Open();                              // time offer box (level timer)
-void MsgBox_HighScore_Open();                          // game-over box without a high-score place
-void MsgBox_CastlesDone_Open();                        // end of the castles
-void MsgBox_Frame_Open();                              // a life was lost, lives remain
-void MsgBox_Game_Open();                               // the last life was lost
-void MsgBox_LevelsEnded_Open();                        // no level left
-void MsgBox_LevelDone_Open();                          // "Level N" box at a level's start (from the light sweep)
-void MsgBox_CastleCompleted_Open();                    // a castle was completed
-void MsgBox_Shop_Open();                               // the gamble box of the shop
 void WinLose_Open();                                   // the level-won dialog (level-end screen)
 void IGMenu_Init();                                    // the in-game menu's dialog functions (IGI_OpenMenu opens
 void IGMenu_Update();                                  // them with Dialog_Open, flush 1)
