@@ -14,6 +14,7 @@
 #include "main/progress.h"
 #include "main/runtime.h"
 #include "main/screens.h"
+#include "main/text_layout.h"
 #include "main/texts.h"
 #include "menus/menus.h"
 #include "platform/graphics.h"
@@ -26,10 +27,11 @@ int32_t Players_Other = -1;
 
 namespace {
 
-constexpr int kListFont = 12;      // the names: UnZialish 16
-constexpr int kCaptionFont = 12;   // the buttons' captions
-constexpr int32_t kRepeatMs = 200; // an editing key held down acts again after this long
-constexpr int32_t kBlinkMs = 500;  // the caret shows and hides for this long each
+constexpr int kListFont = 12;          // the names: UnZialish 16
+constexpr int kCaptionFont = 12;       // the buttons' captions, at most
+constexpr int32_t kCaptionMargin = 24; // pixels of a button's width the caption leaves free
+constexpr int32_t kRepeatMs = 200;     // an editing key held down acts again after this long
+constexpr int32_t kBlinkMs = 500;      // the caret shows and hides for this long each
 
 struct PlayersButtonDef {
     int32_t id; // also the caption's entry of Button_Captions
@@ -68,7 +70,9 @@ GUIBtnPtr Players_MakeButton(int32_t id, float x, float y, GUIBtnAction leftUp, 
     const int32_t w = g_buttonImages[0] ? Image_Width(g_buttonImages[0]) : 130;
     const int32_t h = g_buttonImages[0] ? Image_Height(g_buttonImages[0]) : 40;
     b->SetHitRect(0, 0, w, h);
-    b->SetText(caption, Font_Get(kCaptionFont), 255, 255, 255, BTNTXT_CENTRED, float(w / 2), float(h / 2));
+    // The longest captions ("Hinzufügen", "Umbenennen") step down a size to keep clear of the button's rim.
+    const int font = Text_FitFont(caption, kCaptionFont, w - kCaptionMargin, h);
+    b->SetText(caption, Font_Get(font), 255, 255, 255, BTNTXT_CENTRED, float(w / 2), float(h / 2));
     return b;
 }
 
