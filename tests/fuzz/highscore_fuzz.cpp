@@ -1,9 +1,10 @@
-// libFuzzer target: any bytes as the high-score file. Start-up's reader either takes them (exactly 240 bytes) or
-// sets them aside and writes a fresh table; either way the file is 240 bytes afterwards, the table survives a save
-// and a reload, and ranking and inserting on whatever was read stay in bounds.
+// libFuzzer target: any bytes as the high-score file. The reader takes exactly 240 bytes and refuses anything else
+// with the table left as it was; what it took survives encoding and decoding again, and ranking and inserting on
+// whatever was read (player fields out of range included) stay in bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -11,7 +12,6 @@
 
 #include "main/config.h"
 #include "menus/menus.h"
-#include "platform/stream.h"
 
 // The fuzzer links no packed archive.
 extern "C" const uint8_t bq_assets_begin[1] = {0};
@@ -22,25 +22,33 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-const std::string& Folder() {
-    static const std::string folder = [] {
-        char tmpl[] = "/tmp/bq_hs_fuzz_XXXXXX";
-        Check(mkdtemp(tmpl) != nullptr);
-        return std::string(tmpl);
+char g_folder[] = "/tmp/bq_hs_fuzz_XXXXXX"; // this run's data folder, removed at exit
+
+const char* Folder() {
+    static const bool made = [] {
+        Check(mkdtemp(g_folder) != nullptr);
+        std::atexit([] { std::filesystem::remove_all(g_folder); });
+        return true;
     }();
-    return folder;
+    (void)made;
+    return g_folder;
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Data_Folder = S(Folder());
-    const std::string path = Folder() + "/highscores.dat";
+    const std::string path = std::string(Folder()) + "/highscores.dat";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
-    Highscores_Init();
-    Check(File_Size(S(path)) == kHsFileSize);
+    HS_Path = S(path);
+    Highscores_Fresh();
+    const bool loaded = Highscores_Load();
+    Check(loaded == (size == size_t(kHsFileSize))); // any other size is refused, the table left as it was
+    if (!loaded)
+        for (const HS_Slot& s : HS_Slots)
+            Check(s.player == -1);
 
     // What was read is written back and read again unchanged (names as the file keeps them: 9 characters).
     const auto slots = HS_Slots;
