@@ -66,9 +66,9 @@ void MsgBox_Begin(MsgBoxSkin skin) {
 
 void MsgBox_UpdateButtons() {
     const int serial = Dialog_Serial();
-    // An action may close the box and open the next, whose init empties the list: walk the list as it was.
-    const std::vector<GUIBtnPtr> buttons = MsgBox_Buttons;
-    for (const GUIBtnPtr& b : buttons) {
+    // An action that closes the box (and may open the next, whose init empties the list) ends the walk at once.
+    for (size_t i = 0; i < MsgBox_Buttons.size(); ++i) {
+        const GUIBtnPtr b = MsgBox_Buttons[i];
         b->Update();
         if (Dialog_Serial() != serial) return;
     }

@@ -105,8 +105,8 @@ void MM_Players_Init() {
 
 void MM_Players_Update() {
     const int serial = Dialog_Serial();
-    const std::vector<GUIBtnPtr> buttons = Players_Buttons;
-    for (const GUIBtnPtr& b : buttons) {
+    for (size_t i = 0; i < Players_Buttons.size(); ++i) {
+        const GUIBtnPtr b = Players_Buttons[i];
         b->Update();
         if (Dialog_Serial() != serial) return; // the action closed the dialog or opened a box in its place
     }
@@ -276,9 +276,10 @@ void NameEntry_DrawCursor(const Str& text, const FontPtr& font, float x, float y
     if (blinkOn != 1) return;
     const FontPtr previous = Draw_GetImageFont();
     Draw_SetImageFont(font);
-    const int32_t before = Text_Width(Str_Left(text, cursor));
+    static Str before; // kept between frames: no allocation once it has grown to a name's length
+    before.assign(text, 0, size_t(std::clamp<int32_t>(cursor, 0, int32_t(text.size()))));
     Draw_SetColor(250, 250, 150);
-    Draw_Rect(x + float(before), y + 4, 12, float(ImageFont_Height(font) - 8));
+    Draw_Rect(x + float(Text_Width(before)), y + 4, 12, float(ImageFont_Height(font) - 8));
     Draw_SetColor(255, 255, 255);
     Draw_SetImageFont(previous);
 }
