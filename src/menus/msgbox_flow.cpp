@@ -256,8 +256,7 @@ void MsgBox_HsReset_Btn_No_LeftUp(GUIBtn&) {
     HighScores_Open(HS_Highlight, HS_Mode);
 }
 
-// ---- Init, draw hooks and composed texts
-// ------------------------------------------------------------------------------
+// ---- Init, draw hooks and composed texts ---------------------------------------------------------------------------
 bool LivesLeft() { return Lives > 0; }
 
 void ShopInit() {
@@ -305,8 +304,7 @@ void SetWallpaperPreview() {
     Text_DrawCenteredAt(Wallpapers_LockedText, float(Screen_CenterX), 120);
 }
 
-// ---- The table
-// --------------------------------------------------------------------------------------------------------
+// ---- The table -----------------------------------------------------------------------------------------------------
 constexpr BoxButton kOk{9, {14}, nullptr};
 BoxText Wrapped(TextFrom from, int index, FontRule font, int x, int y, int width, bool centred = true) {
     BoxText t;
@@ -462,8 +460,7 @@ const std::array<BoxDef, BOX_Count> kBoxes = [] {
     return t;
 }();
 
-// ---- One init, update and draw for every box
-// ------------------------------------------------------------------------------
+// ---- One init, update and draw for every box -----------------------------------------------------------------------
 Str TextOf(const BoxText& t) {
     switch (t.from) {
     case TextFrom::Text:
@@ -566,8 +563,7 @@ void Box_Draw(BoxId id) {
 
 } // namespace
 
-// ---- The boxes' functions and openers
-// -----------------------------------------------------------------------------------
+// ---- The boxes' functions and openers ------------------------------------------------------------------------------
 #define BQ_MSGBOX(Name)                                                                                                \
     namespace {                                                                                                        \
     void MsgBox_##Name##_Init() { Box_Init(BOX_##Name); }                                                              \

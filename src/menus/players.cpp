@@ -158,8 +158,7 @@ void MM_Players_Btn_Rename_LeftUp(GUIBtn&) {
     MsgBox_Username_Open();
 }
 
-// ---- Player slots
-// -----------------------------------------------------------------------------------------------------
+// ---- Player slots --------------------------------------------------------------------------------------------------
 void Player_Select(int32_t p) {
     if (p < 0 || p >= kPlayers) return;
     const size_t s = size_t(p);

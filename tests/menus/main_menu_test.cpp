@@ -84,8 +84,7 @@ TEST_F(MainMenuTest, OptionsAndWallpapersOpenTheirDialogs) {
     EXPECT_EQ(Wallpapers_FromLevelFlow, 0);
 }
 
-// ---- Birds
-// ---------------------------------------------------------------------------------------------------------------
+// ---- Birds ---------------------------------------------------------------------------------------------------------
 class BirdsTest : public MenusTest {
   protected:
     void SetUp() override {
