@@ -114,9 +114,9 @@ int ResolveFont(const FontRule& rule, const Str& text) {
 
 void OpenWallpapers() { Dialog_Open(Wallpapers_Init, Wallpapers_Update, Wallpapers_Draw, 1); }
 
-// ---- Actions
-// ----------------------------------------------------------------------------------------------------------- Each
-// closes its box before its other work (which may open the next box), except where it says otherwise.
+// ---- Actions -------------------------------------------------------------------------------------------------------
+
+// Each closes its box before its other work (which may open the next box), except where it says otherwise.
 void MsgBox_NameExists_Btn_Ok_LeftUp(GUIBtn&) {
     Dialog_Close();
     MsgBox_Username_Open();
