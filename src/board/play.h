@@ -21,7 +21,7 @@ extern int32_t Level_StartMode;  // 0 fresh level start (records score, gold, ma
 extern int32_t Level_Sweeping;   // 1 while the level-end light sweep runs
 extern int32_t Level_OfferMade;  // 1 once the time offer box was opened in this level
 extern int64_t Level_OfferTime;  // µs the time offer adds
-extern int64_t Level_TimeBought; // µs bought in this level
+extern int32_t Level_TimeBought; // µs bought in this level
 extern int32_t Level_LastPlayed; // the last level played (high-score entry)
 extern int32_t Match_Continued;  // 1 after a match was started or continued from the menu
 extern int32_t Match_EndState;   // 3 when the levels ran out after the castles were finished
@@ -75,7 +75,6 @@ int32_t Match_Exists();          // 1 when the current player's saved match file
 void Match_Load();               // reads the saved match (Relaxed_Mode and Level_Current included)
 void Match_Write(int32_t level); // writes the saved match record with the current values
 void Match_Delete();             // deletes the current player's saved match files
-void Match_StartAtLevel(int32_t level);       // Player_LastLevel of the current player := level
 void Match_Save(int32_t level, int32_t mode); // saved match (+ board snapshot when mode is 1), then the progress file
 void HighScore_AddFromGame();                 // game over: high-score entry or the high-score box
 void Match_AllCompleted();                    // end of the campaign

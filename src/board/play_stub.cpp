@@ -6,8 +6,8 @@
 int32_t Level_StartMode = 0;
 int32_t Level_Sweeping = 0;
 int32_t Level_OfferMade = 0;
-int64_t Level_OfferTime = 0;
-int64_t Level_TimeBought = 0;
+int64_t Level_OfferTime = 120000000; // two minutes
+int32_t Level_TimeBought = 0;
 int32_t Level_LastPlayed = 0;
 int32_t Match_Continued = 0;
 int32_t Match_EndState = 0;
@@ -47,7 +47,6 @@ int32_t Match_Exists() { return 0; }
 void Match_Load() {}
 void Match_Write(int32_t) {}
 void Match_Delete() {}
-void Match_StartAtLevel(int32_t) {}
 void Match_Save(int32_t, int32_t) {}
 void HighScore_AddFromGame() {}
 void Match_AllCompleted() {}

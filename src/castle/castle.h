@@ -12,6 +12,8 @@
 #include "platform/image.h"
 #include "platform/strings.h"
 
+constexpr int kShopButtons = 13; // number of the shop's buttons (Shop_Buttons)
+
 // ---- Types -------------------------------------------------------------------------------------------------------
 struct Castle {
     int32_t Number = 0; // 0..6
@@ -28,7 +30,7 @@ struct Spell_Type {
 extern int32_t BuildMenu_From;                   // how the build menu was entered: 0 level end, 3 wallpapers dialog
 extern std::vector<Castle_Elem> Castle_Elems;    // the castle parts
 extern int32_t Castle_JustCompleted;             // number of the castle completed last
-extern std::array<Str, 7> Castle_Names;          // "Gemunor", "Saithar", ... (German texts)
+extern const std::array<Str, 7> Castle_Names;    // by castle number: "Gemunor", "Saithar", ... (German texts)
 extern int32_t Fade_State;                       // the screen fades' shared slide: phase
 extern float Fade_Offset;                        // current offset, px
 extern float Fade_Limit;                         // offset where the slide stops, px
@@ -42,8 +44,8 @@ extern std::array<int32_t, 4> Gems_BagLimits;    // bag limit per treasure level
 extern int32_t Treasure_Level;                   // 0..3
 extern std::array<int32_t, 2> Treasure_DisplayX; // the two treasure displays' positions, px
 extern std::array<int32_t, 2> Treasure_DisplayY;
-extern std::array<GUIBtnPtr, 13> Shop_Buttons; // 0 back, 5 + s the button of spell s
-extern std::vector<Spell_Type> Spell_Types;    // every level of every spell
+extern std::array<GUIBtnPtr, kShopButtons> Shop_Buttons; // 0 back, 5 + s the button of spell s; null until built
+extern std::vector<Spell_Type> Spell_Types;              // every level of every spell
 
 // ---- Start-up and screens ----------------------------------------------------------------------------------------
 void Castle_Init();      // start-up: price files, castles and parts, spells table

@@ -6,7 +6,8 @@
 int32_t BuildMenu_From = 0;
 std::vector<Castle_Elem> Castle_Elems;
 int32_t Castle_JustCompleted = 0;
-std::array<Str, 7> Castle_Names;
+const std::array<Str, 7> Castle_Names = {u"Gemunor",   u"Saithar", u"Mudiat",  u"Taykryn",
+                                         u"Lagar'Mor", u"Luor",    u"Lohinril"};
 int32_t Fade_State = 0;
 float Fade_Offset = 0;
 float Fade_Limit = 0;
@@ -20,7 +21,7 @@ std::array<int32_t, 4> Gems_BagLimits{};
 int32_t Treasure_Level = 0;
 std::array<int32_t, 2> Treasure_DisplayX{};
 std::array<int32_t, 2> Treasure_DisplayY{};
-std::array<GUIBtnPtr, 13> Shop_Buttons;
+std::array<GUIBtnPtr, kShopButtons> Shop_Buttons;
 std::vector<Spell_Type> Spell_Types;
 
 void Castle::Completed() {}

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -42,6 +43,10 @@ bool Audio_Init() {
         return false;
     }
     SDL_PauseAudioDevice(g_audioDevice, 0);
+    // A process that ends without Audio_Shutdown (a test, an early exit) must stop the audio thread before the
+    // mixer's voices are destroyed with the other statics: handlers registered now run before those destructors.
+    static const bool closeAtExit = std::atexit(Audio_Shutdown) == 0;
+    (void)closeAtExit;
     return true;
 }
 
