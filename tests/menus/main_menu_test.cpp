@@ -7,7 +7,6 @@
 #include "main/frame_timer.h"
 #include "main/progress.h"
 #include "main/runtime.h"
-#include "main/runtime/startup.h"
 #include "main/screens.h"
 #include "menus/menus.h"
 #include "menus_helpers.h"
@@ -165,31 +164,13 @@ TEST_F(BirdsTest, ALeavingBirdDoesNotMakeTheNextOneSkipItsStep) {
 namespace {
 
 // The whole game, started twice on the same data folder: the first start asks for the name, the second does not.
-int RunGame(int exitAfter, const std::string& script) {
-    HarnessConfig h;
-    h.headless = true;
-    h.frameMs = 16;
-    h.exitAfter = exitAfter;
-    h.inputScript = script;
-    h.haveSeed = true;
-    h.seed = 1;
-    EXPECT_TRUE(Harness_Configure(h));
-    Sys_ClearCloseRequest();
-    Input_Reset();
-    testing::internal::CaptureStdout();
-    const int code = Main_Body();
-    testing::internal::GetCapturedStdout();
-    Harness_Configure(HarnessConfig{});
-    Sys_ClearCloseRequest();
-    return code;
-}
-
 TEST_F(MainMenuTest, AFirstStartThroughTheWholeGameIsRememberedAtTheNextStart) {
-    ASSERT_EQ(RunGame(40, "20 text Zoe\n22 key 13 press\n"), 0);
+    std::string out;
+    ASSERT_EQ(RunGame(40, "20 text Zoe\n22 key 13 press\n", &out), 0);
     EXPECT_EQ(ConfigFileValue(dataDir_, "PLAYER0"), "Zoe");
     EXPECT_EQ(Dialog_Active, 0);
     MainMenu_UserButton->text.clear();
-    ASSERT_EQ(RunGame(20, "12 click 1 671 488\n"), 0); // "Ende": the quit box
+    ASSERT_EQ(RunGame(20, "12 click 1 671 488\n", &out), 0); // "Ende": the quit box
     EXPECT_EQ(First_Start, 0);
     EXPECT_EQ(MainMenu_UserButton->text, u"Spieler Zoe");
     ASSERT_EQ(Dialog_Active, 1);

@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "board/rules.h"
 #include "main/assets.h"
@@ -106,23 +104,6 @@ void MenusTest::Restart() {
     Config_Load();
     Progress_Load();
     out_ += testing::internal::GetCapturedStdout();
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-bool FileExists(const std::string& path) { return fs::exists(path); }
-
-int32_t LeInt(const std::vector<uint8_t>& b, size_t at) {
-    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
 }
 
 std::string ConfigFileValue(const std::string& dataDir, const std::string& key) {

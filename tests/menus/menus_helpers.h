@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "main/runtime_helpers.h" // the file helpers and RunGame, shared with the runtime tests
 #include "platform/system.h"
 
 class MenusTest : public ::testing::Test {
@@ -30,9 +31,5 @@ class MenusTest : public ::testing::Test {
     std::string out_;     // standard output of the frames run so far
 };
 
-std::vector<uint8_t> ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-bool FileExists(const std::string& path);
-int32_t LeInt(const std::vector<uint8_t>& b, size_t at);
 // The value of KEY in the configuration text file ("" when missing).
 std::string ConfigFileValue(const std::string& dataDir, const std::string& key);
