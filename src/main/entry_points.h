@@ -24,6 +24,7 @@
 #include <string>
 
 #include "platform/list.h"
+#include "toolkit/toolkit.h"
 
 // ============================================================================================================
 // Subsystem 1 (src/main): widgets, fonts and texts. The runtime calls these during start-up.
@@ -188,14 +189,12 @@ void Gfx_ExplosionSparks(int32_t x, int32_t y);             // a cell exploded (
 // ============================================================================================================
 // Subsystem 6 (src/toolkit, src/editor): window toolkit and level editor
 // ============================================================================================================
-class PNO_Window;                       // the toolkit's window (its own header defines it)
-extern TList<PNO_Window> Paneo_Windows; // every toolkit window, back to front; made empty by the start-up's global
-                                        // set-up (defined in src/main/runtime.cpp), the toolkit's from then on
-void Toolkit_Init();                    // global set-up, after Paneo_Windows is made empty: the toolkit's own state
-void Editor_Init();                     // start-up, once, after the fonts: the editor's widgets
-void Editor_Create();                   // opens the level editor over the game screen (developer key)
-void Editor_Close();                    // closes it
-void Editor_Update();                   // per frame while it is open
-void Editor_Draw();                     // per frame while it is open, after the game's drawing
-extern int32_t Editor_Open;             // 1 while the editor is open
-extern int32_t Editor_Testing;          // 1 while the editor test-plays its level
+// The toolkit's window list `Paneo_Windows` (made empty by the start-up's global set-up) and `Toolkit_Init` (the
+// toolkit's own state, right after) are declared in toolkit/toolkit.h.
+void Editor_Init();            // start-up, once, after the fonts: the editor's widgets
+void Editor_Create();          // opens the level editor over the game screen (developer key)
+void Editor_Close();           // closes it
+void Editor_Update();          // per frame while it is open
+void Editor_Draw();            // per frame while it is open, after the game's drawing
+extern int32_t Editor_Open;    // 1 while the editor is open
+extern int32_t Editor_Testing; // 1 while the editor test-plays its level

@@ -28,7 +28,6 @@ int32_t Desktop_Height = 0;
 int32_t Startup_LogoMs = 0;
 int32_t Startup_DesktopOverrideW = 0;
 int32_t Startup_DesktopOverrideH = 0;
-TList<PNO_Window> Paneo_Windows;
 
 namespace {
 
