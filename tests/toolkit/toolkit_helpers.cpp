@@ -15,6 +15,7 @@ namespace {
 int g_modalFrames = 0;
 int g_modalCap = 600;
 bool g_fired = false;
+std::function<void()> g_onModal;
 } // namespace
 
 void ToolkitTest_Open(int modalCap) {
@@ -38,8 +39,10 @@ void ToolkitTest_Open(int modalCap) {
     g_modalFrames = 0;
     g_modalCap = modalCap;
     g_fired = false;
+    g_onModal = nullptr;
     Paneo_ModalFrameHook = [] {
         ++g_modalFrames;
+        if (g_onModal) g_onModal();
         if (g_modalFrames == g_modalCap) {
             g_fired = true;
             ADD_FAILURE() << "a modal loop ran " << g_modalCap << " frames: ending it through the terminate flag";
@@ -86,3 +89,13 @@ int ToolkitTest_OpenWindows() {
         n += w->Kind != 10;
     return n;
 }
+
+void ToolkitTest_OnModalFrame(std::function<void()> f) { g_onModal = std::move(f); }
+
+WidgetPtr ToolkitTest_Child(const PNO_Widget& parent, int typeId, int nth) {
+    for (const auto& c : parent.Children)
+        if (c && c->TypeId() == typeId && nth-- == 0) return c;
+    return nullptr;
+}
+
+std::shared_ptr<PNO_Window> ToolkitTest_Front() { return Paneo_Windows.Last(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/toolkit.h"
@@ -20,6 +21,12 @@ void ToolkitTest_Frames(int n);
 // Frames the modal loops ran since ToolkitTest_Open; true when the watchdog had to end one.
 int ToolkitTest_ModalFrames();
 bool ToolkitTest_WatchdogFired();
+// Runs `f` after every pass of a modal loop (after the flip), until the next ToolkitTest_Open.
+void ToolkitTest_OnModalFrame(std::function<void()> f);
+// The first widget of the type id among the window's children, or null.
+WidgetPtr ToolkitTest_Child(const PNO_Widget& parent, int typeId, int nth = 0);
+// The front window, or null.
+std::shared_ptr<PNO_Window> ToolkitTest_Front();
 // The canvas pixel at (x, y) as 0xRRGGBB.
 uint32_t ToolkitTest_Pixel(int x, int y);
 // Windows in Paneo_Windows other than the root.
