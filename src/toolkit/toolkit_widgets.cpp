@@ -283,9 +283,12 @@ void PNO_Input::Update(PNO_Widget& parent) {
         if (ParentActive(parent)) {
             const bool inside = GuiMouse.InRect(sx, sy, W, H, 0);
             if (Paneo_ComboOpen == 0 && inside && GuiMouse.LeftHit) {
-                if (State == 0)
+                if (State == 0) { // what was typed before the field took the keyboard is not its text
                     while (Key_GetChar() != 0) {
-                    } // what was typed before the field took the keyboard is not its text
+                    }
+                    for (const auto& k : kEditKeys)
+                        Key_Hit(k.vk);
+                }
                 State = 1;
                 // The cell left of the click, counted from the first visible character.
                 CaretIndex = std::min(int(Text.size()), ScrollOffset + std::max(0, GuiMouse.PressX - sx) / CharWidth);
