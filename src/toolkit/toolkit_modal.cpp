@@ -29,7 +29,16 @@ GuiColorPtr LabelColor() { return GuiColor::Create(50, 50, 50); }
 
 int Paneo_Confirm(const Str& title, const Str& text, int buttons, int icon) {
     if (buttons < 1 || buttons > 3) buttons = 1;
-    const int tw = Text_MultilineWidth(text), th = Text_MultilineHeight(text);
+    // Measured in the built-in font; the label draws in the toolkit's bolder font, so the window is made wide enough
+    // for that too and no line runs over the icon or the frame.
+    int tw = Text_MultilineWidth(text);
+    const int th = Text_MultilineHeight(text);
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u'|', start);
+        if (end == Str::npos) end = text.size();
+        tw = std::max(tw, ImageFont_TextWidth(Paneo_TtfFont, text.substr(start, end - start)));
+        start = end + 1;
+    }
     const int W = tw < 80 ? 220 : tw + 100, H = th + 100;
     auto win =
         PNO_Window::Create(title, Graphics_Width() / 2 - W / 2, Graphics_Height() / 2 - H / 2, W, H, 0, 1, 0, 20);
@@ -164,7 +173,10 @@ Str Paneo_RequestFile(const Str& title, const Str& startFolder, const Str& filte
     confirm->Tooltip = u"Confirm your choice ...";
     auto cancel = PNO_PushButton::Create(win, u"Cancel", 290, 295, 100);
     cancel->Tooltip = u"Close the window ...";
-    auto files = PNO_ListBox::Create(win, 10, 35, 380, 14);
+    // 14 rows, or fewer when the toolkit's font is taller than the layout was drawn for: the list and its
+    // horizontal bar end above the name field.
+    const int rows = std::clamp((270 - 35 - 18) / std::max(1, Paneo_FontHeight), 5, 14);
+    auto files = PNO_ListBox::Create(win, 10, 35, 380, rows);
     PNO_Label::Create(win, u"Drives:", 10, 12, 1, LabelColor());
     auto name = PNO_Input::Create(win, u"", 10, 270, 35, 255);
     auto drives = PNO_Combo::Create(win, 70, 10, 320);
@@ -239,6 +251,9 @@ Str Paneo_RequestFile(const Str& title, const Str& startFolder, const Str& filte
             } else if (type == 1 && S != lastFile) {
                 lastFile = S;
                 name->SetText(S);
+            } else if (type == 0 && S != u"..") { // gone since the listing: show what is there now
+                Paneo_ListDirectory(shown, *files, F, 0);
+                forget();
             }
         }
         if (D != Paneo_RequestFolder) {
