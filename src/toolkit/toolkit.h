@@ -55,9 +55,11 @@ struct GuiTimeout {
     int32_t End = 0;   // expired once the clock is past this
     static std::shared_ptr<GuiTimeout> Create(int ms);
     bool Expired() const;
+    void Restart(int ms); // as new, from now
 };
 using GuiTimeoutPtr = std::shared_ptr<GuiTimeout>;
-bool Timeout_Expired(const GuiTimeoutPtr& t); // a null timeout counts as expired
+bool Timeout_Expired(const GuiTimeoutPtr& t);   // a null timeout counts as expired
+void Timeout_Restart(GuiTimeoutPtr& t, int ms); // restarts in place (creates it when null): no allocation a frame
 
 // The mouse of this frame, refreshed once per frame by Update (Paneo_DrawFrame) and read by every widget. The edges
 // come from the platform's press and release counts, which nobody clears, so other readers of the mouse never take

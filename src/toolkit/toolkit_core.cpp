@@ -294,7 +294,7 @@ void PNO_MouseCursor::Draw(int kind) {
         PNO_MouseCursor& c = *Paneo_Cursors[slot];
         if (c.FrameCount > 0 && Timeout_Expired(c.FrameTimer)) {
             c.Frame = (c.Frame + 1) % c.FrameCount;
-            c.FrameTimer = GuiTimeout::Create(c.FrameTime);
+            Timeout_Restart(c.FrameTimer, c.FrameTime);
         }
         if (c.Image) {
             Draw_SetAlpha(0.5f);

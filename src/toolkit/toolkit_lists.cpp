@@ -186,7 +186,7 @@ void PNO_ListBox::UpdateItems(int inputAllowed) {
                     bar->Decrease();
                 else
                     bar->Increase();
-                RepeatTimer = GuiTimeout::Create(150);
+                Timeout_Restart(RepeatTimer, 150);
             };
             step(LeftButton, due, HBar, true);
             step(RightButton, due, HBar, false);

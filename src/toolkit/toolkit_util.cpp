@@ -40,7 +40,17 @@ bool GuiTimeout::Expired() const {
     const uint32_t length = uint32_t(End) - uint32_t(Start);
     return elapsed < 0 || uint32_t(elapsed) > length;
 }
+void GuiTimeout::Restart(int ms) {
+    Start = Sys_Millisecs();
+    End = int32_t(uint32_t(Start) + uint32_t(ms));
+}
 bool Timeout_Expired(const GuiTimeoutPtr& t) { return !t || t->Expired(); }
+void Timeout_Restart(GuiTimeoutPtr& t, int ms) {
+    if (t)
+        t->Restart(ms);
+    else
+        t = GuiTimeout::Create(ms);
+}
 
 // ---- Mouse -------------------------------------------------------------------------------------------------------
 namespace {
@@ -74,8 +84,12 @@ void TakeButton(GuiMouseState& m, int i, int& down, int& hit, int& released, int
 } // namespace
 
 void GuiMouseState::Update() {
-    // A press ends with its release: the widget that took it can no longer complete a click with a later one.
-    if (LeftReleased) Paneo_PressedWidget.reset();
+    // A press ends with its release: the widget that took it can no longer complete a click with a later one, and
+    // the mouse is free again even when that widget was hidden or freed before the release.
+    if (LeftReleased) {
+        Paneo_PressedWidget.reset();
+        Paneo_MouseFree = 1;
+    }
     X = Mouse_X();
     Y = Mouse_Y();
     Wheel = Mouse_Z();

@@ -52,7 +52,8 @@ void Paneo_DrawTextAligned(const Str& text, int x, int y, int align, int width, 
     while (start < text.size() || start == 0) {
         size_t end = text.find(u'|', start);
         if (end == Str::npos) end = text.size();
-        const Str line = text.substr(start, end - start);
+        static Str line; // keeps its buffer between frames
+        line.assign(text, start, end - start);
         if (!line.empty()) {
             const int w = Text_Width(line);
             const int lx = align == 1 ? x : align == 2 ? x - w / 2 : x + width - w;
@@ -105,7 +106,7 @@ void PNO_ButtonBase::Update(PNO_Widget& parent) {
         }
         if (State != 3) DrawLook(State == 2 ? 2 : State, sx, sy);
         // The delay runs while the mouse rests on the button (also when it was there before the first frame).
-        if ((State == 0 || !TooltipDelay) && !Tooltip.empty()) TooltipDelay = GuiTimeout::Create(450);
+        if ((State == 0 || !TooltipDelay) && !Tooltip.empty()) Timeout_Restart(TooltipDelay, 450);
     }
     FinishUpdate(sx, sy);
 }
@@ -308,7 +309,7 @@ void PNO_Input::Update(PNO_Widget& parent) {
                     break;
                 }
             if (key.empty() && Timeout_Expired(KeyRepeat)) key = Paneo_ReadInputKey();
-            if (!key.empty()) KeyRepeat = GuiTimeout::Create(90);
+            if (!key.empty()) Timeout_Restart(KeyRepeat, 90);
             if (!key.empty() && !HandleKey(key)) {
                 Paneo_ResetDrawState();
                 AbsX = sx;
@@ -484,11 +485,11 @@ void PNO_Value::Update(PNO_Widget& parent) {
         }
         if (UpButton && UpButton->IsDown() && Timeout_Expired(StepRepeat)) {
             Increase();
-            StepRepeat = GuiTimeout::Create(150);
+            Timeout_Restart(StepRepeat, 150);
         }
         if (DownButton && DownButton->IsDown() && Timeout_Expired(StepRepeat)) {
             Decrease();
-            StepRepeat = GuiTimeout::Create(150);
+            Timeout_Restart(StepRepeat, 150);
         }
     }
     FinishUpdate(sx, sy);

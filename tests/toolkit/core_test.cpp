@@ -171,6 +171,29 @@ TEST(ToolkitMouse, AnEarlierClickNeverCompletesALaterPressElsewhere) {
     }
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(list->SelectedText, u"one");
+
+    // A button freed while it holds the mouse: the release still frees the mouse for window drags.
+    auto held = Button(win, 200, 10);
+    ToolkitTest_Script("2 mouse " + std::to_string(ox + 210) + " " + std::to_string(oy + 15) + "\n2 down 1\n6 up 1\n");
+    ToolkitTest_Frames(3);
+    EXPECT_EQ(Paneo_MouseFree, 0);
+    held->Free();
+    ToolkitTest_Frames(6);
+    EXPECT_EQ(Paneo_MouseFree, 1);
+
+    // An inactive button never gets past idle and shows no tooltip; a narrow push button is widened.
+    auto off = Button(win, 200, 100);
+    off->Inactive = 1;
+    off->Tooltip = u"never";
+    ToolkitTest_Script("2 mouse " + std::to_string(ox + 210) + " " + std::to_string(oy + 105) +
+                       "\n3 down 1\n40 up 1\n");
+    for (int f = 0; f < 45; ++f) {
+        ToolkitTest_Frame();
+        ASSERT_EQ(off->State, 0);
+        ASSERT_EQ(off->Clicked(), 0);
+    }
+    EXPECT_EQ(Paneo_TooltipAlpha, 0.0f);
+    EXPECT_EQ(PNO_PushButton::Create(win, u"", 0, 0, 20)->W, 35);
     win->Free();
 }
 
