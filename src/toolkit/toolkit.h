@@ -100,6 +100,8 @@ ImagePtr Img_CreateBevelled(const Str& path, int w, int h, uint32_t light, uint3
 const PixmapPtr& Img_Pixmap(const Str& path);
 // Image of the path resized to w x h without a border (shared between callers asking the same); null when missing.
 ImagePtr Img_LoadSized(const Str& path, int w, int h);
+// An image of (w + 1) x (h + 1) holding the canvas at (x, y) (flag 1: masked), after which the canvas is cleared.
+ImagePtr Img_GrabRegion(int x, int y, int w, int h, int flag);
 // Styles: 0 fill; 1 fill + raised edges; 2 fill + sunken edges; 3 raised edges; 4 sunken edges; other: nothing.
 void Draw_BevelBox(int x, int y, int w, int h, const GuiColorPtr& fill, const GuiColorPtr& light,
                    const GuiColorPtr& dark, int style, int blend);

@@ -1,5 +1,6 @@
 // The toolkit's small building blocks: colours, timeouts, the per-frame mouse record, bevelled images and boxes,
 // coloured drawing, the text helpers of the inputs and boxes, and the number reader. Used by every widget.
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -182,6 +183,14 @@ ImagePtr Img_LoadSized(const Str& path, int w, int h) {
     if (it != cache.end()) return it->second;
     ImagePtr img = Img_CreateBevelled(path, w, h, 0, 0, 0);
     cache.emplace(key, img);
+    return img;
+}
+
+ImagePtr Img_GrabRegion(int x, int y, int w, int h, int flag) {
+    const ImagePtr img = Image_Create(std::max(1, w + 1), std::max(1, h + 1), 1, flag == 1 ? IMG_MASKED : 0);
+    Image_GrabBackBuffer(img, x, y);
+    Draw_SetColor(255, 255, 255);
+    Draw_Cls();
     return img;
 }
 

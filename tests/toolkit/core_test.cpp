@@ -101,6 +101,18 @@ TEST(ToolkitUtilities, HitTestTextHelpersAndNumbers) {
     EXPECT_EQ(Pixmap_ReadPixel(*pm, 5, 15) & 0xFFFFFF, 0xC8C8C8u);
     EXPECT_EQ(Pixmap_ReadPixel(*pm, 31, 5) & 0xFFFFFF, 0xC8C8C8u);
     Image_Unlock(img);
+
+    // A grabbed region is one pixel larger each way and leaves the canvas cleared.
+    Draw_Cls();
+    Draw_SetColor(200, 10, 10);
+    Draw_Rect(10, 10, 20, 20);
+    const ImagePtr grab = Img_GrabRegion(10, 10, 20, 20, 0);
+    EXPECT_EQ(Image_Width(grab), 21);
+    const Pixmap* gp = Image_Lock(grab);
+    ASSERT_TRUE(gp);
+    EXPECT_EQ(Pixmap_ReadPixel(*gp, 3, 3) & 0xFFFFFF, 0xC80A0Au);
+    Image_Unlock(grab);
+    EXPECT_EQ(ToolkitTest_Pixel(15, 15), 0u);
 }
 
 TEST(ToolkitUtilities, TimeoutsExpireAcrossTheClockWrapAndWheelSign) {
