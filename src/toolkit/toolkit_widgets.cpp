@@ -294,7 +294,8 @@ void PNO_Input::Update(PNO_Widget& parent) {
                 // The cell left of the click, counted from the first visible character.
                 CaretIndex = std::min(int(Text.size()), ScrollOffset + std::max(0, GuiMouse.PressX - sx) / CharWidth);
                 KeepCaretInside();
-            } else if ((GuiMouse.LeftHit && !inside) || Key_Hit(VK::RETURN)) {
+            } else if ((GuiMouse.LeftHit && !inside) || (State == 1 && Key_Hit(VK::RETURN))) {
+                // (Only the editing field asks for Enter: another field must not take the hit that ends it.)
                 State = 0;
                 ScrollOffset = 0;
             }
@@ -325,7 +326,6 @@ void PNO_Input::Update(PNO_Widget& parent) {
             Draw_ImageColored(UnselectedImage, sx, sy, Color, 0, Blend);
             SoundPlayed = 0;
         }
-        if (State != 1) KeepCaretInside();
         Draw_TextRGB(Str_Mid(Text, ScrollOffset, VisibleChars), sx + 2, sy + 2, 50, 50, 50, Paneo_FonFont, Blend);
     }
     FinishUpdate(sx, sy);

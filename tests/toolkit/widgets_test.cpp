@@ -58,8 +58,8 @@ TEST(ToolkitInput, EditingKeysMaxLengthAndTheAllowedSet) {
 TEST(ToolkitInput, ScrolledFieldsFastTypingAndShorterTexts) {
     ToolkitTest_Open();
     auto win = Win();
+    auto other = PNO_Input::Create(win, u"", 10, 60, 5, 40); // updated first: it takes Enter's hit
     auto in = PNO_Input::Create(win, u"abcdefghij", 10, 10, 5, 40);
-    auto other = PNO_Input::Create(win, u"", 10, 60, 5, 40);
     const int cw = in->CharWidth;
     std::string s = Click(2, 13, 15) + Key(4, VK::END);
     s += Click(7, 10 + 2 + cw + 2, 15) + Type(9, "Z"); // the second visible cell of the scrolled field
@@ -94,11 +94,15 @@ TEST(ToolkitInput, ScrolledFieldsFastTypingAndShorterTexts) {
     EXPECT_EQ(in->GetText(), u"y");
     EXPECT_EQ(in->CaretIndex, 1);
 
-    // Enter leaves editing even though the other input took the Enter hit before it.
-    ToolkitTest_Script(Key(2, VK::RETURN));
-    ToolkitTest_Frames(4);
+    // Enter leaves editing even though the other input took the Enter hit before it; a long text shows its start.
+    in->SetText(u"0123456789");
+    ToolkitTest_Script(Key(2, VK::END) + Key(4, VK::RETURN));
+    ToolkitTest_Frames(3);
+    EXPECT_EQ(in->ScrollOffset, 5);
+    ToolkitTest_Frames(3);
     EXPECT_EQ(in->State, 0);
     EXPECT_EQ(other->State, 0);
+    EXPECT_EQ(in->ScrollOffset, 0);
     win->Free();
 }
 
