@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sys/resource.h>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "platform/folders.h"
 #include "platform/incbin.h"
@@ -279,4 +280,42 @@ TEST(Stream, AtomicSaveIntoAMissingFolderFailsCleanly) {
     TempFolder tmp;
     EXPECT_FALSE(File_WriteAtomic(Str_FromUtf8(tmp / "no/such/folder/x.txt")));
     EXPECT_FALSE(File_WriteAtomic(u"incbin::x.txt"));
+}
+
+TEST(Stream, OddFilesNeverBlockAndSavesStayReadable) {
+    TempFolder tmp;
+    alarm(20); // a blocking open would otherwise hang the test run
+    // A FIFO in place of a file: no reader or writer is there, so a blocking open would wait for ever.
+    ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0644), 0);
+    const Str fifo = Str_FromUtf8(tmp / "fifo");
+    EXPECT_EQ(File_Type(fifo), 3);
+    EXPECT_FALSE(File_Read(fifo));
+    EXPECT_FALSE(File_Open(fifo));
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(File_ReadAll(fifo, bytes));
+    EXPECT_EQ(File_LoadText(fifo), u"");
+    // A device that never ends and a folder are no files either.
+    EXPECT_FALSE(File_ReadAll(u"/dev/zero", bytes));
+    EXPECT_FALSE(File_ReadAll(Str_FromUtf8(tmp.path()), bytes));
+    alarm(0);
+    // Reads are bounded.
+    WriteBytes(tmp / "ten.txt", "0123456789");
+    EXPECT_FALSE(File_ReadAll(Str_FromUtf8(tmp / "ten.txt"), bytes, 9));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(File_ReadAll(Str_FromUtf8(tmp / "ten.txt"), bytes, 10));
+    EXPECT_EQ(bytes.size(), 10u);
+    // Saving over a file its owner cannot read leaves a file the owner can read and write; other bits are kept.
+    chmod((tmp / "ten.txt").c_str(), 0044);
+    const StreamPtr w = File_WriteAtomic(Str_FromUtf8(tmp / "ten.txt"));
+    ASSERT_TRUE(w);
+    Stream_WriteLine(*w, u"x");
+    ASSERT_TRUE(w->Close());
+    struct stat st {};
+    ASSERT_EQ(stat((tmp / "ten.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    // A file that cannot be used is set aside under ".bad", replacing an older one.
+    WriteBytes(tmp / "ten.txt.bad", "older");
+    EXPECT_TRUE(File_SetAside(Str_FromUtf8(tmp / "ten.txt")));
+    EXPECT_EQ(ReadBytes(tmp / "ten.txt.bad"), "x\r\n");
+    EXPECT_EQ(File_Type(Str_FromUtf8(tmp / "ten.txt")), 0);
 }
