@@ -2,6 +2,7 @@
 // through an atomic save. Called by the start-up (Folders_Init, Config_Load) and by the settings dialogs.
 #include "main/config.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -93,17 +94,17 @@ std::pair<float, bool> FloatKey(const Str& key, float def) {
 
 void SetEntry(const Str& key, const Str& value) {
     Str v = value;
-    if (ToLatin1Range(v)) {
+    const bool replaced = ToLatin1Range(v);
+    auto it = std::find_if(g_entries.begin(), g_entries.end(), [&](const auto& e) { return e.first == key; });
+    if (it != g_entries.end() && it->second == v) return; // a repeated line: nothing new to say
+    if (replaced) {
         Log_Print(u"config: " + key + u" holds characters outside Latin-1, replaced by \"?\"");
         g_repaired = true;
     }
-    for (auto& e : g_entries) {
-        if (e.first == key) {
-            e.second = v;
-            return;
-        }
-    }
-    g_entries.emplace_back(key, v);
+    if (it != g_entries.end())
+        it->second = v;
+    else
+        g_entries.emplace_back(key, v);
 }
 
 bool WriteFile() {
