@@ -1,29 +1,19 @@
 // libFuzzer target: any bytes as the configuration text file "mm_config.txt". Config_Load must end with every
 // setting in its range and names in Latin-1, and what it writes back must load again to the same settings without
 // a repair.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "main/config.h"
 #include "platform/stream.h"
+#include "data_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // In memory when possible: every save syncs its file.
-    char shm[] = "/dev/shm/bq_config_fuzz_XXXXXX", tmp[] = "/tmp/bq_config_fuzz_XXXXXX";
-    const char* dir = mkdtemp(shm) ? shm : mkdtemp(tmp);
-    if (!dir) std::abort();
-    Data_Folder = Str_FromUtf8(dir);
-    if (!std::freopen("/dev/null", "w", stdout)) std::abort(); // the diagnostic lines
+    DataFuzz_UseOwnFolder("config_fuzz");
     return 0;
 }
 
 namespace {
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+constexpr auto Check = DataFuzz_Check;
 
 std::string Snapshot() {
     std::string s;
@@ -37,12 +27,7 @@ std::string Snapshot() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Str path = Data_Path(u"mm_config.txt");
-    {
-        const StreamPtr s = File_Write(path);
-        if (!s) std::abort();
-        Stream_WriteBytes(*s, data, size);
-        s->Close();
-    }
+    DataFuzz_WriteFile(path, data, size);
     Config_Load();
     Check(Player_Current >= 0 && Player_Current <= 9);
     Check(Windowed_Mode == 0 || Windowed_Mode == 1);

@@ -1,28 +1,17 @@
 // libFuzzer target: any bytes as the player progress file "mm_config.bin". Progress_Load must end with every array
 // the game reads inside its range and a file of the right size on disk; a one-array rewrite must keep the size.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
 #include "main/config.h"
 #include "main/progress.h"
 #include "platform/stream.h"
+#include "data_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // In memory when possible: every save syncs its file.
-    char shm[] = "/dev/shm/bq_progress_fuzz_XXXXXX", tmp[] = "/tmp/bq_progress_fuzz_XXXXXX";
-    const char* dir = mkdtemp(shm) ? shm : mkdtemp(tmp);
-    if (!dir) std::abort();
-    Data_Folder = Str_FromUtf8(dir);
-    if (!std::freopen("/dev/null", "w", stdout)) std::abort(); // the diagnostic lines
+    DataFuzz_UseOwnFolder("progress_fuzz");
     return 0;
 }
 
 namespace {
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+constexpr auto Check = DataFuzz_Check;
 template <class A> void InRange(const A& a, int32_t lo, int32_t hi) {
     for (const int32_t v : a)
         Check(v >= lo && v <= hi);
@@ -32,12 +21,7 @@ template <class A> void InRange(const A& a, int32_t lo, int32_t hi) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Str path = Progress_Path();
     File_Delete(path + u".bad");
-    {
-        const StreamPtr s = File_Write(path);
-        if (!s) std::abort();
-        Stream_WriteBytes(*s, data, size);
-        s->Close();
-    }
+    DataFuzz_WriteFile(path, data, size);
     Progress_Load();
     Check(First_Start == (int64_t(size) == Progress_FileSize() ? 0 : 1));
     Check(File_Size(path) == Progress_FileSize());
