@@ -1,5 +1,6 @@
-// Ogg Vorbis decoder through vorbisfile, reading from memory with our own four stream callbacks. Called by
-// sound.cpp and the Ogg fuzz target. Mono and stereo streams are kept; more channels keep the first two.
+// Ogg Vorbis decoder through vorbisfile, reading from memory as a plain stream (no seek or tell callbacks: the
+// seekable path of vorbisfile leaks on some damaged chained files, and the game only ever decodes from the start).
+// Called by sound.cpp and the Ogg fuzz target. Mono and stereo streams are kept; more channels keep the first two.
 #include <cstdio>
 #include <cstring>
 #include <vorbis/vorbisfile.h>
@@ -25,23 +26,6 @@ size_t ReadCb(void* dst, size_t size, size_t count, void* src) {
     return n / size;
 }
 
-int SeekCb(void* src, ogg_int64_t offset, int whence) {
-    auto* m = static_cast<MemSource*>(src);
-    ogg_int64_t base = 0;
-    if (whence == SEEK_CUR)
-        base = ogg_int64_t(m->pos);
-    else if (whence == SEEK_END)
-        base = ogg_int64_t(m->size);
-    else if (whence != SEEK_SET)
-        return -1;
-    const ogg_int64_t to = base + offset;
-    if (to < 0 || to > ogg_int64_t(m->size)) return -1;
-    m->pos = size_t(to);
-    return 0;
-}
-
-long TellCb(void* src) { return long(static_cast<MemSource*>(src)->pos); }
-
 // ov_clear's close: the bytes belong to the caller, so closing only rewinds.
 int CloseCb(void* src) {
     static_cast<MemSource*>(src)->pos = 0;
@@ -60,7 +44,7 @@ constexpr int kMaxHoles = 64; // consecutive damaged spots tolerated before givi
 SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 4 || std::memcmp(data, "OggS", 4) != 0) return Fail("not an Ogg file");
     MemSource src{data, size, 0};
-    const ov_callbacks callbacks{ReadCb, SeekCb, CloseCb, TellCb};
+    const ov_callbacks callbacks{ReadCb, nullptr, CloseCb, nullptr};
     OggVorbis_File vf;
     if (ov_open_callbacks(&src, &vf, nullptr, 0, callbacks) != 0) return Fail("not a Vorbis stream");
     struct Closer {
@@ -90,8 +74,10 @@ SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
         }
         if (got < 0) return Fail("damaged stream");
         holes = 0;
-        // A chained file may change its channel count between sections; follow the current one.
+        // A chained file may change its channel count between sections; follow the current one. A change of rate
+        // would play the later part at the wrong speed: such a file is refused.
         const vorbis_info* cur = ov_info(&vf, -1);
+        if (cur && cur->rate != sound->rate) return Fail("links of a chained stream differ in sample rate");
         const int ch = cur && cur->channels > 0 ? cur->channels : inChannels;
         const size_t n = size_t(got) / (2 * size_t(ch));
         if (frames + n > maxFrames) return Fail("longer than the limit");
