@@ -1,10 +1,20 @@
-// Ogg Vorbis decoder through vorbisfile, reading from memory with our own four stream callbacks. Called by
-// sound.cpp and the Ogg fuzz target. Mono and stereo streams are kept; more channels keep the first two.
+// Ogg Vorbis through vorbisfile, reading from memory with our own four stream callbacks: the whole-file decoder
+// (sound.cpp, the Ogg fuzz target) and the stream voices that decode long music as it plays (mixer.cpp). Mono and
+// stereo streams are kept; more channels keep the first two.
+//
+// [SECTION] Callbacks
+// [SECTION] Whole-file decoder
+// [SECTION] Streams
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vorbis/vorbisfile.h>
 
 #include "platform/sound_codecs.h"
+#include "platform/system.h"
+
+// ---- [SECTION] Callbacks -----------------------------------------------------------------------------------------
 
 namespace {
 
@@ -54,14 +64,20 @@ SoundPtr Fail(const char* why) {
 
 constexpr int kMaxHoles = 64; // consecutive damaged spots tolerated before giving up
 
+const ov_callbacks kCallbacks{ReadCb, SeekCb, CloseCb, TellCb};
+
+// Channels to keep of a stream with `channels`: mono stays mono, everything else becomes stereo.
+int OutChannels(int channels) { return channels >= 2 ? 2 : 1; }
+
 } // namespace
+
+// ---- [SECTION] Whole-file decoder --------------------------------------------------------------------------------
 
 SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     if (!data || size < 4 || std::memcmp(data, "OggS", 4) != 0) return Fail("not an Ogg file");
     MemSource src{data, size, 0};
-    const ov_callbacks callbacks{ReadCb, SeekCb, CloseCb, TellCb};
     OggVorbis_File vf;
-    if (ov_open_callbacks(&src, &vf, nullptr, 0, callbacks) != 0) return Fail("not a Vorbis stream");
+    if (ov_open_callbacks(&src, &vf, nullptr, 0, kCallbacks) != 0) return Fail("not a Vorbis stream");
     struct Closer {
         OggVorbis_File* f;
         ~Closer() { ov_clear(f); }
@@ -69,7 +85,7 @@ SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     const vorbis_info* info = ov_info(&vf, -1);
     if (!info || info->channels < 1 || info->rate < 1000 || info->rate > 192000) return Fail("unsupported format");
     const int inChannels = info->channels;
-    const int outChannels = inChannels >= 2 ? 2 : 1;
+    const int outChannels = OutChannels(inChannels);
     const size_t maxFrames = size_t(info->rate) * kMaxSoundSeconds;
     auto sound = std::make_shared<Sound>();
     sound->rate = int(info->rate);
@@ -106,4 +122,116 @@ SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     }
     if (frames == 0) return Fail("no audio");
     return sound;
+}
+
+// ---- [SECTION] Streams -------------------------------------------------------------------------------------------
+
+SoundPtr Ogg_OpenStream(std::shared_ptr<SoundStream> bytes, int minSeconds) {
+    if (!bytes || !bytes->data || bytes->size < 4 || std::memcmp(bytes->data, "OggS", 4) != 0) return nullptr;
+    MemSource src{bytes->data, bytes->size, 0};
+    OggVorbis_File vf;
+    if (ov_open_callbacks(&src, &vf, nullptr, 0, kCallbacks) != 0) return nullptr;
+    const vorbis_info* info = ov_info(&vf, -1);
+    const ogg_int64_t total = ov_pcm_total(&vf, -1);
+    SoundPtr sound;
+    if (info && info->channels >= 1 && info->rate >= 1000 && info->rate <= 192000 && total > 0 &&
+        size_t(total) >= size_t(info->rate) * size_t(std::max(minSeconds, 0)) &&
+        size_t(total) <= size_t(info->rate) * kMaxSoundSeconds) {
+        sound = std::make_shared<Sound>();
+        sound->rate = int(info->rate);
+        sound->channels = OutChannels(info->channels);
+        sound->streamFrames = size_t(total);
+        sound->stream = std::move(bytes);
+    }
+    ov_clear(&vf);
+    return sound;
+}
+
+struct OggVoice::Impl {
+    MemSource src{};     // this voice's read position in the shared bytes
+    OggVorbis_File vf{}; // the decoder
+    bool open = false;   // vf needs ov_clear
+};
+
+std::unique_ptr<OggVoice> OggVoice::Open(const SoundPtr& sound) {
+    if (!sound || !sound->stream) return nullptr;
+    std::unique_ptr<OggVoice> v(new OggVoice);
+    v->sound_ = sound;
+    v->impl_ = std::make_unique<Impl>();
+    v->impl_->src = MemSource{sound->stream->data, sound->stream->size, 0};
+    if (ov_open_callbacks(&v->impl_->src, &v->impl_->vf, nullptr, 0, kCallbacks) != 0) {
+        v->Damaged("not a Vorbis stream");
+        return nullptr;
+    }
+    v->impl_->open = true;
+    v->ring_.assign(kRingFrames * size_t(sound->channels), 0);
+    return v;
+}
+
+OggVoice::~OggVoice() {
+    if (impl_ && impl_->open) ov_clear(&impl_->vf);
+}
+
+void OggVoice::Damaged(const char* why) {
+    if (!sound_->stream->warned.exchange(true)) Sys_Print(Str_FromUtf8(std::string("Ogg stream damaged: ") + why));
+}
+
+bool OggVoice::Reopen() { return ov_pcm_seek(&impl_->vf, 0) == 0; }
+
+bool OggVoice::Ensure(uint64_t last) {
+    const int outChannels = sound_->channels;
+    char buf[4096];
+    int holes = 0, section = 0;
+    while (!failed_ && !ended_ && decoded_ <= last) {
+        const uint64_t held = decoded_ > released_ ? decoded_ - released_ : 0;
+        if (held >= kRingFrames) break; // asked further ahead than the ring reaches
+        const vorbis_info* cur = ov_info(&impl_->vf, -1);
+        const int ch = cur && cur->channels > 0 ? cur->channels : outChannels;
+        const size_t frameBytes = 2 * size_t(ch);
+        const size_t want = std::min(sizeof buf / frameBytes, size_t(kRingFrames - held)) * frameBytes;
+        if (want == 0) {
+            failed_ = true; // more channels than a read can hold
+            break;
+        }
+        const long got = ov_read(&impl_->vf, buf, int(want), 0, 2, 1, &section);
+        if (got == 0) { // the end of the file
+            if (!sound_->loop) {
+                ended_ = true;
+            } else if (decoded_ == passStart_ || !Reopen()) {
+                Damaged("no audio to loop");
+                failed_ = true;
+            } else {
+                passStart_ = decoded_;
+            }
+            continue;
+        }
+        if (got == OV_HOLE) {
+            Damaged("a damaged page was skipped");
+            if (++holes > kMaxHoles) failed_ = true;
+            continue;
+        }
+        if (got < 0) { // the rest of this pass is lost: a loop starts again, a one-shot sound ends here
+            Damaged("the stream cannot be decoded further");
+            if (sound_->loop && decoded_ > passStart_ && Reopen())
+                passStart_ = decoded_;
+            else
+                failed_ = true;
+            continue;
+        }
+        holes = 0;
+        const size_t n = size_t(got) / frameBytes;
+        const auto* s = reinterpret_cast<const int16_t*>(buf);
+        for (size_t i = 0; i < n; ++i, ++decoded_) {
+            int16_t* d = ring_.data() + size_t(decoded_ % kRingFrames) * size_t(outChannels);
+            std::memcpy(&d[0], s + i * size_t(ch), 2);
+            if (outChannels == 2) std::memcpy(&d[1], s + i * size_t(ch) + (ch >= 2 ? 1 : 0), 2);
+        }
+    }
+    return !failed_;
+}
+
+float OggVoice::Sample(uint64_t n, int channel) const {
+    if (n >= decoded_ || decoded_ - n > kRingFrames) return 0.0f;
+    const int c = sound_->channels == 1 ? 0 : channel;
+    return float(ring_[size_t(n % kRingFrames) * size_t(sound_->channels) + size_t(c)]) * (1.0f / 32768.0f);
 }

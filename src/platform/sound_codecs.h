@@ -1,9 +1,12 @@
-// Private to the platform: the WAV and Ogg Vorbis decoders over bytes in memory. Called by sound.cpp
-// (Sound_Decode) and by the fuzz targets; no audio device needed.
+// Private to the platform: the WAV and Ogg Vorbis decoders over bytes in memory and the Ogg stream voices. Called
+// by sound.cpp (loading), mixer.cpp (voices) and the fuzz targets; no audio device needed.
 #pragma once
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "platform/sound.h"
 
@@ -11,3 +14,53 @@
 // kMaxSoundSeconds before decoding more than that.
 SoundPtr Wav_Decode(const uint8_t* data, size_t size);
 SoundPtr Ogg_Decode(const uint8_t* data, size_t size);
+
+// The compressed bytes of a streamed sound, shared by every channel playing it.
+struct SoundStream {
+    std::vector<uint8_t> copy;               // a real file's bytes (empty for an embedded file)
+    std::shared_ptr<const void> keep;        // keeps a registered embedded file's bytes alive
+    const uint8_t* data = nullptr;           // the Ogg file's first byte
+    size_t size = 0;                         // bytes
+    mutable std::atomic<bool> warned{false}; // damage was reported once; later channels stay quiet about it
+};
+
+// A streamed sound over the bytes when they hold a readable Vorbis stream of at least `minSeconds` (and not over
+// kMaxSoundSeconds); null otherwise, silently (the caller decodes the bytes whole and reports what is wrong).
+SoundPtr Ogg_OpenStream(std::shared_ptr<SoundStream> bytes, int minSeconds);
+
+// One channel's decoder of a streamed sound: vorbisfile over the shared bytes and a ring of decoded frames.
+// Frames are numbered from the start of the first play and go on counting through loops. Used under the mixer's
+// lock only.
+class OggVoice {
+  public:
+    static constexpr size_t kRingFrames = 8192; // decoded frames held: about 0.19 s at 44.1 kHz
+
+    // Null (with a diagnostic line) when the bytes do not open.
+    static std::unique_ptr<OggVoice> Open(const SoundPtr& sound);
+    ~OggVoice();
+    OggVoice(const OggVoice&) = delete;
+    OggVoice& operator=(const OggVoice&) = delete;
+
+    // Decodes until frame `last` is in the ring (a loop goes on from the start without a gap); false when the
+    // stream failed for good. Past the end of a one-shot sound nothing is decoded and the frames read as silence.
+    bool Ensure(uint64_t last);
+    // Sample of frame `n`, channel 0 or 1, in -1..1; 0 outside what the ring holds.
+    float Sample(uint64_t n, int channel) const;
+    // Frames before `first` are no longer needed; the ring may reuse their place.
+    void Release(uint64_t first) { released_ = first > released_ ? first : released_; }
+
+  private:
+    OggVoice() = default;
+    bool Reopen(); // back to the start of the stream for the next loop
+    void Damaged(const char* why);
+
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    SoundPtr sound_;            // the sound (and its bytes) while the voice lives
+    std::vector<int16_t> ring_; // kRingFrames * channels samples
+    uint64_t decoded_ = 0;      // frames decoded so far (the next frame's number)
+    uint64_t released_ = 0;     // frames below this may be overwritten
+    uint64_t passStart_ = 0;    // number of the first frame of the current pass through the file
+    bool ended_ = false;        // a one-shot sound reached its end
+    bool failed_ = false;       // damaged beyond going on
+};
