@@ -19,6 +19,7 @@
 #include "platform/font_internal.h"
 #include "platform/frame_limiter.h"
 #include "platform/image_internal.h"
+#include "platform/perf.h"
 #include "platform/sdl_context.h"
 #include "platform/stream.h"
 #include "platform/system.h"
@@ -36,7 +37,7 @@ bool g_windowed = true;             // window (true) or desktop full screen
 bool g_maximizedSeen = false;       // a maximise event arrived since the last mode switch
 std::string g_rendererName;         // name SDL gives the renderer
 ImagePtr g_icon;                    // window icon, applied at open when set earlier
-FrameLimiter g_limiter;              // schedule of the 60 Hz cap
+FrameLimiter g_limiter;             // schedule of the 60 Hz cap
 
 int g_blend = BLEND_ALPHA;                          // current blend mode 1..5
 float g_alpha = 1.0f;                               // 0..1
@@ -198,7 +199,13 @@ void Graphics_Flip(int sync) {
         SDL_RenderPresent(g_renderer);
         SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
         ApplyClip();
-        if (sync != 0 && !Sys_FakeClockActive()) FrameLimiter_Wait(g_limiter, LimiterClock_Real());
+        uint64_t waitCpuNs = 0;
+        if (sync != 0 && !Sys_FakeClockActive()) {
+            const uint64_t cpu = Perf_ThreadCpuNs();
+            FrameLimiter_Wait(g_limiter, LimiterClock_Real());
+            waitCpuNs = Perf_ThreadCpuNs() - cpu;
+        }
+        Perf_OnFlip(waitCpuNs);
     }
     Sys_OnFlip();
 }
