@@ -30,39 +30,18 @@ struct Bitmap {
     std::vector<uint8_t> coverage; // w * h, 0..255
 };
 
-// The bytes of one font file, shared by every size and style made from it. Embedded files are read in place.
-struct FontFile {
-    std::vector<uint8_t> copy;        // a real file's bytes (empty for an embedded file)
-    std::shared_ptr<const void> keep; // keeps a registered embedded file's bytes alive
-    const uint8_t* data = nullptr;    // the file's first byte
-    size_t size = 0;                  // bytes
-};
-using FontFilePtr = std::shared_ptr<const FontFile>;
+using FontFilePtr = std::shared_ptr<const FileBytes>; // the bytes of one font file, shared by every font made from it
 
-std::mutex g_fontFilesMutex;                                      // guards g_fontFiles
-std::map<std::string, std::weak_ptr<const FontFile>> g_fontFiles; // files held by some font, by normalised name
+std::mutex g_fontFilesMutex;                                       // guards g_fontFiles
+std::map<std::string, std::weak_ptr<const FileBytes>> g_fontFiles; // files held by some font, by File_Bytes key
 
 // The bytes of a font file, shared with every font already made from the same file; null when missing or empty.
 FontFilePtr OpenFontFile(const Str& path) {
-    Str name = path;
-    while (Str_StartsWithNoCase(name, u"littleendian::"))
-        name.erase(0, 14);
-    const bool embedded = Path_IsEmbedded(name);
-    const std::string key = embedded ? "incbin::" + Incbin_Normalise(name) : Path_Native(name);
+    auto file = std::make_shared<FileBytes>();
+    if (!File_Bytes(path, *file) || file->size == 0) return nullptr;
     std::lock_guard<std::mutex> lock(g_fontFilesMutex);
-    std::weak_ptr<const FontFile>& slot = g_fontFiles[key];
-    if (FontFilePtr held = slot.lock()) return held;
-    auto file = std::make_shared<FontFile>();
-    if (embedded) {
-        if (!Incbin_Find(name, file->data, file->size, &file->keep)) file->size = 0;
-    } else if (File_ReadAll(name, file->copy)) {
-        file->data = file->copy.data();
-        file->size = file->copy.size();
-    }
-    if (file->size == 0) {
-        g_fontFiles.erase(key);
-        return nullptr;
-    }
+    std::weak_ptr<const FileBytes>& slot = g_fontFiles[file->key];
+    if (FontFilePtr held = slot.lock()) return held; // the bytes just read go again
     slot = file;
     return file;
 }

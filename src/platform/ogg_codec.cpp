@@ -127,8 +127,9 @@ SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
 // ---- [SECTION] Streams -------------------------------------------------------------------------------------------
 
 SoundPtr Ogg_OpenStream(std::shared_ptr<SoundStream> bytes, int minSeconds) {
-    if (!bytes || !bytes->data || bytes->size < 4 || std::memcmp(bytes->data, "OggS", 4) != 0) return nullptr;
-    MemSource src{bytes->data, bytes->size, 0};
+    if (!bytes || !bytes->file.data || bytes->file.size < 4 || std::memcmp(bytes->file.data, "OggS", 4) != 0)
+        return nullptr;
+    MemSource src{bytes->file.data, bytes->file.size, 0};
     OggVorbis_File vf;
     if (ov_open_callbacks(&src, &vf, nullptr, 0, kCallbacks) != 0) return nullptr;
     const vorbis_info* info = ov_info(&vf, -1);
@@ -158,7 +159,7 @@ std::unique_ptr<OggVoice> OggVoice::Open(const SoundPtr& sound) {
     std::unique_ptr<OggVoice> v(new OggVoice);
     v->sound_ = sound;
     v->impl_ = std::make_unique<Impl>();
-    v->impl_->src = MemSource{sound->stream->data, sound->stream->size, 0};
+    v->impl_->src = MemSource{sound->stream->file.data, sound->stream->file.size, 0};
     if (ov_open_callbacks(&v->impl_->src, &v->impl_->vf, nullptr, 0, kCallbacks) != 0) {
         v->Damaged("not a Vorbis stream");
         return nullptr;

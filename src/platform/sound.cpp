@@ -8,7 +8,6 @@
 
 #include "platform/sound.h"
 #include "platform/sound_codecs.h"
-#include "platform/incbin.h"
 #include "platform/stream.h"
 
 namespace {
@@ -68,20 +67,9 @@ SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags) {
 }
 
 SoundPtr Sound_Load(const Str& path, int flags) {
-    // Embedded bytes are used where they lie; a real file is read once and kept when the sound streams.
+    // Embedded bytes are used where they lie; a real file's are kept only when the sound streams.
     auto bytes = std::make_shared<SoundStream>();
-    Str name = path;
-    while (Str_StartsWithNoCase(name, u"littleendian::"))
-        name.erase(0, 14);
-    bool found = false;
-    if (Path_IsEmbedded(name)) {
-        found = Incbin_Find(name, bytes->data, bytes->size, &bytes->keep);
-    } else if (File_ReadAll(name, bytes->copy)) {
-        found = true;
-        bytes->data = bytes->copy.data();
-        bytes->size = bytes->copy.size();
-    }
-    if (!found) {
+    if (!File_Bytes(path, bytes->file)) {
         std::fprintf(stderr, "sound not found: %s\n", Str_ToUtf8(path).c_str());
         return nullptr;
     }
@@ -89,5 +77,5 @@ SoundPtr Sound_Load(const Str& path, int flags) {
         s->loop = (flags & SOUND_LOOP) != 0;
         return s;
     }
-    return Sound_Decode(bytes->data, bytes->size, flags);
+    return Sound_Decode(bytes->file.data, bytes->file.size, flags);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sound.h"
+#include "platform/stream.h"
 
 // Both return null, with a reason on stderr, for anything they cannot read, and refuse sounds longer than
 // kMaxSoundSeconds before decoding more than that.
@@ -17,10 +18,7 @@ SoundPtr Ogg_Decode(const uint8_t* data, size_t size);
 
 // The compressed bytes of a streamed sound, shared by every channel playing it.
 struct SoundStream {
-    std::vector<uint8_t> copy;               // a real file's bytes (empty for an embedded file)
-    std::shared_ptr<const void> keep;        // keeps a registered embedded file's bytes alive
-    const uint8_t* data = nullptr;           // the Ogg file's first byte
-    size_t size = 0;                         // bytes
+    FileBytes file;                          // the Ogg file
     mutable std::atomic<bool> warned{false}; // damage was reported once; later channels stay quiet about it
 };
 

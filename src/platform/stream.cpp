@@ -434,6 +434,18 @@ bool File_ReadAll(const Str& path, std::vector<uint8_t>& out) {
     return true;
 }
 
+bool File_Bytes(const Str& path, FileBytes& out) {
+    out = FileBytes{};
+    bool embedded = false;
+    const Str name = StripPrefixes(path, embedded);
+    out.key = embedded ? "incbin::" + Incbin_Normalise(name) : Path_Native(name);
+    if (embedded) return Incbin_Find(name, out.data, out.size, &out.keep);
+    if (!File_ReadAll(name, out.copy)) return false;
+    out.data = out.copy.data();
+    out.size = out.copy.size();
+    return true;
+}
+
 Str File_LoadText(const Str& path) {
     std::vector<uint8_t> b;
     if (!File_ReadAll(path, b)) return Str();

@@ -71,6 +71,16 @@ StreamPtr File_WriteAtomic(const Str& path);
 // Whole file as text: a UTF-8 BOM means UTF-8, FF FE / FE FF mean UTF-16, otherwise Latin-1. "" when missing.
 Str File_LoadText(const Str& path);
 bool File_ReadAll(const Str& path, std::vector<uint8_t>& out); // any prefix; false when missing
+// A file's bytes to keep and read: an embedded file where it lies (no copy; `keep` holds a registered one alive),
+// a real file read into `copy`. `data`/`size` point at them; moving the struct keeps them valid.
+struct FileBytes {
+    std::vector<uint8_t> copy;        // a real file's bytes (empty for an embedded file)
+    std::shared_ptr<const void> keep; // keeps a registered embedded file's bytes alive
+    const uint8_t* data = nullptr;    // the file's first byte
+    size_t size = 0;                  // bytes
+    std::string key;                  // one name for every spelling of the file (prefixes, case of embedded names)
+};
+bool File_Bytes(const Str& path, FileBytes& out); // any prefix; false when missing
 bool File_Delete(const Str& path);
 int File_Type(const Str& path);     // 0 none, 1 file, 2 folder (embedded files are 1)
 int64_t File_Size(const Str& path); // -1 when missing
