@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include "platform/sound_codecs.h"
@@ -59,25 +60,76 @@ int OutChannels(int channels) { return channels >= 2 ? 2 : 1; }
 
 namespace {
 
-// The one pass through a whole Vorbis file, shared by the whole-file decoder and the loading of a streamed sound, so
-// both accept and refuse the same files. The samples are kept until the file proves to be `streamSeconds` long or
-// more (never when it is negative); from there on frames are only counted, and the sound comes back with empty pcm
-// and `streamFrames` set, for the caller to stream. Null, with one diagnostic line, for anything unreadable.
-SoundPtr ReadWhole(const uint8_t* data, size_t size, int streamSeconds) {
-    if (!data || size < 4 || std::memcmp(data, "OggS", 4) != 0) return Fail("not an Ogg file");
+// The header checks both readings share: null (with the reason) for a file that does not open as a usable stream.
+const vorbis_info* OpenUsable(OggVorbis_File& vf, MemSource& src, bool& opened) {
+    opened = false;
+    if (!src.data || src.size < 4 || std::memcmp(src.data, "OggS", 4) != 0) return Fail("not an Ogg file"), nullptr;
+    if (ov_open_callbacks(&src, &vf, nullptr, 0, kCallbacks) != 0) return Fail("not a Vorbis stream"), nullptr;
+    opened = true;
+    const vorbis_info* info = ov_info(&vf, -1);
+    if (!info || info->channels < 1 || info->rate < 1000 || info->rate > 192000)
+        return Fail("unsupported format"), nullptr;
+    return info;
+}
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// The length in frames of a Vorbis file from its pages alone, without decoding: the last granule position of each
+// link of a chain, summed. The rate of each link is read from its identification header; -1 when a link's rate
+// differs from `rate` (the later links would play at the wrong speed).
+int64_t PageLength(const uint8_t* data, size_t size, long rate) {
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    ogg_page page;
+    int64_t total = 0, last = 0;
+    long serial = -1;
+    bool sameRate = true;
+    for (size_t fed = 0;;) {
+        const int r = ogg_sync_pageout(&sync, &page);
+        if (r < 0) continue; // bytes skipped to the next page
+        if (r == 0) {
+            if (fed == size) break;
+            const size_t n = std::min<size_t>(size - fed, 16384);
+            std::memcpy(ogg_sync_buffer(&sync, long(n)), data + fed, n);
+            ogg_sync_wrote(&sync, long(n));
+            fed += n;
+            continue;
+        }
+        if (ogg_page_bos(&page)) { // a new link: its first page holds only the identification header
+            total += last;
+            last = 0;
+            serial = ogg_page_serialno(&page);
+            if (page.body_len >= 16 && std::memcmp(page.body, "\x01vorbis", 7) == 0 &&
+                long(Le32(page.body + 12)) != rate)
+                sameRate = false;
+        } else if (ogg_page_serialno(&page) == serial && ogg_page_granulepos(&page) > last) {
+            last = ogg_page_granulepos(&page);
+        }
+    }
+    ogg_sync_clear(&sync);
+    return sameRate ? total + last : -1;
+}
+
+} // namespace
+
+SoundPtr Ogg_Decode(const uint8_t* data, size_t size) {
     MemSource src{data, size, 0};
     OggVorbis_File vf;
-    if (ov_open_callbacks(&src, &vf, nullptr, 0, kCallbacks) != 0) return Fail("not a Vorbis stream");
+    bool opened = false;
+    const vorbis_info* info = OpenUsable(vf, src, opened);
     struct Closer {
         OggVorbis_File* f;
-        ~Closer() { ov_clear(f); }
-    } closer{&vf};
-    const vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels < 1 || info->rate < 1000 || info->rate > 192000) return Fail("unsupported format");
+        bool on;
+        ~Closer() {
+            if (on) ov_clear(f);
+        }
+    } closer{&vf, opened};
+    if (!info) return nullptr;
     const int inChannels = info->channels;
     const int outChannels = OutChannels(inChannels);
     const size_t maxFrames = size_t(info->rate) * kMaxSoundSeconds;
-    const size_t streamFrom = streamSeconds < 0 ? SIZE_MAX : size_t(info->rate) * size_t(streamSeconds);
     auto sound = std::make_shared<Sound>();
     sound->rate = int(info->rate);
     sound->channels = outChannels;
@@ -100,11 +152,6 @@ SoundPtr ReadWhole(const uint8_t* data, size_t size, int streamSeconds) {
         const int ch = cur && cur->channels > 0 ? cur->channels : inChannels;
         const size_t n = size_t(got) / (2 * size_t(ch));
         if (frames + n > maxFrames) return Fail("longer than the limit");
-        frames += n;
-        if (frames >= streamFrom) {
-            std::vector<int16_t>().swap(sound->pcm); // long enough to stream: count on without keeping samples
-            continue;
-        }
         const auto* s = reinterpret_cast<const int16_t*>(buf);
         for (size_t i = 0; i < n; ++i) {
             int16_t left, right;
@@ -113,20 +160,33 @@ SoundPtr ReadWhole(const uint8_t* data, size_t size, int streamSeconds) {
             sound->pcm.push_back(left);
             if (outChannels == 2) sound->pcm.push_back(right);
         }
+        frames += n;
     }
     if (frames == 0) return Fail("no audio");
-    if (frames >= streamFrom) sound->streamFrames = frames;
     return sound;
 }
 
-} // namespace
-
-SoundPtr Ogg_Decode(const uint8_t* data, size_t size) { return ReadWhole(data, size, -1); }
-
 SoundPtr Ogg_Load(std::shared_ptr<SoundStream> bytes, int streamSeconds) {
     if (!bytes) return nullptr;
-    SoundPtr sound = ReadWhole(bytes->file.data, bytes->file.size, streamSeconds);
-    if (sound && sound->streamFrames > 0) sound->stream = std::move(bytes);
+    const FileBytes& file = bytes->file;
+    MemSource src{file.data, file.size, 0};
+    OggVorbis_File vf;
+    bool opened = false;
+    const vorbis_info* info = OpenUsable(vf, src, opened);
+    const long rate = info ? info->rate : 0;
+    const int channels = info ? OutChannels(info->channels) : 0;
+    if (opened) ov_clear(&vf);
+    if (!info) return nullptr;
+    // Long files are measured by their pages and streamed; the voices report damage as they meet it.
+    const int64_t frames = PageLength(file.data, file.size, rate);
+    if (frames < 0) return Fail("links of a chained stream differ in sample rate");
+    if (frames <= 0 || frames < int64_t(rate) * std::max(streamSeconds, 0)) return Ogg_Decode(file.data, file.size);
+    if (frames > int64_t(rate) * kMaxSoundSeconds) return Fail("longer than the limit");
+    auto sound = std::make_shared<Sound>();
+    sound->rate = int(rate);
+    sound->channels = channels;
+    sound->streamFrames = size_t(frames);
+    sound->stream = std::move(bytes);
     return sound;
 }
 
@@ -177,6 +237,11 @@ bool OggVoice::Ensure(uint64_t last) {
         const uint64_t held = decoded_ > released_ ? decoded_ - released_ : 0;
         if (held >= kRingFrames) break; // asked further ahead than the ring reaches
         const vorbis_info* cur = ov_info(&impl_->vf, -1);
+        if (cur && cur->rate != sound_->rate) { // a link the page check missed (its first page damaged)
+            Damaged("links of a chained stream differ in sample rate");
+            failed_ = true;
+            break;
+        }
         const int ch = cur && cur->channels > 0 ? cur->channels : outChannels;
         const size_t frameBytes = 2 * size_t(ch);
         const size_t want = std::min(sizeof buf / frameBytes, size_t(kRingFrames - held)) * frameBytes;

@@ -22,8 +22,9 @@ struct SoundStream {
     mutable std::atomic<bool> warned{false}; // damage was reported once; later channels stay quiet about it
 };
 
-// Reads the whole Ogg file once, with Ogg_Decode's checks: a file of `streamSeconds` or more comes back streamed
-// over the bytes (no samples kept), a shorter one decoded. Null, with the reason, for what Ogg_Decode refuses.
+// An Ogg file as a sound: when its pages say it lasts `streamSeconds` or more (and more than nothing), streamed over
+// the bytes (no samples kept; the length from the pages, without decoding), else decoded whole by Ogg_Decode. Both
+// refuse a chain whose links differ in rate and anything over kMaxSoundSeconds, with a diagnostic line.
 SoundPtr Ogg_Load(std::shared_ptr<SoundStream> bytes, int streamSeconds);
 
 // One channel's decoder of a streamed sound: vorbisfile over the shared bytes and a ring of decoded frames.

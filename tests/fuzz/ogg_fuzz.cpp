@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bytes->file.data = data;
     bytes->file.size = size;
     const SoundPtr streamed = Ogg_Load(bytes, 0);
-    if (bool(streamed) != bool(s)) __builtin_trap(); // both readings accept and refuse the same files
-    if (!streamed) return 0;
-    if (!streamed->stream || streamed->Frames() != s->Frames() || streamed->channels != s->channels) __builtin_trap();
+    if (!streamed || !streamed->stream) return 0; // refused, or decoded whole as above
+    if (streamed->channels < 1 || streamed->channels > 2 || streamed->Frames() == 0) __builtin_trap();
     streamed->loop = true;
     if (const std::unique_ptr<OggVoice> voice = OggVoice::Open(streamed)) {
         for (uint64_t frame = 0; frame < 4 * OggVoice::kRingFrames && voice->Ensure(frame + 1); frame += 97) {

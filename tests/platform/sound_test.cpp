@@ -566,9 +566,6 @@ TEST_F(Mixer, DamagedStreamsSayItOnceAndNeverCrashTheMixer) {
         }
         if (bytes == &middle) {
             ASSERT_TRUE(s->stream) << s->Frames();
-            const SoundPtr whole = Decode(*bytes);
-            ASSERT_TRUE(whole);
-            EXPECT_EQ(s->Frames(), whole->Frames()) << "both readings see the same damage";
             EXPECT_NE(said.find("Ogg stream damaged"), std::string::npos);
             EXPECT_TRUE(Channel_Playing(ch)) << "damaged music goes on looping";
         }
