@@ -42,7 +42,7 @@ bool Audio_HasDevice();
 // Loads a WAV (PCM 8/16-bit, mono/stereo) or Ogg Vorbis file from any path ("incbin::" included). Flag 1: loop.
 // An Ogg file of kStreamMinSeconds or more is streamed: only its compressed bytes are held (embedded files in
 // place), and each channel decodes it through a small ring buffer on the mixer's thread.
-// Missing, truncated, corrupt or over-long data gives null, with a diagnostic on stderr.
+// Missing data gives null (the caller reports it); truncated, corrupt or over-long data null with a diagnostic line.
 SoundPtr Sound_Load(const Str& path, int flags = 0);
 // Decodes bytes already in memory (the type is told by its header: "RIFF" or "OggS").
 SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags = 0);
