@@ -80,6 +80,7 @@ uint32_t Le32(const uint8_t* p) {
 // link of a chain, summed. The rate of each link is read from its identification header; -1 when a link's rate
 // differs from `rate` (the later links would play at the wrong speed).
 int64_t PageLength(const uint8_t* data, size_t size, long rate) {
+    constexpr int64_t kLongest = int64_t(192000) * kMaxSoundSeconds + 1; // more than any sound that is kept
     ogg_sync_state sync;
     ogg_sync_init(&sync);
     ogg_page page;
@@ -105,7 +106,7 @@ int64_t PageLength(const uint8_t* data, size_t size, long rate) {
                 long(Le32(page.body + 12)) != rate)
                 sameRate = false;
         } else if (ogg_page_serialno(&page) == serial && ogg_page_granulepos(&page) > last) {
-            last = ogg_page_granulepos(&page);
+            last = std::min<int64_t>(ogg_page_granulepos(&page), kLongest); // a wild position stays summable
         }
     }
     ogg_sync_clear(&sync);
