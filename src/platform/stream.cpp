@@ -473,17 +473,12 @@ bool File_SaveAtomic(const Str& path, const void* data, size_t size) {
     return false;
 }
 
-bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes) {
+namespace {
+
+// The one reading of a whole real file: a regular file only, never more than maxBytes.
+bool ReadRealFile(const std::string& native, std::vector<uint8_t>& out, size_t maxBytes) {
     out.clear();
-    const Located at = Locate(path);
-    if (at.embedded) {
-        const uint8_t* data = nullptr;
-        size_t size = 0;
-        if (!Incbin_Find(at.name, data, size) || size > maxBytes) return false;
-        out.assign(data, data + size);
-        return true;
-    }
-    const StreamPtr s = OpenRealForReading(at.native);
+    const StreamPtr s = OpenRealForReading(native);
     if (!s || uint64_t(s->Size()) > maxBytes) return false;
     out.resize(size_t(s->Size()));
     out.resize(s->Read(out.data(), out.size()));
@@ -497,6 +492,36 @@ bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes) {
         out.insert(out.end(), chunk, chunk + n);
     }
     return true;
+}
+
+} // namespace
+
+bool File_Bytes(const Str& path, FileBytes& out, size_t maxBytes) {
+    out = FileBytes{};
+    const Located at = Locate(path);
+    if (at.embedded) {
+        out.key = kIncbin + Path_Key(at.name);
+        if (Incbin_Find(at.name, out.data, out.size, &out.keep) && out.size <= maxBytes) return true;
+    } else {
+        out.key = Str_FromUtf8(at.native);
+        if (ReadRealFile(at.native, out.copy, maxBytes)) {
+            out.data = out.copy.data();
+            out.size = out.copy.size();
+            return true;
+        }
+    }
+    out = FileBytes{};
+    return false;
+}
+
+bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes) {
+    FileBytes b;
+    const bool ok = File_Bytes(path, b, maxBytes);
+    if (!b.copy.empty() || !ok)
+        out = std::move(b.copy);
+    else
+        out.assign(b.data, b.data + b.size);
+    return ok;
 }
 
 Str File_LoadText(const Str& path) {
