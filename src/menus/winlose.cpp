@@ -24,6 +24,7 @@ namespace {
 constexpr int32_t kWidth = 476, kHeight = 325, kCoinSize = 36;
 constexpr int kTitleFont = 37, kTextFont = 40, kLabelFont = 41, kButtonFont = 14;
 constexpr int64_t kMicros = 1000000;
+constexpr int32_t kGap = 16; // pixels between the time and the bonus when the time is long
 
 ImagePtr g_frame, g_coin;
 // The texts of the open dialog, made by its init (the draw allocates nothing).
@@ -81,12 +82,16 @@ void WinLose_Draw() {
     if (Relaxed_Mode == 0) {
         Draw_Text(Text(3), float(WL_X + 100), float(WL_Y + 240));
         Draw_SetImageFont(Font_Get(kTextFont));
-        Draw_Text(g_time, float(WL_X + 100 + Text_Width(Text(3))), float(WL_Y + 240));
+        const int32_t timeX = WL_X + 100 + Text_Width(Text(3));
+        Draw_Text(g_time, float(timeX), float(WL_Y + 240));
         if (Level_TimeBought == 0) {
+            // The bonus stands at x 255 unless a long time text reaches it; then it follows the time.
+            const int32_t bonusX = std::max(WL_X + 255, timeX + Text_Width(g_time) + kGap);
+            const int32_t valueX = bonusX + Text_Width(Text(4));
             Draw_SetImageFont(Font_Get(kLabelFont));
-            Draw_Text(Text(4), float(WL_X + 255), float(WL_Y + 240));
+            Draw_Text(Text(4), float(bonusX), float(WL_Y + 240));
             Draw_SetImageFont(Font_Get(kTextFont));
-            Draw_Text(g_bonus, float(WL_X + 255 + Text_Width(Text(4))), float(WL_Y + 240));
+            Draw_Text(g_bonus, float(valueX), float(WL_Y + 240));
         }
     }
     // The gem row: one entry per colour held, wrapping past 350 pixels; then the gold earned.
