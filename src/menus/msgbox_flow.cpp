@@ -277,9 +277,11 @@ void ShopInit() {
 int32_t JustCompleted() { return std::clamp<int32_t>(Castle_JustCompleted, 0, int32_t(Castle_Names.size()) - 1); }
 Str CastleCompletedText() { return Text_CastleCompleted(Castle_Names[size_t(JustCompleted())]); }
 Str AllCastlesEarlyText() { return Text_AllCastlesEarly(151 - Level_Current); }
+// The failure, then where the picture lies: the folder and the file name on lines of their own, so a long folder
+// does not push the name out of the box.
 Str WallpaperFailedText() {
-    return Wallpapers_FailedText + u"\r\n" +
-           Wallpaper_Path(std::clamp<int32_t>(Wallpapers_Current, 0, kCastlesCount - 1));
+    const int32_t n = std::clamp<int32_t>(Wallpapers_Current, 0, kCastlesCount - 1);
+    return Wallpapers_FailedText + u"\r\n" + Data_Folder + u"/\r\nwallpaper_" + Str_FromInt(n) + u".bmp";
 }
 
 void CastleCompletedInit() { CastleBox_Font = g_fonts[1]; }
@@ -476,7 +478,7 @@ const std::array<BoxDef, BOX_Count> kBoxes = [] {
                               1,
                               {Ok(MsgBox_WallpaperFailed_Btn_Ok_LeftUp)},
                               nullptr,
-                              {Composed(WallpaperFailedText, {14, 230, 126}, 60, 64, 230)}};
+                              {Composed(WallpaperFailedText, {14, W2 - 52, 126}, 26, 64, W2 - 52)}};
     t[BOX_WallpaperFailed].drawBehind = SetWallpaperPreview;
     return t;
 }();
