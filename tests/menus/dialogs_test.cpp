@@ -25,7 +25,7 @@ namespace {
 constexpr int64_t kSecond = 1000000; // µs
 int g_buildMenuEnters = 0, g_mainMenuEnters = 0;
 
-class DialogsTest : public MenusTest {
+class MenuDialogsTest : public MenusTest {
   protected:
     void SetUp() override {
         MenusTest::SetUp();
@@ -56,7 +56,7 @@ class DialogsTest : public MenusTest {
 };
 
 // ---- Level-won dialog ----------------------------------------------------------------------------------------------
-TEST_F(DialogsTest, LevelWonNextRunsOnceWhenClickedAndKeyedInOneFrame) {
+TEST_F(MenuDialogsTest, LevelWonNextRunsOnceWhenClickedAndKeyedInOneFrame) {
     Gems_Total = {3, 0, 12, 1, 0, 0, 7};
     Gold_AtLevelStart = 100;
     Gold = 160;
@@ -75,7 +75,7 @@ TEST_F(DialogsTest, LevelWonNextRunsOnceWhenClickedAndKeyedInOneFrame) {
     EXPECT_EQ(BuildMenu_From, 0) << "entered from the level end";
 }
 
-TEST_F(DialogsTest, LevelWonLeadsToTheClosingBoxWhenTheLevelsRanOut) {
+TEST_F(MenuDialogsTest, LevelWonLeadsToTheClosingBoxWhenTheLevelsRanOut) {
     Match_EndState = 3;
     WinLose_Open();
     Run("2 key 27 press", 3);
@@ -86,7 +86,7 @@ TEST_F(DialogsTest, LevelWonLeadsToTheClosingBoxWhenTheLevelsRanOut) {
     EXPECT_EQ(MsgBox_Buttons[0]->text, Button_Captions[9]);
 }
 
-TEST_F(DialogsTest, LevelWonInRelaxedModeAndAfterBoughtTimeDrawsWithoutTheTimeLines) {
+TEST_F(MenuDialogsTest, LevelWonInRelaxedModeAndAfterBoughtTimeDrawsWithoutTheTimeLines) {
     for (int relaxed : {1, 0}) {
         Relaxed_Mode = relaxed;
         Level_TimeBought = 30 * kSecond;
@@ -100,10 +100,10 @@ TEST_F(DialogsTest, LevelWonInRelaxedModeAndAfterBoughtTimeDrawsWithoutTheTimeLi
 }
 
 // ---- High-score dialog ---------------------------------------------------------------------------------------------
-class HighScoreDialogTest : public DialogsTest {
+class MenuHighScoreTest : public MenuDialogsTest {
   protected:
     void SetUp() override {
-        DialogsTest::SetUp();
+        MenuDialogsTest::SetUp();
         for (size_t i = 0; i < kHsPlaces; ++i) {
             HS_Slots[i] = HS_Slot{0, int32_t(1000 - 100 * i), 1, 5, 60};
             HS_Names[i] = u"Anna";
@@ -129,7 +129,7 @@ class HighScoreDialogTest : public DialogsTest {
     }
 };
 
-TEST_F(HighScoreDialogTest, AfterAGameOverTheNewEntryIsYellowAndTheFirstButtonGoesOn) {
+TEST_F(MenuHighScoreTest, AfterAGameOverTheNewEntryIsYellowAndTheFirstButtonGoesOn) {
     HighScores_Open(-1, 0);
     const std::vector<int> plain = YellowPerRow();
     HighScores_Open(2, 1);
@@ -149,7 +149,7 @@ TEST_F(HighScoreDialogTest, AfterAGameOverTheNewEntryIsYellowAndTheFirstButtonGo
     EXPECT_EQ(MsgBox_Buttons[0]->text, Button_Captions[2]) << "Nochmal";
 }
 
-TEST_F(HighScoreDialogTest, FromTheOptionsNothingIsMarkedAndBackReturnsToThem) {
+TEST_F(MenuHighScoreTest, FromTheOptionsNothingIsMarkedAndBackReturnsToThem) {
     HighScores_Open(-1, 0);
     EXPECT_EQ(HS_Buttons[0]->text, Button_Captions[11]) << "Zurück";
     EXPECT_EQ(Game_Paused, 0);
@@ -159,7 +159,7 @@ TEST_F(HighScoreDialogTest, FromTheOptionsNothingIsMarkedAndBackReturnsToThem) {
     EXPECT_EQ(Dialog_Active, 0) << "the options' Escape closes them";
 }
 
-TEST_F(HighScoreDialogTest, PlayerFieldsFromADamagedFileIndexNothing) {
+TEST_F(MenuHighScoreTest, PlayerFieldsFromADamagedFileIndexNothing) {
     HS_Slots[1].player = 99;
     HS_Slots[3].player = -7;
     HS_Slots[5].player = -1; // an empty place leaves no gap
@@ -169,7 +169,7 @@ TEST_F(HighScoreDialogTest, PlayerFieldsFromADamagedFileIndexNothing) {
     EXPECT_EQ(Dialog_Active, 1);
 }
 
-TEST_F(HighScoreDialogTest, ResetAnsweredNoReturnsToTheSameView) {
+TEST_F(MenuHighScoreTest, ResetAnsweredNoReturnsToTheSameView) {
     HighScores_Open(3, 1);
     Run("2 click 1 415 460", 4); // "Löschen"
     ASSERT_EQ(MsgBox_Buttons.size(), 2u) << "the reset box";
@@ -182,7 +182,7 @@ TEST_F(HighScoreDialogTest, ResetAnsweredNoReturnsToTheSameView) {
     EXPECT_EQ(HS_Buttons[0]->text, Button_Captions[4]);
 }
 
-TEST_F(HighScoreDialogTest, ResetAtTheEndOfTheCampaignClearsAndLeadsToTheOptionsOverTheMenu) {
+TEST_F(MenuHighScoreTest, ResetAtTheEndOfTheCampaignClearsAndLeadsToTheOptionsOverTheMenu) {
     Screen_Current = kScreenLevelEnd;
     HighScores_Open(0, 2);
     Frames(1);
@@ -197,7 +197,7 @@ TEST_F(HighScoreDialogTest, ResetAtTheEndOfTheCampaignClearsAndLeadsToTheOptions
     EXPECT_EQ(Dialog_Active, 0);
 }
 
-TEST_F(HighScoreDialogTest, ResetAfterAGameOverLeadsToTheGameOverBox) {
+TEST_F(MenuHighScoreTest, ResetAfterAGameOverLeadsToTheGameOverBox) {
     HighScores_Open(0, 1);
     HighScores_DoReset();
     EXPECT_EQ(HS_Slots[0].player, -1);
@@ -206,10 +206,10 @@ TEST_F(HighScoreDialogTest, ResetAfterAGameOverLeadsToTheGameOverBox) {
 }
 
 // ---- In-game menu --------------------------------------------------------------------------------------------------
-class IGMenuTest : public DialogsTest {
+class IGMenuTest : public MenuDialogsTest {
   protected:
     void SetUp() override {
-        DialogsTest::SetUp();
+        MenuDialogsTest::SetUp();
         Screen_Current = kScreenGame;
         Screen_Hooks[kScreenGame].frame = Dialog_Nothing; // the board is not under test
         Dialog_Open(IGMenu_Init, IGMenu_Update, IGMenu_Draw, 1);

@@ -43,7 +43,7 @@ std::string Stamp(const std::string& path) {
            std::to_string(st.st_mtim.tv_nsec) + ":" + std::to_string(st.st_size);
 }
 
-class OptionsTest : public MenusTest {
+class MenuOptionsTest : public MenusTest {
   protected:
     void SetUp() override {
         MenusTest::SetUp();
@@ -69,7 +69,7 @@ class OptionsTest : public MenusTest {
 };
 
 // ---- Options -------------------------------------------------------------------------------------------------------
-TEST_F(OptionsTest, ASliderDraggedForAHundredFramesWritesEachFileOnceOnRelease) {
+TEST_F(MenuOptionsTest, ASliderDraggedForAHundredFramesWritesEachFileOnceOnRelease) {
     Player_Select(1); // another player's volumes stay as they are
     Vol_Music[1] = 0.3f;
     Config_SaveArray(12);
@@ -111,7 +111,7 @@ TEST_F(OptionsTest, ASliderDraggedForAHundredFramesWritesEachFileOnceOnRelease) 
     EXPECT_FLOAT_EQ(Vol_Music[1], 0.3f);
 }
 
-TEST_F(OptionsTest, DamagedVolumesKeepTheKnobsOnTheirTracks) {
+TEST_F(MenuOptionsTest, DamagedVolumesKeepTheKnobsOnTheirTracks) {
     Vol_Fx[0] = 7;
     Vol_Ambient[0] = -3;
     Options_Open();
@@ -119,7 +119,7 @@ TEST_F(OptionsTest, DamagedVolumesKeepTheKnobsOnTheirTracks) {
     EXPECT_FLOAT_EQ(Options_Widgets[6]->x, float(Options_X + 211));
 }
 
-TEST_F(OptionsTest, WindowModeAndSlowPcAreKeptAcrossARestart) {
+TEST_F(MenuOptionsTest, WindowModeAndSlowPcAreKeptAcrossARestart) {
     Options_Open();
     const int32_t windowed = Windowed_Mode, slow = Slow_PC;
     EXPECT_EQ((Options_Widgets[7]->state & BTN_CHECKED) != 0, windowed != 1) << "checked in full screen";
@@ -138,7 +138,7 @@ TEST_F(OptionsTest, WindowModeAndSlowPcAreKeptAcrossARestart) {
     EXPECT_EQ(Dialog_Active, 0) << "Escape closes the options";
 }
 
-TEST_F(OptionsTest, HighScoresAndCreditsLeadBackToTheOptions) {
+TEST_F(MenuOptionsTest, HighScoresAndCreditsLeadBackToTheOptions) {
     Options_Open();
     Click(kOptionsHighScores);
     EXPECT_EQ(HS_Mode, 0);
@@ -155,7 +155,7 @@ TEST_F(OptionsTest, HighScoresAndCreditsLeadBackToTheOptions) {
 }
 
 // ---- Help ----------------------------------------------------------------------------------------------------------
-TEST_F(OptionsTest, HelpPagesStopAtTheEndsAndTheLastPageIsRemembered) {
+TEST_F(MenuOptionsTest, HelpPagesStopAtTheEndsAndTheLastPageIsRemembered) {
     Options_Open();
     Click(kOptionsHelp);
     Frames(1);
@@ -180,7 +180,7 @@ TEST_F(OptionsTest, HelpPagesStopAtTheEndsAndTheLastPageIsRemembered) {
     EXPECT_EQ(Help_Page, 1);
 }
 
-TEST_F(OptionsTest, TheIntroSwitchFlipsOnlyItsBitAndIsSaved) {
+TEST_F(MenuOptionsTest, TheIntroSwitchFlipsOnlyItsBitAndIsSaved) {
     Tutorial_Flags[0] = 1; // step 0 done
     Tutorial_Flags[kTutorialCount] = 0;
     Options_Open();
@@ -197,7 +197,7 @@ TEST_F(OptionsTest, TheIntroSwitchFlipsOnlyItsBitAndIsSaved) {
 }
 
 // ---- Wallpapers ----------------------------------------------------------------------------------------------------
-TEST_F(OptionsTest, WithoutACompletedCastleEveryWallpaperIsLockedAndCannotBeSet) {
+TEST_F(MenuOptionsTest, WithoutACompletedCastleEveryWallpaperIsLockedAndCannotBeSet) {
     Wallpapers_Open();
     Frames(1);
     Shot("wallpapers_locked");
@@ -221,7 +221,7 @@ TEST_F(OptionsTest, WithoutACompletedCastleEveryWallpaperIsLockedAndCannotBeSet)
     EXPECT_EQ(Screen_Current, 2) << "opened from the menu: stays there";
 }
 
-TEST_F(OptionsTest, ACompletedCastleUnlocksItsWallpaperWhichIsWrittenAndAFailedSetIsTold) {
+TEST_F(MenuOptionsTest, ACompletedCastleUnlocksItsWallpaperWhichIsWrittenAndAFailedSetIsTold) {
     Castles_Completed[3] = 1;
     Castles_Completed[kCastlesCount + 5] = 1; // another player's
     Wallpapers_Open();
@@ -253,7 +253,7 @@ TEST_F(OptionsTest, ACompletedCastleUnlocksItsWallpaperWhichIsWrittenAndAFailedS
     EXPECT_EQ(Dialog_Active, 0) << "the wallpapers' Escape, not the box's any key";
 }
 
-TEST_F(OptionsTest, AfterACompletedCastleBackLeadsToTheBuildMenu) {
+TEST_F(MenuOptionsTest, AfterACompletedCastleBackLeadsToTheBuildMenu) {
     Castles_Completed[2] = 1;
     Wallpapers_FromLevelFlow = 1;
     static int enters = 0;
