@@ -25,6 +25,7 @@ Str Credits_Title;
 Str Credits_Body;
 Str Credits_Version;
 Str Wallpapers_LockedText;
+Str Wallpapers_FailedText;
 
 namespace {
 
@@ -185,14 +186,15 @@ constexpr TextEntry kWallpapersCaptions[] = {
     {0, u"Zurück"}, {1, u">"}, {2, u"<"}, {3, u"Hilfe"}, {4, u"Wallpaper aktivieren"}, {5, u"Zurück"},
 };
 
-// The credits body: the studio, an empty line, one line per role. The makers are this game's own team.
-constexpr const char16_t* kCreditsBody = u"Owlcastle Works\r\n"
+// The credits body: the makers, an empty line, one line per part of the game. The fonts and libraries are the free
+// ones listed in THIRD_PARTY_NOTICES.md.
+constexpr const char16_t* kCreditsBody = u"Das Brisquel 2 Team\r\n"
                                          u"\r\n"
-                                         u"Spielidee: Die Turmrunde\r\n"
-                                         u"Programmierung: Die Burgschmiede\r\n"
-                                         u"Grafik: Die Eulenwerkstatt\r\n"
-                                         u"Musik und Klang: Das Zinnenorchester\r\n"
-                                         u"Levels und Tests: Die Nachtwache\r\n";
+                                         u"Spiel und Levels: Brisquel 2 Team\r\n"
+                                         u"Schriften: Klaudia, Quattrocento, Libertine, DejaVu\r\n"
+                                         u"Grafik: SDL2, libpng, libjpeg, zlib\r\n"
+                                         u"Klang: libogg, libvorbis\r\n"
+                                         u"Text: FreeType\r\n";
 
 constexpr const char16_t* kCastleCompletedA = u"Du hast die Burg ";
 constexpr const char16_t* kCastleCompletedB =
@@ -256,6 +258,7 @@ void Texts_SetGerman() {
     Credits_Body = kCreditsBody;
     Credits_Version = Str(u"Version ") + u"1.09";
     Wallpapers_LockedText = u"Bild noch nicht freigeschaltet";
+    Wallpapers_FailedText = u"Der Desktop-Hintergrund konnte nicht gesetzt werden. Das Bild liegt hier:";
 }
 
 void Texts_SetEnglish() { Fill(Tips_Texts, kTipsTexts); }

@@ -28,6 +28,7 @@ extern Str Credits_Title;                      // "Credits:"
 extern Str Credits_Body;                       // studio line, empty line, five role lines; lines end CR LF
 extern Str Credits_Version;                    // "Version " + version number
 extern Str Wallpapers_LockedText;              // shown over a locked wallpaper's preview
+extern Str Wallpapers_FailedText;              // the desktop could not be set; followed by the bitmap's path
 
 // Fill the tables. Safe to call again (everything is rewritten).
 void Texts_SetGerman();  // every German table

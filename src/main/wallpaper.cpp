@@ -56,17 +56,25 @@ std::vector<uint8_t> Img_ToBmp(const Pixmap& pm) {
 
 Str Wallpaper_Path(int32_t n) { return Data_Path(u"wallpaper_" + Str_FromInt(n) + u".bmp"); }
 
+int64_t Bmp_FileSize(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return 54;
+    return 54 + int64_t((uint32_t(width) * 3 + 3) & ~3u) * height;
+}
+
 bool Wallpaper_WriteBmp(int32_t n) {
     const Str out = Wallpaper_Path(n);
-    if (File_Type(out) == 1) return true;
     const Str src = u".\\Images\\Wallpapers\\wallpaper_" + Str_FromInt(n) + Lang_Suffix + u".jpg";
     const PixmapPtr pm = Pixmap_Load(Asset_Prefix + src);
     if (!pm) {
         Asset_ReportMissing(src);
         return false;
     }
+    // A file of the picture's exact size is kept; one cut short (or of another picture) is written again. The file
+    // is never seen half-written: it goes to a temporary file that replaces the old one.
+    if (File_Type(out) == 1 && File_Size(out) == Bmp_FileSize(pm->width, pm->height)) return true;
+    if (File_Type(out) == 1) Log_Print(u"Wallpaper_WriteBmp: " + out + u" has the wrong size, written again");
     const std::vector<uint8_t> bytes = Img_ToBmp(*pm);
-    return File_SaveAtomic(out, bytes.data(), bytes.size());
+    return File_SaveAtomic(out, bytes.data(), bytes.size()); // a failure writes its own diagnostic line
 }
 
 bool Wallpaper_Set(const Str& path) {

@@ -211,6 +211,82 @@ bool Highscores_Decode(const uint8_t* bytes, size_t size, std::array<HS_Slot, kH
                        std::array<Str, kHsPlaces>& names);
 
 // ============================================================================================================
+// Level-won, high-score, in-game menu, options, credits, help and wallpapers dialogs (their start-up builders,
+// openers and the state shared with the boxes are declared with the tutorial and tips below)
+// ============================================================================================================
+// Updates the buttons in order and stops as soon as an action closed or replaced the open dialog: false then.
+bool Dialog_UpdateButtons(const std::vector<GUIBtnPtr>& buttons);
+
+extern int32_t WL_X, WL_Y;                // the level-won frame's top-left (centred: 162, 138)
+extern std::vector<GUIBtnPtr> WL_Buttons; // its one button, "Weiter"
+void WinLose_Init();                      // pauses the game, makes the statistics' texts
+void WinLose_Update();                    // the button; Escape, Enter or Space act as it
+void WinLose_Draw();
+void WinLose_Btn_Next_LeftUp(GUIBtn& button); // to the build menu (BuildMenu_From 0), or the levels-ended box
+
+constexpr int32_t HS_X = 262, HS_Y = 44;  // the high-score frame's top-left
+extern std::vector<GUIBtnPtr> HS_Buttons; // 0 back ("Zurück", "Weiter" in mode 1), 1 "Löschen"
+void HighScores_Init();
+void HighScores_Update();
+void HighScores_Draw();
+void HighScores_Btn_Back_LeftUp(GUIBtn& button);  // mode 1: game-over box, 2: Match_BackToMenu, else options
+void HighScores_Btn_Reset_LeftUp(GUIBtn& button); // the reset box
+
+constexpr int32_t IGMenu_X = 240, IGMenu_Y = 0; // the in-game menu frame's resting top-left
+extern std::vector<GUIBtnPtr> IGMenu_Buttons;   // restart, main menu, play on (ids 0..2)
+extern std::array<int32_t, 3> IGMenu_RestY;     // each button's y when the panel rests
+using IGMenuAction = void (*)();
+extern IGMenuAction IGMenu_Action; // runs when the slide-out ends
+void IGMenu_Btn_Restart_LeftUp(GUIBtn& button);
+void IGMenu_Btn_MainMenu_LeftUp(GUIBtn& button);
+void IGMenu_Btn_Close_LeftUp(GUIBtn& button);
+void IGMenu_DoRestart();  // the level again (Game_Start(1))
+void IGMenu_DoMainMenu(); // saves a match that has progressed (with its board), main menu, music track 0
+void IGMenu_DoClose();    // play on
+
+constexpr int32_t Options_X = 135, Options_Y = 118; // the options dialog's origin
+constexpr int kOptionsWidgets = 9;
+constexpr float kSliderRange = 250;                            // a knob's travel in pixels (volume 0 .. 1)
+extern std::array<GUIBtnPtr, kOptionsWidgets> Options_Widgets; // by id: back, highscores, credits, help, the
+                                                               // effects, music and ambient knobs, full screen,
+                                                               // slow PC
+extern ImagePtr Options_CheckImage, Options_CheckedImage;      // the check box (also on the first help page)
+void Options_Open();                                           // Dialog_Open of the options triple with input flush
+void Options_RefreshChecks(); // check boxes and knobs from the current settings and player
+void Options_Btn_Back_LeftUp(GUIBtn& button);
+void Options_Btn_HighScores_LeftUp(GUIBtn& button);
+void Options_Btn_Credits_LeftUp(GUIBtn& button);
+void Options_Btn_Help_LeftUp(GUIBtn& button);
+void Options_Chk_Windowed_LeftUp(GUIBtn& button);
+void Options_Chk_SlowPc_LeftUp(GUIBtn& button);
+
+extern std::vector<GUIBtnPtr> Credits_Buttons; // the back button
+extern FontPtr Credits_BodyFont;               // fitted once to 185 x 130
+void Credits_Update();
+void Credits_Draw();
+void Credits_Btn_Back_LeftUp(GUIBtn& button);
+extern int32_t Help_Page;                   // 0..2, kept between openings
+extern std::vector<GUIBtnPtr> Help_Widgets; // back, next, previous, the intro check box
+void Help_Init();
+void Help_ShowPage();
+void Help_Update();
+void Help_Draw();
+void Help_Btn_Next_LeftUp(GUIBtn& button);
+void Help_Btn_Prev_LeftUp(GUIBtn& button);
+void Help_Btn_Back_LeftUp(GUIBtn& button);
+void Help_Chk_Hints_LeftUp(GUIBtn& button); // flips the check box and the intro's off bit (tutorial step 0)
+
+extern int32_t Wallpapers_HelpShown;              // 1 while the help overlay shows
+extern std::vector<GUIBtnPtr> Wallpapers_Widgets; // back, next, previous, help, set, close help
+bool Wallpaper_Unlocked(int32_t n);               // the current player completed castle n
+void Wallpapers_Btn_Back_LeftUp(GUIBtn& button);
+void Wallpapers_Btn_Next_LeftUp(GUIBtn& button);
+void Wallpapers_Btn_Prev_LeftUp(GUIBtn& button);
+void Wallpapers_Btn_Help_LeftUp(GUIBtn& button);
+void Wallpapers_Btn_Set_LeftUp(GUIBtn& button);
+void MsgBox_WallpaperFailed_Open(); // the desktop could not be set: where the picture lies; OK back to the dialog
+
+// ============================================================================================================
 // Other dialogs, tutorial and tips (bodies in menus_stub.cpp until their own sources land)
 // ============================================================================================================
 void WinLose_Build();                                  // start-up: builds the level-won dialog
@@ -245,7 +321,7 @@ void Wallpapers_Init(); // the wallpapers dialog's three functions
 void Wallpapers_Update();
 void Wallpapers_Draw();
 void Wallpapers_Refresh();               // sets the wallpapers dialog's enabled and hidden bits
-void Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
+bool Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
 extern int32_t Wallpapers_Current;       // the selected wallpaper 0..6 (a castle number)
 extern int32_t Wallpapers_FromLevelFlow; // 1: opened by the castle-completed path, 0: from the main menu
 ImagePtr Wallpapers_Picture(int32_t n);  // wallpaper n's picture (null when missing)

@@ -64,14 +64,17 @@ void MsgBox_Begin(MsgBoxSkin skin) {
     Dialog_Y = skin == SKIN_NONE ? 0 : Screen_CenterY - SkinHeight(skin) / 2;
 }
 
-void MsgBox_UpdateButtons() {
+void MsgBox_UpdateButtons() { Dialog_UpdateButtons(MsgBox_Buttons); }
+
+bool Dialog_UpdateButtons(const std::vector<GUIBtnPtr>& buttons) {
     const int serial = Dialog_Serial();
     // An action that closes the box (and may open the next, whose init empties the list) ends the walk at once.
-    for (size_t i = 0; i < MsgBox_Buttons.size(); ++i) {
-        const GUIBtnPtr b = MsgBox_Buttons[i];
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const GUIBtnPtr b = buttons[i];
         b->Update();
-        if (Dialog_Serial() != serial) return;
+        if (Dialog_Serial() != serial) return false;
     }
+    return true;
 }
 
 void MsgBox_DrawFrame(MsgBoxSkin skin) {

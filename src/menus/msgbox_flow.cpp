@@ -14,6 +14,7 @@
 #include "main/screens.h"
 #include "main/text_layout.h"
 #include "main/texts.h"
+#include "main/wallpaper.h"
 #include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
@@ -42,6 +43,7 @@ enum BoxId {
     BOX_LevelsEnded,
     BOX_SetWallpaper,
     BOX_HsReset,
+    BOX_WallpaperFailed,
     BOX_Count
 };
 
@@ -235,7 +237,15 @@ void MsgBox_LevelsEnded_Btn_Ok_LeftUp(GUIBtn&) {
 }
 
 void MsgBox_SetWallpaper_Btn_Yes_LeftUp(GUIBtn&) {
-    Wallpaper_Apply(); // before the close: the picture is written while the box still shows
+    const bool set = Wallpaper_Apply(); // before the close: the picture is written while the box still shows
+    Dialog_Close();
+    if (set)
+        OpenWallpapers();
+    else
+        MsgBox_WallpaperFailed_Open(); // where the desktop cannot be set, the player is told, not left guessing
+}
+
+void MsgBox_WallpaperFailed_Btn_Ok_LeftUp(GUIBtn&) {
     Dialog_Close();
     OpenWallpapers();
 }
@@ -267,6 +277,12 @@ void ShopInit() {
 int32_t JustCompleted() { return std::clamp<int32_t>(Castle_JustCompleted, 0, int32_t(Castle_Names.size()) - 1); }
 Str CastleCompletedText() { return Text_CastleCompleted(Castle_Names[size_t(JustCompleted())]); }
 Str AllCastlesEarlyText() { return Text_AllCastlesEarly(151 - Level_Current); }
+// The failure, then where the picture lies: the folder and the file name on lines of their own, so a long folder
+// does not push the name out of the box.
+Str WallpaperFailedText() {
+    const int32_t n = std::clamp<int32_t>(Wallpapers_Current, 0, kCastlesCount - 1);
+    return Wallpapers_FailedText + u"\r\n" + Data_Folder + u"/\r\nwallpaper_" + Str_FromInt(n) + u".bmp";
+}
 
 void CastleCompletedInit() { CastleBox_Font = g_fonts[1]; }
 
@@ -456,6 +472,14 @@ const std::array<BoxDef, BOX_Count> kBoxes = [] {
                       {Button(0, MsgBox_HsReset_Btn_Yes_LeftUp), Button(1, MsgBox_HsReset_Btn_No_LeftUp)},
                       nullptr,
                       {Wrapped(T, 17, {16, 230, 140}, 60, 100, W3 - 120)}};
+    t[BOX_WallpaperFailed] = {SKIN_DLG2,
+                              false,
+                              BoxKeys::AnyChar,
+                              1,
+                              {Ok(MsgBox_WallpaperFailed_Btn_Ok_LeftUp)},
+                              nullptr,
+                              {Composed(WallpaperFailedText, {14, W2 - 52, 126}, 26, 64, W2 - 52)}};
+    t[BOX_WallpaperFailed].drawBehind = SetWallpaperPreview;
     return t;
 }();
 
@@ -589,4 +613,5 @@ BQ_MSGBOX(AllDone)
 BQ_MSGBOX(LevelsEnded)
 BQ_MSGBOX(SetWallpaper)
 BQ_MSGBOX(HsReset)
+BQ_MSGBOX(WallpaperFailed)
 #undef BQ_MSGBOX

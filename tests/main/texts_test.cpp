@@ -36,12 +36,12 @@ TEST_F(Texts, BlanksAndLineBreaksAsWritten) {
     EXPECT_NE(Tutorial_Texts[17].find(u"Diese  entfernt"), Str::npos); // two blanks
     EXPECT_EQ(Tutorial_Texts[21].substr(0, 8), Str(u"Super!\r\n"));
     EXPECT_EQ(WinLose_Texts[2], Str(u"Gesammelte Ressourcen : "));
-    // The credits body: the studio, an empty line, five role lines, each ended by CR LF.
+    // The credits body: the makers, an empty line, five lines, each ended by CR LF.
     int lines = 0;
     for (size_t at = Credits_Body.find(u"\r\n"); at != Str::npos; at = Credits_Body.find(u"\r\n", at + 2))
         ++lines;
     EXPECT_EQ(lines, 7);
-    EXPECT_EQ(Credits_Body.substr(0, Credits_Body.find(u"\r\n\r\n")), Str(u"Owlcastle Works"));
+    EXPECT_EQ(Credits_Body.substr(0, Credits_Body.find(u"\r\n\r\n")), Str(u"Das Brisquel 2 Team"));
     EXPECT_EQ(Credits_Version, Str(u"Version 1.09"));
 }
 

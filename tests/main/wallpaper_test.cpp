@@ -1,5 +1,5 @@
 // Tests of src/main/wallpaper.cpp: the BMP bytes (header, bottom-up rows, row padding), writing a wallpaper once
-// only, a missing picture, and the setter's diagnostic line.
+// only and again when the file on disk is damaged, a missing picture, and the setter's diagnostic line.
 #include <gtest/gtest.h>
 
 #include "main/wallpaper.h"
@@ -59,10 +59,23 @@ TEST_F(WallpaperFile, WrittenOnceFromTheGermanPicture) {
     ASSERT_TRUE(Wallpaper_WriteBmp(9));
     const std::string path = dataDir_ + "/wallpaper_9.bmp";
     ExpectTestPictureBmp(ReadBytes(path));
-    // An existing file is left alone.
-    WriteText(path, "mine");
+    // An existing file of the right size is left alone.
+    const std::string kept(size_t(Bmp_FileSize(3, 2)), 'k');
+    WriteText(path, kept);
     EXPECT_TRUE(Wallpaper_WriteBmp(9));
-    EXPECT_EQ(ReadText(path), "mine");
+    EXPECT_EQ(ReadText(path), kept);
+}
+
+TEST_F(WallpaperFile, DamagedFileIsWrittenAgainWhole) {
+    Incbin_Register(u"Images/Wallpapers/wallpaper_9_german.jpg", Png_Encode(TestPicture()));
+    const std::string path = dataDir_ + "/wallpaper_9.bmp";
+    for (const std::string& damaged : {std::string("BM\x4e"), std::string(200, 'x')}) { // cut short, too long
+        WriteText(path, damaged);
+        ::testing::internal::CaptureStdout();
+        EXPECT_TRUE(Wallpaper_WriteBmp(9));
+        EXPECT_NE(::testing::internal::GetCapturedStdout().find("wrong size"), std::string::npos);
+        ExpectTestPictureBmp(ReadBytes(path));
+    }
 }
 
 TEST_F(WallpaperFile, MissingPictureWritesNothing) {

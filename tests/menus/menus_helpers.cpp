@@ -45,6 +45,13 @@ void MenusTest::SetUp() {
         MainMenu_Load();
         Dialogs_LoadImages();
         Players_Build();
+        WinLose_Build();
+        HighScores_Build();
+        IGMenu_Build();
+        Options_Build();
+        Credits_Build();
+        Help_Build();
+        Wallpapers_Build();
     }
     Screens_Reset();
     Quit_Requested = 0;
