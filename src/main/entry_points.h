@@ -72,29 +72,17 @@ void LevelEnd_LightSweep();               // the light sweep at a level's start 
 // ============================================================================================================
 // Subsystem 3 (src/castle): castles, gems, build menu (9), level map (10), shop (11), spells, in-game interface
 // ============================================================================================================
-void Castle_Init();                            // start-up: price files, castles and parts, spells table
-void BuildMenu_Load();                         // start-up: build-menu images and buttons
-void Shop_Load();                              // start-up: shop images and buttons
-void LevelMap_Load();                          // start-up: level-map images
-void BuildMenu_Update();                       // frame of screen 9
-void BuildMenu_Enter();                        // enter hook of screen 9
-void BuildMenu_Leave();                        // leave hook of screen 9
-void LevelMap_Frame();                         // frame of screen 10
-void LevelMap_Enter();                         // enter hook of screen 10
-void LevelMap_Leave();                         // leave hook of screen 10
-void Shop_Update();                            // frame of screen 11
-void Shop_Enter();                             // enter hook of screen 11
-void Shop_Leave();                             // leave hook of screen 11
-void Gems_Add(int32_t colour, int32_t amount); // gem bag (bag limit), reports tutorial event 18
-void Gamble_Init();                            // builds the gamble prize table (from Dialogs_LoadImages)
-void Gamble_Roll();                            // draws and applies a gamble prize (from the shop box's init)
-void Gamble_DrawResult();                      // prize text and picture inside the shop box
-void IGI_OpenMenu();                           // opens the in-game menu dialog
+#include "castle/castle.h"   // castles, gems, build menu, level map
+void Shop_Load();            // start-up: shop images and buttons
+void Shop_Update();          // frame of screen 11
+void Shop_Enter();           // enter hook of screen 11
+void Shop_Leave();           // leave hook of screen 11
+void Gamble_Init();          // builds the gamble prize table (from Dialogs_LoadImages)
+void Gamble_Roll();          // draws and applies a gamble prize (from the shop box's init)
+void Gamble_DrawResult();    // prize text and picture inside the shop box
+void IGI_OpenMenu();         // opens the in-game menu dialog
 void IGI_Update();           // the in-game interface: mana bar, spell, hammer and menu buttons (event 16 per button)
-void LevelMap_ResetCursor(); // level-map cursor to its first point
-void BuildMenu_LayoutPartButtons();                    // rebuilds the part buttons of the current castle level
-void BuildMenu_UpdateRelaxButton();                    // relax button enabled from level 6 on
-void Shop_Btn_Back_LeftUp();                           // starts the shop's fade-out back to the build menu
+void Shop_Btn_Back_LeftUp(); // starts the shop's fade-out back to the build menu
 int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no blocker and no kind-16 piece
 
 // ============================================================================================================
@@ -145,7 +133,9 @@ void WinLose_Open();                                   // the level-won dialog (
 void IGMenu_Init();                                    // the in-game menu's dialog functions (IGI_OpenMenu opens
 void IGMenu_Update();                                  // them with Dialog_Open, flush 1)
 void IGMenu_Draw();
-void Wallpapers_Open(); // the wallpapers dialog
+void Wallpapers_Open();              // the wallpapers dialog
+extern int32_t Wallpapers_FromLevel; // 1: the castle-completed path opened the wallpapers dialog (back leads to the
+                                     // build menu), 0: the main menu did
 
 // Tutorial events reported by subsystems 2 and 3 (9 and 10 are reserved and never reported). Coordinates are
 // board cell column and row.

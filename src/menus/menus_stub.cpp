@@ -60,6 +60,7 @@ void IGMenu_Init() {}
 void IGMenu_Update() {}
 void IGMenu_Draw() {}
 void Wallpapers_Open() {}
+int32_t Wallpapers_FromLevel = 0;
 void Tutorial_OnEvent0() {}
 void Tutorial_OnEvent1() {}
 void Tutorial_OnEvent2(int32_t, int32_t) {}
