@@ -49,6 +49,12 @@ int32_t BuiltCount() {
     return n;
 }
 
+// Castles without parts (a missing or empty price file) count as completed: the current castle moves past them.
+void SkipEmptyCastles() {
+    while (Castle_Current < kCastleCount && Castles[static_cast<size_t>(Castle_Current)].storeys.empty())
+        ++Castle_Current;
+}
+
 void Report(const Str& file, int line, const Str& what) {
     Log_Print(u"Castle prices " + file + u" line " + Str_FromInt(line) + u": " + what + u" (line skipped)");
 }
@@ -168,6 +174,7 @@ void Castle::Completed() {
     }
     Gold_Add(left * kGoldPerGem);
     Castle_Current = std::max(Castle_Current, number + 1);
+    SkipEmptyCastles();
     if (Castle_Current >= kCastleCount) Castles_AllDonePending = 1;
     Match_Save(Level_Current, 0);
     MsgBox_CastleCompleted_Open();
@@ -333,11 +340,7 @@ void Castle_ResetProgress() {
     Gems_Total.fill(0);
     Gems_LevelStart();
     Treasure_Level = 0;
-    // castles without parts (a missing price file) count as completed at once
-    while (Castle_Current < kCastleCount && Castles[static_cast<size_t>(Castle_Current)].storeys.empty()) {
-        Castles[static_cast<size_t>(Castle_Current)].level = 0;
-        ++Castle_Current;
-    }
+    SkipEmptyCastles();
     g_shown = Shown{};
 }
 

@@ -202,7 +202,6 @@ void WriteBuildMenu() {
         OrnateFrame(cr, 0, 0, 348, 600, 14, 10, 61);
         imagegen::VelvetPanel(cr, 14, 14, 320, 572, 6, 62);
         imagegen::Ribbon(cr, 174, 46, 280, 44, Hex(0x6a1f2a));
-        imagegen::Filigree(cr, 174, 100, 40, 0);
         cairo_move_to(cr, 30, 480);
         cairo_line_to(cr, 318, 480);
         GoldTrim(cr, 3);

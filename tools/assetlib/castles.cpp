@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace art::castles {
 
@@ -251,7 +252,21 @@ void WindowsColumn(cairo_t* cr, const Style& s, double cx, double y0, double y1,
         Window(cr, s, cx, y, ww, ww * 1.7, rng.Unit() < 0.7);
 }
 
+void DrawMoundBody(cairo_t* cr, int n, const Part& p);
+
+// The mound fades out at its foot, so that it grows out of whatever land the scene has.
 void DrawMound(cairo_t* cr, int n, const Part& p) {
+    cairo_push_group(cr);
+    DrawMoundBody(cr, n, p);
+    cairo_pop_group_to_source(cr);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, p.y + p.h * 0.55, 0, p.y + p.h);
+    cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 1);
+    cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
+    cairo_mask(cr, fade);
+    cairo_pattern_destroy(fade);
+}
+
+void DrawMoundBody(cairo_t* cr, int n, const Part& p) {
     const Style& s = kStyles[n];
     Rng rng(static_cast<uint64_t>(n) * 97 + 5);
     // the top edge: a gentle mound (a crag for the mountain keep), lower at both ends
@@ -279,15 +294,23 @@ void DrawMound(cairo_t* cr, int n, const Part& p) {
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
     }
-    // the surface: grass, sand, snow, marble slabs or flowers along the top
-    cairo_new_path(cr);
-    cairo_move_to(cr, top.front().first, top.front().second - 2);
-    for (const auto& [x, y] : top)
-        cairo_line_to(cr, x, y - 2);
-    for (auto it = top.rbegin(); it != top.rend(); ++it)
-        cairo_line_to(cr, it->first, it->second + (n == 3 ? 7 : 10));
-    cairo_close_path(cr);
-    FillVertical(cr, p.y, p.y + p.h * 0.7, {Lighter(s.mound2, 0.2), s.mound2});
+    // the surface: grass, sand, snow, marble slabs or flowers along the top, fading into the rock below
+    const auto topPath = [&] {
+        cairo_new_path(cr);
+        cairo_move_to(cr, top.front().first - 4, top.front().second);
+        for (const auto& [x, y] : top)
+            cairo_line_to(cr, x, y);
+        cairo_line_to(cr, top.back().first + 4, top.back().second);
+    };
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    const double band = n == 3 ? 14 : 22;
+    for (const auto& [width, alpha, light] : {std::tuple{band * 2.6, 0.35, 0.0}, std::tuple{band * 1.6, 0.8, 0.05},
+                                              std::tuple{band * 0.9, 1.0, 0.18}, std::tuple{band * 0.3, 1.0, 0.35}}) {
+        topPath();
+        SetColour(cr, WithAlpha(Lighter(s.mound2, light), alpha));
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    }
     if (n == 0 || n == 4 || n == 6) {
         for (int i = 0; i < 90; ++i) {
             const auto& [x, y] = top[static_cast<size_t>(rng.Int(0, 40))];
