@@ -472,5 +472,7 @@ void Castle_DrawGame() {
     const int32_t n = std::min(Castle_Current, kCastleCount - 1);
     Background_DrawFullscreen(Castle_GameBackgrounds[static_cast<size_t>(n)]);
     Castle_Show((Screen_Width - kCastleWidth) / 2, 230, false);
+    Draw_SetColor(190, 186, 205); // in the evening light behind the board, so that the gems stand out
     GObj_DrawAll();
+    Draw_SetColor(255, 255, 255);
 }

@@ -149,7 +149,7 @@ void LevelMap_Frame() {
     }
     // caption: level and land
     Draw_SetImageFont(Font_Get(37));
-    Draw_SetColor(255, 226, 140);
+    Draw_SetColor(92, 40, 24); // dark red ink on the parchment
     Text_DrawCenteredAt(u"Level " + Str_FromInt(Level_Current) + u" - " +
                             Castle_Names[static_cast<size_t>(LevelMap_CastleOf(target))],
                         Screen_CenterX, 24);

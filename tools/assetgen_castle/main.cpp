@@ -302,7 +302,10 @@ void WriteLevelMap() {
         cairo_restore(cr);
         cs::DrawCastle(cr, n, cx - 0.22 * cs::Width / 2, base, 0.22);
         TextStyle st = imagegen::InkHeading(17);
-        DrawText(cr, cs::Get(n).name, cx, p.y + 30, st);
+        // the name under the road, or above the castle where the road bends or the buttons sit below
+        const bool above = p.y > 450 || (p.y < 200 && cx < 200);
+        DrawText(cr, cs::Get(n).name, cx, above ? base - 88 : p.y + 30, st);
+                 st); // the bottom row: above, clear of the buttons
     }
     // compass rose and a title cartouche
     {
