@@ -305,7 +305,6 @@ void WriteLevelMap() {
         // the name under the road, or above the castle where the road bends or the buttons sit below
         const bool above = p.y > 450 || (p.y < 200 && cx < 200);
         DrawText(cr, cs::Get(n).name, cx, above ? base - 88 : p.y + 30, st);
-                 st); // the bottom row: above, clear of the buttons
     }
     // compass rose and a title cartouche
     {
