@@ -856,7 +856,10 @@ void DrawCastle(cairo_t* cr, int n, double x, double baseY, double scale, int up
 
 namespace {
 
+// The sky from the top down to h; below it the last colour goes on, so that no gap between the hills shows through.
 void SkyGradient(cairo_t* cr, double w, double h, const std::vector<Rgb>& stops) {
+    SetColour(cr, stops.back());
+    cairo_paint(cr);
     cairo_rectangle(cr, 0, 0, w, h);
     FillVertical(cr, 0, h, stops);
 }
@@ -956,6 +959,13 @@ void Water(cairo_t* cr, double w, double h, double y, const Rgb& top, const Rgb&
     }
 }
 
+// The forest floor under a tree line, from y (within the trees) down to the bottom, so the trees never end in a
+// hard edge against the sky behind them.
+void Floor(cairo_t* cr, double w, double h, double y, const Rgb& c) {
+    cairo_rectangle(cr, 0, y - 1, w, h - y + 1);
+    FillVertical(cr, y - 1, y + h * 0.06, {WithAlpha(c, 0), c}); // fades in, never a ruled line
+}
+
 // A ground band from y to the bottom, with a soft top edge in the land's colour.
 void Land(cairo_t* cr, double w, double h, double y, const Rgb& top, const Rgb& bottom, uint32_t seed) {
     cairo_move_to(cr, 0, h);
@@ -977,6 +987,7 @@ void DrawScene(cairo_t* cr, int n, double w, double h, double castleCx, double g
         Hills(cr, w, h, horizon - h * 0.02, h * 0.05, pal::HillFar, seed + 1);
         Hills(cr, w, h, horizon + h * 0.05, h * 0.04, Mix(pal::HillMid, pal::Forest, 0.4), seed + 2);
         TreeLine(cr, w, horizon + h * 0.09, h * 0.05, Hex(0x1a2a24), seed + 3);
+        Floor(cr, w, h, horizon + h * 0.09 - h * 0.05 * 0.4, Hex(0x1a2a24));
         Land(cr, w, h, groundY - h * 0.04, Hex(0x3a5a30), Hex(0x14201a), seed + 4);
         break;
     case 1: { // sunset over the sea
@@ -1009,10 +1020,12 @@ void DrawScene(cairo_t* cr, int n, double w, double h, double castleCx, double g
     case 4: // twilight in the deep forest
         SkyGradient(cr, w, h, {Hex(0x1a2a3a), Hex(0x3a5a5a), Hex(0x8aa070)});
         TreeLine(cr, w, horizon - h * 0.04, h * 0.14, Hex(0x2a4a3a), seed + 1);
+        Floor(cr, w, h, horizon - h * 0.04 - h * 0.14 * 0.4, Hex(0x2a4a3a));
         cairo_rectangle(cr, 0, horizon - h * 0.12, w, h * 0.2);
         FillVertical(cr, horizon - h * 0.12, horizon + h * 0.08,
                      {WithAlpha(Hex(0xc0d8c0), 0), WithAlpha(Hex(0xc0d8c0), 0.25), WithAlpha(Hex(0xc0d8c0), 0)});
         TreeLine(cr, w, horizon + h * 0.04, h * 0.2, Hex(0x16281e), seed + 2);
+        Floor(cr, w, h, horizon + h * 0.04 - h * 0.2 * 0.4, Hex(0x16281e));
         Land(cr, w, h, groundY - h * 0.03, Hex(0x2a4420), Hex(0x0e160c), seed + 3);
         break;
     case 5: { // one great moon over a still lake
