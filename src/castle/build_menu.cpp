@@ -255,7 +255,7 @@ void BuildMenu_Update() {
 
     // scene and castle
     const int32_t n = std::min(Castle_Current, kCastleCount - 1);
-    Background_DrawFullscreen(Castle_BuildBackgrounds[static_cast<size_t>(n)]);
+    Background_DrawFullscreen(Castle_Backdrop(n, false));
     Castle_Show(kCastleX, kCastleY, true);
     GObj_DrawAll();
     DrawGemBar();

@@ -314,10 +314,6 @@ void Castle_Init() {
             continue;
         }
         Castle_ParsePrices(n, std::string(bytes.begin(), bytes.end()), path, Castle_Elems);
-        Castle_BuildBackgrounds[static_cast<size_t>(n)] =
-            Asset_LoadImage(u"Images/Castles/castle" + Str_FromInt(n + 1) + u"_build.jpg");
-        Castle_GameBackgrounds[static_cast<size_t>(n)] =
-            Asset_LoadImage(u"Images/Castles/castle" + Str_FromInt(n + 1) + u"_game.jpg");
     }
     for (const CastleElemPtr& e : Castle_Elems)
         if (!e->imagePath.empty()) e->image = Asset_LoadImage(e->imagePath);
@@ -457,6 +453,17 @@ void Castle_Show(int32_t x, int32_t y, bool ghosts) {
         }
 }
 
+const ImagePtr& Castle_Backdrop(int32_t n, bool game) {
+    const size_t i = static_cast<size_t>(std::clamp(n, 0, kCastleCount - 1));
+    static std::array<std::array<bool, kCastleCount>, 2> tried{}; // a missing file is reported once
+    ImagePtr& slot = game ? Castle_GameBackgrounds[i] : Castle_BuildBackgrounds[i];
+    if (!slot && !tried[game ? 1 : 0][i]) {
+        tried[game ? 1 : 0][i] = true;
+        slot = Asset_LoadImage(u"Images/Castles/castle" + Str_FromInt(n + 1) + (game ? u"_game.jpg" : u"_build.jpg"));
+    }
+    return slot;
+}
+
 void Castle_Hide() {
     GObj_ClearAll();
     g_shown = Shown{};
@@ -470,7 +477,7 @@ void Castle_Animate(float ms) {
 
 void Castle_DrawGame() {
     const int32_t n = std::min(Castle_Current, kCastleCount - 1);
-    Background_DrawFullscreen(Castle_GameBackgrounds[static_cast<size_t>(n)]);
+    Background_DrawFullscreen(Castle_Backdrop(n, true));
     Castle_Show((Screen_Width - kCastleWidth) / 2, 230, false);
     Draw_SetColor(190, 186, 205); // in the evening light behind the board, so that the gems stand out
     GObj_DrawAll();

@@ -72,8 +72,9 @@ extern int32_t Castle_Current;                     // castle being rebuilt 0..6;
 extern int32_t Castle_JustCompleted;               // number of the castle completed last, -1 none
 extern int32_t Castles_AllDonePending;             // 1 from the 7th castle's completion until its box showed
 extern int32_t Castle_DrawX, Castle_DrawY;         // screen point of castle space (0, 0) while drawing
-extern std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds; // build-menu scene behind each castle
-extern std::array<ImagePtr, kCastleCount> Castle_GameBackgrounds;  // the same, dimmed, behind the board
+extern std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds; // build-menu scene behind each castle (loaded
+extern std::array<ImagePtr, kCastleCount>
+    Castle_GameBackgrounds; // when first shown); the same dimmed, behind the board
 
 // Price file of castle n (0..6): ".\Images\Castles\Castle" + (n + 1) + ".txt".
 Str Castle_PricePath(int32_t n);
@@ -96,6 +97,7 @@ bool Castle_Buy(int32_t index);
 // Puts the castle being rebuilt (its built parts, and with ghosts the parts of the current storey on sale) into
 // the GObj depth lists at screen point (x, y).
 void Castle_Show(int32_t x, int32_t y, bool ghosts);
+const ImagePtr& Castle_Backdrop(int32_t n, bool game); // the scene of castle n (game: the dimmed one), loaded once
 void Castle_Hide();            // empties the depth lists (a screen that showed the castle is left)
 void Castle_Animate(float ms); // the part animations (end of the logic tick; also the build menu's frame)
 // The game screen's castle: the dimmed background of the castle being rebuilt and its built parts, drawn first
