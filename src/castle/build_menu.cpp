@@ -36,7 +36,8 @@ constexpr int32_t kCastleX = 30, kCastleY = 150; // castle space (0, 0) on the s
 constexpr float kGemBarX = 16, kGemBarY = 12;    // the gem bag along the top left
 const char16_t* const kMenuCaptions[4] = {u"Spielen", u"Entspannt", u"Laden", u"Menü"};
 
-ImagePtr g_panel, g_gemBar, g_partBase;
+ImagePtr g_panel, g_gemBar;
+uint32_t g_layouts = 0; // part-button layouts so far (a click may lay them out anew mid-frame)
 bool g_fadeInReported = false;
 
 float PanelX() { return kPanelX + Fade_Offset; }
@@ -142,7 +143,7 @@ void DrawGemBar() {
 
 void DrawPanelTexts() {
     const float px = PanelX();
-    const int32_t n = std::min(Castle_Current, kCastleCount - 1);
+    const int32_t n = Castle_Shown();
     const Castle& castle = Castles[static_cast<size_t>(n)];
     Draw_SetImageFont(Font_Get(37));
     Draw_SetColor(255, 226, 140);
@@ -150,8 +151,10 @@ void DrawPanelTexts() {
     Draw_SetImageFont(Font_Get(41));
     Draw_SetColor(230, 232, 255);
     Str line;
-    if (Castle_Current >= kCastleCount)
+    if (Castle_Current >= kCastleCount && n == kCastleCount - 1 && Castle_Celebrated < 0)
         line = u"Alle Burgen sind wieder aufgebaut";
+    else if (n != Castle_Current)
+        line = u"Wieder aufgebaut!";
     else
         line = u"Stockwerk " + Str_FromInt(castle.level + 1) + u" von " + Str_FromInt(castle.storeys.size());
     Text_DrawCenteredAt(line, px + 174, 82);
@@ -169,7 +172,6 @@ void BuildMenu_Load() {
             Asset_LoadImage(u".\\Images\\GUI\\BuildMenu\\bm_tt" + Str_FromInt(c) + u".png");
     g_panel = Asset_LoadImage(u"Images/GUI/BuildMenu/bm_panel.png");
     g_gemBar = Asset_LoadImage(u"Images/GUI/BuildMenu/bm_gembar.png");
-    g_partBase = Images_Get(u"Images/GUI/BuildMenu/bm_part_default.png");
     static void (*const kActions[4])(GUIBtn&) = {Btn_Play, Btn_Relax, Btn_Shop, Btn_Menu};
     for (size_t i = 0; i < BuildMenu_Buttons.size(); ++i)
         BuildMenu_Buttons[i] =
@@ -188,7 +190,8 @@ void BuildMenu_UpdateRelaxButton() {
 
 void BuildMenu_LayoutPartButtons() {
     BuildMenu_PartButtons.clear();
-    if (Castle_Current < kCastleCount) {
+    ++g_layouts;
+    if (Castle_Current < kCastleCount && Castle_Shown() == Castle_Current) {
         const Castle& castle = Castles[static_cast<size_t>(Castle_Current)];
         if (castle.level < static_cast<int32_t>(castle.storeys.size())) {
             const ImagePtr def = Images_Get(u"Images/GUI/BuildMenu/bm_part_default.png");
@@ -254,7 +257,7 @@ void BuildMenu_Update() {
     Castle_Report(11);
 
     // scene and castle
-    const int32_t n = std::min(Castle_Current, kCastleCount - 1);
+    const int32_t n = Castle_Shown();
     Background_DrawFullscreen(Castle_Backdrop(n, false));
     Castle_Show(kCastleX, kCastleY, true);
     GObj_DrawAll();
@@ -269,10 +272,13 @@ void BuildMenu_Update() {
         b.Draw();
         Castle_Report(16, static_cast<int32_t>(i));
     }
-    // a click may rebuild the list: walk a copy
-    const std::vector<GUIBtnPtr> parts = BuildMenu_PartButtons;
-    for (const GUIBtnPtr& b : parts) {
-        if (input) b->Update();
+    // the part buttons take input first: a purchase lays them out anew, and the new list is what gets drawn
+    const uint32_t layout = g_layouts;
+    for (size_t i = 0; input && i < BuildMenu_PartButtons.size() && layout == g_layouts; ++i) {
+        const GUIBtnPtr b = BuildMenu_PartButtons[i];
+        b->Update();
+    }
+    for (const GUIBtnPtr& b : BuildMenu_PartButtons) {
         b->Draw();
         DrawPartButton(*b);
     }

@@ -24,6 +24,7 @@ int32_t Castle_Current = 0;
 int32_t Castle_JustCompleted = -1;
 int32_t Castles_AllDonePending = 0;
 int32_t Castle_DrawX = 0, Castle_DrawY = 0;
+int32_t Castle_Celebrated = -1;
 std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds;
 std::array<ImagePtr, kCastleCount> Castle_GameBackgrounds;
 
@@ -166,6 +167,7 @@ void Castle::Completed() {
     const size_t flag = static_cast<size_t>(std::clamp(Player_Current, 0, 9) * kCastleCount + number);
     Castles_Completed[flag] = 1;
     Castle_JustCompleted = number;
+    Castle_Celebrated = number;
     Wallpapers_FromLevel = 1;
     int32_t left = 0;
     for (int32_t& g : Gems_Total) {
@@ -332,6 +334,7 @@ void Castle_ResetProgress() {
         c.level = 0;
     Castle_Current = 0;
     Castle_JustCompleted = -1;
+    Castle_Celebrated = -1;
     Castles_AllDonePending = 0;
     Gems_Total.fill(0);
     Gems_LevelStart();
@@ -432,10 +435,15 @@ bool Castle_Buy(int32_t index) {
 
 // ---- Drawing ------------------------------------------------------------------------------------------------------
 
+int32_t Castle_Shown() {
+    if (Castle_Celebrated >= 0 && Castle_Celebrated < kCastleCount) return Castle_Celebrated;
+    return std::min(Castle_Current, kCastleCount - 1);
+}
+
 void Castle_Show(int32_t x, int32_t y, bool ghosts) {
     Castle_DrawX = x;
     Castle_DrawY = y;
-    const int32_t n = std::min(Castle_Current, kCastleCount - 1);
+    const int32_t n = Castle_Shown();
     const Castle& castle = Castles[static_cast<size_t>(n)];
     const Shown want{n, x, y, BuiltCount(), castle.level, ghosts};
     if (want.castle == g_shown.castle && want.x == g_shown.x && want.y == g_shown.y &&
@@ -446,7 +454,7 @@ void Castle_Show(int32_t x, int32_t y, bool ghosts) {
     for (const auto& storey : castle.storeys)
         for (int32_t i : storey) {
             CastleElem& e = *Castle_Elems[static_cast<size_t>(i)];
-            const bool onSale = ghosts && !e.built && e.storey == castle.level && Castle_Current < kCastleCount;
+            const bool onSale = ghosts && !e.built && e.storey == castle.level && n == Castle_Current;
             if (!e.built && !onSale) continue;
             e.ghost = onSale;
             e.Add(e.elemDepth);
@@ -465,6 +473,7 @@ const ImagePtr& Castle_Backdrop(int32_t n, bool game) {
 }
 
 void Castle_Hide() {
+    Castle_Celebrated = -1;
     GObj_ClearAll();
     g_shown = Shown{};
 }
@@ -476,7 +485,7 @@ void Castle_Animate(float ms) {
 }
 
 void Castle_DrawGame() {
-    const int32_t n = std::min(Castle_Current, kCastleCount - 1);
+    const int32_t n = Castle_Shown();
     Background_DrawFullscreen(Castle_Backdrop(n, true));
     Castle_Show((Screen_Width - kCastleWidth) / 2, 230, false);
     Draw_SetColor(190, 186, 205); // in the evening light behind the board, so that the gems stand out

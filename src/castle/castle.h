@@ -72,6 +72,7 @@ extern int32_t Castle_Current;                     // castle being rebuilt 0..6;
 extern int32_t Castle_JustCompleted;               // number of the castle completed last, -1 none
 extern int32_t Castles_AllDonePending;             // 1 from the 7th castle's completion until its box showed
 extern int32_t Castle_DrawX, Castle_DrawY;         // screen point of castle space (0, 0) while drawing
+extern int32_t Castle_Celebrated; // a castle just completed, shown finished until its screen is left; -1 none
 extern std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds; // build-menu scene behind each castle (loaded
 extern std::array<ImagePtr, kCastleCount>
     Castle_GameBackgrounds; // when first shown); the same dimmed, behind the board
@@ -97,6 +98,7 @@ bool Castle_Buy(int32_t index);
 // Puts the castle being rebuilt (its built parts, and with ghosts the parts of the current storey on sale) into
 // the GObj depth lists at screen point (x, y).
 void Castle_Show(int32_t x, int32_t y, bool ghosts);
+int32_t Castle_Shown(); // the castle the screens show: the celebrated one, else the current one (6 once all are done)
 const ImagePtr& Castle_Backdrop(int32_t n, bool game); // the scene of castle n (game: the dimmed one), loaded once
 void Castle_Hide();            // empties the depth lists (a screen that showed the castle is left)
 void Castle_Animate(float ms); // the part animations (end of the logic tick; also the build menu's frame)

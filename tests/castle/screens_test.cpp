@@ -145,6 +145,38 @@ TEST_F(CastleScreens, AClickOnAPartTheBagNoLongerCoversChangesNothing) {
     EXPECT_NE(BuildMenu_PartButtons[0]->state & BTN_DISABLED, 0) << "no longer lit";
 }
 
+TEST_F(CastleScreens, TheLastPartShowsTheFinishedCastleUntilTheMenuIsLeftThenTheNextCastle) {
+    const Castle& first = Castles[0];
+    for (size_t s = 0; s < first.storeys.size(); ++s)
+        for (int32_t i : first.storeys[s])
+            Castle_Elems[static_cast<size_t>(i)]->built = 1;
+    const int32_t last = first.storeys.back().back();
+    Castle_Elems[static_cast<size_t>(last)]->built = 0;
+    Castles[0].level = static_cast<int32_t>(first.storeys.size()) - 1;
+    ct::FillBag(500);
+    WidgetsTest_Script("");
+    EnterBuildMenu(BM_FROM_LEVELEND);
+    ASSERT_EQ(BuildMenu_PartButtons.size(), 1u);
+    const GUIBtn& b = *BuildMenu_PartButtons[0];
+    WidgetsTest_Script("2 click 1 " + std::to_string(static_cast<int>(b.x) + 150) + " " +
+                       std::to_string(static_cast<int>(b.y) + 30) + "\n");
+    for (int i = 0; i < 50; ++i)
+        Frame();
+    EXPECT_EQ(Castle_Current, 1);
+    EXPECT_EQ(Castle_JustCompleted, 0);
+    EXPECT_EQ(Castle_Shown(), 0) << "the finished castle stays while its box is up";
+    EXPECT_TRUE(BuildMenu_PartButtons.empty());
+    Graphics_SaveScreenshot(u"build_menu_completed.png");
+    EXPECT_EQ(Gems_Total, (std::array<int32_t, 7>{})) << "the rest went into gold";
+    EXPECT_GT(Gold, 0);
+    Screen_Set(kScreenMainMenu); // the box's OK leads to the main menu and the wallpapers
+    EnterBuildMenu(BM_FROM_WALLPAPERS);
+    EXPECT_EQ(Castle_Shown(), 1);
+    ASSERT_FALSE(BuildMenu_PartButtons.empty());
+    for (const GUIBtnPtr& p : BuildMenu_PartButtons)
+        EXPECT_EQ(Castle_Elems[static_cast<size_t>(p->id)]->castle, 1);
+}
+
 TEST_F(CastleScreens, RelaxOpensFromLevelSixAndPlayLeadsToTheLevelMap) {
     WidgetsTest_Script("");
     Level_Current = 5;
