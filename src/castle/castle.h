@@ -169,6 +169,7 @@ struct MapPoint {
 };
 MapPoint LevelMap_PointOf(int32_t level); // the point of level 1..150 on the map
 int32_t LevelMap_CastleOf(int32_t level); // the land (castle 0..6) the level lies in
+MapPoint LevelMap_CastlePoint(int32_t n); // foot (ground line, centre) of castle n's picture on the map
 extern int32_t LevelMap_Cursor;           // level the cursor stands on (moves along the path to Level_Current)
 void LevelMap_Load();
 void LevelMap_Enter();

@@ -10,7 +10,9 @@
 #include "main/assets.h"
 #include "main/entry_points.h"
 #include "main/fonts.h"
+#include "main/config.h"
 #include "main/frame_timer.h"
+#include "main/progress.h"
 #include "main/screens.h"
 #include "main/text_layout.h"
 #include "platform/graphics.h"
@@ -39,6 +41,7 @@ constexpr float kStepMs = 240; // the cursor takes this long from one point to t
 const char16_t* const kCaptions[3] = {u"Spielen", u"Burg", u"Menü"};
 
 ImagePtr g_map, g_point, g_pointDone, g_cursor;
+std::array<ImagePtr, kCastleCount> g_castles; // the castles on the map (lm_castle1..7.png), 96 x 84, ground at 79
 std::array<GUIBtnPtr, 3> g_buttons;
 float g_walk = 0; // ms into the step between the cursor's point and the next
 
@@ -91,6 +94,13 @@ MapPoint LevelMap_PointOf(int32_t level) {
     return {static_cast<int32_t>(kRoad.back().x), static_cast<int32_t>(kRoad.back().y)};
 }
 
+MapPoint LevelMap_CastlePoint(int32_t n) {
+    n = std::clamp(n, 0, kCastleCount - 1);
+    const MapPoint mid =
+        LevelMap_PointOf((kLandFirst[static_cast<size_t>(n)] + kLandFirst[static_cast<size_t>(n + 1)] - 1) / 2);
+    return {std::clamp(mid.x, 70, 730), mid.y - 16};
+}
+
 void LevelMap_ResetCursor() {
     LevelMap_Cursor = 1;
     g_walk = 0;
@@ -101,6 +111,9 @@ void LevelMap_Load() {
     g_point = Asset_LoadImage(u"Images/LevelMap/lm_point.png");
     g_pointDone = Asset_LoadImage(u"Images/LevelMap/lm_point_done.png");
     g_cursor = Asset_LoadImage(u"Images/LevelMap/lm_cursor.png");
+    for (int32_t n = 0; n < kCastleCount; ++n)
+        g_castles[static_cast<size_t>(n)] =
+            Asset_LoadImage(u"Images/LevelMap/lm_castle" + Str_FromInt(n + 1) + u".png");
     static void (*const kActions[3])(GUIBtn&) = {Btn_Play, Btn_Castle, Btn_Menu};
     for (size_t i = 0; i < g_buttons.size(); ++i)
         g_buttons[i] = GUIBtn::CreateSingleImgBtn(static_cast<int32_t>(i), 236 + 112 * static_cast<float>(i), 554,
@@ -128,6 +141,17 @@ void LevelMap_Frame() {
     if (LevelMap_Cursor >= target) g_walk = 0;
 
     Background_DrawFullscreen(g_map);
+    // the castles: rebuilt ones in full, the others a faint sketch of what is to come
+    for (int32_t n = 0; n < kCastleCount; ++n) {
+        const ImagePtr& img = g_castles[static_cast<size_t>(n)];
+        if (!img) continue;
+        const MapPoint at = LevelMap_CastlePoint(n);
+        const bool done = n < Castle_Current ||
+                          Castles_Completed[static_cast<size_t>(std::clamp(Player_Current, 0, 9) * kCastleCount + n)];
+        Draw_SetAlpha(done ? 1.0f : 0.22f);
+        Draw_Image(img, static_cast<float>(at.x - 48), static_cast<float>(at.y - 79));
+    }
+    Draw_SetAlpha(1);
     // travelled points, the rest plain
     for (int32_t l = 1; l <= kLevelsPlanned; ++l) {
         const ImagePtr& mark = l < target ? g_pointDone : g_point;

@@ -203,7 +203,12 @@ TEST_F(CastleScreens, TheLevelMapCursorWalksToTheCurrentLevelAndResets) {
     for (int i = 0; i < 100; ++i)
         Frame();
     EXPECT_EQ(LevelMap_Cursor, 4);
+    const MapPoint gemunor = LevelMap_CastlePoint(0);
+    const Pixmap sketch = Graphics_ReadPixels(gemunor.x - 48, gemunor.y - 79, 96, 84);
+    Castle_Current = 1; // Gemunor rebuilt: drawn in full
+    Frame();
     Graphics_SaveScreenshot(u"level_map.png");
+    EXPECT_GT(Changed(sketch, Graphics_ReadPixels(gemunor.x - 48, gemunor.y - 79, 96, 84)), 1500);
     LevelMap_ResetCursor();
     EXPECT_EQ(LevelMap_Cursor, 1);
     // every level has its own point on the screen, and the lands follow the castles

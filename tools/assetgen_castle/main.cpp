@@ -289,22 +289,18 @@ void WriteLevelMap() {
     cairo_set_dash(cr, dash, 2, 0);
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
-    // each land's castle, completed, beside the middle of its stretch, with its name
-    const int firsts[cs::Count + 1] = {1, 13, 31, 51, 73, 97, 123, kLevelsPlanned + 1};
+    // each land's name and a light patch where the game draws its castle (LevelMap_CastlePoint), finished or as a
+    // faint sketch until it is rebuilt
     for (int n = 0; n < cs::Count; ++n) {
-        const int mid = (firsts[n] + firsts[n + 1] - 1) / 2;
-        const MapPoint p = LevelMap_PointOf(mid);
-        const double base = p.y - 16;
-        const double cx = std::clamp(static_cast<double>(p.x), 70.0, 730.0);
-        cairo_save(cr);
+        const MapPoint at = LevelMap_CastlePoint(n);
+        const double cx = at.x, base = at.y;
         cairo_arc(cr, cx, base - 4, 52, 0, 6.3);
         FillRadial(cr, cx, base - 4, 52, WithAlpha(pal::ParchLight, 0.9), WithAlpha(pal::ParchLight, 0));
-        cairo_restore(cr);
-        cs::DrawCastle(cr, n, cx - 0.22 * cs::Width / 2, base, 0.22);
-        TextStyle st = imagegen::InkHeading(17);
-        // the name under the road, or above the castle where the road bends or the buttons sit below
-        const bool above = p.y > 450 || (p.y < 200 && cx < 200);
-        DrawText(cr, cs::Get(n).name, cx, above ? base - 88 : p.y + 30, st);
+        const bool above = base > 434 || (base < 184 && cx < 200); // clear of the road's bends and the buttons
+        DrawText(cr, cs::Get(n).name, cx, above ? base - 88 : base + 46, imagegen::InkHeading(17));
+        Canvas icon(96, 84);
+        cs::DrawCastle(icon.cr(), n, 4, 79, 0.22);
+        Png("Images/LevelMap/lm_castle" + std::to_string(n + 1) + ".png", icon);
     }
     // compass rose and a title cartouche
     {
