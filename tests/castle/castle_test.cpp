@@ -78,8 +78,10 @@ TEST(CastlePrices, TheShippedFilesParseCleanlyIntoSevenCastles) {
     EXPECT_EQ(out, "");
     for (const Castle& c : Castles) {
         EXPECT_GE(c.storeys.size(), 3u) << c.number;
-        for (const auto& s : c.storeys)
+        for (const auto& s : c.storeys) {
             EXPECT_GE(s.size(), 2u) << c.number;
+            EXPECT_LE(s.size(), 5u) << c.number << ": the build menu's panel holds five part buttons";
+        }
     }
     for (const CastleElemPtr& e : Castle_Elems) {
         EXPECT_FALSE(e->name.empty());

@@ -163,7 +163,7 @@ std::vector<Castle> MakeTable() {
                   {K::RoundTower, 3, 182, 46, 36, 96, 92, "Hoher Turm", 1.3},
                   {K::Bridge, 3, 56, 198, 44, 28, 62, "Westbogen", 0.9},
                   {K::Bridge, 3, 300, 198, 44, 28, 62, "Ostbogen", 0.9},
-                  {K::Roof, 4, 140, 96, 120, 38, 89, "Hallendach", 1.1},
+                  {K::Roof, 3, 140, 96, 120, 38, 89, "Hallendach", 1.1},
                   {K::Dome, 4, 14, 130, 48, 42, 55, "Westkuppel", 0.7},
                   {K::Dome, 4, 338, 130, 48, 42, 55, "Ostkuppel", 0.7},
                   {K::Dome, 4, 94, 66, 52, 46, 79, "Innere Westkuppel", 0.8},
