@@ -24,6 +24,10 @@ inline float Snd_PanAt(int32_t x) { return Board_Notify ? ::Snd_PanAt(x) : 0.0f;
 inline void Gems_Add(int32_t colour, int32_t amount) {
     if (Board_Notify) ::Gems_Add(colour, amount);
 }
+// End of the logic tick: the castle's part animations (settling parts, flags, smoke).
+inline void Castle_Animate(float ms) {
+    if (Board_Notify) ::Castle_Animate(ms);
+}
 inline void Hammer_AddCharge(int32_t charge) {
     if (Board_Notify) ::Hammer_AddCharge(charge);
 }
@@ -60,9 +64,10 @@ inline void Tutorial_OnManaChanged(int32_t amount, int32_t reachedCap) {
 inline void Tips_SetSnowballPoint(int32_t x, int32_t y) {
     if (Board_Notify) ::Tips_SetSnowballPoint(x, y);
 }
-// Level start: particles, effects, tutorial run and tips.
+// Level start: particles, effects, tutorial run, tips, and the gem bag's count for this level.
 inline void LevelStarted() {
     if (!Board_Notify) return;
+    ::Gems_LevelStart();
     ::Particles_Reset();
     ::Effects_Clear();
     ::Tutorial_ResetRun();
