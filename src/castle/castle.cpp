@@ -487,7 +487,8 @@ void Castle_Animate(float ms) {
 void Castle_DrawGame() {
     const int32_t n = Castle_Shown();
     Background_DrawFullscreen(Castle_Backdrop(n, true));
-    Castle_Show((Screen_Width - kCastleWidth) / 2, 230, false);
+    // high up, so that towers and roofs rise above the board (the scene's ground is painted to match)
+    Castle_Show((Screen_Width - kCastleWidth) / 2, 10, false);
     Draw_SetColor(190, 186, 205); // in the evening light behind the board, so that the gems stand out
     GObj_DrawAll();
     Draw_SetColor(255, 255, 255);

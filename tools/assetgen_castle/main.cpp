@@ -149,6 +149,9 @@ void WriteCastle(int n) {
 // [SECTION] Scenes
 // -----------------------------------------------------------------------------------------------------
 
+// Behind the board the castle stands high, so that its towers and roofs rise above the board (castle.cpp).
+constexpr double kGameCastleY = 10;
+
 void WriteScenes(int n) {
     {
         // build menu: the castle stands left of the panel; the ground under it a little darker
@@ -167,7 +170,7 @@ void WriteScenes(int n) {
     {
         // behind the board: the same place, darker and calmer so that the board reads over it
         Canvas c(800, 600);
-        cs::DrawScene(c.cr(), n, 800, 600, 400, 230 + cs::Ground);
+        cs::DrawScene(c.cr(), n, 800, 600, 400, kGameCastleY + cs::Ground);
         Adjust(c, 0.7, -0.28);
         Jpg("Images/Castles/castle" + std::to_string(n + 1) + "_game.jpg", c);
     }
