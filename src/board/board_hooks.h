@@ -13,7 +13,10 @@ struct BoardHooks {
     void (*Snd_PlayDelayed)(int32_t id, float delayMs, float pan); // an effect sound after delayMs
     float (*Snd_PanAt)(int32_t x);                                 // pan for a screen x (do-nothing: 0, centred)
     // Castle: the gem bag.
-    void (*Gems_Add)(int32_t colour, int32_t amount); // a gem of the colour left the board
+    void (*Gems_Add)(int32_t colour, int32_t amount); // gems of a colour 0..6 won (or, negative, taken back)
+    void (*Gems_LevelStart)();                        // level start: the level's own gem count back to 0
+    // Castle: the part animations (settling parts, flags, smoke), at the end of the logic tick.
+    void (*Castle_Animate)(float ms);
     // Effects and particles.
     void (*Gfx_Kind4At)(int32_t x, int32_t y);                     // beam cross through the cell at (x, y)
     void (*Gfx_RemovedPieceBurst)(float x, float y, float factor); // a piece left its cell (x, y: top-left)

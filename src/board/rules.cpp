@@ -354,7 +354,7 @@ void Cell_DestroyPiece(int32_t c, int32_t r) {
     if (!p || p->Removing) return;
     const float x = Cell_PixelX(c), y = Cell_PixelY(r);
     Detach(cell, p);
-    if (Kind_IsGem(p->Kind)) Board_Hooks.Gems_Add(p->Kind, 1);
+    if (Kind_IsGem(p->Kind)) Board_Hooks.Gems_Add(p->Kind - KIND_GEM_FIRST, 1); // colour 0..6
     Board_Hooks.Gfx_RemovedPieceBurst(x, y, 0.1f);
     if (p->Golden) TimeAdd(rules::GoldenTimeUs);
     if (p->Laser) {

@@ -44,6 +44,8 @@ void Runtime_InstallHooks() {
     b.Snd_PlayDelayed = PlayDelayed;
     b.Snd_PanAt = Snd_PanAt;
     b.Gems_Add = Gems_Add;
+    b.Gems_LevelStart = Gems_LevelStart;
+    b.Castle_Animate = Castle_Animate;
     b.Gfx_Kind4At = Gfx_Kind4At;
     b.Gfx_RemovedPieceBurst = Gfx_RemovedPieceBurst;
     b.Gfx_Kind22Burst = Gfx_Kind22Burst;
