@@ -22,6 +22,8 @@ inline void Snd_PlayDelayed(int32_t id, float delayMs, float pan) {
 }
 inline float Snd_PanAt(int32_t x) { return Board_Notify ? ::Snd_PanAt(x) : 0.0f; }
 inline void Gems_Add(int32_t colour, int32_t amount) {
+    if (colour >= KIND_GEM_FIRST && colour <= KIND_GEM_LAST)
+        Level_Gems[size_t(colour)] += amount; // a restart takes them back
     if (Board_Notify) ::Gems_Add(colour, amount);
 }
 inline void Hammer_AddCharge(int32_t charge) {

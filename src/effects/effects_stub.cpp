@@ -6,6 +6,11 @@
 void EffectImages_Load() {}
 void Particles_InitTables() {}
 void Particles_Reset() {}
+void Particles_FromImage(const ImagePtr&, ParticleStartFn, ParticleCreateFn, ParticleStepFn, int32_t, int32_t, int32_t,
+                         float, const ImagePtr&, int32_t, float, int32_t) {}
+Particle* Particle_NewFromPixel(int32_t, int32_t) { return nullptr; }
+Particle* Particle_NewFromPixel2(int32_t, int32_t) { return nullptr; }
+void Particle_Step(Particle&) {}
 void Particles_Draw() {}
 void Effects_Clear() {}
 void Effects_UpdateAll() {}

@@ -6,7 +6,6 @@
 // ---------------------
 // Until its owner has written the real code, every entry point of a subsystem has a do-nothing body in that
 // subsystem's stub file:
-//     src/board/play_stub.cpp      board: play loop, screens 1/5/6/7, saved match  (subsystem 2)
 //     src/castle/castle_stub.cpp   castles, gems, build menu, shop, level map        (subsystem 3)
 //     src/menus/menus_stub.cpp     main menu, message boxes, tutorial, tips          (subsystem 4)
 //     src/effects/effects_stub.cpp effects and particles                             (subsystem 5)
@@ -23,6 +22,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/image.h"
 #include "platform/list.h"
 
 // ============================================================================================================
@@ -34,40 +34,9 @@ void Texts_SetGerman();  // fills the German text tables
 void Texts_SetEnglish(); // fills the English tables (tips, editor labels)
 
 // ============================================================================================================
-// Subsystem 2 (src/board): play loop, screens, saved match
+// Subsystem 2 (src/board): play loop, screens, saved match - declared in its public header
 // ============================================================================================================
-extern int32_t Game_Paused; // 1 freezes the game screen's logic; boxes set and clear it, a level start clears it
-
-void Board_Init();     // start-up: board and match-list buffers, tile sets, piece images, contour tiles, light map
-void Game_Frame();     // frame of screen 1 (the game)
-void Game_Enter();     // enter hook of screen 1
-void Game_Leave();     // leave hook of screen 1
-void Screen5_Frame();  // frame of screen 5 (level start)
-void Screen5_Enter();  // enter hook of screen 5
-void Screen5_Leave();  // leave hook of screen 5
-void LevelEnd_Frame(); // frame of screen 6 (level end)
-void LevelEnd_Enter(); // enter hook of screen 6
-void LevelEnd_Leave(); // leave hook of screen 6
-void Dimmed_Frame();   // frame of screen 7 (the dimmed board behind a dialog)
-void Dimmed_Enter();   // enter hook of screen 7
-void Dimmed_Leave();   // leave hook of screen 7
-void Game_Start(int32_t mode); // Level_StartMode := mode, next music track, screen 1, load the current level
-void Match_Save(int32_t level, int32_t mode); // saved match (+ board snapshot when mode is 1), then the progress file
-extern int32_t Level_Current;                 // the number of the level being played (the runtime saves it at shutdown)
-extern int32_t Player_LevelEase[10][151];     // stored ease per player and level (progress file array 1)
-// Level refresh of one file (path of a real file): loads it, gives it fresh contour tiles and saves it again.
-// Returns false, with a diagnostic line, when the file is not a valid level file; never raises.
-bool Level_RefreshFile(const std::u16string& path);
-void Hammer_AddCharge(int32_t charge);    // adds a match's charge to the hammers (tutorial event 7, icon particles)
-void Score_Add(int32_t points);           // adds to Score
-void Score_AddMultiplied(int32_t points); // adds points times the score multiplier
-void Mana_Add(int32_t amount);            // adds mana from level 6 on, clamped, reports tutorial event 17
-void Gold_Add(int32_t amount);            // adds to the gold counter
-void HighScore_AddFromGame();             // game over: high-score entry or the high-score box
-void Match_AllCompleted();                // end of the campaign
-void Match_BackToMenu();                  // main menu + wallpapers dialog
-void Match_CastlesCompleted();            // opens the castles-done box
-void LevelEnd_LightSweep();               // the light sweep at a level's start (event 15, tips check, level box)
+#include "board/play.h"
 
 // ============================================================================================================
 // Subsystem 3 (src/castle): castles, gems, build menu (9), level map (10), shop (11), spells, in-game interface
@@ -184,6 +153,18 @@ void Gfx_Kind4At(int32_t x, int32_t y);                     // beam cross throug
 void Gfx_RemovedPieceBurst(float x, float y, float factor); // a piece left its cell (x, y: its top-left)
 void Gfx_Kind22Burst(float x, float y, float factor);       // a group left a special piece in the cell
 void Gfx_ExplosionSparks(int32_t x, int32_t y);             // a cell exploded (x, y: its centre)
+// The image particle emitter (its only caller is Hammer_AddCharge): particles from the lit pixels of an RGB source
+// image, one in n, at origin + pixel x scale.
+struct Particle;                                                // one image particle (the effects module defines it)
+using ParticleStartFn = void (*)();                             // called once before the pixels are read
+using ParticleCreateFn = Particle* (*)(int32_t px, int32_t py); // makes the particle of a source pixel, or null
+using ParticleStepFn = void (*)(Particle& p);                   // moves and draws one particle per frame
+void Particles_FromImage(const ImagePtr& source, ParticleStartFn start, ParticleCreateFn create, ParticleStepFn step,
+                         int32_t n, int32_t originX, int32_t originY, float scale, const ImagePtr& sprite,
+                         int32_t frames, float startScale, int32_t frameDelay);
+Particle* Particle_NewFromPixel(int32_t px, int32_t py);  // creation callback: flies in a fixed direction
+Particle* Particle_NewFromPixel2(int32_t px, int32_t py); // creation callback: flies away from a point of the image
+void Particle_Step(Particle& p);                          // the step function of both kinds
 
 // ============================================================================================================
 // Subsystem 6 (src/toolkit, src/editor): window toolkit and level editor
