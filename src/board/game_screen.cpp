@@ -38,6 +38,8 @@ constexpr Rgb kContourDark{107, 67, 22};          // Bronze: its shadow
 constexpr Rgb kSelect{255, 240, 168};             // GoldLight: the selected cell
 constexpr Rgb kHint{127, 212, 255};               // MagicBlue: the hint
 constexpr int32_t kTimeBarX = 34, kTimeBarW = 22; // the time bar left of the board, pixels
+constexpr int kFontTime = 8;                      // sans 18 px: the time over the bar
+constexpr int kFontBonus = 50;                    // Roman capitals 36 px: the counted time bonus
 
 float g_clockMs = 0; // drawing clock of the game screen (animation frames, pulses)
 
@@ -234,10 +236,10 @@ void TimeBar_Draw() {
     Draw_SetColor(255, 255, 255);
     Draw_Rect(kTimeBarX + 3, top + height - h, 4, h);
     Draw_SetAlpha(1);
-    Draw_SetImageFont(Font_Get(FONT_SANS));
+    Draw_SetImageFont(Font_Get(kFontTime));
     SetColour(kSelect);
     const Str text = Time_FormatHMS(int32_t(std::max<int64_t>(0, Level_TimeLeft) / 1000000));
-    Text_DrawCenteredAt(text, float(kTimeBarX + kTimeBarW / 2), top - 20);
+    Text_DrawCenteredAt(text, float(kTimeBarX + kTimeBarW / 2) + 6, top - 22);
     Draw_SetColor(255, 255, 255);
 }
 
@@ -393,6 +395,13 @@ void LevelEnd_Frame() {
     if (title) {
         const float grow = std::min(1.0f, LevelEnd_Ms / 400.0f);
         const float s = (Level_Lost ? 3.0f : 1.6f) * (0.5f + 0.5f * grow);
+        // A dark band across the board carries the title.
+        const float cy = float(Board_AreaY + Board_AreaH / 2) - 60;
+        Draw_SetBlend(BLEND_ALPHA);
+        Draw_SetAlpha(0.6f * grow);
+        Draw_SetColor(0, 0, 0);
+        Draw_Rect(float(Board_AreaX), cy - 70, float(Board_AreaW), 170);
+        Draw_SetColor(255, 255, 255);
         Draw_SetBlend(Level_Lost ? BLEND_ADDITIVE : BLEND_ALPHA);
         Draw_SetAlpha(grow);
         Draw_SetScale(s, s);
@@ -405,10 +414,10 @@ void LevelEnd_Frame() {
     }
     if (!Level_Lost && Level_TimeBonus > 0) {
         const float shown = std::min(1.0f, LevelEnd_Ms / kCountMs) * float(Level_TimeBonus);
-        Draw_SetImageFont(Font_Get(FONT_SANS));
+        Draw_SetImageFont(Font_Get(kFontBonus));
         Draw_SetColor(255, 240, 168);
         Text_DrawCenteredAt(S("+") + Str_FromInt(int32_t(shown)), float(Board_AreaX + Board_AreaW / 2),
-                            float(Board_AreaY + Board_AreaH / 2) + 10);
+                            float(Board_AreaY + Board_AreaH / 2) + 30);
         Draw_SetColor(255, 255, 255);
     }
     Particles_Draw();
