@@ -413,6 +413,7 @@ bool Match_Continue() {
     Str snapshot;
     if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.v[V_SNAPSHOT_SUM]), snapshot)) {
         if (Match_HasSnapshot) Log_Print(u"board snapshot of " + Match_Path() + u" missing; the level starts anew");
+        Match_HasSnapshot = 0;
         Game_Start(2);
         return true;
     }
@@ -427,6 +428,7 @@ bool Match_Continue() {
     Board_Notify = notify;
     if (!loaded) {
         SetAside(snapshot, u"board snapshot cannot be loaded");
+        Match_HasSnapshot = 0;
         Game_Start(2);
         return true;
     }
