@@ -1,0 +1,49 @@
+// libFuzzer target: any bytes as the current player's saved match. Match_Load either refuses them (the file is set
+// aside as ".bad") or takes over values in range; what it took over writes and loads again to the same values.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "board/play.h"
+#include "main/config.h"
+#include "platform/stream.h"
+
+// The fuzzer links no packed archive.
+extern "C" const uint8_t bq_assets_begin[1] = {0};
+extern "C" const uint8_t bq_assets_end[1] = {0};
+
+namespace {
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string kDir =
+        (std::filesystem::temp_directory_path() / ("bq_match_fuzz_" + std::to_string(getpid()))).string();
+    static const bool made = std::filesystem::create_directories(kDir) || true;
+    (void)made;
+    Board_Notify = 0;
+    Data_Folder = Str_FromUtf8(kDir);
+    Player_Current = 0;
+    {
+        std::ofstream out(Path_Native(Match_Path()), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
+    if (!Match_Load()) {
+        Check(File_Type(Match_Path()) == 0);
+        return 0;
+    }
+    Check(Level_Current >= 1 && Score >= 0 && Lives >= 0 && Gold >= 0 && Mana >= 0);
+    Check(Mana_CapLevel >= 0 && Mana_CapLevel <= 2 && Match_HasSnapshot >= 0 && Match_HasSnapshot <= 1);
+    const int32_t level = Level_Current, score = Score, lives = Lives, gold = Gold;
+    Check(Match_Write(level));
+    Score = Lives = Gold = 0;
+    Check(Match_Load());
+    Check(Level_Current == level && Score == score && Lives == lives && Gold == gold);
+    return 0;
+}
