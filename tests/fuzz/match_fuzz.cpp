@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "board/play.h"
 #include "main/config.h"
@@ -20,6 +21,33 @@ namespace {
 void Check(bool ok) {
     if (!ok) std::abort();
 }
+
+void PutInt(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// The file the input stands for. The first byte chooses: bit 1 puts the right header (magic, version, record size)
+// in front of the rest, bit 0 appends the right checksum, so the fuzzer reaches the range checks behind them.
+std::vector<uint8_t> FileOf(const uint8_t* data, size_t size) {
+    if (size == 0) return {};
+    std::vector<uint8_t> out;
+    if (data[0] & 2) {
+        PutInt(out, uint32_t(Match_Magic));
+        PutInt(out, uint32_t(Match_Version));
+        PutInt(out, uint32_t(Match_ValueCount * 4));
+    }
+    out.insert(out.end(), data + 1, data + size);
+    if (data[0] & 1) {
+        uint32_t h = 2166136261u; // FNV-1a, as the match file's checksum
+        for (const uint8_t b : out) {
+            h ^= b;
+            h *= 16777619u;
+        }
+        PutInt(out, h);
+    }
+    return out;
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -31,8 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Data_Folder = Str_FromUtf8(kDir);
     Player_Current = 0;
     {
+        const std::vector<uint8_t> file = FileOf(data, size);
         std::ofstream out(Path_Native(Match_Path()), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+        out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     }
     if (!Match_Load()) {
         Check(File_Type(Match_Path()) == 0);
