@@ -44,6 +44,7 @@ constexpr Burst kBursts[] = {
 
 void FireBursts(int32_t hammer) {
     ++Hammer_BurstsFired;
+    if (!Hammers[size_t(hammer)].Image) return; // no pictures (the board playing alone)
     for (const Burst& b : kBursts) {
         if (b.hammer != hammer) continue;
         const ImagePtr source = Images_Get(kIconPaths[hammer]);

@@ -400,10 +400,10 @@ TEST_F(Rules, HintFindsTheMoveNearestThePoint) {
 }
 
 TEST_F(Rules, CountersLivesMultiplierAndMana) {
-    Score = 69990;
+    Score = rules::LifeEveryPoints - 10;
     Score_Add(20);
     EXPECT_EQ(Lives, 4);
-    Score_Add(140000);
+    Score_Add(2 * rules::LifeEveryPoints);
     EXPECT_EQ(Lives, 6);
 
     Score = 0;
