@@ -1,5 +1,6 @@
 // The play loop driven as a player drives it: Game_Start, real mouse events through the main loop's pass and
 // Game_Frame, to the won level and to the level lost by time; restarts, hammers and the time offer.
+#include <array>
 #include <cstdlib>
 
 #include "board/play.h"
@@ -233,4 +234,22 @@ TEST_F(PlayTest, TimeOfferOnceAndClamped) {
     EXPECT_EQ(Lives, 2);
     EXPECT_EQ(Level_BuyTime(), 0);
     EXPECT_EQ(Lives, 2) << "nothing added, nothing paid";
+}
+
+// Later levels on bigger boards draw their cells, pieces and the time bar where the layout puts them.
+TEST_F(PlayTest, BiggerBoardsAreDrawnInTheirArea) {
+    for (const int32_t level : {40, 120}) {
+        Level_Current = level;
+        Game_Start(0);
+        Frames(100);
+        Shot(level == 40 ? "level40.png" : "level120.png");
+        // The middle cell is drawn (not the backdrop) and the time bar is filled.
+        const Point mid = CellCentre(Point{Board_Cols / 2, Board_Rows / 2});
+        const Pixmap board = Graphics_ReadPixels(mid.x, mid.y, 1, 1);
+        const Pixmap bar = Graphics_ReadPixels(45, 560, 1, 1);
+        ASSERT_EQ(board.bytes.size(), 4u);
+        const auto rgb = [](const Pixmap& p) { return std::array<int, 3>{p.bytes[2], p.bytes[1], p.bytes[0]}; };
+        EXPECT_NE(rgb(board), (std::array<int, 3>{20, 26, 58})) << level;
+        EXPECT_GT(rgb(bar)[1], 150) << "green time bar, level " << level;
+    }
 }
