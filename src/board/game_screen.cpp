@@ -187,7 +187,7 @@ void Pieces_Draw() {
 }
 
 void Board_DrawMarks() {
-    const float pulse = 0.5f + 0.5f * float(Deg_Sin(std::fmod(g_clockMs * 0.36f, 360.0f)));
+    const float pulse = 0.5f + 0.5f * Sin_Table[int32_t(g_clockMs * 0.36f) % 360];
     const float w = std::max(1.0f, float(Cell_Width) / 12.0f);
     Draw_SetBlend(BLEND_ALPHA);
     if (Board_CursorOnBoard && !Hammer_Armed && Level_EndState < 2) {
