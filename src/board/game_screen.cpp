@@ -24,6 +24,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/mathdeg.h"
+#include "platform/system.h"
 
 namespace {
 
