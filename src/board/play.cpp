@@ -180,6 +180,9 @@ void Level_Finish(bool won) {
     } else {
         Level_Lost = 1;
         Lives = std::max(0, Lives - 1);
+        // A level lost by time gets a little easier for this player the next time (at most ease 3).
+        int32_t& ease = Player_LevelEase[std::clamp(Player_Current, 0, 9)][std::clamp(Level_Current, 0, 150)];
+        ease = std::clamp(ease + 1, 0, 3);
         Snd_PlayIndex(SND_LEVELLOSE);
         Match_Save(Level_Current, 0);
     }

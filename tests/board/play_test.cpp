@@ -79,6 +79,7 @@ TEST_F(PlayTest, Level1IsWonWithTheMouseAndSavesLevel2) {
 // The same level without a move runs out of time: the offer came once (the player did not take it), a life is lost,
 // the level-end screen shows the loss and the saved match keeps the level with one life less.
 TEST_F(PlayTest, LevelIsLostByTimeAndTakesALife) {
+    Player_LevelEase[0][1] = 0;
     Game_Start(0);
     Frames(80);
     Level_TimeLeft = 61000000; // a little over the offer's minute
@@ -91,6 +92,7 @@ TEST_F(PlayTest, LevelIsLostByTimeAndTakesALife) {
     ASSERT_EQ(Screen_Current, kScreenLevelEnd);
     EXPECT_EQ(Level_Lost, 1);
     EXPECT_EQ(Lives, 2);
+    EXPECT_EQ(Player_LevelEase[0][1], 1) << "the lost level gets easier";
     EXPECT_EQ(Level_Current, 1);
     Frames(40);
     Shot("level_lost.png");
