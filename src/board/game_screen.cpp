@@ -333,7 +333,6 @@ void Game_Frame() {
         Effects_UpdateAll();
         Level_UpdateTime(Frame_DeltaMs);
     }
-    if (Screen_Current != kScreenGame) return; // the level ended: the level-end screen draws from the next frame
     DrawScene(true);
     Effects_DrawTop();
     Particles_Draw();

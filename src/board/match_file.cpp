@@ -232,6 +232,9 @@ void Match_New() {
     Lives = 3;
     Match_StartLevel = Level_Current;
     Match_PlayMs = 0;
+    Match_EndState = 0;
+    Level_Gems.fill(0);
+    Hammers_Reset();
     Match_Delete();
     Tutorial_ClearFlags(1);
 }
