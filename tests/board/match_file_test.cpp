@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "board/play.h"
+#include "main/config.h"
 #include "main/screens.h"
 #include "platform/stream.h"
 #include "play_helpers.h"
@@ -149,4 +150,18 @@ TEST_F(PlayTest, KilledSavesLeaveAReadableMatch) {
             ASSERT_EQ(Match_HasSnapshot, 1) << "snapshot lost after kill " << kill;
         }
     }
+}
+
+// A data folder that cannot be written: the save says so and the game goes on (the level file's "cant create"
+// error does not end it).
+TEST_F(PlayTest, SaveIntoAnUnwritableFolderGoesOn) {
+    Game_Start(0);
+    Frames(80);
+    const Str keep = Data_Folder;
+    Data_Folder = Str_FromUtf8(root_ + "/missing/folder");
+    EXPECT_NO_THROW(Match_Save(Level_Current, 1));
+    EXPECT_EQ(Match_Exists(), 0);
+    Data_Folder = keep;
+    Frames(10);
+    EXPECT_EQ(Screen_Current, kScreenGame);
 }
