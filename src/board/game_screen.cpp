@@ -140,8 +140,8 @@ void Board_Draw() {
             if (cell.TileLevel >= 1) DrawScaled(Tile_Golden, x, y);
             if (cell.TileLevel >= 2) DrawScaled(Tile_Silver, x, y);
             if (cell.Blockers > 0) {
-                DrawScaled(Tile_Crate[std::min(cell.Blockers, 2)], x, y);
-                if (cell.Blockers > 2 && Cell_Width >= 24) {
+                DrawScaled(Tile_Crate[std::min(cell.Blockers, 3)], x, y);
+                if (cell.Blockers > 3 && Cell_Width >= 24) {
                     Draw_SetImageFont(Font_Default);
                     Text_DrawCenteredAt(Str_FromInt(cell.Blockers), x + float(Cell_HalfWidth),
                                         y + float(Cell_HalfHeight));

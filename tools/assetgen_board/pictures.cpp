@@ -63,7 +63,9 @@ void PaintPlate(cairo_t* cr, int w, int h, const Rgb& light, const Rgb& base, co
     art::Twinkle(cr, 12, 11, 4, pal::White, 0.7);
 }
 
-void PaintCrate(cairo_t* cr, int w, int h, bool reinforced) {
+// A crate by strength: 1 plain, 2 with stone bands and rivets, 3 (three hits and more) banded in iron all round.
+void PaintCrate(cairo_t* cr, int w, int h, int strength) {
+    const bool reinforced = strength >= 2;
     art::PathRoundRect(cr, 2, 2, w - 4, h - 4, 3);
     cairo_save(cr);
     cairo_clip_preserve(cr);
@@ -84,6 +86,17 @@ void PaintCrate(cairo_t* cr, int w, int h, bool reinforced) {
         for (const double x : {8.0, double(w) - 8})
             for (const double y : {10.0, double(h) - 10})
                 art::Rivet(cr, x, y, 1.8);
+    }
+    if (strength >= 3) {
+        for (const double x : {10.0, double(w) - 10}) {
+            cairo_rectangle(cr, x - 2.5, 3, 5, h - 6);
+            art::FillVertical(cr, 3, h - 3, {pal::StoneDark, pal::StoneDeep});
+        }
+        art::PathRoundRect(cr, 2, 2, w - 4, h - 4, 3);
+        art::Stroke(cr, pal::StoneDeep, 3.0);
+        for (const double x : {10.0, double(w) - 10})
+            for (const double y : {double(h) / 2})
+                art::Rivet(cr, x, y, 2.0);
     }
 }
 
@@ -338,9 +351,11 @@ std::vector<Picture> Pictures() {
                         PaintPlate(cr, w, h, art::Hex(0xf6f8fb), art::Hex(0xc4cad3), art::Hex(0x7c838f), 2);
                     }});
     list.push_back(
-        {"Images/tiles/crate1.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, false); }});
+        {"Images/tiles/crate1.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 1); }});
     list.push_back(
-        {"Images/tiles/crate2.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, true); }});
+        {"Images/tiles/crate2.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 2); }});
+    list.push_back(
+        {"Images/tiles/crate3.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 3); }});
     list.push_back({"Images/pieces/tar.png", kCell * 32, kCell, [](cairo_t* cr, int, int) {
                         for (int f = 0; f < 32; ++f) {
                             cairo_save(cr);
