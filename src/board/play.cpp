@@ -39,7 +39,9 @@ struct Drag {
     Point from;
 };
 Drag g_drag;
-bool g_finishing = false; // the level is done and waits for the board to come to rest
+bool g_finishing = false;             // the level is done and waits for the board to come to rest
+float g_finishingMs = 0;              // how long it has waited
+constexpr float kFinishWaitMs = 3000; // a board that never rests (antigravity) ends the level after this
 
 bool IsNeighbour(Point a, Point b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y) == 1; }
 
@@ -145,15 +147,15 @@ int64_t Level_BuyTime() {
 
 void Level_UpdateTime(float dtMs) {
     Match_PlayMs += int32_t(dtMs);
-    if (g_finishing) {
-        if (Board_Idle()) Level_Finish(true);
-        return;
-    }
     if (Level_EndState >= 2) {
-        g_finishing = true; // the last cascade settles before the level ends
-        if (Board_Idle()) Level_Finish(true);
+        // The last cascade settles before the level ends.
+        if (!g_finishing) g_finishingMs = 0;
+        g_finishing = true;
+        g_finishingMs += dtMs;
+        if (Board_Idle() || g_finishingMs >= kFinishWaitMs) Level_Finish(true);
         return;
     }
+    g_finishing = false;
     if (Relaxed_Mode || Level_Sweeping) return;
     Level_TimeLeft -= int64_t(dtMs * 1000.0f);
     if (Level_TimeLeft < Level_OfferThresholdUs && Level_TimeLeft > 0 && Lives > 0 && !Level_OfferMade) {
