@@ -260,3 +260,34 @@ TEST_F(PlayTest, BiggerBoardsAreDrawnInTheirArea) {
         EXPECT_GT(rgb(bar)[1], 150) << "green time bar, level " << level;
     }
 }
+
+// A click on a coin collects it and a click on a helix fires it; a click beside a selected piece's neighbours moves
+// the selection, a click on the selected piece takes it away.
+TEST_F(PlayTest, ClicksCollectFireAndSelect) {
+    Level_Current = 6;
+    Game_Start(0);
+    Frames(90);
+    const int32_t gold = Gold;
+    ASSERT_TRUE(Piece_CreateCoinOrBottle(1, 1, KIND_COIN_GOLD));
+    Click(CellCentre(Point{1, 1}));
+    EXPECT_EQ(Gold, gold + rules::GoldCoinGold);
+    Frames(60);
+
+    const Point at{2, 3};
+    PiecePtr helix = Piece_CreateLauncher(Cell_PixelX(at.x), Cell_PixelY(at.y));
+    Piece_Remove(Board_Cells[at.x][at.y].Piece);
+    helix->Col = at.x;
+    helix->Row = at.y;
+    Board_Cells[at.x][at.y].Piece = helix;
+    Click(CellCentre(at));
+    EXPECT_TRUE(helix->Removing);
+    Frames(120);
+
+    Click(CellCentre(Point{0, 0}));
+    EXPECT_EQ(Board_Selected, 1);
+    Click(CellCentre(Point{3, 3}));
+    EXPECT_EQ(Board_Selected, 1);
+    EXPECT_EQ(Board_SelectedCell.x, 3);
+    Click(CellCentre(Point{3, 3}));
+    EXPECT_EQ(Board_Selected, 0);
+}
