@@ -356,6 +356,8 @@ std::vector<int32_t> Castle_SaveState() {
     v.push_back(BuiltCount());
     for (size_t i = 0; i < Castle_Elems.size(); ++i)
         if (Castle_Elems[i]->built) v.push_back(static_cast<int32_t>(i));
+    // the running level's gems, so that a restart after a continued match takes them back too
+    v.insert(v.end(), Gems_ThisLevelByColour.begin(), Gems_ThisLevelByColour.end());
     return v;
 }
 
@@ -375,7 +377,14 @@ void Castle_LoadState(const std::vector<int32_t>& values) {
     for (size_t g = 0; g < kGemColours; ++g)
         Gems_Total[g] = std::max(0, values[3 + kCastleCount + g]);
     const int32_t count = values[kHead - 1];
-    for (size_t i = kHead; i < values.size() && i < kHead + static_cast<size_t>(std::max(0, count)); ++i) {
+    const size_t builtEnd = kHead + static_cast<size_t>(std::max(0, count));
+    if (values.size() >= builtEnd + kGemColours) {
+        for (size_t g = 0; g < kGemColours; ++g) {
+            Gems_ThisLevelByColour[g] = std::clamp(values[builtEnd + g], 0, Gems_Total[g]);
+            Gems_ThisLevel += Gems_ThisLevelByColour[g];
+        }
+    }
+    for (size_t i = kHead; i < values.size() && i < builtEnd; ++i) {
         const int32_t index = values[i];
         if (index < 0 || index >= static_cast<int32_t>(Castle_Elems.size())) {
             Log_Print(u"Castle_LoadState: part " + Str_FromInt(index) + u" is not a castle part (ignored)");

@@ -86,9 +86,9 @@ Str Castle_PricePath(int32_t n);
 int32_t Castle_ParsePrices(int32_t n, const std::string& text, const Str& fileName, std::vector<CastleElemPtr>& elems);
 void Castle_Init(); // start-up: reads the seven price files and the part pictures, makes castle 0 current
 
-// The castle progress kept in the saved match: the built flags, the current castle and storey, Gems_Total and
-// Treasure_Level. Castle_SaveState gives the values; Castle_LoadState puts them back (a part index beyond the
-// castles' parts is ignored with a diagnostic line; counts are clamped to 0 and up).
+// The castle progress kept in the saved match: the built flags, the current castle and storey, Gems_Total,
+// Treasure_Level and the running level's gems by colour. Castle_SaveState gives the values; Castle_LoadState puts them
+// back (a part index beyond the castles' parts is ignored with a diagnostic line; counts are clamped to 0 and up).
 std::vector<int32_t> Castle_SaveState();
 void Castle_LoadState(const std::vector<int32_t>& values);
 void Castle_ResetProgress(); // a new match: nothing built, castle 0, no gems, treasure level 0
@@ -127,8 +127,8 @@ struct TreasureDisplay {
 extern const std::array<TreasureDisplay, 2> Treasure_Displays; // 0: the bag (treasure level 0), 1: the chest
 
 // Adds `amount` gems of `colour` (0..6) to the bag. What goes beyond Gems_BagLimits[Treasure_Level] for this level
-// is lost; a negative amount takes gems back (never below 0). Reports tutorial event 18 with the colour and the
-// amount actually added (0 when the bag was full).
+// is lost; a negative amount takes gems back (at most what this level brought, never below 0). Reports tutorial event
+// 18 with the colour and the amount actually added (0 when the bag was full).
 void Gems_Add(int32_t colour, int32_t amount);
 void Gems_LevelStart(); // a level starts: Gems_ThisLevel and its colours back to 0
 bool Gems_BagFull();    // Gems_ThisLevel reached the limit

@@ -31,7 +31,8 @@ void Gems_Add(int32_t colour, int32_t amount) {
         Gems_ThisLevelByColour[c] += added;
         Gems_Total[c] += added;
     } else {
-        const int32_t take = std::min(-amount, Gems_Total[c]); // never below zero
+        // at most what this level brought, never below zero
+        const int32_t take = std::min({-amount, Gems_Total[c], Gems_ThisLevelByColour[c]});
         Gems_Total[c] -= take;
         Gems_ThisLevelByColour[c] = std::max(0, Gems_ThisLevelByColour[c] - take);
         Gems_ThisLevel = std::max(0, Gems_ThisLevel - take);

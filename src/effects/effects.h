@@ -71,6 +71,9 @@ void Gfx_DrawStrip(int32_t x, int32_t y, int32_t w, int32_t h, const ImagePtr& i
 void Particles_FromImage(const ImagePtr& source, ParticleStartFn start, ParticleCreateFn create, ParticleStepFn step,
                          int32_t thinning, int32_t originX, int32_t originY, float scale, const ImagePtr& sprite,
                          int32_t frames, float startScale, int32_t frameDelay);
+Particle* Particle_NewFromPixel(int32_t px, int32_t py);  // creation callback: flies in a fixed direction
+Particle* Particle_NewFromPixel2(int32_t px, int32_t py); // creation callback: flies away from a point of the image
+void Particle_Step(Particle& p);                          // the step function of both kinds
 
 // ---- Calls upward (the castle's time-stop spell), filled by the runtime; do-nothing until then ---------------------
 struct EffectsHooks {

@@ -6,6 +6,9 @@
 void EffectImages_Load() {}
 void Particles_InitTables() {}
 void Particles_Reset() {}
+Particle* Particle_NewFromPixel(int32_t, int32_t) { return nullptr; }
+Particle* Particle_NewFromPixel2(int32_t, int32_t) { return nullptr; }
+void Particle_Step(Particle&) {}
 void Particles_Draw() {}
 void Effects_Clear() {}
 void Effects_UpdateAll() {}

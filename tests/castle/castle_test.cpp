@@ -175,7 +175,7 @@ TEST_F(CastleTest, SavedProgressComesBackAndABadPartIndexIsIgnored) {
     EXPECT_EQ(Treasure_Level, 1);
 
     std::vector<int32_t> bad = saved;
-    bad.back() = 999;
+    bad[bad.size() - 1 - kGemColours] = 999; // the last built part (the level's gems follow it)
     const std::string out = Capture([&] { Castle_LoadState(bad); });
     EXPECT_NE(out.find("part 999"), std::string::npos) << out;
     for (const CastleElemPtr& e : Castle_Elems)
@@ -188,6 +188,22 @@ TEST_F(CastleTest, SavedProgressComesBackAndABadPartIndexIsIgnored) {
     Capture([] { Castle_LoadState({1, 2, 3}); }); // not castle progress at all
     EXPECT_EQ(Castle_Current, 0);
     EXPECT_EQ(Gems_Total[1], 0);
+}
+
+// A match continued in the middle of a level and then restarted takes back what the level brought, not more.
+TEST_F(CastleTest, TheLevelsGemsTravelWithTheSavedProgress) {
+    Gems_Total = {0, 0, 0, 9, 0, 0, 0};
+    Gems_LevelStart();
+    Gems_Add(3, 4);
+    const std::vector<int32_t> saved = Castle_SaveState();
+    Castle_ResetProgress();
+    Castle_LoadState(saved);
+    EXPECT_EQ(Gems_Total[3], 13);
+    EXPECT_EQ(Gems_ThisLevelByColour[3], 4);
+    EXPECT_EQ(Gems_ThisLevel, 4);
+    Gems_Add(3, -10); // the board asks for more back than the bag kept
+    EXPECT_EQ(Gems_Total[3], 9);
+    EXPECT_EQ(Gems_ThisLevel, 0);
 }
 
 TEST_F(CastleTest, TheBagLimitOfEachTreasureLevelLosesWhatDoesNotFitAndReportsIt) {

@@ -10,10 +10,6 @@
 
 #include "castle/castle.h"
 
-// The fuzzer links no packed archive.
-extern "C" const uint8_t bq_assets_begin[1] = {0};
-extern "C" const uint8_t bq_assets_end[1] = {0};
-
 namespace {
 void Check(bool ok) {
     if (!ok) std::abort();
