@@ -43,4 +43,15 @@ void StartRecording() {
 }
 void StopRecording() { Castle_EventHook = nullptr; }
 
+void LoadScreens() {
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        Castle_Init();
+        BuildMenu_Load();
+        LevelMap_Load();
+    }
+    Castle_ResetProgress();
+}
+
 } // namespace ct

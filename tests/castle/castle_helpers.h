@@ -16,6 +16,9 @@ bool LoadShippedPrices();
 void LoadOneCastle(const std::string& text);
 // Every colour of the bag set to `amount`.
 void FillBag(int32_t amount);
+// The castles with their pictures, the build menu and the level map loaded once per process (a window must be
+// open), then the progress of a new match.
+void LoadScreens();
 
 struct Event {
     int32_t id, a, b;

@@ -7,6 +7,7 @@
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "castle/castle.h"
+#include "castle_helpers.h"
 #include "main/progress.h"
 #include "main/runtime/startup.h"
 #include "main/screens.h"
@@ -35,14 +36,7 @@ class GameFlow : public PlayTest {
             Screen_Set(kScreenBuildMenu);
         };
         Screens_Reset();
-        static bool loaded = false;
-        if (!loaded) {
-            loaded = true;
-            Castle_Init();
-            BuildMenu_Load();
-            LevelMap_Load();
-        }
-        Castle_ResetProgress();
+        ct::LoadScreens();
     }
     void TearDown() override {
         Board_Hooks = Board_HooksDefault();

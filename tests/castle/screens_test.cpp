@@ -24,14 +24,7 @@ class CastleScreens : public ::testing::Test {
     void SetUp() override {
         Runtime_InstallHooks(); // the screen table
         WidgetsTest_Open();
-        static bool loaded = false;
-        if (!loaded) {
-            loaded = true;
-            Castle_Init();
-            BuildMenu_Load();
-            LevelMap_Load();
-        }
-        Castle_ResetProgress();
+        ct::LoadScreens();
         Screens_Reset();
         Level_Current = 2;
         Gold = 0;
