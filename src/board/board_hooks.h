@@ -9,6 +9,8 @@
 
 #include "platform/image.h"
 
+#include "board/pieces.h"
+
 struct BoardHooks {
     // Sounds (main/audio.h): the board alone stays silent.
     void (*Snd_PlayIndex)(int32_t id, float pan);                  // one effect sound now
@@ -25,6 +27,16 @@ struct BoardHooks {
     void (*Gfx_RemovedPieceBurst)(float x, float y, float factor); // a piece left its cell (x, y: top-left)
     void (*Gfx_Kind22Burst)(float x, float y, float factor);       // a group left a special piece in the cell
     void (*Gfx_ExplosionSparks)(int32_t x, int32_t y);             // a cell exploded (x, y: its centre)
+    void (*Gfx_ExplosionRays)(int32_t x, int32_t y);               // a bomb went off (x, y: cell centre)
+    void (*Gfx_Explosion16)(int32_t x, int32_t y);                 // a tile level went down (x, y: cell centre)
+    void (*Gfx_BlockerHit16)(int32_t x, int32_t y);                // a crate lost a layer (x, y: cell centre)
+    void (*Gfx_Sparks)(int32_t x, int32_t y);                      // a chain broke or a piece thawed (cell centre)
+    void (*Gfx_BurstAtCell)(float x, float y, float factor);       // a piece left its cell (x, y: top-left)
+    void (*Gfx_Kind21Burst)(float x, float y, float factor);       // a rocket's trail at its position
+    void (*Gfx_Kind37Circle)(const PiecePtr& piece);               // circle around a new special piece
+    void (*Gfx_CoinCollected)(float x, float y);                   // a coin was collected (x, y: its centre)
+    void (*Gfx_BottleCollected)(float x, float y);                 // a mana bottle was collected (its centre)
+    void (*Gfx_CollectRing)(int32_t x, int32_t y);                 // ring at the counter a collection goes to
     void (*Particles_Reset)();                                     // level start: no particle left
     void (*Effects_Clear)();                                       // level start: no effect object left
     // Tutorial events (coordinates are board cell column and row) and tips.

@@ -271,7 +271,9 @@ void Hammer_DrawCursor() {
 
 namespace {
 
-// The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface.
+// The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface. The game
+// frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
+// effect layers.
 void DrawScene(bool interface) {
     Draw_ResetState();
     Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
@@ -281,7 +283,7 @@ void DrawScene(bool interface) {
     Board_Hooks.Effects_DrawBehind();
     Pieces_Draw();
     Board_DrawMarks();
-    Board_Hooks.MapEffects_RunAll();
+    if (interface) Board_Hooks.MapEffects_RunAll();
     Board_Hooks.Effects_DrawAbove();
     Draw_SetRotation(0);
     TimeBar_Draw();
@@ -386,6 +388,7 @@ void LevelEnd_Frame() {
     Board_Draw();
     Board_Hooks.Effects_DrawBehind();
     Pieces_Draw();
+    Board_Hooks.MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board
     TimeBar_Draw();
     Board_Alpha = 1.0f;
     if (LevelEnd_Phase >= 1) Board_Hooks.Effects_DrawAbove();

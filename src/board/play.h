@@ -154,6 +154,5 @@ bool Match_Write(int32_t level);
 bool Match_Load();
 // Loads the saved match and its level (the snapshot when there is one, else the level from its start).
 bool Match_Continue();
-int32_t Match_Exists();                 // 1 when the current player's saved match exists
-void Match_Delete();                    // deletes the current player's saved match files
-void Match_StartAtLevel(int32_t level); // Player_LastLevel of the current player := level
+int32_t Match_Exists(); // 1 when the current player's saved match exists
+void Match_Delete();    // deletes the current player's saved match files

@@ -18,6 +18,7 @@
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "main/audio.h"
+#include "main/screens.h"
 #include "platform/random.h"
 
 // [SECTION] State and counters ---------------------------------------------------------------------------------------
@@ -70,6 +71,9 @@ Point g_scratch[Board_MaxCols * Board_MaxRows]; // candidates of a freeze, group
 Point g_cand[Board_MaxCols * Board_MaxRows];    // candidates of the no-move replacement
 
 float PanOf(int32_t c) { return Board_Hooks.Snd_PanAt(int32_t(Cell_PixelX(c)) + Cell_HalfWidth); }
+// Screen centre of a cell, for the effects.
+int32_t CentreX(int32_t c) { return int32_t(Cell_PixelX(c)) + Cell_HalfWidth; }
+int32_t CentreY(int32_t r) { return int32_t(Cell_PixelY(r)) + Cell_HalfHeight; }
 
 uint32_t NextGen(uint32_t& gen, uint32_t (&marks)[Board_MaxCols][Board_MaxRows]) {
     if (++gen == 0) {
@@ -297,6 +301,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
     if (cell.Blockers > 0) {
         cell.Blockers = how == Blast::Line ? cell.Blockers - 1 : 0;
         Board_Hooks.Snd_PlayGrouped(SND_CRATE, PanOf(c));
+        Board_Hooks.Gfx_BlockerHit16(CentreX(c), CentreY(r));
         return;
     }
     if (how == Blast::Line)
@@ -309,6 +314,7 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
         p->Shield = how == Blast::Bomb ? 0 : p->Shield - 1;
         if (p->Shield == 0) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
         Board_Hooks.Snd_PlayGrouped(SND_CHAIN, PanOf(c));
+        Board_Hooks.Gfx_Sparks(CentreX(c), CentreY(r));
         return;
     }
     if (how != Blast::Rocket && p->Frozen) {
@@ -320,8 +326,8 @@ void BlastCell(int32_t c, int32_t r, Blast how) {
 
 void Bomb_Explode(int32_t c, int32_t r) {
     Board_Hooks.Snd_PlayGrouped(SND_EXPLODE, PanOf(c));
-    Board_Hooks.Gfx_ExplosionSparks(int32_t(Cell_PixelX(c)) + Cell_HalfWidth,
-                                    int32_t(Cell_PixelY(r)) + Cell_HalfHeight);
+    Board_Hooks.Gfx_ExplosionSparks(CentreX(c), CentreY(r));
+    Board_Hooks.Gfx_ExplosionRays(CentreX(c), CentreY(r));
     if (Cell_Playable(c, r)) TileClear(c, r);
     for (int32_t dc = -1; dc <= 1; ++dc)
         for (int32_t dr = -1; dr <= 1; ++dr)
@@ -348,6 +354,7 @@ void Cell_Explode(int32_t c, int32_t r) {
     Table_cell& cell = Board_Cells[c][r];
     if (cell.TileLevel < 1) return;
     Board_Hooks.Tutorial_OnEvent2(c, r);
+    Board_Hooks.Gfx_Explosion16(CentreX(c), CentreY(r));
     if (--cell.TileLevel == 0) Gold_Add(rules::GoldPerTile);
 }
 
@@ -363,6 +370,7 @@ void Cell_DestroyPiece(int32_t c, int32_t r) {
         Board_Hooks.Gems_Add(p->Kind - KIND_GEM_FIRST, 1); // colour 0..6
     }
     Board_Hooks.Gfx_RemovedPieceBurst(x, y, 0.1f);
+    Board_Hooks.Gfx_BurstAtCell(x, y, 0.1f);
     if (p->Golden) TimeAdd(rules::GoldenTimeUs);
     if (p->Laser) {
         Board_Hooks.Gfx_Kind4At(int32_t(x), int32_t(y));
@@ -418,11 +426,13 @@ void Match_Resolve(Point special) {
         if (p->Shield > 0) {
             if (--p->Shield == 0 && !p->Frozen) p->MoveFlags &= ~(MOVE_NOSWAP | MOVE_NOFALL);
             Board_Hooks.Snd_PlayGrouped(SND_CHAIN, PanOf(at.x));
+            Board_Hooks.Gfx_Sparks(CentreX(at.x), CentreY(at.y));
             continue;
         }
         if (p->Frozen) {
             Piece_SetFrozen(p, 0);
             Board_Hooks.Snd_PlayGrouped(SND_FREEZE, PanOf(at.x));
+            Board_Hooks.Gfx_Sparks(CentreX(at.x), CentreY(at.y));
             continue;
         }
         if (tarRestore)
@@ -445,6 +455,7 @@ void Match_Resolve(Point special) {
             if (cell.Blockers > 0) {
                 --cell.Blockers;
                 Board_Hooks.Snd_PlayGrouped(SND_CRATE, PanOf(x));
+                Board_Hooks.Gfx_BlockerHit16(CentreX(x), CentreY(y));
             } else if (cell.Piece && cell.Piece->Frozen && !cell.Piece->Removing) {
                 if (--cell.Piece->FrozenCountdown <= 0) Piece_SetFrozen(cell.Piece, 0);
             }
@@ -470,6 +481,7 @@ void Match_Resolve(Point special) {
             p->Row = place.y;
             Board_Cells[place.x][place.y].Piece = p;
             Board_Hooks.Gfx_Kind22Burst(x, y, n >= 5 ? 0.2f : 0.1f);
+            Board_Hooks.Gfx_Kind37Circle(p);
             Board_Hooks.Snd_PlayIndex(SND_MAGIC, PanOf(place.x));
         }
     } else if (const Point place = firstEmpty(); place.x >= 0) {
@@ -674,6 +686,14 @@ bool Piece_Collect(int32_t c, int32_t r) {
         Gold_Add(rules::GoldCoinGold);
     else
         Mana_Add(rules::BottleMana);
+    const float x = Cell_PixelX(c) + float(Cell_HalfWidth), y = Cell_PixelY(r) + float(Cell_HalfHeight);
+    if (Piece_IsCoin(p)) {
+        for (const float dx : {-8.0f, 0.0f, 8.0f})
+            Board_Hooks.Gfx_CoinCollected(x + dx, y);
+    } else {
+        Board_Hooks.Gfx_BottleCollected(x, y);
+    }
+    Board_Hooks.Gfx_CollectRing(Screen_Width - 52, Screen_Height - 256);
     Detach(cell, p);
     return true;
 }
@@ -763,6 +783,7 @@ void Pieces_Step(float dtMs) {
         if (p->Kind == KIND_ROCKET) {
             p->PosX += p->VelX * dtMs / 1000.0f;
             p->ScreenX = int32_t(p->PosX);
+            Board_Hooks.Gfx_Kind21Burst(p->PosX, p->PosY, 0.0005f);
             const int32_t centre = int32_t(std::floor((p->PosX + Cell_HalfWidth - Board_OriginX) / float(Cell_Width)));
             const int32_t dir = p->VelX > 0 ? 1 : -1;
             while (p->Target >= 0 && p->Target < Board_Cols && (dir > 0 ? p->Target <= centre : p->Target >= centre)) {

@@ -21,6 +21,7 @@ constexpr int kLevelsPlanned = 150; // levels of the campaign (the level map has
 constexpr int kTreasureLevels = 3;  // gem bag sizes the shop sells (0 the bag, 1 and 2 the chests)
 constexpr int32_t kGoldPerGem = 2;  // gold for each gem left over when a castle is completed
 constexpr int32_t kCastleWidth = 400, kCastleHeight = 360; // castle picture space, pixels; ground at y 340
+constexpr int kShopButtons = 13;                           // the shop's buttons (Shop_Buttons)
 
 // ============================================================================================================
 // Castles and their parts
@@ -185,10 +186,10 @@ void LevelMap_ResetCursor(); // the cursor to its first point
 struct Spell_Type {
     int32_t ManaCost = 0; // mana one cast takes
 };
-extern std::array<GUIBtnPtr, 13> Shop_Buttons; // 0 back, 5 + s the button of spell s
-extern std::vector<Spell_Type> Spell_Types;    // every level of every spell
-extern float Freeze_TimeLeft;                  // s left of the running time-stop spell
-extern float Freeze_TimeTotal;                 // its full duration, s
+extern std::array<GUIBtnPtr, kShopButtons> Shop_Buttons; // 0 back, 5 + s the button of spell s; null until built
+extern std::vector<Spell_Type> Spell_Types;              // every level of every spell
+extern float Freeze_TimeLeft;                            // s left of the running time-stop spell
+extern float Freeze_TimeTotal;                           // its full duration, s
 extern int32_t Wallpapers_FromLevel; // 1: the castle-completed path opened the wallpapers dialog (back leads to the
                                      // build menu), 0: the main menu did
 

@@ -5,7 +5,7 @@
 
 float Freeze_TimeLeft = 0;
 float Freeze_TimeTotal = 0;
-std::array<GUIBtnPtr, 13> Shop_Buttons;
+std::array<GUIBtnPtr, kShopButtons> Shop_Buttons;
 std::vector<Spell_Type> Spell_Types;
 
 void Shop_Load() {}

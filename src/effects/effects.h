@@ -1,84 +1,271 @@
-// The effects' public services: effect objects and their passes, the creators the board, pieces, hammers, spells,
-// the level end and the main menu call, map effects and image particles. Called by the runtime (start-up), the
-// board's play loop (through board/board_hooks.h), the castle and the menus. The effects read the board directly;
-// the one value they need from the castle comes through Effects_Hooks below.
+// The effects' public services: effect objects and their list, the update and layer passes, image particles, the
+// creators the board, spells, level end and main menu call, and the map effects (pixel-scan emitters). Called by
+// the runtime (start-up), the board's play loop (through board/board_hooks.h), the castle and the menus. The effects
+// read the board directly; the one value they need from the castle comes through Effects_Hooks below.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
 
-#include "board/pieces.h"
 #include "platform/image.h"
 
-struct Particle;                                                // one image particle (the particle module defines it)
-using ParticleStartFn = void (*)();                             // run once before an emission
-using ParticleCreateFn = Particle* (*)(int32_t px, int32_t py); // makes a particle for a lit source pixel (or null)
-using ParticleStepFn = void (*)(Particle& p);                   // moves and fades one particle per frame
+struct Piece;
 
-// ---- Passes and lists ------------------------------------------------------------------------------------------
-void EffectImages_Load();                                   // from Images_LoadAll: the effect images
-void Particles_InitTables();                                // start-up: sine/cosine and particle tables
-void Particles_Reset();                                     // level start: removes every particle
-void Particles_Draw();                                      // game frame
-void Effects_Clear();                                       // level start: removes every effect object
-void Effects_UpdateAll();                                   // per frame of screens 1, 5, 6
-void Effects_DrawBehind();                                  // drawn before the pieces
-void Effects_DrawAbove();                                   // drawn after the pieces
-void Effects_DrawTop();                                     // drawn after the in-game interface
-void MapEffects_RunAll();                                   // updates and draws the map effects
-void Gfx_Kind4At(int32_t x, int32_t y);                     // beam cross through the cell at top-left (x, y)
-void Gfx_RemovedPieceBurst(float x, float y, float factor); // a piece left its cell (x, y: its top-left)
-void Gfx_Kind22Burst(float x, float y, float factor);       // a group left a special piece in the cell
-void Gfx_ExplosionSparks(int32_t x, int32_t y);             // a cell exploded (x, y: its centre)
+// ============================================================================================================
+// Effect objects and the effect list
+// ============================================================================================================
+// One effect object. What the fields mean depends on the kind (see the update and draw passes).
+struct Gfx_Obj {
+    // The four values every walk reads come first, on one cache line.
+    int32_t kind = 0;                   // effect kind 4..41
+    int32_t layer = 0;                  // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
+    int32_t delay = 0;                  // ms before the object takes part; every pass that meets it counts it down
+    bool dead = false;                  // removed during a walk; dropped from the list when the walk ends
+    ImagePtr image;                     // what is drawn; a strip for the kinds that step frames
+    float frame = 0;                    // animation frame; drawing uses its integer part
+    int32_t x = 0, y = 0;               // drawn position, screen pixels
+    float posX = 0, posY = 0;           // real position, pixels
+    float z = 0;                        // depth of the projected kinds 11 and 12
+    float speed = 0;                    // speed along the heading (14, 17..20); red of kind 15
+    float gravity = 0;                  // added to velocity y per second; acceleration (14); green of kind 15
+    float heading = 0;                  // direction in degrees (14, 19); blue of kind 15
+    float turnRate = 0;                 // degrees per unit of frame time added to the rotation
+    float turnAccel = 0;                // added to the turn rate
+    float rotation = 0;                 // drawing rotation in degrees
+    float scaleX = 0, scaleY = 0;       // drawing scale
+    float alpha = 0;                    // drawing alpha
+    float life = 0;                     // kind-specific hold time or divisor
+    float spread = 0;                   // beam spread of kind 4 (0..16)
+    float velX = 0, velY = 0;           // pixels per frame; red and green of kinds 31 and 33
+    float vz = 0;                       // depth per frame (11, 12); blue of kinds 31 and 33
+    int32_t counter = 0;                // loops left, fade phase (1 growing, 2 fading) or a countdown
+    int32_t frameCount = 0;             // frames in the strip as the creator gave them
+    int32_t countdown = 0;              // kind-specific timer, ms
+    int32_t frameDelay = 0;             // ms per animation frame
+    float driftX = 0, driftY = 0;       // decaying second velocity (31, 33) or a direction
+    float extra = 0;                    // drawing scale of kind 19
+    float colR = 0, colG = 0, colB = 0; // drawing colour 0..255
+    std::weak_ptr<Piece> piece;         // the piece a kind-37 glow follows; expired = none
+};
 
-// ---- Creators: board and pieces (nothing is returned; each appends objects to the effect list) ------------------
-void Gfx_Create(const ImagePtr& image, int32_t kind, int32_t x, int32_t y, float vx, float vy, int32_t delayMs,
-                float alpha, float scale, int32_t layer, int32_t counter);
-void Gfx_CreateSimple(const ImagePtr& image, int32_t kind, int32_t x, int32_t y, float alpha, float scale,
+// Four floats of scratch; the level end advances the fourth (the spin wave of the you-lose dissolve).
+struct PointFloat {
+    float v[4] = {0, 0, 0, 0};
+};
+
+// The list owns its objects; a deque keeps every reference valid while a rule appends children mid-walk.
+extern std::deque<Gfx_Obj> Effects_List; // every effect object, oldest first (dead ones until the walk ends)
+extern PointFloat Effect_PointF;         // shared scratch record of the level-end map effects
+// Most live objects: a creator beyond the cap makes nothing. 25000 keeps the level end, which reaches it, within
+// its frame budget.
+constexpr int32_t Effects_DefaultCap = 25000;
+extern int32_t Effects_Cap;                   // most live objects now (tests change it)
+extern int64_t Effects_Dropped;               // objects not made because of the cap, since start
+extern ImagePtr Img_SparkSnowball;            // "Images/effects/spark_snowball.png", handle centred
+extern ImagePtr Img_TilePart1;                // "Images/effects/tile_part1.png", 64 frames of 24x24, centred
+extern ImagePtr Img_TilePart2;                // "Images/effects/tile_part2.png", 64 frames of 24x24, centred
+extern ImagePtr Img_TilePartProxy;            // "Images/effects/tile_part_proxy.png", 80 frames of 48x48, centred
+extern const std::array<float, 4> Ring_Speed; // ring layer turn speed, degrees per second: 200, 150, 100, 50
+extern const std::array<float, 4> Ring_WaveX; // ring layer scale amplitude: 0.1, 0.2, 0.35, 0.5
+extern const std::array<float, 4> Ring_WaveY; // ring layer alpha amplitude: 0.5, 0.3, 0.25, 0.15
+extern std::array<ImagePtr, 4> Ring_Images;   // ring layer images: shine1 four times
+extern std::array<float, 4> Ring_Angle;       // ring layer angles, degrees (start 0)
+extern std::array<float, 4> Ring_Scale;       // ring layer scales of this frame
+extern std::array<float, 4> Ring_Alpha;       // ring layer alphas of this frame
+
+void EffectImages_Load();    // from Images_LoadAll: the effect images
+void Effects_Clear();        // level start, main menu: every effect object and map effect
+int32_t Effects_LiveCount(); // objects in the list that are not removed
+// Appends an object (kind, drawn position, delay, layer; the rest at the constructor's values) and returns it.
+// At the cap it returns a scratch object that is in no list (and counts the drop).
+Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t layer);
+void Gfx_Kind4At(int32_t x, int32_t y); // beam cross through the cell at top-left (x, y)
+// Generic constructors: rotation random 1..360, frame 0, scale (s, s).
+void Gfx_Create(const ImagePtr& img, int32_t kind, int32_t x, int32_t y, float vx, float vy, int32_t delay, float alpha,
+                float scale, int32_t layer, int32_t counter);
+void Gfx_CreateSimple(const ImagePtr& img, int32_t kind, int32_t x, int32_t y, float alpha, float scale,
                       int32_t turnRate, int32_t turnAccel, int32_t layer);
-void Gfx_BurstAtCell(float x, float y, float factor);   // a piece destroyed by a blast (x, y: cell top-left)
-void Gfx_CoinCollected(float x, float y);               // a coin was collected
-void Gfx_BottleCollected(float x, float y);             // a mana bottle was collected
-void Gfx_CollectRing(int32_t x, int32_t y);             // a coin or bottle reached the bag
-void Gfx_RectEdgeSparks(float x, float y, float scale); // sparks around a cell (x, y: its top-left)
-void Gfx_Kind8Line(int32_t x, int32_t y, int32_t stepX, int32_t stepY); // the hint line between two cells
-void Gfx_Kind21Burst(float x, float y, float factor);                   // a rocket moves
-void Gfx_Kind40Burst(float x, float y, float factor, int32_t layer);    // colour trail (level end)
-void Gfx_MatchTrail(float scale, int32_t perCell);                      // the hammer charge grows after a match
-void Gfx_ExplosionRays(int32_t x, int32_t y);                           // a cell explodes (rays)
-void Gfx_Explosion16(int32_t x, int32_t y);                             // a cell explodes (16 chips)
-void Gfx_BlockerHit16(int32_t x, int32_t y);                            // a blocker is hit (x, y: the cell centre)
-void Gfx_Sparks(int32_t x, int32_t y);                                  // sparks at a piece centre
-void Gfx_DestroySparks(int32_t x, int32_t y);                           // a piece object is destroyed
-void Gfx_Kind37Circle(const PiecePtr& piece);                           // glow that follows a special piece
+void Gfx_CreateColoured(const ImagePtr& img, int32_t kind, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b,
+                        float alpha, float scale, int32_t turnRate, int32_t turnAccel, int32_t layer);
+void Gfx_Sparkle(int32_t x, int32_t y); // one rising spark (kind 7), from the glows' draw
+void Gfx_Ember(int32_t x, int32_t y);   // one blue spark (kind 10), from the shards' draw
 
-// ---- Creators: spells, level end and main menu -----------------------------------------------------------------
-void Gfx_LevelEndTiles(); // entering the level end: every playable cell takes off
-void Gfx_Kind11Ring();    // level-end frame: star streaks
-void Gfx_Kind12Ring();    // level-end frame: 3D tile rings
-void Gfx_Kind15Burst();   // level-end frame: flying titles
-void Gfx_SpellBurst(int32_t x, int32_t y, const PiecePtr& piece); // a spell hits a piece
-void Gfx_Circle360(int32_t x, int32_t y);                         // the bomb spell
-void Gfx_Kind34At(float x, float y);                              // the tar destroyer, per tar piece
-void Gfx_Star360(int32_t x, int32_t y);                           // gems reach the bag
-void Gfx_Kind25Circle(int32_t x, int32_t y);                      // entering the main menu
-void Gfx_RingUpdate(float baseScale); // spell previews: advances the ring glow (adds nothing)
-void Gfx_Ring(int32_t clipX, int32_t clipY, int32_t clipW, int32_t clipH, int32_t x, int32_t y, float alpha);
-void Gfx_DrawStrip(int32_t x, int32_t y, int32_t w, int32_t h, const ImagePtr& image, int32_t frame, int32_t count,
-                   int32_t step, float alpha, float rotation); // dots marching around a rectangle (adds nothing)
+// ============================================================================================================
+// The passes
+// ============================================================================================================
+void Effects_UpdateAll();         // per frame of screens 1, 5, 6: motion, trails, removals of motion
+void Effects_DrawBehind();        // layer -10, drawn before the pieces
+void Effects_DrawAbove();         // layer 10, drawn after the pieces
+void Effects_DrawTop();           // layer 20, drawn after the in-game interface
+void Effects_DrawOne(Gfx_Obj& o); // draws and advances one object (the layer passes call it)
+// Kind steps of their own (update: motion and removal; draw: drawing and its side values).
+void Gfx_ShardUpdate(Gfx_Obj& o); // kinds 16, 36
+void Gfx_ShardDraw(Gfx_Obj& o);
+void Gfx_RaySparkUpdate(Gfx_Obj& o); // kind 17
+void Gfx_RaySparkDraw(Gfx_Obj& o);
+void Gfx_SparkUpdate(Gfx_Obj& o); // kinds 18, 35
+void Gfx_SparkDraw(Gfx_Obj& o);
+void Gfx_TrailUpdate(Gfx_Obj& o); // kind 19
+void Gfx_TrailDraw(Gfx_Obj& o);
+void Gfx_ChainLinkUpdate(Gfx_Obj& o); // kind 20
+void Gfx_ChainLinkDraw(Gfx_Obj& o);
 
-// ---- Image particles ---------------------------------------------------------------------------------------------
-// Emits particles from the lit pixels of a source image (the hammer icons); see the particle module.
-void Particles_FromImage(const ImagePtr& source, ParticleStartFn start, ParticleCreateFn create, ParticleStepFn step,
-                         int32_t thinning, int32_t originX, int32_t originY, float scale, const ImagePtr& sprite,
-                         int32_t frames, float startScale, int32_t frameDelay);
-Particle* Particle_NewFromPixel(int32_t px, int32_t py);  // creation callback: flies in a fixed direction
-Particle* Particle_NewFromPixel2(int32_t px, int32_t py); // creation callback: flies away from a point of the image
-void Particle_Step(Particle& p);                          // the step function of both kinds
-
-// ---- Calls upward (the castle's time-stop spell), filled by the runtime; do-nothing until then ---------------------
+// ============================================================================================================
+// Calls upward (the castle's time-stop spell, the clock of kind 30), filled by the runtime; do-nothing until then
+// ============================================================================================================
 struct EffectsHooks {
     float (*Freeze_TimeLeft)();  // s left of the running time-stop spell (do-nothing: 0)
     float (*Freeze_TimeTotal)(); // its full duration, s (do-nothing: 0: no spell runs)
 };
 extern EffectsHooks Effects_Hooks;
 EffectsHooks Effects_HooksDefault();
+
+// ============================================================================================================
+// Image particles
+// ============================================================================================================
+struct Particle;
+using ParticleStep = void (*)(Particle&);
+using ParticleCreate = Particle* (*)(int32_t px, int32_t py);
+struct Particle {
+    float x = 0, y = 0;               // screen position of the image's handle
+    float alpha = 0;                  // grows while appearing, falls while flying
+    float fadeRate = 0;               // per-second rate of the alpha changes
+    float speed = 0;                  // pixels per second along the direction
+    float direction = 0;              // degrees 0..360
+    float acceleration = 0;           // added to the speed per second
+    float fallSpeed = 0;              // extra vertical velocity, px per second
+    float gravity = 0;                // added to the fall speed per second
+    int32_t timer = 0;                // ms: appear delay, then hold time
+    int32_t hold = 0;                 // hold time copied into the timer once appeared
+    ImagePtr image;                   // the sprite
+    int32_t frame = 0;                // current frame
+    int32_t frameCount = 0;           // frames of the sprite; 0 = not animated
+    int32_t marginX = 0, marginY = 0; // sprite size: further outside the screen the particle dies
+    float scale = 0;                  // drawing scale, both axes
+    int32_t frameDelay = 0;           // ms per frame
+    int32_t frameCountdown = 0;       // ms left of the current frame
+    int32_t state = 0;                // 0 dead, 1 appearing, 2 holding, 3 flying, 4 drifting
+    ParticleStep step = nullptr;      // moves and draws it once per frame
+};
+constexpr int32_t Particle_Max = 8000;
+extern std::vector<Particle> Particle_Pool; // Particle_Max slots; 0..Particle_Count-1 in use
+extern int32_t Particle_Count;              // slots in use
+
+void Particles_InitTables(); // start-up: the degree tables and the particle pool
+void Particles_Reset();      // level start, main menu: every particle gone
+void Particles_Draw();       // steps and draws every particle (game frame, main menu)
+// Emits particles from the lit pixels (red byte not 0, transparent pixels count as 0) of frame 0 of the source,
+// about one in n; `start` (may be null) runs first.
+void Particles_FromImage(const ImagePtr& source, void (*start)(), ParticleCreate create, ParticleStep step, int32_t n,
+                         int32_t ox, int32_t oy, float scale, const ImagePtr& sprite, int32_t frames, float startScale,
+                         int32_t frameDelay);
+Particle* Particle_NewFromPixel(int32_t px, int32_t py);  // flies off at a fixed direction
+Particle* Particle_NewFromPixel2(int32_t px, int32_t py); // flies away from a point of the source
+void Particle_Step(Particle& p);
+
+// ============================================================================================================
+// Creators: board and pieces
+// ============================================================================================================
+void Gfx_BurstAtCell(float x, float y, float factor);                // a piece destroyed (x, y: the cell's top-left)
+void Gfx_RemovedPieceBurst(float x, float y, float factor);          // a piece left its cell (x, y: its top-left)
+void Gfx_CoinCollected(float x, float y);                            // a coin was collected
+void Gfx_BottleCollected(float x, float y);                          // a mana bottle was collected
+void Gfx_CollectRing(int32_t x, int32_t y);                          // 60 ring sparks at a collect point
+void Gfx_RectEdgeSparks(float x, float y, float scale);              // sparks running round a cell
+void Gfx_Kind8Line(int32_t x, int32_t y, int32_t sx, int32_t sy);    // hint dots along one cell edge
+void Gfx_Kind21Burst(float x, float y, float factor);                // a rocket moves
+void Gfx_Kind22Burst(float x, float y, float factor);                // a group left a special piece in the cell
+void Gfx_Kind40Burst(float x, float y, float factor, int32_t layer); // colour trail emitters (level end)
+void Gfx_MatchTrail(float scale, int32_t n);                         // comets from the matched cells to the hammer icon
+void Gfx_ExplosionSparks(int32_t x, int32_t y);                      // a cell exploded (x, y: its centre)
+void Gfx_ExplosionRays(int32_t x, int32_t y);                        // a cell exploded: tile shards and ray sparks
+void Gfx_Explosion16(int32_t x, int32_t y);                          // a cell exploded: 16 tile chips
+void Gfx_BlockerHit16(int32_t x, int32_t y);                         // a crate was hit (x, y: the cell centre)
+void Gfx_Sparks(int32_t x, int32_t y);                               // chain links flying off (x, y: the piece centre)
+void Gfx_DestroySparks(int32_t x, int32_t y);                        // a piece object was destroyed
+void Gfx_Kind37Circle(const std::shared_ptr<Piece>& piece);          // three turning glows following a special piece
+// The cell centre offset the bursts add to a cell's top-left: half a cell, in pixels.
+float Cell_CentreOffsetX();
+float Cell_CentreOffsetY();
+
+// ============================================================================================================
+// Creators: spells, level end, gem bag, main menu; the spell previews' immediate drawing
+// ============================================================================================================
+void Gfx_LevelEndTiles(); // every playable cell flies off (level-end entry)
+void Gfx_Kind11Ring();    // star streaks (level-end frame)
+void Gfx_Kind12Ring();    // 3D tile rings (level-end frame)
+void Gfx_Kind15Burst();   // flying you-win titles (level-end frame)
+void Gfx_SpellBurst(int32_t x, int32_t y, const std::shared_ptr<Piece>& piece); // chroma frenzy glow sparks
+void Gfx_Circle360(int32_t x, int32_t y);                                       // bomb: ring emitters and flames
+void Gfx_Kind34At(float x, float y);         // tar destroyer: a spinning shard emitter
+void Gfx_Star360(int32_t x, int32_t y);      // gem bag: 60 ring sparks
+void Gfx_Kind25Circle(int32_t x, int32_t y); // main menu: three turning glows
+void Gfx_RingUpdate(float base);             // advances the four-layer ring
+void Gfx_Ring(int32_t cx, int32_t cy, int32_t cw, int32_t ch, int32_t x, int32_t y, float alpha); // draws it
+void Gfx_DrawStrip(int32_t x, int32_t y, int32_t w, int32_t h, const ImagePtr& img, int32_t frame, int32_t count,
+                   int32_t step, float alpha, float rotation); // dots marching round a rectangle
+
+// ============================================================================================================
+// Map effects
+// ============================================================================================================
+using Emitter_Hook = void (*)();
+// A source image's values: the red byte of every pixel of frame 0 (0 where fully transparent), made once per image.
+struct ValuePlane {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> v; // row-major
+    uint8_t At(int32_t x, int32_t y) const { return v[size_t(y) * size_t(width) + size_t(x)]; }
+};
+// The value plane of an image (cached by image); null for a null image.
+const ValuePlane* ValuePlane_Of(const ImagePtr& img);
+
+struct MapEffect_obj {
+    ImagePtr image;                          // the source image
+    std::shared_ptr<const ValuePlane> plane; // its values
+    int32_t rotation = 0;                    // sweep orientation, whole degrees
+    float rotationSpeed = 0;                 // degrees per second
+    int32_t mode = 0;                        // 1 column sweep, 6 radial sweep, others do nothing
+    float x = 0, y = 0;                      // top-left (mode 1) or centre (mode 6) on the screen
+    float sweep = 0;                         // current column (1) or ray angle (6)
+    int32_t extraPerStep = 0;                // columns or rays per step, minus one
+    float stop = 0;                          // 0 to the end; else a fraction of the width (1) or an angle (6)
+    int32_t angleStep = 0;                   // degrees between rays (6)
+    float scale = 0;                         // screen pixels per image pixel
+    int32_t scaleGrowth = 0;                 // added to the scale per second (6)
+    int32_t countdown = 0;                   // ms until the next step
+    int32_t interval = 0;                    // ms between steps
+    int32_t thinning = 0;                    // a pixel fires when random 1..thinning is 1
+    int32_t band1 = 0, band2 = 0, band3 = 0; // value thresholds
+    Emitter_Hook hook1 = nullptr, hook2 = nullptr, hook3 = nullptr, endHook = nullptr; // never null once made
+    bool dead = false;                                                                 // removed during a walk
+};
+extern std::deque<MapEffect_obj> MapEffects_List; // every live map effect
+extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a hook is called for
+extern float Emitter_Value;                       // its value divided by its band's upper threshold
+extern float MapFx_AnimFrame, MapFx_FlickerFrame; // level-end animation counters, frames 0..23
+extern int32_t MapFx_SpinAngle, MapFx_HookAngle;  // level-end spin angles, degrees
+
+void MapEffect_Create(const ImagePtr& img, int32_t band1, int32_t band2, int32_t band3, Emitter_Hook hook1,
+                      Emitter_Hook hook2, Emitter_Hook hook3, Emitter_Hook endHook, int32_t mode, float x, float y,
+                      int32_t rotation, int32_t rotationSpeed, float scale, int32_t scaleGrowth, int32_t thinning,
+                      int32_t extraPerStep, int32_t angleStep, int32_t interval, float stop);
+void MapEffects_RunAll(); // steps every map effect (game and level-end frames)
+void MapEffect_Step(MapEffect_obj& e);
+void MapEffect_AddAnimated(float x, float y, float scale); // the you-win dissolve (level end)
+void MapEffect_AddSpinning(float x, float y, float scale); // the you-lose dissolve (level end)
+void MapEffect_GlowHook();
+void MapEffect_FlickerHook();
+void MapEffect_SparkleHook();
+void MapEffect_SpinBackHook();
+void MapEffect_SpinHook();
+void Emitter_SpawnKind23();
+void Emitter_SpawnKind8();
+void Emitter_SpawnKind26();
+void Emitter_SpawnKind7();
+void Emitter_SpawnA();
+void Emitter_SpawnB();
+void Emitter_SpawnKind27();
+void Emitter_SpawnKind27b();
+void Emitter_Nothing();

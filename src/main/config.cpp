@@ -2,6 +2,7 @@
 // through an atomic save. Called by the start-up (Folders_Init, Config_Load) and by the settings dialogs.
 #include "main/config.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -24,7 +25,42 @@ int32_t Bg_Light = kDefaultBgLight;
 
 namespace {
 
-std::vector<std::pair<Str, Str>> g_entries; // the file's keys and values in file order (unknown keys too)
+std::vector<std::pair<Str, Str>> g_entries; // the file's keys and values in file order (known keys only)
+bool g_keepFile = false; // the file could be neither read nor set aside: it is left alone, never overwritten
+bool g_repaired = false; // the last parse dropped unknown keys or replaced characters: the file is rewritten
+constexpr size_t kMaxConfigBytes = 1 << 20; // far more than the known keys with any names fill, yet quick to read
+
+// The keys the game reads; any other key is dropped when the file is read.
+constexpr const char16_t* kKnownKeys[] = {
+    u"PLAYER0",       u"PLAYER1",      u"PLAYER2",     u"PLAYER3",    u"PLAYER4", u"PLAYER5",   u"PLAYER6",
+    u"PLAYER7",       u"PLAYER8",      u"PLAYER9",     u"PLAYER_CRT", u"FX_VOL",  u"MUSIC_VOL", u"AMBIENT_VOL",
+    u"WINDOWED_MODE", u"LEVELS_COUNT", u"USERS_COUNT", u"SLOW_PC",    u"BG_LIGHT"};
+
+bool IsKnownKey(const Str& key) {
+    for (const char16_t* k : kKnownKeys)
+        if (key == k) return true;
+    return false;
+}
+
+// Latin-1 is all the file holds: characters above U+00FF (from a UTF-8 or UTF-16 file, or typed) become "?"
+// instead of being cut to their low byte when written. True when something was replaced.
+bool ToLatin1Range(Str& text) {
+    bool replaced = false;
+    Str out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c <= 0xFF) {
+            out.push_back(c);
+            continue;
+        }
+        // A surrogate pair is one character.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+        out.push_back(u'?');
+        replaced = true;
+    }
+    if (replaced) text = out;
+    return replaced;
+}
 
 Str ConfigPath() { return Data_Path(u"mm_config.txt"); }
 
@@ -57,16 +93,22 @@ std::pair<float, bool> FloatKey(const Str& key, float def) {
 }
 
 void SetEntry(const Str& key, const Str& value) {
-    for (auto& e : g_entries) {
-        if (e.first == key) {
-            e.second = value;
-            return;
-        }
+    Str v = value;
+    const bool replaced = ToLatin1Range(v);
+    auto it = std::find_if(g_entries.begin(), g_entries.end(), [&](const auto& e) { return e.first == key; });
+    if (it != g_entries.end() && it->second == v) return; // a repeated line: nothing new to say
+    if (replaced) {
+        Log_Print(u"config: " + key + u" holds characters outside Latin-1, replaced by \"?\"");
+        g_repaired = true;
     }
-    g_entries.emplace_back(key, value);
+    if (it != g_entries.end())
+        it->second = v;
+    else
+        g_entries.emplace_back(key, v);
 }
 
 bool WriteFile() {
+    if (g_keepFile) return false; // reported when it was found unreadable
     const std::string text = Config_Text();
     return File_SaveAtomic(ConfigPath(), text.data(), text.size());
 }
@@ -90,6 +132,9 @@ void Folders_Init() {
         Log_Print(u"cant create data folder " + folder + u", using " + App_Folder);
         Data_Folder = App_Folder;
     }
+    // Saves cut short by a kill or a power cut leave their temporary files behind.
+    const int stale = File_RemoveStaleTemps(Data_Folder);
+    if (stale > 0) Log_Print(u"removed " + Str_FromInt(stale) + u" unfinished temporary files from " + Data_Folder);
 }
 
 Str Data_Path(const Str& name) { return Data_Folder + u"/" + name; }
@@ -114,18 +159,51 @@ std::string Config_Text() {
 
 void Config_Parse(const Str& text) {
     g_entries.clear();
+    g_repaired = false;
+    size_t unknown = 0;
+    Str firstUnknown;
     // Lines end at CR; a lone LF ends one too, so a file edited with a Linux editor still reads.
     for (const Str& line : Str_SplitLines(text)) {
         const size_t eq = line.find(u'=');
-        if (eq != Str::npos && eq > 0) SetEntry(line.substr(0, eq), line.substr(eq + 1));
+        if (eq == Str::npos || eq == 0) continue;
+        const Str key = line.substr(0, eq);
+        // Only the known keys are kept, so the entries stay few and each line costs the same.
+        if (IsKnownKey(key))
+            SetEntry(key, line.substr(eq + 1));
+        else if (unknown++ == 0)
+            firstUnknown = key;
+    }
+    if (unknown > 0) {
+        Log_Print(u"config: " + Str_FromInt(int64_t(unknown)) + u" lines with unknown keys dropped (first \"" +
+                  firstUnknown.substr(0, 40) + u"\")");
+        g_repaired = true;
     }
 }
 
 void Config_Load() {
-    const bool exists = File_Type(ConfigPath()) == 1;
+    const Str path = ConfigPath();
+    // Type and size come first: a FIFO would block the start, a huge file would take all memory.
+    const int type = File_Type(path);
+    const int64_t size = type == 1 ? File_Size(path) : -1;
+    std::vector<uint8_t> bytes;
+    const bool readable = type == 1 && size <= int64_t(kMaxConfigBytes) && File_ReadAll(path, bytes, kMaxConfigBytes);
     g_entries.clear();
-    if (exists) {
-        Config_Parse(File_LoadText(ConfigPath()));
+    g_keepFile = false;
+    if (type != 0 && !readable) {
+        // Not missing but unusable: set aside so the player can recover it; when even that fails, it is left as it
+        // is and this session runs on the defaults without writing it.
+        const bool moved = File_SetAside(path);
+        g_keepFile = !moved;
+        const Str why = type == 2                         ? Str(u" is a folder")
+                        : type == 3                       ? Str(u" is not a regular file")
+                        : size > int64_t(kMaxConfigBytes) ? u" has " + Str_FromInt(size) + u" bytes, too many"
+                                                          : Str(u" cannot be read");
+        Log_Print(u"config file " + path + why +
+                  (moved ? u", set aside as " + path + u".bad" : Str(u", cannot be renamed, left untouched")) +
+                  u"; using defaults");
+    }
+    if (readable) {
+        Config_Parse(File_DecodeText(bytes));
     } else {
         // A first start: every key with its default, silently.
         std::string text;
@@ -141,7 +219,7 @@ void Config_Load() {
         Config_Parse(S(text));
     }
 
-    bool changed = !exists;
+    bool changed = !readable || g_repaired;
     // Every key gets a valid value; invalid ones are replaced in the file as well.
     const auto fixInt = [&](const char* key, int32_t def, int32_t lo, int32_t hi) {
         const auto [v, ok] = IntKey(S(key), def, lo, hi);

@@ -39,7 +39,11 @@ Str Data_Path(const Str& name); // Data_Folder + "/" + name
 
 // ---- The configuration text ----------------------------------------------------------------------------------
 // Reads the file (a missing file is written with every default), then sets the values above from it; a missing or
-// out-of-range value takes its default with a diagnostic line. Unknown keys are kept and written back.
+// out-of-range value takes its default with a diagnostic line. Unknown keys are dropped and characters above U+00FF
+// become "?" (one diagnostic line each; the file is rewritten). A file that is no regular file, larger than 1 MB or
+// unreadable is set aside as ".bad" and the defaults written; when it cannot be set aside it is left untouched and
+// this session never writes it.
+// Folders_Init also removes temporary files that a killed save left in the data folder.
 void Config_Load();
 // The value text of the key ("" when missing).
 Str Config_Get(const Str& key);
@@ -48,7 +52,7 @@ bool Config_SetValue(const Str& key, const Str& value);
 // The file text for the current entries (lines "KEY=value" + CR LF).
 std::string Config_Text();
 // Parses a configuration text: split at CR (and at LF), empty lines skipped, key up to the first "=". Later
-// duplicates of a key replace earlier ones. Replaces the current entries.
+// duplicates of a key replace earlier ones; keys the game does not know are dropped. Replaces the current entries.
 void Config_Parse(const Str& text);
 // Writes the volumes of the current player into FX_VOL, MUSIC_VOL and AMBIENT_VOL when they differ from the file.
 void Config_StoreVolumes();

@@ -2,6 +2,7 @@
 // the full rewrite and the in-place rewrite of one array. Called by the start-up, Match_Save and the dialogs.
 #include "main/progress.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -74,6 +75,15 @@ void GetArray(const uint8_t* src, const ProgressArray& a) {
     }
 }
 
+// Valid ranges of the int32 arrays the game reads (flags 0/1, ease 0..3, level numbers, tutorial words with their
+// bits 1 "done" and 2 "off").
+struct ValueRange {
+    int number; // array number
+    int32_t lo, hi;
+};
+constexpr ValueRange kRanges[] = {{0, 0, 1},  {1, 0, 3},  {3, 0, kLevelEaseSlots - 1},
+                                  {14, 0, 1}, {18, 0, 1}, {20, 0, 3}};
+
 float ClampVolume(float v, float def) {
     if (!(v >= 0.0f && v <= 1.0f)) return def; // also NaN
     return v;
@@ -106,29 +116,48 @@ void Progress_Defaults() {
 void Progress_Load() {
     Progress_Defaults();
     const Str path = Progress_Path();
+    const int64_t want = Progress_FileSize();
     std::vector<uint8_t> bytes;
-    const bool exists = File_Type(path) == 1;
-    const bool readable = exists && File_ReadAll(path, bytes);
-    if (exists && (!readable || int64_t(bytes.size()) != Progress_FileSize())) {
-        const Str bad = path + u".bad";
-        File_Delete(bad);
-        const bool moved = std::rename(Path_Native(path).c_str(), Path_Native(bad).c_str()) == 0;
-        const Str why = readable ? u" has " + Str_FromInt(int64_t(bytes.size())) + u" bytes instead of " +
-                                       Str_FromInt(Progress_FileSize())
-                                 : Str(u" cannot be read");
-        Log_Print(u"progress file " + path + why + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
-                  u"; using defaults");
+    // The type and size come first: anything but a regular file of the right size is never read (a FIFO would
+    // block, a huge file would take all memory).
+    const int type = File_Type(path);
+    const int64_t size = type == 1 ? File_Size(path) : -1;
+    const bool good =
+        type == 1 && size == want && File_ReadAll(path, bytes, size_t(want)) && int64_t(bytes.size()) == want;
+    if (type != 0 && !good) {
+        const bool moved = File_SetAside(path);
+        const Str why = type == 2      ? Str(u" is a folder")
+                        : type == 3    ? Str(u" is not a regular file")
+                        : size != want ? u" has " + Str_FromInt(size) + u" bytes instead of " + Str_FromInt(want)
+                                       : Str(u" cannot be read");
+        Log_Print(u"progress file " + path + why +
+                  (moved ? u", set aside as " + path + u".bad" : Str(u", cannot be renamed")) + u"; using defaults");
         if (!moved) { // never overwrite what could not be set aside
             First_Start = 1;
             return;
         }
-    } else if (exists) {
+    } else if (good) {
         for (const auto& a : g_layout)
             GetArray(bytes.data(), a);
         for (size_t p = 0; p < 10; ++p) {
             Vol_Fx[p] = ClampVolume(Vol_Fx[p], kDefaultVolFx);
             Vol_Music[p] = ClampVolume(Vol_Music[p], kDefaultVolMusic);
             Vol_Ambient[p] = ClampVolume(Vol_Ambient[p], kDefaultVolAmbient);
+        }
+        // Every other value the game indexes with or tests is brought into its range, so a damaged or edited file
+        // cannot lead later code astray; the reserved arrays are kept as read.
+        for (const auto& [number, lo, hi] : kRanges) {
+            const ProgressArray& a = g_layout[size_t(number)];
+            auto* v = static_cast<int32_t*>(a.data);
+            int clamped = 0;
+            for (int i = 0; i < a.count; ++i) {
+                const int32_t c = std::clamp(v[i], lo, hi);
+                clamped += c != v[i];
+                v[i] = c;
+            }
+            if (clamped > 0)
+                Log_Print(u"progress file: " + Str_FromInt(clamped) + u" values of array " + Str_FromInt(number) +
+                          u" outside " + Str_FromInt(lo) + u".." + Str_FromInt(hi) + u", clamped");
         }
         First_Start = 0;
         return;
@@ -153,7 +182,9 @@ bool Config_SaveArray(int n) {
     // In place: the file as it is, with only this array's bytes replaced, written back through a temporary file.
     const Str path = Progress_Path();
     std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes) || int64_t(bytes.size()) != Progress_FileSize()) return Progress_Save();
+    if (File_Size(path) != Progress_FileSize() || !File_ReadAll(path, bytes, size_t(Progress_FileSize())) ||
+        int64_t(bytes.size()) != Progress_FileSize())
+        return Progress_Save();
     const ProgressArray& a = g_layout[size_t(n)];
     std::vector<uint8_t> part;
     PutArray(part, a);

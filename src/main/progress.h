@@ -44,7 +44,9 @@ Str Progress_Path(); // Data_Folder + "/mm_config.bin"
 void Progress_Defaults();
 // Reads the file. A missing file: defaults, written at once, First_Start 1. A file of the wrong size (or one that
 // cannot be read): renamed to ".bad" with a diagnostic line, then as if missing; when it cannot be renamed either,
-// it is left alone and not overwritten. Volumes outside 0..1 take their defaults.
+// it is left alone and not overwritten. Anything but a regular file is set aside the same way, and nothing is read
+// from a file of the wrong size. Volumes outside 0..1 take their defaults; flags, ease values and level numbers are
+// clamped to their ranges with a diagnostic line.
 void Progress_Load();
 // Rewrites the whole file. False when it could not be written (diagnostic line).
 bool Progress_Save();

@@ -118,6 +118,8 @@ void Dialog_Close() {
     Dialog_Active = 0;
 }
 
+int Dialog_Serial() { return g_dialog.serial; }
+
 void Dialog_RunUpdate() {
     if (!Dialog_Active) return;
     const int32_t flush = g_dialog.flush;

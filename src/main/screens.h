@@ -49,6 +49,9 @@ void Screens_Reset(); // the hook table back to the game's own (Service_Hooks.Sc
 void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush);
 // Ends the open dialog; nothing of it is called afterwards. Harmless when none is open.
 void Dialog_Close();
+// Which opening of a dialog is current: changes with every Dialog_Open and Dialog_Close. An update that runs an
+// action compares it before and after, and stops once its dialog was closed or replaced.
+int Dialog_Serial();
 // Main loop: the open dialog's update, then the input flush when the dialog that ran asked for it (also when it
 // closed itself in its update, so the click that closed it does not reach the screen).
 void Dialog_RunUpdate();

@@ -1,36 +1,17 @@
-// Do-nothing stand-ins for the main menu, message boxes, high scores, tutorial and tips until they land.
+// Do-nothing stand-ins for the other dialogs, the tutorial and the tips until they land.
 // Library bq_menus; callers reach them through menus/menus.h.
 // Landing: define a function in your own source and delete it here; delete this file when it is empty.
 #include "menus/menus.h"
 
-#include "main/assets.h"
-#include "platform/graphics.h"
-#include "platform/incbin.h"
-
-void MainMenu_Load() {}
-void MainMenu_Enter() {}
-void MainMenu_Leave() {}
-// Until the main menu lands, screen 0 shows its background so the game shows something.
-void MainMenu_Frame() {
-    static const ImagePtr bg = [] {
-        const Str path = u"Images/MainMenu/mm_00.jpg";
-        return Incbin_Exists(path) ? Images_Get(path) : nullptr;
-    }();
-    Draw_Cls();
-    Background_DrawFullscreen(bg);
-}
-void Dialogs_LoadImages() {}
 void WinLose_Build() {}
 void HighScores_Build() {}
 void IGMenu_Build() {}
-void Players_Build() {}
 void Options_Build() {}
 void Credits_Build() {}
 void Help_Build() {}
 void Wallpapers_Build() {}
 void Tutorial_Init() {}
 void Tips_Init() {}
-void Highscores_Init() {}
 void Tips_Tick() {}
 void Tips_Place() {}
 void Tips_Draw() {}
@@ -39,28 +20,29 @@ void Tips_ShowIceCrystal() {}
 void Tips_ShowSnowball() {}
 void Tips_SetSnowballPoint(int32_t, int32_t) {}
 int32_t Tips_Visible = 0;
+int32_t Tips_Tip20Delay = 1800000;
 void Tutorial_ResetRun() {}
 void Tutorial_ClearFlags(int32_t) {}
-int32_t Highscores_FindRank(int32_t) { return -1; }
-void Highscores_Insert(int32_t, const HS_Slot&) {}
-void Highscores_Add(int32_t) {}
-void Highscores_Save() {}
 void HighScores_Open(int32_t, int32_t) {}
-void MsgBox_Level_Open() {}
-void MsgBox_HighScore_Open() {}
-void MsgBox_CastlesDone_Open() {}
-void MsgBox_Frame_Open() {}
-void MsgBox_Game_Open() {}
-void MsgBox_LevelsEnded_Open() {}
-void MsgBox_LevelDone_Open() {}
-void MsgBox_CastleCompleted_Open() {}
-void MsgBox_Shop_Open() {}
-void MsgBox_Shop_Init() {}
+void HighScores_DoReset() {}
+int32_t HS_Mode = 0;
+int32_t HS_Highlight = -1;
 void WinLose_Open() {}
 void IGMenu_Init() {}
 void IGMenu_Update() {}
 void IGMenu_Draw() {}
+void Options_Init() {}
+void Options_Update() {}
+void Options_Draw() {}
 void Wallpapers_Open() {}
+void Wallpapers_Init() {}
+void Wallpapers_Update() {}
+void Wallpapers_Draw() {}
+void Wallpapers_Refresh() {}
+void Wallpaper_Apply() {}
+int32_t Wallpapers_Current = 0;
+ImagePtr Wallpapers_Picture(int32_t) { return nullptr; }
+ImagePtr Wallpapers_Preview(int32_t) { return nullptr; }
 void Tutorial_OnEvent0() {}
 void Tutorial_OnEvent1() {}
 void Tutorial_OnEvent2(int32_t, int32_t) {}

@@ -11,6 +11,9 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -27,16 +30,46 @@ struct Bitmap {
     int w = 0, h = 0;
     std::vector<uint8_t> coverage; // w * h, 0..255
 };
+
+using FontFilePtr = std::shared_ptr<const FileBytes>; // the bytes of one font file, shared by every font made from it
+
+std::mutex g_fontFilesMutex;                               // guards g_fontFiles
+std::map<Str, std::weak_ptr<const FileBytes>> g_fontFiles; // files held by some font, by File_Bytes key
+
+// The bytes of a font file, shared with every font already made from the same file; null when missing or empty.
+FontFilePtr OpenFontFile(const Str& path) {
+    auto file = std::make_shared<FileBytes>();
+    if (!File_Bytes(path, *file) || file->size == 0) return nullptr;
+    std::lock_guard<std::mutex> lock(g_fontFilesMutex);
+    std::weak_ptr<const FileBytes>& slot = g_fontFiles[file->key];
+    if (FontFilePtr held = slot.lock()) return held; // the bytes just read go again
+    slot = file;
+    return file;
+}
 } // namespace
 
+size_t ImageFont_FilesHeld() {
+    std::lock_guard<std::mutex> lock(g_fontFilesMutex);
+    size_t n = 0;
+    for (auto it = g_fontFiles.begin(); it != g_fontFiles.end();) {
+        if (it->second.expired()) {
+            it = g_fontFiles.erase(it);
+        } else {
+            ++n;
+            ++it;
+        }
+    }
+    return n;
+}
+
 struct ImageFont {
-    std::vector<uint8_t> data; // the font file; FreeType reads from it for the face's lifetime
+    FontFilePtr file; // the font file; FreeType reads from it for the face's lifetime
     FT_Face face = nullptr;
     int pixelSize = 0;                         // requested size in pixels
     int style = 0;                             // FONT_* bits
     int ascender = 0;                          // pixels above the baseline
     int descender = 0;                         // pixels below the baseline (positive)
-    ImagePtr atlas;                            // one frame, format 6, white with alpha = coverage
+    ImagePtr atlas;                            // one frame of coverage bytes (white, alpha = coverage)
     std::array<Glyph, 256> latin{};            // codes 0..255 (below 32 unused)
     std::unordered_map<char32_t, Glyph> extra; // characters beyond Latin-1, added on first use
     int shelfX = 0, shelfY = 0, shelfH = 0;    // next free place in the atlas (shelf packing)
@@ -45,7 +78,7 @@ struct ImageFont {
     ImageFont(const ImageFont&) = delete;
     ImageFont& operator=(const ImageFont&) = delete;
     ~ImageFont() {
-        if (face) FT_Done_Face(face);
+        if (face) FT_Done_Face(face); // before the file it reads from goes
     }
 };
 
@@ -113,11 +146,7 @@ bool Place(ImageFont& f, int atlasW, int atlasH, const Bitmap& bm, Glyph& g) {
 
 void Blit(Pixmap& pm, const Glyph& g, const Bitmap& bm) {
     for (int y = 0; y < bm.h; ++y)
-        for (int x = 0; x < bm.w; ++x) {
-            uint8_t* p = pm.bytes.data() + size_t(g.y + y) * pm.pitch + size_t(g.x + x) * 4;
-            p[0] = p[1] = p[2] = 255;
-            p[3] = bm.coverage[size_t(y) * bm.w + x];
-        }
+        std::copy_n(bm.coverage.data() + size_t(y) * bm.w, bm.w, pm.bytes.data() + size_t(g.y + y) * pm.pitch + g.x);
 }
 
 // Builds the atlas with the Latin-1 glyphs. False when they do not fit the largest atlas.
@@ -138,10 +167,13 @@ bool BuildAtlas(ImageFont& f) {
         if (!Place(f, atlasW, kImageMaxSide, bitmaps[size_t(c)], f.latin[size_t(c)])) return false;
     const int used = f.shelfY + f.shelfH;
     const int atlasH = std::min(kImageMaxSide, used + std::max(f.shelfH, 16) * 2);
-    f.atlas = Image_Create(atlasW, atlasH, 1, (f.style & FONT_SMOOTH) ? IMG_FILTERED : 0);
-    if (!f.atlas) return false;
+    f.atlas = std::make_shared<Image>();
+    f.atlas->width = atlasW;
+    f.atlas->height = atlasH;
+    f.atlas->flags = (f.style & FONT_SMOOTH) ? IMG_FILTERED : 0;
+    f.atlas->frames.resize(1);
     Pixmap& pm = f.atlas->frames[0].pixels;
-    pm = Pixmap_Create(atlasW, atlasH, PF_RGBA8888);
+    pm = Pixmap_CreateCoverage(atlasW, atlasH);
     for (int c = 32; c < 256; ++c)
         Blit(pm, f.latin[size_t(c)], bitmaps[size_t(c)]);
     f.atlas->frames[0].dirty = true;
@@ -171,13 +203,14 @@ const Glyph* AddGlyph(ImageFont& f, char32_t code) {
 
 FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     auto font = std::make_shared<ImageFont>();
-    if (!File_ReadAll(path, font->data) || font->data.empty()) return nullptr; // the caller reports it
+    font->file = OpenFontFile(path);
+    if (!font->file) return nullptr; // the caller reports it
     if (!g_freetype && FT_Init_FreeType(&g_freetype) != 0) {
         g_freetype = nullptr;
         Log_Print("font: FreeType does not start");
         return nullptr;
     }
-    if (FT_New_Memory_Face(g_freetype, font->data.data(), FT_Long(font->data.size()), 0, &font->face) != 0) {
+    if (FT_New_Memory_Face(g_freetype, font->file->data, FT_Long(font->file->size), 0, &font->face) != 0) {
         font->face = nullptr;
         Log_Print(u"font: not a font file: " + path);
         return nullptr;

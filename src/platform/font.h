@@ -15,7 +15,8 @@ struct ImageFont; // face, metrics and glyph atlas; private to the platform
 using FontPtr = std::shared_ptr<ImageFont>;
 
 // Loads a font file (any stream prefix; format read from the bytes) at a pixel size (1..512) with the Latin-1
-// letters. Null with a reason on stderr when the file is missing or not a font. Needs no window.
+// letters. Null when the file is missing (the caller reports it) or, with a diagnostic line, not a font. Needs no
+// window.
 FontPtr ImageFont_Load(const Str& path, int pixelSize, int style = FONT_SMOOTH);
 // The platform's own font: "incbin::fonts/l_10646.ttf" at 13 px smooth when embedded, else DejaVu Sans from the
 // system. Loaded once; null only when neither exists.

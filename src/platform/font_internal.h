@@ -15,5 +15,8 @@ struct Glyph {
 // The glyph of a character, rendered into the atlas on first use when it lies beyond Latin-1. Null for codes below
 // 32. Never null otherwise (a character the face lacks uses the face's missing-glyph shape).
 const Glyph* ImageFont_Glyph(ImageFont& font, char32_t code);
-// The atlas image (one frame; white, alpha = coverage).
+// The atlas image: one frame of coverage bytes (PF_COVERAGE), drawn white with alpha = coverage and tinted by the
+// current colour.
 Image& ImageFont_Atlas(ImageFont& font);
+// Number of distinct font files held by the fonts alive now (each file is held once however many fonts use it).
+size_t ImageFont_FilesHeld();

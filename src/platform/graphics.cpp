@@ -17,7 +17,9 @@
 
 #include "platform/codecs.h"
 #include "platform/font_internal.h"
+#include "platform/frame_limiter.h"
 #include "platform/image_internal.h"
+#include "platform/perf.h"
 #include "platform/sdl_context.h"
 #include "platform/stream.h"
 #include "platform/system.h"
@@ -35,7 +37,7 @@ bool g_windowed = true;             // window (true) or desktop full screen
 bool g_maximizedSeen = false;       // a maximise event arrived since the last mode switch
 std::string g_rendererName;         // name SDL gives the renderer
 ImagePtr g_icon;                    // window icon, applied at open when set earlier
-uint64_t g_nextFlip = 0;            // performance-counter time the next capped flip may happen; 0 = none yet
+FrameLimiter g_limiter;             // schedule of the 60 Hz cap
 
 int g_blend = BLEND_ALPHA;                          // current blend mode 1..5
 float g_alpha = 1.0f;                               // 0..1
@@ -94,20 +96,6 @@ void ApplyIcon() {
     SDL_FreeSurface(s);
 }
 
-// Waits until 1/60 s after the previous capped flip (real time). A frame that came late by more than a frame
-// starts a new schedule instead of rushing the following ones.
-void LimitFrameRate() {
-    const uint64_t freq = SDL_GetPerformanceFrequency();
-    const uint64_t period = freq / 60;
-    uint64_t now = SDL_GetPerformanceCounter();
-    if (g_nextFlip != 0 && now < g_nextFlip) {
-        const uint64_t ms = (g_nextFlip - now) * 1000 / freq;
-        if (ms > 1) SDL_Delay(uint32_t(ms - 1));
-        while ((now = SDL_GetPerformanceCounter()) < g_nextFlip) {
-        }
-    }
-    g_nextFlip = (g_nextFlip != 0 && now < g_nextFlip + period) ? g_nextFlip + period : now + period;
-}
 } // namespace
 
 uint32_t Texture_Generation() { return RendererAlive() ? g_generation : 0; }
@@ -156,7 +144,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
     SDL_SetTextureScaleMode(g_canvas, SDL_ScaleModeLinear);
     SDL_SetRenderTarget(g_renderer, g_canvas);
     g_windowed = windowed;
-    g_nextFlip = 0;
+    g_limiter = FrameLimiter{};
     Draw_ResetState();
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
     SDL_RenderClear(g_renderer);
@@ -211,7 +199,13 @@ void Graphics_Flip(int sync) {
         SDL_RenderPresent(g_renderer);
         SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
         ApplyClip();
-        if (sync != 0 && !Sys_FakeClockActive()) LimitFrameRate();
+        uint64_t waitCpuNs = 0;
+        if (sync != 0 && !Sys_FakeClockActive()) {
+            const uint64_t cpu = Perf_ThreadCpuNs();
+            FrameLimiter_Wait(g_limiter, LimiterClock_Real());
+            waitCpuNs = Perf_ThreadCpuNs() - cpu;
+        }
+        Perf_OnFlip(waitCpuNs);
     }
     Sys_OnFlip();
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/keymap.h"
 #include "platform/sdl_context.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "platform/system_private.h"
 
@@ -32,6 +32,8 @@ HarnessConfig g_config;            // what the harness does
 std::vector<ScriptEvent> g_script; // parsed script, sorted by frame (stable)
 size_t g_nextEvent = 0;            // first script event not injected yet
 bool g_configured = false;         // Harness_Configure has run
+
+constexpr size_t kMaxScriptBytes = 16u << 20; // far beyond any scripted run
 
 void Note(const std::string& line) { Log_Print("harness: " + line); }
 
@@ -362,11 +364,21 @@ HarnessConfig Harness_FromEnvironment() {
         }
     }
     if ((v = Env("BQ_INPUT_SCRIPT"))) {
-        std::ifstream f(v, std::ios::binary);
-        if (!f) Note(std::string("BQ_INPUT_SCRIPT: cannot read ") + v);
-        std::stringstream buf;
-        buf << f.rdbuf();
-        c.inputScript = buf.str();
+        // Only a regular file of a sane size: a device such as /dev/zero never ends, a FIFO blocks, a folder is
+        // no script at all.
+        const Str path = Str_FromUtf8(v);
+        const int type = File_Type(path);
+        std::vector<uint8_t> bytes;
+        if (type == 0)
+            Note(std::string("BQ_INPUT_SCRIPT: no such file ") + v);
+        else if (type != 1)
+            Note(std::string("BQ_INPUT_SCRIPT: not a regular file: ") + v);
+        else if (File_Size(path) > int64_t(kMaxScriptBytes))
+            Note(std::string("BQ_INPUT_SCRIPT: larger than ") + std::to_string(kMaxScriptBytes) + " bytes: " + v);
+        else if (!File_ReadAll(path, bytes, kMaxScriptBytes))
+            Note(std::string("BQ_INPUT_SCRIPT: cannot read ") + v);
+        else
+            c.inputScript.assign(bytes.begin(), bytes.end());
     }
     if ((v = Env("BQ_SCREENSHOT"))) c.screenshots = ParseScreenshots(v);
     if ((v = Env("BQ_EXIT_AFTER"))) {

@@ -172,7 +172,32 @@ Pixmap Pixmap_Resize(const Pixmap& src, int w, int h) {
     return out;
 }
 
+Pixmap Pixmap_CreateCoverage(int w, int h) {
+    Pixmap pm;
+    pm.format = PF_COVERAGE;
+    pm.width = std::clamp(w, 0, kImageMaxSide);
+    pm.height = std::clamp(h, 0, kImageMaxSide);
+    pm.pitch = pm.width;
+    pm.bytes.assign(size_t(pm.pitch) * pm.height, 0);
+    return pm;
+}
+
 void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out) {
+    if (pm.format == PF_COVERAGE) { // white, alpha = coverage; never black, so the mask has nothing to remove
+        const int w = std::max(pm.width, 0), h = std::max(pm.height, 0);
+        out.resize(size_t(w) * h);
+        if (pm.bytes.size() < size_t(pm.pitch) * h || pm.pitch < w) {
+            std::fill(out.begin(), out.end(), 0u);
+            return;
+        }
+        uint32_t* d = out.data();
+        for (int y = 0; y < h; ++y) {
+            const uint8_t* p = pm.bytes.data() + size_t(y) * pm.pitch;
+            for (int x = 0; x < w; ++x)
+                *d++ = uint32_t(p[x]) << 24 | 0xFFFFFFu;
+        }
+        return;
+    }
     const int bpp = PixelFormat_Bytes(pm.format);
     const int w = bpp ? std::max(pm.width, 0) : 0, h = bpp ? std::max(pm.height, 0) : 0;
     out.resize(size_t(w) * h);

@@ -10,6 +10,13 @@
 
 #include "platform/image.h"
 
+// A pixel format private to the platform: one byte of coverage per pixel, drawn as white with that alpha (glyph
+// atlases; colour comes from the tint when drawn). PixelFormat_Bytes does not know it: nothing outside the
+// platform ever sees such a pixmap.
+constexpr int PF_COVERAGE = 1;
+// A zeroed w x h coverage pixmap (sides clamped to 0..kImageMaxSide).
+Pixmap Pixmap_CreateCoverage(int w, int h);
+
 struct ImageFrame {
     Pixmap pixels;                  // the frame as decoded or created; what Image_Lock hands out
     SDL_Texture* texture = nullptr; // upload of `pixels` (black made transparent when masked); null until drawn
@@ -39,6 +46,6 @@ uint32_t Texture_Generation();
 // The texture of a frame for drawing (masked = the alpha-tested copy); made or refreshed as needed. Null without a
 // renderer or when SDL refuses.
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked);
-// Converts any pixmap to SDL_PIXELFORMAT_ARGB8888 words (native B G R A bytes) into `out`; black pixels made
-// transparent when `maskBlack`.
+// Converts any pixmap (coverage included) to SDL_PIXELFORMAT_ARGB8888 words (native B G R A bytes) into `out`;
+// black pixels made transparent when `maskBlack`.
 void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out);

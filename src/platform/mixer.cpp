@@ -1,16 +1,18 @@
 // The software mixer behind sound.h's channel functions: voices with volume, pan and rate (linear interpolation),
-// summed in float and clamped. Mixer_Render runs on SDL's audio thread (sound.cpp) or directly in tests; every
-// call here takes the one mixer lock.
+// summed in float and clamped; streamed sounds are decoded here, just ahead of what is mixed. Mixer_Render runs on
+// SDL's audio thread (sound.cpp) or directly in tests; every call here takes the one mixer lock.
 #include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <vector>
 
 #include "platform/sound.h"
+#include "platform/sound_codecs.h"
 
 struct Channel {
-    SoundPtr sound;        // what plays; held until the channel ends
-    double pos = 0;        // read position in source frames (fractional)
+    SoundPtr sound;                  // what plays; held until the channel ends
+    std::unique_ptr<OggVoice> voice; // decoder of a streamed sound
+    double pos = 0;        // read position in source frames (fractional; a streamed sound counts on through loops)
     float volume = 1.0f;   // 0..1 (above 1 amplifies)
     float pan = 0.0f;      // -1 left .. 1 right
     float rate = 44100.0f; // source frames per second
@@ -26,9 +28,10 @@ std::mutex g_mixerMutex;                 // guards every Channel and g_mixerChan
 std::vector<ChannelPtr> g_mixerChannels; // voices being mixed (playing or paused)
 
 ChannelPtr Start(const SoundPtr& sound, bool paused) {
-    if (!sound || sound->pcm.empty() || sound->channels < 1) return nullptr;
+    if (!sound || (sound->pcm.empty() && !sound->stream) || sound->channels < 1) return nullptr;
     auto ch = std::make_shared<Channel>();
     ch->sound = sound;
+    if (sound->stream && !(ch->voice = OggVoice::Open(sound))) return nullptr;
     ch->rate = float(sound->rate);
     ch->paused = paused;
     std::lock_guard<std::mutex> lock(g_mixerMutex);
@@ -61,6 +64,35 @@ inline float SampleAt(const Sound& s, size_t frames, size_t i, int channel) {
     return float(s.pcm[i * size_t(s.channels) + size_t(c)]) * (1.0f / 32768.0f);
 }
 
+// Mixes a streamed channel into `out`: frames are decoded as the read position reaches them, and a loop simply goes
+// on counting (the voice starts the file again without a gap). A stream that fails for good ends the channel.
+void MixStream(Channel& ch, OggVoice& voice, float* out, int frames, float gainL, float gainR) {
+    const Sound& s = *ch.sound;
+    const double total = double(s.Frames());
+    const double step = double(ch.rate) / double(kMixerRate);
+    double pos = ch.pos;
+    for (int f = 0; f < frames; ++f) {
+        if (!s.loop && pos >= total) {
+            ch.ended = true;
+            break;
+        }
+        const uint64_t i = uint64_t(pos);
+        voice.Release(i);
+        if (!voice.Ensure(i + 1)) {
+            ch.ended = true;
+            break;
+        }
+        const float t = float(pos - double(i));
+        const float l = voice.Sample(i, 0) * (1 - t) + voice.Sample(i + 1, 0) * t;
+        const float r = voice.Sample(i, 1) * (1 - t) + voice.Sample(i + 1, 1) * t;
+        out[2 * f] += l * gainL;
+        out[2 * f + 1] += r * gainR;
+        pos += step;
+    }
+    if (!ch.ended && !s.loop && pos >= total) ch.ended = true;
+    ch.pos = pos;
+}
+
 // Mixes one channel into `out`; marks it ended when a one-shot sound runs out.
 void MixChannel(Channel& ch, float* out, int frames) {
     const Sound& s = *ch.sound;
@@ -69,6 +101,10 @@ void MixChannel(Channel& ch, float* out, int frames) {
     const float vol = std::max(0.0f, ch.volume);
     const float gainL = vol * std::min(1.0f, 1.0f - ch.pan);
     const float gainR = vol * std::min(1.0f, 1.0f + ch.pan);
+    if (ch.voice) {
+        MixStream(ch, *ch.voice, out, frames, gainL, gainR);
+        return;
+    }
     double pos = ch.pos;
     for (int f = 0; f < frames; ++f) {
         if (pos >= double(total)) {

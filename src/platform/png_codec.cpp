@@ -73,7 +73,14 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
         return false;
     }
     png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
+    // No chunk may make libpng allocate more than 8 MB, and the ancillary chunks the game never uses are skipped
+    // unread (libpng would otherwise allocate and fill whatever length such a chunk claims, warning only).
     png_set_chunk_malloc_max(png, 8u << 20);
+    png_set_chunk_cache_max(png, 64);
+    static const png_byte kSkipped[] =
+        "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0"
+        "tEXt\0tIME\0zTXt";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkipped, int(sizeof kSkipped / 5));
     png_set_read_fn(png, &src, PngRead);
     png_read_info(png, info);
 
@@ -82,6 +89,10 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
     const int colorType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     if (w == 0 || h == 0 || w > kImageMaxSide || h > kImageMaxSide) png_error(png, "image too large");
+    // The least the file can hold for this header, from its own layout (bits per pixel before any expansion, one
+    // filter byte per row).
+    const uint64_t fileRowBytes = (uint64_t(w) * png_get_channels(png, info) * uint64_t(depth) + 7) / 8;
+    if (uint64_t(h) * (fileRowBytes + 1) / kMaxDeflateRatio > src.size) png_error(png, "file is truncated");
 
     if (depth == 16) png_set_strip_16(png);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
@@ -95,8 +106,6 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
     if (channels != 3 && channels != 4) png_error(png, "unsupported pixel layout");
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (rowBytes != size_t(w) * channels) png_error(png, "unsupported pixel layout");
-    const uint64_t rawBytes = uint64_t(h) * (uint64_t(w) * (depth == 16 ? 2 : 1) * channels + 1);
-    if (rawBytes / kMaxDeflateRatio > src.size) png_error(png, "file is truncated");
 
     pm.format = channels == 3 ? PF_RGB888 : PF_RGBA8888;
     pm.width = int(w);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -42,6 +43,10 @@ bool Audio_Init() {
         return false;
     }
     SDL_PauseAudioDevice(g_audioDevice, 0);
+    // A process that ends without Audio_Shutdown (a test, an early exit) must stop the audio thread before the
+    // mixer's voices are destroyed with the other statics: handlers registered now run before those destructors.
+    static const bool closeAtExit = std::atexit(Audio_Shutdown) == 0;
+    (void)closeAtExit;
     return true;
 }
 
@@ -68,7 +73,12 @@ SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags) {
 }
 
 SoundPtr Sound_Load(const Str& path, int flags) {
-    std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) return nullptr; // the caller reports the missing file
-    return Sound_Decode(bytes.data(), bytes.size(), flags);
+    // Embedded bytes are used where they lie; a real file's are kept only when the sound streams.
+    auto bytes = std::make_shared<SoundStream>();
+    if (!File_Bytes(path, bytes->file)) return nullptr; // the caller reports the missing file
+    const FileBytes& file = bytes->file;
+    if (file.size < 4 || std::memcmp(file.data, "OggS", 4) != 0) return Sound_Decode(file.data, file.size, flags);
+    SoundPtr s = Ogg_Load(std::move(bytes), kStreamMinSeconds);
+    if (s) s->loop = (flags & SOUND_LOOP) != 0;
+    return s;
 }

@@ -1,6 +1,7 @@
-// Sounds and channels: WAV and Ogg Vorbis decoding at load time and a software mixer that SDL's audio thread runs
-// (44100 Hz stereo). Used by the runtime's sound and music manager and the toolkit; implemented in sound.cpp
-// (device, channels), mixer.cpp (mixing), wav_codec.cpp and ogg_codec.cpp (decoders).
+// Sounds and channels: WAV and Ogg Vorbis decoding at load time (long Ogg files streamed while they play) and a
+// software mixer that SDL's audio thread runs (44100 Hz stereo). Used by the runtime's sound and music manager and
+// the toolkit; implemented in sound.cpp (device, loading), mixer.cpp (mixing), wav_codec.cpp and ogg_codec.cpp
+// (decoders, streaming).
 #pragma once
 
 #include <cstddef>
@@ -10,13 +11,18 @@
 
 #include "platform/strings.h"
 
-// A decoded sound: interleaved 16-bit PCM at its own rate, one or two channels.
+struct SoundStream; // the compressed bytes of a streamed sound (platform internals)
+
+// A sound: interleaved 16-bit PCM at its own rate, one or two channels, either decoded whole (`pcm`) or, for long
+// Ogg Vorbis files, streamed (`stream`; `pcm` stays empty and each channel decodes just ahead of what it plays).
 struct Sound {
-    int rate = 44100;         // frames per second
-    int channels = 1;         // 1 or 2
-    bool loop = false;        // set by load flag 1: plays until stopped
-    std::vector<int16_t> pcm; // interleaved samples, frames * channels
-    size_t Frames() const { return channels > 0 ? pcm.size() / size_t(channels) : 0; }
+    int rate = 44100;                          // frames per second
+    int channels = 1;                          // 1 or 2
+    bool loop = false;                         // set by load flag 1: plays until stopped
+    std::vector<int16_t> pcm;                  // interleaved samples, frames * channels (decoded sounds)
+    std::shared_ptr<const SoundStream> stream; // set for a streamed sound
+    size_t streamFrames = 0;                   // frames of a streamed sound
+    size_t Frames() const { return stream ? streamFrames : channels > 0 ? pcm.size() / size_t(channels) : 0; }
 };
 struct Channel; // a playing voice (mixer internals)
 using SoundPtr = std::shared_ptr<Sound>;
@@ -25,6 +31,7 @@ using ChannelPtr = std::shared_ptr<Channel>;
 enum SoundFlags { SOUND_LOOP = 1 };
 constexpr int kMixerRate = 44100;     // output frames per second
 constexpr int kMaxSoundSeconds = 600; // longer sounds are refused (bounded memory)
+constexpr int kStreamMinSeconds = 5;  // Ogg files at least this long are streamed, shorter ones decoded whole
 
 // Opens the audio device. No device (or SDL audio failing) is not an error for the game: it returns false and the
 // mixer keeps working without output, so everything can still be played, stopped and asked about.
@@ -33,7 +40,9 @@ void Audio_Shutdown();
 bool Audio_HasDevice();
 
 // Loads a WAV (PCM 8/16-bit, mono/stereo) or Ogg Vorbis file from any path ("incbin::" included). Flag 1: loop.
-// Missing, truncated, corrupt or over-long data gives null, with a diagnostic on stderr.
+// An Ogg file of kStreamMinSeconds or more is streamed: only its compressed bytes are held (embedded files in
+// place), and each channel decodes it through a small ring buffer on the mixer's thread.
+// Missing data gives null (the caller reports it); truncated, corrupt or over-long data null with a diagnostic line.
 SoundPtr Sound_Load(const Str& path, int flags = 0);
 // Decodes bytes already in memory (the type is told by its header: "RIFF" or "OggS").
 SoundPtr Sound_Decode(const uint8_t* data, size_t size, int flags = 0);

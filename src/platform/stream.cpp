@@ -10,9 +10,11 @@
 #include "platform/stream.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -378,13 +380,16 @@ StreamPtr OpenEmbedded(const Str& name) {
 // A regular real file for reading, or null.
 StreamPtr OpenRealForReading(const std::string& native) {
     if (native.empty()) return nullptr;
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO or a device in place of a file cannot stop the game in open(); only regular
+    // files are read.
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return nullptr;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_shared<FileStream>(fd, true, false);
 }
 
@@ -392,6 +397,23 @@ StreamPtr OpenRealForReading(const std::string& native) {
 std::string FolderOf(const std::string& p) {
     const size_t slash = p.rfind('/');
     return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+// File_WriteAtomic's temporary files: "." + the target's name + ".tmp" + the six letters or digits mkstemp picks.
+// File_RemoveStaleTemps recognises exactly these names.
+constexpr std::string_view kTempMark = ".tmp";
+constexpr size_t kTempRandom = 6; // mkstemp's "XXXXXX"
+
+std::string TempTemplate(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    return folder + "." + target.substr(folder.size()) + std::string(kTempMark) + std::string(kTempRandom, 'X');
+}
+
+bool IsTempName(const std::string& n) {
+    const size_t suffix = kTempMark.size() + kTempRandom;
+    if (n.size() < 2 + suffix || n[0] != '.' || n.compare(n.size() - suffix, kTempMark.size(), kTempMark) != 0)
+        return false;
+    return std::all_of(n.end() - kTempRandom, n.end(), [](char c) { return std::isalnum(uint8_t(c)) != 0; });
 }
 
 } // namespace
@@ -416,13 +438,14 @@ StreamPtr File_Open(const Str& path) {
     if (at.embedded) return nullptr;
     const std::string& native = at.native;
     if (native.empty()) return nullptr;
-    const int fd = ::open(native.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(native.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return nullptr;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_shared<FileStream>(fd, true, true);
 }
 
@@ -431,13 +454,14 @@ StreamPtr File_WriteAtomic(const Str& path) {
     if (at.embedded) return nullptr;
     const std::string& target = at.native;
     if (target.empty() || target.back() == '/') return nullptr;
-    std::string tmp = FolderOf(target) + "." + target.substr(FolderOf(target).size()) + ".tmpXXXXXX";
+    std::string tmp = TempTemplate(target);
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return nullptr;
     ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    // Keep the old file's permissions; a new file gets the usual rw-r--r--.
+    // Keep the old file's permissions, but always readable and writable by its owner (a file saved unreadable
+    // would be lost at the next start); a new file gets the usual rw-r--r--.
     struct stat st {};
-    ::fchmod(fd, ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    ::fchmod(fd, ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? ((st.st_mode & 07777) | 0600) : 0644);
     return std::make_shared<AtomicFileStream>(fd, tmp, target);
 }
 
@@ -449,30 +473,64 @@ bool File_SaveAtomic(const Str& path, const void* data, size_t size) {
     return false;
 }
 
-bool File_ReadAll(const Str& path, std::vector<uint8_t>& out) {
+namespace {
+
+// The one reading of a whole real file: a regular file only, never more than maxBytes.
+bool ReadRealFile(const std::string& native, std::vector<uint8_t>& out, size_t maxBytes) {
     out.clear();
-    const Located at = Locate(path);
-    if (at.embedded) {
-        const uint8_t* data = nullptr;
-        size_t size = 0;
-        if (!Incbin_Find(at.name, data, size)) return false;
-        out.assign(data, data + size);
-        return true;
-    }
-    const StreamPtr s = OpenRealForReading(at.native);
-    if (!s) return false;
+    const StreamPtr s = OpenRealForReading(native);
+    if (!s || uint64_t(s->Size()) > maxBytes) return false;
     out.resize(size_t(s->Size()));
     out.resize(s->Read(out.data(), out.size()));
-    // A file that grows while it is read (a log, say) is read to its end.
+    // A file that grows while it is read (a log, say) is read to its end, but never past maxBytes.
     uint8_t chunk[4096];
-    for (size_t n; (n = s->Read(chunk, sizeof chunk)) > 0;)
+    for (size_t n; (n = s->Read(chunk, sizeof chunk)) > 0;) {
+        if (n > maxBytes - out.size()) {
+            out.clear();
+            return false;
+        }
         out.insert(out.end(), chunk, chunk + n);
+    }
     return true;
+}
+
+} // namespace
+
+bool File_Bytes(const Str& path, FileBytes& out, size_t maxBytes) {
+    out = FileBytes{};
+    const Located at = Locate(path);
+    if (at.embedded) {
+        out.key = kIncbin + Path_Key(at.name);
+        if (Incbin_Find(at.name, out.data, out.size, &out.keep) && out.size <= maxBytes) return true;
+    } else {
+        out.key = Str_FromUtf8(at.native);
+        if (ReadRealFile(at.native, out.copy, maxBytes)) {
+            out.data = out.copy.data();
+            out.size = out.copy.size();
+            return true;
+        }
+    }
+    out = FileBytes{};
+    return false;
+}
+
+bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes) {
+    FileBytes b;
+    const bool ok = File_Bytes(path, b, maxBytes);
+    if (!b.copy.empty() || !ok)
+        out = std::move(b.copy);
+    else
+        out.assign(b.data, b.data + b.size);
+    return ok;
 }
 
 Str File_LoadText(const Str& path) {
     std::vector<uint8_t> b;
     if (!File_ReadAll(path, b)) return Str();
+    return File_DecodeText(b);
+}
+
+Str File_DecodeText(const std::vector<uint8_t>& b) {
     if (b.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
         return Str_FromUtf8(std::string_view(reinterpret_cast<const char*>(b.data()) + 3, b.size() - 3));
     if (b.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
@@ -500,7 +558,7 @@ int File_Type(const Str& path) {
     struct stat st {};
     if (native.empty() || ::stat(native.c_str(), &st) != 0) return 0;
     if (S_ISDIR(st.st_mode)) return 2;
-    return 1;
+    return S_ISREG(st.st_mode) ? 1 : 3;
 }
 
 int64_t File_Size(const Str& path) {
@@ -514,4 +572,31 @@ int64_t File_Size(const Str& path) {
     struct stat st {};
     if (native.empty() || ::stat(native.c_str(), &st) != 0) return -1;
     return int64_t(st.st_size);
+}
+
+bool File_SetAside(const Str& path) {
+    const Located at = Locate(path);
+    if (at.embedded || at.native.empty()) return false;
+    const std::string bad = at.native + ".bad";
+    struct stat st {};
+    if (::lstat(bad.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) ::unlink(bad.c_str()); // an older copy
+    return ::rename(at.native.c_str(), bad.c_str()) == 0;
+}
+
+int File_RemoveStaleTemps(const Str& folder) {
+    const Located at = Locate(folder);
+    if (at.embedded) return 0;
+    const std::string& dir = at.native;
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        struct stat st {};
+        const std::string full = (dir.empty() ? std::string() : dir + "/") + name;
+        if (IsTempName(name) && ::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(full.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(d);
+    return removed;
 }

@@ -73,9 +73,27 @@ StreamPtr File_WriteAtomic(const Str& path);
 bool File_SaveAtomic(const Str& path, const void* data, size_t size);
 // Whole file as text: a UTF-8 BOM means UTF-8, FF FE / FE FF mean UTF-16, otherwise Latin-1. "" when missing.
 Str File_LoadText(const Str& path);
-bool File_ReadAll(const Str& path, std::vector<uint8_t>& out); // any prefix; false when missing
+Str File_DecodeText(const std::vector<uint8_t>& bytes); // File_LoadText's decoding of bytes already read
+// Any prefix; false when missing, not a regular file, unreadable or larger than maxBytes (out is then empty).
+bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes = SIZE_MAX);
+// A file's bytes to keep and read: an embedded file where it lies (no copy; `keep` holds a registered one alive),
+// a real file read into `copy`. `data`/`size` point at them; moving the struct keeps them valid.
+struct FileBytes {
+    std::vector<uint8_t> copy;        // a real file's bytes (empty for an embedded file)
+    std::shared_ptr<const void> keep; // keeps a registered embedded file's bytes alive
+    const uint8_t* data = nullptr;    // the file's first byte
+    size_t size = 0;                  // bytes
+    Str key; // one name for every spelling of the file: "incbin::" + Path_Key, or a real file's native spelling
+};
+// File_ReadAll without the copy of an embedded file; the same checks and cap. On failure `out` is empty.
+bool File_Bytes(const Str& path, FileBytes& out, size_t maxBytes = SIZE_MAX);
+// Renames a file the game cannot use to path + ".bad" (an older ".bad" file is replaced). False when it cannot.
+bool File_SetAside(const Str& path);
+// Removes the temporary files File_WriteAtomic leaves in `folder` when the program is killed during a save
+// (".name.tmpXXXXXX"); called once at start-up. Returns how many were removed.
+int File_RemoveStaleTemps(const Str& folder);
 bool File_Delete(const Str& path);
-int File_Type(const Str& path);     // 0 none, 1 file, 2 folder (embedded files are 1)
+int File_Type(const Str& path);     // 0 none, 1 file, 2 folder, 3 anything else (FIFO, device); embedded: 1
 int64_t File_Size(const Str& path); // -1 when missing
 
 // The native spelling of a real path: prefixes stripped, "\" -> "/", and existing components matched ignoring

@@ -2,7 +2,10 @@
 // Game_Frame, to the won level and to the level lost by time; restarts, hammers and the time offer.
 #include <array>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "board/board_hooks.h"
 #include "board/play.h"
 #include "main/config.h"
 #include "main/screens.h"
@@ -290,4 +293,44 @@ TEST_F(PlayTest, ClicksCollectFireAndSelect) {
     EXPECT_EQ(Board_SelectedCell.x, 3);
     Click(CellCentre(Point{3, 3}));
     EXPECT_EQ(Board_Selected, 0);
+}
+
+namespace {
+std::vector<std::string> g_passes; // the effect passes and the drawing around them, in the order they ran
+} // namespace
+
+// The game screen updates the effects and draws their layers around the castle, the pieces and the interface, with
+// the map effects between the pieces and the upper layer; the level start only shows the layers; the level end keeps
+// the map effects (the dissolving titles) going and draws the upper layer only once its picture shows.
+TEST_F(PlayTest, TheScreensRunTheEffectPassesInTheirOrder) {
+    BoardHooks& h = Board_Hooks;
+    h.Effects_UpdateAll = [] { g_passes.push_back("update"); };
+    h.Castle_DrawGame = [] { g_passes.push_back("castle"); };
+    h.Effects_DrawBehind = [] { g_passes.push_back("behind"); };
+    h.MapEffects_RunAll = [] { g_passes.push_back("map"); };
+    h.Effects_DrawAbove = [] { g_passes.push_back("above"); };
+    h.IGI_Update = [] { g_passes.push_back("interface"); };
+    h.Effects_DrawTop = [] { g_passes.push_back("top"); };
+    h.Particles_Draw = [] { g_passes.push_back("particles"); };
+    using V = std::vector<std::string>;
+    Game_Start(0);
+    g_passes.clear();
+    Frame();
+    EXPECT_EQ(g_passes, (V{"update", "castle", "behind", "map", "above", "interface", "top", "particles"}));
+
+    Screen_Set(kScreenLevelStart);
+    g_passes.clear();
+    Frame();
+    EXPECT_EQ(g_passes, (V{"update", "castle", "behind", "above"}));
+
+    Screen_Set(kScreenLevelEnd);
+    g_passes.clear();
+    Frame();
+    EXPECT_EQ(g_passes, (V{"update", "castle", "behind", "map", "particles"})) << "phase 0: no upper layer yet";
+    for (int32_t i = 0; i < 200 && LevelEnd_Phase == 0; ++i)
+        Frame();
+    ASSERT_EQ(LevelEnd_Phase, 1);
+    g_passes.clear();
+    Frame();
+    EXPECT_EQ(g_passes, (V{"update", "castle", "behind", "map", "above", "particles"}));
 }

@@ -7,6 +7,7 @@
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "castle/castle.h"
+#include "../platform/sdl_push.h"
 #include "castle_helpers.h"
 #include "main/progress.h"
 #include "main/runtime/startup.h"
@@ -48,7 +49,9 @@ class GameFlow : public PlayTest {
         int32_t moves = 0, frames = 0;
         while (Screen_Current == kScreenGame && frames < 60 * 60 * 6) {
             Point a, b;
-            if (!Board_Idle()) {
+            if (Dialog_Active) {
+                OkTheBox();
+            } else if (!Board_Idle()) {
                 Frame();
             } else if (Solver_ChooseLauncher(a)) {
                 Click(CellCentre(a));
@@ -63,6 +66,21 @@ class GameFlow : public PlayTest {
         }
         return moves;
     }
+    // The "Level N" box after the light sweep (it pauses the game) answered with a typed character (its OK).
+    void OkTheBox() {
+        sdl_push::Text("x");
+        Frame();
+        Frame();
+    }
+    // Frames until the light sweep's level box opens, then its OK.
+    void PastTheLevelBox() {
+        for (int32_t i = 0; i < 240 && !Dialog_Active; ++i)
+            Frame();
+        ASSERT_EQ(Dialog_Active, 1) << "the level box after the light sweep";
+        OkTheBox();
+        ASSERT_EQ(Dialog_Active, 0);
+        ASSERT_EQ(Game_Paused, 0);
+    }
     // Frames until the screen is `screen` (at most `limit`).
     bool FramesUntil(int32_t screen, int32_t limit = 600) {
         for (int32_t i = 0; i < limit && Screen_Current != screen; ++i)
@@ -75,6 +93,7 @@ TEST_F(GameFlow, ALevelWonBuysAPartAndTheMapStartsTheNextLevel) {
     Level_Current = 1;
     Game_Start(0);
     ASSERT_EQ(Screen_Current, kScreenGame);
+    PastTheLevelBox();
     PlayToTheEnd();
     ASSERT_EQ(Screen_Current, kScreenLevelEnd);
     EXPECT_EQ(Level_Lost, 0);
@@ -136,7 +155,7 @@ TEST_F(GameFlow, ARestartTakesTheLevelsGemsBackOnce) {
     Gems_Total = {5, 5, 5, 5, 5, 5, 5};
     Level_Current = 1;
     Game_Start(0);
-    Frames(90);
+    PastTheLevelBox();
     for (int32_t i = 0; i < 8 && Gems_ThisLevel == 0; ++i) {
         Point a, b;
         if (Solver_ChooseMove(a, b)) Drag(a, b);

@@ -125,6 +125,10 @@ TEST_F(Assets, FullscreenBackgroundAtTheOrigin) {
 TEST_F(Assets, StartupStepCachesTheEffectImages) {
     for (const char16_t* path : Images_EffectPaths)
         Incbin_Register(path, WidgetsTest_SolidPng(16, 16, 255, 255, 255));
+    // The strips among them (the effects cut them into frames): 16 frames of 24, 32 of 32, 24 of 64 (a 5 x 5 grid).
+    Incbin_Register(u"incbin::images/effects/spark8.png", WidgetsTest_SolidPng(24 * 16, 24, 255, 255, 255));
+    Incbin_Register(u"incbin::images/effects/spark6.png", WidgetsTest_SolidPng(32 * 32, 32, 255, 255, 255));
+    Incbin_Register(u"incbin::images/effects/Spark17.png", WidgetsTest_SolidPng(320, 320, 255, 255, 255));
     const std::string out = WidgetsTest_Stdout([] { Images_LoadAll(); });
     for (const char16_t* path : Images_EffectPaths)
         EXPECT_EQ(out.find(Str_ToUtf8(path)), std::string::npos);

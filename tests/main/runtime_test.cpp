@@ -46,7 +46,8 @@ TEST_F(StartupTest, FirstStartRunsToTheMainMenuAndWritesDefaults) {
 }
 
 // What the start-up shows, frame by frame: the game's logo, the loading picture, the logo again, the studio's mark,
-// then the main menu's background.
+// then the main menu, whose sky at the top right is its background picture (the layers, the logo and the first
+// start's name box lie elsewhere).
 TEST_F(StartupTest, StartupShowsLogosThenTheMainMenu) {
     Incbin_RegisterBuiltin();
     const char* const pictures[] = {"Images/Start/logo_game.jpg", "Images/Start/loading.jpg",
@@ -66,6 +67,7 @@ TEST_F(StartupTest, StartupShowsLogosThenTheMainMenu) {
         ASSERT_EQ(shot->width, 800);
         for (int y = 5; y < 600; y += 97)
             for (int x = 3; x < 800; x += 131) {
+                if (f == 5 && (x < 600 || y > 230)) continue;
                 const uint32_t a = Pixmap_ReadPixel(*shot, x, y), b = Pixmap_ReadPixel(*want, x, y);
                 for (int c = 0; c < 24; c += 8)
                     ASSERT_NEAR(int(a >> c & 255), int(b >> c & 255), 2) << x << "," << y;

@@ -2,11 +2,14 @@
 // pixel, styles, colour, characters beyond Latin-1 and files that are not fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 
 #include "draw_helpers.h"
 #include "platform/font.h"
+#include "platform/font_internal.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 
@@ -222,6 +225,47 @@ TEST_F(FontTest, CharactersBeyondLatin1AreAddedOnFirstUse) {
     Draw_Text(u"Ω", 10, 10);
     EXPECT_EQ(Text_Width(u"Ω"), before);
     EXPECT_GT(LitBox(0, 0, 40, 40).lit, 10);
+}
+
+std::vector<uint8_t> DejaVuBytes() {
+    std::ifstream in(Str_ToUtf8(kDejaVu), std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every size and spelling of one file shares its bytes; whatever order the fonts go in, the ones left keep
+// rendering new glyphs (FreeType reads the file again for each), and the last one lets the file go.
+TEST_F(Canvas, FontFilesAreHeldOnceAndOutliveFreesInAnyOrder) {
+    Incbin_Register(u"test/shared.ttf", DejaVuBytes());
+    const size_t base = ImageFont_FilesHeld();
+    std::array<int, 5> order{0, 1, 2, 3, 4};
+    int next = 0; // Cyrillic letters: beyond Latin-1, so a draw renders a glyph the atlas may not hold yet
+    do {
+        std::array<FontPtr, 5> fonts = {
+            ImageFont_Load(u"incbin::test/shared.ttf", 10, FONT_SMOOTH),
+            ImageFont_Load(u"littleendian::INCBIN::Test\\Shared.TTF", 13, FONT_SMOOTH | FONT_BOLD),
+            ImageFont_Load(u"incbin::./test/shared.ttf", 20, 0),
+            ImageFont_Load(kDejaVu, 13, FONT_SMOOTH),
+            ImageFont_Load(kDejaVu, 24, FONT_ITALIC),
+        };
+        for (const FontPtr& f : fonts)
+            ASSERT_NE(f, nullptr);
+        ASSERT_EQ(ImageFont_FilesHeld(), base + 2) << "one embedded and one real file, each held once";
+        // Replacing the registered file does not pull the bytes from under the fonts made from it.
+        Incbin_Register(u"test/shared.ttf", DejaVuBytes());
+        for (const int gone : order) {
+            fonts[size_t(gone)].reset();
+            for (const FontPtr& f : fonts) {
+                if (!f) continue;
+                Draw_SetImageFont(f);
+                Draw_Cls();
+                const Str text(1, char16_t(0x410 + next++ % 64));
+                Draw_Text(text, 10, 10);
+                EXPECT_GT(ImageFont_TextWidth(f, text), 0);
+            }
+        }
+        Draw_SetImageFont(nullptr);
+        EXPECT_EQ(ImageFont_FilesHeld(), base);
+    } while (std::next_permutation(order.begin(), order.end()) && order[0] < 2);
 }
 
 TEST(FontLoad, FilesThatAreNoFontsGiveNull) {

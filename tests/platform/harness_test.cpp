@@ -341,3 +341,23 @@ TEST_F(HarnessEnvTest, BadValuesAreReportedAndIgnored) {
 }
 
 } // namespace
+
+TEST_F(HarnessEnvTest, ScriptIsReadOnlyFromARegularFileOfSaneSize) {
+    TempFolder tmp;
+    {
+        std::ofstream big(tmp / "big.txt");
+        big << "1 quit\n";
+    }
+    std::filesystem::resize_file(tmp / "big.txt", 64u << 20); // sparse: costs no disk
+    alarm(30);                                                // /dev/zero would otherwise be read until memory runs out
+    for (const std::string& path : {tmp.path(), std::string("/dev/zero"), tmp / "big.txt"}) {
+        setenv("BQ_INPUT_SCRIPT", path.c_str(), 1);
+        ::testing::internal::CaptureStdout();
+        Sys_Init(0, nullptr);
+        const std::string err = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Harness_Current().inputScript, "") << path;
+        EXPECT_NE(err.find("BQ_INPUT_SCRIPT"), std::string::npos) << path << " not reported in:\n" << err;
+        Fresh();
+    }
+    alarm(0);
+}

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -238,3 +239,83 @@ TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {
 }
 
 } // namespace
+
+namespace {
+
+// Peak resident memory of this process so far, in MB (VmHWM of /proc/self/status).
+long PeakResidentMb() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6)) / 1024;
+    return -1;
+}
+
+// A PNG chunk: length, type, data, CRC of type and data.
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data, uint32_t length) {
+    for (int i = 3; i >= 0; --i)
+        out.push_back(uint8_t(length >> (8 * i)));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    const uLong crc = crc32(0, out.data() + start, uInt(out.size() - start));
+    for (int i = 3; i >= 0; --i)
+        out.push_back(uint8_t(crc >> (8 * i)));
+}
+
+} // namespace
+
+TEST(ImageDecode, CompactLayoutsAreJudgedByTheirOwnSize) {
+    // Flat pictures compress to almost nothing; in their own layout (one grey byte, or one palette bit, per pixel)
+    // they still fit the deflate bound, though their RGB expansion would not.
+    const int side = 2048;
+    std::vector<uint8_t> grey(size_t(side) * side, 0);
+    const std::vector<uint8_t> g = MakePng(side, side, PNG_COLOR_TYPE_GRAY, 8, grey);
+    const PixmapPtr a = Pixmap_Decode(g.data(), g.size());
+    ASSERT_NE(a, nullptr) << g.size() << " bytes";
+    EXPECT_EQ(a->width, side);
+
+    std::vector<uint8_t> bits(size_t(side / 8) * side, 0);
+    const std::vector<uint8_t> p =
+        MakePng(side, side, PNG_COLOR_TYPE_PALETTE, 1, bits, {{0, 0, 0}, {255, 255, 255}}, {0});
+    const PixmapPtr b = Pixmap_Decode(p.data(), p.size());
+    ASSERT_NE(b, nullptr) << p.size() << " bytes";
+    EXPECT_EQ(Pixmap_ReadPixel(*b, 5, 5) >> 24, 0u) << "palette entry 0 is transparent";
+}
+
+TEST(ImageDecode, HugeAncillaryChunksCostNoMemory) {
+    // A 1x1 picture whose sCAL and pCAL chunks claim about 2 GB each (41 bytes in all for the first): libpng must
+    // not take that memory.
+    std::vector<uint8_t> head(8);
+    const uint8_t sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+    std::copy(sig, sig + 8, head.begin());
+    PutChunk(head, "IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0}, 13);
+    const long before = PeakResidentMb();
+    for (const char* type : {"sCAL", "pCAL", "iCCP", "zTXt", "tEXt"}) {
+        std::vector<uint8_t> file = head;
+        const uint32_t claimed = 0x7A000000;
+        for (int i = 3; i >= 0; --i)
+            file.push_back(uint8_t(claimed >> (8 * i)));
+        file.insert(file.end(), type, type + 4);
+        if (std::string(type) == "sCAL") {
+            EXPECT_EQ(file.size(), 41u);
+        }
+        EXPECT_EQ(Pixmap_Decode(file.data(), file.size()), nullptr) << type;
+    }
+    EXPECT_LT(PeakResidentMb() - before, 256) << "MB taken by five tiny files";
+
+    // The same chunks with real, harmless contents are skipped and the picture decodes.
+    std::vector<uint8_t> ok = head;
+    PutChunk(ok, "tEXt", {'T', 'i', 't', 'l', 'e', 0, 'x'}, 7);
+    PutChunk(ok, "gAMA", {0, 0, 0xB1, 0x8F}, 4);
+    std::vector<uint8_t> raw = {0, 10, 20, 30}; // filter byte, one RGB pixel
+    std::vector<uint8_t> z(64);
+    uLongf zn = z.size();
+    ASSERT_EQ(compress(z.data(), &zn, raw.data(), uLong(raw.size())), Z_OK);
+    z.resize(zn);
+    PutChunk(ok, "IDAT", z, uint32_t(z.size()));
+    PutChunk(ok, "IEND", {}, 0);
+    const PixmapPtr pm = Pixmap_Decode(ok.data(), ok.size());
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(Pixmap_ReadPixel(*pm, 0, 0) & 0xFFFFFF, 0x0A141Eu);
+}

@@ -2,15 +2,18 @@
 // rendered without a device (volume, pan, rate, cue/resume, stop, loop, clipping).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vorbis/vorbisenc.h>
 
 #include "platform/incbin.h"
 #include "platform/sound.h"
 #include "platform/sound_codecs.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -47,7 +50,7 @@ std::string Samples16(std::initializer_list<int16_t> v) {
 }
 
 // Ogg Vorbis bytes of the given interleaved float samples, made with libvorbisenc.
-std::string MakeOgg(int channels, int rate, const std::vector<float>& interleaved) {
+std::string MakeOgg(int channels, int rate, const std::vector<float>& interleaved, int serial = 1234) {
     vorbis_info vi;
     vorbis_info_init(&vi);
     EXPECT_EQ(vorbis_encode_init_vbr(&vi, channels, rate, 0.5f), 0);
@@ -58,7 +61,7 @@ std::string MakeOgg(int channels, int rate, const std::vector<float>& interleave
     vorbis_analysis_init(&vd, &vi);
     vorbis_block_init(&vd, &vb);
     ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
+    ogg_stream_init(&os, serial);
     std::string out;
     ogg_page og;
     ogg_packet op, hc, hcode;
@@ -191,13 +194,17 @@ TEST(SoundDecode, DamagedFilesGiveNullNeverACrash) {
     const std::string wav = MakeWav(2, 44100, 16, Samples16({1, 2, 3, 4, 5, 6}));
     for (size_t n = 0; n < wav.size(); ++n) {
         const SoundPtr s = Decode(wav.substr(0, n)); // a cut data chunk plays what is there
-        if (s) EXPECT_LE(s->Frames(), 3u);
+        if (s) {
+            EXPECT_LE(s->Frames(), 3u);
+        }
     }
     std::vector<float> tone(8000, 0.25f);
     const std::string ogg = MakeOgg(1, 8000, tone);
     for (size_t n = 0; n < ogg.size(); n += 7) {
         const SoundPtr s = Decode(ogg.substr(0, n));
-        if (s) EXPECT_LE(s->Frames(), 8000u);
+        if (s) {
+            EXPECT_LE(s->Frames(), 8000u);
+        }
     }
     std::string flipped = ogg;
     srand(5);
@@ -218,6 +225,32 @@ TEST(SoundDecode, DamagedFilesGiveNullNeverACrash) {
     std::string noData = MakeWav(1, 44100, 16, "");
     noData.resize(noData.size() - 8); // the data chunk header is gone
     EXPECT_FALSE(Decode(noData));
+}
+
+TEST(SoundDecode, ChainedStreamsPlayOnlyAtOneRate) {
+    // Two links one after the other (a chained file). The same rate plays as one sound.
+    const std::vector<float> tone(4800, 0.25f);
+    const std::string a = MakeOgg(1, 48000, tone, 1), b = MakeOgg(1, 48000, tone, 2);
+    const SoundPtr same = Decode(a + b);
+    ASSERT_TRUE(same);
+    EXPECT_EQ(same->rate, 48000);
+    EXPECT_EQ(same->Frames(), 9600u);
+    // 48 kHz then 8 kHz: the second part would play six times too fast, so the file is refused and says why.
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(Decode(a + MakeOgg(1, 8000, std::vector<float>(800, 0.25f), 3)));
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("rate"), std::string::npos);
+    // Damaged chains (cut or with a flipped byte anywhere) give a sound or null; the sanitizer runs check that
+    // nothing leaks on the way.
+    const std::string chain = a + MakeOgg(2, 22050, std::vector<float>(2 * 2205, 0.1f), 4) + b;
+    for (size_t at = 0; at < chain.size(); at += 11) {
+        std::string cut = chain.substr(0, at), flipped = chain;
+        flipped[at] = char(flipped[at] ^ 0x5A);
+        ::testing::internal::CaptureStdout();
+        const SoundPtr x = Decode(cut), y = Decode(flipped);
+        ::testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(!x || x->Frames() <= 9600u + 2205u);
+        EXPECT_TRUE(!y || y->rate > 0);
+    }
 }
 
 TEST(SoundDecode, OverLongSoundsAreRefused) {
@@ -391,4 +424,152 @@ TEST(Audio, NoDeviceIsNotAnError) {
         setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     else
         unsetenv("SDL_AUDIODRIVER");
+}
+
+// [SECTION] Streamed music -----------------------------------------------------------------------------------------
+
+namespace {
+
+// Ogg bytes of a stereo piece just over the streaming threshold: a slow sweep on the left, a steady tone on the
+// right, so every frame differs from its neighbours and a misplaced sample shows.
+std::string SweepOgg(size_t frames) {
+    std::vector<float> pcm(frames * 2);
+    for (size_t i = 0; i < frames; ++i) {
+        const double t = double(i) / 44100.0;
+        pcm[2 * i] = float(0.4 * std::sin(2 * M_PI * (200.0 + 40.0 * t) * t));
+        pcm[2 * i + 1] = float(0.3 * std::sin(2 * M_PI * 523.25 * t));
+    }
+    return MakeOgg(2, 44100, pcm);
+}
+const std::string& LongOgg() {
+    static const std::string ogg = SweepOgg(size_t(kStreamMinSeconds) * 44100 + 12345);
+    return ogg;
+}
+
+// What the mixer puts out for `sound` alone, at `rate` (0: the sound's own), over `frames` frames.
+std::vector<float> MixAlone(const SoundPtr& sound, int frames, float rate = 0) {
+    Mixer_StopAll();
+    const ChannelPtr ch = Sound_Play(sound);
+    EXPECT_TRUE(ch);
+    if (rate > 0) Channel_SetRate(ch, rate);
+    std::vector<float> out(size_t(frames) * 2);
+    for (int done = 0; done < frames; done += 1024)
+        Mixer_Render(out.data() + size_t(done) * 2, std::min(1024, frames - done));
+    Mixer_StopAll();
+    return out;
+}
+
+} // namespace
+
+TEST_F(Mixer, StreamedMusicPlaysAndLoopsToTheSamplesOfTheDecodedTrack) {
+    const std::string& ogg = LongOgg();
+    const SoundPtr decoded = Decode(ogg, SOUND_LOOP);
+    ASSERT_TRUE(decoded);
+    TempFolder tmp;
+    { std::ofstream(tmp / "music.ogg", std::ios::binary) << ogg; }
+    Incbin_Register(u"sounds/long.ogg", std::vector<uint8_t>(ogg.begin(), ogg.end()));
+    for (const Str& path : {Str(u"incbin::sounds/long.ogg"), Str_FromUtf8(tmp / "music.ogg")}) {
+        SCOPED_TRACE(Str_ToUtf8(path));
+        const SoundPtr streamed = Sound_Load(path, SOUND_LOOP);
+        ASSERT_TRUE(streamed);
+        ASSERT_TRUE(streamed->stream) << "long Ogg files are streamed";
+        EXPECT_TRUE(streamed->pcm.empty());
+        EXPECT_EQ(streamed->Frames(), decoded->Frames());
+        EXPECT_EQ(streamed->channels, 2);
+        // Two and a half passes: both loop points must join exactly as the decoded track's do, also resampled.
+        const int frames = int(decoded->Frames() * 5 / 2);
+        for (const float rate : {0.0f, 33075.0f, 88200.0f}) {
+            SCOPED_TRACE(rate);
+            const std::vector<float> want = MixAlone(decoded, frames, rate);
+            const std::vector<float> got = MixAlone(streamed, frames, rate);
+            size_t differ = 0;
+            for (size_t i = 0; i < want.size(); ++i)
+                differ += want[i] != got[i];
+            EXPECT_EQ(differ, 0u);
+        }
+    }
+    // A one-shot stream ends after its frames like a decoded sound.
+    const SoundPtr once = Sound_Load(u"incbin::sounds/long.ogg");
+    const ChannelPtr ch = Sound_Play(once);
+    std::vector<float> out(2048);
+    for (size_t done = 0; done < once->Frames() + 2048; done += 1024)
+        Mixer_Render(out.data(), 1024);
+    EXPECT_FALSE(Channel_Playing(ch));
+    // Short Ogg files stay decoded.
+    const std::string shortOgg = MakeOgg(1, 8000, std::vector<float>(8000, 0.25f));
+    Incbin_Register(u"sounds/short.ogg", std::vector<uint8_t>(shortOgg.begin(), shortOgg.end()));
+    const SoundPtr small = Sound_Load(u"incbin::sounds/short.ogg");
+    ASSERT_TRUE(small);
+    EXPECT_FALSE(small->stream);
+}
+
+TEST_F(Mixer, StreamedChainsFollowTheRulesOfTheWholeDecoder) {
+    // Streamed from any length (threshold 0): a chain at one rate plays and loops as the decoded chain does, across
+    // the change of channel count; a chain that changes its rate is refused at load, as a whole decode refuses it.
+    const std::string a = MakeOgg(1, 44100, std::vector<float>(3000, 0.25f), 1);
+    const std::string b = MakeOgg(2, 44100, std::vector<float>(2 * 2000, -0.125f), 2);
+    const auto load = [](const std::string& ogg) {
+        auto bytes = std::make_shared<SoundStream>();
+        bytes->file.copy.assign(ogg.begin(), ogg.end());
+        bytes->file.data = bytes->file.copy.data();
+        bytes->file.size = bytes->file.copy.size();
+        SoundPtr s = Ogg_Load(bytes, 0);
+        if (s) s->loop = true;
+        return s;
+    };
+    const SoundPtr streamed = load(a + b), decoded = Decode(a + b, SOUND_LOOP);
+    ASSERT_TRUE(streamed && decoded);
+    ASSERT_TRUE(streamed->stream);
+    EXPECT_EQ(streamed->Frames(), 5000u);
+    EXPECT_EQ(streamed->Frames(), decoded->Frames());
+    EXPECT_EQ(MixAlone(streamed, 12000), MixAlone(decoded, 12000));
+    ::testing::internal::CaptureStdout();
+    EXPECT_FALSE(load(a + MakeOgg(1, 8000, std::vector<float>(800, 0.25f), 3)));
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("rate"), std::string::npos);
+}
+
+TEST_F(Mixer, DamagedStreamsSayItOnceAndNeverCrashTheMixer) {
+    // Three times the streaming threshold, so that what is left around the damage still streams.
+    const std::string ogg = SweepOgg(size_t(kStreamMinSeconds) * 3 * 44100);
+    // Garbage in the middle, a file cut short, and everything after the headers overwritten.
+    std::string middle = ogg, tail = ogg;
+    for (size_t i = middle.size() / 2; i < middle.size() / 2 + 3000; ++i)
+        middle[i] = char(i * 37);
+    for (size_t i = 6000; i < tail.size(); ++i)
+        tail[i] = char(i * 91);
+    std::string cut = ogg.substr(0, ogg.size() * 3 / 5);
+    int index = 0;
+    for (const std::string* bytes : {&middle, &cut, &tail}) {
+        SCOPED_TRACE(index);
+        const Str name = u"sounds/damaged" + Str_FromInt(index++) + u".ogg";
+        Incbin_Register(name, std::vector<uint8_t>(bytes->begin(), bytes->end()));
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const SoundPtr s = Sound_Load(u"incbin::" + name, SOUND_LOOP);
+        ChannelPtr ch;
+        if (s) {
+            ch = Sound_Play(s);
+            const SoundPtr again = s; // a second channel on the same damaged file says nothing new
+            const ChannelPtr second = Sound_Play(again);
+            std::vector<float> out(2048);
+            for (int i = 0; i < 800; ++i) { // about 18 s: several passes
+                Mixer_Render(out.data(), 1024);
+                for (const float v : out)
+                    ASSERT_TRUE(v >= -1.0f && v <= 1.0f);
+            }
+        }
+        const std::string said = testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        if (!s) {
+            EXPECT_NE(said, "") << "a refused file says why";
+            continue;
+        }
+        if (bytes == &middle) {
+            ASSERT_TRUE(s->stream) << s->Frames();
+            EXPECT_NE(said.find("Ogg stream damaged"), std::string::npos);
+            EXPECT_TRUE(Channel_Playing(ch)) << "damaged music goes on looping";
+        }
+        EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        Mixer_StopAll();
+    }
 }

@@ -2,12 +2,14 @@
 // case and separators, open modes, text decoding, and atomic saving that keeps the old file when anything fails.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "platform/folders.h"
 #include "platform/incbin.h"
@@ -321,6 +323,24 @@ TEST(Stream, SaveAtomicSurvivesAKilledWriter) {
     // A temporary file the killed writer left behind does not stop the next save.
     EXPECT_TRUE(File_SaveAtomic(path, b.data(), b.size()));
     EXPECT_EQ(ReadBytes(tmp / "progress.bin"), b);
+    // A writer that dies before Close() leaves its temporary file; the clean-up knows its name and removes it and
+    // every other one the killed writers left, and nothing else.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const StreamPtr s = File_WriteAtomic(path);
+        if (s) Stream_WriteBytes(*s, a.data(), a.size());
+        _exit(s && !s->Failed() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_GE(File_RemoveStaleTemps(Str_FromUtf8(tmp.path())), 1);
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path()))
+        left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"progress.bin"});
+    EXPECT_EQ(ReadBytes(tmp / "progress.bin"), b);
 }
 
 TEST(Stream, SaveAtomicReportsAFailureWithOneLine) {
@@ -328,4 +348,39 @@ TEST(Stream, SaveAtomicReportsAFailureWithOneLine) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(File_SaveAtomic(Str_FromUtf8(tmp / "no/folder/x.txt"), "x", 1));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "cant write " + (tmp / "no/folder/x.txt") + "\r\n");
+}
+
+TEST(Stream, OddFilesNeverBlockAndSavesStayReadable) {
+    TempFolder tmp;
+    alarm(20); // a blocking open would otherwise hang the test run
+    // A FIFO in place of a file: no reader or writer is there, so a blocking open would wait for ever.
+    ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0644), 0);
+    const Str fifo = Str_FromUtf8(tmp / "fifo");
+    EXPECT_EQ(File_Type(fifo), 3);
+    EXPECT_FALSE(File_Read(fifo));
+    EXPECT_FALSE(File_Open(fifo));
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(File_ReadAll(fifo, bytes));
+    EXPECT_EQ(File_LoadText(fifo), u"");
+    // A device that never ends and a folder are no files either.
+    EXPECT_FALSE(File_ReadAll(u"/dev/zero", bytes));
+    EXPECT_FALSE(File_ReadAll(Str_FromUtf8(tmp.path()), bytes));
+    alarm(0);
+    // Reads are bounded.
+    WriteBytes(tmp / "ten.txt", "0123456789");
+    EXPECT_FALSE(File_ReadAll(Str_FromUtf8(tmp / "ten.txt"), bytes, 9));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(File_ReadAll(Str_FromUtf8(tmp / "ten.txt"), bytes, 10));
+    EXPECT_EQ(bytes.size(), 10u);
+    // Saving over a file its owner cannot read leaves a file the owner can read and write; other bits are kept.
+    chmod((tmp / "ten.txt").c_str(), 0044);
+    ASSERT_TRUE(File_SaveAtomic(Str_FromUtf8(tmp / "ten.txt"), "x\r\n", 3));
+    struct stat st {};
+    ASSERT_EQ(stat((tmp / "ten.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    // A file that cannot be used is set aside under ".bad", replacing an older one.
+    WriteBytes(tmp / "ten.txt.bad", "older");
+    EXPECT_TRUE(File_SetAside(Str_FromUtf8(tmp / "ten.txt")));
+    EXPECT_EQ(ReadBytes(tmp / "ten.txt.bad"), "x\r\n");
+    EXPECT_EQ(File_Type(Str_FromUtf8(tmp / "ten.txt")), 0);
 }

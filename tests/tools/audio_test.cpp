@@ -18,6 +18,7 @@
 #include "assetlib/synth.h"
 #include "platform/incbin.h"
 #include "platform/sound.h"
+#include "platform/stream.h"
 #include "platform/strings.h"
 
 namespace {
@@ -45,7 +46,12 @@ class EmbeddedAudio : public ::testing::Test {
     static void SetUpTestSuite() { Incbin_RegisterBuiltin(); }
 };
 
-SoundPtr LoadEmbedded(const std::string& path) { return Sound_Load(S("incbin::" + path)); }
+// Decoded whole (Sound_Load would stream the long files), so the samples can be looked at.
+SoundPtr LoadEmbedded(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (!File_ReadAll(S("incbin::" + path), bytes)) return nullptr;
+    return Sound_Decode(bytes.data(), bytes.size());
+}
 
 float Sample(const Sound& s, size_t frame, int channel) {
     return s.pcm[frame * static_cast<size_t>(s.channels) + static_cast<size_t>(channel)] / 32768.0f;

@@ -110,11 +110,13 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
         Rays(cr, cx, cy, r * 0.15, r * 0.95, 10, 0.2, WithAlpha(pal::GoldLight, 0.9), 2.2);
         SoftSpark(cr, cx, cy, r * 0.5, WithAlpha(pal::White, 0.9), 0.4);
         break;
-    case 8:
-        cairo_arc(cr, cx, cy, r * 0.6, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::White, 0.8), r * 0.22);
+    case 8: { // ring spark that widens and thins over its strip
+        const double grow = 0.35 + 0.45 * t;
+        cairo_arc(cr, cx, cy, r * grow, 0, 2 * Pi);
+        Stroke(cr, WithAlpha(pal::White, 0.8 * (1.0 - 0.6 * t)), r * 0.22);
         Glow(cr, cx, cy, r, WithAlpha(pal::MagicBlue, 0.5));
         break;
+    }
     case 9: { // trail glow, white so the game can colour it per gem; pulses along the strip
         const double pulse = 0.6 + 0.4 * std::cos(t * 2 * Pi);
         SoftSpark(cr, cx, cy, r * (0.55 + 0.45 * pulse), WithAlpha(pal::White, 0.9), 0.3);

@@ -58,6 +58,16 @@ void Runtime_InstallHooks() {
     b.Gfx_RemovedPieceBurst = Gfx_RemovedPieceBurst;
     b.Gfx_Kind22Burst = Gfx_Kind22Burst;
     b.Gfx_ExplosionSparks = Gfx_ExplosionSparks;
+    b.Gfx_ExplosionRays = Gfx_ExplosionRays;
+    b.Gfx_Explosion16 = Gfx_Explosion16;
+    b.Gfx_BlockerHit16 = Gfx_BlockerHit16;
+    b.Gfx_Sparks = Gfx_Sparks;
+    b.Gfx_BurstAtCell = Gfx_BurstAtCell;
+    b.Gfx_Kind21Burst = Gfx_Kind21Burst;
+    b.Gfx_Kind37Circle = Gfx_Kind37Circle;
+    b.Gfx_CoinCollected = Gfx_CoinCollected;
+    b.Gfx_BottleCollected = Gfx_BottleCollected;
+    b.Gfx_CollectRing = Gfx_CollectRing;
     b.Particles_Reset = Particles_Reset;
     b.Effects_Clear = Effects_Clear;
     b.Tutorial_OnEvent1 = Tutorial_OnEvent1;

@@ -1,0 +1,198 @@
+// The main menu, screen 0: the layered picture with the birds, the logo, the six buttons and, at the first start,
+// the user-name box; starting or continuing a match. Its hooks are in the runtime's screen table; MainMenu_Load runs
+// once at start-up.
+#include "menus/menus.h"
+
+#include "board/play.h"
+#include "board/rules.h"
+#include "castle/castle.h"
+#include "effects/effects.h"
+#include "main/assets.h"
+#include "main/audio.h"
+#include "main/config.h"
+#include "main/fonts.h"
+#include "main/frame_timer.h"
+#include "main/progress.h"
+#include "main/screens.h"
+#include "main/texts.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+
+std::vector<GUIBtnPtr> MainMenu_Buttons;
+GUIBtnPtr MainMenu_UserButton;
+int32_t MainMenu_NamePending = 0;
+
+namespace {
+
+// The menu's pictures.
+ImagePtr g_background; // mm_00.jpg, 800 x 600
+ImagePtr g_middle;     // mm_02.png, between the far and the near birds
+ImagePtr g_front;      // mm_04.png, over the buttons and the panel
+ImagePtr g_panel;      // mm_interf_bg.png, 245 x 548, over the buttons at (545, 0)
+ImagePtr g_logo;       // mm_logo.png, 340 x 133, at (227, -19)
+
+constexpr float kPanelX = 545, kPanelY = 0;
+constexpr float kLogoX = 227, kLogoY = -19;
+constexpr int32_t kCaptionR = 226, kCaptionG = 232, kCaptionB = 255;
+
+struct MenuButtonDef {
+    int32_t id;
+    float x, y;
+    const char16_t* name; // "mm_btn_" + name + "_default.png", ...
+    void (*leftUp)(GUIBtn&);
+    int font;
+};
+constexpr MenuButtonDef kMenuButtons[kMainMenuButtons] = {
+    {0, 613, 116, u"play", MainMenu_Btn_Play_LeftUp, 16},
+    {1, 580, 257, u"relaxed", MainMenu_Btn_Relaxed_LeftUp, 12},
+    {2, 587, 314, u"user", MainMenu_Btn_User_LeftUp, 12},
+    {3, 599, 361, u"wallpapers", MainMenu_Btn_Wallpapers_LeftUp, 12},
+    {4, 612, 409, u"options", MainMenu_Btn_Options_LeftUp, 12},
+    {5, 631, 448, u"exit", MainMenu_Btn_Exit_LeftUp, 14},
+};
+
+GUIBtnPtr MainMenu_ButtonImages(const MenuButtonDef& def) {
+    GUIBtnPtr b = GUIBtn::Create(def.id, def.x, def.y);
+    b->LoadImages(Str(u".\\Images\\MainMenu\\mm_btn_") + def.name, BTNIMG_DEFAULT | BTNIMG_HOVERED | BTNIMG_PRESSED);
+    b->SetCallbacks(nullptr, def.leftUp, nullptr, nullptr);
+    const ImagePtr& img = b->images[0];
+    const int32_t w = img ? Image_Width(img) : 0, h = img ? Image_Height(img) : 0;
+    b->SetHitRect(0, 0, w, h);
+    b->SetText(Text_Entry(MainMenu_Captions, def.id, "MainMenu_Captions"), Font_Get(def.font), kCaptionR, kCaptionG,
+               kCaptionB, BTNTXT_CENTRED, float(w / 2), float(h / 2));
+    MainMenu_Buttons.push_back(b);
+    return b;
+}
+
+// Timed (0) or relaxed (1) play: continue or start over when a match is saved, otherwise a new match at level 1.
+void Play(int32_t mode) {
+    Relaxed_Mode = mode;
+    if (First_Start == 1 && !Match_Exists()) return;
+    if (Match_Exists()) {
+        Match_Load();
+        Relaxed_Mode = mode; // the button chooses the mode, not the saved match
+        Match_Write(Level_Current);
+        MsgBox_Continue_Open();
+        return;
+    }
+    Screen_Set(2);
+    Match_New();
+    Match_StartAtLevel(1);
+    Dialog_Close();
+    Game_Start(0); // the game screen with level 1 loaded and the next music track
+}
+
+void DrawDeveloperOverlay() {
+    Draw_SetColor(255, 255, 255);
+    Draw_SetBlend(BLEND_SOLID);
+    Draw_SetImageFont(Font_Default);
+    Draw_Text(u"  Dialog:  " + Str_FromInt(Dialog_Active), 2, 20);
+    Draw_Text(u"inst FPS=" + Str_FromInt(Fps_Instant), 2, 50);
+    Draw_Text(u"Avg FPS=" + Str_FromInt(Fps_Average), 2, 68);
+    Draw_SetBlend(BLEND_ALPHA);
+}
+
+} // namespace
+
+void MainMenu_Load() {
+    g_background = Asset_LoadImage(u".\\Images\\MainMenu\\mm_00.jpg");
+    g_middle = Asset_LoadImage(u".\\Images\\MainMenu\\mm_02.png");
+    g_front = Asset_LoadImage(u".\\Images\\MainMenu\\mm_04.png");
+    g_panel = Asset_LoadImage(u".\\Images\\MainMenu\\mm_interf_bg.png");
+    g_logo = Asset_LoadImage(u".\\Images\\MainMenu\\mm_logo.png");
+    MMBird_LoadImages();
+    MainMenu_CreateButtons();
+}
+
+void MainMenu_CreateButtons() {
+    if (!MainMenu_Buttons.empty()) return;
+    MainMenu_Buttons.reserve(kMainMenuButtons);
+    for (const MenuButtonDef& def : kMenuButtons) {
+        const GUIBtnPtr b = MainMenu_ButtonImages(def);
+        if (def.id == 2) MainMenu_UserButton = b;
+    }
+}
+
+void MainMenu_SetUserCaption(const Str& name) {
+    const Str caption = Text_Entry(MainMenu_Captions, 2, "MainMenu_Captions") + name;
+    for (const GUIBtnPtr& b : MainMenu_Buttons)
+        if (b->id == 2) b->text = caption;
+}
+
+void MainMenu_Enter() {
+    Effects_Clear();
+    const int32_t logoW = g_logo ? Image_Width(g_logo) : 340, logoH = g_logo ? Image_Height(g_logo) : 133;
+    Gfx_Kind25Circle(int32_t(kLogoX + float(logoW) * 0.5f), int32_t(kLogoY + float(logoH) * 0.5f));
+    Mouse_Show();
+    MainMenu_SetUserCaption(Player_Names[size_t(Player_Current)]);
+    Particles_Reset();
+    Tips_Place();
+    MMBird_List.clear();
+    bool anyUsed = false;
+    for (const int32_t used : Player_Used)
+        anyUsed = anyUsed || used != 0;
+    MainMenu_NamePending = First_Start == 1 || !anyUsed ? 1 : 0;
+}
+
+void MainMenu_Leave() {}
+
+void MainMenu_Frame() {
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetRotation(0);
+    Draw_SetScale(1, 1);
+    Draw_SetAlpha(1);
+    MMBirds_Update();
+    Background_DrawFullscreen(g_background);
+    MMBirds_DrawFar();
+    Background_DrawFullscreen(g_middle);
+    MMBirds_DrawNear();
+    if (!Dialog_Active && First_Start != 1) {
+        // One button at a time, update then draw. Once an action opened a box or left the menu, the buttons after it
+        // are only drawn: their update must not act on the same frame's input.
+        const int screen = Screen_Current, serial = Dialog_Serial();
+        for (const GUIBtnPtr& b : MainMenu_Buttons) {
+            if (Dialog_Serial() == serial && Screen_Current == screen) b->Update();
+            b->Draw();
+        }
+        Draw_Image(g_panel, kPanelX, kPanelY);
+    }
+    Background_DrawFullscreen(g_front);
+    Effects_DrawBehind();
+    Draw_Image(g_logo, kLogoX, kLogoY);
+    Particles_Draw();
+    Draw_SetScale(1, 1);
+    if (!Music_Sounds[0]) Music_LoadTrack(0, 0);
+    if (MainMenu_NamePending == 1) {
+        MainMenu_NamePending = 0;
+        NameBox_Mode = 0;
+        MsgBox_Username_Open();
+    }
+    Draw_SetImageFont(Font_Default);
+    if (Key_Down(VK::F1) && Key_Down('1')) DrawDeveloperOverlay();
+    if (Tips_Visible) Tips_Draw();
+}
+
+void MainMenu_Btn_Play_LeftUp(GUIBtn&) { Play(0); }
+void MainMenu_Btn_Relaxed_LeftUp(GUIBtn&) { Play(1); }
+void MainMenu_Btn_User_LeftUp(GUIBtn&) { MM_Players_Open(); }
+
+void MainMenu_Btn_Wallpapers_LeftUp(GUIBtn&) {
+    Wallpapers_FromLevel = 0; // its back button only closes it
+    Dialog_Open(Wallpapers_Init, Wallpapers_Update, Wallpapers_Draw, 1);
+}
+
+void MainMenu_Btn_Options_LeftUp(GUIBtn&) {
+    Dialog_Open(Options_Init, Options_Update, Options_Draw, 1);
+    Tips_Tip20Delay = 0; // the delayed menu tip is cancelled for the rest of the run
+}
+
+void MainMenu_Btn_Exit_LeftUp(GUIBtn&) { MsgBox_Quit_Open(); }
+
+void Match_StartAtLevel(int32_t level) {
+    Level_Current = level;
+    Player_LastLevel[size_t(Player_Current)] = level;
+    Match_Continued = 1;
+    Screen_Set(kScreenLevelStart);
+    if (!Match_Exists()) Match_New();
+    Match_Save(Level_Current, 0);
+}

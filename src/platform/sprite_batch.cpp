@@ -1,0 +1,350 @@
+// The sprite batch and the shared atlas behind sprite_batch.h: quads built on the CPU (scale, rotation about the
+// handle, colour and alpha in the vertices) and drawn with one SDL_RenderGeometry call per texture/blend/clip run.
+// Called by the effects and particles; reads the drawing state and renderer of graphics.cpp.
+#include "platform/sprite_batch.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/graphics.h"
+#include "platform/image_internal.h"
+#include "platform/sdl_context.h"
+
+namespace {
+
+constexpr int kPage = 2048; // atlas page side in pixels
+constexpr int kPad = 1;     // empty pixels between packed frames (no bleeding when filtered)
+
+struct AtlasPage {
+    std::vector<uint32_t> argb;     // kPage x kPage, ARGB8888
+    SDL_Texture* texture = nullptr; // upload of argb (premultiplied on the one-blend path); null until drawn
+    uint32_t generation = 0;        // renderer generation of the texture
+    bool premultiplied = false;     // how the texture was uploaded
+    bool dirty = true;              // argb changed since the upload
+    int penX = 0, penY = 0, shelfH = 0;
+};
+
+struct AtlasEntry {
+    int page = 0;
+    std::vector<SDL_Rect> frames; // where each frame lies on its page
+};
+
+struct Atlas {
+    std::vector<std::unique_ptr<AtlasPage>> pages;
+    std::unordered_map<const Image*, AtlasEntry> entries;
+    std::vector<ImagePtr> keep; // the atlas keeps its images alive, so no pointer is ever reused
+};
+
+Atlas& TheAtlas() {
+    static Atlas atlas;
+    return atlas;
+}
+
+// The run being gathered: every quad in it shares the key (texture source), blend and clip.
+struct Run {
+    const void* key = nullptr; // atlas page, image frame, or null for untextured quads
+    const AtlasPage* page = nullptr;
+    ImagePtr image; // image of a frame outside the atlas
+    int frame = 0;
+    int blend = BLEND_ALPHA;
+    std::vector<SDL_Vertex> vertices; // storage; the first `count` are the run's (grown, never shrunk)
+    size_t count = 0;
+};
+
+Run g_run; // the run being gathered
+Run& TheRun() { return g_run; }
+
+BatchStats g_stats;
+bool g_atlasChanged = false; // an image joined the atlas: look-ups remembered before are stale
+
+// One blend for every atlas run: the pages are uploaded premultiplied and drawn with (ONE, ONE_MINUS_SRC_ALPHA);
+// an alpha-blended quad carries (r*a, g*a, b*a, a) in its vertices, an additive one (r*a, g*a, b*a, 0), so alpha and
+// additive quads share one geometry call. Renderers without custom blend modes (the software one) keep the two
+// blend modes and straight pages. Without a renderer the batch counts as the one-blend path would draw.
+int g_oneBlendGen = -1; // renderer generation the probe below belongs to
+bool g_oneBlend = true; // the one-blend path is in use
+const SDL_BlendMode kPremulBlend =
+    SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
+                               SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+
+bool g_probed = false; // the path was checked for the current run (checked again after every flush)
+
+bool OneBlend() {
+    if (g_probed) return g_oneBlend;
+    const int gen = int(Texture_Generation());
+    g_probed = true;
+    if (gen == g_oneBlendGen) return g_oneBlend;
+    Batch_Flush(); // quads of the other path must not mix with this one
+    g_probed = true;
+    g_oneBlendGen = gen;
+    g_oneBlend = true;
+    if (SDL_Renderer* r = Sdl_Renderer()) {
+        SDL_Texture* probe = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 1, 1);
+        g_oneBlend = probe && SDL_SetTextureBlendMode(probe, kPremulBlend) == 0;
+        if (probe) SDL_DestroyTexture(probe);
+    }
+    return g_oneBlend;
+}
+
+// Starts a new run when the key or blend differ from the current one. The clip is the viewport in force when the
+// run is drawn: Batch_SetViewport flushes before it changes.
+void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
+    Run& run = TheRun();
+    if (run.key == key && run.blend == blend && run.count != 0) return;
+    if (run.count != 0) Batch_Flush();
+    run.key = key;
+    run.page = page;
+    run.image = (img && !page) ? *img : ImagePtr();
+    run.frame = frame;
+    run.blend = blend;
+}
+
+SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
+    const uint32_t gen = Texture_Generation();
+    if (p.generation != gen) {
+        p.texture = nullptr; // went with the old renderer
+        p.generation = gen;
+        p.dirty = true;
+    }
+    if (!p.texture) {
+        p.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPage, kPage);
+        if (!p.texture) return nullptr;
+        SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
+    }
+    if (p.dirty || p.premultiplied != g_oneBlend) {
+        if (g_oneBlend) {
+            static std::vector<uint32_t> pm; // premultiplied copy of the page
+            pm.resize(p.argb.size());
+            for (size_t i = 0; i < p.argb.size(); ++i) {
+                const uint32_t c = p.argb[i], a = c >> 24;
+                pm[i] = (c & 0xFF000000u) | (((c >> 16 & 255) * a / 255) << 16) | (((c >> 8 & 255) * a / 255) << 8) |
+                        ((c & 255) * a / 255);
+            }
+            SDL_UpdateTexture(p.texture, nullptr, pm.data(), kPage * 4);
+        } else {
+            SDL_UpdateTexture(p.texture, nullptr, p.argb.data(), kPage * 4);
+        }
+        p.premultiplied = g_oneBlend;
+        p.dirty = false;
+    }
+    return p.texture;
+}
+
+// Indices of quads 0..n-1 (two triangles each: 0 1 2, 0 2 3), the same for every run.
+std::vector<int> g_quadIndices;
+
+void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
+    Run& run = TheRun();
+    if (run.count + 4 > run.vertices.size()) run.vertices.resize(std::max<size_t>(4096, run.vertices.size() * 2));
+    SDL_Vertex* v = run.vertices.data() + run.count;
+    for (int i = 0; i < 4; ++i)
+        v[i] = SDL_Vertex{pt[i], c, uv[i]};
+    run.count += 4;
+    ++g_stats.quads;
+    g_stats.vertices += 4;
+}
+
+// The vertex colour of a quad: straight, or premultiplied with the blend carried in alpha (one-blend path).
+SDL_Color VertexColour(bool premul, int blend, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    if (!premul) return SDL_Color{r, g, b, a};
+    return SDL_Color{uint8_t(r * a / 255), uint8_t(g * a / 255), uint8_t(b * a / 255),
+                     blend == BLEND_ADDITIVE ? uint8_t(0) : a};
+}
+
+// The first page starts with a white 2x2 block: lines drawn from it join the atlas runs.
+constexpr float kWhiteU = 0.5f / kPage, kWhiteV = 0.5f / kPage;
+AtlasPage* FirstPage() {
+    Atlas& atlas = TheAtlas();
+    if (atlas.pages.empty()) {
+        atlas.pages.push_back(std::make_unique<AtlasPage>());
+        AtlasPage& p = *atlas.pages.back();
+        p.argb.assign(size_t(kPage) * kPage, 0);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                p.argb[size_t(y) * kPage + size_t(x)] = 0xFFFFFFFFu;
+        p.penX = 2 + kPad;
+        p.shelfH = 2 + kPad;
+    }
+    return atlas.pages.front().get();
+}
+
+int BlendOf(int blend) { return blend == BLEND_ADDITIVE ? BLEND_ADDITIVE : BLEND_ALPHA; }
+SDL_BlendMode SdlBlend(int blend) { return blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND; }
+
+} // namespace
+
+void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
+                  uint8_t b, uint8_t a, int blend) {
+    if (!img || frame < 0 || frame >= int(img->frames.size()) || sx == 0.0f || sy == 0.0f) return;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+    blend = BlendOf(blend);
+    if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
+    Atlas& atlas = TheAtlas();
+    // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
+    static const Image* lastImage = nullptr;
+    static const AtlasEntry* lastEntry = nullptr;
+    if (img.get() != lastImage || g_atlasChanged) {
+        g_atlasChanged = false;
+        const auto it = atlas.entries.find(img.get());
+        lastImage = img.get();
+        lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
+    }
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
+    bool premul = false;
+    if (lastEntry) {
+        const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
+        premul = OneBlend();
+        Switch(page, page, nullptr, 0, premul ? 0 : blend);
+        const SDL_Rect& f = lastEntry->frames[size_t(frame)];
+        u0 = float(f.x) / kPage;
+        v0 = float(f.y) / kPage;
+        u1 = float(f.x + f.w) / kPage;
+        v1 = float(f.y + f.h) / kPage;
+    } else {
+        Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
+    }
+    // Corners about the handle, scaled, then turned clockwise on screen (y grows downward).
+    const float w = float(img->width), h = float(img->height);
+    const float l = -img->handleX * sx, t = -img->handleY * sy, rr = (w - img->handleX) * sx,
+                bb = (h - img->handleY) * sy;
+    SDL_FPoint pt[4] = {{l, t}, {rr, t}, {rr, bb}, {l, bb}};
+    if (rot != 0.0f) {
+        const float rad = rot * 0.017453292519943295f, c = std::cos(rad), s = std::sin(rad);
+        for (SDL_FPoint& p : pt)
+            p = SDL_FPoint{p.x * c - p.y * s, p.x * s + p.y * c};
+    } else if (sx == 1.0f && sy == 1.0f) {
+        x = std::floor(x); // whole pixels for an unscaled copy, as the immediate drawing does
+        y = std::floor(y);
+    }
+    for (SDL_FPoint& p : pt) {
+        p.x += x;
+        p.y += y;
+    }
+    const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+    AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
+}
+
+void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
+    blend = BlendOf(blend);
+    if (a == 0) return;
+    const AtlasPage* page = FirstPage();
+    const bool premul = OneBlend();
+    Switch(page, page, nullptr, 0, premul ? 0 : blend);
+    SDL_FPoint pt[4];
+    if (y1 == y2 || x1 == x2) { // axis-aligned: the pixel rectangle covering both end points
+        const float l = std::floor(std::min(x1, x2)), t = std::floor(std::min(y1, y2));
+        const float rr = std::floor(std::max(x1, x2)) + 1, bb = std::floor(std::max(y1, y2)) + 1;
+        pt[0] = {l, t};
+        pt[1] = {rr, t};
+        pt[2] = {rr, bb};
+        pt[3] = {l, bb};
+    } else { // a 1 px wide band along the line, half a pixel longer at both ends
+        const float dx = x2 - x1, dy = y2 - y1, len = std::sqrt(dx * dx + dy * dy);
+        const float ux = dx / len * 0.5f, uy = dy / len * 0.5f;
+        const float ax = x1 + 0.5f - ux, ay = y1 + 0.5f - uy, bx = x2 + 0.5f + ux, by = y2 + 0.5f + uy;
+        pt[0] = {ax - uy, ay + ux};
+        pt[1] = {bx - uy, by + ux};
+        pt[2] = {bx + uy, by - ux};
+        pt[3] = {ax + uy, ay - ux};
+    }
+    const SDL_FPoint uv[4] = {{kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}};
+    AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
+}
+
+void Batch_SetViewport(int x, int y, int w, int h) {
+    Batch_Flush();
+    Draw_SetViewport(x, y, w, h);
+}
+
+void Batch_Flush() {
+    Run& run = TheRun();
+    g_probed = false;
+    if (run.count == 0) return;
+    ++g_stats.flushes;
+    SDL_Renderer* renderer = Sdl_Renderer();
+    if (renderer) {
+        SDL_Texture* tex = nullptr;
+        bool ok = true;
+        if (run.page) {
+            tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
+            ok = tex != nullptr;
+        } else if (run.image) {
+            tex = Image_FrameTexture(*run.image, run.frame, false);
+            ok = tex != nullptr;
+        }
+        if (ok) {
+            if (tex) {
+                SDL_SetTextureBlendMode(tex, run.page && g_oneBlend ? kPremulBlend : SdlBlend(run.blend));
+                SDL_SetTextureColorMod(tex, 255, 255, 255);
+                SDL_SetTextureAlphaMod(tex, 255);
+            } else {
+                SDL_SetRenderDrawBlendMode(renderer, SdlBlend(run.blend));
+            }
+            const size_t quads = run.count / 4;
+            for (size_t q = g_quadIndices.size() / 6; q < quads; ++q) {
+                const int b = int(q * 4);
+                g_quadIndices.insert(g_quadIndices.end(), {b, b + 1, b + 2, b, b + 2, b + 3});
+            }
+            SDL_RenderGeometry(renderer, tex, run.vertices.data(), int(run.count), g_quadIndices.data(),
+                               int(quads * 6));
+        }
+    }
+    run.count = 0;
+    run.image.reset();
+    run.key = nullptr;
+    run.page = nullptr;
+}
+
+void Batch_AtlasAdd(const ImagePtr& img) {
+    if (!img || img->frames.empty()) return;
+    Atlas& atlas = TheAtlas();
+    if (atlas.entries.count(img.get())) return;
+    const int w = img->width, h = img->height;
+    if (w <= 0 || h <= 0 || w + kPad > kPage || h + kPad > kPage) return;
+    const size_t perRow = size_t(kPage / (w + kPad)), rows = (img->frames.size() + perRow - 1) / perRow;
+    if (rows * size_t(h + kPad) > size_t(kPage)) return; // a strip must fit on one page
+    Batch_Flush();                                       // a run may point at a page that is about to change
+    AtlasEntry entry;
+    std::vector<uint32_t> argb;
+    FirstPage();
+    for (size_t f = 0; f < img->frames.size(); ++f) {
+        AtlasPage* page = atlas.pages.back().get();
+        if (page->penX + w + kPad > kPage) { // next shelf
+            page->penX = 0;
+            page->penY += page->shelfH;
+            page->shelfH = 0;
+        }
+        if (page->penY + h + kPad > kPage) { // next page; an image's frames stay on one page
+            atlas.pages.push_back(std::make_unique<AtlasPage>());
+            page = atlas.pages.back().get();
+            if (f > 0) { // start the image again on the fresh page
+                entry.frames.clear();
+                f = size_t(-1);
+                continue;
+            }
+        }
+        if (page->argb.empty()) page->argb.assign(size_t(kPage) * kPage, 0);
+        const SDL_Rect at{page->penX, page->penY, w, h};
+        Pixmap_ToArgb(img->frames[f].pixels, (img->flags & IMG_MASKED) != 0, argb);
+        for (int row = 0; row < h && size_t(row + 1) * size_t(w) <= argb.size(); ++row)
+            std::copy_n(argb.data() + size_t(row) * w, w, page->argb.data() + size_t(at.y + row) * kPage + at.x);
+        page->dirty = true;
+        page->penX += w + kPad;
+        page->shelfH = std::max(page->shelfH, h + kPad);
+        entry.page = int(atlas.pages.size()) - 1;
+        entry.frames.push_back(at);
+    }
+    atlas.entries.emplace(img.get(), std::move(entry));
+    g_atlasChanged = true;
+    atlas.keep.push_back(img);
+}
+
+bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }
+
+BatchStats Batch_Stats() { return g_stats; }
+void Batch_ResetStats() { g_stats = BatchStats{}; }

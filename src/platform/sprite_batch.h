@@ -1,0 +1,40 @@
+// The sprite batch: many small image quads (and 1-pixel line quads) gathered into one vertex array and drawn with
+// one SDL_RenderGeometry call per run of the same texture, blend mode and clip. Images added to the shared atlas
+// share one texture, so consecutive sprites of different images stay in one run. Used by the effects and
+// particles; any drawing code may use it. Implemented in sprite_batch.cpp beside graphics.cpp.
+//
+// Order: batched quads reach the canvas at the next flush. Call Batch_Flush before any immediate Draw_* call that
+// must land above them; change the viewport through Batch_SetViewport, which flushes first. Without an open
+// window the batch still builds and counts its vertices (benchmarks), then drops them.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/image.h"
+
+// One sprite: frame `frame` of the image with its handle at (x, y), scaled about the handle, turned `rot` degrees
+// clockwise, tinted (r, g, b) with alpha a (all 0..255), in blend mode 3 (alpha) or 4 (additive); other modes are
+// taken as 3. A null image, a frame out of range or a zero scale adds nothing.
+void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
+                  uint8_t b, uint8_t a, int blend);
+// A line of 1 pixel width from (x1, y1) to (x2, y2), both end points lit, as an untextured quad.
+void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend);
+// Draws what is gathered (one geometry call) and empties the batch.
+void Batch_Flush();
+// Flushes, then sets the viewport (the clip of the quads that follow).
+void Batch_SetViewport(int x, int y, int w, int h);
+
+// Packs every frame of the image into the shared atlas (once per image; the atlas keeps the image alive). Images
+// larger than a page stay on their own textures.
+void Batch_AtlasAdd(const ImagePtr& img);
+bool Batch_InAtlas(const ImagePtr& img);
+
+// Counters since the last reset: sprites and lines added, vertices built, geometry calls made (flushes of a
+// non-empty batch, with or without a window).
+struct BatchStats {
+    int64_t quads = 0;
+    int64_t vertices = 0;
+    int64_t flushes = 0;
+};
+BatchStats Batch_Stats();
+void Batch_ResetStats();

@@ -1,0 +1,362 @@
+// The effect list, the update pass and the layer passes: delays, walks that remove and append, the cap, the beam
+// cross, the state after a pass, lifetimes that must end, clamping and frame checks.
+#include <cmath>
+
+#include <algorithm>
+
+#include "board/board.h"
+#include "board/pieces.h"
+#include "effects/fx_helpers.h"
+
+namespace {
+
+using ListTest = FxTest;
+using DrawTest = FxTest;
+
+TEST_F(ListTest, DelayCountsDownInBothPassesOfTheGameButOnceOnTheMenu) {
+    Gfx_Obj& o = Gfx_New(27, 100, 100, 250, -10);
+    o.image = Fx_Img.spark1;
+    o.alpha = 1;
+    int frames = 0;
+    while (sink.draws.empty() && frames < 100) {
+        Fx_GameFrame();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 9); // 16 ms counted twice a frame: drawn in the frame after 128 ms
+    Effects_Clear();
+    sink.draws.clear();
+    Gfx_Obj& m = Gfx_New(27, 100, 100, 250, -10);
+    m.image = Fx_Img.spark1;
+    m.alpha = 1;
+    frames = 0;
+    while (sink.draws.empty() && frames < 100) {
+        Effects_DrawBehind(); // the main menu draws layer -10 only and runs no update
+        ++frames;
+    }
+    EXPECT_EQ(frames, 17); // counted once: drawn in the frame after 256 ms
+}
+
+TEST_F(ListTest, WalksRemoveNeighboursAndVisitChildrenOnce) {
+    // Two neighbours that end in the same walk, between two that live on.
+    for (const float alpha : {1.0f, 0.001f, 0.001f, 1.0f}) {
+        Gfx_Obj& o = Gfx_New(27, 10, 10, 0, 10);
+        o.image = Fx_Img.spark1;
+        o.alpha = alpha;
+    }
+    Fx_SetClock(16, 60);
+    Effects_DrawAbove();
+    EXPECT_EQ(sink.draws.size(), 4u); // each drawn exactly once
+    EXPECT_EQ(Effects_LiveCount(), 2);
+    EXPECT_EQ(Effects_List.size(), 2u);
+    // A glitter emitter appends children while it is being drawn; the deque keeps it valid (ASan in CI).
+    Effects_Clear();
+    for (int i = 0; i < 50; ++i) {
+        Gfx_Obj& o = Gfx_New(34, 200, 200, 0, 10);
+        o.image = Fx_Img.spark1;
+        o.alpha = 1;
+        o.counter = 5;
+    }
+    for (int f = 0; f < 20; ++f)
+        Fx_GameFrame();
+    EXPECT_GT(Fx_CountKind(9), 0);
+    EXPECT_EQ(Effects_LiveCount(), int(Effects_List.size()));
+}
+
+TEST_F(ListTest, ClearEmptiesBothListsIncludingDelayedAndSweepingEffects) {
+    Gfx_New(5, 1, 1, 100000, -10);
+    MapEffect_Create(Fx_Img.youLose, 80, 255, 255, nullptr, nullptr, nullptr, nullptr, 1, 0, 0, 0, 0, 1, 0, 1, 0, 1, 0,
+                     0);
+    Effects_Clear();
+    EXPECT_TRUE(Effects_List.empty());
+    EXPECT_TRUE(MapEffects_List.empty());
+    EXPECT_EQ(Effects_LiveCount(), 0);
+    Effects_Clear(); // empty: nothing happens
+}
+
+TEST_F(ListTest, BeamCrossSitsAtTheCellCentreOnLayer10) {
+    Fx_SetBoard(8, 8, 40); // not 48 px: the centre must still be half a cell in
+    for (int i = 0; i < 50; ++i) {
+        Effects_Clear();
+        Gfx_Kind4At(100, 50);
+        const Gfx_Obj& o = Effects_List.front();
+        EXPECT_EQ(o.kind, 4);
+        EXPECT_EQ(o.layer, 10);
+        EXPECT_FLOAT_EQ(o.alpha, 0.75f);
+        EXPECT_FLOAT_EQ(o.spread, 0.1f);
+        EXPECT_LE(std::abs(o.x - 120), 5);
+        EXPECT_LE(std::abs(o.y - 70), 5);
+    }
+}
+
+TEST_F(ListTest, CapMakesNothingAndCountsTheDrop) {
+    Effects_Cap = 100;
+    const int64_t before = Effects_Dropped;
+    Gfx_ExplosionSparks(300, 300); // 60 at 60 fps
+    Gfx_ExplosionSparks(300, 300);
+    EXPECT_EQ(Effects_LiveCount(), 100);
+    EXPECT_EQ(int(Effects_List.size()), 100);
+    EXPECT_EQ(Effects_Dropped - before, 20);
+}
+
+TEST_F(ListTest, SeededCreatorsGiveTheSameObjectsTwice) {
+    const auto run = [] {
+        Effects_Clear();
+        Rand_Seed(77);
+        Gfx_BurstAtCell(100, 50, 0.1f);
+        Gfx_ExplosionRays(300, 200);
+        Gfx_Circle360(400, 300);
+        std::vector<float> v;
+        for (const Gfx_Obj& o : Effects_List)
+            for (const float f : {float(o.kind), float(o.x), float(o.y), o.velX, o.velY, o.alpha, o.rotation,
+                                  float(o.delay), o.frame, o.scaleX})
+                v.push_back(f);
+        return v;
+    };
+    const std::vector<float> a = run();
+    EXPECT_FALSE(a.empty());
+    EXPECT_EQ(a, run());
+}
+
+// ---- Update pass ----
+
+TEST_F(ListTest, FallingMovesBeforeGravityAndBoardKindsSubtractTheOverflow) {
+    Gfx_Obj& o = Gfx_New(23, 100, 100, 0, 99); // a layer no pass draws: only the update moves it
+    o.posX = 100;
+    o.posY = 100;
+    o.gravity = 2.0f;
+    o.alpha = 1;
+    Board_OverflowX = 7;
+    Effects_UpdateAll();
+    EXPECT_FLOAT_EQ(Effects_List.front().posY, 100.0f); // stays on its first frame
+    EXPECT_EQ(Effects_List.front().x, 93);
+    Effects_UpdateAll();
+    EXPECT_GT(Effects_List.front().posY, 100.0f);
+}
+
+TEST_F(ListTest, BeamSpreadStopsAt16AndFadesOnlyPastEight) {
+    Gfx_Kind4At(100, 50);
+    Gfx_Obj* o = &Effects_List.front();
+    float lastAlpha = o->alpha;
+    for (int f = 0; f < 200 && !Effects_List.empty(); ++f) {
+        o = &Effects_List.front();
+        const float spreadBefore = o->spread;
+        Effects_UpdateAll();
+        if (Effects_List.empty()) break;
+        o = &Effects_List.front();
+        EXPECT_LE(o->spread, 16.0f);
+        if (spreadBefore <= 8) {
+            EXPECT_FLOAT_EQ(o->alpha, lastAlpha);
+        }
+        lastAlpha = o->alpha;
+    }
+    EXPECT_TRUE(Effects_List.empty()); // removed by the update once its alpha is below 0
+}
+
+TEST_F(ListTest, TrailEmittersSpawnOnlyWhenMovedAndFastEnough) {
+    Gfx_Obj& still = Gfx_New(26, 100, 100, 0, 10);
+    still.posX = still.posY = 100;
+    still.image = Fx_Img.spark1;
+    const int32_t state = Rand_State();
+    Effects_UpdateAll();
+    EXPECT_EQ(Effects_List.size(), 1u);
+    EXPECT_EQ(Rand_State(), state); // no random number drawn
+    Effects_Clear();
+    Gfx_Obj& slow = Gfx_New(28, 100, 100, 0, 10);
+    slow.posX = slow.posY = 100;
+    slow.velX = 3;
+    Gfx_Obj& colour = Gfx_New(40, 100, 100, 0, 10);
+    colour.posX = colour.posY = 100;
+    colour.velX = 3;
+    Fx_SetClock(16, 25);
+    for (int f = 0; f < 30; ++f)
+        Effects_UpdateAll();
+    EXPECT_EQ(Fx_CountKind(29), 0); // fps 25 blocks the ring sparks
+    EXPECT_GT(Fx_CountKind(41), 0); // but not the colour puffs
+}
+
+TEST_F(ListTest, ProjectedObjectsNearTheViewerAreRemovedBeforeDividing) {
+    Gfx_Obj& o = Gfx_New(11, 0, 0, 0, -10);
+    o.z = 1.5f;
+    o.vz = -0.1f;
+    o.alpha = 1;
+    o.image = Fx_Img.spark4;
+    Fx_GameFrame();
+    EXPECT_EQ(Effects_LiveCount(), 0);
+    for (const FxDrawRec& d : sink.draws)
+        EXPECT_TRUE(std::isfinite(d.s.sx));
+    Gfx_Obj& t = Gfx_New(12, 0, 0, 0, -10);
+    t.z = 150;
+    t.frameCount = 0;
+    Effects_UpdateAll();
+    EXPECT_EQ(Effects_List.front().frame, 0.0f); // a strip of no frames stays on frame 0
+}
+
+// ---- Layer passes ----
+
+std::vector<int> LineRows(const RecordingSink& s) {
+    std::vector<int> rows;
+    for (const FxDrawRec& d : s.draws)
+        if (!d.image && d.y == d.y2) rows.push_back(int(d.y));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+TEST_F(DrawTest, BeamLinesForSpreads8And0) {
+    Gfx_Obj& o = Gfx_New(4, 300, 200, 0, 10);
+    o.alpha = 1;
+    o.spread = 8;
+    Effects_DrawAbove();
+    std::vector<int> want;
+    for (int y = 200 - 6; y <= 200 + 7; ++y)
+        want.push_back(y);
+    EXPECT_EQ(LineRows(sink), want);
+    ASSERT_EQ(sink.Lines(), 28u);
+    EXPECT_EQ(sink.draws[0].s.blend, BLEND_ADDITIVE);
+    EXPECT_EQ(sink.draws[0].x, float(Board_OriginX));
+    EXPECT_EQ(sink.draws[0].x2, float(Board_OriginX + Board_PixelWidth));
+    sink.draws.clear();
+    o.spread = 0.1f; // core y; soft y+1..y+3 and y, y-1, y-2
+    Effects_DrawAbove();
+    EXPECT_EQ(LineRows(sink), (std::vector<int>{198, 199, 200, 200, 201, 202, 203}));
+}
+
+TEST_F(DrawTest, PassesDrawOnlyTheirLayerAndRestoreTheState) {
+    for (const int layer : {-10, 10, 20, 0}) {
+        Gfx_Obj& o = Gfx_New(27, layer, 0, 0, layer);
+        o.image = Fx_Img.spark1;
+        o.alpha = 0.5f;
+    }
+    Gfx_Obj& col = Gfx_New(41, 5, 5, 0, 10); // a coloured, turned object before a plain one
+    col.image = Fx_Img.spark4;
+    col.alpha = 1;
+    col.colR = 10;
+    col.rotation = 45;
+    col.scaleX = 0.5f;
+    Gfx_Obj& plain = Gfx_New(27, 6, 6, 0, 10);
+    plain.image = Fx_Img.spark1;
+    plain.alpha = 1;
+    Fx.alpha = 0.3f;
+    Effects_DrawBehind();
+    Effects_DrawAbove();
+    Effects_DrawTop();
+    EXPECT_FLOAT_EQ(Fx.alpha, 0.3f);
+    ASSERT_EQ(sink.draws.size(), 5u);
+    EXPECT_EQ(sink.draws[0].x, -10); // layer order, the layer-0 object never drawn
+    EXPECT_EQ(sink.draws[1].x, 10);
+    EXPECT_EQ(sink.draws[4].x, 20);
+    const FxState& s = sink.draws[3].s; // the plain one after the coloured one
+    EXPECT_EQ(s.r, 255);
+    EXPECT_EQ(s.rot, 0);
+    EXPECT_EQ(s.sx, 0); // its own scale (0 from the constructor), not the previous object's
+    EXPECT_EQ(sink.flushes, 3);
+}
+
+TEST_F(DrawTest, LifetimesThatMustEnd) {
+    // Kind 8 with no life: removed, nothing divides by zero.
+    Gfx_Obj& dot = Gfx_New(8, 10, 10, 0, -10);
+    dot.alpha = 1;
+    // Kind 30 without a running freeze spell fades and ends.
+    Gfx_Obj& gauge = Gfx_New(30, 10, 10, 0, 20);
+    gauge.alpha = 0.3f;
+    gauge.counter = 50;
+    // Kind 22 ends when its frames are done.
+    Gfx_Kind22Burst(100, 50, 0.0f);
+    // Kind 40 from its creator fades and ends (its puffs too).
+    Gfx_Kind40Burst(100, 50, 0.0f, -10);
+    Fx_GameFrame();
+    EXPECT_EQ(Fx_CountKind(8), 0);
+    for (int f = 0; f < 60 * 12; ++f)
+        Fx_GameFrame();
+    EXPECT_EQ(Fx_CountKind(30), 0);
+    EXPECT_EQ(Fx_CountKind(22), 0);
+    EXPECT_EQ(Fx_CountKind(40), 0);
+    EXPECT_EQ(Fx_CountKind(41), 0);
+}
+
+TEST_F(DrawTest, PieceGlowEndsWithItsPiece) {
+    auto piece = std::make_shared<Piece>();
+    piece->ScreenX = 100;
+    piece->ScreenY = 50;
+    Gfx_Kind37Circle(piece);
+    EXPECT_EQ(Fx_CountKind(37), 3);
+    Effects_DrawBehind();
+    ASSERT_EQ(sink.draws.size(), 3u);
+    EXPECT_EQ(sink.draws[0].x, 100 + Cell_HalfWidth);
+    piece->ScreenX = 148; // it follows the piece
+    sink.draws.clear();
+    Effects_DrawBehind();
+    EXPECT_EQ(sink.draws[0].x, 148 + Cell_HalfWidth);
+    piece.reset(); // matched and gone
+    sink.draws.clear();
+    Effects_DrawBehind();
+    EXPECT_TRUE(sink.draws.empty());
+    EXPECT_EQ(Fx_CountKind(37), 0);
+}
+
+TEST_F(DrawTest, AlphaAndColourReachTheSinkClamped) {
+    Gfx_Obj& link = Gfx_New(20, 100, 100, 0, 10);
+    link.alpha = 2.0f;
+    link.image = Fx_Img.chainLink;
+    Gfx_Obj& trail = Gfx_New(19, 200, 200, 0, 20);
+    trail.alpha = 0.5f;
+    trail.colR = 305;
+    trail.colG = -28;
+    trail.image = Fx_Img.spark9;
+    trail.frameCount = 32;
+    Effects_DrawAbove();
+    Effects_DrawTop();
+    ASSERT_EQ(sink.draws.size(), 2u);
+    EXPECT_EQ(sink.draws[0].s.alpha, 1.0f);
+    EXPECT_EQ(sink.draws[1].s.r, 255);
+    EXPECT_EQ(sink.draws[1].s.g, 0);
+}
+
+TEST_F(DrawTest, FramesOutsideTheStripDrawNothing) {
+    Gfx_Obj& o = Gfx_New(27, 10, 10, 0, 10);
+    o.image = Fx_Img.spark1; // one frame
+    o.frame = 3;
+    o.alpha = 1;
+    Gfx_Obj& ok = Gfx_New(27, 10, 10, 0, 10);
+    ok.image = Fx_Img.spark6;
+    ok.frame = 31;
+    ok.alpha = 1;
+    Gfx_Obj& none = Gfx_New(27, 10, 10, 0, 10); // no image: nothing, no crash
+    none.alpha = 1;
+    Effects_DrawAbove();
+    ASSERT_EQ(sink.draws.size(), 1u);
+    EXPECT_EQ(sink.draws[0].frame, 31);
+}
+
+TEST_F(DrawTest, GlowSparklesByItsAlpha) {
+    Gfx_Obj& o = Gfx_New(5, 100, 100, 0, -10);
+    o.image = Fx_Img.spark1;
+    o.alpha = 1.0f;
+    o.scaleX = o.scaleY = 2;
+    Effects_DrawBehind();
+    EXPECT_EQ(Fx_CountKind(7), 1); // alpha 1 sparkles whatever the draw
+    Effects_Clear();
+    Gfx_Obj& faded = Gfx_New(5, 100, 100, 0, -10);
+    faded.image = Fx_Img.spark1;
+    faded.alpha = 0.0001f;
+    faded.scaleX = faded.scaleY = 2;
+    Fx_SetClock(0.001f, 60);
+    for (int i = 0; i < 100; ++i)
+        Effects_DrawBehind();
+    EXPECT_EQ(Fx_CountKind(7), 0);
+}
+
+TEST_F(DrawTest, MainMenuGlowsStayBoundedForTenMinutes) {
+    Effects_Clear();
+    // The menu draws layer -10 only: a few frames first so that the other layers count as not drawn.
+    for (int f = 0; f < 3; ++f)
+        Effects_DrawBehind();
+    Gfx_Kind25Circle(397, 47);
+    for (int f = 0; f < 36000; ++f) {
+        Effects_DrawBehind();
+        Particles_Draw();
+        ASSERT_LT(Effects_LiveCount(), 100) << f;
+    }
+    EXPECT_EQ(Fx_CountKind(25), 3);
+}
+
+} // namespace

@@ -1,0 +1,214 @@
+// Tests of src/menus/main_menu.cpp and birds.cpp: when the name box opens, Start without and with a saved match, the
+// button panel hidden under a box, the buttons that open the other dialogs, and the birds' count, size, speed and
+// order.
+#include <gtest/gtest.h>
+
+#include "board/level_file.h"
+#include "board/play.h"
+#include "board/rules.h"
+#include "castle/castle.h"
+#include "main/frame_timer.h"
+#include "main/progress.h"
+#include "main/runtime.h"
+#include "main/screens.h"
+#include "menus/menus.h"
+#include "menus_helpers.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/random.h"
+
+namespace {
+
+using MainMenuTest = MenusTest;
+
+uint32_t Pixel(int x, int y) {
+    const Pixmap pm = Graphics_ReadPixels(x, y, 1, 1);
+    return (uint32_t(pm.bytes[2]) << 16) | (uint32_t(pm.bytes[1]) << 8) | uint32_t(pm.bytes[0]);
+}
+
+TEST_F(MainMenuTest, TheNameBoxOpensWhenNoSlotIsInUseEvenAfterTheFirstStart) {
+    First_Start = 0;
+    Player_Used.fill(0);
+    Screen_Set(kScreenMainMenu);
+    Frames(1);
+    EXPECT_EQ(Dialog_Active, 1);
+    EXPECT_EQ(NameBox_Mode, 0);
+    Dialog_Close();
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    Frames(1);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(MainMenu_UserButton->text, u"Spieler Anna");
+}
+
+TEST_F(MainMenuTest, StartWithoutASavedMatchPlaysLevelOneAndTheFirstStartIgnoresIt) {
+    static GUIBtn none;
+    Level_Current = 9;
+    MainMenu_Btn_Relaxed_LeftUp(none); // First_Start 1, nothing saved: ignored
+    EXPECT_EQ(Screen_Current, kScreenMainMenu);
+    EXPECT_EQ(Level_Current, 9);
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    Script("2 click 1 671 270"); // "Leichtes Spiel"
+    Frames(4);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Relaxed_Mode, 1);
+    EXPECT_EQ(Level_Current, 1);
+    EXPECT_EQ(Player_LastLevel[0], 1);
+    EXPECT_EQ(Match_Continued, 1);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(Level_StartMode, 0);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_001.lev") << "Start loads level 1 (Game_Start)";
+    EXPECT_GT(Board_Cols, 0);
+    EXPECT_EQ(Match_Exists(), 1);
+}
+
+// With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score.
+TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
+    NamePlayer0("Anna");
+    Level_Current = 3;
+    Score = 1234;
+    Lives = 2;
+    Match_Save(3, 0);
+    Level_Current = 1;
+    Score = 0;
+    Screen_Set(kScreenMainMenu);
+    Script("2 click 1 671 173"); // "Start"
+    Frames(4);
+    ASSERT_EQ(Dialog_Active, 1) << "the continue-or-new box";
+    EXPECT_EQ(Screen_Current, kScreenMainMenu);
+    Script("2 click 1 292 368"); // "Ja"
+    Frames(4);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Level_StartMode, 2);
+    EXPECT_EQ(Level_Current, 3);
+    EXPECT_EQ(Score, 1234);
+    EXPECT_EQ(Lives, 2);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_003.lev");
+}
+
+TEST_F(MainMenuTest, ThePanelAndButtonsHideUnderAnOpenBox) {
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    MMBird_Timer = 1000000; // no bird in the way
+    Frames(1);
+    const uint32_t withPanel = Pixel(671, 173); // the middle of "Start"
+    MsgBox_Quit_Open();
+    Frames(1);
+    EXPECT_NE(Pixel(671, 173), withPanel);
+}
+
+TEST_F(MainMenuTest, OptionsAndWallpapersOpenTheirDialogs) {
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    Tips_Tip20Delay = 5000;
+    Wallpapers_FromLevel = 1;
+    Script("2 click 1 670 422"); // "Optionen"
+    Frames(4);
+    EXPECT_EQ(Dialog_Active, 1);
+    EXPECT_EQ(Tips_Tip20Delay, 0) << "the delayed menu tip is cancelled";
+    Dialog_Close();
+    Script("2 click 1 671 375"); // "Wallpaper"
+    Frames(4);
+    EXPECT_EQ(Dialog_Active, 1);
+    EXPECT_EQ(Wallpapers_FromLevel, 0);
+}
+
+// ---- Birds ---------------------------------------------------------------------------------------------------------
+class BirdsTest : public MenusTest {
+  protected:
+    void SetUp() override {
+        MenusTest::SetUp();
+        MMBird_List.clear();
+        MMBird_Timer = 0;
+        Rand_Seed(7);
+        Frame_DeltaMs = 16;
+        Frame_DeltaSec = 0.016f;
+    }
+};
+
+TEST_F(BirdsTest, FiveFlyAtMostAndTheNextWaitsAFullDelay) {
+    for (int i = 0; i < 4000 && MMBird_List.size() < 5; ++i)
+        MMBirds_Update();
+    ASSERT_EQ(MMBird_List.size(), 5u);
+    for (int i = 0; i < 10; ++i) {
+        MMBirds_Update();
+        EXPECT_LE(MMBird_List.size(), 5u);
+    }
+    MMBird_List.front().distanceLeft = 0.1f; // leaves in the next update
+    MMBirds_Update();
+    EXPECT_EQ(MMBird_List.size(), 4u);
+    // The delay drawn while five flew (at least 1000 ms) runs from here: 62 frames of 16 ms are not enough.
+    for (int i = 0; i < 62; ++i) {
+        MMBirds_Update();
+        ASSERT_EQ(MMBird_List.size(), 4u) << "frame " << i;
+    }
+}
+
+TEST_F(BirdsTest, NoSecondLargeBird) {
+    MMBird big = MMBird::Create();
+    while (big.kind < 2)
+        big = MMBird::Create();
+    MMBird_List.push_back(big);
+    for (int i = 0; i < 300; ++i) {
+        const MMBird b = MMBird::Create();
+        EXPECT_LT(b.kind, 2);
+        EXPECT_EQ(b.layer, 0);
+        EXPECT_EQ(b.frameCount, 21);
+        EXPECT_GE(b.y, 0);
+        EXPECT_LE(b.y, 150);
+        EXPECT_TRUE(b.x == -float(b.kind == 0 ? 30 : 36) || b.x == 800 + float(b.kind == 0 ? 30 : 36));
+    }
+}
+
+TEST_F(BirdsTest, FrameRateChangesNeitherPathNorWingBeat) {
+    MMBird a = MMBird::Create();
+    MMBird b = a;
+    Frame_DeltaSec = 0.008f;
+    a.Move();
+    a.Animate();
+    a.Move();
+    a.Animate();
+    Frame_DeltaSec = 0.016f;
+    b.Move();
+    b.Animate();
+    EXPECT_NEAR(a.x, b.x, 1e-3);
+    EXPECT_NEAR(a.y, b.y, 1e-3);
+    EXPECT_NEAR(a.frame, b.frame, 1e-3);
+    EXPECT_NEAR(a.distanceLeft, b.distanceLeft, 1e-3);
+}
+
+TEST_F(BirdsTest, ALeavingBirdDoesNotMakeTheNextOneSkipItsStep) {
+    MMBird_List.push_back(MMBird::Create());
+    MMBird_List.push_back(MMBird::Create());
+    MMBird_List[0].distanceLeft = 0.01f;
+    const float x1 = MMBird_List[1].x, left1 = MMBird_List[1].distanceLeft;
+    MMBird_Timer = 1000000;
+    MMBirds_Update();
+    ASSERT_EQ(MMBird_List.size(), 1u);
+    EXPECT_NE(MMBird_List[0].x, x1);
+    EXPECT_LT(MMBird_List[0].distanceLeft, left1);
+}
+
+} // namespace
+
+namespace {
+
+// The whole game, started twice on the same data folder: the first start asks for the name, the second does not.
+TEST_F(MainMenuTest, AFirstStartThroughTheWholeGameIsRememberedAtTheNextStart) {
+    std::string out;
+    ASSERT_EQ(RunGame(40, "20 text Zoe\n22 key 13 press\n", &out), 0);
+    EXPECT_EQ(ConfigFileValue(dataDir_, "PLAYER0"), "Zoe");
+    EXPECT_EQ(Dialog_Active, 0);
+    MainMenu_UserButton->text.clear();
+    ASSERT_EQ(RunGame(20, "12 click 1 671 488\n", &out), 0); // "Ende": the quit box
+    EXPECT_EQ(First_Start, 0);
+    EXPECT_EQ(MainMenu_UserButton->text, u"Spieler Zoe");
+    ASSERT_EQ(Dialog_Active, 1);
+    ASSERT_EQ(MsgBox_Buttons.size(), 2u);
+    EXPECT_EQ(MsgBox_Buttons[0]->text, u"Ja") << "the quit box, not the name box";
+    EXPECT_EQ(Quit_Requested, 0);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+// The menus tests' fixture and main loop; see menus_helpers.h.
+#include "menus_helpers.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "board/rules.h"
+#include "main/assets.h"
+#include "main/config.h"
+#include "main/fonts.h"
+#include "main/frame_timer.h"
+#include "main/gui_button.h"
+#include "main/progress.h"
+#include "main/runtime.h"
+#include "main/runtime/startup.h"
+#include "main/screens.h"
+#include "main/texts.h"
+#include "menus/menus.h"
+#include "platform/graphics.h"
+#include "platform/incbin.h"
+#include "platform/input.h"
+
+namespace fs = std::filesystem;
+
+void MenusTest::SetUp() {
+    char tmpl[] = "/tmp/bq_menus_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    root_ = tmpl;
+    dataDir_ = root_ + "/data/Brisquel2";
+    fs::create_directories(root_ + "/app");
+    setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+    setenv("BQ_APP_FOLDER", (root_ + "/app").c_str(), 1);
+    if (!Graphics_IsOpen()) {
+        Sys_Init(0, nullptr);
+        ASSERT_TRUE(Graphics_Open(800, 600, true));
+    }
+    Runtime_InstallHooks(); // the menus run with the whole game behind them, as in the game
+    static bool loaded = false;
+    if (!loaded) { // the archive, fonts and pictures once per process
+        loaded = true;
+        Incbin_RegisterBuiltin();
+        Fonts_Load();
+        Texts_SetGerman();
+        Texts_SetEnglish();
+        MainMenu_Load();
+        Dialogs_LoadImages();
+        Players_Build();
+    }
+    Screens_Reset();
+    Quit_Requested = 0;
+    Folders_Init();
+    testing::internal::CaptureStdout();
+    Config_Load();
+    Progress_Load();
+    Highscores_Init();
+    out_ = testing::internal::GetCapturedStdout();
+    Frame_Start();
+    Frame_Advance(16);
+    Script("");
+}
+
+void MenusTest::TearDown() {
+    Dialog_Close();
+    Harness_Configure(HarnessConfig{});
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+void MenusTest::Script(const std::string& script) {
+    HarnessConfig config;
+    config.headless = true;
+    config.frameMs = 16;
+    config.inputScript = script;
+    ASSERT_TRUE(Harness_Configure(config));
+    Input_Reset();
+    Sys_PollEvents();
+    GUI_MouseInvalidate();
+    Draw_ResetState();
+}
+
+void MenusTest::Frames(int n) {
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < n; ++i) {
+        Mouse_Update();
+        Dialog_RunUpdate();
+        Screen_HooksOf(Screen_Current).frame();
+        Dialog_RunDraw();
+        Graphics_Flip(0);
+        Frame_Advance(16);
+    }
+    out_ += testing::internal::GetCapturedStdout();
+}
+
+void MenusTest::NamePlayer0(const std::string& name) {
+    Player_Names[0] = Str_FromUtf8(name);
+    Config_SetValue(u"PLAYER0", Player_Names[0]);
+    Player_Used[0] = 1;
+    Config_SaveArray(18);
+    First_Start = 0;
+}
+
+void MenusTest::Restart() {
+    testing::internal::CaptureStdout();
+    Config_Load();
+    Progress_Load();
+    out_ += testing::internal::GetCapturedStdout();
+}
+
+std::string ConfigFileValue(const std::string& dataDir, const std::string& key) {
+    const std::vector<uint8_t> b = ReadBytes(dataDir + "/mm_config.txt");
+    const std::string text(b.begin(), b.end());
+    const std::string needle = key + "=";
+    size_t at = text.rfind("\n" + needle);
+    at = at == std::string::npos ? (text.rfind(needle, 0) == 0 ? 0 : std::string::npos) : at + 1;
+    if (at == std::string::npos) return "";
+    const size_t end = text.find_first_of("\r\n", at);
+    return text.substr(at + needle.size(), end - at - needle.size());
+}

@@ -1,0 +1,112 @@
+// The sprite batch on the software renderer: where quads land, alpha and additive blending, lines, the atlas, and
+// how often the batch flushes (one call per texture and blend run).
+#include "platform/sprite_batch.h"
+
+#include <string>
+
+#include "platform/draw_helpers.h"
+
+namespace {
+
+using namespace drawtest;
+
+class SpriteBatchTest : public Canvas {};
+
+TEST_F(SpriteBatchTest, SpritesLandAtTheirHandleWithAlphaAndTint) {
+    const ImagePtr img = SolidImage(4, 4, 255, 255, 255);
+    Image_SetHandle(img, 2, 2);
+    Fill(0, 0, 100);
+    Batch_Sprite(img, 0, 20, 20, 1, 1, 0, 255, 0, 0, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 40, 20, 2, 2, 0, 255, 255, 255, 128, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(18, 18), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(21, 21), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(22, 22), (Rgb{0, 0, 100}));
+    const Rgb half = PixelAt(37, 20); // scaled 2: 36..43
+    EXPECT_NEAR(half.r, 128, 3);
+    EXPECT_NEAR(half.b, 177, 3);
+    EXPECT_EQ(PixelAt(35, 20), (Rgb{0, 0, 100}));
+}
+
+TEST_F(SpriteBatchTest, AdditiveAddsAndLinesCoverBothEnds) {
+    const ImagePtr img = SolidImage(2, 2, 100, 100, 100);
+    Fill(50, 50, 50);
+    Batch_Sprite(img, 0, 10, 10, 1, 1, 0, 255, 255, 255, 255, BLEND_ADDITIVE);
+    Batch_Line(100, 50, 110, 50, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(10, 10), (Rgb{150, 150, 150}));
+    EXPECT_EQ(PixelAt(100, 50), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(110, 50), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(111, 50), (Rgb{50, 50, 50}));
+    EXPECT_EQ(PixelAt(105, 51), (Rgb{50, 50, 50}));
+}
+
+TEST_F(SpriteBatchTest, AtlasImagesShareARunAndDrawTheirOwnFrames) {
+    // Two frames of different colours in one strip, and a second image; all in the atlas.
+    Pixmap pm = Pixmap_Create(8, 4, PF_RGBA8888);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            Pixmap_WritePixel(pm, x, y, x < 4 ? 0xFFFF0000u : 0xFF00FF00u);
+    const ImagePtr strip = Image_FromPixmapAnim(pm, 4, 4, 0, 2);
+    const ImagePtr other = SolidImage(4, 4, 0, 0, 255);
+    Batch_AtlasAdd(strip);
+    Batch_AtlasAdd(other);
+    Batch_AtlasAdd(other); // once is enough
+    EXPECT_TRUE(Batch_InAtlas(strip));
+    Fill(0, 0, 0);
+    Batch_ResetStats();
+    Batch_Sprite(strip, 1, 10, 10, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(other, 0, 20, 10, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(strip, 0, 30, 10, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(Batch_Stats().flushes, 1);
+    EXPECT_EQ(Batch_Stats().vertices, 12);
+    EXPECT_EQ(PixelAt(11, 11), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(21, 11), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(31, 11), (Rgb{255, 0, 0}));
+    // An image outside the atlas starts a run of its own; a bad frame or a null image adds nothing.
+    const ImagePtr loose = SolidImage(4, 4, 9, 9, 9);
+    Batch_ResetStats();
+    Batch_Sprite(strip, 0, 30, 30, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(loose, 0, 30, 30, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(strip, 2, 30, 30, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(nullptr, 0, 30, 30, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(Batch_Stats().flushes, 2);
+    EXPECT_EQ(Batch_Stats().quads, 2);
+}
+
+TEST_F(SpriteBatchTest, AlphaAndAdditiveAtlasSpritesMixCorrectly) {
+    // On renderers with custom blend modes the atlas is premultiplied and both blends share one run; the software
+    // renderer flushes at each change. The pixels are the same either way.
+    const ImagePtr img = SolidImage(4, 4, 255, 255, 255);
+    Batch_AtlasAdd(img);
+    Fill(50, 50, 50);
+    Batch_ResetStats();
+    Batch_Sprite(img, 0, 10, 10, 1, 1, 0, 255, 0, 0, 128, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 20, 10, 1, 1, 0, 100, 100, 100, 255, BLEND_ADDITIVE);
+    Batch_Sprite(img, 0, 30, 10, 1, 1, 0, 0, 0, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    const bool software = std::string(Graphics_RendererName()) == "software";
+    EXPECT_EQ(Batch_Stats().flushes, software ? 3 : 1) << Graphics_RendererName();
+    const Rgb a = PixelAt(11, 11);
+    EXPECT_NEAR(a.r, 152, 3);
+    EXPECT_NEAR(a.g, 25, 3);
+    EXPECT_EQ(PixelAt(21, 11), (Rgb{150, 150, 150}));
+    EXPECT_EQ(PixelAt(31, 11), (Rgb{0, 0, 255}));
+}
+
+TEST_F(SpriteBatchTest, ViewportClipsTheRunsThatFollow) {
+    const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
+    Fill(0, 0, 0);
+    Batch_Sprite(img, 0, 100, 100, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // drawn before the clip
+    Batch_SetViewport(0, 0, 205, 600);
+    Batch_Sprite(img, 0, 200, 100, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    Batch_SetViewport(0, 0, 800, 600);
+    EXPECT_EQ(PixelAt(105, 105), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(204, 105), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(206, 105), (Rgb{0, 0, 0}));
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+// The idle probe: starts the real game (headless on SDL's offscreen driver, and on a virtual X server when Xvfb is
+// installed), lets it reach the main menu, and measures it sitting there: CPU seconds per second split into the
+// frames' own work (update, drawing, present), the frame limiter's wait and the other threads (sound mixer,
+// drivers); peak resident memory; the time to the first frame. Reads the BQ_PERF lines the game prints. Run by
+// hand, see the README's "Performance" section.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Options {
+    std::string game;      // the executable
+    double seconds = 10;   // measured time at the main menu
+    double warmup = 8;     // time from the launch until the main menu is surely reached
+    std::string mode = ""; // "headless", "xvfb" or "" for every mode available
+};
+
+// One BQ_PERF line of the game.
+struct Sample {
+    double frames = 0, tMs = 0, firstMs = 0, processMs = 0, mainMs = 0, waitMs = 0;
+};
+
+struct Run {
+    std::string label;    // what was measured
+    bool ok = false;      // both samples arrived
+    Sample start, end;    // the measured window
+    double peakRssMb = 0; // VmHWM at the end of the window
+    std::string failure;  // why not ok
+};
+
+uint64_t NowNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return uint64_t(ts.tv_sec) * 1000000000ull + uint64_t(ts.tv_nsec);
+}
+
+bool ParseSample(const std::string& line, Sample& s) {
+    return std::sscanf(line.c_str(),
+                       "perf frames=%lf t_ms=%lf first_frame_ms=%lf process_cpu_ms=%lf main_cpu_ms=%lf wait_cpu_ms=%lf",
+                       &s.frames, &s.tMs, &s.firstMs, &s.processMs, &s.mainMs, &s.waitMs) == 6;
+}
+
+double PeakRssMb(pid_t pid) {
+    FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+    if (!f) return 0;
+    char line[256];
+    double kb = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %lf kB", &kb) == 1) break;
+    std::fclose(f);
+    return kb / 1024.0;
+}
+
+// Ends a child: SIGTERM (the game saves and quits the normal way), SIGKILL after 10 s.
+void Stop(pid_t pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+        usleep(50000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+std::string FindOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::string rest = path ? path : "/usr/bin:/bin";
+    while (!rest.empty()) {
+        const size_t colon = rest.find(':');
+        const std::string dir = rest.substr(0, colon);
+        rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
+        const std::string full = (dir.empty() ? "." : dir) + "/" + name;
+        if (access(full.c_str(), X_OK) == 0) return full;
+    }
+    return "";
+}
+
+// Starts Xvfb on a free display; returns its pid (0 when it does not start) and the display name.
+pid_t StartXvfb(const std::string& xvfb, std::string& display) {
+    int fds[2];
+    if (pipe(fds) != 0) return 0;
+    const std::string fd = std::to_string(fds[1]);
+    std::vector<std::string> args = {xvfb, "-displayfd", fd, "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&fa, fds[0]);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, xvfb.c_str(), &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    close(fds[1]);
+    if (rc != 0) {
+        close(fds[0]);
+        return 0;
+    }
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    const uint64_t deadline = NowNs() + 10'000'000'000ull;
+    while (NowNs() < deadline && number.find('\n') == std::string::npos) {
+        if (poll(&p, 1, 200) <= 0) continue;
+        char buf[32];
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n <= 0) break;
+        number.append(buf, size_t(n));
+    }
+    close(fds[0]);
+    if (number.find('\n') == std::string::npos) {
+        Stop(pid);
+        return 0;
+    }
+    display = ":" + number.substr(0, number.find('\n'));
+    return pid;
+}
+
+// Runs the game once with `env` added to the environment and measures the window [warmup, warmup + seconds].
+Run Measure(const Options& o, const std::string& label, const std::vector<std::string>& env) {
+    Run run;
+    run.label = label;
+    char dataTemplate[] = "/tmp/bq_perfprobe_XXXXXX";
+    const char* data = mkdtemp(dataTemplate);
+    if (!data) {
+        run.failure = "no temporary folder";
+        return run;
+    }
+    const uint64_t launch = NowNs();
+    std::vector<std::string> vars;
+    for (char** e = environ; *e; ++e) {
+        const std::string v = *e;
+        if (v.rfind("BQ_", 0) == 0 || v.rfind("SDL_", 0) == 0 || v.rfind("XDG_DATA_HOME=", 0) == 0) continue;
+        vars.push_back(v);
+    }
+    vars.push_back("XDG_DATA_HOME=" + std::string(data));
+    vars.push_back("BQ_PERF=" + std::to_string(launch));
+    vars.insert(vars.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (std::string& v : vars)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string game = o.game;
+    char* argv[] = {game.data(), nullptr};
+    int out[2];
+    if (pipe(out) != 0) {
+        run.failure = "no pipe";
+        return run;
+    }
+    const std::string errLog = std::string(data) + "/stderr.txt";
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_addclose(&fa, out[0]);
+    posix_spawn_file_actions_addopen(&fa, 2, errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, game.c_str(), &fa, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&fa);
+    close(out[1]);
+    if (rc != 0) {
+        close(out[0]);
+        run.failure = std::string("cannot start the game: ") + std::strerror(rc);
+        return run;
+    }
+    const double startMs = o.warmup * 1000, endMs = (o.warmup + o.seconds) * 1000;
+    const uint64_t giveUp = launch + uint64_t((o.warmup + o.seconds + 20) * 1e9);
+    bool haveStart = false;
+    std::string pending;
+    pollfd p{out[0], POLLIN, 0};
+    while (!run.ok && NowNs() < giveUp) {
+        if (poll(&p, 1, 250) <= 0) continue;
+        char buf[4096];
+        const ssize_t n = read(out[0], buf, sizeof buf);
+        if (n <= 0) {
+            run.failure = "the game ended early (see " + errLog + ")";
+            break;
+        }
+        pending.append(buf, size_t(n));
+        for (size_t nl; (nl = pending.find('\n')) != std::string::npos; pending.erase(0, nl + 1)) {
+            Sample s;
+            if (!ParseSample(pending.substr(0, nl), s)) continue;
+            if (!haveStart && s.tMs >= startMs) {
+                run.start = s;
+                haveStart = true;
+            } else if (haveStart && s.tMs >= endMs) {
+                run.end = s;
+                run.peakRssMb = PeakRssMb(pid);
+                run.ok = true;
+                break;
+            }
+        }
+    }
+    if (!run.ok && run.failure.empty()) run.failure = "no BQ_PERF figures in time (is the game built from this tree?)";
+    Stop(pid);
+    close(out[0]);
+    std::error_code ec;
+    if (run.ok) std::filesystem::remove_all(data, ec);
+    return run;
+}
+
+void Print(const Run& r) {
+    if (!r.ok) {
+        std::printf("%-30s failed: %s\n", r.label.c_str(), r.failure.c_str());
+        return;
+    }
+    const double secs = (r.end.tMs - r.start.tMs) / 1000.0;
+    const double total = (r.end.processMs - r.start.processMs) / 1000.0 / secs;
+    const double main = (r.end.mainMs - r.start.mainMs) / 1000.0 / secs;
+    const double wait = (r.end.waitMs - r.start.waitMs) / 1000.0 / secs;
+    std::printf("%-30s %6.1f %9.4f %11.4f %9.4f %9.4f %10.1f %11.1f\n", r.label.c_str(),
+                (r.end.frames - r.start.frames) / secs, total, main - wait, wait, total - main, r.peakRssMb,
+                r.end.firstMs);
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: bq_perfprobe [--seconds S] [--warmup W] [--mode headless|xvfb] path/to/brisquel2\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--seconds" || a == "--warmup" || a == "--mode") && i + 1 < argc) {
+            const std::string v = argv[++i];
+            if (a == "--mode")
+                o.mode = v;
+            else
+                (a == "--seconds" ? o.seconds : o.warmup) = std::atof(v.c_str());
+        } else if (a.rfind("--", 0) == 0 || !o.game.empty()) {
+            return Usage();
+        } else {
+            o.game = a;
+        }
+    }
+    if (o.game.empty() || o.seconds <= 0 || o.warmup < 0) return Usage();
+    const std::vector<std::string> quiet = {"SDL_AUDIODRIVER=dummy"};
+    std::printf("%.0f s at the main menu after %.0f s; CPU in seconds per second (1.0 = one core)\n", o.seconds,
+                o.warmup);
+    std::printf("%-30s %6s %9s %11s %9s %9s %10s %11s\n", "run", "fps", "cpu s/s", "frame work", "waiting", "other",
+                "peak MB", "1st frame ms");
+    std::fflush(stdout);
+    if (o.mode.empty() || o.mode == "headless") {
+        std::vector<std::string> env = quiet;
+        env.insert(env.end(),
+                   {"SDL_VIDEODRIVER=offscreen", "SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0"});
+        Print(Measure(o, "headless, software", env));
+        std::fflush(stdout);
+    }
+    if (o.mode.empty() || o.mode == "xvfb") {
+        const std::string xvfb = FindOnPath("Xvfb");
+        std::string display;
+        const pid_t server = xvfb.empty() ? 0 : StartXvfb(xvfb, display);
+        if (!server) {
+            std::printf("%-30s skipped: no Xvfb (package xvfb)\n", "Xvfb");
+        } else {
+            // The software renderer with and without SDL's GL-backed window surface, then SDL's default renderer.
+            const struct {
+                const char* label;
+                std::vector<std::string> env;
+            } runs[] = {
+                {"Xvfb, software, plain surface", {"SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0"}},
+                {"Xvfb, software", {"SDL_RENDER_DRIVER=software"}},
+                {"Xvfb, default renderer", {}},
+            };
+            for (const auto& r : runs) {
+                std::vector<std::string> env = quiet;
+                env.push_back("DISPLAY=" + display);
+                env.insert(env.end(), r.env.begin(), r.env.end());
+                Print(Measure(o, r.label, env));
+                std::fflush(stdout);
+            }
+            Stop(server);
+        }
+    }
+    return 0;
+}
