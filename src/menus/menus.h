@@ -323,7 +323,7 @@ void Wallpapers_Draw();
 void Wallpapers_Refresh();               // sets the wallpapers dialog's enabled and hidden bits
 bool Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
 extern int32_t Wallpapers_Current;       // the selected wallpaper 0..6 (a castle number)
-extern int32_t Wallpapers_FromLevelFlow; // 1: opened by the castle-completed path, 0: from the main menu
+// (Whether the castle-completed path opened the dialog is the castle's Wallpapers_FromLevel, castle/castle.h.)
 ImagePtr Wallpapers_Picture(int32_t n);  // wallpaper n's picture (null when missing)
 ImagePtr Wallpapers_Preview(int32_t n);  // wallpaper n's locked preview (null when missing)
 extern int32_t HS_Mode;                  // the high-score dialog's mode (kept after it closes)

@@ -19,7 +19,6 @@
 #include "platform/input.h"
 
 int32_t Wallpapers_Current = 0;
-int32_t Wallpapers_FromLevelFlow = 0;
 int32_t Wallpapers_HelpShown = 0;
 std::vector<GUIBtnPtr> Wallpapers_Widgets;
 
@@ -165,7 +164,7 @@ void Wallpapers_Btn_Back_LeftUp(GUIBtn&) {
         return;
     }
     Dialog_Close();
-    if (Wallpapers_FromLevelFlow) {
+    if (Wallpapers_FromLevel) {
         BuildMenu_From = 3;
         Screen_Set(kScreenBuildMenu);
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "board/rules.h"
+#include "castle/castle.h"
 #include "main/assets.h"
 #include "main/config.h"
 #include "main/fonts.h"
@@ -52,6 +53,9 @@ void MenusTest::SetUp() {
         Credits_Build();
         Help_Build();
         Wallpapers_Build();
+        Castle_Init(); // the dialogs lead on to the build menu and the level map
+        BuildMenu_Load();
+        LevelMap_Load();
     }
     Screens_Reset();
     Quit_Requested = 0;

@@ -113,8 +113,10 @@ TEST_F(FlowTest, CastlesDoneGoesOnByClickToTheEarlyEndBox) {
     EXPECT_EQ(Dialog_Active, 0);
     Match_EndState = 3;
     MsgBox_CastlesDone_Open();
+    Score = 0; // no high-score place: the campaign's end leads to the main menu and its wallpapers
     Run("2 text q", 3);
-    EXPECT_EQ(Dialog_Active, 0) << "with the levels run out the campaign ends";
+    EXPECT_EQ(Screen_Current, kScreenMainMenu) << "with the levels run out the campaign ends";
+    EXPECT_EQ(Dialog_Active, 1) << "the wallpapers dialog opens over the menu";
 }
 
 TEST_F(FlowTest, ContinueBoxEscapeOnlyClosesNeinStartsAtLevelOne) {
@@ -130,6 +132,7 @@ TEST_F(FlowTest, ContinueBoxEscapeOnlyClosesNeinStartsAtLevelOne) {
     EXPECT_EQ(Level_Current, 1);
     EXPECT_EQ(Player_LastLevel[0], 1);
     EXPECT_EQ(Match_Continued, 1);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_001.lev") << "a new match plays level 1 (Game_Start)";
     Screen_Current = kScreenMainMenu;
     Level_StartMode = 0;
     MsgBox_Continue_Open();

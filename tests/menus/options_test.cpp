@@ -51,7 +51,7 @@ class MenuOptionsTest : public MenusTest {
         Screen_Current = 2; // a passing screen: the menu's frame, nothing started
         Help_Page = 0;
         Wallpapers_Current = 0;
-        Wallpapers_FromLevelFlow = 0;
+        Wallpapers_FromLevel = 0;
         Castles_Completed.fill(0);
     }
     void Click(const std::string& at, int frames = 4) {
@@ -255,7 +255,7 @@ TEST_F(MenuOptionsTest, ACompletedCastleUnlocksItsWallpaperWhichIsWrittenAndAFai
 
 TEST_F(MenuOptionsTest, AfterACompletedCastleBackLeadsToTheBuildMenu) {
     Castles_Completed[2] = 1;
-    Wallpapers_FromLevelFlow = 1;
+    Wallpapers_FromLevel = 1;
     static int enters = 0;
     enters = 0;
     Screen_Hooks[kScreenBuildMenu].enter = [] { ++enters; };
