@@ -56,24 +56,29 @@ constexpr BoxPlace kModifierBoxes[kEditorModifiers] = {{"Shield", 277},     {"Bo
                                                        {"Bonus Time", 337}, {"Antigrav", 307}, {"Shield2", 292},
                                                        {"Frozen", 367}};
 constexpr BoxPlace kCellBoxes[kEditorCellBoxes] = {{"Auto-Spawn", 337}, {"Proxy", 353}, {"Bring Down Pc", 369}};
-// The buttons: caption, place (y relative to y0 = screen height - 70), width, tooltip.
+// The buttons in three rows at the window's foot (row 0 is the top one), in polling order, with tooltips. Their
+// widths follow their captions; each row is spread over the window's width.
 struct ButtonPlace {
     const char* text;
-    int x, dy, w;
+    int row;
     const char* tooltip;
 };
 constexpr ButtonPlace kButtons[BTN_COUNT] = {
-    {"Test", 163, 25, 52, "Run level inside editor"},
-    {"Load...", 109, 25, 52, ""},
-    {"Save...", 55, 25, 52, ""},
-    {"Save", 1, 25, 52, ""},
-    {"Create", 1, 0, 55, "Create level with above parameters"},
-    {"Fill", 143, -23, 50, ""},
-    {"Clear Table", 56, 0, 80, ""},
-    {"Reset Weights", 136, 0, 98, ""},
-    {"CenterX", 1, -23, 70, ""},
-    {"CenterY", 72, -23, 70, ""},
+    {"Test", 2, "Run level inside editor"},
+    {"Load...", 2, ""},
+    {"Save...", 2, ""},
+    {"Save", 2, ""},
+    {"Create", 0, "Create level with above parameters"},
+    {"Fill", 0, ""},
+    {"Clear Table", 1, ""},
+    {"Reset Weights", 1, ""},
+    {"CenterX", 0, ""},
+    {"CenterY", 0, ""},
 };
+// Left to right within each row.
+constexpr int kButtonOrder[3][4] = {{BTN_CENTER_X, BTN_CENTER_Y, BTN_FILL, BTN_CREATE},
+                                    {BTN_CLEAR, BTN_RESET, -1, -1},
+                                    {BTN_SAVE, BTN_SAVE_AS, BTN_LOAD, BTN_TEST}};
 constexpr const char* kTileChoices[4][2] = {
     {"Void Cell", ""}, {"Empty Cell", "tile_empty"}, {"Simple Tile", "tile_1"}, {"Double Tile", "tile_2"}};
 
@@ -101,6 +106,17 @@ void ShowField(const std::shared_ptr<PNO_Input>& field, int64_t v) {
     if (field) field->SetText(Str_FromInt(v));
 }
 
+// The editor's window speaks in the editor's own 11-pixel font (the toolkit's 13-pixel one leaves no room in 230
+// pixels); the font is swapped in while the window is built and drawn, so modal boxes keep the toolkit's.
+struct EditorFont {
+    FontPtr saved = Paneo_TtfFont;
+    EditorFont() {
+        if (Font_EditorLevel) Paneo_TtfFont = Font_EditorLevel;
+    }
+    ~EditorFont() { Paneo_TtfFont = saved; }
+};
+int TextW(const char* text) { return ImageFont_TextWidth(Paneo_TtfFont, S(text)); }
+
 GuiColorPtr Blue() { return GuiColor::Create(0, 0, 255); }
 GuiColorPtr Black() { return GuiColor::Create(0, 0, 0); }
 
@@ -124,6 +140,7 @@ void ShowColourFields() {
 }
 
 void BuildWindow() {
+    const EditorFont font;
     const Str name = Editor_TilesetName();
     const int n = Editor_ColourCount();
     const int y0 = Screen_Height - 70;
@@ -154,26 +171,39 @@ void BuildWindow() {
         w.ModifierIcons[i] = Icon(Editor_PicturePath(u"editor", S(kModifierIcons[i])), kModifierIconX[i], 221);
     }
     Label("Modifiers Probabilities(%):", 10, 182, Blue());
+    // The fields stand right of their labels, as measured in the window's font.
+    const int fieldX = std::max(150, 10 + std::max(TextW("Level Duration(sec):"), TextW("Timed pieces(sec):")) + 6);
     Label("Level Duration(sec):", 10, 407, Black());
-    w.DurationInput = Input(Str_FromInt(Level_Duration / 1000000), 150, 407, 6, 7);
+    w.DurationInput = Input(Str_FromInt(Level_Duration / 1000000), fieldX, 407, 6, 7);
     Label("Timed pieces(sec):", 10, 423, Black());
-    w.TimedInput = Input(Str_FromInt(Editor_TimedPieces / 16), 150, 423, 5, 6);
-    w.WidthSpinner = PNO_Value::Create(w.Window, u"Width:", 50, 439, 3, float(Board_Cols), 1, 1, 48, 1);
-    w.HeightSpinner = PNO_Value::Create(w.Window, u"Height:", 150, 439, 3, float(Board_Rows), 1, 1, 48, 1);
+    w.TimedInput = Input(Str_FromInt(Editor_TimedPieces / 16), fieldX, 423, 5, 6);
+    const int widthX = std::max(50, 10 + TextW("Width:") + 6);
+    w.WidthSpinner = PNO_Value::Create(w.Window, u"Width:", widthX, 439, 3, float(Board_Cols), 1, 1, 48, 1);
+    const int heightX = std::max(150, widthX + w.WidthSpinner->W + 24 + TextW("Height:"));
+    w.HeightSpinner = PNO_Value::Create(w.Window, u"Height:", heightX, 439, 3, float(Board_Rows), 1, 1, 48, 1);
+    const int in1 = 10 + std::max(TextW("Silver Coin:"), TextW("Mana Bottle:")) + 4;
+    const int col2 = std::max(115, in1 + 3 * 8 + 10);
+    const int in2 = col2 + std::max(TextW("Gold Coin:"), TextW("Frozen:")) + 4;
     Label("Silver Coin:", 10, 455, Black());
-    w.SilverInput = Input(Str_FromInt(Level_SilverCoinInterval), 80, 455, 3, 3);
-    Label("Gold Coin:", 115, 455, Black());
-    w.GoldInput = Input(Str_FromInt(Level_GoldCoinInterval), 180, 455, 3, 3);
+    w.SilverInput = Input(Str_FromInt(Level_SilverCoinInterval), in1, 455, 3, 3);
+    Label("Gold Coin:", col2, 455, Black());
+    w.GoldInput = Input(Str_FromInt(Level_GoldCoinInterval), in2, 455, 3, 3);
     Label("Mana Bottle:", 10, 471, Black());
-    w.ManaInput = Input(Str_FromInt(Level_ManaBottleInterval), 80, 471, 3, 3);
-    Label("Frozen:", 115, 471, Black());
-    w.FreezeInput = Input(Str_FromInt(Level_FreezeInterval), 180, 471, 3, 3);
+    w.ManaInput = Input(Str_FromInt(Level_ManaBottleInterval), in1, 471, 3, 3);
+    Label("Frozen:", col2, 471, Black());
+    w.FreezeInput = Input(Str_FromInt(Level_FreezeInterval), in2, 471, 3, 3);
     Label("Level Settings:", 10, 387, Black());
     Label("Current Piece:", 10, 257, Black());
-    w.PieceCombo = PNO_Combo::Create(w.Window, 10, 277, 110);
+    // The check boxes keep their captions inside the window; the combos end before them.
+    int boxText = 0;
+    for (const BoxPlace& b : kModifierBoxes)
+        boxText = std::max(boxText, TextW(b.text));
+    const int boxX = std::min(135, kEditorWidth - 6 - 20 - boxText);
+    const int comboW = std::min(110, boxX - 14);
+    w.PieceCombo = PNO_Combo::Create(w.Window, 10, 277, comboW);
     Editor_PieceChoice = u"Color 1";
     Editor_FillPieceChoices();
-    w.TileCombo = PNO_Combo::Create(w.Window, 10, 317, 110);
+    w.TileCombo = PNO_Combo::Create(w.Window, 10, 317, comboW);
     Editor_TileChoice = u"Simple Tile";
     for (const auto& t : kTileChoices)
         w.TileCombo->AddItem(S(t[0]), *t[1] ? Editor_PicturePath(u"editor", S(t[1])) : Str());
@@ -182,12 +212,24 @@ void BuildWindow() {
     for (int i = 0; i < kEditorCellBoxes; ++i)
         w.CellBoxes[i] = PNO_Checkbox::Create(w.Window, S(kCellBoxes[i].text), 10, kCellBoxes[i].y, 0);
     for (int i = 0; i < kEditorModifiers; ++i)
-        w.ModifierBoxes[i] = PNO_Checkbox::Create(w.Window, S(kModifierBoxes[i].text), 135, kModifierBoxes[i].y, 0);
-    w.CellLabel = PNO_Label::Create(w.Window, u"", 130, 257, 1, Blue());
-    for (int i = 0; i < BTN_COUNT; ++i) {
-        const ButtonPlace& b = kButtons[i];
-        w.Buttons[i] = PNO_PushButton::Create(w.Window, S(b.text), b.x, y0 + b.dy, b.w);
-        w.Buttons[i]->Tooltip = S(b.tooltip);
+        w.ModifierBoxes[i] = PNO_Checkbox::Create(w.Window, S(kModifierBoxes[i].text), boxX, kModifierBoxes[i].y, 0);
+    w.CellLabel = PNO_Label::Create(w.Window, u"", boxX - 5, 257, 1, Blue());
+    for (int row = 0; row < 3; ++row) {
+        int count = 0, used = 0;
+        for (const int b : kButtonOrder[row])
+            if (b >= 0) {
+                ++count;
+                used += TextW(kButtons[b].text) + 14;
+            }
+        const int extra = std::max(0, kEditorWidth - 2 - used - (count - 1)) / count;
+        int x = 1;
+        for (const int b : kButtonOrder[row]) {
+            if (b < 0) continue;
+            const int bw = TextW(kButtons[b].text) + 14 + extra;
+            w.Buttons[b] = PNO_PushButton::Create(w.Window, S(kButtons[b].text), x, y0 - 23 + row * 24, bw);
+            w.Buttons[b]->Tooltip = S(kButtons[b].tooltip);
+            x += bw + 1;
+        }
     }
     ShowColourFields();
 }
@@ -430,7 +472,10 @@ void Editor_Draw() {
     const bool shown = !Editor_W.Window->Hidden;
     if (Mouse_Visible() == shown) shown ? Mouse_Hide() : Mouse_Show();
     if (!shown) return;
-    Paneo_DrawFrame();
+    {
+        const EditorFont font;
+        Paneo_DrawFrame();
+    }
     const auto& win = *Editor_W.Window;
     if (!win.Hidden && !win.Minimized) {
         Draw_SetBlend(BLEND_ALPHA);

@@ -12,6 +12,7 @@
 #include "board/level_file.h"
 #include "board/play.h"
 #include "main/config.h"
+#include "main/fonts.h"
 #include "platform/folders.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"
@@ -38,6 +39,7 @@ void EditorTest_Open(bool open, int modalCap) {
     if (!boardLoaded) {
         Tilesets_Load();
         Board_LoadImages();
+        Fonts_Load(); // the editor's two fonts
         boardLoaded = true;
     }
     EditorTest_Close();
