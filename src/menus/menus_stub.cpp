@@ -41,7 +41,6 @@ void Wallpapers_Draw() {}
 void Wallpapers_Refresh() {}
 void Wallpaper_Apply() {}
 int32_t Wallpapers_Current = 0;
-int32_t Wallpapers_FromLevelFlow = 0;
 ImagePtr Wallpapers_Picture(int32_t) { return nullptr; }
 ImagePtr Wallpapers_Preview(int32_t) { return nullptr; }
 void Tutorial_OnEvent0() {}
