@@ -25,6 +25,9 @@ struct MatchSnapshot {
     int32_t LevelCurrent = 0, LastPlayed = 0, PlayMs = 0, HammerCharge = 0, HammerCurrent = 0;
     int32_t Ease = 0, StoredEase = 0, Relaxed = 0;
     uint8_t Hidden = 0; // the window's Hidden before the run
+    // The tutorial's and the tips' marks of the progress file: a test run may show a tip, it does not use it up.
+    decltype(Tutorial_Flags) Tutorial{};
+    decltype(Tips_Shown) Tips{};
 };
 MatchSnapshot g_before;
 bool g_endPending = false; // the play loop reached the level's end during a test run
@@ -49,7 +52,9 @@ void TakeSnapshot() {
                              Level_Ease,
                              StoredEase(),
                              Relaxed_Mode,
-                             Editor_W.Window ? Editor_W.Window->Hidden : uint8_t(0)};
+                             Editor_W.Window ? Editor_W.Window->Hidden : uint8_t(0),
+                             Tutorial_Flags,
+                             Tips_Shown};
 }
 
 void RestoreSnapshot() {
@@ -68,6 +73,8 @@ void RestoreSnapshot() {
     Level_Ease = g_before.Ease;
     StoredEase() = g_before.StoredEase;
     Relaxed_Mode = g_before.Relaxed;
+    Tutorial_Flags = g_before.Tutorial;
+    Tips_Shown = g_before.Tips;
 }
 
 bool Unsavable(const Str& path) { return Str_Trim(path).empty() || Str_StartsWithNoCase(path, u"incbin::"); }

@@ -42,6 +42,15 @@ void EditorTest_Open(bool open, int modalCap) {
         Fonts_Load(); // the editor's two fonts
         boardLoaded = true;
     }
+    EditorTest_Reset(modalCap);
+    Level_Current = 1;
+    ASSERT_TRUE(Level_LoadByNumber(1));
+    Level_Sweeping = 0;
+    EditorTest_Script("");
+    if (open) Editor_Create();
+}
+
+void EditorTest_Reset(int modalCap) {
     EditorTest_Close();
     g_tmp = std::make_unique<TempFolder>();
     ASSERT_FALSE(g_tmp->path().empty());
@@ -72,11 +81,6 @@ void EditorTest_Open(bool open, int modalCap) {
         }
         if (g_modalFrames > g_modalCap + 50) throw std::runtime_error("modal loop ignores the terminate flag");
     };
-    Level_Current = 1;
-    ASSERT_TRUE(Level_LoadByNumber(1));
-    Level_Sweeping = 0;
-    EditorTest_Script("");
-    if (open) Editor_Create();
 }
 
 void EditorTest_Close() {

@@ -13,6 +13,9 @@
 // Opens everything (once), makes a temporary App_Folder (current), resets the toolkit and the editor, loads level 1
 // and, with `open`, opens the editor. A modal loop may run at most `modalCap` frames.
 void EditorTest_Open(bool open = true, int modalCap = 600);
+// The part of EditorTest_Open after the one-time set-up: a fresh temporary App_Folder (current, with a levels
+// folder), the toolkit as at program start, Editor_Init, the watchdog.
+void EditorTest_Reset(int modalCap = 600);
 // Ends the test's editor and removes the temporary folder.
 void EditorTest_Close();
 // Restarts the harness with the script (frames from 1).
