@@ -224,6 +224,7 @@ void Editor_ToggleTest() {
     Level_BuildSpawnTable();
     Editor_ShowCell();
     Keys_Flush();
+    Mouse_Flush(); // the clicks of the run are not the editor's
 }
 
 void Editor_EndTest() {

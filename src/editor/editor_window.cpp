@@ -297,6 +297,7 @@ void Editor_Init() {
 void Editor_Create() {
     if (Editor_Open) return;
     Keys_Flush();
+    Mouse_Flush(); // clicks of the game before the editor opened are not the editor's
     Editor_Open = 1;
     Editor_Testing = 0;
     Editor_SelectedCell.x = std::clamp(Editor_SelectedCell.x, 0, Board_MaxCols - 1);
@@ -439,7 +440,11 @@ void Editor_Update() {
     const int h = win.Minimized ? win.TitleHeight : win.H + win.TitleHeight;
     const int mx = Mouse_X(), my = Mouse_Y();
     const bool overWindow = !win.Hidden && mx >= win.X && mx < win.X + win.W && my >= win.Y && my < win.Y + h;
-    if (!overWindow && !Paneo_ComboOpen) Editor_BoardMouse();
+    if (!overWindow && !Paneo_ComboOpen)
+        Editor_BoardMouse();
+    else
+        for (int b = 1; b <= 3; ++b)
+            Mouse_Hit(b); // a click on the window is not kept for the board
 }
 
 void Editor_Draw() {

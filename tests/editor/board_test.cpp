@@ -114,10 +114,13 @@ TEST_F(EditorBoard, AClickOnTheWindowNeverReachesTheBoardBeneath) {
     const int c = (x + Board_OverflowX - Board_OriginX) / Cell_Width;
     ASSERT_LT(c, Board_Cols);
     // The root window becomes active by a click on the board, then a click on the window's edge.
-    EditorTest_Script(Click(2, CellX(0), CellY(0)) + Click(8, x, 60) + Click(14, x, 60, 2) + Click(20, x, 60, 3));
+    // ... and later the pointer comes onto the board without a click.
+    EditorTest_Script(Click(2, CellX(0), CellY(0)) + Click(8, x, 60) + Click(14, x, 60, 2) + Click(20, x, 60, 3) +
+                      "26 mouse " + std::to_string(CellX(3)) + " " + std::to_string(CellY(3)) + "\n");
     const std::string before = EditorTest_Level();
-    EditorTest_Frames(26);
+    EditorTest_Frames(32);
     EXPECT_EQ(Editor_SelectedCell.x, 0);
+    EXPECT_EQ(Editor_SelectedCell.y, 0);
     EXPECT_TRUE(EditorTest_Level() == before);
 }
 
