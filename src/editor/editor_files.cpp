@@ -224,7 +224,8 @@ void Editor_ToggleTest() {
     Level_BuildSpawnTable();
     Editor_ShowCell();
     Keys_Flush();
-    Mouse_Flush(); // the clicks of the run are not the editor's
+    Mouse_Flush(); // the clicks of the run are not the editor's, nor the window's
+    GuiMouse.Sync();
 }
 
 void Editor_EndTest() {
@@ -250,6 +251,7 @@ void Editor_HandleFiles() {
     if (Editor_Testing) return; // during a test only Tab acts (the window is hidden)
     if (alt) {
         w.Window->Hidden = uint8_t(w.Window->Hidden ? 0 : 1);
+        GuiMouse.Sync(); // clicks made while it was hidden do not press its buttons
         return;
     }
     if (f2) {

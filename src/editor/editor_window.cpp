@@ -298,6 +298,7 @@ void Editor_Create() {
     if (Editor_Open) return;
     Keys_Flush();
     Mouse_Flush(); // clicks of the game before the editor opened are not the editor's
+    GuiMouse.Sync();
     Editor_Open = 1;
     Editor_Testing = 0;
     Editor_SelectedCell.x = std::clamp(Editor_SelectedCell.x, 0, Board_MaxCols - 1);
