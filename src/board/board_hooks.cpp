@@ -20,7 +20,7 @@ BoardHooks Board_HooksDefault() {
         h.Tutorial_OnEvent6, h.Tutorial_OnEvent7, h.Tutorial_OnEvent11, h.Tutorial_OnEvent12, h.Tutorial_OnEvent13,
         h.Tutorial_OnEvent14, h.Tutorial_OnEvent15, h.Tutorial_ClearFlags, h.Tips_Visible, h.Tips_CheckBoard,
         h.Tips_Draw, h.Tips_ShowIceCrystal, h.Tips_ShowSnowball, h.Editor_IsOpen, h.Editor_IsTesting, h.Editor_Update,
-        h.Editor_Draw, h.Editor_Create, h.Editor_Close);
+        h.Editor_Draw, h.Editor_Create, h.Editor_Close, h.Editor_EndTest);
     // The tutorial's gates allow, and no score has a high-score place, while nobody is there to ask.
     h.Tutorial_OnEvent12 = [](int32_t, int32_t) -> int32_t { return 1; };
     h.Tutorial_OnEvent14 = [](int32_t, int32_t) -> int32_t { return 1; };

@@ -103,6 +103,7 @@ struct BoardHooks {
     void (*Editor_Draw)();
     void (*Editor_Create)(); // the developer key opens it
     void (*Editor_Close)();
+    void (*Editor_EndTest)(); // the level of a test run ended: the editor takes its board back
 };
 
 // The table in force. The runtime fills it at start-up; Board_HooksDefault() gives the do-nothing table.

@@ -293,7 +293,9 @@ void DrawScene(bool interface) {
 // The developer keys. The level-win key (W while Right Alt is held) is always there; the rest only in a build
 // with the developer keys.
 void DeveloperKeys() {
-    if (Key_Down(VK::RMENU) && Key_Hit('W')) {
+    // Keys are part of the game's logic: while the editor edits (not test-plays) they leave its board alone.
+    const bool editing = Board_Hooks.Editor_IsOpen() && !Board_Hooks.Editor_IsTesting();
+    if (Key_Down(VK::RMENU) && Key_Hit('W') && !editing) {
         for (int32_t c = 0; c < Board_Cols; ++c)
             for (int32_t r = 0; r < Board_Rows; ++r)
                 Board_Cells[c][r].TileLevel = 0;
@@ -326,7 +328,8 @@ void Game_Leave() { Hammer_Armed = 0; }
 
 void Game_Frame() {
     Board_Hooks.Tutorial_OnEvent11();
-    if (Key_Hit(VK::ESCAPE)) Board_Hooks.IGI_OpenMenu();
+    // The in-game menu (which can leave the level) waits until the editor is closed.
+    if (Key_Hit(VK::ESCAPE) && !Board_Hooks.Editor_IsOpen()) Board_Hooks.IGI_OpenMenu();
     const bool logic =
         !Game_Paused && !Board_Hooks.Tips_Visible() && (!Board_Hooks.Editor_IsOpen() || Board_Hooks.Editor_IsTesting());
     if (logic) {

@@ -51,7 +51,10 @@ void Runtime_InstallHooks() {
     b.Snd_PlayGrouped = PlayGrouped;
     b.Snd_PlayDelayed = PlayDelayed;
     b.Snd_PanAt = Snd_PanAt;
-    b.Gems_Add = Gems_Add;
+    // A test run of the level editor collects no gems into the player's bag.
+    b.Gems_Add = [](int32_t colour, int32_t amount) {
+        if (!Editor_Testing) Gems_Add(colour, amount);
+    };
     b.Gems_LevelStart = Gems_LevelStart;
     b.Castle_Animate = Castle_Animate;
     b.Gfx_Kind4At = Gfx_Kind4At;
@@ -123,6 +126,7 @@ void Runtime_InstallHooks() {
     b.Editor_Draw = Editor_Draw;
     b.Editor_Create = Editor_Create;
     b.Editor_Close = Editor_Close;
+    b.Editor_EndTest = Editor_EndTest;
 
     Effects_Hooks.Freeze_TimeLeft = [] { return Freeze_TimeLeft; };
     Effects_Hooks.Freeze_TimeTotal = [] { return Freeze_TimeTotal; };

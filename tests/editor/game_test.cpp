@@ -1,0 +1,149 @@
+// The editor inside the real game screen with the whole game's hook tables: the developer key group as this build
+// has it (Right Alt + L opens and closes the editor only with BQ_DEV_KEYS, the level-win key works in both), the
+// game's keys held back while the editor edits, a test run won by the level-win key ending as a test (board back,
+// the player's files, lives and gems untouched), and the look of the window over the game screen (leaves
+// editor_screen.png in the working folder). Tests editor_window.cpp and editor_files.cpp with play.cpp and
+// game_screen.cpp.
+#include <filesystem>
+#include <map>
+
+#include "board/board_hooks.h"
+#include "castle/castle.h"
+#include "editor_helpers.h"
+#include "main/config.h"
+#include "main/runtime/startup.h"
+#include "main/screens.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "play_helpers.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+const std::string g_startFolder = fs::current_path().string(); // where the test was started (the tests change it)
+
+// Every file below a folder with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+    std::map<std::string, std::string> out;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+        if (it->is_regular_file()) out[it->path().string()] = EditorTest_Read(it->path().string());
+    return out;
+}
+
+class EditorGame : public PlayTest {
+  protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        Runtime_InstallHooks();
+        Board_Hooks.IGI_OpenMenu = [] { ++menus_; };
+        menus_ = 0;
+        EditorTest_Reset();
+        Game_Start(0);
+        Level_Sweeping = 0;
+        Frames(2);
+        ASSERT_EQ(Screen_Current, kScreenGame);
+    }
+    void TearDown() override {
+        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EditorTest_Close();
+        Board_Hooks = Board_HooksDefault();
+        PlayTest::TearDown();
+    }
+    // Runs a script over the real main loop's frames.
+    void Run(const std::string& script, int frames) {
+        HarnessConfig h;
+        h.headless = true;
+        h.frameMs = 16;
+        h.inputScript = script;
+        ASSERT_TRUE(Harness_Configure(h));
+        Input_Reset();
+        Input_Flush();
+        GuiMouse.Sync();
+        Sys_PollEvents();
+        Frames(frames);
+    }
+    static std::string AltKey(int frame, char key) {
+        return std::to_string(frame) + " key 165 down\n" + std::to_string(frame + 1) + " key " +
+               std::to_string(int(key)) + " press\n" + std::to_string(frame + 3) + " key 165 up\n";
+    }
+    static int menus_;
+};
+int EditorGame::menus_ = 0;
+
+TEST_F(EditorGame, TheDeveloperKeyGroupIsThereOnlyInTheDeveloperBuild) {
+#if defined(BQ_DEV_KEYS)
+    Run(AltKey(2, 'L'), 8);
+    EXPECT_EQ(Editor_Open, 1);
+    ASSERT_TRUE(Editor_W.Window);
+    // Left Ctrl + C writes the board as "dbg_level.lev" in the current folder (the program folder here).
+    Run("2 key 162 down\n3 key 67 press\n5 key 162 up\n", 8);
+    EXPECT_FALSE(EditorTest_Read(EditorTest_File("dbg_level.lev")).empty());
+    Run(AltKey(2, 'L'), 8);
+    EXPECT_EQ(Editor_Open, 0);
+    EXPECT_EQ(OpenWindows(), 0);
+#else
+    Run(AltKey(2, 'L') + "7 key 162 down\n8 key 67 press\n9 key 162 up\n", 12);
+    EXPECT_EQ(Editor_Open, 0);
+    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_TRUE(EditorTest_Read(EditorTest_File("dbg_level.lev")).empty());
+#endif
+    // The level-win key works in both builds.
+    Run(AltKey(2, 'W'), 6);
+    EXPECT_EQ(Board_TilesLeft(), 0);
+}
+
+TEST_F(EditorGame, GameKeysWaitWhileTheEditorEdits) {
+    Editor_Create();
+    const std::string edited = EditorTest_Level();
+    Run(KeyPress(2, VK::ESCAPE) + AltKey(4, 'W'), 10);
+    EXPECT_EQ(menus_, 0);
+    EXPECT_TRUE(EditorTest_Level() == edited);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+}
+
+TEST_F(EditorGame, AWonTestRunOnlyEndsTheTest) {
+    Editor_Create();
+    Frames(2);
+    const std::string edited = EditorTest_Level();
+    const auto files = FilesBelow(Str_ToUtf8(Data_Folder));
+    const int32_t lives = Lives, level = Level_Current, score = Score;
+    const auto gems = Gems_Total;
+    // Tab starts the run; the level-win key wins it; the editor takes its board back.
+    Run(KeyPress(2, VK::TAB), 4);
+    ASSERT_EQ(Editor_Testing, 1);
+    Run(AltKey(2, 'W'), 200);
+    EXPECT_EQ(Editor_Testing, 0);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_TRUE(EditorTest_Level() == edited);
+    EXPECT_EQ(Lives, lives);
+    EXPECT_EQ(Level_Current, level);
+    EXPECT_EQ(Score, score);
+    EXPECT_EQ(Gems_Total, gems);
+    EXPECT_TRUE(FilesBelow(Str_ToUtf8(Data_Folder)) == files);
+    // A second run played by the time running out ends the same way.
+    Editor_W.DurationInput->SetText(u"1");
+    Run(KeyPress(2, VK::TAB), 4);
+    ASSERT_EQ(Editor_Testing, 1);
+    Run("", 120);
+    EXPECT_EQ(Editor_Testing, 0);
+    EXPECT_EQ(Lives, lives);
+    EXPECT_TRUE(FilesBelow(Str_ToUtf8(Data_Folder)) == files);
+}
+
+TEST_F(EditorGame, LooksLikeAToolOverTheGameScreen) {
+    const std::string shot = g_startFolder + "/editor_screen.png";
+    Editor_Create();
+    Editor_SelectedCell = Point{2, 1};
+    Editor_ShowCell();
+    Run("1 mouse 700 520\n", 3);
+    ASSERT_TRUE(Graphics_SaveScreenshot(Str_FromUtf8(shot)));
+    // The window's body is drawn over the game screen.
+    const Pixmap body = Graphics_ReadPixels(Editor_W.Window->X + 100, 300, 1, 1);
+    ASSERT_GE(body.bytes.size(), 4u);
+    EXPECT_NE(Pixmap_ReadPixel(body, 0, 0) & 0xFFFFFF, 0u);
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+// The editor's window and fields: opening over the level, the close button, clamping of every field, the field
+// round trip and Reset Weights, the tile-set switch to smaller and larger sets, and the header line's helpers.
+// Tests editor_window.cpp.
+#include <gtest/gtest.h>
+
+#include "board/level_file.h"
+#include "board/play.h"
+#include "editor_helpers.h"
+#include "platform/input.h"
+
+namespace {
+
+class EditorWindow : public testing::Test {
+  protected:
+    void SetUp() override { EditorTest_Open(); }
+    void TearDown() override {
+        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EditorTest_Close();
+    }
+};
+
+TEST_F(EditorWindow, OpensOverTheLevelOnceAndItsCloseButtonClosesTheEditor) {
+    ASSERT_EQ(Editor_Open, 1);
+    ASSERT_TRUE(Editor_W.Window);
+    EXPECT_EQ(Editor_W.Window->X, 800 - 230);
+    EXPECT_EQ(Editor_W.Window->W, 230);
+    EXPECT_EQ(OpenWindows(), 1);
+    Editor_Create(); // already open: nothing
+    EXPECT_EQ(OpenWindows(), 1);
+    // The fields show the level's values.
+    EXPECT_EQ(Editor_W.ColourInputs[0]->GetText(), Str_FromInt(Spawn_Weights[1]));
+    EXPECT_EQ(Editor_W.DurationInput->GetText(), Str_FromInt(Level_Duration / 1000000));
+    EXPECT_EQ(int(Editor_W.WidthSpinner->Value), Board_Cols);
+    EditorTest_Frames(3);
+
+    // A void selected cell with the close button: nothing of the cell or the tile set changes.
+    Editor_SelectedCell = Point{2, 2};
+    Cell_SetContour(2, 2, 1);
+    Editor_ShowCell();
+    EditorTest_Frames(2);
+    const int32_t tileset = Tileset_Current;
+    const std::string before = EditorTest_Level();
+    const auto& close = Editor_W.Window->CloseButton;
+    ASSERT_TRUE(close);
+    EditorTest_Script(Click(2, Editor_W.Window->X + close->X + 8, Editor_W.Window->Y + 8));
+    EditorTest_Frames(6);
+    EXPECT_EQ(Editor_Open, 0);
+    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_EQ(Tileset_Current, tileset);
+    EXPECT_EQ(Board_Cells[2][2].Void, 1);
+    EXPECT_TRUE(EditorTest_Level() == before);
+    // Reopening builds a fresh window; the selected cell is kept.
+    Editor_Create();
+    EXPECT_EQ(Editor_SelectedCell.x, 2);
+    EXPECT_EQ(Editor_W.CellLabel->GetText(), u"X=2 Y=2");
+}
+
+TEST_F(EditorWindow, FieldsAreClampedBeforeTheyReachTheLevelAndShowWhatWasTaken) {
+    auto& w = Editor_W;
+    w.DurationInput->SetText(u"9999999");
+    w.ColourInputs[0]->SetText(u"-3");
+    w.ColourInputs[1]->SetText(u"abc");
+    w.SpecialInputs[0]->SetText(u"12x");
+    w.ModifierInputs[0]->SetText(u"250");
+    w.ModifierInputs[5]->SetText(u"-1");
+    w.FreezeInput->SetText(u"-5");
+    w.TimedInput->SetText(u"999999");
+    Editor_ReadWeights();
+    EXPECT_EQ(Level_Duration, int64_t(2147483) * 1000000);
+    EXPECT_EQ(Level_TimeLeft, Level_Duration);
+    EXPECT_EQ(Spawn_Weights[1], 0);
+    EXPECT_EQ(Spawn_Weights[2], 0);
+    EXPECT_EQ(Spawn_Weights[KIND_MULTICOLOR], 12);
+    EXPECT_EQ(Level_ShieldPercent, 100);
+    EXPECT_EQ(Level_FrozenPercent, 0);
+    EXPECT_EQ(Level_FreezeInterval, 0);
+    EXPECT_EQ(Editor_TimedPieces, 999999 * 16);
+    EXPECT_EQ(w.DurationInput->GetText(), u"2147483");
+    EXPECT_EQ(w.ColourInputs[0]->GetText(), u"0");
+    EXPECT_EQ(w.ModifierInputs[0]->GetText(), u"100");
+    // The longest duration survives the level file's millisecond field.
+    ASSERT_TRUE(Editor_SaveLevel(Str_FromUtf8(EditorTest_File("long.lev"))));
+    Level_Duration = 0;
+    ASSERT_TRUE(Level_Load(Str_FromUtf8(EditorTest_File("long.lev"))));
+    EXPECT_EQ(Level_Duration, int64_t(2147483) * 1000000);
+    w.DurationInput->SetText(u"-5");
+    Editor_ReadWeights();
+    EXPECT_EQ(Level_Duration, 1000000); // at least one second: a level of 0 s would be lost at once
+
+    // Read then show: every field as it was; weights of kinds without a field are 0.
+    Spawn_Weights[10] = 7;
+    w.ColourInputs[3]->SetText(u"42");
+    w.ManaInput->SetText(u"17");
+    Editor_ReadWeights();
+    EXPECT_EQ(Spawn_Weights[10], 0);
+    Editor_ShowWeights();
+    EXPECT_EQ(w.ColourInputs[3]->GetText(), u"42");
+    EXPECT_EQ(w.ManaInput->GetText(), u"17");
+    EXPECT_EQ(w.TimedInput->GetText(), u"999999");
+
+    // Reset Weights keeps the frozen percentage.
+    Level_FrozenPercent = 33;
+    Level_ShieldPercent = 20;
+    Editor_ResetWeights();
+    EXPECT_EQ(Level_ShieldPercent, 0);
+    EXPECT_EQ(Level_FrozenPercent, 33);
+    EXPECT_EQ(w.ModifierInputs[5]->GetText(), u"33");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w.ModifierInputs[i]->GetText(), u"0");
+    for (int k = 0; k < Piece_KindCount; ++k)
+        EXPECT_EQ(Spawn_Weights[k], 0);
+}
+
+TEST_F(EditorWindow, TileSetSwitchHandlesSmallerAndLargerSetsWithoutTouchingTheCell) {
+    const size_t realSets = Tilesets.size();
+    ASSERT_GE(realSets, 1u);
+    // A five-tile set and a nine-tile set besides the game's own.
+    Tileset small{u"small", 5, {}};
+    Tileset large{u"large", 9, {}};
+    for (int i = 0; i < 9; ++i) {
+        if (i < 5) small.Tiles.push_back(Tileset_Tile{i});
+        large.Tiles.push_back(Tileset_Tile{i});
+    }
+    Tilesets.push_back(small);
+    Tilesets.push_back(large);
+    Editor_Close();
+    Editor_Create();
+    auto& w = Editor_W;
+
+    // The selected cell holds a "Color 6" piece; the switch to five colours must not give it another piece.
+    Editor_SelectedCell = Point{1, 1};
+    Editor_ClearPiece(1, 1);
+    Cell_SetContour(1, 1, 0);
+    const PiecePtr six = Piece_CreateGem(Cell_PixelX(1), Cell_PixelY(1), 6);
+    Board_Cells[1][1].Piece = six;
+    Editor_ShowCell();
+    EditorTest_Frames(2);
+    ASSERT_EQ(Editor_PieceChoice, u"Color 6");
+    w.TilesetCombo->SelectByText(u"small", 1);
+    EditorTest_Frames(2);
+    EXPECT_EQ(Tilesets[Tileset_Current].Name, u"small");
+    EXPECT_EQ(Editor_PieceChoice, u"None");
+    EXPECT_EQ(w.PieceCombo->SelectedText, u"None");
+    ASSERT_TRUE(Board_Cells[1][1].Piece);
+    EXPECT_EQ(Board_Cells[1][1].Piece->Kind, 6);
+    EXPECT_EQ(w.ColourInputs[4]->Hidden, 0);
+    EXPECT_EQ(w.ColourInputs[5]->Hidden, 1);
+
+    // Nine tiles: seven fields, no more.
+    w.TilesetCombo->SelectByText(u"large", 1);
+    EditorTest_Frames(2);
+    EXPECT_EQ(Tilesets[Tileset_Current].Name, u"large");
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(w.ColourInputs[i]->Hidden, 0);
+    w.ColourInputs[6]->SetText(u"5");
+    Editor_ReadWeights();
+    EXPECT_EQ(Spawn_Weights[7], 5);
+    Tilesets.resize(realSets);
+    Tileset_Current = 0;
+}
+
+TEST(EditorPaths, FolderAndNameOfTheLevelPath) {
+    EXPECT_EQ(Path_ExtractDir(u""), u"<bad_dir>");
+    EXPECT_EQ(Path_ExtractDir(u"/home/x/levels/"), u"<bad_dir>");
+    EXPECT_EQ(Path_ExtractDir(u"incbin::levels/BQ2_level_001.lev"), u"incbin::levels");
+    EXPECT_EQ(Path_StripAll(u"incbin::levels/BQ2_level_001.lev"), u"BQ2_level_001");
+    EXPECT_EQ(Path_StripAll(u"/a/b.c/mine"), u"mine");
+    EXPECT_EQ(Path_StripAll(u""), u"");
+}
+
+} // namespace
