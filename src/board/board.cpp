@@ -30,7 +30,7 @@ int32_t LevelEnd_Tileset = 0;
 int32_t LevelEnd_Tiles[4] = {0, 1, 2, 3};
 ImagePtr Tile_Empty;
 ImagePtr Tile_Golden, Tile_Silver;
-ImagePtr Tile_Crate[3];
+ImagePtr Tile_Crate[4];
 
 // [SECTION] Cells ----------------------------------------------------------------------------------------------------
 
@@ -192,6 +192,7 @@ void Board_LoadImages() {
     Tile_Silver = load("Images/tiles/tile_silver.png");
     Tile_Crate[1] = load("Images/tiles/crate1.png");
     Tile_Crate[2] = load("Images/tiles/crate2.png");
+    Tile_Crate[3] = load("Images/tiles/crate3.png");
 }
 
 void Board_Init() {
@@ -223,6 +224,7 @@ void Level_Start() {
     Level_FreezeTimer = float(Level_FreezeInterval);
     Rules_ResetLevel();
     Game_Paused = 0;
+    Board_Hooks.Gems_LevelStart();
     Board_Hooks.Particles_Reset();
     Board_Hooks.Effects_Clear();
     Board_Hooks.Tutorial_ResetRun();

@@ -65,7 +65,7 @@ extern int32_t LevelEnd_Tileset;                 // tile set the level-end scree
 extern int32_t LevelEnd_Tiles[4];                // four tile numbers for its tile rings
 extern ImagePtr Tile_Empty;                      // "Images/tiles/tile_empty.png": a playable cell without tile
 extern ImagePtr Tile_Golden, Tile_Silver;        // tile levels 1 and 2
-extern ImagePtr Tile_Crate[3];                   // crates by hits left (index 0 unused)
+extern ImagePtr Tile_Crate[4];                   // crates by hits left, 3 for three and more (index 0 unused)
 
 // The area of the 800x600 screen the board is laid out in (left of the in-game interface).
 constexpr int32_t Board_AreaX = 88, Board_AreaY = 40, Board_AreaW = 528, Board_AreaH = 552;

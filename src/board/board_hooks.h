@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "platform/image.h"
 
 #include "board/pieces.h"
 
@@ -15,7 +18,10 @@ struct BoardHooks {
     void (*Snd_PlayDelayed)(int32_t id, float delayMs, float pan); // an effect sound after delayMs
     float (*Snd_PanAt)(int32_t x);                                 // pan for a screen x (do-nothing: 0, centred)
     // Castle: the gem bag.
-    void (*Gems_Add)(int32_t colour, int32_t amount); // a gem of the colour left the board
+    void (*Gems_Add)(int32_t colour, int32_t amount); // gems of a colour 0..6 won (or, negative, taken back)
+    void (*Gems_LevelStart)();                        // level start: the level's own gem count back to 0
+    // Castle: the part animations (settling parts, flags, smoke), at the end of the logic tick.
+    void (*Castle_Animate)(float ms);
     // Effects and particles.
     void (*Gfx_Kind4At)(int32_t x, int32_t y);                     // beam cross through the cell at (x, y)
     void (*Gfx_RemovedPieceBurst)(float x, float y, float factor); // a piece left its cell (x, y: top-left)
@@ -43,6 +49,60 @@ struct BoardHooks {
     void (*Tutorial_ResetRun)();                                        // level start: steps may run again
     void (*Tips_Place)();                                               // level start: tips for the board
     void (*Tips_SetSnowballPoint)(int32_t x, int32_t y);                // a launcher was made at screen (x, y)
+
+    // The play loop's calls upward (play.cpp, hammers.cpp, match_file.cpp, game_screen.cpp).
+    // Castle: the game screen's castle, drawn first; the castle's progress kept in the saved match.
+    void (*Castle_DrawGame)();                                    // the castle behind the board
+    std::vector<int32_t> (*Castle_SaveState)();                   // its values (do-nothing: none)
+    void (*Castle_LoadState)(const std::vector<int32_t>& values); // puts them back (an empty list: a fresh castle)
+    void (*IGI_Update)();                                         // the in-game interface, drawn over the board
+    void (*IGI_OpenMenu)();                                       // Esc: the in-game menu
+    // Effects and particles of the game screens.
+    void (*Effects_UpdateAll)();
+    void (*Effects_DrawBehind)(); // before the pieces
+    void (*Effects_DrawAbove)();  // after the pieces
+    void (*Effects_DrawTop)();    // after the in-game interface
+    void (*Particles_Draw)();
+    void (*MapEffects_RunAll)();
+    // A hammer became available: particles fly from its icon (source) at screen (x, y); awayFromPoint picks the
+    // second flight, one lit pixel in `thinning` makes a particle with the sprite (frames 0: a still picture).
+    void (*Particles_HammerBurst)(const ImagePtr& source, int32_t awayFromPoint, int32_t thinning, int32_t x, int32_t y,
+                                  const ImagePtr& sprite, int32_t frames, float startScale);
+    // Boxes and dialogs of the menus.
+    void (*MsgBox_Level_Open)();       // the time offer
+    void (*MsgBox_LevelDone_Open)();   // "Level N" after the light sweep
+    void (*MsgBox_LevelsEnded_Open)(); // no level left
+    void (*MsgBox_Frame_Open)();       // a life was lost, lives remain
+    void (*MsgBox_Game_Open)();        // the last life was lost
+    void (*MsgBox_HighScore_Open)();   // game over without a high-score place
+    void (*MsgBox_CastlesDone_Open)(); // the castles are finished
+    void (*WinLose_Open)();            // the level-won dialog
+    void (*Wallpapers_Open)();         // the wallpapers dialog
+    void (*HighScores_Open)(int32_t highlight, int32_t mode);
+    int32_t (*Highscores_FindRank)(int32_t score); // place 0..7, -1 none (do-nothing: -1)
+    void (*Highscores_Add)(int32_t place);
+    void (*Highscores_Save)();
+    // Tutorial events of the play loop and the tips of the game screen.
+    void (*Tutorial_OnEvent6)(int32_t n);                // hammer n became available
+    void (*Tutorial_OnEvent7)(int32_t charge);           // the hammer charge grew
+    void (*Tutorial_OnEvent11)();                        // every frame of the game screen
+    int32_t (*Tutorial_OnEvent12)(int32_t x, int32_t y); // a board click; 0 swallows it (do-nothing: 1)
+    void (*Tutorial_OnEvent13)(int32_t x, int32_t y);    // a board cell was drawn
+    int32_t (*Tutorial_OnEvent14)(int32_t x, int32_t y); // a hammer strike; 0 holds it (do-nothing: 1)
+    void (*Tutorial_OnEvent15)();                        // the light sweep starts
+    void (*Tutorial_ClearFlags)(int32_t all);            // a new match
+    int32_t (*Tips_Visible)();                           // 1 while a tip shows (the logic stands still)
+    void (*Tips_CheckBoard)();                           // light sweep: tips about the new board
+    void (*Tips_Draw)();
+    void (*Tips_ShowIceCrystal)();
+    void (*Tips_ShowSnowball)();
+    // The level editor over the game screen while it test-plays.
+    int32_t (*Editor_IsOpen)();
+    int32_t (*Editor_IsTesting)();
+    void (*Editor_Update)();
+    void (*Editor_Draw)();
+    void (*Editor_Create)(); // the developer key opens it
+    void (*Editor_Close)();
 };
 
 // The table in force. The runtime fills it at start-up; Board_HooksDefault() gives the do-nothing table.

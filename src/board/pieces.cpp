@@ -121,8 +121,9 @@ PiecePtr Piece_CreateSpecialImage(float x, float y, int32_t kind, const ImagePtr
 }
 
 PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind) {
-    if (!Kind_IsCoinOrBottle(kind) || !Board_InUse(column, row)) return nullptr;
+    if (!Kind_IsCoinOrBottle(kind) || !Cell_Playable(column, row)) return nullptr;
     Table_cell& cell = Board_Cell(column, row);
+    if (cell.Blockers > 0) return nullptr; // a crate holds no piece
     Board_Hooks.Snd_PlayIndex(kind == KIND_BOTTLE ? SND_BOTTLE : SND_COIN, Board_Hooks.Snd_PanAt(Mouse_X()));
     PiecePtr p = NewPiece(Cell_PixelX(column), Cell_PixelY(row), kind);
     p->Lifetime = rules::CoinLifetimeMs;
@@ -184,6 +185,10 @@ void Piece_SetFrozen(const PiecePtr& p, int32_t flag) {
 }
 
 void Pieces_Clear() { Pieces.Clear(); }
+
+bool Piece_OnBoard(const PiecePtr& p) {
+    return p && Board_InUse(p->Col, p->Row) && Board_Cell(p->Col, p->Row).Piece == p;
+}
 
 void Pieces_LoadImages() {
     for (const KindImage& k : kKindImages) {

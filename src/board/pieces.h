@@ -95,13 +95,14 @@ PiecePtr Piece_CreateTar(float x, float y);
 PiecePtr Piece_CreateLauncher(float x, float y);
 PiecePtr Piece_CreateSpecialImage(float x, float y, int32_t kind, const ImagePtr& image);
 // A coin (19, 20) or mana bottle (18) in cell (column, row): covers the cell's piece, lives 10000 ms, plays its
-// sound and reports event 3 (coin) or 5 (bottle). Null for another kind or a cell off the board.
+// sound and reports event 3 (coin) or 5 (bottle). Null for another kind, a void cell, a crate or a cell off the board.
 PiecePtr Piece_CreateCoinOrBottle(int32_t column, int32_t row, int32_t kind);
 // A random piece from the spawn table with the level's random modifiers (null when the table is empty).
 PiecePtr Piece_Spawn(float x, float y);
 void Piece_Remove(const PiecePtr& p);                  // takes it out of Pieces
 void Piece_SetFrozen(const PiecePtr& p, int32_t flag); // 1: frozen with countdown 3; 0: thawed
 void Pieces_Clear();                                   // empties Pieces (cells keep their references)
+bool Piece_OnBoard(const PiecePtr& p);                 // it is the piece of the cell it names
 // Picture and frame of a piece of the kind from the current tile set or the piece images (null before loading).
 void Piece_AssignImage(Piece& p);
 // Loads the pictures of the non-gem kinds and the overlays (needs the graphics; start-up).

@@ -1,7 +1,7 @@
-// The board's public services beyond the model (board.h, pieces.h, rules.h, level_file.h): the play loop and the
-// screens 1, 5, 6 and 7, hammers, the level's time and offer, the saved match and the match's records. Called by
-// the runtime (start-up, screen table, shutdown save), the castle, the menus, the effects and the editor.
-// What the board calls upward goes through its hook table (board/board_hooks.h).
+// The board's public services beyond the model (board.h, pieces.h, rules.h, level_file.h): the play loop (game
+// screen, logic tick, mouse moves), the level start and end screens, the hammers, the time bar and the saved match.
+// Called by the runtime (screens, shutdown), the menus, castles, effects and editor; implemented in play.cpp,
+// hammers.cpp, match_file.cpp, game_screen.cpp. What the board calls upward goes through board/board_hooks.h.
 #pragma once
 
 #include <array>
@@ -10,35 +10,16 @@
 
 #include "board/board.h"
 #include "board/level_file.h"
-#include "board/pieces.h"
 #include "board/rules.h"
 #include "platform/image.h"
+#include "platform/strings.h"
 
-// ---- State owned here ------------------------------------------------------------------------------------------
-// (Game_Paused lives with the screens, main/screens.h; Player_LevelEase with the progress file, main/progress.h.)
-extern int32_t Level_StartMode;  // 0 fresh level start (records score, gold, mana), 1 restart (restores them),
-                                 // 2 continued match (neither)
-extern int32_t Level_Sweeping;   // 1 while the level-end light sweep runs
-extern int32_t Level_OfferMade;  // 1 once the time offer box was opened in this level
-extern int64_t Level_OfferTime;  // µs the time offer adds
-extern int32_t Level_TimeBought; // µs bought in this level
-extern int32_t Level_LastPlayed; // the last level played (high-score entry)
-extern int32_t Match_Continued;  // 1 after a match was started or continued from the menu
-extern int32_t Match_EndState;   // 3 when the levels ran out after the castles were finished
-extern int32_t Match_StartLevel; // the level the match was started at (high-score entry)
-extern int32_t Match_PlayMs;     // the match's playing time, ms
+// ============================================================================================================
+// Start-up, screens and the services the runtime and the other subsystems call
+// ============================================================================================================
+// (Game_Paused lives with the screens, main/screens.h; Player_LevelEase with the progress file, main/progress.h;
+// Level_Current with the rules, board/rules.h.)
 
-// The hammers: index 1..3 (0 unused); the current one strikes.
-struct Hammer {
-    ImagePtr GreyImage; // drawn while the hammer is not yet available
-};
-extern std::array<Hammer, 4> Hammers;
-extern int32_t Hammer_Current; // index of the current hammer, 0 none
-extern int32_t Hammer_Charge;  // charge collected by matches
-extern int32_t Hammer_ButtonX; // the hammer button's screen position, px
-extern int32_t Hammer_ButtonY;
-
-// ---- Start-up and screens ----------------------------------------------------------------------------------------
 void Board_Init();     // start-up: board and match-list buffers, tile sets, piece images, contour tiles, light map
 void Game_Frame();     // frame of screen 1 (the game)
 void Game_Enter();     // enter hook of screen 1
@@ -52,31 +33,126 @@ void LevelEnd_Leave(); // leave hook of screen 6
 void Dimmed_Frame();   // frame of screen 7 (the dimmed board behind a dialog)
 void Dimmed_Enter();   // enter hook of screen 7
 void Dimmed_Leave();   // leave hook of screen 7
-
-// ---- Play --------------------------------------------------------------------------------------------------------
-void Board_Draw();                                  // draws the board; reports event 13 (column, row) per cell drawn
-void Board_HandleClick();                           // a click on Board_CursorCell; asks event 12 first
-void LightMap_Reset();                              // every cell's light back to its start value
-void Hammer_AddCharge(int32_t charge);              // adds a match's charge (tutorial event 7, icon particles)
-void Hammer_Update();                               // reports event 6 (n) when hammer n becomes available
-void Hammer_HandleClick();                          // asks event 14 (cursor cell) and strikes only on 1
-int32_t Hammer_CanHit(int32_t column, int32_t row); // 1 when the current hammer may strike the cell
-void LevelEnd_LightSweep();                         // the level's light sweep (event 15, tips check, level box)
+void Game_Start(int32_t mode); // Level_StartMode := mode, next music track, screen 1, load the current level
+void Match_Save(int32_t level, int32_t mode); // saved match (+ board snapshot when mode is 1), then the progress file
 // Level refresh of one file (path of a real file): loads it, gives it fresh contour tiles and saves it again.
 // Returns false, with a diagnostic line, when the file is not a valid level file; never raises.
 bool Level_RefreshFile(const std::u16string& path);
+void Hammer_AddCharge(int32_t charge);    // adds a match's charge to the hammers (tutorial event 7, icon particles)
+void Score_Add(int32_t points);           // adds to Score
+void Score_AddMultiplied(int32_t points); // adds points times the score multiplier
+void Mana_Add(int32_t amount);            // adds mana from level 6 on, clamped, reports tutorial event 17
+void Gold_Add(int32_t amount);            // adds to the gold counter
+void HighScore_AddFromGame();             // game over: high-score entry or the high-score box
+void Match_AllCompleted();                // end of the campaign
+void Match_BackToMenu();                  // main menu + wallpapers dialog
+void Match_CastlesCompleted();            // opens the castles-done box
+void LevelEnd_LightSweep();               // the light sweep at a level's start (event 15, tips check, level box)
 
-// ---- The match ---------------------------------------------------------------------------------------------------
-void Game_Start(int32_t mode);   // Level_StartMode := mode, next music track, screen 1, load the current level
-void Match_New();                // score 0, 3 lives, start level, time 0; deletes the saved match, clears tutorial
-void Match_Reset();              // counters and records back to a new match's, then Match_Save(Level_Current, 0)
-void Match_Continue();           // loads the saved match and its level
-int32_t Match_Exists();          // 1 when the current player's saved match file exists
-void Match_Load();               // reads the saved match (Relaxed_Mode and Level_Current included)
-void Match_Write(int32_t level); // writes the saved match record with the current values
-void Match_Delete();             // deletes the current player's saved match files
-void Match_Save(int32_t level, int32_t mode); // saved match (+ board snapshot when mode is 1), then the progress file
-void HighScore_AddFromGame();                 // game over: high-score entry or the high-score box
-void Match_AllCompleted();                    // end of the campaign
-void Match_BackToMenu();                      // main menu + wallpapers dialog
-void Match_CastlesCompleted();                // opens the castles-done box
+// ============================================================================================================
+// The level in play
+// ============================================================================================================
+constexpr int32_t Level_NumberMax = 210; // the largest level number a level file or the saved match may name
+constexpr int64_t Level_OfferThresholdUs = 60000000;  // the time offer comes when less than this is left
+constexpr int64_t Level_OfferTimeDefault = 120000000; // what the offer adds
+constexpr float Level_SweepMs = 1200;                 // length of the light sweep at a level's start
+
+extern int32_t Level_StartMode;    // 0 fresh level start (records the counters), 1 restart (restores them), 2 continued
+extern int32_t Level_Sweeping;     // 1 while the light sweep at the level's start runs
+extern float Level_SweepPos;       // ms the sweep has run
+extern int32_t Match_Continued;    // 1 after a match was started or continued from the menu
+extern int64_t Level_OfferTime;    // µs the time offer adds (clamped to the level's full time)
+extern int32_t Level_OfferMade;    // 1 after the offer box was opened in this level
+extern int64_t Level_TimeBought;   // µs bought in this level
+extern int32_t Level_Lost;         // 1 once the level was lost by time (the level end shows the loss)
+extern int32_t Score_AtLevelStart; // score when the level started (restored by a restart)
+extern int32_t Mana_AtLevelStart;  // mana when the level started
+extern std::array<int32_t, 8> Level_Gems; // gems of each colour (1..7) the board gave to the bag in this level
+extern int32_t Board_Selected;            // 1 while a cell is selected for a swap
+extern Point Board_SelectedCell;          // that cell
+extern int32_t LevelEnd_Phase;            // level-end screen: 0 counting, 1 effects, 2 the dialog is open
+extern float LevelEnd_Ms;                 // ms in the current phase
+
+// The cell under a screen pixel (the board's overflow added); false off the board or on a void cell.
+bool Board_CellAt(int32_t x, int32_t y, Point& cell);
+// The click handling of the logic tick: event 12 asks first; a coin or bottle is collected, a launcher fired, a
+// cell selected, or a swap started with the selected neighbour. Drags swap too.
+void Board_HandleClick();
+// One logic tick of the game screen, in the game's order (board timers, hover, input, hammers, moves).
+void Game_LogicTick(float dtMs);
+// The level time (count-down, offer, running out) and the end test; called by Game_Frame after the tick.
+void Level_UpdateTime(float dtMs);
+// The player took the time offer: Level_OfferTime is added (clamped to the full time) and a life is paid, only when
+// time was actually added. Returns the µs added.
+int64_t Level_BuyTime();
+// The play loop's per-level state back to a level start (selection, hammers' cursor, offer, sweep, light map).
+void Play_ResetLevel();
+// Light map: every cell's light back to its start value.
+void LightMap_Reset();
+// Starts the level end: won (Level_EndState 2) or lost by time.
+void Level_Finish(bool won);
+
+// Drawing of the game screen (game_screen.cpp): the board's tiles, contours and crates; the pieces; the marks of
+// hover, selection and hint; the time bar; the hammer cursor.
+void Board_Draw();
+void Pieces_Draw();
+void Board_DrawMarks();
+void TimeBar_Draw();
+void Hammer_DrawCursor();
+
+// ============================================================================================================
+// Hammers (hammers.cpp)
+// ============================================================================================================
+constexpr int32_t Hammer_Count = 3;
+constexpr int32_t Hammer_GaugeSegments = 11;
+struct Hammer {
+    int32_t Threshold = 0; // charge at which it becomes available
+    ImagePtr Image;        // its icon ("images/interface/map_hammer*.png")
+    ImagePtr Grey;         // the icon in grey, for the interface while it is not available
+};
+extern std::array<Hammer, Hammer_Count> Hammers;             // the three hammers, thresholds 50, 120, 260
+extern int32_t Hammer_Current;                               // the available hammer 1..3, 0 none
+extern int32_t Hammer_Charge;                                // the charge collected by matches
+extern int32_t Hammer_Armed;                                 // 1 while the hammer cursor is on (button pressed)
+extern int32_t Hammer_ButtonX, Hammer_ButtonY;               // top-left of the hammer button on the screen
+extern std::array<int32_t, Hammer_GaugeSegments> HammerFill; // gauge segments: 0 empty .. 255 full
+extern int32_t Hammer_BurstsFired;                           // icon particle bursts fired (one per threshold)
+
+void Hammers_Load();                         // start-up: icons and their grey copies
+void Hammers_Reset();                        // a new match: no charge
+void Hammer_Update();                        // logic tick: the available hammer (event 6 when it changes), the gauge
+void Hammer_HandleClick();                   // logic tick: a click while armed strikes where event 14 allows
+void Hammer_Arm();                           // the hammer button: arms the cursor when a hammer is available (event 8)
+int32_t Hammer_CanHit(int32_t c, int32_t r); // 1 when the current hammer may strike the cell
+void Hammer_Strike(int32_t c, int32_t r);    // the current hammer strikes the cell and is used up
+
+// ============================================================================================================
+// The saved match (match_file.cpp); layout in docs/file-formats.md
+// ============================================================================================================
+constexpr int32_t Match_Magic = 0x4D515242; // "BRQM" little-endian
+constexpr int32_t Match_Version = 2;        // 2: the castle's progress as its own block of values
+constexpr int32_t Match_ValueCount = 34;
+
+// What other subsystems keep in the saved match; they read and write it here until they own it themselves.
+struct Match_Carry {
+    std::array<int32_t, 8> SpellLevels{}; // owned level of each spell
+};
+extern Match_Carry Match_Carried;
+extern int32_t Match_StartLevel;  // level the match was started at
+extern int32_t Level_LastPlayed;  // last level played
+extern int32_t Match_PlayMs;      // ms played in the match
+extern int32_t Match_EndState;    // 0 running, 3 the levels ran out after the castles were finished
+extern int32_t Match_HasSnapshot; // 1 when the loaded match comes with a board snapshot
+
+Str Match_Path();         // Data_Folder + "/match_" + player + ".bqm"
+Str Match_SnapshotPath(); // Data_Folder + "/match_" + player + ".lev"
+void Match_New();         // a new match: score 0, 3 lives, start level, no time; files deleted, tutorial flags cleared
+void Match_Reset();       // counters back to a new match's, then Match_Save(Level_Current, 0)
+// Writes the record (level as the level to play); false when it cannot be written (diagnostic line).
+bool Match_Write(int32_t level);
+// Reads the record; a file that cannot be read is renamed ".bad" with a diagnostic line and false returned.
+bool Match_Load();
+// Loads the saved match and its level (the snapshot when there is one, else the level from its start).
+bool Match_Continue();
+int32_t Match_Exists(); // 1 when the current player's saved match exists
+void Match_Delete();    // deletes the current player's saved match files

@@ -58,6 +58,7 @@ struct SwapState {
     bool back = false; // the swap back after a swap without a group
 };
 SwapState g_swap;
+int32_t g_idleFrames = 0; // logic frames the board has been at rest in a row
 
 // Generation marks over the grid, so a search clears nothing.
 uint32_t g_mark[Board_MaxCols][Board_MaxRows];
@@ -272,10 +273,7 @@ namespace {
 
 enum class Blast { Bomb, Line, Rocket };
 
-void TileClear(int32_t c, int32_t r) {
-    for (int32_t guard = 0; guard < 3 && Board_Cells[c][r].TileLevel > 0; ++guard)
-        Cell_Explode(c, r);
-}
+void TileClear(int32_t c, int32_t r) { Cell_ClearTile(c, r); }
 
 // Takes the piece out of its cell and lets it fade out (coins give back the piece they cover).
 void Detach(Table_cell& cell, const PiecePtr& p) {
@@ -345,6 +343,12 @@ void Line_Blast(int32_t c, int32_t r) {
 
 } // namespace
 
+void Cell_ClearTile(int32_t c, int32_t r) {
+    if (!Cell_Playable(c, r)) return;
+    for (int32_t guard = 0; guard < 3 && Board_Cells[c][r].TileLevel > 0; ++guard)
+        Cell_Explode(c, r);
+}
+
 void Cell_Explode(int32_t c, int32_t r) {
     if (!Cell_Playable(c, r)) return;
     Table_cell& cell = Board_Cells[c][r];
@@ -361,7 +365,10 @@ void Cell_DestroyPiece(int32_t c, int32_t r) {
     if (!p || p->Removing) return;
     const float x = Cell_PixelX(c), y = Cell_PixelY(r);
     Detach(cell, p);
-    if (Kind_IsGem(p->Kind)) Board_Hooks.Gems_Add(p->Kind, 1);
+    if (Kind_IsGem(p->Kind)) {
+        ++Level_Gems[size_t(p->Kind)];                     // a restart takes them back
+        Board_Hooks.Gems_Add(p->Kind - KIND_GEM_FIRST, 1); // colour 0..6
+    }
     Board_Hooks.Gfx_RemovedPieceBurst(x, y, 0.1f);
     Board_Hooks.Gfx_BurstAtCell(x, y, 0.1f);
     if (p->Golden) TimeAdd(rules::GoldenTimeUs);
@@ -612,8 +619,32 @@ void Board_Refill(float dtMs) {
     }
 }
 
+namespace {
+// A piece that Board_Fall would move into an empty cell below it.
+bool FallPending() {
+    for (int32_t c = 0; c < Board_Cols; ++c) {
+        bool hole = false; // an empty playable cell below the current row, not cut off by a crate
+        for (int32_t r = Board_Rows - 1; r >= 0; --r) {
+            const Table_cell& cell = Board_Cells[c][r];
+            if (cell.Void) continue;
+            if (cell.Blockers > 0) {
+                hole = false;
+                continue;
+            }
+            if (!cell.Piece) {
+                hole = true;
+                continue;
+            }
+            if (hole && CanFall(cell.Piece)) return true;
+            if (!CanFall(cell.Piece)) hole = false;
+        }
+    }
+    return false;
+}
+} // namespace
+
 bool Board_Idle() {
-    if (Board_Swapping) return false;
+    if (Board_Swapping || FallPending()) return false;
     for (const PiecePtr& p : Pieces)
         if (p->Moving || p->Busy || p->Removing || p->Kind == KIND_ROCKET) return false;
     if (Pieces_SpawnTotal > 0) {
@@ -866,16 +897,21 @@ void Rules_ResetLevel() {
     g_swap = SwapState{};
     Match_Timer = Hint_DelayMs();
     Hint_Found = 0;
+    g_idleFrames = 0;
 }
 
-void Board_Update(float dtMs) {
+void Board_UpdateTimers(float dtMs) {
     ++Board_Frame;
     Pieces_Step(dtMs);
     Amulets_Leave();
-    if (Board_Frame % rules::NoMoveFrames == 0 && Level_EndState < 2 && Board_Idle() && !Board_HasMove())
-        Board_ReplaceForMove();
+    // The no-move check runs on every NoMoveFrames-th frame of rest in a row, so a board that is never at rest on
+    // a multiple of the frame count is still checked.
+    g_idleFrames = Board_Idle() ? g_idleFrames + 1 : 0;
+    if (g_idleFrames >= rules::NoMoveFrames) {
+        g_idleFrames = 0;
+        if (Level_EndState < 2 && !Board_HasMove()) Board_ReplaceForMove();
+    }
     if (Match_Timer > 0) Match_Timer = std::max(0, Match_Timer - int32_t(dtMs));
-    Board_Fall();
     Board_Refill(dtMs);
     if (Multiplier_TimerMs > 0) {
         Multiplier_TimerMs -= dtMs;
@@ -884,9 +920,18 @@ void Board_Update(float dtMs) {
             Score_Multiplier = 1;
         }
     }
+}
+
+void Board_UpdateMoves(float dtMs) {
+    Board_Fall();
     SwapStep();
     Board_CheckMatches();
     Antigrav_Step(dtMs);
     Freeze_Step(dtMs);
     Level_CheckEnd();
+}
+
+void Board_Update(float dtMs) {
+    Board_UpdateTimers(dtMs);
+    Board_UpdateMoves(dtMs);
 }

@@ -19,7 +19,7 @@ constexpr int32_t GoldPerTile = 5;               // gold for each golden tile re
 constexpr int32_t SilverCoinGold = 10;           // gold of a silver coin
 constexpr int32_t GoldCoinGold = 50;             // gold of a gold coin
 constexpr int32_t BottleMana = 25;               // mana of a bottle
-constexpr int32_t LifeEveryPoints = 70000;       // one more life per this many points
+constexpr int32_t LifeEveryPoints = 400000;      // one more life per this many points (a good player: every ~10 levels)
 constexpr int32_t AmuletPoints = 1000;           // an amulet leaving the board
 constexpr int32_t TimeBonusPerSecond = 10;       // level-end points per second left
 constexpr int32_t RelaxedTimeBonus = 500;        // level-end points in relaxed play
@@ -87,6 +87,8 @@ bool Piece_Swappable(const PiecePtr& p);
 bool Board_Swap(int32_t c1, int32_t r1, int32_t c2, int32_t r2);
 // Resolves the group in Match_List; the special piece goes to `special` when it is in the group.
 void Match_Resolve(Point special);
+// Clears a cell's tile completely (every level, each hit as Cell_Explode).
+void Cell_ClearTile(int32_t c, int32_t r);
 // Hits a cell's tile: event 2 when its level is 1 or more; a golden tile removed pays gold.
 void Cell_Explode(int32_t c, int32_t r);
 // Destroys the cell's piece with its effects (gems to the bag, bomb, line blast, bonus time).
@@ -110,6 +112,11 @@ bool Board_Idle();
 // One logic step of the board: piece updates, no-move replacement, refill and fall, swaps, the full match check,
 // antigravity, freezing, the multiplier timer and the end phases.
 void Board_Update(float dtMs);
+// Board_Update in the two halves the play loop runs around its input: the timers (piece updates, no-move
+// replacement, hint timer, refill, multiplier timer) and the moves (fall, swap step, match check, antigravity,
+// freezing, end phases).
+void Board_UpdateTimers(float dtMs);
+void Board_UpdateMoves(float dtMs);
 // Level end state from the tiles and amulets (places the amulets when the tiles are gone).
 void Level_CheckEnd();
 int32_t Level_ComputeTimeBonus(); // sets and returns Level_TimeBonus

@@ -1,79 +1,211 @@
 // The castle's public services: castles and their parts, gems and the treasure, the build menu (screen 9), the
 // level map (10), the shop (11), spells and the in-game interface. Called by the runtime (start-up, screen table),
-// the board's play loop (through its hooks) and the menus. The castle calls the menus (tutorial events, boxes, the
-// in-game menu) only through its hook table Castle_Hooks below; it calls the board and the effects directly.
+// the board's play loop (through its hooks) and the menus (docs/castles.md has the rules and the economy). The
+// castle calls the menus (tutorial events, boxes, the in-game menu) only through its hook table Castle_Hooks below;
+// it calls the board and the effects directly.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "main/gobj.h"
 #include "main/gui_button.h"
 #include "platform/image.h"
 #include "platform/strings.h"
 
-constexpr int kShopButtons = 13; // number of the shop's buttons (Shop_Buttons)
+constexpr int kGemColours = 7;      // gem colours 0..6 (red, orange, yellow, green, blue, purple, white)
+constexpr int kCastleCount = 7;     // castles of the campaign
+constexpr int kLevelsPlanned = 150; // levels of the campaign (the level map has one point per level)
+constexpr int kTreasureLevels = 3;  // gem bag sizes the shop sells (0 the bag, 1 and 2 the chests)
+constexpr int32_t kGoldPerGem = 2;  // gold for each gem left over when a castle is completed
+constexpr int32_t kCastleWidth = 400, kCastleHeight = 360; // castle picture space, pixels; ground at y 340
+constexpr int kShopButtons = 13;                           // the shop's buttons (Shop_Buttons)
 
-// ---- Types -------------------------------------------------------------------------------------------------------
-struct Castle {
-    int32_t Number = 0; // 0..6
-    void Completed();   // Castle_JustCompleted := Number, wallpapers from the level flow, MsgBox_CastleCompleted
+// ============================================================================================================
+// Castles and their parts
+// ============================================================================================================
+
+// One buildable part of a castle; drawn through the GObj depth lists once built (or as a ghost while it is on sale
+// in the build menu).
+class CastleElem : public GObj {
+  public:
+    std::array<int32_t, kGemColours> price{}; // gems of each colour the part costs
+    std::vector<int32_t> needs;               // part indices (Castle_Elems) that must be built first
+    int32_t built = 0;                        // 1 when built
+    int32_t castle = 0;                       // castle number 0..6
+    int32_t storey = 0;                       // storey within the castle, 0 first
+    int32_t x = 0, y = 0;                     // top-left of its picture in castle space, pixels
+    int32_t elemDepth = 64;                   // depth list it is drawn in (0 front .. 127 back)
+    Str name;                                 // shown on its build-menu button
+    Str imagePath;                            // its picture (archive path)
+    ImagePtr image;                           // the picture, loaded at start-up (null: drawn as nothing)
+    float settle = 1;                         // build animation 0 (just bought) .. 1 (settled)
+    int32_t anim = 0;                         // 0 none, 1 a waving flag, 2 a smoking chimney
+    bool ghost = false;                       // drawn faint: on sale in the build menu, not built
+
+    bool IsAffordable() const; // Gems_Total covers the price, every needed part is built, not yet built
+    bool Buildable() const;    // every needed part is built and it is not built yet
+    void Draw() override;      // at Castle_DrawX/Y, settling in from above while settle < 1
 };
-struct Castle_Elem {
-    int32_t Built = 0; // 1 when the part is built
+using CastleElemPtr = std::shared_ptr<CastleElem>;
+
+class Castle {
+  public:
+    int32_t number = 0;                        // 0..6
+    std::vector<std::vector<int32_t>> storeys; // part indices (Castle_Elems) of each storey, in file order
+    int32_t level = 0;                         // current storey; storeys.size() once completed
+
+    bool StoreyDone() const; // every part of the current storey is built (true when there is none)
+    bool IsComplete() const; // every part of every storey is built
+    // Moves on to the next storey when the current one is done. False, with the diagnostic line
+    // "Castle.GoNextLevel: castle " + number + " level " + level + " of " + storeys, when it cannot go on.
+    bool GoNextLevel();
+    // The castle is finished: Castles_Completed flag, Castle_JustCompleted, the wallpapers flag, the gems left
+    // turned into gold, the next castle made current, the match saved and the castle-completed box opened.
+    void Completed();
 };
+
+// ---- State owned here --------------------------------------------------------------------------------------------
+extern std::array<Str, kCastleCount> Castle_Names; // "Gemunor" .. "Lohinril"
+extern std::array<Castle, kCastleCount> Castles;   // the seven castles
+extern std::vector<CastleElemPtr> Castle_Elems;    // every part of every castle, by part index
+extern int32_t Castle_Current;                     // castle being rebuilt 0..6; 7 when all are done
+extern int32_t Castle_JustCompleted;               // number of the castle completed last, -1 none
+extern int32_t Castles_AllDonePending;             // 1 from the 7th castle's completion until its box showed
+extern int32_t Castle_DrawX, Castle_DrawY;         // screen point of castle space (0, 0) while drawing
+extern int32_t Castle_Celebrated; // a castle just completed, shown finished until its screen is left; -1 none
+extern std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds; // build-menu scene behind each castle (loaded
+extern std::array<ImagePtr, kCastleCount>
+    Castle_GameBackgrounds; // when first shown); the same dimmed, behind the board
+
+// Price file of castle n (0..6): ".\Images\Castles\Castle" + (n + 1) + ".txt".
+Str Castle_PricePath(int32_t n);
+// Parses the text of a price file into castle n's storeys, appending its parts to `elems`. Malformed lines are
+// skipped with a diagnostic line naming the file and the line; returns the number of parts read.
+int32_t Castle_ParsePrices(int32_t n, const std::string& text, const Str& fileName, std::vector<CastleElemPtr>& elems);
+void Castle_Init(); // start-up: reads the seven price files and the part pictures, makes castle 0 current
+
+// The castle progress kept in the saved match: the built flags, the current castle and storey, Gems_Total,
+// Treasure_Level and the running level's gems by colour. Castle_SaveState gives the values; Castle_LoadState puts them
+// back (a part index beyond the castles' parts is ignored with a diagnostic line; counts are clamped to 0 and up).
+std::vector<int32_t> Castle_SaveState();
+void Castle_LoadState(const std::vector<int32_t>& values);
+void Castle_ResetProgress(); // a new match: nothing built, castle 0, no gems, treasure level 0
+
+// Buys part `index` of the current storey: refused (false, nothing changes) when it is not affordable now. Pays
+// the price, builds the part with its settling animation, moves on to the next storey or completes the castle, and
+// saves the match.
+bool Castle_Buy(int32_t index);
+// Puts the castle being rebuilt (its built parts, and with ghosts the parts of the current storey on sale) into
+// the GObj depth lists at screen point (x, y).
+void Castle_Show(int32_t x, int32_t y, bool ghosts);
+int32_t Castle_Shown(); // the castle the screens show: the celebrated one, else the current one (6 once all are done)
+const ImagePtr& Castle_Backdrop(int32_t n, bool game); // the scene of castle n (game: the dimmed one), loaded once
+void Castle_Hide();            // empties the depth lists (a screen that showed the castle is left)
+void Castle_Animate(float ms); // the part animations (end of the logic tick; also the build menu's frame)
+// The game screen's castle: the dimmed background of the castle being rebuilt and its built parts, drawn first
+// (the play loop calls it before the board).
+void Castle_DrawGame();
+// Observer of the tutorial events this subsystem reports (0, 11, 16, 18 with their values); tests set it, null
+// otherwise. Castle_Report calls it and then the tutorial's notifier of the event.
+extern void (*Castle_EventHook)(int32_t event, int32_t a, int32_t b);
+void Castle_Report(int32_t event, int32_t a = 0, int32_t b = 0);
+
+// ============================================================================================================
+// Gems
+// ============================================================================================================
+extern std::array<int32_t, kGemColours> Gems_Total;               // gems in the bag, by colour
+extern int32_t Gems_ThisLevel;                                    // gems collected in the running level
+extern std::array<int32_t, kGemColours> Gems_ThisLevelByColour;   // the same by colour (a restart takes them back)
+extern const std::array<int32_t, kTreasureLevels> Gems_BagLimits; // most gems one level can bring, by Treasure_Level
+extern int32_t Treasure_Level;                                    // 0 bag, 1 small chest, 2 big chest
+extern std::array<ImagePtr, kGemColours> Gem_Pictures;            // "bm_tt0.png" .. "bm_tt6.png"
+struct TreasureDisplay {
+    int32_t x, y; // top-left of the counter on the game screen
+};
+extern const std::array<TreasureDisplay, 2> Treasure_Displays; // 0: the bag (treasure level 0), 1: the chest
+
+// Adds `amount` gems of `colour` (0..6) to the bag. What goes beyond Gems_BagLimits[Treasure_Level] for this level
+// is lost; a negative amount takes gems back (at most what this level brought, never below 0). Reports tutorial event
+// 18 with the colour and the amount actually added (0 when the bag was full).
+void Gems_Add(int32_t colour, int32_t amount);
+void Gems_LevelStart(); // a level starts: Gems_ThisLevel and its colours back to 0
+bool Gems_BagFull();    // Gems_ThisLevel reached the limit
+void Treasure_Draw();   // the treasure display of the current treasure level (the in-game interface draws it)
+
+// ============================================================================================================
+// Build menu (screen 9)
+// ============================================================================================================
+// How the build menu was entered.
+enum BuildMenuFrom : int32_t {
+    BM_FROM_LEVELEND = 0,   // the level-won dialog's Next
+    BM_FROM_SHOP = 1,       // back from the shop
+    BM_FROM_LEVELMAP = 2,   // back from the level map
+    BM_FROM_WALLPAPERS = 3, // the wallpapers dialog after a completed castle
+    BM_FROM_CONTINUE = 4,   // a continued match that was saved in the build menu
+};
+enum BuildMenuButton : int32_t { BM_BTN_PLAY = 0, BM_BTN_RELAX = 1, BM_BTN_SHOP = 2, BM_BTN_MENU = 3 };
+extern int32_t BuildMenu_From;                       // a BuildMenuFrom code
+extern std::array<GUIBtnPtr, 4> BuildMenu_Buttons;   // 0 play, 1 relax, 2 shop, 3 menu
+extern std::vector<GUIBtnPtr> BuildMenu_PartButtons; // parts of the current storey; id = part index
+extern int32_t BuildMenu_Leaving;                    // screen the fade-out leads to, -1 none
+// The screen fades: the build menu's panel and the in-game menu slide by these.
+extern int32_t Fade_State; // 0 still, 1 sliding in, 2 sliding out
+extern float Fade_Offset;  // pixels the panel is still away from its place
+extern float Fade_Limit;   // offset at the start of a slide in (and the end of a slide out)
+extern float Fade_Speed;   // pixels per second
+
+void BuildMenu_Load();              // start-up: images and buttons
+void BuildMenu_Enter();             // enter hook of screen 9
+void BuildMenu_Leave();             // leave hook
+void BuildMenu_Update();            // frame of screen 9
+void BuildMenu_LayoutPartButtons(); // part buttons of the current storey, lit when affordable
+void BuildMenu_UpdateRelaxButton(); // relax enabled from level 6 on
+
+// ============================================================================================================
+// Level map (screen 10)
+// ============================================================================================================
+struct MapPoint {
+    int32_t x, y; // screen pixels
+};
+MapPoint LevelMap_PointOf(int32_t level); // the point of level 1..150 on the map
+int32_t LevelMap_CastleOf(int32_t level); // the land (castle 0..6) the level lies in
+MapPoint LevelMap_CastlePoint(int32_t n); // foot (ground line, centre) of castle n's picture on the map
+extern int32_t LevelMap_Cursor;           // level the cursor stands on (moves along the path to Level_Current)
+void LevelMap_Load();
+void LevelMap_Enter();
+void LevelMap_Leave();
+void LevelMap_Frame();
+void LevelMap_ResetCursor(); // the cursor to its first point
+
+// ============================================================================================================
+// Shop (screen 11), spells and the in-game interface
+// ============================================================================================================
 struct Spell_Type {
     int32_t ManaCost = 0; // mana one cast takes
 };
-
-// ---- State owned here ------------------------------------------------------------------------------------------
-extern int32_t BuildMenu_From;                   // how the build menu was entered: 0 level end, 3 wallpapers dialog
-extern std::vector<Castle_Elem> Castle_Elems;    // the castle parts
-extern int32_t Castle_JustCompleted;             // number of the castle completed last
-extern const std::array<Str, 7> Castle_Names;    // by castle number: "Gemunor", "Saithar", ... (German texts)
-extern int32_t Fade_State;                       // the screen fades' shared slide: phase
-extern float Fade_Offset;                        // current offset, px
-extern float Fade_Limit;                         // offset where the slide stops, px
-extern float Fade_Speed;                         // px per second
-extern float Freeze_TimeLeft;                    // s left of the running time-stop spell
-extern float Freeze_TimeTotal;                   // its full duration, s
-extern std::array<ImagePtr, 7> Gem_Pictures;     // "Images/GUI/BuildMenu/bm_tt0.png" .. "bm_tt6.png"
-extern std::array<int32_t, 7> Gems_Total;        // gems in the bag per colour
-extern std::array<int32_t, 7> Gems_ThisLevel;    // gems collected in the running level per colour
-extern std::array<int32_t, 4> Gems_BagLimits;    // bag limit per treasure level
-extern int32_t Treasure_Level;                   // 0..3
-extern std::array<int32_t, 2> Treasure_DisplayX; // the two treasure displays' positions, px
-extern std::array<int32_t, 2> Treasure_DisplayY;
 extern std::array<GUIBtnPtr, kShopButtons> Shop_Buttons; // 0 back, 5 + s the button of spell s; null until built
 extern std::vector<Spell_Type> Spell_Types;              // every level of every spell
+extern float Freeze_TimeLeft;                            // s left of the running time-stop spell
+extern float Freeze_TimeTotal;                           // its full duration, s
+extern int32_t Wallpapers_FromLevel; // 1: the castle-completed path opened the wallpapers dialog (back leads to the
+                                     // build menu), 0: the main menu did
 
-// ---- Start-up and screens ----------------------------------------------------------------------------------------
-void Castle_Init();      // start-up: price files, castles and parts, spells table
-void BuildMenu_Load();   // start-up: build-menu images and buttons
-void Shop_Load();        // start-up: shop images and buttons
-void LevelMap_Load();    // start-up: level-map images
-void BuildMenu_Update(); // frame of screen 9 (events 0, 11, 16)
-void BuildMenu_Enter();  // enter hook of screen 9
-void BuildMenu_Leave();  // leave hook of screen 9
-void LevelMap_Frame();   // frame of screen 10
-void LevelMap_Enter();   // enter hook of screen 10
-void LevelMap_Leave();   // leave hook of screen 10
-void Shop_Update();      // frame of screen 11 (events 0, 11, 16)
-void Shop_Enter();       // enter hook of screen 11
-void Shop_Leave();       // leave hook of screen 11
-
-// ---- Services ----------------------------------------------------------------------------------------------------
-void Gems_Add(int32_t colour, int32_t amount); // gem bag (bag limit), reports tutorial event 18
-void Gamble_Init();                            // builds the gamble prize table (from Dialogs_LoadImages)
-void Gamble_Roll();                            // draws and applies a gamble prize (from the shop box's init)
-void Gamble_DrawResult();                      // prize text and picture inside the shop box
-void IGI_OpenMenu();                           // opens the in-game menu dialog
-void IGI_Update();                  // the in-game interface: mana bar, spell, hammer and menu buttons (event 16 each)
-void IGI_Btn_Hammer_LeftUp();       // the hammer button: event 8
-void LevelMap_ResetCursor();        // level-map cursor to its first point
-void BuildMenu_LayoutPartButtons(); // rebuilds the part buttons of the current castle level
-void BuildMenu_UpdateRelaxButton(); // relax button enabled from level 6 on
-void Shop_Btn_Back_LeftUp();        // starts the shop's fade-out back to the build menu
+void Shop_Load();             // start-up: shop images and buttons
+void Shop_Update();           // frame of screen 11 (events 0, 11, 16)
+void Shop_Enter();            // enter hook of screen 11
+void Shop_Leave();            // leave hook of screen 11
+void Gamble_Init();           // builds the gamble prize table (from Dialogs_LoadImages)
+void Gamble_Roll();           // draws and applies a gamble prize (from the shop box's init)
+void Gamble_DrawResult();     // prize text and picture inside the shop box
+void IGI_OpenMenu();          // opens the in-game menu dialog
+void IGI_Update();            // the in-game interface: mana bar, spell, hammer and menu buttons (event 16 each)
+void IGI_Btn_Hammer_LeftUp(); // the hammer button: event 8
+// Button `index` of the in-game interface (the spell buttons are spell + 2); null when there is none.
+GUIBtnPtr IGI_Button(int32_t index);
+void Shop_Btn_Back_LeftUp();                           // starts the shop's fade-out back to the build menu
 int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no blocker and no kind-16 piece
 int32_t Spell_GetIndex(int32_t spell); // index in Spell_Types of the player's level of the spell, -1 not owned
 

@@ -5,6 +5,7 @@
 
 #include "board/play.h"
 #include "board/rules.h"
+#include "castle/castle.h"
 #include "effects/effects.h"
 #include "main/assets.h"
 #include "main/audio.h"
@@ -78,7 +79,7 @@ void Play(int32_t mode) {
     Match_New();
     Match_StartAtLevel(1);
     Dialog_Close();
-    Screen_Set(kScreenGame);
+    Game_Start(0); // the game screen with level 1 loaded and the next music track
 }
 
 void DrawDeveloperOverlay() {
@@ -176,7 +177,7 @@ void MainMenu_Btn_Relaxed_LeftUp(GUIBtn&) { Play(1); }
 void MainMenu_Btn_User_LeftUp(GUIBtn&) { MM_Players_Open(); }
 
 void MainMenu_Btn_Wallpapers_LeftUp(GUIBtn&) {
-    Wallpapers_FromLevelFlow = 0; // its back button only closes it
+    Wallpapers_FromLevel = 0; // its back button only closes it
     Dialog_Open(Wallpapers_Init, Wallpapers_Update, Wallpapers_Draw, 1);
 }
 

@@ -213,7 +213,7 @@ bool Highscores_Decode(const uint8_t* bytes, size_t size, std::array<HS_Slot, kH
                        std::array<Str, kHsPlaces>& names);
 
 // ============================================================================================================
-// Other dialogs (bodies in menus_stub.cpp until their own sources land)
+// Other dialogs, tutorial and tips (bodies in menus_stub.cpp until their own sources land)
 // ============================================================================================================
 void WinLose_Build();                                  // start-up: builds the level-won dialog
 void HighScores_Build();                               // start-up: builds the high-score dialog
@@ -234,15 +234,16 @@ void Options_Draw();
 void Wallpapers_Init(); // the wallpapers dialog's three functions
 void Wallpapers_Update();
 void Wallpapers_Draw();
-void Wallpapers_Refresh();               // sets the wallpapers dialog's enabled and hidden bits
-void Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
-extern int32_t Wallpapers_Current;       // the selected wallpaper 0..6 (a castle number)
-extern int32_t Wallpapers_FromLevelFlow; // 1: opened by the castle-completed path, 0: from the main menu
-ImagePtr Wallpapers_Picture(int32_t n);  // wallpaper n's picture (null when missing)
-ImagePtr Wallpapers_Preview(int32_t n);  // wallpaper n's locked preview (null when missing)
-extern int32_t HS_Mode;                  // the high-score dialog's mode (kept after it closes)
-extern int32_t HS_Highlight;             // its highlighted place, -1 none
-void HighScores_DoReset();               // the reset box's Yes: the table cleared, then the mode's next dialog
+void Wallpapers_Refresh();         // sets the wallpapers dialog's enabled and hidden bits
+void Wallpaper_Apply();            // writes the selected wallpaper's bitmap and sets it as the desktop
+extern int32_t Wallpapers_Current; // the selected wallpaper 0..6 (a castle number)
+// (Whether the castle-completed path opened the dialog is the castle's Wallpapers_FromLevel, castle/castle.h.)
+ImagePtr Wallpapers_Picture(int32_t n); // wallpaper n's picture (null when missing)
+ImagePtr Wallpapers_Preview(int32_t n); // wallpaper n's locked preview (null when missing)
+extern int32_t HS_Mode;                 // the high-score dialog's mode (kept after it closes)
+extern int32_t HS_Highlight;            // its highlighted place, -1 none
+void HighScores_DoReset();              // the reset box's Yes: the table cleared, then the mode's next dialog
+
 
 // ============================================================================================================
 // Tutorial: 45 steps, each tied to a screen and a range of levels, reacting to the numbered events the board and

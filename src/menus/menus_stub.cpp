@@ -28,6 +28,5 @@ void Wallpapers_Draw() {}
 void Wallpapers_Refresh() {}
 void Wallpaper_Apply() {}
 int32_t Wallpapers_Current = 0;
-int32_t Wallpapers_FromLevelFlow = 0;
 ImagePtr Wallpapers_Picture(int32_t) { return nullptr; }
 ImagePtr Wallpapers_Preview(int32_t) { return nullptr; }

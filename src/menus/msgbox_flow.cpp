@@ -126,12 +126,13 @@ void MsgBox_Players_Btn_Ok_LeftUp(GUIBtn&) { // last-player and player-deleted b
     MM_Players_Open();
 }
 
+// Continue: the saved match and its level (its board snapshot when it has one) on the game screen, with score, gold
+// and mana not recorded afresh; Match_Continue switches to the game screen itself.
 void MsgBox_Continue_Btn_Continue_LeftUp(GUIBtn&) {
     Dialog_Close();
     Match_Continued = 1;
     Screen_Set(kScreenLevelStart);
-    Level_StartMode = 2; // continued: score, gold and mana are not recorded afresh
-    Screen_Set(kScreenGame);
+    Level_StartMode = 2;
     Match_Continue();
 }
 
@@ -139,7 +140,7 @@ void MsgBox_Continue_Btn_New_LeftUp(GUIBtn&) {
     Dialog_Close();
     Match_New();
     Match_StartAtLevel(1);
-    Screen_Set(kScreenGame);
+    Game_Start(0); // the game screen with level 1 loaded
 }
 
 void MsgBox_Quit_Btn_Yes_LeftUp(GUIBtn&) {
@@ -154,16 +155,8 @@ void MsgBox_Close_LeftUp(GUIBtn&) { Dialog_Close(); }
 void MsgBox_Level_Btn_Buy_LeftUp(GUIBtn&) {
     Dialog_Close();
     Game_Paused = 0;
-    int64_t extra = Level_OfferTime;
-    if (Level_TimeLeft + extra > Level_Duration) extra = Level_Duration - Level_TimeLeft;
-    if (extra <= 0 || Lives <= 0) {
-        Level_OfferMade = 1;
-        return;
-    }
-    Lives -= 1;
-    Level_TimeLeft += extra;
-    Level_TimeBought += int32_t(extra);
-    Level_OfferMade = 0; // offered again when the time runs low once more
+    const int64_t added = Lives > 0 ? Level_BuyTime() : 0;
+    Level_OfferMade = added > 0 ? 0 : 1; // offered again when the time runs low once more, unless nothing was added
 }
 
 void MsgBox_Level_Btn_Risk_LeftUp(GUIBtn&) {

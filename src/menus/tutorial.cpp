@@ -77,6 +77,7 @@ void Tutorial_ClearFlags(int32_t mask) {
 }
 
 void Tutorial_ResetRun() {
+    if (Dialog_Owner() != DIALOG_GAME) Dialog_Close(); // a frame of the last run does not stand over the new one
     Tutorial_Current = -1;
     Tutorial_FrameKind = TUTFRAME_NONE;
     Tutorial_FramePauses = 0;
@@ -141,10 +142,15 @@ void Tutorial_OnEvent7(int32_t charge) { Tutorial_Dispatch(7, charge, 0); }
 void Tutorial_OnEvent8() { Tutorial_Dispatch(8, 0, 0); }
 
 void Tutorial_OnEvent11() {
-    // A running step whose frame another dialog pushed aside (the time offer, the in-game menu) shows it again
-    // once that dialog is gone.
-    if (Tutorial_Current != -1 && Tutorial_FrameKind != TUTFRAME_NONE && !Dialog_Active)
-        Tutorial_OpenFrame(Tutorial_FrameKind, Tutorial_FramePauses);
+    if (Tutorial_Current >= 0 && Tutorial_Current < kTutorialSteps) {
+        const TutorialPtr& t = Tutorials[size_t(Tutorial_Current)];
+        if (t && t->ScreenId != Screen_Current) {
+            Tutorial_Abort(); // its screen was left (the level ended under it): it may come again
+        } else if (Tutorial_FrameKind != TUTFRAME_NONE && !Dialog_Active) {
+            // A frame another dialog pushed aside (the time offer, the in-game menu) comes back once it is gone.
+            Tutorial_OpenFrame(Tutorial_FrameKind, Tutorial_FramePauses);
+        }
+    }
     Tutorial_Dispatch(11, 0, 0);
 }
 

@@ -27,7 +27,7 @@ TEST(BoardInit, LoadsTileSetsAndEveryPicture) {
     ASSERT_TRUE(Piece_TarStrip);
     EXPECT_EQ(Image_Frames(Piece_TarStrip), 32);
     for (const ImagePtr& img :
-         {Tile_Empty, Tile_Golden, Tile_Silver, Tile_Crate[1], Tile_Crate[2], Piece_OverlayChain[1],
+         {Tile_Empty, Tile_Golden, Tile_Silver, Tile_Crate[1], Tile_Crate[2], Tile_Crate[3], Piece_OverlayChain[1],
           Piece_OverlayChain[2], Piece_OverlayBomb, Piece_OverlayLaser, Piece_OverlayGolden, Piece_OverlayFrozen})
         EXPECT_TRUE(img);
     // A gem of the current tile set gets its picture.

@@ -400,10 +400,10 @@ TEST_F(Rules, HintFindsTheMoveNearestThePoint) {
 }
 
 TEST_F(Rules, CountersLivesMultiplierAndMana) {
-    Score = 69990;
+    Score = rules::LifeEveryPoints - 10;
     Score_Add(20);
     EXPECT_EQ(Lives, 4);
-    Score_Add(140000);
+    Score_Add(2 * rules::LifeEveryPoints);
     EXPECT_EQ(Lives, 6);
 
     Score = 0;
@@ -511,3 +511,64 @@ TEST_F(Rules, LongRandomPlayKeepsTheBoardConsistent) {
 }
 
 } // namespace
+
+// Faults once planted in the rules that no other test noticed: each of these must stay caught.
+TEST_F(Rules, PlantedFaultsStayGuarded) {
+    // The coin chance is "a roll of 1..100 below the value": 1 never, 51 about half the time.
+    Level_Current = 6;
+    int32_t coins = 0;
+    for (int32_t i = 0; i < 400; ++i) {
+        Build({"111", "234"});
+        Level_SilverCoinInterval = 51;
+        ASSERT_EQ(Board_FindMatchGroup(0, 0, 0, 0), 3);
+        Match_Resolve(Point{-1, -1});
+        for (int32_t c = 0; c < 3; ++c)
+            coins += KindAt(c, 0) == KIND_COIN_SILVER;
+    }
+    EXPECT_GT(coins, 160);
+    EXPECT_LT(coins, 240);
+    // Coins and bottles never land in a void cell or a crate.
+    Build({"1#C"});
+    EXPECT_EQ(Piece_CreateCoinOrBottle(1, 0, KIND_COIN_GOLD), nullptr);
+    EXPECT_EQ(Piece_CreateCoinOrBottle(2, 0, KIND_BOTTLE), nullptr);
+    EXPECT_NE(Piece_CreateCoinOrBottle(0, 0, KIND_BOTTLE), nullptr);
+
+    // Kinds 11 to 14 never match and never spawn.
+    for (int32_t kind = KIND_NEW2; kind <= KIND_NEW3; ++kind) {
+        Build({"...", "234"});
+        for (int32_t c = 0; c < 3; ++c) {
+            PiecePtr p = Piece_Create(Cell_PixelX(c), Cell_PixelY(0), kind);
+            p->Col = c;
+            p->Row = 0;
+            Board_Cells[c][0].Piece = p;
+        }
+        EXPECT_EQ(Board_FindMatchGroup(0, 0, 0, 0), 0) << kind;
+        for (int32_t& w : Spawn_Weights)
+            w = 0;
+        Spawn_Weights[kind] = 100;
+        Level_BuildSpawnTable();
+        EXPECT_EQ(Piece_Spawn(0, 0), nullptr) << kind;
+    }
+
+    // Bombs and line blasts spare the amulet.
+    Build({"45A54", "11162", "54545"}, 2);
+    Board_Cells[1][1].Piece->Bomb = 1;
+    Board_Cells[0][1].Piece->Laser = 1;
+    Board_CheckMatches();
+    EXPECT_EQ(KindAt(2, 0), KIND_AMULET);
+
+    // The multiplier stops at 8.
+    Build({"111", "222", "333", "444", "555", "666", "777", "111", "222", "333", "444", "555"});
+    for (int32_t r = 0; r < 12; ++r) {
+        ASSERT_EQ(Board_FindMatchGroup(0, r, 0, 0), 3);
+        Match_Resolve(Point{-1, -1});
+    }
+    EXPECT_EQ(Score_Multiplier, rules::MultiplierMax);
+
+    // A piece that still has to fall keeps the board from resting, so a swap cannot start a frame too early.
+    Build({"1", ".", "2"});
+    EXPECT_FALSE(Board_Idle());
+    bt::Settle();
+    EXPECT_TRUE(Board_Idle());
+    EXPECT_EQ(KindAt(0, 1), 1);
+}

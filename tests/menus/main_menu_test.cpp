@@ -1,9 +1,12 @@
-// Tests of src/menus/main_menu.cpp and birds.cpp: when the name box opens, Start without a saved match, the button
-// panel hidden under a box, the buttons that open the other dialogs, and the birds' count, size, speed and order.
+// Tests of src/menus/main_menu.cpp and birds.cpp: when the name box opens, Start without and with a saved match, the
+// button panel hidden under a box, the buttons that open the other dialogs, and the birds' count, size, speed and
+// order.
 #include <gtest/gtest.h>
 
+#include "board/level_file.h"
 #include "board/play.h"
 #include "board/rules.h"
+#include "castle/castle.h"
 #include "main/frame_timer.h"
 #include "main/progress.h"
 #include "main/runtime.h"
@@ -54,6 +57,35 @@ TEST_F(MainMenuTest, StartWithoutASavedMatchPlaysLevelOneAndTheFirstStartIgnores
     EXPECT_EQ(Player_LastLevel[0], 1);
     EXPECT_EQ(Match_Continued, 1);
     EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(Level_StartMode, 0);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_001.lev") << "Start loads level 1 (Game_Start)";
+    EXPECT_GT(Board_Cols, 0);
+    EXPECT_EQ(Match_Exists(), 1);
+}
+
+// With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score.
+TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
+    NamePlayer0("Anna");
+    Level_Current = 3;
+    Score = 1234;
+    Lives = 2;
+    Match_Save(3, 0);
+    Level_Current = 1;
+    Score = 0;
+    Screen_Set(kScreenMainMenu);
+    Script("2 click 1 671 173"); // "Start"
+    Frames(4);
+    ASSERT_EQ(Dialog_Active, 1) << "the continue-or-new box";
+    EXPECT_EQ(Screen_Current, kScreenMainMenu);
+    Script("2 click 1 292 368"); // "Ja"
+    Frames(4);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Level_StartMode, 2);
+    EXPECT_EQ(Level_Current, 3);
+    EXPECT_EQ(Score, 1234);
+    EXPECT_EQ(Lives, 2);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_003.lev");
 }
 
 TEST_F(MainMenuTest, ThePanelAndButtonsHideUnderAnOpenBox) {
@@ -71,7 +103,7 @@ TEST_F(MainMenuTest, OptionsAndWallpapersOpenTheirDialogs) {
     NamePlayer0("Anna");
     Screen_Set(kScreenMainMenu);
     Tips_Tip20Delay = 5000;
-    Wallpapers_FromLevelFlow = 1;
+    Wallpapers_FromLevel = 1;
     Script("2 click 1 670 422"); // "Optionen"
     Frames(4);
     EXPECT_EQ(Dialog_Active, 1);
@@ -80,7 +112,7 @@ TEST_F(MainMenuTest, OptionsAndWallpapersOpenTheirDialogs) {
     Script("2 click 1 671 375"); // "Wallpaper"
     Frames(4);
     EXPECT_EQ(Dialog_Active, 1);
-    EXPECT_EQ(Wallpapers_FromLevelFlow, 0);
+    EXPECT_EQ(Wallpapers_FromLevel, 0);
 }
 
 // ---- Birds ---------------------------------------------------------------------------------------------------------

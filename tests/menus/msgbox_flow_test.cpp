@@ -130,6 +130,7 @@ TEST_F(FlowTest, ContinueBoxEscapeOnlyClosesNeinStartsAtLevelOne) {
     EXPECT_EQ(Level_Current, 1);
     EXPECT_EQ(Player_LastLevel[0], 1);
     EXPECT_EQ(Match_Continued, 1);
+    EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_001.lev") << "a new match plays level 1 (Game_Start)";
     Screen_Current = kScreenMainMenu;
     Level_StartMode = 0;
     MsgBox_Continue_Open();

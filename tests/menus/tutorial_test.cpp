@@ -391,6 +391,13 @@ TEST_F(TutorialPlay, AStepMeetingAnOpenBoxWaitsAndAPushedAsideFrameComesBack) {
     Frame();
     EXPECT_EQ(Tutorial_Current, 5);
     EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME) << "the coin's frame is back";
+    // The screen is left under it (the level ended): on the next screen the step gives way undone, its frame goes.
+    Screen_Current = kScreenBuildMenu;
+    Tutorial_OnEvent11();
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_FALSE(Tutorial_IsDone(5));
+    Screen_Current = kScreenGame;
 }
 
 // [records and search] --------------------------------------------------------------------------------------------
@@ -496,6 +503,7 @@ TEST_F(TutorialPlay, TipsStayOffInPlayAndShowOnceWithTheSwitchOn) {
     Tips_PointAt(0, 400, -45, 0);
     EXPECT_EQ(Tips_BoxX, 16);
     Screen_Current = kScreenGame;
+    Draw_Cls();
     Tips_Draw();
     Shot("tips_box.png");
     sdl_push::Tap(SDL_SCANCODE_SPACE);

@@ -103,3 +103,11 @@ TEST(MathDeg, DegreesInAndOut) {
     EXPECT_NEAR(Deg_ACos(0.5), 60.0, 1e-9);
     EXPECT_NEAR(Deg_ACos(1.0000001), 0.0, 1e-9); // rounding just past 1 gives no NaN
 }
+
+TEST(MathDeg, TablesHoldTheWholeDegrees) {
+    EXPECT_FLOAT_EQ(Sin_Table[90], 1.0f);
+    EXPECT_FLOAT_EQ(Cos_Table[180], -1.0f);
+    EXPECT_NEAR(Sin_Table[360], 0.0f, 1e-6f);
+    EXPECT_NEAR(Cos_Table[360], 1.0f, 1e-6f);
+    EXPECT_NEAR(Sin_Table[30], 0.5f, 1e-6f);
+}

@@ -28,19 +28,19 @@ struct Picture {
 
 // [SECTION] Tile sets ------------------------------------------------------------------------------------------------
 
-void PaintJewel(cairo_t* cr, int i) { art::DrawGem(cr, art::Gem(i), kCell / 2.0, kCell / 2.0, 40); }
+void PaintJewel(cairo_t* cr, int i) { art::DrawGem(cr, art::Gem(i), kCell / 2.0, kCell / 2.0, 45); }
 
 // The second set: each gem set into a round slate medallion with a thin gold rim.
 void PaintRune(cairo_t* cr, int i) {
     const double c = kCell / 2.0;
-    cairo_arc(cr, c, c, 22, 0, 2 * kPi);
-    art::FillRadial(cr, c - 6, c - 8, 26, art::Lighter(pal::StoneDark, 0.25), pal::StoneDeep, true);
+    cairo_arc(cr, c, c, 23, 0, 2 * kPi);
+    art::FillRadial(cr, c - 6, c - 8, 27, art::Lighter(pal::StoneDark, 0.25), pal::StoneDeep, true);
     art::Stroke(cr, pal::GoldDark, 2.0);
-    cairo_arc(cr, c, c, 19.5, 0, 2 * kPi);
+    cairo_arc(cr, c, c, 20.5, 0, 2 * kPi);
     art::Stroke(cr, art::WithAlpha(pal::Gold, 0.6), 1.0);
     art::GemStyle style;
     style.brightness = 0.05;
-    art::DrawGem(cr, art::Gem(i), c, c, 30, style);
+    art::DrawGem(cr, art::Gem(i), c, c, 36, style);
 }
 
 // [SECTION] Board tiles and crates -----------------------------------------------------------------------------------
@@ -63,7 +63,9 @@ void PaintPlate(cairo_t* cr, int w, int h, const Rgb& light, const Rgb& base, co
     art::Twinkle(cr, 12, 11, 4, pal::White, 0.7);
 }
 
-void PaintCrate(cairo_t* cr, int w, int h, bool reinforced) {
+// A crate by strength: 1 plain, 2 with stone bands and rivets, 3 (three hits and more) banded in iron all round.
+void PaintCrate(cairo_t* cr, int w, int h, int strength) {
+    const bool reinforced = strength >= 2;
     art::PathRoundRect(cr, 2, 2, w - 4, h - 4, 3);
     cairo_save(cr);
     cairo_clip_preserve(cr);
@@ -84,6 +86,17 @@ void PaintCrate(cairo_t* cr, int w, int h, bool reinforced) {
         for (const double x : {8.0, double(w) - 8})
             for (const double y : {10.0, double(h) - 10})
                 art::Rivet(cr, x, y, 1.8);
+    }
+    if (strength >= 3) {
+        for (const double x : {10.0, double(w) - 10}) {
+            cairo_rectangle(cr, x - 2.5, 3, 5, h - 6);
+            art::FillVertical(cr, 3, h - 3, {pal::StoneDark, pal::StoneDeep});
+        }
+        art::PathRoundRect(cr, 2, 2, w - 4, h - 4, 3);
+        art::Stroke(cr, pal::StoneDeep, 3.0);
+        for (const double x : {10.0, double(w) - 10})
+            for (const double y : {double(h) / 2})
+                art::Rivet(cr, x, y, 2.0);
     }
 }
 
@@ -257,14 +270,26 @@ void PaintBombMark(cairo_t* cr, int, int) {
     art::Twinkle(cr, 46, 23, 4, pal::Amber);
 }
 
+// A cross of beams with a dark core line around each, so it reads on every gem colour, yellow and white included.
 void PaintLaserMark(cairo_t* cr, int w, int h) {
     for (const bool vertical : {false, true}) {
-        cairo_rectangle(cr, vertical ? w / 2.0 - 1.5 : 4, vertical ? 4 : h / 2.0 - 1.5, vertical ? 3 : w - 8,
-                        vertical ? h - 8 : 3);
-        art::SetColour(cr, art::WithAlpha(pal::MagicGold, 0.75));
+        const double x = vertical ? w / 2.0 - 3 : 2, y = vertical ? 2 : h / 2.0 - 3;
+        cairo_rectangle(cr, x, y, vertical ? 6 : w - 4, vertical ? h - 4 : 6);
+        art::SetColour(cr, art::WithAlpha(pal::StoneDeep, 0.85));
         cairo_fill(cr);
     }
-    art::Glow(cr, w / 2.0, h / 2.0, 8, pal::MagicGold, 0.8);
+    for (const bool vertical : {false, true}) {
+        cairo_rectangle(cr, vertical ? w / 2.0 - 1.5 : 3, vertical ? 3 : h / 2.0 - 1.5, vertical ? 3 : w - 6,
+                        vertical ? h - 6 : 3);
+        art::SetColour(cr, pal::MagicBlue);
+        cairo_fill(cr);
+    }
+    cairo_arc(cr, w / 2.0, h / 2.0, 5, 0, 2 * kPi);
+    art::SetColour(cr, pal::StoneDeep);
+    cairo_fill(cr);
+    cairo_arc(cr, w / 2.0, h / 2.0, 3.5, 0, 2 * kPi);
+    art::SetColour(cr, pal::White);
+    cairo_fill(cr);
 }
 
 void PaintBonusTimeMark(cairo_t* cr, int, int) {
@@ -326,9 +351,11 @@ std::vector<Picture> Pictures() {
                         PaintPlate(cr, w, h, art::Hex(0xf6f8fb), art::Hex(0xc4cad3), art::Hex(0x7c838f), 2);
                     }});
     list.push_back(
-        {"Images/tiles/crate1.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, false); }});
+        {"Images/tiles/crate1.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 1); }});
     list.push_back(
-        {"Images/tiles/crate2.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, true); }});
+        {"Images/tiles/crate2.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 2); }});
+    list.push_back(
+        {"Images/tiles/crate3.png", kCell, kCell, [](cairo_t* cr, int w, int h) { PaintCrate(cr, w, h, 3); }});
     list.push_back({"Images/pieces/tar.png", kCell * 32, kCell, [](cairo_t* cr, int, int) {
                         for (int f = 0; f < 32; ++f) {
                             cairo_save(cr);

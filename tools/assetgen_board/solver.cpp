@@ -89,9 +89,9 @@ bool FireLauncher() {
     return false;
 }
 
-bool BestMove() {
+bool ChooseMove(int32_t& bc, int32_t& br, int32_t& bc2, int32_t& br2) {
     double best = -std::numeric_limits<double>::infinity();
-    int32_t bc = -1, br = -1, bc2 = -1, br2 = -1;
+    bc = br = bc2 = br2 = -1;
     for (int32_t c = 0; c < Board_Cols; ++c)
         for (int32_t r = 0; r < Board_Rows; ++r)
             for (int32_t dir = 0; dir < 2; ++dir) {
@@ -111,10 +111,39 @@ bool BestMove() {
                     bc = c, br = r, bc2 = c2, br2 = r2;
                 }
             }
-    return bc >= 0 && Board_Swap(bc, br, bc2, br2);
+    return bc >= 0;
+}
+
+bool BestMove() {
+    int32_t c, r, c2, r2;
+    return ChooseMove(c, r, c2, r2) && Board_Swap(c, r, c2, r2);
 }
 
 } // namespace
+
+bool Solver_ChooseMove(Point& a, Point& b) {
+    int32_t c, r, c2, r2;
+    if (!ChooseMove(c, r, c2, r2)) return false;
+    a = Point{c, r};
+    b = Point{c2, r2};
+    return true;
+}
+
+bool Solver_ChooseLauncher(Point& at) {
+    for (int32_t r = 0; r < Board_Rows; ++r)
+        for (int32_t c = 0; c < Board_Cols; ++c) {
+            const Piece* p = Board_Cells[c][r].Piece.get();
+            if (!p || p->Kind != KIND_LAUNCHER || !Piece_Settled(*p)) continue;
+            int32_t tiles = 0;
+            for (int32_t x = 0; x < Board_Cols; ++x)
+                tiles += Cell_Playable(x, r) ? Board_Cells[x][r].TileLevel : 0;
+            if (tiles > 0 || (Level_EndState == 1 && RowHoldsUpAnAmulet(r))) {
+                at = Point{c, r};
+                return true;
+            }
+        }
+    return false;
+}
 
 SolveResult Solver_Play(int64_t limitMs, float dtMs) {
     SolveResult res;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "board/board.h"
+
 struct SolveResult {
     bool won = false;         // Level_EndState reached 2
     int64_t timeMs = 0;       // game time played, ms
@@ -14,3 +16,7 @@ struct SolveResult {
 
 // Plays the loaded level. Stops after limitMs of game time. dtMs is the frame time of the simulation.
 SolveResult Solver_Play(int64_t limitMs, float dtMs = 20.0f);
+// The move the solver would make now, without making it (the play tests click it with the mouse).
+bool Solver_ChooseMove(Point& a, Point& b);
+// A launcher the solver would fire now.
+bool Solver_ChooseLauncher(Point& at);

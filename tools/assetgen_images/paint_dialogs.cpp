@@ -7,6 +7,7 @@
 // [SECTION] Help pages
 // [SECTION] Wallpapers and the end picture
 #include "assetgen_images/painters.h"
+#include "assetlib/castles.h"
 #include "assetgen_images/ui.h"
 
 #include <algorithm>
@@ -45,128 +46,14 @@ void BottomBar(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     GoldTrim(cr, 3);
 }
 
-// Names of the seven castles, shown on the wallpapers.
-const char* const CastleNames[7] = {"Burg Falkenstein", "Rabenfels", "Eichenhall", "Mondturm",
-                                    "Sonnenwacht",      "Nebelburg", "Drachenhort"};
-
-// What makes each castle's sky its own: ravens, an oak, a great moon, sun rays, a dragon.
-void SkyFeature(cairo_t* cr, double w, double h, int n, double keepX) {
-    const double s = w / 800.0;
-    Rng rng(900 + static_cast<uint64_t>(n));
-    auto flyer = [&](double x, double y, double span, const Rgb& col) {
-        cairo_move_to(cr, x - span, y - span * 0.25);
-        cairo_curve_to(cr, x - span * 0.5, y - span * 0.45, x - span * 0.15, y - span * 0.2, x, y);
-        cairo_curve_to(cr, x + span * 0.15, y - span * 0.2, x + span * 0.5, y - span * 0.45, x + span, y - span * 0.25);
-        cairo_curve_to(cr, x + span * 0.5, y - span * 0.25, x + span * 0.15, y + span * 0.05, x, y + span * 0.12);
-        cairo_curve_to(cr, x - span * 0.15, y + span * 0.05, x - span * 0.5, y - span * 0.25, x - span,
-                       y - span * 0.25);
-        SetColour(cr, col);
-        cairo_fill(cr);
-    };
-    switch (n) {
-    case 1: // Rabenfels: ravens circling
-        for (int i = 0; i < 9; ++i) {
-            flyer(w * rng.Range(0.45, 0.95), h * rng.Range(0.08, 0.4), 14 * s * rng.Range(0.6, 1.2), Hex(0x0c0a14));
-        }
-        break;
-    case 2: { // Eichenhall: a great oak on the right
-        const double tx = w * 0.86, base = h * 0.86;
-        cairo_move_to(cr, tx - 18 * s, base);
-        cairo_curve_to(cr, tx - 10 * s, base - 90 * s, tx - 14 * s, base - 150 * s, tx - 4 * s, base - 190 * s);
-        cairo_line_to(cr, tx + 12 * s, base - 190 * s);
-        cairo_curve_to(cr, tx + 8 * s, base - 140 * s, tx + 14 * s, base - 90 * s, tx + 26 * s, base);
-        cairo_close_path(cr);
-        SetColour(cr, Hex(0x120e0c));
-        cairo_fill(cr);
-        for (int i = 0; i < 40; ++i) {
-            const double a = rng.Range(0, 2 * Pi), r = rng.Range(0, 120 * s);
-            cairo_arc(cr, tx + std::cos(a) * r * 1.2, base - 250 * s + std::sin(a) * r * 0.6, rng.Range(30, 55) * s, 0,
-                      2 * Pi);
-            SetColour(cr, Mix(Hex(0x101a12), Hex(0x1e3020), rng.Unit()));
-            cairo_fill(cr);
-        }
-        break;
-    }
-    case 3: { // Mondturm: a great moon behind the keep
-        const double mx = keepX, my = h * 0.3, mr = h * 0.17;
-        Glow(cr, mx, my, mr * 2.2, WithAlpha(Hex(0xfff4d0), 0.35));
-        cairo_arc(cr, mx, my, mr, 0, 2 * Pi);
-        FillRadial(cr, mx - mr * 0.3, my - mr * 0.3, mr * 1.4, Hex(0xfffdf0), Hex(0xe6d49c));
-        for (int i = 0; i < 7; ++i) {
-            cairo_arc(cr, mx + rng.Range(-0.6, 0.6) * mr, my + rng.Range(-0.6, 0.6) * mr, rng.Range(0.05, 0.15) * mr, 0,
-                      2 * Pi);
-            SetColour(cr, WithAlpha(Hex(0xc9b47a), 0.35));
-            cairo_fill(cr);
-        }
-        break;
-    }
-    case 4: // Sonnenwacht: rays of the setting sun
-        for (int i = 0; i < 14; ++i) {
-            const double a = Pi + Pi * (i + 0.5) / 14;
-            cairo_move_to(cr, w * 0.7, h * 0.64);
-            cairo_line_to(cr, w * 0.7 + std::cos(a - 0.04) * w, h * 0.64 + std::sin(a - 0.04) * w);
-            cairo_line_to(cr, w * 0.7 + std::cos(a + 0.04) * w, h * 0.64 + std::sin(a + 0.04) * w);
-            cairo_close_path(cr);
-            SetColour(cr, WithAlpha(pal::SkyHaze, 0.07));
-            cairo_fill(cr);
-        }
-        Glow(cr, w * 0.7, h * 0.64, h * 0.3, WithAlpha(pal::SkyGlow, 0.6));
-        break;
-    case 6: { // Drachenhort: a dragon gliding over the hills
-        const double dx = w * 0.75, dy = h * 0.2, d = 60 * s;
-        flyer(dx, dy, d * 1.6, Hex(0x1a0e14));
-        cairo_move_to(cr, dx - d * 0.1, dy);
-        cairo_curve_to(cr, dx + d * 0.4, dy + d * 0.2, dx + d * 0.6, dy - d * 0.1, dx + d * 0.9, dy - d * 0.05);
-        cairo_curve_to(cr, dx + d * 0.6, dy + d * 0.05, dx + d * 0.4, dy + d * 0.3, dx - d * 0.1, dy + d * 0.1);
-        cairo_move_to(cr, dx, dy + d * 0.05);
-        cairo_curve_to(cr, dx - d * 0.6, dy + d * 0.1, dx - d * 1.0, dy + d * 0.4, dx - d * 1.4, dy + d * 0.2);
-        cairo_line_to(cr, dx - d * 1.5, dy + d * 0.3);
-        cairo_curve_to(cr, dx - d * 1.0, dy + d * 0.5, dx - d * 0.5, dy + d * 0.2, dx, dy + d * 0.12);
-        SetColour(cr, Hex(0x1a0e14));
-        cairo_fill(cr);
-        Glow(cr, dx + d * 0.85, dy - d * 0.05, d * 0.2, WithAlpha(pal::Amber, 0.7));
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-// The wallpaper scene of castle n at any size.
+// The wallpaper scene of castle n at any size: the castle finished, in its own setting, with a soft near bank.
 void WallScene(cairo_t* cr, double w, double h, int n) {
-    const uint32_t seed = 500 + static_cast<uint32_t>(n) * 37;
-    Landscape(cr, w, h, seed, n, 1.0, false);
-    // each castle has its own hour: dusk, deep night, dawn gold, moonlight, red sunset, mist, green twilight
-    static const Rgb tints[7] = {Hex(0x000000, 0.0),  Hex(0x0a1040, 0.35), Hex(0xffc060, 0.18), Hex(0x6080c0, 0.22),
-                                 Hex(0xe04020, 0.16), Hex(0xc0c8d8, 0.25), Hex(0x207060, 0.18)};
-    SetColour(cr, tints[n % 7]);
-    cairo_paint(cr);
-    const double scale = w / 800.0;
-    const double castleX = w * (0.08 + 0.11 * (n % 4));
-    SkyFeature(cr, w, h, n, castleX + 210 * scale);
-    FancyCastle(cr, castleX, h * 0.8, 1.05 * scale, seed, n);
-    if (n == 5) {
-        // Nebelburg: banks of mist round the castle's feet
-        for (int i = 0; i < 3; ++i) {
-            const double y = h * (0.66 + 0.06 * i);
-            cairo_rectangle(cr, 0, y - h * 0.05, w, h * 0.1);
-            FillVertical(cr, y - h * 0.05, y + h * 0.05,
-                         {WithAlpha(Hex(0xdde4f0), 0), WithAlpha(Hex(0xdde4f0), 0.35), WithAlpha(Hex(0xdde4f0), 0)});
-        }
-    }
-    // near bank and framing trees
-    cairo_move_to(cr, -10, h + 10);
-    cairo_line_to(cr, -10, h * 0.82);
-    cairo_curve_to(cr, w * 0.3, h * 0.78, w * 0.6, h * 0.86, w + 10, h * 0.84);
-    cairo_line_to(cr, w + 10, h + 10);
-    cairo_close_path(cr);
-    FillVertical(cr, h * 0.8, h, {Hex(0x1a2420), Hex(0x080b0a)});
-    TreeLine(cr, w * 0.22, h * 0.86, h * 0.25, Hex(0x0a100c), seed + 8);
-    cairo_save(cr);
-    cairo_translate(cr, w, 0);
-    cairo_scale(cr, -1, 1);
-    TreeLine(cr, w * 0.15, h * 0.88, h * 0.3, Hex(0x0a100c), seed + 9);
-    cairo_restore(cr);
+    const double scale = 1.3 * w / 1024.0, castleW = castles::Width * scale, groundY = h * 0.86;
+    const double castleX = w * 0.42 - castleW / 2;
+    castles::DrawScene(cr, n, w, h, castleX + castleW / 2, groundY);
+    castles::DrawCastle(cr, n, castleX, groundY, scale);
+    cairo_rectangle(cr, 0, h * 0.84, w, h * 0.16);
+    FillVertical(cr, h * 0.84, h, {WithAlpha(pal::Black, 0), WithAlpha(pal::Black, 0.5)});
 }
 } // namespace
 
@@ -683,7 +570,7 @@ void PaintWallpaper(Canvas& c, const ImageRow& s, int) {
     WallScene(cr, w, h, s.variant);
     TextStyle name = TitleStyle(34);
     name.align = Align::Right;
-    DrawText(cr, CastleNames[s.variant % 7], w - 30, h - 30, name);
+    DrawText(cr, castles::Get(s.variant % castles::Count).name, w - 30, h - 30, name);
     TextStyle small = TitleStyle(18);
     small.align = Align::Right;
     small.face = Face::Capitals;

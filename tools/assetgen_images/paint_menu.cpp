@@ -1,6 +1,7 @@
 // Painters of the start-up pictures, the main menu's layers, panel, logo and buttons, and the birds' strips.
 // Named by the table in inventory.cpp.
 #include "assetgen_images/painters.h"
+#include "assetlib/castles.h"
 #include "assetgen_images/ui.h"
 
 #include <algorithm>
@@ -92,8 +93,9 @@ void Darken(cairo_t* cr, double alpha, const Rgb& tint = Hex(0x080a1c)) {
 
 void PaintLogoGame(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 71, 0, 1.0, false);
-    FancyCastle(cr, 230, 470, 0.85, 5, 0);
+    // Gemunor on its hill, below the title and its subtitle
+    castles::DrawScene(cr, 0, c.width(), c.height(), 400, 588);
+    FancyCastle(cr, 400 - castles::Width * 0.55 / 2, 588, 0.55, 5, 0);
     Darken(cr, 0.35);
     Vignette(cr, c.width(), c.height(), 0.8);
     GameLogo(cr, 400, 250, 1.55);
@@ -191,8 +193,9 @@ void PaintLogoStudio(Canvas& c, const ImageRow&, int) {
 
 void PaintLoading(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 123, 2, 1.0, false);
-    FancyCastle(cr, 260, 475, 0.75, 9, 2);
+    // Mudiat among its dunes, below the notice
+    castles::DrawScene(cr, 2, c.width(), c.height(), 400, 592);
+    FancyCastle(cr, 400 - castles::Width * 0.5 / 2, 592, 0.5, 9, 2);
     Darken(cr, 0.45);
     Vignette(cr, c.width(), c.height(), 0.85);
     GameLogo(cr, 400, 170, 1.0);
@@ -207,8 +210,9 @@ void PaintLoading(Canvas& c, const ImageRow&, int) {
 
 void PaintPause(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
-    Landscape(cr, c.width(), c.height(), 321, 4, 1.0, false);
-    FancyCastle(cr, 200, 480, 0.9, 3, 4);
+    // Lagar'Mor in its forest, below the sheet
+    castles::DrawScene(cr, 4, c.width(), c.height(), 400, 590);
+    FancyCastle(cr, 400 - castles::Width * 0.55 / 2, 590, 0.55, 3, 4);
     Darken(cr, 0.55);
     Vignette(cr, c.width(), c.height(), 0.9);
     ParchmentSheet(cr, 230, 210, 340, 170, 77);

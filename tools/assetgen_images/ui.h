@@ -37,8 +37,8 @@ void Recess(cairo_t* cr, double x, double y, double w, double h, double radius);
 // castleStyle picks the castle's layout; detail 0..1 scales the amount of decoration.
 void Landscape(cairo_t* cr, double w, double h, uint32_t seed, int castleStyle, double detail = 1.0,
                bool withCastle = true);
-// A detailed castle (lit stone towers, slate roofs, flags, lit windows) standing on baseY; about 400 * scale wide.
-// style 0..6 varies the layout and roof colour (the seven castles of the campaign).
+// Castle `style` (0..6) of the campaign, finished, standing on baseY with its left edge at x; 400 * scale wide
+// (tools/assetlib/castles.h; the seed is not used: every picture of a castle shows the same castle).
 void FancyCastle(cairo_t* cr, double x, double baseY, double scale, uint32_t seed, int style);
 // A gold-edged parchment sheet with a drop shadow.
 void ParchmentSheet(cairo_t* cr, double x, double y, double w, double h, uint32_t seed);

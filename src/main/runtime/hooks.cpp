@@ -4,9 +4,11 @@
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "castle/castle.h"
+#include "editor/editor.h"
 #include "effects/effects.h"
 #include "main/audio.h"
 #include "main/runtime/startup.h"
+#include "main/screens.h"
 #include "main/service_hooks.h"
 #include "menus/menus.h"
 
@@ -16,6 +18,12 @@ namespace {
 void PlayIndex(int32_t id, float pan) { Snd_PlayIndex(id, pan); }
 void PlayGrouped(int32_t id, float pan) { Snd_PlayGrouped(id, pan); }
 void PlayDelayed(int32_t id, float delayMs, float pan) { Snd_PlayDelayed(id, delayMs, pan); }
+// A hammer's icon burst: the effects' image emitter with its two kinds of flight.
+void HammerBurst(const ImagePtr& source, int32_t awayFromPoint, int32_t thinning, int32_t x, int32_t y,
+                 const ImagePtr& sprite, int32_t frames, float startScale) {
+    Particles_FromImage(source, Dialog_Nothing, awayFromPoint ? Particle_NewFromPixel2 : Particle_NewFromPixel,
+                        Particle_Step, thinning, x, y, 1.0f, sprite, frames, startScale, 30);
+}
 
 } // namespace
 
@@ -44,6 +52,8 @@ void Runtime_InstallHooks() {
     b.Snd_PlayDelayed = PlayDelayed;
     b.Snd_PanAt = Snd_PanAt;
     b.Gems_Add = Gems_Add;
+    b.Gems_LevelStart = Gems_LevelStart;
+    b.Castle_Animate = Castle_Animate;
     b.Gfx_Kind4At = Gfx_Kind4At;
     b.Gfx_RemovedPieceBurst = Gfx_RemovedPieceBurst;
     b.Gfx_Kind22Burst = Gfx_Kind22Burst;
@@ -69,6 +79,50 @@ void Runtime_InstallHooks() {
     b.Tutorial_ResetRun = Tutorial_ResetRun;
     b.Tips_Place = Tips_Place;
     b.Tips_SetSnowballPoint = Tips_SetSnowballPoint;
+    b.Castle_DrawGame = Castle_DrawGame;
+    b.Castle_SaveState = Castle_SaveState;
+    b.Castle_LoadState = Castle_LoadState;
+    b.IGI_Update = IGI_Update;
+    b.IGI_OpenMenu = IGI_OpenMenu;
+    b.Effects_UpdateAll = Effects_UpdateAll;
+    b.Effects_DrawBehind = Effects_DrawBehind;
+    b.Effects_DrawAbove = Effects_DrawAbove;
+    b.Effects_DrawTop = Effects_DrawTop;
+    b.Particles_Draw = Particles_Draw;
+    b.MapEffects_RunAll = MapEffects_RunAll;
+    b.Particles_HammerBurst = HammerBurst;
+    b.MsgBox_Level_Open = MsgBox_Level_Open;
+    b.MsgBox_LevelDone_Open = MsgBox_LevelDone_Open;
+    b.MsgBox_LevelsEnded_Open = MsgBox_LevelsEnded_Open;
+    b.MsgBox_Frame_Open = MsgBox_Frame_Open;
+    b.MsgBox_Game_Open = MsgBox_Game_Open;
+    b.MsgBox_HighScore_Open = MsgBox_HighScore_Open;
+    b.MsgBox_CastlesDone_Open = MsgBox_CastlesDone_Open;
+    b.WinLose_Open = WinLose_Open;
+    b.Wallpapers_Open = Wallpapers_Open;
+    b.HighScores_Open = HighScores_Open;
+    b.Highscores_FindRank = Highscores_FindRank;
+    b.Highscores_Add = Highscores_Add;
+    b.Highscores_Save = Highscores_Save;
+    b.Tutorial_OnEvent6 = Tutorial_OnEvent6;
+    b.Tutorial_OnEvent7 = Tutorial_OnEvent7;
+    b.Tutorial_OnEvent11 = Tutorial_OnEvent11;
+    b.Tutorial_OnEvent12 = Tutorial_OnEvent12;
+    b.Tutorial_OnEvent13 = Tutorial_OnEvent13;
+    b.Tutorial_OnEvent14 = Tutorial_OnEvent14;
+    b.Tutorial_OnEvent15 = Tutorial_OnEvent15;
+    b.Tutorial_ClearFlags = Tutorial_ClearFlags;
+    b.Tips_Visible = [] { return Tips_Visible; };
+    b.Tips_CheckBoard = Tips_CheckBoard;
+    b.Tips_Draw = Tips_Draw;
+    b.Tips_ShowIceCrystal = Tips_ShowIceCrystal;
+    b.Tips_ShowSnowball = Tips_ShowSnowball;
+    b.Editor_IsOpen = [] { return Editor_Open; };
+    b.Editor_IsTesting = [] { return Editor_Testing; };
+    b.Editor_Update = Editor_Update;
+    b.Editor_Draw = Editor_Draw;
+    b.Editor_Create = Editor_Create;
+    b.Editor_Close = Editor_Close;
 
     Effects_Hooks.Freeze_TimeLeft = [] { return Freeze_TimeLeft; };
     Effects_Hooks.Freeze_TimeTotal = [] { return Freeze_TimeTotal; };

@@ -1,0 +1,455 @@
+// The game screen (1) and its neighbours: level start (5), level end (6) and the dimmed board behind a dialog (7),
+// with their hooks and frames, the developer keys, and the drawing of the board, pieces, marks, time bar and hammer
+// cursor. The runtime's screen table calls the hooks and frames; the menus' boxes call the level-end follow-ups.
+//
+// [SECTION] Drawing helpers
+// [SECTION] Board, pieces, marks, time bar, hammer cursor
+// [SECTION] Screen 1: the game
+// [SECTION] Screen 5: level start
+// [SECTION] Screen 6: level end
+// [SECTION] Screen 7: the dimmed board
+#include <algorithm>
+#include <cmath>
+
+#include "board/play.h"
+
+#include "board/board_hooks.h"
+#include "main/assets.h"
+#include "main/config.h"
+#include "main/fonts.h"
+#include "main/frame_timer.h"
+#include "main/runtime.h"
+#include "main/screens.h"
+#include "main/text_layout.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/mathdeg.h"
+#include "platform/system.h"
+
+namespace {
+
+// [SECTION] Drawing helpers ------------------------------------------------------------------------------------------
+
+struct Rgb {
+    int r, g, b;
+};
+constexpr Rgb kBackdrop{20, 26, 58};              // SkyNight behind a board without castle
+constexpr Rgb kContour{242, 194, 75};             // Gold: the border along the board's edges and holes
+constexpr Rgb kContourDark{107, 67, 22};          // Bronze: its shadow
+constexpr Rgb kSelect{255, 240, 168};             // GoldLight: the selected cell
+constexpr Rgb kHint{127, 212, 255};               // MagicBlue: the hint
+constexpr int32_t kTimeBarX = 34, kTimeBarW = 22; // the time bar left of the board, pixels
+constexpr int kFontTime = 8;                      // sans 18 px: the time over the bar
+constexpr int kFontBonus = 50;                    // Roman capitals 36 px: the counted time bonus
+
+float g_clockMs = 0; // drawing clock of the game screen (animation frames, pulses)
+
+void SetColour(const Rgb& c) { Draw_SetColor(c.r, c.g, c.b); }
+
+float DrawX(float x) { return x - float(Board_OverflowX); }
+float DrawY(float y) { return y - float(Board_OverflowY); }
+
+// An outline of a cell, `width` pixels thick.
+void CellOutline(int32_t c, int32_t r, float width) {
+    const float x = DrawX(Cell_PixelX(c)), y = DrawY(Cell_PixelY(r)), s = float(Cell_Width);
+    Draw_Rect(x, y, s, width);
+    Draw_Rect(x, y + s - width, s, width);
+    Draw_Rect(x, y, width, s);
+    Draw_Rect(x + s - width, y, width, s);
+}
+
+// The frame of an animated picture at the drawing clock.
+int32_t AnimFrame(const ImagePtr& img, int32_t phase, float fps) {
+    const int32_t frames = Image_Frames(img);
+    if (frames <= 1) return 0;
+    return (phase + int32_t(g_clockMs * fps / 1000.0f)) % frames;
+}
+
+float TilesetFps(int32_t kind) {
+    if (Tileset_Current < 0 || Tileset_Current >= int32_t(Tilesets.size())) return 0;
+    for (const Tileset_Tile& t : Tilesets[size_t(Tileset_Current)].Tiles)
+        if (t.Index == kind - 1) return float(t.Fps);
+    return 0;
+}
+
+void DrawScaled(const ImagePtr& img, float x, float y, int32_t frame = 0) {
+    if (!img) return;
+    Draw_SetScale(Cell_ScaleX, Cell_ScaleY);
+    Draw_Image(img, x, y, frame);
+    Draw_SetScale(1, 1);
+}
+
+void DrawPiece(const Piece& p) {
+    const float x = DrawX(p.PosX), y = DrawY(p.PosY);
+    float alpha = Board_Alpha;
+    if (p.Removing) alpha *= std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
+    if (p.FadeAlpha > 0) alpha *= p.FadeAlpha;
+    // Coins and bottles blink in their last three seconds.
+    if (p.Lifetime > 0 && p.Lifetime < 3000 && int32_t(g_clockMs / 150) % 2) alpha *= 0.4f;
+    if (alpha <= 0) return;
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(alpha);
+    Draw_SetColor(255, 255, 255);
+    int32_t frame = p.Frame;
+    if (p.Kind == KIND_TAR)
+        frame = AnimFrame(p.Image, p.Frame, 12.0f);
+    else if (Kind_IsGem(p.Kind))
+        frame = AnimFrame(p.Image, 0, TilesetFps(p.Kind));
+    float scale = 1.0f;
+    if (p.Removing) scale = 0.6f + 0.4f * std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
+    if (scale != 1.0f) {
+        const float off = float(Cell_Width) * (1.0f - scale) * 0.5f;
+        Draw_SetScale(Cell_ScaleX * scale, Cell_ScaleY * scale);
+        Draw_Image(p.Image, x + off, y + off, frame);
+        Draw_SetScale(1, 1);
+    } else {
+        DrawScaled(p.Image, x, y, frame);
+    }
+    if (p.Bomb) DrawScaled(Piece_OverlayBomb, x, y);
+    if (p.Laser) DrawScaled(Piece_OverlayLaser, x, y);
+    if (p.Golden) DrawScaled(Piece_OverlayGolden, x, y);
+    if (p.Frozen) DrawScaled(Piece_OverlayFrozen, x, y);
+    if (p.Shield > 0) DrawScaled(Piece_OverlayChain[std::min(p.Shield, 2)], x, y);
+    if (p.Antigrav) {
+        // An arrow up in the cell's top-right corner, in MagicBlue with a dark edge.
+        const float s = float(Cell_Width), ax = x + s * 0.78f, ay = y + s * 0.12f, h = s * 0.28f;
+        Draw_SetColor(20, 26, 58);
+        Draw_Rect(ax - 2, ay, 5, h + 1);
+        SetColour(kHint);
+        Draw_Rect(ax - 1, ay + 1, 3, h - 1);
+        for (int32_t i = 0; i < int32_t(h * 0.4f); ++i)
+            Draw_Rect(ax - float(i), ay + float(i), float(2 * i + 1), 1);
+        Draw_SetColor(255, 255, 255);
+    }
+}
+
+} // namespace
+
+// [SECTION] Board, pieces, marks, time bar, hammer cursor ----------------------------------------------------------
+
+void Board_Draw() {
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(Board_Alpha);
+    Draw_SetColor(255, 255, 255);
+    for (int32_t r = 0; r < Board_Rows; ++r)
+        for (int32_t c = 0; c < Board_Cols; ++c) {
+            const Table_cell& cell = Board_Cells[c][r];
+            if (cell.Void) continue;
+            const float x = DrawX(Cell_PixelX(c)), y = DrawY(Cell_PixelY(r));
+            DrawScaled(Tile_Empty, x, y);
+            if (cell.TileLevel >= 1) DrawScaled(Tile_Golden, x, y);
+            if (cell.TileLevel >= 2) DrawScaled(Tile_Silver, x, y);
+            if (cell.Blockers > 0) {
+                DrawScaled(Tile_Crate[std::min(cell.Blockers, 3)], x, y);
+                if (cell.Blockers > 3 && Cell_Width >= 24) {
+                    Draw_SetImageFont(Font_Default);
+                    Text_DrawCenteredAt(Str_FromInt(cell.Blockers), x + float(Cell_HalfWidth),
+                                        y + float(Cell_HalfHeight));
+                }
+            }
+            if (cell.Light > 0 && Bg_Light) {
+                Draw_SetBlend(BLEND_ADDITIVE);
+                Draw_SetAlpha(Board_Alpha * float(cell.Light) / 255.0f * 0.6f);
+                Draw_Rect(x, y, float(Cell_Width), float(Cell_Height));
+                Draw_SetBlend(BLEND_ALPHA);
+                Draw_SetAlpha(Board_Alpha);
+            }
+            Board_Hooks.Tutorial_OnEvent13(c, r);
+        }
+    // The contour: a gold line with a bronze shadow along every side that borders a hole or the edge.
+    const float w = std::max(1.0f, float(Cell_Width) / 16.0f);
+    for (int32_t r = 0; r < Board_Rows; ++r)
+        for (int32_t c = 0; c < Board_Cols; ++c) {
+            const int32_t k = Board_Cells[c][r].Contour;
+            if (!k || Board_Cells[c][r].Void) continue;
+            const float x = DrawX(Cell_PixelX(c)), y = DrawY(Cell_PixelY(r)), s = float(Cell_Width);
+            for (int32_t pass = 0; pass < 2; ++pass) {
+                SetColour(pass == 0 ? kContourDark : kContour);
+                const float o = pass == 0 ? w : 0.0f, t = pass == 0 ? w * 2 : w;
+                if (k & 1) Draw_Rect(x - t + o, y - o, t, s + 2 * o);
+                if (k & 2) Draw_Rect(x - o, y - t + o, s + 2 * o, t);
+                if (k & 4) Draw_Rect(x + s - o, y - o, t, s + 2 * o);
+                if (k & 8) Draw_Rect(x - o, y + s - o, s + 2 * o, t);
+            }
+        }
+    Draw_SetColor(255, 255, 255);
+}
+
+void Pieces_Draw() {
+    // Pieces falling in from above the board are clipped to it.
+    const Rect keep = Draw_GetViewport();
+    Draw_SetViewport(int(DrawX(float(Board_OriginX))), int(DrawY(float(Board_OriginY))), Board_PixelWidth,
+                     Board_PixelHeight);
+    for (const PiecePtr& p : Pieces)
+        if (p->Image) DrawPiece(*p);
+    Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
+    Draw_SetAlpha(1);
+    Draw_SetBlend(BLEND_ALPHA);
+}
+
+void Board_DrawMarks() {
+    const float pulse = 0.5f + 0.5f * Sin_Table[int32_t(g_clockMs * 0.36f) % 360];
+    const float w = std::max(1.0f, float(Cell_Width) / 12.0f);
+    Draw_SetBlend(BLEND_ALPHA);
+    if (Board_CursorOnBoard && !Hammer_Armed && Level_EndState < 2) {
+        Draw_SetAlpha(0.35f);
+        Draw_SetColor(255, 255, 255);
+        CellOutline(Board_CursorCell.x, Board_CursorCell.y, w);
+    }
+    if (Hint_Found && Match_Timer == 0 && !Board_Selected) {
+        Draw_SetAlpha(0.3f + 0.6f * pulse);
+        SetColour(kHint);
+        CellOutline(Hint_Col, Hint_Row, w);
+        CellOutline(Hint_Col2, Hint_Row2, w);
+    }
+    if (Board_Selected) {
+        Draw_SetAlpha(0.6f + 0.4f * pulse);
+        SetColour(kSelect);
+        CellOutline(Board_SelectedCell.x, Board_SelectedCell.y, w * 1.5f);
+    }
+    Draw_SetAlpha(1);
+    Draw_SetColor(255, 255, 255);
+}
+
+void TimeBar_Draw() {
+    const float top = float(Board_AreaY), height = float(Board_AreaH);
+    const float share =
+        Level_Duration > 0 ? std::clamp(float(Level_TimeLeft) / float(Level_Duration), 0.0f, 1.0f) : 1.0f;
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(1);
+    Draw_SetColor(45, 40, 36); // StoneDeep socket
+    Draw_Rect(kTimeBarX - 4, top - 4, kTimeBarW + 8, height + 8);
+    SetColour(kContourDark);
+    Draw_Rect(kTimeBarX - 2, top - 2, kTimeBarW + 4, height + 4, false);
+    Draw_SetColor(12, 14, 30);
+    Draw_Rect(kTimeBarX, top, kTimeBarW, height);
+    // Green while there is time, through gold to red; blue and full in relaxed play; it flashes in the last minute.
+    Rgb fill = Relaxed_Mode   ? Rgb{90, 160, 240}
+               : share > 0.5f ? Rgb{int(80 + (1 - share) * 2 * 160), 200, 70}
+                              : Rgb{240, int(60 + share * 2 * 140), 50};
+    float alpha = 1.0f;
+    if (!Relaxed_Mode && Level_TimeLeft < Level_OfferThresholdUs && int32_t(g_clockMs / 250) % 2) alpha = 0.6f;
+    const float h = Relaxed_Mode ? height : height * share;
+    Draw_SetAlpha(alpha);
+    SetColour(fill);
+    Draw_Rect(kTimeBarX, top + height - h, kTimeBarW, h);
+    Draw_SetAlpha(0.35f * alpha);
+    Draw_SetColor(255, 255, 255);
+    Draw_Rect(kTimeBarX + 3, top + height - h, 4, h);
+    Draw_SetAlpha(1);
+    Draw_SetImageFont(Font_Get(kFontTime));
+    SetColour(kSelect);
+    const Str text = Time_FormatHMS(int32_t(std::max<int64_t>(0, Level_TimeLeft) / 1000000));
+    Text_DrawCenteredAt(text, float(kTimeBarX + kTimeBarW / 2) + 6, top - 22);
+    Draw_SetColor(255, 255, 255);
+}
+
+void Hammer_DrawCursor() {
+    if (!Hammer_Armed || Hammer_Current <= 0) return;
+    const ImagePtr& icon = Hammers[size_t(Hammer_Current - 1)].Image;
+    const bool can = Board_CursorOnBoard && Hammer_CanHit(Board_CursorCell.x, Board_CursorCell.y);
+    if (Board_CursorOnBoard) {
+        Draw_SetBlend(BLEND_ALPHA);
+        Draw_SetAlpha(0.7f);
+        if (can)
+            SetColour(kSelect);
+        else
+            Draw_SetColor(200, 40, 40);
+        CellOutline(Board_CursorCell.x, Board_CursorCell.y, std::max(1.0f, float(Cell_Width) / 12.0f));
+    }
+    // The icons are lit pixels on black: drawn additive, red when the hammer cannot strike here.
+    Draw_SetBlend(BLEND_ADDITIVE);
+    Draw_SetAlpha(1);
+    if (can)
+        Draw_SetColor(255, 255, 255);
+    else
+        Draw_SetColor(255, 80, 80);
+    Draw_Image(icon, float(Input_MouseX - 8), float(Input_MouseY - 40));
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetColor(255, 255, 255);
+}
+
+namespace {
+
+// The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface. The game
+// frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
+// effect layers.
+void DrawScene(bool interface) {
+    Draw_ResetState();
+    Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
+    Draw_Cls();
+    Board_Hooks.Castle_DrawGame(); // the castle behind the board, first
+    Board_Draw();
+    Board_Hooks.Effects_DrawBehind();
+    Pieces_Draw();
+    Board_DrawMarks();
+    if (interface) Board_Hooks.MapEffects_RunAll();
+    Board_Hooks.Effects_DrawAbove();
+    Draw_SetRotation(0);
+    TimeBar_Draw();
+    if (interface) Board_Hooks.IGI_Update();
+}
+
+// The developer keys. The level-win key (W while Right Alt is held) is always there; the rest only in a build
+// with the developer keys.
+void DeveloperKeys() {
+    if (Key_Down(VK::RMENU) && Key_Hit('W')) {
+        for (int32_t c = 0; c < Board_Cols; ++c)
+            for (int32_t r = 0; r < Board_Rows; ++r)
+                Board_Cells[c][r].TileLevel = 0;
+    }
+#if defined(BQ_DEV_KEYS)
+    if (Key_Down(VK::RMENU) && Key_Hit('L')) {
+        if (!Board_Hooks.Editor_IsOpen())
+            Board_Hooks.Editor_Create();
+        else
+            Board_Hooks.Editor_Close();
+    }
+    if (Key_Down(VK::LCONTROL) && Key_Hit('C')) {
+        try {
+            Level_Save(S("dbg_level.lev"));
+        } catch (const RuntimeError& e) {
+            Log_Print(S("dbg_level.lev: ") + Str_FromUtf8(e.what()));
+        }
+    }
+#endif
+}
+
+} // namespace
+
+// [SECTION] Screen 1: the game ---------------------------------------------------------------------------------------
+
+void Game_Enter() {
+    if (!Hammers[0].Image) Hammers_Load();
+}
+void Game_Leave() { Hammer_Armed = 0; }
+
+void Game_Frame() {
+    Board_Hooks.Tutorial_OnEvent11();
+    if (Key_Hit(VK::ESCAPE)) Board_Hooks.IGI_OpenMenu();
+    const bool logic =
+        !Game_Paused && !Board_Hooks.Tips_Visible() && (!Board_Hooks.Editor_IsOpen() || Board_Hooks.Editor_IsTesting());
+    if (logic) {
+        g_clockMs += Frame_DeltaMs;
+        if (Level_Sweeping) LevelEnd_LightSweep();
+        Game_LogicTick(Frame_DeltaMs);
+        Board_Hooks.Effects_UpdateAll();
+        Level_UpdateTime(Frame_DeltaMs);
+    }
+    DrawScene(true);
+    Board_Hooks.Effects_DrawTop();
+    Board_Hooks.Particles_Draw();
+    Hammer_DrawCursor();
+    Board_Hooks.Tips_Draw();
+    Board_Hooks.Tips_ShowIceCrystal();
+    Board_Hooks.Tips_ShowSnowball();
+    DeveloperKeys();
+    if (Board_Hooks.Editor_IsOpen()) {
+        Board_Hooks.Editor_Update();
+        Board_Hooks.Editor_Draw();
+    }
+}
+
+// [SECTION] Screen 5: level start -----------------------------------------------------------------------------------
+
+void Screen5_Enter() {}
+void Screen5_Leave() {}
+void Screen5_Frame() {
+    Board_Hooks.Effects_UpdateAll();
+    DrawScene(false);
+}
+
+// [SECTION] Screen 6: level end -------------------------------------------------------------------------------------
+
+namespace {
+constexpr float kCountMs = 1500;  // phase 0: the time bonus is counted
+constexpr float kEffectMs = 1000; // phase 1: the picture and the effects above the board
+} // namespace
+
+void LevelEnd_Enter() {
+    LevelEnd_Phase = 0;
+    LevelEnd_Ms = 0;
+    Board_Selected = 0;
+}
+void LevelEnd_Leave() {}
+
+void LevelEnd_Frame() {
+    g_clockMs += Frame_DeltaMs;
+    LevelEnd_Ms += Frame_DeltaMs;
+    Board_Hooks.Effects_UpdateAll();
+    // The board stays, still settling, behind the picture.
+    Board_UpdateTimers(Frame_DeltaMs);
+    Board_UpdateMoves(Frame_DeltaMs);
+    Board_Alpha = std::max(0.45f, 1.0f - LevelEnd_Ms / 2000.0f);
+    Draw_ResetState();
+    Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
+    Draw_Cls();
+    Board_Hooks.Castle_DrawGame();
+    Board_Draw();
+    Board_Hooks.Effects_DrawBehind();
+    Pieces_Draw();
+    Board_Hooks.MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board
+    TimeBar_Draw();
+    Board_Alpha = 1.0f;
+    if (LevelEnd_Phase >= 1) Board_Hooks.Effects_DrawAbove();
+    Draw_SetRotation(0);
+
+    const ImagePtr title =
+        Level_Lost ? Images_Get(u"images/effects/youlose_german.png") : Images_Get(u"images/interface/youwin.png");
+    if (title) {
+        const float grow = std::min(1.0f, LevelEnd_Ms / 400.0f);
+        const float s = (Level_Lost ? 3.0f : 1.6f) * (0.5f + 0.5f * grow);
+        // A dark band across the board carries the title.
+        const float cy = float(Board_AreaY + Board_AreaH / 2) - 60;
+        Draw_SetBlend(BLEND_ALPHA);
+        Draw_SetAlpha(0.6f * grow);
+        Draw_SetColor(0, 0, 0);
+        Draw_Rect(float(Board_AreaX), cy - 70, float(Board_AreaW), 170);
+        Draw_SetColor(255, 255, 255);
+        Draw_SetBlend(Level_Lost ? BLEND_ADDITIVE : BLEND_ALPHA);
+        Draw_SetAlpha(grow);
+        Draw_SetScale(s, s);
+        const float x = float(Board_AreaX + Board_AreaW / 2) - float(Image_Width(title)) * s / 2;
+        const float y = float(Board_AreaY + Board_AreaH / 2) - float(Image_Height(title)) * s / 2 - 60;
+        Draw_Image(title, x, y);
+        Draw_SetScale(1, 1);
+        Draw_SetBlend(BLEND_ALPHA);
+        Draw_SetAlpha(1);
+    }
+    if (!Level_Lost && Level_TimeBonus > 0) {
+        const float shown = std::min(1.0f, LevelEnd_Ms / kCountMs) * float(Level_TimeBonus);
+        Draw_SetImageFont(Font_Get(kFontBonus));
+        Draw_SetColor(255, 240, 168);
+        Text_DrawCenteredAt(S("+") + Str_FromInt(int32_t(shown)), float(Board_AreaX + Board_AreaW / 2),
+                            float(Board_AreaY + Board_AreaH / 2) + 30);
+        Draw_SetColor(255, 255, 255);
+    }
+    Board_Hooks.Particles_Draw();
+
+    if (LevelEnd_Phase == 0 && LevelEnd_Ms >= kCountMs) {
+        LevelEnd_Phase = 1;
+        LevelEnd_Ms = 0;
+    } else if (LevelEnd_Phase == 1 && LevelEnd_Ms >= kEffectMs) {
+        LevelEnd_Phase = 2;
+        if (!Level_Lost)
+            Board_Hooks.WinLose_Open();
+        else if (Lives > 0)
+            Board_Hooks.MsgBox_Frame_Open();
+        else
+            Board_Hooks.MsgBox_Game_Open();
+    }
+}
+
+// [SECTION] Screen 7: the dimmed board ------------------------------------------------------------------------------
+
+void Dimmed_Enter() {}
+void Dimmed_Leave() {}
+void Dimmed_Frame() {
+    DrawScene(false);
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(0.55f);
+    Draw_SetColor(0, 0, 0);
+    Draw_Rect(0, 0, float(Screen_Width), float(Screen_Height));
+    Draw_SetAlpha(1);
+    Draw_SetColor(255, 255, 255);
+}

@@ -1,0 +1,167 @@
+// The saved match: a level interrupted and continued on the same board with the same counters; files cut at every
+// length or with a flipped byte are set aside and never crash; a save killed at any moment leaves a readable match.
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "board/play.h"
+#include "main/config.h"
+#include "main/screens.h"
+#include "platform/stream.h"
+#include "play_helpers.h"
+#include "solver.h"
+
+namespace {
+
+struct CellFacts {
+    int32_t kind, tile, blockers, golden, lifetime;
+    bool operator==(const CellFacts&) const = default;
+};
+
+std::vector<CellFacts> BoardFacts() {
+    std::vector<CellFacts> out;
+    for (int32_t r = 0; r < Board_Rows; ++r)
+        for (int32_t c = 0; c < Board_Cols; ++c) {
+            const Table_cell& cell = Board_Cells[c][r];
+            const Piece* p = cell.Piece.get();
+            out.push_back({p ? p->Kind : 0, cell.TileLevel, cell.Blockers, p ? p->Golden : 0,
+                           p && Kind_IsCoinOrBottle(p->Kind) ? p->Lifetime : 0});
+        }
+    return out;
+}
+
+// Plays a few of the solver's moves directly on the board and lets it settle.
+void PlaySomeMoves(int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        Point a, b;
+        if (Solver_ChooseMove(a, b)) Board_Swap(a.x, a.y, b.x, b.y);
+        for (int32_t f = 0; f < 400 && (f < 2 || !Board_Idle()); ++f)
+            Board_Update(16);
+    }
+}
+
+} // namespace
+
+// Quitting in the middle (Match_Save mode 1) and continuing restores the board, the pieces' hidden marks, the time
+// left and the counters; the continued level does not fire the board's sounds or tutorial events again.
+TEST_F(PlayTest, MidLevelSaveContinuesOnTheSameBoard) {
+    Level_Current = 3;
+    Game_Start(0);
+    Frames(80);
+    PlaySomeMoves(3);
+    // Marks the level file does not keep.
+    Board_Cells[1][1].Piece->Golden = 1;
+    const PiecePtr coin = Piece_CreateCoinOrBottle(2, 2, KIND_COIN_GOLD);
+    ASSERT_TRUE(coin);
+    coin->Lifetime = 4321;
+    const int32_t underKind = coin->Under ? coin->Under->Kind : 0;
+    Level_TimeLeft = 77000000;
+    Score_Multiplier = 3;
+    Hammer_Charge = 66;
+    Score = 1234;
+    Gold = 56;
+    const auto before = BoardFacts();
+    const int32_t cols = Board_Cols, rows = Board_Rows;
+    Match_Save(Level_Current, 1);
+    EXPECT_EQ(File_Type(Match_SnapshotPath()), 1);
+
+    // Something else happens meanwhile.
+    Level_Current = 9;
+    Score = Gold = Hammer_Charge = 0;
+    Level_LoadByNumber(5);
+
+    ASSERT_TRUE(Match_Continue());
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Level_Current, 3);
+    EXPECT_EQ(Board_Cols, cols);
+    EXPECT_EQ(Board_Rows, rows);
+    EXPECT_EQ(BoardFacts(), before);
+    EXPECT_EQ(Level_TimeLeft, 77000000);
+    EXPECT_EQ(Score_Multiplier, 3);
+    EXPECT_EQ(Hammer_Charge, 66);
+    EXPECT_EQ(Score, 1234);
+    EXPECT_EQ(Gold, 56);
+    const PiecePtr& back = Board_Cells[2][2].Piece;
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Kind, KIND_COIN_GOLD);
+    EXPECT_EQ(underKind, back->Under ? back->Under->Kind : 0);
+    // It plays on.
+    Frames(120);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+}
+
+// A record cut at any length, or with any one byte changed, is refused, set aside as ".bad" and never crashes; the
+// good file is then still what a continue reads after it was put back.
+TEST_F(PlayTest, DamagedMatchFilesAreSetAside) {
+    Game_Start(0);
+    Frames(80);
+    Match_Save(Level_Current, 1);
+    const Str path = Match_Path();
+    const std::vector<uint8_t> good = Bytes(path);
+    ASSERT_EQ(good.size(), 216u + 16u * uint32_t(Board_Cols * Board_Rows)) << "docs/file-formats.md (no castle alone)";
+    for (size_t n = 0; n < good.size(); ++n) {
+        PutBytes(path, std::vector<uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n)));
+        ASSERT_FALSE(Match_Load()) << "cut at " << n;
+        ASSERT_EQ(File_Type(path), 0);
+        ASSERT_EQ(File_Type(path + u".bad"), 1);
+    }
+    for (size_t i = 0; i < good.size(); ++i) {
+        std::vector<uint8_t> bad = good;
+        bad[i] ^= uint8_t(1u << (i % 8));
+        PutBytes(path, bad);
+        ASSERT_FALSE(Match_Load()) << "flipped byte " << i;
+    }
+    PutBytes(path, good);
+    EXPECT_TRUE(Match_Load());
+    // A snapshot that belongs to another record is not taken: the level starts anew.
+    std::vector<uint8_t> snap = Bytes(Match_SnapshotPath());
+    ASSERT_FALSE(snap.empty());
+    snap.back() ^= 1;
+    PutBytes(Match_SnapshotPath(), snap);
+    EXPECT_TRUE(Match_Continue());
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Match_HasSnapshot, 0) << "the level started from its beginning";
+}
+
+// A child saving the match over and over is killed at random moments (100 times): the match left behind always
+// loads, and its snapshot, when it names one, is found.
+TEST_F(PlayTest, KilledSavesLeaveAReadableMatch) {
+    Game_Start(0);
+    Frames(80);
+    Match_Save(Level_Current, 1);
+    std::mt19937 rng(7);
+    for (int32_t kill = 0; kill < 100; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int32_t i = 0;; ++i) {
+                Score = i;
+                Match_Save(Level_Current, i % 3 ? 1 : 0);
+            }
+        }
+        usleep(useconds_t(std::uniform_int_distribution<int>(0, 3000)(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(Match_Load()) << "after kill " << kill;
+        if (Match_HasSnapshot) {
+            ASSERT_TRUE(Match_Continue()) << "after kill " << kill;
+            ASSERT_EQ(Match_HasSnapshot, 1) << "snapshot lost after kill " << kill;
+        }
+    }
+}
+
+// A data folder that cannot be written: the save says so and the game goes on (the level file's "cant create"
+// error does not end it).
+TEST_F(PlayTest, SaveIntoAnUnwritableFolderGoesOn) {
+    Game_Start(0);
+    Frames(80);
+    const Str keep = Data_Folder;
+    Data_Folder = Str_FromUtf8(root_ + "/missing/folder");
+    EXPECT_NO_THROW(Match_Save(Level_Current, 1));
+    EXPECT_EQ(Match_Exists(), 0);
+    Data_Folder = keep;
+    Frames(10);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+}
