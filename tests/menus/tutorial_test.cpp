@@ -181,8 +181,17 @@ TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
     EXPECT_EQ(Tutorial_Current, 1);
 
     // The first match ends step 1 and step 2 counts from it: its OK frame comes at the fifth group.
+    static int32_t groups, shownAt;
+    groups = 0;
+    shownAt = -1;
+    Board_Hooks.Tutorial_OnEvent1 = [] {
+        ++groups;
+        Tutorial_OnEvent1();
+        if (shownAt < 0 && Tutorial_Current == 2 && Tutorial_FrameKind == TUTFRAME_OK) shownAt = groups;
+    };
     Play([] { return Tutorial_Current == 2 && Tutorial_FrameKind == TUTFRAME_OK; }, 60);
     ASSERT_EQ(Tutorial_Current, 2);
+    EXPECT_EQ(shownAt, 5) << "cascades count, the group that ended step 1 too";
     EXPECT_TRUE(Tutorial_IsDone(1));
     EXPECT_EQ(Game_Paused, 1);
     Shot("tut_step2.png");
