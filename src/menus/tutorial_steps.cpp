@@ -24,7 +24,9 @@ constexpr int32_t kFireball = 5;            // spell number of the fireball
 constexpr int32_t kFireballButton = 7;      // its button in the in-game interface (spell + 2)
 constexpr int32_t kShopFireballButton = 10; // its button in the shop (5 + spell)
 constexpr int32_t kManaBarX = 341, kManaBarY = 19;
-constexpr int32_t kTimeDisplayX = 645, kTimeDisplayY = 437;
+// The time display of this game's screen is the bar left of the board (x 34..56): the arrow stands right of it and
+// points left, at the height where the hourglass runs down.
+constexpr int32_t kTimeArrowX = Board_AreaX - 26, kTimeArrowY = 437;
 
 bool Free() { return Tutorial_Current == -1; }
 // A step shows its frame only while no box of the game's flow is open; it stays not done and may fire later.
@@ -138,7 +140,7 @@ void Tut3_OnEvent2(Tutorial& t, int32_t, int32_t) {
 void Tut4_OnEvent0(Tutorial& t, int32_t, int32_t) {
     if (Relaxed_Mode == 1 || !FreeToShow()) return;
     TutFrame_X = TutFrame_Y = -1;
-    Tutorial_ShowArrow(kTimeDisplayX, kTimeDisplayY, 0);
+    Tutorial_ShowArrow(kTimeArrowX, kTimeArrowY, 1);
     Show(t, TUTFRAME_OK, 1);
 }
 
@@ -238,7 +240,8 @@ void Tut33_OnEvent1(Tutorial& t, int32_t, int32_t) {
 
 void Tut9_OnEvent6(Tutorial& t, int32_t, int32_t) {
     if (!FreeToShow()) return;
-    Tutorial_PlaceFrame(Image_Width(Hammers[0].Grey) + 10, 75, 1, 1, 0);
+    // The arrow ends at the hammer button's left edge, pointing at it.
+    Tutorial_PlaceFrame(Hammer_ButtonX + Cell_Width / 2, Hammer_ButtonY + Image_Height(Hammers[0].Grey) / 2, 1, 0, 0);
     Show(t, TUTFRAME_PLAIN, 1);
 }
 void Tut9_OnHammerPressed(Tutorial& t, int32_t, int32_t) {
