@@ -532,8 +532,18 @@ TEST_F(TutorialPlay, TipsStayOffInPlayAndShowOnceWithTheSwitchOn) {
     EXPECT_EQ(Tips_Id, 13);
     EXPECT_EQ(Tips_ArrowVisible, 1);
     Tips_Close();
-    Tips_Place();
+    // The options tip waits for the main menu without a dialog, then shows once and settles.
+    Tips_Tip20Delay = 10;
+    Screen_Current = kScreenGame;
+    Tips_Tick();
+    EXPECT_EQ(Tips_Tip20Delay, -1) << "not on the game screen: tried again next frame";
     Screen_Current = kScreenMainMenu;
+    Tips_Tick();
+    EXPECT_EQ(Tips_Id, 20);
+    EXPECT_EQ(Tips_Tip20Delay, 0);
+    Tips_Close();
+    Tips_Place();
+    Tips_Tip20Delay = 1800000;
 }
 
 } // namespace
