@@ -244,7 +244,6 @@ extern int32_t HS_Mode;                 // the high-score dialog's mode (kept af
 extern int32_t HS_Highlight;            // its highlighted place, -1 none
 void HighScores_DoReset();              // the reset box's Yes: the table cleared, then the mode's next dialog
 
-
 // ============================================================================================================
 // Tutorial: 45 steps, each tied to a screen and a range of levels, reacting to the numbered events the board and
 // the castle report (tutorial.cpp: records, events, flags; tutorial_steps.cpp: the steps table and what each step
