@@ -265,7 +265,7 @@ void BuildMenu_Update() {
 
     // the panel and its buttons (no input while it slides or a dialog is open)
     if (g_panel) Draw_Image(g_panel, PanelX(), kPanelY);
-    const bool input = Fade_State == 0 && !Dialog_Active;
+    const bool input = Fade_State == 0 && !Dialog_HoldsInput();
     for (size_t i = 0; i < BuildMenu_Buttons.size(); ++i) {
         if (!BuildMenu_Buttons[i]) continue; // not loaded (the screen's load failed or never ran)
         GUIBtn& b = *BuildMenu_Buttons[i];

@@ -206,6 +206,8 @@ void IGI_Btn_Hammer_LeftUp(); // the hammer button: event 8
 void Shop_Btn_Back_LeftUp();  // starts the shop's fade-out back to the build menu
 int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no blocker and no kind-16 piece
 int32_t Spell_GetIndex(int32_t spell); // index in Spell_Types of the player's level of the spell, -1 not owned
+// Button `index` of the in-game interface (the spell buttons are spell + 2); null when there is none.
+GUIBtnPtr IGI_Button(int32_t index);
 
 // ---- Calls upward (into the menus), filled by the runtime; do-nothing until then ------------------------------------
 struct CastleHooks {

@@ -18,6 +18,7 @@ void Gamble_DrawResult() {}
 void IGI_OpenMenu() {}
 void IGI_Update() {}
 void IGI_Btn_Hammer_LeftUp() {}
+GUIBtnPtr IGI_Button(int32_t) { return nullptr; }
 void Shop_Btn_Back_LeftUp() {}
 int32_t Fireball_CanPass(int32_t, int32_t) { return 0; }
 int32_t Spell_GetIndex(int32_t) { return -1; }

@@ -30,7 +30,8 @@ int32_t g_leaving = -1;   // the screen whose leave hook runs now (-1 none): a n
 struct OpenDialog {
     ScreenFn init = Dialog_Nothing, update = Dialog_Nothing, draw = Dialog_Nothing;
     int32_t flush = 0;
-    int serial = 0; // which opening this is; an update that sees it change knows it was replaced or closed
+    int32_t owner = DIALOG_GAME; // DialogOwner
+    int serial = 0;              // which opening this is; an update that sees it change knows it was replaced or closed
 };
 OpenDialog g_dialog;
 int g_dialogSerial = 0;
@@ -106,6 +107,7 @@ void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {
     g_dialog.update = OrNothing(update);
     g_dialog.draw = OrNothing(draw);
     g_dialog.flush = flush;
+    g_dialog.owner = DIALOG_GAME;
     g_dialog.serial = ++g_dialogSerial;
     Dialog_Active = 1;
     FlushFrameInput();
@@ -119,6 +121,12 @@ void Dialog_Close() {
 }
 
 int Dialog_Serial() { return g_dialog.serial; }
+
+void Dialog_SetOwner(int32_t owner) {
+    if (Dialog_Active) g_dialog.owner = owner;
+}
+int32_t Dialog_Owner() { return Dialog_Active ? g_dialog.owner : int32_t(DIALOG_GAME); }
+int32_t Dialog_HoldsInput() { return Dialog_Active && g_dialog.owner != DIALOG_TUTORIAL_FRAME ? 1 : 0; }
 
 void Dialog_RunUpdate() {
     if (!Dialog_Active) return;

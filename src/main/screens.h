@@ -52,6 +52,13 @@ void Dialog_Close();
 // Which opening of a dialog is current: changes with every Dialog_Open and Dialog_Close. An update that runs an
 // action compares it before and after, and stops once its dialog was closed or replaced.
 int Dialog_Serial();
+// Who opened the dialog: a box of the game (0, every Dialog_Open starts so) or one of the tutorial's frames. A
+// tutorial frame without a button lets the screen below go on taking input; any other dialog holds it.
+enum DialogOwner : int32_t { DIALOG_GAME = 0, DIALOG_TUTORIAL_FRAME = 1, DIALOG_TUTORIAL_BOX = 2 };
+void Dialog_SetOwner(int32_t owner); // tags the open dialog (nothing when none is open)
+int32_t Dialog_Owner();              // the open dialog's tag; DIALOG_GAME when none is open
+// 1 while an open dialog keeps the screen below from taking input (every dialog but a tutorial's plain frame).
+int32_t Dialog_HoldsInput();
 // Main loop: the open dialog's update, then the input flush when the dialog that ran asked for it (also when it
 // closed itself in its update, so the click that closed it does not reach the screen).
 void Dialog_RunUpdate();

@@ -2,13 +2,15 @@
 // the players dialog, the game-flow boxes, the high-score table, the other dialogs, the tutorial and the tips.
 // Called by the runtime (start-up, screen table, main loop), the board's play loop and the castle (both through
 // their hook tables, board/board_hooks.h and castle/castle.h) and by the menus themselves. The menus sit on top of
-// the board, the effects and the castle and call them directly. What has not landed yet answers from menus_stub.cpp.
+// the board, the effects and the castle and call them directly.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "board/pieces.h"
 #include "main/gui_button.h"
 #include "main/gui_listbox.h"
 #include "platform/font.h"
@@ -287,7 +289,7 @@ void Wallpapers_Btn_Set_LeftUp(GUIBtn& button);
 void MsgBox_WallpaperFailed_Open(); // the desktop could not be set: where the picture lies; OK back to the dialog
 
 // ============================================================================================================
-// Other dialogs, tutorial and tips (bodies in menus_stub.cpp until their own sources land)
+// The other dialogs
 // ============================================================================================================
 void WinLose_Build();                                  // start-up: builds the level-won dialog
 void HighScores_Build();                               // start-up: builds the high-score dialog
@@ -296,18 +298,6 @@ void Options_Build();                                  // start-up: builds the o
 void Credits_Build();                                  // start-up: builds the credits dialog
 void Help_Build();                                     // start-up: builds the help pages
 void Wallpapers_Build();                               // start-up: builds the wallpapers dialog
-void Tutorial_Init();                                  // start-up: tutorial images, OK button and the 45 steps
-void Tips_Init();                                      // start-up: tip font, images and table
-void Tips_Tick();                                      // main loop, every frame before the screen's frame
-void Tips_Place();                                     // level start: places the tips for the board
-void Tips_Draw();                                      // game frame, drawn last
-void Tips_CheckBoard();                                // light sweep: tips about the new board
-void Tips_ShowIceCrystal();                            // game frame: the pending ice-crystal tip
-void Tips_ShowSnowball();                              // game frame: the pending snowball tip
-void Tips_SetSnowballPoint(int32_t x, int32_t y);      // the board made a launcher at (x, y): pending snowball tip
-extern int32_t Tips_Visible;                           // 1 while a tip is showing (the game logic stands still)
-void Tutorial_ResetRun();                              // level start: tutorial steps may run again
-void Tutorial_ClearFlags(int32_t all);                 // Match_New: clears the current player's tutorial flags
 void HighScores_Open(int32_t highlight, int32_t mode); // opens the high-score dialog
 void WinLose_Open();                                   // the level-won dialog (level-end screen)
 void IGMenu_Init();                                    // the in-game menu's dialog functions (IGI_OpenMenu opens
@@ -329,10 +319,64 @@ ImagePtr Wallpapers_Preview(int32_t n);  // wallpaper n's locked preview (null w
 extern int32_t HS_Mode;                  // the high-score dialog's mode (kept after it closes)
 extern int32_t HS_Highlight;             // its highlighted place, -1 none
 void HighScores_DoReset();               // the reset box's Yes: the table cleared, then the mode's next dialog
-extern int32_t Tips_Tip20Delay;          // ms until the main-menu tip; 0 settled (the options button cancels it)
 
-// Tutorial events reported by the board and the castle (9 and 10 are reserved and never reported). Coordinates are
-// board cell column and row.
+// ============================================================================================================
+// Tutorial: 45 steps, each tied to a screen and a range of levels, reacting to the numbered events the board and
+// the castle report (tutorial.cpp: records, events, flags; tutorial_steps.cpp: the steps table and what each step
+// does; tutorial_frames.cpp: the two text frames, the intro and the arrow)
+// ============================================================================================================
+constexpr int kTutorialSteps = 45;
+constexpr int kTutorialEvents = 19; // events 0..18 (9 and 10 are reserved and never reported)
+
+struct Tutorial;
+using TutorialHandler = void (*)(Tutorial& step, int32_t a, int32_t b);
+void Tutorial_NoHandler(Tutorial& step, int32_t a, int32_t b); // the shared do-nothing handler
+
+// One step of the tutorial.
+struct Tutorial {
+    int32_t Id = 0;        // step number 0..44, its index in Tutorials and in the flag words
+    int32_t MinLevel = -1; // first level it may fire at, -1 no bound
+    int32_t MaxLevel = -1; // last level it may fire at, -1 no bound
+    int32_t StateA = 0;    // working value: a counter, a board column or a castle part index (0 at each level start)
+    int32_t StateB = 0;    // working value: a board row or a count (0 at each level start)
+    int32_t ScreenId = 1;  // the screen it may fire on: 1 game, 9 build menu, 11 shop
+    std::array<TutorialHandler, kTutorialEvents> Handlers; // by event number; Tutorial_NoHandler for none
+
+    Tutorial() { Handlers.fill(Tutorial_NoHandler); }
+    void SetHandler(int32_t event, TutorialHandler handler); // an event outside 0..18 is ignored
+};
+using TutorialPtr = std::shared_ptr<Tutorial>;
+
+extern std::array<TutorialPtr, kTutorialSteps> Tutorials; // by Id; null until Tutorial_Init made the step
+extern int32_t Tutorial_Count;                            // steps made since Tutorial_Init began (45 after it)
+extern int32_t Tutorial_Current;                          // the running step, -1 none
+extern int32_t Tutorial_ClickAllowed;                     // event 12's answer: 1 the board click goes on
+extern int32_t Tutorial_HammerAllowed;                    // event 14's answer: 1 the hammer strikes
+extern int32_t Tutorial_Countdown;                        // step 2: groups still to resolve before it shows
+constexpr int32_t kTutDone = 1, kTutOff = 2;              // bits of a step's flag word (Tutorial_Flags, progress.h)
+
+void Tutorial_Init(); // start-up: frame, arrow and intro pictures, the OK button and the 45 steps
+TutorialPtr Tutorial_Create(int32_t id, int32_t minLevel, int32_t maxLevel, int32_t screenId, int32_t event1,
+                            TutorialHandler handler1, int32_t event2, TutorialHandler handler2, int32_t event3,
+                            TutorialHandler handler3);
+// Offers event `event` with (a, b) to every step that is neither done nor off for the current player, belongs to the
+// current screen and level, and is the running step or there is none.
+void Tutorial_Dispatch(int32_t event, int32_t a, int32_t b);
+void Tutorial_ResetRun();               // level start: no running step, every working value 0
+void Tutorial_ClearFlags(int32_t mask); // a new match: the mask bits off in the current player's words, saved
+// The running step ends: its frame closes (only a frame of the tutorial's own), it is marked done, the flags are
+// saved, the game goes on and the arrow is hidden.
+void Tutorial_Close();
+// The running step ends without being done (its lesson can no longer be shown, it may fire again later).
+void Tutorial_Abort();
+void Tutorial_MarkDone(int32_t id); // step `id` done for the current player without showing anything, saved
+int32_t& Tutorial_Word(int32_t id); // the current player's flag word of step `id`
+bool Tutorial_IsDone(int32_t id);   // the done bit of the current player's word
+// The ring search from the board's centre for a cell that holds a piece; false (and a diagnostic line) when the
+// rings reach the board's edge first.
+bool Tutorial_FindPieceNearCentre(int32_t& column, int32_t& row);
+
+// The events (coordinates are board cell column and row).
 void Tutorial_OnEvent0();                         // level box OK; build-menu / shop fade-in finished
 void Tutorial_OnEvent1();                         // a match group was scored and removed
 void Tutorial_OnEvent2(int32_t x, int32_t y);     // a cell with tile level >= 1 exploded
@@ -350,3 +394,72 @@ void Tutorial_OnEvent15();                        // first thing of the light sw
 void Tutorial_OnEvent16(int32_t button);          // after a button's update (build menu, shop, interface)
 void Tutorial_OnManaChanged(int32_t amount, int32_t reachedCap); // event 17, after every change of Mana
 void Tutorial_OnGemsAdded(int32_t colour, int32_t amount);       // event 18, after gems were added or taken
+
+// ---- Frames, intro and arrow (tutorial_frames.cpp) ----------------------------------------------------------
+enum TutFrameKind : int32_t { TUTFRAME_NONE = 0, TUTFRAME_PLAIN = 1, TUTFRAME_OK = 2, TUTFRAME_INTRO = 3 };
+struct TutArrow {
+    int32_t visible = 0;
+    float x = 0, y = 0;         // centre of the arrow on the screen, pixels
+    int32_t bobX = 0, bobY = 0; // pixels added when drawing (y stays 0)
+    int32_t phase = 0;          // bob phase, degrees
+    int32_t flipped = 0;        // 1: drawn turned by 180 degrees (pointing right)
+    PiecePtr piece;             // the piece it follows, null none
+    float lastX = 0, lastY = 0; // that piece's position at the last draw
+};
+extern int32_t TutFrame_X, TutFrame_Y; // top-left of the text frame; -1 centres it when it opens
+extern int32_t TutFrame_Font;          // font table index fitted for the running step's text
+extern int32_t Tutorial_FrameKind;     // the frame the running step shows (kept to reopen it), TutFrameKind
+extern int32_t Tutorial_FramePauses;   // 1 when the running step's frame pauses the game
+extern GUIBtnPtr TutFrame_OkButton;    // the OK frame's button
+extern ImagePtr TutFrame_Image, TutArrow_Image, TutIntro_Picture;
+extern TutArrow Tutorial_Arrow;
+
+void TutFrame_Init(); // the frame without a button (opened without input flush)
+void TutFrame_Update();
+void TutFrame_Draw();
+void TutFrameOk_Init(); // the frame with the OK button (opened with input flush)
+void TutFrameOk_Update();
+void TutFrameOk_Draw();
+void TutFrame_Btn_Ok_LeftUp(GUIBtn& button); // the OK button's usual action: Tutorial_Close
+void Tut34_Btn_Ok_LeftUp(GUIBtn& button);    // its action while step 34 shows: back to the build menu, close
+void TutIntro_Init();                        // step 0's intro picture with its OK button and the intro check box
+void TutIntro_Update();
+void TutIntro_Draw();
+void TutIntro_Btn_LeftUp(GUIBtn& button);
+// Opens the running step's frame of that kind as the one dialog (tagged as the tutorial's), pausing when asked.
+void Tutorial_OpenFrame(int32_t kind, int32_t pause);
+// Puts the frame in the quarter of the screen opposite the pixel target (x, y); withArrow shows the arrow at it,
+// side 1 turns the arrow to point right, far puts the frame further away.
+void Tutorial_PlaceFrame(int32_t x, int32_t y, int32_t withArrow, int32_t side, int32_t far);
+void Tutorial_ShowArrow(int32_t x, int32_t y, int32_t flipped);
+void Tutorial_AttachArrow(const PiecePtr& piece); // the arrow follows the piece (null: none)
+void Tutorial_DrawArrow();
+
+// ============================================================================================================
+// In-game tips (tips.cpp): English hints in a box at the top of the game screen, each shown once per player
+// (Tips_Shown, progress.h). Tips_On stays 0 in play: every level start and main-menu entry clears it.
+// ============================================================================================================
+constexpr int kTipCount = 21;              // tips 0..20 (the shown flags have room for 51)
+extern int32_t Tips_On;                    // 1: tips may open
+extern int32_t Tips_Visible;               // 1 while a tip is showing (the game logic stands still)
+extern int32_t Tips_Id;                    // the tip showing
+extern int32_t Tips_BoxX, Tips_BoxY;       // top-left of the tip box
+extern int32_t Tips_PlacedX, Tips_PlacedY; // where Tips_Place put the box
+extern int32_t Tips_BoxHeight;             // height of the box for the current text
+extern int32_t Tips_ArrowVisible;          // the swinging arrow shows
+extern int32_t Tips_ArrowX, Tips_ArrowY;   // its target
+extern int32_t Tips_IceX, Tips_IceY;       // pending ice-crystal point, 0 none
+extern int32_t Tips_SnowX, Tips_SnowY;     // pending snowball point, 0 none
+extern int32_t Tips_Tip20Delay;            // ms until the main-menu tip; 0 settled (the options button cancels it)
+
+void Tips_Init();                                 // start-up: images, font; tips allowed, none shown
+void Tips_Tick();                                 // main loop, every frame: the tip-20 delay
+void Tips_Place();                                // level start and main-menu entry: tips off, box placed
+void Tips_CheckBoard();                           // light sweep: the level's tip
+void Tips_ShowIceCrystal();                       // game frame: the pending ice-crystal tip
+void Tips_ShowSnowball();                         // game frame: the pending snowball tip
+void Tips_SetSnowballPoint(int32_t x, int32_t y); // the board made a launcher at screen (x, y)
+int32_t Tips_Show(int32_t n, int32_t buttonFlag, int32_t secondFlag); // 1 when tip n opened
+void Tips_PointAt(int32_t x, int32_t y, float startAngle, float goalAngle);
+void Tips_Close();
+void Tips_Draw(); // game frame (last) and main menu: the tip, its arrow, its close keys

@@ -1,0 +1,549 @@
+// The tutorial and the tips with the whole game behind them: a new player's first level played through the real
+// game screen (intro, level box, the first frame and arrow, refused clicks, the golden-tile lesson, nothing twice),
+// the hammer lesson, the build-menu, gold and shop steps, the cases that must never lock the player out, and a step
+// that meets a box of the game's flow. Screenshots for a person: BQ_PLAY_SHOTS=folder.
+#include <algorithm>
+#include <initializer_list>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "../platform/sdl_push.h"
+#include "board/board_hooks.h"
+#include "board/play.h"
+#include "castle/castle.h"
+#include "castle_helpers.h"
+#include "main/config.h"
+#include "main/progress.h"
+#include "main/runtime/startup.h"
+#include "main/screens.h"
+#include "main/texts.h"
+#include "menus/menus.h"
+#include "platform/graphics.h"
+#include "play_helpers.h"
+#include "solver.h"
+
+namespace {
+
+void Shot(const char* name) {
+    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
+        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
+}
+
+Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
+
+// A cell holding a plain gem that has a move with no neighbour.
+bool FindDeadCell(Point& at) {
+    static constexpr Point kN[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (int32_t c = 0; c < Board_Cols; ++c)
+        for (int32_t r = 0; r < Board_Rows; ++r) {
+            const PiecePtr& p = Board_Cells[c][r].Piece;
+            if (!Cell_Playable(c, r) || !p || !Kind_IsGem(p->Kind) || !Piece_Settled(*p)) continue;
+            bool move = false;
+            for (const Point& d : kN)
+                move = move || (Cell_Playable(c + d.x, r + d.y) && Board_FindMoves(c, r, c + d.x, r + d.y));
+            if (!move) {
+                at = Point{c, r};
+                return true;
+            }
+        }
+    return false;
+}
+
+class TutorialPlay : public PlayTest {
+  protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        Runtime_InstallHooks();
+        Board_Hooks.WinLose_Open = [] {
+            BuildMenu_From = BM_FROM_LEVELEND;
+            Screen_Set(kScreenBuildMenu);
+        };
+        Screens_Reset();
+        ct::LoadScreens();
+        static bool loaded = false;
+        if (!loaded) {
+            loaded = true;
+            Texts_SetGerman();
+            Texts_SetEnglish();
+            Dialogs_LoadImages();
+            Tutorial_Init();
+            Tips_Init();
+        }
+        Tutorial_Flags.fill(0);
+        Tips_Shown.fill({});
+        Tutorial_ResetRun();
+        Tips_Place();
+        Gold = 0;
+        shown_.clear();
+    }
+    void TearDown() override {
+        Tutorial_ResetRun();
+        Board_Hooks = Board_HooksDefault();
+        PlayTest::TearDown();
+    }
+
+    void Enter() {
+        sdl_push::Tap(SDL_SCANCODE_RETURN);
+        const int32_t step = Tutorial_Current;
+        for (int32_t i = 0; i < 3 && Tutorial_Current == step && Dialog_Active; ++i)
+            Frame();
+    }
+    // A click whose release the next frame's buttons see.
+    void ClickAndSettle(Point at) {
+        Click(at);
+        Frame();
+    }
+    // Every step done but these: the lesson under test cannot be pre-empted by another.
+    static void OnlySteps(std::initializer_list<int32_t> open) {
+        for (int32_t id = 0; id < kTutorialSteps; ++id)
+            if (std::find(open.begin(), open.end(), id) == open.end()) Tutorial_Word(id) |= kTutDone;
+    }
+    // Frames until the predicate holds (at most `limit`).
+    template <class P> bool Until(P p, int32_t limit = 600) {
+        for (int32_t i = 0; i < limit && !p(); ++i)
+            Frame();
+        return p();
+    }
+    // Plays the level with the solver's moves; each OK frame that shows is noted and answered with Enter.
+    // Stops when `stop` holds, the game screen is left or `maxMoves` swaps were made.
+    template <class P> void Play(P stop, int32_t maxMoves) {
+        int32_t moves = 0;
+        for (int32_t guard = 0; guard < 20000 && Screen_Current == kScreenGame && !stop() && moves < maxMoves;
+             ++guard) {
+            if (Tutorial_Current != -1 && Tutorial_FrameKind == TUTFRAME_OK && Dialog_Active) {
+                shown_.push_back(Tutorial_Current);
+                Enter();
+                continue;
+            }
+            Point a, b;
+            if (Game_Paused || !Board_Idle() || Level_Sweeping)
+                Frame();
+            else if (Solver_ChooseLauncher(a))
+                Click(CellCentre(a));
+            else if (Solver_ChooseMove(a, b)) {
+                Drag(a, b);
+                ++moves;
+            } else
+                Frame();
+        }
+    }
+    // Starts level `level` and confirms its level box (the intro, when it shows, is closed first).
+    void StartLevel(int32_t level) {
+        Level_Current = level;
+        Game_Start(0);
+        ASSERT_EQ(Screen_Current, kScreenGame);
+        for (int32_t i = 0; i < 400; ++i) {
+            Frame();
+            if (Dialog_Active && Dialog_Owner() == DIALOG_GAME && !MsgBox_Buttons.empty()) break;
+            if (Tutorial_Current == 0 && Dialog_Active) Enter();
+        }
+        ASSERT_TRUE(Dialog_Active && Dialog_Owner() == DIALOG_GAME) << "the level box";
+        ClickAndSettle(Centre(*MsgBox_Buttons.front()));
+    }
+
+    std::vector<int32_t> shown_; // steps whose OK frame was answered, in order
+};
+
+// [level 1] -------------------------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
+    Level_Current = 1;
+    Game_Start(0);
+    ASSERT_TRUE(Until([] { return Tutorial_Current == 0; }, 30)) << "the intro opens with the light sweep";
+    EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_BOX);
+    EXPECT_EQ(Game_Paused, 1);
+    Frames(3);
+    Shot("tut_intro.png");
+    const float sweep = Level_SweepPos;
+    Frames(20);
+    EXPECT_EQ(Level_SweepPos, sweep) << "the sweep waits behind the intro; the level box cannot push it aside";
+    Enter();
+    EXPECT_TRUE(Tutorial_IsDone(0));
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Game_Paused, 0);
+
+    // The level box, then step 1's frame with its arrow on a move.
+    ASSERT_TRUE(Until([] { return Dialog_Active == 1; }, 200));
+    ASSERT_EQ(Dialog_Owner(), DIALOG_GAME);
+    ClickAndSettle(Centre(*MsgBox_Buttons.front()));
+    ASSERT_EQ(Tutorial_Current, 1);
+    EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME);
+    EXPECT_EQ(Tutorial_Arrow.visible, 1);
+    Frames(10);
+    Shot("tut_step1.png");
+
+    // A click on a cell with no move is ignored; the frame stays.
+    Point dead;
+    ASSERT_TRUE(FindDeadCell(dead));
+    ClickAndSettle(CellCentre(dead));
+    EXPECT_EQ(Board_Selected, 0);
+    EXPECT_EQ(Tutorial_Current, 1);
+
+    // The first match ends step 1 and step 2 counts from it: its OK frame comes at the fifth group.
+    static int32_t groups, shownAt;
+    groups = 0;
+    shownAt = -1;
+    Board_Hooks.Tutorial_OnEvent1 = [] {
+        ++groups;
+        Tutorial_OnEvent1();
+        if (shownAt < 0 && Tutorial_Current == 2 && Tutorial_FrameKind == TUTFRAME_OK) shownAt = groups;
+    };
+    Play([] { return Tutorial_Current == 2 && Tutorial_FrameKind == TUTFRAME_OK; }, 60);
+    ASSERT_EQ(Tutorial_Current, 2);
+    EXPECT_EQ(shownAt, 5) << "cascades count, the group that ended step 1 too";
+    EXPECT_TRUE(Tutorial_IsDone(1));
+    EXPECT_EQ(Game_Paused, 1);
+    Shot("tut_step2.png");
+    Play([] { return Level_EndState >= 2; }, 400);
+    EXPECT_TRUE(Tutorial_IsDone(2));
+    EXPECT_TRUE(Tutorial_IsDone(3)) << "the golden-tile praise after a tile broke";
+    const std::set<int32_t> once(shown_.begin(), shown_.end());
+    EXPECT_EQ(once.size(), shown_.size()) << "no step shows twice";
+
+    // The flags are in the progress file: read back as at the next start, level 1 again shows nothing.
+    Tutorial_Flags.fill(0);
+    Progress_Load();
+    EXPECT_TRUE(Tutorial_IsDone(0) && Tutorial_IsDone(1) && Tutorial_IsDone(2));
+    shown_.clear();
+    Level_Current = 1;
+    Game_Start(0);
+    ASSERT_TRUE(Until([] { return Dialog_Active == 1; }, 200));
+    EXPECT_EQ(Dialog_Owner(), DIALOG_GAME) << "no intro: the level box comes first";
+    ClickAndSettle(Centre(*MsgBox_Buttons.front()));
+    EXPECT_EQ(Tutorial_Current, -1);
+    Play([] { return false; }, 12);
+    for (int32_t s : shown_)
+        EXPECT_GT(s, 3) << "the first level's lessons do not come back";
+}
+
+// [level 2: hammer] -----------------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, TheHammerLessonPointsAtTheButtonThenAtAPiece) {
+    OnlySteps({4, 9, 10});
+    StartLevel(2);
+    ASSERT_EQ(Tutorial_Current, 4) << "the time lesson";
+    EXPECT_EQ(Tutorial_Arrow.visible, 1);
+    Frames(5);
+    Shot("tut_step4.png");
+    Enter();
+    EXPECT_TRUE(Tutorial_IsDone(4));
+
+    Hammer_Charge = Hammers[0].Threshold;
+    Frame();
+    ASSERT_EQ(Tutorial_Current, 9);
+    EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME);
+    EXPECT_EQ(Tutorial_OnEvent12(0, 0), 0) << "the board waits for the hammer button";
+    Frames(5);
+    Shot("tut_step9.png");
+
+    // The hammer button (as the in-game interface reports it): step 9 ends, step 10 points at a piece.
+    Hammer_Arm();
+    Tutorial_OnEvent8();
+    EXPECT_TRUE(Tutorial_IsDone(9));
+    ASSERT_EQ(Tutorial_Current, 10);
+    const Point target{Tutorials[10]->StateA, Tutorials[10]->StateB};
+    EXPECT_EQ(Tutorial_OnEvent14(-1, -1), 0) << "a strike off the board is held";
+    EXPECT_EQ(Tutorial_Current, 10);
+    Frames(3);
+    ClickAndSettle(CellCentre(target));
+    EXPECT_TRUE(Tutorial_IsDone(10));
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Game_Paused, 0);
+}
+
+// [soft locks] ----------------------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, ACoinThatVanishesEndsItsStepAndFreesTheBoard) {
+    OnlySteps({5});
+    StartLevel(3);
+    Frames(2);
+    // Steps 5 and 7 follow their piece; a cascade that takes it away must not leave every click refused.
+    Point at;
+    ASSERT_TRUE(Tutorial_FindPieceNearCentre(at.x, at.y));
+    ASSERT_TRUE(Piece_CreateCoinOrBottle(at.x, at.y, KIND_COIN_GOLD));
+    ASSERT_EQ(Tutorial_Current, 5);
+    EXPECT_EQ(Tutorial_OnEvent12(at.x == 0 ? 1 : 0, at.y), 0) << "only the coin takes a click";
+    Frames(3);
+    Shot("tut_step5.png");
+    Cell_DestroyPiece(at.x, at.y);
+    Frames(2);
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_FALSE(Tutorial_IsDone(5)) << "not learnt: it may show with the next coin";
+    EXPECT_EQ(Tutorial_OnEvent12(at.x, at.y), 1);
+    EXPECT_EQ(Tutorial_Arrow.visible, 0);
+}
+
+TEST_F(TutorialPlay, TheBuildMenuStepNeverLeavesTheMenuLocked) {
+    Level_Current = 2;
+    ct::FillBag(500);
+    BuildMenu_From = BM_FROM_LEVELEND;
+    Screen_Set(kScreenBuildMenu);
+    ASSERT_TRUE(Until([] { return Tutorial_Current == 21; }, 120));
+    for (const GUIBtnPtr& b : BuildMenu_Buttons)
+        EXPECT_TRUE(b->state & BTN_DISABLED);
+    Frames(5);
+    Shot("tut_step21.png");
+    // Another part is bought instead of the one pointed at: the step ends and the menu works again.
+    const int32_t target = Tutorials[21]->StateA;
+    int32_t other = -1;
+    for (const GUIBtnPtr& b : BuildMenu_PartButtons)
+        if (b->id != target && !(b->state & BTN_DISABLED)) other = b->id;
+    if (other >= 0)
+        ASSERT_TRUE(Castle_Buy(other));
+    else
+        ASSERT_TRUE(Castle_Buy(target));
+    BuildMenu_LayoutPartButtons();
+    Frame();
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
+    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_MENU]->state & BTN_DISABLED);
+}
+
+TEST_F(TutorialPlay, TheGoldGiftAndTheShopSteps) {
+    Level_Current = 6;
+    Gold = 495;
+    BuildMenu_From = BM_FROM_LEVELEND;
+    Screen_Set(kScreenBuildMenu);
+    ASSERT_TRUE(Until([] { return Tutorial_Current == 23; }, 120));
+    EXPECT_EQ(Gold, 505) << "rounded up to a multiple of ten";
+    Frames(3);
+    Shot("tut_step23.png");
+    Enter();
+    EXPECT_TRUE(Tutorial_IsDone(23));
+    Frame();
+    ASSERT_EQ(Tutorial_Current, 24) << "then the shop button";
+    EXPECT_TRUE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
+    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_SHOP]->state & BTN_DISABLED);
+    ClickAndSettle(Centre(*BuildMenu_Buttons[BM_BTN_SHOP]));
+    EXPECT_TRUE(Tutorial_IsDone(24));
+    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
+
+    // In the shop: no step while the fireball cannot be bought, so the back button is never locked.
+    for (size_t i = 0; i < Shop_Buttons.size(); ++i)
+        if (!Shop_Buttons[i]) Shop_Buttons[i] = GUIBtn::Create(int32_t(i), float(20 + 40 * i), 500);
+    Screen_Current = kScreenShop;
+    Shop_Buttons[10]->state |= BTN_DISABLED;
+    Tutorial_OnEvent0();
+    EXPECT_EQ(Tutorial_Current, -1);
+    Shop_Buttons[10]->state &= ~BTN_DISABLED;
+    Tutorial_OnEvent0();
+    ASSERT_EQ(Tutorial_Current, 25);
+    EXPECT_TRUE(Shop_Buttons[0]->state & BTN_DISABLED);
+    // The fireball's button goes grey while the step shows: the step gives way and the back button comes back.
+    Shop_Buttons[10]->state |= BTN_DISABLED;
+    Tutorial_OnEvent16(10);
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_FALSE(Tutorial_IsDone(25));
+    EXPECT_FALSE(Shop_Buttons[0]->state & BTN_DISABLED);
+    // Bought: the click ends the step.
+    Shop_Buttons[10]->state &= ~BTN_DISABLED;
+    Tutorial_OnEvent0();
+    ASSERT_EQ(Tutorial_Current, 25);
+    Shop_Buttons[10]->state |= BTN_CLICKED;
+    Tutorial_OnEvent16(10);
+    Shop_Buttons[10]->state &= ~BTN_CLICKED;
+    EXPECT_TRUE(Tutorial_IsDone(25));
+    EXPECT_FALSE(Shop_Buttons[0]->state & BTN_DISABLED);
+    Screen_Current = kScreenMainMenu;
+    Shop_Buttons.fill(nullptr);
+}
+
+TEST_F(TutorialPlay, EnoughGoldMeansNoGiftAndNoBoxIsTouched) {
+    Level_Current = 6;
+    Gold = 800;
+    Screen_Current = kScreenBuildMenu;
+    MsgBox_Shop_Open(); // a box of the game's flow stands open (it does not pause)
+    const int serial = Dialog_Serial();
+    const int32_t gold = Gold; // after the box's gamble
+    Tutorial_OnEvent0();
+    EXPECT_TRUE(Tutorial_IsDone(23));
+    EXPECT_EQ(Gold, gold);
+    EXPECT_EQ(Dialog_Serial(), serial) << "the shop's box stays open";
+    Tutorial_OnEvent11(); // step 24 would show now: it waits for the box
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Dialog_Serial(), serial);
+    Dialog_Close();
+    Screen_Current = kScreenMainMenu;
+}
+
+// [boxes of the game's flow] --------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, AStepMeetingAnOpenBoxWaitsAndAPushedAsideFrameComesBack) {
+    OnlySteps({5});
+    StartLevel(3);
+    Frames(2);
+    // The time offer is open when a coin appears: the box stays, the step does not fire and is not done.
+    MsgBox_Level_Open();
+    const int serial = Dialog_Serial();
+    Point at;
+    ASSERT_TRUE(Tutorial_FindPieceNearCentre(at.x, at.y));
+    Piece_CreateCoinOrBottle(at.x, at.y, KIND_COIN_GOLD);
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Dialog_Serial(), serial);
+    Tutorial_Close(); // a close with no step of its own leaves the box alone
+    EXPECT_EQ(Dialog_Serial(), serial);
+    EXPECT_FALSE(Tutorial_IsDone(5));
+    Dialog_Close();
+    Game_Paused = 0;
+
+    // A step's frame pushed aside by a box comes back once the box is gone.
+    Cell_DestroyPiece(at.x, at.y);
+    Frames(30);
+    ASSERT_TRUE(Tutorial_FindPieceNearCentre(at.x, at.y));
+    ASSERT_TRUE(Piece_CreateCoinOrBottle(at.x, at.y, KIND_COIN_SILVER));
+    ASSERT_EQ(Tutorial_Current, 5);
+    MsgBox_Level_Open();
+    EXPECT_EQ(Dialog_Owner(), DIALOG_GAME);
+    Dialog_Close();
+    Game_Paused = 0;
+    Frame();
+    EXPECT_EQ(Tutorial_Current, 5);
+    EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME) << "the coin's frame is back";
+    // The screen is left under it (the level ended): on the next screen the step gives way undone, its frame goes.
+    Screen_Current = kScreenBuildMenu;
+    Tutorial_OnEvent11();
+    EXPECT_EQ(Tutorial_Current, -1);
+    EXPECT_EQ(Dialog_Active, 0);
+    EXPECT_FALSE(Tutorial_IsDone(5));
+    Screen_Current = kScreenGame;
+}
+
+// [records and search] --------------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, DispatchOffersEventsByScreenLevelAndRunningStep) {
+    EXPECT_EQ(Tutorial_Count, kTutorialSteps);
+    for (int32_t id = 0; id < kTutorialSteps; ++id)
+        ASSERT_TRUE(Tutorials[size_t(id)] && Tutorials[size_t(id)]->Id == id) << id;
+    // Event 12 with two refusing handlers: the second is not asked once the first said no.
+    static int calls = 0;
+    calls = 0;
+    const TutorialPtr keep = std::make_shared<Tutorial>(*Tutorials[8]);
+    Tutorials[8]->SetHandler(12, [](Tutorial&, int32_t, int32_t) {
+        ++calls;
+        Tutorial_ClickAllowed = 0;
+    });
+    *Tutorials[15] = *Tutorials[8];
+    Tutorials[15]->Id = 15;
+    Tutorials[15]->MinLevel = Tutorials[15]->MaxLevel = -1;
+    Tutorials[8]->MinLevel = Tutorials[8]->MaxLevel = -1;
+    Screen_Current = kScreenGame;
+    Level_Current = 40;
+    EXPECT_EQ(Tutorial_OnEvent12(0, 0), 0);
+    EXPECT_EQ(calls, 1);
+    // Off for this player: the step hears nothing; another screen: neither.
+    Tutorial_Word(8) |= kTutOff;
+    Tutorial_Word(15) |= kTutOff;
+    EXPECT_EQ(Tutorial_OnEvent12(0, 0), 1);
+    Tutorial_Word(8) &= ~kTutOff;
+    Screen_Current = kScreenBuildMenu;
+    EXPECT_EQ(Tutorial_OnEvent12(0, 0), 1);
+    EXPECT_EQ(calls, 1);
+    // A new match clears the done bits and keeps the off bits.
+    Tutorial_Word(3) = kTutDone | kTutOff;
+    Tutorial_ClearFlags(kTutDone);
+    EXPECT_EQ(Tutorial_Word(3), kTutOff);
+    *Tutorials[8] = *keep;
+    *Tutorials[15] = *keep;
+    Tutorials[15]->Id = 15;
+    Tutorials[15]->MinLevel = Tutorials[15]->MaxLevel = 1;
+    Screen_Current = kScreenMainMenu;
+}
+
+TEST_F(TutorialPlay, TheRingSearchStaysOnTheBoard) {
+    Board_Reset();
+    Pieces_Clear();
+    Board_Cols = 17;
+    Board_Rows = 13;
+    for (int32_t c : {0, 1, 16})
+        for (int32_t r = 0; r < Board_Rows; ++r)
+            Board_Cells[c][r].Piece = std::make_shared<Piece>();
+    int32_t x = -1, y = -1;
+    EXPECT_FALSE(Tutorial_FindPieceNearCentre(x, y)) << "the rings reach the edge before columns 0, 1 and 16";
+    Board_Reset();
+    Board_Cols = Board_Rows = 48;
+    Board_Cells[47][47].Piece = std::make_shared<Piece>();
+    EXPECT_FALSE(Tutorial_FindPieceNearCentre(x, y)); // never reads past column or row 47 (ASan would say)
+    Board_Cells[30][24].Piece = std::make_shared<Piece>();
+    EXPECT_TRUE(Tutorial_FindPieceNearCentre(x, y));
+    EXPECT_EQ(x, 30);
+    EXPECT_EQ(y, 24);
+    Board_Reset();
+}
+
+TEST_F(TutorialPlay, FramePlacementAndTheArrow) {
+    Tutorial_PlaceFrame(600, 450, 1, 0, 0);
+    EXPECT_EQ(TutFrame_X + Image_Width(TutFrame_Image) / 2, 300);
+    EXPECT_EQ(TutFrame_Y + Image_Height(TutFrame_Image) / 2, 225);
+    EXPECT_EQ(Tutorial_Arrow.flipped, 0);
+    Tutorial_PlaceFrame(40, 100, 1, 0, 1);
+    EXPECT_EQ(TutFrame_X + Image_Width(TutFrame_Image) / 2, 600);
+    EXPECT_EQ(Tutorial_Arrow.flipped, 1) << "a target near the left edge gets the arrow on its right";
+    // The OK frame with no step running draws no text and reads no text out of range.
+    Tutorial_Current = -1;
+    TutFrame_X = TutFrame_Y = -1;
+    TutFrameOk_Init();
+    TutFrameOk_Draw();
+    EXPECT_EQ(TutFrame_X, Screen_CenterX - kDlg2Width / 2);
+    // A followed piece that leaves the board ends the arrow.
+    auto p = std::make_shared<Piece>();
+    Tutorial_ShowArrow(100, 100, 0);
+    Tutorial_AttachArrow(p);
+    Tutorial_DrawArrow();
+    EXPECT_EQ(Tutorial_Arrow.visible, 0);
+    EXPECT_EQ(Tutorial_Arrow.piece, nullptr);
+}
+
+// [tips] ----------------------------------------------------------------------------------------------------------
+
+TEST_F(TutorialPlay, TipsStayOffInPlayAndShowOnceWithTheSwitchOn) {
+    Tips_Place();
+    EXPECT_EQ(Tips_Show(0, 0, 0), 0) << "switched off by every level start";
+    EXPECT_EQ(Tips_Shown[0][0], 0);
+    Tips_On = 1;
+    ASSERT_EQ(Tips_Show(5, 1, 1), 1);
+    EXPECT_EQ(Tips_Visible, 1);
+    EXPECT_EQ(Tips_BoxX, Tips_PlacedX);
+    EXPECT_EQ(Tips_Show(6, 1, 1), 0) << "one tip at a time";
+    // A target near the top puts the box below it; the right edge pulls it back to 16 pixels.
+    Tips_PointAt(790, 10, -45, 0);
+    EXPECT_GT(Tips_BoxY, 10);
+    EXPECT_EQ(Tips_BoxX + 420, Screen_Width - 16);
+    Tips_PointAt(0, 400, -45, 0);
+    EXPECT_EQ(Tips_BoxX, 16);
+    Screen_Current = kScreenGame;
+    Draw_Cls();
+    Tips_Draw();
+    Shot("tips_box.png");
+    sdl_push::Tap(SDL_SCANCODE_SPACE);
+    sdl_push::Pump();
+    Tips_Draw();
+    EXPECT_EQ(Tips_Visible, 0);
+    EXPECT_EQ(Board_Alpha, 1.0f);
+    EXPECT_EQ(Tips_Show(5, 1, 1), 0) << "never twice for this player";
+    Player_Current = 1;
+    EXPECT_EQ(Tips_Show(5, 1, 1), 1) << "another player sees it once";
+    Tips_Close();
+    Player_Current = 0;
+    // The snowball point opens tip 13 from the game frame.
+    Tips_SetSnowballPoint(300, 300);
+    Tips_ShowSnowball();
+    EXPECT_EQ(Tips_Visible, 1);
+    EXPECT_EQ(Tips_Id, 13);
+    EXPECT_EQ(Tips_ArrowVisible, 1);
+    Tips_Close();
+    // The options tip waits for the main menu without a dialog, then shows once and settles.
+    Tips_Tip20Delay = 10;
+    Screen_Current = kScreenGame;
+    Tips_Tick();
+    EXPECT_EQ(Tips_Tip20Delay, -1) << "not on the game screen: tried again next frame";
+    Screen_Current = kScreenMainMenu;
+    Tips_Tick();
+    EXPECT_EQ(Tips_Id, 20);
+    EXPECT_EQ(Tips_Tip20Delay, 0);
+    Tips_Close();
+    Tips_Place();
+    Tips_Tip20Delay = 1800000;
+}
+
+} // namespace
