@@ -71,6 +71,9 @@ void Castle_Report(int32_t event, int32_t a, int32_t b) {
     case 0:
         Castle_Hooks.Tutorial_OnEvent0();
         break;
+    case 8:
+        Castle_Hooks.Tutorial_OnEvent8();
+        break;
     case 11:
         Castle_Hooks.Tutorial_OnEvent11();
         break;
