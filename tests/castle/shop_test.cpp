@@ -10,6 +10,7 @@
 #include "castle_helpers.h"
 #include "main/runtime/startup.h"
 #include "menus/menus.h"
+#include "effects/effects.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "platform/random.h"
@@ -31,6 +32,11 @@ class Shop : public PlayTest {
         Runtime_InstallHooks();
         Screens_Reset();
         ct::LoadScreens();
+        static const bool effects = [] {
+            EffectImages_Load(); // the spells' sparks (the game loads them with every image)
+            return true;
+        }();
+        (void)effects;
         Match_Carried.SpellLevels.fill(0);
         Lives = 3;
         Gold = 0;
@@ -243,6 +249,7 @@ TEST_F(Shop, BuyTheFireballAndCastItInALevel) {
     EXPECT_EQ(Mana, 150 - Spell_Types[SPELL_FIREBALL * 3].ManaCost);
     EXPECT_EQ(Spell_Targeting, -1);
     EXPECT_TRUE(hit->Removing || !Piece_OnBoard(hit)) << "the clicked piece went";
+    Frames(5); // the flames dissolve along the row
     Shot("spell_cast.png");
 }
 
