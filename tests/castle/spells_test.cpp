@@ -288,3 +288,19 @@ TEST_F(Spells, ShuffleKeepsThePiecesAndLeavesAMoveAndNoGroup) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SavedLevels, ATreasureLevelOutOfRangeIsClampedWithALine) {
+    std::vector<int32_t> v = Castle_SaveState();
+    ASSERT_GE(v.size(), 3u);
+    v[2] = 7;
+    testing::internal::CaptureStdout();
+    Castle_LoadState(v);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Treasure_Level, kTreasureLevels - 1);
+    EXPECT_NE(out.find("treasure level 7 out of range"), std::string::npos) << out;
+    Castle_ResetProgress();
+}
+
+} // namespace
