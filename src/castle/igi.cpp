@@ -203,7 +203,7 @@ void IGI_Load() {
     g_coin = Asset_LoadImage(u"Images/GUI/Interface/igi_gold.png");
     g_heart = Asset_LoadImage(u"Images/GUI/Interface/igi_life.png");
     g_gauge = Asset_LoadImage(u"Images/GUI/Interface/igi_gauge.png");
-    g_dot = Images_GetAnim(u"Images/GUI/Interface/igi_dot.png", 8, 8, 4);
+    g_dot = Images_GetAnim(u"Images/GUI/Interface/igi_dot.png", 16, 16, 4);
     for (int32_t s = 0; s < kSpellCount; ++s)
         g_spellIcons[size_t(s)] = Asset_LoadImage(u"Images/GUI/Interface/spell" + Str_FromInt(s) + u".png");
     Make();

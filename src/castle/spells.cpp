@@ -19,6 +19,7 @@
 #include "main/frame_timer.h"
 #include "main/gui_button.h"
 #include "main/runtime.h"
+#include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/random.h"
 
@@ -477,12 +478,23 @@ void Spells_DrawPreview() {
     }
     const int32_t px = int32_t(Cell_PixelX(x0)) - Board_OverflowX, py = int32_t(Cell_PixelY(y0)) - Board_OverflowY;
     const int32_t pw = (x1 - x0 + 1) * Cell_Width, ph = (y1 - y0 + 1) * Cell_Height;
+    // A warm glow over what the spell will take.
+    Draw_SetBlend(BLEND_ADDITIVE);
+    Draw_SetAlpha(0.16f * alpha);
+    Draw_SetColor(255, 200, 120);
+    Draw_Rect(float(px), float(py), float(pw), float(ph));
+    if (Spell_Targeting == SPELL_FIREBALL && t.Magnitude >= 4)
+        Draw_Rect(float(int32_t(Cell_PixelX(at.x)) - Board_OverflowX), float(by), float(Cell_Width),
+                  float(Board_Rows * Cell_Height));
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(1);
+    Draw_SetColor(255, 255, 255);
     const ImagePtr& dot = Spell_PreviewDot();
-    Gfx_DrawStrip(px, py, pw, ph, dot, 0, std::max(1, Image_Frames(dot)), std::max(8, Cell_Width / 3), alpha, 0);
+    Gfx_DrawStrip(px, py, pw, ph, dot, 0, std::max(1, Image_Frames(dot)), std::max(12, Cell_Width / 3), alpha, 0);
     if (Spell_Targeting == SPELL_FIREBALL && t.Magnitude >= 4) {
         const int32_t qx = int32_t(Cell_PixelX(at.x)) - Board_OverflowX, qy = by;
         Gfx_DrawStrip(qx, qy, Cell_Width, Board_Rows * Cell_Height, dot, 0, std::max(1, Image_Frames(dot)),
-                      std::max(8, Cell_Width / 3), alpha, 0);
+                      std::max(12, Cell_Width / 3), alpha, 0);
     }
     if (Spell_Targeting != SPELL_FIREBALL) {
         Gfx_RingUpdate(float(std::min(pw, 3 * Cell_Width)) / 64.0f);

@@ -15,6 +15,7 @@
 #include "platform/graphics.h"
 #include "platform/random.h"
 #include "play_helpers.h"
+#include "../platform/sdl_push.h"
 
 namespace {
 
@@ -236,13 +237,26 @@ TEST_F(Shop, BuyTheFireballAndCastItInALevel) {
     Click(Centre(button));
     Frames(2);
     ASSERT_EQ(Spell_Targeting, SPELL_FIREBALL);
-    Shot("spell_preview.png");
-    // A passable cell in the board's middle row.
+    // A passable cell in the board's middle row; the preview follows the mouse over it and casts nothing.
     Point target{-1, -1};
     const int32_t r = Board_Rows / 2;
     for (int32_t c = 0; c < Board_Cols && target.x < 0; ++c)
         if (Cell_Playable(c, r) && Fireball_CanPass(c, r) && Board_Cells[c][r].Piece) target = Point{c, r};
     ASSERT_GE(target.x, 0);
+    sdl_push::Motion(CellCentre(target).x, CellCentre(target).y);
+    Frames(3);
+    EXPECT_EQ(Mana, 150);
+    Shot("spell_preview.png");
+    // A right-click takes the spell back and pays nothing; the button chooses it again.
+    sdl_push::Button(SDL_BUTTON_RIGHT, true, CellCentre(target).x, CellCentre(target).y);
+    Frame();
+    sdl_push::Button(SDL_BUTTON_RIGHT, false, CellCentre(target).x, CellCentre(target).y);
+    Frame();
+    EXPECT_EQ(Spell_Targeting, -1);
+    EXPECT_EQ(Mana, 150);
+    Click(Centre(button));
+    Frames(2);
+    ASSERT_EQ(Spell_Targeting, SPELL_FIREBALL);
     const PiecePtr hit = Board_Cells[target.x][target.y].Piece;
     Click(CellCentre(target));
     Frames(3);

@@ -403,11 +403,11 @@ void WriteMagic(const std::string& dir, bool& ok) {
         Png("Images/GUI/Interface/igi_gauge.png", c);
     }
     {
-        Canvas c(32, 8); // four frames of the marching dot
+        Canvas c(64, 16); // four frames of the marching dot, 16 x 16
         cairo_t* cr = c.cr();
         for (int f = 0; f < 4; ++f) {
-            Glow(cr, f * 8 + 4, 4, 4, pal::MagicGold, 0.6 + 0.1 * f);
-            cairo_arc(cr, f * 8 + 4, 4, 1.2 + 0.35 * f, 0, 2 * M_PI);
+            Glow(cr, f * 16 + 8, 8, 7, pal::MagicGold, 0.7 + 0.1 * f);
+            cairo_arc(cr, f * 16 + 8, 8, 2.0 + 0.5 * f, 0, 2 * M_PI);
             SetColour(cr, pal::GoldLight);
             cairo_fill(cr);
         }
