@@ -26,7 +26,7 @@ void Shot(const char* name) {
 
 Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
-class Shop : public PlayTest {
+class CastleShop : public PlayTest {
   protected:
     void SetUp() override {
         PlayTest::SetUp();
@@ -65,7 +65,7 @@ class Shop : public PlayTest {
     }
 };
 
-TEST_F(Shop, PricesDisabledStatesAndMaxima) {
+TEST_F(CastleShop, PricesDisabledStatesAndMaxima) {
     EnterShop();
     for (int32_t i = 1; i < kShopButtons; ++i)
         EXPECT_TRUE(Shop_Buttons[size_t(i)]->state & BTN_DISABLED) << "no gold: button " << i;
@@ -120,7 +120,7 @@ TEST_F(Shop, PricesDisabledStatesAndMaxima) {
     EXPECT_EQ(Mana_CapLevel, 2);
 }
 
-TEST_F(Shop, EveryGamblePrizeIsFromTheTableAndAppliedOnce) {
+TEST_F(CastleShop, EveryGamblePrizeIsFromTheTableAndAppliedOnce) {
     Gamble_Init();
     ASSERT_FALSE(Gamble_Prizes.empty());
     std::vector<int32_t> seen(Gamble_Prizes.size(), 0);
@@ -163,7 +163,7 @@ TEST_F(Shop, EveryGamblePrizeIsFromTheTableAndAppliedOnce) {
     EXPECT_EQ(Gold, 5);
 }
 
-TEST_F(Shop, TheGambleButtonPaysAndTheBoxRollsOnce) {
+TEST_F(CastleShop, TheGambleButtonPaysAndTheBoxRollsOnce) {
     Gold = kGamblePrice + 1;
     EnterShop();
     Frame();
@@ -178,7 +178,7 @@ TEST_F(Shop, TheGambleButtonPaysAndTheBoxRollsOnce) {
         EXPECT_TRUE(b->state & BTN_DISABLED);
 }
 
-TEST_F(Shop, InterfaceReportsEvents16And8AndArmsTheHammer) {
+TEST_F(CastleShop, InterfaceReportsEvents16And8AndArmsTheHammer) {
     Match_Carried.SpellLevels[SPELL_FIREBALL] = 1;
     Game_Start(0);
     Frames(120);
@@ -207,7 +207,7 @@ TEST_F(Shop, InterfaceReportsEvents16And8AndArmsTheHammer) {
 
 // The whole round by mouse: the fireball bought in the shop, the way back to the build menu, a level, the spell
 // button, a click on the board: the mana falls by the fireball's cost and the pieces of its row go.
-TEST_F(Shop, BuyTheFireballAndCastItInALevel) {
+TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     Gold = 600;
     EnterShop();
     Click(Centre(*Shop_Buttons[SHOP_SPELL0 + SPELL_FIREBALL]));

@@ -17,7 +17,7 @@ namespace {
 using bt::Build;
 using bt::KindAt;
 
-class Spells : public ::testing::Test {
+class CastleSpells : public ::testing::Test {
   protected:
     void SetUp() override {
         Rand_Seed(7);
@@ -49,7 +49,7 @@ class Spells : public ::testing::Test {
     }
 };
 
-TEST_F(Spells, GetIndexFollowsTheOwnedLevelAndASavedLevelOutOfRangeIsClamped) {
+TEST_F(CastleSpells, GetIndexFollowsTheOwnedLevelAndASavedLevelOutOfRangeIsClamped) {
     ASSERT_EQ(Spell_Types.size(), size_t(kSpellCount * kSpellLevels));
     for (int32_t s = 0; s < kSpellCount; ++s)
         EXPECT_EQ(Spell_GetIndex(s), -1) << s;
@@ -71,7 +71,7 @@ TEST_F(Spells, GetIndexFollowsTheOwnedLevelAndASavedLevelOutOfRangeIsClamped) {
     EXPECT_EQ(Spell_Level(SPELL_SHUFFLE), 3);
 }
 
-TEST_F(Spells, FireballStopsAtACrateAndAnAmulet) {
+TEST_F(CastleSpells, FireballStopsAtACrateAndAnAmulet) {
     Build({"1212121", "3C456A3", "2121212"});
     EXPECT_EQ(Fireball_CanPass(1, 1), 0); // crate
     EXPECT_EQ(Fireball_CanPass(5, 1), 0); // amulet
@@ -98,7 +98,7 @@ TEST_F(Spells, FireballStopsAtACrateAndAnAmulet) {
     EXPECT_EQ(Mana, 500);
 }
 
-TEST_F(Spells, FireballLevelsFlyTwoFourAndEightWays) {
+TEST_F(CastleSpells, FireballLevelsFlyTwoFourAndEightWays) {
     const std::vector<std::string> board = {"12345", "23451", "34512", "45123", "51234"};
     Build(board);
     ASSERT_TRUE(CastAt(SPELL_FIREBALL, 2, Point{2, 2}));
@@ -113,7 +113,7 @@ TEST_F(Spells, FireballLevelsFlyTwoFourAndEightWays) {
     EXPECT_NE(KindAt(1, 0), 0);
 }
 
-TEST_F(Spells, BombTarAndChainDestroyerTakeTheirSquare) {
+TEST_F(CastleSpells, BombTarAndChainDestroyerTakeTheirSquare) {
     const std::vector<std::string> board = {"1234512", "2345123", "34C1234", "4512345", "5123451"};
     Build(board);
     ASSERT_TRUE(CastAt(SPELL_BOMB, 1, Point{3, 2}));
@@ -149,7 +149,7 @@ TEST_F(Spells, BombTarAndChainDestroyerTakeTheirSquare) {
     EXPECT_EQ(Pieces(), 15) << "the chain destroyer takes no piece";
 }
 
-TEST_F(Spells, LightningTakesGemsOfTheClickedColourAndChromaTurnsGems) {
+TEST_F(CastleSpells, LightningTakesGemsOfTheClickedColourAndChromaTurnsGems) {
     Build({"1213141", "5161715", "1213141"});
     ASSERT_TRUE(CastAt(SPELL_LIGHTNING, 1, Point{0, 0})); // five of colour 1
     int32_t ones = 0, others = 0;
@@ -170,7 +170,7 @@ TEST_F(Spells, LightningTakesGemsOfTheClickedColourAndChromaTurnsGems) {
     EXPECT_EQ(Pieces(), 12);
 }
 
-TEST_F(Spells, ManaIsPaidOnlyForACastAndNeverGoesBelowZero) {
+TEST_F(CastleSpells, ManaIsPaidOnlyForACastAndNeverGoesBelowZero) {
     Build({"12345", "23451", "34512"});
     Match_Carried.SpellLevels[SPELL_FIREBALL] = 1;
     Mana = 99; // the fireball costs 100
@@ -191,7 +191,7 @@ TEST_F(Spells, ManaIsPaidOnlyForACastAndNeverGoesBelowZero) {
     EXPECT_EQ(Mana, 50);
 }
 
-TEST_F(Spells, ACastWaitsForASettledBoardAndIsDroppedWhenTheLevelEnds) {
+TEST_F(CastleSpells, ACastWaitsForASettledBoardAndIsDroppedWhenTheLevelEnds) {
     Build({"12345", "23451", "34512"});
     Match_Carried.SpellLevels[SPELL_CHROMA] = 1;
     Mana = 200;
@@ -215,7 +215,7 @@ TEST_F(Spells, ACastWaitsForASettledBoardAndIsDroppedWhenTheLevelEnds) {
     Level_EndState = 0;
 }
 
-TEST_F(Spells, TimeStopHoldsTheLevelTimeAndClearsTheFreezeValues) {
+TEST_F(CastleSpells, TimeStopHoldsTheLevelTimeAndClearsTheFreezeValues) {
     Build({"12345", "23451", "34512"});
     Relaxed_Mode = 0;
     Level_Sweeping = 0;
@@ -254,7 +254,7 @@ std::map<int32_t, int32_t> Multiset() {
     return m;
 }
 
-TEST_F(Spells, ShuffleKeepsThePiecesAndLeavesAMoveAndNoGroup) {
+TEST_F(CastleSpells, ShuffleKeepsThePiecesAndLeavesAMoveAndNoGroup) {
     for (int32_t seed = 1; seed <= 60; ++seed) {
         Rand_Seed(seed);
         std::vector<std::string> rows(6, std::string(6, '1'));
@@ -291,7 +291,7 @@ TEST_F(Spells, ShuffleKeepsThePiecesAndLeavesAMoveAndNoGroup) {
 
 namespace {
 
-TEST(SavedLevels, ATreasureLevelOutOfRangeIsClampedWithALine) {
+TEST(CastleSavedLevels, ATreasureLevelOutOfRangeIsClampedWithALine) {
     std::vector<int32_t> v = Castle_SaveState();
     ASSERT_GE(v.size(), 3u);
     v[2] = 7;
