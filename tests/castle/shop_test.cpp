@@ -268,3 +268,37 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CastleShop, ReportsZeroOnceElevenEachFrameAndSixteenPerButton) {
+    ct::StartRecording();
+    Screen_Set(kScreenShop);
+    Frames(60);
+    int32_t zero = 0, eleven = 0;
+    for (const ct::Event& e : ct::Events) {
+        zero += e.id == 0;
+        eleven += e.id == 11;
+    }
+    EXPECT_EQ(zero, 1) << "the fade-in finished once";
+    EXPECT_EQ(eleven, 60);
+    ct::Events.clear();
+    Frame();
+    std::vector<int32_t> buttons;
+    for (const ct::Event& e : ct::Events)
+        if (e.id == 16) buttons.push_back(e.a);
+    EXPECT_EQ(buttons, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    // The tutorial's own disabling of a button the player could afford stands.
+    Gold = 100000;
+    Frame();
+    Shop_Buttons[SHOP_LIFE]->state |= BTN_DISABLED;
+    Frames(3);
+    EXPECT_TRUE(Shop_Buttons[SHOP_LIFE]->state & BTN_DISABLED);
+    EXPECT_FALSE(Shop_Buttons[SHOP_CHEST]->state & BTN_DISABLED);
+    // Back slides out to the build menu.
+    Click(Centre(*Shop_Buttons[SHOP_BACK]));
+    ASSERT_TRUE(FramesUntil(kScreenBuildMenu));
+    EXPECT_EQ(BuildMenu_From, BM_FROM_SHOP);
+}
+
+} // namespace
