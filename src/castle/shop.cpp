@@ -69,10 +69,11 @@ void Btn_Buy(GUIBtn& b) {
             return;
         }
         g_boxOpen = true;
+        Snd_PlayIndex(SND_GAMBLE);
         Castle_Hooks.MsgBox_Shop_Open(); // its init rolls the prize
         return;
     }
-    Snd_PlayIndex(Shop_Buy(i) ? (i == SHOP_LIFE ? SND_LIFE : SND_MAGIC) : SND_SWAP_BACK);
+    Snd_PlayIndex(Shop_Buy(i) ? (i == SHOP_LIFE ? SND_LIFE : SND_BUY) : SND_SWAP_BACK);
 }
 
 void Btn_Back(GUIBtn&) { Shop_Btn_Back_LeftUp(); }

@@ -393,6 +393,7 @@ bool Spell_Cast(int32_t spell, Point cell) {
         Snd_PlayIndex(SND_SWAP_BACK);
         return false;
     }
+    Snd_PlayIndex(SND_SPELL);
     Mana = std::max(0, Mana - t.ManaCost);
     Board_Hooks.Tutorial_OnManaChanged(-t.ManaCost, 0);
     return true;
