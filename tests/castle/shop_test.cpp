@@ -203,6 +203,14 @@ TEST_F(CastleShop, InterfaceReportsEvents16And8AndArmsTheHammer) {
     Frame();
     EXPECT_FALSE(IGI_Buttons[SPELL_FIREBALL + 2]->state & BTN_DISABLED);
     EXPECT_TRUE(IGI_Buttons[SPELL_BOMB + 2]->state & BTN_DISABLED) << "not owned";
+    // Every spell owned and the big bottle full: all eight lit.
+    Match_Carried.SpellLevels.fill(2);
+    Mana_CapLevel = 2;
+    Mana = Mana_Caps[2] - 1;
+    Frame();
+    for (int32_t s = 0; s < kSpellCount; ++s)
+        EXPECT_FALSE(IGI_Buttons[size_t(s + 2)]->state & BTN_DISABLED) << s;
+    Shot("interface.png");
 }
 
 // The whole round by mouse: the fireball bought in the shop, the way back to the build menu, a level, the spell
