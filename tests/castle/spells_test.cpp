@@ -58,7 +58,10 @@ TEST_F(CastleSpells, GetIndexFollowsTheOwnedLevelAndASavedLevelOutOfRangeIsClamp
     EXPECT_EQ(Spell_Types[size_t(Spell_GetIndex(SPELL_FIREBALL))].Spell, SPELL_FIREBALL);
     EXPECT_EQ(Spell_Types[size_t(Spell_GetIndex(SPELL_FIREBALL))].Level, 2);
     Match_Carried.SpellLevels[SPELL_BOMB] = 9;
+    testing::internal::CaptureStdout();
     EXPECT_EQ(Spell_GetIndex(SPELL_BOMB), SPELL_BOMB * 3 + 2);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("spell 3 had level 9, clamped"), std::string::npos) << out;
     EXPECT_EQ(Match_Carried.SpellLevels[SPELL_BOMB], 3);
     Match_Carried.SpellLevels[SPELL_TAR] = -4;
     EXPECT_EQ(Spell_GetIndex(SPELL_TAR), -1);
