@@ -225,6 +225,7 @@ void Level_Start() {
     Rules_ResetLevel();
     Game_Paused = 0;
     Board_Hooks.Gems_LevelStart();
+    Board_Hooks.Spells_LevelStart();
     Board_Hooks.Particles_Reset();
     Board_Hooks.Effects_Clear();
     Board_Hooks.Tutorial_ResetRun();

@@ -57,6 +57,12 @@ struct BoardHooks {
     void (*Castle_LoadState)(const std::vector<int32_t>& values); // puts them back (an empty list: a fresh castle)
     void (*IGI_Update)();                                         // the in-game interface, drawn over the board
     void (*IGI_OpenMenu)();                                       // Esc: the in-game menu
+    // Castle: the spells. Their update runs before the logic tick; while a spell takes the board's clicks the board
+    // ignores them; while time stands still the level time does not run.
+    void (*Spells_LevelStart)();       // a level starts: no spell running
+    void (*Spells_Update)(float dtMs); // targeting click, waiting cast, time stop
+    int32_t (*Spells_TakesClicks)();   // 1 while a spell takes the board's clicks (do-nothing: 0)
+    int32_t (*Spells_TimeStands)();    // 1 while the time stop runs (do-nothing: 0)
     // Effects and particles of the game screens.
     void (*Effects_UpdateAll)();
     void (*Effects_DrawBehind)(); // before the pieces

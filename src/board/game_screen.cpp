@@ -335,6 +335,7 @@ void Game_Frame() {
     if (logic) {
         g_clockMs += Frame_DeltaMs;
         if (Level_Sweeping) LevelEnd_LightSweep();
+        Board_Hooks.Spells_Update(Frame_DeltaMs); // a spell's target click comes before the board's
         Game_LogicTick(Frame_DeltaMs);
         Board_Hooks.Effects_UpdateAll();
         Level_UpdateTime(Frame_DeltaMs);

@@ -84,7 +84,7 @@ bool Board_CellAt(int32_t x, int32_t y, Point& cell) {
 void Board_HandleClick() {
     const GUIMouse& m = GUI_Mouse();
     if (!m.down) g_drag.active = false;
-    if (Hammer_Armed || Level_Sweeping || Level_EndState >= 2) return;
+    if (Hammer_Armed || Level_Sweeping || Level_EndState >= 2 || Board_Hooks.Spells_TakesClicks()) return;
     if (g_drag.active && m.down && Board_CursorOnBoard && IsNeighbour(g_drag.from, Board_CursorCell)) {
         TrySwap(g_drag.from, Board_CursorCell);
         return;
@@ -158,7 +158,7 @@ void Level_UpdateTime(float dtMs) {
         return;
     }
     g_finishing = false;
-    if (Relaxed_Mode || Level_Sweeping) return;
+    if (Relaxed_Mode || Level_Sweeping || Board_Hooks.Spells_TimeStands()) return;
     Level_TimeLeft -= int64_t(dtMs * 1000.0f);
     if (Level_TimeLeft < Level_OfferThresholdUs && Level_TimeLeft > 0 && Lives > 0 && !Level_OfferMade) {
         Level_OfferMade = 1;

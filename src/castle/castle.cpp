@@ -71,6 +71,9 @@ void Castle_Report(int32_t event, int32_t a, int32_t b) {
     case 0:
         Castle_Hooks.Tutorial_OnEvent0();
         break;
+    case 8:
+        Castle_Hooks.Tutorial_OnEvent8();
+        break;
     case 11:
         Castle_Hooks.Tutorial_OnEvent11();
         break;
@@ -370,6 +373,9 @@ void Castle_LoadState(const std::vector<int32_t>& values) {
     }
     Castle_Current = std::clamp(values[1], 0, kCastleCount);
     Treasure_Level = std::clamp(values[2], 0, kTreasureLevels - 1);
+    if (Treasure_Level != values[2])
+        Log_Print(u"Castle_LoadState: treasure level " + Str_FromInt(values[2]) + u" out of range, " +
+                  Str_FromInt(Treasure_Level) + u" taken");
     for (size_t c = 0; c < kCastleCount; ++c) {
         Castle& castle = Castles[c];
         castle.level = std::clamp(values[3 + c], 0, static_cast<int32_t>(castle.storeys.size()));

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "board/board.h"
 #include "main/gobj.h"
 #include "main/gui_button.h"
 #include "platform/image.h"
@@ -183,29 +184,113 @@ void LevelMap_ResetCursor(); // the cursor to its first point
 // ============================================================================================================
 // Shop (screen 11), spells and the in-game interface
 // ============================================================================================================
-struct Spell_Type {
-    int32_t ManaCost = 0; // mana one cast takes
+// The eight spells; the number is the spell's index everywhere (Spell_Types, the shop's button 5 + spell, the
+// interface's button spell + 2, the saved match's levels). docs/spells-and-shop.md has every number.
+enum SpellId : int32_t {
+    SPELL_LIGHTNING = 0, // chain lightning: bolts from the clicked gem to gems of its colour
+    SPELL_TIMESTOP = 1,  // the time bar stands still
+    SPELL_CHROMA = 2,    // chroma frenzy: gems turn multicoloured
+    SPELL_BOMB = 3,      // clears a square round the clicked cell
+    SPELL_TAR = 4,       // tar destroyer: removes the tar round the clicked cell
+    SPELL_FIREBALL = 5,  // flies from the clicked cell along its directions
+    SPELL_CHAINS = 6,    // chain destroyer: takes the chains off round the clicked cell
+    SPELL_SHUFFLE = 7,   // rearranges the pieces
 };
-extern std::array<GUIBtnPtr, kShopButtons> Shop_Buttons; // 0 back, 5 + s the button of spell s; null until built
-extern std::vector<Spell_Type> Spell_Types;              // every level of every spell
-extern float Freeze_TimeLeft;                            // s left of the running time-stop spell
-extern float Freeze_TimeTotal;                           // its full duration, s
+constexpr int32_t kSpellCount = 8, kSpellLevels = 3;
+struct Spell_Type {
+    int32_t Spell = 0;     // SpellId
+    int32_t Level = 1;     // 1..3
+    int32_t ManaCost = 0;  // mana one cast takes
+    int32_t Magnitude = 0; // what the level does (radius, count, seconds, directions: see the doc)
+    int32_t Price = 0;     // gold this level costs in the shop
+};
+// Shop buttons: 0 back, then the four items, then 5 + spell.
+constexpr int32_t SHOP_BACK = 0, SHOP_LIFE = 1, SHOP_CHEST = 2, SHOP_POTION = 3, SHOP_GAMBLE = 4;
+constexpr int32_t SHOP_SPELL0 = 5;                           // + spell
+constexpr int32_t kLivesMax = 9;                             // the shop sells no life beyond this
+constexpr int32_t kLifePrice = 300;                          // gold of an extra life
+constexpr int32_t kGamblePrice = 100;                        // gold of one gamble
+constexpr std::array<int32_t, 2> kChestPrices = {600, 1200}; // treasure level 0 -> 1, 1 -> 2
+constexpr std::array<int32_t, 2> kPotionPrices = {400, 900}; // mana cap level 0 -> 1, 1 -> 2
+// What a gamble can pay out.
+enum GamblePrizeKind : int32_t {
+    PRIZE_NOTHING,
+    PRIZE_GOLD,
+    PRIZE_GEMS,
+    PRIZE_MANA,
+    PRIZE_LIFE,
+    PRIZE_SPELL,
+    PRIZE_HAMMER
+};
+struct Gamble_Prize {
+    int32_t Kind = PRIZE_NOTHING; // GamblePrizeKind
+    int32_t Amount = 0;           // gold, gems, mana or hammer charge
+    int32_t Weight = 0;           // chance against the sum of the weights
+    Str Text;                     // shown in the shop box
+    ImagePtr Picture;             // shown in the shop box ("Images/GUI/Shop/prize_*.png")
+};
+
+extern std::array<GUIBtnPtr, kShopButtons> Shop_Buttons;   // 0 back, 1..4 items, 5 + s the button of spell s
+extern std::vector<Spell_Type> Spell_Types;                // every level of every spell: index spell * 3 + level - 1
+extern std::array<GUIBtnPtr, kSpellCount + 2> IGI_Buttons; // 0 hammer, 1 menu, spell + 2 the spell buttons
+extern float Freeze_TimeLeft;                              // s left of the running time-stop spell
+extern float Freeze_TimeTotal;                             // its full duration, s
+extern int32_t Spell_Targeting;                            // spell whose target the player is choosing, -1 none
+extern int32_t Spell_Pending;                   // spell clicked on a cell, waiting for the board to settle, -1 none
+extern Point Spell_PendingCell;                 // its cell
+extern std::vector<Gamble_Prize> Gamble_Prizes; // the prize table (Gamble_Init)
+extern int32_t Gamble_Result;                   // index of the last prize drawn, -1 none
+extern int32_t Gamble_PendingHammer;            // hammer charge won, given at the next level's first frame
+extern int32_t Shop_Leaving;                    // 1 while the shop slides out to the build menu
 extern int32_t Wallpapers_FromLevel; // 1: the castle-completed path opened the wallpapers dialog (back leads to the
                                      // build menu), 0: the main menu did
 
-void Shop_Load();             // start-up: shop images and buttons
-void Shop_Update();           // frame of screen 11 (events 0, 11, 16)
-void Shop_Enter();            // enter hook of screen 11
-void Shop_Leave();            // leave hook of screen 11
-void Gamble_Init();           // builds the gamble prize table (from Dialogs_LoadImages)
-void Gamble_Roll();           // draws and applies a gamble prize (from the shop box's init)
-void Gamble_DrawResult();     // prize text and picture inside the shop box
-void IGI_OpenMenu();          // opens the in-game menu dialog
-void IGI_Update();            // the in-game interface: mana bar, spell, hammer and menu buttons (event 16 each)
-void IGI_Btn_Hammer_LeftUp(); // the hammer button: event 8
-void Shop_Btn_Back_LeftUp();  // starts the shop's fade-out back to the build menu
-int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no blocker and no kind-16 piece
+// ---- Spells (spells.cpp) --------------------------------------------------------------------------------------------
+int32_t Spell_Level(int32_t spell);    // the owned level 0..3 (a saved value out of range is clamped, with a line)
 int32_t Spell_GetIndex(int32_t spell); // index in Spell_Types of the player's level of the spell, -1 not owned
+const Str& Spell_Name(int32_t spell);  // German name shown in the shop and the tooltips
+bool Spell_IsTargeted(int32_t spell);  // the spell needs a board click
+bool Spell_CanCast(int32_t spell);     // owned and the mana covers its cost
+// The interface's spell button: a targeted spell starts targeting, the others wait for the board to settle and
+// act. False (nothing changes) when not owned, too little mana or the level is not in play.
+bool Spell_Choose(int32_t spell);
+void Spell_Cancel(); // targeting or a waiting cast is dropped; nothing is paid
+// Casts now on a settled board: runs the spell on the cell and pays its mana when it acted. False, and nothing
+// paid, when it cannot be cast or found nothing to act on.
+bool Spell_Cast(int32_t spell, Point cell);
+int32_t Fireball_CanPass(int32_t column, int32_t row); // 1 when the cell has no blocker and no kind-16 piece
+// 1 when the fireball stops before this cell in direction d (0..7 clockwise from right): outside the board or not
+// passable.
+int32_t Fireball_StopDir(int32_t column, int32_t row, int32_t d);
+void Spells_LevelStart();            // a level starts: no targeting, no time stop; a won hammer charge waits
+void Spells_Update(float dtMs);      // logic tick: the click while targeting, the waiting cast, the time stop
+int32_t Spells_TakesClicks();        // 1 while a spell takes the board's clicks
+int32_t Spells_TimeStands();         // 1 while the time stop runs
+void Spells_DrawPreview();           // the targeting preview under the mouse (the interface draws it)
+const ImagePtr& Spell_PreviewDot();  // the marching dot of the previews (the interface loads it)
+void Spells_AddLevel(int32_t spell); // the next level of the spell (shop, gamble), at most 3
+
+// ---- Shop (shop.cpp) and gamble box (gamble.cpp) --------------------------------------------------------------------
+int32_t Shop_Price(int32_t button); // gold the button's next purchase costs, 0 when there is none
+bool Shop_CanBuy(int32_t button);   // affordable and not at the maximum
+bool Shop_Buy(int32_t button);      // pays, applies and saves; false (nothing changes) when it cannot
+void Shop_Load();                   // start-up: shop images and buttons
+void Shop_Update();                 // frame of screen 11 (events 0, 11, 16)
+void Shop_Enter();                  // enter hook of screen 11
+void Shop_Leave();                  // leave hook of screen 11
+void Shop_Btn_Back_LeftUp();        // starts the shop's fade-out back to the build menu
+void Gamble_Init();                 // builds the gamble prize table (from Dialogs_LoadImages)
+void Gamble_Roll();                 // draws and applies a gamble prize (from the shop box's init)
+void Gamble_Apply(int32_t prize);   // applies one prize of the table (the index is checked)
+void Gamble_DrawResult();           // prize text and picture inside the shop box
+
+// ---- In-game interface (igi.cpp)
+// --------------------------------------------------------------------------------------
+void IGI_Load();              // start-up: the panel, bars and buttons
+void IGI_OpenMenu();          // Esc or the menu button: cancels targeting, else opens the in-game menu dialog
+void IGI_Update();            // the in-game interface: counters, bars and buttons (event 16 each)
+void IGI_Btn_Hammer_LeftUp(); // the hammer button: event 8, then the hammer cursor
+const ImagePtr& IGI_SpellIcon(int32_t spell); // the spell's icon (null until IGI_Load)
 // Button `index` of the in-game interface (the spell buttons are spell + 2); null when there is none.
 GUIBtnPtr IGI_Button(int32_t index);
 

@@ -15,7 +15,7 @@ std::array<int32_t, kGemColours> Gems_ThisLevelByColour{};
 const std::array<int32_t, kTreasureLevels> Gems_BagLimits = {90, 130, 180};
 int32_t Treasure_Level = 0;
 std::array<ImagePtr, kGemColours> Gem_Pictures;
-const std::array<TreasureDisplay, 2> Treasure_Displays = {{{668, 470}, {660, 462}}};
+const std::array<TreasureDisplay, 2> Treasure_Displays = {{{640, 392}, {634, 386}}};
 
 void Gems_Add(int32_t colour, int32_t amount) {
     if (colour < 0 || colour >= kGemColours) {

@@ -123,6 +123,17 @@ struct EffectsHooks {
 extern EffectsHooks Effects_Hooks;
 EffectsHooks Effects_HooksDefault();
 
+// ---- Spell effects (spell_effects.cpp): the fireball's and the chain lightning's dissolves, the time stop
+// ------------ The fireball passing one cell: "Map_Fireball.png" dissolves centred on (x, y), its columns swept along
+// `rotation` degrees (0 right, 90 down), `scale` screen pixels per image pixel.
+void MapEffect_Fireball(float x, float y, int32_t rotation, float scale);
+// One chain-lightning bolt ("Map_Flash1.png" or "Map_Flash2.png" by which = 1, 2) from (x, y); the bolt (the image's
+// height) runs along `rotation` + 90 degrees, `scale` screen pixels per image pixel.
+void MapEffect_Flash(int32_t which, float x, float y, int32_t rotation, float scale);
+// The time stop begins: the hourglass dissolves over the time bar (left of the board) and frost (kind 30) settles on
+// the bar, each flake fading once Freeze_TimeLeft falls below its share.
+void Gfx_TimeStop();
+
 // ============================================================================================================
 // Image particles
 // ============================================================================================================

@@ -17,7 +17,8 @@ const std::array<const char*, SND_COUNT> Snd_Paths = {
     "sounds/sfx_coin.wav",      "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",  "sounds/sfx_chain.wav",
     "sounds/sfx_crate.wav",     "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",    "sounds/sfx_levelwin.wav",
     "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",      "sounds/sfx_magic.wav",   "sounds/sfx_gem.wav",
-    "sounds/btn_hover.wav",     "sounds/btn_click.wav",
+    "sounds/btn_hover.wav",     "sounds/btn_click.wav",     "sounds/sfx_spell.wav",   "sounds/sfx_buy.wav",
+    "sounds/sfx_gamble.wav",
 };
 std::array<SoundPtr, SND_COUNT> Snd_Sounds;
 std::array<Snd_Delayed, kDelayedSlots> Snd_DelayedList;

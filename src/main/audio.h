@@ -33,6 +33,9 @@ enum SndId {
     SND_GEM,
     SND_BTN_HOVER,
     SND_BTN_CLICK,
+    SND_SPELL,  // a spell is cast
+    SND_BUY,    // the shop sells an item
+    SND_GAMBLE, // the gamble box opens
     SND_COUNT
 };
 constexpr int kMusicTracks = 5;

@@ -252,6 +252,35 @@ Stereo Gem() { // a crystal ping, two bells a hair apart for sparkle
     return b;
 }
 
+Stereo Spell() { // a deep swell rising into a bright bell chord
+    Stereo b(kRate);
+    b.Add(Whoosh(0.7, 200, 2400, 2.0, 97), 0, 0.8f, 0);
+    b.Add(Glide(0.5, 110, 330, 0.4), 0, 0.5f, 0);
+    const char* const kNotes[] = {"A5", "E6", "A6", "C#7"};
+    for (int i = 0; i < 4; ++i)
+        b.Add(synth::Bell(Hz(kNotes[i]), 0.8, 0.6f, kRate), 0.35 + 0.03 * i, 0.6f, 0);
+    return b;
+}
+
+Stereo Buy() { // coins poured on a counter and a chime
+    Stereo b(kRate);
+    const char* const kNotes[] = {"B6", "E7", "G#6", "C#7", "E7"};
+    for (int i = 0; i < 5; ++i)
+        b.Add(synth::Bell(Hz(kNotes[i]), 0.15, 0.6f, kRate), 0.05 * i, 0.7f, 0);
+    b.Add(synth::Bell(Hz("E6"), 0.8, 0.7f, kRate), 0.3, 0.8f, 0);
+    b.Add(synth::Bell(Hz("B6"), 0.8, 0.5f, kRate), 0.3, 0.6f, 0);
+    return b;
+}
+
+Stereo Gamble() { // a rattled box, then a bright ding
+    Stereo b(kRate);
+    for (int i = 0; i < 8; ++i)
+        b.Add(Burst(0.04, 1800 + 200 * (i % 3), 4.0, 0.01, 120 + static_cast<uint32_t>(i)), 0.055 * i, 0.8f, 0);
+    b.Add(synth::Bell(Hz("A6"), 0.7, 0.8f, kRate), 0.5, 1.0f, 0);
+    b.Add(synth::Bell(Hz("E7"), 0.6, 0.5f, kRate), 0.52, 0.6f, 0);
+    return b;
+}
+
 struct Recipe {
     const char* path; // archive path
     Stereo (*make)(); //
@@ -284,6 +313,9 @@ const Recipe kRecipes[] = {
     {"sounds/sfx_tick.wav", Tick, 0.0f, 0.5f},
     {"sounds/sfx_magic.wav", Magic, 0.35f, 0.65f},
     {"sounds/sfx_gem.wav", Gem, 0.25f, 0.6f},
+    {"sounds/sfx_spell.wav", Spell, 0.35f, 0.7f},
+    {"sounds/sfx_buy.wav", Buy, 0.2f, 0.6f},
+    {"sounds/sfx_gamble.wav", Gamble, 0.2f, 0.6f},
 };
 
 } // namespace

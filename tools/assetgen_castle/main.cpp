@@ -13,6 +13,7 @@
 #include "assetlib/art.h"
 #include "assetlib/castles.h"
 #include "castle/castle.h"
+#include "magic_art.h"
 
 // The generator runs before the archive exists: it links the game's code but no packed archive.
 extern "C" const uint8_t bq_assets_begin[1] = {0};
@@ -380,5 +381,6 @@ int main(int argc, char** argv) {
     WriteSmoke();
     WriteBuildMenu();
     WriteLevelMap();
+    WriteMagic(g_out, g_ok);
     return g_ok ? 0 : 1;
 }

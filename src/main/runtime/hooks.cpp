@@ -87,6 +87,10 @@ void Runtime_InstallHooks() {
     b.Castle_LoadState = Castle_LoadState;
     b.IGI_Update = IGI_Update;
     b.IGI_OpenMenu = IGI_OpenMenu;
+    b.Spells_LevelStart = Spells_LevelStart;
+    b.Spells_Update = Spells_Update;
+    b.Spells_TakesClicks = Spells_TakesClicks;
+    b.Spells_TimeStands = Spells_TimeStands;
     b.Effects_UpdateAll = Effects_UpdateAll;
     b.Effects_DrawBehind = Effects_DrawBehind;
     b.Effects_DrawAbove = Effects_DrawAbove;
