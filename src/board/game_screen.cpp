@@ -385,19 +385,20 @@ void LevelEnd_Enter() {
     if (!Level_Lost) Board_Hooks.Gfx_LevelEndTiles();
 }
 
-// The level end's effects of one frame: while the title shows, it dissolves (you win: glow and flicker sparks
-// from its animation; you lose: spinning sparks); a won level also streams stars, tile rings and flying titles.
+// The level end's effects of one frame: the title dissolves (you win: glow and flicker sparks from its animation;
+// you lose: spinning sparks); a won level also streams stars, tile rings and flying titles.
 static void LevelEnd_MakeEffects() {
     Board_Hooks.LevelEnd_FxAdvance(Frame_DeltaMs / 1000.0f);
-    const bool titleShows = LevelEnd_Phase < 2;
+    // Once the dialog or box is open over the level end, nothing new is made: the sky clears behind it.
+    if (LevelEnd_Phase >= 2) return;
     if (Level_Lost) {
-        if (titleShows) Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
+        Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
         return;
     }
     Board_Hooks.Gfx_Kind11Ring();
     Board_Hooks.Gfx_Kind12Ring();
     Board_Hooks.Gfx_Kind15Burst();
-    if (titleShows) Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
+    Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
 }
 void LevelEnd_Leave() {}
 
