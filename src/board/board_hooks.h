@@ -70,6 +70,17 @@ struct BoardHooks {
     void (*Effects_DrawTop)();    // after the in-game interface
     void (*Particles_Draw)();
     void (*MapEffects_RunAll)();
+    // The level end's effects: entering it restarts the shared title counters and sends every tile flying;
+    // each frame a won level adds star streaks, 3D tile rings, flying titles and the you-win dissolve at the
+    // title's centre (x, y), a lost one the you-lose dissolve.
+    void (*LevelEnd_FxStart)();                                   // the title counters back to their start
+    void (*LevelEnd_FxAdvance)(float sec);                        // the you-lose spin swings on by sec seconds
+    void (*Gfx_LevelEndTiles)();                                  // every playable cell flies off
+    void (*Gfx_Kind11Ring)();                                     // star streaks
+    void (*Gfx_Kind12Ring)();                                     // 3D tile rings
+    void (*Gfx_Kind15Burst)();                                    // flying you-win titles
+    void (*MapEffect_AddAnimated)(float x, float y, float scale); // the you-win dissolve
+    void (*MapEffect_AddSpinning)(float x, float y, float scale); // the you-lose dissolve
     // A hammer became available: particles fly from its icon (source) at screen (x, y); awayFromPoint picks the
     // second flight, one lit pixel in `thinning` makes a particle with the sprite (frames 0: a still picture).
     void (*Particles_HammerBurst)(const ImagePtr& source, int32_t awayFromPoint, int32_t thinning, int32_t x, int32_t y,

@@ -370,16 +370,43 @@ constexpr float kCountMs = 1500;  // phase 0: the time bonus is counted
 constexpr float kEffectMs = 1000; // phase 1: the picture and the effects above the board
 } // namespace
 
+namespace {
+// Where the level end's title stands: over the board area's middle, a little above it; its scale.
+float TitleX() { return float(Board_AreaX + Board_AreaW / 2); }
+float TitleY() { return float(Board_AreaY + Board_AreaH / 2) - 60; }
+float TitleScale() { return Level_Lost ? 3.0f : 1.6f; }
+} // namespace
+
 void LevelEnd_Enter() {
     LevelEnd_Phase = 0;
     LevelEnd_Ms = 0;
     Board_Selected = 0;
+    Board_Hooks.LevelEnd_FxStart();
+    // A won board breaks up: every tile flies off towards the edges.
+    if (!Level_Lost) Board_Hooks.Gfx_LevelEndTiles();
+}
+
+// The level end's effects of one frame: the title dissolves (you win: glow and flicker sparks from its animation;
+// you lose: spinning sparks); a won level also streams stars, tile rings and flying titles.
+static void LevelEnd_MakeEffects() {
+    Board_Hooks.LevelEnd_FxAdvance(Frame_DeltaMs / 1000.0f);
+    // Once the dialog or box is open over the level end, nothing new is made: the sky clears behind it.
+    if (LevelEnd_Phase >= 2) return;
+    if (Level_Lost) {
+        Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
+        return;
+    }
+    Board_Hooks.Gfx_Kind11Ring();
+    Board_Hooks.Gfx_Kind12Ring();
+    Board_Hooks.Gfx_Kind15Burst();
+    Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
 }
 void LevelEnd_Leave() {}
 
 void LevelEnd_Frame() {
     g_clockMs += Frame_DeltaMs;
     LevelEnd_Ms += Frame_DeltaMs;
+    LevelEnd_MakeEffects();
     Board_Hooks.Effects_UpdateAll();
     // The board stays, still settling, behind the picture.
     Board_UpdateTimers(Frame_DeltaMs);
@@ -400,27 +427,31 @@ void LevelEnd_Frame() {
 
     const ImagePtr title =
         Level_Lost ? Images_Get(u"images/effects/youlose_german.png") : Images_Get(u"images/interface/youwin.png");
-    if (title) {
+    // The title (and the dark band that carries it) shows while the time bonus is counted and the effects run;
+    // once the dialog or box has opened over the level end it is gone, so no piece of it peeks out beside them.
+    if (title && LevelEnd_Phase < 2) {
         const float grow = std::min(1.0f, LevelEnd_Ms / 400.0f);
-        const float s = (Level_Lost ? 3.0f : 1.6f) * (0.5f + 0.5f * grow);
-        // A dark band across the board carries the title.
-        const float cy = float(Board_AreaY + Board_AreaH / 2) - 60;
+        const float s = TitleScale() * (0.5f + 0.5f * grow);
+        // The band runs across the board as drawn (a small board is narrower than its area).
+        const float cy = TitleY();
+        const float bandX = float(std::max(Board_AreaX, Board_OriginX));
+        const float bandW = float(std::min(Board_AreaW, Board_PixelWidth));
         Draw_SetBlend(BLEND_ALPHA);
         Draw_SetAlpha(0.6f * grow);
         Draw_SetColor(0, 0, 0);
-        Draw_Rect(float(Board_AreaX), cy - 70, float(Board_AreaW), 170);
+        Draw_Rect(bandX, cy - 70, bandW, 170);
         Draw_SetColor(255, 255, 255);
         Draw_SetBlend(Level_Lost ? BLEND_ADDITIVE : BLEND_ALPHA);
         Draw_SetAlpha(grow);
         Draw_SetScale(s, s);
-        const float x = float(Board_AreaX + Board_AreaW / 2) - float(Image_Width(title)) * s / 2;
-        const float y = float(Board_AreaY + Board_AreaH / 2) - float(Image_Height(title)) * s / 2 - 60;
+        const float x = TitleX() - float(Image_Width(title)) * s / 2;
+        const float y = cy - float(Image_Height(title)) * s / 2;
         Draw_Image(title, x, y);
         Draw_SetScale(1, 1);
         Draw_SetBlend(BLEND_ALPHA);
         Draw_SetAlpha(1);
     }
-    if (!Level_Lost && Level_TimeBonus > 0) {
+    if (!Level_Lost && Level_TimeBonus > 0 && LevelEnd_Phase < 2) {
         const float shown = std::min(1.0f, LevelEnd_Ms / kCountMs) * float(Level_TimeBonus);
         Draw_SetImageFont(Font_Get(kFontBonus));
         Draw_SetColor(255, 240, 168);

@@ -257,6 +257,8 @@ extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a
 extern float Emitter_Value;                       // its value divided by its band's upper threshold
 extern float MapFx_AnimFrame, MapFx_FlickerFrame; // level-end animation counters, frames 0..23
 extern int32_t MapFx_SpinAngle, MapFx_HookAngle;  // level-end spin angles, degrees
+void MapFx_LevelEndStart();                       // the level end opens: its counters and spin back to 0
+void MapFx_LevelEndAdvance(float seconds);        // the level end's frame: the you-lose spin swings on
 
 void MapEffect_Create(const ImagePtr& img, int32_t band1, int32_t band2, int32_t band3, Emitter_Hook hook1,
                       Emitter_Hook hook2, Emitter_Hook hook3, Emitter_Hook endHook, int32_t mode, float x, float y,

@@ -1,6 +1,8 @@
 // Map effects: pixel-scan emitters that sweep an image column by column (or ray by ray round its centre) and call
 // a band's hook for each sampled pixel whose value falls in the band; the hooks draw a sprite at once or make one
 // effect object. Called by the game and level-end frames (stepping), the level end, the hourglass and two spells.
+#include <cmath>
+
 #include "effects/fx_draw.h"
 #include "effects/fx_internal.h"
 #include "main/runtime.h"
@@ -166,6 +168,19 @@ void MapEffect_AddSpinning(float x, float y, float scale) {
     MapFx_SpinAngle = ToInt(float(MapFx_SpinAngle) + float(Deg_Sin(Effect_PointF.v[3])) * 600.0f * Fx_Dt());
     MapFx_HookAngle = MapFx_SpinAngle;
     if (MapFx_SpinAngle > 360) MapFx_SpinAngle = 0;
+}
+
+void MapFx_LevelEndStart() {
+    MapFx_AnimFrame = 0;
+    MapFx_FlickerFrame = 0;
+    MapFx_SpinAngle = 0;
+    MapFx_HookAngle = 0;
+    Effect_PointF = PointFloat{};
+}
+
+void MapFx_LevelEndAdvance(float seconds) {
+    // The spin's swing: a full turn of its sine every four seconds.
+    Effect_PointF.v[3] = std::fmod(Effect_PointF.v[3] + seconds * 90.0f, 360.0f);
 }
 
 // ---- Hooks ----------------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board.h"
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "main/config.h"
@@ -333,4 +334,68 @@ TEST_F(PlayTest, TheScreensRunTheEffectPassesInTheirOrder) {
     g_passes.clear();
     Frame();
     EXPECT_EQ(g_passes, (V{"update", "castle", "behind", "map", "above", "particles"}));
+}
+
+namespace {
+std::vector<std::string> g_endFx; // the level end's effect calls, in order
+} // namespace
+
+// The level end makes its effects through the hooks: entering a won level restarts the title counters and sends the
+// tiles flying; each frame adds stars, tile rings, flying titles and the you-win dissolve at the title's centre, and
+// once the dialog is open nothing new is made. A lost level only dissolves its title.
+TEST_F(PlayTest, TheLevelEndMakesItsEffectsInOrder) {
+    BoardHooks& h = Board_Hooks;
+    h.LevelEnd_FxStart = [] { g_endFx.push_back("start"); };
+    h.Gfx_LevelEndTiles = [] { g_endFx.push_back("tiles"); };
+    h.Gfx_Kind11Ring = [] { g_endFx.push_back("stars"); };
+    h.Gfx_Kind12Ring = [] { g_endFx.push_back("rings"); };
+    h.Gfx_Kind15Burst = [] { g_endFx.push_back("titles"); };
+    h.MapEffect_AddAnimated = [](float x, float y, float s) {
+        g_endFx.push_back("win " + std::to_string(int(x)) + " " + std::to_string(int(y)) + " " +
+                          std::to_string(int(s * 10)));
+    };
+    h.MapEffect_AddSpinning = [](float x, float y, float s) {
+        g_endFx.push_back("lose " + std::to_string(int(x)) + " " + std::to_string(int(y)) + " " +
+                          std::to_string(int(s * 10)));
+    };
+    h.Effects_UpdateAll = [] { g_endFx.push_back("update"); };
+    h.WinLose_Open = [] { g_endFx.push_back("dialog"); };
+    h.MsgBox_Frame_Open = [] { g_endFx.push_back("box"); };
+    using V = std::vector<std::string>;
+    const std::string title =
+        std::to_string(Board_AreaX + Board_AreaW / 2) + " " + std::to_string(Board_AreaY + Board_AreaH / 2 - 60);
+
+    Game_Start(0);
+    Frames(90);
+    g_endFx.clear();
+    Level_Finish(true);
+    ASSERT_EQ(Screen_Current, kScreenLevelEnd);
+    EXPECT_EQ(g_endFx, (V{"start", "tiles"}));
+    g_endFx.clear();
+    Frame();
+    EXPECT_EQ(g_endFx, (V{"stars", "rings", "titles", "win " + title + " 16", "update"}));
+    for (int32_t i = 0; i < 400 && LevelEnd_Phase < 2; ++i)
+        Frame();
+    ASSERT_EQ(LevelEnd_Phase, 2);
+    EXPECT_EQ(g_endFx.back(), "dialog");
+    g_endFx.clear();
+    Frame();
+    EXPECT_EQ(g_endFx, (V{"update"})) << "nothing new is made under the dialog";
+
+    Game_Start(1);
+    Frames(90);
+    g_endFx.clear();
+    Level_Finish(false);
+    ASSERT_EQ(Screen_Current, kScreenLevelEnd);
+    EXPECT_EQ(g_endFx, (V{"start"})) << "a lost board stays where it is";
+    g_endFx.clear();
+    Frame();
+    EXPECT_EQ(g_endFx, (V{"lose " + title + " 30", "update"}));
+    for (int32_t i = 0; i < 400 && LevelEnd_Phase < 2; ++i)
+        Frame();
+    ASSERT_EQ(LevelEnd_Phase, 2);
+    EXPECT_EQ(g_endFx.back(), "box");
+    g_endFx.clear();
+    Frame();
+    EXPECT_EQ(g_endFx, (V{"update"}));
 }

@@ -97,6 +97,14 @@ void Runtime_InstallHooks() {
     b.Effects_DrawTop = Effects_DrawTop;
     b.Particles_Draw = Particles_Draw;
     b.MapEffects_RunAll = MapEffects_RunAll;
+    b.LevelEnd_FxStart = MapFx_LevelEndStart;
+    b.LevelEnd_FxAdvance = MapFx_LevelEndAdvance;
+    b.Gfx_LevelEndTiles = Gfx_LevelEndTiles;
+    b.Gfx_Kind11Ring = Gfx_Kind11Ring;
+    b.Gfx_Kind12Ring = Gfx_Kind12Ring;
+    b.Gfx_Kind15Burst = Gfx_Kind15Burst;
+    b.MapEffect_AddAnimated = MapEffect_AddAnimated;
+    b.MapEffect_AddSpinning = MapEffect_AddSpinning;
     b.Particles_HammerBurst = HammerBurst;
     b.MsgBox_Level_Open = MsgBox_Level_Open;
     b.MsgBox_LevelDone_Open = MsgBox_LevelDone_Open;
