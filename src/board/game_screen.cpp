@@ -388,6 +388,8 @@ void LevelEnd_Enter() {
 
 // The level end's effects of one frame: the title dissolves (you win: glow and flicker sparks from its animation;
 // you lose: spinning sparks); a won level also streams stars, tile rings and flying titles.
+constexpr float kLevelEndBurstMs = 400; // how long a won level's end keeps making stars and rings
+
 static void LevelEnd_MakeEffects() {
     Board_Hooks.LevelEnd_FxAdvance(Frame_DeltaMs / 1000.0f);
     // Once the dialog or box is open over the level end, nothing new is made: the sky clears behind it.
@@ -396,9 +398,13 @@ static void LevelEnd_MakeEffects() {
         Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
         return;
     }
-    Board_Hooks.Gfx_Kind11Ring();
-    Board_Hooks.Gfx_Kind12Ring();
-    Board_Hooks.Gfx_Kind15Burst();
+    // The stars and tile rings burst out in the first moments only; made for the whole count-up they bury the
+    // title and the board under thousands of rings.
+    if (LevelEnd_Ms <= kLevelEndBurstMs) {
+        Board_Hooks.Gfx_Kind11Ring();
+        Board_Hooks.Gfx_Kind12Ring();
+        Board_Hooks.Gfx_Kind15Burst();
+    }
     Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
 }
 void LevelEnd_Leave() {}
