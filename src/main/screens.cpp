@@ -119,6 +119,7 @@ void Dialog_Close() {
 }
 
 int Dialog_Serial() { return g_dialog.serial; }
+ScreenFn Dialog_UpdateFn() { return g_dialog.update; }
 
 void Dialog_RunUpdate() {
     if (!Dialog_Active) return;

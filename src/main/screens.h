@@ -52,6 +52,8 @@ void Dialog_Close();
 // Which opening of a dialog is current: changes with every Dialog_Open and Dialog_Close. An update that runs an
 // action compares it before and after, and stops once its dialog was closed or replaced.
 int Dialog_Serial();
+// The open dialog's update function (Dialog_Nothing when none): tells the open dialog apart (tests' drivers).
+ScreenFn Dialog_UpdateFn();
 // Main loop: the open dialog's update, then the input flush when the dialog that ran asked for it (also when it
 // closed itself in its update, so the click that closed it does not reach the screen).
 void Dialog_RunUpdate();
