@@ -2,7 +2,9 @@
 #include "driver_helpers.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <deque>
+#include <chrono>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -21,6 +23,7 @@
 #include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/perf.h"
 #include "platform/system.h"
 #include "solver.h"
 
@@ -54,6 +57,9 @@ struct Run {
     int32_t levelStartFrame = 0, idleSince = 0;
     LevelLine line;
     std::set<std::string> shotsTaken;
+    uint64_t cpuNs = 0;  // the main thread's CPU time at the last frame's start
+    std::string costKey; // what the last frame showed
+    std::chrono::steady_clock::time_point started;
 };
 Run* g_run = nullptr;
 
@@ -239,9 +245,30 @@ void OnLevelMap() {
     r.wait = 20;
 }
 
+// The frame that just ended is charged to what it showed; the one starting now is noted.
+void CountCost() {
+    Run& r = *g_run;
+    const uint64_t now = Perf_ThreadCpuNs();
+    const double wallMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - r.started).count();
+    if (r.report->firstFrameMs == 0) r.report->firstFrameMs = wallMs;
+    if (r.report->mainMenuMs == 0 && Screen_Current == kScreenMainMenu && !Dialog_Active && r.cpuNs)
+        r.report->mainMenuMs = wallMs;
+    if (!r.costKey.empty()) {
+        FrameCost& c = r.report->costs[r.costKey];
+        ++c.frames;
+        c.totalNs += now - r.cpuNs;
+        c.worstNs = std::max(c.worstNs, now - r.cpuNs);
+    }
+    r.cpuNs = now;
+    r.costKey = "screen " + std::to_string(Screen_Current);
+    if (Dialog_Active) r.costKey += " + " + DialogKind();
+}
+
 void OnFrame(int) {
     Run& r = *g_run;
     ++r.report->frames;
+    CountCost();
     // The tutorial stays off for the driver's player, whatever a new match cleared.
     for (int32_t s = 0; s < kTutorialCount; ++s)
         Tutorial_Flags[size_t(Player_Current * kTutorialCount + s)] |= 2;
@@ -305,6 +332,7 @@ DriverReport Driver_Run(const DriverGoal& goal) {
     Input_Reset();
     Harness_SetFrameHook(OnFrame);
     ::testing::internal::CaptureStdout();
+    run.started = std::chrono::steady_clock::now();
     report.exitCode = Main_Body();
     report.output = ::testing::internal::GetCapturedStdout();
     Harness_SetFrameHook(nullptr);

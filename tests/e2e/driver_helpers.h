@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,14 +28,22 @@ struct DriverGoal {
     std::string shots;           // folder for screenshots at the chosen points ("" none)
 };
 
+// CPU time of the frames shown on one screen or with one dialog open (the main thread's, start to flip included).
+struct FrameCost {
+    int32_t frames = 0;
+    uint64_t totalNs = 0, worstNs = 0;
+};
+
 struct DriverReport {
     int exitCode = -1;
-    std::vector<LevelLine> levels;     // one per level started
-    std::vector<int32_t> screens;      // every screen seen, in order, repeats folded
-    std::vector<std::string> dialogs;  // every dialog opened, by kind ("name", "level", "won", "continue", ...)
-    std::vector<std::string> problems; // what the driver did not expect (an unknown box, a stuck board)
-    int32_t frames = 0;                // frames run
-    std::string output;                // standard output of the run (the diagnostic lines)
+    std::vector<LevelLine> levels;           // one per level started
+    std::vector<int32_t> screens;            // every screen seen, in order, repeats folded
+    std::vector<std::string> dialogs;        // every dialog opened, by kind ("name", "level", "won", "continue", ...)
+    std::vector<std::string> problems;       // what the driver did not expect (an unknown box, a stuck board)
+    int32_t frames = 0;                      // frames run
+    std::string output;                      // standard output of the run (the diagnostic lines)
+    std::map<std::string, FrameCost> costs;  // by "screen N" or "screen N + dialog kind"
+    double firstFrameMs = 0, mainMenuMs = 0; // wall time from Main_Body's call to the first flip, to the main menu
 };
 
 // Runs the game once with the goal (XDG_DATA_HOME and BQ_APP_FOLDER as the caller set them).
