@@ -2,6 +2,8 @@
 #include "driver_helpers.h"
 
 #include <cstdio>
+#include <time.h>
+
 #include <algorithm>
 #include <deque>
 #include <chrono>
@@ -23,7 +25,6 @@
 #include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
-#include "platform/perf.h"
 #include "platform/system.h"
 #include "solver.h"
 
@@ -177,7 +178,7 @@ void OnDialog() {
 
 void OnMainMenu() {
     Run& r = *g_run;
-    if (MainMenu_NamePending || r.screenFrames < kSettleFrames) return;
+    if (MainMenu_NamePending || r.screenFrames < std::max(kSettleFrames, r.goal.menuFrames)) return;
     Shot("main_menu");
     if (r.wins >= r.goal.levelsToWin && r.wins > 0) return Quit();
     if (r.goal.startLevel > 0 && !r.matchPrepared) {
@@ -248,11 +249,13 @@ void OnLevelMap() {
 // The frame that just ended is charged to what it showed; the one starting now is noted.
 void CountCost() {
     Run& r = *g_run;
-    const uint64_t now = Perf_ThreadCpuNs();
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    const uint64_t now = uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
     const double wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - r.started).count();
     if (r.report->firstFrameMs == 0) r.report->firstFrameMs = wallMs;
-    if (r.report->mainMenuMs == 0 && Screen_Current == kScreenMainMenu && !Dialog_Active && r.cpuNs)
+    if (r.report->mainMenuMs == 0 && Screen_Current == kScreenMainMenu && !Dialog_Active && !r.costKey.empty())
         r.report->mainMenuMs = wallMs;
     if (!r.costKey.empty()) {
         FrameCost& c = r.report->costs[r.costKey];

@@ -24,6 +24,7 @@ struct DriverGoal {
     int32_t startLevel = 0;      // > 0: a saved match at this level is made before Start (the level sweep)
     int32_t levelsToWin = 1;     // the run closes the window once this many levels were won and the map shows
     bool continueMatch = true;   // the continue box: "Weiterspielen" (true) or a new match
+    int32_t menuFrames = 0;      // frames the main menu is left alone before Start (its birds fly)
     int32_t frameLimit = 0;      // > 0: the harness closes the game after this many frames
     std::string shots;           // folder for screenshots at the chosen points ("" none)
 };

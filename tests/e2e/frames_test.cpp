@@ -19,6 +19,7 @@ TEST_F(E2eFrames, CostPerScreen) {
     if (!std::getenv("BQ_E2E_FRAMES")) GTEST_SKIP() << "BQ_E2E_FRAMES=1 measures";
     DriverGoal goal;
     goal.levelsToWin = 2;
+    goal.menuFrames = 600;
     goal.frameLimit = 60 * 60 * 20;
     const DriverReport r = Driver_Run(goal);
     ASSERT_EQ(r.exitCode, 0);
