@@ -130,6 +130,7 @@ void CloseLevelLine(const std::string& result) {
     r.line.frames = r.report->frames - r.levelStartFrame;
     r.line.timeS = r.line.frames * kFrameMs / 1000.0;
     r.report->levels.push_back(r.line);
+    if (r.goal.progress) std::fprintf(stderr, "%s\n", Driver_Line(r.line).c_str());
 }
 
 void OnDialog() {

@@ -26,6 +26,7 @@ struct DriverGoal {
     bool continueMatch = true;   // the continue box: "Weiterspielen" (true) or a new match
     int32_t menuFrames = 0;      // frames the main menu is left alone before Start (its birds fly)
     int32_t frameLimit = 0;      // > 0: the harness closes the game after this many frames
+    bool progress = false;       // each level's report line on standard error as it ends (standard output is captured)
     std::string shots;           // folder for screenshots at the chosen points ("" none)
 };
 
