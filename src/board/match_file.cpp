@@ -223,7 +223,12 @@ void ApplyExtras(const std::vector<int32_t>& extras, int32_t cols, int32_t rows)
 Str Match_Path() { return PlayerPath(u".bqm"); }
 Str Match_SnapshotPath() { return PlayerPath(u".lev"); }
 
-int32_t Match_Exists() { return File_Type(Match_Path()) == 1 ? 1 : 0; }
+int32_t Match_Exists() {
+    const int type = File_Type(Match_Path());
+    // A folder (or a device) in the record's place is set aside, or no match could ever be saved again.
+    if (type > 1) SetAside(Match_Path(), u"is not a file");
+    return type == 1 ? 1 : 0;
+}
 
 void Match_Delete() {
     File_Delete(Match_Path());

@@ -121,6 +121,7 @@ void Dialog_Close() {
 }
 
 int Dialog_Serial() { return g_dialog.serial; }
+ScreenFn Dialog_UpdateFn() { return g_dialog.update; }
 
 void Dialog_SetOwner(int32_t owner) {
     if (Dialog_Active) g_dialog.owner = owner;

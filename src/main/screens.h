@@ -59,6 +59,8 @@ void Dialog_SetOwner(int32_t owner); // tags the open dialog (nothing when none 
 int32_t Dialog_Owner();              // the open dialog's tag; DIALOG_GAME when none is open
 // 1 while an open dialog keeps the screen below from taking input (every dialog but a tutorial's plain frame).
 int32_t Dialog_HoldsInput();
+// The open dialog's update function (Dialog_Nothing when none): tells the open dialog apart (tests' drivers).
+ScreenFn Dialog_UpdateFn();
 // Main loop: the open dialog's update, then the input flush when the dialog that ran asked for it (also when it
 // closed itself in its update, so the click that closed it does not reach the screen).
 void Dialog_RunUpdate();

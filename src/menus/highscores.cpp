@@ -81,9 +81,11 @@ void Highscores_Init() {
     HS_Path = Data_Path(u"highscores.dat");
     // The table starts as a fresh one, so a file that cannot be read leaves empty places, never "player 0" rows.
     Highscores_Fresh();
-    const int64_t size = File_Type(HS_Path) == 1 ? File_Size(HS_Path) : -1;
+    const int type = File_Type(HS_Path);
+    const int64_t size = type == 1 ? File_Size(HS_Path) : type > 1 ? 0 : -1;
     if (size == kHsFileSize && Highscores_Load()) return;
     if (size >= 0) {
+        // A folder (or a device) in the file's place is set aside too, or no score could ever be saved.
         // A file of another size may be one cut short by a crash or a full disk: it is set aside, never erased.
         const Str bad = HS_Path + u".bad";
         const bool moved = std::rename(Path_Native(HS_Path).c_str(), Path_Native(bad).c_str()) == 0;

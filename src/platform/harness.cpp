@@ -28,10 +28,11 @@ constexpr int kMaxFrame = 100000000; // last frame a script may name (about 19 d
 // name its window from window to canvas pixels; events naming no window (id 0) pass unchanged, exactly as written.
 constexpr Uint32 kCanvasWindowId = 0;
 
-HarnessConfig g_config;            // what the harness does
-std::vector<ScriptEvent> g_script; // parsed script, sorted by frame (stable)
-size_t g_nextEvent = 0;            // first script event not injected yet
-bool g_configured = false;         // Harness_Configure has run
+HarnessConfig g_config;               // what the harness does
+std::vector<ScriptEvent> g_script;    // parsed script, sorted by frame (stable)
+size_t g_nextEvent = 0;               // first script event not injected yet
+bool g_configured = false;            // Harness_Configure has run
+HarnessFrameFn g_frameHook = nullptr; // a test's driver, called as each frame starts
 
 constexpr size_t kMaxScriptBytes = 16u << 20; // far beyond any scripted run
 
@@ -444,5 +445,8 @@ void Sys_OnFlip() {
     Clock_OnFlip();
     // The next frame starts: its scripted events go in, then everything queued reaches the input state.
     Input_BeginFrame();
+    if (g_frameHook) g_frameHook(Input_Frame());
     Sys_PollEvents();
 }
+
+void Harness_SetFrameHook(HarnessFrameFn fn) { g_frameHook = fn; }

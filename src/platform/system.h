@@ -81,7 +81,11 @@ struct HarnessConfig {
 bool Harness_Configure(const HarnessConfig& config);
 HarnessConfig Harness_FromEnvironment(); // what Sys_Init reads from BQ_* variables (script file read here)
 const HarnessConfig& Harness_Current();
-int Harness_FrameNumber();            // the frame being drawn now (the platform's Input_Frame): 1 until the first flip
+int Harness_FrameNumber(); // the frame being drawn now (the platform's Input_Frame): 1 until the first flip
+// Tests: a driver called at the start of every frame, after the script's events went in and before the event pump
+// (events it pushes reach this frame's input). Null: none. Harness_Configure leaves it as it is.
+using HarnessFrameFn = void (*)(int frame);
+void Harness_SetFrameHook(HarnessFrameFn fn);
 bool Sys_FakeClockActive();           // BQ_FRAME_MS given
 void Sys_UseFakeClock(int msPerFlip); // tests: switch the fake clock on (> 0) or off (0) at once
 bool Sys_SeedOverride(int32_t& seed); // true and the seed when BQ_SEED was given

@@ -1,5 +1,6 @@
 // The saved match: a level interrupted and continued on the same board with the same counters; files cut at every
 // length or with a flipped byte are set aside and never crash; a save killed at any moment leaves a readable match.
+#include <filesystem>
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -122,6 +123,18 @@ TEST_F(PlayTest, DamagedMatchFilesAreSetAside) {
     EXPECT_TRUE(Match_Continue());
     EXPECT_EQ(Screen_Current, kScreenGame);
     EXPECT_EQ(Match_HasSnapshot, 0) << "the level started from its beginning";
+}
+
+// A folder in the saved match's place is set aside, so the next save writes the match again.
+TEST_F(PlayTest, AFolderInTheMatchsPlaceIsSetAside) {
+    const Str path = Match_Path();
+    std::filesystem::create_directories(Path_Native(path) + "/inside");
+    EXPECT_EQ(Match_Exists(), 0);
+    EXPECT_EQ(File_Type(path + u".bad"), 2);
+    Game_Start(0);
+    Match_Save(Level_Current, 0);
+    EXPECT_EQ(Match_Exists(), 1);
+    EXPECT_TRUE(Match_Load());
 }
 
 // A child saving the match over and over is killed at random moments (100 times): the match left behind always

@@ -74,6 +74,18 @@ TEST_F(HighscoresTest, WrongSizesAreKeptAsBadAndAFreshTableIsWritten) {
     }
 }
 
+// A folder in the file's place is set aside like a file of a wrong size, so the scores can be saved again.
+TEST_F(HighscoresTest, AFolderInTheFilesPlaceIsSetAside) {
+    std::filesystem::remove(HsFile(dataDir_));
+    std::filesystem::create_directories(HsFile(dataDir_) + "/inside");
+    testing::internal::CaptureStdout();
+    Highscores_Init();
+    out_ = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out_.find("highscores format updated"), std::string::npos) << out_;
+    EXPECT_TRUE(std::filesystem::is_directory(HsFile(dataDir_) + ".bad/inside"));
+    EXPECT_EQ(ReadBytes(HsFile(dataDir_)).size(), 240u) << "a fresh file is written";
+}
+
 TEST_F(HighscoresTest, FlippedBytesLoadAsTheyAreAndStayUsable) {
     std::vector<uint8_t> b = ReadBytes(HsFile(dataDir_));
     for (size_t i = 0; i < b.size(); i += 3)

@@ -1,0 +1,56 @@
+// The level player of the end-to-end tests: runs the whole game (Main_Body, the real main loop) headless on the fake
+// clock and plays it with the mouse and keyboard only, pushed as SDL events from the harness's frame hook. It reads
+// the screen, the open dialog and the board to choose what to do (the level generator's solver picks the moves).
+// Used by campaign_test.cpp and levels_test.cpp; tools/play_all_levels.sh runs the latter over the 150 levels.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// One level played: what the per-level report line says.
+struct LevelLine {
+    int32_t level = 0;
+    std::string result; // "won", "lost" (the time ran out) or "stopped" (the run ended inside the level)
+    int32_t score = 0;  // the match's score when the level ended
+    int32_t gems = 0;   // gems the level brought to the bag
+    double timeS = 0;   // game time from the level box's OK to the level end, seconds
+    int32_t frames = 0; // frames in that time
+};
+
+struct DriverGoal {
+    std::string name = "Tester"; // typed into the first start's name box
+    int32_t startLevel = 0;      // > 0: a saved match at this level is made before Start (the level sweep)
+    int32_t levelsToWin = 1;     // the run closes the window once this many levels were won and the map shows
+    bool continueMatch = true;   // the continue box: "Weiterspielen" (true) or a new match
+    int32_t menuFrames = 0;      // frames the main menu is left alone before Start (its birds fly)
+    int32_t frameLimit = 0;      // > 0: the harness closes the game after this many frames
+    bool progress = false;       // each level's report line on standard error as it ends (standard output is captured)
+    std::string shots;           // folder for screenshots at the chosen points ("" none)
+};
+
+// CPU time of the frames shown on one screen or with one dialog open (the main thread's, start to flip included).
+struct FrameCost {
+    int32_t frames = 0;
+    uint64_t totalNs = 0, worstNs = 0;
+};
+
+struct DriverReport {
+    int exitCode = -1;
+    std::vector<LevelLine> levels;           // one per level started
+    std::vector<int32_t> screens;            // every screen seen, in order, repeats folded
+    std::vector<std::string> dialogs;        // every dialog opened, by kind ("name", "level", "won", "continue", ...)
+    std::vector<std::string> problems;       // what the driver did not expect (an unknown box, a stuck board)
+    int32_t frames = 0;                      // frames run
+    std::string output;                      // standard output of the run (the diagnostic lines)
+    std::map<std::string, FrameCost> costs;  // by "screen N" or "screen N + dialog kind"
+    double firstFrameMs = 0, mainMenuMs = 0; // wall time from Main_Body's call to the first flip, to the main menu
+};
+
+// Runs the game once with the goal (XDG_DATA_HOME and BQ_APP_FOLDER as the caller set them).
+DriverReport Driver_Run(const DriverGoal& goal);
+// The report line of one level: "level 3 won score 1234 gems 21 time 81.3 s frames 5081".
+std::string Driver_Line(const LevelLine& l);
+// Diagnostic lines of the output that are not among the expected ones (start-up notes of a fresh data folder).
+std::vector<std::string> Driver_UnexpectedLines(const std::string& output);

@@ -1,0 +1,35 @@
+// Frame costs on the screens of the campaign's way (BQ_E2E_FRAMES=1; bench/frame_budgets.sh runs it in a Release
+// build): the first start, the name box, the main menu with its birds, two levels played, the level end, the
+// level-won dialog, the build menu, the level map; per screen and open dialog the frames, the mean and the worst CPU
+// time of a whole frame (update, drawing and the software renderer's present), the time to the first frame and to
+// the main menu, and the peak memory of the process.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "driver_helpers.h"
+#include "main/runtime_helpers.h"
+
+namespace {
+
+class E2eFrames : public RuntimeTest {};
+
+TEST_F(E2eFrames, CostPerScreen) {
+    if (!std::getenv("BQ_E2E_FRAMES")) GTEST_SKIP() << "BQ_E2E_FRAMES=1 measures";
+    DriverGoal goal;
+    goal.levelsToWin = 2;
+    goal.menuFrames = 600;
+    goal.frameLimit = 60 * 60 * 20;
+    const DriverReport r = Driver_Run(goal);
+    ASSERT_EQ(r.exitCode, 0);
+    std::printf("%-34s %7s %9s %9s\n", "screen (+ dialog)", "frames", "mean ms", "worst ms");
+    for (const auto& [key, c] : r.costs)
+        std::printf("%-34s %7d %9.2f %9.2f\n", key.c_str(), c.frames, c.totalNs / 1e6 / c.frames, c.worstNs / 1e6);
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    std::printf("first frame %.1f ms, main menu %.1f ms after the start; peak memory %.1f MB\n", r.firstFrameMs,
+                r.mainMenuMs, u.ru_maxrss / 1024.0);
+}
+
+} // namespace
