@@ -191,7 +191,7 @@ void Config_Load() {
     g_keepFile = false;
     if (type != 0 && !readable) {
         // Not missing but unusable: set aside so the player can recover it; when even that fails, it is left as it
-        // is and this session runs on the defaults without writing it.
+        // is and the game runs on the defaults until it quits, never writing it.
         const bool moved = File_SetAside(path);
         g_keepFile = !moved;
         const Str why = type == 2                         ? Str(u" is a folder")

@@ -42,7 +42,7 @@ Str Data_Path(const Str& name); // Data_Folder + "/" + name
 // out-of-range value takes its default with a diagnostic line. Unknown keys are dropped and characters above U+00FF
 // become "?" (one diagnostic line each; the file is rewritten). A file that is no regular file, larger than 1 MB or
 // unreadable is set aside as ".bad" and the defaults written; when it cannot be set aside it is left untouched and
-// this session never writes it.
+// the game never writes it until it quits.
 // Folders_Init also removes temporary files that a killed save left in the data folder.
 void Config_Load();
 // The value text of the key ("" when missing).

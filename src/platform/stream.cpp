@@ -377,12 +377,11 @@ StreamPtr OpenEmbedded(const Str& name) {
     return std::make_shared<MemStream>(data, size, std::move(keep));
 }
 
-// A regular real file for reading, or null.
-StreamPtr OpenRealForReading(const std::string& native) {
+// A regular real file opened for reading (or also writing), or null. Non-blocking, so that a FIFO or a device in
+// place of a file cannot stop the game in open(); only regular files are opened.
+StreamPtr OpenRegular(const std::string& native, bool writable) {
     if (native.empty()) return nullptr;
-    // Non-blocking, so that a FIFO or a device in place of a file cannot stop the game in open(); only regular
-    // files are read.
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(native.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -390,8 +389,11 @@ StreamPtr OpenRealForReading(const std::string& native) {
         return nullptr;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return std::make_shared<FileStream>(fd, true, false);
+    return std::make_shared<FileStream>(fd, true, writable);
 }
+
+// A regular real file for reading, or null.
+StreamPtr OpenRealForReading(const std::string& native) { return OpenRegular(native, false); }
 
 // Folder part of a native path ("" for a bare name).
 std::string FolderOf(const std::string& p) {
@@ -436,17 +438,7 @@ StreamPtr File_Write(const Str& path) {
 StreamPtr File_Open(const Str& path) {
     const Located at = Locate(path);
     if (at.embedded) return nullptr;
-    const std::string& native = at.native;
-    if (native.empty()) return nullptr;
-    const int fd = ::open(native.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return std::make_shared<FileStream>(fd, true, true);
+    return OpenRegular(at.native, true);
 }
 
 StreamPtr File_WriteAtomic(const Str& path) {
