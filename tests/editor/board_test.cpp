@@ -15,7 +15,7 @@ class EditorBoard : public testing::Test {
   protected:
     void SetUp() override { EditorTest_Open(); }
     void TearDown() override {
-        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EXPECT_FALSE(ToolkitTest_WatchdogFired());
         EditorTest_Close();
     }
     // Chooses a combo entry as the user would and lets the inspector apply it.
@@ -36,7 +36,7 @@ TEST_F(EditorBoard, SelectInspectPaintAndPlaceWithTheMouse) {
     ASSERT_GE(Board_Cols, 4);
     ASSERT_LT(CellX(3), Editor_W.Window->X); // the cells used here are left of the window
     // Left click selects the cell and loads the inspector.
-    EditorTest_Script(Click(2, CellX(1), CellY(1)));
+    ToolkitTest_Script(Click(2, CellX(1), CellY(1)));
     EditorTest_Frames(4);
     EXPECT_EQ(Editor_SelectedCell.x, 1);
     EXPECT_EQ(Editor_SelectedCell.y, 1);
@@ -55,20 +55,20 @@ TEST_F(EditorBoard, SelectInspectPaintAndPlaceWithTheMouse) {
     EXPECT_EQ(Board_Cells[1][1].AutoSpawn, 1);
     // Right click paints tile and flags on another cell, not the piece.
     const int32_t kindAt3 = KindAt(3, 2);
-    EditorTest_Script(Click(2, CellX(3), CellY(2), 2));
+    ToolkitTest_Script(Click(2, CellX(3), CellY(2), 2));
     EditorTest_Frames(4);
     EXPECT_EQ(Board_Cells[3][2].TileLevel, 2);
     EXPECT_EQ(Board_Cells[3][2].AutoSpawn, 1);
     EXPECT_EQ(KindAt(3, 2), kindAt3);
     // Middle click drops the chosen piece.
-    EditorTest_Script(Click(2, CellX(2), CellY(3), 3));
+    ToolkitTest_Script(Click(2, CellX(2), CellY(3), 3));
     EditorTest_Frames(4);
     EXPECT_EQ(KindAt(2, 3), KIND_TAR);
     // "Void Cell": right and middle click empty and void the cell.
     Choose(Editor_W.TileCombo, u"Void Cell");
     EXPECT_EQ(Board_Cells[1][1].Void, 1);
     EXPECT_FALSE(Board_Cells[1][1].Piece);
-    EditorTest_Script(Click(2, CellX(0), CellY(3), 2) + Click(6, CellX(2), CellY(0), 3));
+    ToolkitTest_Script(Click(2, CellX(0), CellY(3), 2) + Click(6, CellX(2), CellY(0), 3));
     EditorTest_Frames(10);
     for (const Point p : {Point{0, 3}, Point{2, 0}}) {
         EXPECT_EQ(Board_Cells[p.x][p.y].Void, 1);
@@ -115,8 +115,8 @@ TEST_F(EditorBoard, AClickOnTheWindowNeverReachesTheBoardBeneath) {
     ASSERT_LT(c, Board_Cols);
     // The root window becomes active by a click on the board, then a click on the window's edge.
     // ... and later the pointer comes onto the board without a click.
-    EditorTest_Script(Click(2, CellX(0), CellY(0)) + Click(8, x, 60) + Click(14, x, 60, 2) + Click(20, x, 60, 3) +
-                      "26 mouse " + std::to_string(CellX(3)) + " " + std::to_string(CellY(3)) + "\n");
+    ToolkitTest_Script(Click(2, CellX(0), CellY(0)) + Click(8, x, 60) + Click(14, x, 60, 2) + Click(20, x, 60, 3) +
+                       "26 mouse " + std::to_string(CellX(3)) + " " + std::to_string(CellY(3)) + "\n");
     const std::string before = EditorTest_Level();
     EditorTest_Frames(32);
     EXPECT_EQ(Editor_SelectedCell.x, 0);
@@ -132,15 +132,15 @@ TEST_F(EditorBoard, TypedSizesNeverLeaveOneToFortyEightOrCutColumnsEarly) {
     ASSERT_TRUE(field);
     const int fx = Editor_W.Window->X + field->X + Editor_W.WidthSpinner->X + 6;
     const int fy = Editor_W.Window->Y + Editor_W.Window->TitleHeight + Editor_W.WidthSpinner->Y + 6;
-    EditorTest_Script(Click(2, fx, fy) + "4 key 35 press\n6 key 8 press\n8 key 8 press\n10 key 8 press\n" +
-                      "12 text 100\n");
+    ToolkitTest_Script(Click(2, fx, fy) + "4 key 35 press\n6 key 8 press\n8 key 8 press\n10 key 8 press\n" +
+                       "12 text 100\n");
     for (int f = 0; f < 14; ++f) {
         EditorTest_Frames(1);
         EXPECT_GE(Board_Cols, 1);
         EXPECT_LE(Board_Cols, 48);
     }
     EXPECT_EQ(Board_Cols, cols); // not yet: the field is still being edited
-    EditorTest_Script(KeyPress(2, VK::RETURN));
+    ToolkitTest_Script(KeyPress(2, VK::RETURN));
     EditorTest_Frames(6);
     EXPECT_EQ(Board_Cols, 48);
     // Shrinking removes the pieces of the columns cut off; growing shows those cells empty.
@@ -181,8 +181,8 @@ TEST_F(EditorBoard, AllZeroWeightsAreRefusedWithAnAlertAndTheBoardStays) {
     const std::string before = EditorTest_Level();
     const size_t pieces = Pieces.Count();
     // Through the buttons: Create, then Fill.
-    EditorTest_Script(Click(2, ButtonX(BTN_CREATE), ButtonY(BTN_CREATE)) +
-                      Click(10, ButtonX(BTN_FILL), ButtonY(BTN_FILL)));
+    ToolkitTest_Script(Click(2, ButtonX(BTN_CREATE), ButtonY(BTN_CREATE)) +
+                       Click(10, ButtonX(BTN_FILL), ButtonY(BTN_FILL)));
     EditorTest_Frames(16);
     EXPECT_EQ(alerts, 2);
     EXPECT_TRUE(EditorTest_Level() == before);
@@ -190,7 +190,7 @@ TEST_F(EditorBoard, AllZeroWeightsAreRefusedWithAnAlertAndTheBoardStays) {
 }
 
 TEST_F(EditorBoard, ClearTableAndCentringMoveWholeCells) {
-    EditorTest_Script(Click(2, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)));
+    ToolkitTest_Script(Click(2, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)));
     EditorTest_Frames(5);
     EXPECT_EQ(Pieces.Count(), 0u);
     for (int32_t c = 0; c < Board_Cols; ++c)

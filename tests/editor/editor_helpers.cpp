@@ -5,7 +5,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +21,10 @@
 
 namespace {
 std::unique_ptr<TempFolder> g_tmp;
-int g_modalFrames = 0, g_modalCap = 600;
-bool g_fired = false;
-std::function<void()> g_onModal;
 } // namespace
 
 void EditorTest_Open(bool open, int modalCap) {
-    if (!Graphics_IsOpen()) {
-        Sys_Init(0, nullptr);
-        ASSERT_TRUE(Graphics_Open(800, 600, true));
-    }
-    static bool registered = false;
-    if (!registered) registered = Incbin_RegisterBuiltin();
-    ASSERT_TRUE(registered);
+    ToolkitTest_OpenCanvas();
     static bool boardLoaded = false;
     if (!boardLoaded) {
         Tilesets_Load();
@@ -46,7 +36,7 @@ void EditorTest_Open(bool open, int modalCap) {
     Level_Current = 1;
     ASSERT_TRUE(Level_LoadByNumber(1));
     Level_Sweeping = 0;
-    EditorTest_Script("");
+    ToolkitTest_Script("");
     if (open) Editor_Create();
 }
 
@@ -58,48 +48,13 @@ void EditorTest_Reset(int modalCap) {
     ASSERT_TRUE(Dir_Change(App_Folder));
     std::filesystem::create_directories(g_tmp->path() + "/levels");
     // The toolkit as at program start, then the editor's own start-up.
-    std::vector<std::shared_ptr<PNO_Window>> left;
-    for (const auto& w : Paneo_Windows)
-        left.push_back(w);
-    for (const auto& w : left)
-        w->Free();
-    Paneo_Windows.Clear();
-    Toolkit_Init();
-    Sys_ClearCloseRequest();
-    Editor_Init();
-    g_modalFrames = 0;
-    g_modalCap = modalCap;
-    g_fired = false;
-    g_onModal = nullptr;
-    Paneo_ModalFrameHook = [] {
-        ++g_modalFrames;
-        if (g_onModal) g_onModal();
-        if (g_modalFrames == g_modalCap) {
-            g_fired = true;
-            ADD_FAILURE() << "a modal loop ran " << g_modalCap << " frames: ending it through the terminate flag";
-            Sys_RequestClose();
-        }
-        if (g_modalFrames > g_modalCap + 50) throw std::runtime_error("modal loop ignores the terminate flag");
-    };
+    ToolkitTest_Restart(modalCap, Editor_Init);
 }
 
 void EditorTest_Close() {
     if (Editor_Open) Editor_Close();
     Sys_ClearCloseRequest();
     g_tmp.reset();
-}
-
-void EditorTest_Script(const std::string& script) {
-    HarnessConfig config;
-    config.headless = true;
-    config.frameMs = 16;
-    config.inputScript = script;
-    ASSERT_TRUE(Harness_Configure(config));
-    Input_Reset();
-    Input_Flush();
-    Sys_ClearCloseRequest();
-    GuiMouse.Sync();
-    Sys_PollEvents();
 }
 
 void EditorTest_Frames(int n) {
@@ -113,9 +68,6 @@ void EditorTest_Frames(int n) {
         Graphics_Flip(-1);
     }
 }
-
-void EditorTest_OnModalFrame(std::function<void()> f) { g_onModal = std::move(f); }
-bool EditorTest_WatchdogFired() { return g_fired; }
 
 Str EditorTest_Folder() { return App_Folder; }
 std::string EditorTest_File(const std::string& name) { return Str_ToUtf8(App_Folder) + "/" + name; }
@@ -153,15 +105,7 @@ int ButtonY(int b) {
 int CellX(int c) { return Board_OriginX - Board_OverflowX + c * Cell_Width + Cell_Width / 2; }
 int CellY(int r) { return Board_OriginY - Board_OverflowY + r * Cell_Height + Cell_Height / 2; }
 
-int OpenWindows() {
-    int n = 0;
-    for (const auto& w : Paneo_Windows)
-        n += w->Kind != 10;
-    return n;
-}
-
 namespace {
-std::shared_ptr<PNO_Window> Front() { return Paneo_Windows.Last(); }
 std::shared_ptr<PNO_Window> FindRequester() {
     for (const auto& w : Paneo_Windows)
         if (w->W == 400 && w->Kind == 20) return w;
@@ -170,8 +114,8 @@ std::shared_ptr<PNO_Window> FindRequester() {
 } // namespace
 
 void EditorTest_AnswerAlerts(int* count) {
-    EditorTest_OnModalFrame([count] {
-        const auto f = Front();
+    ToolkitTest_OnModalFrame([count] {
+        const auto f = ToolkitTest_Front();
         if (f && f->Text == u"Alert") {
             if (count) ++*count;
             Sys_RequestClose();
@@ -185,8 +129,8 @@ std::string EditorTest_RequesterScript(int confirmFrame) {
 }
 
 void EditorTest_TypeIntoRequester(const Str& name, int* alerts) {
-    EditorTest_OnModalFrame([name, alerts] {
-        const auto f = Front();
+    ToolkitTest_OnModalFrame([name, alerts] {
+        const auto f = ToolkitTest_Front();
         if (f && f->Text == u"Alert") {
             if (alerts) ++*alerts;
             Sys_RequestClose();

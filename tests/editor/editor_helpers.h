@@ -1,6 +1,7 @@
 // Shared set-up of the editor tests: SDL on the offscreen canvas, the packed archive, the board's tile sets and
-// pictures, a fresh toolkit and editor, App_Folder on a temporary folder, level 1 loaded; scripted frames, the
-// watchdog for modal loops, and the widgets and files the tests look at.
+// pictures, a fresh toolkit and editor, App_Folder on a temporary folder, level 1 loaded; editor frames, and the
+// widgets and files the tests look at. The script, the watchdog for modal loops and the window counts are the
+// toolkit tests' own (toolkit/toolkit_helpers.h).
 #pragma once
 
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "editor/editor_internal.h"
 #include "platform/strings.h"
+#include "toolkit/toolkit_helpers.h"
 
 // Opens everything (once), makes a temporary App_Folder (current), resets the toolkit and the editor, loads level 1
 // and, with `open`, opens the editor. A modal loop may run at most `modalCap` frames.
@@ -18,13 +20,8 @@ void EditorTest_Open(bool open = true, int modalCap = 600);
 void EditorTest_Reset(int modalCap = 600);
 // Ends the test's editor and removes the temporary folder.
 void EditorTest_Close();
-// Restarts the harness with the script (frames from 1).
-void EditorTest_Script(const std::string& script);
 // One editor frame: clear, Editor_Update, Editor_Draw, flip (the next frame's script events arrive).
 void EditorTest_Frames(int n);
-// Runs `f` after every pass of a modal loop; true when the watchdog had to end one.
-void EditorTest_OnModalFrame(std::function<void()> f);
-bool EditorTest_WatchdogFired();
 // The temporary App_Folder, and a path below it.
 Str EditorTest_Folder();
 std::string EditorTest_File(const std::string& name);
@@ -41,8 +38,6 @@ int ButtonY(int b);
 // The board cell's centre on the canvas.
 int CellX(int c);
 int CellY(int r);
-// Windows in Paneo_Windows other than the root.
-int OpenWindows();
 // Answers every "Alert" box at once (through the terminate flag) and counts them in `count`.
 void EditorTest_AnswerAlerts(int* count);
 // Runs a requester to its end: types `name` into its name field and confirms it at `confirmFrame`; alerts are

@@ -24,12 +24,12 @@ class EditorFiles : public testing::Test {
   protected:
     void SetUp() override { EditorTest_Open(); }
     void TearDown() override {
-        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EXPECT_FALSE(ToolkitTest_WatchdogFired());
         EditorTest_Close();
     }
     // Presses a window button at frame 2 and runs the frames (a requester runs inside them).
     void Press(int button, const std::string& more = "", int frames = 30) {
-        EditorTest_Script(Click(2, ButtonX(button), ButtonY(button)) + more);
+        ToolkitTest_Script(Click(2, ButtonX(button), ButtonY(button)) + more);
         EditorTest_Frames(frames);
     }
 };
@@ -64,7 +64,7 @@ TEST_F(EditorFiles, SaveAsAndLoadRoundTripThroughTheRequester) {
     EXPECT_EQ(Editor_W.DurationInput->GetText(), Str_FromInt(Level_Duration / 1000000));
 
     // A cancelled requester changes nothing.
-    EditorTest_OnModalFrame(nullptr);
+    ToolkitTest_OnModalFrame(nullptr);
     Press(BTN_LOAD, KeyPress(10, VK::ESCAPE));
     EXPECT_EQ(Level_Path, Str_FromUtf8(path));
     EXPECT_TRUE(EditorTest_Level() == changed);
@@ -77,7 +77,7 @@ TEST_F(EditorFiles, RefusedSavesAndLoadsAlertAndChangeNothing) {
     ASSERT_TRUE(Str_StartsWith(Level_Path, u"incbin::"));
     const std::string before = EditorTest_Level();
     int requesters = 0;
-    EditorTest_OnModalFrame([&] {
+    ToolkitTest_OnModalFrame([&] {
         for (const auto& w : Paneo_Windows)
             requesters += w->W == 400 && w->Kind == 20;
     });
@@ -118,7 +118,7 @@ TEST_F(EditorFiles, QuickSaveAndLoadAndTheHideKey) {
     ASSERT_TRUE(Editor_CreateBoard());
     const std::string edited = EditorTest_Level();
     const Str path = Level_Path;
-    EditorTest_Script(KeyPress(2, VK::F1 + 1));
+    ToolkitTest_Script(KeyPress(2, VK::F1 + 1));
     EditorTest_Frames(4);
     const std::string quick = EditorTest_File("levels/default.lev");
     EXPECT_TRUE(EditorTest_Read(quick) == edited);
@@ -126,18 +126,18 @@ TEST_F(EditorFiles, QuickSaveAndLoadAndTheHideKey) {
     // F3 restores, also from a read-only file, which it leaves whole.
     Editor_ClearTable();
     chmod(quick.c_str(), 0444);
-    EditorTest_Script(KeyPress(2, VK::F1 + 2));
+    ToolkitTest_Script(KeyPress(2, VK::F1 + 2));
     EditorTest_Frames(4);
     EXPECT_TRUE(EditorTest_Level() == edited);
     EXPECT_TRUE(EditorTest_Read(quick) == edited);
     chmod(quick.c_str(), 0644);
     // Left Ctrl + Left Alt hides the window: buttons no longer act, F2 still does.
-    EditorTest_Script("2 key 162 down\n3 key 164 press\n5 key 162 up\n" +
-                      Click(8, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)));
+    ToolkitTest_Script("2 key 162 down\n3 key 164 press\n5 key 162 up\n" +
+                       Click(8, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)));
     EditorTest_Frames(14);
     EXPECT_EQ(Editor_W.Window->Hidden, 1);
     EXPECT_TRUE(EditorTest_Level() == edited);
-    EditorTest_Script("2 key 162 down\n3 key 164 press\n5 key 162 up\n");
+    ToolkitTest_Script("2 key 162 down\n3 key 164 press\n5 key 162 up\n");
     EditorTest_Frames(8);
     EXPECT_EQ(Editor_W.Window->Hidden, 0);
 }
@@ -155,7 +155,7 @@ TEST_F(EditorFiles, TestRunLeavesTheBoardAsEditedAndTheMatchUntouched) {
     Player_LevelEase[1][Level_Current] = 2;
     Level_Ease = 2;
     // Tab starts: the window hides and the ease is 0 for the run.
-    EditorTest_Script(KeyPress(2, VK::TAB));
+    ToolkitTest_Script(KeyPress(2, VK::TAB));
     EditorTest_Frames(4);
     ASSERT_EQ(Editor_Testing, 1);
     EXPECT_EQ(Editor_W.Window->Hidden, 1);
@@ -169,12 +169,12 @@ TEST_F(EditorFiles, TestRunLeavesTheBoardAsEditedAndTheMatchUntouched) {
     Score += 500;
     Lives = 0;
     Gold += 10;
-    EditorTest_Script(KeyPress(2, VK::F1 + 1));
+    ToolkitTest_Script(KeyPress(2, VK::F1 + 1));
     EditorTest_Frames(4);
     EXPECT_TRUE(EditorTest_Read(EditorTest_File("levels/default.lev")).empty());
     // A click where a button of the hidden window is, then Tab: everything as before, and the click presses
     // nothing once the window shows again.
-    EditorTest_Script(Click(2, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)) + KeyPress(3, VK::TAB));
+    ToolkitTest_Script(Click(2, ButtonX(BTN_CLEAR), ButtonY(BTN_CLEAR)) + KeyPress(3, VK::TAB));
     EditorTest_Frames(10);
     ASSERT_EQ(Editor_Testing, 0);
     EXPECT_TRUE(EditorTest_Level() == edited);

@@ -47,22 +47,14 @@ class EditorGame : public PlayTest {
         ASSERT_EQ(Screen_Current, kScreenGame);
     }
     void TearDown() override {
-        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EXPECT_FALSE(ToolkitTest_WatchdogFired());
         EditorTest_Close();
         Board_Hooks = Board_HooksDefault();
         PlayTest::TearDown();
     }
     // Runs a script over the real main loop's frames.
     void Run(const std::string& script, int frames) {
-        HarnessConfig h;
-        h.headless = true;
-        h.frameMs = 16;
-        h.inputScript = script;
-        ASSERT_TRUE(Harness_Configure(h));
-        Input_Reset();
-        Input_Flush();
-        GuiMouse.Sync();
-        Sys_PollEvents();
+        ToolkitTest_Script(script);
         Frames(frames);
     }
     static std::string AltKey(int frame, char key) {
@@ -83,11 +75,11 @@ TEST_F(EditorGame, TheDeveloperKeyGroupIsThereOnlyInTheDeveloperBuild) {
     EXPECT_FALSE(EditorTest_Read(EditorTest_File("dbg_level.lev")).empty());
     Run(AltKey(2, 'L'), 8);
     EXPECT_EQ(Editor_Open, 0);
-    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 0);
 #else
     Run(AltKey(2, 'L') + "7 key 162 down\n8 key 67 press\n9 key 162 up\n", 12);
     EXPECT_EQ(Editor_Open, 0);
-    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 0);
     EXPECT_TRUE(EditorTest_Read(EditorTest_File("dbg_level.lev")).empty());
 #endif
     // The level-win key works in both builds.

@@ -14,7 +14,7 @@ class EditorWindow : public testing::Test {
   protected:
     void SetUp() override { EditorTest_Open(); }
     void TearDown() override {
-        EXPECT_FALSE(EditorTest_WatchdogFired());
+        EXPECT_FALSE(ToolkitTest_WatchdogFired());
         EditorTest_Close();
     }
 };
@@ -24,9 +24,9 @@ TEST_F(EditorWindow, OpensOverTheLevelOnceAndItsCloseButtonClosesTheEditor) {
     ASSERT_TRUE(Editor_W.Window);
     EXPECT_EQ(Editor_W.Window->X, 800 - 230);
     EXPECT_EQ(Editor_W.Window->W, 230);
-    EXPECT_EQ(OpenWindows(), 1);
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 1);
     Editor_Create(); // already open: nothing
-    EXPECT_EQ(OpenWindows(), 1);
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 1);
     // The fields show the level's values.
     EXPECT_EQ(Editor_W.ColourInputs[0]->GetText(), Str_FromInt(Spawn_Weights[1]));
     EXPECT_EQ(Editor_W.DurationInput->GetText(), Str_FromInt(Level_Duration / 1000000));
@@ -42,10 +42,10 @@ TEST_F(EditorWindow, OpensOverTheLevelOnceAndItsCloseButtonClosesTheEditor) {
     const std::string before = EditorTest_Level();
     const auto& close = Editor_W.Window->CloseButton;
     ASSERT_TRUE(close);
-    EditorTest_Script(Click(2, Editor_W.Window->X + close->X + 8, Editor_W.Window->Y + 8));
+    ToolkitTest_Script(Click(2, Editor_W.Window->X + close->X + 8, Editor_W.Window->Y + 8));
     EditorTest_Frames(6);
     EXPECT_EQ(Editor_Open, 0);
-    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 0);
     EXPECT_EQ(Tileset_Current, tileset);
     EXPECT_EQ(Board_Cells[2][2].Void, 1);
     EXPECT_TRUE(EditorTest_Level() == before);

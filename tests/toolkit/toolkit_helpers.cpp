@@ -18,7 +18,7 @@ bool g_fired = false;
 std::function<void()> g_onModal;
 } // namespace
 
-void ToolkitTest_Open(int modalCap) {
+void ToolkitTest_OpenCanvas() {
     if (!Graphics_IsOpen()) {
         Sys_Init(0, nullptr);
         ASSERT_TRUE(Graphics_Open(800, 600, true));
@@ -26,6 +26,9 @@ void ToolkitTest_Open(int modalCap) {
     static bool registered = false;
     if (!registered) registered = Incbin_RegisterBuiltin();
     ASSERT_TRUE(registered);
+}
+
+void ToolkitTest_Restart(int modalCap, const std::function<void()>& start) {
     // Every window of an earlier test goes, then the toolkit starts again as at program start.
     std::vector<std::shared_ptr<PNO_Window>> left;
     for (const auto& w : Paneo_Windows)
@@ -35,7 +38,7 @@ void ToolkitTest_Open(int modalCap) {
     Paneo_Windows.Clear();
     Toolkit_Init();
     Sys_ClearCloseRequest();
-    Paneo_Init(2, 1);
+    start();
     g_modalFrames = 0;
     g_modalCap = modalCap;
     g_fired = false;
@@ -50,6 +53,11 @@ void ToolkitTest_Open(int modalCap) {
         }
         if (g_modalFrames > g_modalCap + 50) throw std::runtime_error("modal loop ignores the terminate flag");
     };
+}
+
+void ToolkitTest_Open(int modalCap) {
+    ToolkitTest_OpenCanvas();
+    ToolkitTest_Restart(modalCap, [] { Paneo_Init(2, 1); });
 }
 
 void ToolkitTest_Script(const std::string& script, int frameMs) {

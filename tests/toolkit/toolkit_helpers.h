@@ -12,6 +12,10 @@
 // Opens SDL and the canvas, registers the archive, frees every window of an earlier test and runs Toolkit_Init and
 // Paneo_Init(2, 1) anew. Arms the watchdog (a modal loop may run at most `modalCap` frames per test).
 void ToolkitTest_Open(int modalCap = 600);
+// The two halves of ToolkitTest_Open: SDL, the canvas and the archive (once); then every window of an earlier test
+// freed, Toolkit_Init, the application's own start-up `start` (which runs Paneo_Init) and the watchdog armed.
+void ToolkitTest_OpenCanvas();
+void ToolkitTest_Restart(int modalCap, const std::function<void()>& start);
 // Restarts the harness with a fake clock of `frameMs` per flip and the script (frames from 1); the toolkit's mouse
 // takes the platform's counts as seen, and frame 1's events arrive.
 void ToolkitTest_Script(const std::string& script, int frameMs = 16);
