@@ -22,36 +22,19 @@
 
 namespace {
 
-constexpr int64_t kSecond = 1000000; // µs
 int g_buildMenuEnters = 0, g_mainMenuEnters = 0;
 
 class MenuDialogsTest : public MenusTest {
   protected:
     void SetUp() override {
         MenusTest::SetUp();
-        NamePlayer0("Anna");
+        MatchUnderWay();
         g_buildMenuEnters = g_mainMenuEnters = 0;
         Screen_Hooks[kScreenBuildMenu].enter = [] { ++g_buildMenuEnters; };
         Screen_Hooks[kScreenMainMenu].enter = [] { ++g_mainMenuEnters; };
-        Screen_Current = 2; // a passing screen: the menu's frame, nothing started
-        Game_Paused = 0;
         Match_EndState = 0;
-        Relaxed_Mode = 0;
-        Level_Duration = 180 * kSecond;
         Level_TimeLeft = 60 * kSecond;
-        Level_TimeBought = 0;
         Score = 0;
-        Lives = 3;
-        Level_Current = 7;
-    }
-    void Run(const std::string& script, int frames) {
-        Script(script);
-        Frames(frames);
-    }
-    // With BQ_TEST_SHOTS set to a folder, the canvas of the last frame is kept there as name.png (for a look).
-    void Shot(const char* name) {
-        if (const char* dir = std::getenv("BQ_TEST_SHOTS"))
-            Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name + ".png"));
     }
 };
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "board/level_file.h"
+#include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
 #include "main/assets.h"
@@ -20,6 +22,7 @@
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 #include "platform/input.h"
+#include "main/widgets_helpers.h"
 
 namespace fs = std::filesystem;
 
@@ -77,16 +80,27 @@ void MenusTest::TearDown() {
     fs::remove_all(root_, ec);
 }
 
-void MenusTest::Script(const std::string& script) {
-    HarnessConfig config;
-    config.headless = true;
-    config.frameMs = 16;
-    config.inputScript = script;
-    ASSERT_TRUE(Harness_Configure(config));
-    Input_Reset();
-    Sys_PollEvents();
-    GUI_MouseInvalidate();
-    Draw_ResetState();
+void MenusTest::Script(const std::string& script) { WidgetsTest_Script(script); }
+
+void MenusTest::MatchUnderWay() {
+    NamePlayer0("Anna");
+    Screen_Current = 2;
+    Game_Paused = 0;
+    Relaxed_Mode = 0;
+    Level_Duration = 180 * kSecond;
+    Level_TimeBought = 0;
+    Lives = 3;
+    Level_Current = 7;
+}
+
+void MenusTest::Run(const std::string& script, int n) {
+    Script(script);
+    Frames(n);
+}
+
+void MenusTest::Shot(const char* name) {
+    if (const char* dir = std::getenv("BQ_TEST_SHOTS"))
+        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name + ".png"));
 }
 
 void MenusTest::Frames(int n) {

@@ -12,6 +12,8 @@
 #include "main/runtime_helpers.h" // the file helpers and RunGame, shared with the runtime tests
 #include "platform/system.h"
 
+constexpr int64_t kSecond = 1000000; // the level clock's unit, µs
+
 class MenusTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -21,8 +23,15 @@ class MenusTest : public ::testing::Test {
     void Script(const std::string& script);
     // Runs n passes of the main loop; everything written on standard output meanwhile is appended to out_.
     void Frames(int n);
+    // Script, then n frames.
+    void Run(const std::string& script, int n);
+    // With BQ_TEST_SHOTS set to a folder, the canvas of the last frame is kept there as name.png (for a look).
+    void Shot(const char* name);
     // A first start done: player 0 named, in use, and no first-start box pending.
     void NamePlayer0(const std::string& name);
+    // Anna's match under way, seen from a passing screen (2: the menu's frame, nothing started): level 7 of 180 s
+    // with no time bought, three lives, neither paused nor relaxed.
+    void MatchUnderWay();
     // The configuration and progress files read again, as at the next start.
     void Restart();
 

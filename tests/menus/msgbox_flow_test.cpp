@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int64_t kSecond = 1000000;              // µs
 constexpr const char* kYes = "2 click 1 292 368"; // a dlg3 box's first button
 constexpr const char* kNo = "2 click 1 413 368";  // its second
 constexpr const char* kOk = "2 click 1 400 393";  // a dlg2 box's button
@@ -25,21 +24,10 @@ class FlowTest : public MenusTest {
   protected:
     void SetUp() override {
         MenusTest::SetUp();
-        NamePlayer0("Anna");
-        Game_Paused = 0;
-        Lives = 3;
-        Level_Duration = 180 * kSecond;
+        MatchUnderWay();
         Level_TimeLeft = 90 * kSecond;
         Level_OfferTime = 120 * kSecond;
-        Level_TimeBought = 0;
         Level_OfferMade = 1;
-        Relaxed_Mode = 0;
-        Level_Current = 7;
-        Screen_Current = 2; // a passing screen: the menu's frame, nothing started
-    }
-    void Run(const std::string& script, int frames) {
-        Script(script);
-        Frames(frames);
     }
 };
 

@@ -62,10 +62,6 @@ class MenuOptionsTest : public MenusTest {
         Script("2 key " + std::to_string(vk) + " press");
         Frames(frames);
     }
-    void Shot(const char* name) {
-        if (const char* dir = std::getenv("BQ_TEST_SHOTS"))
-            Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name + ".png"));
-    }
 };
 
 // ---- Options -------------------------------------------------------------------------------------------------------
