@@ -115,12 +115,7 @@ void DrawPartButton(const GUIBtn& b) {
         Draw_ImageRect(e.image, b.x + 8 + (52 - w * s) / 2, b.y + 5 + (52 - h * s) / 2, w * s, h * s);
         Draw_SetAlpha(1);
     }
-    Draw_SetImageFont(Font_Get(40));
-    if (off)
-        Draw_SetColor(160, 160, 180);
-    else
-        Draw_SetColor(255, 236, 170);
-    Draw_Text(e.name, b.x + 68, b.y + 7);
+    Castle_DrawButtonTitle(e.name, b.x + 68, b.y + 7, off);
     Draw_SetColor(255, 255, 255);
     DrawPrice(e, b.x + 68, b.y + 33);
 }
@@ -211,6 +206,30 @@ void BuildMenu_LayoutPartButtons() {
     Castle_Show(kCastleX, kCastleY, true);
 }
 
+int32_t Fade_Step(float ms) {
+    if (Fade_State == 1) {
+        Fade_Offset = std::max(0.0f, Fade_Offset - Fade_Speed * ms / 1000);
+        if (Fade_Offset > 0) return 0;
+    } else if (Fade_State == 2) {
+        Fade_Offset = std::min(Fade_Limit, Fade_Offset + Fade_Speed * ms / 1000);
+        if (Fade_Offset < Fade_Limit) return 0;
+    } else {
+        return 0;
+    }
+    const int32_t ended = Fade_State;
+    Fade_State = 0;
+    return ended;
+}
+
+void Castle_DrawButtonTitle(const Str& title, float x, float y, bool off) {
+    Draw_SetImageFont(Font_Get(40));
+    if (off)
+        Draw_SetColor(160, 160, 180);
+    else
+        Draw_SetColor(255, 236, 170);
+    Draw_Text(title, x, y);
+}
+
 void BuildMenu_Enter() {
     if (Castles_AllDonePending) {
         Castles_AllDonePending = 0;
@@ -235,22 +254,15 @@ void BuildMenu_Leave() {
 void BuildMenu_Update() {
     const float ms = Frame_DeltaMs;
     // the panel's slides
-    if (Fade_State == 1) {
-        Fade_Offset = std::max(0.0f, Fade_Offset - Fade_Speed * ms / 1000);
-        if (Fade_Offset <= 0) {
-            Fade_State = 0;
-            if (!g_fadeInReported && BuildMenu_From == BM_FROM_LEVELEND) Castle_Report(0);
-            g_fadeInReported = true;
-        }
-    } else if (Fade_State == 2) {
-        Fade_Offset = std::min(Fade_Limit, Fade_Offset + Fade_Speed * ms / 1000);
-        if (Fade_Offset >= Fade_Limit) {
-            const int32_t to = BuildMenu_Leaving;
-            BuildMenu_Leaving = -1;
-            Fade_State = 0;
-            Screen_Set(to);
-            return;
-        }
+    const int32_t slid = Fade_Step(ms);
+    if (slid == 1) {
+        if (!g_fadeInReported && BuildMenu_From == BM_FROM_LEVELEND) Castle_Report(0);
+        g_fadeInReported = true;
+    } else if (slid == 2) {
+        const int32_t to = BuildMenu_Leaving;
+        BuildMenu_Leaving = -1;
+        Screen_Set(to);
+        return;
     }
     PlaceButtons();
     Castle_Animate(ms);

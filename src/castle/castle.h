@@ -157,6 +157,11 @@ extern int32_t Fade_State; // 0 still, 1 sliding in, 2 sliding out
 extern float Fade_Offset;  // pixels the panel is still away from its place
 extern float Fade_Limit;   // offset at the start of a slide in (and the end of a slide out)
 extern float Fade_Speed;   // pixels per second
+// Moves a sliding panel of the castle screens (build menu, shop) on by `ms`: returns 1 on the frame it comes to
+// rest in its place after a slide in, 2 on the frame a slide out ends (Fade_State back at 0 in both), else 0.
+int32_t Fade_Step(float ms);
+// A panel button's title in the castle screens' title font, greyed when the button is disabled (`off`).
+void Castle_DrawButtonTitle(const Str& title, float x, float y, bool off);
 
 void BuildMenu_Load();              // start-up: images and buttons
 void BuildMenu_Enter();             // enter hook of screen 9

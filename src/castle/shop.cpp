@@ -100,12 +100,7 @@ void DrawButtonText(int32_t i, const GUIBtn& b) {
         Draw_ImageRect(icon, b.x + 10, b.y + 14, 56, 56);
         Draw_SetAlpha(1);
     }
-    Draw_SetImageFont(Font_Get(40));
-    if (off)
-        Draw_SetColor(160, 160, 180);
-    else
-        Draw_SetColor(255, 236, 170);
-    Draw_Text(name, b.x + 76, b.y + 12);
+    Castle_DrawButtonTitle(name, b.x + 76, b.y + 12, off);
     Draw_SetImageFont(Font_Get(41));
     Draw_SetColor(220, 222, 250);
     Draw_Text(detail, b.x + 76, b.y + 36);
@@ -221,22 +216,15 @@ void Shop_Btn_Back_LeftUp() {
 
 void Shop_Update() {
     const float ms = Frame_DeltaMs;
-    if (Fade_State == 1) {
-        Fade_Offset = std::max(0.0f, Fade_Offset - Fade_Speed * ms / 1000);
-        if (Fade_Offset <= 0) {
-            Fade_State = 0;
-            if (!g_fadeInReported) Castle_Report(0);
-            g_fadeInReported = true;
-        }
-    } else if (Fade_State == 2) {
-        Fade_Offset = std::min(Fade_Limit, Fade_Offset + Fade_Speed * ms / 1000);
-        if (Fade_Offset >= Fade_Limit) {
-            Fade_State = 0;
-            Shop_Leaving = 0;
-            BuildMenu_From = BM_FROM_SHOP;
-            Screen_Set(kScreenBuildMenu);
-            return;
-        }
+    const int32_t slid = Fade_Step(ms);
+    if (slid == 1) {
+        if (!g_fadeInReported) Castle_Report(0);
+        g_fadeInReported = true;
+    } else if (slid == 2) {
+        Shop_Leaving = 0;
+        BuildMenu_From = BM_FROM_SHOP;
+        Screen_Set(kScreenBuildMenu);
+        return;
     }
     PlaceButtons();
     Castle_Report(11);
