@@ -36,45 +36,35 @@ int32_t& StoredEase() {
     return Player_LevelEase[std::clamp(Player_Current, 0, 9)][std::clamp(Level_Current, 0, kLevelEaseSlots - 1)];
 }
 
+// Every value a test run may change with its copy in the snapshot, in the order they are put back (the stored ease
+// is the current level's, so the level comes back first): f(live, saved) for each.
+template <class F> void EachSnapshotValue(MatchSnapshot& s, F f) {
+    f(Score, s.Score);
+    f(Lives, s.Lives);
+    f(Gold, s.Gold);
+    f(Gold_AtLevelStart, s.GoldAtStart);
+    f(Mana, s.Mana);
+    f(Mana_CapLevel, s.ManaCapLevel);
+    f(Score_Multiplier, s.Multiplier);
+    f(Level_Current, s.LevelCurrent);
+    f(Level_LastPlayed, s.LastPlayed);
+    f(Match_PlayMs, s.PlayMs);
+    f(Hammer_Charge, s.HammerCharge);
+    f(Hammer_Current, s.HammerCurrent);
+    f(Level_Ease, s.Ease);
+    f(StoredEase(), s.StoredEase);
+    f(Relaxed_Mode, s.Relaxed);
+    f(Tutorial_Flags, s.Tutorial);
+    f(Tips_Shown, s.Tips);
+}
+
 void TakeSnapshot() {
-    g_before = MatchSnapshot{Score,
-                             Lives,
-                             Gold,
-                             Gold_AtLevelStart,
-                             Mana,
-                             Mana_CapLevel,
-                             Score_Multiplier,
-                             Level_Current,
-                             Level_LastPlayed,
-                             Match_PlayMs,
-                             Hammer_Charge,
-                             Hammer_Current,
-                             Level_Ease,
-                             StoredEase(),
-                             Relaxed_Mode,
-                             Editor_W.Window ? Editor_W.Window->Hidden : uint8_t(0),
-                             Tutorial_Flags,
-                             Tips_Shown};
+    EachSnapshotValue(g_before, [](const auto& live, auto& saved) { saved = live; });
+    g_before.Hidden = Editor_W.Window ? Editor_W.Window->Hidden : uint8_t(0);
 }
 
 void RestoreSnapshot() {
-    Score = g_before.Score;
-    Lives = g_before.Lives;
-    Gold = g_before.Gold;
-    Gold_AtLevelStart = g_before.GoldAtStart;
-    Mana = g_before.Mana;
-    Mana_CapLevel = g_before.ManaCapLevel;
-    Score_Multiplier = g_before.Multiplier;
-    Level_Current = g_before.LevelCurrent;
-    Level_LastPlayed = g_before.LastPlayed;
-    Match_PlayMs = g_before.PlayMs;
-    Hammer_Charge = g_before.HammerCharge;
-    Hammer_Current = g_before.HammerCurrent;
-    Level_Ease = g_before.Ease;
-    StoredEase() = g_before.StoredEase;
-    Relaxed_Mode = g_before.Relaxed;
-    Tutorial_Flags = g_before.Tutorial;
-    Tips_Shown = g_before.Tips;
+    EachSnapshotValue(g_before, [](auto& live, const auto& saved) { live = saved; });
 }
 
 bool Unsavable(const Str& path) { return Str_Trim(path).empty() || Str_StartsWithNoCase(path, u"incbin::"); }
