@@ -42,6 +42,15 @@ void Setup(int fps) {
     Batch_ResetStats();
 }
 
+// A w x h picture (RGB) whose pixel (x, y) is pixel(x, y), as 0xAARRGGBB.
+ImagePtr MakeImage(int w, int h, uint32_t (*pixel)(int x, int y)) {
+    Pixmap pm = Pixmap_Create(w, h, PF_RGB888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            Pixmap_WritePixel(pm, x, y, pixel(x, y));
+    return Image_FromPixmap(pm);
+}
+
 void Board(int cols, int rows) {
     Board_Reset();
     Board_Cols = cols;
@@ -67,6 +76,28 @@ struct Frame {
     }
 };
 
+// The measured loop, one frame an iteration: before it, outside the timing, `refill` when `needed` says so (what
+// the frames use up comes back); then `step`. Reports the counters per frame.
+template <class Needed, class Refill, class Step>
+void MeasureFrames(benchmark::State& state, Needed needed, Refill refill, Step step) {
+    Frame frame;
+    frame.Start();
+    double frames = 0;
+    for (auto _ : state) {
+        if (needed()) {
+            state.PauseTiming();
+            refill();
+            state.ResumeTiming();
+        }
+        step();
+        ++frames;
+    }
+    frame.Report(state, frames);
+}
+constexpr auto kAlways = [] { return true; };
+constexpr auto kNever = [] { return false; };
+constexpr auto kNothing = [] {};
+
 void LevelEndFrame() {
     Gfx_Kind11Ring();
     Gfx_Kind12Ring();
@@ -88,14 +119,7 @@ void BM_Fx_LevelEnd(benchmark::State& state) {
     Gfx_LevelEndTiles();
     for (int f = 0; f < 600; ++f)
         LevelEndFrame();
-    Frame frame;
-    frame.Start();
-    double frames = 0;
-    for (auto _ : state) {
-        LevelEndFrame();
-        ++frames;
-    }
-    frame.Report(state, frames);
+    MeasureFrames(state, kNever, kNothing, LevelEndFrame);
 }
 BENCHMARK(BM_Fx_LevelEnd)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
 
@@ -116,13 +140,7 @@ void BoardWipe() {
         }
     Match_Kind = 3;
     Gfx_MatchTrail(1.0f, 3);
-    static const ImagePtr lit = [] {
-        Pixmap pm = Pixmap_Create(128, 128, PF_RGB888);
-        for (int y = 0; y < 128; ++y)
-            for (int x = 0; x < 128; ++x)
-                Pixmap_WritePixel(pm, x, y, 0xFFFFFFFFu);
-        return Image_FromPixmap(pm);
-    }();
+    static const ImagePtr lit = MakeImage(128, 128, [](int, int) { return 0xFFFFFFFFu; });
     Particles_FromImage(lit, nullptr, Particle_NewFromPixel, Particle_Step, 4, 10, 40, 1, Fx_Img.spark6, 32, 1, 30);
     Particles_FromImage(lit, nullptr, Particle_NewFromPixel2, Particle_Step, 2, 10, 40, 1, Fx_Img.spark1, 0, 0.4f, 30);
 }
@@ -179,13 +197,7 @@ BENCHMARK(BM_Fx_BoardWipe)->UseManualTime()->Iterations(5)->Unit(benchmark::kMil
 
 void BM_Particles_8000(benchmark::State& state) {
     Setup(60);
-    static const ImagePtr lit = [] {
-        Pixmap pm = Pixmap_Create(100, 80, PF_RGB888);
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 100; ++x)
-                Pixmap_WritePixel(pm, x, y, 0xFFFFFFFFu);
-        return Image_FromPixmap(pm);
-    }();
+    static const ImagePtr lit = MakeImage(100, 80, [](int, int) { return 0xFFFFFFFFu; });
     const auto refill = [] {
         Particles_Reset();
         Particles_FromImage(lit, nullptr, Particle_NewFromPixel, Particle_Step, 1, 300, 250, 1, Fx_Img.spark6, 32, 1,
@@ -201,50 +213,25 @@ void BM_Particles_8000(benchmark::State& state) {
         }
     };
     refill();
-    Frame frame;
-    frame.Start();
-    double frames = 0;
-    for (auto _ : state) {
-        if (Particle_Count < Particle_Max) {
-            state.PauseTiming();
-            refill();
-            state.ResumeTiming();
-        }
-        Particles_Draw();
-        ++frames;
-    }
-    frame.Report(state, frames);
+    const auto used = [] { return Particle_Count < Particle_Max; };
+    MeasureFrames(state, used, refill, Particles_Draw);
 }
 BENCHMARK(BM_Particles_8000)->Unit(benchmark::kMicrosecond);
 
 void BM_MapEffect_Scan(benchmark::State& state) {
     Setup(60);
-    static const ImagePtr plane = [] { // 128 x 32, about 60 % lit across the three bands
-        Pixmap pm = Pixmap_Create(128, 32, PF_RGB888);
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 128; ++x) {
-                const int v = ((x * 7 + y * 13) % 10) < 6 ? 40 + (x * 3 + y * 5) % 215 : 0;
-                Pixmap_WritePixel(pm, x, y, 0xFF000000u | uint32_t(v) << 16);
-            }
-        return Image_FromPixmap(pm);
-    }();
+    // about 60 % lit across the three bands
+    static const ImagePtr plane = MakeImage(128, 32, [](int x, int y) {
+        const int v = ((x * 7 + y * 13) % 10) < 6 ? 40 + (x * 3 + y * 5) % 215 : 0;
+        return 0xFF000000u | uint32_t(v) << 16;
+    });
     const auto refill = [] {
         while (MapEffects_List.size() < 70)
             MapEffect_Create(plane, 80, 200, 255, MapEffect_GlowHook, MapEffect_FlickerHook, MapEffect_SparkleHook,
                              Emitter_Nothing, 1, 100 + float(MapEffects_List.size() * 7 % 500), 200, 0, 0, 1, 0, 1, 0,
                              1, 0, 0);
     };
-    Frame frame;
-    frame.Start();
-    double frames = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        refill();
-        state.ResumeTiming();
-        MapEffects_RunAll();
-        ++frames;
-    }
-    frame.Report(state, frames);
+    MeasureFrames(state, kAlways, refill, MapEffects_RunAll);
 }
 BENCHMARK(BM_MapEffect_Scan)->Unit(benchmark::kMicrosecond);
 
@@ -264,20 +251,12 @@ void BM_Fx_Capped(benchmark::State& state) {
         }
     };
     refill();
-    Frame frame;
-    frame.Start();
-    double frames = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        refill();
-        state.ResumeTiming();
+    MeasureFrames(state, kAlways, refill, [] {
         Effects_UpdateAll();
         Effects_DrawBehind();
         Effects_DrawAbove();
         Effects_DrawTop();
-        ++frames;
-    }
-    frame.Report(state, frames);
+    });
 }
 BENCHMARK(BM_Fx_Capped)->Unit(benchmark::kMillisecond);
 
