@@ -2,34 +2,18 @@
 // on the default 17 x 13 board and on a full 48 x 48 one; and the step of a board at rest.
 #include <benchmark/benchmark.h>
 
+#include "bench_helpers.h"
+
 #include "board/board.h"
 #include "board/level_file.h"
 #include "board/rules.h"
-#include "platform/random.h"
 
 namespace {
 
-// A board of the size full of gems without a group, spawners in row 0, six colours.
+// A board of the size full of gems without a group, spawners in row 0, six colours, no coins or bottles.
 void Fill(int32_t cols, int32_t rows) {
-    Rand_Seed(42);
-    Board_Cols = cols;
-    Board_Rows = rows;
-    for (int32_t& w : Spawn_Weights)
-        w = 0;
-    for (int32_t k = 1; k <= 6; ++k)
-        Spawn_Weights[k] = 10;
-    Level_SilverCoinInterval = Level_GoldCoinInterval = Level_ManaBottleInterval = 0;
-    Level_BuildSpawnTable();
-    Level_Start();
-    for (int32_t r = 0; r < rows; ++r)
-        for (int32_t c = 0; c < cols; ++c) {
-            // colour pattern without runs of three in either direction
-            const int32_t k = 1 + (c + 2 * r) % 5;
-            PiecePtr p = Piece_CreateGem(Cell_PixelX(c), Cell_PixelY(r), k);
-            p->Col = c;
-            p->Row = r;
-            Board_Cells[c][r].Piece = p;
-        }
+    BenchBoard_Fill(cols, rows,
+                    [] { Level_SilverCoinInterval = Level_GoldCoinInterval = Level_ManaBottleInterval = 0; });
 }
 
 // Puts a row group of three in the middle of the board.

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "bench_helpers.h"
+
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "castle/castle.h"
@@ -19,7 +21,6 @@
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 #include "platform/input.h"
-#include "platform/random.h"
 #include "platform/system.h"
 
 namespace {
@@ -66,27 +67,14 @@ bool Open() {
 // A board of the size with gems of six colours, two tile levels everywhere, spawners in row 0, some bombs and line
 // blasts, in relaxed play (the time stands still).
 void Fill(int32_t cols, int32_t rows) {
-    Rand_Seed(42);
-    Relaxed_Mode = 1;
-    Board_Cols = cols;
-    Board_Rows = rows;
-    for (int32_t& w : Spawn_Weights)
-        w = 0;
-    for (int32_t k = 1; k <= 6; ++k)
-        Spawn_Weights[k] = 10;
-    Level_BombPercent = Level_LaserPercent = 3;
-    Level_SilverCoinInterval = 10;
-    Level_BuildSpawnTable();
-    Level_Start();
+    BenchBoard_Fill(cols, rows, [] {
+        Relaxed_Mode = 1;
+        Level_BombPercent = Level_LaserPercent = 3;
+        Level_SilverCoinInterval = 10;
+    });
     for (int32_t r = 0; r < rows; ++r)
-        for (int32_t c = 0; c < cols; ++c) {
-            Table_cell& cell = Board_Cells[c][r];
-            cell.TileLevel = cell.BaseTileLevel = 2;
-            PiecePtr p = Piece_CreateGem(Cell_PixelX(c), Cell_PixelY(r), 1 + (c + 2 * r) % 5);
-            p->Col = c;
-            p->Row = r;
-            cell.Piece = p;
-        }
+        for (int32_t c = 0; c < cols; ++c)
+            Board_Cells[c][r].TileLevel = Board_Cells[c][r].BaseTileLevel = 2;
     Play_ResetLevel();
     Level_Sweeping = 0;
     Screen_Current = kScreenGame;
