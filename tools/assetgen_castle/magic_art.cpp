@@ -19,17 +19,7 @@ bool* g_good = nullptr;
 void Png(const std::string& path, const Canvas& c) { *g_good = WritePngRgba(*g_dir + "/" + path, c) && *g_good; }
 
 void Plaques(const std::string& base, int w, int h, const Rgb& colour, double radius, bool disabled) {
-    static const char* const kSuffix[3] = {"_default.png", "_hovered.png", "_pressed.png"};
-    for (int s = 0; s < 3; ++s) {
-        Canvas c(w, h);
-        imagegen::ButtonPlaque(c, s, colour, radius);
-        Png(base + kSuffix[s], c);
-    }
-    if (disabled) {
-        Canvas c(w, h);
-        imagegen::ButtonPlaque(c, 0, Desaturate(Darker(colour, 0.35), 0.85), radius);
-        Png(base + "_disabled.png", c);
-    }
+    WritePlaques(*g_dir, *g_good, base, w, h, colour, radius, disabled);
 }
 
 // ---- Icon shapes, drawn into a square of side s centred at (cx, cy)
@@ -309,6 +299,35 @@ void SpellIcon(int n, const Rgb& disc, const IconFn& draw) {
 
 } // namespace
 
+void WritePlaques(const std::string& dir, bool& ok, const std::string& base, int w, int h, const Rgb& colour,
+                  double radius, bool disabled) {
+    static const char* const kSuffix[3] = {"_default.png", "_hovered.png", "_pressed.png"};
+    for (int s = 0; s < 3; ++s) {
+        Canvas c(w, h);
+        imagegen::ButtonPlaque(c, s, colour, radius);
+        ok = WritePngRgba(dir + "/" + base + kSuffix[s], c) && ok;
+    }
+    if (disabled) {
+        Canvas c(w, h);
+        imagegen::ButtonPlaque(c, 0, Desaturate(Darker(colour, 0.35), 0.85), radius);
+        ok = WritePngRgba(dir + "/" + base + "_disabled.png", c) && ok;
+    }
+}
+
+void PaintCastlePanel(Canvas& c, uint32_t seed, double ribbonY, double ribbonW, double ribbonH, const PanelRule& rule) {
+    cairo_t* cr = c.cr();
+    const double w = c.width(), h = c.height(), border = 14;
+    OrnateFrame(cr, 0, 0, w, h, border, 10, seed);
+    imagegen::VelvetPanel(cr, border, border, w - 2 * border, h - 2 * border, 6, seed + 1);
+    imagegen::Ribbon(cr, w / 2, ribbonY, ribbonW, ribbonH, imagegen::ButtonRed);
+    cairo_move_to(cr, rule.x0, rule.y0);
+    cairo_line_to(cr, rule.x1, rule.y1);
+    GoldTrim(cr, 3);
+    for (double y : {border, h - border})
+        for (double x : {border, w - border})
+            Rivet(cr, x, y, 5);
+}
+
 void WriteMagic(const std::string& dir, bool& ok) {
     g_dir = &dir;
     g_good = &ok;
@@ -329,15 +348,7 @@ void WriteMagic(const std::string& dir, bool& ok) {
     {
         Canvas c(720, 560);
         cairo_t* cr = c.cr();
-        OrnateFrame(cr, 0, 0, 720, 560, 14, 10, 71);
-        imagegen::VelvetPanel(cr, 14, 14, 692, 532, 6, 72);
-        imagegen::Ribbon(cr, 360, 40, 300, 46, Hex(0x6a1f2a));
-        cairo_move_to(cr, 240, 84);
-        cairo_line_to(cr, 240, 470);
-        GoldTrim(cr, 3);
-        for (double y : {14.0, 546.0})
-            for (double x : {14.0, 706.0})
-                Rivet(cr, x, y, 5);
+        PaintCastlePanel(c, 71, 40, 300, 46, {240, 84, 240, 470});
         imagegen::Filigree(cr, 120, 500, 40, 0);
         imagegen::Filigree(cr, 600, 500, 40, 180);
         Png("Images/GUI/Shop/shop_panel.png", c);

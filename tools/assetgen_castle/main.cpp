@@ -189,29 +189,11 @@ void WriteSmoke() {
 // [SECTION] Build menu
 // -------------------------------------------------------------------------------------------------
 
-void ButtonSet(const std::string& base, int w, int h, const Rgb& colour) {
-    static const char* const kSuffix[3] = {"_default.png", "_hovered.png", "_pressed.png"};
-    for (int s = 0; s < 3; ++s) {
-        Canvas c(w, h);
-        imagegen::ButtonPlaque(c, s, colour);
-        Png(base + kSuffix[s], c);
-    }
-}
-
 void WriteBuildMenu() {
     // the panel: velvet in a stone frame, a title plaque and a rule above the four buttons
     {
         Canvas c(348, 600);
-        cairo_t* cr = c.cr();
-        OrnateFrame(cr, 0, 0, 348, 600, 14, 10, 61);
-        imagegen::VelvetPanel(cr, 14, 14, 320, 572, 6, 62);
-        imagegen::Ribbon(cr, 174, 46, 280, 44, Hex(0x6a1f2a));
-        cairo_move_to(cr, 30, 480);
-        cairo_line_to(cr, 318, 480);
-        GoldTrim(cr, 3);
-        for (double y : {14.0, 586.0})
-            for (double x : {14.0, 334.0})
-                Rivet(cr, x, y, 5);
+        PaintCastlePanel(c, 61, 46, 280, 44, {30, 480, 318, 480});
         Png("Images/GUI/BuildMenu/bm_panel.png", c);
     }
     {
@@ -222,9 +204,9 @@ void WriteBuildMenu() {
         GoldTrim(cr, 3);
         Png("Images/GUI/BuildMenu/bm_gembar.png", c);
     }
-    ButtonSet("Images/GUI/BuildMenu/bm_part", 306, 62, Hex(0x2a2350));
-    ButtonSet("Images/GUI/BuildMenu/bm_btn", 144, 42, imagegen::ButtonBlue);
-    ButtonSet("Images/GUI/BuildMenu/lm_btn", 104, 36, imagegen::ButtonBlue);
+    WritePlaques(g_out, g_ok, "Images/GUI/BuildMenu/bm_part", 306, 62, Hex(0x2a2350));
+    WritePlaques(g_out, g_ok, "Images/GUI/BuildMenu/bm_btn", 144, 42, imagegen::ButtonBlue);
+    WritePlaques(g_out, g_ok, "Images/GUI/BuildMenu/lm_btn", 104, 36, imagegen::ButtonBlue);
     // the two treasure displays: the bag and the chest
     {
         Canvas c(60, 56);
