@@ -46,6 +46,20 @@ void BottomBar(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     GoldTrim(cr, 3);
 }
 
+// The foot of a full-screen page: the bottom bar from y down, the label of the check box the game puts on it, and
+// the frame's button slots cut.
+void PageFoot(Canvas& c, const std::string& framePath, double y, uint32_t seed, const char* checkboxLabel) {
+    cairo_t* cr = c.cr();
+    BottomBar(cr, 0, y, c.width(), c.height() - y, seed);
+    TextStyle label = TitleStyle(18);
+    label.face = Face::Capitals;
+    label.align = Align::Left;
+    label.fill = Hex(0xe2e8ff);
+    label.fillBottom = Hex(0xb9c2ea);
+    DrawText(cr, checkboxLabel, 302, 577, label);
+    CutSlots(c, framePath);
+}
+
 // The wallpaper scene of castle n at any size: the castle finished, in its own setting, with a soft near bank.
 void WallScene(cairo_t* cr, double w, double h, int n) {
     const double scale = 1.3 * w / 1024.0, castleW = castles::Width * scale, groundY = h * 0.86;
@@ -240,34 +254,9 @@ void PaintPlayersBg(Canvas& c, const ImageRow& s, int) {
     // a sapphire shield with a gold crown, two gems at its sides
     const double sx = w / 2, sy = 96, sw = 74, sh = 92;
     Glow(cr, sx, sy, 90, WithAlpha(pal::MagicBlue, 0.3));
-    auto shield = [&](double grow) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, sx - sw / 2 - grow, sy - sh / 2 - grow);
-        cairo_line_to(cr, sx + sw / 2 + grow, sy - sh / 2 - grow);
-        cairo_line_to(cr, sx + sw / 2 + grow, sy);
-        cairo_curve_to(cr, sx + sw / 2 + grow, sy + sh * 0.3, sx + sw * 0.2, sy + sh * 0.45, sx,
-                       sy + sh / 2 + grow * 1.4);
-        cairo_curve_to(cr, sx - sw * 0.2, sy + sh * 0.45, sx - sw / 2 - grow, sy + sh * 0.3, sx - sw / 2 - grow, sy);
-        cairo_close_path(cr);
-    };
-    shield(5);
-    SetColour(cr, pal::Outline);
-    cairo_fill(cr);
-    shield(3.5);
-    FillVertical(cr, sy - sh / 2, sy + sh / 2, {pal::GoldLight, pal::Gold, pal::GoldDark});
-    shield(-1);
-    FillRadial(cr, sx - sw * 0.2, sy - sh * 0.25, sh, Lighter(pal::Sapphire, 0.15), Darker(pal::Sapphire, 0.6));
+    Shield(cr, sx, sy, sw, sh, {5, 3.5, -1}, Lighter(pal::Sapphire, 0.15), Darker(pal::Sapphire, 0.6));
     const double cy = sy - 6;
-    cairo_move_to(cr, sx - 22, cy + 14);
-    cairo_line_to(cr, sx - 25, cy - 8);
-    cairo_line_to(cr, sx - 11, cy + 2);
-    cairo_line_to(cr, sx, cy - 16);
-    cairo_line_to(cr, sx + 11, cy + 2);
-    cairo_line_to(cr, sx + 25, cy - 8);
-    cairo_line_to(cr, sx + 22, cy + 14);
-    cairo_close_path(cr);
-    FillVertical(cr, cy - 16, cy + 14, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
-    Stroke(cr, pal::Outline, 1.5);
+    GoldCrown(cr, sx, cy, {22, 14, 25, -8, 11, 2, -16});
     DrawGem(cr, Gem::Red, sx, cy + 5, 11);
     DrawGem(cr, Gem::Orange, sx - 78, sy + 4, 30, GemStyle{0.4, 1, 0, true});
     DrawGem(cr, Gem::Green, sx + 78, sy + 4, 30, GemStyle{0.4, 1, 0, true});
@@ -379,14 +368,7 @@ void PaintTutIntro(Canvas& c, const ImageRow& s, int) {
     y = by + cell * 2 + 40;
     DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560, 25,
                   body);
-    BottomBar(cr, 0, 536, 800, 64, 1102);
-    TextStyle label = TitleStyle(18);
-    label.face = Face::Capitals;
-    label.align = Align::Left;
-    label.fill = Hex(0xe2e8ff);
-    label.fillBottom = Hex(0xb9c2ea);
-    DrawText(cr, "Tutorial anzeigen", 302, 577, label);
-    CutSlots(c, s.path);
+    PageFoot(c, s.path, 536, 1102, "Tutorial anzeigen");
 }
 
 void PaintTutArrow(Canvas& c, const ImageRow&, int) {
@@ -463,14 +445,7 @@ void PaintHelpFrame(Canvas& c, const ImageRow& s, int) {
             Rivet(cr, x, y, 7);
         }
     }
-    BottomBar(cr, 0, 538, 800, 62, 1403);
-    TextStyle label = TitleStyle(18);
-    label.face = Face::Capitals;
-    label.align = Align::Left;
-    label.fill = Hex(0xe2e8ff);
-    label.fillBottom = Hex(0xb9c2ea);
-    DrawText(cr, "Hinweise anzeigen", 302, 577, label);
-    CutSlots(c, s.path);
+    PageFoot(c, s.path, 538, 1403, "Hinweise anzeigen");
 }
 
 void PaintHelpPage(Canvas& c, const ImageRow& s, int) {

@@ -35,24 +35,7 @@ void GameLogo(cairo_t* cr, double cx, double cy, double scale) {
     Glow(cr, cx, cy, total * 0.6, WithAlpha(pal::MagicGold, 0.3));
     // crest behind the "2"
     const double shx = left + tw + gap + sw / 2, shy = cy - 4 * scale;
-    auto shield = [&](double grow) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, shx - sw / 2 - grow, shy - sh / 2 - grow);
-        cairo_line_to(cr, shx + sw / 2 + grow, shy - sh / 2 - grow);
-        cairo_line_to(cr, shx + sw / 2 + grow, shy);
-        cairo_curve_to(cr, shx + sw / 2 + grow, shy + sh * 0.3, shx + sw * 0.2, shy + sh * 0.45, shx,
-                       shy + sh / 2 + grow * 1.4);
-        cairo_curve_to(cr, shx - sw * 0.2, shy + sh * 0.45, shx - sw / 2 - grow, shy + sh * 0.3, shx - sw / 2 - grow,
-                       shy);
-        cairo_close_path(cr);
-    };
-    shield(4 * scale);
-    SetColour(cr, pal::Outline);
-    cairo_fill(cr);
-    shield(2.5 * scale);
-    FillVertical(cr, shy - sh / 2, shy + sh / 2, {pal::GoldLight, pal::Gold, pal::GoldDark});
-    shield(-1 * scale);
-    FillRadial(cr, shx - sw * 0.2, shy - sh * 0.25, sh, Lighter(pal::Ruby, 0.2), Darker(pal::Ruby, 0.6));
+    Shield(cr, shx, shy, sw, sh, {4 * scale, 2.5 * scale, -1 * scale}, Lighter(pal::Ruby, 0.2), Darker(pal::Ruby, 0.6));
     TextStyle two = TitleStyle(50 * scale);
     two.face = Face::Capitals;
     DrawText(cr, "2", shx, shy + 17 * scale, two);
@@ -87,6 +70,16 @@ void Darken(cairo_t* cr, double alpha, const Rgb& tint = Hex(0x080a1c)) {
     SetColour(cr, WithAlpha(tint, alpha));
     cairo_paint(cr);
 }
+
+// The start-up pictures' backdrop: castle n finished in its own setting, centred on the canvas and standing on
+// groundY at the scale, then darkened and vignetted by the amounts so that what stands in front reads.
+void CastleBackdrop(Canvas& c, int n, double groundY, double scale, double darken, double vignette) {
+    cairo_t* cr = c.cr();
+    castles::DrawScene(cr, n, c.width(), c.height(), 400, groundY);
+    FancyCastle(cr, 400 - castles::Width * scale / 2, groundY, scale, 0, n);
+    Darken(cr, darken);
+    Vignette(cr, c.width(), c.height(), vignette);
+}
 } // namespace
 
 // [SECTION] Start-up -----------------------------------------------------------------------------------------------
@@ -94,10 +87,7 @@ void Darken(cairo_t* cr, double alpha, const Rgb& tint = Hex(0x080a1c)) {
 void PaintLogoGame(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     // Gemunor on its hill, below the title and its subtitle
-    castles::DrawScene(cr, 0, c.width(), c.height(), 400, 588);
-    FancyCastle(cr, 400 - castles::Width * 0.55 / 2, 588, 0.55, 5, 0);
-    Darken(cr, 0.35);
-    Vignette(cr, c.width(), c.height(), 0.8);
+    CastleBackdrop(c, 0, 588, 0.55, 0.35, 0.8);
     GameLogo(cr, 400, 250, 1.55);
     TextStyle sub = TitleStyle(26);
     sub.face = Face::Capitals;
@@ -194,10 +184,7 @@ void PaintLogoStudio(Canvas& c, const ImageRow&, int) {
 void PaintLoading(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     // Mudiat among its dunes, below the notice
-    castles::DrawScene(cr, 2, c.width(), c.height(), 400, 592);
-    FancyCastle(cr, 400 - castles::Width * 0.5 / 2, 592, 0.5, 9, 2);
-    Darken(cr, 0.45);
-    Vignette(cr, c.width(), c.height(), 0.85);
+    CastleBackdrop(c, 2, 592, 0.5, 0.45, 0.85);
     GameLogo(cr, 400, 170, 1.0);
     // the loading notice itself: the game shows this picture alone while it loads
     Ribbon(cr, 400, 340, 340, 46, Hex(0x23356e));
@@ -211,10 +198,7 @@ void PaintLoading(Canvas& c, const ImageRow&, int) {
 void PaintPause(Canvas& c, const ImageRow&, int) {
     cairo_t* cr = c.cr();
     // Lagar'Mor in its forest, below the sheet
-    castles::DrawScene(cr, 4, c.width(), c.height(), 400, 590);
-    FancyCastle(cr, 400 - castles::Width * 0.55 / 2, 590, 0.55, 3, 4);
-    Darken(cr, 0.55);
-    Vignette(cr, c.width(), c.height(), 0.9);
+    CastleBackdrop(c, 4, 590, 0.55, 0.55, 0.9);
     ParchmentSheet(cr, 230, 210, 340, 170, 77);
     TextStyle title = InkHeading(64);
     DrawText(cr, "Pause", 400, 298, title);
@@ -437,16 +421,7 @@ void PaintMenuPanel(Canvas& c, const ImageRow& s, int) {
     }
     // crown above the play button
     const double cx = w / 2, cy = 70;
-    cairo_move_to(cr, cx - 34, cy + 16);
-    cairo_line_to(cr, cx - 38, cy - 12);
-    cairo_line_to(cr, cx - 18, cy + 2);
-    cairo_line_to(cr, cx, cy - 22);
-    cairo_line_to(cr, cx + 18, cy + 2);
-    cairo_line_to(cr, cx + 38, cy - 12);
-    cairo_line_to(cr, cx + 34, cy + 16);
-    cairo_close_path(cr);
-    FillVertical(cr, cy - 22, cy + 16, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
-    Stroke(cr, pal::Outline, 1.5);
+    GoldCrown(cr, cx, cy, {34, 16, 38, -12, 18, 2, -22});
     DrawGem(cr, Gem::Red, cx, cy + 4, 14);
     DrawGem(cr, Gem::Blue, cx - 22, cy + 8, 9);
     DrawGem(cr, Gem::Green, cx + 22, cy + 8, 9);

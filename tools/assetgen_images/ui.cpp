@@ -229,6 +229,39 @@ void Filigree(cairo_t* cr, double x, double y, double s, double rotDeg) {
     cairo_restore(cr);
 }
 
+void Shield(cairo_t* cr, double cx, double cy, double w, double h, const ShieldGrowth& grow, const Rgb& light,
+            const Rgb& dark) {
+    const auto path = [&](double g) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, cx - w / 2 - g, cy - h / 2 - g);
+        cairo_line_to(cr, cx + w / 2 + g, cy - h / 2 - g);
+        cairo_line_to(cr, cx + w / 2 + g, cy);
+        cairo_curve_to(cr, cx + w / 2 + g, cy + h * 0.3, cx + w * 0.2, cy + h * 0.45, cx, cy + h / 2 + g * 1.4);
+        cairo_curve_to(cr, cx - w * 0.2, cy + h * 0.45, cx - w / 2 - g, cy + h * 0.3, cx - w / 2 - g, cy);
+        cairo_close_path(cr);
+    };
+    path(grow.outline);
+    SetColour(cr, pal::Outline);
+    cairo_fill(cr);
+    path(grow.gold);
+    FillVertical(cr, cy - h / 2, cy + h / 2, {pal::GoldLight, pal::Gold, pal::GoldDark});
+    path(grow.field);
+    FillRadial(cr, cx - w * 0.2, cy - h * 0.25, h, light, dark);
+}
+
+void GoldCrown(cairo_t* cr, double cx, double cy, const CrownShape& k) {
+    cairo_move_to(cr, cx - k.baseX, cy + k.baseY);
+    cairo_line_to(cr, cx - k.tipX, cy + k.tipY);
+    cairo_line_to(cr, cx - k.valleyX, cy + k.valleyY);
+    cairo_line_to(cr, cx, cy + k.peakY);
+    cairo_line_to(cr, cx + k.valleyX, cy + k.valleyY);
+    cairo_line_to(cr, cx + k.tipX, cy + k.tipY);
+    cairo_line_to(cr, cx + k.baseX, cy + k.baseY);
+    cairo_close_path(cr);
+    FillVertical(cr, cy + k.peakY, cy + k.baseY, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
+    Stroke(cr, pal::Outline, 1.5);
+}
+
 void Ribbon(cairo_t* cr, double cx, double cy, double w, double h, const Rgb& colour) {
     const double x0 = cx - w / 2, x1 = cx + w / 2;
     const double tail = h * 0.9;

@@ -29,6 +29,19 @@ void DialogBody(art::Canvas& c, uint32_t seed, double border, double radius, boo
 void CutSlots(art::Canvas& c, const std::string& framePath);
 // A gold scroll ornament (two curls) centred at (x, y), size about s, turned by rotDeg.
 void Filigree(cairo_t* cr, double x, double y, double s, double rotDeg);
+// A heraldic shield of w x h centred at (cx, cy): an outline, a gold border and the field shaded from `light` at its
+// top left to `dark`, each the shield grown by its amount in `grow` (negative: inset).
+struct ShieldGrowth {
+    double outline, gold, field;
+};
+void Shield(cairo_t* cr, double cx, double cy, double w, double h, const ShieldGrowth& grow, const art::Rgb& light,
+            const art::Rgb& dark);
+// A gold crown with five points round (cx, cy): its foot from -baseX to baseX at baseY, the outer points at +-tipX
+// reaching tipY, the two valleys at +-valleyX and valleyY and the middle point at peakY (all relative to the centre).
+struct CrownShape {
+    double baseX, baseY, tipX, tipY, valleyX, valleyY, peakY;
+};
+void GoldCrown(cairo_t* cr, double cx, double cy, const CrownShape& k);
 // A ribbon banner centred at (cx, cy) of width w and height h in the given colour with folded ends.
 void Ribbon(cairo_t* cr, double cx, double cy, double w, double h, const art::Rgb& colour);
 // A framed, inset recess (dark well) for lists and sliders.
