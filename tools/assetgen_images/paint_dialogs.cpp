@@ -410,13 +410,8 @@ void PaintTipArrow(Canvas& c, const ImageRow&, int) {
     cairo_line_to(cr, 3, h - 26);
     cairo_line_to(cr, w / 2 - 7, h - 24);
     cairo_close_path(cr);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
-    cairo_pattern_add_color_stop_rgb(p, 0, 1, 0.97, 0.6);
-    cairo_pattern_add_color_stop_rgb(p, 0.5, pal::Topaz.r, pal::Topaz.g, pal::Topaz.b);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.75, 0.5, 0.05);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, 0, 0, w, 0, {{0, {1, 0.97, 0.6}}, {0.5, WithAlpha(pal::Topaz, 1)}, {1, {0.75, 0.5, 0.05}}});
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
     Stroke(cr, pal::Outline, 1.6);
 }
 

@@ -52,14 +52,9 @@ void ScanTitle(Canvas& c, const char* text, const Rgb& body, const Rgb& edge, do
         cairo_save(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
         cairo_rectangle(cr, 0, 0, c.width(), c.height());
-        cairo_pattern_t* p = cairo_pattern_create_linear(shineX - 16, 0, shineX + 4, c.height() * 0.4);
-        cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0);
-        cairo_pattern_add_color_stop_rgba(p, 0.3, 1, 1, 1, 1);
-        cairo_pattern_add_color_stop_rgba(p, 0.7, 1, 1, 1, 1);
-        cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0);
-        cairo_set_source(cr, p);
+        SourceLinear(cr, shineX - 16, 0, shineX + 4, c.height() * 0.4,
+                     {{0, {1, 1, 1, 0}}, {0.3, {1, 1, 1, 1}}, {0.7, {1, 1, 1, 1}}, {1, {1, 1, 1, 0}}});
         cairo_fill(cr);
-        cairo_pattern_destroy(p);
         cairo_restore(cr);
     }
 }
@@ -277,13 +272,9 @@ void PaintChainLink(Canvas& c, const ImageRow& s, int frame) {
     cairo_arc(cr, 0, 0, 8.5, 0, 2 * Pi);
     cairo_restore(cr);
     Stroke(cr, pal::Outline, 5, true);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, c.width(), c.height());
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.85, 0.86, 0.9);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.37, 0.45);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, 0, 0, c.width(), c.height(), {{0, {0.85, 0.86, 0.9}}, {1, {0.35, 0.37, 0.45}}});
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
-    cairo_pattern_destroy(p);
 }
 
 void PaintTilePart(Canvas& c, const ImageRow& s, int frame) {

@@ -395,13 +395,8 @@ void PaintMenuPanel(Canvas& c, const ImageRow& s, int) {
     for (int i = 0; i < 7; ++i) {
         const double fx = x0 + (x1 - x0) * (i + 0.5) / 7;
         cairo_rectangle(cr, fx - 10, top, 20, tip - top);
-        cairo_pattern_t* p = cairo_pattern_create_linear(fx - 10, 0, fx + 10, 0);
-        cairo_pattern_add_color_stop_rgba(p, 0, 0, 0, 0, 0);
-        cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, 0.05);
-        cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.12);
-        cairo_set_source(cr, p);
+        SourceLinear(cr, fx - 10, 0, fx + 10, 0, {{0, {0, 0, 0, 0}}, {0.5, {1, 1, 1, 0.05}}, {1, {0, 0, 0, 0.12}}});
         cairo_fill(cr);
-        cairo_pattern_destroy(p);
     }
     cairo_restore(cr);
     // embroidered border

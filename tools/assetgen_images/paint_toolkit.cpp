@@ -183,13 +183,8 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         cairo_fill(cr);
     } else if (name == "Icon_Cdrom") {
         cairo_arc(cr, 8, 8, 6.5, 0, 2 * Pi);
-        cairo_pattern_t* p = cairo_pattern_create_linear(2, 2, 14, 14);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.9, 0.92, 0.97);
-        cairo_pattern_add_color_stop_rgb(p, 0.5, 0.75, 0.85, 0.95);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.85, 0.78, 0.92);
-        cairo_set_source(cr, p);
+        SourceLinear(cr, 2, 2, 14, 14, {{0, {0.9, 0.92, 0.97}}, {0.5, {0.75, 0.85, 0.95}}, {1, {0.85, 0.78, 0.92}}});
         cairo_fill_preserve(cr);
-        cairo_pattern_destroy(p);
         Stroke(cr, line, 1);
         cairo_arc(cr, 8, 8, 1.8, 0, 2 * Pi);
         SetColour(cr, pal::White);

@@ -54,13 +54,9 @@ void ButtonPlaque(Canvas& c, int state, const Rgb& base, double radius) {
     FillVertical(cr, y + rim, y + h * 0.5, {WithAlpha(pal::White, 0.38), WithAlpha(pal::White, 0.04)});
     // inner shadow along the bottom-right
     PathRoundRect(cr, x + rim, y + rim, w - 2 * rim, h - 2 * rim, std::max(1.0, r - rim));
-    cairo_pattern_t* p = cairo_pattern_create_linear(x, y, x + w * 0.2, y + h);
-    cairo_pattern_add_color_stop_rgba(p, 0.55, 0, 0, 0, 0);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.45);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, x, y, x + w * 0.2, y + h, {{0.55, {0, 0, 0, 0}}, {1, {0, 0, 0, 0.45}}});
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
-    cairo_pattern_destroy(p);
     cairo_restore(cr);
     // end studs on long buttons
     if (w > h * 3.2) {
@@ -83,13 +79,9 @@ void ButtonMedallion(Canvas& c, int state, const Rgb& dome, int studs) {
     cairo_fill(cr);
     // gold ring
     cairo_arc(cr, cx, cy, R, 0, 2 * Pi);
-    cairo_pattern_t* p = cairo_pattern_create_linear(cx - R, cy - R, cx + R, cy + R);
-    cairo_pattern_add_color_stop_rgb(p, 0, pal::GoldLight.r, pal::GoldLight.g, pal::GoldLight.b);
-    cairo_pattern_add_color_stop_rgb(p, 0.45, pal::Gold.r, pal::Gold.g, pal::Gold.b);
-    cairo_pattern_add_color_stop_rgb(p, 1, pal::Bronze.r, pal::Bronze.g, pal::Bronze.b);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, cx - R, cy - R, cx + R, cy + R,
+                 {{0, WithAlpha(pal::GoldLight, 1)}, {0.45, WithAlpha(pal::Gold, 1)}, {1, WithAlpha(pal::Bronze, 1)}});
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
     Stroke(cr, pal::Outline, 1.5);
     // engraved groove
     cairo_arc(cr, cx, cy, R * 0.9, 0, 2 * Pi);
@@ -299,14 +291,9 @@ void Recess(cairo_t* cr, double x, double y, double w, double h, double radius) 
     cairo_save(cr);
     cairo_clip(cr);
     PathRoundRect(cr, x - 1, y - 1, w + 2, h + 2, radius);
-    cairo_pattern_t* p = cairo_pattern_create_linear(x, y, x + w * 0.3, y + h);
-    cairo_pattern_add_color_stop_rgba(p, 0, 0, 0, 0, 0.8);
-    cairo_pattern_add_color_stop_rgba(p, 0.5, 0, 0, 0, 0);
-    cairo_pattern_add_color_stop_rgba(p, 1, 1, 1, 1, 0.25);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, x, y, x + w * 0.3, y + h, {{0, {0, 0, 0, 0.8}}, {0.5, {0, 0, 0, 0}}, {1, {1, 1, 1, 0.25}}});
     cairo_set_line_width(cr, 5);
     cairo_stroke(cr);
-    cairo_pattern_destroy(p);
     cairo_restore(cr);
     PathRoundRect(cr, x - 1, y - 1, w + 2, h + 2, radius + 1);
     Stroke(cr, WithAlpha(pal::GoldDark, 0.9), 1.2);

@@ -214,6 +214,14 @@ void FillVertical(cairo_t* cr, double y0, double y1, const std::vector<Rgb>& sto
     cairo_pattern_destroy(p);
 }
 
+void SourceLinear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<ColourStop> stops) {
+    cairo_pattern_t* p = cairo_pattern_create_linear(x0, y0, x1, y1);
+    for (const ColourStop& s : stops)
+        cairo_pattern_add_color_stop_rgba(p, s.at, s.colour.r, s.colour.g, s.colour.b, s.colour.a);
+    cairo_set_source(cr, p); // the context holds its own reference
+    cairo_pattern_destroy(p);
+}
+
 void FillRadial(cairo_t* cr, double cx, double cy, double r, const Rgb& inner, const Rgb& outer, bool keep) {
     cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
     cairo_pattern_add_color_stop_rgba(p, 0, inner.r, inner.g, inner.b, inner.a);
@@ -274,16 +282,11 @@ void BevelPanel(cairo_t* cr, double x, double y, double w, double h, double radi
     FillVertical(cr, y, y + h, {Lighter(base, 0.18), base, Darker(base, 0.22)}, true);
     cairo_clip(cr);
     // the bevel: light on the top-left edges, shade on the bottom-right ones
-    cairo_pattern_t* p = cairo_pattern_create_linear(x, y, x + w * 0.35, y + h);
-    cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.55);
-    cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, 0.0);
-    cairo_pattern_add_color_stop_rgba(p, 0.51, 0, 0, 0, 0.0);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.55);
     PathRoundRect(cr, x + bevel / 2, y + bevel / 2, w - bevel, h - bevel, std::max(0.0, radius - bevel / 2));
-    cairo_set_source(cr, p);
+    SourceLinear(cr, x, y, x + w * 0.35, y + h,
+                 {{0, {1, 1, 1, 0.55}}, {0.5, {1, 1, 1, 0.0}}, {0.51, {0, 0, 0, 0.0}}, {1, {0, 0, 0, 0.55}}});
     cairo_set_line_width(cr, bevel);
     cairo_stroke(cr);
-    cairo_pattern_destroy(p);
     cairo_restore(cr);
     if (outline > 0) {
         PathRoundRect(cr, x + outline / 2, y + outline / 2, w - outline, h - outline, radius);
@@ -431,13 +434,8 @@ void OrnateFrame(cairo_t* cr, double x, double y, double w, double h, double t, 
         StoneWall(cr, x, y, w, h, seed, std::max(8.0, t * 0.55));
     }
     // shading across the ring: light from the top-left
-    cairo_pattern_t* p = cairo_pattern_create_linear(x, y, x + w, y + h);
-    cairo_pattern_add_color_stop_rgba(p, 0, 1, 0.95, 0.8, 0.18);
-    cairo_pattern_add_color_stop_rgba(p, 0.5, 0, 0, 0, 0.0);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.3);
-    cairo_set_source(cr, p);
+    SourceLinear(cr, x, y, x + w, y + h, {{0, {1, 0.95, 0.8, 0.18}}, {0.5, {0, 0, 0, 0.0}}, {1, {0, 0, 0, 0.3}}});
     cairo_paint(cr);
-    cairo_pattern_destroy(p);
     cairo_restore(cr);
     // inner shadow line and gold trims
     PathRoundRect(cr, x + t + 1.5, y + t + 1.5, w - 2 * t - 3, h - 2 * t - 3, std::max(2.0, radius - t * 0.6));
@@ -735,13 +733,9 @@ void DrawGem(cairo_t* cr, Gem g, double cx, double cy, double size, const GemSty
         cairo_line_to(cr, cx + (p.x * tableScale + tx) * s, cy + (p.y * tableScale + ty) * s);
     }
     cairo_close_path(cr);
-    cairo_pattern_t* tp = cairo_pattern_create_linear(cx - s * 0.5, cy - s * 0.5, cx + s * 0.4, cy + s * 0.5);
-    const Rgb t0 = Lighter(base, 0.45), t1 = Mix(base, Lighter(base, 0.1), 0.5);
-    cairo_pattern_add_color_stop_rgba(tp, 0, t0.r, t0.g, t0.b, 1);
-    cairo_pattern_add_color_stop_rgba(tp, 1, t1.r, t1.g, t1.b, 1);
-    cairo_set_source(cr, tp);
+    SourceLinear(cr, cx - s * 0.5, cy - s * 0.5, cx + s * 0.4, cy + s * 0.5,
+                 {{0, WithAlpha(Lighter(base, 0.45), 1)}, {1, WithAlpha(Mix(base, Lighter(base, 0.1), 0.5), 1)}});
     cairo_fill(cr);
-    cairo_pattern_destroy(tp);
     // specular highlights
     cairo_save(cr);
     cairo_translate(cr, cx - s * 0.28, cy - s * 0.32);

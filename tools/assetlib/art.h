@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -148,6 +149,13 @@ void PathRoundRect(cairo_t* cr, double x, double y, double w, double h, double r
 void PathStar(cairo_t* cr, double cx, double cy, double rOuter, double rInner, int points, double rotDeg = -90);
 void PathPolygon(cairo_t* cr, double cx, double cy, double r, int sides, double rotDeg = -90);
 
+// A linear gradient from (x0, y0) to (x1, y1) through the colour stops (offsets 0..1), made the source; the
+// caller fills, strokes, paints or masks with it.
+struct ColourStop {
+    double at;
+    Rgb colour;
+};
+void SourceLinear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<ColourStop> stops);
 // Fills the current path with a vertical gradient (keeps the path when keep is true).
 void FillVertical(cairo_t* cr, double y0, double y1, const std::vector<Rgb>& stops, bool keep = false);
 // Fills the current path with a radial gradient centred at (cx, cy).

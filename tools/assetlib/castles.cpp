@@ -182,21 +182,14 @@ const std::vector<Castle>& Table() {
 
 // A horizontal light-to-shade band over a rectangle: lit on the left, shaded on the right (round = a cylinder).
 void Shade(cairo_t* cr, double x, double y, double w, double h, bool round) {
-    cairo_pattern_t* p = cairo_pattern_create_linear(x, 0, x + w, 0);
-    if (round) {
-        cairo_pattern_add_color_stop_rgba(p, 0, 0, 0, 0, 0.35);
-        cairo_pattern_add_color_stop_rgba(p, 0.22, 1, 0.93, 0.8, 0.16);
-        cairo_pattern_add_color_stop_rgba(p, 0.45, 0, 0, 0, 0.0);
-        cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.55);
-    } else {
-        cairo_pattern_add_color_stop_rgba(p, 0, 1, 0.93, 0.8, 0.12);
-        cairo_pattern_add_color_stop_rgba(p, 0.7, 0, 0, 0, 0.05);
-        cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0, 0.4);
-    }
     cairo_rectangle(cr, x, y, w, h);
-    cairo_set_source(cr, p);
+    if (round)
+        SourceLinear(
+            cr, x, 0, x + w, 0,
+            {{0, {0, 0, 0, 0.35}}, {0.22, {1, 0.93, 0.8, 0.16}}, {0.45, {0, 0, 0, 0.0}}, {1, {0, 0, 0, 0.55}}});
+    else
+        SourceLinear(cr, x, 0, x + w, 0, {{0, {1, 0.93, 0.8, 0.12}}, {0.7, {0, 0, 0, 0.05}}, {1, {0, 0, 0, 0.4}}});
     cairo_fill(cr);
-    cairo_pattern_destroy(p);
 }
 
 // Stone (or timber for the forest castle) filling the rectangle.
@@ -373,13 +366,9 @@ void DrawPalisade(cairo_t* cr, int n, const Part& p) {
         cairo_line_to(cr, x + 10, top + 8);
         cairo_line_to(cr, x + 10, p.y + p.h);
         cairo_close_path(cr);
-        cairo_pattern_t* g = cairo_pattern_create_linear(x, 0, x + 10, 0);
-        const Rgb a = Lighter(pal::WoodLight, 0.1), b = pal::WoodDark;
-        cairo_pattern_add_color_stop_rgb(g, 0, a.r, a.g, a.b);
-        cairo_pattern_add_color_stop_rgb(g, 1, b.r, b.g, b.b);
-        cairo_set_source(cr, g);
+        SourceLinear(cr, x, 0, x + 10, 0,
+                     {{0, WithAlpha(Lighter(pal::WoodLight, 0.1), 1)}, {1, WithAlpha(pal::WoodDark, 1)}});
         cairo_fill_preserve(cr);
-        cairo_pattern_destroy(g);
         Outline(cr, 1.1);
     }
     // two cross beams lashed with rope
@@ -541,14 +530,9 @@ void RoofSlates(cairo_t* cr, const Rgb& c, double x, double y, double w, double 
 }
 
 void LitFill(cairo_t* cr, const Rgb& c, double x, double w) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(x, 0, x + w, 0);
-    const Rgb l = Lighter(c, 0.35), d = Darker(c, 0.55);
-    cairo_pattern_add_color_stop_rgb(g, 0, l.r, l.g, l.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.4, c.r, c.g, c.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, d.r, d.g, d.b);
-    cairo_set_source(cr, g);
+    SourceLinear(cr, x, 0, x + w, 0,
+                 {{0, WithAlpha(Lighter(c, 0.35), 1)}, {0.4, WithAlpha(c, 1)}, {1, WithAlpha(Darker(c, 0.55), 1)}});
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
 }
 
 void Finial(cairo_t* cr, const Style& s, double cx, double y) {
