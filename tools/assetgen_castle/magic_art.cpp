@@ -84,9 +84,7 @@ void Bomb(cairo_t* cr, double cx, double cy, double s) {
     FillRadial(cr, cx - 9 * k, cy - 3 * k, 24 * k, Hex(0x5a5f73), Hex(0x14161f), true);
     Stroke(cr, pal::Outline, 2 * k);
     cairo_rectangle(cr, cx + 6 * k, cy - 20 * k, 9 * k, 8 * k);
-    SetColour(cr, pal::Stone);
-    cairo_fill_preserve(cr);
-    Stroke(cr, pal::Outline, 1.5 * k);
+    FillStroke(cr, pal::Stone, pal::Outline, 1.5 * k);
     cairo_move_to(cr, cx + 11 * k, cy - 20 * k);
     cairo_curve_to(cr, cx + 14 * k, cy - 28 * k, cx + 20 * k, cy - 24 * k, cx + 22 * k, cy - 28 * k);
     Stroke(cr, pal::Wood, 2.5 * k);
@@ -161,9 +159,7 @@ void Shuffle(cairo_t* cr, double cx, double cy, double s) {
         cairo_line_to(cr, tx - dy * 8 * k, ty + dx * 8 * k);
         cairo_line_to(cr, tx + dy * 8 * k, ty - dx * 8 * k);
         cairo_close_path(cr);
-        SetColour(cr, pal::MagicBlue);
-        cairo_fill_preserve(cr);
-        Stroke(cr, pal::Outline, 1.5 * k);
+        FillStroke(cr, pal::MagicBlue, pal::Outline, 1.5 * k);
     }
     DrawGem(cr, Gem::Purple, cx - 5 * k, cy - 4 * k, 16 * k);
     DrawGem(cr, Gem::Green, cx + 6 * k, cy + 5 * k, 16 * k);
@@ -204,9 +200,7 @@ void Potion(cairo_t* cr, double cx, double cy, double s) {
                  true);
     Stroke(cr, pal::Outline, 2 * k);
     cairo_rectangle(cr, cx - 7 * k, cy - 30 * k, 14 * k, 7 * k);
-    SetColour(cr, pal::Wood);
-    cairo_fill_preserve(cr);
-    Stroke(cr, pal::Outline, 1.5 * k);
+    FillStroke(cr, pal::Wood, pal::Outline, 1.5 * k);
     Glow(cr, cx - 7 * k, cy + 4 * k, 6 * k, pal::White, 0.7);
 }
 
@@ -241,9 +235,7 @@ void GambleBox(cairo_t* cr, double cx, double cy, double s) {
     for (int i = -1; i <= 1; i += 2) {
         cairo_move_to(cr, cx, cy - 18 * k);
         cairo_curve_to(cr, cx + i * 18 * k, cy - 34 * k, cx + i * 22 * k, cy - 16 * k, cx, cy - 18 * k);
-        SetColour(cr, pal::Gold);
-        cairo_fill_preserve(cr);
-        Stroke(cr, pal::Outline, 1.5 * k);
+        FillStroke(cr, pal::Gold, pal::Outline, 1.5 * k);
     }
     TextStyle st = imagegen::TitleStyle(26 * k);
     DrawText(cr, "?", cx - 11 * k, cy + 12 * k, st);
@@ -253,9 +245,7 @@ void GambleBox(cairo_t* cr, double cx, double cy, double s) {
 void Nothing(cairo_t* cr, double cx, double cy, double s) {
     const double k = s / 64;
     cairo_arc(cr, cx, cy, 20 * k, 0, 2 * M_PI);
-    SetColour(cr, WithAlpha(pal::StoneLight, 0.25));
-    cairo_fill_preserve(cr);
-    Stroke(cr, pal::StoneLight, 3 * k);
+    FillStroke(cr, WithAlpha(pal::StoneLight, 0.25), pal::StoneLight, 3 * k);
     Twinkle(cr, cx + 10 * k, cy - 10 * k, 6 * k, pal::MagicBlue, 0.6);
 }
 
@@ -265,9 +255,7 @@ void Hammer(cairo_t* cr, double cx, double cy, double s) {
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, -M_PI / 5);
     cairo_rectangle(cr, -3 * k, -8 * k, 6 * k, 34 * k);
-    SetColour(cr, pal::Wood);
-    cairo_fill_preserve(cr);
-    Stroke(cr, pal::Outline, 1.5 * k);
+    FillStroke(cr, pal::Wood, pal::Outline, 1.5 * k);
     PathRoundRect(cr, -16 * k, -20 * k, 32 * k, 14 * k, 2 * k);
     FillVertical(cr, -20 * k, -6 * k, {pal::StoneLight, pal::StoneDark}, true);
     Stroke(cr, pal::Outline, 2 * k);

@@ -64,9 +64,7 @@ void Check(cairo_t* cr, double x, double y, double s, const Rgb& col, double wid
 
 void Field(cairo_t* cr, double w, double h, bool active) {
     cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
-    SetColour(cr, pal::White);
-    cairo_fill_preserve(cr);
-    Stroke(cr, active ? pal::EdAccent : pal::EdFaceDark, 1);
+    FillStroke(cr, pal::White, active ? pal::EdAccent : pal::EdFaceDark, 1);
     cairo_move_to(cr, 1.5, h - 1.5);
     cairo_line_to(cr, 1.5, 1.5);
     cairo_line_to(cr, w - 1.5, 1.5);
@@ -83,9 +81,7 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         cairo_line_to(cr, 12.5, 14.5);
         cairo_line_to(cr, 3.5, 14.5);
         cairo_close_path(cr);
-        SetColour(cr, fill);
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, fill, line, 1);
     };
     if (name == "Icon_Folder") {
         cairo_move_to(cr, 1.5, 4.5);
@@ -99,9 +95,7 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         Stroke(cr, line, 1);
     } else if (name == "Icon_Picture") {
         cairo_rectangle(cr, 1.5, 2.5, 13, 11);
-        SetColour(cr, Hex(0xcfe3f7));
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, Hex(0xcfe3f7), line, 1);
         cairo_move_to(cr, 2, 13);
         cairo_line_to(cr, 6, 8);
         cairo_line_to(cr, 9, 11);
@@ -128,9 +122,7 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         FillVertical(cr, 4, 14, {Hex(0xd9c39a), Hex(0xa88a5a)}, true);
         Stroke(cr, line, 1);
         cairo_rectangle(cr, 1.5, 2.5, 13, 3);
-        SetColour(cr, Hex(0xc4a868));
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, Hex(0xc4a868), line, 1);
         cairo_rectangle(cr, 6.5, 7, 3, 2);
         SetColour(cr, line);
         cairo_fill(cr);
@@ -143,17 +135,13 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         Stroke(cr, pal::EdFaceDark, 1);
     } else if (name == "Icon_Program") {
         cairo_rectangle(cr, 1.5, 2.5, 13, 11);
-        SetColour(cr, pal::White);
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, pal::White, line, 1);
         cairo_rectangle(cr, 2, 3, 12, 3);
         SetColour(cr, pal::EdAccent);
         cairo_fill(cr);
     } else if (name == "Icon_Web" || name == "Icon_Network") {
         cairo_arc(cr, 8, 8, 5.8, 0, 2 * Pi);
-        SetColour(cr, Hex(0xcfe3f7));
-        cairo_fill_preserve(cr);
-        Stroke(cr, pal::EdAccent, 1);
+        FillStroke(cr, Hex(0xcfe3f7), pal::EdAccent, 1);
         cairo_save(cr);
         cairo_translate(cr, 8, 8);
         cairo_scale(cr, 0.45, 1);
@@ -171,9 +159,7 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         }
     } else if (name == "Icon_Screen") {
         cairo_rectangle(cr, 1.5, 2.5, 13, 9);
-        SetColour(cr, Hex(0x2a3a5a));
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, Hex(0x2a3a5a), line, 1);
         cairo_rectangle(cr, 5, 12, 6, 2);
         SetColour(cr, line);
         cairo_fill(cr);
@@ -187,14 +173,10 @@ void FileIcon(cairo_t* cr, const std::string& name) {
         cairo_fill_preserve(cr);
         Stroke(cr, line, 1);
         cairo_arc(cr, 8, 8, 1.8, 0, 2 * Pi);
-        SetColour(cr, pal::White);
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 0.8);
+        FillStroke(cr, pal::White, line, 0.8);
     } else if (name == "Icon_Floppy") {
         cairo_rectangle(cr, 2.5, 2.5, 11, 11);
-        SetColour(cr, Hex(0x4a5a78));
-        cairo_fill_preserve(cr);
-        Stroke(cr, line, 1);
+        FillStroke(cr, Hex(0x4a5a78), line, 1);
         cairo_rectangle(cr, 5, 3, 6, 4);
         SetColour(cr, pal::EdFaceLight);
         cairo_fill(cr);
@@ -396,9 +378,7 @@ void PaintCursor(Canvas& c, const ImageRow& s, int frame) {
             const double a = i * 2 * Pi / 8;
             const double lit = std::fmod(8 + i - t * 8, 8.0) / 8.0;
             cairo_arc(cr, cx + std::cos(a) * 10, cy + std::sin(a) * 10, 3, 0, 2 * Pi);
-            SetColour(cr, Mix(gameStyle ? pal::Gold : pal::EdAccent, pal::EdFace, lit));
-            cairo_fill_preserve(cr);
-            Stroke(cr, edge, 0.8);
+            FillStroke(cr, Mix(gameStyle ? pal::Gold : pal::EdAccent, pal::EdFace, lit), edge, 0.8);
         }
         return;
     }
@@ -534,9 +514,7 @@ void PaintEditorIcon(Canvas& c, const ImageRow& s, int) {
         cairo_line_to(cr, cx + 7 * k, 10 * k);
         cairo_line_to(cr, cx - 7 * k, 10 * k);
         cairo_close_path(cr);
-        SetColour(cr, pal::Emerald);
-        cairo_fill_preserve(cr);
-        Stroke(cr, pal::Outline, 1 * k);
+        FillStroke(cr, pal::Emerald, pal::Outline, 1 * k);
     } else if (name == "icon_bomb") {
         cairo_arc(cr, 14 * k, 17 * k, 10 * k, 0, 2 * Pi);
         FillRadial(cr, 10 * k, 13 * k, 14 * k, Hex(0x6a6a7a), Hex(0x101014), true);

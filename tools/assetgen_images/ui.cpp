@@ -266,9 +266,7 @@ void Ribbon(cairo_t* cr, double cx, double cy, double w, double h, const Rgb& co
         cairo_line_to(cr, ex + side * tail, cy + h * 0.9);
         cairo_line_to(cr, ex - side * h * 0.3, cy + h * 0.9);
         cairo_close_path(cr);
-        SetColour(cr, Darker(colour, 0.45));
-        cairo_fill_preserve(cr);
-        Stroke(cr, pal::Outline, 1.5);
+        FillStroke(cr, Darker(colour, 0.45), pal::Outline, 1.5);
     }
     // front band, slightly arched
     cairo_move_to(cr, x0, cy - h / 2);

@@ -238,6 +238,12 @@ void Stroke(cairo_t* cr, const Rgb& c, double width, bool keep) {
     keep ? cairo_stroke_preserve(cr) : cairo_stroke(cr);
 }
 
+void FillStroke(cairo_t* cr, const Rgb& fill, const Rgb& line, double width) {
+    SetColour(cr, fill);
+    cairo_fill_preserve(cr);
+    Stroke(cr, line, width);
+}
+
 void Glow(cairo_t* cr, double cx, double cy, double r, const Rgb& c, double strength) {
     cairo_save(cr);
     cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);

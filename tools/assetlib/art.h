@@ -162,6 +162,8 @@ void FillVertical(cairo_t* cr, double y0, double y1, const std::vector<Rgb>& sto
 void FillRadial(cairo_t* cr, double cx, double cy, double r, const Rgb& inner, const Rgb& outer, bool keep = false);
 // Strokes the current path; keeps it when keep is true.
 void Stroke(cairo_t* cr, const Rgb& c, double width, bool keep = false);
+// Fills the current path in `fill`, then strokes it in `line`, `width` wide.
+void FillStroke(cairo_t* cr, const Rgb& fill, const Rgb& line, double width);
 
 // A soft round glow (additive-looking halo) centred at (cx, cy).
 void Glow(cairo_t* cr, double cx, double cy, double r, const Rgb& c, double strength = 1.0);
