@@ -940,36 +940,23 @@ void AddRimGlow(const Canvas& c, const Rgb& colour, int radius) {
             }
         }
     }
-    // three box blurs approximate a Gaussian
+    // three box blurs approximate a Gaussian: each a pass along the rows, then one along the columns (what lies
+    // past the edge counts as clear)
+    const auto boxBlur = [&](const std::vector<double>& in, std::vector<double>& out, bool alongRows) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                double s = 0;
+                for (int k = -radius; k <= radius; ++k) {
+                    const int xx = alongRows ? x + k : x, yy = alongRows ? y : y + k;
+                    if (xx >= 0 && xx < w && yy >= 0 && yy < h) s += in[static_cast<size_t>(yy) * w + xx];
+                }
+                out[static_cast<size_t>(y) * w + x] = s / (2 * radius + 1);
+            }
+        }
+    };
     for (int pass = 0; pass < 3; ++pass) {
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                double s = 0;
-                int n = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int xx = x + k;
-                    if (xx >= 0 && xx < w) {
-                        s += alpha[static_cast<size_t>(y) * w + xx];
-                    }
-                    ++n;
-                }
-                tmp[static_cast<size_t>(y) * w + x] = s / n;
-            }
-        }
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                double s = 0;
-                int n = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int yy = y + k;
-                    if (yy >= 0 && yy < h) {
-                        s += tmp[static_cast<size_t>(yy) * w + x];
-                    }
-                    ++n;
-                }
-                alpha[static_cast<size_t>(y) * w + x] = s / n;
-            }
-        }
+        boxBlur(alpha, tmp, true);
+        boxBlur(tmp, alpha, false);
     }
     Canvas original = Copy(c);
     {
