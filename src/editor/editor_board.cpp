@@ -268,19 +268,14 @@ void Editor_ApplySize() {
     if (!w.WidthSpinner || !w.HeightSpinner) return;
     // The spinner's Value is the clamped number, which does not follow the text while it is being typed.
     const int32_t cols = std::clamp(int32_t(w.WidthSpinner->Value), 1, Board_MaxCols);
-    if (cols != Board_Cols) {
-        for (int32_t c = cols; c < Board_Cols; ++c)
-            for (int32_t r = 0; r < Board_Rows; ++r)
-                Editor_ClearPiece(c, r);
-        Board_Cols = cols;
-    }
     const int32_t rows = std::clamp(int32_t(w.HeightSpinner->Value), 1, Board_MaxRows);
-    if (rows != Board_Rows) {
-        for (int32_t r = rows; r < Board_Rows; ++r)
-            for (int32_t c = 0; c < Board_Cols; ++c)
-                Editor_ClearPiece(c, r);
-        Board_Rows = rows;
-    }
+    if (cols == Board_Cols && rows == Board_Rows) return;
+    // the pieces of the cells that fall off the board go
+    for (int32_t c = 0; c < Board_Cols; ++c)
+        for (int32_t r = 0; r < Board_Rows; ++r)
+            if (c >= cols || r >= rows) Editor_ClearPiece(c, r);
+    Board_Cols = cols;
+    Board_Rows = rows;
 }
 
 // ---- Create, Fill, Clear, Center ---------------------------------------------------------------------------------

@@ -151,6 +151,18 @@ TEST_F(EditorBoard, TypedSizesNeverLeaveOneToFortyEightOrCutColumnsEarly) {
     EditorTest_Frames(2);
     EXPECT_FALSE(Board_Cells[4][0].Piece);
     EXPECT_TRUE(Board_Cells[2][0].Piece);
+    // The same for the rows cut off.
+    const int32_t rows = Board_Rows;
+    ASSERT_GE(rows, 4);
+    ASSERT_TRUE(Board_Cells[2][3].Piece);
+    Editor_W.HeightSpinner->SetValue(2);
+    EditorTest_Frames(2);
+    EXPECT_EQ(Board_Rows, 2);
+    Editor_W.HeightSpinner->SetValue(float(rows));
+    EditorTest_Frames(2);
+    EXPECT_EQ(Board_Rows, rows);
+    EXPECT_FALSE(Board_Cells[2][3].Piece);
+    EXPECT_TRUE(Board_Cells[2][1].Piece);
 }
 
 TEST_F(EditorBoard, CreateAndFillMakeBoardsWithoutGroupsAndWithAMove) {
