@@ -454,9 +454,10 @@ void Tut25_OnEvent0(Tutorial& t, int32_t, int32_t) { // buy the fireball
         Tutorial_MarkDone(t.Id);
         return;
     }
-    // Only while the fireball can be bought: the back button is never locked behind a purchase that cannot happen.
+    // Only while the fireball can be bought: the back button is never locked behind a purchase that cannot happen
+    // (the shop greys a button it cannot sell only once it takes input, after the fade-in that reports event 0).
     const GUIBtnPtr& fireball = Shop_Buttons[kShopFireballButton];
-    if (!Enabled(fireball) || !CanShow()) return;
+    if (!Enabled(fireball) || !Shop_CanBuy(kShopFireballButton) || !CanShow()) return;
     PlaceAt(ButtonPoint(*fireball));
     SetShopButtonsDisabled(true, kShopFireballButton);
     Show(t, TUTFRAME_PLAIN, 0);
