@@ -247,7 +247,9 @@ void IGI_Update() {
     Treasure_Draw();
     DrawGauge();
 
-    const bool input = !Game_Paused && !Dialog_Active && Level_EndState < 2;
+    // A tutorial frame that waits for one of these buttons lets them work, though it may pause the game.
+    const bool input =
+        (Dialog_Owner() == DIALOG_TUTORIAL_FRAME || (!Game_Paused && !Dialog_Active)) && Level_EndState < 2;
     int32_t hovered = -1;
     for (int32_t i = 0; i < int32_t(IGI_Buttons.size()); ++i) {
         GUIBtn& b = *IGI_Buttons[size_t(i)];

@@ -248,7 +248,7 @@ void Shop_Update() {
             b->state &= ~BTN_DISABLED;
         g_priceOff.fill(false);
     }
-    const bool input = Fade_State == 0 && !Dialog_Active && !g_boxOpen;
+    const bool input = Fade_State == 0 && !Dialog_HoldsInput() && !g_boxOpen; // a tutorial frame lets them work
     for (int32_t i = 0; i < kShopButtons; ++i) {
         GUIBtn& b = *Shop_Buttons[size_t(i)];
         if (input && i > 0) {

@@ -369,6 +369,9 @@ void Tutorial_ClearFlags(int32_t mask); // a new match: the mask bits off in the
 void Tutorial_Close();
 // The running step ends without being done (its lesson can no longer be shown, it may fire again later).
 void Tutorial_Abort();
+// The running step's frame no longer belongs where the player is: its screen was left (a lost level's end, the
+// shop faded out) or a won level ends under a plain frame. The frame is not drawn, and the step gives way undone.
+bool Tutorial_OutOfPlace();
 void Tutorial_MarkDone(int32_t id); // step `id` done for the current player without showing anything, saved
 int32_t& Tutorial_Word(int32_t id); // the current player's flag word of step `id`
 bool Tutorial_IsDone(int32_t id);   // the done bit of the current player's word

@@ -106,6 +106,15 @@ void EndStep(bool done) {
 void Tutorial_Close() { EndStep(true); }
 void Tutorial_Abort() { EndStep(false); }
 
+bool Tutorial_OutOfPlace() {
+    if (Tutorial_Current < 0 || Tutorial_Current >= kTutorialSteps || Screen_Current == kScreenPause) return false;
+    const TutorialPtr& t = Tutorials[size_t(Tutorial_Current)];
+    if (t && t->ScreenId != Screen_Current) return true;
+    // A won level settles its last pieces and ends: nothing a plain frame waits for can happen any more (the board
+    // and the interface take no clicks). A frame with OK is answered first: it pauses, and the level end waits.
+    return Screen_Current == kScreenGame && Level_EndState >= 2 && Tutorial_FrameKind == TUTFRAME_PLAIN;
+}
+
 // ---- Dispatch --------------------------------------------------------------------------------------------------
 
 void Tutorial_Dispatch(int32_t event, int32_t a, int32_t b) {
@@ -143,9 +152,8 @@ void Tutorial_OnEvent8() { Tutorial_Dispatch(8, 0, 0); }
 
 void Tutorial_OnEvent11() {
     if (Tutorial_Current >= 0 && Tutorial_Current < kTutorialSteps) {
-        const TutorialPtr& t = Tutorials[size_t(Tutorial_Current)];
-        if (t && t->ScreenId != Screen_Current) {
-            Tutorial_Abort(); // its screen was left (the level ended under it): it may come again
+        if (Tutorial_OutOfPlace()) {
+            Tutorial_Abort(); // the level ended under it or its screen was left: it may come again
         } else if (Tutorial_FrameKind != TUTFRAME_NONE && !Dialog_Active) {
             // A frame another dialog pushed aside (the time offer, the in-game menu) comes back once it is gone.
             Tutorial_OpenFrame(Tutorial_FrameKind, Tutorial_FramePauses);

@@ -42,10 +42,40 @@ const Str& StepText() {
     return Tutorial_Texts[size_t(Tutorial_Current)];
 }
 
-// Centres a coordinate left at -1 on the screen by the size given.
-void CentreUnset(int32_t w, int32_t h) {
+Point g_target{-1, -1}; // the point the frame was last placed against (Tutorial_PlaceFrame)
+
+// A target near the screen's centre lies under the near corner of a frame in the opposite quarter (the frames are
+// larger than a quarter's margin): the frame moves on, away from the target, along the axis that needs the shorter
+// move, and stays on the screen. The piece or button pointed at stays in sight.
+void KeepClearOfTarget(int32_t w, int32_t h) {
+    const int32_t clear = Cell_Width / 2 + 4;
+    const Point t = g_target;
+    if (t.x < TutFrame_X - clear || t.x > TutFrame_X + w + clear || t.y < TutFrame_Y - clear ||
+        t.y > TutFrame_Y + h + clear)
+        return;
+    // The frame stands right of (below) a target left of (above) the centre, and the other way round.
+    const int32_t toRight = std::min(t.x + clear - TutFrame_X, Screen_Width - w - TutFrame_X);
+    const int32_t toLeft = std::min(TutFrame_X + w - (t.x - clear), TutFrame_X);
+    const int32_t toBelow = std::min(t.y + clear - TutFrame_Y, Screen_Height - h - TutFrame_Y);
+    const int32_t toAbove = std::min(TutFrame_Y + h - (t.y - clear), TutFrame_Y);
+    const int32_t dx = t.x < Screen_CenterX ? toRight : -toLeft;
+    const int32_t dy = t.y < Screen_CenterY ? toBelow : -toAbove;
+    const int32_t needX = t.x < Screen_CenterX ? t.x + clear - TutFrame_X : TutFrame_X + w - (t.x - clear);
+    const int32_t needY = t.y < Screen_CenterY ? t.y + clear - TutFrame_Y : TutFrame_Y + h - (t.y - clear);
+    const bool clearsX = std::abs(dx) >= needX, clearsY = std::abs(dy) >= needY;
+    if (clearsX && (!clearsY || needX <= needY))
+        TutFrame_X += dx;
+    else if (clearsY)
+        TutFrame_Y += dy;
+}
+
+// Centres a coordinate left at -1 on the screen by the size given; a frame placed against a target keeps clear
+// of it at its drawn size.
+void PlaceBySize(int32_t w, int32_t h) {
+    if (TutFrame_X == -1 && TutFrame_Y == -1) g_target = Point{-1, -1};
     if (TutFrame_X == -1) TutFrame_X = Screen_CenterX - w / 2;
     if (TutFrame_Y == -1) TutFrame_Y = Screen_CenterY - h / 2;
+    if (g_target.x >= 0) KeepClearOfTarget(w, h);
 }
 
 void DrawStepText(int32_t x, int32_t y, int32_t width) {
@@ -66,6 +96,14 @@ void Intro_ToggleHints(GUIBtn& box) {
     Config_SaveArray(20);
 }
 
+// The frames stand over whatever screen comes next (the level end comes in the middle of a game frame): a frame
+// whose step is out of place is not drawn, and at its next update the step gives way and the frame closes.
+bool GiveWayWhenOutOfPlace() {
+    if (!Tutorial_OutOfPlace()) return false;
+    Tutorial_Abort();
+    return true;
+}
+
 } // namespace
 
 void TutFrames_Load() {
@@ -79,13 +117,14 @@ void TutFrames_Load() {
 // ---- Frame without a button ------------------------------------------------------------------------------------
 
 void TutFrame_Init() {
-    CentreUnset(Image_Width(TutFrame_Image), Image_Height(TutFrame_Image));
+    PlaceBySize(Image_Width(TutFrame_Image), Image_Height(TutFrame_Image));
     if (!StepText().empty()) TutFrame_Font = Text_FitFont(StepText(), kPlainFont, kPlainTextW, kPlainTextH);
 }
 
-void TutFrame_Update() {}
+void TutFrame_Update() { GiveWayWhenOutOfPlace(); }
 
 void TutFrame_Draw() {
+    if (Tutorial_OutOfPlace()) return; // its next update closes it
     Draw_SetAlpha(1);
     Draw_SetColor(255, 255, 255);
     Draw_Image(TutFrame_Image, float(TutFrame_X), float(TutFrame_Y));
@@ -96,14 +135,14 @@ void TutFrame_Draw() {
 // ---- Frame with the OK button ----------------------------------------------------------------------------------
 
 void TutFrameOk_Init() {
-    CentreUnset(kDlg2Width, kDlg2Height);
+    PlaceBySize(kDlg2Width, kDlg2Height);
     if (!StepText().empty()) TutFrame_Font = Text_FitFont(StepText(), kOkFont, kOkTextW, kOkTextH);
     if (TutFrame_OkButton)
         TutFrame_OkButton->SetPosition(float(TutFrame_X + kOkButtonX), float(TutFrame_Y + kOkButtonY));
 }
 
 void TutFrameOk_Update() {
-    if (!TutFrame_OkButton) return;
+    if (GiveWayWhenOutOfPlace() || !TutFrame_OkButton) return;
     const GUIBtnPtr ok = TutFrame_OkButton; // the action may change the button's action while it runs
     if (Key_Hit(VK::RETURN)) {
         const GUIBtnAction action = ok->onLeftUp;
@@ -114,6 +153,7 @@ void TutFrameOk_Update() {
 }
 
 void TutFrameOk_Draw() {
+    if (Tutorial_OutOfPlace()) return;
     Draw_SetAlpha(1);
     Draw_SetColor(255, 255, 255);
     if (TutFrame_OkButton) TutFrame_OkButton->Draw();
@@ -144,6 +184,7 @@ void TutIntro_Init() {
 }
 
 void TutIntro_Update() {
+    if (GiveWayWhenOutOfPlace()) return;
     if (Key_Hit(VK::RETURN) && !MsgBox_Buttons.empty()) {
         const GUIBtnPtr ok = MsgBox_Buttons.front();
         TutIntro_Btn_LeftUp(*ok);
@@ -153,6 +194,7 @@ void TutIntro_Update() {
 }
 
 void TutIntro_Draw() {
+    if (Tutorial_OutOfPlace()) return;
     Draw_SetAlpha(1);
     Draw_SetColor(255, 255, 255);
     if (!MsgBox_Buttons.empty()) MsgBox_Buttons.front()->Draw();
@@ -200,6 +242,7 @@ void Tutorial_PlaceFrame(int32_t x, int32_t y, int32_t withArrow, int32_t side, 
     const int32_t cy = int32_t(float(Screen_Height) * (y >= Screen_CenterY ? 1 - f : f));
     TutFrame_X = cx - Image_Width(TutFrame_Image) / 2;
     TutFrame_Y = cy - Image_Height(TutFrame_Image) / 2;
+    g_target = Point{x, y};
 }
 
 void Tutorial_ShowArrow(int32_t x, int32_t y, int32_t flipped) {

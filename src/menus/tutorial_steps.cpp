@@ -23,7 +23,9 @@ namespace {
 constexpr int32_t kFireball = 5;            // spell number of the fireball
 constexpr int32_t kFireballButton = 7;      // its button in the in-game interface (spell + 2)
 constexpr int32_t kShopFireballButton = 10; // its button in the shop (5 + spell)
-constexpr int32_t kManaBarX = 341, kManaBarY = 19;
+// The mana bar runs along the top (x 200..482, its text in the middle): the arrow points at its left end from the
+// left (its tip stands half a cell left of the point placed), so it does not hide the bar's text.
+constexpr int32_t kManaBarLeft = 198, kManaBarY = 19;
 // The time display of this game's screen is the bar left of the board (x 34..56): the arrow stands right of it and
 // points left, at the height where the hourglass runs down.
 constexpr int32_t kTimeArrowX = Board_AreaX - 26, kTimeArrowY = 437;
@@ -454,9 +456,10 @@ void Tut25_OnEvent0(Tutorial& t, int32_t, int32_t) { // buy the fireball
         Tutorial_MarkDone(t.Id);
         return;
     }
-    // Only while the fireball can be bought: the back button is never locked behind a purchase that cannot happen.
+    // Only while the fireball can be bought: the back button is never locked behind a purchase that cannot happen
+    // (the shop greys a button it cannot sell only once it takes input, after the fade-in that reports event 0).
     const GUIBtnPtr& fireball = Shop_Buttons[kShopFireballButton];
-    if (!Enabled(fireball) || !CanShow()) return;
+    if (!Enabled(fireball) || !Shop_CanBuy(kShopFireballButton) || !CanShow()) return;
     PlaceAt(ButtonPoint(*fireball));
     SetShopButtonsDisabled(true, kShopFireballButton);
     Show(t, TUTFRAME_PLAIN, 0);
@@ -485,7 +488,7 @@ void Tut26_OnManaChanged(Tutorial& t, int32_t, int32_t) {
     if (!FreeToShow() || !OwnsSpell(kFireball)) return;
     Tutorial_Current = t.Id; // before the mana changes: the change it reports reaches no step anew
     Mana_Add(Mana_Caps[std::clamp(Mana_CapLevel, 0, 2)] - 1);
-    PlaceAt(Point{kManaBarX, kManaBarY});
+    PlaceAt(Point{kManaBarLeft + Cell_Width / 2, kManaBarY});
     Show(t, TUTFRAME_OK, 0);
 }
 
@@ -522,7 +525,7 @@ void Tut28_OnEvent12(Tutorial& t, int32_t x, int32_t y) {
 
 void Tut35_OnManaChanged(Tutorial& t, int32_t, int32_t reachedCap) { // steps 35, 36, 37: the mana is full
     if (reachedCap != 1 || !FreeToShow() || !OwnsSpell(kFireball)) return;
-    PlaceAt(Point{kManaBarX, kManaBarY});
+    PlaceAt(Point{kManaBarLeft + Cell_Width / 2, kManaBarY});
     Show(t, TUTFRAME_OK, 0);
 }
 

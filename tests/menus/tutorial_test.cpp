@@ -1,36 +1,13 @@
 // The tutorial and the tips with the whole game behind them: a new player's first level played through the real
 // game screen (intro, level box, the first frame and arrow, refused clicks, the golden-tile lesson, nothing twice),
-// the hammer lesson, the build-menu, gold and shop steps, the cases that must never lock the player out, and a step
-// that meets a box of the game's flow. Screenshots for a person: BQ_PLAY_SHOTS=folder.
-#include <algorithm>
-#include <initializer_list>
-#include <cstdlib>
+// the hammer lesson, the coin that must never lock the board, a step that meets a box of the game's flow, the
+// records and the frames, and the tips with their switch on. The build menu, shop and spell steps are in
+// tutorial_castle_test.cpp.
 #include <set>
-#include <string>
 
-#include "../platform/sdl_push.h"
-#include "board/board_hooks.h"
-#include "board/play.h"
-#include "castle/castle.h"
-#include "castle_helpers.h"
-#include "main/config.h"
-#include "main/progress.h"
-#include "main/runtime/startup.h"
-#include "main/screens.h"
-#include "main/texts.h"
-#include "menus/menus.h"
-#include "platform/graphics.h"
-#include "play_helpers.h"
-#include "solver.h"
+#include "tutorial_helpers.h"
 
 namespace {
-
-void Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
-}
-
-Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
 // A cell holding a plain gem that has a move with no neighbour.
 bool FindDeadCell(Point& at) {
@@ -49,101 +26,6 @@ bool FindDeadCell(Point& at) {
         }
     return false;
 }
-
-class TutorialPlay : public PlayTest {
-  protected:
-    void SetUp() override {
-        PlayTest::SetUp();
-        Runtime_InstallHooks();
-        Board_Hooks.WinLose_Open = [] {
-            BuildMenu_From = BM_FROM_LEVELEND;
-            Screen_Set(kScreenBuildMenu);
-        };
-        Screens_Reset();
-        ct::LoadScreens();
-        static bool loaded = false;
-        if (!loaded) {
-            loaded = true;
-            Texts_SetGerman();
-            Texts_SetEnglish();
-            Dialogs_LoadImages();
-            Tutorial_Init();
-            Tips_Init();
-        }
-        Tutorial_Flags.fill(0);
-        Tips_Shown.fill({});
-        Tutorial_ResetRun();
-        Tips_Place();
-        Gold = 0;
-        shown_.clear();
-    }
-    void TearDown() override {
-        Tutorial_ResetRun();
-        Board_Hooks = Board_HooksDefault();
-        PlayTest::TearDown();
-    }
-
-    void Enter() {
-        sdl_push::Tap(SDL_SCANCODE_RETURN);
-        const int32_t step = Tutorial_Current;
-        for (int32_t i = 0; i < 3 && Tutorial_Current == step && Dialog_Active; ++i)
-            Frame();
-    }
-    // A click whose release the next frame's buttons see.
-    void ClickAndSettle(Point at) {
-        Click(at);
-        Frame();
-    }
-    // Every step done but these: the lesson under test cannot be pre-empted by another.
-    static void OnlySteps(std::initializer_list<int32_t> open) {
-        for (int32_t id = 0; id < kTutorialSteps; ++id)
-            if (std::find(open.begin(), open.end(), id) == open.end()) Tutorial_Word(id) |= kTutDone;
-    }
-    // Frames until the predicate holds (at most `limit`).
-    template <class P> bool Until(P p, int32_t limit = 600) {
-        for (int32_t i = 0; i < limit && !p(); ++i)
-            Frame();
-        return p();
-    }
-    // Plays the level with the solver's moves; each OK frame that shows is noted and answered with Enter.
-    // Stops when `stop` holds, the game screen is left or `maxMoves` swaps were made.
-    template <class P> void Play(P stop, int32_t maxMoves) {
-        int32_t moves = 0;
-        for (int32_t guard = 0; guard < 20000 && Screen_Current == kScreenGame && !stop() && moves < maxMoves;
-             ++guard) {
-            if (Tutorial_Current != -1 && Tutorial_FrameKind == TUTFRAME_OK && Dialog_Active) {
-                shown_.push_back(Tutorial_Current);
-                Enter();
-                continue;
-            }
-            Point a, b;
-            if (Game_Paused || !Board_Idle() || Level_Sweeping)
-                Frame();
-            else if (Solver_ChooseLauncher(a))
-                Click(CellCentre(a));
-            else if (Solver_ChooseMove(a, b)) {
-                Drag(a, b);
-                ++moves;
-            } else
-                Frame();
-        }
-    }
-    // Starts level `level` and confirms its level box (the intro, when it shows, is closed first).
-    void StartLevel(int32_t level) {
-        Level_Current = level;
-        Game_Start(0);
-        ASSERT_EQ(Screen_Current, kScreenGame);
-        for (int32_t i = 0; i < 400; ++i) {
-            Frame();
-            if (Dialog_Active && Dialog_Owner() == DIALOG_GAME && !MsgBox_Buttons.empty()) break;
-            if (Tutorial_Current == 0 && Dialog_Active) Enter();
-        }
-        ASSERT_TRUE(Dialog_Active && Dialog_Owner() == DIALOG_GAME) << "the level box";
-        ClickAndSettle(Centre(*MsgBox_Buttons.front()));
-    }
-
-    std::vector<int32_t> shown_; // steps whose OK frame was answered, in order
-};
 
 // [level 1] -------------------------------------------------------------------------------------------------------
 
@@ -237,9 +119,9 @@ TEST_F(TutorialPlay, TheHammerLessonPointsAtTheButtonThenAtAPiece) {
     Frames(5);
     Shot("tut_step9.png");
 
-    // The hammer button (as the in-game interface reports it): step 9 ends, step 10 points at a piece.
-    Hammer_Arm();
-    Tutorial_OnEvent8();
+    // The hammer button takes the click under the frame, the game paused: step 9 ends, step 10 points at a piece.
+    ClickAndSettle(Centre(*IGI_Button(0)));
+    EXPECT_EQ(Hammer_Armed, 1);
     EXPECT_TRUE(Tutorial_IsDone(9));
     ASSERT_EQ(Tutorial_Current, 10);
     const Point target{Tutorials[10]->StateA, Tutorials[10]->StateB};
@@ -254,117 +136,33 @@ TEST_F(TutorialPlay, TheHammerLessonPointsAtTheButtonThenAtAPiece) {
 
 // [soft locks] ----------------------------------------------------------------------------------------------------
 
-TEST_F(TutorialPlay, ACoinThatVanishesEndsItsStepAndFreesTheBoard) {
-    OnlySteps({5});
-    StartLevel(3);
-    Frames(2);
-    // Steps 5 and 7 follow their piece; a cascade that takes it away must not leave every click refused.
-    Point at;
-    ASSERT_TRUE(Tutorial_FindPieceNearCentre(at.x, at.y));
-    ASSERT_TRUE(Piece_CreateCoinOrBottle(at.x, at.y, KIND_COIN_GOLD));
-    ASSERT_EQ(Tutorial_Current, 5);
-    EXPECT_EQ(Tutorial_OnEvent12(at.x == 0 ? 1 : 0, at.y), 0) << "only the coin takes a click";
-    Frames(3);
-    Shot("tut_step5.png");
-    Cell_DestroyPiece(at.x, at.y);
-    Frames(2);
-    EXPECT_EQ(Tutorial_Current, -1);
-    EXPECT_FALSE(Tutorial_IsDone(5)) << "not learnt: it may show with the next coin";
-    EXPECT_EQ(Tutorial_OnEvent12(at.x, at.y), 1);
-    EXPECT_EQ(Tutorial_Arrow.visible, 0);
-}
-
-TEST_F(TutorialPlay, TheBuildMenuStepNeverLeavesTheMenuLocked) {
-    Level_Current = 2;
-    ct::FillBag(500);
-    BuildMenu_From = BM_FROM_LEVELEND;
-    Screen_Set(kScreenBuildMenu);
-    ASSERT_TRUE(Until([] { return Tutorial_Current == 21; }, 120));
-    for (const GUIBtnPtr& b : BuildMenu_Buttons)
-        EXPECT_TRUE(b->state & BTN_DISABLED);
-    Frames(5);
-    Shot("tut_step21.png");
-    // Another part is bought instead of the one pointed at: the step ends and the menu works again.
-    const int32_t target = Tutorials[21]->StateA;
-    int32_t other = -1;
-    for (const GUIBtnPtr& b : BuildMenu_PartButtons)
-        if (b->id != target && !(b->state & BTN_DISABLED)) other = b->id;
-    if (other >= 0)
-        ASSERT_TRUE(Castle_Buy(other));
-    else
-        ASSERT_TRUE(Castle_Buy(target));
-    BuildMenu_LayoutPartButtons();
-    Frame();
-    EXPECT_EQ(Tutorial_Current, -1);
-    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
-    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_MENU]->state & BTN_DISABLED);
-}
-
-TEST_F(TutorialPlay, TheGoldGiftAndTheShopSteps) {
-    Level_Current = 6;
-    Gold = 495;
-    BuildMenu_From = BM_FROM_LEVELEND;
-    Screen_Set(kScreenBuildMenu);
-    ASSERT_TRUE(Until([] { return Tutorial_Current == 23; }, 120));
-    EXPECT_EQ(Gold, 505) << "rounded up to a multiple of ten";
-    Frames(3);
-    Shot("tut_step23.png");
-    Enter();
-    EXPECT_TRUE(Tutorial_IsDone(23));
-    Frame();
-    ASSERT_EQ(Tutorial_Current, 24) << "then the shop button";
-    EXPECT_TRUE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
-    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_SHOP]->state & BTN_DISABLED);
-    ClickAndSettle(Centre(*BuildMenu_Buttons[BM_BTN_SHOP]));
-    EXPECT_TRUE(Tutorial_IsDone(24));
-    EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
-
-    // In the shop: no step while the fireball cannot be bought, so the back button is never locked.
-    for (size_t i = 0; i < Shop_Buttons.size(); ++i)
-        if (!Shop_Buttons[i]) Shop_Buttons[i] = GUIBtn::Create(int32_t(i), float(20 + 40 * i), 500);
-    Screen_Current = kScreenShop;
-    Shop_Buttons[10]->state |= BTN_DISABLED;
-    Tutorial_OnEvent0();
-    EXPECT_EQ(Tutorial_Current, -1);
-    Shop_Buttons[10]->state &= ~BTN_DISABLED;
-    Tutorial_OnEvent0();
-    ASSERT_EQ(Tutorial_Current, 25);
-    EXPECT_TRUE(Shop_Buttons[0]->state & BTN_DISABLED);
-    // The fireball's button goes grey while the step shows: the step gives way and the back button comes back.
-    Shop_Buttons[10]->state |= BTN_DISABLED;
-    Tutorial_OnEvent16(10);
-    EXPECT_EQ(Tutorial_Current, -1);
-    EXPECT_FALSE(Tutorial_IsDone(25));
-    EXPECT_FALSE(Shop_Buttons[0]->state & BTN_DISABLED);
-    // Bought: the click ends the step.
-    Shop_Buttons[10]->state &= ~BTN_DISABLED;
-    Tutorial_OnEvent0();
-    ASSERT_EQ(Tutorial_Current, 25);
-    Shop_Buttons[10]->state |= BTN_CLICKED;
-    Tutorial_OnEvent16(10);
-    Shop_Buttons[10]->state &= ~BTN_CLICKED;
-    EXPECT_TRUE(Tutorial_IsDone(25));
-    EXPECT_FALSE(Shop_Buttons[0]->state & BTN_DISABLED);
-    Screen_Current = kScreenMainMenu;
-    Shop_Buttons.fill(nullptr);
-}
-
-TEST_F(TutorialPlay, EnoughGoldMeansNoGiftAndNoBoxIsTouched) {
-    Level_Current = 6;
-    Gold = 800;
-    Screen_Current = kScreenBuildMenu;
-    MsgBox_Shop_Open(); // a box of the game's flow stands open (it does not pause)
-    const int serial = Dialog_Serial();
-    const int32_t gold = Gold; // after the box's gamble
-    Tutorial_OnEvent0();
-    EXPECT_TRUE(Tutorial_IsDone(23));
-    EXPECT_EQ(Gold, gold);
-    EXPECT_EQ(Dialog_Serial(), serial) << "the shop's box stays open";
-    Tutorial_OnEvent11(); // step 24 would show now: it waits for the box
-    EXPECT_EQ(Tutorial_Current, -1);
-    EXPECT_EQ(Dialog_Serial(), serial);
-    Dialog_Close();
-    Screen_Current = kScreenMainMenu;
+TEST_F(TutorialPlay, ACoinOrBottleThatVanishesEndsItsStepAndFreesTheBoard) {
+    // Steps 5 (coin, level 3) and 7 (mana bottle, level 6) follow their piece; a cascade that takes it away must
+    // not leave every click refused.
+    struct Case {
+        int32_t step, level, kind;
+    };
+    for (const Case& k : {Case{5, 3, KIND_COIN_GOLD}, Case{7, 6, KIND_BOTTLE}}) {
+        SCOPED_TRACE(k.step);
+        Tutorial_Flags.fill(0);
+        OnlySteps({k.step});
+        StartLevel(k.level);
+        Frames(2);
+        Point at;
+        ASSERT_TRUE(Tutorial_FindPieceNearCentre(at.x, at.y));
+        ASSERT_TRUE(Piece_CreateCoinOrBottle(at.x, at.y, k.kind));
+        ASSERT_EQ(Tutorial_Current, k.step);
+        EXPECT_EQ(Tutorial_OnEvent12(at.x == 0 ? 1 : 0, at.y), 0) << "only the piece takes a click";
+        Frames(3);
+        if (k.step == 5) Shot("tut_step5.png");
+        Cell_DestroyPiece(at.x, at.y);
+        Frames(2);
+        EXPECT_EQ(Tutorial_Current, -1);
+        EXPECT_FALSE(Tutorial_IsDone(k.step)) << "not learnt: it may show with the next one";
+        EXPECT_EQ(Tutorial_OnEvent12(at.x, at.y), 1);
+        EXPECT_EQ(Tutorial_Arrow.visible, 0);
+        EXPECT_EQ(Dialog_Active, 0);
+    }
 }
 
 // [boxes of the game's flow] --------------------------------------------------------------------------------------
@@ -479,6 +277,18 @@ TEST_F(TutorialPlay, FramePlacementAndTheArrow) {
     Tutorial_PlaceFrame(40, 100, 1, 0, 1);
     EXPECT_EQ(TutFrame_X + Image_Width(TutFrame_Image) / 2, 600);
     EXPECT_EQ(Tutorial_Arrow.flipped, 1) << "a target near the left edge gets the arrow on its right";
+    // A target near the centre would lie under the frame's near corner: both frames move clear of it, on screen.
+    for (const Point t : {Point{352, 315}, Point{420, 280}, Point{400, 300}})
+        for (const bool ok : {false, true}) {
+            Tutorial_PlaceFrame(t.x, t.y, 1, 0, 0);
+            ok ? TutFrameOk_Init() : TutFrame_Init();
+            const int32_t w = ok ? kDlg2Width : Image_Width(TutFrame_Image);
+            const int32_t h = ok ? kDlg2Height : Image_Height(TutFrame_Image);
+            const bool covered = t.x >= TutFrame_X && t.x < TutFrame_X + w && t.y >= TutFrame_Y && t.y < TutFrame_Y + h;
+            EXPECT_FALSE(covered) << t.x << "," << t.y << (ok ? " OK frame" : " plain frame");
+            EXPECT_TRUE(TutFrame_X >= 0 && TutFrame_Y >= 0 && TutFrame_X + w <= Screen_Width &&
+                        TutFrame_Y + h <= Screen_Height);
+        }
     // The OK frame with no step running draws no text and reads no text out of range.
     Tutorial_Current = -1;
     TutFrame_X = TutFrame_Y = -1;
