@@ -244,6 +244,12 @@ void Match_New() {
     Match_EndState = 0;
     Level_Gems.fill(0);
     Hammers_Reset();
+    // A match loaded before (the continue box's "Nein" comes after Match_Load) leaves its gold, mana, spells and
+    // castle behind; a new match owns none of them.
+    Gold = Mana = Mana_CapLevel = 0;
+    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = 0;
+    Match_Carried = Match_Carry{};
+    Board_Hooks.Castle_LoadState({});
     Match_Delete();
     Board_Hooks.Tutorial_ClearFlags(1);
 }

@@ -129,6 +129,33 @@ TEST_F(FlowTest, ContinueBoxEscapeOnlyClosesNeinStartsAtLevelOne) {
     EXPECT_EQ(Level_StartMode, 2);
 }
 
+TEST_F(FlowTest, NeinAfterALoadedMatchStartsWithNothingOfIt) {
+    // the continue box comes after Match_Load: the old match's gold, mana, spells and castle are in memory
+    Gold = 777;
+    Mana = 40;
+    Mana_CapLevel = 2;
+    Match_Carried.SpellLevels[0] = 2;
+    Castle_Elems[0]->built = 1;
+    Gems_Total.fill(50);
+    Screen_Current = kScreenMainMenu;
+    MsgBox_Continue_Open();
+    Run(kNo, 4);
+    ASSERT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Gold, 0);
+    EXPECT_EQ(Mana, 0);
+    EXPECT_EQ(Mana_CapLevel, 0);
+    EXPECT_EQ(Match_Carried.SpellLevels[0], 0);
+    EXPECT_FALSE(Castle_Elems[0]->built);
+    EXPECT_EQ(Gems_Total[0], 0);
+    // and the match written for the new start carries none of it either
+    Gold = 5;
+    Castle_Elems[0]->built = 1;
+    ASSERT_TRUE(Match_Load());
+    EXPECT_EQ(Gold, 0);
+    EXPECT_EQ(Match_Carried.SpellLevels[0], 0);
+    EXPECT_FALSE(Castle_Elems[0]->built);
+}
+
 TEST_F(FlowTest, QuitAsksFirst) {
     Screen_Current = kScreenMainMenu;
     Run("2 click 1 671 488", 4); // "Ende"
