@@ -28,6 +28,9 @@ class FlowTest : public MenusTest {
         Level_TimeLeft = 90 * kSecond;
         Level_OfferTime = 120 * kSecond;
         Level_OfferMade = 1;
+        // The boxes alone: the player has switched the tutorial off, so a level started here opens no frame of it
+        // (the tutorial's steps are made once per process by the tutorial tests and would otherwise show).
+        Tutorial_Flags.fill(kTutOff);
     }
 };
 
