@@ -247,7 +247,10 @@ void IGI_Update() {
     Treasure_Draw();
     DrawGauge();
 
-    const bool input = !Game_Paused && !Dialog_Active && Level_EndState < 2;
+    // A tutorial frame that points at one of these buttons (the hammer, a spell) leaves them to the player, even
+    // while it holds the game still; any other dialog or pause takes them away.
+    const bool tutorialFrame = Dialog_Active && !Dialog_HoldsInput();
+    const bool input = (!Game_Paused || tutorialFrame) && !Dialog_HoldsInput() && Level_EndState < 2;
     int32_t hovered = -1;
     for (int32_t i = 0; i < int32_t(IGI_Buttons.size()); ++i) {
         GUIBtn& b = *IGI_Buttons[size_t(i)];

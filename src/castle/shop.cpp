@@ -260,7 +260,8 @@ void Shop_Update() {
             b->state &= ~BTN_DISABLED;
         g_priceOff.fill(false);
     }
-    const bool input = Fade_State == 0 && !Dialog_Active && !g_boxOpen;
+    // A tutorial frame (the one pointing at the fireball) leaves the buttons to the player; a box takes them.
+    const bool input = Fade_State == 0 && !Dialog_HoldsInput() && !g_boxOpen;
     for (int32_t i = 0; i < kShopButtons; ++i) {
         GUIBtn& b = *Shop_Buttons[size_t(i)];
         if (input && i > 0) {
