@@ -131,6 +131,10 @@ TEST_F(E2eCampaign, TheGoldGiftTheShopTheFireballThenMenuAndContinue) {
     EXPECT_GE(Count(r.bought, "shop 10"), 1) << "the fireball";
     EXPECT_TRUE(Seen(r.screens, kScreenShop));
     EXPECT_EQ(r.screens.back(), kScreenMainMenu) << "the build menu's Menü";
+    // Left from the build menu: the saved match at level 9 without a board snapshot, the progress file.
+    EXPECT_TRUE(FileExists(dataDir_ + "/match_0.bqm"));
+    EXPECT_FALSE(FileExists(dataDir_ + "/match_0.lev")) << "no level was left midway";
+    EXPECT_TRUE(FileExists(dataDir_ + "/mm_config.bin"));
 
     // The next start: no name box, Start asks to continue, "Weiterspielen" goes on at level 9.
     DriverGoal next = Goal("Shop");

@@ -197,7 +197,7 @@ void OnDialog() {
         r.wait = kSettleFrames; // a box fades or slides in
         return;
     }
-    Shot("dialog_" + kind);
+    Shot(kind.rfind("tutorial", 0) == 0 ? "tutorial_step_" + std::to_string(Tutorial_Current) : "dialog_" + kind);
     if (kind == "tutorial frame") return OnTutorialFrame();
     if (kind == "tutorial box") return OnTutorialBox();
     if (kind == "name") {
@@ -383,7 +383,7 @@ void OnGame() {
         return;
     }
     // The bag filled first while the time allows (a player after gems), then the tiles cleared.
-    const bool collect = !Gems_BagFull() && (Relaxed_Mode || Level_TimeLeft > Level_Duration / 2);
+    const bool collect = r.goal.collect && !Gems_BagFull() && (Relaxed_Mode || Level_TimeLeft > Level_Duration / 2);
     Point a, b;
     if (collect && CollectorMove(a, b)) {
         Drag(a, b);

@@ -42,8 +42,10 @@ struct DriverGoal {
     bool drawAll = false;        // every frame is drawn (frame costs); otherwise only the frames of screenshots
     int32_t lossLevel = 0;       // the level where `losses` are played, one attempt each, before it is won
     std::vector<DriverLoss> losses;
-    bool againAfterGameOver = true;    // the game-over box: "Nochmal" (true) or "Menü"
-    int32_t quickUntil = 0;            // levels up to this one are cut short: the level-win key once the bag is full
+    bool againAfterGameOver = true; // the game-over box: "Nochmal" (true) or "Menü"
+    bool collect = true;            // the bag filled first with moves away from the tiles while half the time is left;
+                                    // false: the solver's moves only (the level sweep: each level won in its time)
+    int32_t quickUntil = 0;         // levels up to this one are cut short: the level-win key once the bag is full
     int32_t quickFrames = 60 * 60 * 2; // ... or once this many frames of it were played
     bool menuAfterLevels = false; // once levelsToWin levels are won: the build menu's "Menü", then quit at the menu
 };
