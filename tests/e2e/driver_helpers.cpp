@@ -61,18 +61,19 @@ struct Run {
     int32_t screen = -1, screenFrames = 0;   // the screen of the last frame and how long it has shown
     int dialogSerial = -1;                   // the dialog opening seen last
     int32_t wins = 0;
-    bool matchPrepared = false; // the sweep's saved match is written
-    bool inLevel = false;       // a level line is open
-    bool levelBoxSeen = false;  // its "Level N" box was answered
-    bool shopDone = false;      // the shop was visited from this build-menu stay
-    int32_t shopBuys = 0;       // purchases on this shop visit
-    size_t lossesPlayed = 0;    // entries of goal.losses begun
-    bool losing = false;        // this attempt is a deliberate loss
-    bool offerSeen = false;     // its time offer came once
-    bool winKeyPressed = false; // the level-win key went in this attempt
-    int32_t lossMoves = 0;      // moves made in a deliberate loss before the waiting
-    int32_t levelStartMs = 0;   // the game clock at the level box's OK
-    int32_t wallpaperTries = 0; // "Wallpaper aktivieren" pressed for the castle just completed
+    bool matchPrepared = false;  // the sweep's saved match is written
+    bool inLevel = false;        // a level line is open
+    bool levelBoxSeen = false;   // its "Level N" box was answered
+    bool shopDone = false;       // the shop was visited from this build-menu stay
+    int32_t shopBuys = 0;        // purchases on this shop visit
+    size_t lossesPlayed = 0;     // entries of goal.losses begun
+    bool losing = false;         // this attempt is a deliberate loss
+    bool offerSeen = false;      // its time offer came once
+    bool winKeyPressed = false;  // the level-win key went in this attempt
+    int32_t lossMoves = 0;       // moves made in a deliberate loss before the waiting
+    uint32_t collectorStart = 0; // where CollectorMove's last scan began
+    int32_t levelStartMs = 0;    // the game clock at the level box's OK
+    int32_t wallpaperTries = 0;  // "Wallpaper aktivieren" pressed for the castle just completed
     bool quitting = false;
     int32_t levelStartFrame = 0, idleSince = 0;
     LevelLine line;
@@ -340,7 +341,7 @@ void LevelAttemptBegins() {
 // and columns through the two cells within two steps (where the group can lie). The scan starts at a different
 // cell each time, so the moves spread over the board.
 bool CollectorMove(Point& a, Point& b) {
-    static uint32_t start = 0;
+    uint32_t& start = g_run->collectorStart;
     const auto tiled = [](int32_t c, int32_t r) {
         return c >= 0 && r >= 0 && c < Board_Cols && r < Board_Rows && Board_Cells[c][r].TileLevel > 0;
     };
