@@ -55,6 +55,7 @@ struct BoardHooks {
     void (*Castle_DrawGame)();                                    // the castle behind the board
     std::vector<int32_t> (*Castle_SaveState)();                   // its values (do-nothing: none)
     void (*Castle_LoadState)(const std::vector<int32_t>& values); // puts them back (an empty list: a fresh castle)
+    void (*Castle_ResetProgress)();                               // a new match: nothing built, no gems
     void (*IGI_Update)();                                         // the in-game interface, drawn over the board
     void (*IGI_OpenMenu)();                                       // Esc: the in-game menu
     // Castle: the spells. Their update runs before the logic tick; while a spell takes the board's clicks the board

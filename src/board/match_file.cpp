@@ -239,17 +239,16 @@ void Match_Delete() {
 void Match_New() {
     Score = 0;
     Lives = 3;
+    // Nothing of an earlier match goes on into a new one: its gold, mana, spells, castle parts and gems stay behind.
+    Gold = Mana = Mana_CapLevel = 0;
+    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = 0;
+    Match_Carried = Match_Carry{};
+    Board_Hooks.Castle_ResetProgress();
     Match_StartLevel = Level_Current;
     Match_PlayMs = 0;
     Match_EndState = 0;
     Level_Gems.fill(0);
     Hammers_Reset();
-    // A match loaded before (the continue box's "Nein" comes after Match_Load) leaves its gold, mana, spells and
-    // castle behind; a new match owns none of them.
-    Gold = Mana = Mana_CapLevel = 0;
-    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = 0;
-    Match_Carried = Match_Carry{};
-    Board_Hooks.Castle_LoadState({});
     Match_Delete();
     Board_Hooks.Tutorial_ClearFlags(1);
 }

@@ -150,6 +150,9 @@ void MsgBox_AllDone_Open();         // castles finished before the levels ran ou
 void MsgBox_LevelsEnded_Open();     // no level left
 void MsgBox_SetWallpaper_Open();    // wallpapers dialog's set button
 void MsgBox_HsReset_Open();         // high-score dialog's reset button
+// The open game-flow box by the name in its opener ("Level" for MsgBox_Level_Open, ...); "" when another dialog or
+// none is open. For the end-to-end player and the tests, which answer boxes by what they are.
+const char* MsgBox_FlowName();
 
 // ============================================================================================================
 // Players dialog and the player slots
@@ -310,15 +313,15 @@ void Options_Draw();
 void Wallpapers_Init(); // the wallpapers dialog's three functions
 void Wallpapers_Update();
 void Wallpapers_Draw();
-void Wallpapers_Refresh();               // sets the wallpapers dialog's enabled and hidden bits
-bool Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
-extern int32_t Wallpapers_Current;       // the selected wallpaper 0..6 (a castle number)
+void Wallpapers_Refresh();         // sets the wallpapers dialog's enabled and hidden bits
+bool Wallpaper_Apply();            // writes the selected wallpaper's bitmap and sets it as the desktop
+extern int32_t Wallpapers_Current; // the selected wallpaper 0..6 (a castle number)
 // (Whether the castle-completed path opened the dialog is the castle's Wallpapers_FromLevel, castle/castle.h.)
-ImagePtr Wallpapers_Picture(int32_t n);  // wallpaper n's picture (null when missing)
-ImagePtr Wallpapers_Preview(int32_t n);  // wallpaper n's locked preview (null when missing)
-extern int32_t HS_Mode;                  // the high-score dialog's mode (kept after it closes)
-extern int32_t HS_Highlight;             // its highlighted place, -1 none
-void HighScores_DoReset();               // the reset box's Yes: the table cleared, then the mode's next dialog
+ImagePtr Wallpapers_Picture(int32_t n); // wallpaper n's picture (null when missing)
+ImagePtr Wallpapers_Preview(int32_t n); // wallpaper n's locked preview (null when missing)
+extern int32_t HS_Mode;                 // the high-score dialog's mode (kept after it closes)
+extern int32_t HS_Highlight;            // its highlighted place, -1 none
+void HighScores_DoReset();              // the reset box's Yes: the table cleared, then the mode's next dialog
 
 // ============================================================================================================
 // Tutorial: 45 steps, each tied to a screen and a range of levels, reacting to the numbered events the board and

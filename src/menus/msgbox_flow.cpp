@@ -2,6 +2,8 @@
 // pause, keys, buttons, texts) walked by one init, update and draw, and the boxes' actions. Opened by the main menu,
 // the players dialog, the play loop, the castles, the shop and the wallpapers and high-score dialogs.
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "board/level_file.h"
 #include "board/play.h"
@@ -608,3 +610,23 @@ BQ_MSGBOX(SetWallpaper)
 BQ_MSGBOX(HsReset)
 BQ_MSGBOX(WallpaperFailed)
 #undef BQ_MSGBOX
+
+const char* MsgBox_FlowName() {
+#define BQ_NAME(Name)                                                                                                  \
+    { MsgBox_##Name##_Update, #Name }
+    static const std::pair<ScreenFn, const char*> kNames[] = {
+        BQ_NAME(NameExists),      BQ_NAME(LastPlayer),   BQ_NAME(PlayerDeleted),
+        BQ_NAME(Continue),        BQ_NAME(Quit),         BQ_NAME(Level),
+        BQ_NAME(DeletePlayer),    BQ_NAME(Shop),         BQ_NAME(Frame),
+        BQ_NAME(HighScore),       BQ_NAME(Game),         BQ_NAME(CastlesDone),
+        BQ_NAME(CastleCompleted), BQ_NAME(LevelDone),    BQ_NAME(AllDone),
+        BQ_NAME(LevelsEnded),     BQ_NAME(SetWallpaper), BQ_NAME(HsReset),
+        BQ_NAME(WallpaperFailed)};
+#undef BQ_NAME
+    static_assert(std::size(kNames) == BOX_Count);
+    if (!Dialog_Active) return "";
+    const ScreenFn open = Dialog_UpdateFn();
+    for (const auto& [update, name] : kNames)
+        if (update == open) return name;
+    return "";
+}

@@ -51,6 +51,10 @@ void Clock_Configure(int msPerFlip) {
     g_fakeMs = kFakeStartMs;
 }
 
+void Clock_SetStep(int msPerFlip) {
+    if (g_fakeClock && msPerFlip > 0) g_fakeStepMs = msPerFlip;
+}
+
 void Clock_Advance(int ms) {
     if (g_fakeClock && ms > 0) g_fakeMs += ms;
 }

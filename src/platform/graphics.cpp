@@ -47,6 +47,7 @@ float g_rotation = 0.0f;                            // degrees, clockwise on scr
 Rect g_viewport{0, 0, kCanvasWidth, kCanvasHeight}; // clip rectangle in canvas pixels (already clipped to the canvas)
 FontPtr g_font;                                     // current image font; null = the default font
 int g_clsR = 0, g_clsG = 0, g_clsB = 0;             // Draw_Cls colour
+bool g_drawing = true;                              // Graphics_SetDrawing
 
 constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_NONE,
                                         SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
@@ -79,7 +80,7 @@ void ApplyClip() {
 
 // False when the current state draws nothing at all (empty viewport, masked below half alpha).
 bool Drawable() {
-    if (!RendererAlive() || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
+    if (!g_drawing || !RendererAlive() || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
     if (g_blend == BLEND_MASKED && g_alpha < 0.5f) return false;
     return true;
 }
@@ -191,14 +192,16 @@ void Graphics_SetWindowed(bool windowed) {
 
 void Graphics_Flip(int sync) {
     if (RendererAlive()) {
-        SDL_SetRenderTarget(g_renderer, nullptr);
-        SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
-        SDL_RenderClear(g_renderer);
-        SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
-        SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
-        SDL_RenderPresent(g_renderer);
-        SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
-        ApplyClip();
+        if (g_drawing) {
+            SDL_SetRenderTarget(g_renderer, nullptr);
+            SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+            SDL_RenderClear(g_renderer);
+            SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
+            SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
+            SDL_RenderPresent(g_renderer);
+            SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
+            ApplyClip();
+        }
         uint64_t waitCpuNs = 0;
         if (sync != 0 && !Sys_FakeClockActive()) {
             const uint64_t cpu = Perf_ThreadCpuNs();
@@ -210,8 +213,11 @@ void Graphics_Flip(int sync) {
     Sys_OnFlip();
 }
 
+void Graphics_SetDrawing(bool on) { g_drawing = on; }
+bool Graphics_Drawing() { return g_drawing; }
+
 void Draw_Cls() {
-    if (!RendererAlive()) return;
+    if (!g_drawing || !RendererAlive()) return;
     SDL_SetRenderDrawColor(g_renderer, uint8_t(g_clsR), uint8_t(g_clsG), uint8_t(g_clsB), 255);
     SDL_RenderClear(g_renderer); // ignores the clip rectangle
 }

@@ -27,6 +27,11 @@ int Graphics_Height(); // canvas height in pixels (600)
 void Graphics_Flip(int sync = -1);
 // Clears the whole canvas to the clear colour, ignoring the viewport.
 void Draw_Cls();
+// Off: nothing reaches the canvas (every Draw_*, Draw_Cls and batch flush does nothing and the flip presents
+// nothing), while the game's logic and the drawing state run as ever. On by default; the harness switches it per
+// frame for tests that look only at chosen frames (HarnessConfig::drawOnDemand).
+void Graphics_SetDrawing(bool on);
+bool Graphics_Drawing();
 void Draw_SetClsColor(int r, int g, int b);
 const char* Graphics_RendererName(); // "software", "opengl", ... or "" when closed
 

@@ -391,6 +391,16 @@ HarnessConfig Harness_FromEnvironment() {
     return c;
 }
 
+namespace {
+// With drawOnDemand, the frame starting now draws only when a screenshot of it is due.
+void ChooseDrawing() {
+    bool draw = !g_config.drawOnDemand;
+    for (const HarnessScreenshot& s : g_config.screenshots)
+        draw = draw || s.frame == Input_Frame();
+    Graphics_SetDrawing(draw);
+}
+} // namespace
+
 bool Harness_Configure(const HarnessConfig& config) {
     g_config = config;
     g_configured = true;
@@ -403,6 +413,7 @@ bool Harness_Configure(const HarnessConfig& config) {
     g_scriptX = g_scriptY = 0;
     g_scriptShift[0] = g_scriptShift[1] = false;
     Clock_Configure(config.frameMs);
+    ChooseDrawing();
     return errors.empty();
 }
 
@@ -414,6 +425,12 @@ int Harness_FrameNumber() { return Input_Frame(); }
 void Sys_UseFakeClock(int msPerFlip) {
     g_config.frameMs = msPerFlip > 0 ? msPerFlip : 0;
     Clock_Configure(g_config.frameMs);
+}
+
+void Sys_SetFakeFrameMs(int msPerFlip) {
+    if (g_config.frameMs <= 0 || msPerFlip <= 0) return;
+    g_config.frameMs = msPerFlip;
+    Clock_SetStep(msPerFlip);
 }
 
 bool Sys_SeedOverride(int32_t& seed) {
@@ -445,8 +462,10 @@ void Sys_OnFlip() {
     Clock_OnFlip();
     // The next frame starts: its scripted events go in, then everything queued reaches the input state.
     Input_BeginFrame();
+    ChooseDrawing();
     if (g_frameHook) g_frameHook(Input_Frame());
     Sys_PollEvents();
 }
 
 void Harness_SetFrameHook(HarnessFrameFn fn) { g_frameHook = fn; }
+void Harness_DrawThisFrame() { Graphics_SetDrawing(true); }

@@ -266,7 +266,7 @@ void Batch_Flush() {
     g_probed = false;
     if (run.count == 0) return;
     ++g_stats.flushes;
-    SDL_Renderer* renderer = Sdl_Renderer();
+    SDL_Renderer* renderer = Graphics_Drawing() ? Sdl_Renderer() : nullptr;
     if (renderer) {
         SDL_Texture* tex = nullptr;
         bool ok = true;

@@ -74,6 +74,8 @@ struct HarnessConfig {
     std::string inputScript;                    // script text (not a path)
     std::vector<HarnessScreenshot> screenshots; // canvas shots
     int exitAfter = 0;                          // request close when this frame ends; 0 = never
+    bool drawOnDemand = false; // tests: a frame is drawn only when a screenshot of it is due or Harness_DrawThisFrame
+                               // asked for it; the others run their logic and draw nothing (Graphics_SetDrawing)
 };
 
 // Replaces the whole harness state (frame counter back to 1, fake clock back to 0, script parsed anew).
@@ -86,8 +88,14 @@ int Harness_FrameNumber(); // the frame being drawn now (the platform's Input_Fr
 // (events it pushes reach this frame's input). Null: none. Harness_Configure leaves it as it is.
 using HarnessFrameFn = void (*)(int frame);
 void Harness_SetFrameHook(HarnessFrameFn fn);
+// With drawOnDemand: the frame that starts now is drawn (call it from the frame hook; the canvas holds the frame when
+// the next frame's hook runs, for Graphics_SaveScreenshot).
+void Harness_DrawThisFrame();
 bool Sys_FakeClockActive();           // BQ_FRAME_MS given
 void Sys_UseFakeClock(int msPerFlip); // tests: switch the fake clock on (> 0) or off (0) at once
+// Tests: a running fake clock moves by msPerFlip (> 0) from the next flip on and keeps its time (a player who waits
+// seen in fewer frames); nothing without the fake clock.
+void Sys_SetFakeFrameMs(int msPerFlip);
 bool Sys_SeedOverride(int32_t& seed); // true and the seed when BQ_SEED was given
 
 // One scripted input event, as parsed from a script line ("click" and "key ... press" become two events each).

@@ -6,6 +6,7 @@
 
 void Clock_Advance(int ms);             // moves the fake clock forward (does nothing on the real clock)
 void Clock_Configure(int msPerFlip);    // 0: real clock; > 0: fake clock, reset to its start value
+void Clock_SetStep(int msPerFlip);      // a running fake clock's step per flip (> 0), keeping its time
 void Clock_OnFlip();                    // one flip's step on the fake clock
 bool Harness_Scripted();                // a fake clock, an input script or an exit frame is set
 bool Harness_Configured();              // Harness_Configure (or Sys_Init) has run

@@ -174,4 +174,37 @@ TEST_F(GameFlow, ARestartTakesTheLevelsGemsBackOnce) {
     EXPECT_EQ(Gems_Total, (std::array<int32_t, 7>{5, 5, 5, 5, 5, 5, 5}));
 }
 
+// A new match (the continue box's "Nein", another player's first Start in the same run) starts from nothing: the
+// gold, mana, spells, castle parts and gems of the match before it stay behind, and its saved file is gone.
+TEST_F(GameFlow, ANewMatchLeavesTheOldMatchsGoldCastleAndSpellsBehind) {
+    Level_Current = 7;
+    Gems_Total = {50, 50, 50, 50, 50, 50, 50};
+    ASSERT_TRUE(Castle_Buy(Castles[0].storeys[0][0]));
+    Gold = 700;
+    Mana = 40;
+    Mana_CapLevel = 1;
+    Gold_AtLevelStart = 650;
+    Treasure_Level = 1;
+    Spells_AddLevel(5);
+    ASSERT_EQ(Spell_Level(5), 1);
+    Match_Save(Level_Current, 0);
+    ASSERT_TRUE(Match_Exists());
+
+    Match_New();
+    EXPECT_FALSE(Match_Exists());
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(Lives, 3);
+    EXPECT_EQ(Gold, 0);
+    EXPECT_EQ(Gold_AtLevelStart, 0);
+    EXPECT_EQ(Mana, 0);
+    EXPECT_EQ(Mana_CapLevel, 0);
+    EXPECT_EQ(Spell_Level(5), 0);
+    EXPECT_EQ(Treasure_Level, 0);
+    EXPECT_EQ(Castle_Current, 0);
+    EXPECT_EQ(Castles[0].level, 0);
+    for (const CastleElemPtr& e : Castle_Elems)
+        EXPECT_FALSE(e->built);
+    EXPECT_EQ(Gems_Total, (std::array<int32_t, 7>{}));
+}
+
 } // namespace

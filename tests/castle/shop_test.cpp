@@ -275,6 +275,43 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     Shot("spell_cast.png");
 }
 
+// A tutorial frame that points at a button leaves it to the player: the shop's fireball, and the hammer button while
+// the frame holds the game still (the player could not go on otherwise); a box with its own button takes them.
+TEST_F(CastleShop, ATutorialFrameLeavesThePointedButtonsToThePlayer) {
+    Gold = 2000;
+    EnterShop();
+    Tutorial_OpenFrame(TUTFRAME_PLAIN, 0);
+    Click(Centre(*Shop_Buttons[SHOP_SPELL0 + SPELL_FIREBALL]));
+    Frames(2);
+    EXPECT_EQ(Spell_Level(SPELL_FIREBALL), 1) << "bought under the tutorial's frame";
+    Tutorial_Abort();
+    Tutorial_OpenFrame(TUTFRAME_OK, 0);
+    const int32_t lives = Lives;
+    Click(Centre(*Shop_Buttons[SHOP_LIFE]));
+    Frames(2);
+    EXPECT_EQ(Lives, lives) << "a box takes the shop's buttons";
+    Tutorial_Abort();
+
+    Game_Start(0);
+    for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active); ++i) {
+        if (Dialog_Active && !MsgBox_Buttons.empty())
+            Click(Centre(*MsgBox_Buttons[0]));
+        else
+            Frame();
+    }
+    ASSERT_EQ(Dialog_Active, 0);
+    Hammer_Charge = Hammers[0].Threshold;
+    Frames(2);
+    ASSERT_GT(Hammer_Current, 0);
+    Tutorial_OpenFrame(TUTFRAME_PLAIN, 1);
+    ASSERT_EQ(Game_Paused, 1);
+    Click(Centre(*IGI_Buttons[0]));
+    Frames(2);
+    EXPECT_EQ(Hammer_Armed, 1) << "the hammer button answers under the frame that holds the game";
+    Tutorial_Abort();
+    Game_Paused = 0;
+}
+
 } // namespace
 
 namespace {

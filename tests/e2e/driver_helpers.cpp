@@ -1,12 +1,14 @@
-// The level player's frame hook and its run of the whole game; see driver_helpers.h.
+// The end-to-end player's frame hook and its run of the whole game; see driver_helpers.h.
+//
+// Sections: [run state] [input] [dialogs and boxes] [the tutorial] [screens] [the frame hook] [the run]
 #include "driver_helpers.h"
 
 #include <cstdio>
 #include <time.h>
 
 #include <algorithm>
-#include <deque>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -15,6 +17,8 @@
 
 #include "../platform/sdl_push.h"
 #include "board/board.h"
+#include "board/level_file.h"
+#include "board/pieces.h"
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
@@ -22,15 +26,20 @@
 #include "main/progress.h"
 #include "main/runtime/startup.h"
 #include "main/screens.h"
+#include "main/wallpaper.h"
 #include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "solver.h"
 
 namespace {
 
+// [run state] ------------------------------------------------------------------------------------------------------
+
 constexpr int kFrameMs = 16;
+constexpr int kWaitFrameMs = 200;             // a frame of game time while the player waits for the time to run out
 constexpr int32_t kSettleFrames = 30;         // frames a screen is left to slide in before the driver clicks
 constexpr int32_t kStuckFrames = 60 * 60 * 2; // two minutes of game without a move the solver could make
 
@@ -41,6 +50,8 @@ Point CellCentre(Point cell) {
                  int32_t(Cell_PixelY(cell.y)) + Cell_HalfHeight - Board_OverflowY};
 }
 
+bool Usable(const GUIBtnPtr& b) { return b && !(b->state & (BTN_DISABLED | BTN_HIDDEN)); }
+
 // The run's state: the hook is a plain function, so it lives here for the one run at a time.
 struct Run {
     DriverGoal goal;
@@ -50,25 +61,39 @@ struct Run {
     int32_t screen = -1, screenFrames = 0;   // the screen of the last frame and how long it has shown
     int dialogSerial = -1;                   // the dialog opening seen last
     int32_t wins = 0;
-    bool matchPrepared = false; // the sweep's saved match is written
-    bool inLevel = false;       // a level line is open
-    bool levelBoxSeen = false;  // its "Level N" box was answered
-    bool boughtHere = false;    // a part was bought on this visit of the build menu
+    bool matchPrepared = false;  // the sweep's saved match is written
+    bool inLevel = false;        // a level line is open
+    bool levelBoxSeen = false;   // its "Level N" box was answered
+    bool shopDone = false;       // the shop was visited from this build-menu stay
+    int32_t shopBuys = 0;        // purchases on this shop visit
+    size_t lossesPlayed = 0;     // entries of goal.losses begun
+    bool losing = false;         // this attempt is a deliberate loss
+    bool offerSeen = false;      // its time offer came once
+    bool winKeyPressed = false;  // the level-win key went in this attempt
+    int32_t lossMoves = 0;       // moves made in a deliberate loss before the waiting
+    uint32_t collectorStart = 0; // where CollectorMove's last scan began
+    int32_t levelStartMs = 0;    // the game clock at the level box's OK
+    int32_t wallpaperTries = 0;  // "Wallpaper aktivieren" pressed for the castle just completed
     bool quitting = false;
     int32_t levelStartFrame = 0, idleSince = 0;
     LevelLine line;
     std::set<std::string> shotsTaken;
+    std::string shotDue; // a screenshot of the frame drawn now, saved when the next frame starts
     uint64_t cpuNs = 0;  // the main thread's CPU time at the last frame's start
     std::string costKey; // what the last frame showed
     std::chrono::steady_clock::time_point started;
 };
 Run* g_run = nullptr;
 
+// A screenshot of what shows now: the frame starting is drawn and saved when the next one starts.
 void Shot(const std::string& name) {
     Run& r = *g_run;
-    if (r.goal.shots.empty() || !r.shotsTaken.insert(name).second) return;
-    Graphics_SaveScreenshot(Str_FromUtf8(r.goal.shots + "/" + name + ".png"));
+    if (r.goal.shots.empty() || !r.shotDue.empty() || !r.shotsTaken.insert(name).second) return;
+    r.shotDue = name;
+    Harness_DrawThisFrame();
 }
+
+// [input] ----------------------------------------------------------------------------------------------------------
 
 // A click: pointer there and pressed in one frame, released in the next.
 void Click(Point p) {
@@ -78,6 +103,11 @@ void Click(Point p) {
         sdl_push::Button(SDL_BUTTON_LEFT, true, p.x, p.y);
     });
     r.steps.push_back([p] { sdl_push::Button(SDL_BUTTON_LEFT, false, p.x, p.y); });
+}
+void ClickButton(const GUIBtnPtr& b, int32_t wait = 10) {
+    if (!b) return;
+    Click(Centre(*b));
+    g_run->wait = wait;
 }
 
 void Drag(Point from, Point to) {
@@ -92,6 +122,19 @@ void Drag(Point from, Point to) {
     r.steps.push_back([b] { sdl_push::Button(SDL_BUTTON_LEFT, false, b.x, b.y); });
 }
 
+// The level-win key: W while Right Alt is held.
+void WinKey() {
+    Run& r = *g_run;
+    r.steps.push_back([] {
+        sdl_push::Key(SDL_SCANCODE_RALT, SDLK_RALT, true);
+        sdl_push::Key(SDL_SCANCODE_W, SDLK_w, true);
+    });
+    r.steps.push_back([] {
+        sdl_push::Key(SDL_SCANCODE_W, SDLK_w, false);
+        sdl_push::Key(SDL_SCANCODE_RALT, SDLK_RALT, false);
+    });
+}
+
 void Quit() {
     Run& r = *g_run;
     if (r.quitting) return;
@@ -99,8 +142,22 @@ void Quit() {
     sdl_push::Quit();
 }
 
-// The open dialog by kind; message boxes by the screen behind them and their number of buttons.
+void Problem(const std::string& what) {
+    g_run->report->problems.push_back("level " + std::to_string(Level_Current) + ": " + what);
+}
+
+// [dialogs and boxes] ----------------------------------------------------------------------------------------------
+
+// The open dialog by kind: the game-flow boxes by their name (the three of the old reports by theirs), the other
+// dialogs by their update function.
 std::string DialogKind() {
+    if (Dialog_Owner() == DIALOG_TUTORIAL_BOX) return "tutorial box";
+    if (Dialog_Owner() == DIALOG_TUTORIAL_FRAME) return "tutorial frame";
+    const std::string box = MsgBox_FlowName();
+    if (box == "LevelDone") return "level";
+    if (box == "Level") return "offer";
+    if (box == "Continue") return "continue";
+    if (!box.empty()) return box;
     const ScreenFn u = Dialog_UpdateFn();
     if (u == MsgBox_Username_Update) return "name";
     if (u == WinLose_Update) return "won";
@@ -109,28 +166,26 @@ std::string DialogKind() {
     if (u == MM_Players_Update) return "players";
     if (u == Options_Update) return "options";
     if (u == Wallpapers_Update) return "wallpapers";
-    const size_t n = MsgBox_Buttons.size();
-    if (Screen_Current == kScreenGame) {
-        if (n == 1) return g_run->levelBoxSeen ? "ok-box" : "level";
-        if (n == 2) return "offer";
-    }
-    if (Screen_Current == kScreenMainMenu && n == 2) return "continue";
-    if (n == 1) return "ok-box";
-    if (n == 0) return "any-key-box";
-    return "box-" + std::to_string(n);
+    return "box with " + std::to_string(MsgBox_Buttons.size()) + " buttons";
 }
 
-void CloseLevelLine(const std::string& result) {
+void OnTutorialFrame(); // [the tutorial]
+void OnTutorialBox();
+
+void OnWallpapers() {
     Run& r = *g_run;
-    if (!r.inLevel) return;
-    r.inLevel = false;
-    if (r.line.result.empty()) r.line.result = result;
-    r.line.score = Score;
-    r.line.gems = Gems_ThisLevel;
-    r.line.frames = r.report->frames - r.levelStartFrame;
-    r.line.timeS = r.line.frames * kFrameMs / 1000.0;
-    r.report->levels.push_back(r.line);
-    if (r.goal.progress) std::fprintf(stderr, "%s\n", Driver_Line(r.line).c_str());
+    // "Wallpaper aktivieren" once for the castle just completed ("Ja", then the box that tells where the picture
+    // lies when the desktop cannot be set), then "Zurück" to the build menu.
+    if (r.wallpaperTries == 0 && !r.report->campaignEnded && Usable(Wallpapers_Widgets[4])) {
+        ++r.wallpaperTries;
+        return ClickButton(Wallpapers_Widgets[4]);
+    }
+    if (r.wallpaperTries == 1) {
+        ++r.wallpaperTries;
+        const Str path = Wallpaper_Path(Wallpapers_Current);
+        if (File_Type(path) == 1) r.report->wallpapers.push_back(Str_ToUtf8(path));
+    }
+    ClickButton(Wallpapers_Widgets[0]);
 }
 
 void OnDialog() {
@@ -139,49 +194,122 @@ void OnDialog() {
     if (Dialog_Serial() != r.dialogSerial) {
         r.dialogSerial = Dialog_Serial();
         r.report->dialogs.push_back(kind);
+        if (kind.rfind("tutorial", 0) == 0) r.report->tutorialSteps.push_back(Tutorial_Current);
         r.wait = kSettleFrames; // a box fades or slides in
         return;
     }
-    Shot("dialog_" + kind);
+    Shot(kind.rfind("tutorial", 0) == 0 ? "tutorial_step_" + std::to_string(Tutorial_Current) : "dialog_" + kind);
+    if (kind == "tutorial frame") return OnTutorialFrame();
+    if (kind == "tutorial box") return OnTutorialBox();
     if (kind == "name") {
         r.steps.push_back([name = r.goal.name] { sdl_push::Text(name.c_str()); });
         r.steps.push_back([] { sdl_push::Tap(SDL_SCANCODE_RETURN); });
         r.wait = 10;
     } else if (kind == "won") {
-        Click(Centre(*WL_Buttons[0]));
-        r.wait = 10;
+        ClickButton(WL_Buttons[0]);
     } else if (kind == "continue") {
-        Click(Centre(*MsgBox_Buttons[r.goal.continueMatch ? 0 : 1]));
-        r.wait = 10;
+        ClickButton(MsgBox_Buttons[r.goal.continueMatch ? 0 : 1]);
     } else if (kind == "level") {
-        Click(Centre(*MsgBox_Buttons[0]));
+        ClickButton(MsgBox_Buttons[0], 4);
         r.levelBoxSeen = true;
-        r.levelStartFrame = r.report->frames + 2;
-        r.idleSince = r.levelStartFrame;
-        r.wait = 4;
+        r.levelStartFrame = r.idleSince = r.report->frames + 2;
+        r.levelStartMs = Sys_Millisecs();
     } else if (kind == "offer") {
-        // The time ran out: the level is not won in its time. Take the offer and play on, so the rest still runs.
-        r.line.result = "lost";
-        r.report->problems.push_back("level " + std::to_string(r.line.level) + ": the time ran out");
-        Click(Centre(*MsgBox_Buttons[0]));
-        r.wait = 10;
-    } else if (kind == "ok-box" || kind == "any-key-box") {
+        // "Zeit kaufen" (0) or "Riskieren" (1). Played to win, the time ran low: taken, so the rest still runs.
+        const bool take =
+            r.losing ? (r.goal.losses[r.lossesPlayed - 1] == DriverLoss::TakeOffer && !r.offerSeen) : true;
+        if (!r.losing) Problem("the time ran low");
+        r.offerSeen = true;
+        if (r.line.offer.empty() || take) r.line.offer = take ? "taken" : "refused";
+        ClickButton(MsgBox_Buttons[take ? 0 : 1]);
+    } else if (kind == "HighScore") { // "Game Over": "Nochmal" or "Menü"
+        ClickButton(MsgBox_Buttons[r.goal.againAfterGameOver ? 0 : 1]);
+    } else if (kind == "highscores") {
+        ClickButton(HS_Buttons[0]); // "Weiter" after a game or the campaign, "Zurück" otherwise
+    } else if (kind == "wallpapers") {
+        OnWallpapers();
+    } else if (kind == "CastleCompleted") {
+        r.report->castlesCompleted.push_back(Castle_JustCompleted);
+        r.report->castleLevels.push_back(Level_Current - 1);
+        r.wallpaperTries = 0;
+        ClickButton(MsgBox_Buttons[0]);
+    } else if (kind == "CastlesDone" || kind == "AllDone" || kind == "LevelsEnded") {
+        if (kind == "LevelsEnded") r.report->campaignEnded = true;
         if (MsgBox_Buttons.empty())
             Click(Point{400, 300});
         else
-            Click(Centre(*MsgBox_Buttons[0]));
+            ClickButton(MsgBox_Buttons[0]);
         r.wait = 10;
+    } else if (kind == "SetWallpaper") {
+        ClickButton(MsgBox_Buttons[0]); // "Ja"
+    } else if (kind == "Frame" || kind == "Game" || kind == "Shop" || kind == "WallpaperFailed") {
+        ClickButton(MsgBox_Buttons[0]); // "Leben verloren", "Du hast alle Leben verloren.", the gamble's prize
     } else {
-        r.report->problems.push_back("unexpected dialog " + kind + " on screen " + std::to_string(Screen_Current));
+        Problem("unexpected dialog " + kind + " on screen " + std::to_string(Screen_Current));
         Quit();
     }
 }
+
+// [the tutorial] ---------------------------------------------------------------------------------------------------
+
+void OnGame();
+
+void ClickCell(int32_t col, int32_t row) {
+    if (col < 0 || row < 0 || col >= Board_Cols || row >= Board_Rows) return;
+    Click(CellCentre(Point{col, row}));
+    g_run->wait = 4;
+}
+
+// A frame that stays while the player does what it points at.
+void OnTutorialFrame() {
+    Run& r = *g_run;
+    const int32_t step = Tutorial_Current;
+    const Tutorial* t = step >= 0 && step < kTutorialSteps ? Tutorials[size_t(step)].get() : nullptr;
+    switch (step) {
+    case 1: // the first match
+        return OnGame();
+    case 5: // the coin, the bottle: clicked where the arrow follows it
+    case 7:
+        if (const PiecePtr& p = Tutorial_Arrow.piece; p && Board_Idle()) ClickCell(p->Col, p->Row);
+        return;
+    case 9: // the hammer button
+        return ClickButton(IGI_Button(0));
+    case 10: // the hammer on the pointed piece
+    case 28: // the fireball on the pointed piece
+        if (t && Board_Idle()) ClickCell(t->StateA, t->StateB);
+        return;
+    case 21: // the pointed part
+        for (const GUIBtnPtr& b : BuildMenu_PartButtons)
+            if (t && b && b->id == t->StateA) {
+                r.report->bought.push_back("part " + std::to_string(b->id));
+                return ClickButton(b, 60);
+            }
+        return;
+    case 24: // the shop button
+        return ClickButton(BuildMenu_Buttons[BM_BTN_SHOP], 30);
+    case 25: // the fireball in the shop
+        r.report->bought.push_back("shop " + std::to_string(SHOP_SPELL0 + 5));
+        return ClickButton(Shop_Buttons[SHOP_SPELL0 + 5], 30);
+    case 27: // the fireball's button in play
+        return ClickButton(IGI_Button(2 + 5), 10);
+    default:
+        Problem("tutorial step " + std::to_string(step) + " shows a frame the player does not know");
+        Quit();
+    }
+}
+
+void OnTutorialBox() {
+    if (Tutorial_FrameKind == TUTFRAME_INTRO) return ClickButton(MsgBox_Buttons[0]);
+    ClickButton(TutFrame_OkButton);
+}
+
+// [screens] --------------------------------------------------------------------------------------------------------
 
 void OnMainMenu() {
     Run& r = *g_run;
     if (MainMenu_NamePending || r.screenFrames < std::max(kSettleFrames, r.goal.menuFrames)) return;
     Shot("main_menu");
-    if (r.wins >= r.goal.levelsToWin && r.wins > 0) return Quit();
+    if ((r.wins >= r.goal.levelsToWin && r.wins > 0) || r.report->campaignEnded) return Quit();
     if (r.goal.startLevel > 0 && !r.matchPrepared) {
         // The sweep: a saved match at the level, so Start offers to continue it.
         r.matchPrepared = true;
@@ -191,22 +319,78 @@ void OnMainMenu() {
         Match_Write(r.goal.startLevel);
         Progress_Save();
     }
-    Click(Centre(*MainMenu_Buttons[0])); // "Start"
-    r.wait = 20;
+    ClickButton(MainMenu_Buttons[0], 20); // "Start"
+}
+
+void LevelAttemptBegins() {
+    Run& r = *g_run;
+    r.inLevel = true;
+    r.levelBoxSeen = false;
+    r.line = LevelLine{};
+    r.line.level = Level_Current;
+    r.levelStartFrame = r.idleSince = r.report->frames;
+    r.levelStartMs = Sys_Millisecs();
+    r.offerSeen = false;
+    r.winKeyPressed = false;
+    r.losing = Level_Current == r.goal.lossLevel && r.lossesPlayed < r.goal.losses.size();
+    if (r.losing) ++r.lossesPlayed;
+    r.lossMoves = 0;
+}
+
+// A move that takes gems and leaves the tiles for later: a swap that makes a group, with no tiled cell on the rows
+// and columns through the two cells within two steps (where the group can lie). The scan starts at a different
+// cell each time, so the moves spread over the board.
+bool CollectorMove(Point& a, Point& b) {
+    uint32_t& start = g_run->collectorStart;
+    const auto tiled = [](int32_t c, int32_t r) {
+        return c >= 0 && r >= 0 && c < Board_Cols && r < Board_Rows && Board_Cells[c][r].TileLevel > 0;
+    };
+    const auto clear = [&tiled](int32_t c, int32_t r) {
+        for (int32_t d = -2; d <= 2; ++d)
+            if (tiled(c + d, r) || tiled(c, r + d)) return false;
+        return true;
+    };
+    const int32_t cells = Board_Cols * Board_Rows;
+    if (cells <= 0) return false;
+    start = (start + 7919) % uint32_t(cells);
+    for (int32_t i = 0; i < cells; ++i) {
+        const int32_t at = int32_t((start + uint32_t(i)) % uint32_t(cells));
+        const int32_t c = at % Board_Cols, r = at / Board_Cols;
+        for (const Point& d : {Point{1, 0}, Point{0, 1}}) {
+            const int32_t c2 = c + d.x, r2 = r + d.y;
+            if (c2 >= Board_Cols || r2 >= Board_Rows || !clear(c, r) || !clear(c2, r2)) continue;
+            if (!Board_FindMoves(c, r, c2, r2)) continue;
+            a = Point{c, r};
+            b = Point{c2, r2};
+            return true;
+        }
+    }
+    return false;
 }
 
 void OnGame() {
     Run& r = *g_run;
-    if (!r.inLevel) {
-        r.inLevel = true;
-        r.levelBoxSeen = false;
-        r.line = LevelLine{};
-        r.line.level = Level_Current;
-        r.levelStartFrame = r.idleSince = r.report->frames;
+    if (!r.inLevel) LevelAttemptBegins();
+    if (Game_Paused || Tips_Visible || !Board_Idle() || !r.levelBoxSeen) return;
+    if (r.losing) { // a few moves, so that the match has a score; then the player waits
+        if (r.lossMoves >= 3) return Sys_SetFakeFrameMs(kWaitFrameMs);
+        ++r.lossMoves;
     }
-    if (Game_Paused || Tips_Visible || !Board_Idle()) return;
+    const int32_t played = r.report->frames - r.levelStartFrame;
+    if (Level_Current <= r.goal.quickUntil && !r.winKeyPressed && (Gems_BagFull() || played > r.goal.quickFrames)) {
+        r.winKeyPressed = true;
+        WinKey();
+        r.wait = 10;
+        return;
+    }
+    // The bag filled first while the time allows (a player after gems), then the tiles cleared.
+    const bool collect = r.goal.collect && !Gems_BagFull() && (Relaxed_Mode || Level_TimeLeft > Level_Duration / 2);
     Point a, b;
-    if (Solver_ChooseLauncher(a)) {
+    if (collect && CollectorMove(a, b)) {
+        Drag(a, b);
+        r.idleSince = r.report->frames;
+        r.wait = 2;
+    } else if (Solver_ChooseLauncher(a)) {
         Click(CellCentre(a));
         r.idleSince = r.report->frames;
         r.wait = 2;
@@ -214,28 +398,54 @@ void OnGame() {
         Drag(a, b);
         r.idleSince = r.report->frames;
         r.wait = 2;
-        if (r.report->frames - r.levelStartFrame > 300) Shot("game");
+        if (played > 300) Shot("game");
     } else if (r.report->frames - r.idleSince > kStuckFrames) {
-        r.report->problems.push_back("level " + std::to_string(r.line.level) + ": no move for two minutes");
+        Problem("no move for two minutes");
         r.idleSince = r.report->frames;
     }
+}
+
+// The shop: the chest first, then each spell not owned yet (none before the tutorial's fireball on level 6: the
+// items then, the mana potion and a life), two purchases a visit at most; then back.
+void OnShop() {
+    Run& r = *g_run;
+    if (Fade_State != 0 || r.screenFrames < kSettleFrames) return;
+    Shot("shop");
+    static constexpr int32_t kWish[] = {SHOP_CHEST,      SHOP_SPELL0 + 5, SHOP_SPELL0 + 0, SHOP_SPELL0 + 1,
+                                        SHOP_SPELL0 + 2, SHOP_SPELL0 + 3, SHOP_SPELL0 + 4, SHOP_SPELL0 + 6,
+                                        SHOP_SPELL0 + 7, SHOP_POTION,     SHOP_LIFE};
+    const bool spells = Level_Current > 6 || !r.goal.tutorial;
+    if (r.shopBuys < 2)
+        for (int32_t i : kWish) {
+            if (i >= SHOP_SPELL0 && (!spells || Spell_Level(i - SHOP_SPELL0) > 0)) continue;
+            if ((i == SHOP_POTION || i == SHOP_LIFE) && spells) continue;
+            if (!Usable(Shop_Buttons[size_t(i)]) || !Shop_CanBuy(i)) continue;
+            ++r.shopBuys;
+            r.report->bought.push_back("shop " + std::to_string(i));
+            return ClickButton(Shop_Buttons[size_t(i)], 20);
+        }
+    ClickButton(Shop_Buttons[SHOP_BACK], 20);
 }
 
 void OnBuildMenu() {
     Run& r = *g_run;
     if (Fade_State != 0 || r.screenFrames < kSettleFrames) return;
     Shot("build_menu");
-    if (!r.boughtHere) { // the first part the bag pays for
-        r.boughtHere = true;
-        for (const GUIBtnPtr& p : BuildMenu_PartButtons)
-            if (!(p->state & (BTN_DISABLED | BTN_HIDDEN))) {
-                Click(Centre(*p));
-                r.wait = 60;
-                return;
-            }
+    // Every part the bag pays for, one at a time (a purchase lays the buttons out anew).
+    for (const GUIBtnPtr& p : BuildMenu_PartButtons)
+        if (Usable(p)) {
+            r.report->bought.push_back("part " + std::to_string(p->id));
+            return ClickButton(p, 60);
+        }
+    if (r.goal.shopFrom > 0 && Level_Current >= r.goal.shopFrom && !r.shopDone &&
+        Usable(BuildMenu_Buttons[BM_BTN_SHOP])) {
+        r.shopDone = true;
+        r.shopBuys = 0;
+        return ClickButton(BuildMenu_Buttons[BM_BTN_SHOP], 20);
     }
-    Click(Centre(*BuildMenu_Buttons[BM_BTN_PLAY]));
-    r.wait = 20;
+    if ((r.goal.menuAfterLevels && r.wins >= r.goal.levelsToWin) || r.report->campaignEnded)
+        return ClickButton(BuildMenu_Buttons[BM_BTN_MENU], 20);
+    ClickButton(BuildMenu_Buttons[BM_BTN_PLAY], 20);
 }
 
 void OnLevelMap() {
@@ -245,6 +455,25 @@ void OnLevelMap() {
     if (r.wins >= r.goal.levelsToWin) return Quit();
     Click(Point{236 + 52, 554 + 18}); // "Spielen" (104 x 36 at 236, 554)
     r.wait = 20;
+}
+
+// [the frame hook] -------------------------------------------------------------------------------------------------
+
+void CloseLevelLine(const std::string& result) {
+    Run& r = *g_run;
+    if (!r.inLevel) return;
+    r.inLevel = false;
+    if (r.line.result.empty()) r.line.result = result;
+    r.line.score = Score;
+    r.line.gold = Gold;
+    r.line.gems = Gems_ThisLevel;
+    r.line.frames = r.report->frames - r.levelStartFrame;
+    r.line.timeS = (Sys_Millisecs() - r.levelStartMs) / 1000.0;
+    r.report->levels.push_back(r.line);
+    if (r.goal.progress) std::fprintf(stderr, "%s\n", Driver_Line(r.line).c_str());
+    if (r.losing && result == "won") Problem("a level meant to be lost was won");
+    r.losing = false;
+    Sys_SetFakeFrameMs(kFrameMs);
 }
 
 // The frame that just ended is charged to what it showed; the one starting now is noted.
@@ -273,20 +502,24 @@ void OnFrame(int) {
     Run& r = *g_run;
     ++r.report->frames;
     CountCost();
-    // The tutorial stays off for the driver's player, whatever a new match cleared.
-    for (int32_t s = 0; s < kTutorialCount; ++s)
-        Tutorial_Flags[size_t(Player_Current * kTutorialCount + s)] |= 2;
+    if (!r.shotDue.empty()) {
+        Graphics_SaveScreenshot(Str_FromUtf8(r.goal.shots + "/" + r.shotDue + ".png"));
+        r.shotDue.clear();
+    }
+    if (!r.goal.tutorial) // the tutorial stays off for the player, whatever a new match cleared
+        for (int32_t s = 0; s < kTutorialCount; ++s)
+            Tutorial_Flags[size_t(Player_Current * kTutorialCount + s)] |= kTutOff;
     if (Screen_Current != r.screen) {
         if (r.screen == kScreenGame && Screen_Current == kScreenLevelEnd) {
             CloseLevelLine(Level_Lost ? "lost" : "won");
             if (r.report->levels.back().result == "won") ++r.wins;
-            Shot("level_end");
+            Shot(Level_Lost ? "level_lost" : "level_end");
         } else if (r.screen == kScreenGame && Screen_Current != kScreenDimmed && Screen_Current != kScreenPause) {
             CloseLevelLine("stopped");
         }
+        if (Screen_Current == kScreenBuildMenu && r.screen != kScreenShop) r.shopDone = false;
         r.screen = Screen_Current;
         r.screenFrames = 0;
-        r.boughtHere = false;
         r.report->screens.push_back(Screen_Current);
     }
     ++r.screenFrames;
@@ -308,6 +541,8 @@ void OnFrame(int) {
         return OnGame();
     case kScreenBuildMenu:
         return OnBuildMenu();
+    case kScreenShop:
+        return OnShop();
     case kScreenLevelMap:
         return OnLevelMap();
     default:
@@ -316,6 +551,8 @@ void OnFrame(int) {
 }
 
 } // namespace
+
+// [the run] --------------------------------------------------------------------------------------------------------
 
 DriverReport Driver_Run(const DriverGoal& goal) {
     DriverReport report;
@@ -330,6 +567,7 @@ DriverReport Driver_Run(const DriverGoal& goal) {
     h.haveSeed = true;
     h.seed = 1;
     h.exitAfter = goal.frameLimit;
+    h.drawOnDemand = !goal.drawAll;
     Harness_Configure(h);
     Sys_ClearCloseRequest();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -348,16 +586,19 @@ DriverReport Driver_Run(const DriverGoal& goal) {
 }
 
 std::string Driver_Line(const LevelLine& l) {
-    char buf[160];
-    std::snprintf(buf, sizeof buf, "level %3d %-7s score %7d gems %3d time %6.1f s frames %6d", l.level,
-                  l.result.c_str(), l.score, l.gems, l.timeS, l.frames);
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "level %3d %-7s score %7d gold %6d gems %3d time %6.1f s frames %6d%s%s", l.level,
+                  l.result.c_str(), l.score, l.gold, l.gems, l.timeS, l.frames, l.offer.empty() ? "" : " offer ",
+                  l.offer.c_str());
     return buf;
 }
 
 std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
     // What a run from a fresh data folder says on its way, by the start of the line.
     static const char* const kExpected[] = {
-        "harness: ", // the harness's own notes (seed, fake clock)
+        "harness: ",      // the harness's own notes (seed, fake clock)
+        "Wallpaper_Set ", // "Wallpaper aktivieren": a headless run never sets the desktop (and says so)
+        "all completed",  // the end of the campaign
     };
     std::vector<std::string> out;
     std::istringstream in(output);

@@ -1,7 +1,8 @@
-// The level player of the end-to-end tests: runs the whole game (Main_Body, the real main loop) headless on the fake
-// clock and plays it with the mouse and keyboard only, pushed as SDL events from the harness's frame hook. It reads
-// the screen, the open dialog and the board to choose what to do (the level generator's solver picks the moves).
-// Used by campaign_test.cpp and levels_test.cpp; tools/play_all_levels.sh runs the latter over the 150 levels.
+// The player of the end-to-end tests: runs the whole game (Main_Body, the real main loop) headless on the fake clock
+// and plays it with the mouse and keyboard only, pushed as SDL events from the harness's frame hook. It reads the
+// screen, the open dialog, the tutorial's running step and the board to choose what to do (the level generator's
+// solver picks the moves). Used by the tests of this folder; tools/play_all_levels.sh and tools/fault_check.sh run
+// them over the 150 levels and against damaged files.
 #pragma once
 
 #include <cstdint>
@@ -9,15 +10,22 @@
 #include <string>
 #include <vector>
 
-// One level played: what the per-level report line says.
+// One level played (one attempt): what the per-level report line says.
 struct LevelLine {
     int32_t level = 0;
     std::string result; // "won", "lost" (the time ran out) or "stopped" (the run ended inside the level)
+    std::string offer;  // the time offer: "" not made, "taken" or "refused"
     int32_t score = 0;  // the match's score when the level ended
+    int32_t gold = 0;   // the match's gold when the level ended
     int32_t gems = 0;   // gems the level brought to the bag
     double timeS = 0;   // game time from the level box's OK to the level end, seconds
     int32_t frames = 0; // frames in that time
 };
+
+// A deliberate loss: the player makes no move until the time runs out (the frames meanwhile step 200 ms of game
+// time, the clock's longest frame, so the wait is short). The time offer is refused, or taken and then refused when
+// it comes again.
+enum class DriverLoss { RefuseOffer, TakeOffer };
 
 struct DriverGoal {
     std::string name = "Tester"; // typed into the first start's name box
@@ -28,6 +36,18 @@ struct DriverGoal {
     int32_t frameLimit = 0;      // > 0: the harness closes the game after this many frames
     bool progress = false;       // each level's report line on standard error as it ends (standard output is captured)
     std::string shots;           // folder for screenshots at the chosen points ("" none)
+    bool tutorial = false;       // the tutorial's steps show and are answered; false: switched off for the player
+    int32_t shopFrom = 0;        // > 0: from this level on, every build-menu visit also goes to the shop and buys
+                                 // what the gold pays for (the tutorial sends a new player there on level 6)
+    bool drawAll = false;        // every frame is drawn (frame costs); otherwise only the frames of screenshots
+    int32_t lossLevel = 0;       // the level where `losses` are played, one attempt each, before it is won
+    std::vector<DriverLoss> losses;
+    bool againAfterGameOver = true; // the game-over box: "Nochmal" (true) or "Menü"
+    bool collect = true;            // the bag filled first with moves away from the tiles while half the time is left;
+                                    // false: the solver's moves only (the level sweep: each level won in its time)
+    int32_t quickUntil = 0;         // levels up to this one are cut short: the level-win key once the bag is full
+    int32_t quickFrames = 60 * 60 * 2; // ... or once this many frames of it were played
+    bool menuAfterLevels = false; // once levelsToWin levels are won: the build menu's "Menü", then quit at the menu
 };
 
 // CPU time of the frames shown on one screen or with one dialog open (the main thread's, start to flip included).
@@ -38,9 +58,15 @@ struct FrameCost {
 
 struct DriverReport {
     int exitCode = -1;
-    std::vector<LevelLine> levels;           // one per level started
+    std::vector<LevelLine> levels;           // one per level attempt started
     std::vector<int32_t> screens;            // every screen seen, in order, repeats folded
-    std::vector<std::string> dialogs;        // every dialog opened, by kind ("name", "level", "won", "continue", ...)
+    std::vector<std::string> dialogs;        // every dialog opened, by kind ("name", "level", "won", "Frame", ...)
+    std::vector<int32_t> tutorialSteps;      // tutorial steps shown, in order
+    std::vector<std::string> bought;         // castle parts ("part N") and shop buttons ("shop N") bought
+    std::vector<int32_t> castlesCompleted;   // castles completed, in order
+    std::vector<int32_t> castleLevels;       // the level each was completed after (the level then current - 1)
+    std::vector<std::string> wallpapers;     // wallpaper files found written after "Wallpaper aktivieren"
+    bool campaignEnded = false;              // the end-of-castles or end-of-levels box was seen
     std::vector<std::string> problems;       // what the driver did not expect (an unknown box, a stuck board)
     int32_t frames = 0;                      // frames run
     std::string output;                      // standard output of the run (the diagnostic lines)
@@ -50,7 +76,7 @@ struct DriverReport {
 
 // Runs the game once with the goal (XDG_DATA_HOME and BQ_APP_FOLDER as the caller set them).
 DriverReport Driver_Run(const DriverGoal& goal);
-// The report line of one level: "level 3 won score 1234 gems 21 time 81.3 s frames 5081".
+// The report line of one level: "level   3 won     score    1234 gold    120 gems  21 time   81.3 s frames   5081".
 std::string Driver_Line(const LevelLine& l);
 // Diagnostic lines of the output that are not among the expected ones (start-up notes of a fresh data folder).
 std::vector<std::string> Driver_UnexpectedLines(const std::string& output);

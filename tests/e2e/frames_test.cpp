@@ -20,6 +20,7 @@ TEST_F(E2eFrames, CostPerScreen) {
     DriverGoal goal;
     goal.levelsToWin = 2;
     goal.menuFrames = 600;
+    goal.drawAll = true; // every frame drawn, as a player sees it
     goal.frameLimit = 60 * 60 * 20;
     const DriverReport r = Driver_Run(goal);
     ASSERT_EQ(r.exitCode, 0);

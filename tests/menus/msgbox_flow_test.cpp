@@ -208,30 +208,33 @@ TEST_F(FlowTest, EveryBoxBuildsItsRowAndDrawsInsideItsFrame) {
         void (*open)();
         int buttons;
         bool dlg3;
+        const char* name; // MsgBox_FlowName while it is open
     };
     const Row rows[] = {
-        {MsgBox_NameExists_Open, 1, false},
-        {MsgBox_LastPlayer_Open, 1, false},
-        {MsgBox_PlayerDeleted_Open, 1, false},
-        {MsgBox_Continue_Open, 2, true},
-        {MsgBox_Quit_Open, 2, true},
-        {MsgBox_Level_Open, 2, true},
-        {MsgBox_DeletePlayer_Open, 2, true},
-        {MsgBox_Frame_Open, 1, false},
-        {MsgBox_HighScore_Open, 2, true},
-        {MsgBox_Game_Open, 1, false},
-        {MsgBox_CastleCompleted_Open, 1, false},
-        {MsgBox_LevelDone_Open, 1, false},
-        {MsgBox_AllDone_Open, 1, false},
-        {MsgBox_LevelsEnded_Open, 1, false},
-        {MsgBox_SetWallpaper_Open, 2, true},
-        {MsgBox_HsReset_Open, 2, true},
+        {MsgBox_NameExists_Open, 1, false, "NameExists"},
+        {MsgBox_LastPlayer_Open, 1, false, "LastPlayer"},
+        {MsgBox_PlayerDeleted_Open, 1, false, "PlayerDeleted"},
+        {MsgBox_Continue_Open, 2, true, "Continue"},
+        {MsgBox_Quit_Open, 2, true, "Quit"},
+        {MsgBox_Level_Open, 2, true, "Level"},
+        {MsgBox_DeletePlayer_Open, 2, true, "DeletePlayer"},
+        {MsgBox_Frame_Open, 1, false, "Frame"},
+        {MsgBox_HighScore_Open, 2, true, "HighScore"},
+        {MsgBox_Game_Open, 1, false, "Game"},
+        {MsgBox_CastleCompleted_Open, 1, false, "CastleCompleted"},
+        {MsgBox_LevelDone_Open, 1, false, "LevelDone"},
+        {MsgBox_AllDone_Open, 1, false, "AllDone"},
+        {MsgBox_LevelsEnded_Open, 1, false, "LevelsEnded"},
+        {MsgBox_SetWallpaper_Open, 2, true, "SetWallpaper"},
+        {MsgBox_HsReset_Open, 2, true, "HsReset"},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         Dialog_Close();
+        EXPECT_STREQ(MsgBox_FlowName(), "");
         rows[i].open();
         ASSERT_EQ(Dialog_Active, 1);
+        EXPECT_STREQ(MsgBox_FlowName(), rows[i].name);
         const int w = rows[i].dlg3 ? kDlg3Width : kDlg2Width, h = rows[i].dlg3 ? kDlg3Height : kDlg2Height;
         EXPECT_EQ(Dialog_X, 400 - w / 2);
         EXPECT_EQ(Dialog_Y, 300 - h / 2);

@@ -282,6 +282,48 @@ TEST_F(HarnessLoopTest, ScreenshotsShowTheCanvasOfTheirFrame) {
     Draw_ResetState();
 }
 
+// Drawing on demand: a frame draws only when its screenshot is due or the frame hook asks; the others draw nothing
+// and leave the canvas as the last drawn frame left it, while the clock and the frame count go on.
+TEST_F(HarnessLoopTest, OnDemandOnlyTheFramesLookedAtAreDrawn) {
+    TempFolder tmp;
+    HarnessConfig c;
+    c.frameMs = 16;
+    c.drawOnDemand = true;
+    c.screenshots = {{2, tmp / "two.png"}};
+    Start(c);
+    const auto paint = [](int r, int g, int b) {
+        Draw_SetClsColor(r, g, b);
+        Draw_Cls();
+    };
+    const int32_t t0 = Sys_Millisecs();
+    EXPECT_FALSE(Graphics_Drawing());
+    paint(255, 0, 0);
+    Graphics_Flip(); // frame 1: nothing drawn
+    EXPECT_TRUE(Graphics_Drawing()) << "frame 2's screenshot is due";
+    paint(0, 0, 255);
+    Graphics_Flip(); // frame 2: blue, shot
+    EXPECT_FALSE(Graphics_Drawing());
+    paint(0, 255, 0);
+    Graphics_Flip(); // frame 3: nothing drawn
+    Harness_DrawThisFrame();
+    EXPECT_TRUE(Graphics_Drawing());
+    paint(255, 255, 0);
+    Graphics_Flip(); // frame 4: asked for, yellow
+    EXPECT_FALSE(Graphics_Drawing());
+    EXPECT_EQ(Sys_Millisecs() - t0, 4 * 16);
+    EXPECT_EQ(Harness_FrameNumber(), 5);
+    const PixmapPtr two = Pixmap_Load(Str_FromUtf8(tmp / "two.png"));
+    ASSERT_TRUE(two);
+    EXPECT_EQ(Pixmap_ReadPixel(*two, 10, 10) & 0xFFFFFF, 0x0000FFu);
+    ASSERT_TRUE(Graphics_SaveScreenshot(Str_FromUtf8(tmp / "four.png")));
+    const PixmapPtr four = Pixmap_Load(Str_FromUtf8(tmp / "four.png"));
+    ASSERT_TRUE(four);
+    EXPECT_EQ(Pixmap_ReadPixel(*four, 10, 10) & 0xFFFFFF, 0xFFFF00u) << "frame 3's green never reached the canvas";
+    // A fresh configuration draws every frame again.
+    Harness_Configure(HarnessConfig{});
+    EXPECT_TRUE(Graphics_Drawing());
+}
+
 class HarnessEnvTest : public ::testing::Test {
   protected:
     void TearDown() override {

@@ -85,6 +85,7 @@ void Runtime_InstallHooks() {
     b.Castle_DrawGame = Castle_DrawGame;
     b.Castle_SaveState = Castle_SaveState;
     b.Castle_LoadState = Castle_LoadState;
+    b.Castle_ResetProgress = Castle_ResetProgress;
     b.IGI_Update = IGI_Update;
     b.IGI_OpenMenu = IGI_OpenMenu;
     b.Spells_LevelStart = Spells_LevelStart;
