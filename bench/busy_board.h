@@ -8,6 +8,7 @@
 #include "board/board_hooks.h"
 #include "board/play.h"
 #include "castle/castle.h"
+#include "effects/effects.h"
 #include "main/assets.h"
 #include "main/config.h"
 #include "main/fonts.h"
@@ -47,8 +48,13 @@ inline bool Open() {
 // A board of the size with gems of six colours, two tile levels everywhere, spawners in row 0, some bombs and line
 // blasts, in relaxed play (the time stands still). The same board for the same size.
 inline void Fill(int32_t cols, int32_t rows) {
-    // Every hammer's bursts once (they read their icons' pixels the first time), then the level starts afresh.
+    // Every hammer's bursts once, drawn once (the first burst reads its icon's pixels, the first draw of a sprite
+    // makes its texture), then the level starts afresh.
     Hammer_AddCharge(Hammers[Hammer_Count - 1].Threshold);
+    for (int i = 0; i < 120; ++i) { // two seconds of 16 ms frames: every particle has appeared
+        Particles_Draw();
+        Graphics_Flip(0);
+    }
     Hammers_Reset();
     Rand_Seed(42);
     Relaxed_Mode = 1;

@@ -257,10 +257,10 @@ ImagePtr Image_FromPixmap(const Pixmap& pm, int flags) {
 }
 
 namespace {
-// Pictures from the embedded assets at least this big (decoded) are let go right after loading: many (wallpapers,
-// help pages, the castles not being built) are never drawn in a session, and a drawn one is decoded again at its
-// first draw. Smaller ones are let go once their textures are made.
-constexpr size_t kReleaseAtLoadBytes = 256 * 1024;
+// Pictures from the embedded assets at least this big (decoded, 64 x 64 RGBA) are let go right after loading: many
+// (wallpapers, help pages, the castles and castle parts not being built) are never drawn in a session, and a drawn
+// one is decoded again at its first draw. Smaller ones are let go once their textures are made.
+constexpr size_t kReleaseAtLoadBytes = 16 * 1024;
 
 ImagePtr Remember(ImagePtr img, const Str& path, int first) {
     if (!img || path.rfind(u"incbin::", 0) != 0) return img;
@@ -333,6 +333,15 @@ ImagePtr Image_Create(int w, int h, int frames, int flags) {
     for (ImageFrame& f : img->frames)
         f.pixels = Pixmap_Create(w, h, PF_BGRA8888);
     return img;
+}
+
+void Image_DropTexture(const ImagePtr& img) {
+    if (!img) return;
+    for (ImageFrame& f : img->frames) {
+        DropTextures(f);
+        f.dirty = true;
+    }
+    Image_ReleasePixels(*img, true);
 }
 
 ImagePtr Image_Clone(const ImagePtr& img) {

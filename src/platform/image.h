@@ -71,6 +71,10 @@ ImagePtr Image_Clone(const ImagePtr& img);
 // One-frame image holding a copy of the pixmap (in its format).
 ImagePtr Image_FromPixmap(const Pixmap& pm, int flags = kImageDefaultFlags);
 
+// Lets the textures of the image go (a dialog's big pictures, once it closes); for a picture from the embedded
+// assets the decoded pixels go too. The next draw makes them again. Nothing for null.
+void Image_DropTexture(const ImagePtr& img);
+
 // Frame size and count; 0 for a null image.
 int Image_Width(const ImagePtr& img);
 int Image_Height(const ImagePtr& img);
