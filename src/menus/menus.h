@@ -68,10 +68,11 @@ constexpr int kMaxBirds = 5;
 extern std::vector<MMBird> MMBird_List; // the flying birds, oldest first
 extern int32_t MMBird_Timer;            // ms until the next bird may start
 
-void MMBird_LoadImages(); // start-up: the eight strips, an empty list, timer 0
-void MMBirds_Update();    // once per menu frame: move, animate, spawn
-void MMBirds_DrawFar();   // the large birds (behind mm_02)
-void MMBirds_DrawNear();  // the small birds (in front of mm_02)
+void MMBird_LoadImages();   // start-up: the eight strips, an empty list, timer 0
+void MMBird_DropTextures(); // the main menu was left: the strips' textures go until it shows again
+void MMBirds_Update();      // once per menu frame: move, animate, spawn
+void MMBirds_DrawFar();     // the large birds (behind mm_02)
+void MMBirds_DrawNear();    // the small birds (in front of mm_02)
 
 // ============================================================================================================
 // Message-box frame (every box of the game is built on it) and the user-name box
@@ -310,15 +311,15 @@ void Options_Draw();
 void Wallpapers_Init(); // the wallpapers dialog's three functions
 void Wallpapers_Update();
 void Wallpapers_Draw();
-void Wallpapers_Refresh();               // sets the wallpapers dialog's enabled and hidden bits
-bool Wallpaper_Apply();                  // writes the selected wallpaper's bitmap and sets it as the desktop
-extern int32_t Wallpapers_Current;       // the selected wallpaper 0..6 (a castle number)
+void Wallpapers_Refresh();         // sets the wallpapers dialog's enabled and hidden bits
+bool Wallpaper_Apply();            // writes the selected wallpaper's bitmap and sets it as the desktop
+extern int32_t Wallpapers_Current; // the selected wallpaper 0..6 (a castle number)
 // (Whether the castle-completed path opened the dialog is the castle's Wallpapers_FromLevel, castle/castle.h.)
-ImagePtr Wallpapers_Picture(int32_t n);  // wallpaper n's picture (null when missing)
-ImagePtr Wallpapers_Preview(int32_t n);  // wallpaper n's locked preview (null when missing)
-extern int32_t HS_Mode;                  // the high-score dialog's mode (kept after it closes)
-extern int32_t HS_Highlight;             // its highlighted place, -1 none
-void HighScores_DoReset();               // the reset box's Yes: the table cleared, then the mode's next dialog
+ImagePtr Wallpapers_Picture(int32_t n); // wallpaper n's picture (null when missing)
+ImagePtr Wallpapers_Preview(int32_t n); // wallpaper n's locked preview (null when missing)
+extern int32_t HS_Mode;                 // the high-score dialog's mode (kept after it closes)
+extern int32_t HS_Highlight;            // its highlighted place, -1 none
+void HighScores_DoReset();              // the reset box's Yes: the table cleared, then the mode's next dialog
 
 // ============================================================================================================
 // Tutorial: 45 steps, each tied to a screen and a range of levels, reacting to the numbered events the board and
