@@ -8,20 +8,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "bench_helpers.h"
-
-#include "board/board_hooks.h"
-#include "board/play.h"
-#include "castle/castle.h"
-#include "main/config.h"
-#include "main/fonts.h"
-#include "main/frame_timer.h"
-#include "main/runtime/startup.h"
-#include "main/screens.h"
-#include "platform/graphics.h"
-#include "platform/incbin.h"
-#include "platform/input.h"
-#include "platform/system.h"
+#include "busy_board.h"
 
 namespace {
 std::atomic<long> g_allocs{0};
@@ -43,53 +30,7 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
-
-bool Open() {
-    static bool ready = false;
-    if (ready) return true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_RENDER_DRIVER", "software", 0);
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("BQ_HEADLESS", "1", 0);
-    Sys_Init(0, nullptr);
-    if (!Graphics_Open(800, 600, true)) return false;
-    Incbin_RegisterBuiltin();
-    Runtime_InstallHooks(); // the whole game behind the board: castle, effects, tips
-    Fonts_Load();
-    Board_Init();
-    Hammers_Load();
-    Castle_Init();
-    ready = true;
-    return true;
-}
-
-// A board of the size with gems of six colours, two tile levels everywhere, spawners in row 0, some bombs and line
-// blasts, in relaxed play (the time stands still).
-void Fill(int32_t cols, int32_t rows) {
-    BenchBoard_Fill(cols, rows, [] {
-        Relaxed_Mode = 1;
-        Level_BombPercent = Level_LaserPercent = 3;
-        Level_SilverCoinInterval = 10;
-    });
-    for (int32_t r = 0; r < rows; ++r)
-        for (int32_t c = 0; c < cols; ++c)
-            Board_Cells[c][r].TileLevel = Board_Cells[c][r].BaseTileLevel = 2;
-    Play_ResetLevel();
-    Level_Sweeping = 0;
-    Screen_Current = kScreenGame;
-    Game_Paused = 0;
-}
-
-// A move wherever one is found, so that the board keeps falling and matching.
-void MoveIfIdle() {
-    if (!Board_Idle()) return;
-    for (int32_t c = 0; c < Board_Cols; ++c)
-        for (int32_t r = 0; r < Board_Rows; ++r) {
-            if (Board_FindMoves(c, r, c + 1, r) && Board_Swap(c, r, c + 1, r)) return;
-            if (Board_FindMoves(c, r, c, r + 1) && Board_Swap(c, r, c, r + 1)) return;
-        }
-}
+using namespace busy_board;
 
 void BM_GameFrame(benchmark::State& state) {
     if (!Open()) {
@@ -118,12 +59,7 @@ void BM_GameFrame(benchmark::State& state) {
         if (shown) Graphics_Flip(0);
         state.PauseTiming();
         if (!shown) Graphics_Flip(0);
-        if (Level_EndState > 0 || Board_TilesLeft() < Board_Cols * Board_Rows / 2) {
-            for (int32_t c = 0; c < Board_Cols; ++c)
-                for (int32_t r = 0; r < Board_Rows; ++r)
-                    Board_Cells[c][r].TileLevel = 2;
-            Level_EndState = 0;
-        }
+        KeepGoing();
         state.ResumeTiming();
     }
     Board_Hooks.Tutorial_OnEvent1 = groups;

@@ -214,6 +214,8 @@ void Level_Start() {
     Board_Reset();
     Pieces_Clear();
     Board_Layout();
+    // A resolving board holds up to about two pieces per cell (those falling in above those being removed).
+    Pieces_Reserve(2 * Board_Cols * Board_Rows + 64);
     Board_BuildContours();
     Tileset_Current = Tileset_ForLevel(Level_Current);
     LevelEnd_Tileset = std::max(Tileset_Current, 0);

@@ -5,6 +5,8 @@
 #include "board/board_hooks.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 #include "main/assets.h"
 #include "main/audio.h"
@@ -42,15 +44,17 @@ constexpr Burst kBursts[] = {
     {2, true, 2, u"incbin::images/effects/spark1.png", 0, 0.4f},
 };
 
+// The sprites of the bursts, looked up once by Hammers_Load (not in the frame a hammer charges).
+std::array<ImagePtr, std::size(kBursts)> g_burstSprites;
+
 void FireBursts(int32_t hammer) {
     ++Hammer_BurstsFired;
     if (!Hammers[size_t(hammer)].Image) return; // no pictures (the board playing alone)
-    for (const Burst& b : kBursts) {
+    for (size_t i = 0; i < std::size(kBursts); ++i) {
+        const Burst& b = kBursts[i];
         if (b.hammer != hammer) continue;
-        const ImagePtr source = Images_Get(kIconPaths[hammer]);
-        const ImagePtr sprite = b.frames > 0 ? Images_GetAnim(b.sprite, 32, 32, b.frames) : Images_Get(b.sprite);
-        Board_Hooks.Particles_HammerBurst(source, b.fromPixel2 ? 1 : 0, b.thinning, Hammer_ButtonX, Hammer_ButtonY,
-                                          sprite, b.frames, b.startScale);
+        Board_Hooks.Particles_HammerBurst(Hammers[size_t(hammer)].Image, b.fromPixel2 ? 1 : 0, b.thinning,
+                                          Hammer_ButtonX, Hammer_ButtonY, g_burstSprites[i], b.frames, b.startScale);
     }
 }
 
@@ -84,6 +88,10 @@ void Hammers_Load() {
     for (int32_t i = 0; i < Hammer_Count; ++i) {
         Hammers[i].Image = Images_Get(kIconPaths[i]);
         Hammers[i].Grey = GreyCopy(Hammers[i].Image);
+    }
+    for (size_t i = 0; i < std::size(kBursts); ++i) {
+        const Burst& b = kBursts[i];
+        g_burstSprites[i] = b.frames > 0 ? Images_GetAnim(b.sprite, 32, 32, b.frames) : Images_Get(b.sprite);
     }
 }
 

@@ -2,6 +2,8 @@
 // Called by the rules, the level files, the spells and the editor.
 #include "board/pieces.h"
 
+#include <vector>
+
 #include "board/board.h"
 #include "board/level_file.h"
 #include "board/rules.h"
@@ -10,6 +12,7 @@
 #include "main/audio.h"
 #include "main/assets.h"
 #include "platform/input.h"
+#include "platform/pool.h"
 #include "platform/random.h"
 #include "platform/system.h"
 
@@ -43,7 +46,8 @@ constexpr KindImage kKindImages[] = {
 };
 
 PiecePtr NewPiece(float x, float y, int32_t kind) {
-    auto p = std::make_shared<Piece>();
+    // From the pool: pieces come and go all through a level without touching the heap.
+    auto p = std::allocate_shared<Piece>(Pool_Allocator<Piece>());
     p->Kind = kind;
     p->PosX = x;
     p->PosY = y;
@@ -185,6 +189,20 @@ void Piece_SetFrozen(const PiecePtr& p, int32_t flag) {
 }
 
 void Pieces_Clear() { Pieces.Clear(); }
+
+void Pieces_Reserve(int32_t n) {
+    static int32_t reserved = 0; // most ever reserved: the pools only grow
+    if (n <= reserved) return;
+    // Made and dropped at once: the pieces and list nodes land in their pools for the level's frames to take.
+    std::vector<PiecePtr> pieces;
+    pieces.reserve(size_t(n));
+    TList<Piece> nodes;
+    for (int32_t i = 0; i < n; ++i) {
+        pieces.push_back(std::allocate_shared<Piece>(Pool_Allocator<Piece>()));
+        nodes.AddLast(pieces.back());
+    }
+    reserved = n;
+}
 
 bool Piece_OnBoard(const PiecePtr& p) {
     return p && Board_InUse(p->Col, p->Row) && Board_Cell(p->Col, p->Row).Piece == p;

@@ -102,7 +102,9 @@ PiecePtr Piece_Spawn(float x, float y);
 void Piece_Remove(const PiecePtr& p);                  // takes it out of Pieces
 void Piece_SetFrozen(const PiecePtr& p, int32_t flag); // 1: frozen with countdown 3; 0: thawed
 void Pieces_Clear();                                   // empties Pieces (cells keep their references)
-bool Piece_OnBoard(const PiecePtr& p);                 // it is the piece of the cell it names
+// Level start: room in the pools for n pieces and their list nodes, so that the level's frames allocate nothing.
+void Pieces_Reserve(int32_t n);
+bool Piece_OnBoard(const PiecePtr& p); // it is the piece of the cell it names
 // Picture and frame of a piece of the kind from the current tile set or the piece images (null before loading).
 void Piece_AssignImage(Piece& p);
 // Loads the pictures of the non-gem kinds and the overlays (needs the graphics; start-up).

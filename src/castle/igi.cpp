@@ -77,8 +77,15 @@ void DrawManaBar() {
     if (g_manaFrame) Draw_Image(g_manaFrame, kManaX - 8, kManaY - 6);
     Draw_SetImageFont(Font_Get(41));
     Draw_SetColor(235, 255, 235);
-    Text_DrawCenteredAt(u"Mana " + Str_FromInt(Mana) + u"/" + Str_FromInt(cap), kManaX + kManaW / 2,
-                        kManaY + kManaH / 2);
+    // The label is made again only when a number changed, in a string that keeps its room: no allocation per frame.
+    static Str label;
+    static int32_t shownMana = -1, shownCap = -1;
+    if (Mana != shownMana || cap != shownCap || label.empty()) {
+        shownMana = Mana;
+        shownCap = cap;
+        label.assign(u"Mana ").append(Str_FromInt(Mana)).append(u"/").append(Str_FromInt(cap));
+    }
+    Text_DrawCenteredAt(label, kManaX + kManaW / 2, kManaY + kManaH / 2);
     Draw_SetColor(255, 255, 255);
 }
 

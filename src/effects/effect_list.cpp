@@ -9,7 +9,7 @@
 #include "main/runtime.h"
 #include "platform/sprite_batch.h"
 
-std::deque<Gfx_Obj> Effects_List;
+Gfx_ObjList Effects_List;
 PointFloat Effect_PointF;
 int32_t Effects_Cap = Effects_DefaultCap;
 int64_t Effects_Dropped = 0;
@@ -25,11 +25,12 @@ FxImages Fx_Img;
 FxState Fx;
 
 namespace {
-int32_t g_live = 0;                  // objects in Effects_List not marked removed
-int32_t g_removedInWalk = 0;         // objects marked removed since the last compaction
-Gfx_Obj g_scratch;                   // what Gfx_New hands out at the cap
-uint32_t g_passNo = 0;               // layer passes so far
-uint32_t g_layerPass[3] = {0, 0, 0}; // pass number at which each layer (-10, 10, 20) was last drawn
+constexpr size_t kReservedObjects = Effects_DefaultCap; // effect objects the pool holds room for from the start
+int32_t g_live = 0;                                     // objects in Effects_List not marked removed
+int32_t g_removedInWalk = 0;                            // objects marked removed since the last compaction
+Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
+uint32_t g_passNo = 0;                                  // layer passes so far
+uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
 
 int LayerSlot(int32_t layer) { return layer == -10 ? 0 : layer == 10 ? 1 : layer == 20 ? 2 : -1; }
 
@@ -178,6 +179,14 @@ void EffectImages_Load() {
 }
 
 void Effects_Clear() {
+    // Once: room in the pool for as many objects as a busy board's cascades make (a level end makes more, and the
+    // pool grows to those then), so that a game frame allocates nothing.
+    static bool reserved = false;
+    if (!reserved) {
+        reserved = true;
+        Effects_List.clear();
+        Effects_List.resize(kReservedObjects);
+    }
     Effects_List.clear();
     MapEffects_List.clear();
     g_live = 0;

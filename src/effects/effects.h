@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/pool.h"
 
 struct Piece;
 
@@ -56,9 +57,11 @@ struct PointFloat {
     float v[4] = {0, 0, 0, 0};
 };
 
-// The list owns its objects; a deque keeps every reference valid while a rule appends children mid-walk.
-extern std::deque<Gfx_Obj> Effects_List; // every effect object, oldest first (dead ones until the walk ends)
-extern PointFloat Effect_PointF;         // shared scratch record of the level-end map effects
+// The list owns its objects; a deque keeps every reference valid while a rule appends children mid-walk. Its blocks
+// come from a pool, so effects made and dropped every frame allocate nothing once the level has warmed up.
+using Gfx_ObjList = std::deque<Gfx_Obj, Pool_Allocator<Gfx_Obj>>;
+extern Gfx_ObjList Effects_List; // every effect object, oldest first (dead ones until the walk ends)
+extern PointFloat Effect_PointF; // shared scratch record of the level-end map effects
 // Most live objects: a creator beyond the cap makes nothing. 25000 keeps the level end, which reaches it, within
 // its frame budget.
 constexpr int32_t Effects_DefaultCap = 25000;
@@ -252,7 +255,7 @@ struct MapEffect_obj {
     Emitter_Hook hook1 = nullptr, hook2 = nullptr, hook3 = nullptr, endHook = nullptr; // never null once made
     bool dead = false;                                                                 // removed during a walk
 };
-extern std::deque<MapEffect_obj> MapEffects_List; // every live map effect
+extern std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List; // every live map effect
 extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a hook is called for
 extern float Emitter_Value;                       // its value divided by its band's upper threshold
 extern float MapFx_AnimFrame, MapFx_FlickerFrame; // level-end animation counters, frames 0..23

@@ -7,7 +7,7 @@
 #include "effects/fx_internal.h"
 #include "main/runtime.h"
 
-std::deque<MapEffect_obj> MapEffects_List;
+std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List;
 int32_t Emitter_X = 0, Emitter_Y = 0;
 float Emitter_Value = 0;
 float MapFx_AnimFrame = 0, MapFx_FlickerFrame = 0;

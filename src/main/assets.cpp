@@ -77,39 +77,7 @@ ImagePtr Images_GetAnimCopy(const Str& path, int fw, int fh, int count, int flag
     return Image_Copy(Images_GetAnim(path, fw, fh, count, flags));
 }
 
-ImagePtr Image_Copy(const ImagePtr& img) {
-    if (!img) return nullptr;
-    const int frames = Image_Frames(img);
-    const int w = Image_Width(img);
-    const int h = Image_Height(img);
-    ImagePtr copy;
-    if (frames == 1) {
-        const Pixmap* pm = Image_Lock(img, 0, LOCK_READ);
-        if (!pm) return nullptr;
-        copy = Image_FromPixmap(*pm, Image_Flags(img));
-        Image_Unlock(img, 0);
-    } else {
-        // The frames stacked top to bottom, then cut again.
-        const Pixmap* first = Image_Lock(img, 0, LOCK_READ);
-        if (!first) return nullptr;
-        const int format = first->format;
-        Image_Unlock(img, 0);
-        Pixmap strip = Pixmap_Create(w, h * frames, format);
-        for (int f = 0; f < frames; ++f) {
-            const Pixmap* pm = Image_Lock(img, f, LOCK_READ);
-            if (!pm) return nullptr;
-            const Pixmap src = pm->format == format ? *pm : Pixmap_Convert(*pm, format);
-            Image_Unlock(img, f);
-            const size_t rowBytes = static_cast<size_t>(w * PixelFormat_Bytes(format));
-            for (int row = 0; row < h; ++row)
-                std::copy_n(src.bytes.begin() + static_cast<std::ptrdiff_t>(row) * src.pitch, rowBytes,
-                            strip.bytes.begin() + static_cast<std::ptrdiff_t>(f * h + row) * strip.pitch);
-        }
-        copy = Image_FromPixmapAnim(strip, w, h, 0, frames, Image_Flags(img));
-    }
-    if (copy) Image_SetHandle(copy, Image_HandleX(img), Image_HandleY(img));
-    return copy;
-}
+ImagePtr Image_Copy(const ImagePtr& img) { return Image_Clone(img); }
 
 void Images_ClearCache() { Cache().clear(); }
 int Images_CacheSize() { return static_cast<int>(Cache().size()); }

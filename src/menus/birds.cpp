@@ -40,6 +40,12 @@ bool IsLarge(int32_t kind) { return kind == 2 || kind == 3; }
 
 } // namespace
 
+void MMBird_DropTextures() {
+    for (const auto& pair : g_strips)
+        for (const ImagePtr& strip : pair)
+            Image_DropTexture(strip);
+}
+
 void MMBird_LoadImages() {
     for (size_t c = 0; c < g_strips.size(); ++c) {
         const BirdClass& k = kClasses[c];

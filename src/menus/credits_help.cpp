@@ -136,6 +136,9 @@ void Help_Btn_Prev_LeftUp(GUIBtn&) {
 
 void Help_Btn_Back_LeftUp(GUIBtn&) {
     Dialog_Close();
+    for (const ImagePtr& page : g_pages) // full-screen pages: not kept while the help is closed
+        Image_DropTexture(page);
+    Image_DropTexture(g_helpFrame);
     Options_Open();
 }
 

@@ -134,7 +134,13 @@ void MainMenu_Enter() {
     MainMenu_NamePending = First_Start == 1 || !anyUsed ? 1 : 0;
 }
 
-void MainMenu_Leave() {}
+// The menu's pictures are not kept while the game plays (about 9 MB of textures); its next first frame makes them
+// again.
+void MainMenu_Leave() {
+    for (const ImagePtr& img : {g_background, g_middle, g_front, g_panel, g_logo})
+        Image_DropTexture(img);
+    MMBird_DropTextures();
+}
 
 void MainMenu_Frame() {
     Draw_SetBlend(BLEND_ALPHA);

@@ -68,10 +68,11 @@ constexpr int kMaxBirds = 5;
 extern std::vector<MMBird> MMBird_List; // the flying birds, oldest first
 extern int32_t MMBird_Timer;            // ms until the next bird may start
 
-void MMBird_LoadImages(); // start-up: the eight strips, an empty list, timer 0
-void MMBirds_Update();    // once per menu frame: move, animate, spawn
-void MMBirds_DrawFar();   // the large birds (behind mm_02)
-void MMBirds_DrawNear();  // the small birds (in front of mm_02)
+void MMBird_LoadImages();   // start-up: the eight strips, an empty list, timer 0
+void MMBird_DropTextures(); // the main menu was left: the strips' textures go until it shows again
+void MMBirds_Update();      // once per menu frame: move, animate, spawn
+void MMBirds_DrawFar();     // the large birds (behind mm_02)
+void MMBirds_DrawNear();    // the small birds (in front of mm_02)
 
 // ============================================================================================================
 // Message-box frame (every box of the game is built on it) and the user-name box

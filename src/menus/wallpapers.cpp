@@ -164,6 +164,12 @@ void Wallpapers_Btn_Back_LeftUp(GUIBtn&) {
         return;
     }
     Dialog_Close();
+    // The full-screen pictures shown are not kept while the dialog is closed.
+    for (int32_t n = 0; n < kCastlesCount; ++n) {
+        Image_DropTexture(g_pictures[size_t(n)]);
+        Image_DropTexture(g_previews[size_t(n)]);
+    }
+    Image_DropTexture(g_help);
     if (Wallpapers_FromLevel) {
         BuildMenu_From = 3;
         Screen_Set(kScreenBuildMenu);

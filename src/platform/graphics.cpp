@@ -88,6 +88,7 @@ bool Drawable() {
 void ApplyIcon() {
     if (!RendererAlive() || !g_icon || g_icon->frames.empty()) return;
     static std::vector<uint32_t> argb;
+    Image_RestorePixels(*g_icon);
     const Pixmap& pm = g_icon->frames[0].pixels;
     Pixmap_ToArgb(pm, (g_icon->flags & IMG_MASKED) != 0, argb);
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(argb.data(), pm.width, pm.height, 32, pm.width * 4,

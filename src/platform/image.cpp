@@ -256,9 +256,27 @@ ImagePtr Image_FromPixmap(const Pixmap& pm, int flags) {
     return Image_FromPixmapAnim(pm, pm.width, pm.height, 0, 1, flags);
 }
 
+namespace {
+// Pictures from the embedded assets at least this big (decoded, 64 x 64 RGBA) are let go right after loading: many
+// (wallpapers, help pages, the castles and castle parts not being built) are never drawn in a session, and a drawn
+// one is decoded again at its first draw. Smaller ones are let go once their textures are made.
+constexpr size_t kReleaseAtLoadBytes = 16 * 1024;
+
+ImagePtr Remember(ImagePtr img, const Str& path, int first) {
+    if (!img || path.rfind(u"incbin::", 0) != 0) return img;
+    img->source = path;
+    img->sourceFirst = first;
+    size_t bytes = 0;
+    for (const ImageFrame& f : img->frames)
+        bytes += f.pixels.bytes.size();
+    if (bytes >= kReleaseAtLoadBytes) Image_ReleasePixels(*img, true);
+    return img;
+}
+} // namespace
+
 ImagePtr Image_Load(const Str& path, int flags) {
     PixmapPtr pm = Pixmap_Load(path);
-    return pm ? Image_FromPixmap(*pm, flags) : nullptr;
+    return pm ? Remember(Image_FromPixmap(*pm, flags), path, 0) : nullptr;
 }
 
 ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, int flags) {
@@ -266,7 +284,43 @@ ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, i
     if (!pm) return nullptr;
     ImagePtr img = Image_FromPixmapAnim(*pm, fw, fh, first, count, flags);
     if (!img) Warn("strip does not fit the image", path);
-    return img;
+    return Remember(img, path, first);
+}
+
+bool Image_RestorePixels(Image& img) {
+    bool any = false;
+    for (const ImageFrame& f : img.frames)
+        any = any || f.released;
+    if (!any) return true;
+    PixmapPtr pm = Pixmap_Load(img.source);
+    ImagePtr again =
+        pm ? Image_FromPixmapAnim(*pm, img.width, img.height, img.sourceFirst, int(img.frames.size()), img.flags)
+           : nullptr;
+    if (!again || again->frames.size() != img.frames.size()) {
+        Warn("cannot decode again", img.source);
+        img.pinned = true; // no second try every frame
+        return false;
+    }
+    for (size_t i = 0; i < img.frames.size(); ++i)
+        if (img.frames[i].released) {
+            img.frames[i].pixels = std::move(again->frames[i].pixels);
+            img.frames[i].released = false;
+        }
+    return true;
+}
+
+void Image_ReleasePixels(Image& img, bool always) {
+    if (img.source.empty() || img.pinned || (img.flags & IMG_DYNAMIC)) return;
+    const uint32_t gen = Texture_Generation();
+    for (const ImageFrame& f : img.frames) {
+        if (f.writeLocked) return;
+        if (!always && !f.released && (!f.texture || f.dirty || f.generation != gen)) return; // still to upload
+    }
+    for (ImageFrame& f : img.frames) {
+        if (f.released) continue;
+        std::vector<uint8_t>().swap(f.pixels.bytes); // the sizes stay: only the bytes go
+        f.released = true;
+    }
 }
 
 ImagePtr Image_Create(int w, int h, int frames, int flags) {
@@ -279,6 +333,44 @@ ImagePtr Image_Create(int w, int h, int frames, int flags) {
     for (ImageFrame& f : img->frames)
         f.pixels = Pixmap_Create(w, h, PF_BGRA8888);
     return img;
+}
+
+void Image_DropTexture(const ImagePtr& img) {
+    if (!img) return;
+    for (ImageFrame& f : img->frames) {
+        DropTextures(f);
+        f.dirty = true;
+    }
+    Image_ReleasePixels(*img, true);
+}
+
+ImagePtr Image_Clone(const ImagePtr& img) {
+    if (!img || img->frames.empty()) return nullptr;
+    auto copy = std::make_shared<Image>();
+    copy->width = img->width;
+    copy->height = img->height;
+    copy->flags = img->flags;
+    copy->handleX = img->handleX;
+    copy->handleY = img->handleY;
+    if (!img->modified) { // still the asset's pixels: the copy can let them go and decode them again too
+        copy->source = img->source;
+        copy->sourceFirst = img->sourceFirst;
+    }
+    copy->frames.resize(img->frames.size());
+    for (size_t i = 0; i < img->frames.size(); ++i) {
+        const ImageFrame& f = img->frames[i];
+        ImageFrame& c = copy->frames[i];
+        if (f.released) { // a released frame is never modified: the copy waits for its first use as well
+            c.pixels.format = f.pixels.format;
+            c.pixels.width = f.pixels.width;
+            c.pixels.height = f.pixels.height;
+            c.pixels.pitch = f.pixels.pitch;
+            c.released = true;
+        } else {
+            c.pixels = f.pixels;
+        }
+    }
+    return copy;
 }
 
 int Image_Width(const ImagePtr& img) { return img ? img->width : 0; }
@@ -301,9 +393,13 @@ void Image_CentreHandle(const ImagePtr& img) {
 Pixmap* Image_Lock(const ImagePtr& img, int frame, int mode) {
     ImageFrame* f = FrameOf(img, frame);
     if (!f) return nullptr;
+    // The pointer handed out stays valid: a locked image keeps its pixels from now on.
+    Image_RestorePixels(*img);
+    img->pinned = true;
     if (mode & LOCK_WRITE) {
         f->dirty = true; // a draw before the unlock shows what was written so far
         f->writeLocked = true;
+        img->modified = true;
     }
     return &f->pixels;
 }
@@ -336,7 +432,9 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     static std::vector<uint32_t> scratch; // reused between uploads
     const int w = f.pixels.width, h = f.pixels.height;
     if (w <= 0 || h <= 0) return nullptr;
-    if (!f.texture || f.dirty) {
+    const bool upload = !f.texture || f.dirty;
+    if ((upload || (masked && !f.mask)) && !Image_RestorePixels(img)) return nullptr;
+    if (upload) {
         if (f.texture) {
             int tw = 0, th = 0;
             SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
@@ -355,6 +453,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
         SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
         f.dirty = false;
+        if (!masked) Image_ReleasePixels(img, false); // the texture holds the picture now
     }
     if (!masked) return f.texture;
     if (!f.mask) {
@@ -365,6 +464,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         if (!f.mask) return nullptr;
         SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest); // a filtered edge would blend, not test
         SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);
+        Image_ReleasePixels(img, false);
     }
     return f.mask;
 }

@@ -65,8 +65,15 @@ ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, i
 ImagePtr Image_FromPixmapAnim(const Pixmap& src, int fw, int fh, int first, int count, int flags = kImageDefaultFlags);
 // Blank image (transparent black, format 5) with `frames` frames of w x h.
 ImagePtr Image_Create(int w, int h, int frames = 1, int flags = kImageDefaultFlags);
+// A copy of the image: frames, pixels, handle and flags (the pixels of a picture from the embedded assets are shared
+// with its file: a copy of one not decoded yet costs nothing until it is drawn or locked). Null for null.
+ImagePtr Image_Clone(const ImagePtr& img);
 // One-frame image holding a copy of the pixmap (in its format).
 ImagePtr Image_FromPixmap(const Pixmap& pm, int flags = kImageDefaultFlags);
+
+// Lets the textures of the image go (a dialog's big pictures, once it closes); for a picture from the embedded
+// assets the decoded pixels go too. The next draw makes them again. Nothing for null.
+void Image_DropTexture(const ImagePtr& img);
 
 // Frame size and count; 0 for a null image.
 int Image_Width(const ImagePtr& img);

@@ -1,6 +1,7 @@
 // Private to the platform: what an Image holds (frames kept on the CPU in their decoded format, one texture per
-// frame made on first draw) and the texture access the drawing code needs. Used by image.cpp, graphics.cpp and
-// font.cpp.
+// frame made on first draw; the frames of a picture from the game's own assets are let go while they are not
+// needed and decoded again on demand) and the texture access the drawing code needs. Used by image.cpp,
+// graphics.cpp, sprite_batch.cpp and font.cpp.
 #pragma once
 
 #include <SDL.h>
@@ -24,6 +25,7 @@ struct ImageFrame {
     uint32_t generation = 0;        // renderer generation the textures belong to
     bool dirty = true;              // pixels changed since the upload
     bool writeLocked = false;       // locked for writing and not unlocked yet
+    bool released = false;          // `pixels` let go (bytes empty, sizes kept); Image_RestorePixels decodes them
 };
 
 struct Image {
@@ -33,12 +35,25 @@ struct Image {
     float handleX = 0; // handle, frame pixels from the top-left
     float handleY = 0;
     std::vector<ImageFrame> frames;
+    // Where the frames came from, when that is one of the game's embedded assets (which never change): the pixels
+    // can then be let go and decoded again. Empty for created images and files from disk.
+    Str source;
+    int sourceFirst = 0;   // first cell of the strip in the source
+    bool pinned = false;   // locked once (or not restorable): its pixels stay for good
+    bool modified = false; // locked for writing once: the pixels are no longer the source's
 
     Image() = default;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
     ~Image();
 };
+
+// Decodes the frames of an image whose pixels were let go (nothing to do otherwise); false when that failed (the
+// frames then stay empty and draw nothing). Everything that reads `pixels` directly calls it first.
+bool Image_RestorePixels(Image& img);
+// Lets the pixels of an image from the embedded assets go when every frame has its texture of the current renderer
+// (or `always`: at load, for big pictures that may never be drawn); kept when pinned, dynamic or written to.
+void Image_ReleasePixels(Image& img, bool always);
 
 // Renderer generation: bumped whenever the renderer is created or destroyed, so textures of an older renderer are
 // known to be gone. 0 = no renderer.

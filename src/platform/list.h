@@ -1,5 +1,6 @@
 // TList<T>: the game's doubly linked list of shared objects. Walks survive removing the current or any other
-// element, and reach elements appended while they run. Header-only; used by effects, the toolkit and menus.
+// element, and reach elements appended while they run. Nodes come from a pool (platform/pool.h), so adding to a
+// list allocates nothing once it has been that long before. Header-only; used by the pieces, the toolkit and menus.
 #pragma once
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "platform/pool.h"
 
 template <class T> class TList {
   public:
@@ -48,7 +51,7 @@ template <class T> class TList {
     ~TList() { Clear(); }
 
     Link AddLast(Value v) {
-        auto n = std::make_shared<Node>();
+        auto n = std::allocate_shared<Node>(Pool_Allocator<Node>());
         n->value = std::move(v);
         n->prevWeak = tail_;
         if (tail_)
@@ -60,7 +63,7 @@ template <class T> class TList {
         return n;
     }
     Link AddFirst(Value v) {
-        auto n = std::make_shared<Node>();
+        auto n = std::allocate_shared<Node>(Pool_Allocator<Node>());
         n->value = std::move(v);
         n->next = head_;
         if (head_)

@@ -17,11 +17,14 @@
 
 namespace {
 
-constexpr int kPage = 2048; // atlas page side in pixels
-constexpr int kPad = 1;     // empty pixels between packed frames (no bleeding when filtered)
+constexpr int kPage = 2048;    // atlas page width, and the most rows a page grows to
+constexpr int kPageRows = 256; // rows of a fresh page; it doubles as images join (powers of two keep the texture
+                               // coordinates exact, so what is drawn does not depend on the page's height)
+constexpr int kPad = 1;        // empty pixels between packed frames (no bleeding when filtered)
 
 struct AtlasPage {
-    std::vector<uint32_t> argb;     // kPage x kPage, ARGB8888
+    std::vector<uint32_t> argb;     // kPage x rows, ARGB8888
+    int rows = 0;                   // height of the page: kPageRows doubled as often as its images need
     SDL_Texture* texture = nullptr; // upload of argb (premultiplied on the one-blend path); null until drawn
     uint32_t generation = 0;        // renderer generation of the texture
     bool premultiplied = false;     // how the texture was uploaded
@@ -111,8 +114,16 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         p.generation = gen;
         p.dirty = true;
     }
+    if (p.texture) {
+        int tw = 0, th = 0;
+        SDL_QueryTexture(p.texture, nullptr, nullptr, &tw, &th);
+        if (th != p.rows) { // the page grew
+            SDL_DestroyTexture(p.texture);
+            p.texture = nullptr;
+        }
+    }
     if (!p.texture) {
-        p.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPage, kPage);
+        p.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
     }
@@ -156,14 +167,25 @@ SDL_Color VertexColour(bool premul, int blend, uint8_t r, uint8_t g, uint8_t b, 
                      blend == BLEND_ADDITIVE ? uint8_t(0) : a};
 }
 
+// Makes the page at least `rows` high (doubling; at most kPage); the rows added are empty.
+void GrowPage(AtlasPage& p, int rows) {
+    int n = std::max(p.rows, kPageRows);
+    while (n < rows && n < kPage)
+        n *= 2;
+    if (n == p.rows) return;
+    p.rows = n;
+    p.argb.resize(size_t(kPage) * size_t(n), 0);
+    p.dirty = true;
+}
+
 // The first page starts with a white 2x2 block: lines drawn from it join the atlas runs.
-constexpr float kWhiteU = 0.5f / kPage, kWhiteV = 0.5f / kPage;
+constexpr float kWhiteU = 0.5f / kPage;
 AtlasPage* FirstPage() {
     Atlas& atlas = TheAtlas();
     if (atlas.pages.empty()) {
         atlas.pages.push_back(std::make_unique<AtlasPage>());
         AtlasPage& p = *atlas.pages.back();
-        p.argb.assign(size_t(kPage) * kPage, 0);
+        GrowPage(p, kPageRows);
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 2; ++x)
                 p.argb[size_t(y) * kPage + size_t(x)] = 0xFFFFFFFFu;
@@ -202,9 +224,9 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         Switch(page, page, nullptr, 0, premul ? 0 : blend);
         const SDL_Rect& f = lastEntry->frames[size_t(frame)];
         u0 = float(f.x) / kPage;
-        v0 = float(f.y) / kPage;
+        v0 = float(f.y) / float(page->rows);
         u1 = float(f.x + f.w) / kPage;
-        v1 = float(f.y + f.h) / kPage;
+        v1 = float(f.y + f.h) / float(page->rows);
     } else {
         Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
     }
@@ -252,7 +274,8 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
         pt[2] = {bx + uy, by - ux};
         pt[3] = {ax + uy, ay - ux};
     }
-    const SDL_FPoint uv[4] = {{kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}, {kWhiteU, kWhiteV}};
+    const float whiteV = 0.5f / float(page->rows);
+    const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
 
@@ -309,6 +332,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
     const size_t perRow = size_t(kPage / (w + kPad)), rows = (img->frames.size() + perRow - 1) / perRow;
     if (rows * size_t(h + kPad) > size_t(kPage)) return; // a strip must fit on one page
     Batch_Flush();                                       // a run may point at a page that is about to change
+    if (!Image_RestorePixels(*img)) return;
     AtlasEntry entry;
     std::vector<uint32_t> argb;
     FirstPage();
@@ -328,7 +352,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
                 continue;
             }
         }
-        if (page->argb.empty()) page->argb.assign(size_t(kPage) * kPage, 0);
+        GrowPage(*page, page->penY + h + kPad);
         const SDL_Rect at{page->penX, page->penY, w, h};
         Pixmap_ToArgb(img->frames[f].pixels, (img->flags & IMG_MASKED) != 0, argb);
         for (int row = 0; row < h && size_t(row + 1) * size_t(w) <= argb.size(); ++row)
@@ -342,6 +366,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
     atlas.entries.emplace(img.get(), std::move(entry));
     g_atlasChanged = true;
     atlas.keep.push_back(img);
+    Image_ReleasePixels(*img, true); // drawn from the page now; a lock or a draw of its own decodes it again
 }
 
 bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }

@@ -8,6 +8,8 @@
 
 #include "draw_helpers.h"
 #include "platform/graphics.h"
+#include "platform/image_internal.h"
+#include "platform/incbin.h"
 #include "platform/system.h"
 #include "sdl_push.h"
 
@@ -384,6 +386,67 @@ TEST_F(GraphicsTest, NullAndOutOfRangeDrawNothing) {
     Draw_Image(img, 0, 0, -1);
     EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 0, 0}));
     EXPECT_EQ(Graphics_ReadPixels(790, 590, 50, 50).width, 10);
+}
+
+} // namespace
+
+namespace {
+
+// The pixels of a picture from the embedded assets go once it is uploaded (a big one right after loading) and come
+// back, the same, for a lock, a copy or a new texture; a write lock keeps them for good.
+TEST_F(GraphicsTest, AssetPicturesLetTheirPixelsGoAndComeBackTheSame) {
+    std::vector<uint8_t> rgb(80 * 80 * 3);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = uint8_t(i * 7 % 251);
+    const std::vector<uint8_t> file = MakePng(80, 80, PNG_COLOR_TYPE_RGB, 8, rgb);
+    Incbin_Register(u"test/released.png", file);
+    const PixmapPtr decoded = Pixmap_Decode(file.data(), file.size());
+    ASSERT_NE(decoded, nullptr);
+    const ImagePtr reference = Image_FromPixmap(*decoded, 0); // not from the assets: keeps its pixels
+
+    const ImagePtr img = Image_Load(u"incbin::test/released.png", 0);
+    ASSERT_NE(img, nullptr);
+    EXPECT_TRUE(img->frames[0].released) << "80 x 80 is big enough to go at once";
+    EXPECT_EQ(Image_Width(img), 80);
+    const ImagePtr copy = Image_Clone(img);
+    EXPECT_TRUE(copy->frames[0].released) << "a copy of a picture not decoded yet costs nothing either";
+
+    Draw_Image(img, 0, 0);
+    Draw_Image(reference, 100, 0);
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{13, 57}, std::pair{79, 79}})
+        EXPECT_EQ(PixelAt(x, y), PixelAt(100 + x, y)) << x << "," << y;
+    EXPECT_TRUE(img->frames[0].released) << "uploaded: the texture holds the picture";
+    EXPECT_FALSE(reference->frames[0].released);
+
+    const Pixmap* pm = Image_Lock(copy, 0, LOCK_WRITE);
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(pm->bytes, decoded->bytes) << "decoded again, the same";
+    Pixmap_WritePixel(*Image_Lock(copy, 0, LOCK_WRITE), 5, 5, 0xFF102030u);
+    Image_Unlock(copy, 0);
+    Draw_Image(copy, 200, 0);
+    EXPECT_EQ(PixelAt(205, 5), (Rgb{16, 32, 48}));
+    EXPECT_FALSE(copy->frames[0].released) << "written: its pixels are its own now";
+    EXPECT_EQ(Image_Clone(copy)->source, u"") << "a copy of a changed picture cannot decode the file";
+    EXPECT_EQ(Pixmap_ReadPixel(*Image_Lock(img, 0, LOCK_READ), 5, 5), Pixmap_ReadPixel(*decoded, 5, 5))
+        << "the original is untouched";
+
+    // Dropping the texture lets the written copy keep its pixels, the asset picture decodes itself again.
+    Image_DropTexture(copy);
+    Image_DropTexture(img);
+    EXPECT_EQ(img->frames[0].texture, nullptr);
+    Draw_Image(copy, 200, 100);
+    Draw_Image(img, 0, 100);
+    EXPECT_EQ(PixelAt(205, 105), (Rgb{16, 32, 48}));
+    EXPECT_EQ(PixelAt(13, 157), PixelAt(113, 57));
+
+    // A small one keeps its pixels until it is drawn.
+    Incbin_Register(u"test/small.png", MakePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 0, 10, 20, 30}));
+    const ImagePtr small = Image_Load(u"incbin::test/small.png", 0);
+    ASSERT_NE(small, nullptr);
+    EXPECT_FALSE(small->frames[0].released);
+    Draw_Image(small, 300, 0);
+    EXPECT_TRUE(small->frames[0].released);
+    EXPECT_EQ(PixelAt(301, 0), (Rgb{10, 20, 30}));
 }
 
 } // namespace

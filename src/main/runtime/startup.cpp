@@ -182,7 +182,7 @@ int Main_Body() {
     Window_SetIcon(Asset_LoadImage(u"Images/Start/icon.png"));
     ViewPort(0, 0, Screen_Width, Screen_Height);
     // 9. The first loading logo.
-    const ImagePtr logo = Asset_LoadImage(u"Images/Start/logo_game.jpg");
+    ImagePtr logo = Asset_LoadImage(u"Images/Start/logo_game.jpg");
     ShowPicture(logo);
     const int32_t logoShown = Sys_Millisecs();
     // 10. Fonts and text tables.
@@ -201,6 +201,7 @@ int Main_Body() {
     // 16. The logos' minimum times.
     ShowPicture(logo);
     HoldUntil(logoShown, kFirstLogoMs);
+    logo.reset(); // its picture and texture are not kept for the whole run
     ShowPicture(Asset_LoadImage(u"Images/Start/logo_studio.jpg"));
     HoldUntil(logoShown, kStudioLogoMs);
     Startup_LogoMs = Sys_Millisecs() - logoShown;
