@@ -320,6 +320,12 @@ void Image_Unlock(const ImagePtr& img, int frame) {
 namespace {
 // What the drawing needs to know of an upload's alpha: fully opaque, the visible box, the longest opaque band.
 void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h) {
+    if (argb.size() < size_t(w) * size_t(h)) { // no full upload to read: drawn as a whole, blended
+        f.opaque = false;
+        f.visible = SDL_Rect{0, 0, w, h};
+        f.opaqueTop = f.opaqueBottom = 0;
+        return;
+    }
     int left = w, right = -1, top = h, bottom = -1, runTop = 0, bestTop = 0, bestLen = 0;
     for (int y = 0; y < h; ++y) {
         const uint32_t* row = argb.data() + size_t(y) * size_t(w);
