@@ -349,10 +349,43 @@ SDL_Texture* PrepareFrame(Image& img, int frame, int mode = g_blend) {
     }
     SDL_Texture* tex = Image_FrameTexture(img, frame, mode == BLEND_MASKED);
     if (!tex) return nullptr;
+    const uint8_t alpha = mode == BLEND_MASKED ? 255 : AlphaByte();
     SDL_SetTextureColorMod(tex, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB));
-    SDL_SetTextureAlphaMod(tex, mode == BLEND_MASKED ? 255 : AlphaByte());
-    SDL_SetTextureBlendMode(tex, kSdlBlend[mode]);
+    SDL_SetTextureAlphaMod(tex, alpha);
+    // An opaque frame alpha-blended at full strength covers what lies below: a plain copy gives the same pixels,
+    // and SDL's software renderer copies many times faster than it blends (full-screen backgrounds).
+    const bool copy = mode == BLEND_ALPHA && alpha == 255 && img.frames[size_t(frame)].opaque;
+    SDL_SetTextureBlendMode(tex, copy ? SDL_BLENDMODE_NONE : kSdlBlend[mode]);
     return tex;
+}
+} // namespace
+
+// An unscaled, unturned, untinted frame alpha-blended at full strength: only its visible box is drawn, and its band
+// of rows opaque all across is copied. The pixels are the same as those of one blended copy (a transparent texel
+// leaves the canvas as it is, an opaque one replaces it); SDL's software renderer copies many times faster than it
+// blends, and full-screen layers of the menus are mostly transparent or opaque. False: not such a draw.
+namespace {
+bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y) {
+    if (g_rotation != 0.0f || g_scaleX != 1.0f || g_scaleY != 1.0f || g_blend != BLEND_ALPHA || AlphaByte() != 255 ||
+        (g_colorR & g_colorG & g_colorB) != 255)
+        return false;
+    const ImageFrame& f = img.frames[size_t(frame)];
+    const SDL_Rect& v = f.visible;
+    const int bandTop = std::clamp(f.opaqueTop, v.y, v.y + v.h),
+              bandBottom = std::clamp(f.opaqueBottom, bandTop, v.y + v.h);
+    if (v.w == img.width && v.h == img.height && bandBottom - bandTop < 16) return false; // nothing worth the parts
+    const float left = std::floor(x - img.handleX), top = std::floor(y - img.handleY);
+    const auto part = [&](int y0, int y1, int x0, int w, SDL_BlendMode mode) {
+        if (y1 <= y0 || w <= 0) return;
+        SDL_SetTextureBlendMode(tex, mode);
+        const SDL_Rect src{x0, y0, w, y1 - y0};
+        const SDL_FRect dst{left + float(x0), top + float(y0), float(w), float(y1 - y0)};
+        SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+    };
+    part(v.y, bandTop, v.x, v.w, SDL_BLENDMODE_BLEND);
+    part(bandTop, bandBottom, 0, img.width, SDL_BLENDMODE_NONE); // opaque rows span the whole width
+    part(bandBottom, v.y + v.h, v.x, v.w, SDL_BLENDMODE_BLEND);
+    return true;
 }
 } // namespace
 
@@ -360,6 +393,7 @@ void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
     if (!img) return;
     SDL_Texture* tex = PrepareFrame(*img, frame);
     if (!tex) return;
+    if (DrawInParts(*img, frame, tex, x, y)) return;
     DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, g_scaleX, g_scaleY,
                 g_rotation);
 }

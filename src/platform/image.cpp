@@ -413,6 +413,42 @@ void Image_Unlock(const ImagePtr& img, int frame) {
 
 // ---- Textures -----------------------------------------------------------------------------------------------------
 
+namespace {
+// What the drawing needs to know of an upload's alpha: fully opaque, the visible box, the longest opaque band.
+void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h) {
+    if (argb.size() < size_t(w) * size_t(h)) { // no full upload to read: drawn as a whole, blended
+        f.opaque = false;
+        f.visible = SDL_Rect{0, 0, w, h};
+        f.opaqueTop = f.opaqueBottom = 0;
+        return;
+    }
+    int left = w, right = -1, top = h, bottom = -1, runTop = 0, bestTop = 0, bestLen = 0;
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = argb.data() + size_t(y) * size_t(w);
+        bool solid = true;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t a = row[x] >> 24;
+            solid = solid && a == 255;
+            if (a == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = y;
+        }
+        if (!solid) {
+            runTop = y + 1;
+        } else if (y + 1 - runTop > bestLen) {
+            bestTop = runTop;
+            bestLen = y + 1 - runTop;
+        }
+    }
+    f.opaque = bestLen == h;
+    f.visible = right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+    f.opaqueTop = bestTop;
+    f.opaqueBottom = bestTop + bestLen;
+}
+} // namespace
+
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     if (frame < 0 || frame >= int(img.frames.size())) return nullptr;
     SDL_Renderer* r = Sdl_Renderer();
@@ -452,6 +488,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         }
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
         SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
+        NoteCoverage(f, scratch, w, h);
         f.dirty = false;
         if (!masked) Image_ReleasePixels(img, false); // the texture holds the picture now
     }

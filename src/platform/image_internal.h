@@ -26,6 +26,10 @@ struct ImageFrame {
     bool dirty = true;              // pixels changed since the upload
     bool writeLocked = false;       // locked for writing and not unlocked yet
     bool released = false;          // `pixels` let go (bytes empty, sizes kept); Image_RestorePixels decodes them
+    bool opaque = false;            // every texel of the upload has alpha 255 (an alpha blend of it is a copy)
+    SDL_Rect visible{};             // bounding box of the upload's texels with alpha above 0
+    int opaqueTop = 0;              // rows [opaqueTop, opaqueBottom): the longest run of rows opaque all across
+    int opaqueBottom = 0;
 };
 
 struct Image {
