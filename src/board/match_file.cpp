@@ -95,12 +95,12 @@ Str PlayerPath(const char16_t* ext) {
 }
 Str PendingSnapshotPath() { return PlayerPath(u".lev.new"); }
 
-// Sets a file aside as ".bad" with a diagnostic line.
-void SetAside(const Str& path, const Str& why) {
+// Sets a file aside as ".bad" with a diagnostic line ("saved match <path> <why>, set aside as ...").
+void SetAside(const Str& path, const Str& why, const Str& what = u"saved match") {
     const Str bad = path + u".bad";
     File_Delete(bad);
     const bool moved = std::rename(Path_Native(path).c_str(), Path_Native(bad).c_str()) == 0;
-    Log_Print(u"saved match " + path + u" " + why + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
+    Log_Print(what + u" " + path + u" " + why + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
               u"; the level starts anew");
 }
 
@@ -227,10 +227,13 @@ int32_t Match_Exists() {
     const int type = File_Type(Match_Path());
     // A folder (or a device) in the record's place is set aside, or no match could ever be saved again.
     if (type > 1) SetAside(Match_Path(), u"is not a file");
+    // The same for the board snapshot, which could otherwise never be saved again.
+    if (File_Type(Match_SnapshotPath()) > 1) SetAside(Match_SnapshotPath(), u"is not a file", u"board snapshot");
     return type == 1 ? 1 : 0;
 }
 
 void Match_Delete() {
+    g_loadedOk = false;
     File_Delete(Match_Path());
     File_Delete(Match_SnapshotPath());
     File_Delete(PendingSnapshotPath());
@@ -266,7 +269,15 @@ void Match_Reset() {
 
 namespace {
 
-bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum) {
+// The values of a record that belong to its board (the snapshot, its time and counters): Match_Continue takes them
+// over, Match_Load does not, so a record written again after Match_Load copies them from the loaded one.
+constexpr Value kBoardValues[] = {V_SNAPSHOT, V_TIME_LEFT_LO, V_TIME_LEFT_HI,  V_TIME_BOUGHT_MS, V_OFFER_MADE,
+                                  V_EASE,     V_MULTIPLIER,   V_MULTIPLIER_MS, V_HINT_MS,        V_FREEZE_MS,
+                                  V_COLS,     V_ROWS,         V_SNAPSHOT_SUM};
+
+// carried: the loaded record whose board part is kept (its snapshot stays the one it names), or null for the live
+// board's.
+bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum, const Loaded* carried) {
     int32_t v[Match_ValueCount] = {};
     v[V_LEVEL] = std::clamp(level, 1, Level_NumberMax);
     v[V_SCORE] = std::max(0, Score);
@@ -298,6 +309,9 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum) {
     v[V_ROWS] = snapshot ? Board_Rows : 0;
     v[V_PLAYER] = std::clamp(Player_Current, 0, 9);
     v[V_SNAPSHOT_SUM] = int32_t(snapshotSum);
+    if (carried)
+        for (const Value i : kBoardValues)
+            v[i] = carried->v[i];
 
     std::vector<int32_t> castle = Board_Hooks.Castle_SaveState();
     if (castle.size() > size_t(kCastleMax)) castle.clear(); // never written: the castle would refuse it anyway
@@ -318,7 +332,10 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum) {
     PutInt(out, int32_t(castle.size()));
     for (const int32_t x : castle)
         PutInt(out, x);
-    if (snapshot) {
+    if (carried) {
+        for (const int32_t x : carried->extras)
+            PutInt(out, x);
+    } else if (snapshot) {
         for (int32_t r = 0; r < Board_Rows; ++r)
             for (int32_t c = 0; c < Board_Cols; ++c) {
                 const Piece* p = Board_Cells[c][r].Piece.get();
@@ -342,7 +359,11 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum) {
 
 } // namespace
 
-bool Match_Write(int32_t level) { return WriteRecord(level, false, 0); }
+bool Match_Write(int32_t level) {
+    // Right after Match_Load (Start with a saved match) the record keeps its board snapshot and time.
+    const bool keep = g_loadedOk && g_loaded.v[V_LEVEL] == level;
+    return WriteRecord(level, false, 0, keep ? &g_loaded : nullptr);
+}
 
 void Match_Save(int32_t level, int32_t mode) {
     bool snapshot = false;
@@ -353,7 +374,8 @@ void Match_Save(int32_t level, int32_t mode) {
     }
     // The record names the snapshot by its checksum; the snapshot is renamed into place only after the record, so
     // a save cut at any point leaves a record whose snapshot is found (or none, and the level starts anew).
-    if (WriteRecord(level, snapshot, sum)) {
+    g_loadedOk = false; // the record on disk is a new one now
+    if (WriteRecord(level, snapshot, sum, nullptr)) {
         if (snapshot) {
             const Str pending = PendingSnapshotPath(), final = Match_SnapshotPath();
             if (std::rename(Path_Native(pending).c_str(), Path_Native(final).c_str()) != 0)
@@ -423,7 +445,11 @@ bool Match_Continue() {
     Match_Continued = 1;
     Str snapshot;
     if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.v[V_SNAPSHOT_SUM]), snapshot)) {
-        if (Match_HasSnapshot) Log_Print(u"board snapshot of " + Match_Path() + u" missing; the level starts anew");
+        // A snapshot there that is not the one the record names is damaged: set aside, not overwritten unseen.
+        if (Match_HasSnapshot && File_Type(Match_SnapshotPath()) == 1)
+            SetAside(Match_SnapshotPath(), u"does not match " + Match_Path() + u" (damaged)", u"board snapshot");
+        else if (Match_HasSnapshot)
+            Log_Print(u"board snapshot of " + Match_Path() + u" missing; the level starts anew");
         Match_HasSnapshot = 0;
         Game_Start(2);
         return true;
@@ -438,7 +464,7 @@ bool Match_Continue() {
     const bool loaded = Level_Load(snapshot) && Board_Cols == v[V_COLS] && Board_Rows == v[V_ROWS];
     Board_Hooks = hooks;
     if (!loaded) {
-        SetAside(snapshot, u"board snapshot cannot be loaded");
+        SetAside(snapshot, u"cannot be loaded", u"board snapshot");
         Match_HasSnapshot = 0;
         Game_Start(2);
         return true;

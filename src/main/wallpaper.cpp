@@ -72,6 +72,9 @@ bool Wallpaper_WriteBmp(int32_t n) {
     // A file of the picture's exact size is kept; one cut short (or of another picture) is written again. The file
     // is never seen half-written: it goes to a temporary file that replaces the old one.
     if (File_Type(out) == 1 && File_Size(out) == Bmp_FileSize(pm->width, pm->height)) return true;
+    if (File_Type(out) > 1) // a folder in its place would keep it from ever being written
+        Log_Print(u"Wallpaper_WriteBmp: " + out + u" is not a file, " +
+                  (File_SetAside(out) ? u"set aside as " + out + u".bad" : Str(u"cannot be renamed")));
     if (File_Type(out) == 1) Log_Print(u"Wallpaper_WriteBmp: " + out + u" has the wrong size, written again");
     const std::vector<uint8_t> bytes = Img_ToBmp(*pm);
     return File_SaveAtomic(out, bytes.data(), bytes.size()); // a failure writes its own diagnostic line

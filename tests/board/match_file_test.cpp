@@ -137,6 +137,39 @@ TEST_F(PlayTest, AFolderInTheMatchsPlaceIsSetAside) {
     EXPECT_TRUE(Match_Load());
 }
 
+// The same for the board snapshot: before, every save with the board failed at its last step from then on.
+TEST_F(PlayTest, AFolderInTheSnapshotsPlaceIsSetAside) {
+    const Str path = Match_SnapshotPath();
+    std::filesystem::create_directories(Path_Native(path) + "/inside");
+    Game_Start(0);
+    Frames(60);
+    Match_Save(Level_Current, 1);
+    EXPECT_EQ(Match_Exists(), 1);
+    EXPECT_EQ(File_Type(path + u".bad"), 2);
+    Match_Save(Level_Current, 1);
+    EXPECT_EQ(File_Type(path), 1);
+    EXPECT_TRUE(Match_Continue());
+    EXPECT_EQ(Match_HasSnapshot, 1);
+}
+
+// A snapshot that does not match its record (damaged) is set aside; the level starts anew.
+TEST_F(PlayTest, ADamagedSnapshotIsSetAside) {
+    Game_Start(0);
+    Frames(60);
+    Match_Save(Level_Current, 1);
+    const std::string snap = Path_Native(Match_SnapshotPath());
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(File_ReadAll(Match_SnapshotPath(), bytes));
+    bytes[bytes.size() / 2] ^= 0xa5;
+    ASSERT_TRUE(File_SaveAtomic(Match_SnapshotPath(), bytes.data(), bytes.size()));
+    ::testing::internal::CaptureStdout();
+    EXPECT_TRUE(Match_Continue());
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("does not match"), std::string::npos);
+    EXPECT_EQ(Match_HasSnapshot, 0);
+    EXPECT_EQ(File_Type(Match_SnapshotPath() + u".bad"), 1);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+}
+
 // A child saving the match over and over is killed at random moments (100 times): the match left behind always
 // loads, and its snapshot, when it names one, is found.
 TEST_F(PlayTest, KilledSavesLeaveAReadableMatch) {

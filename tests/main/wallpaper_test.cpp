@@ -1,5 +1,7 @@
 // Tests of src/main/wallpaper.cpp: the BMP bytes (header, bottom-up rows, row padding), writing a wallpaper once
 // only and again when the file on disk is damaged, a missing picture, and the setter's diagnostic line.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "main/wallpaper.h"
@@ -76,6 +78,18 @@ TEST_F(WallpaperFile, DamagedFileIsWrittenAgainWhole) {
         EXPECT_NE(::testing::internal::GetCapturedStdout().find("wrong size"), std::string::npos);
         ExpectTestPictureBmp(ReadBytes(path));
     }
+}
+
+// A folder in the file's place is set aside with a diagnostic line (before, the wallpaper could never be set).
+TEST_F(WallpaperFile, AFolderInItsPlaceIsSetAside) {
+    Incbin_Register(u"Images/Wallpapers/wallpaper_9_german.jpg", Png_Encode(TestPicture()));
+    const std::string path = dataDir_ + "/wallpaper_9.bmp";
+    std::filesystem::create_directories(path + "/inside");
+    ::testing::internal::CaptureStdout();
+    EXPECT_TRUE(Wallpaper_WriteBmp(9));
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("set aside"), std::string::npos);
+    ExpectTestPictureBmp(ReadBytes(path));
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".bad/inside"));
 }
 
 TEST_F(WallpaperFile, MissingPictureWritesNothing) {

@@ -16,6 +16,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/random.h"
+#include "platform/stream.h"
 
 namespace {
 
@@ -86,6 +87,40 @@ TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
     EXPECT_EQ(Score, 1234);
     EXPECT_EQ(Lives, 2);
     EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_003.lev");
+}
+
+// A match saved in the middle of a level (the game closed there) goes on on its board: Start writes the record
+// again for the button's mode, and that keeps the board snapshot and the time left (before, the level started anew).
+TEST_F(MainMenuTest, StartWithAMatchSavedMidLevelContinuesItsBoard) {
+    NamePlayer0("Anna");
+    Level_Current = 3;
+    Game_Start(0);
+    Frames(60);
+    const auto kinds = [] {
+        std::vector<int32_t> out;
+        for (int32_t r = 0; r < Board_Rows; ++r)
+            for (int32_t c = 0; c < Board_Cols; ++c)
+                out.push_back(Board_Cells[c][r].Piece ? Board_Cells[c][r].Piece->Kind : -1);
+        return out;
+    };
+    Board_Cells[1][1].Piece->Golden = 1; // a mark only the record keeps
+    Level_TimeLeft = 77000000;
+    const auto before = kinds();
+    Match_Save(3, 1);
+    ASSERT_EQ(File_Type(Match_SnapshotPath()), 1);
+    Level_LoadByNumber(5); // something else meanwhile
+    Level_TimeLeft = 0;
+    Screen_Set(kScreenMainMenu);
+    Script("2 click 1 671 173"); // "Start"
+    Frames(4);
+    ASSERT_EQ(Dialog_Active, 1) << "the continue-or-new box";
+    Script("2 click 1 292 368"); // "Ja"
+    Frames(4);
+    EXPECT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(Level_Current, 3);
+    EXPECT_EQ(kinds(), before);
+    EXPECT_EQ(Board_Cells[1][1].Piece ? Board_Cells[1][1].Piece->Golden : 0, 1);
+    EXPECT_GT(Level_TimeLeft, 76000000) << "the time left, not a new level's";
 }
 
 TEST_F(MainMenuTest, ThePanelAndButtonsHideUnderAnOpenBox) {
