@@ -1,6 +1,7 @@
 // Frame costs on the screens of the campaign's way (BQ_E2E_FRAMES=1; bench/frame_budgets.sh runs it in a Release
-// build): the first start, the name box, the main menu with its birds, two levels played, the level end, the
-// level-won dialog, the build menu, the level map; per screen and open dialog the frames, the mean and the worst CPU
+// build): the first start, the name box, the main menu with its birds, level 1 lost twice (the time offer, the
+// game-flow boxes) and then two levels won with the tutorial's frames, the level end, the level-won dialog, the
+// build menu, the shop, the level map; per screen and open dialog the frames, the mean and the worst CPU
 // time of a whole frame (update, drawing and the software renderer's present), the time to the first frame and to
 // the main menu, and the peak memory of the process.
 #include <sys/resource.h>
@@ -20,6 +21,11 @@ TEST_F(E2eFrames, CostPerScreen) {
     DriverGoal goal;
     goal.levelsToWin = 2;
     goal.menuFrames = 600;
+    goal.tutorial = true; // its frames and arrow over the game and the build menu
+    goal.shopFrom = 1;    // the shop after each level
+    // level 1 lost twice first: the time offer, the level-lost and game-over boxes, the high-score table
+    goal.lossLevel = 1;
+    goal.losses = {DriverLoss::RefuseOffer, DriverLoss::TakeOffer};
     goal.drawAll = true; // every frame drawn, as a player sees it
     goal.frameLimit = 60 * 60 * 20;
     const DriverReport r = Driver_Run(goal);
