@@ -76,6 +76,7 @@ struct Run {
     int32_t wallpaperTries = 0;  // "Wallpaper aktivieren" pressed for the castle just completed
     bool quitting = false;
     int32_t levelStartFrame = 0, idleSince = 0;
+    int32_t hammerFrame = -1; // the frame the tutorial's hammer struck (its screenshot follows)
     LevelLine line;
     std::set<std::string> shotsTaken;
     std::string shotDue; // a screenshot of the frame drawn now, saved when the next frame starts
@@ -276,7 +277,10 @@ void OnTutorialFrame() {
         return ClickButton(IGI_Button(0));
     case 10: // the hammer on the pointed piece
     case 28: // the fireball on the pointed piece
-        if (t && Board_Idle()) ClickCell(t->StateA, t->StateB);
+        if (t && Board_Idle()) {
+            ClickCell(t->StateA, t->StateB);
+            if (step == 10) r.hammerFrame = r.report->frames;
+        }
         return;
     case 21: // the pointed part
         for (const GUIBtnPtr& b : BuildMenu_PartButtons)
@@ -506,6 +510,7 @@ void OnFrame(int) {
         Graphics_SaveScreenshot(Str_FromUtf8(r.goal.shots + "/" + r.shotDue + ".png"));
         r.shotDue.clear();
     }
+    if (r.hammerFrame >= 0 && r.report->frames == r.hammerFrame + 12) Shot("hammer");
     if (!r.goal.tutorial) // the tutorial stays off for the player, whatever a new match cleared
         for (int32_t s = 0; s < kTutorialCount; ++s)
             Tutorial_Flags[size_t(Player_Current * kTutorialCount + s)] |= kTutOff;

@@ -508,6 +508,28 @@ TEST_F(EmbeddedImages, EveryFileHasItsFormatAndSomethingToSee) {
     }
 }
 
+TEST_F(EmbeddedImages, TheBoardsBusiestSparklesStayFaintWarmAndSmall) {
+    // drawn additively by the thousand over the gems in a cascade: a big or bright-white sprite turns the board
+    // white after a few overlaps (and costs blending time for every pixel)
+    for (const char* path : {"images/effects/spark1.png", "images/effects/spark4.png"}) {
+        const ImagePtr img = Load(path);
+        ASSERT_TRUE(img) << path;
+        EXPECT_LE(Image_Width(img), 16) << path;
+        int peak = 0, strong = 0;
+        uint32_t brightest = 0;
+        for (int y = 0; y < Image_Height(img); ++y)
+            for (int x = 0; x < Image_Width(img); ++x) {
+                const int a = Alpha(img, x, y);
+                strong += a > 64;
+                if (a > peak) peak = a, brightest = Argb(img, x, y);
+            }
+        EXPECT_GT(peak, 80) << path << " should still shine";
+        EXPECT_LE(peak, 170) << path << " at full strength saturates";
+        EXPECT_LT(strong, Image_Width(img) * Image_Height(img) / 8) << path << " is mostly light, not a point";
+        EXPECT_LT(brightest & 0xff, (brightest >> 16) & 0xff) << path << " is pure white, not warm";
+    }
+}
+
 TEST_F(EmbeddedImages, APainterDrawsEachOfItsVariantsDifferently) {
     // rows that share a painter and a size tell their pictures apart by the variant (button state, gem colour,
     // wallpaper, animation frame, ...): a painter that ignores it writes the same file twice

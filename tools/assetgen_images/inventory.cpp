@@ -146,7 +146,7 @@ std::vector<ImageRow> BuildTable() {
     const struct {
         const char* name;
         int size, frames, variant;
-    } sparks[] = {{"spark1", 32, 1, 1},    {"spark2", 32, 1, 2},   {"spark3", 64, 1, 3},    {"spark4", 32, 1, 4},
+    } sparks[] = {{"spark1", 16, 1, 1},    {"spark2", 32, 1, 2},   {"spark3", 64, 1, 3},    {"spark4", 16, 1, 4},
                   {"spark5", 16, 1, 5},    {"spark6", 32, 32, 6},  {"spark7", 48, 1, 7},    {"spark8", 24, 16, 8},
                   {"spark9", 32, 32, 9},   {"Spark10", 16, 1, 10}, {"Spark11", 32, 1, 11},  {"Spark12", 16, 1, 12},
                   {"Spark13", 24, 1, 13},  {"Spark14", 32, 1, 14}, {"Spark15", 48, 1, 15},  {"Spark17", 64, 24, 17},

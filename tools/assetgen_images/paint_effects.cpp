@@ -37,6 +37,31 @@ void Rays(cairo_t* cr, double cx, double cy, double r0, double r1, int n, double
     }
 }
 
+// The board's two busiest sprites are drawn additively hundreds to thousands of times a frame over the gems, so
+// their light is kept low and gathered in a few pixels: overlaps build up a warm shimmer instead of white.
+// A warm point with a soft halo, peak about half strength.
+void EmberGlow(cairo_t* cr, double cx, double cy, double r) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
+    cairo_pattern_add_color_stop_rgba(p, 0, 1.0, 0.96, 0.82, 0.55);
+    cairo_pattern_add_color_stop_rgba(p, 0.18, 1.0, 0.88, 0.55, 0.38);
+    cairo_pattern_add_color_stop_rgba(p, 0.45, 1.0, 0.78, 0.40, 0.12);
+    cairo_pattern_add_color_stop_rgba(p, 0.75, 1.0, 0.72, 0.35, 0.03);
+    cairo_pattern_add_color_stop_rgba(p, 1, 1.0, 0.72, 0.35, 0);
+    cairo_set_source(cr, p);
+    cairo_arc(cr, cx, cy, r, 0, 2 * Pi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
+// A pin-point of light with four hair-thin rays and a faint warm halo.
+void PinTwinkle(cairo_t* cr, double cx, double cy, double r) {
+    Glow(cr, cx, cy, r * 0.55, {1.0, 0.85, 0.5, 0.16});
+    PathStar(cr, cx, cy, r * 0.95, r * 0.09, 4, -90);
+    FillRadial(cr, cx, cy, r * 0.95, {1.0, 0.97, 0.88, 0.6}, {1.0, 0.85, 0.5, 0});
+    cairo_arc(cr, cx, cy, r * 0.2, 0, 2 * Pi);
+    FillRadial(cr, cx, cy, r * 0.2, {1.0, 0.98, 0.92, 0.55}, {1.0, 0.9, 0.6, 0});
+}
+
 // Text of the pixel-scan titles: body colour, outline colour, and a bright band where the shine passes.
 void ScanTitle(Canvas& c, const char* text, const Rgb& body, const Rgb& edge, double shineX) {
     cairo_t* cr = c.cr();
@@ -74,8 +99,8 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
         Stroke(cr, WithAlpha(pal::White, 0.5), r * 0.16);
         Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.35));
         break;
-    case 1:
-        SoftSpark(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.9));
+    case 1: // the falling glow and the ember: a warm point fading into a faint halo
+        EmberGlow(cr, cx, cy, r);
         break;
     case 2:
         Twinkle(cr, cx, cy, r, pal::MagicBlue);
@@ -83,10 +108,8 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
     case 3:
         Glow(cr, cx, cy, r, WithAlpha(Hex(0xffd890), 0.85));
         break;
-    case 4:
-        PathStar(cr, cx, cy, r * 0.95, r * 0.25, 6, -90);
-        FillRadial(cr, cx, cy, r, pal::White, WithAlpha(pal::MagicGold, 0.1));
-        Glow(cr, cx, cy, r * 0.6, WithAlpha(pal::White, 0.6));
+    case 4: // the rising sparkle: a pin-point with four thin rays, most of the square left clear
+        PinTwinkle(cr, cx, cy, r);
         break;
     case 5:
         SoftSpark(cr, cx, cy, r, WithAlpha(pal::White, 0.9), 0.35);
