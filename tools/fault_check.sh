@@ -163,9 +163,10 @@ kill_case() {
   rm -rf "$d" "$d".*
 }
 
-# Kills per kind: the full form (20 kills or more) plays on in the played folder too, which takes longest.
+# Kills per kind: the full form (20 kills or more) gives the played folder, whose runs take longest, three in ten;
+# a short form one kill of it.
 plan_kills() {
-  local quit=$((kills / 5)) saves=$((kills / 4)) play=0
+  local quit=$((kills / 5)) saves=$((kills / 4)) play=1
   [ $quit -ge 1 ] || quit=1
   [ $saves -ge 1 ] || saves=1
   [ "$kills" -ge 20 ] && play=$((kills * 3 / 10))
