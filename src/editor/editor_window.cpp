@@ -488,13 +488,21 @@ void Editor_Draw() {
         Draw_SetAlpha(1.0f);
         Draw_SetColor(0, 0, 64);
         Draw_SetImageFont(Font_EditorPath);
-        // A long folder keeps its end, which names the place best.
-        Str dir = Path_ExtractDir(Level_Path);
-        while (dir.size() > 4 && Text_Width(dir) > win.W - 8)
-            dir = u"..." + dir.substr(4);
+        // The folder and the level's name, made again only when the level file or the window's width changes (no
+        // allocation in a steady frame). A long folder keeps its end, which names the place best.
+        static Str shownPath, dir, title;
+        static int shownWidth = -1;
+        if (shownPath != Level_Path || shownWidth != win.W) {
+            shownPath = Level_Path;
+            shownWidth = win.W;
+            dir = Path_ExtractDir(Level_Path);
+            while (dir.size() > 4 && Text_Width(dir) > win.W - 8)
+                dir = u"..." + dir.substr(4);
+            title = u"Level: " + Path_StripAll(Level_Path);
+        }
         Draw_Text(dir, float(win.X + 4), float(win.Y + 19));
         Draw_SetImageFont(Font_EditorLevel);
-        Draw_Text(u"Level: " + Path_StripAll(Level_Path), float(win.X + 2), float(win.Y + 31));
+        Draw_Text(title, float(win.X + 2), float(win.Y + 31));
     }
     Draw_SetImageFont(nullptr);
     Draw_SetColor(255, 255, 255);
