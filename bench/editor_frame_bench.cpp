@@ -5,31 +5,11 @@
 // developer build, so this runs in every build.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "board/level_file.h"
+#include "alloc_counter.h"
 #include "busy_board.h"
 #include "editor/editor.h"
 #include "toolkit/toolkit.h"
-
-namespace {
-std::atomic<long> g_allocs{0};
-std::atomic<bool> g_counting{false};
-} // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t n) {
-    if (g_counting) g_allocs.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 using namespace busy_board;
@@ -61,11 +41,11 @@ void BM_EditorFrame(benchmark::State& state) {
         Graphics_Flip(0);
     }
     long frames = 0;
-    g_allocs = 0;
+    Alloc_Count = 0;
     for (auto _ : state) {
-        g_counting = true;
+        Alloc_Counting = true;
         Game_Frame();
-        g_counting = false;
+        Alloc_Counting = false;
         ++frames;
         if (shown) Graphics_Flip(0);
         state.PauseTiming();
@@ -73,7 +53,7 @@ void BM_EditorFrame(benchmark::State& state) {
         state.ResumeTiming();
     }
     if (!Editor_Open) state.SkipWithError("the editor closed while measured");
-    state.counters["allocs_per_frame"] = benchmark::Counter(double(g_allocs.load()) / double(frames ? frames : 1));
+    state.counters["allocs_per_frame"] = benchmark::Counter(double(Alloc_Count.load()) / double(frames ? frames : 1));
 }
 // shown (the flip timed too)
 BENCHMARK(BM_EditorFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -4,32 +4,12 @@
 // time the flip, where SDL's software renderer carries out the frame's drawing.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "alloc_counter.h"
 #include "busy_board.h"
 
 namespace {
-std::atomic<long> g_allocs{0};
-std::atomic<bool> g_counting{false};
 long g_groups = 0; // groups resolved while measuring
 void CountGroups() { ++g_groups; }
-} // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t n) {
-    if (g_counting) g_allocs.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
 using namespace busy_board;
 
 void BM_GameFrame(benchmark::State& state) {
@@ -46,15 +26,15 @@ void BM_GameFrame(benchmark::State& state) {
         Graphics_Flip(0);
     }
     long frames = 0;
-    g_allocs = 0;
+    Alloc_Count = 0;
     g_groups = 0;
     const auto groups = Board_Hooks.Tutorial_OnEvent1;
     Board_Hooks.Tutorial_OnEvent1 = CountGroups;
     for (auto _ : state) {
         if (busy) MoveIfIdle();
-        g_counting = true;
+        Alloc_Counting = true;
         Game_Frame();
-        g_counting = false;
+        Alloc_Counting = false;
         ++frames;
         if (shown) Graphics_Flip(0);
         state.PauseTiming();
@@ -64,7 +44,7 @@ void BM_GameFrame(benchmark::State& state) {
     }
     Board_Hooks.Tutorial_OnEvent1 = groups;
     state.counters["groups_per_frame"] = benchmark::Counter(double(g_groups) / double(frames ? frames : 1));
-    state.counters["allocs_per_frame"] = benchmark::Counter(double(g_allocs.load()) / double(frames ? frames : 1));
+    state.counters["allocs_per_frame"] = benchmark::Counter(double(Alloc_Count.load()) / double(frames ? frames : 1));
 }
 // columns, rows, busy (a move whenever the board rests), shown (the flip timed too)
 BENCHMARK(BM_GameFrame)

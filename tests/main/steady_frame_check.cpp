@@ -4,51 +4,41 @@
 // replaces the global operator new to count.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <string>
 #include <tuple>
 
+#include "alloc_counter.h"
 #include "busy_board.h"
 #include "effects/effects.h"
-
-namespace {
-std::atomic<long> g_allocs{0};
-std::atomic<bool> g_counting{false};
-} // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t n) {
-    if (g_counting) g_allocs.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 using namespace busy_board;
 
 // Runs n frames of the busy board; returns the allocations made inside Game_Frame and the effect objects seen.
 long Frames(int n, long& effects) {
-    g_allocs = 0;
+    Alloc_Count = 0;
     for (int i = 0; i < n; ++i) {
         MoveIfIdle();
-        g_counting = true;
+        Alloc_Counting = true;
         Game_Frame();
-        g_counting = false;
+        Alloc_Counting = false;
         effects += Effects_LiveCount();
         Graphics_Flip(0);
         KeepGoing();
     }
-    return g_allocs.load();
+    return Alloc_Count.load();
 }
 
 TEST(SteadyFrame, ResolvingBoardAllocatesNothing) {
     ASSERT_TRUE(Open());
+    { // the counter counts (a zero below means something)
+        Alloc_Count = 0;
+        Alloc_Counting = true;
+        auto* probe = new std::string(100, 'x');
+        Alloc_Counting = false;
+        delete probe;
+        ASSERT_GE(Alloc_Count.load(), 1);
+    }
     // The 48 x 48 board's cascades now and then draw more sprites than ever before in the run: the sprite batch's
     // vertex and index buffers then grow (doubling, never shrinking), a few times a run at most.
     for (const auto& [cols, rows, most] : {std::tuple{17, 13, 0L}, std::tuple{48, 48, 4L}}) {
