@@ -366,7 +366,6 @@ std::vector<int32_t> Castle_SaveState() {
 
 void Castle_LoadState(const std::vector<int32_t>& values) {
     Castle_ResetProgress();
-    if (values.empty()) return; // a new match: a fresh castle
     constexpr size_t kHead = 3 + kCastleCount + kGemColours + 1;
     if (values.size() < kHead || values[0] != kStateMagic) {
         Log_Print(u"Castle_LoadState: no castle progress in the saved match, starting with castle 1");

@@ -90,8 +90,7 @@ void Castle_Init(); // start-up: reads the seven price files and the part pictur
 
 // The castle progress kept in the saved match: the built flags, the current castle and storey, Gems_Total,
 // Treasure_Level and the running level's gems by colour. Castle_SaveState gives the values; Castle_LoadState puts them
-// back (an empty list: a fresh castle, silently; a part index beyond the castles' parts is ignored with a diagnostic
-// line; counts are clamped to 0 and up).
+// back (a part index beyond the castles' parts is ignored with a diagnostic line; counts are clamped to 0 and up).
 std::vector<int32_t> Castle_SaveState();
 void Castle_LoadState(const std::vector<int32_t>& values);
 void Castle_ResetProgress(); // a new match: nothing built, castle 0, no gems, treasure level 0
