@@ -161,6 +161,15 @@ Str Check(const std::vector<uint8_t>& b, Loaded& out) {
 Loaded g_loaded; // the last record Match_Load took over (its snapshot extras for Match_Continue)
 bool g_loadedOk = false;
 
+// The match the counters in memory hold is in play once it was started, continued or made new in this run, and then
+// for the player it was taken up for. Only a match in play is saved, and only into that player's files: a match read
+// to ask whether to continue it, or left in memory by another player, is never written over a saved one.
+struct InPlay {
+    bool on = false;
+    int32_t player = -1;
+};
+InPlay g_inPlay;
+
 // A board that is still moving is brought to rest before it is written, so continuing never starts mid-cascade.
 void SettleBoard() {
     for (int32_t f = 0; f < 2000 && !Board_Idle(); ++f)
@@ -232,8 +241,13 @@ int32_t Match_Exists() {
     return type == 1 ? 1 : 0;
 }
 
+void Match_TakeUp() { g_inPlay = InPlay{true, Player_Current}; }
+
+bool Match_InPlay() { return g_inPlay.on && g_inPlay.player == Player_Current; }
+
 void Match_Delete() {
     g_loadedOk = false;
+    g_inPlay = InPlay{};
     File_Delete(Match_Path());
     File_Delete(Match_SnapshotPath());
     File_Delete(PendingSnapshotPath());
@@ -253,6 +267,7 @@ void Match_New() {
     Level_Gems.fill(0);
     Hammers_Reset();
     Match_Delete();
+    Match_TakeUp();
     Board_Hooks.Tutorial_ClearFlags(1);
 }
 
@@ -360,12 +375,15 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum, const Loade
 } // namespace
 
 bool Match_Write(int32_t level) {
+    // Only the record just read back (Start rewriting the chosen mode) or a match in play is written.
+    if (!g_loadedOk && !Match_InPlay()) return false;
     // Right after Match_Load (Start with a saved match) the record keeps its board snapshot and time.
     const bool keep = g_loadedOk && g_loaded.v[V_LEVEL] == level;
     return WriteRecord(level, false, 0, keep ? &g_loaded : nullptr);
 }
 
 void Match_Save(int32_t level, int32_t mode) {
+    if (!Match_InPlay()) return; // nothing of this run's play to keep: the files stay as they are
     bool snapshot = false;
     uint32_t sum = 0;
     if (mode == 1 && Level_EndState < 2 && Board_Cols > 0 && Board_Rows > 0) {
@@ -390,6 +408,7 @@ void Match_Save(int32_t level, int32_t mode) {
 
 bool Match_Load() {
     g_loadedOk = false;
+    g_inPlay = InPlay{}; // the counters are the file's now, not a match in play (Match_Continue takes it up)
     const Str path = Match_Path();
     std::vector<uint8_t> bytes;
     if (File_Type(path) != 1) return false;
@@ -436,13 +455,16 @@ bool Match_Load() {
 
 bool Match_Continue() {
     if (!Match_Load()) {
-        // Nothing usable: the level the progress file remembers starts anew.
+        // Nothing usable: the level the progress file remembers starts anew, in a new match (the counters in memory
+        // may be another player's).
         Level_Current = std::clamp(Level_Current, 1, Level_NumberMax);
+        Match_New();
         Match_Continued = 1;
         Game_Start(2);
         return false;
     }
     Match_Continued = 1;
+    Match_TakeUp();
     Str snapshot;
     if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.v[V_SNAPSHOT_SUM]), snapshot)) {
         // A snapshot there that is not the one the record names is damaged: set aside, not overwritten unseen.

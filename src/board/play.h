@@ -154,5 +154,10 @@ bool Match_Write(int32_t level);
 bool Match_Load();
 // Loads the saved match and its level (the snapshot when there is one, else the level from its start).
 bool Match_Continue();
+// The match in memory is in play once Match_New, Match_Continue (or Match_TakeUp) took it up in this run; for the
+// player it was taken up for. Match_Save writes nothing else, Match_Write also the record Match_Load just read, so a
+// saved match is only ever written over by its own play. Match_Load and Match_Delete end it.
+void Match_TakeUp();
+bool Match_InPlay();
 int32_t Match_Exists(); // 1 when the current player's saved match exists
 void Match_Delete();    // deletes the current player's saved match files

@@ -92,6 +92,52 @@ TEST_F(PlayTest, MidLevelSaveContinuesOnTheSameBoard) {
     EXPECT_EQ(Screen_Current, kScreenGame);
 }
 
+// Only a match in play is ever written, and only into its own player's files: not one read for the continue box,
+// not after the player changed, not the counters left in memory when a saved match could not be read.
+TEST_F(PlayTest, OnlyTheMatchInPlayIsWrittenAndOnlyForItsPlayer) {
+    Level_Current = 3;
+    Game_Start(0);
+    Frames(80);
+    PlaySomeMoves(2);
+    Score = 1234;
+    Gold = 56;
+    Match_Save(Level_Current, 1);
+    const std::vector<uint8_t> record = Bytes(Match_Path()), snapshot = Bytes(Match_SnapshotPath());
+    ASSERT_FALSE(snapshot.empty());
+
+    // Start reads the match and asks; the program then ends on the main menu with other counters in memory.
+    ASSERT_TRUE(Match_Load());
+    Score = Gold = 0;
+    Match_Save(Level_Current, 0);
+    EXPECT_EQ(Bytes(Match_Path()), record);
+    EXPECT_EQ(Bytes(Match_SnapshotPath()), snapshot);
+    // The record read back is written again as it was (Start's rewrite of the chosen mode).
+    ASSERT_TRUE(Match_Load());
+    EXPECT_TRUE(Match_Write(Level_Current));
+    EXPECT_EQ(Bytes(Match_Path()), record);
+
+    // Player 0's match in play; player 1 chosen: nothing of player 0's reaches player 1's files.
+    ASSERT_TRUE(Match_Continue());
+    ASSERT_TRUE(Match_InPlay());
+    Player_Current = 1;
+    Match_Save(Level_Current, 1);
+    EXPECT_EQ(File_Type(Match_Path()), 0);
+    // Player 1's saved match cannot be read (set aside): Start's rewrite does not put player 0's counters there,
+    // and continuing it starts a new match, not player 0's.
+    PutBytes(Match_Path(), std::vector<uint8_t>(40, 7));
+    EXPECT_FALSE(Match_Load());
+    EXPECT_FALSE(Match_Write(Level_Current));
+    EXPECT_EQ(File_Type(Match_Path()), 0);
+    EXPECT_FALSE(Match_Continue());
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(Gold, 0);
+    EXPECT_TRUE(Match_InPlay());
+    Player_Current = 0;
+    EXPECT_FALSE(Match_InPlay());
+    Match_Save(Level_Current, 0);
+    EXPECT_EQ(Bytes(Match_Path()), record);
+}
+
 // A record cut at any length, or with any one byte changed, is refused, set aside as ".bad" and never crashes; the
 // good file is then still what a continue reads after it was put back.
 TEST_F(PlayTest, DamagedMatchFilesAreSetAside) {
@@ -181,6 +227,7 @@ TEST_F(PlayTest, KilledSavesLeaveAReadableMatch) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            Match_TakeUp(); // the parent's Match_Load below ended the match in play
             for (int32_t i = 0;; ++i) {
                 Score = i;
                 Match_Save(Level_Current, i % 3 ? 1 : 0);

@@ -171,8 +171,8 @@ TEST(Shutdown, SavesTheBoardAlsoBehindThePauseScreen) {
     EXPECT_EQ(Shutdown_SaveMode(), 1);
     Pause_Screen = kScreenBuildMenu;
     EXPECT_EQ(Shutdown_SaveMode(), 0);
-    Screen_Current = kScreenMainMenu;
-    EXPECT_EQ(Shutdown_SaveMode(), 0);
+    Screen_Current = kScreenMainMenu; // the match was saved when it was left
+    EXPECT_EQ(Shutdown_SaveMode(), Shutdown_NoSave);
     Screens_Reset();
 }
 

@@ -67,6 +67,7 @@ TEST_F(MainMenuTest, StartWithoutASavedMatchPlaysLevelOneAndTheFirstStartIgnores
 // With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score.
 TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
     NamePlayer0("Anna");
+    Match_TakeUp(); // a match played in this run
     Level_Current = 3;
     Score = 1234;
     Lives = 2;
@@ -93,6 +94,7 @@ TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
 // again for the button's mode, and that keeps the board snapshot and the time left (before, the level started anew).
 TEST_F(MainMenuTest, StartWithAMatchSavedMidLevelContinuesItsBoard) {
     NamePlayer0("Anna");
+    Match_TakeUp();
     Level_Current = 3;
     Game_Start(0);
     Frames(60);

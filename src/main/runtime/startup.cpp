@@ -102,6 +102,7 @@ bool RefuseWindowed() {
 
 int32_t Shutdown_SaveMode() {
     const int32_t shown = Screen_Current == kScreenPause ? Pause_Screen : Screen_Current;
+    if (shown == kScreenMainMenu) return Shutdown_NoSave;
     return shown == kScreenGame ? 1 : 0;
 }
 
@@ -208,8 +209,9 @@ int Main_Body() {
     // 17. The main menu and the loop.
     Screen_Set(kScreenMainMenu);
     Main_Loop();
-    // Shutdown: the match is saved (with its board when the game screen was left open).
-    Match_Save(Level_Current, Shutdown_SaveMode());
+    // Shutdown: a match in play is saved (with its board when the game screen was left open). On the main menu it
+    // was saved when it was left, and a match only read for the continue box was not played.
+    if (const int32_t mode = Shutdown_SaveMode(); mode != Shutdown_NoSave) Match_Save(Level_Current, mode);
     Audio_Reset();
     return 0;
 }

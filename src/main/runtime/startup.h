@@ -17,7 +17,8 @@ void Runtime_InstallHooks();
 // process exit code (0; also 0 after the windowed-mode refusal).
 int Main_Body();
 // The shutdown save's mode: 1 (the board snapshot too) when the game screen is open, also behind the pause screen
-// (a game closed while minimised keeps its board), 0 otherwise.
+// (a game closed while minimised keeps its board), Shutdown_NoSave on the main menu, 0 otherwise.
+constexpr int32_t Shutdown_NoSave = -1;
 int32_t Shutdown_SaveMode();
 // The main loop until the window closes, Quit_Requested is set or Esc and E are held.
 void Main_Loop();
