@@ -13,7 +13,7 @@
 #include "main/config.h"
 #include "main/fonts.h"
 #include "main/frame_timer.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"

@@ -1,6 +1,6 @@
 // The game's small shared helpers: diagnostic lines, time text, the active view port and the window mode, and the
 // main loop's shared state (terminate flag, desktop size). Used by every subsystem. The start-up and the main loop
-// themselves are the runtime's (main/runtime/startup.h).
+// themselves are the runtime's (game/startup.h).
 #pragma once
 
 #include <cstdint>

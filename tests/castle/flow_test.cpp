@@ -10,7 +10,7 @@
 #include "../platform/sdl_push.h"
 #include "castle_helpers.h"
 #include "main/progress.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "play_helpers.h"

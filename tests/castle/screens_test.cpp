@@ -10,7 +10,7 @@
 #include "menus/menus.h"
 #include "main/frame_timer.h"
 #include "main/progress.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "main/widgets_helpers.h" // tests/main
 #include "platform/graphics.h"

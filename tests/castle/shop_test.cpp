@@ -8,7 +8,7 @@
 #include "board/play.h"
 #include "castle/castle.h"
 #include "castle_helpers.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "menus/menus.h"
 #include "effects/effects.h"
 #include "main/screens.h"

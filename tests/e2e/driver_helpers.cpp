@@ -24,7 +24,7 @@
 #include "castle/castle.h"
 #include "main/config.h"
 #include "main/progress.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "main/wallpaper.h"
 #include "menus/menus.h"

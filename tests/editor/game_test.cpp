@@ -11,7 +11,7 @@
 #include "castle/castle.h"
 #include "editor_helpers.h"
 #include "main/config.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "platform/input.h"

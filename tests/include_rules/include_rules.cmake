@@ -14,7 +14,7 @@ set(allow_castle "platform;main;board;effects")
 set(allow_menus "platform;main;board;effects;castle")
 set(allow_toolkit "platform")
 set(allow_editor "platform;main;board;toolkit")
-set(allow_runtime "platform;main;board;effects;castle;menus;toolkit;editor")
+set(allow_game "platform;main;board;effects;castle;menus;toolkit;editor")
 
 # A subsystem's public headers (what others may include); folders not listed offer every header but the private
 # ones (*_internal.h, *_private.h and the platform's own SDL and codec glue).
@@ -30,11 +30,9 @@ if(NOT DEFINED EXPECT)
   set(EXPECT 0)
 endif()
 
-# The folder (layer) of a path relative to src/: main/runtime/... is the runtime, main/... the services.
+# The folder (layer) of a path relative to src/.
 function(layer_of rel out)
-  if(rel MATCHES "^main/runtime/")
-    set(${out} runtime PARENT_SCOPE)
-  elseif(rel MATCHES "^([a-z]+)/")
+  if(rel MATCHES "^([a-z]+)/")
     set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
   else()
     set(${out} "" PARENT_SCOPE)

@@ -7,7 +7,7 @@
 #include "board/board_hooks.h"
 #include "castle/castle.h"
 #include "effects/effects.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/service_hooks.h"
 
 namespace {

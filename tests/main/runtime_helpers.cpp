@@ -9,7 +9,7 @@
 
 #include "main/config.h"
 #include "main/runtime.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "platform/input.h"
 #include "platform/system.h"
 

@@ -9,7 +9,7 @@
 #include "main/config.h"
 #include "main/progress.h"
 #include "main/runtime.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "platform/image.h"

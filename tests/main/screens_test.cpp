@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "menus/menus.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/fonts.h"
 #include "main/frame_timer.h"
 #include "main/gui_button.h"

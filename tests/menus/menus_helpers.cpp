@@ -15,7 +15,7 @@
 #include "main/gui_button.h"
 #include "main/progress.h"
 #include "main/runtime.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "main/texts.h"
 #include "menus/menus.h"

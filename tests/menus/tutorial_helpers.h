@@ -16,7 +16,7 @@
 #include "castle_helpers.h"
 #include "main/config.h"
 #include "main/progress.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "main/texts.h"
 #include "menus/menus.h"

@@ -1,3 +1,3 @@
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "platform/sdl_context.h"
 #include "platform/image_internal.h"

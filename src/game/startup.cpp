@@ -1,7 +1,7 @@
 // The runtime: the start-up in its fixed order, the main loop, the shutdown save and the level refresh. Main_Body is
 // called once by entry.cpp (and by the tests). The only place that knows every subsystem: it fills their hook tables
 // (hooks.cpp) before anything runs.
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // caught to the fatal-error path (its message on standard error, exit code -1).
 #include <exception>
 
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "platform/system.h"
 
 int main(int argc, char** argv) {

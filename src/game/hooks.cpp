@@ -7,7 +7,7 @@
 #include "editor/editor.h"
 #include "effects/effects.h"
 #include "main/audio.h"
-#include "main/runtime/startup.h"
+#include "game/startup.h"
 #include "main/screens.h"
 #include "main/service_hooks.h"
 #include "menus/menus.h"
