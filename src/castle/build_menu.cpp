@@ -19,7 +19,7 @@ int32_t BuildMenu_From = BM_FROM_LEVELEND;
 std::array<GUIBtnPtr, 4> BuildMenu_Buttons;
 std::vector<GUIBtnPtr> BuildMenu_PartButtons;
 int32_t BuildMenu_Leaving = -1;
-int32_t Fade_State = 0;
+int32_t Fade_State = FADE_STILL;
 float Fade_Offset = 0;
 float Fade_Limit = 360;
 float Fade_Speed = 1100;
@@ -43,9 +43,9 @@ bool g_fadeInReported = false;
 float PanelX() { return kPanelX + Fade_Offset; }
 
 void Leave(int32_t screen) {
-    if (Fade_State == 2) return;
+    if (Fade_State == FADE_SLIDING_OUT) return;
     BuildMenu_Leaving = screen;
-    Fade_State = 2;
+    Fade_State = FADE_SLIDING_OUT;
 }
 
 void Btn_Play(GUIBtn&) {
@@ -207,17 +207,17 @@ void BuildMenu_LayoutPartButtons() {
 }
 
 int32_t Fade_Step(float ms) {
-    if (Fade_State == 1) {
+    if (Fade_State == FADE_SLIDING_IN) {
         Fade_Offset = std::max(0.0f, Fade_Offset - Fade_Speed * ms / 1000);
-        if (Fade_Offset > 0) return 0;
-    } else if (Fade_State == 2) {
+        if (Fade_Offset > 0) return FADE_STILL;
+    } else if (Fade_State == FADE_SLIDING_OUT) {
         Fade_Offset = std::min(Fade_Limit, Fade_Offset + Fade_Speed * ms / 1000);
-        if (Fade_Offset < Fade_Limit) return 0;
+        if (Fade_Offset < Fade_Limit) return FADE_STILL;
     } else {
-        return 0;
+        return FADE_STILL;
     }
     const int32_t ended = Fade_State;
-    Fade_State = 0;
+    Fade_State = FADE_STILL;
     return ended;
 }
 
@@ -238,7 +238,7 @@ void BuildMenu_Enter() {
     for (const GUIBtnPtr& b : BuildMenu_Buttons)
         if (b) b->state &= ~(BTN_DISABLED | BTN_PRESSED | BTN_CLICKED);
     BuildMenu_UpdateRelaxButton();
-    Fade_State = 1;
+    Fade_State = FADE_SLIDING_IN;
     Fade_Offset = Fade_Limit;
     BuildMenu_Leaving = -1;
     g_fadeInReported = false;
@@ -246,7 +246,7 @@ void BuildMenu_Enter() {
 }
 
 void BuildMenu_Leave() {
-    Fade_State = 0;
+    Fade_State = FADE_STILL;
     Fade_Offset = 0;
     Castle_Hide();
 }
@@ -255,10 +255,10 @@ void BuildMenu_Update() {
     const float ms = Frame_DeltaMs;
     // the panel's slides
     const int32_t slid = Fade_Step(ms);
-    if (slid == 1) {
+    if (slid == FADE_SLIDING_IN) {
         if (!g_fadeInReported && BuildMenu_From == BM_FROM_LEVELEND) Castle_Report(0);
         g_fadeInReported = true;
-    } else if (slid == 2) {
+    } else if (slid == FADE_SLIDING_OUT) {
         const int32_t to = BuildMenu_Leaving;
         BuildMenu_Leaving = -1;
         Screen_Set(to);
@@ -277,7 +277,7 @@ void BuildMenu_Update() {
 
     // the panel and its buttons (no input while it slides or a dialog is open)
     if (g_panel) Draw_Image(g_panel, PanelX(), kPanelY);
-    const bool input = Fade_State == 0 && !Dialog_HoldsInput();
+    const bool input = Fade_State == FADE_STILL && !Dialog_HoldsInput();
     for (size_t i = 0; i < BuildMenu_Buttons.size(); ++i) {
         if (!BuildMenu_Buttons[i]) continue; // not loaded (the screen's load failed or never ran)
         GUIBtn& b = *BuildMenu_Buttons[i];

@@ -153,12 +153,14 @@ extern std::array<GUIBtnPtr, 4> BuildMenu_Buttons;   // 0 play, 1 relax, 2 shop,
 extern std::vector<GUIBtnPtr> BuildMenu_PartButtons; // parts of the current storey; id = part index
 extern int32_t BuildMenu_Leaving;                    // screen the fade-out leads to, -1 none
 // The screen fades: the build menu's panel and the in-game menu slide by these.
-extern int32_t Fade_State; // 0 still, 1 sliding in, 2 sliding out
+enum FadeState : int32_t { FADE_STILL = 0, FADE_SLIDING_IN = 1, FADE_SLIDING_OUT = 2 };
+extern int32_t Fade_State; // a FadeState
 extern float Fade_Offset;  // pixels the panel is still away from its place
 extern float Fade_Limit;   // offset at the start of a slide in (and the end of a slide out)
 extern float Fade_Speed;   // pixels per second
-// Moves a sliding panel of the castle screens (build menu, shop) on by `ms`: returns 1 on the frame it comes to
-// rest in its place after a slide in, 2 on the frame a slide out ends (Fade_State back at 0 in both), else 0.
+// Moves a sliding panel of the castle screens (build menu, shop) on by `ms`: returns FADE_SLIDING_IN on the frame it
+// comes to rest in its place after a slide in, FADE_SLIDING_OUT on the frame a slide out ends (Fade_State back at
+// FADE_STILL in both), else FADE_STILL.
 int32_t Fade_Step(float ms);
 // A panel button's title in the castle screens' title font, greyed when the button is disabled (`off`).
 void Castle_DrawButtonTitle(const Str& title, float x, float y, bool off);

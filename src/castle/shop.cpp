@@ -195,7 +195,7 @@ void Shop_Enter() {
         if (b) b->state &= ~(BTN_DISABLED | BTN_PRESSED | BTN_CLICKED);
     g_priceOff.fill(false);
     g_boxOpen = false;
-    Fade_State = 1;
+    Fade_State = FADE_SLIDING_IN;
     Fade_Offset = Fade_Limit;
     Shop_Leaving = 0;
     g_fadeInReported = false;
@@ -203,24 +203,24 @@ void Shop_Enter() {
 }
 
 void Shop_Leave() {
-    Fade_State = 0;
+    Fade_State = FADE_STILL;
     Fade_Offset = 0;
     Shop_Leaving = 0;
 }
 
 void Shop_Btn_Back_LeftUp() {
-    if (Fade_State == 2) return;
+    if (Fade_State == FADE_SLIDING_OUT) return;
     Shop_Leaving = 1;
-    Fade_State = 2;
+    Fade_State = FADE_SLIDING_OUT;
 }
 
 void Shop_Update() {
     const float ms = Frame_DeltaMs;
     const int32_t slid = Fade_Step(ms);
-    if (slid == 1) {
+    if (slid == FADE_SLIDING_IN) {
         if (!g_fadeInReported) Castle_Report(0);
         g_fadeInReported = true;
-    } else if (slid == 2) {
+    } else if (slid == FADE_SLIDING_OUT) {
         Shop_Leaving = 0;
         BuildMenu_From = BM_FROM_SHOP;
         Screen_Set(kScreenBuildMenu);
@@ -248,7 +248,7 @@ void Shop_Update() {
             b->state &= ~BTN_DISABLED;
         g_priceOff.fill(false);
     }
-    const bool input = Fade_State == 0 && !Dialog_HoldsInput() && !g_boxOpen; // a tutorial frame lets them work
+    const bool input = Fade_State == FADE_STILL && !Dialog_HoldsInput() && !g_boxOpen; // a tutorial frame lets them work
     for (int32_t i = 0; i < kShopButtons; ++i) {
         GUIBtn& b = *Shop_Buttons[size_t(i)];
         if (input && i > 0) {

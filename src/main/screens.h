@@ -17,7 +17,8 @@ struct ScreenHooks {
     ScreenFn frame; // run once per main-loop pass while current
 };
 constexpr int kScreenCount = 12;
-constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenLevelStart = 5, kScreenLevelEnd = 6, kScreenDimmed = 7,
+// Screen 2 is a passing state without a frame (the main menu's Start goes through it); 3 and 4 are unused.
+constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenPassing = 2, kScreenLevelStart = 5, kScreenLevelEnd = 6, kScreenDimmed = 7,
               kScreenPause = 8, kScreenBuildMenu = 9, kScreenLevelMap = 10, kScreenShop = 11;
 
 // ---- State owned here ------------------------------------------------------------------------------------------

@@ -36,7 +36,7 @@ const std::array<IGMenuButtonDef, 3> kButtons{{
 
 void Choose(IGMenuAction action) {
     IGMenu_Action = action;
-    Fade_State = 2;
+    Fade_State = FADE_SLIDING_OUT;
 }
 
 void PlaceButtons() {
@@ -77,7 +77,7 @@ void IGMenu_Init() {
     const int32_t height = g_frame ? Image_Height(g_frame) : 492;
     Fade_Limit = -float(height);
     Fade_Offset = Fade_Limit;
-    Fade_State = 1;
+    Fade_State = FADE_SLIDING_IN;
     Fade_Speed = kSlideSpeed;
     IGMenu_Action = IGMenu_DoClose;
     PlaceButtons();
@@ -85,19 +85,19 @@ void IGMenu_Init() {
 
 void IGMenu_Update() {
     const int serial = Dialog_Serial();
-    if (Fade_State == 1) {
+    if (Fade_State == FADE_SLIDING_IN) {
         Fade_Offset += Fade_Speed * Frame_DeltaSec;
         if (Fade_Offset > 0) {
             Fade_Offset = 0;
-            Fade_State = 0;
+            Fade_State = FADE_STILL;
         }
         PlaceButtons();
-    } else if (Fade_State == 2) {
+    } else if (Fade_State == FADE_SLIDING_OUT) {
         Fade_Offset -= Fade_Speed * Frame_DeltaSec;
         PlaceButtons();
         if (Fade_Offset < Fade_Limit) {
             Fade_Offset = Fade_Limit;
-            Fade_State = 0;
+            Fade_State = FADE_STILL;
             PlaceButtons();
             IGMenu_Action();
             if (Dialog_Serial() != serial) return;

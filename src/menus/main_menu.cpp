@@ -75,7 +75,7 @@ void Play(int32_t mode) {
         MsgBox_Continue_Open();
         return;
     }
-    Screen_Set(2);
+    Screen_Set(kScreenPassing);
     Match_New();
     Match_StartAtLevel(1);
     Dialog_Close();

@@ -415,7 +415,7 @@ void Tut24_OnEvent11(Tutorial& t, int32_t, int32_t) { // to the shop
         return;
     }
     const GUIBtnPtr& shop = BuildMenu_Buttons[BM_BTN_SHOP];
-    if (!shop || Fade_State != 0 || !CanShow()) return;
+    if (!shop || Fade_State != FADE_STILL || !CanShow()) return;
     PlaceAt(ButtonPoint(*shop));
     for (int32_t i : {BM_BTN_PLAY, BM_BTN_RELAX, BM_BTN_MENU})
         SetDisabled(BuildMenu_Buttons[size_t(i)], true);

@@ -107,7 +107,7 @@ TEST_F(GameFlow, ALevelWonBuysAPartAndTheMapStartsTheNextLevel) {
     // The level end counts the bonus, shows its picture and opens the level-won dialog: the build menu follows.
     ASSERT_TRUE(FramesUntil(kScreenBuildMenu));
     Frames(60); // the panel slides in
-    ASSERT_EQ(Fade_State, 0);
+    ASSERT_EQ(Fade_State, FADE_STILL);
     ASSERT_FALSE(BuildMenu_PartButtons.empty());
     // The bag tops up to the cheapest part when level 1 alone does not pay for one (the economy test checks the
     // real pace); the click below buys whatever is lit.

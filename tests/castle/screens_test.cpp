@@ -46,7 +46,7 @@ class CastleScreens : public ::testing::Test {
         BuildMenu_From = from;
         Screen_Set(kScreenBuildMenu);
         int frames = 0;
-        while ((Fade_State != 0 || frames == 0) && frames < 200) {
+        while ((Fade_State != FADE_STILL || frames == 0) && frames < 200) {
             Frame();
             ++frames;
         }

@@ -61,7 +61,7 @@ class CastleShop : public PlayTest {
     void EnterShop() {
         Screen_Set(kScreenShop);
         Frames(60); // the panel slides in
-        ASSERT_EQ(Fade_State, 0);
+        ASSERT_EQ(Fade_State, FADE_STILL);
     }
 };
 

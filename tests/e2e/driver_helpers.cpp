@@ -413,7 +413,7 @@ void OnGame() {
 // items then, the mana potion and a life), two purchases a visit at most; then back.
 void OnShop() {
     Run& r = *g_run;
-    if (Fade_State != 0 || r.screenFrames < kSettleFrames) return;
+    if (Fade_State != FADE_STILL || r.screenFrames < kSettleFrames) return;
     Shot("shop");
     static constexpr int32_t kWish[] = {SHOP_CHEST,      SHOP_SPELL0 + 5, SHOP_SPELL0 + 0, SHOP_SPELL0 + 1,
                                         SHOP_SPELL0 + 2, SHOP_SPELL0 + 3, SHOP_SPELL0 + 4, SHOP_SPELL0 + 6,
@@ -433,7 +433,7 @@ void OnShop() {
 
 void OnBuildMenu() {
     Run& r = *g_run;
-    if (Fade_State != 0 || r.screenFrames < kSettleFrames) return;
+    if (Fade_State != FADE_STILL || r.screenFrames < kSettleFrames) return;
     Shot("build_menu");
     // Every part the bag pays for, one at a time (a purchase lays the buttons out anew).
     for (const GUIBtnPtr& p : BuildMenu_PartButtons)

@@ -207,13 +207,13 @@ class IGMenuTest : public MenuDialogsTest {
 TEST_F(IGMenuTest, SlidesInPausedAndALongFrameClampsAtTheEnd) {
     EXPECT_EQ(Game_Paused, 1);
     EXPECT_FLOAT_EQ(Fade_Offset, -492);
-    EXPECT_EQ(Fade_State, 1);
+    EXPECT_EQ(Fade_State, FADE_SLIDING_IN);
     Step(0.1f);
     EXPECT_FLOAT_EQ(Fade_Offset, -372);
     EXPECT_FLOAT_EQ(IGMenu_Buttons[0]->y, 236 - 372) << "the buttons ride with the panel";
     Step(0.5f);
     EXPECT_FLOAT_EQ(Fade_Offset, 0);
-    EXPECT_EQ(Fade_State, 0);
+    EXPECT_EQ(Fade_State, FADE_STILL);
     EXPECT_FLOAT_EQ(IGMenu_Buttons[2]->y, 378);
     Frames(1);
     Shot("ingame_menu");
@@ -224,7 +224,7 @@ TEST_F(IGMenuTest, ResumeChangesNothingAndRunsOnceThroughLongFrames) {
     Lives = 2;
     Step(0.5f);
     Run("2 click 1 401 394", 3); // "Weiterspielen"
-    EXPECT_EQ(Fade_State, 2);
+    EXPECT_EQ(Fade_State, FADE_SLIDING_OUT);
     EXPECT_EQ(Dialog_Active, 1) << "the action waits for the slide-out";
     const int serial = Dialog_Serial();
     Step(0.5f);
@@ -240,7 +240,7 @@ TEST_F(IGMenuTest, ResumeChangesNothingAndRunsOnceThroughLongFrames) {
 TEST_F(IGMenuTest, EscapeWhileSlidingInReversesAndPlaysOn) {
     Step(0.1f);
     Run("2 key 27 press", 2);
-    EXPECT_EQ(Fade_State, 2);
+    EXPECT_EQ(Fade_State, FADE_SLIDING_OUT);
     Frames(40);
     EXPECT_EQ(Dialog_Active, 0);
     EXPECT_EQ(Game_Paused, 0);
