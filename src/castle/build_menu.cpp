@@ -83,7 +83,7 @@ void PlaceButtons() {
 
 // The price of a part: gem pictures with their amounts, red where the bag has too few.
 void DrawPrice(const CastleElem& e, float x, float y) {
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     for (int c = 0; c < kGemColours; ++c) {
         const int32_t need = e.price[static_cast<size_t>(c)];
         if (need == 0) continue;
@@ -122,7 +122,7 @@ void DrawPartButton(const GUIBtn& b) {
 
 void DrawGemBar() {
     if (g_gemBar) Draw_Image(g_gemBar, kGemBarX, kGemBarY);
-    Draw_SetImageFont(Font_Get(40));
+    Draw_SetImageFont(Font_Get(kFontTrinigan18));
     for (int c = 0; c < kGemColours; ++c) {
         const float x = kGemBarX + 14 + 58 * static_cast<float>(c);
         if (const ImagePtr& g = Gem_Pictures[static_cast<size_t>(c)]) {
@@ -140,10 +140,10 @@ void DrawPanelTexts() {
     const float px = PanelX();
     const int32_t n = Castle_Shown();
     const Castle& castle = Castles[static_cast<size_t>(n)];
-    Draw_SetImageFont(Font_Get(37));
+    Draw_SetImageFont(Font_Get(kFontTrinigan24));
     Draw_SetColor(255, 226, 140);
     Text_DrawCenteredAt(Castle_Names[static_cast<size_t>(n)], px + 174, 46);
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     Draw_SetColor(230, 232, 255);
     Str line;
     if (Castle_Current >= kCastleCount && n == kCastleCount - 1 && Castle_Celebrated < 0)
@@ -153,7 +153,7 @@ void DrawPanelTexts() {
     else
         line = u"Stockwerk " + Str_FromInt(castle.level + 1) + u" von " + Str_FromInt(castle.storeys.size());
     Text_DrawCenteredAt(line, px + 174, 82);
-    Draw_SetImageFont(Font_Get(42));
+    Draw_SetImageFont(Font_Get(kFontTrinigan14));
     Draw_SetColor(200, 200, 230);
     Text_DrawCenteredAt(u"Gold: " + Str_FromInt(Gold) + u"    Level " + Str_FromInt(Level_Current), px + 174, 470);
     Draw_SetColor(255, 255, 255);
@@ -222,7 +222,7 @@ int32_t Fade_Step(float ms) {
 }
 
 void Castle_DrawButtonTitle(const Str& title, float x, float y, bool off) {
-    Draw_SetImageFont(Font_Get(40));
+    Draw_SetImageFont(Font_Get(kFontTrinigan18));
     if (off)
         Draw_SetColor(160, 160, 180);
     else

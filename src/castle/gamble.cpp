@@ -118,7 +118,7 @@ void Gamble_DrawResult() {
     // Inside the shop box (352 x 242 at Dialog_X, Dialog_Y): the picture at the top, the text under it.
     const float cx = float(Dialog_X + 176);
     if (p.Picture) Draw_Image(p.Picture, cx - float(Image_Width(p.Picture)) / 2, float(Dialog_Y + 34));
-    Draw_SetImageFont(Font_Get(12));
+    Draw_SetImageFont(Font_Get(kFontUnzialish16));
     Draw_SetColor(255, 236, 170);
     Text_DrawCenteredAt(p.Text, cx, float(Dialog_Y + 160));
     Draw_SetColor(255, 255, 255);

@@ -62,7 +62,7 @@ void Treasure_Draw() {
     const TreasureDisplay at = Treasure_Displays[d];
     if (pictures[d]) Draw_Image(pictures[d], static_cast<float>(at.x), static_cast<float>(at.y));
     const int32_t limit = Gems_BagLimits[static_cast<size_t>(std::clamp(Treasure_Level, 0, kTreasureLevels - 1))];
-    Draw_SetImageFont(Font_Get(40));
+    Draw_SetImageFont(Font_Get(kFontTrinigan18));
     if (Gems_BagFull())
         Draw_SetColor(255, 120, 90);
     else

@@ -46,7 +46,7 @@ void Btn_Menu(GUIBtn&) { IGI_OpenMenu(); }
 
 void Counter(const ImagePtr& icon, const Str& text, float x, float y) {
     if (icon) Draw_Image(icon, x, y);
-    Draw_SetImageFont(Font_Get(40));
+    Draw_SetImageFont(Font_Get(kFontTrinigan18));
     Draw_SetColor(255, 240, 200);
     Draw_Text(text, x + 30, y + 4);
     Draw_SetColor(255, 255, 255);
@@ -75,7 +75,7 @@ void DrawManaBar() {
     }
     Draw_SetColor(255, 255, 255);
     if (g_manaFrame) Draw_Image(g_manaFrame, kManaX - 8, kManaY - 6);
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     Draw_SetColor(235, 255, 235);
     // The label is made again only when a number changed, in a string that keeps its room: no allocation per frame.
     static Str label;
@@ -161,7 +161,7 @@ void DrawTooltip(int32_t s, const GUIBtn& b) {
                 Str_FromInt(Spell_Types[size_t(i)].ManaCost) + u" Mana";
     else
         line += u": im Laden erhältlich";
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     const float w = float(Text_Width(line)) + 16, x = std::min(b.x, 800.0f - w - 4) - 4, y = b.y - 26;
     Draw_SetAlpha(0.85f);
     Draw_SetColor(20, 26, 58);
@@ -243,10 +243,10 @@ void IGI_Update() {
     Draw_SetBlend(BLEND_ALPHA);
     if (g_panel) Draw_Image(g_panel, kPanelX, 0);
 
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     Draw_SetColor(230, 232, 255);
     Text_DrawCenteredAt(u"Level " + Str_FromInt(Level_Current), kPanelX + 90, 22);
-    Draw_SetImageFont(Font_Get(37));
+    Draw_SetImageFont(Font_Get(kFontTrinigan24));
     Draw_SetColor(255, 226, 140);
     Text_DrawCenteredAt(Str_FromInt(Score), kPanelX + 90, 52);
     Counter(g_coin, Str_FromInt(Gold), kPanelX + 14, 76);

@@ -172,7 +172,7 @@ void LevelMap_Frame() {
                    static_cast<float>(a.y - Image_Height(g_cursor) + 4));
     }
     // caption: level and land
-    Draw_SetImageFont(Font_Get(37));
+    Draw_SetImageFont(Font_Get(kFontTrinigan24));
     Draw_SetColor(92, 40, 24); // dark red ink on the parchment
     Text_DrawCenteredAt(u"Level " + Str_FromInt(Level_Current) + u" - " +
                             Castle_Names[static_cast<size_t>(LevelMap_CastleOf(target))],

@@ -101,7 +101,7 @@ void DrawButtonText(int32_t i, const GUIBtn& b) {
         Draw_SetAlpha(1);
     }
     Castle_DrawButtonTitle(name, b.x + 76, b.y + 12, off);
-    Draw_SetImageFont(Font_Get(41));
+    Draw_SetImageFont(Font_Get(kFontTrinigan16));
     Draw_SetColor(220, 222, 250);
     Draw_Text(detail, b.x + 76, b.y + 36);
     const int32_t price = Shop_Price(i);
@@ -231,10 +231,10 @@ void Shop_Update() {
 
     Background_DrawFullscreen(Castle_Backdrop(Castle_Shown(), false));
     if (g_panel) Draw_Image(g_panel, PanelX(), kPanelY);
-    Draw_SetImageFont(Font_Get(37));
+    Draw_SetImageFont(Font_Get(kFontTrinigan24));
     Draw_SetColor(255, 226, 140);
     Text_DrawCenteredAt(u"Laden", PanelX() + 360, kPanelY + 40);
-    Draw_SetImageFont(Font_Get(42));
+    Draw_SetImageFont(Font_Get(kFontTrinigan14));
     Draw_SetColor(230, 232, 255);
     Text_DrawCenteredAt(u"Gold: " + Str_FromInt(Gold), PanelX() + 120, kPanelY + 524);
     Draw_SetColor(255, 255, 255);

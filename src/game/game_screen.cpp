@@ -39,8 +39,8 @@ constexpr Rgb kContourDark{107, 67, 22};          // Bronze: its shadow
 constexpr Rgb kSelect{255, 240, 168};             // GoldLight: the selected cell
 constexpr Rgb kHint{127, 212, 255};               // MagicBlue: the hint
 constexpr int32_t kTimeBarX = 34, kTimeBarW = 22; // the time bar left of the board, pixels
-constexpr int kFontTime = 8;                      // sans 18 px: the time over the bar
-constexpr int kFontBonus = 50;                    // Roman capitals 36 px: the counted time bonus
+constexpr int kFontTime = kFontSans18;            // sans 18 px: the time over the bar
+constexpr int kFontBonus = kFontTrinigan36;       // Roman capitals 36 px: the counted time bonus
 
 float g_clockMs = 0; // drawing clock of the game screen (animation frames, pulses)
 

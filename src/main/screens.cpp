@@ -37,7 +37,7 @@ OpenDialog g_dialog;
 int g_dialogSerial = 0;
 
 ImagePtr g_pauseImage;                           // Images/Start/pause.jpg, loaded on first use
-constexpr int kPauseFont = 36;                   // the overlay's word: the uncial face at 56 pixels
+constexpr int kPauseFont = kFontUnzialish56;     // the overlay's word: the uncial face at 56 pixels
 std::array<int, 3> g_overlayPresses{-1, -1, -1}; // mouse press counts at the overlay's last look (-1: none yet)
 
 void Pause_Frame() {

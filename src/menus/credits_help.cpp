@@ -22,7 +22,8 @@ std::vector<GUIBtnPtr> Help_Widgets;
 namespace {
 
 constexpr float kCreditsX = 161, kCreditsY = 7;
-constexpr int kTitleFont = 16, kBackFont = 14, kArrowFont = 11, kVersionFont = 42, kBodyFont = 12;
+constexpr int kTitleFont = kFontUnzialish24, kBackFont = kFontUnzialish20, kArrowFont = kFontUnzialish14,
+              kVersionFont = kFontTrinigan14, kBodyFont = kFontUnzialish16;
 constexpr int kBodyWidth = 185, kBodyHeight = 130;
 constexpr int kHelpPages = 3;
 enum : size_t { H_BACK, H_NEXT, H_PREV, H_CHECK };

@@ -17,7 +17,8 @@ std::vector<GUIBtnPtr> HS_Buttons;
 
 namespace {
 
-constexpr int kTitleFont = 14, kRowFont = 12, kBackFont = 14, kContinueFont = 12, kResetFont = 11;
+constexpr int kTitleFont = kFontUnzialish20, kRowFont = kFontUnzialish16, kBackFont = kFontUnzialish20,
+              kContinueFont = kFontUnzialish16, kResetFont = kFontUnzialish14;
 ImagePtr g_frame;
 std::array<Str, kHsPlaces> g_scores; // the scores as text, made by the init
 

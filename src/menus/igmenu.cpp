@@ -20,7 +20,7 @@ IGMenuAction IGMenu_Action = IGMenu_DoClose;
 
 namespace {
 
-constexpr int kCaptionFont = 12;
+constexpr int kCaptionFont = kFontUnzialish16;
 constexpr float kSlideSpeed = 1200; // pixels per second
 ImagePtr g_frame;
 

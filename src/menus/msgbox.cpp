@@ -31,9 +31,9 @@ FontPtr NameBox_Font;
 
 namespace {
 
-constexpr int kNameFont = 37;       // the typed name: Trinigan 24
-constexpr int kNameButtonFont = 39; // the box's buttons: Trinigan 20
-constexpr int kPromptFont = 52;     // the prompt's first font before fitting: Trinigan 26
+constexpr int kNameFont = kFontTrinigan24;       // the typed name: Trinigan 24
+constexpr int kNameButtonFont = kFontTrinigan20; // the box's buttons: Trinigan 20
+constexpr int kPromptFont = kFontTrinigan26;     // the prompt's first font before fitting: Trinigan 26
 
 int32_t SkinWidth(MsgBoxSkin skin) { return skin == SKIN_DLG3 ? kDlg3Width : skin == SKIN_DLG2 ? kDlg2Width : 0; }
 int32_t SkinHeight(MsgBoxSkin skin) { return skin == SKIN_DLG3 ? kDlg3Height : skin == SKIN_DLG2 ? kDlg2Height : 0; }

@@ -288,13 +288,13 @@ void LevelDoneInit() {
 
 void LevelDoneDraw() {
     const float centre = float(Dialog_X + W2 / 2);
-    Draw_SetImageFont(Font_Get(16));
+    Draw_SetImageFont(Font_Get(kFontUnzialish24));
     if (Relaxed_Mode == 1) {
         Text_DrawCenteredAt(g_levelTitle, centre, float(Dialog_Y + 129));
         return;
     }
     Text_DrawCenteredAt(g_levelTitle, centre, float(Dialog_Y + 103));
-    Draw_SetImageFont(Font_Get(14));
+    Draw_SetImageFont(Font_Get(kFontUnzialish20));
     Text_DrawCenteredAt(g_levelTime, centre, float(Dialog_Y + 153));
 }
 
@@ -309,7 +309,7 @@ void SetWallpaperPreview() {
         return;
     }
     Draw_Image(Wallpapers_Preview(n), 0, 0);
-    Draw_SetImageFont(Font_Get(47));
+    Draw_SetImageFont(Font_Get(kFontUnzialish40));
     Draw_SetColor(255, 255, 255);
     Text_DrawCenteredAt(Wallpapers_LockedText, float(Screen_CenterX), 120);
 }

@@ -22,7 +22,7 @@ ImagePtr Options_CheckImage, Options_CheckedImage;
 
 namespace {
 
-constexpr int kButtonFont = 13, kTitleFont = 16, kLabelFont = 12;
+constexpr int kButtonFont = kFontUnzialish18, kTitleFont = kFontUnzialish24, kLabelFont = kFontUnzialish16;
 enum : int32_t { W_BACK, W_HIGHSCORES, W_CREDITS, W_HELP, W_FX, W_MUSIC, W_AMBIENT, W_FULLSCREEN, W_SLOWPC };
 
 ImagePtr g_frame;

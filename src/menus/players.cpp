@@ -26,8 +26,8 @@ int32_t Players_Other = -1;
 
 namespace {
 
-constexpr int kListFont = 12;          // the names: UnZialish 16
-constexpr int kCaptionFont = 12;       // the buttons' captions, at most
+constexpr int kListFont = kFontUnzialish16;    // the names: UnZialish 16
+constexpr int kCaptionFont = kFontUnzialish16; // the buttons' captions, at most
 constexpr int32_t kCaptionMargin = 24; // pixels of a button's width the caption leaves free
 constexpr int32_t kRepeatMs = 200;     // an editing key held down acts again after this long
 constexpr int32_t kBlinkMs = 500;      // the caret shows and hides for this long each

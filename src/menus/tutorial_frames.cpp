@@ -21,7 +21,7 @@
 #include "platform/mathdeg.h"
 
 int32_t TutFrame_X = -1, TutFrame_Y = -1;
-int32_t TutFrame_Font = 38;
+int32_t TutFrame_Font = kFontTrinigan22;
 int32_t Tutorial_FrameKind = TUTFRAME_NONE;
 int32_t Tutorial_FramePauses = 0;
 GUIBtnPtr TutFrame_OkButton;
@@ -30,8 +30,9 @@ TutArrow Tutorial_Arrow;
 
 namespace {
 
-constexpr int32_t kPlainFont = 38, kPlainTextW = 174, kPlainTextH = 105, kPlainTextX = 66, kPlainTextY = 45;
-constexpr int32_t kOkFont = 37, kOkTextW = 223, kOkTextH = 129, kOkTextX = 65, kOkTextY = 60;
+constexpr int32_t kPlainFont = kFontTrinigan22, kPlainTextW = 174, kPlainTextH = 105, kPlainTextX = 66,
+                  kPlainTextY = 45;
+constexpr int32_t kOkFont = kFontTrinigan24, kOkTextW = 223, kOkTextH = 129, kOkTextX = 65, kOkTextY = 60;
 constexpr int32_t kOkButtonX = 117, kOkButtonY = 200;
 constexpr int32_t kIntroCheckId = 23;
 

@@ -24,7 +24,7 @@ std::vector<GUIBtnPtr> Wallpapers_Widgets;
 
 namespace {
 
-constexpr int kCaptionFont = 41, kCloseHelpFont = 14, kLockedFont = 47;
+constexpr int kCaptionFont = kFontTrinigan16, kCloseHelpFont = kFontUnzialish20, kLockedFont = kFontUnzialish40;
 constexpr float kFrameY = 487;
 enum : size_t { W_BACK, W_NEXT, W_PREV, W_HELP, W_SET, W_CLOSEHELP };
 

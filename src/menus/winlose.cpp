@@ -22,7 +22,8 @@ std::vector<GUIBtnPtr> WL_Buttons;
 namespace {
 
 constexpr int32_t kWidth = 476, kHeight = 325, kCoinSize = 36;
-constexpr int kTitleFont = 37, kTextFont = 40, kLabelFont = 41, kButtonFont = 14;
+constexpr int kTitleFont = kFontTrinigan24, kTextFont = kFontTrinigan18, kLabelFont = kFontTrinigan16,
+              kButtonFont = kFontUnzialish20;
 constexpr int64_t kMicros = 1000000;
 constexpr int32_t kGap = 16; // pixels between the time and the bonus when the time is long
 
