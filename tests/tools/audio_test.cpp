@@ -39,8 +39,8 @@ const char* const kWavs[] = {
     "sounds/sfx_match2.wav",    "sounds/sfx_match3.wav",    "sounds/sfx_explode.wav", "sounds/sfx_rocket.wav",
     "sounds/sfx_coin.wav",      "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",  "sounds/sfx_chain.wav",
     "sounds/sfx_crate.wav",     "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",    "sounds/sfx_levelwin.wav",
-    "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",      "sounds/sfx_magic.wav",   "sounds/sfx_gem.wav",
-    "sounds/sfx_spell.wav",     "sounds/sfx_buy.wav",       "sounds/sfx_gamble.wav"};
+    "sounds/sfx_levellose.wav", "sounds/sfx_magic.wav",     "sounds/sfx_gem.wav",     "sounds/sfx_spell.wav",
+    "sounds/sfx_buy.wav",       "sounds/sfx_gamble.wav"};
 
 class EmbeddedAudio : public ::testing::Test {
   protected:

@@ -228,12 +228,6 @@ Stereo LevelLose() { // a falling, sighing line
     return b;
 }
 
-Stereo Tick() { // a clock's tick
-    Stereo b(kRate);
-    b.Add(Burst(0.04, 2400, 6.0, 0.005, 90), 0, 1.0f, 0);
-    return b;
-}
-
 Stereo Magic() { // a sparkling upward sweep that echoes away
     Stereo b(kRate);
     const char* const kNotes[] = {"D6", "F#6", "A6", "C#7", "E7", "A7"};
@@ -310,7 +304,6 @@ const Recipe kRecipes[] = {
     {"sounds/sfx_life.wav", Life, 0.3f, 0.65f},
     {"sounds/sfx_levelwin.wav", LevelWin, 0.35f, 0.75f},
     {"sounds/sfx_levellose.wav", LevelLose, 0.35f, 0.7f},
-    {"sounds/sfx_tick.wav", Tick, 0.0f, 0.5f},
     {"sounds/sfx_magic.wav", Magic, 0.35f, 0.65f},
     {"sounds/sfx_gem.wav", Gem, 0.25f, 0.6f},
     {"sounds/sfx_spell.wav", Spell, 0.35f, 0.7f},
