@@ -16,9 +16,8 @@ const std::array<const char*, SND_COUNT> Snd_Paths = {
     "sounds/sfx_match2.wav",    "sounds/sfx_match3.wav",    "sounds/sfx_explode.wav", "sounds/sfx_rocket.wav",
     "sounds/sfx_coin.wav",      "sounds/sfx_bottle.wav",    "sounds/sfx_freeze.wav",  "sounds/sfx_chain.wav",
     "sounds/sfx_crate.wav",     "sounds/sfx_hammer.wav",    "sounds/sfx_life.wav",    "sounds/sfx_levelwin.wav",
-    "sounds/sfx_levellose.wav", "sounds/sfx_tick.wav",      "sounds/sfx_magic.wav",   "sounds/sfx_gem.wav",
-    "sounds/btn_hover.wav",     "sounds/btn_click.wav",     "sounds/sfx_spell.wav",   "sounds/sfx_buy.wav",
-    "sounds/sfx_gamble.wav",
+    "sounds/sfx_levellose.wav", "sounds/sfx_magic.wav",     "sounds/sfx_gem.wav",     "sounds/btn_hover.wav",
+    "sounds/btn_click.wav",     "sounds/sfx_spell.wav",     "sounds/sfx_buy.wav",     "sounds/sfx_gamble.wav",
 };
 std::array<SoundPtr, SND_COUNT> Snd_Sounds;
 std::array<Snd_Delayed, kDelayedSlots> Snd_DelayedList;
@@ -31,6 +30,7 @@ SoundPtr Ambient_Sound;
 ChannelPtr Ambient_Channel;
 float Ambient_Volume = 0;
 float Ambient_Target = 0;
+int32_t Snd_PitchTurn = 0;
 
 namespace {
 
@@ -47,6 +47,17 @@ SoundPtr LoadSound(const char* path, int flags) {
 float PlayerVolume(const std::array<float, 10>& vols) {
     const int32_t p = Player_Current;
     return (p >= 0 && p < 10) ? vols[size_t(p)] : 0.0f;
+}
+
+// Plays an effect sound at the current player's effects volume, its own rate times `pitch`.
+ChannelPtr PlayAt(const SoundPtr& sound, float pan, float pitch) {
+    if (!sound) return nullptr;
+    ChannelPtr ch = Sound_Cue(sound);
+    if (pitch != 1.0f) Channel_SetRate(ch, float(sound->rate) * pitch);
+    Channel_SetVolume(ch, PlayerVolume(Vol_Fx));
+    Channel_SetPan(ch, pan);
+    Channel_Resume(ch);
+    return ch;
 }
 
 Str TrackPath(int32_t n) { return u"sounds/bq2_0" + Str_FromInt(n + 1) + u".ogg"; }
@@ -76,21 +87,18 @@ void Audio_Reset() {
     Ambient_Sound.reset();
     Ambient_Channel.reset();
     Ambient_Volume = Ambient_Target = 0;
+    Snd_PitchTurn = 0;
     g_notice.reset();
 }
 
-ChannelPtr Snd_Play(const SoundPtr& sound, float pan) {
-    if (!sound) return nullptr;
-    ChannelPtr ch = Sound_Cue(sound);
-    Channel_SetVolume(ch, PlayerVolume(Vol_Fx));
-    Channel_SetPan(ch, pan);
-    Channel_Resume(ch);
-    return ch;
-}
+ChannelPtr Snd_Play(const SoundPtr& sound, float pan) { return PlayAt(sound, pan, 1.0f); }
 
 ChannelPtr Snd_PlayIndex(int32_t id, float pan) {
     if (id < 0 || id >= SND_COUNT) return nullptr;
-    return Snd_Play(Snd_Sounds[size_t(id)], pan);
+    float pitch = 1.0f;
+    if (id == SND_GEM && Snd_Sounds[size_t(id)])
+        pitch = kSndPitchSteps[size_t(Snd_PitchTurn++) % kSndPitchSteps.size()];
+    return PlayAt(Snd_Sounds[size_t(id)], pan, pitch);
 }
 
 float Snd_PanAt(int32_t x) { return (float(x) / float(Screen_Width) - 0.5f); }
@@ -128,12 +136,13 @@ void Music_SwitchTo(int32_t n) {
     if (n < 0 || n >= kMusicTracks) return;
     if (n == Music_Current && Channel_Playing(Music_Channel)) return;
     Music_LoadTrack(n, 0);
-    Channel_Stop(Music_Channel);
+    Channel_FadeOut(Music_Channel, kMusicFadeMs); // goes on sounding a moment, falling silent, then ends
     Music_Channel.reset();
     Music_Current = n;
     if (Music_Sounds[size_t(n)]) {
         Music_Channel = Sound_Cue(Music_Sounds[size_t(n)]);
         Music_ApplyVolume();
+        Channel_FadeIn(Music_Channel, kMusicFadeMs);
         Channel_Resume(Music_Channel);
     }
 }

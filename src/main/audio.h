@@ -28,7 +28,6 @@ enum SndId {
     SND_LIFE,
     SND_LEVELWIN,
     SND_LEVELLOSE,
-    SND_TICK,
     SND_MAGIC,
     SND_GEM,
     SND_BTN_HOVER,
@@ -39,7 +38,8 @@ enum SndId {
     SND_COUNT
 };
 constexpr int kMusicTracks = 5;
-constexpr int kDelayedSlots = 64; // delayed sounds waiting at once; more are played at once instead
+constexpr int kDelayedSlots = 64;      // delayed sounds waiting at once; more are played at once instead
+constexpr float kMusicFadeMs = 250.0f; // a track change: the old track fades out and the new one in over this
 
 // A sound waiting to be played.
 struct Snd_Delayed {
@@ -67,13 +67,17 @@ extern int32_t Music_LastGameTrack;                            // last track cho
 extern SoundPtr Ambient_Sound;                                 // the ambient loop
 extern ChannelPtr Ambient_Channel;                             // its channel while it plays
 extern float Ambient_Volume;                                   // the loop's volume now, 0..1
-extern float Ambient_Target; // the volume it moves to, 0..1 (0 outside the castle screens)
+extern float Ambient_Target;  // the volume it moves to, 0..1 (0 outside the castle screens)
+extern int32_t Snd_PitchTurn; // plays so far of the sounds whose pitch varies (picks the next step of kSndPitchSteps)
 
 // ---- Set-up ------------------------------------------------------------------------------------------------------
 void Audio_LoadSounds(); // loads the effect set and the ambient loop; a missing file: "failed loading " + path
 void Audio_Reset();      // stops everything and forgets the loaded sounds (tests, shutdown)
 
 // ---- Effects -----------------------------------------------------------------------------------------------------
+// The pitch of each play of a gem sound (one per removed piece, many in a row) steps through these rate factors, so
+// that a big clear rings as a shimmer of close notes rather than one tone stacked (within a semitone either way).
+constexpr std::array<float, 7> kSndPitchSteps = {1.0f, 1.03f, 0.97f, 1.05f, 0.985f, 1.015f, 0.955f};
 // Plays a sound at the current player's effects volume; pan -1..1. Null plays nothing.
 ChannelPtr Snd_Play(const SoundPtr& sound, float pan = 0);
 ChannelPtr Snd_PlayIndex(int32_t id, float pan = 0);

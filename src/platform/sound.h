@@ -29,9 +29,10 @@ using SoundPtr = std::shared_ptr<Sound>;
 using ChannelPtr = std::shared_ptr<Channel>;
 
 enum SoundFlags { SOUND_LOOP = 1 };
-constexpr int kMixerRate = 44100;     // output frames per second
-constexpr int kMaxSoundSeconds = 600; // longer sounds are refused (bounded memory)
-constexpr int kStreamMinSeconds = 5;  // Ogg files at least this long are streamed, shorter ones decoded whole
+constexpr int kMixerRate = 44100;       // output frames per second
+constexpr int kMaxSoundSeconds = 600;   // longer sounds are refused (bounded memory)
+constexpr int kStreamMinSeconds = 5;    // Ogg files at least this long are streamed, shorter ones decoded whole
+constexpr int kMixerLatencyFrames = 88; // 2 ms: the limiter's look-ahead, by which everything mixed sounds late
 
 // Opens the audio device. No device (or SDL audio failing) is not an error for the game: it returns false and the
 // mixer keeps working without output, so everything can still be played, stopped and asked about.
@@ -57,16 +58,24 @@ void Channel_SetPan(const ChannelPtr& ch, float pan);       // -1 left .. 0 cent
 void Channel_SetRate(const ChannelPtr& ch, float hz);       // playback rate in frames per second (resampled)
 // Stored only: stereo output has no depth, so it has no audible effect.
 void Channel_SetDepth(const ChannelPtr& ch, float depth);
+// Fades: the channel's sound rises from silence over `ms` milliseconds, or falls to silence over them and then
+// ends (a paused channel, or one with less than a frame to fade, ends at once). Applied on top of the volume.
+void Channel_FadeIn(const ChannelPtr& ch, float ms);
+void Channel_FadeOut(const ChannelPtr& ch, float ms);
 void Channel_Pause(const ChannelPtr& ch);
 void Channel_Resume(const ChannelPtr& ch);
 void Channel_Stop(const ChannelPtr& ch); // silent at once; the channel is finished
 // True while the channel is started or cued and has neither finished nor been stopped.
 bool Channel_Playing(const ChannelPtr& ch);
 
-// Mixes every active channel into `frames` interleaved stereo frames (values clamped to -1..1). This is what the
-// audio thread runs; tests call it directly without a device.
+// Mixes every active channel into `frames` interleaved stereo frames, kMixerLatencyFrames late. When the sum would
+// go above -1 dBFS a limiter glides the gain down over those frames (and back up over about a second afterwards),
+// so no stack of sounds ever reaches full scale. This is what the audio thread runs; tests call it directly without
+// a device.
 void Mixer_Render(float* interleavedStereo, int frames);
-// Stops and forgets every channel (tests, shutdown).
+// The limiter's gain of the last frame put out: 1 while nothing needs limiting.
+float Mixer_LimiterGain();
+// Stops and forgets every channel and what waits in the limiter (tests, shutdown).
 void Mixer_StopAll();
 // Number of channels currently mixed (playing or cued).
 int Mixer_ActiveChannels();

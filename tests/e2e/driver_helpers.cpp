@@ -393,15 +393,15 @@ void OnGame() {
     if (collect && CollectorMove(a, b)) {
         Drag(a, b);
         r.idleSince = r.report->frames;
-        r.wait = 2;
+        r.wait = r.goal.moveWait;
     } else if (Solver_ChooseLauncher(a)) {
         Click(CellCentre(a));
         r.idleSince = r.report->frames;
-        r.wait = 2;
+        r.wait = r.goal.moveWait;
     } else if (Solver_ChooseMove(a, b)) {
         Drag(a, b);
         r.idleSince = r.report->frames;
-        r.wait = 2;
+        r.wait = r.goal.moveWait;
         if (played > 300) Shot("game");
     } else if (r.report->frames - r.idleSince > kStuckFrames) {
         Problem("no move for two minutes");
@@ -505,6 +505,7 @@ void CountCost() {
 void OnFrame(int) {
     Run& r = *g_run;
     ++r.report->frames;
+    if (r.goal.everyFrame) r.goal.everyFrame();
     CountCost();
     if (!r.shotDue.empty()) {
         Graphics_SaveScreenshot(Str_FromUtf8(r.goal.shots + "/" + r.shotDue + ".png"));

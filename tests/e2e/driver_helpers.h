@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ struct DriverGoal {
     int32_t quickUntil = 0;         // levels up to this one are cut short: the level-win key once the bag is full
     int32_t quickFrames = 60 * 60 * 2; // ... or once this many frames of it were played
     bool menuAfterLevels = false; // once levelsToWin levels are won: the build menu's "Menü", then quit at the menu
+    int32_t moveWait = 2;         // frames the player waits after each move before looking for the next
+    std::function<void()> everyFrame; // run first in every frame (a measurement's own work); empty: nothing
 };
 
 // CPU time of the frames shown on one screen or with one dialog open (the main thread's, start to flip included).

@@ -31,11 +31,11 @@ cjpeg -quality 60 -grayscale -outfile "$out/jpeg_fuzz/grey.jpg" "$tmp/small.ppm"
 cjpeg -quality 90 -sample 1x1 -restart 1 -outfile "$out/jpeg_fuzz/restart.jpg" "$tmp/small.ppm"
 
 # WAV: the smallest generated sounds.
-cp "$assets/sounds/btn_hover.wav" "$assets/sounds/sfx_tick.wav" "$out/wav_fuzz/"
+cp "$assets/sounds/btn_hover.wav" "$assets/sounds/sfx_swap.wav" "$out/wav_fuzz/"
 
 # Ogg: two short generated sounds encoded by oggenc (one also at 8 kHz), and chained (same rate, new rate).
 oggenc -Q -q 0 -o "$out/ogg_fuzz/hover.ogg" "$assets/sounds/btn_hover.wav"
-oggenc -Q -q 4 -o "$out/ogg_fuzz/tick.ogg" "$assets/sounds/sfx_tick.wav"
+oggenc -Q -q 4 -o "$out/ogg_fuzz/swap.ogg" "$assets/sounds/sfx_swap.wav"
 oggenc -Q -q 0 --resample 8000 -o "$tmp/low.ogg" "$assets/sounds/btn_hover.wav"
 cat "$out/ogg_fuzz/hover.ogg" "$out/ogg_fuzz/hover.ogg" >"$out/ogg_fuzz/chained_same_rate.ogg"
 cat "$out/ogg_fuzz/hover.ogg" "$tmp/low.ogg" >"$out/ogg_fuzz/chained_rate_change.ogg"

@@ -1,6 +1,6 @@
 // Tests of src/main/audio.cpp on the platform mixer without a device: delayed sounds wait in game time, grouped
-// requests play once, effect volume per player, the music track rules, the ambient fade and silent running when
-// files are missing.
+// requests play once, effect volume per player, the music track rules and fades, the ambient fade, silent running
+// when files are missing, and what a big clear puts out over the music.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,6 +44,18 @@ std::vector<uint8_t> Wav(int frames) {
     for (int i = 0; i < frames; ++i)
         put16(uint16_t(i % 2 ? 8000 : -8000));
     return b;
+}
+
+// Runs the mixer for `ms` milliseconds of output; the largest sample magnitude.
+float RenderMs(float ms) {
+    std::vector<float> block(2 * 1024);
+    float peak = 0;
+    for (int left = int(ms * kMixerRate / 1000); left > 0; left -= 1024) {
+        Mixer_Render(block.data(), std::min(left, 1024));
+        for (int i = 0; i < 2 * std::min(left, 1024); ++i)
+            peak = std::max(peak, std::fabs(block[size_t(i)]));
+    }
+    return peak;
 }
 
 class AudioTest : public ::testing::Test {
@@ -134,15 +146,21 @@ TEST_F(AudioTest, MusicTracksMenuThenGameTracksInTurn) {
     EXPECT_EQ(Music_NextGameTrack(), 1);
     Music_SwitchTo(1);
     EXPECT_EQ(Music_Current, 1);
-    EXPECT_EQ(Mixer_ActiveChannels(), 1); // the menu track stopped
+    EXPECT_EQ(Mixer_ActiveChannels(), 2); // the menu track fades out under the new one ...
+    RenderMs(kMusicFadeMs - 20);
+    EXPECT_EQ(Mixer_ActiveChannels(), 2);
+    RenderMs(30);
+    EXPECT_EQ(Mixer_ActiveChannels(), 1); // ... and then stops
     Screen_Set(kScreenShop);
     EXPECT_EQ(Music_Current, 1);
     Screen_Set(kScreenMainMenu); // back in the menu, the menu's track
     EXPECT_EQ(Music_Current, 0);
+    RenderMs(kMusicFadeMs + 10);
     EXPECT_EQ(Mixer_ActiveChannels(), 1);
     // The music follows the player's volume.
     Vol_Music[0] = 0.0f;
     Audio_Update();
+    RenderMs(1000.0f * kMixerLatencyFrames / kMixerRate); // what was mixed before
     std::vector<float> mix(2 * 256);
     Mixer_Render(mix.data(), 256);
     for (const float v : mix)
@@ -193,6 +211,45 @@ TEST_F(AudioTest, LoadTrackShowsTheNoticeOnlyWhenItLoads) {
     EXPECT_EQ(Mixer_ActiveChannels(), 0);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     Harness_Configure(HarnessConfig{});
+}
+
+// A big clear as the board plays it: fifteen removed pieces, each its gem sound 40 ms after the one before, over
+// the in-game music, with the real sounds, at the default volumes and at the loudest the options allow. No sample
+// reaches full scale (the sounds alone stay 3 dB below it), and the limiter's gain is back at 1 once the clear has
+// rung out.
+TEST(AudioMix, ABigClearOverTheMusicStaysBelowFullScale) {
+    Audio_Reset();
+    Incbin_Clear();
+    Incbin_RegisterBuiltin();
+    Screens_Reset();
+    Progress_Defaults();
+    Player_Current = 0;
+    Audio_LoadSounds();
+    ASSERT_TRUE(Snd_Sounds[SND_GEM]);
+    for (const bool loudest : {false, true}) {
+        SCOPED_TRACE(loudest ? "loudest volumes" : "default volumes");
+        Vol_Fx[0] = loudest ? 1.0f : kDefaultVolFx;
+        Vol_Music[0] = loudest ? 1.0f : kDefaultVolMusic;
+        Music_SwitchTo(1);
+        ASSERT_TRUE(Channel_Playing(Music_Channel));
+        Frame_Start();
+        Frame_Advance(16);
+        float peak = 0;
+        for (int frame = 0; frame < 60 * 3; ++frame) {
+            if (frame == 30)
+                for (int i = 0; i < 15; ++i)
+                    Snd_PlayDelayed(SND_GEM, float(i) * 40.0f, Snd_PanAt(200 + 25 * (i % 8)));
+            Audio_Update();
+            peak = std::max(peak, RenderMs(16));
+        }
+        EXPECT_GT(peak, 0.1f) << "nothing played";
+        EXPECT_LT(peak, 32767.0f / 32768.0f);
+        EXPECT_LT(peak, 0.708f) << "the clear alone leaves 3 dB of room: the limiter is a net, not the level";
+        EXPECT_EQ(Mixer_LimiterGain(), 1.0f);
+        Mixer_StopAll();
+        Music_Current = -1;
+    }
+    Audio_Reset();
 }
 
 TEST(AudioMissing, MissingFilesLeaveTheGameSilent) {

@@ -1,5 +1,5 @@
 // Sound: WAV and Ogg Vorbis decoding of files made here, damaged and over-long files refused, and the mixer
-// rendered without a device (volume, pan, rate, cue/resume, stop, loop, clipping).
+// rendered without a device (volume, pan, rate, cue/resume, stop, loop, fades, the limiter).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,9 +122,12 @@ SoundPtr Constant(float value, size_t frames, bool loop = false, int rate = kMix
     return s;
 }
 
+// What the mixer puts out for the next `frames` frames of its voices: rendered with its latency and that much of
+// the output (what was waiting from before) dropped.
 std::vector<float> Render(int frames) {
-    std::vector<float> out(size_t(frames) * 2, 99.0f);
-    Mixer_Render(out.data(), frames);
+    std::vector<float> out(size_t(frames + kMixerLatencyFrames) * 2, 99.0f);
+    Mixer_Render(out.data(), frames + kMixerLatencyFrames);
+    out.erase(out.begin(), out.begin() + 2 * kMixerLatencyFrames);
     return out;
 }
 
@@ -377,15 +380,69 @@ TEST_F(Mixer, LoopsWrapWithoutASeam) {
     Channel_Stop(ch);
 }
 
-TEST_F(Mixer, SumsAreClamped) {
-    Sound_Play(Constant(0.8f, 100));
-    Sound_Play(Constant(0.8f, 100));
-    const ChannelPtr neg = Sound_Play(Constant(-0.3f, 100));
-    Channel_SetPan(neg, -1.0f); // only on the left
-    const auto out = Render(2);
-    EXPECT_FLOAT_EQ(out[0], 1.0f); // 1.6 - 0.3, clamped
-    EXPECT_FLOAT_EQ(out[1], 1.0f);
-    EXPECT_EQ(Mixer_ActiveChannels(), 3);
+TEST_F(Mixer, FadesRampTheSoundAndAFadeOutEndsTheChannel) {
+    const ChannelPtr ch = Sound_Play(Constant(0.5f, 100000));
+    Channel_FadeIn(ch, 1000.0f * 100 / kMixerRate); // 100 frames
+    auto out = Render(200);
+    EXPECT_FLOAT_EQ(out[0], 0.0f);
+    EXPECT_NEAR(out[2 * 50], 0.25f, 1e-5f);
+    EXPECT_NEAR(out[2 * 100], 0.5f, 1e-5f);
+    EXPECT_FLOAT_EQ(out[2 * 199], 0.5f);
+    Channel_FadeOut(ch, 1000.0f * 200 / kMixerRate); // 200 frames
+    out = Render(300);
+    EXPECT_FLOAT_EQ(out[0], 0.5f);
+    EXPECT_NEAR(out[2 * 100], 0.25f, 1e-5f);
+    EXPECT_TRUE(out[2 * 199] > 0.0f && out[2 * 199] < 0.01f);
+    EXPECT_FLOAT_EQ(out[2 * 200], 0.0f);
+    EXPECT_FALSE(Channel_Playing(ch));
+    // A fade out of nothing (no time, or a paused channel) is a stop.
+    const ChannelPtr paused = Sound_Cue(Constant(0.5f, 1000));
+    Channel_FadeOut(paused, 100.0f);
+    EXPECT_FALSE(Channel_Playing(paused));
+}
+
+TEST_F(Mixer, LoudSumsAreLimitedBelowFullScaleByAGainThatGlides) {
+    // A quiet looping tone, and 0.2 s of a loud one on top (peaks of 1.6 together): the output never reaches the
+    // ceiling, the gain glides down and back, and while it is held the wave keeps its shape (scaled, not cut).
+    const auto sine = [](float amp, size_t frames, double period, bool loop) {
+        auto s = std::make_shared<Sound>();
+        s->loop = loop;
+        for (size_t i = 0; i < frames; ++i)
+            s->pcm.push_back(int16_t(std::lround(32767 * amp * std::sin(2 * M_PI * double(i) / period))));
+        return s;
+    };
+    Sound_Play(sine(0.1f, 100, 100, true));
+    const ChannelPtr loud = Sound_Play(sine(0.75f, kMixerRate / 5, 441, false));
+    Channel_SetVolume(loud, 2.0f);
+    std::vector<float> out, gains;
+    float frame[2];
+    for (int f = 0; f < kMixerRate * 3 / 2; ++f) {
+        Mixer_Render(frame, 1);
+        out.push_back(frame[0]);
+        gains.push_back(Mixer_LimiterGain());
+    }
+    float peak = 0, least = 1, steepest = 0;
+    for (size_t f = 0; f < out.size(); ++f) {
+        peak = std::max(peak, std::fabs(out[f]));
+        least = std::min(least, gains[f]);
+        if (f > 0) steepest = std::max(steepest, std::fabs(gains[f] - gains[f - 1]));
+    }
+    EXPECT_LT(peak, 0.8913f) << "above -1 dBFS";
+    EXPECT_NEAR(least, 0.891f / 1.6f, 0.02f) << "the reduction the loudest frames need, no more";
+    EXPECT_LE(steepest, (1 - least) / kMixerLatencyFrames * 1.01f) << "the gain jumps";
+    // Half way through the loud part the gain is steady and the output is the input wave times it.
+    const size_t mid = kMixerRate / 10 + kMixerLatencyFrames;
+    for (size_t f = mid; f < mid + 441; ++f) {
+        const double t = double(f - kMixerLatencyFrames);
+        const double in = 1.5 * std::sin(2 * M_PI * t / 441) + 0.1 * std::sin(2 * M_PI * t / 100);
+        ASSERT_NEAR(out[f], gains[f] * in, 2e-3) << f;
+    }
+    // The loud tone ends after 0.2 s: the gain comes back gradually (still below 1 after 20 ms) and reaches 1.
+    const size_t end = kMixerRate / 5 + kMixerLatencyFrames;
+    EXPECT_LT(gains[end + kMixerRate / 50], 0.9f);
+    EXPECT_EQ(gains.back(), 1.0f);
+    Mixer_StopAll();
+    EXPECT_EQ(Mixer_LimiterGain(), 1.0f);
 }
 
 TEST_F(Mixer, VoicesAreBoundedWhenNothingRenders) {

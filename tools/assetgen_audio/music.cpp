@@ -535,9 +535,16 @@ Stereo RenderAmbient() {
 
 // [SECTION] Writing the files --------------------------------------------------------------------------------------
 
-bool WriteOgg(const std::string& outDir, const std::string& path, Stereo& bus, float peak) {
-    AudioBuffer buffer = synth::ToBuffer(bus);
-    Audio_Normalize(buffer, peak);
+// Loudness of the tracks (BS.1770 integrated, LUFS, in the file): the menu theme plays alone, so it sits a few LU
+// above the in-game tracks, which the effects play over; heard at the default volumes the menu and a level in play
+// are then about equally loud. kMusicPeak keeps every peak clear of full scale. The ambient loop has a volume of
+// its own and plays where no track competes: its peak is set.
+constexpr double kMenuThemeLoudness = -13.0;
+constexpr double kGameTrackLoudness = -17.0;
+constexpr float kMusicPeak = 0.9f;
+constexpr float kAmbientPeak = 0.6f;
+
+bool WriteOgg(const std::string& outDir, const std::string& path, const AudioBuffer& buffer) {
     const std::vector<uint8_t> bytes = Ogg_Encode(buffer);
     if (bytes.empty()) {
         std::fprintf(stderr, "failed encoding %s\n", path.c_str());
@@ -554,12 +561,16 @@ bool Music_WriteAll(const std::string& outDir) {
         jobs.push_back(std::async(std::launch::async, [&outDir, &t] {
             Stereo bus(kRate);
             const bool composed = RenderTrack(t, bus);
-            return WriteOgg(outDir, t.path, bus, 0.85f) && composed;
+            AudioBuffer buffer = synth::ToBuffer(bus);
+            const bool menu = &t == &Tracks().front();
+            AudioGen_LevelTo(buffer, menu ? kMenuThemeLoudness : kGameTrackLoudness, kMusicPeak);
+            return WriteOgg(outDir, t.path, buffer) && composed;
         }));
     }
     jobs.push_back(std::async(std::launch::async, [&outDir] {
-        Stereo bus = RenderAmbient();
-        return WriteOgg(outDir, "sounds/ambient_castle.ogg", bus, 0.6f);
+        AudioBuffer buffer = synth::ToBuffer(RenderAmbient());
+        Audio_Normalize(buffer, kAmbientPeak);
+        return WriteOgg(outDir, "sounds/ambient_castle.ogg", buffer);
     }));
     bool ok = true;
     for (auto& j : jobs)

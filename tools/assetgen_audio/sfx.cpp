@@ -1,6 +1,7 @@
 // The game's short sounds: toolkit click and alert, the game buttons' hover and click, and the effect set (swaps,
 // cascade chimes, explosions, coins, fanfares...). Each is a small recipe over the synthesiser, listed in one
-// table; all are 44.1 kHz mono 16-bit WAV, normalised below full scale. Called by generate.cpp.
+// table; all are 44.1 kHz mono 16-bit WAV, levelled to one loudness (a few kept softer on purpose) below a common
+// peak. Called by generate.cpp.
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -228,12 +229,6 @@ Stereo LevelLose() { // a falling, sighing line
     return b;
 }
 
-Stereo Tick() { // a clock's tick
-    Stereo b(kRate);
-    b.Add(Burst(0.04, 2400, 6.0, 0.005, 90), 0, 1.0f, 0);
-    return b;
-}
-
 Stereo Magic() { // a sparkling upward sweep that echoes away
     Stereo b(kRate);
     const char* const kNotes[] = {"D6", "F#6", "A6", "C#7", "E7", "A7"};
@@ -244,11 +239,27 @@ Stereo Magic() { // a sparkling upward sweep that echoes away
     return b;
 }
 
-Stereo Gem() { // a crystal ping, two bells a hair apart for sparkle
+// A soft glassy ping, played once per removed piece, 40 ms apart and each a little higher or lower: a quick swell
+// instead of a hard strike and a short ring, so that fifteen in a row make a shimmer rather than a buzz. The
+// octave and the twelfth above die away faster than the note.
+Stereo Gem() {
+    constexpr double kSeconds = 0.3, kSwell = 0.006;
+    const double f = Hz("E6");
+    struct Partial {
+        double ratio, gain, decay;
+    };
+    static constexpr Partial kPartials[] = {{1.0, 1.0, 0.07}, {2.0, 0.35, 0.04}, {3.0, 0.12, 0.025}};
+    Mono ping(static_cast<size_t>(kSeconds * kRate));
+    for (size_t i = 0; i < ping.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double swell = t < kSwell ? std::pow(std::sin(kPi / 2 * t / kSwell), 2) : 1.0;
+        double v = 0;
+        for (const Partial& p : kPartials)
+            v += p.gain * std::sin(synth::kTau * f * p.ratio * t) * std::exp(-t / p.decay);
+        ping[i] = static_cast<float>(swell * v);
+    }
     Stereo b(kRate);
-    b.Add(synth::Bell(Hz("A6"), 0.6, 0.9f, kRate), 0, 1.0f, 0);
-    b.Add(synth::Bell(Hz("A6") * 1.006, 0.6, 0.5f, kRate), 0.01, 0.6f, 0);
-    b.Add(synth::Bell(Hz("E7"), 0.4, 0.4f, kRate), 0.04, 0.5f, 0);
+    b.Add(ping, 0, 1.0f, 0);
     return b;
 }
 
@@ -281,41 +292,46 @@ Stereo Gamble() { // a rattled box, then a bright ding
     return b;
 }
 
+// The common level of the effects: the loudest 400 ms of each, played centred (BS.1770, LUFS), sits here, so that
+// none stands out. In play, at the default volumes, the effects then come out about 4 LU above the music (see
+// docs/audio.md for the measured figures). No sound peaks above kEffectPeak, whatever its loudness asks.
+constexpr double kEffectLoudness = -16.5;
+constexpr float kEffectPeak = 0.7f; // -3 dBFS
+
 struct Recipe {
     const char* path; // archive path
     Stereo (*make)(); //
     float reverb;     // wet level of a small room (0 = dry)
-    float peak;       // loudness: peak after normalising
+    float level;      // LU against kEffectLoudness (0 for most; soft ticks and the per-piece gem lower)
 };
 
 const Recipe kRecipes[] = {
-    {"Button_Click.wav", ButtonClickToolkit, 0.0f, 0.6f},
-    {"Message_Alert.wav", MessageAlert, 0.2f, 0.6f},
-    {"sounds/btn_hover.wav", BtnHover, 0.0f, 0.35f},
-    {"sounds/btn_click.wav", BtnClick, 0.1f, 0.6f},
-    {"sounds/sfx_swap.wav", Swap, 0.0f, 0.5f},
-    {"sounds/sfx_swap_back.wav", SwapBack, 0.0f, 0.5f},
-    {"sounds/sfx_select.wav", Select, 0.15f, 0.5f},
-    {"sounds/sfx_match1.wav", [] { return Match(0); }, 0.3f, 0.6f},
-    {"sounds/sfx_match2.wav", [] { return Match(1); }, 0.3f, 0.6f},
-    {"sounds/sfx_match3.wav", [] { return Match(2); }, 0.3f, 0.6f},
-    {"sounds/sfx_explode.wav", Explode, 0.25f, 0.8f},
-    {"sounds/sfx_rocket.wav", Rocket, 0.15f, 0.7f},
-    {"sounds/sfx_coin.wav", Coin, 0.2f, 0.6f},
-    {"sounds/sfx_bottle.wav", Bottle, 0.2f, 0.6f},
-    {"sounds/sfx_freeze.wav", Freeze, 0.3f, 0.6f},
-    {"sounds/sfx_chain.wav", Chain, 0.15f, 0.6f},
-    {"sounds/sfx_crate.wav", Crate, 0.15f, 0.7f},
-    {"sounds/sfx_hammer.wav", Hammer, 0.2f, 0.8f},
-    {"sounds/sfx_life.wav", Life, 0.3f, 0.65f},
-    {"sounds/sfx_levelwin.wav", LevelWin, 0.35f, 0.75f},
-    {"sounds/sfx_levellose.wav", LevelLose, 0.35f, 0.7f},
-    {"sounds/sfx_tick.wav", Tick, 0.0f, 0.5f},
-    {"sounds/sfx_magic.wav", Magic, 0.35f, 0.65f},
-    {"sounds/sfx_gem.wav", Gem, 0.25f, 0.6f},
-    {"sounds/sfx_spell.wav", Spell, 0.35f, 0.7f},
-    {"sounds/sfx_buy.wav", Buy, 0.2f, 0.6f},
-    {"sounds/sfx_gamble.wav", Gamble, 0.2f, 0.6f},
+    {"Button_Click.wav", ButtonClickToolkit, 0.0f, -4.0f},
+    {"Message_Alert.wav", MessageAlert, 0.2f, 0.0f},
+    {"sounds/btn_hover.wav", BtnHover, 0.0f, -10.0f},
+    {"sounds/btn_click.wav", BtnClick, 0.1f, -4.0f},
+    {"sounds/sfx_swap.wav", Swap, 0.0f, -2.0f},
+    {"sounds/sfx_swap_back.wav", SwapBack, 0.0f, -2.0f},
+    {"sounds/sfx_select.wav", Select, 0.15f, -2.0f},
+    {"sounds/sfx_match1.wav", [] { return Match(0); }, 0.3f, 0.0f},
+    {"sounds/sfx_match2.wav", [] { return Match(1); }, 0.3f, 0.0f},
+    {"sounds/sfx_match3.wav", [] { return Match(2); }, 0.3f, 0.0f},
+    {"sounds/sfx_explode.wav", Explode, 0.25f, 0.0f},
+    {"sounds/sfx_rocket.wav", Rocket, 0.15f, 0.0f},
+    {"sounds/sfx_coin.wav", Coin, 0.2f, 0.0f},
+    {"sounds/sfx_bottle.wav", Bottle, 0.2f, 0.0f},
+    {"sounds/sfx_freeze.wav", Freeze, 0.3f, 0.0f},
+    {"sounds/sfx_chain.wav", Chain, 0.15f, 0.0f},
+    {"sounds/sfx_crate.wav", Crate, 0.15f, 0.0f},
+    {"sounds/sfx_hammer.wav", Hammer, 0.2f, 0.0f},
+    {"sounds/sfx_life.wav", Life, 0.3f, 0.0f},
+    {"sounds/sfx_levelwin.wav", LevelWin, 0.35f, 0.0f},
+    {"sounds/sfx_levellose.wav", LevelLose, 0.35f, 0.0f},
+    {"sounds/sfx_magic.wav", Magic, 0.35f, 0.0f},
+    {"sounds/sfx_gem.wav", Gem, 0.1f, -6.0f}, // one per removed piece: a clear of ten rings about as loud as one
+    {"sounds/sfx_spell.wav", Spell, 0.35f, 0.0f},
+    {"sounds/sfx_buy.wav", Buy, 0.2f, 0.0f},
+    {"sounds/sfx_gamble.wav", Gamble, 0.2f, 0.0f},
 };
 
 } // namespace
@@ -335,7 +351,7 @@ bool Sfx_WriteAll(const std::string& outDir) {
         }
         synth::FadeEdges(bus, 0.0005, 0.01);
         AudioBuffer buffer = synth::ToMonoBuffer(bus);
-        Audio_Normalize(buffer, r.peak);
+        AudioGen_LevelTo(buffer, kEffectLoudness + r.level, kEffectPeak);
         ok = Audio_WriteFile(outDir + "/" + r.path, Wav_Encode(buffer)) && ok;
     }
     return ok;
