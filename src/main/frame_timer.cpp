@@ -14,29 +14,30 @@ int32_t Input_MouseX = 0;
 int32_t Input_MouseY = 0;
 
 namespace {
-uint64_t g_last = 0;        // performance counter at the last update
-double g_secondMs = 0;      // time gathered towards the next average
-int32_t g_secondFrames = 0; // frames in it
-bool g_lowFpsChosen = false;
+struct TimerState {
+    uint64_t last = 0;         // performance counter at the last update
+    double secondMs = 0;       // time gathered towards the next average
+    int32_t secondFrames = 0;  // frames in it
+    bool lowFpsChosen = false; // LowFps_Mode was set from the first full second
+};
+TimerState g;
 } // namespace
 
 void Frame_Start() {
-    g_last = Sys_PerfCounter();
+    g = TimerState{};
+    g.last = Sys_PerfCounter();
     Frame_DeltaMs = 16.0f;
     Frame_DeltaSec = 0.016f;
     Fps_Instant = 0;
     Fps_Average = 0;
     LowFps_Mode = 0;
-    g_secondMs = 0;
-    g_secondFrames = 0;
-    g_lowFpsChosen = false;
 }
 
 void Frame_Update() {
     const uint64_t now = Sys_PerfCounter();
     const uint64_t freq = Sys_PerfFrequency();
-    const double ms = freq ? double(now - g_last) * 1000.0 / double(freq) : 16.0;
-    g_last = now;
+    const double ms = freq ? double(now - g.last) * 1000.0 / double(freq) : 16.0;
+    g.last = now;
     Frame_Advance(ms);
 }
 
@@ -45,14 +46,14 @@ void Frame_Advance(double ms) {
     Frame_DeltaSec = float(ms / 1000.0);
     Frame_DeltaMs = float(ms < kFrameMinMs ? kFrameMinMs : (ms > kFrameMaxMs ? kFrameMaxMs : ms));
     Fps_Instant = ms > 0.001 ? int32_t(1000.0 / ms) : 1000000;
-    g_secondMs += ms;
-    ++g_secondFrames;
-    if (g_secondMs >= 1000.0) {
-        Fps_Average = int32_t(g_secondFrames * 1000.0 / g_secondMs + 0.5);
-        g_secondMs = 0;
-        g_secondFrames = 0;
-        if (!g_lowFpsChosen) {
-            g_lowFpsChosen = true;
+    g.secondMs += ms;
+    ++g.secondFrames;
+    if (g.secondMs >= 1000.0) {
+        Fps_Average = int32_t(g.secondFrames * 1000.0 / g.secondMs + 0.5);
+        g.secondMs = 0;
+        g.secondFrames = 0;
+        if (!g.lowFpsChosen) {
+            g.lowFpsChosen = true;
             LowFps_Mode = Fps_Average < kLowFps2Below ? 2 : (Fps_Average < kLowFps1Below ? 1 : 0);
         }
     }

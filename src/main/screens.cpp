@@ -23,27 +23,31 @@ namespace {
 
 void Pause_Frame();
 
-int g_switches = 0;       // Screen_Set calls so far: a nested call makes the outer one stop
-int32_t g_switching = -1; // the screen whose enter hook runs now (-1 none): a nested switch leaves it
-int32_t g_leaving = -1;   // the screen whose leave hook runs now (-1 none): a nested switch does not leave it again
-
 struct OpenDialog {
     ScreenFn init = Dialog_Nothing, update = Dialog_Nothing, draw = Dialog_Nothing;
     int32_t flush = 0;
     int32_t owner = DIALOG_GAME; // DialogOwner
     int serial = 0;              // which opening this is; an update that sees it change knows it was replaced or closed
 };
-OpenDialog g_dialog;
-int g_dialogSerial = 0;
+constexpr int kPauseFont = kFontUnzialish56; // the overlay's word: the uncial face at 56 pixels
 
-ImagePtr g_pauseImage;                           // Images/Start/pause.jpg, loaded on first use
-constexpr int kPauseFont = kFontUnzialish56;     // the overlay's word: the uncial face at 56 pixels
-std::array<int, 3> g_overlayPresses{-1, -1, -1}; // mouse press counts at the overlay's last look (-1: none yet)
+// The switcher's and the dialog manager's own state. The two serial counters only ever grow (a reset keeps them), so
+// a switch or dialog that began before a reset still sees that it was replaced.
+struct SwitcherState {
+    int32_t switching = -1; // the screen whose enter hook runs now (-1 none): a nested switch leaves it
+    int32_t leaving = -1;   // the screen whose leave hook runs now (-1 none): a nested switch does not leave it again
+    OpenDialog dialog;      // the open dialog's functions
+    ImagePtr pauseImage;    // Images/Start/pause.jpg, loaded on first use
+    std::array<int, 3> overlayPresses{-1, -1, -1}; // mouse press counts at the overlay's last look (-1: none yet)
+};
+SwitcherState g;
+int g_switches = 0;     // Screen_Set calls so far: a nested call makes the outer one stop
+int g_dialogSerial = 0; // dialogs opened so far
 
 void Pause_Frame() {
-    if (!g_pauseImage) g_pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
+    if (!g.pauseImage) g.pauseImage = Asset_LoadImage(u"Images/Start/pause.jpg");
     Draw_Cls();
-    Background_DrawFullscreen(g_pauseImage);
+    Background_DrawFullscreen(g.pauseImage);
 }
 
 ScreenFn OrNothing(ScreenFn f) { return f ? f : Dialog_Nothing; }
@@ -71,73 +75,69 @@ void Screens_Reset() {
     Screen_Hooks = Service_Hooks.Screens;
     Screen_Hooks[kScreenPause] = {Dialog_Nothing, Dialog_Nothing, Pause_Frame};
     Screen_Current = 0;
-    g_switching = -1;
-    g_leaving = -1;
-    g_dialog = OpenDialog{};
+    g = SwitcherState{};
     Dialog_Active = 0;
     Dialog_X = Dialog_Y = 0;
     Pause_ByLoop = 0;
     Pause_Screen = 0;
-    g_overlayPresses.fill(-1);
-    g_pauseImage.reset();
 }
 
 void Screen_Set(int32_t n) {
     Keys_Flush();
     const int serial = ++g_switches;
-    const int32_t leaving = g_switching >= 0 ? g_switching : Screen_Current;
-    if (leaving != g_leaving) { // a switch from inside a leave hook does not leave that screen twice
-        const int32_t outerLeaving = g_leaving;
-        g_leaving = leaving;
+    const int32_t leaving = g.switching >= 0 ? g.switching : Screen_Current;
+    if (leaving != g.leaving) { // a switch from inside a leave hook does not leave that screen twice
+        const int32_t outerLeaving = g.leaving;
+        g.leaving = leaving;
         OrNothing(Screen_HooksOf(leaving).leave)();
-        g_leaving = outerLeaving;
+        g.leaving = outerLeaving;
         if (serial != g_switches) return; // the leave hook switched elsewhere; that switch stands
     }
-    const int32_t outer = g_switching;
-    g_switching = n;
+    const int32_t outer = g.switching;
+    g.switching = n;
     OrNothing(Screen_HooksOf(n).enter)();
-    g_switching = outer;
+    g.switching = outer;
     if (serial != g_switches) return; // the enter hook switched on; the later screen stays current
     Screen_Current = n;
     if (n == kScreenMainMenu) Music_SwitchTo(0); // the menu's music comes back with the menu
 }
 
 void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {
-    g_dialog.init = OrNothing(init);
-    g_dialog.update = OrNothing(update);
-    g_dialog.draw = OrNothing(draw);
-    g_dialog.flush = flush;
-    g_dialog.owner = DIALOG_GAME;
-    g_dialog.serial = ++g_dialogSerial;
+    g.dialog.init = OrNothing(init);
+    g.dialog.update = OrNothing(update);
+    g.dialog.draw = OrNothing(draw);
+    g.dialog.flush = flush;
+    g.dialog.owner = DIALOG_GAME;
+    g.dialog.serial = ++g_dialogSerial;
     Dialog_Active = 1;
     FlushFrameInput();
-    g_dialog.init();
+    g.dialog.init();
 }
 
 void Dialog_Close() {
-    g_dialog = OpenDialog{};
-    g_dialog.serial = ++g_dialogSerial;
+    g.dialog = OpenDialog{};
+    g.dialog.serial = ++g_dialogSerial;
     Dialog_Active = 0;
 }
 
-int Dialog_Serial() { return g_dialog.serial; }
-ScreenFn Dialog_UpdateFn() { return g_dialog.update; }
+int Dialog_Serial() { return g.dialog.serial; }
+ScreenFn Dialog_UpdateFn() { return g.dialog.update; }
 
 void Dialog_SetOwner(int32_t owner) {
-    if (Dialog_Active) g_dialog.owner = owner;
+    if (Dialog_Active) g.dialog.owner = owner;
 }
-int32_t Dialog_Owner() { return Dialog_Active ? g_dialog.owner : int32_t(DIALOG_GAME); }
-int32_t Dialog_HoldsInput() { return Dialog_Active && g_dialog.owner != DIALOG_TUTORIAL_FRAME ? 1 : 0; }
+int32_t Dialog_Owner() { return Dialog_Active ? g.dialog.owner : int32_t(DIALOG_GAME); }
+int32_t Dialog_HoldsInput() { return Dialog_Active && g.dialog.owner != DIALOG_TUTORIAL_FRAME ? 1 : 0; }
 
 void Dialog_RunUpdate() {
     if (!Dialog_Active) return;
-    const int32_t flush = g_dialog.flush;
-    g_dialog.update();
+    const int32_t flush = g.dialog.flush;
+    g.dialog.update();
     if (flush == 1) FlushFrameInput();
 }
 
 void Dialog_RunDraw() {
-    if (Dialog_Active) g_dialog.draw();
+    if (Dialog_Active) g.dialog.draw();
 }
 
 // The pause screen stands in front of the remembered screen without leaving it: no leave or enter hook runs, so a
@@ -148,7 +148,7 @@ void Pause_Begin() {
     if (Pause_Screen == kScreenGame && !Game_Paused) {
         Game_Paused = 1;
         Pause_ByLoop = 1;
-        g_overlayPresses.fill(-1);
+        g.overlayPresses.fill(-1);
     }
     FlushFrameInput();
     Screen_Current = kScreenPause;
@@ -181,10 +181,10 @@ void Pause_DrawOverlay() {
     // count, so the overlay compares the press counts nobody clears with those of its last look. The first look
     // only takes them, so the click that brought the window back to the front does not end the pause.
     bool any = Key_GetChar() != 0;
-    for (size_t b = 0; b < g_overlayPresses.size(); ++b) {
+    for (size_t b = 0; b < g.overlayPresses.size(); ++b) {
         const int presses = Mouse_PressCount(int(b) + 1);
-        any = (g_overlayPresses[b] >= 0 && presses > g_overlayPresses[b]) || any;
-        g_overlayPresses[b] = presses;
+        any = (g.overlayPresses[b] >= 0 && presses > g.overlayPresses[b]) || any;
+        g.overlayPresses[b] = presses;
     }
     if (any) {
         Pause_ByLoop = 0;
