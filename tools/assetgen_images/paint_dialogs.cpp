@@ -46,17 +46,24 @@ void BottomBar(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     GoldTrim(cr, 3);
 }
 
-// The foot of a full-screen page: the bottom bar from y down, the label of the check box the game puts on it, and
-// the frame's button slots cut.
-void PageFoot(Canvas& c, const std::string& framePath, double y, uint32_t seed, const char* checkboxLabel) {
-    cairo_t* cr = c.cr();
-    BottomBar(cr, 0, y, c.width(), c.height() - y, seed);
+// The one check box of the intro page and the first help page switches the tutorial's introduction on or off; its
+// label, right of the box the game puts at (246, 546).
+constexpr const char* kIntroSwitchLabel = "Einführung anzeigen";
+void IntroSwitchLabel(cairo_t* cr) {
     TextStyle label = TitleStyle(18);
     label.face = Face::Capitals;
     label.align = Align::Left;
     label.fill = Hex(0xe2e8ff);
     label.fillBottom = Hex(0xb9c2ea);
-    DrawText(cr, checkboxLabel, 302, 577, label);
+    DrawText(cr, kIntroSwitchLabel, 302, 577, label);
+}
+
+// The foot of a full-screen page: the bottom bar from y down, the check box's label when the page shows the box,
+// and the frame's button slots cut.
+void PageFoot(Canvas& c, const std::string& framePath, double y, uint32_t seed, bool switchLabel) {
+    cairo_t* cr = c.cr();
+    BottomBar(cr, 0, y, c.width(), c.height() - y, seed);
+    if (switchLabel) IntroSwitchLabel(cr);
     CutSlots(c, framePath);
 }
 
@@ -368,7 +375,7 @@ void PaintTutIntro(Canvas& c, const ImageRow& s, int) {
     y = by + cell * 2 + 40;
     DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560, 25,
                   body);
-    PageFoot(c, s.path, 536, 1102, "Tutorial anzeigen");
+    PageFoot(c, s.path, 536, 1102, true);
 }
 
 void PaintTutArrow(Canvas& c, const ImageRow&, int) {
@@ -440,7 +447,7 @@ void PaintHelpFrame(Canvas& c, const ImageRow& s, int) {
             Rivet(cr, x, y, 7);
         }
     }
-    PageFoot(c, s.path, 538, 1403, "Hinweise anzeigen");
+    PageFoot(c, s.path, 538, 1403, false); // the label is on page 1, the only page with the check box
 }
 
 void PaintHelpPage(Canvas& c, const ImageRow& s, int) {
@@ -457,6 +464,7 @@ void PaintHelpPage(Canvas& c, const ImageRow& s, int) {
         }
     };
     if (s.variant == 1) {
+        IntroSwitchLabel(cr);
         DrawText(cr, "Das Spiel", 400, 80, heading);
         double y = DrawParagraph(cr,
                                  "Tausche zwei benachbarte Steine mit der Maus. Liegen danach drei oder mehr gleiche "
@@ -583,8 +591,11 @@ void PaintWallFrame(Canvas& c, const ImageRow& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintWallHelp(Canvas& c, const ImageRow&, int) {
+void PaintWallHelp(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
+    // Over the dialog's frame (from y 487) a bar of its own, so that the hidden back button's empty socket does not
+    // show; its one socket holds the close-help button the game draws under this picture at (69, 552).
+    PageFoot(c, s.path, 484, 1702, false);
     ParchmentSheet(cr, 150, 90, 500, 400, 1701);
     DrawText(cr, "Wallpaper", 400, 150, InkHeading(40));
     TextStyle body = InkStyle(19);

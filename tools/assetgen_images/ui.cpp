@@ -58,12 +58,7 @@ void ButtonPlaque(Canvas& c, int state, const Rgb& base, double radius) {
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
     cairo_restore(cr);
-    // end studs on long buttons
-    if (w > h * 3.2) {
-        const double sr = std::max(1.6, h * 0.09);
-        Rivet(cr, x + rim + sr + 3, y + h / 2, sr);
-        Rivet(cr, x + w - rim - sr - 3, y + h / 2, sr);
-    }
+    // No end studs: a caption may use the whole face between the gold rims (the game keeps 7 pixels from each end).
     PathRoundRect(cr, x + 0.5, y + 0.5, w - 1, h - 1, r);
     Stroke(cr, pal::Outline, 1.2);
     ApplyButtonState(c, state);
