@@ -102,6 +102,8 @@ struct NameEntryState {
     int32_t blinkOn = 1;     // 1 while the caret shows
     int32_t repeatFlag = 0;  // 1 after an editing key acted
     int32_t repeatTimer = 0; // ms until an editing key is read again
+    int32_t enterHeld = 0;   // 1 while an Enter pressed since the entry opened is held (it acts once the pause ends)
+    int32_t escapeHeld = 0;  // the same for Escape
 };
 constexpr int kNameMaxChars = 9; // the high-score file keeps 9 characters of a name
 // True for a character a name may hold: codes 32..255 but the tilde and the control codes 127..159.
