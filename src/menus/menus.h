@@ -156,6 +156,9 @@ void MsgBox_HsReset_Open();         // high-score dialog's reset button
 // The open game-flow box by the name in its opener ("Level" for MsgBox_Level_Open, ...); "" when another dialog or
 // none is open. For the end-to-end player and the tests, which answer boxes by what they are.
 const char* MsgBox_FlowName();
+// Where the open game-flow box's word-wrapped texts end, pixels below Dialog_Y (0: none); its buttons stand at 200
+// (one button) or 205 (two) and no text reaches them.
+int32_t MsgBox_TextBottom();
 
 // ============================================================================================================
 // Players dialog and the player slots
