@@ -160,7 +160,7 @@ void DrawTooltip(int32_t s, const GUIBtn& b) {
         line += u" (Stufe " + Str_FromInt(Spell_Types[size_t(i)].Level) + u"): " +
                 Str_FromInt(Spell_Types[size_t(i)].ManaCost) + u" Mana";
     else
-        line += u": im Laden erhältlich";
+        line += u": im Shop erhältlich";
     Draw_SetImageFont(Font_Get(kFontTrinigan16));
     const float w = float(Text_Width(line)) + 16, x = std::min(b.x, 800.0f - w - 4) - 4, y = b.y - 26;
     Draw_SetAlpha(0.85f);
