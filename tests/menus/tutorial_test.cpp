@@ -263,6 +263,14 @@ Point ArrowTipCell() {
     return cell.x < Board_Cols && cell.y < Board_Rows ? cell : Point{-1, -1};
 }
 
+// With BQ_PLAY_SHOTS set, one drawn frame of the lesson's frame and arrow, kept as lesson<step>.png.
+void ShotOfLesson(int32_t step) {
+    if (!std::getenv("BQ_PLAY_SHOTS")) return;
+    Screen_HooksOf(Screen_Current).frame(); // the board (one frame of play goes by)
+    Dialog_RunDraw();
+    Shot(("lesson" + std::to_string(step) + ".png").c_str());
+}
+
 // Steps 11 to 14 on their own levels' boards: the tip ends inside a cell holding what the lesson talks about.
 TEST_F(TutorialPlay, EveryBoardLessonsArrowEndsOnItsTarget) {
     struct Lesson {
@@ -284,6 +292,7 @@ TEST_F(TutorialPlay, EveryBoardLessonsArrowEndsOnItsTarget) {
         const Point at = ArrowTipCell();
         ASSERT_GE(at.x, 0) << "step " << l.step << ": the tip is off the board";
         EXPECT_TRUE(l.holds(Board_Cells[at.x][at.y])) << "step " << l.step << " points at " << at.x << "," << at.y;
+        ShotOfLesson(l.step);
         Enter();
         EXPECT_EQ(Tutorial_Current, -1);
     }
@@ -308,6 +317,7 @@ TEST_F(TutorialPlay, EveryBoardLessonsArrowEndsOnItsTarget) {
         EXPECT_EQ(Tutorial_Arrow.piece, piece) << step;
         const Point at = ArrowTipCell();
         EXPECT_TRUE(at.x == target.x && at.y == target.y) << "step " << step << " points at " << at.x << "," << at.y;
+        ShotOfLesson(step);
         Tutorial_Close(); // no frame runs: the piece stays where it is for the next lesson
         EXPECT_EQ(Tutorial_Current, -1);
     }
