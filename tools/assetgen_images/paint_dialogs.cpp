@@ -190,23 +190,13 @@ void PaintWlFrame(Canvas& c, const ImageRow& s, int) {
 
 void PaintHsFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
-    DialogBody(c, 505, 18, 16);
-    // goblet and title band at the top, centred on the game's title line (x 155, where "Highscores" and the reset
-    // button are centred), not on the frame; the band leaves room for its tails inside the border
+    // The frame stands at y 44 over the main menu, whose logo reaches down to y 114: the body starts 72 pixels down
+    // (screen y 116), so the whole logo stays in sight; the title band sits just inside its top border.
+    DialogBody(c, 505, 18, 16, false, 72);
+    // the title band, centred on the game's title line (x 155, where "Highscores" and the reset button are
+    // centred), not on the frame; it leaves room for its tails inside the border
     const double cx = 155;
-    Glow(cr, cx, 60, 50, WithAlpha(pal::MagicGold, 0.45));
-    cairo_move_to(cr, cx - 24, 32);
-    cairo_curve_to(cr, cx - 24, 62, cx - 10, 72, cx - 4, 74);
-    cairo_line_to(cr, cx - 4, 84);
-    cairo_line_to(cr, cx - 16, 92);
-    cairo_line_to(cr, cx + 16, 92);
-    cairo_line_to(cr, cx + 4, 84);
-    cairo_line_to(cr, cx + 4, 74);
-    cairo_curve_to(cr, cx + 10, 72, cx + 24, 62, cx + 24, 32);
-    cairo_close_path(cr);
-    FillVertical(cr, 32, 92, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
-    Stroke(cr, pal::Outline, 1.5);
-    DrawGem(cr, Gem::Green, cx, 50, 14);
+    Glow(cr, cx, 114, 60, WithAlpha(pal::MagicGold, 0.3));
     Ribbon(cr, cx, 114, 146, 28, Hex(0x7a1f2a));
     Recess(cr, 28, 152, 222, 196, 8);
     CutSlots(c, s.path);
