@@ -157,8 +157,20 @@ void PaintDlg2(Canvas& c, const ImageRow& s, int) {
 }
 
 void PaintDlg3(Canvas& c, const ImageRow& s, int) {
+    cairo_t* cr = c.cr();
     DialogBody(c, 303, 18, 18);
-    DrawGem(c.cr(), Gem::Blue, c.width() / 2.0, 10, 18);
+    DrawGem(cr, Gem::Blue, c.width() / 2.0, 10, 18);
+    // The game puts the two buttons at x 74 and 195 (99 pixels wide, from y 205), left of the box's middle: a
+    // seal right of the second one closes the row, so buttons and seal stand centred in the box together.
+    const double sx = 362, sy = 219, r = 19;
+    cairo_move_to(cr, 300, sy);
+    cairo_line_to(cr, sx - r, sy);
+    Stroke(cr, WithAlpha(pal::Gold, 0.7), 2);
+    Glow(cr, sx, sy, r * 1.7, WithAlpha(pal::MagicGold, 0.35));
+    cairo_arc(cr, sx, sy, r, 0, 2 * Pi);
+    FillRadial(cr, sx - r * 0.4, sy - r * 0.4, r * 1.8, pal::GoldLight, pal::GoldDark, true);
+    Stroke(cr, pal::Outline, 1.5);
+    DrawGem(cr, Gem::Blue, sx, sy, r * 1.15);
     CutSlots(c, s.path);
 }
 
