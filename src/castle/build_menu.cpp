@@ -88,6 +88,7 @@ void DrawPrice(const CastleElem& e, float x, float y) {
         const int32_t need = e.price[static_cast<size_t>(c)];
         if (need == 0) continue;
         if (const ImagePtr& g = Gem_Pictures[static_cast<size_t>(c)]) {
+            Draw_SetColor(255, 255, 255); // untinted: the colour of the last amount drawn stays set
             Draw_SetScale(0.6f, 0.6f);
             Draw_Image(g, x, y);
             Draw_SetScale(1, 1);
