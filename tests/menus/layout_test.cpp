@@ -3,6 +3,7 @@
 // letter) stays inside the main menu's player button, the players list's rows and the high-score table's name
 // column. Screens and dialogs of src/menus and src/castle, opened as the game opens them.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,10 @@ TEST_F(ScreensReadRight, EveryCaptionStaysBetweenItsButtonsEnds) {
         box.open();
         if (!Dialog_Active) continue;
         ++opened;
+        if (std::getenv("BQ_TEST_SHOTS")) { // a picture of each box for a person's look
+            Frames(1);
+            Shot((std::string("box ") + box.name).c_str());
+        }
         Check(MsgBox_Buttons, box.name);
         if (MsgBox_Buttons.empty()) continue;
         const int32_t buttonTop = int32_t(MsgBox_Buttons.front()->y) - Dialog_Y;
