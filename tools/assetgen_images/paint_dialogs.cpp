@@ -211,6 +211,33 @@ void PaintHsFrame(Canvas& c, const ImageRow& s, int) {
     Glow(cr, cx, 114, 60, WithAlpha(pal::MagicGold, 0.3));
     Ribbon(cr, cx, 114, 146, 28, Hex(0x7a1f2a));
     Recess(cr, 28, 152, 222, 196, 8);
+    // a faint goblet in the table's recess: an empty table is a cup waiting to be filled, not a blank box
+    cairo_save(cr);
+    cairo_translate(cr, 139, 250);
+    cairo_scale(cr, 1.6, 1.6);
+    cairo_move_to(cr, -24, -30);
+    cairo_curve_to(cr, -24, 0, -10, 10, -4, 12);
+    cairo_line_to(cr, -4, 22);
+    cairo_line_to(cr, -16, 30);
+    cairo_line_to(cr, 16, 30);
+    cairo_line_to(cr, 4, 22);
+    cairo_line_to(cr, 4, 12);
+    cairo_curve_to(cr, 10, 10, 24, 0, 24, -30);
+    cairo_close_path(cr);
+    SetColour(cr, WithAlpha(pal::Gold, 0.1));
+    cairo_fill(cr);
+    cairo_restore(cr);
+    // The buttons stand left of the frame's middle (back at x 43, reset at 104, both 99 wide): a gem on a gold
+    // line beside each closes its row, so each row stands centred.
+    const auto rowGem = [cr](double lineFrom, double lineTo, double gx, double gy) {
+        cairo_move_to(cr, lineFrom, gy);
+        cairo_line_to(cr, lineTo, gy);
+        Stroke(cr, WithAlpha(pal::Gold, 0.7), 2);
+        Glow(cr, gx, gy, 16, WithAlpha(pal::MagicGold, 0.35));
+        DrawGem(cr, Gem::Green, gx, gy, 18);
+    };
+    rowGem(146, 206, 218, 470.5); // right of "Zurück"
+    rowGem(72, 100, 64, 416.5);   // left of "Löschen"
     CutSlots(c, s.path);
 }
 
