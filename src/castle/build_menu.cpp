@@ -34,7 +34,7 @@ constexpr float kMenuX[4] = {24, 176, 24, 176}; // the four buttons, relative to
 constexpr float kMenuY[4] = {494, 494, 542, 542};
 constexpr int32_t kCastleX = 30, kCastleY = 150; // castle space (0, 0) on the screen
 constexpr float kGemBarX = 16, kGemBarY = 12;    // the gem bag along the top left
-const char16_t* const kMenuCaptions[4] = {u"Spielen", u"Entspannt", u"Laden", u"Menü"};
+const char16_t* const kMenuCaptions[4] = {u"Spielen", u"Entspannt", u"Shop", u"Menü"};
 
 ImagePtr g_panel, g_gemBar;
 uint32_t g_layouts = 0; // part-button layouts so far (a click may lay them out anew mid-frame)
@@ -88,6 +88,7 @@ void DrawPrice(const CastleElem& e, float x, float y) {
         const int32_t need = e.price[static_cast<size_t>(c)];
         if (need == 0) continue;
         if (const ImagePtr& g = Gem_Pictures[static_cast<size_t>(c)]) {
+            Draw_SetColor(255, 255, 255); // untinted: the colour of the last amount drawn stays set
             Draw_SetScale(0.6f, 0.6f);
             Draw_Image(g, x, y);
             Draw_SetScale(1, 1);
@@ -223,8 +224,8 @@ int32_t Fade_Step(float ms) {
 
 void Castle_DrawButtonTitle(const Str& title, float x, float y, bool off) {
     Draw_SetImageFont(Font_Get(kFontTrinigan18));
-    if (off)
-        Draw_SetColor(160, 160, 180);
+    if (off) // light, not grey: it stands on a greyed button and must still read
+        Draw_SetColor(222, 218, 236);
     else
         Draw_SetColor(255, 236, 170);
     Draw_Text(title, x, y);

@@ -145,7 +145,6 @@ enum BuildMenuFrom : int32_t {
     BM_FROM_SHOP = 1,       // back from the shop
     BM_FROM_LEVELMAP = 2,   // back from the level map
     BM_FROM_WALLPAPERS = 3, // the wallpapers dialog after a completed castle
-    BM_FROM_CONTINUE = 4,   // a continued match that was saved in the build menu
 };
 enum BuildMenuButton : int32_t { BM_BTN_PLAY = 0, BM_BTN_RELAX = 1, BM_BTN_SHOP = 2, BM_BTN_MENU = 3 };
 extern int32_t BuildMenu_From;                       // a BuildMenuFrom code

@@ -20,6 +20,7 @@ namespace {
 
 // Layout, pixels.
 constexpr float kPanelX = 620;             // the panel right of the board
+constexpr float kPanelInnerRight = 784;    // where the panel's gold frame begins on its right: a tooltip ends here
 constexpr float kManaX = 200, kManaY = 10; // the mana bar along the top (its centre is (341, 20))
 constexpr float kManaW = 282, kManaH = 20;
 constexpr float kSpellX = 640, kSpellY = 118; // first spell button; two columns of four
@@ -160,9 +161,9 @@ void DrawTooltip(int32_t s, const GUIBtn& b) {
         line += u" (Stufe " + Str_FromInt(Spell_Types[size_t(i)].Level) + u"): " +
                 Str_FromInt(Spell_Types[size_t(i)].ManaCost) + u" Mana";
     else
-        line += u": im Laden erhältlich";
+        line += u": im Shop erhältlich";
     Draw_SetImageFont(Font_Get(kFontTrinigan16));
-    const float w = float(Text_Width(line)) + 16, x = std::min(b.x, 800.0f - w - 4) - 4, y = b.y - 26;
+    const float w = float(Text_Width(line)) + 16, x = std::min(b.x - 4, kPanelInnerRight - w), y = b.y - 26;
     Draw_SetAlpha(0.85f);
     Draw_SetColor(20, 26, 58);
     Draw_Rect(x, y, w, 22);

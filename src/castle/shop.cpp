@@ -233,7 +233,7 @@ void Shop_Update() {
     if (g_panel) Draw_Image(g_panel, PanelX(), kPanelY);
     Draw_SetImageFont(Font_Get(kFontTrinigan24));
     Draw_SetColor(255, 226, 140);
-    Text_DrawCenteredAt(u"Laden", PanelX() + 360, kPanelY + 40);
+    Text_DrawCenteredAt(u"Shop", PanelX() + 360, kPanelY + 40);
     Draw_SetImageFont(Font_Get(kFontTrinigan14));
     Draw_SetColor(230, 232, 255);
     Text_DrawCenteredAt(u"Gold: " + Str_FromInt(Gold), PanelX() + 120, kPanelY + 524);

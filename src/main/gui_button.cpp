@@ -159,6 +159,7 @@ void GUIBtn::Reset() {
     textR = textG = textB = 255;
     textOptions = 0;
     textX = textY = 0;
+    textFitW = 0;
     for (ImagePtr& img : images)
         img = nullptr;
     hitX = hitY = hitW = hitH = 0;
@@ -298,7 +299,11 @@ void GUIBtn::Draw() {
         Draw_GetColor(r, g, b);
         if (font) Draw_SetImageFont(font);
         Draw_SetColor(textR, textG, textB);
-        if (textOptions & BTNTXT_CENTRED)
+        if (textFitW > 0 && (textOptions & BTNTXT_CENTRED))
+            Text_DrawFittedCentred(text, x + textX, y + textY, textFitW);
+        else if (textFitW > 0)
+            Text_DrawFitted(text, x + textX, y + textY, textFitW);
+        else if (textOptions & BTNTXT_CENTRED)
             Text_DrawCenteredAt(text, x + textX, y + textY);
         else
             Draw_Text(text, x + textX, y + textY);

@@ -38,6 +38,8 @@ enum GUIBtnImageBit : int32_t {
     BTNIMG_GLOW = 64, // drawn over the state image, additively, while the button is hovered or pressed
 };
 constexpr int kBtnImageSlots = 7;
+// The ends of a plaque button (its gold rim), pixels from each side, that a caption leaves free.
+constexpr int32_t kPlaqueEndRoom = 7;
 // Caption option bits (SetText).
 constexpr int32_t BTNTXT_CENTRED = 128; // centre the caption on (x + x offset, y + y offset)
 
@@ -52,6 +54,7 @@ class GUIBtn : public std::enable_shared_from_this<GUIBtn> {
     int32_t textR = 255, textG = 255, textB = 255; // caption colour
     int32_t textOptions = 0;                       // BTNTXT_* bits
     float textX = 0, textY = 0;                    // caption point relative to (x, y)
+    int32_t textFitW = 0; // a caption that can vary is shrunk to this width when wider (0: drawn as it is)
     std::array<ImagePtr, kBtnImageSlots>
         images; // by slot: default, hovered, pressed, checked-hovered, checked, disabled, glow
     int32_t hitX = 0, hitY = 0, hitW = 0, hitH = 0; // hit rectangle relative to (x, y)

@@ -3,6 +3,7 @@
 #include "main/gui_listbox.h"
 
 #include "main/gui_button.h"
+#include "main/text_layout.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
@@ -114,7 +115,8 @@ void GUIListbox::Draw() {
         }
         Draw_SetImageFont(slot.font ? slot.font : previousFont);
         Draw_SetColor(slot.r, slot.g, slot.b);
-        Draw_Text(slot.text, x + kTextIndent, top);
+        Text_DrawFitted(slot.text, x + kTextIndent, top,
+                        int(float(width) - 2 * kTextIndent)); // a long name stays in its row
         top += h;
     }
     Draw_SetColor(r, g, b);

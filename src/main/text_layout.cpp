@@ -2,6 +2,8 @@
 // through the font table. Called by the dialogs, message boxes, tutorial frame and tips.
 #include "main/text_layout.h"
 
+#include <cmath>
+
 #include "main/fonts.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
@@ -10,6 +12,29 @@ void Text_DrawCenteredAt(const Str& text, float x, float y) {
     const int w = Text_Width(text);
     const int h = Text_Height(text);
     Draw_Text(text, x - static_cast<float>(w / 2), y - static_cast<float>(h / 2));
+}
+
+float Text_FitScale(const Str& text, int width) {
+    const int w = Text_Width(text);
+    return w > width && w > 0 && width > 0 ? float(width) / float(w) : 1.0f;
+}
+
+void Text_DrawFitted(const Str& text, float x, float y, int width) {
+    const float scale = Text_FitScale(text, width);
+    if (scale == 1.0f) {
+        Draw_Text(text, x, y);
+        return;
+    }
+    float sx = 1, sy = 1;
+    Draw_GetScale(sx, sy);
+    Draw_SetScale(scale, scale);
+    Draw_Text(text, x, y + float(Text_Height(text)) * (1 - scale) / 2);
+    Draw_SetScale(sx, sy);
+}
+
+void Text_DrawFittedCentred(const Str& text, float x, float y, int width) {
+    const float drawn = float(Text_Width(text)) * Text_FitScale(text, width);
+    Text_DrawFitted(text, x - std::floor(drawn / 2), y - float(Text_Height(text) / 2), width);
 }
 
 namespace {

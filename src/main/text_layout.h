@@ -9,6 +9,14 @@
 // Draws the text centred on (x, y), both ways, in the current font, colour and alpha.
 void Text_DrawCenteredAt(const Str& text, float x, float y);
 
+// A single line that can vary (a player's name, a caption with a name in it) kept inside `width` pixels: drawn in the
+// current font when it fits, else shrunk as a whole (both ways, about the middle of the line's height) until it
+// does. Text_FitScale is that factor (1 when the text fits). Draw_Text's top-left rule; Text_DrawFittedCentred
+// centres the drawn line on (x, y) both ways.
+float Text_FitScale(const Str& text, int width);
+void Text_DrawFitted(const Str& text, float x, float y, int width);
+void Text_DrawFittedCentred(const Str& text, float x, float y, int width);
+
 // Splits the text into the lines Text_DrawWrapped draws: CR breaks a line, LF is ignored, lines break at blanks so
 // that each fits `width` pixels in the current font; a single word wider than `width` stands alone on its line.
 // Blanks at a break are dropped; a trailing CR does not add an empty last line. Empty text gives no line.

@@ -19,6 +19,9 @@ namespace {
 
 constexpr int kTitleFont = kFontUnzialish20, kRowFont = kFontUnzialish16, kBackFont = kFontUnzialish20,
               kContinueFont = kFontUnzialish16, kResetFont = kFontUnzialish14;
+// The table's columns from the frame's left: names from 40, scores from 170 to the parchment's right edge; a long
+// name or score is shrunk to its column.
+constexpr int kNameX = 40, kScoreX = 170, kTableRight = 246, kColumnGap = 8;
 ImagePtr g_frame;
 std::array<Str, kHsPlaces> g_scores; // the scores as text, made by the init
 
@@ -78,8 +81,8 @@ void HighScores_Draw() {
             Draw_SetColor(255, 255, 0);
         else
             Draw_SetColor(255, 255, 255);
-        Draw_Text(HS_Names[i], float(HS_X + 40), float(HS_Y + y));
-        Draw_Text(g_scores[i], float(HS_X + 170), float(HS_Y + y));
+        Text_DrawFitted(HS_Names[i], float(HS_X + kNameX), float(HS_Y + y), kScoreX - kNameX - kColumnGap);
+        Text_DrawFitted(g_scores[i], float(HS_X + kScoreX), float(HS_Y + y), kTableRight - kScoreX);
         // The row's own name sets the spacing: the player field comes from the file and indexes nothing.
         y += Text_Height(HS_Names[i]);
     }

@@ -109,7 +109,11 @@ void MainMenu_CreateButtons() {
     MainMenu_Buttons.reserve(kMainMenuButtons);
     for (const MenuButtonDef& def : kMenuButtons) {
         const GUIBtnPtr b = MainMenu_ButtonImages(def);
-        if (def.id == 2) MainMenu_UserButton = b;
+        if (def.id != 2) continue;
+        // "Spieler " + a name of up to nine letters is wider than the plaque at the menu's font: it is shrunk to
+        // the room between the plaque's ends.
+        MainMenu_UserButton = b;
+        if (const ImagePtr& img = b->images[0]) b->textFitW = Image_Width(img) - 2 * kPlaqueEndRoom;
     }
 }
 

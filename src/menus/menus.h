@@ -102,6 +102,8 @@ struct NameEntryState {
     int32_t blinkOn = 1;     // 1 while the caret shows
     int32_t repeatFlag = 0;  // 1 after an editing key acted
     int32_t repeatTimer = 0; // ms until an editing key is read again
+    int32_t enterHeld = 0;   // 1 while an Enter pressed since the entry opened is held (it acts once the pause ends)
+    int32_t escapeHeld = 0;  // the same for Escape
 };
 constexpr int kNameMaxChars = 9; // the high-score file keeps 9 characters of a name
 // True for a character a name may hold: codes 32..255 but the tilde and the control codes 127..159.
@@ -154,6 +156,9 @@ void MsgBox_HsReset_Open();         // high-score dialog's reset button
 // The open game-flow box by the name in its opener ("Level" for MsgBox_Level_Open, ...); "" when another dialog or
 // none is open. For the end-to-end player and the tests, which answer boxes by what they are.
 const char* MsgBox_FlowName();
+// Where the open game-flow box's word-wrapped texts end, pixels below Dialog_Y (0: none); its buttons stand at 200
+// (one button) or 205 (two) and no text reaches them.
+int32_t MsgBox_TextBottom();
 
 // ============================================================================================================
 // Players dialog and the player slots

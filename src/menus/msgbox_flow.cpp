@@ -100,11 +100,14 @@ struct BoxDef {
 };
 
 constexpr int W2 = kDlg2Width, W3 = kDlg3Width;
+constexpr int kDlg2ButtonY = 200, kDlg3ButtonY = 205; // the buttons' tops from the box's top
+constexpr int kTextButtonGap = 4;                     // a box's text ends this far above its buttons
 
 // Texts and fonts of the open box, made by its init (its draw allocates nothing).
 std::array<Str, 2> g_texts;
 std::array<FontPtr, 2> g_fonts;
 Str g_levelTitle, g_levelTime; // the level box's two lines
+int g_textBottom = 0;          // where the open box's wrapped texts end, pixels below its top
 
 GUIBtn& ButtonOrNone(int id) {
     static GUIBtn none;
@@ -113,6 +116,22 @@ GUIBtn& ButtonOrNone(int id) {
 
 int ResolveFont(const FontRule& rule, const Str& text) {
     return rule.fitW > 0 ? Text_FitFont(text, rule.first, rule.fitW, rule.fitH) : rule.first;
+}
+
+// A wrapped text in its fixed font that would reach down over the box's buttons (the name-taken box's five lines in
+// font 16) is fitted, from that font down, into the room between its top and the buttons.
+int WrappedHeight(const Str& text, const FontPtr& font, int width) {
+    const FontPtr previous = Draw_GetImageFont();
+    Draw_SetImageFont(font);
+    const int height = Text_DrawWrapped(text, 0, 0, width, 1, 0);
+    Draw_SetImageFont(previous);
+    return height;
+}
+int KeepAboveButtons(const BoxDef& d, const BoxText& t, const Str& text) {
+    const int font = ResolveFont(t.font, text);
+    if (!t.wrapped || d.buttons == 0 || t.font.fitW > 0) return font;
+    const int room = (d.skin == SKIN_DLG2 ? kDlg2ButtonY : kDlg3ButtonY) - kTextButtonGap - t.y;
+    return WrappedHeight(text, Font_Get(font), t.width) <= room ? font : Text_FitFont(text, font, t.width, room);
 }
 
 void OpenWallpapers() { Dialog_Open(Wallpapers_Init, Wallpapers_Update, Wallpapers_Draw, 1); }
@@ -506,17 +525,21 @@ void Box_Init(BoxId id) {
         const BoxButton& b = d.button[i];
         const Str& caption = Text_Entry(Button_Captions, b.caption, "Button_Captions");
         const int font = ResolveFont(b.font, caption);
-        MsgBox_Buttons.push_back(
-            d.skin == SKIN_DLG2
-                ? GUIBtn::CreateDlg2Btn(b.caption, float(Dialog_X + 117), float(Dialog_Y + 200), b.action, font)
-                : GUIBtn::CreateDlg3Btn(b.caption, float(Dialog_X + (i == 0 ? 74 : 195)), float(Dialog_Y + 205),
-                                        b.action, i, font));
+        MsgBox_Buttons.push_back(d.skin == SKIN_DLG2
+                                     ? GUIBtn::CreateDlg2Btn(b.caption, float(Dialog_X + 117),
+                                                             float(Dialog_Y + kDlg2ButtonY), b.action, font)
+                                     : GUIBtn::CreateDlg3Btn(b.caption, float(Dialog_X + (i == 0 ? 74 : 195)),
+                                                             float(Dialog_Y + kDlg3ButtonY), b.action, i, font));
     }
     for (size_t i = 0; i < g_texts.size(); ++i) {
         g_texts[i] = TextOf(d.text[i]);
-        if (!g_texts[i].empty()) g_fonts[i] = Font_Get(ResolveFont(d.text[i].font, g_texts[i]));
+        if (!g_texts[i].empty()) g_fonts[i] = Font_Get(KeepAboveButtons(d, d.text[i], g_texts[i]));
     }
     if (d.text[0].wrapped && d.text[0].font.fitW > 0) MsgBox_Font = g_fonts[0];
+    g_textBottom = 0;
+    for (size_t i = 0; i < g_texts.size(); ++i)
+        if (d.text[i].wrapped && !g_texts[i].empty())
+            g_textBottom = std::max(g_textBottom, d.text[i].y + WrappedHeight(g_texts[i], g_fonts[i], d.text[i].width));
     if (d.onInit) d.onInit();
     if (d.pause) Game_Paused = 1;
 }
@@ -610,6 +633,8 @@ BQ_MSGBOX(SetWallpaper)
 BQ_MSGBOX(HsReset)
 BQ_MSGBOX(WallpaperFailed)
 #undef BQ_MSGBOX
+
+int32_t MsgBox_TextBottom() { return g_textBottom; }
 
 const char* MsgBox_FlowName() {
 #define BQ_NAME(Name)                                                                                                  \

@@ -218,6 +218,11 @@ void NameEntry_Update(Str& text, NameEntryFn onEnter, NameEntryFn onEscape, Name
     if (onEachFrame && onEachFrame != Dialog_Nothing) onEachFrame();
     const int32_t frameMs = int32_t(Frame_DeltaMs);
     st.cursor = std::clamp<int32_t>(st.cursor, 0, int32_t(text.size()));
+    // Enter and Escape act as held keys, also when held through the editing keys' repeat pause; only a press seen
+    // while this entry reads the keys counts, so a key held on from the box before does not confirm this one.
+    const auto track = [](int vk, int32_t& held) { held = Key_Hit(vk) ? 1 : held && Key_Down(vk) ? 1 : 0; };
+    track(VK::RETURN, st.enterHeld);
+    track(VK::ESCAPE, st.escapeHeld);
     if (st.repeatFlag == 1 && st.repeatTimer != 0) {
         st.repeatTimer = std::max(0, st.repeatTimer - frameMs);
     } else {
@@ -238,13 +243,14 @@ void NameEntry_Update(Str& text, NameEntryFn onEnter, NameEntryFn onEscape, Name
             Keys_Flush();
         } else {
             edited = false;
-            // Enter and Escape act once per press: a key held on from the box before must not confirm this one.
-            if (Key_Hit(VK::RETURN) && !text.empty()) {
+            if (st.enterHeld && !text.empty()) {
+                st.enterHeld = 0; // acts once per press
                 Keys_Flush();
                 if (onEnter) onEnter();
                 return;
             }
-            if (Key_Hit(VK::ESCAPE)) {
+            if (st.escapeHeld) {
+                st.escapeHeld = 0;
                 if (onEscape) onEscape();
                 Keys_Flush();
                 return;

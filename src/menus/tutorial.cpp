@@ -201,6 +201,5 @@ bool Tutorial_FindPieceNearCentre(int32_t& column, int32_t& row) {
                 }
         }
     }
-    Log_Print(S("Tutorial_FindPieceNearCentre: no piece near the board's centre"));
-    return false;
+    return false; // the caller says what it means (step 10 logs it, step 28 stays quiet)
 }

@@ -24,7 +24,7 @@ constexpr int32_t kFireball = 5;            // spell number of the fireball
 constexpr int32_t kFireballButton = 7;      // its button in the in-game interface (spell + 2)
 constexpr int32_t kShopFireballButton = 10; // its button in the shop (5 + spell)
 // The mana bar runs along the top (x 200..482, its text in the middle): the arrow points at its left end from the
-// left (its tip stands half a cell left of the point placed), so it does not hide the bar's text.
+// left (its tip ends half a cell less 10 px left of the point placed), so it does not hide the bar's text.
 constexpr int32_t kManaBarLeft = 198, kManaBarY = 19;
 // The time display of this game's screen is the bar left of the board (x 34..56): the arrow stands right of it and
 // points left, at the height where the hourglass runs down.
@@ -39,7 +39,8 @@ bool IsCurrent(const Tutorial& t) { return Tutorial_Current == t.Id; }
 Point CellCentre(int32_t x, int32_t y) {
     return Point{Board_OriginX + x * Cell_Width + Cell_Width / 2, Board_OriginY + y * Cell_Height + Cell_Height / 2};
 }
-Point PiecePoint(const Piece& p) { return Point{p.ScreenX, p.ScreenY + Cell_Height / 2}; }
+// The arrow points at a piece's centre: placed against its left edge, its tip would end on the left neighbour.
+Point PiecePoint(const Piece& p) { return Point{p.ScreenX + Cell_Width / 2, p.ScreenY + Cell_Height / 2}; }
 Point ButtonPoint(const GUIBtn& b) {
     const ImagePtr img = b.Image(BTNIMG_DEFAULT);
     const float w = img ? float(Image_Width(img)) : float(b.hitW), h = img ? float(Image_Height(img)) : float(b.hitH);
@@ -159,7 +160,7 @@ void CollectableAppeared(Tutorial& t, int32_t x, int32_t y) {
     if (!FreeToShow()) return;
     const PiecePtr piece = CellPiece(x, y);
     if (!piece) return;
-    PlaceAt(Point{piece->ScreenX + Cell_Width / 2, piece->ScreenY + Cell_Height / 2});
+    PlaceAt(PiecePoint(*piece));
     Show(t, TUTFRAME_PLAIN, 0);
     Tutorial_AttachArrow(piece);
 }
@@ -287,12 +288,11 @@ template <class Test> bool FindCell(Point& at, Test test) {
             }
     return false;
 }
-Point CellLeftMiddle(Point cell) { return Point{Board_OriginX + cell.x * Cell_Width, CellCentre(cell.x, cell.y).y}; }
 
 void Tut11_OnEvent0(Tutorial& t, int32_t, int32_t) { // wooden crates
     Point at;
     if (!FreeToShow() || !FindCell(at, [](const Table_cell& c) { return c.Blockers != 0; })) return;
-    PlaceAt(CellLeftMiddle(at));
+    PlaceAt(CellCentre(at.x, at.y));
     Show(t, TUTFRAME_OK, 0);
 }
 void ChainLesson(Tutorial& t, int32_t shield) {
@@ -310,7 +310,7 @@ void Tut14_OnEvent0(Tutorial& t, int32_t, int32_t) { // silver tiles
         return c.Blockers == 0 && (!c.Piece || (c.Piece->Shield == 0 && c.Piece->Frozen == 0)) && c.TileLevel >= 2;
     };
     if (!FreeToShow() || !FindCell(at, silver)) return;
-    PlaceAt(CellLeftMiddle(at));
+    PlaceAt(CellCentre(at.x, at.y));
     Show(t, TUTFRAME_OK, 0);
 }
 

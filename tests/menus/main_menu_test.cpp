@@ -64,14 +64,17 @@ TEST_F(MainMenuTest, StartWithoutASavedMatchPlaysLevelOneAndTheFirstStartIgnores
     EXPECT_EQ(Match_Exists(), 1);
 }
 
-// With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score.
+// With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score, in
+// the mode of the button pressed (timed), not the saved match's (relaxed), and the saved match says so too.
 TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
     NamePlayer0("Anna");
     Match_TakeUp(); // a match played in this run
     Level_Current = 3;
     Score = 1234;
     Lives = 2;
+    Relaxed_Mode = 1;
     Match_Save(3, 0);
+    Relaxed_Mode = 0;
     Level_Current = 1;
     Score = 0;
     Screen_Set(kScreenMainMenu);
@@ -88,6 +91,10 @@ TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {
     EXPECT_EQ(Score, 1234);
     EXPECT_EQ(Lives, 2);
     EXPECT_EQ(Level_Path, u"incbin::levels/BQ2_level_003.lev");
+    EXPECT_EQ(Relaxed_Mode, 0) << "Start plays timed";
+    Relaxed_Mode = 1;
+    Match_Load();
+    EXPECT_EQ(Relaxed_Mode, 0) << "the saved match records the button's mode";
 }
 
 // A match saved in the middle of a level (the game closed there) goes on on its board: Start writes the record
@@ -169,9 +176,12 @@ TEST_F(BirdsTest, FiveFlyAtMostAndTheNextWaitsAFullDelay) {
     for (int i = 0; i < 4000 && MMBird_List.size() < 5; ++i)
         MMBirds_Update();
     ASSERT_EQ(MMBird_List.size(), 5u);
-    for (int i = 0; i < 10; ++i) {
+    // None of the five leaves for a while: longer than the longest delay (10 s), no sixth joins them.
+    for (MMBird& b : MMBird_List)
+        b.distanceLeft = 100000;
+    for (int i = 0; i < 700; ++i) {
         MMBirds_Update();
-        EXPECT_LE(MMBird_List.size(), 5u);
+        ASSERT_LE(MMBird_List.size(), 5u) << "frame " << i;
     }
     MMBird_List.front().distanceLeft = 0.1f; // leaves in the next update
     MMBirds_Update();

@@ -78,6 +78,36 @@ TEST_F(NameBoxTest, CaretKeysStayInsideTheTextAndAHeldBackspaceRepeatsEvery200Ms
     EXPECT_EQ(NameBox_Entry.cursor, 4);
 }
 
+// Enter is a held key: pressed in the editing keys' 200 ms pause after Backspace and held, it confirms once the
+// pause ends. One held on from before the box opened confirms nothing.
+TEST_F(NameBoxTest, AHeldEnterActsAfterTheBackspacePauseButNotOneHeldFromBefore) {
+    Script("2 text Annax\n"
+           "4 key 8 press\n" // Backspace: the editing keys wait 200 ms (13 frames)
+           "6 key 13 down\n" // Enter 32 ms later, held
+           "40 key 13 up\n");
+    NameBox_Mode = 0;
+    MsgBox_Username_Open();
+    Frames(8);
+    EXPECT_EQ(Dialog_Active, 1) << "nothing acts in the pause";
+    Frames(20);
+    EXPECT_EQ(Dialog_Active, 0) << "the held Enter confirms once the pause ends";
+    EXPECT_EQ(Player_Names[0], u"Anna");
+
+    NameBox_Mode = 2;
+    Script("1 key 13 down\n"
+           "4 text Bert\n"
+           "20 key 13 up\n"
+           "24 key 13 press\n");
+    Frames(2);
+    MsgBox_Username_Open();
+    Frames(18);
+    EXPECT_EQ(Dialog_Active, 1) << "an Enter held from before the box";
+    EXPECT_EQ(Player_Used[1], 0);
+    Frames(8);
+    EXPECT_EQ(Player_Used[1], 1) << "a new press";
+    EXPECT_EQ(Player_Names[1], u"Bert");
+}
+
 TEST_F(NameBoxTest, AddTakesTheFirstFreeSlotAndMakesItCurrent) {
     NamePlayer0("Anna");
     NameBox_Mode = 2;

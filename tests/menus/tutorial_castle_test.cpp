@@ -280,6 +280,44 @@ TEST_F(TutorialCastle, APlayerWhoOwnsASpellNeverSeesTheGiftOrTheShopSteps) {
     EXPECT_EQ(Tutorial_Current, -1);
 }
 
+// Steps 38 to 42: each at its own amount of gold (1000 .. 5000, the amount itself counts), each only after the
+// one before it is done.
+TEST_F(TutorialCastle, TheGoldLessonsComeOneByOneAtTheirAmounts) {
+    Level_Current = 6;
+    Screen_Current = kScreenBuildMenu;
+    for (int32_t step = 38; step <= 42; ++step) {
+        Tutorial_Flags.fill(0);
+        OnlySteps({step});
+        const int32_t need = (step - 37) * 1000;
+        Gold = need - 1;
+        Tutorial_OnEvent0();
+        EXPECT_EQ(Tutorial_Current, -1) << "step " << step << " with " << Gold << " gold";
+        Gold = need;
+        Tutorial_OnEvent0();
+        EXPECT_EQ(Tutorial_Current, step) << "step " << step << " with " << Gold << " gold";
+        Tutorial_Close();
+        if (step == 38) continue;
+        // The step before it not done (and switched off, so it does not show itself): nothing.
+        Tutorial_Flags.fill(0);
+        OnlySteps({step - 1, step});
+        Tutorial_Word(step - 1) |= kTutOff;
+        Gold = 9000;
+        Tutorial_OnEvent0();
+        EXPECT_EQ(Tutorial_Current, -1) << "step " << step << " before step " << step - 1;
+    }
+    // With plenty of gold they come in order, one per entry of the menu.
+    Tutorial_Flags.fill(0);
+    OnlySteps({38, 39, 40, 41, 42});
+    Gold = 9000;
+    for (int32_t step = 38; step <= 42; ++step) {
+        Tutorial_OnEvent0();
+        EXPECT_EQ(Tutorial_Current, step);
+        Tutorial_Close();
+    }
+    Gold = 0;
+    Screen_Current = kScreenMainMenu;
+}
+
 // [spells] --------------------------------------------------------------------------------------------------------
 
 TEST_F(TutorialCastle, TheSpellLessonsThroughTheInGameInterface) {

@@ -5,6 +5,7 @@
 // tutorial_castle_test.cpp.
 #include <set>
 
+#include "main/assets.h"
 #include "tutorial_helpers.h"
 
 namespace {
@@ -248,6 +249,173 @@ TEST_F(TutorialPlay, DispatchOffersEventsByScreenLevelAndRunningStep) {
     Screen_Current = kScreenMainMenu;
 }
 
+// [board lessons] -------------------------------------------------------------------------------------------------
+
+// The cell under the arrow's tip as it stands when placed (no bob yet); the art's tip is 2 px short of the end it
+// points to. {-1, -1} off the board.
+Point ArrowTipCell() {
+    const TutArrow& a = Tutorial_Arrow;
+    const float reach = float(Image_Width(TutArrow_Image)) / 2 - 2;
+    const float x = a.flipped ? a.x - reach : a.x + reach;
+    const float dx = x - float(Board_OriginX), dy = a.y - float(Board_OriginY);
+    if (dx < 0 || dy < 0) return Point{-1, -1};
+    const Point cell{int32_t(dx) / Cell_Width, int32_t(dy) / Cell_Height};
+    return cell.x < Board_Cols && cell.y < Board_Rows ? cell : Point{-1, -1};
+}
+
+// With BQ_PLAY_SHOTS set, one drawn frame of the lesson's frame and arrow, kept as lesson<step>.png.
+void ShotOfLesson(int32_t step) {
+    if (!std::getenv("BQ_PLAY_SHOTS")) return;
+    Screen_HooksOf(Screen_Current).frame(); // the board (one frame of play goes by)
+    Dialog_RunDraw();
+    Shot(("lesson" + std::to_string(step) + ".png").c_str());
+}
+
+// Steps 11 to 14 on their own levels' boards: the tip ends inside a cell holding what the lesson talks about.
+TEST_F(TutorialPlay, EveryBoardLessonsArrowEndsOnItsTarget) {
+    struct Lesson {
+        int32_t step, level;
+        bool (*holds)(const Table_cell&);
+    };
+    static constexpr Lesson kLessons[] = {
+        {11, 4, [](const Table_cell& c) { return c.Blockers != 0; }},
+        {12, 5, [](const Table_cell& c) { return c.Piece && c.Piece->Shield != 0; }},
+        {13, 6, [](const Table_cell& c) { return c.Piece && c.Piece->Shield >= 2; }},
+        {14, 7, [](const Table_cell& c) { return c.Blockers == 0 && c.TileLevel >= 2; }},
+    };
+    for (const Lesson& l : kLessons) {
+        Tutorial_Flags.fill(0);
+        OnlySteps({l.step});
+        StartLevel(l.level);
+        ASSERT_EQ(Tutorial_Current, l.step) << "level " << l.level;
+        ASSERT_EQ(Tutorial_Arrow.visible, 1);
+        const Point at = ArrowTipCell();
+        ASSERT_GE(at.x, 0) << "step " << l.step << ": the tip is off the board";
+        EXPECT_TRUE(l.holds(Board_Cells[at.x][at.y])) << "step " << l.step << " points at " << at.x << "," << at.y;
+        ShotOfLesson(l.step);
+        Enter();
+        EXPECT_EQ(Tutorial_Current, -1);
+    }
+    // Steps 6, 16 and 17 point at a piece (the amulet, the multicoloured piece, the launcher) and follow it.
+    Tutorial_Flags.fill(0);
+    OnlySteps({6, 16, 17});
+    StartLevel(3);
+    const Point target{Board_Cols / 2, Board_Rows / 2};
+    const PiecePtr piece = Board_Cells[target.x][target.y].Piece;
+    ASSERT_TRUE(piece);
+    for (const int32_t step : {6, 16, 17}) {
+        piece->Kind = step == 6 ? KIND_AMULET : step == 16 ? KIND_MULTICOLOR : KIND_LAUNCHER;
+        Match_Count = step == 17 ? 5 : 4;
+        for (int32_t i = 0; i < Match_Count; ++i)
+            Match_List[i] = Point{target.x, target.y == 0 ? 1 : target.y - 1};
+        Match_List[Match_Count - 1] = target; // the special piece last in the group
+        if (step == 6)
+            Tutorial_OnEvent4(target.x, target.y);
+        else
+            Tutorial_OnEvent1();
+        ASSERT_EQ(Tutorial_Current, step);
+        EXPECT_EQ(Tutorial_Arrow.piece, piece) << step;
+        const Point at = ArrowTipCell();
+        EXPECT_TRUE(at.x == target.x && at.y == target.y) << "step " << step << " points at " << at.x << "," << at.y;
+        ShotOfLesson(step);
+        Tutorial_Close(); // no frame runs: the piece stays where it is for the next lesson
+        EXPECT_EQ(Tutorial_Current, -1);
+    }
+    Match_Count = 0;
+    Game_Paused = 0;
+}
+
+// Step 3 praises a broken golden tile: a match group, or a cell without a tile blown up, never shows it; the first
+// tile that breaks does.
+TEST_F(TutorialPlay, TheGoldenTilePraiseWaitsForATile) {
+    OnlySteps({3});
+    StartLevel(1);
+    static int32_t tileEvents;
+    tileEvents = 0;
+    Board_Hooks.Tutorial_OnEvent2 = [](int32_t x, int32_t y) {
+        ++tileEvents;
+        Tutorial_OnEvent2(x, y);
+    };
+    const Point cell{Board_Cols / 2, Board_Rows / 2};
+    ASSERT_TRUE(Cell_Playable(cell.x, cell.y));
+    Board_Cells[cell.x][cell.y].TileLevel = 0;
+    Cell_Explode(cell.x, cell.y);
+    for (int32_t i = 0; i < 6; ++i)
+        Tutorial_OnEvent1();
+    EXPECT_EQ(tileEvents, 0);
+    EXPECT_EQ(Tutorial_Current, -1) << "matches over bare cells";
+    Board_Cells[cell.x][cell.y].TileLevel = 1;
+    Cell_Explode(cell.x, cell.y);
+    EXPECT_EQ(tileEvents, 1);
+    EXPECT_EQ(Tutorial_Current, 3);
+}
+
+// Steps 29 and 30: the full bag points at the bag, a full chest (treasure levels 1 and 2) at the chest; a level
+// one gem short of its limit, or gems taken away, show nothing.
+TEST_F(TutorialPlay, AFullBagOrChestPointsAtItsOwnDisplay) {
+    Screen_Current = kScreenGame;
+    Level_Current = 9;
+    struct Case {
+        int32_t treasure, step, display;
+    };
+    for (const Case& k : {Case{0, 29, 0}, Case{1, 30, 1}, Case{2, 30, 1}}) {
+        Tutorial_Flags.fill(0);
+        OnlySteps({29, 30});
+        Treasure_Level = k.treasure;
+        const int32_t limit = Gems_BagLimits[size_t(k.treasure)];
+        Gems_ThisLevel = limit - 1;
+        Tutorial_OnGemsAdded(0, 1);
+        EXPECT_EQ(Tutorial_Current, -1) << "one gem short, treasure level " << k.treasure;
+        Gems_ThisLevel = limit;
+        Tutorial_OnGemsAdded(0, -3);
+        EXPECT_EQ(Tutorial_Current, -1) << "gems taken away";
+        Tutorial_OnGemsAdded(0, 0);
+        ASSERT_EQ(Tutorial_Current, k.step) << "treasure level " << k.treasure;
+        const TreasureDisplay& d = Treasure_Displays[size_t(k.display)];
+        EXPECT_EQ(Tutorial_Arrow.y, float(d.y + 30)) << "treasure level " << k.treasure;
+        EXPECT_EQ(Tutorial_Arrow.x, float(d.x - 60 - Cell_Width / 2 + Image_Width(TutArrow_Image) / 2));
+        Tutorial_Close();
+    }
+    Treasure_Level = 0;
+    Gems_ThisLevel = 0;
+    Screen_Current = kScreenMainMenu;
+}
+
+// Step 32: the first rock in reading order (rows outer) that is neither removed nor swapped; the arrow follows it.
+TEST_F(TutorialPlay, TheRockLessonPointsAtTheFirstRestingRock) {
+    Board_Reset();
+    Pieces_Clear();
+    Board_Cols = Board_Rows = 6;
+    Screen_Current = kScreenGame;
+    Level_Current = 9;
+    OnlySteps({32});
+    const auto rock = [](int32_t c, int32_t r) {
+        auto p = std::make_shared<Piece>();
+        p->Kind = KIND_TAR;
+        p->PosX = float(p->ScreenX = int32_t(Cell_PixelX(c)));
+        p->PosY = float(p->ScreenY = int32_t(Cell_PixelY(r)));
+        Board_Cells[c][r].Piece = p;
+        return p;
+    };
+    rock(0, 0)->Removing = 1;
+    rock(4, 1)->Busy = 1;
+    rock(1, 3);
+    const PiecePtr first = rock(3, 2); // row 2 comes before row 3, though column 1 comes before column 3
+    Tutorial_OnEvent11();
+    ASSERT_EQ(Tutorial_Current, 32);
+    EXPECT_EQ(Tutorial_Arrow.piece, first);
+    const Point at = ArrowTipCell();
+    EXPECT_TRUE(at.x == 3 && at.y == 2) << at.x << "," << at.y;
+    EXPECT_EQ(Game_Paused, 1);
+    Tutorial_Arrow.piece.reset();
+    Tutorial_Close();
+    Game_Paused = 0;
+    Tutorial_OnEvent11();
+    EXPECT_EQ(Tutorial_Current, -1) << "once";
+    Board_Reset();
+    Screen_Current = kScreenMainMenu;
+}
+
 TEST_F(TutorialPlay, TheRingSearchStaysOnTheBoard) {
     Board_Reset();
     Pieces_Clear();
@@ -354,6 +522,88 @@ TEST_F(TutorialPlay, TipsStayOffInPlayAndShowOnceWithTheSwitchOn) {
     Tips_Close();
     Tips_Place();
     Tips_Tip20Delay = 1800000;
+}
+
+// Each level's tip and what its arrow points at; pieces by the last column that holds one (the first match in
+// each column, columns outer).
+TEST_F(TutorialPlay, TipsCheckBoardChoosesEachLevelsTipAndTarget) {
+    Board_Reset();
+    Pieces_Clear();
+    Board_Cols = Board_Rows = 6;
+    const auto put = [](int32_t c, int32_t r) {
+        auto p = std::make_shared<Piece>();
+        p->Kind = KIND_GEM_FIRST;
+        p->ScreenX = Board_OriginX + c * Cell_Width;
+        p->ScreenY = Board_OriginY + r * Cell_Height;
+        Board_Cells[c][r].Piece = p;
+        return p;
+    };
+    for (int32_t c = 0; c < Board_Cols; ++c)
+        for (int32_t r = 0; r < Board_Rows; ++r)
+            put(c, r);
+    Board_Cells[1][2].Piece->Shield = 2; // a double chain left of a single one
+    Board_Cells[3][1].Piece->Shield = 2; // the last column with a double chain: level 7 points here
+    Board_Cells[4][3].Piece->Shield = 1; // the last column with any chain: level 5 points here
+    Board_Cells[2][3].Piece->Bomb = 1;
+    Board_Cells[4][0].Piece->Bomb = 1;
+    Board_Cells[0][5].Piece->Kind = KIND_TAR;
+    Board_Cells[5][2].TileLevel = 2;
+    Board_Cells[2][2].TileLevel = 2;
+    const int32_t half = Image_Width(Asset_LoadImage(u"images/interface/arrow_yellow.png")) / 2;
+    const auto piecePoint = [half](int32_t c, int32_t r) {
+        return Point{Board_OriginX + c * Cell_Width - half, Board_OriginY + r * Cell_Height};
+    };
+    struct Case {
+        int32_t level, tip;
+        Point at; // {-1, -1}: wherever the hint was found
+    };
+    const Case cases[] = {
+        {1, 0, {-1, -1}},
+        {4, 8, {-1, -1}},
+        {2, 3, {735 - half, 399}},
+        {3, 5, {Hammer_ButtonX - half, Hammer_ButtonY + 20}},
+        {5, 12, piecePoint(4, 3)},
+        {7, 15, piecePoint(3, 1)},
+        {8, 16, piecePoint(5, 2)},
+        {13, 17, piecePoint(4, 0)},
+        {16, 18, piecePoint(0, 5)},
+        {6, -1, {}},
+        {9, -1, {}},
+    };
+    Relaxed_Mode = 0;
+    for (const Case& k : cases) {
+        Tips_Shown.fill({});
+        Tips_On = 1;
+        Tips_Visible = Tips_ArrowVisible = 0;
+        Level_Current = k.level;
+        Tips_CheckBoard();
+        if (k.tip < 0) {
+            EXPECT_EQ(Tips_Visible, 0) << "level " << k.level << " has no tip";
+            continue;
+        }
+        ASSERT_EQ(Tips_Visible, 1) << "level " << k.level;
+        EXPECT_EQ(Tips_Id, k.tip) << "level " << k.level;
+        if (k.at.x >= 0) {
+            EXPECT_EQ(Tips_ArrowVisible, 1) << "level " << k.level;
+            EXPECT_EQ(Tips_ArrowX, k.at.x) << "level " << k.level;
+            EXPECT_EQ(Tips_ArrowY, k.at.y) << "level " << k.level;
+        }
+        Tips_Close();
+    }
+    // In relaxed mode level 2 has no time tip; a tip shown once never comes back.
+    Relaxed_Mode = 1;
+    Level_Current = 2;
+    Tips_Shown.fill({});
+    Tips_CheckBoard();
+    EXPECT_EQ(Tips_Visible, 0);
+    Relaxed_Mode = 0;
+    Level_Current = 7;
+    Tips_CheckBoard();
+    Tips_Close();
+    Tips_CheckBoard();
+    EXPECT_EQ(Tips_Visible, 0);
+    Tips_Place();
+    Board_Reset();
 }
 
 } // namespace

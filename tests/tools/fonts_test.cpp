@@ -116,6 +116,38 @@ TEST_F(EmbeddedFonts, GermanLettersAreRealGlyphs) {
     }
 }
 
+// The longest row of ink in the middle fifth of a letter's height, as a share of the letter's width.
+double MiddleBar(const Mask& m) {
+    int left = kBox, right = -1, top = kBox, bottom = -1;
+    for (int y = 0; y < kBox; ++y)
+        for (int x = 0; x < kBox; ++x)
+            if (m.lit[size_t(y * kBox + x)]) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    if (right < left) return 0;
+    int longest = 0;
+    const int h = bottom - top + 1;
+    for (int y = top + h * 2 / 5; y <= top + h * 3 / 5; ++y)
+        for (int x = left, run = 0; x <= right; ++x) {
+            run = m.lit[size_t(y * kBox + x)] ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    return double(longest) / double(right - left + 1);
+}
+
+// In the uncial display face (captions and titles) a "Z" must not read as a "2" ("Zurück", "Level Zeit"): the Z
+// carries a bar across its middle, which the 2's one diagonal there does not make.
+TEST_F(EmbeddedFonts, TheUncialZDoesNotReadAsATwo) {
+    for (const int size : {16, 20, 24, 36}) {
+        const FontPtr f = ImageFont_Load(S("incbin::fonts/UnZialish.ttf"), size);
+        ASSERT_TRUE(f);
+        for (const char16_t z : {u'Z', u'z'})
+            EXPECT_GE(MiddleBar(DrawAlone(f, z)), 0.5) << size << " px " << char(z);
+        EXPECT_LT(MiddleBar(DrawAlone(f, u'2')), 0.4) << size << " px";
+    }
+}
+
 TEST_F(EmbeddedFonts, TheSansIsOneFileUnderThreeNamesAndTheDefaultFont) {
     const auto bytes = [](const char* path) {
         const uint8_t* data = nullptr;

@@ -128,7 +128,7 @@ TEST_F(EmbeddedImages, SizesTheGameStatesHold) {
         {"Images/GUI/Dlgs/hs_btn_default.png", 99, 37, 1},
         {"Images/GUI/Dlgs/IGMenu_frame.png", 316, 492, 1},
         {"Images/GUI/Dlgs/IGMenu_btn_default.png", 230, 33, 1},
-        {"Images/GUI/Tutorial/tut_arrow.png", 60, 30, 1},
+        {"Images/GUI/Tutorial/tut_arrow.png", 72, 30, 1},
         {"Images/GUI/Dlgs/help_frame_german.png", 800, 600, 1},
         {"Images/GUI/Dlgs/wall_frame.png", 800, 113, 1},
         {"Images/effects/tile_part1.png", 24, 24, 64},

@@ -323,6 +323,12 @@ void PaintHammer(cairo_t* cr, int w, int h, int level) {
     cairo_save(cr);
     cairo_translate(cr, w / 2.0, h / 2.0);
     cairo_rotate(cr, -kPi / 4);
+    // a dark brown rim round handle and head first, so the hammer reads over any ground (a golden tile too); not
+    // black, which the picture's black ground makes transparent
+    cairo_rectangle(cr, -3, -4, 6, h * 0.42);
+    art::PathRoundRect(cr, -w * 0.3, -h * 0.3, w * 0.6, h * 0.22, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    art::Stroke(cr, art::Hex(0x2a1606), 6);
     cairo_rectangle(cr, -3, -4, 6, h * 0.42); // handle
     art::FillVertical(cr, -4, h * 0.4, {pal::WoodLight, pal::Wood});
     art::PathRoundRect(cr, -w * 0.3, -h * 0.3, w * 0.6, h * 0.22, 3); // head

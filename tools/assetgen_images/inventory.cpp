@@ -97,7 +97,9 @@ std::vector<ImageRow> BuildTable() {
     // Tutorial and tips (sizes chosen: tip box 420x100 stretched in height, tip arrow 40x56 pointing down)
     t.Add("Images/GUI/Tutorial/tut_frame.png", 306, 195, png, PaintTutFrame);
     t.Add("Images/GUI/Tutorial/tut0_frame_german_orig.png", 800, 600, png, PaintTutIntro);
-    t.Add("Images/GUI/Tutorial/tut_arrow.png", 60, 30, png, PaintTutArrow);
+    // The arrow's left edge is placed 60 px left of its target cell's left edge: 72 px wide, its tip (2 px short of the
+    // right end) ends 10 px inside the cell.
+    t.Add("Images/GUI/Tutorial/tut_arrow.png", 72, 30, png, PaintTutArrow);
     t.Add("images/interface/Fond_Game_Datas.png", 420, 100, png, PaintTipBox);
     t.Add("images/interface/arrow_yellow.png", 40, 56, png, PaintTipArrow);
     t.Add("images/interface/ingame_interface.png", 200, 600, png, PaintIngameInterface); // chosen: right side bar
@@ -106,9 +108,9 @@ std::vector<ImageRow> BuildTable() {
     t.Add("Images/GUI/Dlgs/players_bg.png", 371, 560, png, PaintPlayersBg);
     t.Button("Images/GUI/Dlgs/players_btn", 130, 40);
 
-    // Options (chosen: frame 600x440, push buttons 115x36, back 168x36, knob 24x32, check box 48x48)
+    // Options (chosen: frame 600x440, push buttons 122x36, back 168x36, knob 24x32, check box 48x48)
     t.Add("Images/GUI/Dlgs/opt_frame.png", 600, 440, png, PaintOptFrame);
-    t.Button("Images/GUI/Dlgs/opt_btn", 115, 36);
+    t.Button("Images/GUI/Dlgs/opt_btn", 122, 36);
     t.Button("Images/GUI/Dlgs/opt_btn_back", 168, 36);
     t.Add("Images/GUI/Dlgs/opt_slider_default.png", 24, 32, png, PaintSliderKnob);
     t.Add("Images/GUI/Dlgs/opt_check_default.png", 48, 48, png, PaintCheckBox, 0);
@@ -123,8 +125,8 @@ std::vector<ImageRow> BuildTable() {
     }
     t.Button("Images/GUI/Dlgs/help_btn_next", 100, 36);
 
-    // Wallpapers (chosen: wallpapers 1024x768, stretched to the screen when shown; buttons 130x40, help 100x30,
-    // set 160x40)
+    // Wallpapers (chosen: wallpapers 1024x768, stretched to the screen when shown; buttons 130x40, help 100x27 (its
+    // socket ends on the screen's last row), set 160x40)
     for (int n = 0; n < 7; ++n) {
         t.Add("Images/Wallpapers/wallpaper_" + std::to_string(n) + "_german.jpg", 1024, 768, jpg, PaintWallpaper, n);
     }
@@ -134,7 +136,7 @@ std::vector<ImageRow> BuildTable() {
     t.Add("Images/GUI/Dlgs/wall_frame.png", 800, 113, png, PaintWallFrame);
     t.Add("Images/GUI/Dlgs/wall_help_german.png", 800, 600, png, PaintWallHelp);
     t.Button("Images/GUI/Dlgs/wall_btn1", 130, 40);
-    t.Button("Images/GUI/Dlgs/wall_btn_help", 100, 30);
+    t.Button("Images/GUI/Dlgs/wall_btn_help", 100, 27);
     t.Button("Images/GUI/Dlgs/wall_btn_set", 160, 40);
 
     // Effects. Sizes chosen: sparks 16..64 px squares, strips as below.
@@ -314,9 +316,9 @@ const std::vector<Slot>& FrameSlots() {
         {"Images/GUI/Dlgs/IGMenu_frame.png", 46, 307, 230, 33},
         {"Images/GUI/Dlgs/IGMenu_frame.png", 46, 378, 230, 33},
         {"Images/GUI/Dlgs/opt_frame.png", 216, 359, 168, 36},
-        {"Images/GUI/Dlgs/opt_frame.png", 71, 276, 115, 36},
-        {"Images/GUI/Dlgs/opt_frame.png", 243, 276, 115, 36},
-        {"Images/GUI/Dlgs/opt_frame.png", 414, 276, 115, 36},
+        {"Images/GUI/Dlgs/opt_frame.png", 71, 276, 122, 36},
+        {"Images/GUI/Dlgs/opt_frame.png", 243, 276, 122, 36},
+        {"Images/GUI/Dlgs/opt_frame.png", 414, 276, 122, 36},
         {"Images/GUI/Dlgs/players_bg.png", 14, 255, 130, 40},
         {"Images/GUI/Dlgs/players_bg.png", 35, 313, 130, 40},
         {"Images/GUI/Dlgs/players_bg.png", 53, 370, 130, 40},
@@ -330,8 +332,9 @@ const std::vector<Slot>& FrameSlots() {
         {"Images/GUI/Dlgs/wall_frame.png", 27, 49, 130, 40},
         {"Images/GUI/Dlgs/wall_frame.png", 575, 30, 130, 40},
         {"Images/GUI/Dlgs/wall_frame.png", 196, 30, 130, 40},
-        {"Images/GUI/Dlgs/wall_frame.png", 379, 81, 100, 30},
+        {"Images/GUI/Dlgs/wall_frame.png", 379, 81, 100, 27},
         {"Images/GUI/Dlgs/wall_frame.png", 347, 35, 160, 40},
+        {"Images/GUI/Dlgs/wall_help_german.png", 69, 552, 140, 40}, // the close-help button
     };
     return slots;
 }

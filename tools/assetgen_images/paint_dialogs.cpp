@@ -46,17 +46,24 @@ void BottomBar(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     GoldTrim(cr, 3);
 }
 
-// The foot of a full-screen page: the bottom bar from y down, the label of the check box the game puts on it, and
-// the frame's button slots cut.
-void PageFoot(Canvas& c, const std::string& framePath, double y, uint32_t seed, const char* checkboxLabel) {
-    cairo_t* cr = c.cr();
-    BottomBar(cr, 0, y, c.width(), c.height() - y, seed);
+// The one check box of the intro page and the first help page switches the tutorial's introduction on or off; its
+// label, right of the box the game puts at (246, 546).
+constexpr const char* kIntroSwitchLabel = "Einführung anzeigen";
+void IntroSwitchLabel(cairo_t* cr) {
     TextStyle label = TitleStyle(18);
     label.face = Face::Capitals;
     label.align = Align::Left;
     label.fill = Hex(0xe2e8ff);
     label.fillBottom = Hex(0xb9c2ea);
-    DrawText(cr, checkboxLabel, 302, 577, label);
+    DrawText(cr, kIntroSwitchLabel, 302, 577, label);
+}
+
+// The foot of a full-screen page: the bottom bar from y down, the check box's label when the page shows the box,
+// and the frame's button slots cut.
+void PageFoot(Canvas& c, const std::string& framePath, double y, uint32_t seed, bool switchLabel) {
+    cairo_t* cr = c.cr();
+    BottomBar(cr, 0, y, c.width(), c.height() - y, seed);
+    if (switchLabel) IntroSwitchLabel(cr);
     CutSlots(c, framePath);
 }
 
@@ -150,8 +157,20 @@ void PaintDlg2(Canvas& c, const ImageRow& s, int) {
 }
 
 void PaintDlg3(Canvas& c, const ImageRow& s, int) {
+    cairo_t* cr = c.cr();
     DialogBody(c, 303, 18, 18);
-    DrawGem(c.cr(), Gem::Blue, c.width() / 2.0, 10, 18);
+    DrawGem(cr, Gem::Blue, c.width() / 2.0, 10, 18);
+    // The game puts the two buttons at x 74 and 195 (99 pixels wide, from y 205), left of the box's middle: a
+    // seal right of the second one closes the row, so buttons and seal stand centred in the box together.
+    const double sx = 362, sy = 219, r = 19;
+    cairo_move_to(cr, 300, sy);
+    cairo_line_to(cr, sx - r, sy);
+    Stroke(cr, WithAlpha(pal::Gold, 0.7), 2);
+    Glow(cr, sx, sy, r * 1.7, WithAlpha(pal::MagicGold, 0.35));
+    cairo_arc(cr, sx, sy, r, 0, 2 * Pi);
+    FillRadial(cr, sx - r * 0.4, sy - r * 0.4, r * 1.8, pal::GoldLight, pal::GoldDark, true);
+    Stroke(cr, pal::Outline, 1.5);
+    DrawGem(cr, Gem::Blue, sx, sy, r * 1.15);
     CutSlots(c, s.path);
 }
 
@@ -183,25 +202,42 @@ void PaintWlFrame(Canvas& c, const ImageRow& s, int) {
 
 void PaintHsFrame(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
-    DialogBody(c, 505, 18, 16);
-    // goblet and title band at the top, centred on the game's title line (x 155, where "Highscores" and the reset
-    // button are centred), not on the frame; the band leaves room for its tails inside the border
+    // The frame stands at y 44 over the main menu, whose logo reaches down to y 114: the body starts 72 pixels down
+    // (screen y 116), so the whole logo stays in sight; the title band sits just inside its top border.
+    DialogBody(c, 505, 18, 16, false, 72);
+    // the title band, centred on the game's title line (x 155, where "Highscores" and the reset button are
+    // centred), not on the frame; it leaves room for its tails inside the border
     const double cx = 155;
-    Glow(cr, cx, 60, 50, WithAlpha(pal::MagicGold, 0.45));
-    cairo_move_to(cr, cx - 24, 32);
-    cairo_curve_to(cr, cx - 24, 62, cx - 10, 72, cx - 4, 74);
-    cairo_line_to(cr, cx - 4, 84);
-    cairo_line_to(cr, cx - 16, 92);
-    cairo_line_to(cr, cx + 16, 92);
-    cairo_line_to(cr, cx + 4, 84);
-    cairo_line_to(cr, cx + 4, 74);
-    cairo_curve_to(cr, cx + 10, 72, cx + 24, 62, cx + 24, 32);
-    cairo_close_path(cr);
-    FillVertical(cr, 32, 92, {pal::GoldLight, pal::Gold, pal::GoldDark}, true);
-    Stroke(cr, pal::Outline, 1.5);
-    DrawGem(cr, Gem::Green, cx, 50, 14);
+    Glow(cr, cx, 114, 60, WithAlpha(pal::MagicGold, 0.3));
     Ribbon(cr, cx, 114, 146, 28, Hex(0x7a1f2a));
     Recess(cr, 28, 152, 222, 196, 8);
+    // a faint goblet in the table's recess: an empty table is a cup waiting to be filled, not a blank box
+    cairo_save(cr);
+    cairo_translate(cr, 139, 250);
+    cairo_scale(cr, 1.6, 1.6);
+    cairo_move_to(cr, -24, -30);
+    cairo_curve_to(cr, -24, 0, -10, 10, -4, 12);
+    cairo_line_to(cr, -4, 22);
+    cairo_line_to(cr, -16, 30);
+    cairo_line_to(cr, 16, 30);
+    cairo_line_to(cr, 4, 22);
+    cairo_line_to(cr, 4, 12);
+    cairo_curve_to(cr, 10, 10, 24, 0, 24, -30);
+    cairo_close_path(cr);
+    SetColour(cr, WithAlpha(pal::Gold, 0.1));
+    cairo_fill(cr);
+    cairo_restore(cr);
+    // The buttons stand left of the frame's middle (back at x 43, reset at 104, both 99 wide): a gem on a gold
+    // line beside each closes its row, so each row stands centred.
+    const auto rowGem = [cr](double lineFrom, double lineTo, double gx, double gy) {
+        cairo_move_to(cr, lineFrom, gy);
+        cairo_line_to(cr, lineTo, gy);
+        Stroke(cr, WithAlpha(pal::Gold, 0.7), 2);
+        Glow(cr, gx, gy, 16, WithAlpha(pal::MagicGold, 0.35));
+        DrawGem(cr, Gem::Green, gx, gy, 18);
+    };
+    rowGem(146, 206, 218, 470.5); // right of "Zurück"
+    rowGem(72, 100, 64, 416.5);   // left of "Löschen"
     CutSlots(c, s.path);
 }
 
@@ -368,7 +404,7 @@ void PaintTutIntro(Canvas& c, const ImageRow& s, int) {
     y = by + cell * 2 + 40;
     DrawParagraph(cr, "Je länger die Reihe, desto mehr Punkte. Achte auf die Zeit – und viel Glück!", 120, y, 560, 25,
                   body);
-    PageFoot(c, s.path, 536, 1102, "Tutorial anzeigen");
+    PageFoot(c, s.path, 536, 1102, true);
 }
 
 void PaintTutArrow(Canvas& c, const ImageRow&, int) {
@@ -440,7 +476,7 @@ void PaintHelpFrame(Canvas& c, const ImageRow& s, int) {
             Rivet(cr, x, y, 7);
         }
     }
-    PageFoot(c, s.path, 538, 1403, "Hinweise anzeigen");
+    PageFoot(c, s.path, 538, 1403, false); // the label is on page 1, the only page with the check box
 }
 
 void PaintHelpPage(Canvas& c, const ImageRow& s, int) {
@@ -457,6 +493,7 @@ void PaintHelpPage(Canvas& c, const ImageRow& s, int) {
         }
     };
     if (s.variant == 1) {
+        IntroSwitchLabel(cr);
         DrawText(cr, "Das Spiel", 400, 80, heading);
         double y = DrawParagraph(cr,
                                  "Tausche zwei benachbarte Steine mit der Maus. Liegen danach drei oder mehr gleiche "
@@ -583,8 +620,11 @@ void PaintWallFrame(Canvas& c, const ImageRow& s, int) {
     CutSlots(c, s.path);
 }
 
-void PaintWallHelp(Canvas& c, const ImageRow&, int) {
+void PaintWallHelp(Canvas& c, const ImageRow& s, int) {
     cairo_t* cr = c.cr();
+    // Over the dialog's frame (from y 487) a bar of its own, so that the hidden back button's empty socket does not
+    // show; its one socket holds the close-help button the game draws under this picture at (69, 552).
+    PageFoot(c, s.path, 484, 1702, false);
     ParchmentSheet(cr, 150, 90, 500, 400, 1701);
     DrawText(cr, "Wallpaper", 400, 150, InkHeading(40));
     TextStyle body = InkStyle(19);

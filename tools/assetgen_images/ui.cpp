@@ -58,12 +58,7 @@ void ButtonPlaque(Canvas& c, int state, const Rgb& base, double radius) {
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
     cairo_restore(cr);
-    // end studs on long buttons
-    if (w > h * 3.2) {
-        const double sr = std::max(1.6, h * 0.09);
-        Rivet(cr, x + rim + sr + 3, y + h / 2, sr);
-        Rivet(cr, x + w - rim - sr - 3, y + h / 2, sr);
-    }
+    // No end studs: a caption may use the whole face between the gold rims (the game keeps 7 pixels from each end).
     PathRoundRect(cr, x + 0.5, y + 0.5, w - 1, h - 1, r);
     Stroke(cr, pal::Outline, 1.2);
     ApplyButtonState(c, state);
@@ -154,14 +149,14 @@ void VelvetPanel(cairo_t* cr, double x, double y, double w, double h, double rad
     cairo_restore(cr);
 }
 
-void DialogBody(Canvas& c, uint32_t seed, double border, double radius, bool wood) {
+void DialogBody(Canvas& c, uint32_t seed, double border, double radius, bool wood, double top) {
     cairo_t* cr = c.cr();
     const double w = c.width(), h = c.height();
-    VelvetPanel(cr, border * 0.5, border * 0.5, w - border, h - border, radius * 0.6, seed);
-    OrnateFrame(cr, 0, 0, w, h, border, radius, seed + 1, wood);
+    VelvetPanel(cr, border * 0.5, top + border * 0.5, w - border, h - top - border, radius * 0.6, seed);
+    OrnateFrame(cr, 0, top, w, h - top, border, radius, seed + 1, wood);
     const double f = border * 1.6;
-    Filigree(cr, border + f * 0.55, border + f * 0.55, f, 45);
-    Filigree(cr, w - border - f * 0.55, border + f * 0.55, f, 135);
+    Filigree(cr, border + f * 0.55, top + border + f * 0.55, f, 45);
+    Filigree(cr, w - border - f * 0.55, top + border + f * 0.55, f, 135);
     Filigree(cr, border + f * 0.55, h - border - f * 0.55, f, -45);
     Filigree(cr, w - border - f * 0.55, h - border - f * 0.55, f, -135);
 }

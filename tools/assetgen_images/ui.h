@@ -24,7 +24,8 @@ void ButtonMedallion(art::Canvas& c, int state, const art::Rgb& dome, int studs)
 // Midnight-blue velvet with a faint damask pattern filling the rectangle (clipped to rounded corners).
 void VelvetPanel(cairo_t* cr, double x, double y, double w, double h, double radius, uint32_t seed);
 // A complete dialog body: velvet inside an ornate stone frame with gold trims, filling the canvas.
-void DialogBody(art::Canvas& c, uint32_t seed, double border, double radius, bool wood = false);
+// The body starts `top` pixels down the canvas (transparent above it).
+void DialogBody(art::Canvas& c, uint32_t seed, double border, double radius, bool wood = false, double top = 0);
 // Clears the frame's button slots (see FrameSlots) and draws a gold rim round each, outside the slot.
 void CutSlots(art::Canvas& c, const std::string& framePath);
 // A gold scroll ornament (two curls) centred at (x, y), size about s, turned by rotDeg.
