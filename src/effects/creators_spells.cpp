@@ -51,8 +51,7 @@ void Gfx_LevelEndTiles() {
 
 void Gfx_Kind11Ring() {
     const float ox = float(ToInt(Rf(-100, 100))), oy = float(ToInt(Rf(-100, 100)));
-    // A fifth of the frame rate per frame: at half of it the stars of the burst outshine the title.
-    const int32_t n = Fx_Room(ToInt(float(Fx_Fps()) * 0.2f) + 1);
+    const int32_t n = Fx_Room(ToInt(float(Fx_Fps()) * 0.5f) + 1);
     for (int32_t i = 0; i < n; ++i) {
         const float p = Rf(0, 360), q = Rf(0, 360);
         const int32_t delay = ToInt(Rf(0, 10));
@@ -72,11 +71,11 @@ void Gfx_Kind11Ring() {
 }
 
 void Gfx_Kind12Ring() {
-    // Capped at 6 in every mode: the slow modes make fewer objects, never more. Made at half the frame rate (up to
-    // 40) a frame, the rings of the burst flooded the sky pink behind the title, the board and the level-won dialog.
+    // Capped at 40 in every mode: the slow modes make fewer objects, never more (a fast machine in a slow mode
+    // would otherwise make more rings than the fastest mode allows).
     const float fps = float(Fx_Fps());
-    const float share = LowFps_Mode == 1 ? 0.07f : LowFps_Mode == 2 ? 0.03f : 0.1f;
-    const int32_t n = Fx_Room(ToInt(std::min(fps * share, 6.0f)) + 1) - 1;
+    const float share = LowFps_Mode == 1 ? 0.35f : LowFps_Mode == 2 ? 0.15f : 0.5f;
+    const int32_t n = Fx_Room(ToInt(std::min(fps * share, 40.0f)) + 1) - 1;
     const bool setOk = LevelEnd_Tileset >= 0 && size_t(LevelEnd_Tileset) < Tilesets.size();
     for (int32_t i = 0; i <= n; ++i) {
         const int32_t delay = ToInt(Rf(0, 1000));

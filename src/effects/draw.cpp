@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr float kLevelEndRingPeak = 0.6f; // the brightest a level end's tile ring (kind 12) gets
-
 void Draw(const Gfx_Obj& o) { Fx_Draw(o.image, float(o.x), float(o.y), ToInt(o.frame)); }
 void SetAlphaScale(const Gfx_Obj& o) {
     Fx_SetAlpha(o.alpha);
@@ -281,12 +279,10 @@ void Effects_DrawOne(Gfx_Obj& o) {
         SetColour(o);
         Draw(o);
         if (o.counter == 1) {
-            // A level end's ring fades in to a light veil only, so the title and the dialog stay readable over it.
-            const float peak = o.kind == 12 ? kLevelEndRingPeak : 1.0f;
             o.alpha += 0.001f * ms;
-            if (o.alpha >= peak) {
+            if (o.alpha >= 1) {
                 o.counter = 2;
-                o.alpha = peak;
+                o.alpha = 1;
             }
         } else if (o.counter == 2) {
             o.alpha -= 0.0007f * ms;

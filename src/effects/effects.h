@@ -127,8 +127,8 @@ extern EffectsHooks Effects_Hooks;
 EffectsHooks Effects_HooksDefault();
 
 // ---- Spell effects (spell_effects.cpp): the fireball's and the chain lightning's dissolves, the time stop
-// ------------ The fireball passing one cell: "Map_Fireball.png" dissolves centred on (x, y), its columns swept along
-// `rotation` degrees (0 right, 90 down), `scale` screen pixels per image pixel.
+// ------------ The fireball flying one way: "Map_Fireball.png" dissolves from (x, y) out along `rotation` degrees
+// (0 right, 90 down), `scale` screen pixels per image pixel.
 void MapEffect_Fireball(float x, float y, int32_t rotation, float scale);
 // One chain-lightning bolt ("Map_Flash1.png" or "Map_Flash2.png" by which = 1, 2) from (x, y); the bolt (the image's
 // height) runs along `rotation` + 90 degrees, `scale` screen pixels per image pixel.

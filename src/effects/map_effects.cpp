@@ -14,8 +14,6 @@ float MapFx_AnimFrame = 0, MapFx_FlickerFrame = 0;
 int32_t MapFx_SpinAngle = 0, MapFx_HookAngle = 0;
 
 namespace {
-constexpr int32_t kTitleThinning = 2; // a won level's title dissolve: one in this many sampled pixels fires
-
 Emitter_Hook OrNothing(Emitter_Hook h) { return h ? h : Emitter_Nothing; }
 
 void FireBands(const MapEffect_obj& e, int32_t v) {
@@ -155,12 +153,9 @@ void MapEffect_Step(MapEffect_obj& e) {
 
 void MapEffect_AddAnimated(float x, float y, float scale) {
     const int32_t f = std::clamp(ToInt(MapFx_AnimFrame), 0, 23);
-    // Every second sampled pixel fires: one sweep is made every frame and some 25 sweep at once, so with every pixel
-    // firing the glows (about a thousand a frame) became a white haze over the board and the costliest drawing of
-    // the game.
     MapEffect_Create(Fx_Img.youWin[f], 80, 200, 255, MapEffect_GlowHook, MapEffect_FlickerHook, MapEffect_SparkleHook,
                      Emitter_Nothing, 1, float(ToInt(x - 64 * scale)), float(ToInt(y - 16 * scale)), 0, 0, scale, 0,
-                     kTitleThinning, 4, 1, 0, 0);
+                     1, 4, 1, 0, 0);
     MapFx_AnimFrame += 12.0f * Fx_Dt();
     MapFx_FlickerFrame = MapFx_AnimFrame;
     if (MapFx_AnimFrame > 23) MapFx_AnimFrame = 0;

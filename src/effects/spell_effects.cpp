@@ -21,15 +21,16 @@ constexpr float kTimeBarX = 34, kTimeBarW = 22; // the board's time bar, left of
 
 } // namespace
 
-// One picture per cell the fireball passes: every fourth pixel fires, so a row of them does not burn out white.
+// One picture per direction the fireball flies: the comet's columns are swept from the cast cell's centre out
+// along `rotation` degrees, every sampled pixel firing.
 void MapEffect_Fireball(float x, float y, int32_t rotation, float scale) {
     const ImagePtr& img = Source(u"incbin::images/effects/Map_Fireball.png", g_fireball);
     if (!img) return;
-    const float half = 32 * scale;
-    const float left = x - half * float(Deg_Cos(rotation)) - half * float(Deg_Cos(rotation + 90));
-    const float top = y - half * float(Deg_Sin(rotation)) - half * float(Deg_Sin(rotation + 90));
+    const float half = 32 * scale; // the picture is 64 pixels square; its middle row runs out from (x, y)
+    const float left = x - half * float(Deg_Cos(rotation + 90));
+    const float top = y - half * float(Deg_Sin(rotation + 90));
     MapEffect_Create(img, 110, 160, 255, Emitter_SpawnKind27, Emitter_SpawnKind27b, Emitter_Nothing, Emitter_Nothing, 1,
-                     left, top, ((rotation % 360) + 360) % 360, 0, scale, 0, 4, 3, 1, 0, 0);
+                     left, top, ((rotation % 360) + 360) % 360, 0, scale, 0, 1, 3, 1, 0, 0);
 }
 
 void MapEffect_Flash(int32_t which, float x, float y, int32_t rotation, float scale) {

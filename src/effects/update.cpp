@@ -99,8 +99,8 @@ void Trail(const Gfx_Obj& o, bool moved) {
             Gfx_Create(Fx_Img.spark7, 27, x, y, 0, 0, 0, a, s, 10, 1);
         }
         break;
-    case 40:
-        if (Ri(1, 100) > 20) {
+    case 40: // no puffs for a layer the screen has stopped drawing (the level end's upper layer under its dialog)
+        if (Ri(1, 100) > 20 && Fx_LayerShown(o.layer)) {
             const int32_t r = ToInt(o.colR), g = ToInt(o.colG), b = ToInt(o.colB), layer = o.layer;
             const float a = Rf(0.5f, 0.75f), s = Rf(0.1f, 0.25f);
             Gfx_CreateColoured(Fx_Img.spark4, 41, x, y, r, g, b, a, s, 0, 0, layer);
