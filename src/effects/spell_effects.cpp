@@ -53,7 +53,7 @@ void Gfx_TimeStop() {
     constexpr int32_t kFlakes = 24;
     for (int32_t i = 0; i < kFlakes; ++i) {
         const int32_t y = Board_AreaY + Board_AreaH * (kFlakes - i) / kFlakes;
-        Gfx_Create(Fx_Img.spark2, 30, int32_t(cx) + Rand_Int(-6, 6), y, 0, 0, Rand_Int(0, 300), 0.8f,
+        Gfx_Create(Fx_Img.spark2, FX_FREEZE_SPARK, int32_t(cx) + Rand_Int(-6, 6), y, 0, 0, Rand_Int(0, 300), 0.8f,
                    Rand_Float(0.6f, 1.0f), 10, 100 * i / kFlakes + 2);
     }
 }
