@@ -37,6 +37,10 @@ struct BoardHooks {
     void (*Gfx_CoinCollected)(float x, float y);                   // a coin was collected (x, y: its centre)
     void (*Gfx_BottleCollected)(float x, float y);                 // a mana bottle was collected (its centre)
     void (*Gfx_CollectRing)(int32_t x, int32_t y);                 // ring at the counter a collection goes to
+    void (*Gfx_DestroySparks)(int32_t x, int32_t y);               // a removed piece is gone (x, y: its centre)
+    void (*Gfx_RectEdgeSparks)(float x, float y, float scale);     // sparks round a highlighted cell (its top-left)
+    void (*Gfx_Kind8Line)(int32_t x, int32_t y, int32_t sx, int32_t sy); // hint dots from (x, y) along (sx, sy)
+    void (*Gfx_MatchTrail)(float scale, int32_t n);                // comets from the matched cells to the hammers
     void (*Particles_Reset)();                                     // level start: no particle left
     void (*Effects_Clear)();                                       // level start: no effect object left
     // Tutorial events (coordinates are board cell column and row) and tips.
@@ -80,6 +84,7 @@ struct BoardHooks {
     void (*Gfx_Kind11Ring)();                                     // star streaks
     void (*Gfx_Kind12Ring)();                                     // 3D tile rings
     void (*Gfx_Kind15Burst)();                                    // flying you-win titles
+    void (*Gfx_Kind40Burst)(float x, float y, float factor, int32_t layer); // colour trails from a cell's top-left
     void (*MapEffect_AddAnimated)(float x, float y, float scale); // the you-win dissolve
     void (*MapEffect_AddSpinning)(float x, float y, float scale); // the you-lose dissolve
     // A hammer became available: particles fly from its icon (source) at screen (x, y); awayFromPoint picks the

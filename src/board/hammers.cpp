@@ -10,6 +10,7 @@
 
 #include "main/assets.h"
 #include "main/audio.h"
+#include "main/config.h"
 #include "main/frame_timer.h"
 #include "main/gui_button.h"
 #include "main/screens.h"
@@ -23,6 +24,9 @@ std::array<int32_t, Hammer_GaugeSegments> HammerFill{};
 int32_t Hammer_BurstsFired = 0;
 
 namespace {
+
+constexpr float kTrailScale = 0.8f;  // the charge comets' size
+constexpr int32_t kTrailPerCell = 3; // comets per matched cell, minus one
 
 constexpr const char16_t* kIconPaths[Hammer_Count] = {
     u"images/interface/map_hammer.png", u"images/interface/map_hammer2.png", u"images/interface/map_hammer3.png"};
@@ -107,6 +111,9 @@ void Hammer_AddCharge(int32_t charge) {
     const int32_t before = Hammer_Charge;
     const int32_t top = Hammers[Hammer_Count - 1].Threshold;
     Hammer_Charge = std::min(top, Hammer_Charge + charge);
+    // Comets fly from the matched cells to the hammers while the charge grows, unless the player has asked for
+    // fewer effects ("Langsamer PC").
+    if (Hammer_Charge > before && Slow_PC == 0) Board_Hooks.Gfx_MatchTrail(kTrailScale, kTrailPerCell);
     Board_Hooks.Tutorial_OnEvent7(charge);
     for (int32_t i = 0; i < Hammer_Count; ++i)
         if (before < Hammers[i].Threshold && Hammer_Charge >= Hammers[i].Threshold) FireBursts(i);

@@ -71,7 +71,7 @@ extern std::array<int32_t, 8> Level_Gems; // gems of each colour (1..7) the boar
 extern int32_t Board_Selected;            // 1 while a cell is selected for a swap
 extern Point Board_SelectedCell;          // that cell
 extern int32_t LevelEnd_Phase;            // level-end screen: 0 counting, 1 effects, 2 the dialog is open
-extern float LevelEnd_Ms;                 // ms in the current phase
+extern float LevelEnd_Ms;                 // ms since the level end opened (all its phases)
 
 // The cell under a screen pixel (the board's overflow added); false off the board or on a void cell.
 bool Board_CellAt(int32_t x, int32_t y, Point& cell);

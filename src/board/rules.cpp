@@ -777,7 +777,11 @@ void Pieces_Step(float dtMs) {
     for (const PiecePtr& p : Pieces) {
         if (p->Removing) {
             p->RemoveMs -= dtMs;
-            if (p->RemoveMs <= 0) Pieces.Remove(p);
+            if (p->RemoveMs <= 0) {
+                Board_Hooks.Gfx_DestroySparks(int32_t(p->PosX) + Cell_HalfWidth - Board_OverflowX,
+                                              int32_t(p->PosY) + Cell_HalfHeight - Board_OverflowY);
+                Pieces.Remove(p);
+            }
             continue;
         }
         if (p->Kind == KIND_ROCKET) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "castle/castle.h"
+#include "effects/effects.h"
 #include "main/assets.h"
 #include "board/play.h"
 #include "main/fonts.h"
@@ -30,6 +31,11 @@ void Gems_Add(int32_t colour, int32_t amount) {
         Gems_ThisLevel += added;
         Gems_ThisLevelByColour[c] += added;
         Gems_Total[c] += added;
+        // A ring of sparks round the treasure picture (60 by 56 pixels) as the gems go in.
+        if (added > 0) {
+            const TreasureDisplay at = Treasure_Displays[Treasure_Level > 0 ? 1 : 0];
+            Gfx_Star360(at.x + 30, at.y + 28);
+        }
     } else {
         // at most what this level brought, never below zero
         const int32_t take = std::min({-amount, Gems_Total[c], Gems_ThisLevelByColour[c]});

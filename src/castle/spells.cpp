@@ -274,16 +274,15 @@ bool CastChains(const Spell_Type& t, Point at) {
 
 bool CastFireball(const Spell_Type& t, Point at) {
     if (!Fireball_CanPass(at.x, at.y) || !Cell_Playable(at.x, at.y)) return false;
-    const float scale = float(Cell_Width) / 64.0f; // the flame picture is 64 pixels wide
+    const float scale = 2.0f * float(Cell_Width) / 64.0f; // the 64-pixel flame reaches two cells out
     Blast(at.x, at.y);
-    MapEffect_Fireball(CentreX(at.x), CentreY(at.y), 0, scale);
     for (int32_t d = 0; d < 8; ++d) {
         if (!FireballFlies(t.Magnitude, d)) continue;
+        MapEffect_Fireball(CentreX(at.x), CentreY(at.y), d * 45, scale);
         Point p = at;
         while (!Fireball_StopDir(p.x, p.y, d)) {
             p = Point{p.x + kDirX[d], p.y + kDirY[d]};
             Blast(p.x, p.y); // a hole is flown over
-            MapEffect_Fireball(CentreX(p.x), CentreY(p.y), d * 45, scale);
         }
     }
     Snd_PlayIndex(SND_EXPLODE);

@@ -60,7 +60,7 @@ void ChipMaker(int32_t kind, const ImagePtr& img, int32_t x, int32_t y, bool ran
 void Ring60(int32_t x, int32_t y, float radius, bool bag) {
     for (int32_t a = 0; a < 360; a += 6) {
         Gfx_Obj& o =
-            Gfx_New(29, ToInt(float(x) + CosT(a) * radius), ToInt(float(y) + SinT(a) * radius), Ri(1, 1000), 20);
+            Gfx_New(FX_RING_SPARK, ToInt(float(x) + CosT(a) * radius), ToInt(float(y) + SinT(a) * radius), Ri(1, 1000), 20);
         SetPos(o);
         o.image = Fx_Img.spark6;
         const float s = Rf(0, 0.1f) + 0.3f;
@@ -93,7 +93,7 @@ void Gfx_BurstAtCell(float x, float y, float factor) {
         const float gravity = Rf(0, 100) * 0.002f + 0.6f;
         const int32_t delay = ToInt(Rf(0, 50));
         const int32_t layer = Rf(0, 10) >= 7 ? -10 : 10;
-        Gfx_Obj& o = Gfx_New(5, px, py, delay, layer);
+        Gfx_Obj& o = Gfx_New(FX_FALLING_GLOW, px, py, delay, layer);
         SetPos(o);
         o.image = Fx_Img.spark1;
         o.velX = vx;
@@ -111,7 +111,7 @@ void Gfx_RemovedPieceBurst(float x, float y, float factor) {
         const int32_t px = Around(x, Cell_CentreOffsetX(), 2), py = Around(y, Cell_CentreOffsetY(), 2);
         const float vx = Rf(-30, 30) * dt, vy = Rf(-30, 30) * dt;
         const int32_t delay = ToInt(Rf(0, 20));
-        Gfx_Obj& o = Gfx_New(9, px, py, delay, 10);
+        Gfx_Obj& o = Gfx_New(FX_SHARD, px, py, delay, 10);
         SetPos(o);
         o.image = Fx_Img.spark1;
         o.velX = vx;
@@ -123,7 +123,7 @@ void Gfx_RemovedPieceBurst(float x, float y, float factor) {
 
 void Gfx_CoinCollected(float x, float y) {
     const float dt = Fx_CreateDt();
-    Gfx_Obj& o = Gfx_New(24, ToInt(x), ToInt(y), 0, 10);
+    Gfx_Obj& o = Gfx_New(FX_COIN_GLITTER, ToInt(x), ToInt(y), 0, 10);
     SetPos(o);
     o.image = Fx_Img.goldCoin;
     o.velX = Rf(-50, 50) * dt;
@@ -140,7 +140,7 @@ void Gfx_BottleCollected(float x, float y) {
     const float vx = Rf(-20, 20) * dt, vy = Rf(-3, 3) * dt, gravity = Rf(-1, 1);
     const float turnRate = float(Ri(1, 50) + 50);
     const int32_t delay = Ri(1, 10);
-    Gfx_Obj& o = Gfx_New(25, ToInt(x), ToInt(y), delay, 10);
+    Gfx_Obj& o = Gfx_New(FX_BOTTLE_GLITTER, ToInt(x), ToInt(y), delay, 10);
     SetPos(o);
     o.image = Fx_Img.spark11;
     o.velX = vx;
@@ -160,7 +160,7 @@ void Gfx_RectEdgeSparks(float x, float y, float scale) {
     const float ms = Fx_CreateDt() * 1000.0f; // the creation frame time, clamped like every creator's
     float d = 1.0f;
     const auto spark = [&](float px, float py, float vx, float vy) {
-        Gfx_Create(Fx_Img.spark2, 6, ToInt(px), ToInt(py), vx, vy, ToInt(d), 0.0f, scale, -10, 1);
+        Gfx_Create(Fx_Img.spark2, FX_EDGE_SPARK, ToInt(px), ToInt(py), vx, vy, ToInt(d), 0.0f, scale, -10, 1);
         d += 20.0f;
     };
     for (int32_t i = 1; i <= Cell_Width; i += 4)
@@ -175,7 +175,7 @@ void Gfx_RectEdgeSparks(float x, float y, float scale) {
 
 void Gfx_Kind8Line(int32_t x, int32_t y, int32_t sx, int32_t sy) {
     for (int32_t i = 0; i <= Cell_Width; i += 3) {
-        Gfx_Obj& o = Gfx_New(8, x + sx * i, y + sy * i, ToInt(Rf(0, 1000)), -10);
+        Gfx_Obj& o = Gfx_New(FX_LINE_DOT, x + sx * i, y + sy * i, ToInt(Rf(0, 1000)), -10);
         SetPos(o);
         o.image = Fx_Img.spark5;
         o.alpha = 1.0f;
@@ -195,7 +195,7 @@ void Gfx_Kind21Burst(float x, float y, float factor) {
         const float sx = Rf(1, 1.5f), sy = Rf(1, 1.5f);
         const int32_t delay = ToInt(Rf(0, 20));
         const int32_t layer = Rf(0, 10) >= 7 ? -10 : 10;
-        Gfx_Obj& o = Gfx_New(21, px, py, delay, layer);
+        Gfx_Obj& o = Gfx_New(FX_SPINNING_GLOW, px, py, delay, layer);
         SetPos(o);
         o.image = Img_SparkSnowball;
         o.velX = vx;
@@ -213,7 +213,7 @@ void Gfx_Kind21Burst(float x, float y, float factor) {
 void Gfx_Kind22Burst(float x, float y, float factor) {
     const int32_t n = Counted(factor);
     for (int32_t i = 1; i <= n; ++i) {
-        Gfx_Obj& o = Gfx_New(22, ToInt(x + float(Cell_HalfWidth)), ToInt(y + float(Cell_HalfHeight)), i * 100, 10);
+        Gfx_Obj& o = Gfx_New(FX_FLASH_STRIP, ToInt(x + float(Cell_HalfWidth)), ToInt(y + float(Cell_HalfHeight)), i * 100, 10);
         SetPos(o);
         o.image = Fx_Img.combo;
         o.scaleX = o.scaleY = 0.8f;
@@ -235,7 +235,7 @@ void Gfx_Kind40Burst(float x, float y, float factor, int32_t layer) {
         const float cr = float(Ri(1, 255)), cg = float(Ri(1, 255)), cb = float(Ri(1, 255));
         const float gravity = Rf(0, 100) * 0.002f + 0.3f;
         const int32_t delay = ToInt(Rf(0, 50));
-        Gfx_Obj& o = Gfx_New(40, px, py, delay, layer);
+        Gfx_Obj& o = Gfx_New(FX_COLOUR_TRAIL_EMITTER, px, py, delay, layer);
         SetPos(o);
         o.image = Fx_Img.spark1;
         o.rotation = float(r);
@@ -268,7 +268,7 @@ void Gfx_MatchTrail(float scale, int32_t n) {
             const float r = float(colour[0] + Ri(-50, 50)), g = float(colour[1] + Ri(-50, 50)),
                         b = float(colour[2] + Ri(-50, 50));
             const int32_t delay = ToInt(Rf(0, 500) + 1000);
-            Gfx_Obj& o = Gfx_New(19, ToInt(px), ToInt(py), delay, 20);
+            Gfx_Obj& o = Gfx_New(FX_CHARGE_TRAIL, ToInt(px), ToInt(py), delay, 20);
             o.posX = px;
             o.posY = py;
             o.image = Fx_Img.spark9;
@@ -282,7 +282,7 @@ void Gfx_MatchTrail(float scale, int32_t n) {
             o.alpha = float(Ri(1, 50)) * 0.01f + 0.5f;
             // A scale below 0.2 gives an empty range: the reduction is then 0.
             const int32_t top = ToInt(scale * 5.0f);
-            o.extra = scale - float((top >= 1 ? Ri(1, top) : 0) / 7);
+            o.TrailScale() = scale - float((top >= 1 ? Ri(1, top) : 0) / 7);
             o.frameCount = 32;
             o.frame = float(Ri(0, 31));
             o.countdown = 0;
@@ -294,13 +294,13 @@ void Gfx_MatchTrail(float scale, int32_t n) {
 void Gfx_ExplosionSparks(int32_t x, int32_t y) {
     const int32_t n = Fx_Room(std::max(Fx_Fps(), 50));
     for (int32_t i = 0; i < n; ++i)
-        SparkMaker(18, x, y, 70, 100);
+        SparkMaker(FX_EXPLOSION_SPARK, x, y, 70, 100);
 }
 
 void Gfx_DestroySparks(int32_t x, int32_t y) {
     const int32_t n = Fx_Room(std::max(Fx_Fps() / 10, 10));
     for (int32_t i = 0; i < n; ++i)
-        SparkMaker(35, x, y, 170, 300);
+        SparkMaker(FX_DESTROY_SPARK, x, y, 170, 300);
 }
 
 void Gfx_Sparks(int32_t x, int32_t y) {
@@ -308,7 +308,7 @@ void Gfx_Sparks(int32_t x, int32_t y) {
     for (int32_t i = 0; i < n; ++i) {
         const int32_t h = 360 - (Ri(1, 90) + 90);
         const float speed = Rf(70, 130), gravity = -Rf(30, 50);
-        Gfx_Obj& o = Maker(20, Fx_Img.chainLink, x, y, speed, gravity);
+        Gfx_Obj& o = Maker(FX_CHAIN_LINK, Fx_Img.chainLink, x, y, speed, gravity);
         o.heading = float(h);
         const float p = Rf(0, float(h)), q = Rf(0, float(h));
         o.velX = float(Deg_Cos(q) * Deg_Cos(p));
@@ -323,12 +323,12 @@ void Gfx_Sparks(int32_t x, int32_t y) {
 
 void Gfx_ExplosionRays(int32_t x, int32_t y) {
     for (int32_t i = 0; i < 8; ++i)
-        ChipMaker(16, Img_TilePart1, x, y, true);
+        ChipMaker(FX_TILE_SHARD, Img_TilePart1, x, y, true);
     const int32_t n = ToInt(std::min(float(Fx_Fps()) * 0.5f, 50.0f));
     for (int32_t i = 0; i < n; ++i) {
         const int32_t heading = Deg_Wrap(Ri(1, 360) - 1);
         const float speed = Rf(50, 100), gravity = -Rf(100, 300);
-        Gfx_Obj& o = Maker(17, Fx_Img.spark6, x, y, speed, gravity);
+        Gfx_Obj& o = Maker(FX_RAY_SPARK, Fx_Img.spark6, x, y, speed, gravity);
         o.heading = float(heading);
         o.driftX = CosT(heading);
         o.driftY = SinT(heading);
@@ -339,19 +339,19 @@ void Gfx_ExplosionRays(int32_t x, int32_t y) {
 
 void Gfx_Explosion16(int32_t x, int32_t y) {
     for (int32_t i = 0; i < 16; ++i)
-        ChipMaker(36, Img_TilePart2, x, y, false);
+        ChipMaker(FX_TILE_CHIP, Img_TilePart2, x, y, false);
 }
 
 void Gfx_BlockerHit16(int32_t x, int32_t y) {
     for (int32_t i = 0; i < 16; ++i)
-        ChipMaker(36, Img_TilePartProxy, x, y, false);
+        ChipMaker(FX_TILE_CHIP, Img_TilePartProxy, x, y, false);
 }
 
 void Gfx_Kind37Circle(const std::shared_ptr<Piece>& piece) {
     if (!piece) return;
     static constexpr float kRot[3] = {0, 120, 240}, kScale[3] = {0.2f, 0.3f, 0.4f}, kTurn[3] = {10, 25, 40};
     for (int32_t i = 0; i < 3; ++i) {
-        Gfx_Obj& o = Gfx_New(37, piece->ScreenX, piece->ScreenY, 0, -10);
+        Gfx_Obj& o = Gfx_New(FX_PIECE_GLOW, piece->ScreenX, piece->ScreenY, 0, -10);
         SetPos(o);
         o.image = Fx_Img.shine1;
         o.rotation = kRot[i];

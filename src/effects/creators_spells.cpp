@@ -35,7 +35,7 @@ void Gfx_LevelEndTiles() {
             // Strictly inside the view port, compared with its width and height as the level end always had it.
             if (!(x > vp.x && x < vp.w && y > vp.y && y < vp.h)) continue;
             const float dx = float(x) - cx, dy = float(y) - cy;
-            Gfx_Obj& o = Gfx_New(14, x, y, 0, -10);
+            Gfx_Obj& o = Gfx_New(FX_CELL_FLYER, x, y, 0, -10);
             SetPos(o);
             o.image = Tile_Empty;
             o.alpha = 1.0f;
@@ -51,13 +51,12 @@ void Gfx_LevelEndTiles() {
 
 void Gfx_Kind11Ring() {
     const float ox = float(ToInt(Rf(-100, 100))), oy = float(ToInt(Rf(-100, 100)));
-    // A fifth of the frame rate per frame: at half of it the stars of the burst outshine the title.
-    const int32_t n = Fx_Room(ToInt(float(Fx_Fps()) * 0.2f) + 1);
+    const int32_t n = Fx_Room(ToInt(float(Fx_Fps()) * 0.5f) + 1);
     for (int32_t i = 0; i < n; ++i) {
         const float p = Rf(0, 360), q = Rf(0, 360);
         const int32_t delay = ToInt(Rf(0, 10));
         const float alpha = Rf(0, 0.25f) + 0.75f;
-        Gfx_Obj& o = Gfx_New(11, 0, 0, delay, -10);
+        Gfx_Obj& o = Gfx_New(FX_STAR_STREAK, 0, 0, delay, -10);
         o.velX = float(Deg_Cos(p) * Deg_Cos(q)) * 0.05f;
         o.velY = float(Deg_Cos(p) * Deg_Sin(q)) * 0.05f;
         o.vz = float(Deg_Sin(p)) * 0.1f;
@@ -72,11 +71,11 @@ void Gfx_Kind11Ring() {
 }
 
 void Gfx_Kind12Ring() {
-    // Capped at 6 in every mode: the slow modes make fewer objects, never more. Made at half the frame rate (up to
-    // 40) a frame, the rings of the burst flooded the sky pink behind the title, the board and the level-won dialog.
+    // Capped at 40 in every mode: the slow modes make fewer objects, never more (a fast machine in a slow mode
+    // would otherwise make more rings than the fastest mode allows).
     const float fps = float(Fx_Fps());
-    const float share = LowFps_Mode == 1 ? 0.07f : LowFps_Mode == 2 ? 0.03f : 0.1f;
-    const int32_t n = Fx_Room(ToInt(std::min(fps * share, 6.0f)) + 1) - 1;
+    const float share = LowFps_Mode == 1 ? 0.35f : LowFps_Mode == 2 ? 0.15f : 0.5f;
+    const int32_t n = Fx_Room(ToInt(std::min(fps * share, 40.0f)) + 1) - 1;
     const bool setOk = LevelEnd_Tileset >= 0 && size_t(LevelEnd_Tileset) < Tilesets.size();
     for (int32_t i = 0; i <= n; ++i) {
         const int32_t delay = ToInt(Rf(0, 1000));
@@ -91,7 +90,7 @@ void Gfx_Kind12Ring() {
         if (tile < 0 || size_t(tile) >= set.Tiles.size() || !set.Tiles[size_t(tile)].Image) continue;
         const Tileset_Tile& t = set.Tiles[size_t(tile)];
         Batch_AtlasAdd(t.Image);
-        Gfx_Obj& o = Gfx_New(12, 0, 0, delay, -10);
+        Gfx_Obj& o = Gfx_New(FX_TILE_RING, 0, 0, delay, -10);
         o.posX = px;
         o.posY = py;
         o.z = z;
@@ -117,12 +116,12 @@ void Gfx_Kind15Burst() {
         const int32_t x = ToInt(Rf(200, float(Screen_Width - 200))), y = ToInt(Rf(200, float(Screen_Height - 200)));
         const float a = float(Deg_ATan2(float(y - Screen_CenterY), float(x - Screen_CenterX)));
         const int32_t delay = ToInt(Rf(0, 1500));
-        Gfx_Obj& o = Gfx_New(15, x, y, delay, -10);
+        Gfx_Obj& o = Gfx_New(FX_COLOUR_RING, x, y, delay, -10);
         SetPos(o);
         o.counter = 1;
-        o.speed = r;
-        o.gravity = g;
-        o.heading = b;
+        o.TitleRed() = r;
+        o.TitleGreen() = g;
+        o.TitleBlue() = b;
         o.velX = float(Deg_Cos(a));
         o.velY = float(Deg_Sin(a));
         o.scaleX = 0.1f;
@@ -133,14 +132,14 @@ void Gfx_Kind15Burst() {
 void Gfx_SpellBurst(int32_t x, int32_t y, const std::shared_ptr<Piece>& piece) {
     for (int32_t a = 0; a < 360; a += Ri(1, 20) + 30) {
         const int32_t delay = Ri(1, 50);
-        Gfx_Obj& o = Gfx_New(31, x, y, delay, 10);
+        Gfx_Obj& o = Gfx_New(FX_GLOW_SPARK, x, y, delay, 10);
         SetPos(o);
         o.piece = piece;
         o.driftX = CosT(a) * 4;
         o.driftY = SinT(a) * 4;
-        o.velX = float(Ri(1, 255));
-        o.velY = float(Ri(1, 255));
-        o.vz = float(Ri(1, 255));
+        o.SparkRed() = float(Ri(1, 255));
+        o.SparkGreen() = float(Ri(1, 255));
+        o.SparkBlue() = float(Ri(1, 255));
         o.scaleX = o.scaleY = 0.8f;
         o.alpha = 1.0f;
         o.rotation = float(a + 90);
@@ -152,7 +151,7 @@ void Gfx_SpellBurst(int32_t x, int32_t y, const std::shared_ptr<Piece>& piece) {
 
 void Gfx_Circle360(int32_t x, int32_t y) {
     for (int32_t a = 0; a < 360;) {
-        Gfx_Obj& o = Gfx_New(28, x, y, 0, 10);
+        Gfx_Obj& o = Gfx_New(FX_RING_EMITTER, x, y, 0, 10);
         SetPos(o);
         if (Ri(1, 100) < 61) {
             o.image = Fx_Img.spark6;
@@ -164,16 +163,16 @@ void Gfx_Circle360(int32_t x, int32_t y) {
             o.velY = SinT(a % 360) * s;
             o.alpha = Rf(0, 0.3f) + 0.7f;
         } else {
-            o.kind = 33;
+            o.kind = FX_FLAME;
             o.image = Fx_Img.spark17;
             o.delay = 0;
             o.turnRate = float(Ri(1, 150) + 200);
             o.turnAccel = float(Ri(1, 150) + 200);
             a += Ri(1, 90) + 120;
             o.scaleX = Rf(0.25f, 0.5f);
-            o.velX = float(Ri(1, 50) + 100); // kind 33 keeps its colour in the velocity fields
-            o.velY = float(Ri(1, 25) + 30);
-            o.vz = float(Ri(1, 255));
+            o.SparkRed() = float(Ri(1, 50) + 100);
+            o.SparkGreen() = float(Ri(1, 25) + 30);
+            o.SparkBlue() = float(Ri(1, 255));
             const float s = Rf(0, 0.5f) + 2;
             o.driftX = CosT(a % 360) * s;
             o.driftY = SinT(a % 360) * s;
@@ -189,7 +188,7 @@ void Gfx_Circle360(int32_t x, int32_t y) {
 void Gfx_Kind34At(float x, float y) {
     const float dt = Fx_CreateDt();
     Batch_AtlasAdd(Piece_TarStrip);
-    Gfx_Obj& o = Gfx_New(34, ToInt(x), ToInt(y), 0, 10);
+    Gfx_Obj& o = Gfx_New(FX_SHARD_EMITTER, ToInt(x), ToInt(y), 0, 10);
     SetPos(o);
     o.turnRate = float(Ri(1, 150) + 200);
     o.turnAccel = float(Ri(1, 150) + 200);
@@ -207,7 +206,7 @@ void Gfx_Kind34At(float x, float y) {
 void Gfx_Kind25Circle(int32_t x, int32_t y) {
     static constexpr float kRot[3] = {0, 120, 240}, kScale[3] = {1.0f, 1.3f, 1.6f}, kTurn[3] = {2, 7, 12};
     for (int32_t i = 0; i < 3; ++i) {
-        Gfx_Obj& o = Gfx_New(25, x, y, 0, -10);
+        Gfx_Obj& o = Gfx_New(FX_BOTTLE_GLITTER, x, y, 0, -10);
         SetPos(o);
         o.rotation = kRot[i];
         o.image = Fx_Img.shine1;

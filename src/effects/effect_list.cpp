@@ -214,7 +214,7 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
 void Gfx_Kind4At(int32_t x0, int32_t y0) {
     const int32_t x = ToInt(float(x0) + float(Ri(-5, 5)) + Cell_CentreOffsetX());
     const int32_t y = ToInt(float(y0) + float(Ri(-5, 5)) + Cell_CentreOffsetY());
-    Gfx_Obj& o = Gfx_New(4, x, y, 0, 10);
+    Gfx_Obj& o = Gfx_New(FX_LINE_BLAST, x, y, 0, 10);
     o.posX = float(x);
     o.posY = float(y);
     o.alpha = 0.75f;
@@ -283,5 +283,5 @@ void RisingSpark(int32_t x, int32_t y, const ImagePtr& img, int32_t kind, float 
 }
 } // namespace
 
-void Gfx_Sparkle(int32_t x, int32_t y) { RisingSpark(x, y, Fx_Img.spark4, 7, Rf(0, 2) * 0.5f + 1, 0.7f); }
-void Gfx_Ember(int32_t x, int32_t y) { RisingSpark(x, y, Fx_Img.spark1, 10, Rf(0, 2) * 0.5f + 2, 0.2f); }
+void Gfx_Sparkle(int32_t x, int32_t y) { RisingSpark(x, y, Fx_Img.spark4, FX_RISING_SPARK, Rf(0, 2) * 0.5f + 1, 0.7f); }
+void Gfx_Ember(int32_t x, int32_t y) { RisingSpark(x, y, Fx_Img.spark1, FX_BLUE_SPARK, Rf(0, 2) * 0.5f + 2, 0.2f); }

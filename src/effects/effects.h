@@ -18,10 +18,51 @@ struct Piece;
 // ============================================================================================================
 // Effect objects and the effect list
 // ============================================================================================================
+// The effect kinds: what an object does is chosen by its kind (the update and draw rules of src/effects/kinds.cpp).
+// Numbers 0 to 3, 13, 38 and 39 are not used.
+enum Fx_Kind : int32_t {
+    FX_LINE_BLAST = 4,            // the beam cross of a line blast
+    FX_FALLING_GLOW = 5,          // a destroyed piece's glow
+    FX_EDGE_SPARK = 6,            // a spark running round a highlighted cell
+    FX_RISING_SPARK = 7,          // a glow's sparkle
+    FX_LINE_DOT = 8,              // a hint dot
+    FX_SHARD = 9,                 // a removed piece's shard
+    FX_BLUE_SPARK = 10,           // a shard's ember
+    FX_STAR_STREAK = 11,          // level end: a star flying at the viewer
+    FX_TILE_RING = 12,            // level end: a tile flying at the viewer
+    FX_CELL_FLYER = 14,           // level end: an empty tile taking off
+    FX_COLOUR_RING = 15,          // level end: a flying title
+    FX_TILE_SHARD = 16,           // a bomb's tile shard
+    FX_RAY_SPARK = 17,            // a bomb's ray
+    FX_EXPLOSION_SPARK = 18,      // an exploding cell's spark
+    FX_CHARGE_TRAIL = 19,         // a comet flying to the hammers
+    FX_CHAIN_LINK = 20,           // a link of a broken chain
+    FX_SPINNING_GLOW = 21,        // a rocket's trail
+    FX_FLASH_STRIP = 22,          // a new special piece's flash
+    FX_SMALL_SPARK = 23,          // glitter and a bolt's spark
+    FX_COIN_GLITTER = 24,         // a collected coin
+    FX_BOTTLE_GLITTER = 25,       // a collected bottle; the main menu's glows
+    FX_TRAIL_SPARK = 26,          // a bolt's spark with a trail
+    FX_TRAIL_DOT = 27,            // a trail's dot
+    FX_RING_EMITTER = 28,         // the bomb spell's ring
+    FX_RING_SPARK = 29,           // a collect ring's spark
+    FX_FREEZE_SPARK = 30,         // frost on the time bar
+    FX_GLOW_SPARK = 31,           // the chroma frenzy's spark
+    FX_POP_FLASH = 32,            // a flash that grows and fades
+    FX_FLAME = 33,                // the bomb spell's flame
+    FX_SHARD_EMITTER = 34,        // the tar destroyer's shard
+    FX_DESTROY_SPARK = 35,        // a spark of a piece that is gone
+    FX_TILE_CHIP = 36,            // a chip of a tile or a crate
+    FX_PIECE_GLOW = 37,           // a glow following a special piece
+    FX_COLOUR_TRAIL_EMITTER = 40, // level end: a colour trail
+    FX_COLOUR_PUFF = 41,          // a colour trail's puff
+    FX_KIND_END = 42              // one past the last kind
+};
+
 // One effect object. What the fields mean depends on the kind (see the update and draw passes).
 struct Gfx_Obj {
     // The four values every walk reads come first, on one cache line.
-    int32_t kind = 0;                   // effect kind 4..41
+    int32_t kind = 0;                   // effect kind (Fx_Kind)
     int32_t layer = 0;                  // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
     int32_t delay = 0;                  // ms before the object takes part; every pass that meets it counts it down
     bool dead = false;                  // removed during a walk; dropped from the list when the walk ends
@@ -30,9 +71,9 @@ struct Gfx_Obj {
     int32_t x = 0, y = 0;               // drawn position, screen pixels
     float posX = 0, posY = 0;           // real position, pixels
     float z = 0;                        // depth of the projected kinds 11 and 12
-    float speed = 0;                    // speed along the heading (14, 17..20); red of kind 15
-    float gravity = 0;                  // added to velocity y per second; acceleration (14); green of kind 15
-    float heading = 0;                  // direction in degrees (14, 19); blue of kind 15
+    float speed = 0;                    // speed along the heading (14, 17..20); TitleRed
+    float gravity = 0;                  // added to velocity y per second; acceleration (14); TitleGreen
+    float heading = 0;                  // direction in degrees (14, 19); TitleBlue
     float turnRate = 0;                 // degrees per unit of frame time added to the rotation
     float turnAccel = 0;                // added to the turn rate
     float rotation = 0;                 // drawing rotation in degrees
@@ -40,16 +81,25 @@ struct Gfx_Obj {
     float alpha = 0;                    // drawing alpha
     float life = 0;                     // kind-specific hold time or divisor
     float spread = 0;                   // beam spread of kind 4 (0..16)
-    float velX = 0, velY = 0;           // pixels per frame; red and green of kinds 31 and 33
-    float vz = 0;                       // depth per frame (11, 12); blue of kinds 31 and 33
+    float velX = 0, velY = 0;           // pixels per frame; SparkRed, SparkGreen
+    float vz = 0;                       // depth per frame (11, 12); SparkBlue
     int32_t counter = 0;                // loops left, fade phase (1 growing, 2 fading) or a countdown
     int32_t frameCount = 0;             // frames in the strip as the creator gave them
     int32_t countdown = 0;              // kind-specific timer, ms
     int32_t frameDelay = 0;             // ms per animation frame
     float driftX = 0, driftY = 0;       // decaying second velocity (31, 33) or a direction
-    float extra = 0;                    // drawing scale of kind 19
+    float extra = 0;                    // TrailScale
     float colR = 0, colG = 0, colB = 0; // drawing colour 0..255
     std::weak_ptr<Piece> piece;         // the piece a kind-37 glow follows; expired = none
+
+    // Fields some kinds reuse for a value of their own, by the name of that value.
+    float& TitleRed() { return speed; }  // the flying title's colour (FX_COLOUR_RING)
+    float& TitleGreen() { return gravity; }
+    float& TitleBlue() { return heading; }
+    float& SparkRed() { return velX; } // the colour of FX_GLOW_SPARK and FX_FLAME (they move by their drift)
+    float& SparkGreen() { return velY; }
+    float& SparkBlue() { return vz; }
+    float& TrailScale() { return extra; } // the drawing scale of FX_CHARGE_TRAIL
 };
 
 // Four floats of scratch; the level end advances the fourth (the spin wave of the you-lose dissolve).
@@ -127,8 +177,8 @@ extern EffectsHooks Effects_Hooks;
 EffectsHooks Effects_HooksDefault();
 
 // ---- Spell effects (spell_effects.cpp): the fireball's and the chain lightning's dissolves, the time stop
-// ------------ The fireball passing one cell: "Map_Fireball.png" dissolves centred on (x, y), its columns swept along
-// `rotation` degrees (0 right, 90 down), `scale` screen pixels per image pixel.
+// ------------ The fireball flying one way: "Map_Fireball.png" dissolves from (x, y) out along `rotation` degrees
+// (0 right, 90 down), `scale` screen pixels per image pixel.
 void MapEffect_Fireball(float x, float y, int32_t rotation, float scale);
 // One chain-lightning bolt ("Map_Flash1.png" or "Map_Flash2.png" by which = 1, 2) from (x, y); the bolt (the image's
 // height) runs along `rotation` + 90 degrees, `scale` screen pixels per image pixel.

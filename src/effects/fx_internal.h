@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -54,3 +55,15 @@ void Fx_Remove(Gfx_Obj& o);
 void Fx_Compact(bool always = false);
 // How many of n objects a creator may still make under the cap; the rest count as dropped.
 int32_t Fx_Room(int32_t n);
+
+// Each kind's rules (kinds.cpp): the update rule (motion, trails, removal by motion) and the draw rule (drawing, then
+// fades, growth, frames and turning, removal by time). Kinds without a rule have a do-nothing function there.
+using FxRule = void (*)(Gfx_Obj&);
+struct FxKindRules {
+    FxRule update, draw;
+};
+extern const std::array<FxKindRules, FX_KIND_END> Fx_Kinds;
+// The rules of a kind; null for a number outside the table.
+inline const FxKindRules* Fx_RulesOf(int32_t kind) {
+    return kind >= 0 && kind < FX_KIND_END ? &Fx_Kinds[size_t(kind)] : nullptr;
+}

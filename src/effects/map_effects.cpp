@@ -14,8 +14,6 @@ float MapFx_AnimFrame = 0, MapFx_FlickerFrame = 0;
 int32_t MapFx_SpinAngle = 0, MapFx_HookAngle = 0;
 
 namespace {
-constexpr int32_t kTitleThinning = 2; // a won level's title dissolve: one in this many sampled pixels fires
-
 Emitter_Hook OrNothing(Emitter_Hook h) { return h ? h : Emitter_Nothing; }
 
 void FireBands(const MapEffect_obj& e, int32_t v) {
@@ -155,12 +153,9 @@ void MapEffect_Step(MapEffect_obj& e) {
 
 void MapEffect_AddAnimated(float x, float y, float scale) {
     const int32_t f = std::clamp(ToInt(MapFx_AnimFrame), 0, 23);
-    // Every second sampled pixel fires: one sweep is made every frame and some 25 sweep at once, so with every pixel
-    // firing the glows (about a thousand a frame) became a white haze over the board and the costliest drawing of
-    // the game.
     MapEffect_Create(Fx_Img.youWin[f], 80, 200, 255, MapEffect_GlowHook, MapEffect_FlickerHook, MapEffect_SparkleHook,
                      Emitter_Nothing, 1, float(ToInt(x - 64 * scale)), float(ToInt(y - 16 * scale)), 0, 0, scale, 0,
-                     kTitleThinning, 4, 1, 0, 0);
+                     1, 4, 1, 0, 0);
     MapFx_AnimFrame += 12.0f * Fx_Dt();
     MapFx_FlickerFrame = MapFx_AnimFrame;
     if (MapFx_AnimFrame > 23) MapFx_AnimFrame = 0;
@@ -221,25 +216,25 @@ void MapEffect_SpinHook() {
 void Emitter_SpawnKind23() {
     const int32_t delay = Ri(1, 2);
     const float scale = Rf(0, 0.25f) + 0.75f;
-    Gfx_Create(Fx_Img.spark13, 23, Emitter_X, Emitter_Y, 0, 0, delay, Emitter_Value, scale, 10, 1);
+    Gfx_Create(Fx_Img.spark13, FX_SMALL_SPARK, Emitter_X, Emitter_Y, 0, 0, delay, Emitter_Value, scale, 10, 1);
 }
 
 void Emitter_SpawnKind8() {
     const int32_t delay = Ri(1, 2);
     const float scale = float(ToInt(Rf(0.75f, 1.0f))); // always 0, as it always was: these dots are not seen
-    Gfx_Create(Fx_Img.spark4, 8, Emitter_X, Emitter_Y, 0, 0, delay, Emitter_Value, scale, -10, 1);
+    Gfx_Create(Fx_Img.spark4, FX_LINE_DOT, Emitter_X, Emitter_Y, 0, 0, delay, Emitter_Value, scale, -10, 1);
 }
 
 void Emitter_SpawnKind26() {
     const float vx = Rf(-2, 2), vy = Rf(-2, 2);
-    Gfx_Create(Fx_Img.spark13, 26, Emitter_X, Emitter_Y, vx, vy, 0, Emitter_Value, 1, 10, 1);
+    Gfx_Create(Fx_Img.spark13, FX_TRAIL_SPARK, Emitter_X, Emitter_Y, vx, vy, 0, Emitter_Value, 1, 10, 1);
 }
 
-void Emitter_SpawnKind7() { Gfx_Create(Fx_Img.skyStar2, 7, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value, 2, -10, 1); }
+void Emitter_SpawnKind7() { Gfx_Create(Fx_Img.skyStar2, FX_RISING_SPARK, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value, 2, -10, 1); }
 
 namespace {
 void GaugeSpark(float scale, int32_t delay, float alpha, float turnRate, float turnAccel) {
-    Gfx_Obj& o = Gfx_New(30, Emitter_X, Emitter_Y, delay, 20);
+    Gfx_Obj& o = Gfx_New(FX_FREEZE_SPARK, Emitter_X, Emitter_Y, delay, 20);
     o.posX = float(Emitter_X);
     o.posY = float(Emitter_Y);
     o.image = Fx_Img.spark14;
@@ -268,12 +263,12 @@ void Emitter_SpawnB() {
 
 void Emitter_SpawnKind27() {
     const float scale = Rf(0, 0.2f) + 0.3f;
-    Gfx_Create(Fx_Img.spark10, 27, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value * 1.15f, scale, 10, 1);
+    Gfx_Create(Fx_Img.spark10, FX_TRAIL_DOT, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value * 1.15f, scale, 10, 1);
 }
 
 void Emitter_SpawnKind27b() {
     const float scale = Rf(0.5f, 0.7f);
-    Gfx_Create(Fx_Img.spark1, 27, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value * 1.5f, scale, 10, 1);
+    Gfx_Create(Fx_Img.spark1, FX_TRAIL_DOT, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value * 1.5f, scale, 10, 1);
 }
 
 void Emitter_Nothing() {}

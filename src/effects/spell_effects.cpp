@@ -21,15 +21,16 @@ constexpr float kTimeBarX = 34, kTimeBarW = 22; // the board's time bar, left of
 
 } // namespace
 
-// One picture per cell the fireball passes: every fourth pixel fires, so a row of them does not burn out white.
+// One picture per direction the fireball flies: the comet's columns are swept from the cast cell's centre out
+// along `rotation` degrees, every sampled pixel firing.
 void MapEffect_Fireball(float x, float y, int32_t rotation, float scale) {
     const ImagePtr& img = Source(u"incbin::images/effects/Map_Fireball.png", g_fireball);
     if (!img) return;
-    const float half = 32 * scale;
-    const float left = x - half * float(Deg_Cos(rotation)) - half * float(Deg_Cos(rotation + 90));
-    const float top = y - half * float(Deg_Sin(rotation)) - half * float(Deg_Sin(rotation + 90));
+    const float half = 32 * scale; // the picture is 64 pixels square; its middle row runs out from (x, y)
+    const float left = x - half * float(Deg_Cos(rotation + 90));
+    const float top = y - half * float(Deg_Sin(rotation + 90));
     MapEffect_Create(img, 110, 160, 255, Emitter_SpawnKind27, Emitter_SpawnKind27b, Emitter_Nothing, Emitter_Nothing, 1,
-                     left, top, ((rotation % 360) + 360) % 360, 0, scale, 0, 4, 3, 1, 0, 0);
+                     left, top, ((rotation % 360) + 360) % 360, 0, scale, 0, 1, 3, 1, 0, 0);
 }
 
 void MapEffect_Flash(int32_t which, float x, float y, int32_t rotation, float scale) {
@@ -52,7 +53,7 @@ void Gfx_TimeStop() {
     constexpr int32_t kFlakes = 24;
     for (int32_t i = 0; i < kFlakes; ++i) {
         const int32_t y = Board_AreaY + Board_AreaH * (kFlakes - i) / kFlakes;
-        Gfx_Create(Fx_Img.spark2, 30, int32_t(cx) + Rand_Int(-6, 6), y, 0, 0, Rand_Int(0, 300), 0.8f,
+        Gfx_Create(Fx_Img.spark2, FX_FREEZE_SPARK, int32_t(cx) + Rand_Int(-6, 6), y, 0, 0, Rand_Int(0, 300), 0.8f,
                    Rand_Float(0.6f, 1.0f), 10, 100 * i / kFlakes + 2);
     }
 }

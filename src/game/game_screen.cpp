@@ -9,6 +9,7 @@
 // [SECTION] Screen 6: level end
 // [SECTION] Screen 7: the dimmed board
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "board/play.h"
@@ -24,6 +25,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/mathdeg.h"
+#include "platform/random.h"
 #include "platform/system.h"
 
 namespace {
@@ -37,7 +39,7 @@ constexpr Rgb kBackdrop{20, 26, 58};              // SkyNight behind a board wit
 constexpr Rgb kContour{242, 194, 75};             // Gold: the border along the board's edges and holes
 constexpr Rgb kContourDark{107, 67, 22};          // Bronze: its shadow
 constexpr Rgb kSelect{255, 240, 168};             // GoldLight: the selected cell
-constexpr Rgb kHint{127, 212, 255};               // MagicBlue: the hint
+constexpr Rgb kHint{127, 212, 255};               // MagicBlue: the antigravity arrow
 constexpr int32_t kTimeBarX = 34, kTimeBarW = 22; // the time bar left of the board, pixels
 constexpr int kFontTime = kFontSans18;            // sans 18 px: the time over the bar
 constexpr int kFontBonus = kFontTrinigan36;       // Roman capitals 36 px: the counted time bonus
@@ -196,12 +198,6 @@ void Board_DrawMarks() {
         Draw_SetColor(255, 255, 255);
         CellOutline(Board_CursorCell.x, Board_CursorCell.y, w);
     }
-    if (Hint_Found && Match_Timer == 0 && !Board_Selected) {
-        Draw_SetAlpha(0.3f + 0.6f * pulse);
-        SetColour(kHint);
-        CellOutline(Hint_Col, Hint_Row, w);
-        CellOutline(Hint_Col2, Hint_Row2, w);
-    }
     if (Board_Selected) {
         Draw_SetAlpha(0.6f + 0.4f * pulse);
         SetColour(kSelect);
@@ -271,6 +267,70 @@ void Hammer_DrawCursor() {
 
 namespace {
 
+// The board's highlights in effects: sparks run round the selected cell, the hammer's target and the cell under the
+// mouse (kind 6, three sizes); dots (kind 8) outline the hinted move and the edge between its two cells. A lap starts
+// when a highlight moves to a cell and again every lap while it stays there.
+struct MarkLap {
+    int32_t col = -1, row = -1; // the cell (the hint: its first cell) of the running lap; -1 none
+    float nextMs = 0;           // drawing clock at which the next lap starts
+};
+enum MarkCase { MARK_SELECTED, MARK_HAMMER, MARK_CURSOR, MARK_HINT, MARK_CASES };
+struct MarkEffects {
+    std::array<MarkLap, MARK_CASES> laps;
+};
+MarkEffects g_marks;
+constexpr float kSparkScale[MARK_HINT] = {0.8f, 0.65f, 0.4f}; // sizes of the sparks by case
+constexpr float kSparkLapMs = 500; // a lap of sparks (its delays run down by update and draw alike)
+constexpr float kHintLapMs = 1000; // a line of dots shows for about two seconds
+
+// Starts a lap for the case when its highlight has moved, or when the last lap has run; forgets it when it is off.
+template <typename Start> void Mark_Keep(MarkCase k, bool on, int32_t c, int32_t r, float lapMs, Start start) {
+    MarkLap& lap = g_marks.laps[k];
+    if (!on) {
+        lap.col = -1;
+        return;
+    }
+    if (c == lap.col && r == lap.row && g_clockMs < lap.nextMs) return;
+    lap = MarkLap{c, r, g_clockMs + lapMs};
+    start();
+}
+
+void Mark_Sparks(MarkCase k, bool on, int32_t c, int32_t r) {
+    Mark_Keep(k, on, c, r, kSparkLapMs,
+              [&] { Board_Hooks.Gfx_RectEdgeSparks(Cell_PixelX(c), Cell_PixelY(r), kSparkScale[k]); });
+}
+
+// The hint's dots: the outline of the two cells together and the edge between them.
+void Mark_HintDots() {
+    const int32_t c = std::min(Hint_Col, Hint_Col2), r = std::min(Hint_Row, Hint_Row2);
+    const bool across = Hint_Col != Hint_Col2; // side by side
+    Mark_Keep(MARK_HINT, Hint_Found && Match_Timer == 0 && !Board_Selected, c, r, kHintLapMs, [&] {
+        const int32_t x = int32_t(Cell_PixelX(c)), y = int32_t(Cell_PixelY(r)), s = Cell_Width;
+        const int32_t w = across ? 2 * s : s, h = across ? s : 2 * s;
+        for (int32_t i = 0; i < w; i += s) {
+            Board_Hooks.Gfx_Kind8Line(x + i, y, 1, 0);
+            Board_Hooks.Gfx_Kind8Line(x + i, y + h, 1, 0);
+        }
+        for (int32_t i = 0; i < h; i += s) {
+            Board_Hooks.Gfx_Kind8Line(x, y + i, 0, 1);
+            Board_Hooks.Gfx_Kind8Line(x + w, y + i, 0, 1);
+        }
+        if (across)
+            Board_Hooks.Gfx_Kind8Line(x + s, y, 0, 1);
+        else
+            Board_Hooks.Gfx_Kind8Line(x, y + s, 1, 0);
+    });
+}
+
+void Board_MarkEffects() {
+    const Point cur = Board_CursorCell;
+    const bool hammerTarget = Board_CursorOnBoard && Hammer_Armed && Hammer_CanHit(cur.x, cur.y);
+    Mark_Sparks(MARK_SELECTED, Board_Selected != 0, Board_SelectedCell.x, Board_SelectedCell.y);
+    Mark_Sparks(MARK_HAMMER, hammerTarget, cur.x, cur.y);
+    Mark_Sparks(MARK_CURSOR, Board_CursorOnBoard && !Hammer_Armed && Level_EndState < 2, cur.x, cur.y);
+    Mark_HintDots();
+}
+
 // The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface. The game
 // frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
 // effect layers.
@@ -337,6 +397,7 @@ void Game_Frame() {
         if (Level_Sweeping) LevelEnd_LightSweep();
         Board_Hooks.Spells_Update(Frame_DeltaMs); // a spell's target click comes before the board's
         Game_LogicTick(Frame_DeltaMs);
+        Board_MarkEffects();
         Board_Hooks.Effects_UpdateAll();
         Level_UpdateTime(Frame_DeltaMs);
     }
@@ -368,6 +429,7 @@ void Screen5_Frame() {
 namespace {
 constexpr float kCountMs = 1500;  // phase 0: the time bonus is counted
 constexpr float kEffectMs = 1000; // phase 1: the picture and the effects above the board
+constexpr float kTrailFactor = 0; // colour trail emitters per burst: one
 } // namespace
 
 namespace {
@@ -386,33 +448,52 @@ void LevelEnd_Enter() {
     if (!Level_Lost) Board_Hooks.Gfx_LevelEndTiles();
 }
 
-// The level end's effects of one frame: the title dissolves (you win: glow and flicker sparks from its animation;
-// you lose: spinning sparks); a won level also streams stars, tile rings and flying titles.
-constexpr float kLevelEndBurstMs = 400; // how long a won level's end keeps making stars and rings
-
-static void LevelEnd_MakeEffects() {
+// The level end's effects of one frame. The title dissolves (you win: glow and flicker sparks from its animation;
+// you lose: spinning sparks). A won level streams star streaks, tile rings and flying titles in every frame of
+// every phase, the dialog's included; the flying titles have one call in each phase and a fourth on the frame a
+// phase ends, so the titles burst out again as the count-up finishes and as the dialog opens. While the effects
+// above the board are drawn (phase 1) a colour trail burst rises from a random cell every frame.
+static void LevelEnd_MakeEffects(bool phaseEnds) {
     Board_Hooks.LevelEnd_FxAdvance(Frame_DeltaMs / 1000.0f);
-    // Once the dialog or box is open over the level end, nothing new is made: the sky clears behind it.
-    if (LevelEnd_Phase >= 2) return;
     if (Level_Lost) {
-        Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
+        if (LevelEnd_Phase < 2) Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
         return;
     }
-    // The stars and tile rings burst out in the first moments only; made for the whole count-up they bury the
-    // title and the board under thousands of rings.
-    if (LevelEnd_Ms <= kLevelEndBurstMs) {
-        Board_Hooks.Gfx_Kind11Ring();
-        Board_Hooks.Gfx_Kind12Ring();
+    Board_Hooks.Gfx_Kind11Ring();
+    Board_Hooks.Gfx_Kind12Ring();
+    switch (LevelEnd_Phase) {
+    case 0:
         Board_Hooks.Gfx_Kind15Burst();
+        break;
+    case 1: {
+        Board_Hooks.Gfx_Kind15Burst();
+        // A random cell; a hole passes the burst on to the next playable cell in reading order.
+        const int32_t cells = Board_Cols * Board_Rows, start = Rand_Int(0, std::max(0, cells - 1));
+        for (int32_t i = 0; i < cells; ++i) {
+            const int32_t k = (start + i) % cells, c = k % Board_Cols, r = k / Board_Cols;
+            if (!Cell_Playable(c, r)) continue;
+            Board_Hooks.Gfx_Kind40Burst(Cell_PixelX(c), Cell_PixelY(r), kTrailFactor, 10);
+            break;
+        }
+        break;
     }
-    Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
+    default:
+        Board_Hooks.Gfx_Kind15Burst();
+        break;
+    }
+    if (phaseEnds) Board_Hooks.Gfx_Kind15Burst();
+    if (LevelEnd_Phase < 2) Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
 }
 void LevelEnd_Leave() {}
 
 void LevelEnd_Frame() {
     g_clockMs += Frame_DeltaMs;
     LevelEnd_Ms += Frame_DeltaMs;
-    LevelEnd_MakeEffects();
+    // The phases follow one clock from the level end's first frame: the count-up, then the effects, then the
+    // dialog or box. (A clock restarted at a phase change would count the time bonus and grow the title again.)
+    const bool countEnds = LevelEnd_Phase == 0 && LevelEnd_Ms >= kCountMs;
+    const bool effectsEnd = LevelEnd_Phase == 1 && LevelEnd_Ms >= kCountMs + kEffectMs;
+    LevelEnd_MakeEffects(countEnds || effectsEnd);
     Board_Hooks.Effects_UpdateAll();
     // The board stays, still settling, behind the picture.
     Board_UpdateTimers(Frame_DeltaMs);
@@ -467,10 +548,9 @@ void LevelEnd_Frame() {
     }
     Board_Hooks.Particles_Draw();
 
-    if (LevelEnd_Phase == 0 && LevelEnd_Ms >= kCountMs) {
+    if (countEnds) {
         LevelEnd_Phase = 1;
-        LevelEnd_Ms = 0;
-    } else if (LevelEnd_Phase == 1 && LevelEnd_Ms >= kEffectMs) {
+    } else if (effectsEnd) {
         LevelEnd_Phase = 2;
         if (!Level_Lost)
             Board_Hooks.WinLose_Open();

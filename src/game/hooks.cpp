@@ -71,6 +71,10 @@ void Runtime_InstallHooks() {
     b.Gfx_CoinCollected = Gfx_CoinCollected;
     b.Gfx_BottleCollected = Gfx_BottleCollected;
     b.Gfx_CollectRing = Gfx_CollectRing;
+    b.Gfx_DestroySparks = Gfx_DestroySparks;
+    b.Gfx_RectEdgeSparks = Gfx_RectEdgeSparks;
+    b.Gfx_Kind8Line = Gfx_Kind8Line;
+    b.Gfx_MatchTrail = Gfx_MatchTrail;
     b.Particles_Reset = Particles_Reset;
     b.Effects_Clear = Effects_Clear;
     b.Tutorial_OnEvent1 = Tutorial_OnEvent1;
@@ -104,6 +108,7 @@ void Runtime_InstallHooks() {
     b.Gfx_Kind11Ring = Gfx_Kind11Ring;
     b.Gfx_Kind12Ring = Gfx_Kind12Ring;
     b.Gfx_Kind15Burst = Gfx_Kind15Burst;
+    b.Gfx_Kind40Burst = Gfx_Kind40Burst;
     b.MapEffect_AddAnimated = MapEffect_AddAnimated;
     b.MapEffect_AddSpinning = MapEffect_AddSpinning;
     b.Particles_HammerBurst = HammerBurst;

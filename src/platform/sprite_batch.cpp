@@ -247,6 +247,17 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         p.x += x;
         p.y += y;
     }
+    float minX = pt[0].x, maxX = pt[0].x, minY = pt[0].y, maxY = pt[0].y;
+    for (const SDL_FPoint& p : pt) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    // A quad wholly outside the viewport would draw nothing: it is not handed on (the level end's stars and rings
+    // fly on past the screen's edges).
+    const Rect vp = Draw_GetViewport();
+    if (maxX <= float(vp.x) || minX >= float(vp.x + vp.w) || maxY <= float(vp.y) || minY >= float(vp.y + vp.h)) return;
     const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }

@@ -1,5 +1,6 @@
 // The play loop driven as a player drives it: Game_Start, real mouse events through the main loop's pass and
 // Game_Frame, to the won level and to the level lost by time; restarts, hammers and the time offer.
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -172,6 +173,30 @@ TEST_F(PlayTest, HammerThresholdsFireOnceEach) {
     EXPECT_EQ(Hammer_Charge, 260);
 }
 
+namespace {
+int g_trails = 0;
+}
+
+// The charge comets fly while the charge grows, and never with the slow-computer option on.
+TEST_F(PlayTest, ChargeCometsFollowTheChargeAndTheSlowComputerOption) {
+    Board_Hooks.Gfx_MatchTrail = [](float, int32_t) { ++g_trails; };
+    const int32_t slow = Slow_PC;
+    Game_Start(0);
+    Hammers_Reset();
+    g_trails = 0;
+    Slow_PC = 0;
+    Hammer_AddCharge(3);
+    EXPECT_EQ(g_trails, 1);
+    Slow_PC = 1;
+    Hammer_AddCharge(3);
+    EXPECT_EQ(g_trails, 1);
+    Slow_PC = 0;
+    Hammer_AddCharge(300);
+    Hammer_AddCharge(3); // full: the charge does not grow
+    EXPECT_EQ(g_trails, 2);
+    Slow_PC = slow;
+}
+
 // Hammer 1 takes a piece and leaves the tile, hammer 2 takes the tile too, hammer 3 every gem of that colour with
 // their tiles. A strike uses the charge up; the click goes through the mouse.
 TEST_F(PlayTest, HammersStrikeWhatTheyPromise) {
@@ -341,8 +366,9 @@ std::vector<std::string> g_endFx; // the level end's effect calls, in order
 } // namespace
 
 // The level end makes its effects through the hooks: entering a won level restarts the title counters and sends the
-// tiles flying; each frame adds stars, tile rings, flying titles and the you-win dissolve at the title's centre, and
-// once the dialog is open nothing new is made. A lost level only dissolves its title.
+// tiles flying; every frame of every phase, the dialog's too, adds stars, tile rings and flying titles (once more on
+// the frame a phase ends), the upper layer's phase adds a colour trail burst, and the you-win dissolve runs while the
+// title shows. The phases follow one clock: the count-up is not counted twice. A lost level only dissolves its title.
 TEST_F(PlayTest, TheLevelEndMakesItsEffectsInOrder) {
     BoardHooks& h = Board_Hooks;
     h.LevelEnd_FxStart = [] { g_endFx.push_back("start"); };
@@ -358,6 +384,7 @@ TEST_F(PlayTest, TheLevelEndMakesItsEffectsInOrder) {
         g_endFx.push_back("lose " + std::to_string(int(x)) + " " + std::to_string(int(y)) + " " +
                           std::to_string(int(s * 10)));
     };
+    h.Gfx_Kind40Burst = [](float, float, float, int32_t layer) { g_endFx.push_back("trails " + std::to_string(layer)); };
     h.Effects_UpdateAll = [] { g_endFx.push_back("update"); };
     h.WinLose_Open = [] { g_endFx.push_back("dialog"); };
     h.MsgBox_Frame_Open = [] { g_endFx.push_back("box"); };
@@ -374,13 +401,31 @@ TEST_F(PlayTest, TheLevelEndMakesItsEffectsInOrder) {
     g_endFx.clear();
     Frame();
     EXPECT_EQ(g_endFx, (V{"stars", "rings", "titles", "win " + title + " 16", "update"}));
-    for (int32_t i = 0; i < 400 && LevelEnd_Phase < 2; ++i)
+    const auto count = [](const char* what) { return std::count(g_endFx.begin(), g_endFx.end(), what); };
+    int32_t frames = 1, effectFrames = 0;
+    float before = LevelEnd_Ms, effectsFrom = 0;
+    for (int32_t i = 0; i < 400 && LevelEnd_Phase < 2; ++i) {
+        const int32_t phase = LevelEnd_Phase;
         Frame();
+        ++frames;
+        effectFrames += phase == 1;
+        if (phase == 0 && LevelEnd_Phase == 1) effectsFrom = LevelEnd_Ms;
+        ASSERT_GT(LevelEnd_Ms, before) << "the level end's clock runs on through its phases";
+        before = LevelEnd_Ms;
+    }
     ASSERT_EQ(LevelEnd_Phase, 2);
     EXPECT_EQ(g_endFx.back(), "dialog");
+    EXPECT_GE(effectsFrom, 1500.0f);
+    EXPECT_LT(effectsFrom, 1520.0f);
+    EXPECT_GE(LevelEnd_Ms, 2500.0f);
+    EXPECT_LT(LevelEnd_Ms, 2520.0f);
+    EXPECT_EQ(count("stars"), frames);
+    EXPECT_EQ(count("rings"), frames);
+    EXPECT_EQ(count("titles"), frames + 2) << "one more as each of the two phases ends";
+    EXPECT_EQ(count("trails 10"), effectFrames);
     g_endFx.clear();
     Frame();
-    EXPECT_EQ(g_endFx, (V{"update"})) << "nothing new is made under the dialog";
+    EXPECT_EQ(g_endFx, (V{"stars", "rings", "titles", "update"})) << "the sky goes on under the dialog";
 
     Game_Start(1);
     Frames(90);

@@ -100,23 +100,75 @@ TEST_F(CreatorTest, LevelEndTilesSkipVoidAndBorderCells) {
     Board_Cells[2][1].Void = 0;
 }
 
-TEST_F(CreatorTest, LevelEndCountsAndCaps) {
-    Fx_SetClock(16, 10);
-    Gfx_Kind15Burst();
-    EXPECT_EQ(Fx_CountKind(15), 1);
-    Fx_SetClock(5, 200);
-    Gfx_Kind15Burst();
-    EXPECT_EQ(Fx_CountKind(15), 4);
-    // Tile rings: at most 7 a frame in every slow mode, even at a high frame rate; a missing tile set makes none.
+// Every creator's count at a given frame rate, as the game's rules give it (the counted bursts, floors and caps).
+TEST_F(CreatorTest, EveryCreatorMakesItsCount) {
+    Fx_SetBoard(4, 3, 48);
+    auto piece = std::make_shared<Piece>();
+    struct Row {
+        const char* what;
+        int fps, lowFps;
+        void (*make)(const std::shared_ptr<Piece>&);
+        int kind, count;
+    };
+    using P = const std::shared_ptr<Piece>&;
+    static const Row rows[] = {
+        {"burst at cell", 60, 0, [](P) { Gfx_BurstAtCell(100, 50, 0.1f); }, 5, 6},
+        {"burst at cell, factor 0", 60, 0, [](P) { Gfx_BurstAtCell(100, 50, 0.0f); }, 5, 1},
+        {"removed piece", 60, 0, [](P) { Gfx_RemovedPieceBurst(100, 50, 0.1f); }, 9, 6},
+        {"coin", 60, 0, [](P) { Gfx_CoinCollected(100, 50); }, 24, 1},
+        {"bottle", 60, 0, [](P) { Gfx_BottleCollected(100, 50); }, 25, 1},
+        {"collect ring", 60, 0, [](P) { Gfx_CollectRing(700, 300); }, 29, 60},
+        {"gem bag ring", 60, 0, [](P) { Gfx_Star360(700, 300); }, 29, 60},
+        {"edge sparks", 60, 0, [](P) { Gfx_RectEdgeSparks(100, 50, 0.4f); }, 6, 48},
+        {"hint dots", 60, 0, [](P) { Gfx_Kind8Line(100, 50, 1, 0); }, 8, 17},
+        {"rocket", 60, 0, [](P) { Gfx_Kind21Burst(100, 50, 0.0005f); }, 21, 1},
+        {"launcher made", 60, 0, [](P) { Gfx_Kind22Burst(100, 50, 0.2f); }, 22, 12},
+        {"colour trails", 60, 0, [](P) { Gfx_Kind40Burst(100, 50, 0.1f, 10); }, 40, 6},
+        {"explosion sparks", 60, 0, [](P) { Gfx_ExplosionSparks(300, 300); }, 18, 60},
+        {"explosion sparks, slow", 30, 0, [](P) { Gfx_ExplosionSparks(300, 300); }, 18, 50},
+        {"explosion rays: shards", 60, 0, [](P) { Gfx_ExplosionRays(300, 300); }, 16, 8},
+        {"explosion rays: sparks", 60, 0, [](P) { Gfx_ExplosionRays(300, 300); }, 17, 30},
+        {"explosion rays: sparks, fast", 120, 0, [](P) { Gfx_ExplosionRays(300, 300); }, 17, 50},
+        {"tile chips", 60, 0, [](P) { Gfx_Explosion16(300, 300); }, 36, 16},
+        {"crate chips", 60, 0, [](P) { Gfx_BlockerHit16(300, 300); }, 36, 16},
+        {"chain links", 60, 0, [](P) { Gfx_Sparks(300, 300); }, 20, 20},
+        {"chain links, fast", 100, 0, [](P) { Gfx_Sparks(300, 300); }, 20, 30},
+        {"destroy sparks", 60, 0, [](P) { Gfx_DestroySparks(300, 300); }, 35, 10},
+        {"destroy sparks, fast", 110, 0, [](P) { Gfx_DestroySparks(300, 300); }, 35, 11},
+        {"piece glows", 60, 0, [](P p) { Gfx_Kind37Circle(p); }, 37, 3},
+        {"level-end tiles", 60, 0, [](P) { Gfx_LevelEndTiles(); }, 14, 12},
+        {"star streaks", 60, 0, [](P) { Gfx_Kind11Ring(); }, 11, 31},
+        {"tile rings", 60, 0, [](P) { Gfx_Kind12Ring(); }, 12, 31},
+        {"tile rings, mode 1", 60, 1, [](P) { Gfx_Kind12Ring(); }, 12, 22},
+        {"tile rings, mode 2", 60, 2, [](P) { Gfx_Kind12Ring(); }, 12, 10},
+        {"tile rings at the cap", 100, 0, [](P) { Gfx_Kind12Ring(); }, 12, 41},
+        {"tile rings at the cap, mode 1", 250, 1, [](P) { Gfx_Kind12Ring(); }, 12, 41},
+        {"tile rings at the cap, mode 2", 400, 2, [](P) { Gfx_Kind12Ring(); }, 12, 41},
+        {"flying titles", 60, 0, [](P) { Gfx_Kind15Burst(); }, 15, 3},
+        {"flying titles, slow", 14, 0, [](P) { Gfx_Kind15Burst(); }, 15, 1},
+        {"flying titles, fast", 500, 0, [](P) { Gfx_Kind15Burst(); }, 15, 3},
+        {"tar destroyer", 60, 0, [](P) { Gfx_Kind34At(100, 50); }, 34, 1},
+        {"main menu glows", 60, 0, [](P) { Gfx_Kind25Circle(400, 300); }, 25, 3},
+    };
     const int32_t mode = LowFps_Mode;
-    Fx_SetClock(4, 250);
-    for (const int m : {0, 1, 2}) {
+    for (const Row& r : rows) {
         Effects_Clear();
-        LowFps_Mode = m;
-        Gfx_Kind12Ring();
-        EXPECT_LE(Fx_CountKind(12), 7) << m;
+        Fx_SetClock(1000.0f / float(r.fps), r.fps);
+        LowFps_Mode = r.lowFps;
+        r.make(piece);
+        EXPECT_EQ(Fx_CountKind(r.kind), r.count) << r.what;
     }
     LowFps_Mode = mode;
+    // The charge comets: n + 1 per matched cell.
+    Effects_Clear();
+    Fx_SetClock(1000.0f / 60, 60);
+    Match_Count = 3;
+    Match_List[0] = Point{0, 0};
+    Match_List[1] = Point{1, 0};
+    Match_List[2] = Point{2, 0};
+    Gfx_MatchTrail(1.0f, 3);
+    EXPECT_EQ(Fx_CountKind(19), 12);
+    // A tile set the level end did not choose makes no tile ring.
     Effects_Clear();
     const int32_t set = LevelEnd_Tileset;
     LevelEnd_Tileset = -1;

@@ -50,6 +50,13 @@ void FxTest::SetUp() {
     Fx = FxState{};
     Fx_SetClock(16, 60);
     Fx_SetBoard(8, 8, 48);
+    // The level end's tile rings pick from a tile set of one tile.
+    Tilesets.assign(1, Tileset{});
+    Tilesets[0].Tiles.assign(1, Tileset_Tile{});
+    Tilesets[0].Tiles[0].Image = Fx_Img.spark1;
+    LevelEnd_Tileset = 0;
+    for (int32_t& t : LevelEnd_Tiles)
+        t = 0;
     Rand_Seed(12345);
     // Every layer counts as drawn by the screen (the game screen's three passes).
     Effects_DrawBehind();

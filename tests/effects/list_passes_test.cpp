@@ -6,7 +6,9 @@
 
 #include "board/board.h"
 #include "board/pieces.h"
+#include "board/rules.h"
 #include "effects/fx_helpers.h"
+#include "platform/random.h"
 
 namespace {
 
@@ -271,6 +273,127 @@ TEST_F(DrawTest, LifetimesThatMustEnd) {
     EXPECT_EQ(Fx_CountKind(22), 0);
     EXPECT_EQ(Fx_CountKind(40), 0);
     EXPECT_EQ(Fx_CountKind(41), 0);
+}
+
+// Every kind as its creator makes it: its first frame is drawn in its blend (additive or alpha), and it ends.
+TEST_F(DrawTest, EveryKindDrawsInItsBlendAndEnds) {
+    static std::shared_ptr<Piece> piece;
+    piece = std::make_shared<Piece>();
+    struct Row {
+        int kind;
+        void (*make)();
+        int blend;
+    };
+    constexpr int A = BLEND_ALPHA, ADD = BLEND_ADDITIVE;
+    static const Row rows[] = {
+        {4, [] { Gfx_Kind4At(148, 98); }, ADD},
+        {5, [] { Gfx_BurstAtCell(148, 98, 0); }, ADD},
+        {6, [] { Gfx_RectEdgeSparks(148, 98, 0.8f); }, ADD},
+        {7, [] { Gfx_Sparkle(200, 200); }, ADD},
+        {8, [] { Gfx_Kind8Line(148, 98, 1, 0); }, ADD},
+        {9, [] { Gfx_RemovedPieceBurst(148, 98, 0); }, A},
+        {10, [] { Gfx_Ember(200, 200); }, A},
+        {11, [] { Gfx_Kind11Ring(); }, ADD},
+        {12, [] { Gfx_Kind12Ring(); }, ADD},
+        {14, [] { Gfx_LevelEndTiles(); }, A},
+        {15, [] { Gfx_Kind15Burst(); }, A},
+        {16, [] { Gfx_ExplosionRays(300, 300); }, A},
+        {17, [] { Gfx_ExplosionRays(300, 300); }, ADD},
+        {18, [] { Gfx_ExplosionSparks(300, 300); }, ADD},
+        {19, [] { Gfx_MatchTrail(1.0f, 0); }, ADD},
+        {20, [] { Gfx_Sparks(300, 300); }, A},
+        {21, [] { Gfx_Kind21Burst(148, 98, 0); }, ADD},
+        {22, [] { Gfx_Kind22Burst(148, 98, 0); }, ADD},
+        {23, [] { Gfx_CreateSimple(Fx_Img.spark10, 23, 200, 200, 0.7f, 0.75f, 100, 100, -10); }, ADD},
+        {24, [] { Gfx_CoinCollected(200, 200); }, A},
+        {25, [] { Gfx_BottleCollected(200, 200); }, ADD},
+        {26, [] { Gfx_Create(Fx_Img.spark13, 26, 200, 200, 1, 1, 0, 0.8f, 1, 10, 1); }, ADD},
+        {27, [] { Gfx_Create(Fx_Img.spark10, 27, 200, 200, 0, 0, 0, 0.8f, 0.4f, 10, 1); }, ADD},
+        {28, [] { Gfx_Circle360(300, 300); }, ADD},
+        {29, [] { Gfx_CollectRing(700, 300); }, ADD},
+        {30, [] { Gfx_Create(Fx_Img.spark14, 30, 200, 200, 0, 0, 0, 0.3f, 0.5f, 20, 50); }, ADD},
+        {31, [] { Gfx_SpellBurst(300, 300, nullptr); }, ADD},
+        {32, [] { Gfx_Create(Fx_Img.spark1, 32, 200, 200, 0, 0, 0, 0.2f, 0.3f, 10, 1); }, ADD},
+        {33, [] { Gfx_Circle360(300, 300); }, ADD},
+        {34, [] { Gfx_Kind34At(200, 200); }, A},
+        {35, [] { Gfx_DestroySparks(300, 300); }, ADD},
+        {36, [] { Gfx_Explosion16(300, 300); }, A},
+        {37, [] { Gfx_Kind37Circle(piece); }, ADD},
+        {40, [] { Gfx_Kind40Burst(148, 98, 0, 10); }, ADD},
+        {41, [] { Gfx_CreateColoured(Fx_Img.spark4, 41, 200, 200, 9, 9, 9, 0.7f, 0.2f, 0, 0, 10); }, A},
+    };
+    Match_Count = 1;
+    Match_List[0] = Point{1, 1};
+    for (const Row& r : rows) {
+        Effects_Clear();
+        Rand_Seed(7);
+        for (int tries = 0; tries < 20 && Fx_CountKind(r.kind) == 0; ++tries)
+            r.make(); // the bomb's circle draws its two kinds by chance
+        ASSERT_GT(Fx_CountKind(r.kind), 0) << r.kind;
+        int layer = 0;
+        for (Gfx_Obj& o : Effects_List) {
+            o.delay = 0;
+            if (!o.image) { // the empty tile and the tar piece are the board's pictures
+                o.image = Fx_Img.spark6;
+                o.frame = 0;
+            }
+            if (o.kind != r.kind) Fx_Remove(o);
+            layer = o.kind == r.kind ? o.layer : layer;
+        }
+        Fx_Compact(true);
+        sink.draws.clear();
+        layer == -10 ? Effects_DrawBehind() : layer == 10 ? Effects_DrawAbove() : Effects_DrawTop();
+        ASSERT_FALSE(sink.draws.empty()) << r.kind;
+        EXPECT_EQ(sink.draws[0].s.blend, r.blend) << r.kind;
+        if (r.kind == 37) piece.reset(); // a piece glow ends with its piece
+        for (int f = 0; f < 60 * 15 && Fx_CountKind(r.kind) > 0; ++f)
+            Fx_GameFrame();
+        EXPECT_EQ(Fx_CountKind(r.kind), 0) << r.kind << " never ends";
+    }
+}
+
+// The frame-looping kinds run the loops their creators give them, then fade: the frame on which each is gone, at
+// 20 ms a frame from frame 0 with a fixed alpha.
+TEST_F(DrawTest, LoopingKindsEndOnTheirFrame) {
+    Fx_SetClock(20, 20); // too slow for glitter children
+    struct Row {
+        int kind;
+        void (*make)();
+        float alpha;
+        int frames;
+    };
+    static const Row rows[] = {
+        {24, [] { Gfx_CoinCollected(200, 200); }, 0.5f, 6 * 16 + 7}, // 6 loops of 16 frames (50 a second past 15),
+                                                                     // then ms / 300
+        {28, [] { Gfx_Circle360(300, 300); }, 0.5f, 1 * 16 + 7},      // 1 loop, as the coin
+        {29, [] { Gfx_CollectRing(700, 300); }, 0.05f, 3 * 16 + 8},   // 3 loops, then dt x 0.3
+        {29, [] { Gfx_Star360(700, 300); }, 0.05f, 4 * 16 + 8},       // 4 loops
+        {34, [] { Gfx_Kind34At(200, 200); }, 0.5f, 5 * 23 + 7},       // 5 loops of 23 frames (70 a second past 32)
+    };
+    for (const Row& r : rows) {
+        Effects_Clear();
+        for (int tries = 0; tries < 20 && Fx_CountKind(r.kind) == 0; ++tries)
+            r.make();
+        bool kept = false;
+        for (Gfx_Obj& o : Effects_List) {
+            if (o.kind != r.kind || kept) {
+                Fx_Remove(o);
+                continue;
+            }
+            kept = true;
+            o.delay = 0;
+            o.alpha = r.alpha;
+            o.frame = 0;
+            o.image = Fx_Img.spark6;
+        }
+        Fx_Compact(true);
+        int frames = 0;
+        while (Fx_CountKind(r.kind) > 0 && frames < 1000) {
+            Fx_GameFrame();
+            ++frames;
+        }
+        EXPECT_EQ(frames, r.frames) << r.kind;
+    }
 }
 
 TEST_F(DrawTest, PieceGlowEndsWithItsPiece) {

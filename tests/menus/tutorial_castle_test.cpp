@@ -63,7 +63,11 @@ TEST_F(TutorialCastle, AFrameGivesWayWhenTheLevelIsWonUnderIt) {
     Frames(30);
     Shot("tut_levelend.png");
     EXPECT_EQ(Dialog_Active, 0) << "the level end stands alone";
+    Frames(90);
+    Shot("levelend_peak.png"); // the count-up just done, the sky at its fullest
     ASSERT_TRUE(Until([] { return Dialog_Active == 1; }, 400));
+    Frames(30);
+    Shot("levelend_dialog.png");
     EXPECT_EQ(Dialog_UpdateFn(), WinLose_Update) << "the level-won dialog, with no frame over it";
     Frames(5);
     Shot("tut_levelwon.png");

@@ -109,4 +109,23 @@ TEST_F(SpriteBatchTest, ViewportClipsTheRunsThatFollow) {
     EXPECT_EQ(PixelAt(206, 105), (Rgb{0, 0, 0}));
 }
 
+// A sprite that reaches one pixel into the viewport is drawn there; one wholly outside it is not handed on at all.
+TEST_F(SpriteBatchTest, SpritesOutsideTheViewportAreLeftOut) {
+    const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
+    Fill(0, 0, 0);
+    Batch_SetViewport(100, 100, 105, 100);
+    const int64_t before = Batch_Stats().vertices;
+    Batch_Sprite(img, 0, 205, 120, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // right of it
+    Batch_Sprite(img, 0, 90, 120, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);  // left of it, ending at its edge
+    Batch_Sprite(img, 0, 150, 200, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // below it
+    EXPECT_EQ(Batch_Stats().vertices, before);
+    Batch_Sprite(img, 0, 195, 191, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // its bottom-right corner
+    Batch_Sprite(img, 0, 91, 91, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);   // one pixel into its top-left
+    Batch_Flush();
+    Batch_SetViewport(0, 0, 800, 600);
+    EXPECT_EQ(PixelAt(204, 199), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(100, 100), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(99, 100), (Rgb{0, 0, 0}));
+}
+
 } // namespace

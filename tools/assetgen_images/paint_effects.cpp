@@ -92,12 +92,12 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
     const double w = c.width(), cx = w / 2, cy = c.height() / 2.0, r = w / 2;
     const double t = s.frames > 1 ? static_cast<double>(frame) / s.frames : 0;
     switch (s.variant) {
-    case 0: // shine1: soft ring of light
+    case 0: // shine1: a ring of light, bright enough to show at the main menu's faint alphas
         cairo_arc(cr, cx, cy, r * 0.62, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::MagicGold, 0.25), r * 0.5);
+        Stroke(cr, WithAlpha(pal::MagicGold, 0.6), r * 0.5);
         cairo_arc(cr, cx, cy, r * 0.62, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::White, 0.5), r * 0.16);
-        Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.35));
+        Stroke(cr, WithAlpha(pal::White, 1.0), r * 0.2);
+        Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.75));
         break;
     case 1: // the falling glow and the ember: a warm point fading into a faint halo
         EmberGlow(cr, cx, cy, r);
@@ -321,7 +321,11 @@ void PaintTilePart(Canvas& c, const ImageRow& s, int frame) {
     if (s.variant == 2) {
         FillVertical(cr, cy - r, cy + r, {pal::WoodLight, pal::Wood, pal::WoodDark}, true);
     } else if (s.variant == 1) {
-        FillVertical(cr, cy - r, cy + r, {Hex(0xe0d6ff), Hex(0x9a8fc8), Hex(0x4e4878)}, true);
+        // a chip of the golden tile: bright gold catching the light as it turns, a bronze edge
+        const double shine = 0.5 + 0.5 * std::cos(a);
+        FillVertical(cr, cy - r, cy + r, {Mix(pal::Gold, pal::GoldLight, shine), pal::Gold, pal::GoldDark}, true);
+        Stroke(cr, pal::Bronze, 1.2);
+        return;
     } else {
         FillVertical(cr, cy - r, cy + r, {pal::StoneLight, pal::Stone, pal::StoneDark}, true);
     }
