@@ -253,6 +253,8 @@ void Match_TakeUp() { g_inPlay = InPlay{true, Player_Current}; }
 
 bool Match_InPlay() { return g_inPlay.on && g_inPlay.player == Player_Current; }
 
+void Match_LeavePlay() { g_inPlay = InPlay{}; }
+
 void Match_Delete() {
     g_loadedOk = false;
     g_inPlay = InPlay{};

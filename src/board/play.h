@@ -163,5 +163,8 @@ bool Match_Continue();
 // saved match is only ever written over by its own play. Match_Load and Match_Delete end it.
 void Match_TakeUp();
 bool Match_InPlay();
+// The match in memory is no longer the player's (the level editor opened over it): nothing of it is saved until a
+// match is continued or started anew.
+void Match_LeavePlay();
 int32_t Match_Exists(); // 1 when the current player's saved match exists
 void Match_Delete();    // deletes the current player's saved match files
