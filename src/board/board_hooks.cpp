@@ -19,11 +19,11 @@ BoardHooks Board_HooksDefault() {
         h.Gfx_Kind15Burst, h.Gfx_Kind40Burst, h.MapEffect_AddAnimated, h.MapEffect_AddSpinning, h.Particles_HammerBurst,
         h.MsgBox_Level_Open, h.MsgBox_LevelDone_Open, h.MsgBox_LevelsEnded_Open, h.MsgBox_Frame_Open,
         h.MsgBox_Game_Open, h.MsgBox_HighScore_Open, h.MsgBox_CastlesDone_Open, h.WinLose_Open, h.Wallpapers_Open,
-        h.HighScores_Open, h.Highscores_FindRank, h.Highscores_Add, h.Highscores_Save, h.Tutorial_OnEvent6,
-        h.Tutorial_OnEvent7, h.Tutorial_OnEvent11, h.Tutorial_OnEvent12, h.Tutorial_OnEvent13, h.Tutorial_OnEvent14,
-        h.Tutorial_OnEvent15, h.Tutorial_ClearFlags, h.Tips_Visible, h.Tips_CheckBoard, h.Tips_Draw,
-        h.Tips_ShowIceCrystal, h.Tips_ShowSnowball, h.Editor_IsOpen, h.Editor_IsTesting, h.Editor_Update, h.Editor_Draw,
-        h.Editor_Create, h.Editor_Close, h.Editor_EndTest);
+        h.HighScores_Open, h.Highscores_FindRank, h.Highscores_Add, h.Highscores_Insert, h.Highscores_Save,
+        h.Tutorial_OnEvent6, h.Tutorial_OnEvent7, h.Tutorial_OnEvent11, h.Tutorial_OnEvent12, h.Tutorial_OnEvent13,
+        h.Tutorial_OnEvent14, h.Tutorial_OnEvent15, h.Tutorial_ClearFlags, h.Tips_Visible, h.Tips_CheckBoard,
+        h.Tips_Draw, h.Tips_ShowIceCrystal, h.Tips_ShowSnowball, h.Editor_IsOpen, h.Editor_IsTesting, h.Editor_Update,
+        h.Editor_Draw, h.Editor_Create, h.Editor_Close, h.Editor_EndTest);
     // The tutorial's gates allow, and no score has a high-score place, while nobody is there to ask.
     h.Tutorial_OnEvent12 = [](int32_t, int32_t) -> int32_t { return 1; };
     h.Tutorial_OnEvent14 = [](int32_t, int32_t) -> int32_t { return 1; };

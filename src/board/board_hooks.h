@@ -104,6 +104,9 @@ struct BoardHooks {
     void (*HighScores_Open)(int32_t highlight, int32_t mode);
     int32_t (*Highscores_FindRank)(int32_t score); // place 0..7, -1 none (do-nothing: -1)
     void (*Highscores_Add)(int32_t place);
+    // A game-over entry with every field: player, score, start level, last level, playing time in seconds.
+    void (*Highscores_Insert)(int32_t place, int32_t player, int32_t score, int32_t startLevel, int32_t lastLevel,
+                              int32_t playSeconds);
     void (*Highscores_Save)();
     // Tutorial events of the play loop and the tips of the game screen.
     void (*Tutorial_OnEvent6)(int32_t n);                // hammer n became available

@@ -159,8 +159,15 @@ bool Level_Save(const Str& path) {
 }
 
 bool Level_Load(const Str& path) {
+    // Larger than the largest header and cell records allow: refused unread (a huge file would take all memory).
+    constexpr int64_t kMaxBytes = int64_t(LevelFile_MaxRecord) + LevelFile_WeightsSize +
+                                  int64_t(LevelFile_MaxRecord) * Board_MaxCols * Board_MaxRows;
+    if (File_Size(path) > kMaxBytes) {
+        Refuse(path, "too large");
+        return false;
+    }
     std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
+    if (!File_ReadAll(path, bytes, size_t(kMaxBytes))) {
         if (Str_StartsWithNoCase(path, S("incbin::")) || Str_StartsWithNoCase(path, S("littleendian::incbin::")))
             throw RuntimeError(S("cant open file level file ") + path);
         Refuse(path, "missing");

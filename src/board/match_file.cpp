@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "board/level_file.h"
 #include "board/play.h"
 #include "main/audio.h"
 #include "main/config.h"
@@ -58,10 +59,10 @@ enum Value : int32_t {
     V_ROWS,
     V_PLAYER,
     V_SNAPSHOT_SUM,
-    V_RESERVED1,
-    V_RESERVED2,
+    V_SCORE_HIGHEST, // version 2: reserved, 0
+    V_RESERVED,
 };
-static_assert(V_RESERVED2 + 1 == Match_ValueCount);
+static_assert(V_RESERVED + 1 == Match_ValueCount);
 
 constexpr int32_t kHeaderBytes = 12;                   // magic, version, record size
 constexpr int32_t kRecordBytes = Match_ValueCount * 4; // the values
@@ -70,6 +71,14 @@ constexpr int32_t kArrayInts = 8 + 7;                  // carried spell levels a
 constexpr int32_t kCastleMax = 4096;                   // most values the castle's block may hold
 constexpr int32_t kFixedBytes = kHeaderBytes + kRecordBytes + kArrayInts * 4 + 4; // up to the castle's values
 constexpr int32_t kMaxTimeMs = 24 * 3600 * 1000; // times beyond a day are refused as absurd
+constexpr int32_t kOldVersion = 2;               // read as well: no highest score (value 32 reserved)
+// The longest valid record: the castle's block and a snapshot of the largest board at their largest. A longer file is
+// set aside unread.
+constexpr int64_t kMaxFileBytes =
+    int64_t(kFixedBytes) + kCastleMax * 4 + int64_t(Board_MaxCols) * Board_MaxRows * kCellExtras * 4 + 4;
+// The largest snapshot file: a level file as the game writes it, of the largest board.
+constexpr int64_t kMaxSnapshotBytes =
+    int64_t(LevelFile_HeaderSize) + LevelFile_WeightsSize + int64_t(LevelFile_CellSize) * Board_MaxCols * Board_MaxRows;
 
 uint32_t Fnv1a(const uint8_t* data, size_t n) {
     uint32_t h = 2166136261u;
@@ -95,13 +104,11 @@ Str PlayerPath(const char16_t* ext) {
 }
 Str PendingSnapshotPath() { return PlayerPath(u".lev.new"); }
 
-// Sets a file aside as ".bad" with a diagnostic line ("saved match <path> <why>, set aside as ...").
-void SetAside(const Str& path, const Str& why, const Str& what = u"saved match") {
-    const Str bad = path + u".bad";
-    File_Delete(bad);
-    const bool moved = std::rename(Path_Native(path).c_str(), Path_Native(bad).c_str()) == 0;
-    Log_Print(what + u" " + path + u" " + why + (moved ? u", set aside as " + bad : Str(u", cannot be renamed")) +
-              u"; the level starts anew");
+// A file that cannot be used: File_SetAside and the diagnostic line ("saved match <path> <why>, set aside as ...").
+void Refuse(const Str& path, const Str& why, const Str& what = u"saved match") {
+    const bool moved = File_SetAside(path);
+    Log_Print(what + u" " + path + u" " + why +
+              (moved ? u", set aside as " + path + u".bad" : Str(u", cannot be renamed")) + u"; the level starts anew");
 }
 
 // The values and arrays of a loaded record, checked before anything is taken over.
@@ -118,7 +125,7 @@ bool InRange(int64_t v, int64_t lo, int64_t hi) { return v >= lo && v <= hi; }
 Str Check(const std::vector<uint8_t>& b, Loaded& out) {
     if (b.size() < size_t(kFixedBytes) + 4) return u"is too short";
     if (GetInt(b, 0) != Match_Magic) return u"is no saved match";
-    if (GetInt(b, 4) != Match_Version) return u"has an unknown version";
+    if (GetInt(b, 4) != Match_Version && GetInt(b, 4) != kOldVersion) return u"has an unknown version";
     if (GetInt(b, 8) != kRecordBytes) return u"has a wrong record size";
     const uint32_t sum = uint32_t(GetInt(b, b.size() - 4));
     if (Fnv1a(b.data(), b.size() - 4) != sum) return u"is damaged (checksum)";
@@ -136,7 +143,8 @@ Str Check(const std::vector<uint8_t>& b, Loaded& out) {
                     InRange(v[V_OFFER_MADE], 0, 1) && InRange(v[V_EASE], 0, 3) &&
                     InRange(v[V_MULTIPLIER_MS], 0, kMaxTimeMs) && InRange(v[V_HINT_MS], 0, kMaxTimeMs) &&
                     InRange(v[V_FREEZE_MS], 0, kMaxTimeMs) && InRange(v[V_COLS], 0, Board_MaxCols) &&
-                    InRange(v[V_ROWS], 0, Board_MaxRows) && InRange(v[V_PLAYER], 0, 9);
+                    InRange(v[V_ROWS], 0, Board_MaxRows) && InRange(v[V_PLAYER], 0, 9) &&
+                    (GetInt(b, 4) == kOldVersion || v[V_SCORE_HIGHEST] >= 0);
     if (!ok) return u"has values out of range";
     const size_t cells = v[V_SNAPSHOT] ? size_t(v[V_COLS]) * size_t(v[V_ROWS]) : 0;
     if (v[V_SNAPSHOT] && cells == 0) return u"has values out of range";
@@ -196,7 +204,7 @@ bool WriteSnapshot(uint32_t& sum) {
 bool FindSnapshot(uint32_t sum, Str& path) {
     for (const Str& p : {Match_SnapshotPath(), PendingSnapshotPath()}) {
         std::vector<uint8_t> bytes;
-        if (File_ReadAll(p, bytes) && Fnv1a(bytes.data(), bytes.size()) == sum) {
+        if (File_ReadAll(p, bytes, size_t(kMaxSnapshotBytes)) && Fnv1a(bytes.data(), bytes.size()) == sum) {
             path = p;
             return true;
         }
@@ -235,15 +243,17 @@ Str Match_SnapshotPath() { return PlayerPath(u".lev"); }
 int32_t Match_Exists() {
     const int type = File_Type(Match_Path());
     // A folder (or a device) in the record's place is set aside, or no match could ever be saved again.
-    if (type > 1) SetAside(Match_Path(), u"is not a file");
+    if (type > 1) Refuse(Match_Path(), u"is not a file");
     // The same for the board snapshot, which could otherwise never be saved again.
-    if (File_Type(Match_SnapshotPath()) > 1) SetAside(Match_SnapshotPath(), u"is not a file", u"board snapshot");
+    if (File_Type(Match_SnapshotPath()) > 1) Refuse(Match_SnapshotPath(), u"is not a file", u"board snapshot");
     return type == 1 ? 1 : 0;
 }
 
 void Match_TakeUp() { g_inPlay = InPlay{true, Player_Current}; }
 
 bool Match_InPlay() { return g_inPlay.on && g_inPlay.player == Player_Current; }
+
+void Match_LeavePlay() { g_inPlay = InPlay{}; }
 
 void Match_Delete() {
     g_loadedOk = false;
@@ -258,7 +268,7 @@ void Match_New() {
     Lives = 3;
     // Nothing of an earlier match goes on into a new one: its gold, mana, spells, castle parts and gems stay behind.
     Gold = Mana = Mana_CapLevel = 0;
-    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = 0;
+    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = Score_Highest = 0;
     Match_Carried = Match_Carry{};
     Board_Hooks.Castle_ResetProgress();
     Match_StartLevel = Level_Current;
@@ -278,7 +288,7 @@ void Match_Reset() {
     Match_PlayMs = 0;
     Mana = 0;
     Gold = 0;
-    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = 0;
+    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = Score_Highest = 0;
     Match_Save(Level_Current, 0);
 }
 
@@ -324,6 +334,7 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum, const Loade
     v[V_ROWS] = snapshot ? Board_Rows : 0;
     v[V_PLAYER] = std::clamp(Player_Current, 0, 9);
     v[V_SNAPSHOT_SUM] = int32_t(snapshotSum);
+    v[V_SCORE_HIGHEST] = std::max({0, Score, Score_Highest});
     if (carried)
         for (const Value i : kBoardValues)
             v[i] = carried->v[i];
@@ -412,30 +423,39 @@ bool Match_Load() {
     const Str path = Match_Path();
     std::vector<uint8_t> bytes;
     if (File_Type(path) != 1) return false;
-    if (!File_ReadAll(path, bytes)) {
-        SetAside(path, u"cannot be read");
+    if (File_Size(path) > kMaxFileBytes) {
+        Refuse(path, u"is too large");
+        return false;
+    }
+    if (!File_ReadAll(path, bytes, size_t(kMaxFileBytes))) {
+        Refuse(path, u"cannot be read");
         return false;
     }
     Loaded l;
     const Str why = Check(bytes, l);
     if (!why.empty()) {
-        SetAside(path, why);
+        Refuse(path, why);
         return false;
     }
     const int32_t* v = l.v;
+    // Counters beyond anything play reaches are taken at that bound, so no later sum of them can overflow.
+    const auto counter = [](int32_t x) { return std::clamp(x, 0, Match_CounterMax); };
     Level_Current = v[V_LEVEL];
-    Score = v[V_SCORE];
+    Score = counter(v[V_SCORE]);
     Lives = v[V_LIVES];
-    Gold = v[V_GOLD];
-    Mana = v[V_MANA];
+    Gold = counter(v[V_GOLD]);
+    Mana = counter(v[V_MANA]);
     Mana_CapLevel = v[V_MANA_CAP];
     Relaxed_Mode = v[V_RELAXED];
     Match_StartLevel = v[V_START_LEVEL];
     Level_LastPlayed = v[V_LAST_PLAYED];
     Match_PlayMs = v[V_PLAY_MS];
-    Score_AtLevelStart = v[V_SCORE_START];
-    Gold_AtLevelStart = v[V_GOLD_START];
-    Mana_AtLevelStart = v[V_MANA_START];
+    Score_AtLevelStart = counter(v[V_SCORE_START]);
+    Gold_AtLevelStart = counter(v[V_GOLD_START]);
+    Mana_AtLevelStart = counter(v[V_MANA_START]);
+    // Version 2 kept no highest score: the best the record shows.
+    const int32_t highest = GetInt(bytes, 4) == kOldVersion ? 0 : counter(v[V_SCORE_HIGHEST]);
+    Score_Highest = std::max({highest, Score, Score_AtLevelStart});
     Match_EndState = v[V_END_STATE];
     Hammer_Charge = v[V_HAMMER_CHARGE];
     Match_HasSnapshot = v[V_SNAPSHOT];
@@ -465,11 +485,19 @@ bool Match_Continue() {
     }
     Match_Continued = 1;
     Match_TakeUp();
+    // A match saved between levels (after a level was won: its dialog, the build menu, the shop, the map) holds the
+    // won level's start records; the level it goes on with starts now, so its records are taken now. Otherwise a
+    // restart would bring back the last level's score, gold and mana, and the gold spent since.
+    if (Level_LastPlayed != Level_Current) {
+        Score_AtLevelStart = Score;
+        Gold_AtLevelStart = Gold;
+        Mana_AtLevelStart = Mana;
+    }
     Str snapshot;
     if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.v[V_SNAPSHOT_SUM]), snapshot)) {
         // A snapshot there that is not the one the record names is damaged: set aside, not overwritten unseen.
         if (Match_HasSnapshot && File_Type(Match_SnapshotPath()) == 1)
-            SetAside(Match_SnapshotPath(), u"does not match " + Match_Path() + u" (damaged)", u"board snapshot");
+            Refuse(Match_SnapshotPath(), u"does not match " + Match_Path() + u" (damaged)", u"board snapshot");
         else if (Match_HasSnapshot)
             Log_Print(u"board snapshot of " + Match_Path() + u" missing; the level starts anew");
         Match_HasSnapshot = 0;
@@ -486,7 +514,7 @@ bool Match_Continue() {
     const bool loaded = Level_Load(snapshot) && Board_Cols == v[V_COLS] && Board_Rows == v[V_ROWS];
     Board_Hooks = hooks;
     if (!loaded) {
-        SetAside(snapshot, u"cannot be loaded", u"board snapshot");
+        Refuse(snapshot, u"cannot be loaded", u"board snapshot");
         Match_HasSnapshot = 0;
         Game_Start(2);
         return true;

@@ -25,6 +25,7 @@ int32_t Level_OfferMade = 0;
 int64_t Level_TimeBought = 0;
 int32_t Level_Lost = 0;
 int32_t Score_AtLevelStart = 0;
+int32_t Score_Highest = 0;
 int32_t Mana_AtLevelStart = 0;
 std::array<int32_t, 8> Level_Gems{};
 int32_t Board_Selected = 0;
@@ -148,7 +149,8 @@ int64_t Level_BuyTime() {
 }
 
 void Level_UpdateTime(float dtMs) {
-    Match_PlayMs += int32_t(dtMs);
+    // Saturates (at 596 hours) rather than wrapping into a negative time.
+    Match_PlayMs = int32_t(std::min<int64_t>(int64_t(Match_PlayMs) + int64_t(dtMs), INT32_MAX));
     if (Level_EndState >= 2) {
         // The last cascade settles before the level ends.
         if (!g_finishing) g_finishingMs = 0;
@@ -286,8 +288,9 @@ void HighScore_AddFromGame() {
         Board_Hooks.MsgBox_HighScore_Open();
         return;
     }
-    // The entry takes the current player's score; the high-score module fills in the player and the levels.
-    Board_Hooks.Highscores_Add(place);
+    // The whole entry: who, the score, where the match started and ended, and how long it was played.
+    Board_Hooks.Highscores_Insert(place, Player_Current, Score, Match_StartLevel, Level_LastPlayed,
+                                  Match_PlayMs / 1000);
     Board_Hooks.Highscores_Save();
     Board_Hooks.HighScores_Open(place, 1);
 }

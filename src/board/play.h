@@ -66,6 +66,7 @@ extern int32_t Level_OfferMade;    // 1 after the offer box was opened in this l
 extern int64_t Level_TimeBought;   // µs bought in this level
 extern int32_t Level_Lost;         // 1 once the level was lost by time (the level end shows the loss)
 extern int32_t Score_AtLevelStart; // score when the level started (restored by a restart)
+extern int32_t Score_Highest;      // highest score reached in the match (a restart does not lower it)
 extern int32_t Mana_AtLevelStart;  // mana when the level started
 extern std::array<int32_t, 8> Level_Gems; // gems of each colour (1..7) the board gave to the bag in this level
 extern int32_t Board_Selected;            // 1 while a cell is selected for a swap
@@ -130,8 +131,11 @@ void Hammer_Strike(int32_t c, int32_t r);    // the current hammer strikes the c
 // The saved match (match_file.cpp); layout in docs/file-formats.md
 // ============================================================================================================
 constexpr int32_t Match_Magic = 0x4D515242; // "BRQM" little-endian
-constexpr int32_t Match_Version = 2;        // 2: the castle's progress as its own block of values
+constexpr int32_t Match_Version = 3; // 3: the highest score; 2 (still read): the castle's progress as its own block
 constexpr int32_t Match_ValueCount = 34;
+// Score, gold and mana read from a saved match are taken at most at this: far beyond what play reaches, and far
+// enough below the int32 limit that adding to them cannot overflow.
+constexpr int32_t Match_CounterMax = 1000000000;
 
 // What other subsystems keep in the saved match; they read and write it here until they own it themselves.
 struct Match_Carry {
@@ -159,5 +163,8 @@ bool Match_Continue();
 // saved match is only ever written over by its own play. Match_Load and Match_Delete end it.
 void Match_TakeUp();
 bool Match_InPlay();
+// The match in memory is no longer the player's (the level editor opened over it): nothing of it is saved until a
+// match is continued or started anew.
+void Match_LeavePlay();
 int32_t Match_Exists(); // 1 when the current player's saved match exists
 void Match_Delete();    // deletes the current player's saved match files

@@ -92,6 +92,7 @@ void TimeAdd(int64_t us) { Level_TimeLeft = std::min(Level_Duration, Level_TimeL
 void Score_Add(int32_t points) {
     const int32_t before = Score / rules::LifeEveryPoints;
     Score += points;
+    Score_Highest = std::max(Score_Highest, Score);
     const int32_t after = Score / rules::LifeEveryPoints;
     if (after > before) {
         Lives += after - before;

@@ -343,13 +343,16 @@ void Castle_ResetProgress() {
     Gems_Total.fill(0);
     Gems_LevelStart();
     Treasure_Level = 0;
+    Gamble_PendingHammer = 0; // a prize of another match (or player) is not this one's
     SkipEmptyCastles();
     g_shown = Shown{};
 }
 
 namespace {
 constexpr int32_t kStateMagic = 0x43535431; // "CST1"
-}
+constexpr int32_t kGemsMax = 1000000;       // gems of a colour in the bag: far beyond play, so seven add up safely
+constexpr int32_t kHammerPrizeMax = 100000; // as the hammer charge itself
+} // namespace
 
 std::vector<int32_t> Castle_SaveState() {
     std::vector<int32_t> v = {kStateMagic, Castle_Current, Treasure_Level};
@@ -361,6 +364,8 @@ std::vector<int32_t> Castle_SaveState() {
         if (Castle_Elems[i]->built) v.push_back(static_cast<int32_t>(i));
     // the running level's gems, so that a restart after a continued match takes them back too
     v.insert(v.end(), Gems_ThisLevelByColour.begin(), Gems_ThisLevelByColour.end());
+    // the gamble's hammer charge still to be given at the next level's start (an older block ends before it)
+    v.push_back(std::clamp(Gamble_PendingHammer, 0, kHammerPrizeMax));
     return v;
 }
 
@@ -381,7 +386,7 @@ void Castle_LoadState(const std::vector<int32_t>& values) {
         castle.level = std::clamp(values[3 + c], 0, static_cast<int32_t>(castle.storeys.size()));
     }
     for (size_t g = 0; g < kGemColours; ++g)
-        Gems_Total[g] = std::max(0, values[3 + kCastleCount + g]);
+        Gems_Total[g] = std::clamp(values[3 + kCastleCount + g], 0, kGemsMax);
     const int32_t count = values[kHead - 1];
     const size_t builtEnd = kHead + static_cast<size_t>(std::max(0, count));
     if (values.size() >= builtEnd + kGemColours) {
@@ -390,6 +395,8 @@ void Castle_LoadState(const std::vector<int32_t>& values) {
             Gems_ThisLevel += Gems_ThisLevelByColour[g];
         }
     }
+    if (values.size() >= builtEnd + kGemColours + 1)
+        Gamble_PendingHammer = std::clamp(values[builtEnd + kGemColours], 0, kHammerPrizeMax);
     for (size_t i = kHead; i < values.size() && i < builtEnd; ++i) {
         const int32_t index = values[i];
         if (index < 0 || index >= static_cast<int32_t>(Castle_Elems.size())) {

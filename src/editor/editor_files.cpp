@@ -21,7 +21,7 @@ namespace {
 // What a test run may change of the player's match, taken at its start and put back at its end: the match is the
 // player's, not the editor's.
 struct MatchSnapshot {
-    int32_t Score = 0, Lives = 0, Gold = 0, GoldAtStart = 0, Mana = 0, ManaCapLevel = 0, Multiplier = 0;
+    int32_t Score = 0, Highest = 0, Lives = 0, Gold = 0, GoldAtStart = 0, Mana = 0, ManaCapLevel = 0, Multiplier = 0;
     int32_t LevelCurrent = 0, LastPlayed = 0, PlayMs = 0, HammerCharge = 0, HammerCurrent = 0;
     int32_t Ease = 0, StoredEase = 0, Relaxed = 0;
     uint8_t Hidden = 0; // the window's Hidden before the run
@@ -40,6 +40,7 @@ int32_t& StoredEase() {
 // is the current level's, so the level comes back first): f(live, saved) for each.
 template <class F> void EachSnapshotValue(MatchSnapshot& s, F f) {
     f(Score, s.Score);
+    f(Score_Highest, s.Highest);
     f(Lives, s.Lives);
     f(Gold, s.Gold);
     f(Gold_AtLevelStart, s.GoldAtStart);

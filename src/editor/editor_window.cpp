@@ -299,6 +299,9 @@ void Editor_Create() {
     Keys_Flush();
     Mouse_Flush(); // clicks of the game before the editor opened are not the editor's
     GuiMouse.Sync();
+    // From here the board, the level's values and (in a test run) the counters are the editor's: no save of the
+    // player's match, progress or high scores may take them, whatever ends the level or the program.
+    Match_LeavePlay();
     Editor_Open = 1;
     Editor_Testing = 0;
     Editor_SelectedCell.x = std::clamp(Editor_SelectedCell.x, 0, Board_MaxCols - 1);

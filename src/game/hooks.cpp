@@ -124,6 +124,9 @@ void Runtime_InstallHooks() {
     b.HighScores_Open = HighScores_Open;
     b.Highscores_FindRank = Highscores_FindRank;
     b.Highscores_Add = Highscores_Add;
+    b.Highscores_Insert = [](int32_t place, int32_t player, int32_t score, int32_t start, int32_t last, int32_t s) {
+        Highscores_Insert(place, HS_Slot{player, score, start, last, s});
+    };
     b.Highscores_Save = Highscores_Save;
     b.Tutorial_OnEvent6 = Tutorial_OnEvent6;
     b.Tutorial_OnEvent7 = Tutorial_OnEvent7;

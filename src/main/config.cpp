@@ -258,6 +258,15 @@ void Config_Load() {
     Users_Count = fixInt("USERS_COUNT", kDefaultUsersCount, 0, 1000000);
     Slow_PC = fixInt("SLOW_PC", 0, 0, 1);
     Bg_Light = fixInt("BG_LIGHT", kDefaultBgLight, 0, 1);
+    // A damaged file is kept as it was before the repaired one replaces it: a flipped byte in a key would otherwise
+    // lose that player's name for good.
+    if (changed && readable && !g_keepFile) {
+        const bool kept = File_SetAside(path);
+        g_keepFile = !kept; // what cannot be kept is not overwritten either
+        Log_Print(u"config file " + path +
+                  (kept ? u" repaired, the damaged original kept as " + path + u".bad"
+                        : Str(u" damaged and cannot be set aside, left untouched")));
+    }
     if (changed) WriteFile();
 }
 

@@ -84,9 +84,11 @@ struct ValueRange {
 constexpr ValueRange kRanges[] = {{0, 0, 1},  {1, 0, 3},  {3, 0, kLevelEaseSlots - 1},
                                   {14, 0, 1}, {18, 0, 1}, {20, 0, 3}};
 
-float ClampVolume(float v, float def) {
-    if (!(v >= 0.0f && v <= 1.0f)) return def; // also NaN
-    return v;
+// A volume that is not a number within 0..1 (NaN too) takes its default; 1 when it did.
+int RepairVolume(float& v, float def) {
+    if (v >= 0.0f && v <= 1.0f) return 0;
+    v = def;
+    return 1;
 }
 
 } // namespace
@@ -122,13 +124,18 @@ void Progress_Load() {
     // block, a huge file would take all memory).
     const int type = File_Type(path);
     const int64_t size = type == 1 ? File_Size(path) : -1;
-    const bool good =
+    const bool read =
         type == 1 && size == want && File_ReadAll(path, bytes, size_t(want)) && int64_t(bytes.size()) == want;
+    // A file of nothing but zero bytes is damaged (a disk that lost its blocks): the game's own always holds the
+    // default volumes of the unused slots. Taking it would silently reset every player.
+    const bool zeros = read && std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
+    const bool good = read && !zeros;
     if (type != 0 && !good) {
         const bool moved = File_SetAside(path);
         const Str why = type == 2      ? Str(u" is a folder")
                         : type == 3    ? Str(u" is not a regular file")
                         : size != want ? u" has " + Str_FromInt(size) + u" bytes instead of " + Str_FromInt(want)
+                        : zeros        ? Str(u" holds only zero bytes")
                                        : Str(u" cannot be read");
         Log_Print(u"progress file " + path + why +
                   (moved ? u", set aside as " + path + u".bad" : Str(u", cannot be renamed")) + u"; using defaults");
@@ -139,11 +146,13 @@ void Progress_Load() {
     } else if (good) {
         for (const auto& a : g_layout)
             GetArray(bytes.data(), a);
+        int repaired = 0;
         for (size_t p = 0; p < 10; ++p) {
-            Vol_Fx[p] = ClampVolume(Vol_Fx[p], kDefaultVolFx);
-            Vol_Music[p] = ClampVolume(Vol_Music[p], kDefaultVolMusic);
-            Vol_Ambient[p] = ClampVolume(Vol_Ambient[p], kDefaultVolAmbient);
+            repaired += RepairVolume(Vol_Fx[p], kDefaultVolFx) + RepairVolume(Vol_Music[p], kDefaultVolMusic) +
+                        RepairVolume(Vol_Ambient[p], kDefaultVolAmbient);
         }
+        if (repaired > 0)
+            Log_Print(u"progress file: " + Str_FromInt(repaired) + u" volumes outside 0..1, defaults taken");
         // Every other value the game indexes with or tests is brought into its range, so a damaged or edited file
         // cannot lead later code astray; the reserved arrays are kept as read.
         for (const auto& [number, lo, hi] : kRanges) {

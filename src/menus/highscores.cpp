@@ -1,7 +1,6 @@
 // The high-score table of eight places and its file "highscores.dat" in the data folder (240 bytes, layout in
 // docs/file-formats.md). Read at start-up; written by the game-over entry, the end of the campaign and the reset.
 #include <algorithm>
-#include <cstdio>
 
 #include "board/rules.h"
 #include "main/config.h"
@@ -87,10 +86,10 @@ void Highscores_Init() {
     if (size >= 0) {
         // A folder (or a device) in the file's place is set aside too, or no score could ever be saved.
         // A file of another size may be one cut short by a crash or a full disk: it is set aside, never erased.
-        const Str bad = HS_Path + u".bad";
-        const bool moved = std::rename(Path_Native(HS_Path).c_str(), Path_Native(bad).c_str()) == 0;
-        Log_Print(u"highscores format updated, old data (" + Str_FromInt(size) + u" bytes) " +
-                  (moved ? u"kept as " + bad : Str(u"cannot be set aside, left alone")));
+        const bool moved = File_SetAside(HS_Path);
+        const Str what = type == 1 ? u"highscores format updated, old data (" + Str_FromInt(size) + u" bytes) "
+                                   : u"highscores file " + HS_Path + u" is not a file, ";
+        Log_Print(what + (moved ? u"kept as " + HS_Path + u".bad" : Str(u"cannot be set aside, left alone")));
         if (!moved) return;
     }
     Highscores_Save();

@@ -172,6 +172,11 @@ TEST_F(LevelFile, BrokenFilesAreRefusedAndTheBoardStays) {
         EXPECT_EQ(Board_Cols, 3);
         EXPECT_EQ(bt::Snapshot(), before);
     }
+    // A valid level followed by 64 GiB of nothing (a sparse file): refused unread.
+    WriteFile(Path("huge.lev"), HandMadeLevel());
+    std::filesystem::resize_file(Path("huge.lev"), uintmax_t(64) << 30);
+    EXPECT_FALSE(Level_Load(Str_FromUtf8(Path("huge.lev"))));
+    EXPECT_EQ(bt::Snapshot(), before);
     EXPECT_FALSE(Level_Load(Str_FromUtf8(Path("missing.lev"))));
     EXPECT_THROW(Level_Load(S("incbin::levels/BQ2_level_999.lev")), RuntimeError);
 }

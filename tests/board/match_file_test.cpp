@@ -42,7 +42,199 @@ void PlaySomeMoves(int32_t n) {
     }
 }
 
+int32_t LeIntAt(const std::vector<uint8_t>& b, size_t at) {
+    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
+}
+
+// The record's bytes with their checksum made anew (a record changed on purpose that still passes it).
+void Resign(std::vector<uint8_t>& b) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i + 4 < b.size(); ++i) {
+        h ^= b[i];
+        h *= 16777619u;
+    }
+    for (int i = 0; i < 4; ++i)
+        b[b.size() - 4 + size_t(i)] = uint8_t(h >> (8 * i));
+}
+void PutValue(std::vector<uint8_t>& b, size_t at, int32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+}
+constexpr size_t kValuesAt = 12; // the 34 values follow magic, version and record size
+
+// Every counter of the match the record keeps, each given a value of its own so that one read from another's field
+// shows.
+struct Counter {
+    const char* name;
+    int32_t* value;
+    int32_t saved;
+};
+std::vector<Counter> Counters() {
+    return {{"Score", &Score, 70001},
+            {"Lives", &Lives, 7},
+            {"Gold", &Gold, 3003},
+            {"Mana", &Mana, 404},
+            {"Mana_CapLevel", &Mana_CapLevel, 2},
+            {"Relaxed_Mode", &Relaxed_Mode, 1},
+            {"Match_StartLevel", &Match_StartLevel, 2},
+            {"Level_LastPlayed", &Level_LastPlayed, 5},
+            {"Match_PlayMs", &Match_PlayMs, 123456},
+            {"Score_AtLevelStart", &Score_AtLevelStart, 60006},
+            {"Gold_AtLevelStart", &Gold_AtLevelStart, 2002},
+            {"Mana_AtLevelStart", &Mana_AtLevelStart, 303},
+            {"Match_EndState", &Match_EndState, 3},
+            {"Hammer_Charge", &Hammer_Charge, 88},
+            {"Score_Highest", &Score_Highest, 80008}};
+}
+
 } // namespace
+
+// Each counter comes back from its own field of the record, and the record's values sit where the file's layout
+// puts them.
+TEST_F(PlayTest, EveryCounterComesBackFromItsOwnField) {
+    Level_Current = 5;
+    Game_Start(0);
+    for (const Counter& c : Counters())
+        *c.value = c.saved;
+    Match_Save(Level_Current, 0);
+    const std::vector<uint8_t> b = Bytes(Match_Path());
+    const auto value = [&](size_t i) { return LeIntAt(b, kValuesAt + i * 4); };
+    EXPECT_EQ(LeIntAt(b, 4), 3) << "version";
+    EXPECT_EQ(value(0), 5);
+    EXPECT_EQ(value(10), 60006) << "score at the level's start";
+    EXPECT_EQ(value(11), 2002) << "gold at the level's start";
+    EXPECT_EQ(value(12), 303) << "mana at the level's start";
+    EXPECT_EQ(value(32), 80008) << "highest score";
+    for (const Counter& c : Counters())
+        *c.value = 0;
+    ASSERT_TRUE(Match_Load());
+    for (const Counter& c : Counters())
+        EXPECT_EQ(*c.value, c.saved) << c.name;
+}
+
+// The highest score: raised with the score, kept by a restart, saved, reset by a new match. A record of version 2
+// (without it) still loads and takes the best it shows; a value below the score or beyond play is brought into range.
+TEST_F(PlayTest, TheHighestScoreOutlivesARestartAndOldRecords) {
+    Level_Current = 2;
+    Game_Start(0);
+    Score_Add(900);
+    EXPECT_EQ(Score_Highest, 900);
+    Game_Start(1); // "Level nochmal"
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(Score_Highest, 900);
+    Score_Add(400);
+    EXPECT_EQ(Score_Highest, 900) << "not raised below it";
+    Match_Save(Level_Current, 0);
+    Score_Highest = 0;
+    ASSERT_TRUE(Match_Load());
+    EXPECT_EQ(Score_Highest, 900);
+
+    std::vector<uint8_t> b = Bytes(Match_Path());
+    PutValue(b, 4, 2); // version 2: value 32 was reserved and may hold anything
+    PutValue(b, kValuesAt + 32 * 4, 12345);
+    PutValue(b, kValuesAt + 10 * 4, 650); // the score at the level's start
+    Resign(b);
+    PutBytes(Match_Path(), b);
+    ASSERT_TRUE(Match_Load());
+    EXPECT_EQ(Score, 400);
+    EXPECT_EQ(Score_Highest, 650);
+
+    b = Bytes(Match_Path());
+    PutValue(b, 4, 3);
+    for (const auto& [stored, expected] : {std::pair{100, 650}, {2000000000, Match_CounterMax}}) {
+        PutValue(b, kValuesAt + 32 * 4, stored);
+        Resign(b);
+        PutBytes(Match_Path(), b);
+        ASSERT_TRUE(Match_Load()) << stored;
+        EXPECT_EQ(Score_Highest, expected) << stored;
+    }
+    PutValue(b, kValuesAt + 32 * 4, -1);
+    Resign(b);
+    PutBytes(Match_Path(), b);
+    EXPECT_FALSE(Match_Load()) << "a negative highest score is damage";
+
+    Match_New();
+    EXPECT_EQ(Score_Highest, 0);
+}
+
+// Counters of a record with a valid checksum but beyond anything play reaches are taken at the bound, so adding to
+// them cannot overflow; the play time saturates instead of turning negative.
+TEST_F(PlayTest, HugeCountersAreTakenAtTheirBound) {
+    Game_Start(0);
+    Match_Save(Level_Current, 0);
+    std::vector<uint8_t> b = Bytes(Match_Path());
+    for (const size_t i : {1, 3, 4, 10, 11, 12})
+        PutValue(b, kValuesAt + i * 4, INT32_MAX);
+    PutValue(b, kValuesAt + 9 * 4, INT32_MAX - 5); // time played
+    Resign(b);
+    PutBytes(Match_Path(), b);
+    ASSERT_TRUE(Match_Continue());
+    for (const int32_t v : {Score, Gold, Mana, Score_AtLevelStart, Gold_AtLevelStart, Mana_AtLevelStart})
+        EXPECT_EQ(v, Match_CounterMax);
+    Score_Add(1000);
+    EXPECT_GT(Score, Match_CounterMax);
+    Frames(5);
+    EXPECT_EQ(Match_PlayMs, INT32_MAX);
+}
+
+// Continued, then "Level nochmal": the level goes back to its own start. Saved in the middle of a level, that is the
+// start the record kept; saved between levels (won, then the shop), it is the moment the next level began, with the
+// gold spent in the shop staying spent.
+TEST_F(PlayTest, AContinuedMatchRestartsFromTheLevelItContinues) {
+    Level_Current = 3;
+    Score = 1000;
+    Gold = 40;
+    Game_Start(0);
+    Frames(30);
+    Score_Add(2500);
+    Gold = 90;
+    Match_Save(Level_Current, 1); // the window closed in the level
+    Score = Gold = 0;
+    ASSERT_TRUE(Match_Continue());
+    ASSERT_EQ(Match_HasSnapshot, 1);
+    Score_Add(300);
+    Game_Start(1);
+    EXPECT_EQ(Score, 1000);
+    EXPECT_EQ(Gold, 40);
+
+    Frames(30);
+    Score_Add(5790);
+    Gold = 200;
+    Level_Finish(true); // level 4 saved between levels
+    ASSERT_EQ(Level_Current, 4);
+    Gold -= 150; // the shop
+    Match_Save(Level_Current, 0);
+    const int32_t score = Score, gold = Gold;
+    Score = Gold = 0;
+    ASSERT_TRUE(Match_Continue());
+    ASSERT_EQ(Level_Current, 4);
+    Score_Add(700);
+    Gold += 30;
+    Game_Start(1);
+    EXPECT_EQ(Score, score);
+    EXPECT_EQ(Gold, gold);
+}
+
+// A saved match or board snapshot longer than the longest valid one is set aside unread (a sparse file of any size
+// costs nothing).
+TEST_F(PlayTest, OversizedMatchFilesAreSetAsideUnread) {
+    Game_Start(0);
+    Frames(60);
+    Match_Save(Level_Current, 1);
+    const std::vector<uint8_t> record = Bytes(Match_Path()), snapshot = Bytes(Match_SnapshotPath());
+    for (const auto& [path, recordUsable] : {std::pair{Match_SnapshotPath(), true}, {Match_Path(), false}}) {
+        std::error_code ec;
+        std::filesystem::resize_file(Path_Native(path), uintmax_t(64) << 30, ec);
+        ASSERT_FALSE(ec) << ec.message();
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(Match_Continue(), recordUsable);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(File_Type(path + u".bad"), 1) << out;
+        EXPECT_EQ(Match_HasSnapshot, 0);
+        PutBytes(Match_Path(), record);
+        PutBytes(Match_SnapshotPath(), snapshot);
+    }
+}
 
 // Quitting in the middle (Match_Save mode 1) and continuing restores the board, the pieces' hidden marks, the time
 // left and the counters; the continued level does not fire the board's sounds or tutorial events again.

@@ -175,7 +175,7 @@ TEST_F(CastleTest, SavedProgressComesBackAndABadPartIndexIsIgnored) {
     EXPECT_EQ(Treasure_Level, 1);
 
     std::vector<int32_t> bad = saved;
-    bad[bad.size() - 1 - kGemColours] = 999; // the last built part (the level's gems follow it)
+    bad[bad.size() - 2 - kGemColours] = 999; // the last built part (the level's gems and the hammer prize follow)
     const std::string out = Capture([&] { Castle_LoadState(bad); });
     EXPECT_NE(out.find("part 999"), std::string::npos) << out;
     for (const CastleElemPtr& e : Castle_Elems)
@@ -185,6 +185,28 @@ TEST_F(CastleTest, SavedProgressComesBackAndABadPartIndexIsIgnored) {
     bad[3 + kCastleCount] = -40; // a negative gem count
     Castle_LoadState(bad);
     EXPECT_EQ(Gems_Total[0], 0);
+    // Huge counts (a record with a valid checksum): each taken at a bound play never reaches, so the level's seven
+    // counts add up without overflow.
+    bad = saved;
+    for (size_t g = 0; g < kGemColours; ++g) {
+        bad[3 + kCastleCount + g] = INT32_MAX;
+        bad[bad.size() - 1 - kGemColours + g] = INT32_MAX;
+    }
+    Castle_LoadState(bad);
+    EXPECT_LT(Gems_Total[0], 10000000);
+    EXPECT_EQ(Gems_ThisLevel, int32_t(kGemColours) * Gems_Total[0]);
+
+    // The gamble's hammer prize for the next level travels with the saved progress; a new match does not get it,
+    // and an older block without it leaves none.
+    Gamble_PendingHammer = 60;
+    bad = Castle_SaveState();
+    Castle_ResetProgress();
+    EXPECT_EQ(Gamble_PendingHammer, 0);
+    Castle_LoadState(bad);
+    EXPECT_EQ(Gamble_PendingHammer, 60);
+    bad.pop_back();
+    Castle_LoadState(bad);
+    EXPECT_EQ(Gamble_PendingHammer, 0);
     Capture([] { Castle_LoadState({1, 2, 3}); }); // not castle progress at all
     EXPECT_EQ(Castle_Current, 0);
     EXPECT_EQ(Gems_Total[1], 0);

@@ -13,6 +13,7 @@
 #include "main/config.h"
 #include "game/startup.h"
 #include "main/screens.h"
+#include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
@@ -123,6 +124,31 @@ TEST_F(EditorGame, AWonTestRunOnlyEndsTheTest) {
     EXPECT_EQ(Editor_Testing, 0);
     EXPECT_EQ(Lives, lives);
     EXPECT_TRUE(FilesBelow(Str_ToUtf8(Data_Folder)) == files);
+}
+
+// Nothing of an edited level or a test run reaches the player's files: not the shutdown save in the middle of a test
+// run, not "Hauptmenü" chosen while the editor is open (with all-zero spawn weights). The match continues as the
+// player last saved it.
+TEST_F(EditorGame, NothingOfTheEditorReachesThePlayersFiles) {
+    Score = 500;
+    Match_Save(Level_Current, 1);
+    const auto files = FilesBelow(Str_ToUtf8(Data_Folder));
+    Editor_Create();
+    Editor_ResetWeights();
+    Run(KeyPress(2, VK::TAB), 4);
+    ASSERT_EQ(Editor_Testing, 1);
+    Score_Add(300);
+    Match_Save(Level_Current, Shutdown_SaveMode()); // the window closed during the run
+    EXPECT_TRUE(FilesBelow(Str_ToUtf8(Data_Folder)) == files);
+    Run(KeyPress(2, VK::TAB), 4);
+    ASSERT_EQ(Editor_Testing, 0);
+    Score_Add(300);
+    IGMenu_DoMainMenu();
+    EXPECT_TRUE(FilesBelow(Str_ToUtf8(Data_Folder)) == files);
+    Editor_Close();
+    ASSERT_TRUE(Match_Continue());
+    EXPECT_EQ(Score, 500);
+    EXPECT_EQ(Match_HasSnapshot, 1);
 }
 
 TEST_F(EditorGame, LooksLikeAToolOverTheGameScreen) {

@@ -11,7 +11,7 @@ game=${2:-../../build/bin/brisquel2}
 out=seeds
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-rm -rf "$out" && mkdir -p "$out"/{png,jpeg,ogg,wav,level,script,font,config,progress}_fuzz
+rm -rf "$out" && mkdir -p "$out"/{png,jpeg,ogg,wav,level,script,font,config,progress,match,castle,highscore}_fuzz
 
 # PNG: small generated pictures (RGBA), re-encoded by optipng (palette, grey and interlaced layouts where it can).
 n=0
@@ -74,4 +74,31 @@ for at_value in 0:1 288:3 6360:7 6800:1 8960:1 9040:1; do
     dd of="$out/progress_fuzz/played.bin" bs=1 seek="${at_value%%:*}" conv=notrunc status=none
 done
 head -c 10876 "$out/progress_fuzz/played.bin" >"$out/progress_fuzz/short.bin"
+
+# The saved match as the game writes it when the window closes in level 1 (a name typed, Start, some frames of play):
+# whole (first byte 0: taken as it is), and as the record's body behind first byte 3 (match_fuzz puts the header in
+# front and the checksum behind, so mutations reach the range checks), and as version 2 with the checksum added.
+mkdir -p "$tmp/play"
+printf '40 text Anna\n45 key 13 press\n90 click 1 671 173\n' >"$tmp/script.txt"
+env SDL_VIDEODRIVER=offscreen SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0 SDL_AUDIODRIVER=dummy \
+  BQ_FRAME_MS=16 BQ_SEED=1 BQ_EXIT_AFTER=400 BQ_INPUT_SCRIPT="$tmp/script.txt" XDG_DATA_HOME="$tmp/play" "$game" \
+  >/dev/null 2>&1
+match="$tmp/play/Brisquel2/match_0.bqm"
+size=$(stat -c %s "$match")
+{ printf '\x00'; cat "$match"; } >"$out/match_fuzz/mid_level"
+{ printf '\x03'; head -c $((size - 4)) "$match" | tail -c +13; } >"$out/match_fuzz/mid_level_body"
+{ printf '\x01'; head -c 4 "$match"; printf '\x02\x00\x00\x00'; head -c $((size - 4)) "$match" | tail -c +9; } \
+  >"$out/match_fuzz/version2"
+# The castle: a price file of the game, and the castle's block of that saved match (its count at byte 208).
+cp "$assets/Images/Castles/Castle1.txt" "$out/castle_fuzz/castle1.txt"
+count=$(od -An -tu4 -j208 -N4 "$match" | tr -d ' ')
+tail -c +213 "$match" | head -c $((count * 4)) >"$out/castle_fuzz/saved_block"
+# High scores: the fresh table of that run, and one with a game-over entry in place 0 (player 0, score 4321,
+# levels 1 to 3, 65 s).
+cp "$tmp/play/Brisquel2/highscores.dat" "$out/highscore_fuzz/fresh.dat"
+cp "$out/highscore_fuzz/fresh.dat" "$out/highscore_fuzz/entry.dat"
+for at_value in 0:0 1:0 2:0 3:0 4:225 5:16 8:1 12:3 16:65 160:65 161:110 162:110 163:97; do
+  printf "\\x$(printf %02x "${at_value#*:}")" |
+    dd of="$out/highscore_fuzz/entry.dat" bs=1 seek="${at_value%%:*}" conv=notrunc status=none
+done
 echo "seeds written to $(pwd)/$out"

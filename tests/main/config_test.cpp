@@ -84,6 +84,24 @@ TEST_F(ConfigTest, BadValuesTakeDefaultsWithADiagnostic) {
     EXPECT_NE(text.find("FX_VOL=0.8\r\n"), std::string::npos);
 }
 
+// A flipped byte in a key loses the value under it; the damaged original is kept as ".bad" before the repaired file
+// replaces it, so the name can still be found. A file that needed no repair is left as it is.
+TEST_F(ConfigTest, ARepairedFileKeepsTheDamagedOriginal) {
+    Config_Load();
+    const std::string good = ReadText(ConfigFile());
+    Config_Load();
+    EXPECT_EQ(ReadText(ConfigFile()), good);
+    EXPECT_FALSE(FileExists(ConfigFile() + ".bad"));
+    const std::string damaged = "PLAYEQ0=Anna\r" + good.substr(good.find("PLAYER1"));
+    WriteText(ConfigFile(), damaged);
+    ::testing::internal::CaptureStdout();
+    Config_Load();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadText(ConfigFile() + ".bad"), damaged) << out;
+    EXPECT_NE(out.find("kept as"), std::string::npos) << out;
+    EXPECT_NE(ReadText(ConfigFile()).find("PLAYER0=\r\n"), std::string::npos);
+}
+
 // The edges of the ranges: the last valid value is taken, the first invalid one is replaced by the default.
 TEST_F(ConfigTest, RangesHoldAtTheirEdges) {
     const struct {
@@ -183,14 +201,29 @@ TEST_F(ConfigTest, ShortOrLongProgressFileIsSetAside) {
     }
 }
 
+// A file of the right size but nothing but zero bytes is damage, not ten fresh players: set aside with its line.
+TEST_F(ConfigTest, AZeroFilledProgressFileIsSetAside) {
+    const std::vector<uint8_t> zeros(kFileSize, 0);
+    WriteBytes(ProgressFile(), zeros);
+    ::testing::internal::CaptureStdout();
+    Progress_Load();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadBytes(ProgressFile() + ".bad"), zeros);
+    EXPECT_NE(out.find("only zero bytes"), std::string::npos) << out;
+    EXPECT_FLOAT_EQ(Vol_Fx[0], 0.8f);
+}
+
 TEST_F(ConfigTest, OutOfRangeVolumesInTheProgressFileAreRepaired) {
     Progress_Load();
     Vol_Fx[1] = 7.0f;
     Vol_Music[2] = -1.0f;
     ASSERT_TRUE(Progress_Save());
+    ::testing::internal::CaptureStdout();
     Progress_Load();
+    const std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_FLOAT_EQ(Vol_Fx[1], 0.8f);
     EXPECT_FLOAT_EQ(Vol_Music[2], 0.8f);
+    EXPECT_NE(out.find("2 volumes outside 0..1"), std::string::npos) << out;
 }
 
 TEST_F(ConfigTest, StoreVolumesWritesTheCurrentPlayersKeys) {

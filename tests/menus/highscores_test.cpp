@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "board/play.h"
 #include "board/rules.h"
 #include "main/config.h"
 #include "main/screens.h"
@@ -81,7 +82,8 @@ TEST_F(HighscoresTest, AFolderInTheFilesPlaceIsSetAside) {
     testing::internal::CaptureStdout();
     Highscores_Init();
     out_ = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out_.find("highscores format updated"), std::string::npos) << out_;
+    EXPECT_NE(out_.find("is not a file, kept as"), std::string::npos) << out_;
+    EXPECT_EQ(out_.find("format updated"), std::string::npos) << "a folder is no old format: " << out_;
     EXPECT_TRUE(std::filesystem::is_directory(HsFile(dataDir_) + ".bad/inside"));
     EXPECT_EQ(ReadBytes(HsFile(dataDir_)).size(), 240u) << "a fresh file is written";
 }
@@ -138,6 +140,28 @@ TEST_F(HighscoresTest, ASaveKilledHalfWayLeavesAWholeFile) {
         for (size_t i = 1; i < 8; ++i)
             EXPECT_EQ(LeInt(b, i * 20 + 4), score) << "a torn table";
     }
+}
+
+// A game-over entry keeps where the match started and ended and how long it was played (the end of the campaign's
+// entry keeps player and score only), in memory and in the file.
+TEST_F(HighscoresTest, AGameOverEntryKeepsTheWholeMatch) {
+    Player_Current = 1;
+    Score = 4321;
+    Match_StartLevel = 3;
+    Level_LastPlayed = 7;
+    Match_PlayMs = 65999;
+    HighScore_AddFromGame();
+    Dialog_Close();
+    const HS_Slot& s = HS_Slots[0];
+    EXPECT_EQ(s.player, 1);
+    EXPECT_EQ(s.score, 4321);
+    EXPECT_EQ(s.startLevel, 3);
+    EXPECT_EQ(s.lastLevel, 7);
+    EXPECT_EQ(s.playTime, 65);
+    const std::vector<uint8_t> b = ReadBytes(HsFile(dataDir_));
+    EXPECT_EQ(LeInt(b, 8), 3);
+    EXPECT_EQ(LeInt(b, 12), 7);
+    EXPECT_EQ(LeInt(b, 16), 65);
 }
 
 TEST_F(HighscoresTest, RankInsertAndClearFollowTheTable) {
