@@ -290,7 +290,8 @@ ends=(
   "quitbox close exit kill" "options close exit kill" "highscores close exit kill" "credits close exit kill"
   "help close exit kill" "players close exit kill" "name close exit kill" "wallpapers close exit kill"
   "game close menu exit kill"
-  "continue close kill" "levelbox close kill" "offer close kill" "levelend close kill" "won close kill"
+  "continue close kill" "levelbox close kill" "offer close kill" "lost close kill" "gameover close kill"
+  "levelend close kill" "won close kill"
   "build menu close kill" "shop close kill" "map menu close kill"
   "editor close kill" "testrun close kill"
 )

@@ -478,7 +478,11 @@ void OnLevelMap() {
 std::string Place() {
     if (Dialog_Active) {
         const std::string kind = DialogKind();
-        return kind == "Quit" ? "quitbox" : kind == "level" ? "levelbox" : kind;
+        static const std::pair<const char*, const char*> kBoxes[] = {
+            {"Quit", "quitbox"}, {"level", "levelbox"}, {"Frame", "lost"}, {"Game", "gameover"}};
+        for (const auto& [box, place] : kBoxes)
+            if (kind == box) return place;
+        return kind;
     }
     if (Screen_Current == kScreenGame) return Editor_Testing ? "testrun" : Editor_Open ? "editor" : "game";
     static const std::pair<int32_t, const char*> kScreens[] = {{kScreenMainMenu, "menu"},
@@ -518,6 +522,8 @@ constexpr Step kWays[] = {
     {"wallpapers", "menu", [] { return MainMenuButton(3); }},
     {"shop", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_SHOP]); }},
     {"map", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_PLAY]); }},
+    {"lost", "offer", [] { return Centre(*MsgBox_Buttons[1]); }}, // "Riskieren"
+    {"gameover", "offer", [] { return Centre(*MsgBox_Buttons[1]); }},
 };
 constexpr Step kEndings[] = {
     {"ende", "menu", [] { return MainMenuButton(5); }},
@@ -573,7 +579,7 @@ void OnTheWayInLevel(const std::string& at) {
     Run& r = *g_run;
     const std::string& to = r.goal.endAt;
     Point a, b;
-    if (to == "offer") return Sys_SetFakeFrameMs(kWaitFrameMs);
+    if (IsOneOf(to, {"offer", "lost", "gameover"})) return Sys_SetFakeFrameMs(kWaitFrameMs); // the time runs out
     if (to == "editor" || to == "testrun") {
         if (at == "editor") {
             Editor_ToggleTest(); // the editor's "Test"
@@ -808,10 +814,10 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
     return out;
 }
 
-const char* const Driver_Places[] = {"menu",     "quitbox",  "options", "highscores", "credits", "help",
-                                     "players",  "name",     "wallpapers", "continue", "levelbox", "game",
-                                     "offer",    "levelend", "won",     "build",      "shop",    "map",
-                                     "editor",   "testrun"};
+const char* const Driver_Places[] = {"menu",     "quitbox", "options", "highscores", "credits",  "help",
+                                     "players",  "name",    "wallpapers", "continue", "levelbox", "game",
+                                     "offer",    "lost",    "gameover", "levelend",   "won",      "build",
+                                     "shop",     "map",     "editor",  "testrun"};
 const int Driver_PlaceCount = int(std::size(Driver_Places));
 
 std::string Driver_PlayerState() {
@@ -832,7 +838,7 @@ std::string Driver_PlayerState() {
     // the present counters; in the menus it is not known from here. On the game screen the board and the level's
     // spawn weights.
     const std::string at = Place();
-    if (IsOneOf(at, {"game", "levelbox", "offer", "igmenu", "editor", "testrun"}))
+    if (IsOneOf(at, {"game", "levelbox", "offer", "lost", "gameover", "igmenu", "editor", "testrun"}))
         o << " restart=" << Score_AtLevelStart << '/' << Gold_AtLevelStart << '/' << Mana_AtLevelStart;
     else if (IsOneOf(at, {"levelend", "won", "build", "shop", "map"}))
         o << " restart=" << Score << '/' << Gold << '/' << Mana;

@@ -91,8 +91,9 @@ struct DriverReport {
 
 // The places a run can end at (DriverGoal::endAt): the main menu, its dialogs and the name box ("menu", "quitbox",
 // "options", "highscores", "credits", "help", "players", "name", "wallpapers"), the game-flow boxes and the level
-// ("continue", "levelbox", "game", "offer", "levelend", "won"), between levels ("build", "shop", "map") and, with the
-// developer keys, the level editor over the level and its test run ("editor", "testrun").
+// ("continue", "levelbox", "game", "offer", "lost" a life, "gameover" the last, the "levelend" screen, "won"), between
+// levels ("build", "shop", "map") and, with the developer keys, the level editor over the level (its board cleared
+// and its weights set to 0 first) and its test run (a few moves played in it) ("editor", "testrun").
 extern const char* const Driver_Places[];
 extern const int Driver_PlaceCount;
 // What the player owns now, as one line of "name=value" fields: the player, level, score, gold, mana, lives, gem
