@@ -24,16 +24,16 @@
 #     close, "Ende" and the quit box, the exit frame, a kill); each of its dialogs and the name box (window close, the
 #     exit frame, a kill); the level (window close, the in-game menu's "Hauptmenü", the exit frame, a kill); the
 #     game-flow boxes and the level end (window close, a kill); the build menu, the shop and the level map ("Menü"
-#     where there is one, window close, a kill); with the developer keys the level editor and its test run (window
-#     close, a kill). Each from a match saved mid-level and again from one saved between levels. Afterwards every file
+#     where there is one, window close, a kill); with the developer keys the level editor, its level edited, and its
+#     test run, played a little (window close, a kill). Each from a match saved mid-level and again from one saved between levels. Afterwards every file
 #     is byte for byte as it was, unless the run did something the game keeps (Start, a move, the level won), and
 #     then a continue shows exactly what the player left: level, score, gold, mana, lives, gems, castle, spells, what
 #     a restart goes back to and the board.
 # Every case runs in a data folder of its own, up to -j at once, from one prepared folder.
 #   tools/fault_check.sh [-b build] [-k kills] [-j parallel runs] [-s seed]
 # The full form is the default (200 kills, every data file damaged, every ending); CI runs the short form "-k 8"
-# (each kind of kill and every fault once, one wallpaper damaged for all, each way of ending once; about a minute on
-# 8 cores). Needs strace for the kills at a rename or write (without it those become kills at a moment) and unshare
+# (each kind of kill and every fault once, one wallpaper damaged for all, each way of ending once; about 25 s on two
+# cores). Needs strace for the kills at a rename or write (without it those become kills at a moment) and unshare
 # for part 2 (skipped without it). The editor's endings need a build with -DBQ_DEV_KEYS=ON (skipped in others).
 set -uo pipefail
 cd "$(dirname "$0")/.."
