@@ -287,8 +287,9 @@ noaudio_case() {
 # the developer keys (-DBQ_DEV_KEYS=ON) and are skipped in others.
 ends=(
   "menu close ende exit kill"
-  "quitbox close exit kill" "options close exit kill" "highscores close exit kill" "credits close exit kill"
-  "help close exit kill" "players close exit kill" "name close exit kill" "wallpapers close exit kill"
+  "quitbox close exit kill" "options close exit kill" "highscores close exit kill" "hsreset close exit kill"
+  "credits close exit kill" "help close exit kill" "players close exit kill" "lastplayer close exit kill"
+  "name close exit kill" "wallpapers close exit kill"
   "game close menu exit kill"
   "continue close kill" "levelbox close kill" "offer close kill" "lost close kill" "gameover close kill"
   "levelend close kill" "won close kill"
@@ -298,7 +299,7 @@ ends=(
 # The short form: each way of ending once ("base place way"), the first the plainest of all.
 ends_short=("mid menu close" "between menu ende" "mid name exit" "between game menu" "mid game kill" "between map close")
 # Places reached without an action the game keeps (the main menu, its dialogs, the name box): no file may change.
-keeps_nothing=" menu quitbox options highscores credits help players name wallpapers "
+keeps_nothing=" menu quitbox options highscores hsreset credits help players lastplayer name wallpapers "
 
 # The fields of the "left: " line $1 that the line $2 does not repeat, as "field left -> found".
 state_diff() {

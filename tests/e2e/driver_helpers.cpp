@@ -479,7 +479,8 @@ std::string Place() {
     if (Dialog_Active) {
         const std::string kind = DialogKind();
         static const std::pair<const char*, const char*> kBoxes[] = {
-            {"Quit", "quitbox"}, {"level", "levelbox"}, {"Frame", "lost"}, {"Game", "gameover"}};
+            {"Quit", "quitbox"},  {"level", "levelbox"},        {"Frame", "lost"},
+            {"Game", "gameover"}, {"LastPlayer", "lastplayer"}, {"HsReset", "hsreset"}};
         for (const auto& [box, place] : kBoxes)
             if (kind == box) return place;
         return kind;
@@ -516,7 +517,12 @@ constexpr Step kWays[] = {
     {"credits", "options", [] { return Centre(*Options_Widgets[2]); }},
     {"help", "menu", [] { return MainMenuButton(4); }},
     {"help", "options", [] { return Centre(*Options_Widgets[3]); }},
+    {"hsreset", "menu", [] { return MainMenuButton(4); }},
+    {"hsreset", "options", [] { return Centre(*Options_Widgets[1]); }},
+    {"hsreset", "highscores", [] { return Centre(*HS_Buttons[1]); }}, // "Löschen"
     {"players", "menu", [] { return MainMenuButton(2); }},
+    {"lastplayer", "menu", [] { return MainMenuButton(2); }},
+    {"lastplayer", "players", [] { return Centre(*Players_Buttons[2]); }}, // "Löschen" with one player
     {"name", "menu", [] { return MainMenuButton(2); }},
     {"name", "players", [] { return Centre(*Players_Buttons[3]); }}, // "Hinzufügen"
     {"wallpapers", "menu", [] { return MainMenuButton(3); }},
@@ -531,7 +537,10 @@ constexpr Step kEndings[] = {
     {"menu", "game", [] { return Centre(*IGI_Buttons[1]); }},       // the level's "Menü" opens the in-game menu
     {"menu", "igmenu", [] { return Centre(*IGMenu_Buttons[1]); }},  // "Hauptmenü"
     {"menu", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_MENU]); }},
-    {"menu", "map", [] { return Point{236 + 224 + 52, 554 + 18}; }}, // "Menü" (104 x 36 at 460, 554)
+    {"menu", "map",
+     [] {
+         return Point{236 + 224 + 52, 554 + 18};
+     }}, // "Menü" (104 x 36 at 460, 554)
 };
 
 bool TakeStep(const Step* begin, const Step* end, const std::string& to, const std::string& at) {
@@ -814,10 +823,10 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
     return out;
 }
 
-const char* const Driver_Places[] = {"menu",     "quitbox", "options", "highscores", "credits",  "help",
-                                     "players",  "name",    "wallpapers", "continue", "levelbox", "game",
-                                     "offer",    "lost",    "gameover", "levelend",   "won",      "build",
-                                     "shop",     "map",     "editor",  "testrun"};
+const char* const Driver_Places[] = {"menu",     "quitbox", "options",    "highscores", "hsreset",    "credits",
+                                     "help",     "players", "lastplayer", "name",       "wallpapers", "continue",
+                                     "levelbox", "game",    "offer",      "lost",       "gameover",   "levelend",
+                                     "won",      "build",   "shop",       "map",        "editor",     "testrun"};
 const int Driver_PlaceCount = int(std::size(Driver_Places));
 
 std::string Driver_PlayerState() {

@@ -81,19 +81,20 @@ struct DriverReport {
     std::string output;                      // standard output of the run (the diagnostic lines)
     std::map<std::string, FrameCost> costs;  // by "screen N" or "screen N + dialog kind"
     double firstFrameMs = 0, mainMenuMs = 0; // wall time from Main_Body's call to the first flip, to the main menu
-    std::string endedAt;   // with endAt: the place where the ending began ("" never reached)
-    std::string lastPlace; // with endAt: the place of the last frame
-    std::string left;      // with endAt: what the player left there (Driver_PlayerState) as the game saved it or
-                           // ended: after the run (window close, exit frame), as the last frame before the main menu
-                           // showed ("Hauptmenü", "Menü"), when the ending began ("Ende", a kill); over the editor,
-                           // what the level held before it opened
+    std::string endedAt;                     // with endAt: the place where the ending began ("" never reached)
+    std::string lastPlace;                   // with endAt: the place of the last frame
+    // With endAt: what the player left there (Driver_PlayerState) as the game saved it or ended: after the run
+    // (window close, exit frame), as the last frame before the main menu showed ("Hauptmenü", "Menü"), when the
+    // ending began ("Ende", a kill); over the editor, what the level held before it opened.
+    std::string left;
 };
 
 // The places a run can end at (DriverGoal::endAt): the main menu, its dialogs and the name box ("menu", "quitbox",
-// "options", "highscores", "credits", "help", "players", "name", "wallpapers"), the game-flow boxes and the level
-// ("continue", "levelbox", "game", "offer", "lost" a life, "gameover" the last, the "levelend" screen, "won"), between
-// levels ("build", "shop", "map") and, with the developer keys, the level editor over the level (its board cleared
-// and its weights set to 0 first) and its test run (a few moves played in it) ("editor", "testrun").
+// "options", "highscores", "hsreset" its "Löschen" box, "credits", "help", "players", "lastplayer" its "Löschen" box
+// with one player, "name", "wallpapers"), the game-flow boxes and the level ("continue", "levelbox", "game", "offer",
+// "lost" a life, "gameover" the last, the "levelend" screen, "won"), between levels ("build", "shop", "map") and,
+// with the developer keys, the level editor over the level (its board cleared and its weights set to 0 first) and
+// its test run (a few moves played in it) ("editor", "testrun").
 extern const char* const Driver_Places[];
 extern const int Driver_PlaceCount;
 // What the player owns now, as one line of "name=value" fields: the player, level, score, gold, mana, lives, gem
