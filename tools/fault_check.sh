@@ -341,8 +341,8 @@ end_case() {
   local changed
   changed=$(diff "$d.before" "$d.after" | awk '/^[<>]/ { print $3 }' | sort -u | sed 's|^\./||' | tr '\n' ' ')
   case $keeps_nothing in *" $at "*) result "$id" "FAIL $line: nothing kept was done, yet changed: $changed"; return ;; esac
-  # The continue: Start, "Weiterspielen", into the level; what shows there is what the player left.
-  BQ_E2E_AT=game BQ_E2E_END=close game E2eFaults.EndsAt "$d" "$d.check" ||
+  # The continue: Start, "Weiterspielen", the level loaded; what shows at its box is what the player left.
+  BQ_E2E_AT=levelbox BQ_E2E_END=close game E2eFaults.EndsAt "$d" "$d.check" ||
     { result "$id" "FAIL $line: changed $changed; the continue failed: $(grep -E 'Failure' -A2 "$d.check" | head -4 | tr '\n' ' ')"; return; }
   local found lost
   found=$(grep -m1 '^left: ' "$d.check" | cut -c7-)

@@ -43,10 +43,10 @@ namespace {
 // [run state] ------------------------------------------------------------------------------------------------------
 
 constexpr int kFrameMs = 16;
-constexpr int kWaitFrameMs = 200;             // a frame of game time while the player waits for the time to run out
-constexpr int32_t kSettleFrames = 30;         // frames a screen is left to slide in before the driver clicks
-constexpr int32_t kStuckFrames = 60 * 60 * 2; // two minutes of game without a move the solver could make
-constexpr int32_t kTestRunMoves = 3;          // moves in the editor's test run before the run ends in it
+constexpr int kWaitFrameMs = 200;                 // a frame of game time while the player waits for the time to run out
+constexpr int32_t kSettleFrames = 30;             // frames a screen is left to slide in before the driver clicks
+constexpr int32_t kStuckFrames = 60 * 60 * 2;     // two minutes of game without a move the solver could make
+constexpr int32_t kFewMoves = 3, kMostMoves = 20; // played in the level or the test run before the run ends there
 
 Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
@@ -80,10 +80,11 @@ struct Run {
     int32_t levelStartMs = 0;    // the game clock at the level box's OK
     int32_t wallpaperTries = 0;  // "Wallpaper aktivieren" pressed for the castle just completed
     bool quitting = false;
-    bool ending = false;   // endAt was reached: the ending of endHow runs
-    std::string leftState; // on the way to the editor: the player's state before it opened
-    bool edited = false;   // the editor changed the level
-    int32_t testMoves = 0; // moves tried in the editor's test run
+    bool ending = false;    // endAt was reached: the ending of endHow runs
+    std::string leftState;  // on the way to the editor: the player's state before it opened
+    bool edited = false;    // the editor changed the level
+    int32_t moves = 0;      // moves tried at the place where the run ends (the level, the editor's test run)
+    int32_t goldBefore = 0; // the gold before them
     int32_t levelStartFrame = 0, idleSince = 0;
     int32_t hammerFrame = -1; // the frame the tutorial's hammer struck (its screenshot follows)
     LevelLine line;
@@ -582,21 +583,35 @@ void BeginEnding(const std::string& at) {
     if (r.goal.endHow == "close") Quit();
 }
 
-// In the level, on the way to a place beyond it: the time left to run low (the offer), the level won by its key (the
-// level end and on), the editor opened by its key and its test run started.
+// Where the run ends in the editor's test run, or in the level by a way that saves it (not a kill), the player plays
+// a little first: moves until a coin came (the gold rose), at least kFewMoves and at most kMostMoves.
+bool PlayedEnough(const std::string& at) {
+    const Run& r = *g_run;
+    if (at != "testrun" && (at != "game" || r.goal.endHow == "kill")) return true;
+    return r.moves >= kMostMoves || (r.moves >= kFewMoves && Gold > r.goldBefore);
+}
+void PlayALittle() {
+    Run& r = *g_run;
+    if (r.moves == 0) r.goldBefore = Gold;
+    Point a, b;
+    if (Solver_ChooseMove(a, b)) Drag(a, b);
+    ++r.moves;
+    r.wait = 2;
+}
+
+// In the level: a little play where the run ends there; on the way to a place beyond it the time left to run low
+// (the offer, a life lost, the game over), the level won by its key (the level end and on), the editor opened by its
+// key and its test run started.
 void OnTheWayInLevel(const std::string& at) {
     Run& r = *g_run;
     const std::string& to = r.goal.endAt;
-    Point a, b;
     if (IsOneOf(to, {"offer", "lost", "gameover"})) return Sys_SetFakeFrameMs(kWaitFrameMs); // the time runs out
+    if (to == "game") return PlayALittle();
     if (to == "editor" || to == "testrun") {
         if (at == "editor") {
             Editor_ToggleTest(); // the editor's "Test"
         } else if (at == "testrun") {
-            if (Solver_ChooseMove(a, b)) Drag(a, b); // the test run is played a little
-            ++r.testMoves;
-            r.wait = 2;
-            return;
+            return PlayALittle();
         } else {
             r.leftState = Driver_PlayerState();
             r.steps.push_back([] {
@@ -636,7 +651,7 @@ bool Steer() {
         Editor_ResetWeights();
         return true;
     }
-    if (at == r.goal.endAt && (at != "testrun" || r.testMoves >= kTestRunMoves)) {
+    if (at == r.goal.endAt && PlayedEnough(at)) {
         BeginEnding(at);
         return true;
     }

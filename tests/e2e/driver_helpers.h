@@ -54,7 +54,8 @@ struct DriverGoal {
     // > "" : the run goes the shortest way to this place (Driver_Places) and ends there by endHow: "close" (the
     // window), "ende" (the main menu's "Ende" and the quit box's "Ja"), "exit" (the harness's exit frame, frameLimit:
     // the player waits there for it), "kill" (SIGKILL), "menu" (the in-game menu's "Hauptmenü", the build menu's or
-    // the level map's "Menü", then the window closed at the main menu). On the way it makes no move and buys nothing.
+    // the level map's "Menü", then the window closed at the main menu). On the way it makes no move and buys nothing;
+    // ending in the editor's test run, or in the level by a way that saves it (not a kill), it plays a few moves first.
     std::string endAt;
     std::string endHow;
 };
