@@ -47,6 +47,7 @@ constexpr int kWaitFrameMs = 200;                 // a frame of game time while 
 constexpr int32_t kSettleFrames = 30;             // frames a screen is left to slide in before the driver clicks
 constexpr int32_t kStuckFrames = 60 * 60 * 2;     // two minutes of game without a move the solver could make
 constexpr int32_t kFewMoves = 3, kMostMoves = 20; // played in the level or the test run before the run ends there
+constexpr int32_t kLevelEndFrames = 10;           // the level end shows this long before the run may end there
 
 Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
@@ -563,8 +564,9 @@ bool Settled(const std::string& at) {
         // The board stands still under the editor (its edits may leave cells to fill).
         return r.levelBoxSeen && (at == "editor" || Board_Idle()) && !Game_Paused && !Tips_Visible;
     }
-    if (at == "levelend") return r.screenFrames >= 10;
-    if (IsOneOf(at, {"menu", "build", "shop", "map"})) return r.screenFrames >= kSettleFrames && Fade_State == 0;
+    if (at == "levelend") return r.screenFrames >= kLevelEndFrames;
+    if (IsOneOf(at, {"menu", "build", "shop", "map"}))
+        return r.screenFrames >= kSettleFrames && Fade_State == FADE_STILL;
     return true;
 }
 
@@ -596,7 +598,7 @@ void PlayALittle() {
     Point a, b;
     if (Solver_ChooseMove(a, b)) Drag(a, b);
     ++r.moves;
-    r.wait = 2;
+    r.wait = r.goal.moveWait;
 }
 
 // In the level: a little play where the run ends there; on the way to a place beyond it the time left to run low
