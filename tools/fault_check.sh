@@ -19,17 +19,27 @@
 #     plays on there too), says what it could not write, and no file is changed (read-only) or lost (full);
 #  3. each data file damaged in turn (cut in half, a byte flipped, replaced by a folder): the game starts and
 #     continues, and says what it set aside or repaired;
-#  4. no audio device (SDL_AUDIODRIVER names none that exists): the game runs silently.
+#  4. no audio device (SDL_AUDIODRIVER names none that exists): the game runs silently;
+#  5. every way the game ends, on every screen where it can end that way (E2eFaults.EndsAt): the main menu (window
+#     close, "Ende" and the quit box, the exit frame, a kill); each of its dialogs and the name box (window close, the
+#     exit frame, a kill); the level (window close, the in-game menu's "Hauptmenü", the exit frame, a kill); the
+#     game-flow boxes and the level end (window close, a kill); the build menu, the shop and the level map ("Menü"
+#     where there is one, window close, a kill); with the developer keys the level editor, its level edited, and its
+#     test run, played a little (window close, a kill). Each from a match saved mid-level and again from one saved between levels. Afterwards every file
+#     is byte for byte as it was, unless the run did something the game keeps (Start, a move, the level won), and
+#     then a continue shows exactly what the player left: level, score, gold, mana, lives, gems, castle, spells, what
+#     a restart goes back to and the board.
 # Every case runs in a data folder of its own, up to -j at once, from one prepared folder.
 #   tools/fault_check.sh [-b build] [-k kills] [-j parallel runs] [-s seed]
-# The full form is the default (200 kills, every data file damaged); CI runs the short form "-k 8" (each kind of
-# kill and every fault once, one wallpaper damaged for all; about a minute on 8 cores). Needs strace for the kills
-# at a rename or write (without it those become kills at a moment) and unshare for part 2 (skipped without it).
+# The full form is the default (200 kills, every data file damaged, every ending); CI runs the short form "-k 8"
+# (each kind of kill and every fault once, one wallpaper damaged for all, each way of ending once; about 25 s on two
+# cores). Needs strace for the kills at a rename or write (without it those become kills at a moment) and unshare
+# for part 2 (skipped without it). The editor's endings need a build with -DBQ_DEV_KEYS=ON (skipped in others).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=build kills=200 jobs=$(nproc) seed=$RANDOM
 while getopts "b:k:j:s:" o; do
-  case $o in b) build=$OPTARG ;; k) kills=$OPTARG ;; j) jobs=$OPTARG ;; s) seed=$OPTARG ;; *) sed -n 2,27p "$0"; exit 2 ;; esac
+  case $o in b) build=$OPTARG ;; k) kills=$OPTARG ;; j) jobs=$OPTARG ;; s) seed=$OPTARG ;; *) sed -n 2,37p "$0"; exit 2 ;; esac
 done
 bin=$(realpath "$build/bin/e2e_tests") || { echo "no $build/bin/e2e_tests"; exit 2; }
 work=$(realpath -m "$build/fault-check")
@@ -270,6 +280,91 @@ noaudio_case() {
   result noaudio "ok   no audio: says $(grep -iE "audio|sound" "$d.log" | head -2 | tr '\n' '|')"
 }
 
+# ---- 5. every way the game ends, on every screen where it can end so, from a match saved mid-level and from one
+# saved between levels (E2eFaults.EndsAt; the places are the driver's, DriverGoal::endAt): "place way...", the ways
+# close (the window), ende ("Ende" and the quit box's "Ja"), exit (the harness's exit frame), kill (SIGKILL), menu
+# (the in-game menu's "Hauptmenü", the build menu's or the level map's "Menü"). editor and testrun need a build with
+# the developer keys (-DBQ_DEV_KEYS=ON) and are skipped in others.
+ends=(
+  "menu close ende exit kill"
+  "quitbox close exit kill" "options close exit kill" "highscores close exit kill" "hsreset close exit kill"
+  "credits close exit kill" "help close exit kill" "players close exit kill" "lastplayer close exit kill"
+  "name close exit kill" "wallpapers close exit kill"
+  "game close menu exit kill"
+  "continue close kill" "levelbox close kill" "offer close kill" "lost close kill" "gameover close kill"
+  "levelend close kill" "won close kill"
+  "build menu close kill" "shop close kill" "map menu close kill"
+  "editor close kill" "testrun close kill"
+)
+# The short form: each way of ending once ("base place way"), the first the plainest of all.
+ends_short=("mid menu close" "between menu ende" "mid name exit" "between game menu" "mid game kill" "between map close")
+# Places reached without an action the game keeps (the main menu, its dialogs, the name box): no file may change.
+keeps_nothing=" menu quitbox options highscores hsreset credits help players lastplayer name wallpapers "
+
+# The fields of the "left: " line $1 that the line $2 does not repeat, as "field left -> found".
+state_diff() {
+  awk -v a="$1" -v b="$2" 'BEGIN {
+    n = split(b, f, " "); for (i = 1; i <= n; i++) { split(f[i], kv, "="); found[kv[1]] = kv[2] }
+    n = split(a, f, " "); for (i = 1; i <= n; i++) { split(f[i], kv, "=")
+      if (!(kv[1] in found)) printf "%s %s -> none; ", kv[1], kv[2]
+      else if (found[kv[1]] != kv[2]) printf "%s %s -> %s; ", kv[1], kv[2], found[kv[1]] } }'
+}
+# One ending: $1 base (mid, between), $2 place, $3 way. Every file stays byte for byte, or (the run did something the
+# game keeps) the next start continues into the level with the player's state as the run left it.
+end_case() {
+  local b=$1 at=$2 how=$3 id="end-$1-$2-$3" d="$work/end-$1-$2-$3" rc line
+  line=$(printf 'ends %-7s %-10s %-5s' "$b" "$at" "$how")
+  rm -rf "$d" && cp -a "$work/base-$b" "$d"
+  sums "$d" >"$d.before"
+  BQ_E2E_AT=$at BQ_E2E_END=$how game E2eFaults.EndsAt "$d" "$d.run"
+  rc=$?
+  if grep -q '^\[  SKIPPED \]' "$d.run"; then
+    result "$id" "skip $line: $(grep -m1 -A1 ': Skipped$' "$d.run" | tail -1)"
+    rm -rf "$d" "$d".*
+    return
+  fi
+  local want=0
+  [ "$how" = kill ] && want=137
+  [ "$rc" = $want ] || { result "$id" "FAIL $line: exit $rc: $(grep -E 'Failure|rror|diagnostic' -A2 "$d.run" | head -6 | tr '\n' ' ')"; return; }
+  local left
+  left=$(grep -m1 '^left: ' "$d.run" | cut -c7-)
+  [ -n "$left" ] || { result "$id" "FAIL $line: the place was never reached"; return; }
+  local bad
+  bad=$(cd "$d/Brisquel2" && ls -d ./*.bad* 2>/dev/null | tr '\n' ' ')
+  [ -z "$bad" ] || { result "$id" "FAIL $line: set aside: $bad"; return; }
+  sums "$d" >"$d.after"
+  if cmp -s "$d.before" "$d.after"; then
+    result "$id" "ok   $line: every file as it was"
+    rm -rf "$d" "$d".*
+    return
+  fi
+  local changed
+  changed=$(diff "$d.before" "$d.after" | awk '/^[<>]/ { print $3 }' | sort -u | sed 's|^\./||' | tr '\n' ' ')
+  case $keeps_nothing in *" $at "*) result "$id" "FAIL $line: nothing kept was done, yet changed: $changed"; return ;; esac
+  # The continue: Start, "Weiterspielen", the level loaded; what shows at its box is what the player left.
+  BQ_E2E_AT=levelbox BQ_E2E_END=close game E2eFaults.EndsAt "$d" "$d.check" ||
+    { result "$id" "FAIL $line: changed $changed; the continue failed: $(grep -E 'Failure' -A2 "$d.check" | head -4 | tr '\n' ' ')"; return; }
+  local found lost
+  found=$(grep -m1 '^left: ' "$d.check" | cut -c7-)
+  lost=$(state_diff "$left" "$found")
+  [ -z "$lost" ] || { result "$id" "FAIL $line: changed $changed; the continue shows $lost"; return; }
+  result "$id" "ok   $line: changed $changed; the continue shows what was left"
+  rm -rf "$d" "$d".*
+}
+end_cases() {
+  local entry b w how
+  if [ "$kills" -lt 20 ]; then
+    for entry in "${ends_short[@]}"; do spawn end_case $entry; done
+    return
+  fi
+  for b in mid between; do
+    for entry in "${ends[@]}"; do
+      read -r -a w <<<"$entry"
+      for how in "${w[@]:1}"; do spawn end_case "$b" "${w[0]}" "$how"; done
+    done
+  done
+}
+
 # Waits for the measurement of $1 (spawned), then writes its span: the stretch of its run where it is killed at a
 # moment. The saves run's span and calls begin with its rounds (before them it starts and closes, as quit does).
 measured() {
@@ -300,6 +395,11 @@ mkdir -p "$base"
 measure E2eSoak.PlaysOn "$base" fresh || exit 1
 measured fresh || exit 1
 kill_cases fresh "$fresh"
+# The fresh run closed at the level map: a match saved between levels, the base of half the endings; continued
+# into the next level, played a little and closed there, a match saved mid-level with its board, the other half's.
+cp -a "$base" "$work/base-between"
+cp -a "$base" "$work/base-mid"
+game E2eSoak.StartsAndContinues "$work/base-mid" "$work/base-mid.log" || { echo "saving a match mid-level failed"; tail -20 "$work/base-mid.log"; exit 1; }
 # The base of the rest: every kind of file written, a match saved with its board.
 game E2eFaults.SavesOver "$base" "$work/base.log" || { echo "writing the base folder failed"; tail -20 "$work/base.log"; exit 1; }
 echo "  base folder: $(cd "$base/Brisquel2" && ls | tr '\n' ' ')"
@@ -316,6 +416,7 @@ files=$(cd "$base/Brisquel2" && ls)
 for f in $files; do
   for how in cut flip folder; do spawn damage_case "$f" $how; done
 done
+end_cases
 for k in quit saves play; do
   [ ${!k} -gt 0 ] || continue
   measured $k || exit 1
@@ -326,7 +427,7 @@ wait
 echo "==== results"
 cd "$work/results" || exit 1
 for k in fresh play quit saves; do grep -h . $k-* 2>/dev/null | sort -k2,2 -s; done
-grep -h . readonly full noaudio damage-* 2>/dev/null
+grep -h . readonly full noaudio damage-* end-* 2>/dev/null
 done_kills=$(cat fresh-* play-* quit-* saves-* 2>/dev/null | grep -cvE '^skip')
 failed=$(cat ./* | grep -c '^FAIL')
 echo "$done_kills kills, $(cat ./* | grep -c '^skip') skipped, $failed failed, in $(($(date +%s) - start)) s"

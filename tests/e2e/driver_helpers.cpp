@@ -1,9 +1,12 @@
 // The end-to-end player's frame hook and its run of the whole game; see driver_helpers.h.
 //
-// Sections: [run state] [input] [dialogs and boxes] [the tutorial] [screens] [the frame hook] [the run]
+// Sections: [run state] [input] [dialogs and boxes] [the tutorial] [screens] [ending at a place] [the frame hook]
+// [the run]
 #include "driver_helpers.h"
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <time.h>
 
 #include <algorithm>
@@ -22,6 +25,7 @@
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
+#include "editor/editor.h"
 #include "main/config.h"
 #include "main/progress.h"
 #include "game/startup.h"
@@ -39,9 +43,11 @@ namespace {
 // [run state] ------------------------------------------------------------------------------------------------------
 
 constexpr int kFrameMs = 16;
-constexpr int kWaitFrameMs = 200;             // a frame of game time while the player waits for the time to run out
-constexpr int32_t kSettleFrames = 30;         // frames a screen is left to slide in before the driver clicks
-constexpr int32_t kStuckFrames = 60 * 60 * 2; // two minutes of game without a move the solver could make
+constexpr int kWaitFrameMs = 200;                 // a frame of game time while the player waits for the time to run out
+constexpr int32_t kSettleFrames = 30;             // frames a screen is left to slide in before the driver clicks
+constexpr int32_t kStuckFrames = 60 * 60 * 2;     // two minutes of game without a move the solver could make
+constexpr int32_t kFewMoves = 3, kMostMoves = 20; // played in the level or the test run before the run ends there
+constexpr int32_t kLevelEndFrames = 10;           // the level end shows this long before the run may end there
 
 Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
@@ -75,6 +81,11 @@ struct Run {
     int32_t levelStartMs = 0;    // the game clock at the level box's OK
     int32_t wallpaperTries = 0;  // "Wallpaper aktivieren" pressed for the castle just completed
     bool quitting = false;
+    bool ending = false;    // endAt was reached: the ending of endHow runs
+    std::string leftState;  // on the way to the editor: the player's state before it opened
+    bool edited = false;    // the editor changed the level
+    int32_t moves = 0;      // moves tried at the place where the run ends (the level, the editor's test run)
+    int32_t goldBefore = 0; // the gold before them
     int32_t levelStartFrame = 0, idleSince = 0;
     int32_t hammerFrame = -1; // the frame the tutorial's hammer struck (its screenshot follows)
     LevelLine line;
@@ -167,6 +178,8 @@ std::string DialogKind() {
     if (u == MM_Players_Update) return "players";
     if (u == Options_Update) return "options";
     if (u == Wallpapers_Update) return "wallpapers";
+    if (u == Credits_Update) return "credits";
+    if (u == Help_Update) return "help";
     return "box with " + std::to_string(MsgBox_Buttons.size()) + " buttons";
 }
 
@@ -461,6 +474,197 @@ void OnLevelMap() {
     r.wait = 20;
 }
 
+// [ending at a place] ----------------------------------------------------------------------------------------------
+
+// Where the run is: the open dialog, otherwise the screen (the game screen by what the editor does over it).
+std::string Place() {
+    if (Dialog_Active) {
+        const std::string kind = DialogKind();
+        static const std::pair<const char*, const char*> kBoxes[] = {
+            {"Quit", "quitbox"},  {"level", "levelbox"},        {"Frame", "lost"},
+            {"Game", "gameover"}, {"LastPlayer", "lastplayer"}, {"HsReset", "hsreset"}};
+        for (const auto& [box, place] : kBoxes)
+            if (kind == box) return place;
+        return kind;
+    }
+    if (Screen_Current == kScreenGame) return Editor_Testing ? "testrun" : Editor_Open ? "editor" : "game";
+    static const std::pair<int32_t, const char*> kScreens[] = {{kScreenMainMenu, "menu"},
+                                                               {kScreenLevelEnd, "levelend"},
+                                                               {kScreenBuildMenu, "build"},
+                                                               {kScreenShop, "shop"},
+                                                               {kScreenLevelMap, "map"}};
+    for (const auto& [screen, name] : kScreens)
+        if (Screen_Current == screen) return name;
+    return "screen " + std::to_string(Screen_Current);
+}
+
+bool IsOneOf(const std::string& s, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&s](const char* n) { return s == n; });
+}
+
+// One step of a way: at place `at`, on the way to `to` (a place, or for an ending its endHow), the click that leads
+// on.
+struct Step {
+    const char* to;
+    const char* at;
+    Point (*where)();
+};
+Point MainMenuButton(int32_t id) { return Centre(*MainMenu_Buttons[size_t(id)]); }
+constexpr Step kWays[] = {
+    {"quitbox", "menu", [] { return MainMenuButton(5); }},
+    {"options", "menu", [] { return MainMenuButton(4); }},
+    {"highscores", "menu", [] { return MainMenuButton(4); }},
+    {"highscores", "options", [] { return Centre(*Options_Widgets[1]); }},
+    {"credits", "menu", [] { return MainMenuButton(4); }},
+    {"credits", "options", [] { return Centre(*Options_Widgets[2]); }},
+    {"help", "menu", [] { return MainMenuButton(4); }},
+    {"help", "options", [] { return Centre(*Options_Widgets[3]); }},
+    {"hsreset", "menu", [] { return MainMenuButton(4); }},
+    {"hsreset", "options", [] { return Centre(*Options_Widgets[1]); }},
+    {"hsreset", "highscores", [] { return Centre(*HS_Buttons[1]); }}, // "Löschen"
+    {"players", "menu", [] { return MainMenuButton(2); }},
+    {"lastplayer", "menu", [] { return MainMenuButton(2); }},
+    {"lastplayer", "players", [] { return Centre(*Players_Buttons[2]); }}, // "Löschen" with one player
+    {"name", "menu", [] { return MainMenuButton(2); }},
+    {"name", "players", [] { return Centre(*Players_Buttons[3]); }}, // "Hinzufügen"
+    {"wallpapers", "menu", [] { return MainMenuButton(3); }},
+    {"shop", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_SHOP]); }},
+    {"map", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_PLAY]); }},
+    {"lost", "offer", [] { return Centre(*MsgBox_Buttons[1]); }}, // "Riskieren"
+    {"gameover", "offer", [] { return Centre(*MsgBox_Buttons[1]); }},
+};
+constexpr Step kEndings[] = {
+    {"ende", "menu", [] { return MainMenuButton(5); }},
+    {"ende", "quitbox", [] { return Centre(*MsgBox_Buttons[0]); }}, // "Ja"
+    {"menu", "game", [] { return Centre(*IGI_Buttons[1]); }},       // the level's "Menü" opens the in-game menu
+    {"menu", "igmenu", [] { return Centre(*IGMenu_Buttons[1]); }},  // "Hauptmenü"
+    {"menu", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_MENU]); }},
+    {"menu", "map",
+     [] {
+         return Point{236 + 224 + 52, 554 + 18};
+     }}, // "Menü" (104 x 36 at 460, 554)
+};
+
+bool TakeStep(const Step* begin, const Step* end, const std::string& to, const std::string& at) {
+    for (const Step* s = begin; s != end; ++s)
+        if (to == s->to && at == s->at) {
+            Click(s->where());
+            g_run->wait = 20;
+            return true;
+        }
+    return false;
+}
+
+// A place has settled: a screen has slid in, the level runs (its box answered, the board still); a dialog settles
+// when it is first seen (OnDialog).
+bool Settled(const std::string& at) {
+    Run& r = *g_run;
+    if (IsOneOf(at, {"game", "editor", "testrun"})) {
+        if (!r.inLevel) LevelAttemptBegins();
+        // The board stands still under the editor (its edits may leave cells to fill).
+        return r.levelBoxSeen && (at == "editor" || Board_Idle()) && !Game_Paused && !Tips_Visible;
+    }
+    if (at == "levelend") return r.screenFrames >= kLevelEndFrames;
+    if (IsOneOf(at, {"menu", "build", "shop", "map"}))
+        return r.screenFrames >= kSettleFrames && Fade_State == FADE_STILL;
+    return true;
+}
+
+void BeginEnding(const std::string& at) {
+    Run& r = *g_run;
+    r.ending = true;
+    r.report->endedAt = at;
+    // Over the editor, what the level held before it opened: nothing the editor does is the player's.
+    r.report->left = r.leftState.empty() ? Driver_PlayerState() : r.leftState;
+    if (r.goal.endHow == "kill") { // standard error keeps what the player left and the game's output
+        std::fprintf(stderr, "left: %s\n", r.report->left.c_str());
+        std::fputs(::testing::internal::GetCapturedStdout().c_str(), stderr);
+        std::fflush(stderr);
+        std::raise(SIGKILL);
+    }
+    if (r.goal.endHow == "close") Quit();
+}
+
+// Where the run ends in the editor's test run, or in the level by a way that saves it (not a kill), the player plays
+// a little first: moves until a coin came (the gold rose), at least kFewMoves and at most kMostMoves.
+bool PlayedEnough(const std::string& at) {
+    const Run& r = *g_run;
+    if (at != "testrun" && (at != "game" || r.goal.endHow == "kill")) return true;
+    return r.moves >= kMostMoves || (r.moves >= kFewMoves && Gold > r.goldBefore);
+}
+void PlayALittle() {
+    Run& r = *g_run;
+    if (r.moves == 0) r.goldBefore = Gold;
+    Point a, b;
+    if (Solver_ChooseMove(a, b)) Drag(a, b);
+    ++r.moves;
+    r.wait = r.goal.moveWait;
+}
+
+// In the level: a little play where the run ends there; on the way to a place beyond it the time left to run low
+// (the offer, a life lost, the game over), the level won by its key (the level end and on), the editor opened by its
+// key and its test run started.
+void OnTheWayInLevel(const std::string& at) {
+    Run& r = *g_run;
+    const std::string& to = r.goal.endAt;
+    if (IsOneOf(to, {"offer", "lost", "gameover"})) return Sys_SetFakeFrameMs(kWaitFrameMs); // the time runs out
+    if (to == "game") return PlayALittle();
+    if (to == "editor" || to == "testrun") {
+        if (at == "editor") {
+            Editor_ToggleTest(); // the editor's "Test"
+        } else if (at == "testrun") {
+            return PlayALittle();
+        } else {
+            r.leftState = Driver_PlayerState();
+            r.steps.push_back([] {
+                sdl_push::Key(SDL_SCANCODE_RALT, SDLK_RALT, true);
+                sdl_push::Key(SDL_SCANCODE_L, SDLK_l, true);
+            });
+            r.steps.push_back([] {
+                sdl_push::Key(SDL_SCANCODE_L, SDLK_l, false);
+                sdl_push::Key(SDL_SCANCODE_RALT, SDLK_RALT, false);
+            });
+        }
+        r.wait = 10;
+        return;
+    }
+    if (r.winKeyPressed) return OnGame(); // amulets still to bring down: the usual play finishes the level
+    r.winKeyPressed = true;
+    WinKey();
+    r.wait = 10;
+}
+
+// The run's way to goal.endAt and its ending there; false where the usual play goes on (Start, the continue box,
+// the level box, the level end).
+bool Steer() {
+    Run& r = *g_run;
+    const std::string at = Place();
+    if (Dialog_Active && Dialog_Serial() != r.dialogSerial) return false; // OnDialog notes it and lets it settle
+    if (r.ending) {
+        if (TakeStep(std::begin(kEndings), std::end(kEndings), r.goal.endHow, at)) return true;
+        if (r.goal.endHow == "menu" && at == "menu" && Settled(at)) Quit();
+        return true; // "exit": the player waits for the exit frame
+    }
+    if (!Dialog_Active && !Settled(at)) return true;
+    if (at == "editor" && r.goal.endAt == "editor" && !r.edited) {
+        // The level edited as a designer would: the board cleared and every spawn weight set to 0.
+        r.edited = true;
+        Editor_ClearTable();
+        Editor_ResetWeights();
+        return true;
+    }
+    if (at == r.goal.endAt && PlayedEnough(at)) {
+        BeginEnding(at);
+        return true;
+    }
+    if (TakeStep(std::begin(kWays), std::end(kWays), r.goal.endAt, at)) return true;
+    if (IsOneOf(at, {"game", "editor", "testrun"})) {
+        OnTheWayInLevel(at);
+        return true;
+    }
+    return false;
+}
+
 // [the frame hook] -------------------------------------------------------------------------------------------------
 
 void CloseLevelLine(const std::string& result) {
@@ -529,6 +733,11 @@ void OnFrame(int) {
         r.report->screens.push_back(Screen_Current);
     }
     ++r.screenFrames;
+    if (!r.goal.endAt.empty()) r.report->lastPlace = Place();
+    // The level's board moves on by itself while the ending runs (falling and spawned pieces): what the player
+    // leaves is the last state before the save.
+    if (r.ending && r.leftState.empty() && r.goal.endHow != "ende" && Screen_Current != kScreenMainMenu)
+        r.report->left = Driver_PlayerState();
     if (!r.steps.empty()) {
         r.steps.front()();
         r.steps.pop_front();
@@ -539,6 +748,7 @@ void OnFrame(int) {
         --r.wait;
         return;
     }
+    if (!r.goal.endAt.empty() && Steer()) return;
     if (Dialog_Active) return OnDialog();
     switch (Screen_Current) {
     case kScreenMainMenu:
@@ -583,12 +793,22 @@ DriverReport Driver_Run(const DriverGoal& goal) {
     run.started = std::chrono::steady_clock::now();
     report.exitCode = Main_Body();
     report.output = ::testing::internal::GetCapturedStdout();
+    if (run.ending && run.leftState.empty() && (goal.endHow == "close" || goal.endHow == "exit"))
+        report.left = Driver_PlayerState(); // as the closing save found it
     Harness_SetFrameHook(nullptr);
     Harness_Configure(HarnessConfig{});
     Sys_ClearCloseRequest();
     if (run.inLevel) CloseLevelLine("stopped");
     g_run = nullptr;
     return report;
+}
+
+bool Driver_UseGivenFolder() {
+    const char* d = std::getenv("BQ_E2E_DATA");
+    if (!d) return false;
+    setenv("XDG_DATA_HOME", d, 1);
+    if (const char* a = std::getenv("BQ_E2E_APP")) setenv("BQ_APP_FOLDER", a, 1);
+    return true;
 }
 
 std::string Driver_Line(const LevelLine& l) {
@@ -618,4 +838,55 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
         if (!known) out.push_back(line);
     }
     return out;
+}
+
+const char* const Driver_Places[] = {"menu",     "quitbox", "options",    "highscores", "hsreset",    "credits",
+                                     "help",     "players", "lastplayer", "name",       "wallpapers", "continue",
+                                     "levelbox", "game",    "offer",      "lost",       "gameover",   "levelend",
+                                     "won",      "build",   "shop",       "map",        "editor",     "testrun"};
+const int Driver_PlaceCount = int(std::size(Driver_Places));
+
+std::string Driver_PlayerState() {
+    std::ostringstream o;
+    o << "player=" << Str_ToUtf8(Player_Names[size_t(std::clamp(Player_Current, 0, 9))]) << " level=" << Level_Current
+      << " score=" << Score << " gold=" << Gold << " mana=" << Mana << " lives=" << Lives << " relaxed=" << Relaxed_Mode
+      << " gems=";
+    for (int32_t g : Gems_Total)
+        o << g << ',';
+    int32_t built = 0;
+    for (const CastleElemPtr& e : Castle_Elems)
+        built += e && e->built ? 1 : 0;
+    o << " castle=" << Castle_Current << '/' << built << " spells=";
+    for (int32_t s = 0; s < kSpellCount; ++s)
+        o << Spell_Level(s);
+    o << " chest=" << Treasure_Level << " manacap=" << Mana_CapLevel;
+    // What "Level nochmal" goes back to: in a level its start records, between levels (the next level not begun)
+    // the present counters; in the menus it is not known from here. On the game screen the board and the level's
+    // spawn weights.
+    const std::string at = Place();
+    if (IsOneOf(at, {"game", "levelbox", "offer", "lost", "gameover", "igmenu", "editor", "testrun"}))
+        o << " restart=" << Score_AtLevelStart << '/' << Gold_AtLevelStart << '/' << Mana_AtLevelStart;
+    else if (IsOneOf(at, {"levelend", "won", "build", "shop", "map"}))
+        o << " restart=" << Score << '/' << Gold << '/' << Mana;
+    if (Screen_Current == kScreenGame && Board_Cols > 0) {
+        uint32_t h = 2166136261u; // FNV-1a over what each cell holds
+        const auto mix = [&h](int32_t v) { h = (h ^ uint32_t(v)) * 16777619u; };
+        mix(Board_Cols);
+        mix(Board_Rows);
+        for (int32_t c = 0; c < Board_Cols; ++c)
+            for (int32_t r = 0; r < Board_Rows; ++r) {
+                const Table_cell& cell = Board_Cells[c][r];
+                mix(cell.Void);
+                mix(cell.TileLevel);
+                mix(cell.Piece ? cell.Piece->Kind : -1);
+                mix(cell.Blockers);
+                mix(cell.BringDown);
+            }
+        o << " board=" << std::hex << h << std::dec << " weights=";
+        for (int32_t w : Spawn_Weights)
+            o << w << ',';
+        o << Level_ShieldPercent << ',' << Level_GoldenPercent << ',' << Level_BombPercent << ',' << Level_LaserPercent
+          << ',' << Level_AntigravPercent;
+    }
+    return o.str();
 }

@@ -51,6 +51,13 @@ struct DriverGoal {
     bool menuAfterLevels = false; // once levelsToWin levels are won: the build menu's "Menü", then quit at the menu
     int32_t moveWait = 2;         // frames the player waits after each move before looking for the next
     std::function<void()> everyFrame; // run first in every frame (a measurement's own work); empty: nothing
+    // > "" : the run goes the shortest way to this place (Driver_Places) and ends there by endHow: "close" (the
+    // window), "ende" (the main menu's "Ende" and the quit box's "Ja"), "exit" (the harness's exit frame, frameLimit:
+    // the player waits there for it), "kill" (SIGKILL), "menu" (the in-game menu's "Hauptmenü", the build menu's or
+    // the level map's "Menü", then the window closed at the main menu). On the way it makes no move and buys nothing;
+    // ending in the editor's test run, or in the level by a way that saves it (not a kill), it plays a few moves first.
+    std::string endAt;
+    std::string endHow;
 };
 
 // CPU time of the frames shown on one screen or with one dialog open (the main thread's, start to flip included).
@@ -75,8 +82,30 @@ struct DriverReport {
     std::string output;                      // standard output of the run (the diagnostic lines)
     std::map<std::string, FrameCost> costs;  // by "screen N" or "screen N + dialog kind"
     double firstFrameMs = 0, mainMenuMs = 0; // wall time from Main_Body's call to the first flip, to the main menu
+    std::string endedAt;                     // with endAt: the place where the ending began ("" never reached)
+    std::string lastPlace;                   // with endAt: the place of the last frame
+    // With endAt: what the player left there (Driver_PlayerState) as the game saved it or ended: after the run
+    // (window close, exit frame), as the last frame before the main menu showed ("Hauptmenü", "Menü"), when the
+    // ending began ("Ende", a kill); over the editor, what the level held before it opened.
+    std::string left;
 };
 
+// The places a run can end at (DriverGoal::endAt): the main menu, its dialogs and the name box ("menu", "quitbox",
+// "options", "highscores", "hsreset" its "Löschen" box, "credits", "help", "players", "lastplayer" its "Löschen" box
+// with one player, "name", "wallpapers"), the game-flow boxes and the level ("continue", "levelbox", "game", "offer",
+// "lost" a life, "gameover" the last, the "levelend" screen, "won"), between levels ("build", "shop", "map") and,
+// with the developer keys, the level editor over the level (its board cleared and its weights set to 0 first) and
+// its test run (a few moves played in it) ("editor", "testrun").
+extern const char* const Driver_Places[];
+extern const int Driver_PlaceCount;
+// What the player owns now, as one line of "name=value" fields: the player, level, score, gold, mana, lives, gem
+// bag, castle, spells, chest, the counters a restart of the level goes back to (in a level: its start records;
+// between levels: the present ones) and, on the game screen, the board. A continue must show the same.
+std::string Driver_PlayerState();
+
+// The data folder given from outside (tools/fault_check.sh): BQ_E2E_DATA as XDG_DATA_HOME, BQ_E2E_APP as the program
+// folder. False without BQ_E2E_DATA (the tests that need it are skipped).
+bool Driver_UseGivenFolder();
 // Runs the game once with the goal (XDG_DATA_HOME and BQ_APP_FOLDER as the caller set them).
 DriverReport Driver_Run(const DriverGoal& goal);
 // The report line of one level: "level   3 won     score    1234 gold    120 gems  21 time   81.3 s frames   5081".

@@ -1,9 +1,14 @@
 // Every file the game writes, written again and again, for tools/fault_check.sh: it kills this run at a chosen
 // rename or write (strace) and then checks that each file is the old or a complete new version and the next start
 // is clean. The game is started and brought into a level by the end-to-end player first, so the board, the match and
-// the files are the game's own. Skipped without BQ_E2E_DATA (the data folder, as XDG_DATA_HOME).
+// the files are the game's own. EndsAt brings the game to one place and ends it there in one way, for the script's
+// check that the files stay as they were unless the run did something the game keeps, and that a continue shows
+// what the player left. Skipped without BQ_E2E_DATA (the data folder, as XDG_DATA_HOME).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -19,10 +24,7 @@
 namespace {
 
 TEST(E2eFaults, SavesOver) {
-    const char* d = std::getenv("BQ_E2E_DATA");
-    if (!d) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
-    setenv("XDG_DATA_HOME", d, 1);
-    if (const char* a = std::getenv("BQ_E2E_APP")) setenv("BQ_APP_FOLDER", a, 1);
+    if (!Driver_UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
     DriverGoal goal;
     goal.name = "Soak";
     goal.frameLimit = 400; // the start, Start, the continue box and into the level; the window closes there
@@ -46,6 +48,43 @@ TEST(E2eFaults, SavesOver) {
         EXPECT_TRUE(Wallpaper_WriteBmp(n));
     }
     std::printf("saved %d rounds\n", rounds);
+}
+
+// BQ_E2E_AT names the place (Driver_Places), BQ_E2E_END the way of ending (DriverGoal::endHow). What the player left
+// there (DriverReport::left) is the "left: " line on standard error; the script continues the match afterwards (at
+// "levelbox", "close": the level as it was loaded) and compares that run's line with it.
+TEST(E2eFaults, EndsAt) {
+    if (!Driver_UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
+    const char* at = std::getenv("BQ_E2E_AT");
+    const char* how = std::getenv("BQ_E2E_END");
+    if (!at || !how) GTEST_SKIP() << "BQ_E2E_AT and BQ_E2E_END name the place and the way of ending";
+    const auto named = [at](const char* p) { return std::strcmp(p, at) == 0; };
+    ASSERT_TRUE(std::any_of(Driver_Places, Driver_Places + Driver_PlaceCount, named)) << "no place " << at;
+    const std::string way = how;
+    ASSERT_TRUE(way == "close" || way == "ende" || way == "exit" || way == "kill" || way == "menu") << way;
+#if !defined(BQ_DEV_KEYS)
+    if (std::strcmp(at, "editor") == 0 || std::strcmp(at, "testrun") == 0)
+        GTEST_SKIP() << "the level editor needs the developer keys (-DBQ_DEV_KEYS=ON)";
+#endif
+    DriverGoal goal;
+    goal.name = "Soak";
+    goal.levelsToWin = 1000; // never the usual ending
+    goal.endAt = at;
+    goal.endHow = way;
+    // Every place with an exit frame is reached within a minute of game; the player waits there for it.
+    goal.frameLimit = way == "exit" ? 60 * 60 : 60 * 60 * 10;
+    const DriverReport r = Driver_Run(goal);
+    std::fputs(r.output.c_str(), stdout);
+    if (!r.left.empty()) std::fprintf(stderr, "left: %s\n", r.left.c_str());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.endedAt, at) << "the run ended at " << r.lastPlace;
+    if (way == "exit" || way == "close") {
+        EXPECT_EQ(r.lastPlace, at) << "the run left the place before its end";
+    }
+    for (const std::string& p : r.problems)
+        ADD_FAILURE() << p;
+    for (const std::string& line : Driver_UnexpectedLines(r.output))
+        ADD_FAILURE() << "diagnostic line: " << line;
 }
 
 } // namespace

@@ -12,16 +12,8 @@
 
 namespace {
 
-bool UseGivenFolder() {
-    const char* d = std::getenv("BQ_E2E_DATA");
-    if (!d) return false;
-    setenv("XDG_DATA_HOME", d, 1);
-    if (const char* a = std::getenv("BQ_E2E_APP")) setenv("BQ_APP_FOLDER", a, 1);
-    return true;
-}
-
 TEST(E2eSoak, PlaysOn) {
-    if (!UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
+    if (!Driver_UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
     DriverGoal goal;
     goal.name = "Soak";
     goal.levelsToWin = 1;
@@ -38,7 +30,7 @@ TEST(E2eSoak, PlaysOn) {
 }
 
 TEST(E2eSoak, StartsAndContinues) {
-    if (!UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
+    if (!Driver_UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
     DriverGoal goal;
     goal.name = "Soak";
     goal.frameLimit = 400; // the start, the menu, Start, the continue box and into the level
