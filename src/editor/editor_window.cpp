@@ -436,16 +436,14 @@ void Editor_Update() {
     Editor_SelectTileset();
     Editor_ApplyInspector();
     Editor_ApplySize();
-    // Board tools only when the mouse is over neither the window's body nor its title bar, active or not.
-    const auto& win = *Editor_W.Window;
-    const int h = win.Minimized ? win.TitleHeight : win.H + win.TitleHeight;
-    const int mx = Mouse_X(), my = Mouse_Y();
-    const bool overWindow = !win.Hidden && mx >= win.X && mx < win.X + win.W && my >= win.Y && my < win.Y + h;
-    if (!overWindow && !Paneo_ComboOpen)
+    // Board tools only where the toolkit would not take a press (not over the window, active or not, nor with a
+    // combo list open). Presses on the window never reach the board's counts; one made beside it while the pointer
+    // has since moved onto it is dropped rather than kept for a later frame.
+    if (!Paneo_TakesPress(Mouse_X(), Mouse_Y()))
         Editor_BoardMouse();
     else
         for (int b = 1; b <= 3; ++b)
-            Mouse_Hit(b); // a click on the window is not kept for the board
+            Mouse_Hit(b);
 }
 
 void Editor_Draw() {

@@ -16,6 +16,7 @@ std::weak_ptr<PNO_Widget> Paneo_PressedWidget;
 int32_t Paneo_ClickActivates = 1;
 int32_t Paneo_WindowDragging = 0;
 int32_t Paneo_ComboOpen = 0;
+int32_t Paneo_ModalDepth = 0;
 uint8_t Paneo_SoundsOn = 1;
 float Paneo_TooltipAlpha = 0;
 int32_t Paneo_FontHeight = 13;
@@ -317,6 +318,7 @@ void Toolkit_Init() {
     Paneo_ClickActivates = 1;
     Paneo_WindowDragging = 0;
     Paneo_ComboOpen = 0;
+    Paneo_ModalDepth = 0;
     Paneo_CursorKind = 10;
     Paneo_TooltipAlpha = 0;
     Paneo_Combos.Clear();
@@ -338,6 +340,7 @@ void Paneo_Init(int cursorStyle, int soundsOn) {
     Paneo_RootWindow = PNO_Window::Create(u"", 0, 0, Graphics_Width(), Graphics_Height(), 0, 0, 0, 10);
     Paneo_SoundsOn = uint8_t(soundsOn);
     GuiMouse.Sync();
+    Mouse_SetCapture(Paneo_TakesPress);
 }
 
 void Paneo_DrawFrame() {
