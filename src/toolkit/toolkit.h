@@ -96,6 +96,21 @@ extern GuiMouseState GuiMouse;
 // than the root (its title bar and body, the title bar alone when minimised).
 bool Paneo_TakesPress(int x, int y);
 
+// Makes a font the toolkit's text font (Paneo_TtfFont) while the scope lives; a null font changes nothing.
+class GuiFontScope {
+  public:
+    explicit GuiFontScope(const FontPtr& font);
+    ~GuiFontScope();
+    GuiFontScope(const GuiFontScope&) = delete;
+    GuiFontScope& operator=(const GuiFontScope&) = delete;
+
+  private:
+    FontPtr saved_;
+    bool swapped_ = false;
+};
+// The font a widget's text is drawn in: its own Font, else the nearest one of its parents', else null (the toolkit's).
+FontPtr Paneo_FontOf(const PNO_Widget& widget);
+
 inline int Flag_Invert(int v) { return 1 - v; }
 
 // Loads the path, resizes it (filtered) to w x h and paints a one-pixel border: style 1 raised, 2 sunken, else none.
@@ -151,7 +166,8 @@ class PNO_Widget : public std::enable_shared_from_this<PNO_Widget> {
     std::weak_ptr<PNO_Widget> Parent;   // the root window when created without one
     int32_t AbsX = 0, AbsY = 0;         // screen position of the client origin, from the last Update
     int32_t Kind = 0;                   // window kind; 10 the root window
-    TList<PNO_Widget> Children;         // creation order = drawing order
+    FontPtr Font; // text font of this widget and everything in it (also behind a modal box); null: the enclosing one
+    TList<PNO_Widget> Children; // creation order = drawing order
 
     void AddChild(const WidgetPtr& child);
     virtual int TypeId() const = 0;

@@ -1,14 +1,20 @@
 // The editor's window and fields: opening over the level, the close button, clamping of every field, the field
 // round trip and Reset Weights, the tile-set switch to smaller and larger sets, and the header line's helpers.
 // Tests editor_window.cpp.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "board/level_file.h"
 #include "board/play.h"
 #include "editor_helpers.h"
+#include "main/config.h"
+#include "platform/graphics.h"
 #include "platform/input.h"
 
 namespace {
+
+const std::string g_startFolder = std::filesystem::current_path().string(); // the tests change the current folder
 
 class EditorWindow : public testing::Test {
   protected:
@@ -157,6 +163,48 @@ TEST_F(EditorWindow, TileSetSwitchHandlesSmallerAndLargerSetsWithoutTouchingTheC
     EXPECT_EQ(Spawn_Weights[7], 5);
     Tilesets.resize(realSets);
     Tileset_Current = 0;
+}
+
+// While a requester runs, the window behind it looks as it does without one: its own font (no label cut by the frame)
+// and the folder and "Level:" lines. The window's pixels below its title bar are compared, but for what the requester
+// and its shadow cover (400 x 350 in the middle, 4 px of shadow); both pictures are left in the folder the test ran in
+// (editor_alone.png, editor_behind_requester.png).
+TEST_F(EditorWindow, BehindARequesterTheWindowKeepsItsFontAndItsHeaderLines) {
+    Level_Path = App_Folder + u"/levels/mine.lev";
+    ToolkitTest_Script("1 mouse 100 100\n");
+    EditorTest_Frames(3);
+    EXPECT_EQ(Editor_W.LevelLabel->GetText(), u"Level: mine");
+    const auto& win = *Editor_W.Window;
+    const int top = win.Y + win.TitleHeight;
+    const auto windowPixels = [&] {
+        const Pixmap pm = Graphics_ReadPixels(win.X, top, win.W, win.H);
+        std::vector<uint32_t> out;
+        for (int y = 0; y < pm.height; ++y)
+            for (int x = 0; x < pm.width; ++x) {
+                const bool covered = win.X + x < 605 && top + y >= 125 && top + y < 480;
+                out.push_back(covered ? 0 : Pixmap_ReadPixel(pm, x, y));
+            }
+        return out;
+    };
+    const std::vector<uint32_t> alone = windowPixels();
+    ASSERT_FALSE(alone.empty());
+    Graphics_SaveScreenshot(Str_FromUtf8(g_startFolder + "/editor_alone.png"));
+    std::vector<uint32_t> behind;
+    int frames = 0;
+    ToolkitTest_OnModalFrame([&] {
+        if (++frames == 3) {
+            behind = windowPixels();
+            Graphics_SaveScreenshot(Str_FromUtf8(g_startFolder + "/editor_behind_requester.png"));
+        }
+        const auto front = ToolkitTest_Front();
+        if (frames >= 3 && front && front != Editor_W.Window) front->Free();
+    });
+    Paneo_RequestFile(u"Open level file:", App_Folder, u".*|.lev|", u".lev", 0);
+    ASSERT_EQ(behind.size(), alone.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < alone.size(); ++i)
+        differ += alone[i] != behind[i];
+    EXPECT_EQ(differ, 0u);
 }
 
 TEST(EditorPaths, FolderAndNameOfTheLevelPath) {
