@@ -1,8 +1,8 @@
 // The editor's files and test run under scripted input: "Save..." and "Load..." through the requester on a
-// temporary folder, "Save" after "Save...", the refused paths (built-in level, no name, a file that is not a level)
-// with an alert and nothing changed, F2/F3 (also on a read-only quick file), the hide key, and the test run: the
-// board back byte for byte, the match values and the stored ease untouched, the level's end and closing the editor
-// ending the run. Tests editor_files.cpp.
+// temporary folder, the click answering a requester or alert not used again, "Save" after "Save...", the refused paths
+// (built-in level, no name, a file that is not a level) with an alert and nothing changed, F2/F3 (also on a read-only
+// quick file), the hide key, and the test run: the board back byte for byte, the match values and the stored ease
+// untouched, the level's end and closing the editor ending the run. Tests editor_files.cpp.
 #include <filesystem>
 #include <fstream>
 

@@ -1,9 +1,9 @@
 // The editor inside the real game screen with the whole game's hook tables: the developer key group as this build
 // has it (Right Alt + L opens and closes the editor only with BQ_DEV_KEYS, the level-win key works in both), the
-// game's keys held back while the editor edits, a test run won by the level-win key ending as a test (board back,
-// the player's files, lives and gems untouched), and the look of the window over the game screen (leaves
-// editor_screen.png in the working folder). Tests editor_window.cpp and editor_files.cpp with play.cpp and
-// game_screen.cpp.
+// game's keys held back while the editor edits, a click on the window over the game's controls reaching the editor
+// alone, a test run won by the level-win key ending as a test (board back, the player's files, lives and gems
+// untouched), and the look of the window over the game screen (leaves editor_screen.png in the working folder).
+// Tests editor_window.cpp and editor_files.cpp with play.cpp and game_screen.cpp.
 #include <filesystem>
 #include <map>
 
