@@ -44,6 +44,9 @@ struct EditorWidgets {
     std::shared_ptr<PNO_Input> DurationInput, TimedInput, SilverInput, GoldInput, ManaInput, FreezeInput;
     std::shared_ptr<PNO_Value> WidthSpinner, HeightSpinner;
     std::array<std::shared_ptr<PNO_PushButton>, BTN_COUNT> Buttons;
+    std::shared_ptr<PNO_Label> PathLabel, LevelLabel; // the level file's folder and "Level: " name in the header
+    Str ShownPath;                                    // the level path the two labels show
+    int32_t ShownWidth = -1;                          // the window width the folder was shortened for
 };
 extern EditorWidgets Editor_W;
 

@@ -107,14 +107,8 @@ void ShowField(const std::shared_ptr<PNO_Input>& field, int64_t v) {
 }
 
 // The editor's window speaks in the editor's own 11-pixel font (the toolkit's 13-pixel one leaves no room in 230
-// pixels); the font is swapped in while the window is built and drawn, so modal boxes keep the toolkit's.
-struct EditorFont {
-    FontPtr saved = Paneo_TtfFont;
-    EditorFont() {
-        if (Font_EditorLevel) Paneo_TtfFont = Font_EditorLevel;
-    }
-    ~EditorFont() { Paneo_TtfFont = saved; }
-};
+// pixels): the window carries it, so it is drawn in it wherever the toolkit draws it, also behind a modal box, which
+// keeps the toolkit's font. The widgets are built (and measured) in it too.
 int TextW(const char* text) { return ImageFont_TextWidth(Paneo_TtfFont, S(text)); }
 
 GuiColorPtr Blue() { return GuiColor::Create(0, 0, 255); }
@@ -139,8 +133,23 @@ void ShowColourFields() {
     }
 }
 
+// The folder of the level file and its name, in the header of the window; made again only when the level file or
+// the window's width changes (no allocation in a steady frame). A long folder keeps its end, which names the place
+// best.
+void ShowLevelPath() {
+    auto& w = Editor_W;
+    if (!w.Window || !w.PathLabel || !w.LevelLabel) return;
+    if (w.ShownPath == Level_Path && w.ShownWidth == w.Window->W) return;
+    w.ShownPath = Level_Path;
+    w.ShownWidth = w.Window->W;
+    Str dir = Path_ExtractDir(Level_Path);
+    while (dir.size() > 4 && ImageFont_TextWidth(w.PathLabel->Font, dir) > w.Window->W - 8)
+        dir = u"..." + dir.substr(4);
+    w.PathLabel->SetText(dir);
+    w.LevelLabel->SetText(u"Level: " + Path_StripAll(Level_Path));
+}
+
 void BuildWindow() {
-    const EditorFont font;
     const Str name = Editor_TilesetName();
     const int n = Editor_ColourCount();
     const int y0 = Screen_Height - 70;
@@ -148,6 +157,14 @@ void BuildWindow() {
     w.Window =
         PNO_Window::Create(u"Level Editor", Screen_Width - kEditorWidth, 0, kEditorWidth, Screen_Height, 1, 1, 1, 20);
     w.Window->Alpha = 0.8f;
+    w.Window->Font = Font_EditorLevel;
+    const GuiFontScope font(w.Window->Font);
+    // The folder (9-pixel font) and "Level:" lines just below the title bar (the client area starts 21 px down).
+    const auto pathColour = GuiColor::Create(0, 0, 64);
+    w.PathLabel = PNO_Label::Create(w.Window, u"", 4, -2, 1, pathColour);
+    w.PathLabel->Font = Font_EditorPath;
+    w.LevelLabel = PNO_Label::Create(w.Window, u"", 2, 10, 1, pathColour);
+    ShowLevelPath();
 
     w.TilesetCombo = PNO_Combo::Create(w.Window, 60, 27, 140);
     for (const Tileset& set : Tilesets)
@@ -439,16 +456,14 @@ void Editor_Update() {
     Editor_SelectTileset();
     Editor_ApplyInspector();
     Editor_ApplySize();
-    // Board tools only when the mouse is over neither the window's body nor its title bar, active or not.
-    const auto& win = *Editor_W.Window;
-    const int h = win.Minimized ? win.TitleHeight : win.H + win.TitleHeight;
-    const int mx = Mouse_X(), my = Mouse_Y();
-    const bool overWindow = !win.Hidden && mx >= win.X && mx < win.X + win.W && my >= win.Y && my < win.Y + h;
-    if (!overWindow && !Paneo_ComboOpen)
+    // Board tools only where the toolkit would not take a press (not over the window, active or not, nor with a
+    // combo list open). Presses on the window never reach the board's counts; one made beside it while the pointer
+    // has since moved onto it is dropped rather than kept for a later frame.
+    if (!Paneo_TakesPress(Mouse_X(), Mouse_Y()))
         Editor_BoardMouse();
     else
         for (int b = 1; b <= 3; ++b)
-            Mouse_Hit(b); // a click on the window is not kept for the board
+            Mouse_Hit(b);
 }
 
 void Editor_Draw() {
@@ -481,32 +496,8 @@ void Editor_Draw() {
     const bool shown = !Editor_W.Window->Hidden;
     if (Mouse_Visible() == shown) shown ? Mouse_Hide() : Mouse_Show();
     if (!shown) return;
-    {
-        const EditorFont font;
-        Paneo_DrawFrame();
-    }
-    const auto& win = *Editor_W.Window;
-    if (!win.Hidden && !win.Minimized) {
-        Draw_SetBlend(BLEND_ALPHA);
-        Draw_SetAlpha(1.0f);
-        Draw_SetColor(0, 0, 64);
-        Draw_SetImageFont(Font_EditorPath);
-        // The folder and the level's name, made again only when the level file or the window's width changes (no
-        // allocation in a steady frame). A long folder keeps its end, which names the place best.
-        static Str shownPath, dir, title;
-        static int shownWidth = -1;
-        if (shownPath != Level_Path || shownWidth != win.W) {
-            shownPath = Level_Path;
-            shownWidth = win.W;
-            dir = Path_ExtractDir(Level_Path);
-            while (dir.size() > 4 && Text_Width(dir) > win.W - 8)
-                dir = u"..." + dir.substr(4);
-            title = u"Level: " + Path_StripAll(Level_Path);
-        }
-        Draw_Text(dir, float(win.X + 4), float(win.Y + 19));
-        Draw_SetImageFont(Font_EditorLevel);
-        Draw_Text(title, float(win.X + 2), float(win.Y + 31));
-    }
+    ShowLevelPath();
+    Paneo_DrawFrame();
     Draw_SetImageFont(nullptr);
     Draw_SetColor(255, 255, 255);
 }

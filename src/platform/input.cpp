@@ -25,15 +25,19 @@ struct InputState {
     int charCount = 0;                               // characters queued
     int mouseX = 0, mouseY = 0;                      // canvas pixels
     int mouseZ = 0;                                  // wheel position in notches
-    std::array<bool, kMouseButtons> mouseDown{};     // held now
-    std::array<bool, kMouseButtons> mouseDownLast{}; // held when the previous frame ended
-    std::array<int, kMouseButtons> mouseHits{};      // presses since last asked
-    std::array<int, kMouseButtons> mousePresses{};   // presses since start (never cleared)
-    std::array<int, kMouseButtons> mouseReleases{};  // releases of a held button since start (never cleared)
+    std::array<bool, kMouseButtons> mouseDown{};     // held now, whoever took the press
+    std::array<bool, kMouseButtons> captured{};      // the press held now was taken by the capture test
+    std::array<bool, kMouseButtons> mouseDownLast{}; // held for the game when the previous frame ended
+    std::array<int, kMouseButtons> mouseHits{};      // the game's presses since last asked
+    std::array<int, kMouseButtons> mousePresses{};   // the game's presses since start (never cleared)
+    std::array<int, kMouseButtons> mouseReleases{};  // the game's releases of a held button since start
+    std::array<int, kMouseButtons> allPresses{};     // every press since start, captured or not (never cleared)
+    std::array<int, kMouseButtons> allReleases{};    // every release of a held button since start
     bool cursorVisible = true;                       // system pointer shown
 };
 InputState g_in;
-int g_frame = 1; // the frame being drawn: 1 until the first flip (Input_Reset leaves it alone)
+MouseCaptureTest g_capture = nullptr; // asked at every press; survives Input_Reset like a registration should
+int g_frame = 1;                      // the frame being drawn: 1 until the first flip (Input_Reset leaves it alone)
 
 int CanvasW() {
     const int w = Graphics_Width();
@@ -183,10 +187,17 @@ void Input_HandleEvent(const SDL_Event& ev) {
         if (!b) break;
         const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
         if (down) {
-            ++g_in.mouseHits[b];
-            ++g_in.mousePresses[b];
-        } else if (g_in.mouseDown[b]) {
-            ++g_in.mouseReleases[b]; // a release after focus loss let go of nothing held
+            // The capture decides once, at the press, on what is shown now; the release follows its press.
+            g_in.captured[b] = g_capture && g_capture(g_in.mouseX, g_in.mouseY);
+            ++g_in.allPresses[b];
+            if (!g_in.captured[b]) {
+                ++g_in.mouseHits[b];
+                ++g_in.mousePresses[b];
+            }
+        } else if (g_in.mouseDown[b]) { // a release after focus loss let go of nothing held
+            ++g_in.allReleases[b];
+            if (!g_in.captured[b]) ++g_in.mouseReleases[b];
+            g_in.captured[b] = false;
         }
         g_in.mouseDown[b] = down;
         break;
@@ -204,6 +215,7 @@ void Input_HandleEvent(const SDL_Event& ev) {
 void Input_ReleaseAll() {
     g_in.keyDown.fill(false);
     g_in.mouseDown.fill(false);
+    g_in.captured.fill(false);
 }
 
 int Key_Hit(int vk) {
@@ -240,10 +252,15 @@ int Mouse_Hit(int button) {
     return n;
 }
 
-bool Mouse_Down(int button) { return ValidButton(button) && g_in.mouseDown[button]; }
+bool Mouse_Down(int button) { return ValidButton(button) && g_in.mouseDown[button] && !g_in.captured[button]; }
 bool Mouse_WasDown(int button) { return ValidButton(button) && g_in.mouseDownLast[button]; }
 int Mouse_PressCount(int button) { return ValidButton(button) ? g_in.mousePresses[button] : 0; }
 int Mouse_ReleaseCount(int button) { return ValidButton(button) ? g_in.mouseReleases[button] : 0; }
+
+void Mouse_SetCapture(MouseCaptureTest test) { g_capture = test; }
+int Mouse_AllPressCount(int button) { return ValidButton(button) ? g_in.allPresses[button] : 0; }
+int Mouse_AllReleaseCount(int button) { return ValidButton(button) ? g_in.allReleases[button] : 0; }
+bool Mouse_Held(int button) { return ValidButton(button) && g_in.mouseDown[button]; }
 
 void Mouse_Flush() { g_in.mouseHits.fill(0); }
 
@@ -278,7 +295,8 @@ bool Mouse_Visible() { return g_in.cursorVisible; }
 
 int Input_Frame() { return g_frame; }
 void Input_BeginFrame() {
-    g_in.mouseDownLast = g_in.mouseDown;
+    for (int b = 0; b < kMouseButtons; ++b)
+        g_in.mouseDownLast[b] = g_in.mouseDown[b] && !g_in.captured[b];
     ++g_frame;
 }
 void Input_RestartFrames() { g_frame = 1; }
@@ -294,4 +312,6 @@ void Input_Reset() {
     g_in.cursorVisible = old.cursorVisible;
     g_in.mousePresses = old.mousePresses; // counted since start, so readers comparing two counts never go back
     g_in.mouseReleases = old.mouseReleases;
+    g_in.allPresses = old.allPresses;
+    g_in.allReleases = old.allReleases;
 }

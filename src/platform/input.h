@@ -34,7 +34,8 @@ int Mouse_Hit(int button);   // presses since last asked; asking clears
 bool Mouse_Down(int button); // held now
 // Presses and releases since the program started; never cleared (not by asking, flushing or Input_Reset), so any
 // number of readers can find the edges between two looks by comparing counts. A release is counted only for a held
-// button (losing the window's focus lets go of every button without counting one).
+// button (losing the window's focus lets go of every button without counting one). A captured press (below) is in
+// none of these.
 int Mouse_PressCount(int button);
 int Mouse_ReleaseCount(int button);
 void Mouse_Flush();            // clears the button hit counts
@@ -46,6 +47,19 @@ bool Mouse_Visible();
 // Held at the end of the previous frame (the state Input_BeginFrame kept): with Mouse_Down, this frame's and last
 // frame's state of a button.
 bool Mouse_WasDown(int button);
+
+// ---- Capture: a layer drawn over the game (the window toolkit) keeps the presses that land on it --------------------
+// The test is asked at every button press with the pointer's canvas position. A press it claims, and the release
+// that ends it, belong to that layer alone: Mouse_Hit, Mouse_Down, Mouse_WasDown, Mouse_PressCount and
+// Mouse_ReleaseCount above never see them, so the game beneath reads no click the layer took. Null: nothing is
+// captured (the start value).
+using MouseCaptureTest = bool (*)(int x, int y);
+void Mouse_SetCapture(MouseCaptureTest test);
+// The capturing layer's own reads: every press and release, captured or not (never cleared, like the counts above),
+// and the button held now whoever took its press.
+int Mouse_AllPressCount(int button);
+int Mouse_AllReleaseCount(int button);
+bool Mouse_Held(int button);
 
 // ---- Frames: the platform's own frame counter ----------------------------------------------------------------------
 // The one input model: the held state now and at the end of the last frame, the press and release counts nobody

@@ -62,9 +62,9 @@ bool Timeout_Expired(const GuiTimeoutPtr& t);   // a null timeout counts as expi
 void Timeout_Restart(GuiTimeoutPtr& t, int ms); // restarts in place (creates it when null): no allocation a frame
 
 // The mouse of this frame, refreshed once per frame by Update (Paneo_DrawFrame) and read by every widget. The edges
-// come from the platform's press and release counts, which nobody clears, so other readers of the mouse never take
-// a press away from the toolkit; a press and release that both fall between two frames is a press in this frame and
-// a release in the next.
+// come from the platform's counts of every press and release (those the toolkit captured and those it left to the
+// game), which nobody clears, so other readers of the mouse never take a press away from the toolkit; a press and
+// release that both fall between two frames is a press in this frame and a release in the next.
 struct GuiMouseState {
     int X = 0, Y = 0;                 // position in canvas pixels
     int Wheel = 0;                    // wheel position as the platform reports it
@@ -90,6 +90,26 @@ struct GuiMouseState {
     void Sync();
 };
 extern GuiMouseState GuiMouse;
+
+// The toolkit's input capture, given to the platform by Paneo_Init: a press belongs to the toolkit alone (the game
+// beneath never reads it) while a modal box runs or a combo list is open, and when it lands on a shown window other
+// than the root (its title bar and body, the title bar alone when minimised).
+bool Paneo_TakesPress(int x, int y);
+
+// Makes a font the toolkit's text font (Paneo_TtfFont) while the scope lives; a null font changes nothing.
+class GuiFontScope {
+  public:
+    explicit GuiFontScope(const FontPtr& font);
+    ~GuiFontScope();
+    GuiFontScope(const GuiFontScope&) = delete;
+    GuiFontScope& operator=(const GuiFontScope&) = delete;
+
+  private:
+    FontPtr saved_;
+    bool swapped_ = false;
+};
+// The font a widget's text is drawn in: its own Font, else the nearest one of its parents', else null (the toolkit's).
+FontPtr Paneo_FontOf(const PNO_Widget& widget);
 
 inline int Flag_Invert(int v) { return 1 - v; }
 
@@ -146,7 +166,8 @@ class PNO_Widget : public std::enable_shared_from_this<PNO_Widget> {
     std::weak_ptr<PNO_Widget> Parent;   // the root window when created without one
     int32_t AbsX = 0, AbsY = 0;         // screen position of the client origin, from the last Update
     int32_t Kind = 0;                   // window kind; 10 the root window
-    TList<PNO_Widget> Children;         // creation order = drawing order
+    FontPtr Font; // text font of this widget and everything in it (also behind a modal box); null: the enclosing one
+    TList<PNO_Widget> Children; // creation order = drawing order
 
     void AddChild(const WidgetPtr& child);
     virtual int TypeId() const = 0;
@@ -180,6 +201,7 @@ extern std::weak_ptr<PNO_Widget> Paneo_PressedWidget;  // the widget that took t
 extern int32_t Paneo_ClickActivates;                   // 1: a clicked window comes to the front (0 in modal boxes)
 extern int32_t Paneo_WindowDragging;                   // 1 while a window is dragged
 extern int32_t Paneo_ComboOpen;                        // 1 while a combo list is open: others ignore the mouse
+extern int32_t Paneo_ModalDepth;                       // modal boxes running (an alert may open inside a requester)
 extern uint8_t Paneo_SoundsOn;                         // 1: widgets play their click sounds
 extern float Paneo_TooltipAlpha;                       // fade-in of the tooltip, 0..1
 extern int32_t Paneo_FontHeight;                       // text height of the toolkit font

@@ -16,6 +16,7 @@ std::weak_ptr<PNO_Widget> Paneo_PressedWidget;
 int32_t Paneo_ClickActivates = 1;
 int32_t Paneo_WindowDragging = 0;
 int32_t Paneo_ComboOpen = 0;
+int32_t Paneo_ModalDepth = 0;
 uint8_t Paneo_SoundsOn = 1;
 float Paneo_TooltipAlpha = 0;
 int32_t Paneo_FontHeight = 13;
@@ -72,10 +73,12 @@ void Paneo_UpdateChildren(TList<PNO_Widget>& children, PNO_Widget& parent) {
     for (auto it = children.begin(); it != children.end(); ++it) {
         const WidgetPtr child = *it; // kept alive through its own update
         if (!child || !child->IsChildClass()) continue;
-        if (child->Freed)
+        if (child->Freed) {
             children.RemoveLink(it.link());
-        else
+        } else {
+            const GuiFontScope font(child->Font);
             child->Update(parent);
+        }
     }
     for (const WidgetPtr& child : children) {
         if (!child || child->Freed || !child->TooltipDelay) continue;
@@ -86,6 +89,23 @@ void Paneo_UpdateChildren(TList<PNO_Widget>& children, PNO_Widget& parent) {
         else
             Paneo_TooltipAlpha = 0;
     }
+}
+
+GuiFontScope::GuiFontScope(const FontPtr& font) {
+    if (!font) return;
+    saved_ = Paneo_TtfFont;
+    Paneo_TtfFont = font;
+    swapped_ = true;
+}
+GuiFontScope::~GuiFontScope() {
+    if (swapped_) Paneo_TtfFont = saved_;
+}
+
+FontPtr Paneo_FontOf(const PNO_Widget& widget) {
+    if (widget.Font) return widget.Font;
+    for (WidgetPtr w = widget.Parent.lock(); w; w = w->Parent.lock())
+        if (w->Font) return w->Font;
+    return nullptr;
 }
 
 void Paneo_FreeChildren(TList<PNO_Widget>& children) {
@@ -317,6 +337,7 @@ void Toolkit_Init() {
     Paneo_ClickActivates = 1;
     Paneo_WindowDragging = 0;
     Paneo_ComboOpen = 0;
+    Paneo_ModalDepth = 0;
     Paneo_CursorKind = 10;
     Paneo_TooltipAlpha = 0;
     Paneo_Combos.Clear();
@@ -338,6 +359,7 @@ void Paneo_Init(int cursorStyle, int soundsOn) {
     Paneo_RootWindow = PNO_Window::Create(u"", 0, 0, Graphics_Width(), Graphics_Height(), 0, 0, 0, 10);
     Paneo_SoundsOn = uint8_t(soundsOn);
     GuiMouse.Sync();
+    Mouse_SetCapture(Paneo_TakesPress);
 }
 
 void Paneo_DrawFrame() {
@@ -349,7 +371,10 @@ void Paneo_DrawFrame() {
     for (const auto& w : Paneo_Windows)
         walk.push_back(w);
     for (const auto& w : walk)
-        if (w && w->Listed) w->Update(*w);
+        if (w && w->Listed) {
+            const GuiFontScope font(w->Font);
+            w->Update(*w);
+        }
     walk.clear();
     if (Paneo_Windows.Count() == 1 && Paneo_RootWindow && Paneo_RootWindow->Listed) Paneo_RootWindow->Activate();
     Paneo_DrawComboList();

@@ -369,6 +369,7 @@ void PNO_Combo::Free() {
 void Paneo_DrawComboList() {
     const auto c = Paneo_OpenCombo.lock();
     if (Paneo_ComboOpen == 1 && c && c->State == 1) {
+        const GuiFontScope font(Paneo_FontOf(*c)); // drawn above every window, in the font of the box's own
         const int L = std::max(1, Paneo_FontHeight);
         const int x = c->AbsX, y = c->AbsY + c->H + 1, w = c->W + 16, h = c->ListHeight();
         Draw_SetBlend(BLEND_ALPHA);

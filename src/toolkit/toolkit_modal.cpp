@@ -23,6 +23,15 @@ bool ModalFlip() {
 
 GuiColorPtr LabelColor() { return GuiColor::Create(50, 50, 50); }
 
+// While a box runs, every press is the toolkit's (Paneo_TakesPress): a click answering the box is not read again by
+// the game or the editor's board once the box is gone.
+struct ModalScope {
+    ModalScope() { ++Paneo_ModalDepth; }
+    ~ModalScope() { --Paneo_ModalDepth; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
+
 } // namespace
 
 // ==== Message box ================================================================================================
@@ -62,6 +71,7 @@ int Paneo_Confirm(const Str& title, const Str& text, int buttons, int icon) {
     if (icon >= 1 && icon <= 3)
         PNO_StaticImage::Create(win, Paneo_SkinPath(kIcons[icon]), 10, H / 2 - 42, 32, 32, 0, 3);
 
+    const ModalScope modal;
     Paneo_ClickActivates = 0;
     Key_Hit(VK::ESCAPE); // an Esc from before the box is not its answer
     const int last = choices.back().result;
@@ -210,6 +220,7 @@ Str Paneo_RequestFile(const Str& title, const Str& startFolder, const Str& filte
     filters->SelectByText(initialFilter, 1);
     Paneo_RequestFilter = filters->SelectedText;
 
+    const ModalScope modal;
     Paneo_ClickActivates = 0;
     Paneo_ListDirectory(shown, *files, Paneo_RequestFilter, 0);
     win->Activate();

@@ -59,14 +59,14 @@ namespace {
 // (a tap) is held for this frame and released in the next one.
 void TakeButton(GuiMouseState& m, int i, int& down, int& hit, int& released, int& wasDown) {
     const int button = i + 1;
-    const int presses = Mouse_PressCount(button);
-    const int releases = Mouse_ReleaseCount(button);
+    const int presses = Mouse_AllPressCount(button);
+    const int releases = Mouse_AllReleaseCount(button);
     const bool newPress = presses != m.seenPress[i];
     m.seenPress[i] = presses;
     m.seenRelease[i] = releases;
     hit = newPress ? 1 : 0;
     wasDown = down;
-    const bool heldNow = Mouse_Down(button);
+    const bool heldNow = Mouse_Held(button);
     if (m.tapPending[i]) {
         m.tapPending[i] = 0;
         down = heldNow ? 1 : 0;
@@ -127,12 +127,12 @@ int GuiMouseState::InRect(int x, int y, int w, int h, int checkPress) const {
 
 void GuiMouseState::Sync() {
     for (int i = 0; i < 2; ++i) {
-        seenPress[i] = Mouse_PressCount(i + 1);
-        seenRelease[i] = Mouse_ReleaseCount(i + 1);
+        seenPress[i] = Mouse_AllPressCount(i + 1);
+        seenRelease[i] = Mouse_AllReleaseCount(i + 1);
         tapPending[i] = 0;
     }
-    LeftDown = Mouse_Down(1) ? 1 : 0;
-    RightDown = Mouse_Down(2) ? 1 : 0;
+    LeftDown = Mouse_Held(1) ? 1 : 0;
+    RightDown = Mouse_Held(2) ? 1 : 0;
     LeftWasDown = LeftDown;
     RightWasDown = RightDown;
     LeftHit = LeftReleased = RightHit = RightReleased = 0;

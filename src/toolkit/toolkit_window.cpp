@@ -200,3 +200,14 @@ std::shared_ptr<PNO_Window> Paneo_WindowUnderMouse(int part) {
     }
     return nullptr;
 }
+
+bool Paneo_TakesPress(int x, int y) {
+    if (Paneo_ModalDepth > 0 || Paneo_ComboOpen) return true;
+    for (const auto& w : Paneo_Windows) {
+        if (!w || w->Kind == 10 || w->Hidden || !w->Listed) continue;
+        // The rectangle the window's own update reacts to (both edges inclusive, as GuiMouse.InRect has them).
+        const int h = w->Minimized ? w->TitleHeight : w->H + w->TitleHeight;
+        if (x >= w->X && x <= w->X + w->W && y >= w->Y && y <= w->Y + h) return true;
+    }
+    return false;
+}

@@ -1,14 +1,15 @@
 // The editor's files and test run under scripted input: "Save..." and "Load..." through the requester on a
-// temporary folder, "Save" after "Save...", the refused paths (built-in level, no name, a file that is not a level)
-// with an alert and nothing changed, F2/F3 (also on a read-only quick file), the hide key, and the test run: the
-// board back byte for byte, the match values and the stored ease untouched, the level's end and closing the editor
-// ending the run. Tests editor_files.cpp.
+// temporary folder, the click answering a requester or alert not used again, "Save" after "Save...", the refused paths
+// (built-in level, no name, a file that is not a level) with an alert and nothing changed, F2/F3 (also on a read-only
+// quick file), the hide key, and the test run: the board back byte for byte, the match values and the stored ease
+// untouched, the level's end and closing the editor ending the run. Tests editor_files.cpp.
 #include <filesystem>
 #include <fstream>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "../platform/sdl_push.h"
 #include "board/level_file.h"
 #include "board/play.h"
 #include "board/rules.h"
@@ -68,6 +69,54 @@ TEST_F(EditorFiles, SaveAsAndLoadRoundTripThroughTheRequester) {
     Press(BTN_LOAD, KeyPress(10, VK::ESCAPE));
     EXPECT_EQ(Level_Path, Str_FromUtf8(path));
     EXPECT_TRUE(EditorTest_Level() == changed);
+}
+
+// The click that answers a modal box belongs to the box: once the box is gone it neither selects the board cell
+// under it nor reaches anything else. Both boxes stand over the board here: the requester's "Save" at (260, 452)
+// and the alert's "Ok".
+TEST_F(EditorFiles, AClickThatAnswersARequesterOrAnAlertIsNotUsedAgain) {
+    const auto cellUnder = [](int x, int y) {
+        return Point{(x + Board_OverflowX - Board_OriginX) / Cell_Width,
+                     (y + Board_OverflowY - Board_OriginY) / Cell_Height};
+    };
+    const Point saveCell = cellUnder(260, 452);
+    ASSERT_TRUE(Board_InUse(saveCell.x, saveCell.y));
+    Editor_SelectedCell = Point{0, 0};
+    Editor_ShowCell();
+    EditorTest_TypeIntoRequester(u"mine.lev");
+    Press(BTN_SAVE_AS, Click(10, 260, 452));
+    ASSERT_FALSE(EditorTest_Read(EditorTest_File("mine.lev")).empty()) << "the click saved";
+    EXPECT_EQ(Editor_SelectedCell.x, 0);
+    EXPECT_EQ(Editor_SelectedCell.y, 0);
+
+    // "Create" with every weight 0 brings an alert. A click on the board beside it does nothing while it runs, nor
+    // after; then its "Ok" is clicked where the button is shown.
+    Editor_ResetWeights();
+    bool clicked = false;
+    int modalFrames = 0;
+    Point okCell{-1, -1};
+    const auto click = [](int x, int y) {
+        sdl_push::Motion(x, y);
+        sdl_push::Button(SDL_BUTTON_LEFT, true, x, y);
+        sdl_push::Button(SDL_BUTTON_LEFT, false, x, y);
+    };
+    ToolkitTest_OnModalFrame([&] {
+        const auto front = ToolkitTest_Front();
+        const WidgetPtr ok = front ? ToolkitTest_Child(*front, 51) : nullptr;
+        if (++modalFrames == 2) click(CellX(1), CellY(1));
+        if (clicked || modalFrames < 6 || !ok) return;
+        okCell = cellUnder(ok->AbsX + ok->W / 2, ok->AbsY + 8);
+        click(ok->AbsX + ok->W / 2, ok->AbsY + 8);
+        clicked = true;
+    });
+    const std::string before = EditorTest_Level();
+    Press(BTN_CREATE, "", 12);
+    ASSERT_TRUE(clicked);
+    ASSERT_TRUE(Board_InUse(okCell.x, okCell.y));
+    EXPECT_EQ(ToolkitTest_OpenWindows(), 1) << "the alert was answered";
+    EXPECT_EQ(Editor_SelectedCell.x, 0);
+    EXPECT_EQ(Editor_SelectedCell.y, 0);
+    EXPECT_TRUE(EditorTest_Level() == before);
 }
 
 TEST_F(EditorFiles, RefusedSavesAndLoadsAlertAndChangeNothing) {

@@ -1,9 +1,9 @@
 // The editor inside the real game screen with the whole game's hook tables: the developer key group as this build
 // has it (Right Alt + L opens and closes the editor only with BQ_DEV_KEYS, the level-win key works in both), the
-// game's keys held back while the editor edits, a test run won by the level-win key ending as a test (board back,
-// the player's files, lives and gems untouched), and the look of the window over the game screen (leaves
-// editor_screen.png in the working folder). Tests editor_window.cpp and editor_files.cpp with play.cpp and
-// game_screen.cpp.
+// game's keys held back while the editor edits, a click on the window over the game's controls reaching the editor
+// alone, a test run won by the level-win key ending as a test (board back, the player's files, lives and gems
+// untouched), and the look of the window over the game screen (leaves editor_screen.png in the working folder).
+// Tests editor_window.cpp and editor_files.cpp with play.cpp and game_screen.cpp.
 #include <filesystem>
 #include <map>
 
@@ -11,6 +11,7 @@
 #include "castle/castle.h"
 #include "editor_helpers.h"
 #include "main/config.h"
+#include "main/gui_button.h"
 #include "game/startup.h"
 #include "main/screens.h"
 #include "menus/menus.h"
@@ -149,6 +150,91 @@ TEST_F(EditorGame, NothingOfTheEditorReachesThePlayersFiles) {
     ASSERT_TRUE(Match_Continue());
     EXPECT_EQ(Score, 500);
     EXPECT_EQ(Match_HasSnapshot, 1);
+}
+
+// Every button and field of the editor that lies over one of the game's controls (the "Menü" button, the hammer and
+// the spell buttons of the panel beside the board) takes a click for the editor alone: the widget reacts, the game's
+// menu stays closed, no hammer or spell is taken up and a field's click leaves the level as it was. The controls are
+// made live first (hammers, every spell with the mana for it), so a click that reached them would act.
+TEST_F(EditorGame, AClickOnTheEditorOverAGameControlIsTheEditorsAlone) {
+    constexpr int32_t kHammerButton = 0, kMenuButton = 1, kFirstSpellButton = 2; // the in-game interface's buttons
+    Hammer_Current = 3;
+    for (int32_t s = 0; s < kSpellCount; ++s)
+        Spells_AddLevel(s);
+    Mana = 1000000;
+    Editor_Create();
+    Frames(2);
+    for (int32_t i = 0; IGI_Button(i); ++i)
+        ASSERT_EQ(IGI_Button(i)->state & BTN_DISABLED, 0) << "game control " << i << " is live";
+    // Requesters and alerts the buttons open are closed at once.
+    ToolkitTest_OnModalFrame([] {
+        const auto front = ToolkitTest_Front();
+        if (front && front != Editor_W.Window) front->Free();
+    });
+
+    // The widgets a click can reach, with the rectangle each reacts to; a spinner's field and arrows stand alone.
+    std::vector<WidgetPtr> widgets;
+    for (const WidgetPtr& c : Editor_W.Window->Children) {
+        if (c->TypeId() == 120) {
+            const auto v = std::static_pointer_cast<PNO_Value>(c);
+            widgets.insert(widgets.end(), {v->Field, v->UpButton, v->DownButton});
+        } else if (c->TypeId() == 51 || c->TypeId() == 100 || c->TypeId() == 110 || c->TypeId() == 130) {
+            widgets.push_back(c);
+        }
+    }
+    int overControl[3] = {0, 0, 0}; // widgets over the hammer, the menu, a spell
+    for (const WidgetPtr& w : widgets) {
+        const int width = w->TypeId() == 110 ? w->W + 16 : w->TypeId() == 130 ? w->W + w->H : w->W;
+        // The part of the widget over a control: the centre of that rectangle is clicked.
+        int control = -1, x0 = 9999, y0 = 9999, x1 = -1, y1 = -1;
+        for (int y = w->AbsY + 1; y < w->AbsY + w->H - 1; ++y)
+            for (int x = w->AbsX + 1; x < w->AbsX + width - 1; ++x)
+                for (int32_t i = 0; IGI_Button(i); ++i)
+                    if (IGI_Button(i)->HitTest(x, y) && (control < 0 || control == i)) {
+                        control = i;
+                        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+                    }
+        if (control < 0) continue;
+        ++overControl[std::min(control, kFirstSpellButton)];
+        const int x = (x0 + x1) / 2, y = (y0 + y1) / 2;
+        const std::string what = "type " + std::to_string(w->TypeId()) + " \"" + Str_ToUtf8(w->Text) + "\" at " +
+                                 std::to_string(x) + "," + std::to_string(y);
+        const bool field = w->TypeId() == 100 || w->TypeId() == 130;
+        const std::string level = EditorTest_Level();
+        const int checked = w->TypeId() == 110 ? std::static_pointer_cast<PNO_Checkbox>(w)->GetChecked() : 0;
+        const int32_t mana = Mana;
+
+        Run(::Click(2, x, y), 2); // the press is in, the release not yet
+        switch (w->TypeId()) {
+        case 100:
+            EXPECT_EQ(w->State, 1) << what << ": the field takes the keyboard";
+            break;
+        case 110:
+            EXPECT_NE(std::static_pointer_cast<PNO_Checkbox>(w)->GetChecked(), checked) << what;
+            break;
+        case 130:
+            EXPECT_EQ(Paneo_OpenCombo.lock(), w) << what << ": the list opens";
+            PNO_Combo::CloseAll();
+            break;
+        default:
+            EXPECT_EQ(Paneo_PressedWidget.lock(), w) << what << ": the button is held";
+            break;
+        }
+        Frames(8);
+        if (Editor_Testing) Editor_ToggleTest(); // "Test" started a run
+        EXPECT_EQ(Dialog_Active, 0) << what << ": the game's menu opened";
+        EXPECT_EQ(Hammer_Armed, 0) << what;
+        EXPECT_EQ(Hammer_Current, 3) << what;
+        EXPECT_EQ(Spell_Targeting, -1) << what;
+        EXPECT_EQ(Mana, mana) << what;
+        if (field) {
+            EXPECT_TRUE(EditorTest_Level() == level) << what;
+        }
+        ASSERT_FALSE(ToolkitTest_WatchdogFired());
+    }
+    EXPECT_GT(overControl[kHammerButton], 0);
+    EXPECT_GT(overControl[kMenuButton], 0);
+    EXPECT_GT(overControl[kFirstSpellButton], 0);
 }
 
 TEST_F(EditorGame, LooksLikeAToolOverTheGameScreen) {

@@ -282,6 +282,68 @@ TEST_F(InputTest, PressAndReleaseCountsSurviveAskingFlushingAndResets) {
     EXPECT_EQ(Mouse_ReleaseCount(4), 0);
 }
 
+// A layer over the game (the window toolkit) takes the presses on its left half: they and their releases are its
+// alone, whatever the pointer or the capture does before the release; the game's reads and edges see only the rest.
+TEST_F(InputTest, ACapturedPressAndItsReleaseNeverReachTheGame) {
+    static bool claim;
+    claim = true;
+    Mouse_SetCapture([](int x, int) { return claim && x < 400; });
+    struct Uncapture {
+        ~Uncapture() { Mouse_SetCapture(nullptr); }
+    } uncapture;
+    const int p0 = Mouse_PressCount(1), r0 = Mouse_ReleaseCount(1), p2 = Mouse_PressCount(2);
+    const int a0 = Mouse_AllPressCount(1), ar0 = Mouse_AllReleaseCount(1);
+
+    // Pressed on the layer, dragged off it, the capture given up, then released: none of it is the game's.
+    Button(SDL_BUTTON_LEFT, true, 100, 100);
+    Pump();
+    EXPECT_TRUE(Mouse_Held(1));
+    EXPECT_FALSE(Mouse_Down(1));
+    Sys_OnFlip();
+    EXPECT_FALSE(Mouse_WasDown(1));
+    claim = false;
+    Button(SDL_BUTTON_LEFT, false, 600, 100);
+    Pump();
+    EXPECT_EQ(Mouse_Hit(1), 0);
+    EXPECT_EQ(Mouse_PressCount(1) - p0, 0);
+    EXPECT_EQ(Mouse_ReleaseCount(1) - r0, 0);
+    EXPECT_EQ(Mouse_AllPressCount(1) - a0, 1);
+    EXPECT_EQ(Mouse_AllReleaseCount(1) - ar0, 1);
+
+    // Pressed beside the layer, then released over it while it claims again: the whole click is the game's.
+    Button(SDL_BUTTON_LEFT, true, 600, 100);
+    Pump();
+    claim = true;
+    EXPECT_TRUE(Mouse_Down(1));
+    Sys_OnFlip();
+    EXPECT_TRUE(Mouse_WasDown(1));
+    Button(SDL_BUTTON_LEFT, false, 100, 100);
+    // The other buttons are captured too; a tap on the layer inside one frame leaves no hit behind.
+    Button(SDL_BUTTON_RIGHT, true, 399, 0);
+    Button(SDL_BUTTON_RIGHT, false, 399, 0);
+    Button(SDL_BUTTON_MIDDLE, true, 400, 0);
+    Pump();
+    EXPECT_EQ(Mouse_Hit(1), 1);
+    EXPECT_EQ(Mouse_PressCount(1) - p0, 1);
+    EXPECT_EQ(Mouse_ReleaseCount(1) - r0, 1);
+    EXPECT_EQ(Mouse_AllPressCount(1) - a0, 2);
+    EXPECT_EQ(Mouse_Hit(2), 0);
+    EXPECT_EQ(Mouse_PressCount(2), p2);
+    EXPECT_EQ(Mouse_Hit(3), 1) << "x 400 is beside the layer";
+
+    // A focus loss ends a captured hold without counting a release; the next press is judged afresh.
+    Button(SDL_BUTTON_LEFT, true, 10, 10);
+    Pump();
+    Window(SDL_WINDOWEVENT_FOCUS_LOST);
+    Pump();
+    EXPECT_FALSE(Mouse_Held(1));
+    claim = false;
+    Button(SDL_BUTTON_LEFT, true, 10, 10);
+    Pump();
+    EXPECT_TRUE(Mouse_Down(1));
+    EXPECT_EQ(Mouse_Hit(1), 1);
+}
+
 TEST_F(InputTest, FramesKeepLastFramesStateAndTheHarnessReadsTheSameCounter) {
     EXPECT_EQ(Input_Frame(), 1);
     Button(SDL_BUTTON_LEFT, true, 5, 6);
