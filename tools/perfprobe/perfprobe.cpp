@@ -259,14 +259,14 @@ double CpuPerSecond(const Run& r) {
 
 void Print(const Run& r) {
     if (!r.ok) {
-        std::printf("%-34s failed: %s\n", r.label.c_str(), r.failure.c_str());
+        std::printf("%-42s failed: %s\n", r.label.c_str(), r.failure.c_str());
         return;
     }
     const double secs = (r.end.tMs - r.start.tMs) / 1000.0;
     const double total = CpuPerSecond(r);
     const double main = (r.end.mainMs - r.start.mainMs) / 1000.0 / secs;
     const double wait = (r.end.waitMs - r.start.waitMs) / 1000.0 / secs;
-    std::printf("%-34s %6.1f %9.4f %11.4f %9.4f %9.4f %10.1f %11.1f\n", r.label.c_str(),
+    std::printf("%-42s %6.1f %9.4f %11.4f %9.4f %9.4f %10.1f %11.1f\n", r.label.c_str(),
                 (r.end.frames - r.start.frames) / secs, total, main - wait, wait, total - main, r.peakRssMb,
                 r.end.firstMs);
 }
@@ -358,7 +358,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> quiet = {"SDL_AUDIODRIVER=dummy"};
     std::printf("%.0f s on the screen after %.0f s; CPU in seconds per second (1.0 = one core)\n", o.seconds,
                 o.warmup);
-    std::printf("%-34s %6s %9s %11s %9s %9s %10s %11s\n", "run", "fps", "cpu s/s", "frame work", "waiting", "other",
+    std::printf("%-42s %6s %9s %11s %9s %9s %10s %11s\n", "run", "fps", "cpu s/s", "frame work", "waiting", "other",
                 "peak MB", "1st frame ms");
     std::fflush(stdout);
     Trio headless, software, gl;
@@ -375,7 +375,7 @@ int main(int argc, char** argv) {
         std::string display;
         const pid_t server = xvfb.empty() ? 0 : StartXvfb(xvfb, display);
         if (!server) {
-            std::printf("%-34s skipped: no Xvfb (package xvfb)\n", "Xvfb");
+            std::printf("%-42s skipped: no Xvfb (package xvfb)\n", "Xvfb");
         } else {
             // SDL's software renderer on a plain window surface, then SDL's default renderer (GL on Mesa here).
             std::vector<std::string> env = quiet;
