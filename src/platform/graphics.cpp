@@ -29,7 +29,9 @@
 namespace {
 SDL_Window* g_window = nullptr;     // the game window; null while closed
 SDL_Renderer* g_renderer = nullptr; // its renderer
-SDL_Texture* g_canvas = nullptr;    // render target of every drawing call, g_width x g_height
+SDL_Texture* g_canvas = nullptr;    // g_width x g_height render target while the window's size differs from it
+bool g_direct = false;              // drawing goes straight to the window (its size is the canvas's)
+bool g_drawnSinceFlip = false;      // something was drawn (or cleared) in the frame being made
 uint32_t g_generation = 0;          // bumped at every open and close (see Texture_Generation)
 int g_width = kCanvasWidth;         // canvas width in pixels
 int g_height = kCanvasHeight;       // canvas height in pixels
@@ -82,7 +84,29 @@ void ApplyClip() {
 bool Drawable() {
     if (!g_drawing || !RendererAlive() || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
     if (g_blend == BLEND_MASKED && g_alpha < 0.5f) return false;
+    g_drawnSinceFlip = true;
     return true;
+}
+
+// Where the frames are drawn. When the window's pixels are the canvas's (a window of its size), straight into the
+// window: one full-screen pass less per frame than drawing into the canvas texture and copying that to the window
+// (which is what a scaled window or full screen needs). Chosen at the start of each frame, after the events (a resize
+// among them). The canvas's picture is carried into the window at the switch, so a frame that draws nothing still
+// shows the last one. The other way the window's picture is gone with its old size (a mode switch moves it into the
+// canvas first, Graphics_SetWindowed), and a frame after a resize by the player draws its picture anew.
+void ChooseTarget() {
+    int w = 0, h = 0;
+    const bool direct = SDL_GetRendererOutputSize(g_renderer, &w, &h) == 0 && w == g_width && h == g_height;
+    if (direct == g_direct) return;
+    if (direct) {
+        SDL_SetRenderTarget(g_renderer, nullptr);
+        SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
+        SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
+    } else {
+        SDL_SetRenderTarget(g_renderer, g_canvas);
+    }
+    g_direct = direct;
+    ApplyClip(); // switching targets drops the clip rectangle
 }
 
 void ApplyIcon() {
@@ -145,11 +169,13 @@ bool Graphics_Open(int w, int h, bool windowed) {
     SDL_RenderSetLogicalSize(g_renderer, g_width, g_height);
     SDL_SetTextureScaleMode(g_canvas, SDL_ScaleModeLinear);
     SDL_SetRenderTarget(g_renderer, g_canvas);
+    g_direct = false;
     g_windowed = windowed;
     g_limiter = FrameLimiter{};
     Draw_ResetState();
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
     SDL_RenderClear(g_renderer);
+    ChooseTarget();
     ApplyIcon();
     return true;
 }
@@ -177,7 +203,16 @@ void Graphics_SetWindowed(bool windowed) {
     g_windowed = windowed;
     g_maximizedSeen = false;
     if (!RendererAlive()) return;
-    // Queued drawing must reach the canvas first: the window change can drop the renderer's command queue.
+    // Queued drawing must reach the canvas first: the window change can drop the renderer's command queue. Drawn
+    // straight into the window, the picture moves into the canvas texture first: the window's buffer goes with its
+    // size.
+    if (g_direct) {
+        const Pixmap shown = Graphics_ReadPixels(0, 0, g_width, g_height);
+        SDL_SetRenderTarget(g_renderer, g_canvas);
+        g_direct = false;
+        if (shown.width == g_width && shown.height == g_height)
+            SDL_UpdateTexture(g_canvas, nullptr, shown.bytes.data(), shown.pitch);
+    }
     SDL_RenderFlush(g_renderer);
     if (windowed) {
         SDL_SetWindowFullscreen(g_window, 0);
@@ -187,13 +222,14 @@ void Graphics_SetWindowed(bool windowed) {
     } else {
         SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
-    SDL_SetRenderTarget(g_renderer, g_canvas);
+    SDL_SetRenderTarget(g_renderer, g_canvas); // until the next frame, when the window has its new size
     ApplyClip();
 }
 
 void Graphics_Flip(int sync) {
+    Sys_OnFrameDrawn();
     if (RendererAlive()) {
-        if (g_drawing) {
+        if (g_drawing && !g_direct) {
             SDL_SetRenderTarget(g_renderer, nullptr);
             SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
             SDL_RenderClear(g_renderer);
@@ -202,7 +238,11 @@ void Graphics_Flip(int sync) {
             SDL_RenderPresent(g_renderer);
             SDL_SetRenderTarget(g_renderer, g_canvas); // switching targets drops the clip rectangle
             ApplyClip();
+        } else if (g_drawing && g_drawnSinceFlip) {
+            // A window's buffer need not survive its present: a frame that drew nothing keeps the last one shown.
+            SDL_RenderPresent(g_renderer);
         }
+        g_drawnSinceFlip = false;
         uint64_t waitCpuNs = 0;
         if (sync != 0 && !Sys_FakeClockActive()) {
             const uint64_t cpu = Perf_ThreadCpuNs();
@@ -212,6 +252,7 @@ void Graphics_Flip(int sync) {
         Perf_OnFlip(waitCpuNs);
     }
     Sys_OnFlip();
+    if (RendererAlive()) ChooseTarget();
 }
 
 void Graphics_SetDrawing(bool on) { g_drawing = on; }
@@ -219,6 +260,7 @@ bool Graphics_Drawing() { return g_drawing; }
 
 void Draw_Cls() {
     if (!g_drawing || !RendererAlive()) return;
+    g_drawnSinceFlip = true;
     SDL_SetRenderDrawColor(g_renderer, uint8_t(g_clsR), uint8_t(g_clsG), uint8_t(g_clsB), 255);
     SDL_RenderClear(g_renderer); // ignores the clip rectangle
 }

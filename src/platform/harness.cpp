@@ -444,13 +444,16 @@ void Harness_InjectDue() {
         Inject(g_script[g_nextEvent++]);
 }
 
-void Sys_OnFlip() {
-    // The frame that was just presented ends here.
+void Sys_OnFrameDrawn() {
     for (const HarnessScreenshot& s : g_config.screenshots) {
         if (s.frame != Input_Frame()) continue;
         if (!Graphics_SaveScreenshot(Str_FromUtf8(s.path)))
             Note("screenshot of frame " + std::to_string(Input_Frame()) + " to " + s.path + " failed");
     }
+}
+
+void Sys_OnFlip() {
+    // The frame that was just presented ends here.
     if (g_config.exitAfter > 0 && Input_Frame() >= g_config.exitAfter) {
         Sys_RequestClose();
         if (Input_Frame() >= g_config.exitAfter + kStuckFrames) {

@@ -6,7 +6,7 @@
 
 SDL_Window* Sdl_Window();     // null while the graphics are closed
 SDL_Renderer* Sdl_Renderer(); // null while the graphics are closed
-SDL_Texture* Sdl_Canvas();    // the render target every drawing goes to
+SDL_Texture* Sdl_Canvas();    // the canvas texture, the render target while the window is not of the canvas size
 // Window events the graphics react to (maximising switches to full screen). Called by the event pump for every
 // SDL_WINDOWEVENT; other events are ignored.
 void Graphics_HandleEvent(const SDL_Event& ev);

@@ -57,9 +57,12 @@ bool Sys_SetWallpaper(const Str& path); // per desktop, see platform/wallpaper.h
 bool Sys_Headless();                    // BQ_HEADLESS=1 or SDL_VIDEODRIVER offscreen/dummy
 
 // ---- The harness ----------------------------------------------------------------------------------------------
-// Called by Graphics_Flip after presenting: ends the current frame (advances the fake clock, takes the screenshots
-// due, requests the close after the exit frame), then starts the next one (pumps events, injects the script's events
-// for the new frame). Frame 1 is the one drawn before the first flip.
+// Called by Graphics_Flip when the frame is drawn, before it is presented (after the present the window's buffer
+// may hold anything): takes the screenshots due for the frame.
+void Sys_OnFrameDrawn();
+// Called by Graphics_Flip after presenting: ends the current frame (advances the fake clock, requests the close after
+// the exit frame), then starts the next one (pumps events, injects the script's events for the new frame). Frame 1 is
+// the one drawn before the first flip.
 void Sys_OnFlip();
 
 struct HarnessScreenshot {

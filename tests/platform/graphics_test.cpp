@@ -10,6 +10,7 @@
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
 #include "platform/incbin.h"
+#include "platform/sdl_context.h"
 #include "platform/system.h"
 #include "sdl_push.h"
 
@@ -354,6 +355,59 @@ TEST_F(GraphicsTest, WindowModeSwitchKeepsImagesAndCanvas) {
     EXPECT_TRUE(Window_IsVisible());
     EXPECT_FALSE(Window_IsMinimized());
     EXPECT_EQ(PixelAt(0, 0), (Rgb{0, 200, 0}));
+}
+
+// A window of the canvas's size is drawn into straight; any other size through the canvas texture, scaled. Both ways
+// give the same pixels, the switch back keeps the picture for a frame that draws nothing, and a screenshot is taken
+// of the frame before it is presented.
+TEST_F(GraphicsTest, WindowOfCanvasSizeIsDrawnStraightAndGivesTheCanvasPixels) {
+    Sys_UseFakeClock(16);
+    const ImagePtr half = SolidImage(40, 40, 100, 150, 250, 128);
+    const ImagePtr opaque = SolidImage(40, 40, 10, 20, 30);
+    const auto scene = [&] {
+        Fill(200, 100, 50);
+        Draw_Image(opaque, 10, 10);
+        Draw_Image(half, 30, 30); // half over the opaque one and over the background
+        Draw_SetBlend(BLEND_ADDITIVE);
+        Draw_SetColor(40, 40, 40);
+        Draw_Rect(60, 0, 20, 80);
+        Draw_ResetState();
+        Draw_Text(u"Ag", 5, 5);
+        return Graphics_ReadPixels(0, 0, 800, 600);
+    };
+    const auto target = [] { return SDL_GetRenderTarget(Sdl_Renderer()); };
+    Graphics_Flip();
+    ASSERT_EQ(target(), nullptr) << "a window of the canvas size is drawn into straight";
+    const Pixmap straight = scene();
+
+    SDL_SetWindowSize(Sdl_Window(), 1000, 700);
+    Graphics_Flip(); // the resize arrives with the events; the next frame goes through the canvas
+    ASSERT_EQ(target(), Sdl_Canvas());
+    EXPECT_TRUE(scene().bytes == straight.bytes) << "the canvas's pixels differ from the window's";
+
+    SDL_SetWindowSize(Sdl_Window(), 800, 600);
+    Graphics_Flip(); // back to straight: the canvas's picture is carried into the window
+    ASSERT_EQ(target(), nullptr);
+    Graphics_Flip(); // a frame that draws nothing
+    EXPECT_TRUE(Graphics_ReadPixels(0, 0, 800, 600).bytes == straight.bytes);
+
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bq_straight_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "shot.png").string();
+    const HarnessConfig saved = Harness_Current();
+    HarnessConfig c = saved;
+    c.frameMs = 16;
+    c.screenshots = {HarnessScreenshot{1, file}};
+    Harness_Configure(c); // frame 1 starts
+    Fill(1, 2, 3);
+    Graphics_Flip();
+    Harness_Configure(saved);
+    const PixmapPtr shot = Pixmap_Load(Str_FromUtf8(file));
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(Pixmap_ReadPixel(*shot, 400, 300), 0xFF010203u) << "the screenshot shows the frame just drawn";
+    std::filesystem::remove_all(dir);
+    Sys_UseFakeClock(0);
 }
 
 TEST_F(GraphicsTest, WindowTitleIconAndMaximisedState) {

@@ -1,8 +1,9 @@
 // The idle probe: starts the real game (headless on SDL's offscreen driver, and on a virtual X server when Xvfb is
-// installed), lets it reach the main menu, and measures it sitting there: CPU seconds per second split into the
-// frames' own work (update, drawing, present), the frame limiter's wait and the other threads (sound mixer,
-// drivers); peak resident memory; the time to the first frame. Reads the BQ_PERF lines the game prints. Run by
-// hand, see the README's "Performance" section.
+// installed), lets it reach the main menu or an idle game board, and measures it sitting there: CPU seconds per
+// second split into the frames' own work (update, drawing, present), the frame limiter's wait and the other threads
+// (sound mixer, drivers); peak resident memory; the time to the first frame. Beside each kind of run it measures
+// bq_perfbaseline (a bare SDL2 program copying one 800 x 600 texture a frame) the same way, and prints the goals
+// against it. Reads the BQ_PERF lines the programs print. Run by hand, see the README's "Performance" section.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +31,27 @@ struct Options {
     double seconds = 10;   // measured time at the main menu
     double warmup = 8;     // time from the launch until the main menu is surely reached
     std::string mode = ""; // "headless", "xvfb" or "" for every mode available
+    std::string baseline;  // bq_perfbaseline; empty when not found
 };
+
+// What a run starts: the game at its main menu, the game on an idle board (reached by an input script) or the
+// baseline program.
+enum Subject { SUBJECT_MENU, SUBJECT_BOARD, SUBJECT_BASELINE };
+
+// From a fresh data folder: the name box (a name typed, Enter), "Start" on the main menu, the tutorial's welcome
+// closed, the "Level 1" box's OK; the pointer then rests below the board, which sits idle with the tutorial's first
+// hint. About 640 frames, so the measuring starts kBoardExtraWarmup seconds later than at the main menu.
+constexpr const char* kBoardScript = "120 text Probe\n"
+                                     "+10 key 13 press\n"
+                                     "+120 click 1 680 150\n"
+                                     "+150 click 1 268 572\n"
+                                     "+20 click 1 138 572\n"
+                                     "+60 mouse 400 392\n"
+                                     "+10 click 1 400 392\n"
+                                     "+60 mouse 400 392\n"
+                                     "+10 click 1 400 392\n"
+                                     "+60 mouse 400 560\n";
+constexpr double kBoardExtraWarmup = 6;
 
 // One BQ_PERF line of the game.
 struct Sample {
@@ -133,10 +155,14 @@ pid_t StartXvfb(const std::string& xvfb, std::string& display) {
     return pid;
 }
 
-// Runs the game once with `env` added to the environment and measures the window [warmup, warmup + seconds].
-Run Measure(const Options& o, const std::string& label, const std::vector<std::string>& env) {
+// Runs the subject once with `env` added to the environment and measures the window [warmup, warmup + seconds].
+Run Measure(const Options& o, Subject subject, const std::string& label, const std::vector<std::string>& env) {
     Run run;
     run.label = label;
+    if (subject == SUBJECT_BASELINE && o.baseline.empty()) {
+        run.failure = "no bq_perfbaseline beside the probe";
+        return run;
+    }
     char dataTemplate[] = "/tmp/bq_perfprobe_XXXXXX";
     const char* data = mkdtemp(dataTemplate);
     if (!data) {
@@ -153,11 +179,20 @@ Run Measure(const Options& o, const std::string& label, const std::vector<std::s
     vars.push_back("XDG_DATA_HOME=" + std::string(data));
     vars.push_back("BQ_PERF=" + std::to_string(launch));
     vars.insert(vars.end(), env.begin(), env.end());
+    if (subject == SUBJECT_BOARD) {
+        const std::string script = std::string(data) + "/board.txt";
+        FILE* f = std::fopen(script.c_str(), "w");
+        if (!f || std::fputs(kBoardScript, f) < 0 || std::fclose(f) != 0) {
+            run.failure = "cannot write the input script";
+            return run;
+        }
+        vars.push_back("BQ_INPUT_SCRIPT=" + script);
+    }
     std::vector<char*> envp;
     for (std::string& v : vars)
         envp.push_back(v.data());
     envp.push_back(nullptr);
-    std::string game = o.game;
+    std::string game = subject == SUBJECT_BASELINE ? o.baseline : o.game;
     char* argv[] = {game.data(), nullptr};
     int out[2];
     if (pipe(out) != 0) {
@@ -179,8 +214,9 @@ Run Measure(const Options& o, const std::string& label, const std::vector<std::s
         run.failure = std::string("cannot start the game: ") + std::strerror(rc);
         return run;
     }
-    const double startMs = o.warmup * 1000, endMs = (o.warmup + o.seconds) * 1000;
-    const uint64_t giveUp = launch + uint64_t((o.warmup + o.seconds + 20) * 1e9);
+    const double warmup = o.warmup + (subject == SUBJECT_BOARD ? kBoardExtraWarmup : 0);
+    const double startMs = warmup * 1000, endMs = (warmup + o.seconds) * 1000;
+    const uint64_t giveUp = launch + uint64_t((warmup + o.seconds + 20) * 1e9);
     bool haveStart = false;
     std::string pending;
     pollfd p{out[0], POLLIN, 0};
@@ -215,18 +251,78 @@ Run Measure(const Options& o, const std::string& label, const std::vector<std::s
     return run;
 }
 
+// CPU seconds per second of the whole process over the measured window.
+double CpuPerSecond(const Run& r) {
+    const double secs = (r.end.tMs - r.start.tMs) / 1000.0;
+    return secs > 0 ? (r.end.processMs - r.start.processMs) / 1000.0 / secs : 0;
+}
+
 void Print(const Run& r) {
     if (!r.ok) {
-        std::printf("%-30s failed: %s\n", r.label.c_str(), r.failure.c_str());
+        std::printf("%-42s failed: %s\n", r.label.c_str(), r.failure.c_str());
         return;
     }
     const double secs = (r.end.tMs - r.start.tMs) / 1000.0;
-    const double total = (r.end.processMs - r.start.processMs) / 1000.0 / secs;
+    const double total = CpuPerSecond(r);
     const double main = (r.end.mainMs - r.start.mainMs) / 1000.0 / secs;
     const double wait = (r.end.waitMs - r.start.waitMs) / 1000.0 / secs;
-    std::printf("%-30s %6.1f %9.4f %11.4f %9.4f %9.4f %10.1f %11.1f\n", r.label.c_str(),
+    std::printf("%-42s %6.1f %9.4f %11.4f %9.4f %9.4f %10.1f %11.1f\n", r.label.c_str(),
                 (r.end.frames - r.start.frames) / secs, total, main - wait, wait, total - main, r.peakRssMb,
                 r.end.firstMs);
+}
+
+// One kind of run: the game's main menu, its idle board and the baseline under the same display and renderer.
+struct Trio {
+    Run menu, board, baseline;
+};
+
+Trio MeasureTrio(const Options& o, const std::string& label, const std::vector<std::string>& env) {
+    Trio t;
+    t.menu = Measure(o, SUBJECT_MENU, label + ", main menu", env);
+    Print(t.menu);
+    std::fflush(stdout);
+    t.board = Measure(o, SUBJECT_BOARD, label + ", game board", env);
+    Print(t.board);
+    std::fflush(stdout);
+    t.baseline = Measure(o, SUBJECT_BASELINE, label + ", baseline", env);
+    Print(t.baseline);
+    std::fflush(stdout);
+    return t;
+}
+
+// One goal line: the figure, its limit, met or not; nothing when a run it needs failed.
+void Goal(const char* what, bool have, double figure, double limit, const char* unit) {
+    if (!have) {
+        std::printf("  %-52s no figure\n", what);
+        return;
+    }
+    std::printf("  %-52s %8.2f %-5s (at most %8.2f)  %s\n", what, figure, unit, limit, figure <= limit ? "met" : "NOT MET");
+}
+
+void PrintGoals(const Trio* headless, const Trio* software, const Trio* gl) {
+    std::printf("goals\n");
+    if (headless) {
+        Goal("headless, main menu: peak memory", headless->menu.ok, headless->menu.peakRssMb, 50, "MB");
+        Goal("headless, main menu: CPU", headless->menu.ok, CpuPerSecond(headless->menu), 0.1, "s/s");
+        Goal("headless, game board: CPU", headless->board.ok, CpuPerSecond(headless->board), 0.1, "s/s");
+    }
+    if (software) {
+        Goal("Xvfb, software: main menu CPU", software->menu.ok, CpuPerSecond(software->menu), 0.1, "s/s");
+        Goal("Xvfb, software: game board CPU", software->board.ok, CpuPerSecond(software->board), 0.1, "s/s");
+    }
+    if (gl) {
+        const bool base = gl->baseline.ok;
+        const double cpu = base ? CpuPerSecond(gl->baseline) : 0;
+        Goal("Xvfb, default renderer: main menu CPU (baseline + 0.3)", base && gl->menu.ok, CpuPerSecond(gl->menu),
+             cpu + 0.3, "s/s");
+        Goal("Xvfb, default renderer: game board CPU (baseline + 0.3)", base && gl->board.ok,
+             CpuPerSecond(gl->board), cpu + 0.3, "s/s");
+        const double peak = std::max(gl->menu.peakRssMb, gl->board.peakRssMb);
+        Goal("Xvfb, default renderer: peak memory (baseline + 30)", base && gl->menu.ok && gl->board.ok, peak,
+             gl->baseline.peakRssMb + 30, "MB");
+        Goal("Xvfb, default renderer: first frame (baseline + 50)", base && gl->menu.ok, gl->menu.end.firstMs,
+             gl->baseline.end.firstMs + 50, "ms");
+    }
 }
 
 int Usage() {
@@ -253,44 +349,45 @@ int main(int argc, char** argv) {
         }
     }
     if (o.game.empty() || o.seconds <= 0 || o.warmup < 0) return Usage();
+    // The baseline is built beside the probe (and the game).
+    for (const std::filesystem::path& dir : {std::filesystem::path(argv[0]).parent_path(),
+                                            std::filesystem::path(o.game).parent_path()}) {
+        const std::filesystem::path b = (dir.empty() ? std::filesystem::path(".") : dir) / "bq_perfbaseline";
+        if (o.baseline.empty() && access(b.c_str(), X_OK) == 0) o.baseline = b.string();
+    }
     const std::vector<std::string> quiet = {"SDL_AUDIODRIVER=dummy"};
-    std::printf("%.0f s at the main menu after %.0f s; CPU in seconds per second (1.0 = one core)\n", o.seconds,
+    std::printf("%.0f s on the screen after %.0f s; CPU in seconds per second (1.0 = one core)\n", o.seconds,
                 o.warmup);
-    std::printf("%-30s %6s %9s %11s %9s %9s %10s %11s\n", "run", "fps", "cpu s/s", "frame work", "waiting", "other",
+    std::printf("%-42s %6s %9s %11s %9s %9s %10s %11s\n", "run", "fps", "cpu s/s", "frame work", "waiting", "other",
                 "peak MB", "1st frame ms");
     std::fflush(stdout);
+    Trio headless, software, gl;
+    bool haveHeadless = false, haveXvfb = false;
     if (o.mode.empty() || o.mode == "headless") {
         std::vector<std::string> env = quiet;
         env.insert(env.end(),
                    {"SDL_VIDEODRIVER=offscreen", "SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0"});
-        Print(Measure(o, "headless, software", env));
-        std::fflush(stdout);
+        headless = MeasureTrio(o, "headless, software", env);
+        haveHeadless = true;
     }
     if (o.mode.empty() || o.mode == "xvfb") {
         const std::string xvfb = FindOnPath("Xvfb");
         std::string display;
         const pid_t server = xvfb.empty() ? 0 : StartXvfb(xvfb, display);
         if (!server) {
-            std::printf("%-30s skipped: no Xvfb (package xvfb)\n", "Xvfb");
+            std::printf("%-42s skipped: no Xvfb (package xvfb)\n", "Xvfb");
         } else {
-            // The software renderer with and without SDL's GL-backed window surface, then SDL's default renderer.
-            const struct {
-                const char* label;
-                std::vector<std::string> env;
-            } runs[] = {
-                {"Xvfb, software, plain surface", {"SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0"}},
-                {"Xvfb, software", {"SDL_RENDER_DRIVER=software"}},
-                {"Xvfb, default renderer", {}},
-            };
-            for (const auto& r : runs) {
-                std::vector<std::string> env = quiet;
-                env.push_back("DISPLAY=" + display);
-                env.insert(env.end(), r.env.begin(), r.env.end());
-                Print(Measure(o, r.label, env));
-                std::fflush(stdout);
-            }
+            // SDL's software renderer on a plain window surface, then SDL's default renderer (GL on Mesa here).
+            std::vector<std::string> env = quiet;
+            env.push_back("DISPLAY=" + display);
+            std::vector<std::string> soft = env;
+            soft.insert(soft.end(), {"SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0"});
+            software = MeasureTrio(o, "Xvfb, software, plain surface", soft);
+            gl = MeasureTrio(o, "Xvfb, default renderer", env);
+            haveXvfb = true;
             Stop(server);
         }
     }
+    PrintGoals(haveHeadless ? &headless : nullptr, haveXvfb ? &software : nullptr, haveXvfb ? &gl : nullptr);
     return 0;
 }
