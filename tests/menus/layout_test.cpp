@@ -1,7 +1,8 @@
 // Every screen reads right, measured in the fonts the game draws with: each button caption stays between its
 // plaque's ends, each game-flow box's text ends above its buttons, and the longest legal name (nine W, the widest
 // letter) stays inside the main menu's player button, the players list's rows and the high-score table's name
-// column. Screens and dialogs of src/menus and src/castle, opened as the game opens them.
+// column; what the build menu and the shop draw on their item buttons stays on them. Screens and dialogs of
+// src/menus and src/castle, opened as the game opens them.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
