@@ -104,7 +104,9 @@ void DrawPrice(const CastleElem& e, float x, float y) {
     Draw_SetColor(255, 255, 255);
 }
 
-void DrawPartButton(const GUIBtn& b) {
+} // namespace
+
+void BuildMenu_DrawPart(const GUIBtn& b) {
     if (b.state & BTN_HIDDEN) return;
     const CastleElem& e = *Castle_Elems[static_cast<size_t>(b.id)];
     const bool off = (b.state & BTN_DISABLED) != 0;
@@ -120,6 +122,8 @@ void DrawPartButton(const GUIBtn& b) {
     Draw_SetColor(255, 255, 255);
     DrawPrice(e, b.x + 68, b.y + 33);
 }
+
+namespace {
 
 void DrawGemBar() {
     if (g_gemBar) Draw_Image(g_gemBar, kGemBarX, kGemBarY);
@@ -294,7 +298,7 @@ void BuildMenu_Update() {
     }
     for (const GUIBtnPtr& b : BuildMenu_PartButtons) {
         b->Draw();
-        DrawPartButton(*b);
+        BuildMenu_DrawPart(*b);
     }
     DrawPanelTexts();
 }

@@ -169,6 +169,7 @@ void BuildMenu_Enter();             // enter hook of screen 9
 void BuildMenu_Leave();             // leave hook
 void BuildMenu_Update();            // frame of screen 9
 void BuildMenu_LayoutPartButtons(); // part buttons of the current storey, lit when affordable
+void BuildMenu_DrawPart(const GUIBtn& b); // over a drawn part button: the part's picture, name and price
 void BuildMenu_UpdateRelaxButton(); // relax enabled from level 6 on
 
 // ============================================================================================================
@@ -279,6 +280,7 @@ void Spells_AddLevel(int32_t spell); // the next level of the spell (shop, gambl
 // ---- Shop (shop.cpp) and gamble box (gamble.cpp) --------------------------------------------------------------------
 int32_t Shop_Price(int32_t button); // gold the button's next purchase costs, 0 when there is none
 bool Shop_CanBuy(int32_t button);   // affordable and not at the maximum
+void Shop_DrawItem(int32_t button, const GUIBtn& b); // over a drawn item button: icon, name, level, price
 bool Shop_Buy(int32_t button);      // pays, applies and saves; false (nothing changes) when it cannot
 void Shop_Load();                   // start-up: shop images and buttons
 void Shop_Update();                 // frame of screen 11 (events 0, 11, 16)

@@ -78,8 +78,10 @@ void Btn_Buy(GUIBtn& b) {
 
 void Btn_Back(GUIBtn&) { Shop_Btn_Back_LeftUp(); }
 
+} // namespace
+
 // The button's text: name, level and price, or why it is not for sale.
-void DrawButtonText(int32_t i, const GUIBtn& b) {
+void Shop_DrawItem(int32_t i, const GUIBtn& b) {
     Str name, detail;
     ImagePtr icon;
     if (i < SHOP_SPELL0) {
@@ -117,8 +119,6 @@ void DrawButtonText(int32_t i, const GUIBtn& b) {
     }
     Draw_SetColor(255, 255, 255);
 }
-
-} // namespace
 
 int32_t Shop_Price(int32_t button) {
     switch (button) {
@@ -263,7 +263,7 @@ void Shop_Update() {
         }
         if (input) b.Update();
         b.Draw();
-        if (i > 0) DrawButtonText(i, b);
+        if (i > 0) Shop_DrawItem(i, b);
         Castle_Report(16, i);
     }
 }

@@ -1,7 +1,8 @@
 // Every screen reads right, measured in the fonts the game draws with: each button caption stays between its
 // plaque's ends, each game-flow box's text ends above its buttons, and the longest legal name (nine W, the widest
 // letter) stays inside the main menu's player button, the players list's rows and the high-score table's name
-// column. Screens and dialogs of src/menus and src/castle, opened as the game opens them.
+// column; what the build menu and the shop draw on their item buttons stays on them. Screens and dialogs of
+// src/menus and src/castle, opened as the game opens them.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -181,6 +182,55 @@ template <class A, class B> Area DrawnDifference(A drawA, B drawB) {
     return out.x1 == 0 ? Area{} : out;
 }
 
+// What a castle screen draws over an item button (picture, name, price, level) stays on the button between its
+// ends, for every part of every castle and every shop item at each of its levels.
+TEST_F(ScreensReadRight, EveryItemTextStaysOnItsButton) {
+    for (int32_t id = 0; id < kTutorialSteps; ++id)
+        Tutorial_Word(id) |= kTutDone;
+    const auto onButton = [](GUIBtn& b, auto drawItem) {
+        const ImagePtr img = b.Image(BTNIMG_DEFAULT);
+        const Area drawn = DrawnDifference([&] { b.Draw(); }, [&] { b.Draw(), drawItem(); });
+        const Area room{int(b.x) + kPlaqueEndRoom, int(b.y), int(b.x) + Image_Width(img) - kPlaqueEndRoom,
+                        int(b.y) + Image_Height(img)};
+        return ::testing::AssertionResult(drawn.Inside(room)) << drawn << " outside " << room;
+    };
+    Level_Current = 7;
+    BuildMenu_From = BM_FROM_SHOP;
+    const auto settle = [this] { // the panel slides in
+        for (int i = 0; i < 300 && Fade_State != FADE_STILL; ++i)
+            Frames(1);
+    };
+    Screen_Set(kScreenBuildMenu);
+    settle();
+    ASSERT_FALSE(BuildMenu_PartButtons.empty());
+    GUIBtn& part = *BuildMenu_PartButtons.front();
+    const int32_t shown = part.id;
+    for (size_t k = 0; k < Castle_Elems.size(); ++k) {
+        part.id = int32_t(k);
+        EXPECT_TRUE(onButton(part, [&] { BuildMenu_DrawPart(part); }))
+            << "part " << k << " \"" << Str_ToUtf8(Castle_Elems[k]->name) << "\"";
+    }
+    part.id = shown;
+
+    const Match_Carry carried = Match_Carried;
+    const int32_t lives = Lives, treasure = Treasure_Level, capLevel = Mana_CapLevel;
+    Screen_Set(kScreenShop);
+    settle();
+    for (int32_t level = 0; level <= kSpellLevels; ++level) { // from nothing bought to everything sold out
+        Match_Carried.SpellLevels.fill(level);
+        Treasure_Level = std::min(level, kTreasureLevels - 1);
+        Mana_CapLevel = std::min(level, 2);
+        Lives = level == kSpellLevels ? kLivesMax : 1;
+        for (int32_t i = 1; i < kShopButtons; ++i)
+            EXPECT_TRUE(onButton(*Shop_Buttons[size_t(i)], [&] { Shop_DrawItem(i, *Shop_Buttons[size_t(i)]); }))
+                << "shop item " << i << " at level " << level;
+    }
+    Match_Carried = carried;
+    Lives = lives, Treasure_Level = treasure, Mana_CapLevel = capLevel;
+    Screen_Set(kScreenMainMenu);
+    Tutorial_ResetRun();
+}
+
 // A nine-letter name of the widest letter, drawn where the game shows a name: what it adds to the picture stays in
 // the player button between its ends, in the players list's frame and in the high-score table's name column.
 TEST_F(ScreensReadRight, TheLongestNameStaysInsideEveryBoxThatShowsIt) {
@@ -229,5 +279,6 @@ TEST_F(ScreensReadRight, TheLongestNameStaysInsideEveryBoxThatShowsIt) {
     EXPECT_TRUE(hsName.Inside(nameColumn)) << hsName << " outside " << nameColumn;
     Dialog_Close();
 }
+
 
 } // namespace

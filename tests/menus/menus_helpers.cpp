@@ -61,6 +61,13 @@ void MenusTest::SetUp() {
         LevelMap_Load();
     }
     Screens_Reset();
+    // A button stays hovered or held from the last frame that updated it, so an earlier test's pointer would still
+    // light a main-menu button under the next test's first box: every test starts with none under the pointer.
+    for (const GUIBtnPtr& b : MainMenu_Buttons)
+        if (b) {
+            b->state &= ~(BTN_HOVERED | BTN_PRESSED | BTN_CLICKED);
+            b->armed = false;
+        }
     Quit_Requested = 0;
     Folders_Init();
     testing::internal::CaptureStdout();

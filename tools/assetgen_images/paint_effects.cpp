@@ -92,12 +92,12 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
     const double w = c.width(), cx = w / 2, cy = c.height() / 2.0, r = w / 2;
     const double t = s.frames > 1 ? static_cast<double>(frame) / s.frames : 0;
     switch (s.variant) {
-    case 0: // shine1: a ring of light, bright enough to show at the main menu's faint alphas
-        cairo_arc(cr, cx, cy, r * 0.62, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::MagicGold, 0.6), r * 0.5);
-        cairo_arc(cr, cx, cy, r * 0.62, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::White, 1.0), r * 0.2);
-        Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.75));
+    case 0: // shine1: a ring of light, bright enough to show at the main menu's faint alphas, with a clear middle: a
+            // spell's preview adds four of these round the gems it aims at, and those must stay readable through it
+        cairo_arc(cr, cx, cy, r * 0.66, 0, 2 * Pi);
+        Stroke(cr, WithAlpha(pal::MagicGold, 0.35), r * 0.3);
+        cairo_arc(cr, cx, cy, r * 0.66, 0, 2 * Pi);
+        Stroke(cr, WithAlpha(pal::White, 0.7), r * 0.1);
         break;
     case 1: // the falling glow and the ember: a warm point fading into a faint halo
         EmberGlow(cr, cx, cy, r);
