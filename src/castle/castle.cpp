@@ -195,10 +195,8 @@ int32_t Castle_ParsePrices(int32_t n, const std::string& text, const Str& fileNa
     castle.number = n;
     castle.storeys.clear();
     castle.level = 0;
-    std::istringstream in(text);
-    std::string raw;
     int line = 0, read = 0;
-    while (std::getline(in, raw)) {
+    for (std::string raw : Str_SplitLines(text)) {
         ++line;
         if (const size_t hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
         while (!raw.empty() && (raw.back() == '\r' || raw.back() == ' ' || raw.back() == '\t'))
