@@ -24,7 +24,7 @@ struct Event {
     int32_t id, a, b;
 };
 extern std::vector<Event> Events;
-void StartRecording(); // clears Events and installs Castle_EventHook
-void StopRecording();
+void StartRecording(); // clears Events; the castle's tutorial entries record, then pass each event on
+void StopRecording();  // the entries as they were before
 
 } // namespace ct

@@ -9,6 +9,7 @@
 #include "effects/effects.h"
 #include "game/startup.h"
 #include "main/service_hooks.h"
+#include "toolkit/toolkit.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ TEST(HookTables, DefaultsAndTheGamesFillingHaveNoNullEntry) {
     EXPECT_EQ(NullEntries(Castle_HooksDefault()), 0);
     EXPECT_EQ(NullEntries(Effects_HooksDefault()), 0);
     EXPECT_EQ(NullEntries(Service_HooksDefault()), 0);
+    EXPECT_EQ(NullEntries(Paneo_HooksDefault()), 0);
     Runtime_InstallHooks();
     EXPECT_EQ(NullEntries(Board_Hooks), 0);
     EXPECT_EQ(NullEntries(Castle_Hooks), 0);

@@ -43,7 +43,7 @@ void ToolkitTest_Restart(int modalCap, const std::function<void()>& start) {
     g_modalCap = modalCap;
     g_fired = false;
     g_onModal = nullptr;
-    Paneo_ModalFrameHook = [] {
+    Paneo_Hooks.ModalFrame = [] {
         ++g_modalFrames;
         if (g_onModal) g_onModal();
         if (g_modalFrames == g_modalCap) {
