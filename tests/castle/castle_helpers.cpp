@@ -1,7 +1,10 @@
 // Shared set-up of the castle tests (see castle_helpers.h).
 #include "castle_helpers.h"
 
+#include "board/board_hooks.h"
+#include "game/startup.h"
 #include "main/assets.h"
+#include "main/screens.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
 
@@ -78,6 +81,16 @@ void LoadScreens() {
         LevelMap_Load();
     }
     Castle_ResetProgress();
+}
+
+void UseWholeGame() {
+    Runtime_InstallHooks();
+    Board_Hooks.WinLose_Open = [] {
+        BuildMenu_From = BM_FROM_LEVELEND;
+        Screen_Set(kScreenBuildMenu);
+    };
+    Screens_Reset();
+    LoadScreens();
 }
 
 } // namespace ct
