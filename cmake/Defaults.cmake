@@ -10,8 +10,8 @@ function(bq_defaults target)
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
-# bq_library(name DIR dir LIBS ...): a static library of every .cpp in dir (but entry.cpp and *_stub.cpp of landed
-# subsystems are chosen by the folder's own CMakeLists).
+# bq_library(name DIR dir LIBS ... [EXCLUDE file ...]): a static library of every .cpp in dir but the files named
+# (the runtime leaves out entry.cpp, which only the executable compiles).
 function(bq_library name)
   cmake_parse_arguments(A "" "DIR" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp)
