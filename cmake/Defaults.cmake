@@ -10,8 +10,8 @@ function(bq_defaults target)
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
-# bq_library(name DIR dir LIBS ...): a static library of every .cpp in dir (but entry.cpp and *_stub.cpp of landed
-# subsystems are chosen by the folder's own CMakeLists).
+# bq_library(name DIR dir LIBS ... [EXCLUDE file ...]): a static library of every .cpp in dir but the files named
+# (the runtime leaves out entry.cpp, which only the executable compiles).
 function(bq_library name)
   cmake_parse_arguments(A "" "DIR" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp)
@@ -39,7 +39,7 @@ function(bq_test_dir name)
   add_executable(${name} ${srcs})
   bq_defaults(${name})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} bq_test_common GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE BQ_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
                                              BQ_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   # The headless environment comes from tests/headless_env.cpp (variables already set win): a list-valued

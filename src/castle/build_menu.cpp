@@ -261,7 +261,7 @@ void BuildMenu_Update() {
     // the panel's slides
     const int32_t slid = Fade_Step(ms);
     if (slid == FADE_SLIDING_IN) {
-        if (!g_fadeInReported && BuildMenu_From == BM_FROM_LEVELEND) Castle_Report(0);
+        if (!g_fadeInReported && BuildMenu_From == BM_FROM_LEVELEND) Castle_Hooks.Tutorial_OnEvent0();
         g_fadeInReported = true;
     } else if (slid == FADE_SLIDING_OUT) {
         const int32_t to = BuildMenu_Leaving;
@@ -271,7 +271,7 @@ void BuildMenu_Update() {
     }
     PlaceButtons();
     Castle_Animate(ms);
-    Castle_Report(11);
+    Castle_Hooks.Tutorial_OnEvent11();
 
     // scene and castle
     const int32_t n = Castle_Shown();
@@ -288,7 +288,7 @@ void BuildMenu_Update() {
         GUIBtn& b = *BuildMenu_Buttons[i];
         if (input) b.Update();
         b.Draw();
-        Castle_Report(16, static_cast<int32_t>(i));
+        Castle_Hooks.Tutorial_OnEvent16(static_cast<int32_t>(i));
     }
     // the part buttons take input first: a purchase lays them out anew, and the new list is what gets drawn
     const uint32_t layout = g_layouts;

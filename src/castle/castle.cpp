@@ -62,31 +62,7 @@ void Report(const Str& file, int line, const Str& what) {
 
 } // namespace
 
-void (*Castle_EventHook)(int32_t, int32_t, int32_t) = nullptr;
 int32_t Wallpapers_FromLevel = 0;
-
-void Castle_Report(int32_t event, int32_t a, int32_t b) {
-    if (Castle_EventHook) Castle_EventHook(event, a, b);
-    switch (event) {
-    case 0:
-        Castle_Hooks.Tutorial_OnEvent0();
-        break;
-    case 8:
-        Castle_Hooks.Tutorial_OnEvent8();
-        break;
-    case 11:
-        Castle_Hooks.Tutorial_OnEvent11();
-        break;
-    case 16:
-        Castle_Hooks.Tutorial_OnEvent16(a);
-        break;
-    case 18:
-        Castle_Hooks.Tutorial_OnGemsAdded(a, b);
-        break;
-    default:
-        break;
-    }
-}
 
 // ---- Parts --------------------------------------------------------------------------------------------------------
 
@@ -195,10 +171,8 @@ int32_t Castle_ParsePrices(int32_t n, const std::string& text, const Str& fileNa
     castle.number = n;
     castle.storeys.clear();
     castle.level = 0;
-    std::istringstream in(text);
-    std::string raw;
     int line = 0, read = 0;
-    while (std::getline(in, raw)) {
+    for (std::string raw : Str_SplitLines(text)) {
         ++line;
         if (const size_t hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
         while (!raw.empty() && (raw.back() == '\r' || raw.back() == ' ' || raw.back() == '\t'))

@@ -109,10 +109,6 @@ void Castle_Animate(float ms); // the part animations (end of the logic tick; al
 // The game screen's castle: the dimmed background of the castle being rebuilt and its built parts, drawn first
 // (the play loop calls it before the board).
 void Castle_DrawGame();
-// Observer of the tutorial events this subsystem reports (0, 11, 16, 18 with their values); tests set it, null
-// otherwise. Castle_Report calls it and then the tutorial's notifier of the event.
-extern void (*Castle_EventHook)(int32_t event, int32_t a, int32_t b);
-void Castle_Report(int32_t event, int32_t a = 0, int32_t b = 0);
 
 // ============================================================================================================
 // Gems
@@ -302,16 +298,18 @@ const ImagePtr& IGI_SpellIcon(int32_t spell); // the spell's icon (null until IG
 // Button `index` of the in-game interface (the spell buttons are spell + 2); null when there is none.
 GUIBtnPtr IGI_Button(int32_t index);
 
-// ---- Calls upward (into the menus), filled by the runtime; do-nothing until then ------------------------------------
+// ---- Calls upward (into the menus), filled by the runtime; do-nothing until then (tests fill single entries) -------
 struct CastleHooks {
-    void (*Tutorial_OnEvent0)();                                  // build-menu / shop fade-in finished
-    void (*Tutorial_OnEvent8)();                                  // the hammer button was pressed
-    void (*Tutorial_OnEvent11)();                                 // every frame of screens 9 and 11
-    void (*Tutorial_OnEvent16)(int32_t button);                   // after a button's update
-    void (*Tutorial_OnGemsAdded)(int32_t colour, int32_t amount); // event 18
-    void (*MsgBox_Shop_Open)();                                   // the shop's gamble box
-    void (*MsgBox_CastleCompleted_Open)();                        // a castle was completed
-    void (*IGMenu_Init)();                                        // the in-game menu's dialog functions
+    void (*Tutorial_OnEvent0)();                                        // build-menu / shop fade-in finished
+    void (*Tutorial_OnEvent8)();                                        // the hammer button was pressed
+    void (*Tutorial_OnEvent11)();                                       // every frame of screens 9 and 11
+    void (*Tutorial_OnEvent16)(int32_t button);                         // after a button's update
+    void (*Tutorial_OnGemsAdded)(int32_t colour, int32_t amount);       // event 18
+    void (*Tutorial_OnManaChanged)(int32_t amount, int32_t reachedCap); // event 17: a spell was paid for
+    int32_t (*Tutorial_OnEvent12)(int32_t x, int32_t y);                // a spell's target clicked; 0 swallows it
+    void (*MsgBox_Shop_Open)();                                         // the shop's gamble box
+    void (*MsgBox_CastleCompleted_Open)();                              // a castle was completed
+    void (*IGMenu_Init)();                                              // the in-game menu's dialog functions
     void (*IGMenu_Update)();
     void (*IGMenu_Draw)();
 };

@@ -44,7 +44,7 @@ void Gems_Add(int32_t colour, int32_t amount) {
         Gems_ThisLevel = std::max(0, Gems_ThisLevel - take);
         added = -take;
     }
-    Castle_Report(18, colour, added);
+    Castle_Hooks.Tutorial_OnGemsAdded(colour, added);
 }
 
 void Gems_LevelStart() {

@@ -231,7 +231,7 @@ GUIBtnPtr IGI_Button(int32_t index) {
 }
 
 void IGI_Btn_Hammer_LeftUp() {
-    Castle_Report(8);
+    Castle_Hooks.Tutorial_OnEvent8();
     Spell_Cancel();
     Hammer_Arm();
 }
@@ -279,7 +279,7 @@ void IGI_Update() {
             DrawSpellButton(i - 2, b);
             if (b.HitTest(Input_MouseX, Input_MouseY)) hovered = i - 2;
         }
-        Castle_Report(16, i);
+        Castle_Hooks.Tutorial_OnEvent16(i);
     }
     if (hovered >= 0) DrawTooltip(hovered, *IGI_Buttons[size_t(hovered + 2)]);
 }

@@ -218,7 +218,7 @@ void Shop_Update() {
     const float ms = Frame_DeltaMs;
     const int32_t slid = Fade_Step(ms);
     if (slid == FADE_SLIDING_IN) {
-        if (!g_fadeInReported) Castle_Report(0);
+        if (!g_fadeInReported) Castle_Hooks.Tutorial_OnEvent0();
         g_fadeInReported = true;
     } else if (slid == FADE_SLIDING_OUT) {
         Shop_Leaving = 0;
@@ -227,7 +227,7 @@ void Shop_Update() {
         return;
     }
     PlaceButtons();
-    Castle_Report(11);
+    Castle_Hooks.Tutorial_OnEvent11();
 
     Background_DrawFullscreen(Castle_Backdrop(Castle_Shown(), false));
     if (g_panel) Draw_Image(g_panel, PanelX(), kPanelY);
@@ -264,6 +264,6 @@ void Shop_Update() {
         if (input) b.Update();
         b.Draw();
         if (i > 0) Shop_DrawItem(i, b);
-        Castle_Report(16, i);
+        Castle_Hooks.Tutorial_OnEvent16(i);
     }
 }

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "board/board_hooks.h"
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
@@ -394,7 +393,7 @@ bool Spell_Cast(int32_t spell, Point cell) {
     }
     Snd_PlayIndex(SND_SPELL);
     Mana = std::max(0, Mana - t.ManaCost);
-    Board_Hooks.Tutorial_OnManaChanged(-t.ManaCost, 0);
+    Castle_Hooks.Tutorial_OnManaChanged(-t.ManaCost, 0);
     return true;
 }
 
@@ -422,7 +421,7 @@ void Spells_Update(float dtMs) {
         } else if (GUI_Mouse().pressed) {
             Point at;
             if (Board_CellAt(GUI_Mouse().x, GUI_Mouse().y, at) && TargetAllowed(Spell_Targeting, at) &&
-                Board_Hooks.Tutorial_OnEvent12(at.x, at.y) != 0) {
+                Castle_Hooks.Tutorial_OnEvent12(at.x, at.y) != 0) {
                 Spell_Pending = Spell_Targeting;
                 Spell_PendingCell = at;
                 Spell_Targeting = -1;

@@ -158,6 +158,8 @@ void Runtime_InstallHooks() {
     c.Tutorial_OnEvent11 = Tutorial_OnEvent11;
     c.Tutorial_OnEvent16 = Tutorial_OnEvent16;
     c.Tutorial_OnGemsAdded = Tutorial_OnGemsAdded;
+    c.Tutorial_OnManaChanged = Tutorial_OnManaChanged;
+    c.Tutorial_OnEvent12 = Tutorial_OnEvent12;
     c.MsgBox_Shop_Open = MsgBox_Shop_Open;
     c.MsgBox_CastleCompleted_Open = MsgBox_CastleCompleted_Open;
     c.IGMenu_Init = IGMenu_Init;

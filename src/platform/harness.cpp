@@ -235,16 +235,13 @@ const char* Env(const char* name) {
 //   quit               the window's close button
 std::vector<ScriptEvent> Harness_ParseScript(const std::string& text, std::vector<std::string>* errors) {
     std::vector<ScriptEvent> out;
-    std::stringstream in(text);
-    std::string line;
     int lineNo = 0;
     int lastFrame = 1;
     auto fail = [&](const std::string& why) {
         if (errors) errors->push_back("line " + std::to_string(lineNo) + ": " + why);
     };
-    while (std::getline(in, line)) {
+    for (const std::string& line : Str_SplitLines(text)) {
         ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         std::stringstream words(line);
         std::string frameWord, verb;
         if (!(words >> frameWord) || frameWord[0] == '#') continue;

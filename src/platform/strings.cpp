@@ -154,18 +154,24 @@ Str Str_Trim(const Str& s) {
     return s.substr(b, e - b);
 }
 
-std::vector<Str> Str_SplitLines(const Str& text) {
-    std::vector<Str> lines;
+namespace {
+template <class Text> std::vector<Text> SplitLines(const Text& text) {
+    std::vector<Text> lines;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find_first_of(u"\r\n", start);
-        if (end == Str::npos) end = text.size();
+        static constexpr typename Text::value_type kEnds[] = {'\r', '\n', 0};
+        size_t end = text.find_first_of(kEnds, start);
+        if (end == Text::npos) end = text.size();
         lines.push_back(text.substr(start, end - start));
-        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ++end;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
     return lines;
 }
+} // namespace
+
+std::vector<Str> Str_SplitLines(const Str& text) { return SplitLines(text); }
+std::vector<std::string> Str_SplitLines(const std::string& text) { return SplitLines(text); }
 
 int Str_Find(const Str& s, const Str& what, int from) {
     if (from < 0) from = 0;

@@ -30,6 +30,7 @@ Str Str_Trim(const Str& s);
 // The one line reader: the text cut at each line end (CR LF, CR or LF), ends not included; a text that ends with a
 // line end gives no empty last line.
 std::vector<Str> Str_SplitLines(const Str& text);
+std::vector<std::string> Str_SplitLines(const std::string& text); // the same for bytes (UTF-8 files, scripts)
 // The number written with at least `digits` digits, zeros in front (7, 3 -> "007"; negative numbers as they are).
 Str Str_FromIntPadded(int64_t v, int digits);
 // Position (0-based) of the first `what` at or after `from`, or -1. An empty `what` is found at `from`.

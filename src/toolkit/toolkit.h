@@ -525,5 +525,9 @@ bool Paneo_ListDirectory(const Str& folder, PNO_ListBox& list, const Str& filter
 // The icon path of a file name by its last four characters.
 Str Paneo_FileIcon(const Str& name);
 
-// Called once per pass of the modal loops, after the flip (tests use it as a watchdog). Null: nothing.
-extern std::function<void()> Paneo_ModalFrameHook;
+// The toolkit's calls out, do-nothing by default (tests fill them).
+struct PaneoHooks {
+    void (*ModalFrame)(); // once per pass of the modal loops, after the flip (tests use it as a watchdog)
+};
+extern PaneoHooks Paneo_Hooks;
+PaneoHooks Paneo_HooksDefault();

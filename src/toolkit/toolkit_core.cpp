@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/graphics.h"
+#include "platform/hooks.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "toolkit/toolkit.h"
@@ -28,7 +29,13 @@ std::array<GuiColorPtr, kPaletteSize> Paneo_Palette;
 Str Paneo_FonFontPath, Paneo_TtfFontPath;
 Str Paneo_ClickSoundPath, Paneo_AlertSoundPath;
 std::array<std::shared_ptr<PNO_MouseCursor>, 3> Paneo_Cursors;
-std::function<void()> Paneo_ModalFrameHook;
+
+PaneoHooks Paneo_HooksDefault() {
+    PaneoHooks h;
+    Hooks_SetNothing(h.ModalFrame);
+    return h;
+}
+PaneoHooks Paneo_Hooks = Paneo_HooksDefault();
 
 // ==== Widget base ================================================================================================
 

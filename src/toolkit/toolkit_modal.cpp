@@ -17,7 +17,7 @@ namespace {
 // One pass of a modal loop after its frame: flip, the watchdog hook. True when the application is asked to end.
 bool ModalFlip() {
     Graphics_Flip(-1);
-    if (Paneo_ModalFrameHook) Paneo_ModalFrameHook();
+    Paneo_Hooks.ModalFrame();
     return Sys_CloseRequested();
 }
 

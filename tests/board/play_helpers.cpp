@@ -8,6 +8,7 @@
 
 #include "../platform/sdl_push.h"
 #include "board/board_hooks.h"
+#include "common/test_common.h"
 #include "main/audio.h"
 #include "main/config.h"
 #include "main/fonts.h"
@@ -34,10 +35,7 @@ void PlayTest::SetUp() {
     root_ = tmpl;
     setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
     Folders_Init();
-    if (!Graphics_IsOpen()) {
-        Sys_Init(0, nullptr);
-        ASSERT_TRUE(Graphics_Open(800, 600, true));
-    }
+    ASSERT_TRUE(TestCanvas_Open());
     if (!g_ready) {
         g_ready = true;
         Incbin_RegisterBuiltin();

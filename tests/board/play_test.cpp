@@ -9,22 +9,13 @@
 #include "board/board.h"
 #include "board/board_hooks.h"
 #include "board/play.h"
+#include "common/test_common.h"
 #include "main/config.h"
 #include "main/screens.h"
 #include "platform/graphics.h"
 #include "../platform/sdl_push.h"
 #include "play_helpers.h"
 #include "solver.h"
-
-namespace {
-
-// Screenshots for a person to look at: BQ_PLAY_SHOTS=folder writes them there.
-void Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
-}
-
-} // namespace
 
 // A new match plays level 1 with the mouse (clicks and drags, as the solver would choose) to the won state, and the
 // saved match names level 2.
@@ -34,7 +25,7 @@ TEST_F(PlayTest, Level1IsWonWithTheMouseAndSavesLevel2) {
     EXPECT_EQ(Level_Sweeping, 1);
     Frames(90); // the light sweep
     EXPECT_EQ(Level_Sweeping, 0);
-    Shot("game_start.png");
+    TestPicture_ShotIfAsked("game_start.png");
     int32_t moves = 0, frames = 0;
     bool shotMid = false;
     while (Screen_Current == kScreenGame && frames < 60 * 60 * 6) {
@@ -53,7 +44,7 @@ TEST_F(PlayTest, Level1IsWonWithTheMouseAndSavesLevel2) {
             else {
                 Click(CellCentre(a));
                 if (moves >= 2 && !shotMid) {
-                    Shot("game_selected.png");
+                    TestPicture_ShotIfAsked("game_selected.png");
                     shotMid = true;
                 }
                 Click(CellCentre(b));
@@ -69,7 +60,7 @@ TEST_F(PlayTest, Level1IsWonWithTheMouseAndSavesLevel2) {
     EXPECT_EQ(Level_Current, 2);
     EXPECT_GT(Score, 0);
     Frames(40);
-    Shot("level_won.png");
+    TestPicture_ShotIfAsked("level_won.png");
     Frames(120);
     EXPECT_EQ(LevelEnd_Phase, 2);
     // The saved match names level 2 and carries the score.
@@ -101,7 +92,7 @@ TEST_F(PlayTest, LevelIsLostByTimeAndTakesALife) {
     EXPECT_EQ(Player_LevelEase[0][1], 1) << "the lost level gets easier";
     EXPECT_EQ(Level_Current, 1);
     Frames(40);
-    Shot("level_lost.png");
+    TestPicture_ShotIfAsked("level_lost.png");
     Frames(120);
     EXPECT_EQ(LevelEnd_Phase, 2);
     Lives = 3;
@@ -239,7 +230,7 @@ TEST_F(PlayTest, HammersStrikeWhatTheyPromise) {
     const Point aim = CellCentre(Point{0, 0});
     sdl_push::Motion(aim.x, aim.y);
     Frames(2);
-    Shot("hammer3.png");
+    TestPicture_ShotIfAsked("hammer3.png");
     const int32_t colour = Board_Cells[0][0].Piece->Kind;
     Click(CellCentre(Point{0, 0}));
     for (int32_t c = 0; c < Board_Cols; ++c)
@@ -278,7 +269,7 @@ TEST_F(PlayTest, BiggerBoardsAreDrawnInTheirArea) {
         Level_Current = level;
         Game_Start(0);
         Frames(100);
-        Shot(level == 40 ? "level40.png" : "level120.png");
+        TestPicture_ShotIfAsked(level == 40 ? "level40.png" : "level120.png");
         // The middle cell is drawn (not the backdrop) and the time bar is filled.
         const Point mid = CellCentre(Point{Board_Cols / 2, Board_Rows / 2});
         const Pixmap board = Graphics_ReadPixels(mid.x, mid.y, 1, 1);

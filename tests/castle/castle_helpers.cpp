@@ -1,7 +1,10 @@
 // Shared set-up of the castle tests (see castle_helpers.h).
 #include "castle_helpers.h"
 
+#include "board/board_hooks.h"
+#include "game/startup.h"
 #include "main/assets.h"
+#include "main/screens.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
 
@@ -37,11 +40,37 @@ void LoadOneCastle(const std::string& text) {
 
 void FillBag(int32_t amount) { Gems_Total.fill(amount); }
 
+namespace {
+// The table before recording started: each recorder passes its event on, as the game would.
+CastleHooks g_passOn;
+bool g_recording = false;
+} // namespace
+
 void StartRecording() {
     Events.clear();
-    Castle_EventHook = [](int32_t id, int32_t a, int32_t b) { Events.push_back({id, a, b}); };
+    if (g_recording) return;
+    g_recording = true;
+    g_passOn = Castle_Hooks;
+    Castle_Hooks.Tutorial_OnEvent0 = [] { Events.push_back({0, 0, 0}), g_passOn.Tutorial_OnEvent0(); };
+    Castle_Hooks.Tutorial_OnEvent8 = [] { Events.push_back({8, 0, 0}), g_passOn.Tutorial_OnEvent8(); };
+    Castle_Hooks.Tutorial_OnEvent11 = [] { Events.push_back({11, 0, 0}), g_passOn.Tutorial_OnEvent11(); };
+    Castle_Hooks.Tutorial_OnEvent16 = [](int32_t button) {
+        Events.push_back({16, button, 0}), g_passOn.Tutorial_OnEvent16(button);
+    };
+    Castle_Hooks.Tutorial_OnGemsAdded = [](int32_t colour, int32_t amount) {
+        Events.push_back({18, colour, amount}), g_passOn.Tutorial_OnGemsAdded(colour, amount);
+    };
 }
-void StopRecording() { Castle_EventHook = nullptr; }
+void StopRecording() {
+    if (!g_recording) return;
+    g_recording = false;
+    CastleHooks& h = Castle_Hooks;
+    h.Tutorial_OnEvent0 = g_passOn.Tutorial_OnEvent0;
+    h.Tutorial_OnEvent8 = g_passOn.Tutorial_OnEvent8;
+    h.Tutorial_OnEvent11 = g_passOn.Tutorial_OnEvent11;
+    h.Tutorial_OnEvent16 = g_passOn.Tutorial_OnEvent16;
+    h.Tutorial_OnGemsAdded = g_passOn.Tutorial_OnGemsAdded;
+}
 
 void LoadScreens() {
     static bool loaded = false;
@@ -52,6 +81,16 @@ void LoadScreens() {
         LevelMap_Load();
     }
     Castle_ResetProgress();
+}
+
+void UseWholeGame() {
+    Runtime_InstallHooks();
+    Board_Hooks.WinLose_Open = [] {
+        BuildMenu_From = BM_FROM_LEVELEND;
+        Screen_Set(kScreenBuildMenu);
+    };
+    Screens_Reset();
+    LoadScreens();
 }
 
 } // namespace ct

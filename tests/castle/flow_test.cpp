@@ -9,6 +9,8 @@
 #include "castle/castle.h"
 #include "../platform/sdl_push.h"
 #include "castle_helpers.h"
+#include "common/button_centre.h"
+#include "common/test_common.h"
 #include "main/progress.h"
 #include "game/startup.h"
 #include "main/screens.h"
@@ -18,26 +20,11 @@
 
 namespace {
 
-// Screenshots for a person to look at: BQ_PLAY_SHOTS=folder writes them there.
-void Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
-}
-
-Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
-
 class GameFlow : public PlayTest {
   protected:
     void SetUp() override {
         PlayTest::SetUp();
-        Runtime_InstallHooks();
-        // The level-won dialog's "Weiter" (the menus' dialog is still a stub): on to the build menu.
-        Board_Hooks.WinLose_Open = [] {
-            BuildMenu_From = BM_FROM_LEVELEND;
-            Screen_Set(kScreenBuildMenu);
-        };
-        Screens_Reset();
-        ct::LoadScreens();
+        ct::UseWholeGame();
     }
     void TearDown() override {
         Board_Hooks = Board_HooksDefault();
@@ -58,7 +45,7 @@ class GameFlow : public PlayTest {
             } else if (Solver_ChooseMove(a, b)) {
                 Drag(a, b);
                 ++moves;
-                if (moves == 6) Shot("flow_game.png");
+                if (moves == 6) TestPicture_ShotIfAsked("flow_game.png");
             } else {
                 Frame();
             }
@@ -128,7 +115,7 @@ TEST_F(GameFlow, ALevelWonBuysAPartAndTheMapStartsTheNextLevel) {
     EXPECT_EQ(Castle_Elems[size_t(part)]->built, 1);
     for (size_t c = 0; c < size_t(kGemColours); ++c)
         EXPECT_EQ(Gems_Total[c], before[c] - Castle_Elems[size_t(part)]->price[c]) << c;
-    Shot("flow_build_menu.png");
+    TestPicture_ShotIfAsked("flow_build_menu.png");
 
     // Play: the level map, whose "Spielen" starts level 2 as a fresh level start.
     Click(Centre(*BuildMenu_Buttons[BM_BTN_PLAY]));
@@ -146,7 +133,7 @@ TEST_F(GameFlow, ALevelWonBuysAPartAndTheMapStartsTheNextLevel) {
     ASSERT_TRUE(Match_Load());
     EXPECT_EQ(Castle_Elems[size_t(part)]->built, 1);
     Frames(90);
-    Shot("flow_level2.png");
+    TestPicture_ShotIfAsked("flow_level2.png");
 }
 
 // A restart takes the level's gems out of the bag exactly once, and a continued match that is restarted takes back

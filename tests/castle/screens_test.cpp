@@ -5,6 +5,7 @@
 
 #include "board/rules.h"
 #include "castle_helpers.h"
+#include "common/test_common.h"
 #include "main/assets.h"
 #include "board/play.h"
 #include "menus/menus.h"
@@ -105,14 +106,14 @@ TEST_F(CastleScreens, APartBoughtByMouseIsPaidAndDrawn) {
     const GUIBtn& first = *BuildMenu_PartButtons[0];
     const int32_t part = first.id;
     EXPECT_EQ(first.state & BTN_DISABLED, 0) << "lit: the bag covers it";
-    Graphics_SaveScreenshot(u"build_menu_before.png");
+    TestPicture_Save("build_menu_before.png");
     const Pixmap before = Graphics_ReadPixels(0, 80, 450, 440);
     const auto gems = Gems_Total;
     const int cx = static_cast<int>(first.x) + 150, cy = static_cast<int>(first.y) + 30;
     WidgetsTest_Script("2 click 1 " + std::to_string(cx) + " " + std::to_string(cy) + "\n");
     for (int i = 0; i < 60; ++i)
         Frame(); // the click and the part settling in
-    Graphics_SaveScreenshot(u"build_menu_after.png");
+    TestPicture_Save("build_menu_after.png");
     const Pixmap after = Graphics_ReadPixels(0, 80, 450, 440);
     EXPECT_EQ(Castle_Elems[static_cast<size_t>(part)]->built, 1);
     for (size_t c = 0; c < 7; ++c)
@@ -162,7 +163,7 @@ TEST_F(CastleScreens, TheLastPartShowsTheFinishedCastleUntilTheMenuIsLeftThenThe
     EXPECT_EQ(Castle_JustCompleted, 0);
     EXPECT_EQ(Castle_Shown(), 0) << "the finished castle stays while its box is up";
     EXPECT_TRUE(BuildMenu_PartButtons.empty());
-    Graphics_SaveScreenshot(u"build_menu_completed.png");
+    TestPicture_Save("build_menu_completed.png");
     EXPECT_EQ(Gems_Total, (std::array<int32_t, 7>{})) << "the rest went into gold";
     EXPECT_GT(Gold, 0);
     Screen_Set(kScreenMainMenu); // the box's OK leads to the main menu and the wallpapers
@@ -203,7 +204,7 @@ TEST_F(CastleScreens, TheLevelMapCursorWalksToTheCurrentLevelAndResets) {
     const Pixmap sketch = Graphics_ReadPixels(gemunor.x - 48, gemunor.y - 79, 96, 84);
     Castle_Current = 1; // Gemunor rebuilt: drawn in full
     Frame();
-    Graphics_SaveScreenshot(u"level_map.png");
+    TestPicture_Save("level_map.png");
     EXPECT_GT(Changed(sketch, Graphics_ReadPixels(gemunor.x - 48, gemunor.y - 79, 96, 84)), 1500);
     LevelMap_ResetCursor();
     EXPECT_EQ(LevelMap_Cursor, 1);
@@ -234,7 +235,7 @@ TEST_F(CastleScreens, TheCastleStandsBehindTheBoardOnceBuilt) {
             Castle_Elems[static_cast<size_t>(i)]->built = 1;
     Draw_Cls();
     Castle_DrawGame();
-    Graphics_SaveScreenshot(u"castle_behind_board.png");
+    TestPicture_Save("castle_behind_board.png");
     EXPECT_GT(Changed(empty, Graphics_ReadPixels(200, 0, 400, 360)), 20000);
     Castle_Hide();
 }

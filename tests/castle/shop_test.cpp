@@ -8,6 +8,8 @@
 #include "board/play.h"
 #include "castle/castle.h"
 #include "castle_helpers.h"
+#include "common/button_centre.h"
+#include "common/test_common.h"
 #include "game/startup.h"
 #include "menus/menus.h"
 #include "effects/effects.h"
@@ -18,13 +20,6 @@
 #include "../platform/sdl_push.h"
 
 namespace {
-
-void Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
-}
-
-Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
 class CastleShop : public PlayTest {
   protected:
@@ -172,7 +167,7 @@ TEST_F(CastleShop, TheGambleButtonPaysAndTheBoxRollsOnce) {
     EXPECT_EQ(Dialog_Active, 1) << "the shop box is open";
     EXPECT_GE(Gamble_Result, 0);
     EXPECT_LE(Gold, 1 + 250) << "paid once (a gold prize may come back)";
-    Shot("shop_gamble.png");
+    TestPicture_ShotIfAsked("shop_gamble.png");
     // While the box is open no shop button takes a click.
     for (const GUIBtnPtr& b : Shop_Buttons)
         EXPECT_TRUE(b->state & BTN_DISABLED);
@@ -210,7 +205,7 @@ TEST_F(CastleShop, InterfaceReportsEvents16And8AndArmsTheHammer) {
     Frame();
     for (int32_t s = 0; s < kSpellCount; ++s)
         EXPECT_FALSE(IGI_Buttons[size_t(s + 2)]->state & BTN_DISABLED) << s;
-    Shot("interface.png");
+    TestPicture_ShotIfAsked("interface.png");
 }
 
 // The whole round by mouse: the fireball bought in the shop, the way back to the build menu, a level, the spell
@@ -222,7 +217,7 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     Frames(2);
     EXPECT_EQ(Spell_Level(SPELL_FIREBALL), 1);
     EXPECT_EQ(Gold, 600 - Spell_Types[SPELL_FIREBALL * 3].Price);
-    Shot("shop.png");
+    TestPicture_ShotIfAsked("shop.png");
     Click(Centre(*Shop_Buttons[SHOP_BACK]));
     ASSERT_TRUE(FramesUntil(kScreenBuildMenu));
 
@@ -254,7 +249,7 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     sdl_push::Motion(CellCentre(target).x, CellCentre(target).y);
     Frames(3);
     EXPECT_EQ(Mana, 150);
-    Shot("spell_preview.png");
+    TestPicture_ShotIfAsked("spell_preview.png");
     // A right-click takes the spell back and pays nothing; the button chooses it again.
     sdl_push::Button(SDL_BUTTON_RIGHT, true, CellCentre(target).x, CellCentre(target).y);
     Frame();
@@ -272,7 +267,7 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     EXPECT_EQ(Spell_Targeting, -1);
     EXPECT_TRUE(hit->Removing || !Piece_OnBoard(hit)) << "the clicked piece went";
     Frames(5); // the flames dissolve along the row
-    Shot("spell_cast.png");
+    TestPicture_ShotIfAsked("spell_cast.png");
 }
 
 // A tutorial frame that points at a button leaves it to the player: the shop's fireball, and the hammer button while

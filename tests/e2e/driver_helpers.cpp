@@ -25,6 +25,7 @@
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
+#include "common/button_centre.h"
 #include "editor/editor.h"
 #include "main/config.h"
 #include "main/progress.h"
@@ -48,8 +49,6 @@ constexpr int32_t kSettleFrames = 30;             // frames a screen is left to 
 constexpr int32_t kStuckFrames = 60 * 60 * 2;     // two minutes of game without a move the solver could make
 constexpr int32_t kFewMoves = 3, kMostMoves = 20; // played in the level or the test run before the run ends there
 constexpr int32_t kLevelEndFrames = 10;           // the level end shows this long before the run may end there
-
-Point Centre(const GUIBtn& b) { return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2}; }
 
 Point CellCentre(Point cell) {
     return Point{int32_t(Cell_PixelX(cell.x)) + Cell_HalfWidth - Board_OverflowX,

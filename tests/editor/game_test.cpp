@@ -2,13 +2,14 @@
 // has it (Right Alt + L opens and closes the editor only with BQ_DEV_KEYS, the level-win key works in both), the
 // game's keys held back while the editor edits, a click on the window over the game's controls reaching the editor
 // alone, a test run won by the level-win key ending as a test (board back, the player's files, lives and gems
-// untouched), and the look of the window over the game screen (leaves editor_screen.png in the working folder).
-// Tests editor_window.cpp and editor_files.cpp with play.cpp and game_screen.cpp.
+// untouched), and the look of the window over the game screen (leaves editor_screen.png in the build's
+// test_pictures folder). Tests editor_window.cpp and editor_files.cpp with play.cpp and game_screen.cpp.
 #include <filesystem>
 #include <map>
 
 #include "board/board_hooks.h"
 #include "castle/castle.h"
+#include "common/test_common.h"
 #include "editor_helpers.h"
 #include "main/config.h"
 #include "main/gui_button.h"
@@ -23,7 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-const std::string g_startFolder = fs::current_path().string(); // where the test was started (the tests change it)
 
 // Every file below a folder with its bytes.
 std::map<std::string, std::string> FilesBelow(const std::string& folder) {
@@ -238,12 +238,11 @@ TEST_F(EditorGame, AClickOnTheEditorOverAGameControlIsTheEditorsAlone) {
 }
 
 TEST_F(EditorGame, LooksLikeAToolOverTheGameScreen) {
-    const std::string shot = g_startFolder + "/editor_screen.png";
     Editor_Create();
     Editor_SelectedCell = Point{2, 1};
     Editor_ShowCell();
     Run("1 mouse 700 520\n", 3);
-    ASSERT_TRUE(Graphics_SaveScreenshot(Str_FromUtf8(shot)));
+    ASSERT_TRUE(TestPicture_Save("editor_screen.png"));
     // The window's body is drawn over the game screen.
     const Pixmap body = Graphics_ReadPixels(Editor_W.Window->X + 100, 300, 1, 1);
     ASSERT_GE(body.bytes.size(), 4u);

@@ -1,5 +1,6 @@
 // The hook tables: every entry of each table's defaults is a function (never null), so a program that leaves a
-// table alone (the level generator, the fuzzer, a test) can call any hook; the runtime's filling keeps that true.
+// table alone (the level generator, the fuzzer, a test) can call any hook; the runtime's filling keeps that true and
+// leaves no entry at its default.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "effects/effects.h"
 #include "game/startup.h"
 #include "main/service_hooks.h"
+#include "toolkit/toolkit.h"
 
 namespace {
 
@@ -24,16 +26,31 @@ template <typename Table> int NullEntries(const Table& t) {
     return nulls;
 }
 
+// Counts the entries of a table that are still the function its defaults hold (a filling that was forgotten).
+template <typename Table> int DefaultEntries(const Table& t, const Table& defaults) {
+    int same = 0;
+    for (size_t at = 0; at < sizeof(Table); at += sizeof(void (*)()))
+        same += std::memcmp(reinterpret_cast<const char*>(&t) + at, reinterpret_cast<const char*>(&defaults) + at,
+                            sizeof(void (*)())) == 0;
+    return same;
+}
+
 TEST(HookTables, DefaultsAndTheGamesFillingHaveNoNullEntry) {
     EXPECT_EQ(NullEntries(Board_HooksDefault()), 0);
     EXPECT_EQ(NullEntries(Castle_HooksDefault()), 0);
     EXPECT_EQ(NullEntries(Effects_HooksDefault()), 0);
     EXPECT_EQ(NullEntries(Service_HooksDefault()), 0);
+    EXPECT_EQ(NullEntries(Paneo_HooksDefault()), 0);
     Runtime_InstallHooks();
     EXPECT_EQ(NullEntries(Board_Hooks), 0);
     EXPECT_EQ(NullEntries(Castle_Hooks), 0);
     EXPECT_EQ(NullEntries(Effects_Hooks), 0);
     EXPECT_EQ(NullEntries(Service_Hooks), 0);
+    // The game fills every entry: none is left doing nothing.
+    EXPECT_EQ(DefaultEntries(Board_Hooks, Board_HooksDefault()), 0);
+    EXPECT_EQ(DefaultEntries(Castle_Hooks, Castle_HooksDefault()), 0);
+    EXPECT_EQ(DefaultEntries(Effects_Hooks, Effects_HooksDefault()), 0);
+    EXPECT_EQ(DefaultEntries(Service_Hooks, Service_HooksDefault()), 0);
 }
 
 TEST(HookTables, DefaultsAnswerNeutrally) {

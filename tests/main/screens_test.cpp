@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/test_common.h"
 #include "menus/menus.h"
 #include "game/startup.h"
 #include "main/fonts.h"
@@ -403,14 +404,7 @@ TEST_F(DialogLoopTest, OverlayShowsTheWordOverTheVeil) {
     Pause_ByLoop = 1;
     Pause_DrawOverlay();
     const Pixmap pm = Graphics_ReadPixels(0, 0, 800, 600);
-    if (const char* keep = std::getenv("BQ_TEST_KEEP_PNG")) {
-        const auto png = Png_Encode(pm);
-        FILE* f = std::fopen(keep, "wb");
-        if (f) {
-            std::fwrite(png.data(), 1, png.size(), f);
-            std::fclose(f);
-        }
-    }
+    TestPicture_ShotIfAsked("pause_overlay.png");
     int lit = 0, left = 800, right = 0;
     for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x) {

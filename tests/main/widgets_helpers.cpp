@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_common.h"
 #include "main/fonts.h"
 #include "main/gui_button.h"
 #include "main/texts.h"
@@ -43,10 +44,7 @@ void WidgetsTest_Open() {
         setenv("SDL_RENDER_DRIVER", "software", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
     }
-    if (!Graphics_IsOpen()) {
-        Sys_Init(0, nullptr);
-        ASSERT_TRUE(Graphics_Open(800, 600, true));
-    }
+    ASSERT_TRUE(TestCanvas_Open());
     bool registered = false;
     for (const FontFile& f : kFontFiles) {
         if (Incbin_Exists(Str_FromUtf8(f.name))) continue;
@@ -68,12 +66,7 @@ void WidgetsTest_Open() {
 }
 
 void WidgetsTest_Script(const std::string& script, int frameMs) {
-    HarnessConfig config;
-    config.headless = true;
-    config.frameMs = frameMs;
-    config.inputScript = script;
-    ASSERT_TRUE(Harness_Configure(config));
-    Input_Reset();
+    ASSERT_TRUE(TestScript_Start(script, frameMs));
     Sys_PollEvents(); // frame 1's events
     GUI_MouseInvalidate();
     Draw_ResetState();

@@ -1,11 +1,13 @@
 // A whole scene made only of the widgets, driven headless by a scripted mouse through the harness: four buttons
 // with German captions in the four font families, a check box, a volume knob and a list of players. Checks what
-// the callbacks saw and what the canvas shows, and leaves a screenshot (widgets_scene.png) in the working folder.
+// the callbacks saw and what the canvas shows, and leaves a screenshot (widgets_scene.png) in the build's test_pictures
+// folder.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <vector>
 
+#include "common/test_common.h"
 #include "main/fonts.h"
 #include "main/gui_button.h"
 #include "main/gui_listbox.h"
@@ -104,7 +106,7 @@ class WidgetsScene : public testing::Test {
 };
 
 TEST_F(WidgetsScene, ReactsToScriptedClicksAndShowsGermanCaptionsInFourFamilies) {
-    const std::string shot = "widgets_scene.png";
+    const std::string shot = TestPicture_Path("widgets_scene.png");
     std::remove(shot.c_str());
     const int rowH = list_->RowHeight(0);
     const std::string row1 = std::to_string(220 + rowH + rowH / 2), row2 = std::to_string(220 + 2 * rowH + rowH / 2);

@@ -124,7 +124,7 @@ TEST_F(ScreensReadRight, EveryCaptionStaysBetweenItsButtonsEnds) {
         box.open();
         if (!Dialog_Active) continue;
         ++opened;
-        if (std::getenv("BQ_TEST_SHOTS")) { // a picture of each box for a person's look
+        if (std::getenv("BQ_PLAY_SHOTS")) { // a picture of each box for a person's look
             Frames(1);
             Shot((std::string("box ") + box.name).c_str());
         }

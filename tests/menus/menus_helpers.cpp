@@ -8,6 +8,7 @@
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
+#include "common/test_common.h"
 #include "main/assets.h"
 #include "main/config.h"
 #include "main/fonts.h"
@@ -34,10 +35,7 @@ void MenusTest::SetUp() {
     fs::create_directories(root_ + "/app");
     setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
     setenv("BQ_APP_FOLDER", (root_ + "/app").c_str(), 1);
-    if (!Graphics_IsOpen()) {
-        Sys_Init(0, nullptr);
-        ASSERT_TRUE(Graphics_Open(800, 600, true));
-    }
+    ASSERT_TRUE(TestCanvas_Open());
     Runtime_InstallHooks(); // the menus run with the whole game behind them, as in the game
     static bool loaded = false;
     if (!loaded) { // the archive, fonts and pictures once per process
@@ -105,10 +103,7 @@ void MenusTest::Run(const std::string& script, int n) {
     Frames(n);
 }
 
-void MenusTest::Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_TEST_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name + ".png"));
-}
+void MenusTest::Shot(const char* name) { TestPicture_ShotIfAsked(std::string(name) + ".png"); }
 
 void MenusTest::Frames(int n) {
     testing::internal::CaptureStdout();

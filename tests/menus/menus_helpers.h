@@ -25,7 +25,7 @@ class MenusTest : public ::testing::Test {
     void Frames(int n);
     // Script, then n frames.
     void Run(const std::string& script, int n);
-    // With BQ_TEST_SHOTS set to a folder, the canvas of the last frame is kept there as name.png (for a look).
+    // With BQ_PLAY_SHOTS set to a folder, the canvas of the last frame is kept there as name.png (for a look).
     void Shot(const char* name);
     // A first start done: player 0 named, in use, and no first-start box pending.
     void NamePlayer0(const std::string& name);

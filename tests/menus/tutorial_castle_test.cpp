@@ -61,16 +61,16 @@ TEST_F(TutorialCastle, AFrameGivesWayWhenTheLevelIsWonUnderIt) {
     EXPECT_FALSE(Tutorial_IsDone(5)) << "not learnt: it may come with the next coin";
     ASSERT_TRUE(Until([] { return Screen_Current == kScreenLevelEnd; }, 200));
     Frames(30);
-    Shot("tut_levelend.png");
+    TestPicture_ShotIfAsked("tut_levelend.png");
     EXPECT_EQ(Dialog_Active, 0) << "the level end stands alone";
     Frames(90);
-    Shot("levelend_peak.png"); // the count-up just done, the sky at its fullest
+    TestPicture_ShotIfAsked("levelend_peak.png"); // the count-up just done, the sky at its fullest
     ASSERT_TRUE(Until([] { return Dialog_Active == 1; }, 400));
     Frames(30);
-    Shot("levelend_dialog.png");
+    TestPicture_ShotIfAsked("levelend_dialog.png");
     EXPECT_EQ(Dialog_UpdateFn(), WinLose_Update) << "the level-won dialog, with no frame over it";
     Frames(5);
-    Shot("tut_levelwon.png");
+    TestPicture_ShotIfAsked("tut_levelwon.png");
     Enter();
     ASSERT_TRUE(Until([] { return Screen_Current == kScreenBuildMenu; }, 60));
     Frames(5);
@@ -115,7 +115,7 @@ TEST_F(TutorialCastle, TheBuildMenuStepAfterTheFirstWonLevel) {
     for (const GUIBtnPtr& b : BuildMenu_Buttons)
         EXPECT_TRUE(b->state & BTN_DISABLED) << "only the parts work";
     Frames(5);
-    Shot("tut_buildmenu.png");
+    TestPicture_ShotIfAsked("tut_buildmenu.png");
     // The menu buttons take no click; the pointed part does, under the frame.
     ClickAndSettle(Centre(*BuildMenu_Buttons[BM_BTN_PLAY]));
     EXPECT_EQ(Screen_Current, kScreenBuildMenu);
@@ -169,14 +169,14 @@ TEST_F(TutorialCastle, TheKingsGoldAndTheShopStepsThroughTheRealScreens) {
     EXPECT_EQ(Gold, 500) << "topped up to 500";
     EXPECT_EQ(Tutorial_FrameKind, TUTFRAME_OK);
     Frames(3);
-    Shot("tut_step23.png");
+    TestPicture_ShotIfAsked("tut_step23.png");
     Enter();
     EXPECT_TRUE(Tutorial_IsDone(23));
     ASSERT_TRUE(Until([] { return Tutorial_Current == 24; }, 5)) << "then the shop button";
     EXPECT_TRUE(BuildMenu_Buttons[BM_BTN_PLAY]->state & BTN_DISABLED);
     EXPECT_FALSE(BuildMenu_Buttons[BM_BTN_SHOP]->state & BTN_DISABLED);
     Frames(3);
-    Shot("tut_step24.png");
+    TestPicture_ShotIfAsked("tut_step24.png");
     ClickAndSettle(Centre(*BuildMenu_Buttons[BM_BTN_SHOP]));
     EXPECT_TRUE(Tutorial_IsDone(24));
 
@@ -192,7 +192,7 @@ TEST_F(TutorialCastle, TheKingsGoldAndTheShopStepsThroughTheRealScreens) {
         EXPECT_TRUE(Shop_Buttons[size_t(i)]->state & BTN_DISABLED) << i;
     }
     Frames(3);
-    Shot("tut_step25.png");
+    TestPicture_ShotIfAsked("tut_step25.png");
     ClickAndSettle(Centre(*Shop_Buttons[SHOP_BACK]));
     EXPECT_EQ(Screen_Current, kScreenShop) << "the back button waits";
     // The fireball's button takes the click under the frame: bought.
@@ -205,7 +205,7 @@ TEST_F(TutorialCastle, TheKingsGoldAndTheShopStepsThroughTheRealScreens) {
     ASSERT_TRUE(Until([] { return Tutorial_Current == 34; }, 5));
     EXPECT_EQ(Tutorial_FrameKind, TUTFRAME_OK);
     Frames(3);
-    Shot("tut_step34.png");
+    TestPicture_ShotIfAsked("tut_step34.png");
     Enter();
     EXPECT_TRUE(Tutorial_IsDone(34));
     const auto* action = TutFrame_OkButton->onLeftUp.target<void (*)(GUIBtn&)>();
@@ -338,7 +338,7 @@ TEST_F(TutorialCastle, TheSpellLessonsThroughTheInGameInterface) {
     EXPECT_EQ(Mana, Mana_Caps[std::clamp(Mana_CapLevel, 0, 2)] - 1);
     EXPECT_FALSE(Tutorial_IsDone(35)) << "the filling reached no other step";
     Frames(3);
-    Shot("tut_step26.png");
+    TestPicture_ShotIfAsked("tut_step26.png");
     Enter();
     EXPECT_TRUE(Tutorial_IsDone(26));
 
@@ -349,7 +349,7 @@ TEST_F(TutorialCastle, TheSpellLessonsThroughTheInGameInterface) {
     ASSERT_TRUE(button);
     EXPECT_FALSE(button->state & BTN_DISABLED);
     Frames(3);
-    Shot("tut_step27.png");
+    TestPicture_ShotIfAsked("tut_step27.png");
     ClickAndSettle(Centre(*button));
     EXPECT_TRUE(Tutorial_IsDone(27));
     EXPECT_EQ(Spell_Targeting, kFireball);
@@ -363,7 +363,7 @@ TEST_F(TutorialCastle, TheSpellLessonsThroughTheInGameInterface) {
     Board_Cells[blocked.x][blocked.y].Blockers -= 1;
     EXPECT_EQ(Tutorial_Current, 28);
     Frames(3);
-    Shot("tut_step28.png");
+    TestPicture_ShotIfAsked("tut_step28.png");
     const int32_t before = Mana;
     Click(CellCentre(target));
     EXPECT_TRUE(Tutorial_IsDone(28));
@@ -381,7 +381,7 @@ TEST_F(TutorialCastle, TheSpellLessonsThroughTheInGameInterface) {
         EXPECT_EQ(Tutorial_FrameKind, TUTFRAME_OK);
         if (level == 6) {
             Frames(3);
-            Shot("tut_step35.png");
+            TestPicture_ShotIfAsked("tut_step35.png");
         }
         Enter();
         EXPECT_TRUE(Tutorial_IsDone(step));

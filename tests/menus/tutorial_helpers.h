@@ -14,6 +14,8 @@
 #include "board/play.h"
 #include "castle/castle.h"
 #include "castle_helpers.h"
+#include "common/button_centre.h"
+#include "common/test_common.h"
 #include "main/config.h"
 #include "main/progress.h"
 #include "game/startup.h"
@@ -24,27 +26,11 @@
 #include "play_helpers.h"
 #include "solver.h"
 
-// Screenshots for a person: BQ_PLAY_SHOTS=folder.
-inline void Shot(const char* name) {
-    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
-        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
-}
-
-inline Point Centre(const GUIBtn& b) {
-    return Point{int32_t(b.x) + b.hitX + b.hitW / 2, int32_t(b.y) + b.hitY + b.hitH / 2};
-}
-
 class TutorialPlay : public PlayTest {
   protected:
     void SetUp() override {
         PlayTest::SetUp();
-        Runtime_InstallHooks();
-        Board_Hooks.WinLose_Open = [] {
-            BuildMenu_From = BM_FROM_LEVELEND;
-            Screen_Set(kScreenBuildMenu);
-        };
-        Screens_Reset();
-        ct::LoadScreens();
+        ct::UseWholeGame();
         static bool loaded = false;
         if (!loaded) {
             loaded = true;

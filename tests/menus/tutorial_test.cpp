@@ -37,7 +37,7 @@ TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
     EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_BOX);
     EXPECT_EQ(Game_Paused, 1);
     Frames(3);
-    Shot("tut_intro.png");
+    TestPicture_ShotIfAsked("tut_intro.png");
     const float sweep = Level_SweepPos;
     Frames(20);
     EXPECT_EQ(Level_SweepPos, sweep) << "the sweep waits behind the intro; the level box cannot push it aside";
@@ -54,7 +54,7 @@ TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
     EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME);
     EXPECT_EQ(Tutorial_Arrow.visible, 1);
     Frames(10);
-    Shot("tut_step1.png");
+    TestPicture_ShotIfAsked("tut_step1.png");
 
     // A click on a cell with no move is ignored; the frame stays.
     Point dead;
@@ -77,7 +77,7 @@ TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
     EXPECT_EQ(shownAt, 5) << "cascades count, the group that ended step 1 too";
     EXPECT_TRUE(Tutorial_IsDone(1));
     EXPECT_EQ(Game_Paused, 1);
-    Shot("tut_step2.png");
+    TestPicture_ShotIfAsked("tut_step2.png");
     Play([] { return Level_EndState >= 2; }, 400);
     EXPECT_TRUE(Tutorial_IsDone(2));
     EXPECT_TRUE(Tutorial_IsDone(3)) << "the golden-tile praise after a tile broke";
@@ -108,7 +108,7 @@ TEST_F(TutorialPlay, TheHammerLessonPointsAtTheButtonThenAtAPiece) {
     ASSERT_EQ(Tutorial_Current, 4) << "the time lesson";
     EXPECT_EQ(Tutorial_Arrow.visible, 1);
     Frames(5);
-    Shot("tut_step4.png");
+    TestPicture_ShotIfAsked("tut_step4.png");
     Enter();
     EXPECT_TRUE(Tutorial_IsDone(4));
 
@@ -118,7 +118,7 @@ TEST_F(TutorialPlay, TheHammerLessonPointsAtTheButtonThenAtAPiece) {
     EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME);
     EXPECT_EQ(Tutorial_OnEvent12(0, 0), 0) << "the board waits for the hammer button";
     Frames(5);
-    Shot("tut_step9.png");
+    TestPicture_ShotIfAsked("tut_step9.png");
 
     // The hammer button takes the click under the frame, the game paused: step 9 ends, step 10 points at a piece.
     ClickAndSettle(Centre(*IGI_Button(0)));
@@ -155,7 +155,7 @@ TEST_F(TutorialPlay, ACoinOrBottleThatVanishesEndsItsStepAndFreesTheBoard) {
         ASSERT_EQ(Tutorial_Current, k.step);
         EXPECT_EQ(Tutorial_OnEvent12(at.x == 0 ? 1 : 0, at.y), 0) << "only the piece takes a click";
         Frames(3);
-        if (k.step == 5) Shot("tut_step5.png");
+        if (k.step == 5) TestPicture_ShotIfAsked("tut_step5.png");
         Cell_DestroyPiece(at.x, at.y);
         Frames(2);
         EXPECT_EQ(Tutorial_Current, -1);
@@ -268,7 +268,7 @@ void ShotOfLesson(int32_t step) {
     if (!std::getenv("BQ_PLAY_SHOTS")) return;
     Screen_HooksOf(Screen_Current).frame(); // the board (one frame of play goes by)
     Dialog_RunDraw();
-    Shot(("lesson" + std::to_string(step) + ".png").c_str());
+    TestPicture_ShotIfAsked("lesson" + std::to_string(step) + ".png");
 }
 
 // Steps 11 to 14 on their own levels' boards: the tip ends inside a cell holding what the lesson talks about.
@@ -492,7 +492,7 @@ TEST_F(TutorialPlay, TipsStayOffInPlayAndShowOnceWithTheSwitchOn) {
     Screen_Current = kScreenGame;
     Draw_Cls();
     Tips_Draw();
-    Shot("tips_box.png");
+    TestPicture_ShotIfAsked("tips_box.png");
     sdl_push::Tap(SDL_SCANCODE_SPACE);
     sdl_push::Pump();
     Tips_Draw();

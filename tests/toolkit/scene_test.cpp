@@ -1,11 +1,13 @@
 // One window holding every widget of the toolkit, drawn headless and compared with a stored picture, then driven by
 // scripted input: a click in the field and typing, a check box toggle, a spinner step, a list pick and a combo pick.
-// Leaves toolkit_scene.png in the working folder. Set BQ_UPDATE_PICTURES=1 to store a new picture on purpose.
+// Leaves toolkit_scene.png in the build's test_pictures folder. Set BQ_UPDATE_PICTURES=1 to store a new picture on
+// purpose.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/test_common.h"
 #include "platform/graphics.h"
 #include "platform/stream.h"
 #include "toolkit_helpers.h"
@@ -78,14 +80,14 @@ TEST(ToolkitScene, EveryWidgetInTheSkinMatchesTheStoredPicture) {
     ToolkitTest_Frames(440);
     Draw_Cls();
     Paneo_DrawFrame();
-    ASSERT_TRUE(Graphics_SaveScreenshot(u"toolkit_scene.png"));
+    ASSERT_TRUE(TestPicture_Save("toolkit_scene.png"));
     const Pixmap shot = Graphics_ReadPixels(0, 0, 800, 600);
     Graphics_Flip(-1);
 
     const Str stored = S(BQ_TEST_DATA) + u"/toolkit_scene.png";
     const char* update = std::getenv("BQ_UPDATE_PICTURES");
     if (update && *update == '1')
-        std::filesystem::copy_file("toolkit_scene.png", Str_ToUtf8(stored),
+        std::filesystem::copy_file(TestPicture_Path("toolkit_scene.png"), Str_ToUtf8(stored),
                                    std::filesystem::copy_options::overwrite_existing);
     const PixmapPtr want = Pixmap_Load(stored);
     ASSERT_TRUE(want) << "no stored picture; run once with BQ_UPDATE_PICTURES=1 and look at it";

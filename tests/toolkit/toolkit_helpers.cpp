@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_common.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 #include "platform/input.h"
@@ -19,10 +20,7 @@ std::function<void()> g_onModal;
 } // namespace
 
 void ToolkitTest_OpenCanvas() {
-    if (!Graphics_IsOpen()) {
-        Sys_Init(0, nullptr);
-        ASSERT_TRUE(Graphics_Open(800, 600, true));
-    }
+    ASSERT_TRUE(TestCanvas_Open());
     static bool registered = false;
     if (!registered) registered = Incbin_RegisterBuiltin();
     ASSERT_TRUE(registered);
@@ -43,7 +41,7 @@ void ToolkitTest_Restart(int modalCap, const std::function<void()>& start) {
     g_modalCap = modalCap;
     g_fired = false;
     g_onModal = nullptr;
-    Paneo_ModalFrameHook = [] {
+    Paneo_Hooks.ModalFrame = [] {
         ++g_modalFrames;
         if (g_onModal) g_onModal();
         if (g_modalFrames == g_modalCap) {
@@ -61,12 +59,7 @@ void ToolkitTest_Open(int modalCap) {
 }
 
 void ToolkitTest_Script(const std::string& script, int frameMs) {
-    HarnessConfig config;
-    config.headless = true;
-    config.frameMs = frameMs;
-    config.inputScript = script;
-    ASSERT_TRUE(Harness_Configure(config));
-    Input_Reset();
+    ASSERT_TRUE(TestScript_Start(script, frameMs));
     Sys_ClearCloseRequest();
     GuiMouse.Sync();
     Sys_PollEvents(); // frame 1's events

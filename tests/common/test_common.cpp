@@ -1,0 +1,39 @@
+// Helpers that more than one test folder uses; see test_common.h.
+#include "common/test_common.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+
+bool TestCanvas_Open() {
+    if (Graphics_IsOpen()) return true;
+    Sys_Init(0, nullptr);
+    return Graphics_Open(kCanvasWidth, kCanvasHeight, true);
+}
+
+bool TestScript_Start(const std::string& script, int frameMs) {
+    HarnessConfig config;
+    config.headless = true;
+    config.frameMs = frameMs;
+    config.inputScript = script;
+    const bool ok = Harness_Configure(config);
+    Input_Reset();
+    return ok;
+}
+
+std::string TestPicture_Path(const std::string& name) {
+    std::error_code ec;
+    std::filesystem::create_directories(BQ_TEST_PICTURES, ec);
+    return std::string(BQ_TEST_PICTURES) + "/" + name;
+}
+
+bool TestPicture_Save(const std::string& name) { return Graphics_SaveScreenshot(Str_FromUtf8(TestPicture_Path(name))); }
+
+void TestPicture_ShotIfAsked(const std::string& name) {
+    if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
+        Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
+}

@@ -1,0 +1,18 @@
+// Helpers that more than one test folder uses (tests/common/test_common.cpp): the canvas, the harness restarted with
+// a script, and where a test leaves its pictures. Needs the platform only.
+#pragma once
+
+#include <string>
+
+// Opens SDL and the 800 x 600 canvas unless it is open already; false when the canvas cannot be opened.
+bool TestCanvas_Open();
+// Restarts the headless harness with a fake clock of `frameMs` per flip and the input script (frames from 1), and
+// clears the input state; false when the harness refuses the configuration.
+bool TestScript_Start(const std::string& script, int frameMs);
+// Where a test leaves a picture it always takes: the build's test_pictures folder (made on first use), never the
+// folder the test runs in.
+std::string TestPicture_Path(const std::string& name);
+// The canvas as last shown, saved as TestPicture_Path(name); false when it cannot be written.
+bool TestPicture_Save(const std::string& name);
+// A screenshot for a person to look at, taken only when BQ_PLAY_SHOTS names a folder to write it into.
+void TestPicture_ShotIfAsked(const std::string& name);
