@@ -90,9 +90,10 @@ void TimeAdd(int64_t us) { Level_TimeLeft = std::min(Level_Duration, Level_TimeL
 } // namespace
 
 void Score_Add(int32_t points) {
-    const int32_t before = Score / rules::LifeEveryPoints;
     Score += points;
-    Score_Highest = std::max(Score_Highest, Score);
+    if (Score <= Score_Highest) return;
+    const int32_t before = std::max(0, Score_Highest) / rules::LifeEveryPoints;
+    Score_Highest = Score;
     const int32_t after = Score / rules::LifeEveryPoints;
     if (after > before) {
         Lives += after - before;
@@ -800,6 +801,9 @@ void Pieces_Step(float dtMs) {
         }
         if (p->Lifetime > 0) {
             p->Lifetime -= int32_t(dtMs);
+            // A coin or bottle that runs out while a swap is under way waits for it: its column falling would
+            // pull a run apart under the swap and send an approved swap back.
+            if (p->Lifetime <= 0 && Board_Swapping) p->Lifetime = 1;
             if (p->Lifetime <= 0 && p->Col >= 0) {
                 Detach(Board_Cells[p->Col][p->Row], p);
                 continue;

@@ -9,18 +9,18 @@
 
 // ---- Values of the rules (docs/rules.md explains them) ---------------------------------------------------------
 namespace rules {
-constexpr int32_t PointsPerGem = 10;             // every cell of a group
-constexpr int32_t PointsPerExtraGem = 20;        // on top, for every cell beyond three
+constexpr int32_t PointsPerGem = 1;              // every cell of a group
+constexpr int32_t PointsPerExtraGem = 4;         // on top, for every cell beyond three
 constexpr int32_t MultiplierMax = 8;             // score multiplier cap
 constexpr float MultiplierMs = 2500;             // a group within this time of the last raises the multiplier
 constexpr int64_t TimeBonusPerExtraUs = 1000000; // time added per cell beyond three of a group
 constexpr int64_t GoldenTimeUs = 5000000;        // time a "Bonus Time" piece adds
-constexpr int32_t GoldPerTile = 5;               // gold for each golden tile removed
+constexpr int32_t GoldPerTile = 2;               // gold for each golden tile removed
 constexpr int32_t SilverCoinGold = 10;           // gold of a silver coin
 constexpr int32_t GoldCoinGold = 50;             // gold of a gold coin
 constexpr int32_t BottleMana = 25;               // mana of a bottle
-constexpr int32_t LifeEveryPoints = 400000;      // one more life per this many points (a good player: every ~10 levels)
-constexpr int32_t AmuletPoints = 1000;           // an amulet leaving the board
+constexpr int32_t LifeEveryPoints = 70000;       // one more life per this many points (a good player: every ~10 levels)
+constexpr int32_t AmuletPoints = 200;            // an amulet leaving the board
 constexpr int32_t TimeBonusPerSecond = 10;       // level-end points per second left
 constexpr int32_t RelaxedTimeBonus = 500;        // level-end points in relaxed play
 constexpr float FallCellsPerSecond = 10;         // falling speed
@@ -63,7 +63,9 @@ extern int32_t Board_Frame;     // logic frames since the level started
 extern int32_t Board_Swapping;  // 1 while a swap (or its swap back) runs
 
 // ---- Counters --------------------------------------------------------------------------------------------------
-void Score_Add(int32_t points);           // adds points; one more life per LifeEveryPoints
+// Adds points; one more life for each multiple of LifeEveryPoints that the match's highest score (Score_Highest,
+// board/play.h) passes, so a threshold pays once per match even when a restart puts the score back below it.
+void Score_Add(int32_t points);
 void Score_AddMultiplied(int32_t points); // points times the multiplier
 void Gold_Add(int32_t amount);            // never below 0
 void Mana_Add(int32_t amount);            // from level 6 on, clamped at the cap - 1, event 17

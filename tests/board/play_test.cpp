@@ -139,6 +139,27 @@ TEST_F(PlayTest, RestartRestoresTheCountersOfTheLevelStart) {
     EXPECT_EQ(Score_AtLevelStart, 1000);
 }
 
+// A life is paid when the match's highest score passes a multiple of the life threshold, once: a restart puts the
+// score back below it (also after a continued level), and reaching it again pays nothing until the next one.
+TEST_F(PlayTest, ALifeThresholdPaysOncePerMatchAcrossRestarts) {
+    Score = Score_Highest = rules::LifeEveryPoints - 100;
+    Lives = 3;
+    Game_Start(0);
+    Score_Add(99);
+    EXPECT_EQ(Lives, 3) << "one point short";
+    Score_Add(1);
+    EXPECT_EQ(Lives, 4) << "exactly at the threshold";
+    Game_Start(2);
+    Game_Start(1);
+    ASSERT_EQ(Score, rules::LifeEveryPoints - 100);
+    Score_Add(200);
+    EXPECT_EQ(Lives, 4) << "the threshold has paid already";
+    Game_Start(1);
+    Score_Add(rules::LifeEveryPoints + 100);
+    EXPECT_EQ(Lives, 5) << "the next threshold pays";
+    EXPECT_EQ(Score_Highest, 2 * rules::LifeEveryPoints);
+}
+
 // Each threshold fires its icon burst once, however the charge arrives; hammer n becomes the available one there.
 TEST_F(PlayTest, HammerThresholdsFireOnceEach) {
     Game_Start(0);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "board/play.h"
 #include "board_helpers.h"
 #include "platform/random.h"
 
@@ -27,6 +28,7 @@ class Rules : public ::testing::Test {
         Rand_Seed(99);
         Level_Current = 10;
         Score = 0;
+        Score_Highest = 0;
         Lives = 3;
         Gold = 0;
         Mana = 0;
@@ -351,6 +353,17 @@ TEST_F(Rules, CoinsAreCollectedOrExpire) {
     EXPECT_EQ(KindAt(0, 0), 1); // expired, the gem is back
 }
 
+// A coin that runs out while a swap is under way must not pull the swap's run apart: the swap stands.
+TEST_F(Rules, ASwapStandsWhenACoinExpiresDuringIt) {
+    Build({"211", "134", "3o5"});
+    Board_Cells[1][2].Piece->Lifetime = 50; // runs out a third into the swap
+    ASSERT_TRUE(Board_Swap(0, 0, 0, 1));
+    bt::Settle();
+    EXPECT_EQ(CountEvents(1), 1) << "the row of ones was scored";
+    EXPECT_EQ(KindAt(0, 1), 2) << "the swap was taken back";
+    EXPECT_EQ(KindAt(1, 2), 3) << "the coin has gone and its column fallen";
+}
+
 TEST_F(Rules, FreezeIntervalFreezesOnePieceAtATime) {
     Build({"1234", "3412"});
     Level_FreezeInterval = 2;
@@ -407,12 +420,13 @@ TEST_F(Rules, CountersLivesMultiplierAndMana) {
     EXPECT_EQ(Lives, 6);
 
     Score = 0;
+    Score_Highest = 0;
     Build({"111", "222", "345"});
     Board_FindMatchGroup(0, 0, 0, 0);
     Match_Resolve(Point{-1, -1});
     Board_FindMatchGroup(0, 1, 0, 0);
     Match_Resolve(Point{-1, -1});
-    EXPECT_EQ(Score, 30 + 60); // the second group counts twice
+    EXPECT_EQ(Score, 3 * 3 * rules::PointsPerGem); // the second group counts twice
     for (int32_t f = 0; f < 200; ++f)
         Board_Update(16);
     EXPECT_EQ(Score_Multiplier, 1);
@@ -431,6 +445,15 @@ TEST_F(Rules, CountersLivesMultiplierAndMana) {
 }
 
 TEST_F(Rules, BonusTimeAndBigGroupsAddTime) {
+    // A group of three adds nothing, exactly four one second.
+    Build({"111", "232"});
+    Level_TimeLeft = 10000000;
+    Board_CheckMatches();
+    EXPECT_EQ(Level_TimeLeft, 10000000);
+    Build({"1111", "2323"});
+    Level_TimeLeft = 10000000;
+    Board_CheckMatches();
+    EXPECT_EQ(Level_TimeLeft, 10000000 + rules::TimeBonusPerExtraUs);
     Build({"11111", "23232"});
     Level_TimeLeft = 10000000;
     Board_Cells[0][0].Piece->Golden = 1;

@@ -108,6 +108,13 @@ TEST_F(CastleShop, PricesDisabledStatesAndMaxima) {
     EXPECT_FALSE(Shop_Buy(SHOP_SPELL0 + SPELL_FIREBALL));
     EXPECT_EQ(Spell_Level(SPELL_FIREBALL), 0);
     EXPECT_EQ(Gold, Spell_Types[SPELL_FIREBALL * 3].Price - 1);
+    // Exactly the price lights the button and buys, leaving nothing.
+    Gold = Spell_Types[SPELL_FIREBALL * 3].Price;
+    Frame();
+    EXPECT_FALSE(Shop_Buttons[SHOP_SPELL0 + SPELL_FIREBALL]->state & BTN_DISABLED);
+    EXPECT_TRUE(Shop_Buy(SHOP_SPELL0 + SPELL_FIREBALL));
+    EXPECT_EQ(Spell_Level(SPELL_FIREBALL), 1);
+    EXPECT_EQ(Gold, 0);
     // The purchases are in the saved match.
     Match_Carried.SpellLevels.fill(0);
     ASSERT_TRUE(Match_Load());

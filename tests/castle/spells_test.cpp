@@ -192,6 +192,16 @@ TEST_F(CastleSpells, ManaIsPaidOnlyForACastAndNeverGoesBelowZero) {
     EXPECT_FALSE(Spell_Choose(SPELL_BOMB)) << "not owned";
     EXPECT_TRUE(Spell_Cast(SPELL_FIREBALL, Point{2, 1}));
     EXPECT_EQ(Mana, 50);
+    // A higher level costs its own mana, not level 1's: exactly its cost casts and leaves nothing.
+    Build({"12345", "23451", "34512"});
+    Match_Carried.SpellLevels[SPELL_FIREBALL] = 3;
+    const int32_t cost = Spell_Types[SPELL_FIREBALL * 3 + 2].ManaCost;
+    ASSERT_NE(cost, Spell_Types[SPELL_FIREBALL * 3].ManaCost);
+    Mana = cost - 1;
+    EXPECT_FALSE(Spell_CanCast(SPELL_FIREBALL));
+    Mana = cost;
+    EXPECT_TRUE(Spell_Cast(SPELL_FIREBALL, Point{2, 1}));
+    EXPECT_EQ(Mana, 0);
 }
 
 TEST_F(CastleSpells, ACastWaitsForASettledBoardAndIsDroppedWhenTheLevelEnds) {

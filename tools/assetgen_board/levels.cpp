@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <cstdio>
+#include <fstream>
 
 #include "board/board.h"
 #include "board/level_file.h"
@@ -37,16 +39,17 @@ struct Plan {
 
 Plan PlanFor(int n, int attempt) {
     Plan p;
-    // Board size: small at first, up to 17 x 13, with a few special sizes.
+    // Board size: 10 x 9 at first (full-size 48-pixel cells over most of the board area), up to 17 x 13, with a
+    // few special sizes.
     const double t = (n - 1) / 149.0;
-    p.cols = std::min(17, 8 + int(std::lround(t * 9.0)) + (n % 3 == 0 ? 1 : 0));
-    p.rows = std::min(13, 7 + int(std::lround(t * 6.0)) + (n % 4 == 0 ? 1 : 0));
+    p.cols = std::min(17, 10 + int(std::lround(t * 7.0)) + (n % 3 == 0 ? 1 : 0));
+    p.rows = std::min(13, 9 + int(std::lround(t * 4.0)) + (n % 4 == 0 ? 1 : 0));
     if (n == 50 || n == 100) p.cols = 6, p.rows = 6;
     if (n == 75) p.cols = 19, p.rows = 14;
     if (n == 150) p.cols = 20, p.rows = 15;
     p.shape = n <= 8 ? Shape::Rect : Shape((n * 7) % int(Shape::Count));
     p.tiles = n == 1 ? Tiles::Centre : n <= 8 ? Tiles::All : Tiles(1 + (n * 5 + 1) % (int(Tiles::Count) - 1));
-    p.colours = n < 21 ? 5 : n < 110 ? 6 : (n % 2 ? 7 : 6);
+    p.colours = n < 21 ? 5 : n < 61 ? 6 : (n % 2 ? 7 : 6);
     if (n >= 2) p.silverCoin = 8, p.goldCoin = 3;
     if (n >= 6) p.bottle = 8;
     if (n == 7 || n == 8)
@@ -246,25 +249,97 @@ void Build(int n, const Plan& p) {
     Board_BuildContours();
 }
 
-} // namespace
+// Level times measured by `bq_assetgen_board --times` and the fingerprint of the layout each was measured on.
+struct MeasuredTime {
+    int32_t seconds;
+    uint32_t layout;
+};
+constexpr MeasuredTime kMeasuredTimes[] = {
+#include "level_times.inc"
+    {0, 0u}, // end of the table
+};
 
-double Level_ThinkSeconds(int32_t n) { return 4.5 - 2.0 * (std::clamp(n, 1, 150) - 1) / 149.0; }
-
-double Level_NeedSeconds(int32_t n, const SolveResult& first) {
-    const Str path = Level_Path;
-    double need[3];
-    need[0] = first.timeMs / 1000.0 + first.moves * Level_ThinkSeconds(n);
-    for (int32_t s = 1; s < 3; ++s) {
-        Level_Load(path);
-        Rand_Seed(n * 31 + 7 + s * 1009);
-        const SolveResult r = Solver_Play(30LL * 60 * 1000);
-        need[s] = r.won ? r.timeMs / 1000.0 + r.moves * Level_ThinkSeconds(n) : 30.0 * 60;
-    }
-    std::sort(need, need + 3);
-    return need[1];
+// FNV-1a over the bytes of a level file as first saved (the placeholder time in it), so that a layout that changes
+// is measured anew instead of getting another layout's time.
+uint32_t LayoutFingerprint(const Str& path) {
+    std::ifstream in(Str_ToUtf8(path), std::ios::binary);
+    uint32_t h = 2166136261u;
+    for (char ch; in.get(ch);)
+        h = (h ^ uint8_t(ch)) * 16777619u;
+    return h;
 }
 
-bool Levels_Generate(const std::string& outDir) {
+// Plays the level at path on a seed; the game's result.
+SolveResult PlayOnce(const Str& path, uint32_t seed, int64_t limitMs) {
+    Level_Load(path);
+    Rand_Seed(seed);
+    return Solver_Play(limitMs);
+}
+
+// The level's time from what the solver needed on the measuring seeds (the first game given).
+int32_t MeasureTime(int32_t n, const Str& path, const SolveResult& first) {
+    std::array<double, kTimeGames> need{};
+    need[0] = Level_NeedSeconds(n, first);
+    for (int32_t g = 1; g < kTimeGames; ++g)
+        need[size_t(g)] = Level_NeedSeconds(n, PlayOnce(path, Level_TimeSeed(n, g), kSolverLimitMs));
+    return Level_TimeFromNeeds(n, need);
+}
+
+} // namespace
+
+double Level_PaceSeconds(int32_t n) { return 4.5 - 1.5 * (std::clamp(n, 1, kLevelCount) - 1) / (kLevelCount - 1.0); }
+
+double Level_NeedSeconds(int32_t n, const SolveResult& r) {
+    return r.won ? r.timeMs / 1000.0 + r.moves * Level_PaceSeconds(n) : kSolverLimitMs / 1000.0;
+}
+
+namespace {
+// The game's generator gives nearby seeds alike first draws, so the seeds are scattered (the finaliser of
+// MurmurHash3): the measuring and the check games then come from the same spread of games.
+uint32_t Scatter(uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x85ebca6bu;
+    x ^= x >> 13;
+    x *= 0xc2b2ae35u;
+    x ^= x >> 16;
+    return x & 0x7fffffffu;
+}
+} // namespace
+
+uint32_t Level_TimeSeed(int32_t n, int32_t game) { return Scatter(uint32_t(n * 1000 + game)); }
+
+uint32_t Level_CheckSeed(int32_t n, int32_t game) { return Scatter(0x40000000u + uint32_t(n * 1000 + game)); }
+
+int32_t Level_TimeFromNeeds(int32_t n, std::array<double, kTimeGames> need) {
+    std::sort(need.begin(), need.end());
+    // nearest rank: the smallest need that covers kTimePercentile percent of the games
+    const size_t rank = size_t((kTimePercentile * kTimeGames + 99) / 100);
+    const int32_t least = n <= 5 ? 180 : n <= 20 ? 120 : 90;
+    return std::max(least, int32_t(std::ceil(need[rank - 1] / 10.0)) * 10);
+}
+
+bool Level_WonAtPace(const SolveResult& r, double paceSeconds, int64_t durationUs) {
+    return r.won && r.timeMs * 1000 + int64_t(std::llround(r.moves * paceSeconds * 1e6)) <= durationUs;
+}
+
+std::vector<CheckedLevel> Levels_PlayCheckGames(const std::string& assetDir, int32_t first, int32_t last) {
+    std::vector<CheckedLevel> out;
+    for (int32_t n = first; n <= last; ++n) {
+        const Str path = Str_FromUtf8(assetDir + "/") + Level_FileName(n);
+        Level_Current = n;
+        if (!Level_Load(path)) return {};
+        CheckedLevel level;
+        level.durationUs = Level_Duration;
+        for (int32_t g = 0; g < kCheckGames; ++g)
+            level.games[size_t(g)] = PlayOnce(path, Level_CheckSeed(n, g), Level_Duration / 1000);
+        out.push_back(level);
+    }
+    return out;
+}
+
+bool Levels_Generate(const std::string& outDir, const std::string& timesOut) {
+    const bool measureAll = !timesOut.empty();
+    std::string table;
     std::printf("levels:");
     for (int n = 1; n <= kLevelCount; ++n) {
         const Str path = Str_FromUtf8(outDir + "/levels/") + Level_FileName(n).substr(7);
@@ -276,27 +351,46 @@ bool Levels_Generate(const std::string& outDir) {
             if (!Board_HasMove() || !Level_Save(path)) continue;
             Level_Current = n;
             Level_Path = path;
-            if (!Level_Load(path)) return false;
-            Rand_Seed(n * 31 + 7);
-            res = Solver_Play(30LL * 60 * 1000);
+            res = PlayOnce(path, Level_TimeSeed(n, 0), kSolverLimitMs);
             if (res.won && ((n != 2 && n != 3) || res.matchedCells >= 60)) break;
         }
         if (attempt == 6) {
             std::fprintf(stderr, "\nlevel %d: no winnable layout found\n", n);
             return false;
         }
-        // Time: the median over three games of what the solver needed plus a player's thinking time per move,
-        // in steps of 10 seconds. The thinking time falls along the campaign (4.5 s a move at first, 2.5 s at the
-        // end), so the pressure rises; the first levels leave time to read the tutorial.
-        const double seconds = Level_NeedSeconds(n, res);
-        const int64_t least = n <= 5 ? 180 : n <= 20 ? 120 : 90;
-        const int64_t total = std::max<int64_t>(least, int64_t(std::ceil(seconds / 10.0)) * 10);
+        // Time: a high percentile of what a player at the level's pace needs over several solver games, so that
+        // a level is fair on most games and not only on a typical one. Measuring takes minutes, so the build
+        // takes the committed table and measures only a level whose layout no longer matches it.
+        const uint32_t layout = LayoutFingerprint(path);
+        int32_t seconds = 0;
+        if (!measureAll && size_t(n) < std::size(kMeasuredTimes) && kMeasuredTimes[n - 1].layout == layout) {
+            seconds = kMeasuredTimes[n - 1].seconds;
+        } else {
+            if (!measureAll)
+                std::printf("\nlevel %d: layout not in the time table, measuring it (remake the table with "
+                            "bq_assetgen_board --times)\n",
+                            n);
+            seconds = MeasureTime(n, path, res);
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "{%d, 0x%08xu},\n", seconds, layout);
+        table += line;
         Level_Load(path);
-        Level_Duration = total * 1000000;
+        Level_Duration = int64_t(seconds) * 1000000;
         if (!Level_Save(path)) return false;
-        std::printf(" %d(%ds)", n, int(total));
+        std::printf(" %d(%ds)", n, seconds);
         std::fflush(stdout);
     }
     std::printf("\n");
+    if (measureAll) {
+        std::ofstream out(timesOut, std::ios::binary | std::ios::trunc);
+        out << "// Level times in seconds and the layout fingerprint each was measured on, level 1 first; made by\n"
+               "// bq_assetgen_board <folder> --times <this file> (docs/rules.md, \"The level set\").\n"
+            << table;
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", timesOut.c_str());
+            return false;
+        }
+    }
     return true;
 }

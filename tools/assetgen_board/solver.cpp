@@ -148,6 +148,7 @@ bool Solver_ChooseLauncher(Point& at) {
 SolveResult Solver_Play(int64_t limitMs, float dtMs) {
     SolveResult res;
     g_matched = 0;
+    const int32_t scoreBefore = Score;
     g_previousHook = Board_Hooks.Tutorial_OnEvent1 == Count ? g_previousHook : Board_Hooks.Tutorial_OnEvent1;
     Board_Hooks.Tutorial_OnEvent1 = Count;
     double t = 0;
@@ -164,5 +165,6 @@ SolveResult Solver_Play(int64_t limitMs, float dtMs) {
     Board_Hooks.Tutorial_OnEvent1 = g_previousHook;
     res.timeMs = int64_t(t);
     res.matchedCells = g_matched;
+    res.score = Score - scoreBefore;
     return res;
 }

@@ -12,6 +12,7 @@ struct SolveResult {
     int64_t timeMs = 0;       // game time played, ms
     int32_t moves = 0;        // swaps and launcher clicks made
     int32_t matchedCells = 0; // cells of every group resolved (hammer charge)
+    int32_t score = 0;        // points the game scored (without the time bonus)
 };
 
 // Plays the loaded level. Stops after limitMs of game time. dtMs is the frame time of the simulation.

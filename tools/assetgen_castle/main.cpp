@@ -40,14 +40,23 @@ constexpr double kBagPerLevel = 88; // what a level brings with the bag at treas
 constexpr double kShare = 0.82;     // of that income a castle asks for (the rest is lost to uneven colours)
 
 // Gem colours a level's board deals (as the level generator makes them): five up to level 20, purple from 21,
-// white on the odd levels from 111.
+// white on the odd levels from 61.
 bool ColourDealt(int level, int colour) {
     if (colour <= 4) return true;
     if (colour == 5) return level >= 21;
-    return level >= 111 && level % 2 == 1;
+    return level >= 61 && level % 2 == 1;
 }
 
-// Expected gems of each colour over the castle's planned levels.
+// Colours castle n asks for: only those every level deals by the time a player can reach the castle. A player who
+// buys the treasure chests gets there far earlier than the plan, so purple is asked from the third castle on and
+// white only by the last; a colour that came later would leave such a player nothing to buy for many levels.
+bool ColourAsked(int n, int colour) {
+    if (colour <= 4) return true;
+    if (colour == 5) return n >= 2;
+    return n == cs::Count - 1;
+}
+
+// Expected gems of each colour the castle asks for over its planned levels (the other colours' gems are lost).
 std::array<double, 7> ColourBudget(int n) {
     std::array<double, 7> b{};
     const int first = n == 0 ? 1 : kFinishPlan[n - 1] + 1;
@@ -56,7 +65,7 @@ std::array<double, 7> ColourBudget(int n) {
         for (int c = 0; c < 7; ++c)
             dealt += ColourDealt(l, c);
         for (int c = 0; c < 7; ++c)
-            if (ColourDealt(l, c)) b[static_cast<size_t>(c)] += kBagPerLevel * kShare / dealt;
+            if (ColourDealt(l, c) && ColourAsked(n, c)) b[static_cast<size_t>(c)] += kBagPerLevel * kShare / dealt;
     }
     return b;
 }
