@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_common.h"
 #include "effects/effects.h"
 #include "tutorial_helpers.h"
 
@@ -59,9 +60,11 @@ TEST_F(SpellPreview, TheGemsASpellAimsAtStayReadableUnderItsGlow) {
             worstContrast = std::min(worstContrast, look.contrast);
             worstWashed = std::max(worstWashed, look.washed);
         }
-        Shot((std::string("spell_preview_") + std::to_string(spell) + ".png").c_str());
+        TestPicture_ShotIfAsked("spell_preview_" + std::to_string(spell) + ".png");
         EXPECT_GE(worstContrast, 0.6 * plain.contrast) << "spell " << spell << ": the aimed-at gem fades";
-        EXPECT_LE(worstWashed, plain.washed + 0.1) << "spell " << spell << ": the aimed-at gem is washed white";
+        // A quarter of the gem may catch the ring's white line as it breathes over a yellow gem, whose highlights are
+        // near white already; a glow over the whole cell (the faults seen: 41 % and all of it) stays far above.
+        EXPECT_LE(worstWashed, plain.washed + 0.25) << "spell " << spell << ": the aimed-at gem is washed white";
         Spell_Cancel();
     }
     Match_Carried.SpellLevels.fill(0);
