@@ -9,6 +9,11 @@
 #include "main/screens.h"
 #include "platform/sprite_batch.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
 namespace {
 void SetPos(Gfx_Obj& o) {
     o.posX = float(o.x);
@@ -17,6 +22,40 @@ void SetPos(Gfx_Obj& o) {
 void Project(Gfx_Obj& o) {
     o.x = ToInt(o.posX / o.z * 500.0f + float(Screen_CenterX));
     o.y = ToInt(o.posY / o.z * 500.0f + float(Screen_CenterY));
+}
+
+// The level end's ring picture of a tile: the tile at half its size, dimmed to a glow that fades out towards its
+// rim. Forty rings tinted pink and added over the screen then light it instead of flooding it, and each blends a
+// quarter of the pixels. Made once per tile picture (at the first level end that shows it).
+constexpr float kRingBrightness = 0.4f;
+ImagePtr RingPicture(const ImagePtr& tile) {
+    static std::vector<std::pair<ImagePtr, ImagePtr>> made; // tile picture, its ring picture
+    for (const auto& [from, ring] : made)
+        if (from == tile) return ring;
+    const int w = Image_Width(tile), h = Image_Height(tile), n = Image_Frames(tile);
+    const int rw = std::max(1, w / 2), rh = std::max(1, h / 2);
+    Pixmap strip = Pixmap_Create(rw * n, rh, PF_BGRA8888);
+    for (int f = 0; f < n; ++f) {
+        const Pixmap* pm = Image_Lock(tile, f, LOCK_READ);
+        if (!pm) return tile;
+        const Pixmap small = Pixmap_Resize(*pm, rw, rh);
+        Image_Unlock(tile, f);
+        for (int y = 0; y < rh; ++y)
+            for (int x = 0; x < rw; ++x) {
+                const float dx = (float(x) + 0.5f) / float(rw) * 2.0f - 1.0f;
+                const float dy = (float(y) + 0.5f) / float(rh) * 2.0f - 1.0f;
+                const float k = kRingBrightness * std::max(0.0f, 1.0f - (dx * dx + dy * dy));
+                const uint32_t c = Pixmap_ReadPixel(small, x, y);
+                const auto dim = [k](uint32_t v) { return uint32_t(std::lround(float(v & 255) * k)); };
+                Pixmap_WritePixel(strip, f * rw + x, y,
+                                  (c & 0xFF000000u) | dim(c >> 16) << 16 | dim(c >> 8) << 8 | dim(c));
+            }
+    }
+    const ImagePtr ring = Image_FromPixmapAnim(strip, rw, rh, 0, n, Image_Flags(tile));
+    if (!ring) return tile;
+    Image_SetHandle(ring, Image_HandleX(tile) * float(rw) / float(w), Image_HandleY(tile) * float(rh) / float(h));
+    made.emplace_back(tile, ring);
+    return ring;
 }
 } // namespace
 
@@ -88,14 +127,14 @@ void Gfx_Kind12Ring() {
         const Tileset& set = Tilesets[size_t(LevelEnd_Tileset)];
         const int32_t tile = LevelEnd_Tiles[entry];
         if (tile < 0 || size_t(tile) >= set.Tiles.size() || !set.Tiles[size_t(tile)].Image) continue;
-        const Tileset_Tile& t = set.Tiles[size_t(tile)];
-        Batch_AtlasAdd(t.Image);
+        const ImagePtr ring = RingPicture(set.Tiles[size_t(tile)].Image);
+        Batch_AtlasAdd(ring);
         Gfx_Obj& o = Gfx_New(FX_TILE_RING, 0, 0, delay, -10);
         o.posX = px;
         o.posY = py;
         o.z = z;
-        o.image = t.Image;
-        o.frameCount = Image_Frames(t.Image);
+        o.image = ring;
+        o.frameCount = Image_Frames(ring);
         o.velX = float(Deg_Cos(p) * Deg_Cos(q)) * 0.01f;
         o.velY = float(Deg_Cos(p) * Deg_Sin(q)) * 0.01f;
         o.vz = float(Deg_Sin(p)) * 0.05f;

@@ -14,6 +14,7 @@
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
 #include "platform/sdl_context.h"
+#include "platform/sprite_blit.h"
 
 namespace {
 
@@ -48,6 +49,17 @@ Atlas& TheAtlas() {
     return atlas;
 }
 
+// An unrotated, unscaled atlas sprite at a whole pixel, copied by our own blitter on the software renderer.
+struct BlitItem {
+    int x = 0, y = 0; // top-left corner on the canvas
+    SDL_Rect frame{}; // on its page
+    SDL_Color colour{};
+    int blend = BLEND_ALPHA;
+};
+
+// Marks a run of blitter copies in Run::blend: alpha and additive copies share it, each carries its own blend.
+constexpr int kBlitRun = -1;
+
 // The run being gathered: every quad in it shares the key (texture source), blend and clip.
 struct Run {
     const void* key = nullptr; // atlas page, image frame, or null for untextured quads
@@ -57,6 +69,7 @@ struct Run {
     int blend = BLEND_ALPHA;
     std::vector<SDL_Vertex> vertices; // storage; the first `count` are the run's (grown, never shrunk)
     size_t count = 0;
+    std::vector<BlitItem> blits; // the copies of a blitter run (blend kBlitRun); cleared, never shrunk
 };
 
 Run g_run; // the run being gathered
@@ -98,8 +111,9 @@ bool OneBlend() {
 // run is drawn: Batch_SetViewport flushes before it changes.
 void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
     Run& run = TheRun();
-    if (run.key == key && run.blend == blend && run.count != 0) return;
-    if (run.count != 0) Batch_Flush();
+    const bool open = run.count != 0 || !run.blits.empty();
+    if (run.key == key && run.blend == blend && open) return;
+    if (open) Batch_Flush();
     run.key = key;
     run.page = page;
     run.image = (img && !page) ? *img : ImagePtr();
@@ -198,6 +212,106 @@ AtlasPage* FirstPage() {
 int BlendOf(int blend) { return blend == BLEND_ADDITIVE ? BLEND_ADDITIVE : BLEND_ALPHA; }
 SDL_BlendMode SdlBlend(int blend) { return blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND; }
 
+// True when the canvas is drawn by SDL's software renderer into a 32-bit target our blitter can take (SDL's own
+// per-pixel blending is several times slower; see sprite_blit.h).
+bool BlitCanvas() {
+    static uint32_t gen = 0;
+    static bool software = false;
+    if (!Graphics_Drawing() || !Sdl_Renderer()) return false;
+    if (gen != Texture_Generation()) {
+        gen = Texture_Generation();
+        SDL_RendererInfo info{};
+        software = SDL_GetRendererInfo(Sdl_Renderer(), &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    }
+    return software;
+}
+
+// Copies the blitter run onto the canvas: the rectangle its copies cover is read, blended into and written back
+// (a target texture) or blended in place (the window's own surface). False when neither is possible; the caller
+// then draws the copies as quads.
+bool FlushBlits(SDL_Renderer* renderer, const AtlasPage& page, const std::vector<BlitItem>& blits) {
+    const Rect vp = Draw_GetViewport();
+    int l = vp.x + vp.w, t = vp.y + vp.h, r = vp.x, b = vp.y;
+    for (const BlitItem& it : blits) {
+        l = std::min(l, it.x);
+        t = std::min(t, it.y);
+        r = std::max(r, it.x + it.frame.w);
+        b = std::max(b, it.y + it.frame.h);
+    }
+    SDL_Rect area{std::max(l, vp.x), std::max(t, vp.y), 0, 0};
+    area.w = std::min(r, vp.x + vp.w) - area.x;
+    area.h = std::min(b, vp.y + vp.h) - area.y;
+    if (area.w <= 0 || area.h <= 0) return true;
+    SDL_RenderFlush(renderer); // what is queued lies under the copies
+    const auto blitAll = [&](const BlitPixels& dst, int ox, int oy) {
+        const Rect clip{area.x - ox, area.y - oy, area.w, area.h};
+        for (const BlitItem& it : blits) {
+            const BlitSource src{page.argb.data() + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
+                                 it.frame.h};
+            Blit_Sprite(dst, clip, src, it.x - ox, it.y - oy, it.colour.r, it.colour.g, it.colour.b, it.colour.a,
+                        it.blend);
+        }
+    };
+    if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
+        static std::vector<uint32_t> scratch; // grown, never shrunk
+        scratch.resize(std::max(scratch.size(), size_t(area.w) * size_t(area.h)));
+        if (SDL_RenderReadPixels(renderer, &area, SDL_PIXELFORMAT_ARGB8888, scratch.data(), area.w * 4) != 0)
+            return false;
+        blitAll(BlitPixels{scratch.data(), area.w, area.w, area.h}, area.x, area.y);
+        return SDL_UpdateTexture(target, &area, scratch.data(), area.w * 4) == 0;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(Sdl_Window());
+    if (!surface ||
+        (surface->format->format != SDL_PIXELFORMAT_ARGB8888 && surface->format->format != SDL_PIXELFORMAT_RGB888))
+        return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    blitAll(BlitPixels{static_cast<uint32_t*>(surface->pixels), surface->pitch / 4, surface->w, surface->h}, 0, 0);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return true;
+}
+
+// Draws the vertices of the run's first `count` quads with the texture and blend given (one geometry call).
+void DrawGeometry(SDL_Renderer* renderer, SDL_Texture* tex, const SDL_Vertex* vertices, size_t count,
+                  SDL_BlendMode mode) {
+    if (tex) {
+        SDL_SetTextureBlendMode(tex, mode);
+        SDL_SetTextureColorMod(tex, 255, 255, 255);
+        SDL_SetTextureAlphaMod(tex, 255);
+    } else {
+        SDL_SetRenderDrawBlendMode(renderer, mode);
+    }
+    const size_t quads = count / 4;
+    for (size_t q = g_quadIndices.size() / 6; q < quads; ++q) {
+        const int b = int(q * 4);
+        g_quadIndices.insert(g_quadIndices.end(), {b, b + 1, b + 2, b, b + 2, b + 3});
+    }
+    SDL_RenderGeometry(renderer, tex, vertices, int(count), g_quadIndices.data(), int(quads * 6));
+}
+
+// The blitter run through the rasteriser (when the canvas cannot be reached): its copies as quads, one geometry
+// call per stretch of copies of the same blend, in order.
+void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
+    SDL_Texture* tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
+    if (!tex) return;
+    const float rows = float(run.page->rows);
+    size_t start = 0;
+    for (size_t i = 0; i < run.blits.size(); ++i) {
+        const BlitItem& it = run.blits[i];
+        const float x0 = float(it.x), y0 = float(it.y), x1 = x0 + float(it.frame.w), y1 = y0 + float(it.frame.h);
+        const float u0 = float(it.frame.x) / kPage, v0 = float(it.frame.y) / rows,
+                    u1 = float(it.frame.x + it.frame.w) / kPage, v1 = float(it.frame.y + it.frame.h) / rows;
+        const SDL_FPoint pt[4] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+        const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+        if (run.vertices.size() < (i + 1) * 4) run.vertices.resize(std::max<size_t>(4096, (i + 1) * 8));
+        for (int k = 0; k < 4; ++k)
+            run.vertices[i * 4 + size_t(k)] = SDL_Vertex{pt[k], it.colour, uv[k]};
+        if (i + 1 == run.blits.size() || run.blits[i + 1].blend != it.blend) {
+            DrawGeometry(renderer, tex, run.vertices.data() + start * 4, (i + 1 - start) * 4, SdlBlend(it.blend));
+            start = i + 1;
+        }
+    }
+}
+
 } // namespace
 
 void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
@@ -218,6 +332,23 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     }
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     bool premul = false;
+    if (lastEntry && rot == 0.0f && sx == 1.0f && sy == 1.0f && !OneBlend() && BlitCanvas()) {
+        // Whole pixels, as the quad below would be placed; a handle between pixels leaves it to the rasteriser.
+        const float left = std::floor(x) - img->handleX, top = std::floor(y) - img->handleY;
+        if (left == std::floor(left) && top == std::floor(top) && std::fabs(left) < 1e6f && std::fabs(top) < 1e6f) {
+            const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
+            Switch(page, page, nullptr, 0, kBlitRun);
+            const SDL_Rect& f = lastEntry->frames[size_t(frame)];
+            const Rect vp = Draw_GetViewport();
+            if (left + float(f.w) <= float(vp.x) || left >= float(vp.x + vp.w) || top + float(f.h) <= float(vp.y) ||
+                top >= float(vp.y + vp.h))
+                return;
+            TheRun().blits.push_back(BlitItem{int(left), int(top), f, SDL_Color{r, g, b, a}, blend});
+            ++g_stats.quads;
+            g_stats.vertices += 4;
+            return;
+        }
+    }
     if (lastEntry) {
         const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
         premul = OneBlend();
@@ -298,9 +429,14 @@ void Batch_SetViewport(int x, int y, int w, int h) {
 void Batch_Flush() {
     Run& run = TheRun();
     g_probed = false;
-    if (run.count == 0) return;
+    if (run.count == 0 && run.blits.empty()) return;
     ++g_stats.flushes;
     SDL_Renderer* renderer = Graphics_Drawing() ? Sdl_Renderer() : nullptr;
+    if (!run.blits.empty()) {
+        if (renderer && !FlushBlits(renderer, *run.page, run.blits)) BlitsAsQuads(renderer, run);
+        run.blits.clear();
+        renderer = nullptr; // a blitter run has no quads of its own
+    }
     if (renderer) {
         SDL_Texture* tex = nullptr;
         bool ok = true;
@@ -312,20 +448,8 @@ void Batch_Flush() {
             ok = tex != nullptr;
         }
         if (ok) {
-            if (tex) {
-                SDL_SetTextureBlendMode(tex, run.page && g_oneBlend ? kPremulBlend : SdlBlend(run.blend));
-                SDL_SetTextureColorMod(tex, 255, 255, 255);
-                SDL_SetTextureAlphaMod(tex, 255);
-            } else {
-                SDL_SetRenderDrawBlendMode(renderer, SdlBlend(run.blend));
-            }
-            const size_t quads = run.count / 4;
-            for (size_t q = g_quadIndices.size() / 6; q < quads; ++q) {
-                const int b = int(q * 4);
-                g_quadIndices.insert(g_quadIndices.end(), {b, b + 1, b + 2, b, b + 2, b + 3});
-            }
-            SDL_RenderGeometry(renderer, tex, run.vertices.data(), int(run.count), g_quadIndices.data(),
-                               int(quads * 6));
+            DrawGeometry(renderer, tex, run.vertices.data(), run.count,
+                         run.page && g_oneBlend ? kPremulBlend : SdlBlend(run.blend));
         }
     }
     run.count = 0;

@@ -86,7 +86,8 @@ struct Run {
     int32_t moves = 0;      // moves tried at the place where the run ends (the level, the editor's test run)
     int32_t goldBefore = 0; // the gold before them
     int32_t levelStartFrame = 0, idleSince = 0;
-    int32_t hammerFrame = -1; // the frame the tutorial's hammer struck (its screenshot follows)
+    int32_t hammerFrame = -1;   // the frame the tutorial's hammer struck (its screenshot follows)
+    int32_t levelEndFrame = -1; // the frame the last level end began (its busiest moment is shot later)
     LevelLine line;
     std::set<std::string> shotsTaken;
     std::string shotDue; // a screenshot of the frame drawn now, saved when the next frame starts
@@ -715,6 +716,8 @@ void OnFrame(int) {
         r.shotDue.clear();
     }
     if (r.hammerFrame >= 0 && r.report->frames == r.hammerFrame + 12) Shot("hammer");
+    if (Screen_Current == kScreenLevelEnd && r.levelEndFrame >= 0 && r.report->frames == r.levelEndFrame + 60)
+        Shot("level_end_peak");
     if (!r.goal.tutorial) // the tutorial stays off for the player, whatever a new match cleared
         for (int32_t s = 0; s < kTutorialCount; ++s)
             Tutorial_Flags[size_t(Player_Current * kTutorialCount + s)] |= kTutOff;
@@ -723,6 +726,7 @@ void OnFrame(int) {
             CloseLevelLine(Level_Lost ? "lost" : "won");
             if (r.report->levels.back().result == "won") ++r.wins;
             Shot(Level_Lost ? "level_lost" : "level_end");
+            r.levelEndFrame = r.report->frames;
         } else if (r.screen == kScreenGame && Screen_Current != kScreenDimmed && Screen_Current != kScreenPause) {
             CloseLevelLine("stopped");
         }
