@@ -25,7 +25,13 @@
 #     exit frame, a kill); the level (window close, the in-game menu's "Hauptmenü", the exit frame, a kill); the
 #     game-flow boxes and the level end (window close, a kill); the build menu, the shop and the level map ("Menü"
 #     where there is one, window close, a kill); with the developer keys the level editor, its level edited, and its
-#     test run, played a little (window close, a kill). Each from a match saved mid-level and again from one saved between levels. Afterwards every file
+#     test run, played a little (window close, a kill); the boxes that need more than a played match (window close, a
+#     kill, the exit frame where it comes): the name box given a taken name, with a second player chosen the players'
+#     "Löschen" box and its "Ja" (the other player's match must stay whole), a castle completed, its wallpaper set and
+#     the box when that fails, the last castle completed (its two boxes), a match past the last level, the shop's
+#     gamble and, after the last life, the high-score list or box; the bag, the gold, the second player and the last
+#     level are given by the game's own functions (E2eFaults.Prepares, the driver). Each from a match saved mid-level
+#     and again from one saved between levels. Afterwards every file
 #     is byte for byte as it was, unless the run did something the game keeps (Start, a move, the level won), and
 #     then a continue shows exactly what the player left: level, score, gold, mana, lives, gems, castle, spells, what
 #     a restart goes back to and the board.
@@ -39,7 +45,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 build=build kills=200 jobs=$(nproc) seed=$RANDOM
 while getopts "b:k:j:s:" o; do
-  case $o in b) build=$OPTARG ;; k) kills=$OPTARG ;; j) jobs=$OPTARG ;; s) seed=$OPTARG ;; *) sed -n 2,37p "$0"; exit 2 ;; esac
+  case $o in b) build=$OPTARG ;; k) kills=$OPTARG ;; j) jobs=$OPTARG ;; s) seed=$OPTARG ;; *) sed -n 2,43p "$0"; exit 2 ;; esac
 done
 bin=$(realpath "$build/bin/e2e_tests") || { echo "no $build/bin/e2e_tests"; exit 2; }
 work=$(realpath -m "$build/fault-check")
@@ -295,11 +301,18 @@ ends=(
   "levelend close kill" "won close kill"
   "build menu close kill" "shop close kill" "map menu close kill"
   "editor close kill" "testrun close kill"
+  "nameexists close exit kill" "deleteplayer close exit kill" "playerdeleted close exit kill"
+  "castledone close kill" "setwallpaper close kill" "wallpaperfailed close kill" "castlesdone close kill"
+  "alldone close kill" "levelsended close kill" "gamble close kill" "hsgame close kill"
 )
+# Places whose folder is made ready first (E2eFaults.Prepares): a second player, chosen; a match at the last level.
+prep_of() {
+  case $1 in deleteplayer | playerdeleted) echo player2 ;; levelsended) echo level150 ;; esac
+}
 # The short form: each way of ending once ("base place way"), the first the plainest of all.
 ends_short=("mid menu close" "between menu ende" "mid name exit" "between game menu" "mid game kill" "between map close")
 # Places reached without an action the game keeps (the main menu, its dialogs, the name box): no file may change.
-keeps_nothing=" menu quitbox options highscores hsreset credits help players lastplayer name wallpapers "
+keeps_nothing=" menu quitbox options highscores hsreset credits help players lastplayer name wallpapers nameexists deleteplayer "
 
 # The fields of the "left: " line $1 that the line $2 does not repeat, as "field left -> found".
 state_diff() {
@@ -314,7 +327,9 @@ state_diff() {
 end_case() {
   local b=$1 at=$2 how=$3 id="end-$1-$2-$3" d="$work/end-$1-$2-$3" rc line
   line=$(printf 'ends %-7s %-10s %-5s' "$b" "$at" "$how")
-  rm -rf "$d" && cp -a "$work/base-$b" "$d"
+  local p
+  p=$(prep_of "$at")
+  rm -rf "$d" && cp -a "$work/base-$b${p:+-$p}" "$d"
   sums "$d" >"$d.before"
   BQ_E2E_AT=$at BQ_E2E_END=$how game E2eFaults.EndsAt "$d" "$d.run"
   rc=$?
@@ -341,8 +356,18 @@ end_case() {
   local changed
   changed=$(diff "$d.before" "$d.after" | awk '/^[<>]/ { print $3 }' | sort -u | sed 's|^\./||' | tr '\n' ' ')
   case $keeps_nothing in *" $at "*) result "$id" "FAIL $line: nothing kept was done, yet changed: $changed"; return ;; esac
-  # The continue: Start, "Weiterspielen", the level loaded; what shows at its box is what the player left.
-  BQ_E2E_AT=levelbox BQ_E2E_END=close game E2eFaults.EndsAt "$d" "$d.check" ||
+  # The continue: Start, "Weiterspielen", the level loaded; what shows at its box is what the player left (beyond
+  # the last level: its box again). A player deleted leaves the other player's match as it was: what a continue
+  # showed before that player was added.
+  local checkat=levelbox
+  [ "$at" = levelsended ] && checkat=levelsended
+  if [ "$at" = playerdeleted ]; then
+    rm -rf "$d.ref" && cp -a "$work/base-$b" "$d.ref" # the folder before the second player was added
+    BQ_E2E_AT=$checkat BQ_E2E_END=kill game E2eFaults.EndsAt "$d.ref" "$d.refrun"
+    left=$(grep -m1 '^left: ' "$d.refrun" | cut -c7-)
+    [ -n "$left" ] || { result "$id" "FAIL $line: no continue before the run to compare with"; return; }
+  fi
+  BQ_E2E_AT=$checkat BQ_E2E_END=close game E2eFaults.EndsAt "$d" "$d.check" ||
     { result "$id" "FAIL $line: changed $changed; the continue failed: $(grep -E 'Failure' -A2 "$d.check" | head -4 | tr '\n' ' ')"; return; }
   local found lost
   found=$(grep -m1 '^left: ' "$d.check" | cut -c7-)
@@ -351,12 +376,33 @@ end_case() {
   result "$id" "ok   $line: changed $changed; the continue shows what was left"
   rm -rf "$d" "$d".*
 }
+# The prepared folders the endings in $@ ("base place way") need, each made once.
+prepare_bases() {
+  local entry w p
+  for entry in "$@"; do
+    read -r -a w <<<"$entry"
+    p=$(prep_of "${w[1]}")
+    [ -n "$p" ] && [ ! -d "$work/base-${w[0]}-$p" ] || continue
+    cp -a "$work/base-${w[0]}" "$work/base-${w[0]}-$p"
+    BQ_E2E_PREP=$p game E2eFaults.Prepares "$work/base-${w[0]}-$p" "$work/base-${w[0]}-$p.log" ||
+      { echo "preparing $p from the match saved ${w[0]} failed"; tail -20 "$work/base-${w[0]}-$p.log"; exit 1; }
+  done
+}
 end_cases() {
   local entry b w how
   if [ "$kills" -lt 20 ]; then
+    prepare_bases "${ends_short[@]}"
     for entry in "${ends_short[@]}"; do spawn end_case $entry; done
     return
   fi
+  local all=()
+  for b in mid between; do
+    for entry in "${ends[@]}"; do
+      read -r -a w <<<"$entry"
+      all+=("$b ${w[0]} x")
+    done
+  done
+  prepare_bases "${all[@]}"
   for b in mid between; do
     for entry in "${ends[@]}"; do
       read -r -a w <<<"$entry"

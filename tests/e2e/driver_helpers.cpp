@@ -85,6 +85,7 @@ struct Run {
     bool edited = false;    // the editor changed the level
     int32_t moves = 0;      // moves tried at the place where the run ends (the level, the editor's test run)
     int32_t goldBefore = 0; // the gold before them
+    bool prepared = false;  // the state the place needs (gems for a castle, gold for the gamble) was given
     int32_t levelStartFrame = 0, idleSince = 0;
     int32_t hammerFrame = -1;   // the frame the tutorial's hammer struck (its screenshot follows)
     int32_t levelEndFrame = -1; // the frame the last level end began (its busiest moment is shot later)
@@ -482,9 +483,14 @@ std::string Place() {
         const std::string kind = DialogKind();
         static const std::pair<const char*, const char*> kBoxes[] = {
             {"Quit", "quitbox"},  {"level", "levelbox"},        {"Frame", "lost"},
-            {"Game", "gameover"}, {"LastPlayer", "lastplayer"}, {"HsReset", "hsreset"}};
+            {"Game", "gameover"}, {"LastPlayer", "lastplayer"}, {"HsReset", "hsreset"},
+            {"NameExists", "nameexists"}, {"DeletePlayer", "deleteplayer"}, {"PlayerDeleted", "playerdeleted"},
+            {"CastleCompleted", "castledone"}, {"CastlesDone", "castlesdone"}, {"AllDone", "alldone"},
+            {"LevelsEnded", "levelsended"}, {"SetWallpaper", "setwallpaper"}, {"WallpaperFailed", "wallpaperfailed"},
+            {"Shop", "gamble"}, {"HighScore", "hsgame"}};
         for (const auto& [box, place] : kBoxes)
             if (kind == box) return place;
+        if (kind == "highscores" && HS_Mode == 1) return "hsgame"; // the list with the game's new entry
         return kind;
     }
     if (Screen_Current == kScreenGame) return Editor_Testing ? "testrun" : Editor_Open ? "editor" : "game";
@@ -528,10 +534,20 @@ constexpr Step kWays[] = {
     {"name", "menu", [] { return MainMenuButton(2); }},
     {"name", "players", [] { return Centre(*Players_Buttons[3]); }}, // "Hinzufügen"
     {"wallpapers", "menu", [] { return MainMenuButton(3); }},
+    {"nameexists", "menu", [] { return MainMenuButton(2); }},
+    {"nameexists", "players", [] { return Centre(*Players_Buttons[3]); }}, // "Hinzufügen", then the player's own name
+    {"deleteplayer", "menu", [] { return MainMenuButton(2); }},
+    {"deleteplayer", "players", [] { return Centre(*Players_Buttons[2]); }}, // "Löschen" with two players
+    {"playerdeleted", "menu", [] { return MainMenuButton(2); }},
+    {"playerdeleted", "players", [] { return Centre(*Players_Buttons[2]); }},
+    {"playerdeleted", "deleteplayer", [] { return Centre(*MsgBox_Buttons[0]); }}, // "Ja"
+    {"gamble", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_SHOP]); }},
+    {"gamble", "shop", [] { return Centre(*Shop_Buttons[SHOP_GAMBLE]); }},
     {"shop", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_SHOP]); }},
     {"map", "build", [] { return Centre(*BuildMenu_Buttons[BM_BTN_PLAY]); }},
     {"lost", "offer", [] { return Centre(*MsgBox_Buttons[1]); }}, // "Riskieren"
     {"gameover", "offer", [] { return Centre(*MsgBox_Buttons[1]); }},
+    {"hsgame", "offer", [] { return Centre(*MsgBox_Buttons[1]); }},
 };
 constexpr Step kEndings[] = {
     {"ende", "menu", [] { return MainMenuButton(5); }},
@@ -607,7 +623,7 @@ void PlayALittle() {
 void OnTheWayInLevel(const std::string& at) {
     Run& r = *g_run;
     const std::string& to = r.goal.endAt;
-    if (IsOneOf(to, {"offer", "lost", "gameover"})) return Sys_SetFakeFrameMs(kWaitFrameMs); // the time runs out
+    if (IsOneOf(to, {"offer", "lost", "gameover", "hsgame"})) return Sys_SetFakeFrameMs(kWaitFrameMs); // time runs out
     if (to == "game") return PlayALittle();
     if (to == "editor" || to == "testrun") {
         if (at == "editor") {
@@ -634,6 +650,29 @@ void OnTheWayInLevel(const std::string& at) {
     r.wait = 10;
 }
 
+// A castle completed or the gamble bought from the first stay between levels, without the levels that would earn
+// their price: at the build menu the bag holds what every part costs (and for the castles' end the last castle is
+// the current one), in the shop the gold pays for the gamble. Both through the game's own load and counters, as a
+// player's saved state could hold them; the driver's usual play then buys the parts.
+void PrepareAt(const std::string& at) {
+    Run& r = *g_run;
+    const std::string& to = r.goal.endAt;
+    static constexpr int32_t kEnoughGems = 5000;
+    if (at == "build" && IsOneOf(to, {"castledone", "setwallpaper", "wallpaperfailed", "castlesdone", "alldone"})) {
+        r.prepared = true;
+        std::vector<int32_t> state = Castle_SaveState();
+        if (IsOneOf(to, {"castlesdone", "alldone"})) state[1] = kCastleCount - 1;
+        for (size_t g = 0; g < kGemColours; ++g)
+            state[3 + kCastleCount + g] = kEnoughGems;
+        Castle_LoadState(state);
+        BuildMenu_LayoutPartButtons();
+    } else if (at == "shop" && to == "gamble") {
+        r.prepared = true;
+        for (int32_t i = 0; i < 1000 && !Shop_CanBuy(SHOP_GAMBLE); ++i)
+            Gold_Add(100);
+    }
+}
+
 // The run's way to goal.endAt and its ending there; false where the usual play goes on (Start, the continue box,
 // the level box, the level end).
 bool Steer() {
@@ -657,6 +696,7 @@ bool Steer() {
         BeginEnding(at);
         return true;
     }
+    if (!r.prepared) PrepareAt(at);
     if (TakeStep(std::begin(kWays), std::end(kWays), r.goal.endAt, at)) return true;
     if (IsOneOf(at, {"game", "editor", "testrun"})) {
         OnTheWayInLevel(at);
@@ -828,6 +868,7 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
         "harness: ",      // the harness's own notes (seed, fake clock)
         "Wallpaper_Set ", // "Wallpaper aktivieren": a headless run never sets the desktop (and says so)
         "all completed",  // the end of the campaign
+        "add failed same name as ", // a new player given a name a player has: the box that says so
     };
     std::vector<std::string> out;
     std::istringstream in(output);
@@ -846,7 +887,9 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
 const char* const Driver_Places[] = {"menu",     "quitbox", "options",    "highscores", "hsreset",    "credits",
                                      "help",     "players", "lastplayer", "name",       "wallpapers", "continue",
                                      "levelbox", "game",    "offer",      "lost",       "gameover",   "levelend",
-                                     "won",      "build",   "shop",       "map",        "editor",     "testrun"};
+                                     "won",      "build",   "shop",       "map",        "editor",     "testrun",
+                                     "nameexists", "deleteplayer", "playerdeleted", "castledone", "setwallpaper",
+                                     "wallpaperfailed", "castlesdone", "alldone", "levelsended", "gamble", "hsgame"};
 const int Driver_PlaceCount = int(std::size(Driver_Places));
 
 std::string Driver_PlayerState() {

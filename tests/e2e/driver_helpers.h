@@ -95,7 +95,12 @@ struct DriverReport {
 // with one player, "name", "wallpapers"), the game-flow boxes and the level ("continue", "levelbox", "game", "offer",
 // "lost" a life, "gameover" the last, the "levelend" screen, "won"), between levels ("build", "shop", "map") and,
 // with the developer keys, the level editor over the level (its board cleared and its weights set to 0 first) and
-// its test run (a few moves played in it) ("editor", "testrun").
+// its test run (a few moves played in it) ("editor", "testrun"). The boxes reached with more to prepare: the name box
+// given a name a player has ("nameexists"); with a second player, the players dialog's "Löschen" ("deleteplayer") and
+// its "Ja" ("playerdeleted"); a castle completed from the build menu ("castledone"), its wallpaper set ("setwallpaper"
+// and, where the desktop cannot be set, "wallpaperfailed"), the last castle completed ("castlesdone", then
+// "alldone"); a match beyond the last level started ("levelsended"); the shop's gamble ("gamble"); after the last
+// life, the high-score list or the box without a place ("hsgame").
 extern const char* const Driver_Places[];
 extern const int Driver_PlaceCount;
 // What the player owns now, as one line of "name=value" fields: the player, level, score, gold, mana, lives, gem

@@ -17,6 +17,7 @@
 #include "driver_helpers.h"
 #include "main/config.h"
 #include "main/progress.h"
+#include "main/screens.h"
 #include "main/wallpaper.h"
 #include "menus/menus.h"
 #include "platform/stream.h"
@@ -71,6 +72,7 @@ TEST(E2eFaults, EndsAt) {
     goal.levelsToWin = 1000; // never the usual ending
     goal.endAt = at;
     goal.endHow = way;
+    if (const char* shots = std::getenv("BQ_E2E_SHOTS")) goal.shots = shots; // the boxes on the way, to look at
     // Every place with an exit frame is reached within a minute of game; the player waits there for it.
     goal.frameLimit = way == "exit" ? 60 * 60 : 60 * 60 * 10;
     const DriverReport r = Driver_Run(goal);
@@ -83,6 +85,44 @@ TEST(E2eFaults, EndsAt) {
     }
     for (const std::string& p : r.problems)
         ADD_FAILURE() << p;
+    for (const std::string& line : Driver_UnexpectedLines(r.output))
+        ADD_FAILURE() << "diagnostic line: " << line;
+}
+
+// A data folder made ready for the places that need more than a played match (BQ_E2E_PREP), by the game's own
+// functions at the main menu, as a player could have left it: "player2" a second player, named and chosen as the name
+// box does; "level150" a match saved at the last level, as the level sweep makes it. The window closes after.
+TEST(E2eFaults, Prepares) {
+    if (!Driver_UseGivenFolder()) GTEST_SKIP() << "BQ_E2E_DATA names the data folder";
+    const char* what = std::getenv("BQ_E2E_PREP");
+    if (!what) GTEST_SKIP() << "BQ_E2E_PREP names what to prepare";
+    const std::string prep = what;
+    ASSERT_TRUE(prep == "player2" || prep == "level150") << prep;
+    bool done = false;
+    DriverGoal goal;
+    goal.menuFrames = 1 << 30; // the main menu only: never Start
+    goal.frameLimit = 90;
+    goal.everyFrame = [&done, &prep] {
+        if (done || Screen_Current != kScreenMainMenu || MainMenu_NamePending || Dialog_Active) return;
+        done = true;
+        if (prep == "player2") {
+            const auto free = std::find(Player_Used.begin(), Player_Used.end(), 0);
+            ASSERT_NE(free, Player_Used.end());
+            const int32_t slot = int32_t(free - Player_Used.begin());
+            Player_Names[size_t(slot)] = u"Zweiter";
+            Config_SetValue(u"PLAYER" + Str_FromInt(slot), Player_Names[size_t(slot)]);
+            Player_Select(slot);
+        } else {
+            Match_New();
+            Level_Current = Levels_Count;
+            Player_LastLevel[size_t(Player_Current)] = Levels_Count;
+            Match_Write(Levels_Count);
+            Progress_Save();
+        }
+    };
+    const DriverReport r = Driver_Run(goal);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(done) << "the main menu never showed";
     for (const std::string& line : Driver_UnexpectedLines(r.output))
         ADD_FAILURE() << "diagnostic line: " << line;
 }
