@@ -180,15 +180,20 @@ void LineBlastDraw(Gfx_Obj& o) {
     Fx_SetColor(255, 255, 255);
 }
 
+// Changes the alpha and the (uniform) scale by the given steps; negative steps fade and shrink.
+void Grow(Gfx_Obj& o, float alphaStep, float scaleStep) {
+    o.alpha += alphaStep;
+    o.scaleX += scaleStep;
+    o.scaleY = o.scaleX;
+}
+
 // ---- 5 falling glow and 21 spinning glow: they sparkle while fresh, fade and shrink.
 void FallingGlowDraw(Gfx_Obj& o) {
     const float ms = Fx_Ms();
     Begin(o, BLEND_ADDITIVE);
     Draw(o);
     SparkleTest(o);
-    o.alpha -= ms / 3000.0f;
-    o.scaleX -= ms / 3000.0f;
-    o.scaleY = o.scaleX;
+    Grow(o, -(ms / 3000.0f), -(ms / 3000.0f));
     if (o.alpha <= 0 || o.scaleX <= 0.05f) Fx_Remove(o);
 }
 void SpinningGlowDraw(Gfx_Obj& o) {
@@ -198,9 +203,7 @@ void SpinningGlowDraw(Gfx_Obj& o) {
     Fx_SetRotation(o.rotation);
     Draw(o);
     SparkleTest(o);
-    o.alpha -= ms / 2500.0f;
-    o.scaleX -= ms / 2500.0f;
-    o.scaleY = o.scaleX;
+    Grow(o, -(ms / 2500.0f), -(ms / 2500.0f));
     if (o.alpha <= 0 || o.scaleX <= 0.05f) Fx_Remove(o);
 }
 
@@ -213,14 +216,10 @@ void EdgeSparkDraw(Gfx_Obj& o) {
     Fx_SetRotation(o.rotation);
     Draw(o);
     if (o.counter == 1) {
-        o.alpha += ms / 500.0f;
-        o.scaleX += ms / 500.0f;
-        o.scaleY = o.scaleX;
+        Grow(o, ms / 500.0f, ms / 500.0f);
         if (o.alpha >= 1) o.counter = 2;
     } else if (o.counter == 2) {
-        o.alpha -= ms / 700.0f;
-        o.scaleX -= ms / 1000.0f;
-        o.scaleY = o.scaleX;
+        Grow(o, -(ms / 700.0f), -(ms / 1000.0f));
     }
     EndPhase2(o);
 }
@@ -230,9 +229,7 @@ void RisingPhases(Gfx_Obj& o, float growFade, float fade) {
     const float ms = Fx_Ms();
     Draw(o);
     if (o.counter == 1) {
-        o.alpha -= ms / growFade;
-        o.scaleX += Fx_Dt() * 1.5f;
-        o.scaleY = o.scaleX;
+        Grow(o, -(ms / growFade), Fx_Dt() * 1.5f);
         if (o.scaleX >= 0.9f) o.counter = 2;
     } else if (o.counter == 2) {
         o.alpha -= ms / fade;
@@ -273,9 +270,7 @@ void ShardDraw(Gfx_Obj& o) {
     Draw(o);
     const int32_t r = Ri(1, 100);
     if (r > 50 && Fx_Fps() > 20 && Fx_LayerShown(10)) Gfx_Ember(o.x, o.y);
-    o.alpha -= ms / 2500.0f;
-    o.scaleX -= ms / 1000.0f;
-    o.scaleY = o.scaleX;
+    Grow(o, -(ms / 2500.0f), -(ms / 1000.0f));
     if (o.alpha <= 0 || o.scaleX <= 0.1f) Fx_Remove(o);
 }
 
@@ -401,9 +396,7 @@ void FlashStripDraw(Gfx_Obj& o) {
     Turn(o, Fx_Ms() / 1000.0f);
     Fx_SetRotation(o.rotation);
     Draw(o);
-    o.alpha -= dt * 0.7f;
-    o.scaleX += dt * 0.25f;
-    o.scaleY = o.scaleX;
+    Grow(o, -(dt * 0.7f), dt * 0.25f);
     o.frame += dt * (o.frame > 16 ? 70.0f : 50.0f);
     if (o.frame >= float(o.frameCount)) {
         o.frame = 0;
@@ -540,14 +533,10 @@ void PopFlashDraw(Gfx_Obj& o) {
     Draw(o);
     Turn(o, Fx_Dt());
     if (o.counter == 1) {
-        o.alpha += ms / 700.0f;
-        o.scaleX += ms / 400.0f;
-        o.scaleY = o.scaleX;
+        Grow(o, ms / 700.0f, ms / 400.0f);
         if (o.scaleX >= 1) o.counter = 2;
     } else if (o.counter == 2) {
-        o.alpha -= ms / 500.0f;
-        o.scaleX += ms / 2000.0f;
-        o.scaleY = o.scaleX;
+        Grow(o, -(ms / 500.0f), ms / 2000.0f);
     }
     EndPhase2(o);
 }
