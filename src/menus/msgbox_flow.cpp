@@ -293,9 +293,28 @@ Str CastleCompletedText() { return Text_CastleCompleted(Castle_Names[size_t(Just
 Str AllCastlesEarlyText() { return Text_AllCastlesEarly(151 - Level_Current); }
 // The failure, then where the picture lies: the folder and the file name on lines of their own, so a long folder
 // does not push the name out of the box.
+// A folder path as lines of at most `most` characters, broken after a "/" where it can be (a path has no space for
+// the wrapping to break at, so a long one would run out of its box at any font).
+Str BrokenPath(const Str& path, size_t most) {
+    Str out, line;
+    size_t from = 0;
+    while (from < path.size()) {
+        const size_t slash = path.find(u'/', from);
+        Str piece = path.substr(from, slash == Str::npos ? Str::npos : slash + 1 - from);
+        from += piece.size();
+        if (!line.empty() && line.size() + piece.size() > most) out += line + u"\r\n", line.clear();
+        for (; piece.size() > most; piece.erase(0, most))
+            out += piece.substr(0, most) + u"\r\n";
+        line += piece;
+    }
+    return out + line;
+}
+
 Str WallpaperFailedText() {
+    constexpr size_t kPathLine = 28; // characters of the folder a line of the box holds at its smaller fonts
     const int32_t n = std::clamp<int32_t>(Wallpapers_Current, 0, kCastlesCount - 1);
-    return Wallpapers_FailedText + u"\r\n" + Data_Folder + u"/\r\nwallpaper_" + Str_FromInt(n) + u".bmp";
+    return Wallpapers_FailedText + u"\r\n" + BrokenPath(Data_Folder + u"/", kPathLine) + u"\r\nwallpaper_" +
+           Str_FromInt(n) + u".bmp";
 }
 
 void CastleCompletedInit() { CastleBox_Font = g_fonts[1]; }
