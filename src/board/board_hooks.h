@@ -40,9 +40,9 @@ struct BoardHooks {
     void (*Gfx_DestroySparks)(int32_t x, int32_t y);               // a removed piece is gone (x, y: its centre)
     void (*Gfx_RectEdgeSparks)(float x, float y, float scale);     // sparks round a highlighted cell (its top-left)
     void (*Gfx_Kind8Line)(int32_t x, int32_t y, int32_t sx, int32_t sy); // hint dots from (x, y) along (sx, sy)
-    void (*Gfx_MatchTrail)(float scale, int32_t n);                // comets from the matched cells to the hammers
-    void (*Particles_Reset)();                                     // level start: no particle left
-    void (*Effects_Clear)();                                       // level start: no effect object left
+    void (*Gfx_MatchTrail)(float scale, int32_t n);                      // comets from the matched cells to the hammers
+    void (*Particles_Reset)();                                           // level start: no particle left
+    void (*Effects_Clear)();                                             // level start: no effect object left
     // Tutorial events (coordinates are board cell column and row) and tips.
     void (*Tutorial_OnEvent1)();                                        // a match group was scored and removed
     void (*Tutorial_OnEvent2)(int32_t x, int32_t y);                    // a cell with tile level >= 1 exploded
@@ -62,12 +62,11 @@ struct BoardHooks {
     void (*Castle_ResetProgress)();                               // a new match: nothing built, no gems
     void (*IGI_Update)();                                         // the in-game interface, drawn over the board
     void (*IGI_OpenMenu)();                                       // Esc: the in-game menu
-    // Castle: the spells. Their update runs before the logic tick; while a spell takes the board's clicks the board
-    // ignores them; while time stands still the level time does not run.
-    void (*Spells_LevelStart)();       // a level starts: no spell running
-    void (*Spells_Update)(float dtMs); // targeting click, waiting cast, time stop
-    int32_t (*Spells_TakesClicks)();   // 1 while a spell takes the board's clicks (do-nothing: 0)
-    int32_t (*Spells_TimeStands)();    // 1 while the time stop runs (do-nothing: 0)
+    // Castle: the spells. While a spell takes the board's clicks the board ignores them; while time stands still the
+    // level time does not run.
+    void (*Spells_LevelStart)();     // a level starts: no spell running
+    int32_t (*Spells_TakesClicks)(); // 1 while a spell takes the board's clicks (do-nothing: 0)
+    int32_t (*Spells_TimeStands)();  // 1 while the time stop runs (do-nothing: 0)
     // Effects and particles of the game screens.
     void (*Effects_UpdateAll)();
     void (*Effects_DrawBehind)(); // before the pieces
@@ -78,15 +77,14 @@ struct BoardHooks {
     // The level end's effects: entering it restarts the shared title counters and sends every tile flying;
     // each frame a won level adds star streaks, 3D tile rings, flying titles and the you-win dissolve at the
     // title's centre (x, y), a lost one the you-lose dissolve.
-    void (*LevelEnd_FxStart)();                                   // the title counters back to their start
-    void (*LevelEnd_FxAdvance)(float sec);                        // the you-lose spin swings on by sec seconds
-    void (*Gfx_LevelEndTiles)();                                  // every playable cell flies off
-    void (*Gfx_Kind11Ring)();                                     // star streaks
-    void (*Gfx_Kind12Ring)();                                     // 3D tile rings
-    void (*Gfx_Kind15Burst)();                                    // flying you-win titles
+    void (*LevelEnd_FxStart)();                                             // the title counters back to their start
+    void (*Gfx_LevelEndTiles)();                                            // every playable cell flies off
+    void (*Gfx_Kind11Ring)();                                               // star streaks
+    void (*Gfx_Kind12Ring)();                                               // 3D tile rings
+    void (*Gfx_Kind15Burst)();                                              // flying you-win titles
     void (*Gfx_Kind40Burst)(float x, float y, float factor, int32_t layer); // colour trails from a cell's top-left
-    void (*MapEffect_AddAnimated)(float x, float y, float scale); // the you-win dissolve
-    void (*MapEffect_AddSpinning)(float x, float y, float scale); // the you-lose dissolve
+    void (*MapEffect_AddAnimated)(float x, float y, float scale);           // the you-win dissolve
+    void (*MapEffect_AddSpinning)(float x, float y, float scale);           // the you-lose dissolve
     // A hammer became available: particles fly from its icon (source) at screen (x, y); awayFromPoint picks the
     // second flight, one lit pixel in `thinning` makes a particle with the sprite (frames 0: a still picture).
     void (*Particles_HammerBurst)(const ImagePtr& source, int32_t awayFromPoint, int32_t thinning, int32_t x, int32_t y,
@@ -117,18 +115,11 @@ struct BoardHooks {
     int32_t (*Tutorial_OnEvent14)(int32_t x, int32_t y); // a hammer strike; 0 holds it (do-nothing: 1)
     void (*Tutorial_OnEvent15)();                        // the light sweep starts
     void (*Tutorial_ClearFlags)(int32_t all);            // a new match
-    int32_t (*Tips_Visible)();                           // 1 while a tip shows (the logic stands still)
     void (*Tips_CheckBoard)();                           // light sweep: tips about the new board
-    void (*Tips_Draw)();
     void (*Tips_ShowIceCrystal)();
     void (*Tips_ShowSnowball)();
     // The level editor over the game screen while it test-plays.
-    int32_t (*Editor_IsOpen)();
     int32_t (*Editor_IsTesting)();
-    void (*Editor_Update)();
-    void (*Editor_Draw)();
-    void (*Editor_Create)(); // the developer key opens it
-    void (*Editor_Close)();
     void (*Editor_EndTest)(); // the level of a test run ended: the editor takes its board back
 };
 

@@ -40,9 +40,13 @@ struct Drag {
     bool active = false;
     Point from;
 };
-Drag g_drag;
-bool g_finishing = false;             // the level is done and waits for the board to come to rest
-float g_finishingMs = 0;              // how long it has waited
+// The play loop's own state over one level.
+struct PlayState {
+    Drag drag;
+    bool finishing = false; // the level is done and waits for the board to come to rest
+    float finishingMs = 0;  // how long it has waited
+};
+PlayState g_play;
 constexpr float kFinishWaitMs = 3000; // a board that never rests (antigravity) ends the level after this
 
 bool IsNeighbour(Point a, Point b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y) == 1; }
@@ -50,7 +54,7 @@ bool IsNeighbour(Point a, Point b) { return std::abs(a.x - b.x) + std::abs(a.y -
 // A swap from the selection or drag to the cell; the selection ends either way.
 void TrySwap(Point from, Point to) {
     Board_Selected = 0;
-    g_drag.active = false;
+    g_play.drag.active = false;
     Board_Swap(from.x, from.y, to.x, to.y);
 }
 
@@ -84,10 +88,10 @@ bool Board_CellAt(int32_t x, int32_t y, Point& cell) {
 
 void Board_HandleClick() {
     const GUIMouse& m = GUI_Mouse();
-    if (!m.down) g_drag.active = false;
+    if (!m.down) g_play.drag.active = false;
     if (Hammer_Armed || Level_Sweeping || Level_EndState >= 2 || Board_Hooks.Spells_TakesClicks()) return;
-    if (g_drag.active && m.down && Board_CursorOnBoard && IsNeighbour(g_drag.from, Board_CursorCell)) {
-        TrySwap(g_drag.from, Board_CursorCell);
+    if (g_play.drag.active && m.down && Board_CursorOnBoard && IsNeighbour(g_play.drag.from, Board_CursorCell)) {
+        TrySwap(g_play.drag.from, Board_CursorCell);
         return;
     }
     if (!m.pressed || !Board_CursorOnBoard) return;
@@ -113,7 +117,7 @@ void Board_HandleClick() {
     if (!Piece_Swappable(p) || !Piece_Settled(*p)) return;
     Board_Selected = 1;
     Board_SelectedCell = at;
-    g_drag = Drag{true, at};
+    g_play.drag = Drag{true, at};
     Board_Hooks.Snd_PlayIndex(SND_SELECT, Board_Hooks.Snd_PanAt(Input_MouseX));
 }
 
@@ -153,13 +157,13 @@ void Level_UpdateTime(float dtMs) {
     Match_PlayMs = int32_t(std::min<int64_t>(int64_t(Match_PlayMs) + int64_t(dtMs), INT32_MAX));
     if (Level_EndState >= 2) {
         // The last cascade settles before the level ends.
-        if (!g_finishing) g_finishingMs = 0;
-        g_finishing = true;
-        g_finishingMs += dtMs;
-        if (Board_Idle() || g_finishingMs >= kFinishWaitMs) Level_Finish(true);
+        if (!g_play.finishing) g_play.finishingMs = 0;
+        g_play.finishing = true;
+        g_play.finishingMs += dtMs;
+        if (Board_Idle() || g_play.finishingMs >= kFinishWaitMs) Level_Finish(true);
         return;
     }
-    g_finishing = false;
+    g_play.finishing = false;
     if (Relaxed_Mode || Level_Sweeping || Board_Hooks.Spells_TimeStands()) return;
     Level_TimeLeft -= int64_t(dtMs * 1000.0f);
     if (Level_TimeLeft < Level_OfferThresholdUs && Level_TimeLeft > 0 && Lives > 0 && !Level_OfferMade) {
@@ -176,11 +180,11 @@ void Level_Finish(bool won) {
     // A test run of the level editor ends here: the editor puts its board back, and the player's match, progress
     // and high scores are not touched.
     if (Board_Hooks.Editor_IsTesting()) {
-        g_finishing = false;
+        g_play.finishing = false;
         Board_Hooks.Editor_EndTest();
         return;
     }
-    g_finishing = false;
+    g_play.finishing = false;
     Board_Selected = 0;
     Hammer_Armed = 0;
     Level_LastPlayed = Level_Current;
@@ -212,8 +216,7 @@ void LightMap_Reset() {
 
 void Play_ResetLevel() {
     Board_Selected = 0;
-    g_drag = Drag{};
-    g_finishing = false;
+    g_play = PlayState{};
     Hammer_Armed = 0;
     Level_OfferMade = 0;
     Level_TimeBought = 0;

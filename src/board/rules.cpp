@@ -57,8 +57,12 @@ struct SwapState {
     PiecePtr p1, p2;
     bool back = false; // the swap back after a swap without a group
 };
-SwapState g_swap;
-int32_t g_idleFrames = 0; // logic frames the board has been at rest in a row
+// The board's own state between logic frames, reset as one at a level start.
+struct MotionState {
+    SwapState swap;
+    int32_t idleFrames = 0; // logic frames the board has been at rest in a row
+};
+MotionState g_motion;
 
 // Generation marks over the grid, so a search clears nothing.
 uint32_t g_mark[Board_MaxCols][Board_MaxRows];
@@ -519,10 +523,10 @@ bool CanFall(const PiecePtr& p) {
 }
 
 void ExchangeSwap() {
-    PiecePtr a = Board_Cells[g_swap.c1][g_swap.r1].Piece;
-    PiecePtr b = Board_Cells[g_swap.c2][g_swap.r2].Piece;
-    SetCellPiece(g_swap.c1, g_swap.r1, b);
-    SetCellPiece(g_swap.c2, g_swap.r2, a);
+    PiecePtr a = Board_Cells[g_motion.swap.c1][g_motion.swap.r1].Piece;
+    PiecePtr b = Board_Cells[g_motion.swap.c2][g_motion.swap.r2].Piece;
+    SetCellPiece(g_motion.swap.c1, g_motion.swap.r1, b);
+    SetCellPiece(g_motion.swap.c2, g_motion.swap.r2, a);
     for (const PiecePtr& p : {a, b}) {
         if (p) p->Busy = 1;
     }
@@ -532,8 +536,8 @@ bool Arrived(const Piece& p) { return p.Col >= 0 && p.PosX == Cell_PixelX(p.Col)
 
 void SwapStep() {
     if (!Board_Swapping) return;
-    const PiecePtr& a = g_swap.p1;
-    const PiecePtr& b = g_swap.p2;
+    const PiecePtr& a = g_motion.swap.p1;
+    const PiecePtr& b = g_motion.swap.p2;
     if (a->Removing || b->Removing) {
         a->Busy = b->Busy = 0;
         Board_Swapping = 0;
@@ -541,26 +545,26 @@ void SwapStep() {
     }
     if (!Arrived(*a) || !Arrived(*b)) return;
     a->Busy = b->Busy = 0;
-    if (g_swap.back) {
+    if (g_motion.swap.back) {
         Board_Swapping = 0;
         return;
     }
     bool any = false;
-    if (Board_FindMatchGroup(g_swap.c1, g_swap.r1, 1, 0) > 0) {
-        Match_Resolve(Point{g_swap.c1, g_swap.r1});
+    if (Board_FindMatchGroup(g_motion.swap.c1, g_motion.swap.r1, 1, 0) > 0) {
+        Match_Resolve(Point{g_motion.swap.c1, g_motion.swap.r1});
         any = true;
     }
-    if (Board_FindMatchGroup(g_swap.c2, g_swap.r2, 1, 0) > 0) {
-        Match_Resolve(Point{g_swap.c2, g_swap.r2});
+    if (Board_FindMatchGroup(g_motion.swap.c2, g_motion.swap.r2, 1, 0) > 0) {
+        Match_Resolve(Point{g_motion.swap.c2, g_motion.swap.r2});
         any = true;
     }
     if (any) {
         Board_Swapping = 0;
         return;
     }
-    g_swap.back = true;
+    g_motion.swap.back = true;
     ExchangeSwap();
-    Board_Hooks.Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_swap.c1));
+    Board_Hooks.Snd_PlayIndex(SND_SWAP_BACK, PanOf(g_motion.swap.c1));
 }
 
 } // namespace
@@ -570,7 +574,7 @@ bool Board_Swap(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
     const PiecePtr a = Board_Cells[c1][r1].Piece;
     const PiecePtr b = Board_Cells[c2][r2].Piece;
     if (!Piece_Swappable(a) || !Piece_Swappable(b) || !Piece_Settled(*a) || !Piece_Settled(*b)) return false;
-    g_swap = SwapState{c1, r1, c2, r2, a, b, false};
+    g_motion.swap = SwapState{c1, r1, c2, r2, a, b, false};
     Board_Swapping = 1;
     ExchangeSwap();
     Match_Timer = Hint_DelayMs();
@@ -903,10 +907,9 @@ void Rules_ResetLevel() {
     Level_TimeBonus = 0;
     Board_Frame = 0;
     Board_Swapping = 0;
-    g_swap = SwapState{};
+    g_motion = MotionState{};
     Match_Timer = Hint_DelayMs();
     Hint_Found = 0;
-    g_idleFrames = 0;
 }
 
 void Board_UpdateTimers(float dtMs) {
@@ -915,9 +918,9 @@ void Board_UpdateTimers(float dtMs) {
     Amulets_Leave();
     // The no-move check runs on every NoMoveFrames-th frame of rest in a row, so a board that is never at rest on
     // a multiple of the frame count is still checked.
-    g_idleFrames = Board_Idle() ? g_idleFrames + 1 : 0;
-    if (g_idleFrames >= rules::NoMoveFrames) {
-        g_idleFrames = 0;
+    g_motion.idleFrames = Board_Idle() ? g_motion.idleFrames + 1 : 0;
+    if (g_motion.idleFrames >= rules::NoMoveFrames) {
+        g_motion.idleFrames = 0;
         if (Level_EndState < 2 && !Board_HasMove()) Board_ReplaceForMove();
     }
     if (Match_Timer > 0) Match_Timer = std::max(0, Match_Timer - int32_t(dtMs));

@@ -155,7 +155,7 @@ void BuildWindow() {
     const int y0 = Screen_Height - 70;
     auto& w = Editor_W;
     w.Window =
-        PNO_Window::Create(u"Level Editor", Screen_Width - kEditorWidth, 0, kEditorWidth, Screen_Height, 1, 1, 1, 20);
+        PNO_Window::Create(u"Level Editor", Screen_Width - kEditorWidth, 0, kEditorWidth, Screen_Height, 1, 1, 1, kWindowFramed);
     w.Window->Alpha = 0.8f;
     w.Window->Font = Font_EditorLevel;
     const GuiFontScope font(w.Window->Font);

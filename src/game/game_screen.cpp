@@ -15,6 +15,10 @@
 #include "board/play.h"
 
 #include "board/board_hooks.h"
+#include "castle/castle.h"
+#include "editor/editor.h"
+#include "effects/effects.h"
+#include "menus/menus.h"
 #include "main/assets.h"
 #include "main/config.h"
 #include "main/fonts.h"
@@ -354,7 +358,7 @@ void DrawScene(bool interface) {
 // with the developer keys.
 void DeveloperKeys() {
     // Keys are part of the game's logic: while the editor edits (not test-plays) they leave its board alone.
-    const bool editing = Board_Hooks.Editor_IsOpen() && !Board_Hooks.Editor_IsTesting();
+    const bool editing = Editor_Open && !Editor_Testing;
     if (Key_Down(VK::RMENU) && Key_Hit('W') && !editing) {
         for (int32_t c = 0; c < Board_Cols; ++c)
             for (int32_t r = 0; r < Board_Rows; ++r)
@@ -362,10 +366,10 @@ void DeveloperKeys() {
     }
 #if defined(BQ_DEV_KEYS)
     if (Key_Down(VK::RMENU) && Key_Hit('L')) {
-        if (!Board_Hooks.Editor_IsOpen())
-            Board_Hooks.Editor_Create();
+        if (!Editor_Open)
+            Editor_Create();
         else
-            Board_Hooks.Editor_Close();
+            Editor_Close();
     }
     if (Key_Down(VK::LCONTROL) && Key_Hit('C')) {
         try {
@@ -389,13 +393,12 @@ void Game_Leave() { Hammer_Armed = 0; }
 void Game_Frame() {
     Board_Hooks.Tutorial_OnEvent11();
     // The in-game menu (which can leave the level) waits until the editor is closed.
-    if (Key_Hit(VK::ESCAPE) && !Board_Hooks.Editor_IsOpen()) Board_Hooks.IGI_OpenMenu();
-    const bool logic =
-        !Game_Paused && !Board_Hooks.Tips_Visible() && (!Board_Hooks.Editor_IsOpen() || Board_Hooks.Editor_IsTesting());
+    if (Key_Hit(VK::ESCAPE) && !Editor_Open) Board_Hooks.IGI_OpenMenu();
+    const bool logic = !Game_Paused && !Tips_Visible && (!Editor_Open || Editor_Testing);
     if (logic) {
         g_clockMs += Frame_DeltaMs;
         if (Level_Sweeping) LevelEnd_LightSweep();
-        Board_Hooks.Spells_Update(Frame_DeltaMs); // a spell's target click comes before the board's
+        Spells_Update(Frame_DeltaMs); // a spell's target click comes before the board's
         Game_LogicTick(Frame_DeltaMs);
         Board_MarkEffects();
         Board_Hooks.Effects_UpdateAll();
@@ -405,13 +408,13 @@ void Game_Frame() {
     Board_Hooks.Effects_DrawTop();
     Board_Hooks.Particles_Draw();
     Hammer_DrawCursor();
-    Board_Hooks.Tips_Draw();
+    Tips_Draw();
     Board_Hooks.Tips_ShowIceCrystal();
     Board_Hooks.Tips_ShowSnowball();
     DeveloperKeys();
-    if (Board_Hooks.Editor_IsOpen()) {
-        Board_Hooks.Editor_Update();
-        Board_Hooks.Editor_Draw();
+    if (Editor_Open) {
+        Editor_Update();
+        Editor_Draw();
     }
 }
 
@@ -454,7 +457,7 @@ void LevelEnd_Enter() {
 // phase ends, so the titles burst out again as the count-up finishes and as the dialog opens. While the effects
 // above the board are drawn (phase 1) a colour trail burst rises from a random cell every frame.
 static void LevelEnd_MakeEffects(bool phaseEnds) {
-    Board_Hooks.LevelEnd_FxAdvance(Frame_DeltaMs / 1000.0f);
+    MapFx_LevelEndAdvance(Frame_DeltaMs / 1000.0f);
     if (Level_Lost) {
         if (LevelEnd_Phase < 2) Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
         return;

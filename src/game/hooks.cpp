@@ -93,7 +93,6 @@ void Runtime_InstallHooks() {
     b.IGI_Update = IGI_Update;
     b.IGI_OpenMenu = IGI_OpenMenu;
     b.Spells_LevelStart = Spells_LevelStart;
-    b.Spells_Update = Spells_Update;
     b.Spells_TakesClicks = Spells_TakesClicks;
     b.Spells_TimeStands = Spells_TimeStands;
     b.Effects_UpdateAll = Effects_UpdateAll;
@@ -103,7 +102,6 @@ void Runtime_InstallHooks() {
     b.Particles_Draw = Particles_Draw;
     b.MapEffects_RunAll = MapEffects_RunAll;
     b.LevelEnd_FxStart = MapFx_LevelEndStart;
-    b.LevelEnd_FxAdvance = MapFx_LevelEndAdvance;
     b.Gfx_LevelEndTiles = Gfx_LevelEndTiles;
     b.Gfx_Kind11Ring = Gfx_Kind11Ring;
     b.Gfx_Kind12Ring = Gfx_Kind12Ring;
@@ -136,17 +134,10 @@ void Runtime_InstallHooks() {
     b.Tutorial_OnEvent14 = Tutorial_OnEvent14;
     b.Tutorial_OnEvent15 = Tutorial_OnEvent15;
     b.Tutorial_ClearFlags = Tutorial_ClearFlags;
-    b.Tips_Visible = [] { return Tips_Visible; };
     b.Tips_CheckBoard = Tips_CheckBoard;
-    b.Tips_Draw = Tips_Draw;
     b.Tips_ShowIceCrystal = Tips_ShowIceCrystal;
     b.Tips_ShowSnowball = Tips_ShowSnowball;
-    b.Editor_IsOpen = [] { return Editor_Open; };
     b.Editor_IsTesting = [] { return Editor_Testing; };
-    b.Editor_Update = Editor_Update;
-    b.Editor_Draw = Editor_Draw;
-    b.Editor_Create = Editor_Create;
-    b.Editor_Close = Editor_Close;
     b.Editor_EndTest = Editor_EndTest;
 
     Effects_Hooks.Freeze_TimeLeft = [] { return Freeze_TimeLeft; };

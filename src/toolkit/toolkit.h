@@ -36,6 +36,15 @@ class PNO_Combo;
 class PNO_MouseCursor;
 using WidgetPtr = std::shared_ptr<PNO_Widget>;
 
+// Window kinds: the root window behind everything (no title bar, not listed, never dragged) and a framed window.
+constexpr int32_t kWindowRoot = 10;
+constexpr int32_t kWindowFramed = 20;
+// Cursor kinds drawn each frame.
+constexpr int32_t kCursorNormal = 10;
+constexpr int32_t kCursorHelp = 20;
+constexpr int32_t kCursorBusy = 30;
+constexpr int32_t kCursorNone = 40;
+
 // ==== [UTILITIES] ================================================================================================
 
 // A colour held by reference: widgets given the same object share it.
@@ -165,7 +174,7 @@ class PNO_Widget : public std::enable_shared_from_this<PNO_Widget> {
     std::shared_ptr<PNO_Label> Caption; // caption label of windows, buttons, check boxes, spinners, bars
     std::weak_ptr<PNO_Widget> Parent;   // the root window when created without one
     int32_t AbsX = 0, AbsY = 0;         // screen position of the client origin, from the last Update
-    int32_t Kind = 0;                   // window kind; 10 the root window
+    int32_t Kind = 0;                   // window kind (kWindowRoot, kWindowFramed)
     FontPtr Font; // text font of this widget and everything in it (also behind a modal box); null: the enclosing one
     TList<PNO_Widget> Children; // creation order = drawing order
 
@@ -207,7 +216,7 @@ extern float Paneo_TooltipAlpha;                       // fade-in of the tooltip
 extern int32_t Paneo_FontHeight;                       // text height of the toolkit font
 extern FontPtr Paneo_FonFont;                          // "incbin::paneo.fon" 13 px: the inputs' font
 extern FontPtr Paneo_TtfFont;                          // "incbin::paneo.ttf" 13 px: every other text
-extern int32_t Paneo_CursorKind;                       // cursor drawn each frame: 10 normal, 20 help, 30 busy, 40 none
+extern int32_t Paneo_CursorKind;                       // cursor drawn each frame (kCursorNormal ... kCursorNone)
 
 // Global set-up at program start, after Paneo_Windows is made empty: the toolkit's own state.
 void Toolkit_Init();
@@ -229,7 +238,7 @@ constexpr int kPaletteSize = 58;
 extern std::array<GuiColorPtr, kPaletteSize> Paneo_Palette;           // palette entry n
 extern Str Paneo_FonFontPath, Paneo_TtfFontPath;                      // the two font paths
 extern Str Paneo_ClickSoundPath, Paneo_AlertSoundPath;                // the two sounds
-extern std::array<std::shared_ptr<PNO_MouseCursor>, 3> Paneo_Cursors; // kinds 10, 20, 30
+extern std::array<std::shared_ptr<PNO_MouseCursor>, 3> Paneo_Cursors; // normal, help, busy
 
 void Paneo_LoadSkin(int cursorStyle);
 void Paneo_InitColors(); // new objects every call

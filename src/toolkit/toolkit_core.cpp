@@ -23,7 +23,7 @@ float Paneo_TooltipAlpha = 0;
 int32_t Paneo_FontHeight = 13;
 FontPtr Paneo_FonFont;
 FontPtr Paneo_TtfFont;
-int32_t Paneo_CursorKind = 10;
+int32_t Paneo_CursorKind = kCursorNormal;
 
 std::array<GuiColorPtr, kPaletteSize> Paneo_Palette;
 Str Paneo_FonFontPath, Paneo_TtfFontPath;
@@ -316,7 +316,7 @@ std::shared_ptr<PNO_MouseCursor> PNO_MouseCursor::Create(int kind, int style) {
 
 void PNO_MouseCursor::Draw(int kind) {
     Draw_SetBlend(BLEND_ALPHA);
-    const int slot = kind == 10 ? 0 : kind == 20 ? 1 : kind == 30 ? 2 : -1;
+    const int slot = kind == kCursorNormal ? 0 : kind == kCursorHelp ? 1 : kind == kCursorBusy ? 2 : -1;
     if (slot >= 0 && Paneo_Cursors[slot]) {
         PNO_MouseCursor& c = *Paneo_Cursors[slot];
         if (c.FrameCount > 0 && Timeout_Expired(c.FrameTimer)) {
@@ -345,7 +345,7 @@ void Toolkit_Init() {
     Paneo_WindowDragging = 0;
     Paneo_ComboOpen = 0;
     Paneo_ModalDepth = 0;
-    Paneo_CursorKind = 10;
+    Paneo_CursorKind = kCursorNormal;
     Paneo_TooltipAlpha = 0;
     Paneo_Combos.Clear();
     Paneo_ComboItems.clear();
@@ -363,7 +363,7 @@ void Paneo_Init(int cursorStyle, int soundsOn) {
     Paneo_FontHeight = Text_Height(u"Paneo");
     if (Paneo_FontHeight < 1) Paneo_FontHeight = 13;
     if (Paneo_RootWindow) Paneo_RootWindow->Free();
-    Paneo_RootWindow = PNO_Window::Create(u"", 0, 0, Graphics_Width(), Graphics_Height(), 0, 0, 0, 10);
+    Paneo_RootWindow = PNO_Window::Create(u"", 0, 0, Graphics_Width(), Graphics_Height(), 0, 0, 0, kWindowRoot);
     Paneo_SoundsOn = uint8_t(soundsOn);
     GuiMouse.Sync();
     Mouse_SetCapture(Paneo_TakesPress);

@@ -50,7 +50,7 @@ int Paneo_Confirm(const Str& title, const Str& text, int buttons, int icon) {
     }
     const int W = tw < 80 ? 220 : tw + 100, H = th + 100;
     auto win =
-        PNO_Window::Create(title, Graphics_Width() / 2 - W / 2, Graphics_Height() / 2 - H / 2, W, H, 0, 1, 0, 20);
+        PNO_Window::Create(title, Graphics_Width() / 2 - W / 2, Graphics_Height() / 2 - H / 2, W, H, 0, 1, 0, kWindowFramed);
     win->Sound = Paneo_LoadSound(Paneo_AlertSoundPath);
     const int bw = W / 3 - 10, by = th + 45;
     struct Choice {
@@ -178,7 +178,7 @@ Str Paneo_RequestFile(const Str& title, const Str& startFolder, const Str& filte
     }
     Paneo_RequestFolder = shown;
     const int sw = Graphics_Width(), sh = Graphics_Height();
-    auto win = PNO_Window::Create(title, sw / 2 - 200, sh / 2 - 175, 400, 350, 0, 1, 0, 20);
+    auto win = PNO_Window::Create(title, sw / 2 - 200, sh / 2 - 175, 400, 350, 0, 1, 0, kWindowFramed);
     auto confirm = PNO_PushButton::Create(win, saveFlag == 1 ? u"Save" : u"Open", 10, 295, 100);
     confirm->Tooltip = u"Confirm your choice ...";
     auto cancel = PNO_PushButton::Create(win, u"Cancel", 290, 295, 100);

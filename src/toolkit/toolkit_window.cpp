@@ -32,7 +32,7 @@ std::shared_ptr<PNO_Window> PNO_Window::Create(const Str& title, int x, int y, i
     win->Y = y;
     win->W = w;
     win->H = h - 20;
-    if (kind != 10) {
+    if (kind != kWindowRoot) {
         static const char* const kActive[3] = {"Window_title_left_se", "Window_title_middle_se",
                                                "Window_title_right_se"};
         static const char* const kInactive[3] = {"Window_title_left_un", "Window_title_middle_un",
@@ -87,7 +87,7 @@ void PNO_Window::Update(PNO_Widget&) {
     }
 
     if (!Locked) {
-        if (Dragging == 1 && Kind != 10) {
+        if (Dragging == 1 && Kind != kWindowRoot) {
             X = GuiMouse.X - DragOffsetX;
             Y = GuiMouse.Y - DragOffsetY;
             Paneo_WindowDragging = 1;
@@ -111,7 +111,7 @@ void PNO_Window::Update(PNO_Widget&) {
         b->Blend = Blend;
     }
 
-    if (Kind != 10) {
+    if (Kind != kWindowRoot) {
         const int parts[3] = {X, X + TitleEndWidth, X + W - TitleEndWidth};
         Draw_SetAlpha(Alpha / 4);
         if (!Minimized) Draw_ImageColored(BodyImage, X + 4, Y + TitleHeight + 4, Paneo_Palette[1], 0, BLEND_ALPHA);
@@ -156,7 +156,7 @@ void PNO_Window::ToggleLock() { Locked = 1 - Locked; }
 void PNO_Window::Activate() {
     Paneo_DeselectAllWindows();
     const auto self = std::static_pointer_cast<PNO_Window>(shared_from_this());
-    if (Kind != 10 && Listed) {
+    if (Kind != kWindowRoot && Listed) {
         Paneo_Windows.Remove(self);
         Paneo_Windows.AddLast(self);
     }
@@ -193,7 +193,7 @@ void Paneo_DeselectAllWindows() {
 
 std::shared_ptr<PNO_Window> Paneo_WindowUnderMouse(int part) {
     for (const auto& w : Paneo_Windows) {
-        if (w->Kind == 10 || w->Inactive || w->Hidden) continue;
+        if (w->Kind == kWindowRoot || w->Inactive || w->Hidden) continue;
         const bool in = part == 1 ? GuiMouse.InRect(w->X, w->Y, w->W, w->TitleHeight, 0)
                                   : GuiMouse.InRect(w->X, w->Y + w->TitleHeight, w->W, w->H, 0);
         if (in) return w;
@@ -204,7 +204,7 @@ std::shared_ptr<PNO_Window> Paneo_WindowUnderMouse(int part) {
 bool Paneo_TakesPress(int x, int y) {
     if (Paneo_ModalDepth > 0 || Paneo_ComboOpen) return true;
     for (const auto& w : Paneo_Windows) {
-        if (!w || w->Kind == 10 || w->Hidden || !w->Listed) continue;
+        if (!w || w->Kind == kWindowRoot || w->Hidden || !w->Listed) continue;
         // The rectangle the window's own update reacts to (both edges inclusive, as GuiMouse.InRect has them).
         const int h = w->Minimized ? w->TitleHeight : w->H + w->TitleHeight;
         if (x >= w->X && x <= w->X + w->W && y >= w->Y && y <= w->Y + h) return true;

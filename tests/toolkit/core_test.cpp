@@ -138,7 +138,7 @@ TEST(ToolkitUtilities, TimeoutsExpireAcrossTheClockWrapAndWheelSign) {
 
 TEST(ToolkitMouse, AClickIsSeenOnceByOneWidgetTapsIncluded) {
     ToolkitTest_Open();
-    auto win = PNO_Window::Create(u"Clicks", 100, 100, 400, 300, 0, 0, 0, 20);
+    auto win = PNO_Window::Create(u"Clicks", 100, 100, 400, 300, 0, 0, 0, kWindowFramed);
     auto a = Button(win, 10, 10);
     auto b = Button(win, 40, 10); // overlaps a from x 40 to 90
     auto c = Button(win, 10, 100);
@@ -167,7 +167,7 @@ TEST(ToolkitMouse, AClickIsSeenOnceByOneWidgetTapsIncluded) {
 
 TEST(ToolkitMouse, AnEarlierClickNeverCompletesALaterPressElsewhere) {
     ToolkitTest_Open();
-    auto win = PNO_Window::Create(u"Stale", 100, 100, 400, 300, 0, 0, 0, 20);
+    auto win = PNO_Window::Create(u"Stale", 100, 100, 400, 300, 0, 0, 0, kWindowFramed);
     auto a = Button(win, 10, 10);
     auto list = PNO_ListBox::Create(win, 10, 60, 200, 6);
     list->AddItem(u"one", u"");
@@ -211,7 +211,7 @@ TEST(ToolkitMouse, AnEarlierClickNeverCompletesALaterPressElsewhere) {
 
 TEST(ToolkitChildPass, FreeingDuringThePassAndLateInheritance) {
     ToolkitTest_Open();
-    auto win = PNO_Window::Create(u"Pass", 100, 100, 300, 200, 0, 0, 0, 20);
+    auto win = PNO_Window::Create(u"Pass", 100, 100, 300, 200, 0, 0, 0, kWindowFramed);
     auto freer = FreeingButton::Make(win);
     auto later = CountingLabel::Make(win);
     auto other = CountingLabel::Make(win);
@@ -287,9 +287,9 @@ TEST(ToolkitPalette, SharedColoursAndTheSkinInTheArchive) {
 
 TEST(ToolkitWindows, CloseAndActivationInsideTheFrameWalkUpdateEachWindowOnce) {
     ToolkitTest_Open();
-    auto b = PNO_Window::Create(u"B", 300, 50, 200, 150, 0, 0, 1, 20);
-    auto a = PNO_Window::Create(u"A", 50, 50, 200, 150, 0, 0, 0, 20);
-    auto c = PNO_Window::Create(u"C", 50, 300, 200, 150, 0, 0, 0, 20);
+    auto b = PNO_Window::Create(u"B", 300, 50, 200, 150, 0, 0, 1, kWindowFramed);
+    auto a = PNO_Window::Create(u"A", 50, 50, 200, 150, 0, 0, 0, kWindowFramed);
+    auto c = PNO_Window::Create(u"C", 50, 300, 200, 150, 0, 0, 0, kWindowFramed);
     const auto la = CountingLabel::Make(a), lb = CountingLabel::Make(b), lc = CountingLabel::Make(c);
     // B is the active one but not in front: its close button frees it in the middle of the walk.
     Paneo_DeselectAllWindows();
@@ -339,7 +339,7 @@ TEST(ToolkitWindows, CloseAndActivationInsideTheFrameWalkUpdateEachWindowOnce) {
 
 TEST(ToolkitWindows, DragLockAndMinimise) {
     ToolkitTest_Open();
-    auto w = PNO_Window::Create(u"Drag", 100, 100, 300, 200, 1, 1, 1, 20);
+    auto w = PNO_Window::Create(u"Drag", 100, 100, 300, 200, 1, 1, 1, kWindowFramed);
     auto inside = Button(w, 10, 10);
     // Drag by the title from (200, 110) to (260, 150).
     ToolkitTest_Script("2 mouse 200 110\n2 down 1\n4 mouse 230 130\n6 mouse 260 150\n8 up 1\n");
@@ -369,7 +369,7 @@ TEST(ToolkitWindows, DragLockAndMinimise) {
     EXPECT_EQ(w->DragOffsetX, offX);
     w->Free();
     // A window narrower than its two title ends still builds and draws.
-    auto thin = PNO_Window::Create(u"", 10, 10, 20, 60, 0, 0, 1, 20);
+    auto thin = PNO_Window::Create(u"", 10, 10, 20, 60, 0, 0, 1, kWindowFramed);
     ToolkitTest_Frame();
     EXPECT_TRUE(thin->TitleImages[1]);
     thin->Free();
@@ -416,7 +416,7 @@ TEST(ToolkitFrame, TooltipCursorAndFont) {
     std::vector<int> seen;
     for (int i = 0; i < 12; ++i) {
         Sys_Delay(500);
-        PNO_MouseCursor::Draw(10);
+        PNO_MouseCursor::Draw(kCursorNormal);
         seen.push_back(cur.Frame);
     }
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 0, 1, 2, 3}));
@@ -424,7 +424,7 @@ TEST(ToolkitFrame, TooltipCursorAndFont) {
     EXPECT_FALSE(none->Image);
     EXPECT_EQ(none->FrameCount, 0);
     Draw_SetAlpha(0.3f);
-    PNO_MouseCursor::Draw(40);
+    PNO_MouseCursor::Draw(kCursorNone);
     EXPECT_EQ(Draw_GetBlend(), 1);
     EXPECT_EQ(Draw_GetAlpha(), 1.0f);
 }

@@ -188,7 +188,7 @@ TEST_F(ToolkitRequester, ListsFoldersAndFilteredFilesAndSwitchesFilter) {
     EXPECT_EQ(alerts, 0);
 
     // A file of the hidden folder's name is listed; a missing folder leaves the list as it was.
-    auto win = PNO_Window::Create(u"", 0, 0, 300, 300, 0, 0, 0, 20);
+    auto win = PNO_Window::Create(u"", 0, 0, 300, 300, 0, 0, 0, kWindowFramed);
     auto list = PNO_ListBox::Create(win, 0, 0, 200, 5);
     EXPECT_TRUE(Paneo_ListDirectory(root_ + u"/sub", *list, u".*", 0));
     EXPECT_EQ(Texts(*list), (std::vector<Str>{u"..", u"[]", u"System Volume Information"}));

@@ -30,7 +30,7 @@ struct Scene {
 
 Scene MakeScene() {
     Scene s;
-    s.win = PNO_Window::Create(u"Every widget", 40, 30, 720, 540, 1, 1, 1, 20);
+    s.win = PNO_Window::Create(u"Every widget", 40, 30, 720, 540, 1, 1, 1, kWindowFramed);
     s.push = PNO_PushButton::Create(s.win, u"Push me", 20, 20, 110);
     s.push->Tooltip = u"A push button";
     s.custom = PNO_CustomButton::Create(s.win, u"", 150, 20, 24, 24, Paneo_SkinPath("Arrow_Right_hi"),

@@ -87,7 +87,7 @@ uint32_t ToolkitTest_Pixel(int x, int y) {
 int ToolkitTest_OpenWindows() {
     int n = 0;
     for (const auto& w : Paneo_Windows)
-        n += w->Kind != 10;
+        n += w->Kind != kWindowRoot;
     return n;
 }
 

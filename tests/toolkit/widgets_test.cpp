@@ -16,7 +16,7 @@ namespace {
 constexpr int kWinX = 100, kWinY = 80;
 constexpr int kOx = kWinX, kOy = kWinY + 21; // the window's client origin
 
-std::shared_ptr<PNO_Window> Win() { return PNO_Window::Create(u"Widgets", kWinX, kWinY, 600, 450, 0, 0, 0, 20); }
+std::shared_ptr<PNO_Window> Win() { return PNO_Window::Create(u"Widgets", kWinX, kWinY, 600, 450, 0, 0, 0, kWindowFramed); }
 
 // Script lines in client coordinates of the test window.
 std::string At(int frame, const char* verb, int x, int y) {
@@ -260,7 +260,7 @@ TEST(ToolkitCombo, PicksTheListOverOtherWindowsAndFreeWhileOpen) {
     EXPECT_EQ(combo->SelectedText, u"Gems");
     const int L = Paneo_FontHeight, rowY = 10 + combo->H + 1; // first list row, client coordinates
     // A window in front of the list's place, with a button under the second row.
-    auto front = PNO_Window::Create(u"Front", kOx, kOy + rowY - 25, 300, 200, 0, 0, 0, 20);
+    auto front = PNO_Window::Create(u"Front", kOx, kOy + rowY - 25, 300, 200, 0, 0, 0, kWindowFramed);
     auto under = PNO_PushButton::Create(front, u"Under", 0, L + 4, 200);
     Paneo_ClickActivates = 0;
     back->Activate();
