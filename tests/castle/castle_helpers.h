@@ -21,7 +21,7 @@ void FillBag(int32_t amount);
 void LoadScreens();
 // The whole game's hook tables (the runtime's filling), the screens reset and the castle's screens loaded, with the
 // level-won dialog's "Weiter" going straight on to the build menu. For the tests that play through the real screens
-// on the play-test set-up (tests/board/play_helpers.h).
+// on the play-test set-up (tests/game/play_helpers.h).
 void UseWholeGame();
 
 struct Event {
