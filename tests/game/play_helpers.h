@@ -33,6 +33,10 @@ class PlayTest : public ::testing::Test {
     std::string root_; // temporary folder of the test (its data folder inside)
 };
 
+// The texts and the dialogs the level end and Esc open (the boxes' pictures, the level-won dialog, the in-game menu),
+// made once per process, for the tests that let the game screen open them.
+void PlayTest_LoadDialogs();
+
 // A file's bytes (empty when missing) and writing them back.
 std::vector<uint8_t> Bytes(const Str& path);
 void PutBytes(const Str& path, const std::vector<uint8_t>& bytes);
