@@ -10,20 +10,14 @@ BoardHooks Board_HooksDefault() {
         h.Castle_Animate, h.Gfx_Kind4At, h.Gfx_RemovedPieceBurst, h.Gfx_Kind22Burst, h.Gfx_ExplosionSparks,
         h.Gfx_ExplosionRays, h.Gfx_Explosion16, h.Gfx_BlockerHit16, h.Gfx_Sparks, h.Gfx_BurstAtCell, h.Gfx_Kind21Burst,
         h.Gfx_Kind37Circle, h.Gfx_CoinCollected, h.Gfx_BottleCollected, h.Gfx_CollectRing, h.Gfx_DestroySparks,
-        h.Gfx_RectEdgeSparks, h.Gfx_Kind8Line, h.Gfx_MatchTrail, h.Particles_Reset, h.Effects_Clear,
-        h.Tutorial_OnEvent1, h.Tutorial_OnEvent2, h.Tutorial_OnEvent3, h.Tutorial_OnEvent4, h.Tutorial_OnEvent5,
-        h.Tutorial_OnManaChanged, h.Tutorial_ResetRun, h.Tips_Place, h.Tips_SetSnowballPoint, h.Castle_DrawGame,
-        h.Castle_SaveState, h.Castle_LoadState, h.Castle_ResetProgress, h.IGI_Update, h.IGI_OpenMenu,
-        h.Spells_LevelStart, h.Spells_TakesClicks, h.Spells_TimeStands, h.Effects_UpdateAll, h.Effects_DrawBehind,
-        h.Effects_DrawAbove, h.Effects_DrawTop, h.Particles_Draw, h.MapEffects_RunAll, h.LevelEnd_FxStart,
-        h.Gfx_LevelEndTiles, h.Gfx_Kind11Ring, h.Gfx_Kind12Ring, h.Gfx_Kind15Burst, h.Gfx_Kind40Burst,
-        h.MapEffect_AddAnimated, h.MapEffect_AddSpinning, h.Particles_HammerBurst, h.MsgBox_Level_Open,
-        h.MsgBox_LevelDone_Open, h.MsgBox_LevelsEnded_Open, h.MsgBox_Frame_Open, h.MsgBox_Game_Open,
-        h.MsgBox_HighScore_Open, h.MsgBox_CastlesDone_Open, h.WinLose_Open, h.Wallpapers_Open, h.HighScores_Open,
-        h.Highscores_FindRank, h.Highscores_Add, h.Highscores_Insert, h.Highscores_Save, h.Tutorial_OnEvent6,
-        h.Tutorial_OnEvent7, h.Tutorial_OnEvent11, h.Tutorial_OnEvent12, h.Tutorial_OnEvent13, h.Tutorial_OnEvent14,
-        h.Tutorial_OnEvent15, h.Tutorial_ClearFlags, h.Tips_CheckBoard, h.Tips_ShowIceCrystal, h.Tips_ShowSnowball,
-        h.Editor_IsTesting, h.Editor_EndTest);
+        h.Gfx_MatchTrail, h.Particles_Reset, h.Effects_Clear, h.Tutorial_OnEvent1, h.Tutorial_OnEvent2,
+        h.Tutorial_OnEvent3, h.Tutorial_OnEvent4, h.Tutorial_OnEvent5, h.Tutorial_OnManaChanged, h.Tutorial_ResetRun,
+        h.Tips_Place, h.Tips_SetSnowballPoint, h.Castle_SaveState, h.Castle_LoadState, h.Castle_ResetProgress,
+        h.Spells_LevelStart, h.Spells_TakesClicks, h.Spells_TimeStands, h.Particles_HammerBurst, h.MsgBox_Level_Open,
+        h.MsgBox_LevelDone_Open, h.MsgBox_LevelsEnded_Open, h.MsgBox_HighScore_Open, h.MsgBox_CastlesDone_Open,
+        h.Wallpapers_Open, h.HighScores_Open, h.Highscores_FindRank, h.Highscores_Add, h.Highscores_Insert,
+        h.Highscores_Save, h.Tutorial_OnEvent6, h.Tutorial_OnEvent7, h.Tutorial_OnEvent12, h.Tutorial_OnEvent14,
+        h.Tutorial_OnEvent15, h.Tutorial_ClearFlags, h.Tips_CheckBoard, h.Editor_IsTesting, h.Editor_EndTest);
     // The tutorial's gates allow, and no score has a high-score place, while nobody is there to ask.
     h.Tutorial_OnEvent12 = [](int32_t, int32_t) -> int32_t { return 1; };
     h.Tutorial_OnEvent14 = [](int32_t, int32_t) -> int32_t { return 1; };

@@ -1,7 +1,9 @@
-// The board's calls upward: every call the board and its play loop make into the sounds, the castle (gems), the
-// menus (tutorial events, tips) and the effects, as one table of plain function values. The runtime fills it at
+// The board's calls upward: every call the board's files (its rules, pieces, play loop, hammers and saved match) make
+// into the sounds, the castle (gems, animations, spells, saved progress), the menus (tutorial events, tips, boxes,
+// high scores), the effects and the level editor, as one table of plain function values. The runtime fills it at
 // start-up; until then, and in programs that run the board alone (the level generator, the level fuzzer), every
 // entry is a shared do-nothing function, never null. Tests replace single entries to watch what the board reports.
+// The game screen (src/game) sits above every subsystem and calls them directly, not through this table.
 #pragma once
 
 #include <cstdint>
@@ -38,11 +40,9 @@ struct BoardHooks {
     void (*Gfx_BottleCollected)(float x, float y);                 // a mana bottle was collected (its centre)
     void (*Gfx_CollectRing)(int32_t x, int32_t y);                 // ring at the counter a collection goes to
     void (*Gfx_DestroySparks)(int32_t x, int32_t y);               // a removed piece is gone (x, y: its centre)
-    void (*Gfx_RectEdgeSparks)(float x, float y, float scale);     // sparks round a highlighted cell (its top-left)
-    void (*Gfx_Kind8Line)(int32_t x, int32_t y, int32_t sx, int32_t sy); // hint dots from (x, y) along (sx, sy)
-    void (*Gfx_MatchTrail)(float scale, int32_t n);                      // comets from the matched cells to the hammers
-    void (*Particles_Reset)();                                           // level start: no particle left
-    void (*Effects_Clear)();                                             // level start: no effect object left
+    void (*Gfx_MatchTrail)(float scale, int32_t n);                // comets from the matched cells to the hammers
+    void (*Particles_Reset)();                                     // level start: no particle left
+    void (*Effects_Clear)();                                       // level start: no effect object left
     // Tutorial events (coordinates are board cell column and row) and tips.
     void (*Tutorial_OnEvent1)();                                        // a match group was scored and removed
     void (*Tutorial_OnEvent2)(int32_t x, int32_t y);                    // a cell with tile level >= 1 exploded
@@ -54,50 +54,26 @@ struct BoardHooks {
     void (*Tips_Place)();                                               // level start: tips for the board
     void (*Tips_SetSnowballPoint)(int32_t x, int32_t y);                // a launcher was made at screen (x, y)
 
-    // The play loop's calls upward (play.cpp, hammers.cpp, match_file.cpp, game_screen.cpp).
-    // Castle: the game screen's castle, drawn first; the castle's progress kept in the saved match.
-    void (*Castle_DrawGame)();                                    // the castle behind the board
+    // The play loop's calls upward (play.cpp, hammers.cpp, match_file.cpp).
+    // Castle: the castle's progress kept in the saved match.
     std::vector<int32_t> (*Castle_SaveState)();                   // its values (do-nothing: none)
     void (*Castle_LoadState)(const std::vector<int32_t>& values); // puts them back (an empty list: a fresh castle)
     void (*Castle_ResetProgress)();                               // a new match: nothing built, no gems
-    void (*IGI_Update)();                                         // the in-game interface, drawn over the board
-    void (*IGI_OpenMenu)();                                       // Esc: the in-game menu
     // Castle: the spells. While a spell takes the board's clicks the board ignores them; while time stands still the
     // level time does not run.
     void (*Spells_LevelStart)();     // a level starts: no spell running
     int32_t (*Spells_TakesClicks)(); // 1 while a spell takes the board's clicks (do-nothing: 0)
     int32_t (*Spells_TimeStands)();  // 1 while the time stop runs (do-nothing: 0)
-    // Effects and particles of the game screens.
-    void (*Effects_UpdateAll)();
-    void (*Effects_DrawBehind)(); // before the pieces
-    void (*Effects_DrawAbove)();  // after the pieces
-    void (*Effects_DrawTop)();    // after the in-game interface
-    void (*Particles_Draw)();
-    void (*MapEffects_RunAll)();
-    // The level end's effects: entering it restarts the shared title counters and sends every tile flying;
-    // each frame a won level adds star streaks, 3D tile rings, flying titles and the you-win dissolve at the
-    // title's centre (x, y), a lost one the you-lose dissolve.
-    void (*LevelEnd_FxStart)();                                             // the title counters back to their start
-    void (*Gfx_LevelEndTiles)();                                            // every playable cell flies off
-    void (*Gfx_Kind11Ring)();                                               // star streaks
-    void (*Gfx_Kind12Ring)();                                               // 3D tile rings
-    void (*Gfx_Kind15Burst)();                                              // flying you-win titles
-    void (*Gfx_Kind40Burst)(float x, float y, float factor, int32_t layer); // colour trails from a cell's top-left
-    void (*MapEffect_AddAnimated)(float x, float y, float scale);           // the you-win dissolve
-    void (*MapEffect_AddSpinning)(float x, float y, float scale);           // the you-lose dissolve
     // A hammer became available: particles fly from its icon (source) at screen (x, y); awayFromPoint picks the
     // second flight, one lit pixel in `thinning` makes a particle with the sprite (frames 0: a still picture).
     void (*Particles_HammerBurst)(const ImagePtr& source, int32_t awayFromPoint, int32_t thinning, int32_t x, int32_t y,
                                   const ImagePtr& sprite, int32_t frames, float startScale);
-    // Boxes and dialogs of the menus.
+    // Boxes and dialogs of the menus the play loop opens.
     void (*MsgBox_Level_Open)();       // the time offer
     void (*MsgBox_LevelDone_Open)();   // "Level N" after the light sweep
     void (*MsgBox_LevelsEnded_Open)(); // no level left
-    void (*MsgBox_Frame_Open)();       // a life was lost, lives remain
-    void (*MsgBox_Game_Open)();        // the last life was lost
     void (*MsgBox_HighScore_Open)();   // game over without a high-score place
     void (*MsgBox_CastlesDone_Open)(); // the castles are finished
-    void (*WinLose_Open)();            // the level-won dialog
     void (*Wallpapers_Open)();         // the wallpapers dialog
     void (*HighScores_Open)(int32_t highlight, int32_t mode);
     int32_t (*Highscores_FindRank)(int32_t score); // place 0..7, -1 none (do-nothing: -1)
@@ -106,18 +82,14 @@ struct BoardHooks {
     void (*Highscores_Insert)(int32_t place, int32_t player, int32_t score, int32_t startLevel, int32_t lastLevel,
                               int32_t playSeconds);
     void (*Highscores_Save)();
-    // Tutorial events of the play loop and the tips of the game screen.
+    // Tutorial events and tips of the play loop.
     void (*Tutorial_OnEvent6)(int32_t n);                // hammer n became available
     void (*Tutorial_OnEvent7)(int32_t charge);           // the hammer charge grew
-    void (*Tutorial_OnEvent11)();                        // every frame of the game screen
     int32_t (*Tutorial_OnEvent12)(int32_t x, int32_t y); // a board click; 0 swallows it (do-nothing: 1)
-    void (*Tutorial_OnEvent13)(int32_t x, int32_t y);    // a board cell was drawn
     int32_t (*Tutorial_OnEvent14)(int32_t x, int32_t y); // a hammer strike; 0 holds it (do-nothing: 1)
     void (*Tutorial_OnEvent15)();                        // the light sweep starts
     void (*Tutorial_ClearFlags)(int32_t all);            // a new match
     void (*Tips_CheckBoard)();                           // light sweep: tips about the new board
-    void (*Tips_ShowIceCrystal)();
-    void (*Tips_ShowSnowball)();
     // The level editor over the game screen while it test-plays.
     int32_t (*Editor_IsTesting)();
     void (*Editor_EndTest)(); // the level of a test run ended: the editor takes its board back

@@ -1,7 +1,7 @@
 // The in-game interface over the game screen: the panel on the right with level, score, gold and lives, the spell
 // buttons with their tooltips, the treasure counter, the hammer button with its gauge and the menu button; the mana
 // bar along the top; the frost on the time bar while time stands still; the spell previews. Drawn by Game_Frame
-// through Board_Hooks.IGI_Update; IGI_OpenMenu also by the Esc key.
+// directly; IGI_OpenMenu also by the Esc key.
 #include <algorithm>
 
 #include "board/play.h"

@@ -1,6 +1,7 @@
 // The eight spells: their table by level, the owned levels, choosing a target with the previews, the cast (mana
 // paid only when a spell acts), each spell's action on the board and the running time stop. Called by the in-game
-// interface (spell buttons, preview), the play loop through Board_Hooks (update, clicks, time) and the shop.
+// interface (spell buttons, preview), the game frame (update), the board through Board_Hooks (level start, clicks,
+// time) and the shop.
 //
 // [SECTION] Table and owned levels
 // [SECTION] Board helpers

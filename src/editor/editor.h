@@ -1,6 +1,7 @@
 // The level editor's public services: a tool window over the game screen that edits the live board and the level
-// values, saves and loads level files and test-plays the board. Called by the runtime's start-up (Editor_Init) and
-// by the game frame through the board's hook table (open, close, update, draw, the end of a test run).
+// values, saves and loads level files and test-plays the board. Called by the runtime's start-up (Editor_Init), by
+// the game frame directly (open, close, update, draw) and by the play loop through the board's hook table (the end
+// of a test run).
 #pragma once
 
 #include <cstdint>

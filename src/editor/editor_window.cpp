@@ -1,6 +1,6 @@
 // The level editor's window: its module state, the start-up, opening and closing, the widgets and their places,
 // the fields and the level values they edit (clamped), the tile-set switch, and the per-frame update and drawing.
-// Called by the runtime's start-up and, through the board's hook table, by the game frame.
+// Called by the runtime's start-up and by the game frame.
 #include <algorithm>
 
 #include "editor_internal.h"

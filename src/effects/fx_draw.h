@@ -1,6 +1,6 @@
 // The effects' drawing layer: a small state machine (blend, alpha, colour, scale, rotation) whose draws go to a
 // sink with a snapshot of the state. The game's sink feeds the platform's sprite batch; tests install a recording
-// sink. Private to src/effects (and its tests and benchmarks).
+// sink. Private to src/effects (and the tests and benchmarks that watch its drawing).
 #pragma once
 
 #include <cstdint>

@@ -14,7 +14,6 @@
 
 #include "board/play.h"
 
-#include "board/board_hooks.h"
 #include "castle/castle.h"
 #include "editor/editor.h"
 #include "effects/effects.h"
@@ -160,7 +159,7 @@ void Board_Draw() {
                 Draw_SetBlend(BLEND_ALPHA);
                 Draw_SetAlpha(Board_Alpha);
             }
-            Board_Hooks.Tutorial_OnEvent13(c, r);
+            Tutorial_OnEvent13(c, r);
         }
     // The contour: a gold line with a bronze shadow along every side that borders a hole or the edge.
     const float w = std::max(1.0f, float(Cell_Width) / 16.0f);
@@ -300,8 +299,7 @@ template <typename Start> void Mark_Keep(MarkCase k, bool on, int32_t c, int32_t
 }
 
 void Mark_Sparks(MarkCase k, bool on, int32_t c, int32_t r) {
-    Mark_Keep(k, on, c, r, kSparkLapMs,
-              [&] { Board_Hooks.Gfx_RectEdgeSparks(Cell_PixelX(c), Cell_PixelY(r), kSparkScale[k]); });
+    Mark_Keep(k, on, c, r, kSparkLapMs, [&] { Gfx_RectEdgeSparks(Cell_PixelX(c), Cell_PixelY(r), kSparkScale[k]); });
 }
 
 // The hint's dots: the outline of the two cells together and the edge between them.
@@ -312,17 +310,17 @@ void Mark_HintDots() {
         const int32_t x = int32_t(Cell_PixelX(c)), y = int32_t(Cell_PixelY(r)), s = Cell_Width;
         const int32_t w = across ? 2 * s : s, h = across ? s : 2 * s;
         for (int32_t i = 0; i < w; i += s) {
-            Board_Hooks.Gfx_Kind8Line(x + i, y, 1, 0);
-            Board_Hooks.Gfx_Kind8Line(x + i, y + h, 1, 0);
+            Gfx_Kind8Line(x + i, y, 1, 0);
+            Gfx_Kind8Line(x + i, y + h, 1, 0);
         }
         for (int32_t i = 0; i < h; i += s) {
-            Board_Hooks.Gfx_Kind8Line(x, y + i, 0, 1);
-            Board_Hooks.Gfx_Kind8Line(x + w, y + i, 0, 1);
+            Gfx_Kind8Line(x, y + i, 0, 1);
+            Gfx_Kind8Line(x + w, y + i, 0, 1);
         }
         if (across)
-            Board_Hooks.Gfx_Kind8Line(x + s, y, 0, 1);
+            Gfx_Kind8Line(x + s, y, 0, 1);
         else
-            Board_Hooks.Gfx_Kind8Line(x, y + s, 1, 0);
+            Gfx_Kind8Line(x, y + s, 1, 0);
     });
 }
 
@@ -342,16 +340,16 @@ void DrawScene(bool interface) {
     Draw_ResetState();
     Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
     Draw_Cls();
-    Board_Hooks.Castle_DrawGame(); // the castle behind the board, first
+    Castle_DrawGame(); // the castle behind the board, first
     Board_Draw();
-    Board_Hooks.Effects_DrawBehind();
+    Effects_DrawBehind();
     Pieces_Draw();
     Board_DrawMarks();
-    if (interface) Board_Hooks.MapEffects_RunAll();
-    Board_Hooks.Effects_DrawAbove();
+    if (interface) MapEffects_RunAll();
+    Effects_DrawAbove();
     Draw_SetRotation(0);
     TimeBar_Draw();
-    if (interface) Board_Hooks.IGI_Update();
+    if (interface) IGI_Update();
 }
 
 // The developer keys. The level-win key (W while Right Alt is held) is always there; the rest only in a build
@@ -391,9 +389,9 @@ void Game_Enter() {
 void Game_Leave() { Hammer_Armed = 0; }
 
 void Game_Frame() {
-    Board_Hooks.Tutorial_OnEvent11();
+    Tutorial_OnEvent11();
     // The in-game menu (which can leave the level) waits until the editor is closed.
-    if (Key_Hit(VK::ESCAPE) && !Editor_Open) Board_Hooks.IGI_OpenMenu();
+    if (Key_Hit(VK::ESCAPE) && !Editor_Open) IGI_OpenMenu();
     const bool logic = !Game_Paused && !Tips_Visible && (!Editor_Open || Editor_Testing);
     if (logic) {
         g_clockMs += Frame_DeltaMs;
@@ -401,16 +399,16 @@ void Game_Frame() {
         Spells_Update(Frame_DeltaMs); // a spell's target click comes before the board's
         Game_LogicTick(Frame_DeltaMs);
         Board_MarkEffects();
-        Board_Hooks.Effects_UpdateAll();
+        Effects_UpdateAll();
         Level_UpdateTime(Frame_DeltaMs);
     }
     DrawScene(true);
-    Board_Hooks.Effects_DrawTop();
-    Board_Hooks.Particles_Draw();
+    Effects_DrawTop();
+    Particles_Draw();
     Hammer_DrawCursor();
     Tips_Draw();
-    Board_Hooks.Tips_ShowIceCrystal();
-    Board_Hooks.Tips_ShowSnowball();
+    Tips_ShowIceCrystal();
+    Tips_ShowSnowball();
     DeveloperKeys();
     if (Editor_Open) {
         Editor_Update();
@@ -423,7 +421,7 @@ void Game_Frame() {
 void Screen5_Enter() {}
 void Screen5_Leave() {}
 void Screen5_Frame() {
-    Board_Hooks.Effects_UpdateAll();
+    Effects_UpdateAll();
     DrawScene(false);
 }
 
@@ -446,9 +444,9 @@ void LevelEnd_Enter() {
     LevelEnd_Phase = 0;
     LevelEnd_Ms = 0;
     Board_Selected = 0;
-    Board_Hooks.LevelEnd_FxStart();
+    MapFx_LevelEndStart();
     // A won board breaks up: every tile flies off towards the edges.
-    if (!Level_Lost) Board_Hooks.Gfx_LevelEndTiles();
+    if (!Level_Lost) Gfx_LevelEndTiles();
 }
 
 // The level end's effects of one frame. The title dissolves (you win: glow and flicker sparks from its animation;
@@ -459,33 +457,33 @@ void LevelEnd_Enter() {
 static void LevelEnd_MakeEffects(bool phaseEnds) {
     MapFx_LevelEndAdvance(Frame_DeltaMs / 1000.0f);
     if (Level_Lost) {
-        if (LevelEnd_Phase < 2) Board_Hooks.MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
+        if (LevelEnd_Phase < 2) MapEffect_AddSpinning(TitleX(), TitleY(), TitleScale());
         return;
     }
-    Board_Hooks.Gfx_Kind11Ring();
-    Board_Hooks.Gfx_Kind12Ring();
+    Gfx_Kind11Ring();
+    Gfx_Kind12Ring();
     switch (LevelEnd_Phase) {
     case 0:
-        Board_Hooks.Gfx_Kind15Burst();
+        Gfx_Kind15Burst();
         break;
     case 1: {
-        Board_Hooks.Gfx_Kind15Burst();
+        Gfx_Kind15Burst();
         // A random cell; a hole passes the burst on to the next playable cell in reading order.
         const int32_t cells = Board_Cols * Board_Rows, start = Rand_Int(0, std::max(0, cells - 1));
         for (int32_t i = 0; i < cells; ++i) {
             const int32_t k = (start + i) % cells, c = k % Board_Cols, r = k / Board_Cols;
             if (!Cell_Playable(c, r)) continue;
-            Board_Hooks.Gfx_Kind40Burst(Cell_PixelX(c), Cell_PixelY(r), kTrailFactor, 10);
+            Gfx_Kind40Burst(Cell_PixelX(c), Cell_PixelY(r), kTrailFactor, 10);
             break;
         }
         break;
     }
     default:
-        Board_Hooks.Gfx_Kind15Burst();
+        Gfx_Kind15Burst();
         break;
     }
-    if (phaseEnds) Board_Hooks.Gfx_Kind15Burst();
-    if (LevelEnd_Phase < 2) Board_Hooks.MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
+    if (phaseEnds) Gfx_Kind15Burst();
+    if (LevelEnd_Phase < 2) MapEffect_AddAnimated(TitleX(), TitleY(), TitleScale());
 }
 void LevelEnd_Leave() {}
 
@@ -497,7 +495,7 @@ void LevelEnd_Frame() {
     const bool countEnds = LevelEnd_Phase == 0 && LevelEnd_Ms >= kCountMs;
     const bool effectsEnd = LevelEnd_Phase == 1 && LevelEnd_Ms >= kCountMs + kEffectMs;
     LevelEnd_MakeEffects(countEnds || effectsEnd);
-    Board_Hooks.Effects_UpdateAll();
+    Effects_UpdateAll();
     // The board stays, still settling, behind the picture.
     Board_UpdateTimers(Frame_DeltaMs);
     Board_UpdateMoves(Frame_DeltaMs);
@@ -505,14 +503,14 @@ void LevelEnd_Frame() {
     Draw_ResetState();
     Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
     Draw_Cls();
-    Board_Hooks.Castle_DrawGame();
+    Castle_DrawGame();
     Board_Draw();
-    Board_Hooks.Effects_DrawBehind();
+    Effects_DrawBehind();
     Pieces_Draw();
-    Board_Hooks.MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board
+    MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board
     TimeBar_Draw();
     Board_Alpha = 1.0f;
-    if (LevelEnd_Phase >= 1) Board_Hooks.Effects_DrawAbove();
+    if (LevelEnd_Phase >= 1) Effects_DrawAbove();
     Draw_SetRotation(0);
 
     const ImagePtr title =
@@ -549,18 +547,18 @@ void LevelEnd_Frame() {
                             float(Board_AreaY + Board_AreaH / 2) + 30);
         Draw_SetColor(255, 255, 255);
     }
-    Board_Hooks.Particles_Draw();
+    Particles_Draw();
 
     if (countEnds) {
         LevelEnd_Phase = 1;
     } else if (effectsEnd) {
         LevelEnd_Phase = 2;
         if (!Level_Lost)
-            Board_Hooks.WinLose_Open();
+            WinLose_Open();
         else if (Lives > 0)
-            Board_Hooks.MsgBox_Frame_Open();
+            MsgBox_Frame_Open();
         else
-            Board_Hooks.MsgBox_Game_Open();
+            MsgBox_Game_Open();
     }
 }
 

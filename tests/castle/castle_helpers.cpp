@@ -7,6 +7,7 @@
 #include "main/screens.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
+#include "play_helpers.h"
 
 namespace ct {
 
@@ -85,10 +86,7 @@ void LoadScreens() {
 
 void UseWholeGame() {
     Runtime_InstallHooks();
-    Board_Hooks.WinLose_Open = [] {
-        BuildMenu_From = BM_FROM_LEVELEND;
-        Screen_Set(kScreenBuildMenu);
-    };
+    PlayTest_LoadDialogs();
     Screens_Reset();
     LoadScreens();
 }

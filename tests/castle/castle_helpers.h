@@ -19,9 +19,8 @@ void FillBag(int32_t amount);
 // The castles with their pictures, the build menu and the level map loaded once per process (a window must be
 // open), then the progress of a new match.
 void LoadScreens();
-// The whole game's hook tables (the runtime's filling), the screens reset and the castle's screens loaded, with the
-// level-won dialog's "Weiter" going straight on to the build menu. For the tests that play through the real screens
-// on the play-test set-up (tests/board/play_helpers.h).
+// The whole game's hook tables (the runtime's filling), its dialogs, the screens reset and the castle's screens
+// loaded. For the tests that play through the real screens on the play-test set-up (tests/game/play_helpers.h).
 void UseWholeGame();
 
 struct Event {

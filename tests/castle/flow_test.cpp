@@ -14,6 +14,7 @@
 #include "main/progress.h"
 #include "game/startup.h"
 #include "main/screens.h"
+#include "menus/menus.h"
 #include "platform/graphics.h"
 #include "play_helpers.h"
 #include "solver.h"
@@ -91,7 +92,12 @@ TEST_F(GameFlow, ALevelWonBuysAPartAndTheMapStartsTheNextLevel) {
     EXPECT_GT(won, 0) << "the board's gems reached the bag";
     EXPECT_EQ(won, Gems_ThisLevel);
 
-    // The level end counts the bonus, shows its picture and opens the level-won dialog: the build menu follows.
+    // The level end counts the bonus, shows its picture and opens the level-won dialog; its button opens the build
+    // menu.
+    for (int32_t i = 0; i < 600 && Dialog_UpdateFn() != WinLose_Update; ++i)
+        Frame();
+    ASSERT_EQ(Dialog_UpdateFn(), WinLose_Update);
+    sdl_push::Tap(SDL_SCANCODE_RETURN);
     ASSERT_TRUE(FramesUntil(kScreenBuildMenu));
     Frames(60); // the panel slides in
     ASSERT_EQ(Fade_State, FADE_STILL);

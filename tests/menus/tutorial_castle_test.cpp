@@ -44,7 +44,6 @@ class TutorialCastle : public TutorialPlay {
 // [level end] -----------------------------------------------------------------------------------------------------
 
 TEST_F(TutorialCastle, AFrameGivesWayWhenTheLevelIsWonUnderIt) {
-    Board_Hooks.WinLose_Open = WinLose_Open; // the real level-won dialog
     OnlySteps({5});
     StartLevel(2);
     Frames(2);
@@ -100,14 +99,12 @@ TEST_F(TutorialCastle, AFrameIsNotDrawnOverALostLevelsEnd) {
 
 TEST_F(TutorialCastle, TheBuildMenuStepAfterTheFirstWonLevel) {
     OnlySteps({21});
-    Board_Hooks.WinLose_Open = [] {
-        ct::FillBag(500); // the gems of a few levels
-        BuildMenu_From = BM_FROM_LEVELEND;
-        Screen_Set(kScreenBuildMenu);
-    };
     StartLevel(1);
     WinByKey();
-    ASSERT_TRUE(Until([] { return Screen_Current == kScreenBuildMenu; }, 600));
+    ASSERT_TRUE(Until([] { return Dialog_UpdateFn() == WinLose_Update; }, 600));
+    ct::FillBag(500); // the gems of a few levels
+    Enter();
+    ASSERT_TRUE(Until([] { return Screen_Current == kScreenBuildMenu; }, 60));
     EXPECT_EQ(Level_Current, 2);
     ASSERT_TRUE(Until([] { return Tutorial_Current == 21; }, 120)) << "when the menu has slid in";
     EXPECT_EQ(Dialog_Owner(), DIALOG_TUTORIAL_FRAME);

@@ -34,10 +34,6 @@ class TutorialPlay : public PlayTest {
         static bool loaded = false;
         if (!loaded) {
             loaded = true;
-            Texts_SetGerman();
-            Texts_SetEnglish();
-            Dialogs_LoadImages();
-            WinLose_Build();
             Tutorial_Init();
             Tips_Init();
         }

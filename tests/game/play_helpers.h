@@ -1,6 +1,7 @@
 // Shared set-up of the play tests: a headless window with the game's archive, fonts and board pictures, a fresh data
 // folder, the main loop's pass around the current screen's frame, and mouse clicks on board cells pushed as real
-// SDL events. Used by play_test.cpp and match_file_test.cpp; implemented in play_helpers.cpp.
+// SDL events. Used by the game tests and by the castle, menus and editor tests that play through the game screen;
+// implemented in play_helpers.cpp.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,10 @@ class PlayTest : public ::testing::Test {
 
     std::string root_; // temporary folder of the test (its data folder inside)
 };
+
+// The texts and the dialogs the level end and Esc open (the boxes' pictures, the level-won dialog, the in-game menu),
+// made once per process, for the tests that let the game screen open them.
+void PlayTest_LoadDialogs();
 
 // A file's bytes (empty when missing) and writing them back.
 std::vector<uint8_t> Bytes(const Str& path);

@@ -16,6 +16,8 @@
 #include "main/gui_button.h"
 #include "main/screens.h"
 #include "main/service_hooks.h"
+#include "main/texts.h"
+#include "menus/menus.h"
 #include "platform/graphics.h"
 #include "platform/incbin.h"
 #include "platform/input.h"
@@ -108,6 +110,17 @@ void PlayTest::Drag(Point from, Point to) {
     Frame();
     sdl_push::Button(SDL_BUTTON_LEFT, false, b.x, b.y);
     Frame();
+}
+
+void PlayTest_LoadDialogs() {
+    static bool loaded = false;
+    if (loaded) return;
+    loaded = true;
+    Texts_SetGerman();
+    Texts_SetEnglish();
+    Dialogs_LoadImages();
+    WinLose_Build();
+    IGMenu_Build();
 }
 
 std::vector<uint8_t> Bytes(const Str& path) {
