@@ -126,13 +126,22 @@ struct Hammer {
     ImagePtr Image;        // its icon ("images/interface/map_hammer*.png")
     ImagePtr Grey;         // the icon in grey, for the interface while it is not available
 };
-extern std::array<Hammer, Hammer_Count> Hammers;             // the three hammers, thresholds 50, 120, 260
-extern int32_t Hammer_Current;                               // the available hammer 1..3, 0 none
-extern int32_t Hammer_Charge;                                // the charge collected by matches
-extern int32_t Hammer_Armed;                                 // 1 while the hammer cursor is on (button pressed)
-extern int32_t Hammer_ButtonX, Hammer_ButtonY;               // top-left of the hammer button on the screen
-extern std::array<int32_t, Hammer_GaugeSegments> HammerFill; // gauge segments: 0 empty .. 255 full
-extern int32_t Hammer_BurstsFired;                           // icon particle bursts fired (one per threshold)
+extern std::array<Hammer, Hammer_Count> Hammers; // the three hammers, thresholds 50, 120, 260
+extern int32_t Hammer_ButtonX, Hammer_ButtonY;   // top-left of the hammer button on the screen
+extern int32_t Hammer_BurstsFired;               // icon particle bursts fired (one per threshold)
+// The hammers' state over a match, in one struct so that Hammers_Reset puts all of it back by assigning a fresh one.
+// The game uses the names bound below.
+struct HammerState {
+    int32_t Current = 0;                              // the available hammer 1..3, 0 none
+    int32_t Charge = 0;                               // the charge collected by matches
+    int32_t Armed = 0;                                // 1 while the hammer cursor is on (button pressed)
+    std::array<int32_t, Hammer_GaugeSegments> Fill{}; // gauge segments: 0 empty .. 255 full
+};
+extern HammerState Hammer_State;
+inline constinit int32_t& Hammer_Current = Hammer_State.Current;
+inline constinit int32_t& Hammer_Charge = Hammer_State.Charge;
+inline constinit int32_t& Hammer_Armed = Hammer_State.Armed;
+inline constinit std::array<int32_t, Hammer_GaugeSegments>& HammerFill = Hammer_State.Fill;
 
 void Hammers_Load();                         // start-up: icons and their grey copies
 void Hammers_Reset();                        // a new match: no charge
