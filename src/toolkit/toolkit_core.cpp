@@ -6,6 +6,7 @@
 #include "platform/graphics.h"
 #include "platform/hooks.h"
 #include "platform/input.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "toolkit/toolkit.h"
 
@@ -247,12 +248,13 @@ void Paneo_LoadSounds() {
 }
 
 SoundPtr Paneo_LoadSound(const Str& path) {
-    static std::map<Str, SoundPtr> cache;
-    auto it = cache.find(path);
+    static std::map<Str, SoundPtr> cache; // by File_Key
+    const Str key = File_Key(path);
+    auto it = cache.find(key);
     if (it == cache.end()) {
         SoundPtr s = Sound_Load(path);
         if (!s) Log_Print(u"failed loading " + path);
-        it = cache.emplace(path, s).first;
+        it = cache.emplace(key, s).first;
     }
     return it->second;
 }

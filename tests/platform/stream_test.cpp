@@ -158,6 +158,29 @@ TEST(Stream, RealPathsIgnoreCaseAndBackslashes) {
     EXPECT_FALSE(File_Read(u"levels/Sub/none.lev"));
 }
 
+// Every spelling of one file has one key, the one File_Bytes reports; different files keep different keys, also two
+// real files whose names differ only in case, and a real file beside an embedded one of the same name.
+TEST(Stream, FileKeyIsOneNameForEverySpellingOfOneFile) {
+    for (const Str p : {u"incbin::Images\\X.png", u"littleendian::INCBIN::./images/x.png", u"incbin::incbin::images//x.png",
+                        u"INCBIN::.\\Images\\.\\x.PNG"})
+        EXPECT_EQ(File_Key(p), u"incbin::images/x.png") << Str_ToUtf8(p);
+    TempFolder tmp;
+    ASSERT_TRUE(Dir_Create(Str_FromUtf8(tmp / "levels/Sub")));
+    WriteBytes(tmp / "levels/Sub/Default.lev", "L");
+    WriteBytes(tmp / "A.txt", "A");
+    WriteBytes(tmp / "a.txt", "a");
+    ASSERT_TRUE(Dir_Change(Str_FromUtf8(tmp.path())));
+    const Str key = File_Key(u"levels/Sub/Default.lev");
+    EXPECT_EQ(File_Key(u".\\LEVELS\\sub\\DEFAULT.lev"), key);
+    EXPECT_EQ(File_Key(u"littleendian::levels\\SUB\\default.lev"), key);
+    EXPECT_EQ(File_Key(u"levels//Sub/./Default.lev"), key);
+    FileBytes b;
+    ASSERT_TRUE(File_Bytes(u"LEVELS/SUB/DEFAULT.LEV", b));
+    EXPECT_EQ(b.key, key);
+    EXPECT_NE(File_Key(u"A.txt"), File_Key(u"a.txt"));
+    EXPECT_NE(File_Key(u"a.txt"), File_Key(u"incbin::a.txt"));
+}
+
 TEST(Stream, EmbeddedFilesThroughPrefixes) {
     Incbin_Register(u"Levels/Test_Level.lev", {1, 0, 0, 0, 0, 0, 0x20, 0x40});
     for (const Str p : {u"incbin::levels/test_level.lev", u"littleendian::incbin::.\\Levels\\TEST_LEVEL.lev",
