@@ -68,15 +68,15 @@ extern Point Board_SelectedCell;          // the cell selected for a swap (while
 // The play loop's state of the level in play, in one struct so that Play_ResetLevel puts all of it back by assigning
 // a fresh one. The play loop and its callers use the names bound below.
 struct PlayLevel {
-    int32_t Board_Selected = 0;                        // 1 while a cell is selected for a swap
-    int32_t Level_Sweeping = 0;                        // 1 while the light sweep at the level's start runs
-    float Level_SweepPos = 0;                          // ms the sweep has run
+    int32_t Board_Selected = 0;                       // 1 while a cell is selected for a swap
+    int32_t Level_Sweeping = 0;                       // 1 while the light sweep at the level's start runs
+    float Level_SweepPos = 0;                         // ms the sweep has run
     int64_t Level_OfferTime = Level_OfferTimeDefault; // µs the time offer adds (clamped to the level's full time)
-    int32_t Level_OfferMade = 0;                       // 1 after the offer box was opened in this level
-    int64_t Level_TimeBought = 0;                      // µs bought in this level
-    int32_t Level_Lost = 0;                            // 1 once the level was lost by time (the level end shows it)
-    int32_t LevelEnd_Phase = 0;                        // level-end screen: 0 counting, 1 effects, 2 the dialog is open
-    float LevelEnd_Ms = 0;                             // ms since the level end opened (all its phases)
+    int32_t Level_OfferMade = 0;                      // 1 after the offer box was opened in this level
+    int64_t Level_TimeBought = 0;                     // µs bought in this level
+    int32_t Level_Lost = 0;                           // 1 once the level was lost by time (the level end shows it)
+    int32_t LevelEnd_Phase = 0;                       // level-end screen: 0 counting, 1 effects, 2 the dialog is open
+    float LevelEnd_Ms = 0;                            // ms since the level end opened (all its phases)
 };
 extern PlayLevel Play_Level;
 inline constinit int32_t& Board_Selected = Play_Level.Board_Selected;

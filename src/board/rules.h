@@ -54,17 +54,17 @@ extern int32_t Relaxed_Mode;                            // 0 timed play, 1 relax
 // The rules' state of the level in play, in one struct so that Rules_ResetLevel puts all of it back by assigning a
 // fresh one. The rules and their callers use the names bound below.
 struct RulesLevel {
-    int32_t Match_Count = 0;        // cells in Match_List
-    int32_t Match_BySwap = 0;       // 1 when the group came from the player's swap, 0 for cascades
-    int32_t Match_HadTile = 0;      // 1: a cell of the group had a tile before it was hit
-    int32_t Match_Timer = 0;        // hint countdown, ms (a level starts it at Hint_DelayMs)
-    int32_t Hint_Found = 0;         // 1 when Hint_Tick found a move
-    int32_t Score_Multiplier = 1;   // 1..MultiplierMax
-    float Multiplier_TimerMs = 0;   // ms until the multiplier falls back to 1
-    int32_t Level_EndState = 0;     // 0 golden tiles remain, 1 amulets still to bring down, 2 level done
-    int32_t Level_TimeBonus = 0;    // time-bonus points of the finished level
-    int32_t Board_Frame = 0;        // logic frames since the level started
-    int32_t Board_Swapping = 0;     // 1 while a swap (or its swap back) runs
+    int32_t Match_Count = 0;      // cells in Match_List
+    int32_t Match_BySwap = 0;     // 1 when the group came from the player's swap, 0 for cascades
+    int32_t Match_HadTile = 0;    // 1: a cell of the group had a tile before it was hit
+    int32_t Match_Timer = 0;      // hint countdown, ms (a level starts it at Hint_DelayMs)
+    int32_t Hint_Found = 0;       // 1 when Hint_Tick found a move
+    int32_t Score_Multiplier = 1; // 1..MultiplierMax
+    float Multiplier_TimerMs = 0; // ms until the multiplier falls back to 1
+    int32_t Level_EndState = 0;   // 0 golden tiles remain, 1 amulets still to bring down, 2 level done
+    int32_t Level_TimeBonus = 0;  // time-bonus points of the finished level
+    int32_t Board_Frame = 0;      // logic frames since the level started
+    int32_t Board_Swapping = 0;   // 1 while a swap (or its swap back) runs
 };
 extern RulesLevel Rules_Level;
 inline constinit int32_t& Match_Count = Rules_Level.Match_Count;

@@ -311,8 +311,8 @@ extern float Emitter_Value;                       // its value divided by its ba
 // The level end's animation counters, in one struct so that MapFx_LevelEndStart puts them back by assigning a fresh
 // one; the hooks use the names bound below.
 struct MapFxLevelEnd {
-    float AnimFrame = 0, FlickerFrame = 0;  // animation counters, frames 0..23
-    int32_t SpinAngle = 0, HookAngle = 0;   // spin angles, degrees
+    float AnimFrame = 0, FlickerFrame = 0; // animation counters, frames 0..23
+    int32_t SpinAngle = 0, HookAngle = 0;  // spin angles, degrees
 };
 extern MapFxLevelEnd MapFx_LevelEnd;
 inline constinit float& MapFx_AnimFrame = MapFx_LevelEnd.AnimFrame;

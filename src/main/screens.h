@@ -32,8 +32,8 @@ struct ScreensState {
     int32_t DialogActive = 0; // 1 while a dialog is open
     int32_t DialogX = 0;      // top-left of the open dialog's background (its init may set them), pixels
     int32_t DialogY = 0;
-    int32_t PauseByLoop = 0;  // 1 while the pause the main loop made itself is in force (overlay shown)
-    int32_t PauseScreen = 0;  // the screen remembered while the pause screen 8 shows
+    int32_t PauseByLoop = 0; // 1 while the pause the main loop made itself is in force (overlay shown)
+    int32_t PauseScreen = 0; // the screen remembered while the pause screen 8 shows
 };
 extern ScreensState Screens_State;
 inline constinit int32_t& Screen_Current = Screens_State.Current;

@@ -6,7 +6,6 @@
 #include "platform/graphics.h"
 #include "toolkit/toolkit.h"
 
-
 namespace {
 constexpr uint32_t kGrey200 = 0xFFC8C8C8;
 bool SameText(const Str& a, const Str& b) { return Str_EqualsNoCase(a, b); }

@@ -161,8 +161,8 @@ TEST(Stream, RealPathsIgnoreCaseAndBackslashes) {
 // Every spelling of one file has one key, the one File_Bytes reports; different files keep different keys, also two
 // real files whose names differ only in case, and a real file beside an embedded one of the same name.
 TEST(Stream, FileKeyIsOneNameForEverySpellingOfOneFile) {
-    for (const Str p : {u"incbin::Images\\X.png", u"littleendian::INCBIN::./images/x.png", u"incbin::incbin::images//x.png",
-                        u"INCBIN::.\\Images\\.\\x.PNG"})
+    for (const Str p : {u"incbin::Images\\X.png", u"littleendian::INCBIN::./images/x.png",
+                        u"incbin::incbin::images//x.png", u"INCBIN::.\\Images\\.\\x.PNG"})
         EXPECT_EQ(File_Key(p), u"incbin::images/x.png") << Str_ToUtf8(p);
     TempFolder tmp;
     ASSERT_TRUE(Dir_Create(Str_FromUtf8(tmp / "levels/Sub")));
