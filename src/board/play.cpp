@@ -208,7 +208,7 @@ void LightMap_Reset() {
 
 void Play_ResetLevel() {
     Play_Level = PlayLevel{};
-    Play_Level.Level_Sweeping = 1;
+    Play_Level.Level_Sweeping = 1; // a level opens with its light sweep
     g_play = PlayState{};
     Hammer_Armed = 0;
     Game_Paused = 0;
