@@ -16,11 +16,8 @@
 #include "main/screens.h"
 
 std::array<Hammer, Hammer_Count> Hammers = {Hammer{50, {}, {}}, Hammer{120, {}, {}}, Hammer{260, {}, {}}};
-int32_t Hammer_Current = 0;
-int32_t Hammer_Charge = 0;
-int32_t Hammer_Armed = 0;
+HammerState Hammer_State;
 int32_t Hammer_ButtonX = 640, Hammer_ButtonY = 470;
-std::array<int32_t, Hammer_GaugeSegments> HammerFill{};
 int32_t Hammer_BurstsFired = 0;
 
 namespace {
@@ -99,12 +96,7 @@ void Hammers_Load() {
     }
 }
 
-void Hammers_Reset() {
-    Hammer_Charge = 0;
-    Hammer_Current = 0;
-    Hammer_Armed = 0;
-    HammerFill.fill(0);
-}
+void Hammers_Reset() { Hammer_State = HammerState{}; }
 
 void Hammer_AddCharge(int32_t charge) {
     if (charge <= 0) return;

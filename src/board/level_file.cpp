@@ -168,8 +168,7 @@ bool Level_Load(const Str& path) {
     }
     std::vector<uint8_t> bytes;
     if (!File_ReadAll(path, bytes, size_t(kMaxBytes))) {
-        if (Str_StartsWithNoCase(path, S("incbin::")) || Str_StartsWithNoCase(path, S("littleendian::incbin::")))
-            throw RuntimeError(S("cant open file level file ") + path);
+        if (Path_IsEmbedded(path)) throw RuntimeError(S("cant open file level file ") + path);
         Refuse(path, "missing");
         return false;
     }

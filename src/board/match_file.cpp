@@ -166,8 +166,13 @@ Str Check(const std::vector<uint8_t>& b, Loaded& out) {
     return Str();
 }
 
-Loaded g_loaded; // the last record Match_Load took over (its snapshot extras for Match_Continue)
-bool g_loadedOk = false;
+// The record Match_Load took over (its snapshot extras for Match_Continue), kept whole from one load to the next;
+// `current` while it is still the record on disk, until a save or a delete.
+struct LoadedRecord {
+    Loaded record;
+    bool current = false;
+};
+LoadedRecord g_loaded;
 
 // The match the counters in memory hold is in play once it was started, continued or made new in this run, and then
 // for the player it was taken up for. Only a match in play is saved, and only into that player's files: a match read
@@ -256,7 +261,7 @@ bool Match_InPlay() { return g_inPlay.on && g_inPlay.player == Player_Current; }
 void Match_LeavePlay() { g_inPlay = InPlay{}; }
 
 void Match_Delete() {
-    g_loadedOk = false;
+    g_loaded.current = false;
     g_inPlay = InPlay{};
     File_Delete(Match_Path());
     File_Delete(Match_SnapshotPath());
@@ -387,10 +392,10 @@ bool WriteRecord(int32_t level, bool snapshot, uint32_t snapshotSum, const Loade
 
 bool Match_Write(int32_t level) {
     // Only the record just read back (Start rewriting the chosen mode) or a match in play is written.
-    if (!g_loadedOk && !Match_InPlay()) return false;
+    if (!g_loaded.current && !Match_InPlay()) return false;
     // Right after Match_Load (Start with a saved match) the record keeps its board snapshot and time.
-    const bool keep = g_loadedOk && g_loaded.v[V_LEVEL] == level;
-    return WriteRecord(level, false, 0, keep ? &g_loaded : nullptr);
+    const bool keep = g_loaded.current && g_loaded.record.v[V_LEVEL] == level;
+    return WriteRecord(level, false, 0, keep ? &g_loaded.record : nullptr);
 }
 
 void Match_Save(int32_t level, int32_t mode) {
@@ -403,7 +408,7 @@ void Match_Save(int32_t level, int32_t mode) {
     }
     // The record names the snapshot by its checksum; the snapshot is renamed into place only after the record, so
     // a save cut at any point leaves a record whose snapshot is found (or none, and the level starts anew).
-    g_loadedOk = false; // the record on disk is a new one now
+    g_loaded.current = false; // the record on disk is a new one now
     if (WriteRecord(level, snapshot, sum, nullptr)) {
         if (snapshot) {
             const Str pending = PendingSnapshotPath(), final = Match_SnapshotPath();
@@ -418,7 +423,7 @@ void Match_Save(int32_t level, int32_t mode) {
 }
 
 bool Match_Load() {
-    g_loadedOk = false;
+    g_loaded.current = false;
     g_inPlay = InPlay{}; // the counters are the file's now, not a match in play (Match_Continue takes it up)
     const Str path = Match_Path();
     std::vector<uint8_t> bytes;
@@ -468,8 +473,7 @@ bool Match_Load() {
     for (int32_t k = KIND_GEM_FIRST; k <= KIND_GEM_LAST; ++k)
         Level_Gems[size_t(k)] = l.arrays[at++];
     Board_Hooks.Castle_LoadState(l.castle);
-    g_loaded = std::move(l);
-    g_loadedOk = true;
+    g_loaded = LoadedRecord{std::move(l), true};
     return true;
 }
 
@@ -494,7 +498,7 @@ bool Match_Continue() {
         Mana_AtLevelStart = Mana;
     }
     Str snapshot;
-    if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.v[V_SNAPSHOT_SUM]), snapshot)) {
+    if (!Match_HasSnapshot || !FindSnapshot(uint32_t(g_loaded.record.v[V_SNAPSHOT_SUM]), snapshot)) {
         // A snapshot there that is not the one the record names is damaged: set aside, not overwritten unseen.
         if (Match_HasSnapshot && File_Type(Match_SnapshotPath()) == 1)
             Refuse(Match_SnapshotPath(), u"does not match " + Match_Path() + u" (damaged)", u"board snapshot");
@@ -504,7 +508,7 @@ bool Match_Continue() {
         Game_Start(2);
         return true;
     }
-    const int32_t* v = g_loaded.v;
+    const int32_t* v = g_loaded.record.v;
     Level_StartMode = 2;
     Level_Ease = v[V_EASE];
     Screen_Set(kScreenGame);
@@ -525,7 +529,7 @@ bool Match_Continue() {
     Board_Hooks.Tutorial_ResetRun();
     Board_Hooks.Tips_Place();
     Play_ResetLevel();
-    ApplyExtras(g_loaded.extras, v[V_COLS], v[V_ROWS]);
+    ApplyExtras(g_loaded.record.extras, v[V_COLS], v[V_ROWS]);
     Level_TimeLeft = std::min(Level_Duration, int64_t(uint32_t(v[V_TIME_LEFT_LO])) | int64_t(v[V_TIME_LEFT_HI]) << 32);
     Level_TimeBought = int64_t(v[V_TIME_BOUGHT_MS]) * 1000;
     Level_OfferMade = v[V_OFFER_MADE];

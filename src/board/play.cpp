@@ -17,21 +17,13 @@
 
 int32_t Game_Paused = 0;
 int32_t Level_StartMode = 0;
-int32_t Level_Sweeping = 0;
-float Level_SweepPos = 0;
 int32_t Match_Continued = 0;
-int64_t Level_OfferTime = Level_OfferTimeDefault;
-int32_t Level_OfferMade = 0;
-int64_t Level_TimeBought = 0;
-int32_t Level_Lost = 0;
 int32_t Score_AtLevelStart = 0;
 int32_t Score_Highest = 0;
 int32_t Mana_AtLevelStart = 0;
 std::array<int32_t, 8> Level_Gems{};
-int32_t Board_Selected = 0;
 Point Board_SelectedCell;
-int32_t LevelEnd_Phase = 0;
-float LevelEnd_Ms = 0;
+PlayLevel Play_Level;
 
 namespace {
 
@@ -215,17 +207,10 @@ void LightMap_Reset() {
 }
 
 void Play_ResetLevel() {
-    Board_Selected = 0;
+    Play_Level = PlayLevel{};
+    Play_Level.Level_Sweeping = 1; // a level opens with its light sweep
     g_play = PlayState{};
     Hammer_Armed = 0;
-    Level_OfferMade = 0;
-    Level_TimeBought = 0;
-    Level_OfferTime = Level_OfferTimeDefault;
-    Level_Lost = 0;
-    Level_Sweeping = 1;
-    Level_SweepPos = 0;
-    LevelEnd_Phase = 0;
-    LevelEnd_Ms = 0;
     Game_Paused = 0;
     LightMap_Reset();
 }

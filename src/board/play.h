@@ -58,21 +58,36 @@ constexpr int64_t Level_OfferTimeDefault = 120000000; // what the offer adds
 constexpr float Level_SweepMs = 1200;                 // length of the light sweep at a level's start
 
 extern int32_t Level_StartMode;    // 0 fresh level start (records the counters), 1 restart (restores them), 2 continued
-extern int32_t Level_Sweeping;     // 1 while the light sweep at the level's start runs
-extern float Level_SweepPos;       // ms the sweep has run
 extern int32_t Match_Continued;    // 1 after a match was started or continued from the menu
-extern int64_t Level_OfferTime;    // µs the time offer adds (clamped to the level's full time)
-extern int32_t Level_OfferMade;    // 1 after the offer box was opened in this level
-extern int64_t Level_TimeBought;   // µs bought in this level
-extern int32_t Level_Lost;         // 1 once the level was lost by time (the level end shows the loss)
 extern int32_t Score_AtLevelStart; // score when the level started (restored by a restart)
 extern int32_t Score_Highest;      // highest score reached in the match (a restart does not lower it)
 extern int32_t Mana_AtLevelStart;  // mana when the level started
 extern std::array<int32_t, 8> Level_Gems; // gems of each colour (1..7) the board gave to the bag in this level
-extern int32_t Board_Selected;            // 1 while a cell is selected for a swap
-extern Point Board_SelectedCell;          // that cell
-extern int32_t LevelEnd_Phase;            // level-end screen: 0 counting, 1 effects, 2 the dialog is open
-extern float LevelEnd_Ms;                 // ms since the level end opened (all its phases)
+extern Point Board_SelectedCell;          // the cell selected for a swap (while Board_Selected)
+
+// The play loop's state of the level in play, in one struct so that Play_ResetLevel puts all of it back by assigning
+// a fresh one. The play loop and its callers use the names bound below.
+struct PlayLevel {
+    int32_t Board_Selected = 0;                       // 1 while a cell is selected for a swap
+    int32_t Level_Sweeping = 0;                       // 1 while the light sweep at the level's start runs
+    float Level_SweepPos = 0;                         // ms the sweep has run
+    int64_t Level_OfferTime = Level_OfferTimeDefault; // µs the time offer adds (clamped to the level's full time)
+    int32_t Level_OfferMade = 0;                      // 1 after the offer box was opened in this level
+    int64_t Level_TimeBought = 0;                     // µs bought in this level
+    int32_t Level_Lost = 0;                           // 1 once the level was lost by time (the level end shows it)
+    int32_t LevelEnd_Phase = 0;                       // level-end screen: 0 counting, 1 effects, 2 the dialog is open
+    float LevelEnd_Ms = 0;                            // ms since the level end opened (all its phases)
+};
+extern PlayLevel Play_Level;
+inline constinit int32_t& Board_Selected = Play_Level.Board_Selected;
+inline constinit int32_t& Level_Sweeping = Play_Level.Level_Sweeping;
+inline constinit float& Level_SweepPos = Play_Level.Level_SweepPos;
+inline constinit int64_t& Level_OfferTime = Play_Level.Level_OfferTime;
+inline constinit int32_t& Level_OfferMade = Play_Level.Level_OfferMade;
+inline constinit int64_t& Level_TimeBought = Play_Level.Level_TimeBought;
+inline constinit int32_t& Level_Lost = Play_Level.Level_Lost;
+inline constinit int32_t& LevelEnd_Phase = Play_Level.LevelEnd_Phase;
+inline constinit float& LevelEnd_Ms = Play_Level.LevelEnd_Ms;
 
 // The cell under a screen pixel (the board's overflow added); false off the board or on a void cell.
 bool Board_CellAt(int32_t x, int32_t y, Point& cell);
@@ -86,7 +101,7 @@ void Level_UpdateTime(float dtMs);
 // The player took the time offer: Level_OfferTime is added (clamped to the full time) and a life is paid, only when
 // time was actually added. Returns the µs added.
 int64_t Level_BuyTime();
-// The play loop's per-level state back to a level start (selection, hammers' cursor, offer, sweep, light map).
+// A fresh Play_Level with its light sweep started, the hammers' cursor off, the game running, the light map reset.
 void Play_ResetLevel();
 // Light map: every cell's light back to its start value.
 void LightMap_Reset();
@@ -111,13 +126,22 @@ struct Hammer {
     ImagePtr Image;        // its icon ("images/interface/map_hammer*.png")
     ImagePtr Grey;         // the icon in grey, for the interface while it is not available
 };
-extern std::array<Hammer, Hammer_Count> Hammers;             // the three hammers, thresholds 50, 120, 260
-extern int32_t Hammer_Current;                               // the available hammer 1..3, 0 none
-extern int32_t Hammer_Charge;                                // the charge collected by matches
-extern int32_t Hammer_Armed;                                 // 1 while the hammer cursor is on (button pressed)
-extern int32_t Hammer_ButtonX, Hammer_ButtonY;               // top-left of the hammer button on the screen
-extern std::array<int32_t, Hammer_GaugeSegments> HammerFill; // gauge segments: 0 empty .. 255 full
-extern int32_t Hammer_BurstsFired;                           // icon particle bursts fired (one per threshold)
+extern std::array<Hammer, Hammer_Count> Hammers; // the three hammers, thresholds 50, 120, 260
+extern int32_t Hammer_ButtonX, Hammer_ButtonY;   // top-left of the hammer button on the screen
+extern int32_t Hammer_BurstsFired;               // icon particle bursts fired (one per threshold)
+// The hammers' state over a match, in one struct so that Hammers_Reset puts all of it back by assigning a fresh one.
+// The game uses the names bound below.
+struct HammerState {
+    int32_t Current = 0;                              // the available hammer 1..3, 0 none
+    int32_t Charge = 0;                               // the charge collected by matches
+    int32_t Armed = 0;                                // 1 while the hammer cursor is on (button pressed)
+    std::array<int32_t, Hammer_GaugeSegments> Fill{}; // gauge segments: 0 empty .. 255 full
+};
+extern HammerState Hammer_State;
+inline constinit int32_t& Hammer_Current = Hammer_State.Current;
+inline constinit int32_t& Hammer_Charge = Hammer_State.Charge;
+inline constinit int32_t& Hammer_Armed = Hammer_State.Armed;
+inline constinit std::array<int32_t, Hammer_GaugeSegments>& HammerFill = Hammer_State.Fill;
 
 void Hammers_Load();                         // start-up: icons and their grey copies
 void Hammers_Reset();                        // a new match: no charge

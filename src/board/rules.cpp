@@ -24,13 +24,8 @@
 // [SECTION] State and counters ---------------------------------------------------------------------------------------
 
 Point Match_List[Board_MaxCols * Board_MaxRows];
-int32_t Match_Count = 0;
 int32_t Match_Kind = 0;
-int32_t Match_BySwap = 0;
 int32_t Match_MinRun = 3;
-int32_t Match_HadTile = 0;
-int32_t Match_Timer = 0;
-int32_t Hint_Found = 0;
 int32_t Hint_Col = 0, Hint_Row = 0;
 int32_t Hint_Col2 = 0, Hint_Row2 = 0;
 int32_t Score = 0;
@@ -40,14 +35,9 @@ int32_t Gold_AtLevelStart = 0;
 int32_t Mana = 0;
 int32_t Mana_Caps[3] = {200, 400, 700};
 int32_t Mana_CapLevel = 0;
-int32_t Score_Multiplier = 1;
-float Multiplier_TimerMs = 0;
 int32_t Level_Current = 1;
 int32_t Relaxed_Mode = 0;
-int32_t Level_EndState = 0;
-int32_t Level_TimeBonus = 0;
-int32_t Board_Frame = 0;
-int32_t Board_Swapping = 0;
+RulesLevel Rules_Level;
 
 namespace {
 
@@ -898,18 +888,9 @@ int32_t Level_ComputeTimeBonus() {
 }
 
 void Rules_ResetLevel() {
-    Match_Count = 0;
-    Match_BySwap = 0;
-    Match_HadTile = 0;
-    Score_Multiplier = 1;
-    Multiplier_TimerMs = 0;
-    Level_EndState = 0;
-    Level_TimeBonus = 0;
-    Board_Frame = 0;
-    Board_Swapping = 0;
+    Rules_Level = RulesLevel{};
     g_motion = MotionState{};
     Match_Timer = Hint_DelayMs();
-    Hint_Found = 0;
 }
 
 void Board_UpdateTimers(float dtMs) {

@@ -37,14 +37,9 @@ constexpr int32_t FrozenHits = 3;                // neighbouring matches that th
 
 // ---- Module state (rules.cpp) ----------------------------------------------------------------------------------
 extern Point Match_List[Board_MaxCols * Board_MaxRows]; // cells of the group being found or resolved
-extern int32_t Match_Count;                             // cells in Match_List
 extern int32_t Match_Kind;                              // colour of the group (1..7, 15 for tar)
-extern int32_t Match_BySwap;                            // 1 when the group came from the player's swap, 0 for cascades
 extern int32_t Match_MinRun;                            // shortest run, 3
-extern int32_t Match_HadTile;                           // 1: a cell of the group had a tile before it was hit
-extern int32_t Match_Timer;                             // hint countdown, ms
-extern int32_t Hint_Found;                              // 1 when Hint_Tick found a move
-extern int32_t Hint_Col, Hint_Row;                      // first cell of that move
+extern int32_t Hint_Col, Hint_Row;                      // first cell of the move Hint_Tick found
 extern int32_t Hint_Col2, Hint_Row2;                    // its partner cell
 extern int32_t Score;                                   // points of the match
 extern int32_t Lives;                                   // lives left
@@ -53,14 +48,36 @@ extern int32_t Gold_AtLevelStart;                       // gold when the level s
 extern int32_t Mana;                                    // mana
 extern int32_t Mana_Caps[3];                            // mana cap by cap level
 extern int32_t Mana_CapLevel;                           // 0..2
-extern int32_t Score_Multiplier;                        // 1..MultiplierMax
-extern float Multiplier_TimerMs;                        // ms until the multiplier falls back to 1
 extern int32_t Level_Current;                           // number of the level being played
 extern int32_t Relaxed_Mode;                            // 0 timed play, 1 relaxed
-extern int32_t Level_EndState;  // 0 golden tiles remain, 1 amulets still to bring down, 2 level done
-extern int32_t Level_TimeBonus; // time-bonus points of the finished level
-extern int32_t Board_Frame;     // logic frames since the level started
-extern int32_t Board_Swapping;  // 1 while a swap (or its swap back) runs
+
+// The rules' state of the level in play, in one struct so that Rules_ResetLevel puts all of it back by assigning a
+// fresh one. The rules and their callers use the names bound below.
+struct RulesLevel {
+    int32_t Match_Count = 0;      // cells in Match_List
+    int32_t Match_BySwap = 0;     // 1 when the group came from the player's swap, 0 for cascades
+    int32_t Match_HadTile = 0;    // 1: a cell of the group had a tile before it was hit
+    int32_t Match_Timer = 0;      // hint countdown, ms (a level starts it at Hint_DelayMs)
+    int32_t Hint_Found = 0;       // 1 when Hint_Tick found a move
+    int32_t Score_Multiplier = 1; // 1..MultiplierMax
+    float Multiplier_TimerMs = 0; // ms until the multiplier falls back to 1
+    int32_t Level_EndState = 0;   // 0 golden tiles remain, 1 amulets still to bring down, 2 level done
+    int32_t Level_TimeBonus = 0;  // time-bonus points of the finished level
+    int32_t Board_Frame = 0;      // logic frames since the level started
+    int32_t Board_Swapping = 0;   // 1 while a swap (or its swap back) runs
+};
+extern RulesLevel Rules_Level;
+inline constinit int32_t& Match_Count = Rules_Level.Match_Count;
+inline constinit int32_t& Match_BySwap = Rules_Level.Match_BySwap;
+inline constinit int32_t& Match_HadTile = Rules_Level.Match_HadTile;
+inline constinit int32_t& Match_Timer = Rules_Level.Match_Timer;
+inline constinit int32_t& Hint_Found = Rules_Level.Hint_Found;
+inline constinit int32_t& Score_Multiplier = Rules_Level.Score_Multiplier;
+inline constinit float& Multiplier_TimerMs = Rules_Level.Multiplier_TimerMs;
+inline constinit int32_t& Level_EndState = Rules_Level.Level_EndState;
+inline constinit int32_t& Level_TimeBonus = Rules_Level.Level_TimeBonus;
+inline constinit int32_t& Board_Frame = Rules_Level.Board_Frame;
+inline constinit int32_t& Board_Swapping = Rules_Level.Board_Swapping;
 
 // ---- Counters --------------------------------------------------------------------------------------------------
 // Adds points; one more life for each multiple of LifeEveryPoints that the match's highest score (Score_Highest,
@@ -122,5 +139,5 @@ void Board_UpdateMoves(float dtMs);
 // Level end state from the tiles and amulets (places the amulets when the tiles are gone).
 void Level_CheckEnd();
 int32_t Level_ComputeTimeBonus(); // sets and returns Level_TimeBonus
-// Per-level state of the rules (Level_Start calls it).
+// A fresh Rules_Level, the board's motion at rest and the hint countdown started (Level_Start calls it).
 void Rules_ResetLevel();

@@ -20,11 +20,8 @@ std::array<Str, kCastleCount> Castle_Names = {u"Gemunor",   u"Saithar", u"Mudiat
                                               u"Lagar'Mor", u"Luor",    u"Lohinril"};
 std::array<Castle, kCastleCount> Castles;
 std::vector<CastleElemPtr> Castle_Elems;
-int32_t Castle_Current = 0;
-int32_t Castle_JustCompleted = -1;
-int32_t Castles_AllDonePending = 0;
+CastleProgress Castle_Progress;
 int32_t Castle_DrawX = 0, Castle_DrawY = 0;
-int32_t Castle_Celebrated = -1;
 std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds;
 std::array<ImagePtr, kCastleCount> Castle_GameBackgrounds;
 
@@ -310,10 +307,7 @@ void Castle_ResetProgress() {
     }
     for (Castle& c : Castles)
         c.level = 0;
-    Castle_Current = 0;
-    Castle_JustCompleted = -1;
-    Castle_Celebrated = -1;
-    Castles_AllDonePending = 0;
+    Castle_Progress = CastleProgress{};
     Gems_Total.fill(0);
     Gems_LevelStart();
     Treasure_Level = 0;

@@ -72,11 +72,20 @@ class Castle {
 extern std::array<Str, kCastleCount> Castle_Names; // "Gemunor" .. "Lohinril"
 extern std::array<Castle, kCastleCount> Castles;   // the seven castles
 extern std::vector<CastleElemPtr> Castle_Elems;    // every part of every castle, by part index
-extern int32_t Castle_Current;                     // castle being rebuilt 0..6; 7 when all are done
-extern int32_t Castle_JustCompleted;               // number of the castle completed last, -1 none
-extern int32_t Castles_AllDonePending;             // 1 from the 7th castle's completion until its box showed
 extern int32_t Castle_DrawX, Castle_DrawY;         // screen point of castle space (0, 0) while drawing
-extern int32_t Castle_Celebrated; // a castle just completed, shown finished until its screen is left; -1 none
+// Which castle a match is at, in one struct so that Castle_ResetProgress puts it back by assigning a fresh one; the
+// game uses the names bound below.
+struct CastleProgress {
+    int32_t Current = 0;        // castle being rebuilt 0..6; 7 when all are done
+    int32_t JustCompleted = -1; // number of the castle completed last, -1 none
+    int32_t AllDonePending = 0; // 1 from the 7th castle's completion until its box showed
+    int32_t Celebrated = -1;    // a castle just completed, shown finished until its screen is left; -1 none
+};
+extern CastleProgress Castle_Progress;
+inline constinit int32_t& Castle_Current = Castle_Progress.Current;
+inline constinit int32_t& Castle_JustCompleted = Castle_Progress.JustCompleted;
+inline constinit int32_t& Castles_AllDonePending = Castle_Progress.AllDonePending;
+inline constinit int32_t& Castle_Celebrated = Castle_Progress.Celebrated;
 extern std::array<ImagePtr, kCastleCount> Castle_BuildBackgrounds; // build-menu scene behind each castle (loaded
 extern std::array<ImagePtr, kCastleCount>
     Castle_GameBackgrounds; // when first shown); the same dimmed, behind the board

@@ -68,7 +68,7 @@ void RestoreSnapshot() {
     EachSnapshotValue(g_before, [](auto& live, const auto& saved) { live = saved; });
 }
 
-bool Unsavable(const Str& path) { return Str_Trim(path).empty() || Str_StartsWithNoCase(path, u"incbin::"); }
+bool Unsavable(const Str& path) { return Str_Trim(path).empty() || Path_IsEmbedded(path); }
 
 // Loads a level file and keeps the tile set chosen in the editor (a load starts the level, which picks the set of
 // the level number); the pieces take its pictures.

@@ -308,10 +308,19 @@ struct MapEffect_obj {
 extern std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List; // every live map effect
 extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a hook is called for
 extern float Emitter_Value;                       // its value divided by its band's upper threshold
-extern float MapFx_AnimFrame, MapFx_FlickerFrame; // level-end animation counters, frames 0..23
-extern int32_t MapFx_SpinAngle, MapFx_HookAngle;  // level-end spin angles, degrees
-void MapFx_LevelEndStart();                       // the level end opens: its counters and spin back to 0
-void MapFx_LevelEndAdvance(float seconds);        // the level end's frame: the you-lose spin swings on
+// The level end's animation counters, in one struct so that MapFx_LevelEndStart puts them back by assigning a fresh
+// one; the hooks use the names bound below.
+struct MapFxLevelEnd {
+    float AnimFrame = 0, FlickerFrame = 0; // animation counters, frames 0..23
+    int32_t SpinAngle = 0, HookAngle = 0;  // spin angles, degrees
+};
+extern MapFxLevelEnd MapFx_LevelEnd;
+inline constinit float& MapFx_AnimFrame = MapFx_LevelEnd.AnimFrame;
+inline constinit float& MapFx_FlickerFrame = MapFx_LevelEnd.FlickerFrame;
+inline constinit int32_t& MapFx_SpinAngle = MapFx_LevelEnd.SpinAngle;
+inline constinit int32_t& MapFx_HookAngle = MapFx_LevelEnd.HookAngle;
+void MapFx_LevelEndStart();                // the level end opens: its counters, spin and swing back to 0
+void MapFx_LevelEndAdvance(float seconds); // the level end's frame: the you-lose spin swings on
 
 void MapEffect_Create(const ImagePtr& img, int32_t band1, int32_t band2, int32_t band3, Emitter_Hook hook1,
                       Emitter_Hook hook2, Emitter_Hook hook3, Emitter_Hook endHook, int32_t mode, float x, float y,

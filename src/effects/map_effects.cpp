@@ -10,8 +10,7 @@
 std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List;
 int32_t Emitter_X = 0, Emitter_Y = 0;
 float Emitter_Value = 0;
-float MapFx_AnimFrame = 0, MapFx_FlickerFrame = 0;
-int32_t MapFx_SpinAngle = 0, MapFx_HookAngle = 0;
+MapFxLevelEnd MapFx_LevelEnd;
 
 namespace {
 Emitter_Hook OrNothing(Emitter_Hook h) { return h ? h : Emitter_Nothing; }
@@ -171,10 +170,7 @@ void MapEffect_AddSpinning(float x, float y, float scale) {
 }
 
 void MapFx_LevelEndStart() {
-    MapFx_AnimFrame = 0;
-    MapFx_FlickerFrame = 0;
-    MapFx_SpinAngle = 0;
-    MapFx_HookAngle = 0;
+    MapFx_LevelEnd = MapFxLevelEnd{};
     Effect_PointF = PointFloat{};
 }
 

@@ -5,11 +5,7 @@
 #include "platform/input.h"
 #include "platform/system.h"
 
-float Frame_DeltaMs = 16.0f;
-float Frame_DeltaSec = 0.016f;
-int32_t Fps_Instant = 0;
-int32_t Fps_Average = 0;
-int32_t LowFps_Mode = 0;
+FrameTimes Frame_Times;
 int32_t Input_MouseX = 0;
 int32_t Input_MouseY = 0;
 
@@ -24,13 +20,9 @@ TimerState g;
 } // namespace
 
 void Frame_Start() {
+    Frame_Times = FrameTimes{};
     g = TimerState{};
     g.last = Sys_PerfCounter();
-    Frame_DeltaMs = 16.0f;
-    Frame_DeltaSec = 0.016f;
-    Fps_Instant = 0;
-    Fps_Average = 0;
-    LowFps_Mode = 0;
 }
 
 void Frame_Update() {

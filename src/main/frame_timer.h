@@ -5,11 +5,22 @@
 #include <cstdint>
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern float Frame_DeltaMs;  // last frame time in ms, clamped to 5..200 (16.0 before the first measured frame)
-extern float Frame_DeltaSec; // last frame time in s as measured, unclamped (0.016 before the first frame)
-extern int32_t Fps_Instant;  // Int(1000 / frame ms) of the last frame
-extern int32_t Fps_Average;  // frames counted over the last full second
-extern int32_t LowFps_Mode;  // 0 normal, 1 slow, 2 slowest; set once from the first Fps_Average
+// The measured values, in one struct so that Frame_Start puts all of them back by assigning a fresh one. The game
+// reads them by the names bound below.
+struct FrameTimes {
+    float DeltaMs = 16.0f;   // last frame time in ms, clamped to 5..200 (16.0 before the first measured frame)
+    float DeltaSec = 0.016f; // last frame time in s as measured, unclamped (0.016 before the first frame)
+    int32_t FpsInstant = 0;  // Int(1000 / frame ms) of the last frame
+    int32_t FpsAverage = 0;  // frames counted over the last full second
+    int32_t LowFpsMode = 0;  // 0 normal, 1 slow, 2 slowest; set once from the first Fps_Average
+};
+extern FrameTimes Frame_Times;
+inline constinit float& Frame_DeltaMs = Frame_Times.DeltaMs;
+inline constinit float& Frame_DeltaSec = Frame_Times.DeltaSec;
+inline constinit int32_t& Fps_Instant = Frame_Times.FpsInstant;
+inline constinit int32_t& Fps_Average = Frame_Times.FpsAverage;
+inline constinit int32_t& LowFps_Mode = Frame_Times.LowFpsMode;
+
 extern int32_t Input_MouseX; // mouse position in canvas pixels
 extern int32_t Input_MouseY;
 

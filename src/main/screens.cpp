@@ -11,13 +11,8 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 
-int32_t Screen_Current = 0;
 std::array<ScreenHooks, kScreenCount> Screen_Hooks{};
-int32_t Dialog_Active = 0;
-int32_t Dialog_X = 0;
-int32_t Dialog_Y = 0;
-int32_t Pause_ByLoop = 0;
-int32_t Pause_Screen = 0;
+ScreensState Screens_State;
 
 namespace {
 
@@ -74,12 +69,8 @@ const ScreenHooks& Screen_HooksOf(int32_t n) {
 void Screens_Reset() {
     Screen_Hooks = Service_Hooks.Screens;
     Screen_Hooks[kScreenPause] = {Dialog_Nothing, Dialog_Nothing, Pause_Frame};
-    Screen_Current = 0;
+    Screens_State = ScreensState{};
     g = SwitcherState{};
-    Dialog_Active = 0;
-    Dialog_X = Dialog_Y = 0;
-    Pause_ByLoop = 0;
-    Pause_Screen = 0;
 }
 
 void Screen_Set(int32_t n) {

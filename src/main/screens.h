@@ -22,15 +22,26 @@ constexpr int kScreenMainMenu = 0, kScreenGame = 1, kScreenPassing = 2, kScreenL
               kScreenPause = 8, kScreenBuildMenu = 9, kScreenLevelMap = 10, kScreenShop = 11;
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern int32_t Screen_Current;                             // the current screen number
 extern std::array<ScreenHooks, kScreenCount> Screen_Hooks; // hooks of screens 0..11 (tests may replace entries)
 constexpr int32_t Screen_Width = kCanvasWidth, Screen_Height = kCanvasHeight; // the canvas in pixels
 constexpr int32_t Screen_CenterX = Screen_Width / 2, Screen_CenterY = Screen_Height / 2;
-extern int32_t Dialog_Active; // 1 while a dialog is open
-extern int32_t Dialog_X;      // top-left of the open dialog's background (its init may set them), pixels
-extern int32_t Dialog_Y;
-extern int32_t Pause_ByLoop; // 1 while the pause the main loop made itself is in force (overlay shown)
-extern int32_t Pause_Screen; // the screen remembered while the pause screen 8 shows
+// The switcher's public state, in one struct so that Screens_Reset puts all of it back by assigning a fresh one.
+// Screens and boxes use the names bound below.
+struct ScreensState {
+    int32_t Current = 0;      // the current screen number
+    int32_t DialogActive = 0; // 1 while a dialog is open
+    int32_t DialogX = 0;      // top-left of the open dialog's background (its init may set them), pixels
+    int32_t DialogY = 0;
+    int32_t PauseByLoop = 0; // 1 while the pause the main loop made itself is in force (overlay shown)
+    int32_t PauseScreen = 0; // the screen remembered while the pause screen 8 shows
+};
+extern ScreensState Screens_State;
+inline constinit int32_t& Screen_Current = Screens_State.Current;
+inline constinit int32_t& Dialog_Active = Screens_State.DialogActive;
+inline constinit int32_t& Dialog_X = Screens_State.DialogX;
+inline constinit int32_t& Dialog_Y = Screens_State.DialogY;
+inline constinit int32_t& Pause_ByLoop = Screens_State.PauseByLoop;
+inline constinit int32_t& Pause_Screen = Screens_State.PauseScreen;
 extern int32_t Game_Paused;  // 1 freezes the game screen's logic; boxes and the pause set and clear it, a level
                              // start clears it
 

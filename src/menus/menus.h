@@ -358,7 +358,18 @@ using TutorialPtr = std::shared_ptr<Tutorial>;
 
 extern std::array<TutorialPtr, kTutorialSteps> Tutorials; // by Id; null until Tutorial_Init made the step
 extern int32_t Tutorial_Count;                            // steps made since Tutorial_Init began (45 after it)
-extern int32_t Tutorial_Current;                          // the running step, -1 none
+// The running step and the frame it shows, in one struct so that a level start and a step's end put it back by
+// assigning a fresh one. The tutorial uses the names bound below.
+enum TutFrameKind : int32_t { TUTFRAME_NONE = 0, TUTFRAME_PLAIN = 1, TUTFRAME_OK = 2, TUTFRAME_INTRO = 3 };
+struct TutorialRun {
+    int32_t Current = -1;              // the running step, -1 none
+    int32_t FrameKind = TUTFRAME_NONE; // the frame the running step shows (kept to reopen it), TutFrameKind
+    int32_t FramePauses = 0;           // 1 when the running step's frame pauses the game
+};
+extern TutorialRun Tutorial_Run;
+inline constinit int32_t& Tutorial_Current = Tutorial_Run.Current;
+inline constinit int32_t& Tutorial_FrameKind = Tutorial_Run.FrameKind;
+inline constinit int32_t& Tutorial_FramePauses = Tutorial_Run.FramePauses;
 extern int32_t Tutorial_ClickAllowed;                     // event 12's answer: 1 the board click goes on
 extern int32_t Tutorial_HammerAllowed;                    // event 14's answer: 1 the hammer strikes
 extern int32_t Tutorial_Countdown;                        // step 2: groups still to resolve before it shows
@@ -408,7 +419,6 @@ void Tutorial_OnManaChanged(int32_t amount, int32_t reachedCap); // event 17, af
 void Tutorial_OnGemsAdded(int32_t colour, int32_t amount);       // event 18, after gems were added or taken
 
 // ---- Frames, intro and arrow (tutorial_frames.cpp) ----------------------------------------------------------
-enum TutFrameKind : int32_t { TUTFRAME_NONE = 0, TUTFRAME_PLAIN = 1, TUTFRAME_OK = 2, TUTFRAME_INTRO = 3 };
 struct TutArrow {
     int32_t visible = 0;
     float x = 0, y = 0;         // centre of the arrow on the screen, pixels
@@ -420,8 +430,6 @@ struct TutArrow {
 };
 extern int32_t TutFrame_X, TutFrame_Y; // top-left of the text frame; -1 centres it when it opens
 extern int32_t TutFrame_Font;          // font table index fitted for the running step's text
-extern int32_t Tutorial_FrameKind;     // the frame the running step shows (kept to reopen it), TutFrameKind
-extern int32_t Tutorial_FramePauses;   // 1 when the running step's frame pauses the game
 extern GUIBtnPtr TutFrame_OkButton;    // the OK frame's button
 extern ImagePtr TutFrame_Image, TutArrow_Image, TutIntro_Picture;
 extern TutArrow Tutorial_Arrow;

@@ -14,7 +14,7 @@
 
 std::array<TutorialPtr, kTutorialSteps> Tutorials;
 int32_t Tutorial_Count = 0;
-int32_t Tutorial_Current = -1;
+TutorialRun Tutorial_Run;
 int32_t Tutorial_ClickAllowed = 1;
 int32_t Tutorial_HammerAllowed = 1;
 int32_t Tutorial_Countdown = 0;
@@ -50,7 +50,7 @@ TutorialPtr Tutorial_Create(int32_t id, int32_t minLevel, int32_t maxLevel, int3
 void Tutorial_Init() {
     TutFrames_Load();
     Tutorial_Count = 0;
-    Tutorial_Current = -1;
+    Tutorial_Run = TutorialRun{};
     for (const TutStepRow& row : Tut_StepsTable())
         Tutorial_Create(row.id, row.minLevel, row.maxLevel, row.screen, row.on[0].event, row.on[0].handler,
                         row.on[1].event, row.on[1].handler, row.on[2].event, row.on[2].handler);
@@ -78,9 +78,7 @@ void Tutorial_ClearFlags(int32_t mask) {
 
 void Tutorial_ResetRun() {
     if (Dialog_Owner() != DIALOG_GAME) Dialog_Close(); // a frame of the last run does not stand over the new one
-    Tutorial_Current = -1;
-    Tutorial_FrameKind = TUTFRAME_NONE;
-    Tutorial_FramePauses = 0;
+    Tutorial_Run = TutorialRun{};
     for (const TutorialPtr& t : Tutorials)
         if (t) t->StateA = t->StateB = 0;
 }
@@ -94,9 +92,7 @@ void EndStep(bool done) {
     if (done && Tutorial_Current >= 0 && Tutorial_Current < kTutorialSteps) Tutorial_Word(Tutorial_Current) |= kTutDone;
     Config_SaveArray(20);
     if (Game_Paused == 1 && Tutorial_FramePauses) Game_Paused = 0;
-    Tutorial_Current = -1;
-    Tutorial_FrameKind = TUTFRAME_NONE;
-    Tutorial_FramePauses = 0;
+    Tutorial_Run = TutorialRun{};
     Tutorial_Arrow.visible = 0;
     Tutorial_Arrow.piece.reset();
 }

@@ -22,8 +22,6 @@
 
 int32_t TutFrame_X = -1, TutFrame_Y = -1;
 int32_t TutFrame_Font = kFontTrinigan22;
-int32_t Tutorial_FrameKind = TUTFRAME_NONE;
-int32_t Tutorial_FramePauses = 0;
 GUIBtnPtr TutFrame_OkButton;
 ImagePtr TutFrame_Image, TutArrow_Image, TutIntro_Picture;
 TutArrow Tutorial_Arrow;

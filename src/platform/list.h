@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/pool.h"
@@ -48,6 +49,16 @@ template <class T> class TList {
     TList() = default;
     TList(const TList&) = delete;
     TList& operator=(const TList&) = delete;
+    // Assigning a list (a fresh one, to reset a struct that holds it) empties this one as Clear does first, so a walk
+    // standing in it ends safely.
+    TList& operator=(TList&& o) noexcept {
+        if (this == &o) return *this;
+        Clear();
+        head_ = std::move(o.head_);
+        tail_ = std::move(o.tail_);
+        count_ = std::exchange(o.count_, 0);
+        return *this;
+    }
     ~TList() { Clear(); }
 
     Link AddLast(Value v) {

@@ -358,7 +358,28 @@ Located Locate(const Str& path) {
     return at;
 }
 
+// A real file's key: its native spelling without "." and empty components (which name no other file); a leading
+// "/" stays, so an absolute path never meets a relative one. ".." stays too: through a link it may lead elsewhere.
+Str RealKey(const std::string& native) {
+    std::string key = !native.empty() && native[0] == '/' ? "/" : "";
+    size_t i = 0;
+    while (i <= native.size()) {
+        const size_t slash = std::min(native.find('/', i), native.size());
+        const std::string_view part(native.data() + i, slash - i);
+        if (!part.empty() && part != ".") {
+            if (!key.empty() && key.back() != '/') key += '/';
+            key += part;
+        }
+        i = slash + 1;
+    }
+    return Str_FromUtf8(key);
+}
+
+Str KeyOf(const Located& at) { return at.embedded ? kIncbin + Path_Key(at.name) : RealKey(at.native); }
+
 } // namespace
+
+Str File_Key(const Str& path) { return KeyOf(Locate(path)); }
 
 std::string Path_Native(const Str& path) {
     bool embedded = false;
@@ -492,10 +513,10 @@ bool File_Bytes(const Str& path, FileBytes& out, size_t maxBytes) {
     out = FileBytes{};
     const Located at = Locate(path);
     if (at.embedded) {
-        out.key = kIncbin + Path_Key(at.name);
+        out.key = KeyOf(at);
         if (Incbin_Find(at.name, out.data, out.size, &out.keep) && out.size <= maxBytes) return true;
     } else {
-        out.key = Str_FromUtf8(at.native);
+        out.key = KeyOf(at);
         if (ReadRealFile(at.native, out.copy, maxBytes)) {
             out.data = out.copy.data();
             out.size = out.copy.size();

@@ -101,3 +101,6 @@ int64_t File_Size(const Str& path); // -1 when missing
 std::string Path_Native(const Str& path);
 // True when the path (after "littleendian::") names the embedded archive.
 bool Path_IsEmbedded(const Str& path);
+// The one name of a file for every spelling of its path, as File_Bytes gives it (FileBytes::key): "incbin::" +
+// Path_Key for an embedded file, the native spelling (Path_Native) of a real one. Caches of loaded files key by it.
+Str File_Key(const Str& path);

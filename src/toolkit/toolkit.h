@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/font.h"
 #include "platform/image.h"
@@ -33,6 +34,7 @@ class PNO_CustomButton;
 class PNO_Input;
 class PNO_Scrollbar;
 class PNO_Combo;
+struct PNO_ComboItem;
 class PNO_MouseCursor;
 using WidgetPtr = std::shared_ptr<PNO_Widget>;
 
@@ -201,24 +203,46 @@ void Paneo_SetChildrenDimmed(TList<PNO_Widget>& children, uint8_t inactive);
 void Paneo_SetChildrenAlpha(TList<PNO_Widget>& children, float alpha);
 void Paneo_SetChildrenColor(TList<PNO_Widget>& children, const GuiColorPtr& color);
 
-// Library state shared by the widgets.
-extern TList<PNO_Window> Paneo_Windows;                // every window, back to front; the last is in front
-extern std::shared_ptr<PNO_Window> Paneo_RootWindow;   // full-screen window of kind 10, parent of parentless widgets
-extern std::shared_ptr<PNO_Window> Paneo_ActiveWindow; // the window last clicked or activated
-extern int32_t Paneo_MouseFree;                        // 1 while no button holds the left mouse button
-extern std::weak_ptr<PNO_Widget> Paneo_PressedWidget;  // the widget that took the current press
-extern int32_t Paneo_ClickActivates;                   // 1: a clicked window comes to the front (0 in modal boxes)
-extern int32_t Paneo_WindowDragging;                   // 1 while a window is dragged
-extern int32_t Paneo_ComboOpen;                        // 1 while a combo list is open: others ignore the mouse
-extern int32_t Paneo_ModalDepth;                       // modal boxes running (an alert may open inside a requester)
-extern uint8_t Paneo_SoundsOn;                         // 1: widgets play their click sounds
-extern float Paneo_TooltipAlpha;                       // fade-in of the tooltip, 0..1
-extern int32_t Paneo_FontHeight;                       // text height of the toolkit font
-extern FontPtr Paneo_FonFont;                          // "incbin::paneo.fon" 13 px: the inputs' font
-extern FontPtr Paneo_TtfFont;                          // "incbin::paneo.ttf" 13 px: every other text
-extern int32_t Paneo_CursorKind;                       // cursor drawn each frame (kCursorNormal ... kCursorNone)
+// Library state shared by the widgets, set up once.
+extern TList<PNO_Window> Paneo_Windows; // every window, back to front; the last is in front
+extern uint8_t Paneo_SoundsOn;          // 1: widgets play their click sounds
+extern int32_t Paneo_FontHeight;        // text height of the toolkit font
+extern FontPtr Paneo_FonFont;           // "incbin::paneo.fon" 13 px: the inputs' font
+extern FontPtr Paneo_TtfFont;           // "incbin::paneo.ttf" 13 px: every other text
 
-// Global set-up at program start, after Paneo_Windows is made empty: the toolkit's own state.
+// The toolkit's input, focus and combo state, in one struct so that Toolkit_Init puts all of it back by assigning a
+// fresh one. The widgets and callers use the names bound below.
+struct PaneoState {
+    std::shared_ptr<PNO_Window> RootWindow;   // full-screen window of kind 10, parent of parentless widgets
+    std::shared_ptr<PNO_Window> ActiveWindow; // the window last clicked or activated
+    int32_t MouseFree = 1;                    // 1 while no button holds the left mouse button
+    std::weak_ptr<PNO_Widget> PressedWidget;  // the widget that took the current press
+    int32_t ClickActivates = 1;               // 1: a clicked window comes to the front (0 in modal boxes)
+    int32_t WindowDragging = 0;               // 1 while a window is dragged
+    int32_t ComboOpen = 0;                    // 1 while a combo list is open: others ignore the mouse
+    int32_t ModalDepth = 0;                   // modal boxes running (an alert may open inside a requester)
+    float TooltipAlpha = 0;                   // fade-in of the tooltip, 0..1
+    int32_t CursorKind = kCursorNormal;       // cursor drawn each frame (kCursorNormal ... kCursorNone)
+    TList<PNO_Combo> Combos;                  // every combo box, in creation order
+    std::vector<PNO_ComboItem> ComboItems;    // entries of all combos, in order of adding
+    std::weak_ptr<PNO_Combo> OpenCombo;       // the combo whose list is open
+};
+extern PaneoState Paneo_State;
+inline constinit std::shared_ptr<PNO_Window>& Paneo_RootWindow = Paneo_State.RootWindow;
+inline constinit std::shared_ptr<PNO_Window>& Paneo_ActiveWindow = Paneo_State.ActiveWindow;
+inline constinit int32_t& Paneo_MouseFree = Paneo_State.MouseFree;
+inline constinit std::weak_ptr<PNO_Widget>& Paneo_PressedWidget = Paneo_State.PressedWidget;
+inline constinit int32_t& Paneo_ClickActivates = Paneo_State.ClickActivates;
+inline constinit int32_t& Paneo_WindowDragging = Paneo_State.WindowDragging;
+inline constinit int32_t& Paneo_ComboOpen = Paneo_State.ComboOpen;
+inline constinit int32_t& Paneo_ModalDepth = Paneo_State.ModalDepth;
+inline constinit float& Paneo_TooltipAlpha = Paneo_State.TooltipAlpha;
+inline constinit int32_t& Paneo_CursorKind = Paneo_State.CursorKind;
+inline constinit TList<PNO_Combo>& Paneo_Combos = Paneo_State.Combos;
+inline constinit std::vector<PNO_ComboItem>& Paneo_ComboItems = Paneo_State.ComboItems;
+inline constinit std::weak_ptr<PNO_Combo>& Paneo_OpenCombo = Paneo_State.OpenCombo;
+
+// Global set-up at program start, after Paneo_Windows is made empty: a fresh Paneo_State.
 void Toolkit_Init();
 // Hides the system pointer, loads skin, fonts and cursors, creates the root window. Missing assets leave their
 // widgets without pictures; nothing fails.
@@ -510,9 +534,6 @@ class PNO_Combo : public PNO_Widget {
     int ListHeight() const;
     void Free() override; // also closes its list when it is the open one
 };
-extern TList<PNO_Combo> Paneo_Combos;               // every combo box, in creation order
-extern std::vector<PNO_ComboItem> Paneo_ComboItems; // entries of all combos, in order of adding
-extern std::weak_ptr<PNO_Combo> Paneo_OpenCombo;    // the combo whose list is open
 void Paneo_DrawComboList();
 
 // ==== [MODAL] ====================================================================================================

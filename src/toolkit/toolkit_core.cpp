@@ -6,24 +6,16 @@
 #include "platform/graphics.h"
 #include "platform/hooks.h"
 #include "platform/input.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "toolkit/toolkit.h"
 
 TList<PNO_Window> Paneo_Windows;
-std::shared_ptr<PNO_Window> Paneo_RootWindow;
-std::shared_ptr<PNO_Window> Paneo_ActiveWindow;
-int32_t Paneo_MouseFree = 1;
-std::weak_ptr<PNO_Widget> Paneo_PressedWidget;
-int32_t Paneo_ClickActivates = 1;
-int32_t Paneo_WindowDragging = 0;
-int32_t Paneo_ComboOpen = 0;
-int32_t Paneo_ModalDepth = 0;
+PaneoState Paneo_State;
 uint8_t Paneo_SoundsOn = 1;
-float Paneo_TooltipAlpha = 0;
 int32_t Paneo_FontHeight = 13;
 FontPtr Paneo_FonFont;
 FontPtr Paneo_TtfFont;
-int32_t Paneo_CursorKind = kCursorNormal;
 
 std::array<GuiColorPtr, kPaletteSize> Paneo_Palette;
 Str Paneo_FonFontPath, Paneo_TtfFontPath;
@@ -256,12 +248,13 @@ void Paneo_LoadSounds() {
 }
 
 SoundPtr Paneo_LoadSound(const Str& path) {
-    static std::map<Str, SoundPtr> cache;
-    auto it = cache.find(path);
+    static std::map<Str, SoundPtr> cache; // by File_Key
+    const Str key = File_Key(path);
+    auto it = cache.find(key);
     if (it == cache.end()) {
         SoundPtr s = Sound_Load(path);
         if (!s) Log_Print(u"failed loading " + path);
-        it = cache.emplace(path, s).first;
+        it = cache.emplace(key, s).first;
     }
     return it->second;
 }
@@ -336,21 +329,7 @@ void PNO_MouseCursor::Draw(int kind) {
 
 // ==== Set-up, frame and tooltip ===================================================================================
 
-void Toolkit_Init() {
-    Paneo_RootWindow.reset();
-    Paneo_ActiveWindow.reset();
-    Paneo_PressedWidget.reset();
-    Paneo_MouseFree = 1;
-    Paneo_ClickActivates = 1;
-    Paneo_WindowDragging = 0;
-    Paneo_ComboOpen = 0;
-    Paneo_ModalDepth = 0;
-    Paneo_CursorKind = kCursorNormal;
-    Paneo_TooltipAlpha = 0;
-    Paneo_Combos.Clear();
-    Paneo_ComboItems.clear();
-    Paneo_OpenCombo.reset();
-}
+void Toolkit_Init() { Paneo_State = PaneoState{}; }
 
 void Paneo_Init(int cursorStyle, int soundsOn) {
     Mouse_Hide();

@@ -6,10 +6,6 @@
 #include "platform/graphics.h"
 #include "toolkit/toolkit.h"
 
-TList<PNO_Combo> Paneo_Combos;
-std::vector<PNO_ComboItem> Paneo_ComboItems;
-std::weak_ptr<PNO_Combo> Paneo_OpenCombo;
-
 namespace {
 constexpr uint32_t kGrey200 = 0xFFC8C8C8;
 bool SameText(const Str& a, const Str& b) { return Str_EqualsNoCase(a, b); }

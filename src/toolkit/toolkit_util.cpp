@@ -7,6 +7,7 @@
 
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/stream.h"
 #include "platform/system.h"
 #include "toolkit/toolkit.h"
 
@@ -146,12 +147,13 @@ void GuiMouseState::Sync() {
 // ---- Images ------------------------------------------------------------------------------------------------------
 // Decoded skin pictures, one per path: widgets are made often (a folder listing makes one icon per entry).
 const PixmapPtr& Img_Pixmap(const Str& path) {
-    static std::map<Str, PixmapPtr> cache;
-    auto it = cache.find(path);
+    static std::map<Str, PixmapPtr> cache; // by File_Key
+    const Str key = path.empty() ? Str() : File_Key(path);
+    auto it = cache.find(key);
     if (it == cache.end()) {
         PixmapPtr pm = path.empty() ? nullptr : Pixmap_Load(path);
         if (!pm && !path.empty()) Log_Print(u"failed loading " + path);
-        it = cache.emplace(path, pm).first;
+        it = cache.emplace(key, pm).first;
     }
     return it->second;
 }
@@ -177,8 +179,8 @@ ImagePtr Img_CreateBevelled(const Str& path, int w, int h, uint32_t light, uint3
 }
 
 ImagePtr Img_LoadSized(const Str& path, int w, int h) {
-    static std::map<std::tuple<Str, int, int>, ImagePtr> cache;
-    const auto key = std::make_tuple(path, w, h);
+    static std::map<std::tuple<Str, int, int>, ImagePtr> cache; // by File_Key and size
+    const auto key = std::make_tuple(path.empty() ? Str() : File_Key(path), w, h);
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     ImagePtr img = Img_CreateBevelled(path, w, h, 0, 0, 0);

@@ -2,6 +2,7 @@
 #include "board_helpers.h"
 
 #include "board/board_hooks.h"
+#include "board/play.h"
 #include "platform/random.h"
 
 namespace bt {
@@ -28,6 +29,14 @@ void StartRecording() {
     Board_Hooks.Tutorial_OnManaChanged = RecordCell<17>;
 }
 void StopRecording() { Board_Hooks = Board_HooksDefault(); }
+
+void NewMatchCounters(int32_t level) {
+    Level_Current = level;
+    Score = Score_Highest = 0;
+    Lives = 3;
+    Gold = Mana = Mana_CapLevel = 0;
+    Match_Carried = Match_Carry{};
+}
 
 void Build(const std::vector<std::string>& rows, int32_t tile, bool spawners, int32_t colours) {
     Board_Rows = int32_t(rows.size());

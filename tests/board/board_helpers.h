@@ -36,4 +36,7 @@ extern std::vector<Event> Events;
 void StartRecording(); // clears Events and puts recorders into the board's tutorial hooks
 void StopRecording();  // the board's hook table back to its defaults
 
+// The match's counters as a new match has them at `level`: no score, gold, mana or spells, mana cap 0, three lives.
+void NewMatchCounters(int32_t level);
+
 } // namespace bt

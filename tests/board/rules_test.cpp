@@ -26,12 +26,7 @@ class Rules : public ::testing::Test {
   protected:
     void SetUp() override {
         Rand_Seed(99);
-        Level_Current = 10;
-        Score = 0;
-        Score_Highest = 0;
-        Lives = 3;
-        Gold = 0;
-        Mana = 0;
+        bt::NewMatchCounters(10);
         bt::StartRecording();
     }
     void TearDown() override { bt::StopRecording(); }

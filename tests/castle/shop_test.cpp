@@ -6,6 +6,7 @@
 
 #include "board/board_hooks.h"
 #include "board/play.h"
+#include "board_helpers.h"
 #include "castle/castle.h"
 #include "castle_helpers.h"
 #include "common/button_centre.h"
@@ -33,13 +34,8 @@ class CastleShop : public PlayTest {
             return true;
         }();
         (void)effects;
-        Match_Carried.SpellLevels.fill(0);
-        Lives = 3;
-        Gold = 0;
-        Mana = 0;
-        Mana_CapLevel = 0;
+        bt::NewMatchCounters(6);
         Treasure_Level = 0;
-        Level_Current = 6;
         Gamble_PendingHammer = 0;
     }
     void TearDown() override {

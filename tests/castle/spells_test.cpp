@@ -21,10 +21,8 @@ class CastleSpells : public ::testing::Test {
   protected:
     void SetUp() override {
         Rand_Seed(7);
-        Level_Current = 10;
+        bt::NewMatchCounters(10);
         Mana_CapLevel = 2;
-        Mana = 0;
-        Match_Carried.SpellLevels.fill(0);
         Board_Hooks = Board_HooksDefault();
         Board_Hooks.Spells_TimeStands = Spells_TimeStands;
         Spells_LevelStart();

@@ -37,3 +37,22 @@ void TestPicture_ShotIfAsked(const std::string& name) {
     if (const char* dir = std::getenv("BQ_PLAY_SHOTS"))
         Graphics_SaveScreenshot(Str_FromUtf8(std::string(dir) + "/" + name));
 }
+
+std::string TestTemp_Make(const std::string& prefix) {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/bq_" + prefix + "_XXXXXX";
+    return mkdtemp(templ.data()) ? templ : std::string();
+}
+
+void TestTemp_UseAsGameHome(const std::string& root, bool appFolder) {
+    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+    if (!appFolder) return;
+    std::error_code ec;
+    std::filesystem::create_directories(root + "/app", ec);
+    setenv("BQ_APP_FOLDER", (root + "/app").c_str(), 1);
+}
+
+void TestTemp_Remove(const std::string& path) {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+}

@@ -1,5 +1,5 @@
 // Helpers that more than one test folder uses (tests/common/test_common.cpp): the canvas, the harness restarted with
-// a script, and where a test leaves its pictures. Needs the platform only.
+// a script, temporary folders, and where a test leaves its pictures. Needs the platform only.
 #pragma once
 
 #include <string>
@@ -16,3 +16,11 @@ std::string TestPicture_Path(const std::string& name);
 bool TestPicture_Save(const std::string& name);
 // A screenshot for a person to look at, taken only when BQ_PLAY_SHOTS names a folder to write it into.
 void TestPicture_ShotIfAsked(const std::string& name);
+
+// A fresh folder named bq_<prefix>_XXXXXX under $TMPDIR (or /tmp); "" when it cannot be made.
+std::string TestTemp_Make(const std::string& prefix);
+// Points the game's data home (XDG_DATA_HOME) at <root>/data and, with `appFolder`, its program folder
+// (BQ_APP_FOLDER) at <root>/app, which is made.
+void TestTemp_UseAsGameHome(const std::string& root, bool appFolder);
+// Removes a folder with everything in it; errors are ignored (the folder may be gone already).
+void TestTemp_Remove(const std::string& path);

@@ -17,7 +17,7 @@
 #include "platform/incbin.h"
 #include "platform/input.h"
 #include "platform/system.h"
-#include "platform/temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 std::unique_ptr<TempFolder> g_tmp;

@@ -32,10 +32,9 @@ bool g_ready = false; // window, archive, fonts and pictures are made once per p
 } // namespace
 
 void PlayTest::SetUp() {
-    char tmpl[] = "/tmp/bq_play_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
-    setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+    root_ = TestTemp_Make("play");
+    ASSERT_FALSE(root_.empty());
+    TestTemp_UseAsGameHome(root_, false);
     Folders_Init();
     ASSERT_TRUE(TestCanvas_Open());
     if (!g_ready) {
@@ -73,8 +72,7 @@ void PlayTest::SetUp() {
 
 void PlayTest::TearDown() {
     Screens_Reset();
-    std::error_code ec;
-    fs::remove_all(root_, ec);
+    TestTemp_Remove(root_);
 }
 
 void PlayTest::Frame() {

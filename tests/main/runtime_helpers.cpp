@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/test_common.h"
 #include "main/config.h"
 #include "main/runtime.h"
 #include "game/startup.h"
@@ -24,23 +25,18 @@ testing::Environment* const g_gameHooks = testing::AddGlobalTestEnvironment(new 
 } // namespace
 
 void RuntimeTest::SetUp() {
-    char tmpl[] = "/tmp/bq_runtime_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
+    root_ = TestTemp_Make("runtime");
+    ASSERT_FALSE(root_.empty());
     dataDir_ = root_ + "/data/Brisquel2";
     appDir_ = root_ + "/app";
+    TestTemp_UseAsGameHome(root_, true);
     fs::create_directories(appDir_ + "/levels");
-    setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
-    setenv("BQ_APP_FOLDER", appDir_.c_str(), 1);
     Startup_DesktopOverrideW = 0;
     Startup_DesktopOverrideH = 0;
     Folders_Init();
 }
 
-void RuntimeTest::TearDown() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-}
+void RuntimeTest::TearDown() { TestTemp_Remove(root_); }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

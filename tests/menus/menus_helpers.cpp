@@ -28,13 +28,10 @@
 namespace fs = std::filesystem;
 
 void MenusTest::SetUp() {
-    char tmpl[] = "/tmp/bq_menus_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
+    root_ = TestTemp_Make("menus");
+    ASSERT_FALSE(root_.empty());
     dataDir_ = root_ + "/data/Brisquel2";
-    fs::create_directories(root_ + "/app");
-    setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
-    setenv("BQ_APP_FOLDER", (root_ + "/app").c_str(), 1);
+    TestTemp_UseAsGameHome(root_, true);
     ASSERT_TRUE(TestCanvas_Open());
     Runtime_InstallHooks(); // the menus run with the whole game behind them, as in the game
     static bool loaded = false;
@@ -81,8 +78,7 @@ void MenusTest::SetUp() {
 void MenusTest::TearDown() {
     Dialog_Close();
     Harness_Configure(HarnessConfig{});
-    std::error_code ec;
-    fs::remove_all(root_, ec);
+    TestTemp_Remove(root_);
 }
 
 void MenusTest::Script(const std::string& script) { WidgetsTest_Script(script); }

@@ -8,7 +8,7 @@
 
 #include "platform/folders.h"
 #include "platform/stream.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "platform/input.h"
 #include "platform/system.h"
 #include "sdl_push.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/folders.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 

@@ -111,21 +111,30 @@ TEST(TList, WalkReachesElementsAppendedDuringIt) {
     EXPECT_EQ(Values(m), (std::vector<int>{3}));
 }
 
-TEST(TList, ClearDuringAWalkEndsItAndFreesTheElements) {
-    List l;
-    std::weak_ptr<Item> watch;
-    {
-        auto items = Fill(l, {1, 2, 3});
-        watch = items[2];
+// Clearing a list and assigning it a fresh one (how a struct holding it is reset) both end a walk standing in it.
+TEST(TList, ClearOrResetDuringAWalkEndsItAndFreesTheElements) {
+    for (const bool reset : {false, true}) {
+        List l;
+        std::weak_ptr<Item> watch;
+        {
+            auto items = Fill(l, {1, 2, 3});
+            watch = items[2];
+        }
+        int visits = 0;
+        for (const auto& it : l) {
+            ++visits;
+            (void)it;
+            if (reset)
+                l = List{};
+            else
+                l.Clear();
+        }
+        EXPECT_EQ(visits, 1) << "reset " << reset;
+        EXPECT_TRUE(watch.expired()) << "reset " << reset; // no cycle keeps removed nodes alive
+        EXPECT_TRUE(l.IsEmpty());
+        l.AddLast(std::make_shared<Item>(Item{4}));
+        EXPECT_EQ(Values(l), (std::vector<int>{4}));
     }
-    int visits = 0;
-    for (const auto& it : l) {
-        ++visits;
-        (void)it;
-        l.Clear();
-    }
-    EXPECT_EQ(visits, 1);
-    EXPECT_TRUE(watch.expired()); // no cycle keeps removed nodes alive
 }
 
 TEST(TList, SortIsStableBothWays) {

@@ -13,7 +13,7 @@
 #include "platform/incbin.h"
 #include "platform/sound.h"
 #include "platform/sound_codecs.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "platform/folders.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 
@@ -156,6 +156,29 @@ TEST(Stream, RealPathsIgnoreCaseAndBackslashes) {
     EXPECT_EQ(File_Type(Str_FromUtf8(tmp / "levels/Sub/New.Lev")), 1);
     EXPECT_EQ(Path_Native(u"littleendian::LEVELS\\SUB\\none.lev"), "levels/Sub/none.lev");
     EXPECT_FALSE(File_Read(u"levels/Sub/none.lev"));
+}
+
+// Every spelling of one file has one key, the one File_Bytes reports; different files keep different keys, also two
+// real files whose names differ only in case, and a real file beside an embedded one of the same name.
+TEST(Stream, FileKeyIsOneNameForEverySpellingOfOneFile) {
+    for (const Str p : {u"incbin::Images\\X.png", u"littleendian::INCBIN::./images/x.png",
+                        u"incbin::incbin::images//x.png", u"INCBIN::.\\Images\\.\\x.PNG"})
+        EXPECT_EQ(File_Key(p), u"incbin::images/x.png") << Str_ToUtf8(p);
+    TempFolder tmp;
+    ASSERT_TRUE(Dir_Create(Str_FromUtf8(tmp / "levels/Sub")));
+    WriteBytes(tmp / "levels/Sub/Default.lev", "L");
+    WriteBytes(tmp / "A.txt", "A");
+    WriteBytes(tmp / "a.txt", "a");
+    ASSERT_TRUE(Dir_Change(Str_FromUtf8(tmp.path())));
+    const Str key = File_Key(u"levels/Sub/Default.lev");
+    EXPECT_EQ(File_Key(u".\\LEVELS\\sub\\DEFAULT.lev"), key);
+    EXPECT_EQ(File_Key(u"littleendian::levels\\SUB\\default.lev"), key);
+    EXPECT_EQ(File_Key(u"levels//Sub/./Default.lev"), key);
+    FileBytes b;
+    ASSERT_TRUE(File_Bytes(u"LEVELS/SUB/DEFAULT.LEV", b));
+    EXPECT_EQ(b.key, key);
+    EXPECT_NE(File_Key(u"A.txt"), File_Key(u"a.txt"));
+    EXPECT_NE(File_Key(u"a.txt"), File_Key(u"incbin::a.txt"));
 }
 
 TEST(Stream, EmbeddedFilesThroughPrefixes) {

@@ -17,7 +17,7 @@
 #include "platform/system.h"
 #include "platform/wallpaper.h"
 #include "sdl_push.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
 

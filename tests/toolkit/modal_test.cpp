@@ -13,7 +13,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
-#include "platform/temp_folder.h"
+#include "common/temp_folder.h"
 #include "toolkit_helpers.h"
 
 namespace {

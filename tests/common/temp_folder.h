@@ -1,26 +1,23 @@
 // A fresh temporary folder for one test (mkdtemp under $TMPDIR or /tmp), removed with everything in it at the end.
-// The current folder is restored too, so tests may Dir_Change freely. Used by the platform tests.
+// The current folder is restored too, so tests may Dir_Change freely. Used by the platform, editor and toolkit tests.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
+
+#include "common/test_common.h"
 
 class TempFolder {
   public:
-    TempFolder() {
+    TempFolder() : path_(TestTemp_Make("test")) {
         std::error_code ec;
         oldCwd_ = std::filesystem::current_path(ec);
-        const char* base = std::getenv("TMPDIR");
-        std::string templ = std::string(base && *base ? base : "/tmp") + "/bq_test_XXXXXX";
-        if (mkdtemp(templ.data())) path_ = templ;
     }
     ~TempFolder() {
         std::error_code ec;
         std::filesystem::current_path(oldCwd_, ec);
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+        TestTemp_Remove(path_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
