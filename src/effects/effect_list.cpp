@@ -31,8 +31,21 @@ int32_t g_removedInWalk = 0;                            // objects marked remove
 Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
 uint32_t g_passNo = 0;                                  // layer passes so far
 uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
+// The objects of each drawn layer (-10, 10, 20) in list order, so that a layer pass walks only its own. Entries of
+// removed objects stay until their layer's pass drops them or the list's compaction moves the objects (the lists are
+// then made anew).
+std::array<std::vector<Gfx_Obj*>, 3> g_layerObjs;
 
 int LayerSlot(int32_t layer) { return layer == -10 ? 0 : layer == 10 ? 1 : layer == 20 ? 2 : -1; }
+
+void RebuildLayerLists() {
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+        l.clear();
+    for (Gfx_Obj& o : Effects_List) {
+        const int slot = LayerSlot(o.layer);
+        if (slot >= 0 && !o.dead) g_layerObjs[size_t(slot)].push_back(&o);
+    }
+}
 
 // ---- Drawing layer: the game's sink feeds the sprite batch ----
 uint8_t Byte(float v) { return uint8_t(std::isfinite(v) ? std::clamp(v, 0.0f, 255.0f) : 0.0f); }
@@ -112,10 +125,14 @@ void Fx_Compact(bool always) {
     // Dead objects cost the walks only a flag test: they stay until an eighth of the list is dead (a quarter for the
     // layer passes, which the update pass follows in the same frame).
     if (g_removedInWalk == 0 || size_t(g_removedInWalk) * (always ? 8 : 4) < Effects_List.size()) return;
-    Effects_List.erase(
-        std::remove_if(Effects_List.begin(), Effects_List.end(), [](const Gfx_Obj& o) { return o.dead; }),
-        Effects_List.end());
+    Effects_List.RemoveIf([](const Gfx_Obj& o) { return o.dead; });
     g_removedInWalk = 0;
+    RebuildLayerLists(); // the objects moved
+}
+
+std::vector<Gfx_Obj*>* Fx_LayerObjects(int32_t layer) {
+    const int slot = LayerSlot(layer);
+    return slot >= 0 ? &g_layerObjs[size_t(slot)] : nullptr;
 }
 
 int32_t Effects_LiveCount() { return g_live; }
@@ -184,10 +201,13 @@ void Effects_Clear() {
     static bool reserved = false;
     if (!reserved) {
         reserved = true;
-        Effects_List.clear();
-        Effects_List.resize(kReservedObjects);
+        Effects_List.reserve(kReservedObjects);
+        for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+            l.reserve(kReservedObjects + kReservedObjects / 2); // live objects and the removed ones not yet dropped
     }
     Effects_List.clear();
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+        l.clear();
     MapEffects_List.clear();
     g_live = 0;
     g_removedInWalk = 0;
@@ -202,6 +222,7 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
     } else {
         o = &Effects_List.emplace_back();
         ++g_live;
+        if (const int slot = LayerSlot(layer); slot >= 0) g_layerObjs[size_t(slot)].push_back(o);
     }
     o->kind = kind;
     o->x = x;

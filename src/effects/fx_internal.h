@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "effects/effects.h"
 #include "main/frame_timer.h"
@@ -53,6 +54,9 @@ void Fx_CountPass(int32_t layer);
 void Fx_Remove(Gfx_Obj& o);
 // Drops removed objects from the list (stable), when the walk removed any (or enough of them, unless `always`).
 void Fx_Compact(bool always = false);
+// The objects of a drawn layer (-10, 10, 20) in list order, removed ones included until their layer's pass drops
+// them; null for a layer no pass draws. The list's compaction makes them anew.
+std::vector<Gfx_Obj*>* Fx_LayerObjects(int32_t layer);
 // How many of n objects a creator may still make under the cap; the rest count as dropped.
 int32_t Fx_Room(int32_t n);
 
