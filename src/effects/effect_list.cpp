@@ -98,6 +98,12 @@ void Fx_Draw(const ImagePtr& img, float x, float y, int frame) {
                       Str_FromInt(Image_Frames(img)) + u" frames");
         return;
     }
+    if (g_sink == &g_batchSink) { // the game's sink, called directly: the same bytes without the state's copy
+        const float alpha = std::isfinite(Fx.alpha) ? std::clamp(Fx.alpha, 0.0f, 1.0f) : 0.0f;
+        Batch_Sprite(img, frame, x, y, Fx.sx, Fx.sy, Fx.rot, Byte(Fx.r), Byte(Fx.g), Byte(Fx.b),
+                     uint8_t(alpha * 255.0f), Fx.blend);
+        return;
+    }
     g_sink->Sprite(img, frame, x, y, Clamped(Fx));
 }
 
