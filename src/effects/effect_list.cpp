@@ -81,6 +81,23 @@ ImagePtr Centred(const ImagePtr& img) {
     return img;
 }
 ImagePtr Single(const char16_t* path) { return Centred(Images_GetCopy(path)); }
+// A smaller, fainter copy of a picture: `size` of its sides, its opacity times `opacity` (centred).
+ImagePtr Ghost(const ImagePtr& img, float size, float opacity) {
+    const Pixmap* pm = img ? Image_Lock(img, 0, LOCK_READ) : nullptr;
+    if (!pm) return img;
+    Pixmap small = Pixmap_Resize(*pm, std::max(1, int(std::lround(float(pm->width) * size))),
+                                 std::max(1, int(std::lround(float(pm->height) * size))));
+    Image_Unlock(img, 0);
+    small = Pixmap_Convert(small, PF_BGRA8888);
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x) {
+            const uint32_t c = Pixmap_ReadPixel(small, x, y);
+            const uint32_t a = uint32_t(std::lround(float(c >> 24) * opacity));
+            Pixmap_WritePixel(small, x, y, (c & 0x00FFFFFFu) | a << 24);
+        }
+    const ImagePtr ghost = Image_FromPixmap(small, Image_Flags(img));
+    return ghost ? Centred(ghost) : img;
+}
 ImagePtr Strip(const char16_t* path, int fw, int fh, int count) {
     return Centred(Images_GetAnimCopy(path, fw, fh, count));
 }
@@ -183,7 +200,9 @@ void EffectImages_Load() {
     i.goldCoin = Strip(u"incbin::images/effects/Gold_Coin.png", 32, 32, 16);
     i.combo = Strip(u"incbin::images/effects/combo_effect1.png", 96, 96, 32);
     i.chainLink = Strip(u"incbin::images/maillon_28x20_15.png", 28, 20, 15);
-    i.youWinTitle = Single(u"incbin::images/interface/youwin.png");
+    // The flying titles: hundreds of them stream out behind the level-won dialog, so each is a smaller, fainter
+    // copy of the title, a shimmer of colour rather than a crowd of words.
+    i.youWinTitle = Ghost(Single(u"incbin::images/interface/youwin.png"), 0.6f, 0.5f);
     for (int f = 0; f < 24; ++f)
         i.youWin[f] = Images_GetCopy(u"incbin::images/effects/youwin000" + Str_FromInt(f) + Lang_Suffix + u".png");
     i.youLose = Images_GetCopy(u"incbin::images/effects/youlose" + Lang_Suffix + u".png");
