@@ -28,6 +28,7 @@ namespace {
 constexpr size_t kReservedObjects = Effects_DefaultCap; // effect objects the pool holds room for from the start
 int32_t g_live = 0;                                     // objects in Effects_List not marked removed
 int32_t g_removedInWalk = 0;                            // objects marked removed since the last compaction
+bool g_sweeping = false;                                // a sweeping walk runs: it files new objects in their layers
 Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
 uint32_t g_passNo = 0;                                  // layer passes so far
 uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
@@ -37,15 +38,6 @@ uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which 
 std::array<std::vector<Gfx_Obj*>, 3> g_layerObjs;
 
 int LayerSlot(int32_t layer) { return layer == -10 ? 0 : layer == 10 ? 1 : layer == 20 ? 2 : -1; }
-
-void RebuildLayerLists() {
-    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
-        l.clear();
-    for (Gfx_Obj& o : Effects_List) {
-        const int slot = LayerSlot(o.layer);
-        if (slot >= 0 && !o.dead) g_layerObjs[size_t(slot)].push_back(&o);
-    }
-}
 
 // ---- Drawing layer: the game's sink feeds the sprite batch ----
 uint8_t Byte(float v) { return uint8_t(std::isfinite(v) ? std::clamp(v, 0.0f, 255.0f) : 0.0f); }
@@ -144,13 +136,38 @@ void Fx_Remove(Gfx_Obj& o) {
     ++g_removedInWalk;
 }
 
-void Fx_Compact(bool always) {
+bool Fx_SweepDue(bool always) {
     // Dead objects cost the walks only a flag test: they stay until an eighth of the list is dead (a quarter for the
     // layer passes, which the update pass follows in the same frame).
-    if (g_removedInWalk == 0 || size_t(g_removedInWalk) * (always ? 8 : 4) < Effects_List.size()) return;
-    Effects_List.RemoveIf([](const Gfx_Obj& o) { return o.dead; });
+    return g_removedInWalk != 0 && size_t(g_removedInWalk) * (always ? 8 : 4) >= Effects_List.size();
+}
+
+void Fx_SweepWalk(FxRule visit) {
+    // The objects move: the layers' lists are made anew on the way (children appended meanwhile join them when the
+    // walk reaches them, not when they are made).
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+        l.clear();
+    g_sweeping = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < Effects_List.size(); ++i) {
+        Gfx_Obj* o = &Effects_List[i];
+        if (o->dead) continue;
+        if (kept != i) {
+            Effects_List[kept] = std::move(*o);
+            o = &Effects_List[kept];
+        }
+        visit(*o);             // may append: o stays valid (blocks never move)
+        if (o->dead) continue; // the next survivor takes its place
+        if (const int slot = LayerSlot(o->layer); slot >= 0) g_layerObjs[size_t(slot)].push_back(o);
+        ++kept;
+    }
+    Effects_List.Shrink(kept);
+    g_sweeping = false;
     g_removedInWalk = 0;
-    RebuildLayerLists(); // the objects moved
+}
+
+void Fx_Compact(bool always) {
+    if (Fx_SweepDue(always)) Fx_SweepWalk([](Gfx_Obj&) {});
 }
 
 std::vector<Gfx_Obj*>* Fx_LayerObjects(int32_t layer) {
@@ -247,7 +264,7 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
     } else {
         o = &Effects_List.emplace_back();
         ++g_live;
-        if (const int slot = LayerSlot(layer); slot >= 0) g_layerObjs[size_t(slot)].push_back(o);
+        if (const int slot = LayerSlot(layer); slot >= 0 && !g_sweeping) g_layerObjs[size_t(slot)].push_back(o);
     }
     o->kind = kind;
     o->x = x;

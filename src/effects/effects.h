@@ -4,6 +4,7 @@
 // read the board directly; the one value they need from the castle comes through Effects_Hooks below.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -110,7 +111,7 @@ struct PointFloat {
 // The list owns its objects, oldest first. They sit in blocks of kBlock that never move while the list grows, so a
 // reference stays valid while a rule appends children mid-walk; a walk reads them in memory order. Blocks are kept
 // when the list shrinks or empties, so effects made and dropped every frame allocate nothing once a level has warmed
-// up. Removed objects are dropped by RemoveIf (stable), which the effects call at the end of a walk.
+// up. Removed objects are dropped by a sweep that moves the others down in order (src/effects/effect_list.cpp).
 class Gfx_ObjList {
   public:
     static constexpr size_t kBlock = 512; // objects per block (a power of two: indexing is a shift and a mask)
@@ -144,10 +145,12 @@ class Gfx_ObjList {
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size_}; }
 
-    // A fresh object (every field at its default) at the end. Slots past the end always hold fresh objects.
+    // A fresh object (every field at its default) at the end.
     Gfx_Obj& emplace_back() {
         if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
-        return (*this)[size_++];
+        Gfx_Obj& o = (*this)[size_++];
+        o = Gfx_Obj{};
+        return o;
     }
     // Room for n objects without allocating.
     void reserve(size_t n) {
@@ -155,27 +158,18 @@ class Gfx_ObjList {
             blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
     }
     // Every object gone (their images and pieces let go); the blocks stay.
-    void clear() { Truncate(0); }
-    // Drops the objects `dead` is true for, keeping the others' order; returns how many were dropped.
-    template <class Pred> size_t RemoveIf(Pred dead) {
-        size_t kept = 0;
-        for (size_t i = 0; i < size_; ++i) {
-            Gfx_Obj& o = (*this)[i];
-            if (dead(o)) continue;
-            if (kept != i) (*this)[kept] = std::move(o);
-            ++kept;
+    void clear() { Shrink(0); }
+    // Lets go of the objects from n on (a slot is made fresh when it is reused); the list's owner calls it once it
+    // has moved the objects it keeps below n.
+    void Shrink(size_t n) {
+        for (size_t i = n; i < size_; ++i) {
+            (*this)[i].image.reset();
+            (*this)[i].piece.reset();
         }
-        const size_t dropped = size_ - kept;
-        Truncate(kept);
-        return dropped;
+        size_ = std::min(n, size_);
     }
 
   private:
-    void Truncate(size_t n) {
-        for (size_t i = n; i < size_; ++i)
-            (*this)[i] = Gfx_Obj{};
-        size_ = n;
-    }
     std::vector<std::unique_ptr<Gfx_Obj[]>> blocks_;
     size_t size_ = 0;
 };
