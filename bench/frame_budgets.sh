@@ -45,8 +45,9 @@ cut -c1-34 "$tmp"/e2e.* | sed 's/ *$//' | sort -u | while read -r key; do
   mean=$(awk '{print $2}' <<<"$rows" | median)
   p99=$(awk '{print $3}' <<<"$rows" | median)
   worst=$(awk '{print $4}' <<<"$rows" | median)
-  printf "%-34s %7s %9s %9s %9s   mean %s, p99 %s\n" "$key" "$frames" "$mean" "$p99" "$worst" \
-    "$(verdict "$mean" 8)" "$(verdict "$p99" 16)"
+  v="mean $(verdict "$mean" 8), p99 $(verdict "$p99" 16)"
+  [ "${frames%%.*}" -le 1 ] && v="(only a first frame)"
+  printf "%-34s %7s %9s %9s %9s   %s\n" "$key" "$frames" "$mean" "$p99" "$worst" "$v"
 done
 
 # Runs a benchmark binary $runs times (JSON into $tmp/<name>.<i>).
