@@ -64,14 +64,16 @@ TEST_F(ListTest, WalksRemoveNeighboursAndVisitChildrenOnce) {
     EXPECT_EQ(Effects_LiveCount(), int(Effects_List.size()));
 }
 
-// A layer pass draws exactly its layer's live objects in list order, across the list's blocks and after removals by
-// other passes and the sweep that moves the survivors (trail dots of three layers, one in three ending at once).
+// A layer pass draws exactly its layer's live objects in list order, across the list's blocks and after removals and
+// the sweeps that move the survivors: trail dots of three layers, one in six ending in its first pass (too few for
+// the layer passes to sweep, enough for the next update pass, which sweeps while trail sparks append dots).
 TEST_F(ListTest, LayerPassesDrawTheirLiveObjectsInListOrderAfterSweeps) {
     constexpr int32_t kLayers[3] = {-10, 10, 20};
     for (int i = 0; i < 1600; ++i) { // past three blocks
         Gfx_Obj& o = Gfx_New(FX_TRAIL_DOT, i % 800, i / 800, 0, kLayers[i % 3]);
         o.image = Fx_Img.spark1;
-        o.alpha = (i / 3) % 3 == 0 ? 0.001f : 1.0f; // ends in its first pass
+        o.alpha = (i / 3) % 6 == 0 ? 0.001f : 1.0f;
+        if (i % 100 == 0) Gfx_Create(Fx_Img.spark1, FX_TRAIL_SPARK, 400, 300, 1, 1, 0, 1, 1, 10, 1);
     }
     Fx_SetClock(16, 60);
     for (int frame = 0; frame < 3; ++frame) {
@@ -89,9 +91,21 @@ TEST_F(ListTest, LayerPassesDrawTheirLiveObjectsInListOrderAfterSweeps) {
                 drawn.emplace_back(d.x, d.y);
             EXPECT_EQ(drawn, expected) << "layer " << layer << ", frame " << frame;
         }
-        Effects_UpdateAll(); // sweeps the removed ones: the survivors move
+        const size_t before = Effects_List.size();
+        Effects_UpdateAll();
+        if (frame == 0) {
+            EXPECT_LT(Effects_List.size(), before) << "the update pass swept";
+        }
+        // Each layer's list holds its layer's objects once, where they now stand (removed ones may wait there).
+        for (const int32_t layer : kLayers) {
+            std::vector<const Gfx_Obj*> listed, expected;
+            for (const Gfx_Obj* o : *Fx_LayerObjects(layer))
+                if (!o->dead) listed.push_back(o);
+            for (const Gfx_Obj& o : Effects_List)
+                if (!o.dead && o.layer == layer) expected.push_back(&o);
+            EXPECT_EQ(listed, expected) << "layer " << layer << " after the update of frame " << frame;
+        }
     }
-    EXPECT_EQ(Effects_LiveCount(), 1600 - 534);
     EXPECT_EQ(int(Effects_List.size()), Effects_LiveCount());
 }
 
