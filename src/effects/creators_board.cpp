@@ -59,8 +59,8 @@ void ChipMaker(int32_t kind, const ImagePtr& img, int32_t x, int32_t y, bool ran
 
 void Ring60(int32_t x, int32_t y, float radius, bool bag) {
     for (int32_t a = 0; a < 360; a += 6) {
-        Gfx_Obj& o =
-            Gfx_New(FX_RING_SPARK, ToInt(float(x) + CosT(a) * radius), ToInt(float(y) + SinT(a) * radius), Ri(1, 1000), 20);
+        Gfx_Obj& o = Gfx_New(FX_RING_SPARK, ToInt(float(x) + CosT(a) * radius), ToInt(float(y) + SinT(a) * radius),
+                             Ri(1, 1000), 20);
         SetPos(o);
         o.image = Fx_Img.spark6;
         const float s = Rf(0, 0.1f) + 0.3f;
@@ -213,7 +213,8 @@ void Gfx_Kind21Burst(float x, float y, float factor) {
 void Gfx_Kind22Burst(float x, float y, float factor) {
     const int32_t n = Counted(factor);
     for (int32_t i = 1; i <= n; ++i) {
-        Gfx_Obj& o = Gfx_New(FX_FLASH_STRIP, ToInt(x + float(Cell_HalfWidth)), ToInt(y + float(Cell_HalfHeight)), i * 100, 10);
+        Gfx_Obj& o =
+            Gfx_New(FX_FLASH_STRIP, ToInt(x + float(Cell_HalfWidth)), ToInt(y + float(Cell_HalfHeight)), i * 100, 10);
         SetPos(o);
         o.image = Fx_Img.combo;
         o.scaleX = o.scaleY = 0.8f;

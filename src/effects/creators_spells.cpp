@@ -24,10 +24,11 @@ void Project(Gfx_Obj& o) {
     o.y = ToInt(o.posY / o.z * 500.0f + float(Screen_CenterY));
 }
 
-// The level end's ring picture of a tile: the tile at half its size, dimmed to a glow that fades out towards its
-// rim. Forty rings tinted pink and added over the screen then light it instead of flooding it, and each blends a
-// quarter of the pixels. Made once per tile picture (at the first level end that shows it).
-constexpr float kRingBrightness = 0.4f;
+// The level end's ring picture of a tile: the tile at half its size, dimmed to a glow that falls off steeply
+// towards its rim. Thousands of rings tinted pink and added over the sky behind the level-won dialog then light it
+// instead of flooding it, and each blends a quarter of the pixels. Made once per tile picture (at the first level
+// end that shows it).
+constexpr float kRingBrightness = 0.3f;
 ImagePtr RingPicture(const ImagePtr& tile) {
     static std::vector<std::pair<ImagePtr, ImagePtr>> made; // tile picture, its ring picture
     for (const auto& [from, ring] : made)
@@ -44,7 +45,8 @@ ImagePtr RingPicture(const ImagePtr& tile) {
             for (int x = 0; x < rw; ++x) {
                 const float dx = (float(x) + 0.5f) / float(rw) * 2.0f - 1.0f;
                 const float dy = (float(y) + 0.5f) / float(rh) * 2.0f - 1.0f;
-                const float k = kRingBrightness * std::max(0.0f, 1.0f - (dx * dx + dy * dy));
+                const float fall = std::max(0.0f, 1.0f - (dx * dx + dy * dy));
+                const float k = kRingBrightness * fall * fall;
                 const uint32_t c = Pixmap_ReadPixel(small, x, y);
                 const auto dim = [k](uint32_t v) { return uint32_t(std::lround(float(v & 255) * k)); };
                 Pixmap_WritePixel(strip, f * rw + x, y,

@@ -10,10 +10,17 @@ void LayerPass(int32_t layer) {
     Fx_CountPass(layer);
     const float alpha = Fx.alpha;
     Fx_SetBlend(BLEND_ALPHA);
-    for (size_t i = 0; i < Effects_List.size(); ++i) {
-        Gfx_Obj& o = Effects_List[i];
-        if (!o.dead && o.layer == layer) Effects_DrawOne(o);
+    // Only this layer's objects, in list order; children a rule makes for this layer are appended and drawn in the
+    // same pass. Removed objects' entries are dropped on the way.
+    std::vector<Gfx_Obj*>& objs = *Fx_LayerObjects(layer);
+    size_t kept = 0;
+    for (size_t i = 0; i < objs.size(); ++i) {
+        Gfx_Obj* const o = objs[i];
+        if (o->dead) continue;
+        Effects_DrawOne(*o);
+        if (!o->dead) objs[kept++] = o;
     }
+    objs.resize(kept);
     Fx_SetAlpha(alpha);
     Fx_Sink().Flush();
     Fx_Compact();

@@ -28,9 +28,14 @@ namespace {
 constexpr size_t kReservedObjects = Effects_DefaultCap; // effect objects the pool holds room for from the start
 int32_t g_live = 0;                                     // objects in Effects_List not marked removed
 int32_t g_removedInWalk = 0;                            // objects marked removed since the last compaction
+bool g_sweeping = false;                                // a sweeping walk runs: it files new objects in their layers
 Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
 uint32_t g_passNo = 0;                                  // layer passes so far
 uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
+// The objects of each drawn layer (-10, 10, 20) in list order, so that a layer pass walks only its own. Entries of
+// removed objects stay until their layer's pass drops them or the list's compaction moves the objects (the lists are
+// then made anew).
+std::array<std::vector<Gfx_Obj*>, 3> g_layerObjs;
 
 int LayerSlot(int32_t layer) { return layer == -10 ? 0 : layer == 10 ? 1 : layer == 20 ? 2 : -1; }
 
@@ -68,6 +73,23 @@ ImagePtr Centred(const ImagePtr& img) {
     return img;
 }
 ImagePtr Single(const char16_t* path) { return Centred(Images_GetCopy(path)); }
+// A smaller, fainter copy of a picture: `size` of its sides, its opacity times `opacity` (centred).
+ImagePtr Ghost(const ImagePtr& img, float size, float opacity) {
+    const Pixmap* pm = img ? Image_Lock(img, 0, LOCK_READ) : nullptr;
+    if (!pm) return img;
+    Pixmap small = Pixmap_Resize(*pm, std::max(1, int(std::lround(float(pm->width) * size))),
+                                 std::max(1, int(std::lround(float(pm->height) * size))));
+    Image_Unlock(img, 0);
+    small = Pixmap_Convert(small, PF_BGRA8888);
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x) {
+            const uint32_t c = Pixmap_ReadPixel(small, x, y);
+            const uint32_t a = uint32_t(std::lround(float(c >> 24) * opacity));
+            Pixmap_WritePixel(small, x, y, (c & 0x00FFFFFFu) | a << 24);
+        }
+    const ImagePtr ghost = Image_FromPixmap(small, Image_Flags(img));
+    return ghost ? Centred(ghost) : img;
+}
 ImagePtr Strip(const char16_t* path, int fw, int fh, int count) {
     return Centred(Images_GetAnimCopy(path, fw, fh, count));
 }
@@ -83,6 +105,12 @@ void Fx_Draw(const ImagePtr& img, float x, float y, int frame) {
         if (reported.insert(img.get()).second)
             Log_Print(u"effects: frame " + Str_FromInt(frame) + u" outside a strip of " +
                       Str_FromInt(Image_Frames(img)) + u" frames");
+        return;
+    }
+    if (g_sink == &g_batchSink) { // the game's sink, called directly: the same bytes without the state's copy
+        const float alpha = std::isfinite(Fx.alpha) ? std::clamp(Fx.alpha, 0.0f, 1.0f) : 0.0f;
+        Batch_Sprite(img, frame, x, y, Fx.sx, Fx.sy, Fx.rot, Byte(Fx.r), Byte(Fx.g), Byte(Fx.b),
+                     uint8_t(alpha * 255.0f), Fx.blend);
         return;
     }
     g_sink->Sprite(img, frame, x, y, Clamped(Fx));
@@ -108,14 +136,43 @@ void Fx_Remove(Gfx_Obj& o) {
     ++g_removedInWalk;
 }
 
-void Fx_Compact(bool always) {
+bool Fx_SweepDue(bool always) {
     // Dead objects cost the walks only a flag test: they stay until an eighth of the list is dead (a quarter for the
     // layer passes, which the update pass follows in the same frame).
-    if (g_removedInWalk == 0 || size_t(g_removedInWalk) * (always ? 8 : 4) < Effects_List.size()) return;
-    Effects_List.erase(
-        std::remove_if(Effects_List.begin(), Effects_List.end(), [](const Gfx_Obj& o) { return o.dead; }),
-        Effects_List.end());
+    return g_removedInWalk != 0 && size_t(g_removedInWalk) * (always ? 8 : 4) >= Effects_List.size();
+}
+
+void Fx_SweepWalk(FxRule visit) {
+    // The objects move: the layers' lists are made anew on the way (children appended meanwhile join them when the
+    // walk reaches them, not when they are made).
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+        l.clear();
+    g_sweeping = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < Effects_List.size(); ++i) {
+        Gfx_Obj* o = &Effects_List[i];
+        if (o->dead) continue;
+        if (kept != i) {
+            Effects_List[kept] = std::move(*o);
+            o = &Effects_List[kept];
+        }
+        visit(*o);             // may append: o stays valid (blocks never move)
+        if (o->dead) continue; // the next survivor takes its place
+        if (const int slot = LayerSlot(o->layer); slot >= 0) g_layerObjs[size_t(slot)].push_back(o);
+        ++kept;
+    }
+    Effects_List.Shrink(kept);
+    g_sweeping = false;
     g_removedInWalk = 0;
+}
+
+void Fx_Compact(bool always) {
+    if (Fx_SweepDue(always)) Fx_SweepWalk([](Gfx_Obj&) {});
+}
+
+std::vector<Gfx_Obj*>* Fx_LayerObjects(int32_t layer) {
+    const int slot = LayerSlot(layer);
+    return slot >= 0 ? &g_layerObjs[size_t(slot)] : nullptr;
 }
 
 int32_t Effects_LiveCount() { return g_live; }
@@ -160,7 +217,9 @@ void EffectImages_Load() {
     i.goldCoin = Strip(u"incbin::images/effects/Gold_Coin.png", 32, 32, 16);
     i.combo = Strip(u"incbin::images/effects/combo_effect1.png", 96, 96, 32);
     i.chainLink = Strip(u"incbin::images/maillon_28x20_15.png", 28, 20, 15);
-    i.youWinTitle = Single(u"incbin::images/interface/youwin.png");
+    // The flying titles: hundreds of them stream out behind the level-won dialog, so each is a smaller, fainter
+    // copy of the title, a shimmer of colour rather than a crowd of words.
+    i.youWinTitle = Ghost(Single(u"incbin::images/interface/youwin.png"), 0.6f, 0.5f);
     for (int f = 0; f < 24; ++f)
         i.youWin[f] = Images_GetCopy(u"incbin::images/effects/youwin000" + Str_FromInt(f) + Lang_Suffix + u".png");
     i.youLose = Images_GetCopy(u"incbin::images/effects/youlose" + Lang_Suffix + u".png");
@@ -184,10 +243,13 @@ void Effects_Clear() {
     static bool reserved = false;
     if (!reserved) {
         reserved = true;
-        Effects_List.clear();
-        Effects_List.resize(kReservedObjects);
+        Effects_List.reserve(kReservedObjects);
+        for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+            l.reserve(kReservedObjects + kReservedObjects / 2); // live objects and the removed ones not yet dropped
     }
     Effects_List.clear();
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+        l.clear();
     MapEffects_List.clear();
     g_live = 0;
     g_removedInWalk = 0;
@@ -202,6 +264,7 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
     } else {
         o = &Effects_List.emplace_back();
         ++g_live;
+        if (const int slot = LayerSlot(layer); slot >= 0 && !g_sweeping) g_layerObjs[size_t(slot)].push_back(o);
     }
     o->kind = kind;
     o->x = x;

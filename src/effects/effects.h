@@ -4,6 +4,7 @@
 // read the board directly; the one value they need from the castle comes through Effects_Hooks below.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -93,7 +94,7 @@ struct Gfx_Obj {
     std::weak_ptr<Piece> piece;         // the piece a kind-37 glow follows; expired = none
 
     // Fields some kinds reuse for a value of their own, by the name of that value.
-    float& TitleRed() { return speed; }  // the flying title's colour (FX_COLOUR_RING)
+    float& TitleRed() { return speed; } // the flying title's colour (FX_COLOUR_RING)
     float& TitleGreen() { return gravity; }
     float& TitleBlue() { return heading; }
     float& SparkRed() { return velX; } // the colour of FX_GLOW_SPARK and FX_FLAME (they move by their drift)
@@ -107,9 +108,71 @@ struct PointFloat {
     float v[4] = {0, 0, 0, 0};
 };
 
-// The list owns its objects; a deque keeps every reference valid while a rule appends children mid-walk. Its blocks
-// come from a pool, so effects made and dropped every frame allocate nothing once the level has warmed up.
-using Gfx_ObjList = std::deque<Gfx_Obj, Pool_Allocator<Gfx_Obj>>;
+// The list owns its objects, oldest first. They sit in blocks of kBlock that never move while the list grows, so a
+// reference stays valid while a rule appends children mid-walk; a walk reads them in memory order. Blocks are kept
+// when the list shrinks or empties, so effects made and dropped every frame allocate nothing once a level has warmed
+// up. Removed objects are dropped by a sweep that moves the others down in order (src/effects/effect_list.cpp).
+class Gfx_ObjList {
+  public:
+    static constexpr size_t kBlock = 512; // objects per block (a power of two: indexing is a shift and a mask)
+    template <class List, class Obj> class Iter {
+      public:
+        Iter(List* l, size_t i) : l_(l), i_(i) {}
+        Obj& operator*() const { return (*l_)[i_]; }
+        Obj* operator->() const { return &(*l_)[i_]; }
+        Iter& operator++() {
+            ++i_;
+            return *this;
+        }
+        bool operator==(const Iter& o) const { return i_ == o.i_; }
+        bool operator!=(const Iter& o) const { return i_ != o.i_; }
+
+      private:
+        List* l_;
+        size_t i_;
+    };
+    using iterator = Iter<Gfx_ObjList, Gfx_Obj>;
+    using const_iterator = Iter<const Gfx_ObjList, const Gfx_Obj>;
+
+    Gfx_Obj& operator[](size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+    const Gfx_Obj& operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Gfx_Obj& front() { return (*this)[0]; }
+    const Gfx_Obj& front() const { return (*this)[0]; }
+    iterator begin() { return {this, 0}; }
+    iterator end() { return {this, size_}; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size_}; }
+
+    // A fresh object (every field at its default) at the end.
+    Gfx_Obj& emplace_back() {
+        if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
+        Gfx_Obj& o = (*this)[size_++];
+        o = Gfx_Obj{};
+        return o;
+    }
+    // Room for n objects without allocating.
+    void reserve(size_t n) {
+        while (blocks_.size() * kBlock < n)
+            blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
+    }
+    // Every object gone (their images and pieces let go); the blocks stay.
+    void clear() { Shrink(0); }
+    // Lets go of the objects from n on (a slot is made fresh when it is reused); the list's owner calls it once it
+    // has moved the objects it keeps below n.
+    void Shrink(size_t n) {
+        for (size_t i = n; i < size_; ++i) {
+            (*this)[i].image.reset();
+            (*this)[i].piece.reset();
+        }
+        size_ = std::min(n, size_);
+    }
+
+  private:
+    std::vector<std::unique_ptr<Gfx_Obj[]>> blocks_;
+    size_t size_ = 0;
+};
 extern Gfx_ObjList Effects_List; // every effect object, oldest first (dead ones until the walk ends)
 extern PointFloat Effect_PointF; // shared scratch record of the level-end map effects
 // Most live objects: a creator beyond the cap makes nothing. 25000 keeps the level end, which reaches it, within

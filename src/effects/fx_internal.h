@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "effects/effects.h"
 #include "main/frame_timer.h"
@@ -51,8 +52,17 @@ bool Fx_LayerShown(int32_t layer);
 void Fx_CountPass(int32_t layer);
 // Marks an object removed during a walk; the walk's end drops it from the list.
 void Fx_Remove(Gfx_Obj& o);
-// Drops removed objects from the list (stable), when the walk removed any (or enough of them, unless `always`).
+// True when enough removed objects have piled up to drop them: an eighth of the list (`always`: the update pass) or
+// a quarter (the layer passes).
+bool Fx_SweepDue(bool always);
+// Drops the removed objects from the list, moving the others down in order, and calls `visit` on each of them (and
+// on the children it appends) once it stands in its new place; one walk over the list instead of two.
+void Fx_SweepWalk(void (*visit)(Gfx_Obj&));
+// Drops removed objects from the list (stable) when Fx_SweepDue says so.
 void Fx_Compact(bool always = false);
+// The objects of a drawn layer (-10, 10, 20) in list order, removed ones included until their layer's pass drops
+// them; null for a layer no pass draws. The list's compaction makes them anew.
+std::vector<Gfx_Obj*>* Fx_LayerObjects(int32_t layer);
 // How many of n objects a creator may still make under the cap; the rest count as dropped.
 int32_t Fx_Room(int32_t n);
 

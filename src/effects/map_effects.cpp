@@ -153,8 +153,8 @@ void MapEffect_Step(MapEffect_obj& e) {
 void MapEffect_AddAnimated(float x, float y, float scale) {
     const int32_t f = std::clamp(ToInt(MapFx_AnimFrame), 0, 23);
     MapEffect_Create(Fx_Img.youWin[f], 80, 200, 255, MapEffect_GlowHook, MapEffect_FlickerHook, MapEffect_SparkleHook,
-                     Emitter_Nothing, 1, float(ToInt(x - 64 * scale)), float(ToInt(y - 16 * scale)), 0, 0, scale, 0,
-                     1, 4, 1, 0, 0);
+                     Emitter_Nothing, 1, float(ToInt(x - 64 * scale)), float(ToInt(y - 16 * scale)), 0, 0, scale, 0, 1,
+                     4, 1, 0, 0);
     MapFx_AnimFrame += 12.0f * Fx_Dt();
     MapFx_FlickerFrame = MapFx_AnimFrame;
     if (MapFx_AnimFrame > 23) MapFx_AnimFrame = 0;
@@ -226,7 +226,9 @@ void Emitter_SpawnKind26() {
     Gfx_Create(Fx_Img.spark13, FX_TRAIL_SPARK, Emitter_X, Emitter_Y, vx, vy, 0, Emitter_Value, 1, 10, 1);
 }
 
-void Emitter_SpawnKind7() { Gfx_Create(Fx_Img.skyStar2, FX_RISING_SPARK, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value, 2, -10, 1); }
+void Emitter_SpawnKind7() {
+    Gfx_Create(Fx_Img.skyStar2, FX_RISING_SPARK, Emitter_X, Emitter_Y, 0, 0, 0, Emitter_Value, 2, -10, 1);
+}
 
 namespace {
 void GaugeSpark(float scale, int32_t delay, float alpha, float turnRate, float turnAccel) {

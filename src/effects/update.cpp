@@ -3,17 +3,26 @@
 // level-end frames.
 #include "effects/fx_internal.h"
 
+namespace {
+void UpdateOne(Gfx_Obj& o) {
+    if (o.delay >= 1) {
+        o.delay = ToInt(float(o.delay) - Fx_Ms());
+        return;
+    }
+    if (const FxKindRules* rules = Fx_RulesOf(o.kind)) rules->update(o); // may append: o is not used after
+}
+} // namespace
+
 void Effects_UpdateAll() {
-    const float ms = Fx_Ms();
-    // Children appended during the walk are visited by it too (their delay is 0, so they move this frame).
+    // Children appended during the walk are visited by it too (their delay is 0, so they move this frame). When
+    // enough removed objects have piled up, the walk drops them on its way.
+    if (Fx_SweepDue(true)) {
+        Fx_SweepWalk(UpdateOne);
+        return;
+    }
     for (size_t i = 0; i < Effects_List.size(); ++i) {
         Gfx_Obj& o = Effects_List[i];
-        if (o.dead) continue;
-        if (o.delay >= 1) {
-            o.delay = ToInt(float(o.delay) - ms);
-            continue;
-        }
-        if (const FxKindRules* rules = Fx_RulesOf(o.kind)) rules->update(o); // may append: o is not used after
+        if (!o.dead) UpdateOne(o);
     }
     Fx_Compact(true);
 }

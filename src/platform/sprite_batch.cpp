@@ -354,10 +354,11 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         premul = OneBlend();
         Switch(page, page, nullptr, 0, premul ? 0 : blend);
         const SDL_Rect& f = lastEntry->frames[size_t(frame)];
+        const float perRow = 1.0f / float(page->rows); // rows are a power of two: the products are exact
         u0 = float(f.x) / kPage;
-        v0 = float(f.y) / float(page->rows);
+        v0 = float(f.y) * perRow;
         u1 = float(f.x + f.w) / kPage;
-        v1 = float(f.y + f.h) / float(page->rows);
+        v1 = float(f.y + f.h) * perRow;
     } else {
         Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
     }
@@ -366,24 +367,32 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     const float l = -img->handleX * sx, t = -img->handleY * sy, rr = (w - img->handleX) * sx,
                 bb = (h - img->handleY) * sy;
     SDL_FPoint pt[4] = {{l, t}, {rr, t}, {rr, bb}, {l, bb}};
+    float minX, maxX, minY, maxY;
     if (rot != 0.0f) {
         const float rad = rot * 0.017453292519943295f, c = std::cos(rad), s = std::sin(rad);
         for (SDL_FPoint& p : pt)
-            p = SDL_FPoint{p.x * c - p.y * s, p.x * s + p.y * c};
-    } else if (sx == 1.0f && sy == 1.0f) {
-        x = std::floor(x); // whole pixels for an unscaled copy, as the immediate drawing does
-        y = std::floor(y);
-    }
-    for (SDL_FPoint& p : pt) {
-        p.x += x;
-        p.y += y;
-    }
-    float minX = pt[0].x, maxX = pt[0].x, minY = pt[0].y, maxY = pt[0].y;
-    for (const SDL_FPoint& p : pt) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+            p = SDL_FPoint{p.x * c - p.y * s + x, p.x * s + p.y * c + y};
+        minX = maxX = pt[0].x;
+        minY = maxY = pt[0].y;
+        for (const SDL_FPoint& p : pt) {
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+    } else {
+        if (sx == 1.0f && sy == 1.0f) {
+            x = std::floor(x); // whole pixels for an unscaled copy, as the immediate drawing does
+            y = std::floor(y);
+        }
+        for (SDL_FPoint& p : pt) {
+            p.x += x;
+            p.y += y;
+        }
+        minX = std::min(pt[0].x, pt[1].x); // an upright quad: two distinct values on each axis
+        maxX = std::max(pt[0].x, pt[1].x);
+        minY = std::min(pt[0].y, pt[2].y);
+        maxY = std::max(pt[0].y, pt[2].y);
     }
     // A quad wholly outside the viewport would draw nothing: it is not handed on (the level end's stars and rings
     // fly on past the screen's edges).

@@ -88,12 +88,14 @@ struct Run {
     bool prepared = false;  // the state the place needs (gems for a castle, gold for the gamble) was given
     int32_t levelStartFrame = 0, idleSince = 0;
     int32_t hammerFrame = -1;   // the frame the tutorial's hammer struck (its screenshot follows)
+    int32_t fireballFrame = -1; // the frame the tutorial's fireball was cast (its screenshot follows)
     int32_t levelEndFrame = -1; // the frame the last level end began (its busiest moment is shot later)
     LevelLine line;
     std::set<std::string> shotsTaken;
-    std::string shotDue; // a screenshot of the frame drawn now, saved when the next frame starts
-    uint64_t cpuNs = 0;  // the main thread's CPU time at the last frame's start
-    std::string costKey; // what the last frame showed
+    std::string shotDue;     // a screenshot of the frame drawn now, saved when the next frame starts
+    uint64_t cpuNs = 0;      // the main thread's CPU time at the last frame's start
+    std::string costKey;     // what the last frame showed
+    std::string lastCostKey; // what the frame before it showed
     std::chrono::steady_clock::time_point started;
 };
 Run* g_run = nullptr;
@@ -294,6 +296,7 @@ void OnTutorialFrame() {
         if (t && Board_Idle()) {
             ClickCell(t->StateA, t->StateB);
             if (step == 10) r.hammerFrame = r.report->frames;
+            if (step == 28) r.fireballFrame = r.report->frames;
         }
         return;
     case 21: // the pointed part
@@ -481,13 +484,23 @@ void OnLevelMap() {
 std::string Place() {
     if (Dialog_Active) {
         const std::string kind = DialogKind();
-        static const std::pair<const char*, const char*> kBoxes[] = {
-            {"Quit", "quitbox"},  {"level", "levelbox"},        {"Frame", "lost"},
-            {"Game", "gameover"}, {"LastPlayer", "lastplayer"}, {"HsReset", "hsreset"},
-            {"NameExists", "nameexists"}, {"DeletePlayer", "deleteplayer"}, {"PlayerDeleted", "playerdeleted"},
-            {"CastleCompleted", "castledone"}, {"CastlesDone", "castlesdone"}, {"AllDone", "alldone"},
-            {"LevelsEnded", "levelsended"}, {"SetWallpaper", "setwallpaper"}, {"WallpaperFailed", "wallpaperfailed"},
-            {"Shop", "gamble"}, {"HighScore", "hsgame"}};
+        static const std::pair<const char*, const char*> kBoxes[] = {{"Quit", "quitbox"},
+                                                                     {"level", "levelbox"},
+                                                                     {"Frame", "lost"},
+                                                                     {"Game", "gameover"},
+                                                                     {"LastPlayer", "lastplayer"},
+                                                                     {"HsReset", "hsreset"},
+                                                                     {"NameExists", "nameexists"},
+                                                                     {"DeletePlayer", "deleteplayer"},
+                                                                     {"PlayerDeleted", "playerdeleted"},
+                                                                     {"CastleCompleted", "castledone"},
+                                                                     {"CastlesDone", "castlesdone"},
+                                                                     {"AllDone", "alldone"},
+                                                                     {"LevelsEnded", "levelsended"},
+                                                                     {"SetWallpaper", "setwallpaper"},
+                                                                     {"WallpaperFailed", "wallpaperfailed"},
+                                                                     {"Shop", "gamble"},
+                                                                     {"HighScore", "hsgame"}};
         for (const auto& [box, place] : kBoxes)
             if (kind == box) return place;
         if (kind == "highscores" && HS_Mode == 1) return "hsgame"; // the list with the game's new entry
@@ -740,8 +753,10 @@ void CountCost() {
         ++c.frames;
         c.totalNs += now - r.cpuNs;
         c.worstNs = std::max(c.worstNs, now - r.cpuNs);
+        if (r.costKey == r.lastCostKey) c.steadyNs.push_back(now - r.cpuNs);
     }
     r.cpuNs = now;
+    r.lastCostKey = r.costKey;
     r.costKey = "screen " + std::to_string(Screen_Current);
     if (Dialog_Active) r.costKey += " + " + DialogKind();
 }
@@ -756,6 +771,7 @@ void OnFrame(int) {
         r.shotDue.clear();
     }
     if (r.hammerFrame >= 0 && r.report->frames == r.hammerFrame + 12) Shot("hammer");
+    if (r.fireballFrame >= 0 && r.report->frames == r.fireballFrame + 20) Shot("fireball");
     if (Screen_Current == kScreenLevelEnd && r.levelEndFrame >= 0 && r.report->frames == r.levelEndFrame + 60)
         Shot("level_end_peak");
     if (!r.goal.tutorial) // the tutorial stays off for the player, whatever a new match cleared
@@ -865,9 +881,9 @@ std::string Driver_Line(const LevelLine& l) {
 std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
     // What a run from a fresh data folder says on its way, by the start of the line.
     static const char* const kExpected[] = {
-        "harness: ",      // the harness's own notes (seed, fake clock)
-        "Wallpaper_Set ", // "Wallpaper aktivieren": a headless run never sets the desktop (and says so)
-        "all completed",  // the end of the campaign
+        "harness: ",                // the harness's own notes (seed, fake clock)
+        "Wallpaper_Set ",           // "Wallpaper aktivieren": a headless run never sets the desktop (and says so)
+        "all completed",            // the end of the campaign
         "add failed same name as ", // a new player given a name a player has: the box that says so
     };
     std::vector<std::string> out;
@@ -884,12 +900,13 @@ std::vector<std::string> Driver_UnexpectedLines(const std::string& output) {
     return out;
 }
 
-const char* const Driver_Places[] = {"menu",     "quitbox", "options",    "highscores", "hsreset",    "credits",
-                                     "help",     "players", "lastplayer", "name",       "wallpapers", "continue",
-                                     "levelbox", "game",    "offer",      "lost",       "gameover",   "levelend",
-                                     "won",      "build",   "shop",       "map",        "editor",     "testrun",
-                                     "nameexists", "deleteplayer", "playerdeleted", "castledone", "setwallpaper",
-                                     "wallpaperfailed", "castlesdone", "alldone", "levelsended", "gamble", "hsgame"};
+const char* const Driver_Places[] = {"menu",         "quitbox",       "options",     "highscores",   "hsreset",
+                                     "credits",      "help",          "players",     "lastplayer",   "name",
+                                     "wallpapers",   "continue",      "levelbox",    "game",         "offer",
+                                     "lost",         "gameover",      "levelend",    "won",          "build",
+                                     "shop",         "map",           "editor",      "testrun",      "nameexists",
+                                     "deleteplayer", "playerdeleted", "castledone",  "setwallpaper", "wallpaperfailed",
+                                     "castlesdone",  "alldone",       "levelsended", "gamble",       "hsgame"};
 const int Driver_PlaceCount = int(std::size(Driver_Places));
 
 std::string Driver_PlayerState() {
@@ -935,4 +952,19 @@ std::string Driver_PlayerState() {
           << ',' << Level_AntigravPercent;
     }
     return o.str();
+}
+
+double FrameCost::SteadyMeanMs() const {
+    uint64_t sum = 0;
+    for (const uint64_t ns : steadyNs)
+        sum += ns;
+    return steadyNs.empty() ? 0 : double(sum) / double(steadyNs.size()) / 1e6;
+}
+
+double FrameCost::SteadyP99Ms() const {
+    if (steadyNs.empty()) return 0;
+    std::vector<uint64_t> v = steadyNs;
+    const size_t k = std::min(v.size() - 1, v.size() * 99 / 100);
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(k), v.end());
+    return double(v[k]) / 1e6;
 }

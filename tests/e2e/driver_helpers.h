@@ -64,6 +64,10 @@ struct DriverGoal {
 struct FrameCost {
     int32_t frames = 0;
     uint64_t totalNs = 0, worstNs = 0;
+    std::vector<uint64_t> steadyNs; // every frame but the first of each showing (which decodes its pictures)
+    // The mean and the 99th-percentile frame of steadyNs, in ms (0 when there is none).
+    double SteadyMeanMs() const;
+    double SteadyP99Ms() const;
 };
 
 struct DriverReport {

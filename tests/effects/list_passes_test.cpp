@@ -64,6 +64,51 @@ TEST_F(ListTest, WalksRemoveNeighboursAndVisitChildrenOnce) {
     EXPECT_EQ(Effects_LiveCount(), int(Effects_List.size()));
 }
 
+// A layer pass draws exactly its layer's live objects in list order, across the list's blocks and after removals and
+// the sweeps that move the survivors: trail dots of three layers, one in six ending in its first pass (too few for
+// the layer passes to sweep, enough for the next update pass, which sweeps while trail sparks append dots).
+TEST_F(ListTest, LayerPassesDrawTheirLiveObjectsInListOrderAfterSweeps) {
+    constexpr int32_t kLayers[3] = {-10, 10, 20};
+    for (int i = 0; i < 1600; ++i) { // past three blocks
+        Gfx_Obj& o = Gfx_New(FX_TRAIL_DOT, i % 800, i / 800, 0, kLayers[i % 3]);
+        o.image = Fx_Img.spark1;
+        o.alpha = (i / 3) % 6 == 0 ? 0.001f : 1.0f;
+        if (i % 100 == 0) Gfx_Create(Fx_Img.spark1, FX_TRAIL_SPARK, 400, 300, 1, 1, 0, 1, 1, 10, 1);
+    }
+    Fx_SetClock(16, 60);
+    for (int frame = 0; frame < 3; ++frame) {
+        for (const int32_t layer : kLayers) {
+            // What the pass must draw: this layer's live objects, in list order, where they stand.
+            std::vector<std::pair<float, float>> expected;
+            for (const Gfx_Obj& o : Effects_List)
+                if (!o.dead && o.layer == layer) expected.emplace_back(float(o.x), float(o.y));
+            sink.draws.clear();
+            if (layer == -10) Effects_DrawBehind();
+            if (layer == 10) Effects_DrawAbove();
+            if (layer == 20) Effects_DrawTop();
+            std::vector<std::pair<float, float>> drawn;
+            for (const FxDrawRec& d : sink.draws)
+                drawn.emplace_back(d.x, d.y);
+            EXPECT_EQ(drawn, expected) << "layer " << layer << ", frame " << frame;
+        }
+        const size_t before = Effects_List.size();
+        Effects_UpdateAll();
+        if (frame == 0) {
+            EXPECT_LT(Effects_List.size(), before) << "the update pass swept";
+        }
+        // Each layer's list holds its layer's objects once, where they now stand (removed ones may wait there).
+        for (const int32_t layer : kLayers) {
+            std::vector<const Gfx_Obj*> listed, expected;
+            for (const Gfx_Obj* o : *Fx_LayerObjects(layer))
+                if (!o->dead) listed.push_back(o);
+            for (const Gfx_Obj& o : Effects_List)
+                if (!o.dead && o.layer == layer) expected.push_back(&o);
+            EXPECT_EQ(listed, expected) << "layer " << layer << " after the update of frame " << frame;
+        }
+    }
+    EXPECT_EQ(int(Effects_List.size()), Effects_LiveCount());
+}
+
 TEST_F(ListTest, ClearEmptiesBothListsIncludingDelayedAndSweepingEffects) {
     Gfx_New(5, 1, 1, 100000, -10);
     MapEffect_Create(Fx_Img.youLose, 80, 255, 255, nullptr, nullptr, nullptr, nullptr, 1, 0, 0, 0, 0, 1, 0, 1, 0, 1, 0,
@@ -365,10 +410,10 @@ TEST_F(DrawTest, LoopingKindsEndOnTheirFrame) {
     static const Row rows[] = {
         {24, [] { Gfx_CoinCollected(200, 200); }, 0.5f, 6 * 16 + 7}, // 6 loops of 16 frames (50 a second past 15),
                                                                      // then ms / 300
-        {28, [] { Gfx_Circle360(300, 300); }, 0.5f, 1 * 16 + 7},      // 1 loop, as the coin
-        {29, [] { Gfx_CollectRing(700, 300); }, 0.05f, 3 * 16 + 8},   // 3 loops, then dt x 0.3
-        {29, [] { Gfx_Star360(700, 300); }, 0.05f, 4 * 16 + 8},       // 4 loops
-        {34, [] { Gfx_Kind34At(200, 200); }, 0.5f, 5 * 23 + 7},       // 5 loops of 23 frames (70 a second past 32)
+        {28, [] { Gfx_Circle360(300, 300); }, 0.5f, 1 * 16 + 7},     // 1 loop, as the coin
+        {29, [] { Gfx_CollectRing(700, 300); }, 0.05f, 3 * 16 + 8},  // 3 loops, then dt x 0.3
+        {29, [] { Gfx_Star360(700, 300); }, 0.05f, 4 * 16 + 8},      // 4 loops
+        {34, [] { Gfx_Kind34At(200, 200); }, 0.5f, 5 * 23 + 7},      // 5 loops of 23 frames (70 a second past 32)
     };
     for (const Row& r : rows) {
         Effects_Clear();

@@ -95,9 +95,11 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
     case 0: // shine1: a ring of light, bright enough to show at the main menu's faint alphas, with a clear middle: a
             // spell's preview adds four of these round the gems it aims at, and those must stay readable through it
         cairo_arc(cr, cx, cy, r * 0.66, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::MagicGold, 0.35), r * 0.3);
+        Stroke(cr, WithAlpha(pal::MagicGold, 0.3), r * 0.5);
         cairo_arc(cr, cx, cy, r * 0.66, 0, 2 * Pi);
-        Stroke(cr, WithAlpha(pal::White, 0.7), r * 0.1);
+        Stroke(cr, WithAlpha(pal::MagicGold, 0.8), r * 0.26);
+        cairo_arc(cr, cx, cy, r * 0.66, 0, 2 * Pi);
+        Stroke(cr, pal::White, r * 0.12);
         break;
     case 1: // the falling glow and the ember: a warm point fading into a faint halo
         EmberGlow(cr, cx, cy, r);
