@@ -599,6 +599,7 @@ TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
     EXPECT_FALSE(Layer_Reuse(kLayer, 10));
     Layer_Done(kLayer);
     Graphics_SetDrawing(true);
+    EXPECT_EQ(drawnAgain(), 8u) << "no picture is kept while drawing is off";
     frame(10);
     EXPECT_EQ(drawnAgain(), 9u);
     Layer_Release(kLayer);
