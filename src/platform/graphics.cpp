@@ -60,6 +60,7 @@ struct Layer {
     uint32_t generation = 0;        // renderer generation the texture belongs to
     uint32_t epoch = 0;             // g_layerEpoch when its picture was drawn
     uint64_t key = 0;               // what the picture shows
+    SDL_Rect area{};                // the part of the canvas it stands for
     bool valid = false;             // a picture was drawn for key, generation and epoch
     bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
     uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
@@ -141,10 +142,10 @@ void ApplyIcon() {
 // What the frames are drawn into while no layer is being drawn.
 SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
 
-// Copies a layer's picture onto the canvas, opaque, within the viewport.
+// Copies a layer's area onto the canvas, opaque, within the viewport.
 void CopyLayer(const Layer& l) {
     SDL_SetTextureBlendMode(l.texture, SDL_BLENDMODE_NONE);
-    SDL_RenderCopy(g_renderer, l.texture, nullptr, nullptr);
+    SDL_RenderCopy(g_renderer, l.texture, &l.area, &l.area);
     g_drawnSinceFlip = true;
 }
 
@@ -338,8 +339,11 @@ void Graphics_HandleEvent(const SDL_Event& ev) {
 
 // ---- [SECTION] Cached layers ---------------------------------------------------------------------------------------
 
-bool Layer_Reuse(int layer, uint64_t key) {
+bool Layer_Reuse(int layer, uint64_t key, Rect area) {
     if (layer < 0 || layer >= kLayerSlots) return false;
+    SDL_Rect a{};
+    const SDL_Rect whole{0, 0, g_width, g_height}, asked{area.x, area.y, area.w, area.h};
+    if (!SDL_IntersectRect(&asked, &whole, &a)) return false; // nothing to stand for
     Layer& l = g_layers[size_t(layer)];
     Layer_Done(layer); // a layer begun again before it was done: end the old picture first
     if (!g_drawing || !RendererAlive()) return false;
@@ -347,7 +351,7 @@ bool Layer_Reuse(int layer, uint64_t key) {
         l.texture = nullptr;
         l.valid = false;
     }
-    if (l.valid && l.epoch == g_layerEpoch && l.key == key) {
+    if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
         CopyLayer(l);
         return true;
     }
@@ -372,6 +376,7 @@ bool Layer_Reuse(int layer, uint64_t key) {
     l.valid = false;
     l.recording = true;
     l.key = key;
+    l.area = a;
     l.epoch = g_layerEpoch;
     return false;
 }

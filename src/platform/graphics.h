@@ -98,8 +98,10 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 // false and the drawing calls up to Layer_Done go into the layer, which Layer_Done then copies onto the canvas. With
 // drawing off (Graphics_SetDrawing), or without a renderer that draws into textures, the content goes straight to the
 // canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
-constexpr int kLayerSlots = 2;
-bool Layer_Reuse(int layer, uint64_t key);
+// With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
+// the area is copied (a panel at its place in the drawing order).
+constexpr int kLayerSlots = 3;
+bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{0, 0, kCanvasWidth, kCanvasHeight});
 void Layer_Done(int layer);
 void Layer_Release(int layer);         // lets the layer's texture go (made again at its next use)
 uint32_t Layer_Redraws(int layer);     // how often its picture was drawn since the start

@@ -414,6 +414,14 @@ void Image_Unlock(const ImagePtr& img, int frame) {
     Layers_Invalidate();
 }
 
+void Image_OpaqueRows(const ImagePtr& img, int frame, int& top, int& bottom) {
+    top = bottom = 0;
+    const ImageFrame* f = img && frame >= 0 && frame < int(img->frames.size()) ? &img->frames[size_t(frame)] : nullptr;
+    if (!f || !f->texture || f->dirty) return;
+    top = f->opaqueTop;
+    bottom = f->opaqueBottom;
+}
+
 // ---- Textures -----------------------------------------------------------------------------------------------------
 
 namespace {
