@@ -342,7 +342,8 @@ void Graphics_HandleEvent(const SDL_Event& ev) {
 bool Layer_Reuse(int layer, uint64_t key, Rect area) {
     if (layer < 0 || layer >= kLayerSlots) return false;
     SDL_Rect a{};
-    const SDL_Rect whole{0, 0, g_width, g_height}, asked{area.x, area.y, area.w, area.h};
+    const SDL_Rect whole{0, 0, g_width, g_height};
+    const SDL_Rect asked = area.w <= 0 && area.h <= 0 ? whole : SDL_Rect{area.x, area.y, area.w, area.h};
     if (!SDL_IntersectRect(&asked, &whole, &a)) return false; // nothing to stand for
     Layer& l = g_layers[size_t(layer)];
     Layer_Done(layer); // a layer begun again before it was done: end the old picture first

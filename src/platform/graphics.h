@@ -99,9 +99,9 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 // drawing off (Graphics_SetDrawing), or without a renderer that draws into textures, the content goes straight to the
 // canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
 // With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
-// the area is copied (a panel at its place in the drawing order).
+// the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas.
 constexpr int kLayerSlots = 3;
-bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{0, 0, kCanvasWidth, kCanvasHeight});
+bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{});
 void Layer_Done(int layer);
 void Layer_Release(int layer);         // lets the layer's texture go (made again at its next use)
 uint32_t Layer_Redraws(int layer);     // how often its picture was drawn since the start
