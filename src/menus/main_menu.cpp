@@ -126,7 +126,8 @@ void MainMenu_SetUserCaption(const Str& name) {
 }
 
 void MainMenu_Enter() {
-    Layer_Release(kLayerGameScene); // the game's picture is made again when a level starts
+    Layer_Release(kLayerGameScene); // the game's pictures are made again when a level starts
+    Layer_Release(kLayerGamePanel);
     Effects_Clear();
     const int32_t logoW = g_logo ? Image_Width(g_logo) : 340, logoH = g_logo ? Image_Height(g_logo) : 133;
     Gfx_Kind25Circle(int32_t(kLogoX + float(logoW) * 0.5f), int32_t(kLogoY + float(logoH) * 0.5f));
