@@ -475,6 +475,20 @@ void Castle_Animate(float ms) {
         if (e->settle < 1) e->settle = std::min(1.0f, e->settle + ms / kSettleMs);
 }
 
+bool Castle_GameStill(LayerKey& key) {
+    const int32_t n = Castle_Shown();
+    const Castle& castle = Castles[static_cast<size_t>(n)];
+    key.Add(n).Add(castle.level).Add(Castle_Backdrop(n, true).get());
+    for (const auto& storey : castle.storeys)
+        for (int32_t i : storey) {
+            const CastleElem& e = *Castle_Elems[static_cast<size_t>(i)];
+            if (!e.built) continue;
+            if (e.settle < 1 || e.anim != ANIM_NONE) return false;
+            key.Add(i).Add(e.image.get());
+        }
+    return true;
+}
+
 void Castle_DrawGame() {
     const int32_t n = Castle_Shown();
     Background_DrawFullscreen(Castle_Backdrop(n, true));

@@ -13,6 +13,7 @@
 #include "board/board.h"
 #include "main/gobj.h"
 #include "main/gui_button.h"
+#include "platform/graphics.h"
 #include "platform/image.h"
 #include "platform/strings.h"
 
@@ -118,6 +119,9 @@ void Castle_Animate(float ms); // the part animations (end of the logic tick; al
 // The game screen's castle: the dimmed background of the castle being rebuilt and its built parts, drawn first
 // (the play loop calls it before the board).
 void Castle_DrawGame();
+// True while what Castle_DrawGame draws stands still (no part settling, no flag, no smoke): it is then named by what
+// this adds to the key, and may be kept as a cached layer. False: it moves and is drawn every frame.
+bool Castle_GameStill(LayerKey& key);
 
 // ============================================================================================================
 // Gems

@@ -236,14 +236,12 @@ void IGI_Btn_Hammer_LeftUp() {
     Hammer_Arm();
 }
 
-void IGI_Update() {
-    if (!IGI_Buttons[kIdMenu]) IGI_Load();
-    Spells_DrawPreview();
-    DrawFrost();
-    DrawManaBar();
+namespace {
+// The panel with what stands on it: level, score, gold, lives, the treasure, the hammer gauge, the buttons with their
+// icons. Drawn after the buttons' updates.
+void DrawPanel() {
     Draw_SetBlend(BLEND_ALPHA);
     if (g_panel) Draw_Image(g_panel, kPanelX, 0);
-
     Draw_SetImageFont(Font_Get(kFontTrinigan16));
     Draw_SetColor(230, 232, 255);
     Text_DrawCenteredAt(u"Level " + Str_FromInt(Level_Current), kPanelX + 90, 22);
@@ -254,6 +252,65 @@ void IGI_Update() {
     Counter(g_heart, Str_FromInt(Lives), kPanelX + 104, 76);
     Treasure_Draw();
     DrawGauge();
+    for (int32_t i = 0; i < int32_t(IGI_Buttons.size()); ++i) {
+        GUIBtn& b = *IGI_Buttons[size_t(i)];
+        b.Draw();
+        if (i == kIdHammer) DrawHammerIcon(b);
+        if (i >= 2) DrawSpellButton(i - 2, b);
+    }
+}
+
+// Everything DrawPanel shows.
+LayerKey PanelKey() {
+    LayerKey key;
+    key.Add(g_panel.get()).Add(g_coin.get()).Add(g_heart.get()).Add(g_gauge.get());
+    key.Add(Level_Current).Add(Score).Add(Gold).Add(Lives).Add(Treasure_Level).Add(Gems_ThisLevel).Add(Gems_BagFull());
+    for (const int32_t fill : HammerFill)
+        key.Add(fill);
+    key.Add(Hammer_Current).Add(Hammer_Armed).Add(Hammer_ButtonX).Add(Hammer_ButtonY);
+    for (const Hammer& h : Hammers)
+        key.Add(h.Image.get()).Add(h.Grey.get());
+    key.Add(Spell_Targeting).Add(Spell_Pending);
+    for (int32_t s = 0; s < kSpellCount; ++s)
+        key.Add(Spell_Level(s)).Add(g_spellIcons[size_t(s)].get());
+    for (const GUIBtnPtr& b : IGI_Buttons)
+        b->AddLook(key);
+    return key;
+}
+
+// The panel's band of rows opaque all across is kept as a cached layer and copied at its place in the drawing
+// order; only the rows above and below it (its rounded ends, where what lies below shows through) are drawn each
+// frame, clipped to them. Either way the drawing state afterwards is the same.
+void DrawPanelCached() {
+    int top = 0, bottom = 0;
+    Image_OpaqueRows(g_panel, 0, top, bottom);
+    const int x = int(kPanelX), w = g_panel ? Image_Width(g_panel) : 0;
+    if (bottom - top < 16 || w <= 0) { // not drawn yet, or nothing worth keeping
+        DrawPanel();
+    } else {
+        if (!Layer_Reuse(kLayerGamePanel, PanelKey().hash, Rect{x, top, w, bottom - top})) {
+            DrawPanel();
+            Layer_Done(kLayerGamePanel);
+        }
+        const Rect keep = Draw_GetViewport();
+        for (const Rect& strip : {Rect{x, 0, w, top}, Rect{x, bottom, w, Image_Height(g_panel) - bottom}}) {
+            Draw_SetViewport(strip.x, strip.y, strip.w, strip.h);
+            if (Draw_GetViewport().w > 0 && Draw_GetViewport().h > 0) DrawPanel();
+        }
+        Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
+    }
+    Draw_SetBlend(BLEND_ALPHA);
+    Draw_SetAlpha(1);
+    Draw_SetColor(255, 255, 255);
+    Draw_SetImageFont(Font_Get(kFontTrinigan18));
+}
+} // namespace
+
+void IGI_Update() {
+    if (!IGI_Buttons[kIdMenu]) IGI_Load();
+    Spells_DrawPreview();
+    DrawFrost();
+    DrawManaBar();
 
     // A tutorial frame that waits for one of these buttons lets them work, though it may pause the game.
     const bool input =
@@ -273,13 +330,9 @@ void IGI_Update() {
                 b.state |= BTN_DISABLED;
         }
         if (input) b.Update();
-        b.Draw();
-        if (i == kIdHammer) DrawHammerIcon(b);
-        if (i >= 2) {
-            DrawSpellButton(i - 2, b);
-            if (b.HitTest(Input_MouseX, Input_MouseY)) hovered = i - 2;
-        }
+        if (i >= 2 && b.HitTest(Input_MouseX, Input_MouseY)) hovered = i - 2;
         Castle_Hooks.Tutorial_OnEvent16(i);
     }
+    DrawPanelCached();
     if (hovered >= 0) DrawTooltip(hovered, *IGI_Buttons[size_t(hovered + 2)]);
 }

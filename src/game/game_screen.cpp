@@ -333,15 +333,53 @@ void Board_MarkEffects() {
     Mark_HintDots();
 }
 
+// What the board's cells look like (Board_Draw): every input it reads. A running tutorial step may light cells
+// over an amulet above them (event 13), so the pieces count too while one runs.
+void AddCellsKey(LayerKey& key) {
+    key.Add(Board_Cols).Add(Board_Rows).Add(Board_OriginX).Add(Board_OriginY).Add(Board_OverflowX).Add(Board_OverflowY);
+    key.Add(Cell_Width).Add(Cell_Height).Add(Cell_ScaleX).Add(Cell_ScaleY).Add(Board_Alpha).Add(Bg_Light);
+    key.Add(Tile_Empty.get()).Add(Tile_Golden.get()).Add(Tile_Silver.get());
+    for (const ImagePtr& crate : Tile_Crate)
+        key.Add(crate.get());
+    const bool tutorial = Tutorial_Current >= 0;
+    key.Add(Tutorial_Current).Add(Screen_Current);
+    for (int32_t r = 0; r < Board_Rows; ++r)
+        for (int32_t c = 0; c < Board_Cols; ++c) {
+            const Table_cell& cell = Board_Cells[c][r];
+            key.Add(cell.Void).Add(cell.TileLevel).Add(cell.Blockers).Add(cell.Light).Add(cell.Contour);
+            if (tutorial) key.Add(cell.Piece ? cell.Piece->Kind : -1);
+        }
+}
+
+// The bottom of the game screen: the clear, the backdrop with the castle, the board's cells. They change seldom
+// (a cell's tile or light, a castle part), so while the castle stands still and the board is not faded they are
+// kept as one cached layer and copied each frame. Either way the drawing state afterwards is Board_Draw's.
+void DrawBackdropAndCells() {
+    Draw_ResetState();
+    Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
+    LayerKey key;
+    if (Board_Alpha == 1.0f && Castle_GameStill(key)) {
+        AddCellsKey(key);
+        if (Layer_Reuse(kLayerGameScene, key.hash)) {
+            Draw_SetAlpha(Board_Alpha);
+            if (Cell_Width >= 24)
+                for (int32_t r = 0; r < Board_Rows; ++r)
+                    for (int32_t c = 0; c < Board_Cols; ++c)
+                        if (!Board_Cells[c][r].Void && Board_Cells[c][r].Blockers > 3) Draw_SetImageFont(Font_Default);
+            return;
+        }
+    }
+    Draw_Cls();
+    Castle_DrawGame(); // the castle behind the board, first
+    Board_Draw();
+    Layer_Done(kLayerGameScene);
+}
+
 // The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface. The game
 // frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
 // effect layers.
 void DrawScene(bool interface) {
-    Draw_ResetState();
-    Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
-    Draw_Cls();
-    Castle_DrawGame(); // the castle behind the board, first
-    Board_Draw();
+    DrawBackdropAndCells();
     Effects_DrawBehind();
     Pieces_Draw();
     Board_DrawMarks();
@@ -500,11 +538,7 @@ void LevelEnd_Frame() {
     Board_UpdateTimers(Frame_DeltaMs);
     Board_UpdateMoves(Frame_DeltaMs);
     Board_Alpha = std::max(0.45f, 1.0f - LevelEnd_Ms / 2000.0f);
-    Draw_ResetState();
-    Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
-    Draw_Cls();
-    Castle_DrawGame();
-    Board_Draw();
+    DrawBackdropAndCells();
     Effects_DrawBehind();
     Pieces_Draw();
     MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/font.h"
+#include "platform/graphics.h"
 #include "platform/image.h"
 #include "platform/strings.h"
 
@@ -74,6 +75,7 @@ class GUIBtn : public std::enable_shared_from_this<GUIBtn> {
     void SetDragRange(int32_t minX, int32_t maxX);
     void Update(); // hover, press, click, sounds, callbacks; disabled or hidden: no input
     void Draw();   // state image, glow, caption; hidden: nothing
+    void AddLook(LayerKey& key) const; // everything Draw shows, for a cached layer's key (the current font aside)
     void SetCallbacks(GUIBtnAction leftDown, GUIBtnAction leftUp, GUIBtnAction hover, GUIBtnAction update);
     void SetImage(const ImagePtr& img, int32_t slotBits);
     void LoadImages(const Str& base, int32_t slotBits); // base + "_default.png", "_hovered.png", "_pressed.png"

@@ -42,6 +42,9 @@ inline constinit int32_t& Dialog_X = Screens_State.DialogX;
 inline constinit int32_t& Dialog_Y = Screens_State.DialogY;
 inline constinit int32_t& Pause_ByLoop = Screens_State.PauseByLoop;
 inline constinit int32_t& Pause_Screen = Screens_State.PauseScreen;
+// The cached layers (Layer_Reuse): the game screen's backdrop, castle and board cells; the main menu's pictures
+// and buttons without the birds; the in-game panel with its counters and buttons.
+constexpr int kLayerGameScene = 0, kLayerMainMenu = 1, kLayerGamePanel = 2;
 extern int32_t Game_Paused;  // 1 freezes the game screen's logic; boxes and the pause set and clear it, a level
                              // start clears it
 

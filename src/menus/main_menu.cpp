@@ -3,6 +3,8 @@
 // once at start-up.
 #include "menus/menus.h"
 
+#include <cmath>
+
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
@@ -124,6 +126,8 @@ void MainMenu_SetUserCaption(const Str& name) {
 }
 
 void MainMenu_Enter() {
+    Layer_Release(kLayerGameScene); // the game's pictures are made again when a level starts
+    Layer_Release(kLayerGamePanel);
     Effects_Clear();
     const int32_t logoW = g_logo ? Image_Width(g_logo) : 340, logoH = g_logo ? Image_Height(g_logo) : 133;
     Gfx_Kind25Circle(int32_t(kLogoX + float(logoW) * 0.5f), int32_t(kLogoY + float(logoH) * 0.5f));
@@ -143,8 +147,50 @@ void MainMenu_Enter() {
 void MainMenu_Leave() {
     for (const ImagePtr& img : {g_background, g_middle, g_front, g_panel, g_logo})
         Image_DropTexture(img);
+    Layer_Release(kLayerMainMenu);
     MMBird_DropTextures();
 }
+
+namespace {
+// The menu's picture from the backdrop up to the front layer, with the birds where `birds` (the far ones behind the
+// middle layer, the near ones in front of it).
+void DrawLayers(bool buttons, bool birds) {
+    Background_DrawFullscreen(g_background);
+    if (birds) MMBirds_DrawFar();
+    Background_DrawFullscreen(g_middle);
+    if (birds) MMBirds_DrawNear();
+    if (buttons) {
+        for (const GUIBtnPtr& b : MainMenu_Buttons)
+            b->Draw();
+        Draw_Image(g_panel, kPanelX, kPanelY);
+    }
+    Background_DrawFullscreen(g_front);
+}
+
+// The layers without the birds stand still but for a button's hover or press: they are kept as one cached layer,
+// and only the box of each bird is drawn again from the backdrop up, birds included, clipped to that box. So every
+// pixel is what drawing all the layers and birds would give, for a fraction of the pixels.
+void DrawLayersAndBirds(bool buttons) {
+    LayerKey key;
+    key.Add(buttons).Add(g_background.get()).Add(g_middle.get()).Add(g_front.get()).Add(g_panel.get());
+    if (buttons)
+        for (const GUIBtnPtr& b : MainMenu_Buttons)
+            b->AddLook(key);
+    key.Add(Draw_GetImageFont().get()); // captions without a font of their own
+    if (!Layer_Reuse(kLayerMainMenu, key.hash)) {
+        DrawLayers(buttons, false);
+        Layer_Done(kLayerMainMenu);
+    }
+    const Rect keep = Draw_GetViewport();
+    for (const MMBird& b : MMBird_List) {
+        if (!b.image) continue;
+        const int left = int(std::floor(b.x - Image_HandleX(b.image))), top = int(std::floor(b.y - Image_HandleY(b.image)));
+        Draw_SetViewport(left - 1, top - 1, Image_Width(b.image) + 2, Image_Height(b.image) + 2);
+        if (Draw_GetViewport().w > 0 && Draw_GetViewport().h > 0) DrawLayers(buttons, true);
+    }
+    Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
+}
+} // namespace
 
 void MainMenu_Frame() {
     Draw_SetBlend(BLEND_ALPHA);
@@ -152,21 +198,15 @@ void MainMenu_Frame() {
     Draw_SetScale(1, 1);
     Draw_SetAlpha(1);
     MMBirds_Update();
-    Background_DrawFullscreen(g_background);
-    MMBirds_DrawFar();
-    Background_DrawFullscreen(g_middle);
-    MMBirds_DrawNear();
-    if (!Dialog_Active && First_Start != 1) {
-        // One button at a time, update then draw. Once an action opened a box or left the menu, the buttons after it
-        // are only drawn: their update must not act on the same frame's input.
+    const bool buttons = !Dialog_Active && First_Start != 1;
+    if (buttons) {
+        // One button at a time. Once an action opened a box or left the menu, the buttons after it are not updated:
+        // their update must not act on the same frame's input. They are all drawn, as they are after the updates.
         const int screen = Screen_Current, serial = Dialog_Serial();
-        for (const GUIBtnPtr& b : MainMenu_Buttons) {
+        for (const GUIBtnPtr& b : MainMenu_Buttons)
             if (Dialog_Serial() == serial && Screen_Current == screen) b->Update();
-            b->Draw();
-        }
-        Draw_Image(g_panel, kPanelX, kPanelY);
     }
-    Background_DrawFullscreen(g_front);
+    DrawLayersAndBirds(buttons);
     Effects_DrawBehind();
     Draw_Image(g_logo, kLogoX, kLogoY);
     Particles_Draw();

@@ -11,6 +11,7 @@
 #include "platform/graphics.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -21,6 +22,7 @@
 #include "platform/image_internal.h"
 #include "platform/perf.h"
 #include "platform/sdl_context.h"
+#include "platform/sprite_batch.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
@@ -50,6 +52,21 @@ Rect g_viewport{0, 0, kCanvasWidth, kCanvasHeight}; // clip rectangle in canvas 
 FontPtr g_font;                                     // current image font; null = the default font
 int g_clsR = 0, g_clsG = 0, g_clsB = 0;             // Draw_Cls colour
 bool g_drawing = true;                              // Graphics_SetDrawing
+
+// A cached layer (Layer_Reuse). Its picture is good while its texture is of the current renderer, no invalidation
+// came since it was drawn and the key is the one it was drawn for.
+struct Layer {
+    SDL_Texture* texture = nullptr; // canvas-sized render target; null until first used
+    uint32_t generation = 0;        // renderer generation the texture belongs to
+    uint32_t epoch = 0;             // g_layerEpoch when its picture was drawn
+    uint64_t key = 0;               // what the picture shows
+    SDL_Rect area{};                // the part of the canvas it stands for
+    bool valid = false;             // a picture was drawn for key, generation and epoch
+    bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
+    uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
+};
+std::array<Layer, kLayerSlots> g_layers;
+uint32_t g_layerEpoch = 1; // bumped by Layers_Invalidate
 
 constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_NONE,
                                         SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
@@ -122,6 +139,16 @@ void ApplyIcon() {
     SDL_FreeSurface(s);
 }
 
+// What the frames are drawn into while no layer is being drawn.
+SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
+
+// Copies a layer's area onto the canvas, opaque, within the viewport.
+void CopyLayer(const Layer& l) {
+    SDL_SetTextureBlendMode(l.texture, SDL_BLENDMODE_NONE);
+    SDL_RenderCopy(g_renderer, l.texture, &l.area, &l.area);
+    g_drawnSinceFlip = true;
+}
+
 } // namespace
 
 uint32_t Texture_Generation() { return RendererAlive() ? g_generation : 0; }
@@ -182,7 +209,9 @@ bool Graphics_Open(int w, int h, bool windowed) {
 
 void Graphics_Close() {
     if (!RendererAlive()) return;
-    // Destroying the renderer frees every texture made with it; the generation tells images so.
+    // Destroying the renderer frees every texture made with it; the generation tells images and layers so.
+    for (Layer& l : g_layers)
+        l.recording = false;
     SDL_DestroyTexture(g_canvas);
     SDL_DestroyRenderer(g_renderer);
     SDL_DestroyWindow(g_window);
@@ -202,7 +231,10 @@ const char* Graphics_RendererName() { return g_rendererName.c_str(); }
 void Graphics_SetWindowed(bool windowed) {
     g_windowed = windowed;
     g_maximizedSeen = false;
+    Layers_Invalidate();
     if (!RendererAlive()) return;
+    for (int i = 0; i < kLayerSlots; ++i)
+        Layer_Done(i);
     // Queued drawing must reach the canvas first: the window change can drop the renderer's command queue. Drawn
     // straight into the window, the picture moves into the canvas texture first: the window's buffer goes with its
     // size.
@@ -227,6 +259,8 @@ void Graphics_SetWindowed(bool windowed) {
 }
 
 void Graphics_Flip(int sync) {
+    for (int i = 0; i < kLayerSlots; ++i)
+        Layer_Done(i); // a layer still being drawn ends with its frame
     Sys_OnFrameDrawn();
     if (RendererAlive()) {
         if (g_drawing && !g_direct) {
@@ -295,10 +329,86 @@ bool Window_IsMaximized() {
 }
 
 void Graphics_HandleEvent(const SDL_Event& ev) {
+    // Render targets lose their pictures when the renderer is reset (a lost device, some drivers on a resize).
+    if (ev.type == SDL_RENDER_TARGETS_RESET || ev.type == SDL_RENDER_DEVICE_RESET) Layers_Invalidate();
     if (ev.type != SDL_WINDOWEVENT || !g_window || ev.window.windowID != SDL_GetWindowID(g_window)) return;
     if (ev.window.event == SDL_WINDOWEVENT_MAXIMIZED) g_maximizedSeen = true;
     if (ev.window.event == SDL_WINDOWEVENT_RESTORED) g_maximizedSeen = false;
+    if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Layers_Invalidate();
 }
+
+// ---- [SECTION] Cached layers ---------------------------------------------------------------------------------------
+
+bool Layer_Reuse(int layer, uint64_t key, Rect area) {
+    if (layer < 0 || layer >= kLayerSlots) return false;
+    SDL_Rect a{};
+    const SDL_Rect whole{0, 0, g_width, g_height};
+    const SDL_Rect asked = area.w <= 0 && area.h <= 0 ? whole : SDL_Rect{area.x, area.y, area.w, area.h};
+    if (!SDL_IntersectRect(&asked, &whole, &a)) return false; // nothing to stand for
+    Layer& l = g_layers[size_t(layer)];
+    Layer_Done(layer); // a layer begun again before it was done: end the old picture first
+    if (!g_drawing || !RendererAlive()) return false;
+    if (l.generation != g_generation) { // made with an earlier renderer: gone with it
+        l.texture = nullptr;
+        l.valid = false;
+    }
+    if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
+        CopyLayer(l);
+        return true;
+    }
+    if (!l.texture) {
+        l.texture =
+            SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+        l.generation = g_generation;
+        if (!l.texture) {
+            static bool told = false;
+            if (!told) Log_Print(std::string("graphics: no texture for a cached layer: ") + SDL_GetError());
+            told = true;
+            return false; // drawn straight onto the canvas
+        }
+    }
+    Batch_Flush(); // queued sprites belong below, on the canvas
+    if (SDL_SetRenderTarget(g_renderer, l.texture) != 0) {
+        SDL_SetRenderTarget(g_renderer, CanvasTarget());
+        ApplyClip();
+        return false;
+    }
+    ApplyClip(); // switching targets drops the clip rectangle
+    l.valid = false;
+    l.recording = true;
+    l.key = key;
+    l.area = a;
+    l.epoch = g_layerEpoch;
+    return false;
+}
+
+void Layer_Done(int layer) {
+    if (layer < 0 || layer >= kLayerSlots) return;
+    Layer& l = g_layers[size_t(layer)];
+    if (!l.recording) return;
+    l.recording = false;
+    if (!RendererAlive() || l.generation != g_generation) return;
+    Batch_Flush(); // the layer's own sprites go into it
+    SDL_SetRenderTarget(g_renderer, CanvasTarget());
+    ApplyClip();
+    // A picture that saw an invalidation while it was drawn is drawn again next time.
+    l.valid = l.epoch == g_layerEpoch;
+    ++l.redraws;
+    CopyLayer(l);
+}
+
+void Layer_Release(int layer) {
+    if (layer < 0 || layer >= kLayerSlots) return;
+    Layer_Done(layer);
+    Layer& l = g_layers[size_t(layer)];
+    if (l.texture && l.generation == g_generation && RendererAlive()) SDL_DestroyTexture(l.texture);
+    l.texture = nullptr;
+    l.valid = false;
+}
+
+uint32_t Layer_Redraws(int layer) { return layer >= 0 && layer < kLayerSlots ? g_layers[size_t(layer)].redraws : 0; }
+
+void Layers_Invalidate() { ++g_layerEpoch; }
 
 // ---- [SECTION] Drawing state -------------------------------------------------------------------------------------
 

@@ -3,7 +3,9 @@
 // screenshots. Used by every screen; implemented in graphics.cpp.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/font.h"
 #include "platform/image.h"
@@ -78,6 +80,51 @@ void Draw_Line(float x1, float y1, float x2, float y2); // both end points lit
 void Draw_Text(const Str& text, float x, float y);
 int Text_Width(const Str& text);  // in the current font
 int Text_Height(const Str& text); // line height of the current font (ascender - descender)
+
+// ---- Cached layers ----------------------------------------------------------------------------------------------
+// A canvas-sized picture that stays the same from frame to frame (a screen's backdrop and what lies still on it),
+// drawn once into a texture and copied opaque every frame after that: one full-screen copy instead of every picture
+// it holds blended again. The caller names what the picture shows by a key built from everything it depends on
+// (LayerKey). It is drawn again when the key changes, when the renderer is lost or made again (the render targets'
+// reset events, Graphics_Close/Open), when the window changes size or mode, and when any image's pixels are written
+// (Image_Lock for writing).
+//
+//     if (!Layer_Reuse(kMyLayer, key)) {
+//         ... draw the content, opaque over the whole canvas (a Draw_Cls first) ...
+//         Layer_Done(kMyLayer);
+//     }
+//
+// Layer_Reuse copies the kept picture onto the canvas (within the viewport) and answers true. Otherwise it answers
+// false and the drawing calls up to Layer_Done go into the layer, which Layer_Done then copies onto the canvas. With
+// drawing off (Graphics_SetDrawing), or without a renderer that draws into textures, the content goes straight to the
+// canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
+// With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
+// the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas.
+constexpr int kLayerSlots = 3;
+bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{});
+void Layer_Done(int layer);
+void Layer_Release(int layer);         // lets the layer's texture go (made again at its next use)
+uint32_t Layer_Redraws(int layer);     // how often its picture was drawn since the start
+// Builds a layer's key: an FNV-1a hash of the values added.
+struct LayerKey {
+    uint64_t hash = 14695981039346656037ull;
+    // Integers, enums, floats (by their bits) and pointers (by address).
+    template <class T> LayerKey& Add(T v) {
+        if constexpr (std::is_floating_point_v<T>)
+            return Mix(std::bit_cast<uint32_t>(float(v)));
+        else if constexpr (std::is_pointer_v<T>)
+            return Mix(uint64_t(reinterpret_cast<uintptr_t>(v)));
+        else
+            return Mix(uint64_t(v));
+    }
+    LayerKey& Mix(uint64_t v) {
+        for (int i = 0; i < 8; ++i, v >>= 8)
+            hash = (hash ^ (v & 0xff)) * 1099511628211ull;
+        return *this;
+    }
+};
+// Every layer's picture is drawn again at its next use (an image's pixels were written, the renderer was reset).
+void Layers_Invalidate();
 
 // ---- Read-back
 // ------------------------------------------------------------------------------------------------------- Copies the

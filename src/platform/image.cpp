@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/codecs.h"
+#include "platform/graphics.h"
 #include "platform/image_internal.h"
 #include "platform/sdl_context.h"
 #include "platform/stream.h"
@@ -399,6 +400,7 @@ Pixmap* Image_Lock(const ImagePtr& img, int frame, int mode) {
     if (mode & LOCK_WRITE) {
         f->dirty = true; // a draw before the unlock shows what was written so far
         f->writeLocked = true;
+        Layers_Invalidate(); // a cached layer may show the old pixels
         img->modified = true;
     }
     return &f->pixels;
@@ -409,6 +411,15 @@ void Image_Unlock(const ImagePtr& img, int frame) {
     if (!f || !f->writeLocked) return;
     f->writeLocked = false;
     f->dirty = true;
+    Layers_Invalidate();
+}
+
+void Image_OpaqueRows(const ImagePtr& img, int frame, int& top, int& bottom) {
+    top = bottom = 0;
+    const ImageFrame* f = img && frame >= 0 && frame < int(img->frames.size()) ? &img->frames[size_t(frame)] : nullptr;
+    if (!f || !f->texture || f->dirty) return;
+    top = f->opaqueTop;
+    bottom = f->opaqueBottom;
 }
 
 // ---- Textures -----------------------------------------------------------------------------------------------------

@@ -85,6 +85,9 @@ void Image_SetHandle(const ImagePtr& img, float hx, float hy);
 void Image_CentreHandle(const ImagePtr& img); // (width / 2, height / 2), integer halves
 float Image_HandleX(const ImagePtr& img);
 float Image_HandleY(const ImagePtr& img);
+// The longest band of rows [top, bottom) of a frame that is opaque all across, as its texture was made (0, 0 before
+// the frame's first draw, and for a null image).
+void Image_OpaqueRows(const ImagePtr& img, int frame, int& top, int& bottom);
 
 // Locking a frame gives its pixmap in the format it was decoded or created in. A read lock costs nothing. After a
 // write lock, Image_Unlock marks the frame changed: the next draw uploads it again. Null for a null image or a

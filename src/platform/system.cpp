@@ -129,6 +129,7 @@ void Sys_PollEvents() {
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) {
         Input_HandleEvent(ev);
+        Graphics_HandleEvent(ev); // window events and the renderer's resets
         if (ev.type == SDL_QUIT) g_closeRequested = true;
         if (ev.type != SDL_WINDOWEVENT) continue;
         switch (ev.window.event) {
@@ -145,7 +146,6 @@ void Sys_PollEvents() {
         default:
             break;
         }
-        Graphics_HandleEvent(ev);
     }
 }
 

@@ -2,6 +2,7 @@
 // the mouse, the build menu after it (entered as the level-won dialog's "Weiter" does; the dialog itself is the
 // menus' and not built yet), a castle part bought there, then Play, the level map's "Spielen" and the next level.
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "board/board_hooks.h"
@@ -201,3 +202,44 @@ TEST_F(GameFlow, ANewMatchLeavesTheOldMatchsGoldCastleAndSpellsBehind) {
 }
 
 } // namespace
+
+// The in-game panel keeps its band with the counters and buttons as a cached layer. Every number and look on it shows
+// in the next frame exactly as drawing it anew shows it (a key that missed one would keep the old picture).
+TEST_F(GameFlow, CachedPanelShowsEveryChangeOfItsNumbers) {
+    Game_Start(0);
+    PastTheLevelBox();
+    Game_Paused = 1; // the board stands still; the panel is still drawn
+    const auto panel = [&] {
+        Frame();
+        return Graphics_ReadPixels(620, 0, 180, 600).bytes;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } kChanges[] = {
+        {"score", [] { Score += 150; }},
+        {"gold", [] { Gold += 7; }},
+        {"lives", [] { Lives += 1; }},
+        {"gems", [] { Gems_ThisLevel += 3; }},
+        {"treasure", [] { Treasure_Level = 1; }},
+        {"bag full", [] { Gems_ThisLevel = Gems_BagLimits[1]; }},
+        {"hammer gauge", [] { HammerFill[4] = 255; }},
+        {"hammer", [] { Hammer_Current = 1; }},
+        {"hammer armed", [] { Hammer_Armed = 1; }},
+        {"level", [] { Level_Current += 1; }},
+    };
+    std::vector<uint8_t> before = panel();
+    for (const auto& k : kChanges) {
+        k.change();
+        const std::vector<uint8_t> cached = panel();
+        Layer_Release(kLayerGamePanel);
+        const std::vector<uint8_t> anew = panel();
+        EXPECT_TRUE(cached == anew) << k.what << ": the cached panel shows an old picture";
+        EXPECT_FALSE(cached == before) << k.what << ": no change seen";
+        before = anew;
+    }
+    Hammer_Armed = 0;
+    Treasure_Level = 0;
+    Gems_ThisLevel = 0;
+    Game_Paused = 0;
+}

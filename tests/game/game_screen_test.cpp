@@ -3,16 +3,19 @@
 // Esc's in-game menu. Tests src/game/game_screen.cpp.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../platform/sdl_push.h"
+#include "board/board.h"
 #include "board/play.h"
 #include "castle/castle.h"
 #include "effects/effects.h"
 #include "effects/fx_draw.h"
+#include "main/config.h"
 #include "main/gobj.h"
 #include "main/screens.h"
 #include "menus/menus.h"
@@ -297,4 +300,48 @@ TEST_F(GameScreen, EscOpensTheInGameMenu) {
     sdl_push::Tap(SDL_SCANCODE_ESCAPE);
     Frames(2);
     EXPECT_EQ(Dialog_UpdateFn(), IGMenu_Update);
+}
+
+// The game screen keeps its backdrop and cells as a cached layer. Each change a player can see in a cell shows in the
+// next frame exactly as drawing the screen anew shows it (a key that missed a cell's value would keep the old picture).
+TEST_F(GameScreen, CachedSceneShowsEveryChangeOfACell) {
+    Game_Start(0);
+    Frames(90); // the light sweep
+    ASSERT_EQ(Screen_Current, kScreenGame);
+    Game_Paused = 1; // nothing moves: two frames of one state are the same
+    Bg_Light = 1;
+    Point cell{-1, -1}; // a cell with its golden tile
+    for (int32_t r = 0; r < Board_Rows && cell.x < 0; ++r)
+        for (int32_t col = 0; col < Board_Cols && cell.x < 0; ++col)
+            if (Board_Cells[col][r].TileLevel == 1 && !Board_Cells[col][r].Void) cell = Point{col, r};
+    ASSERT_GE(cell.x, 0);
+    const int32_t x = int32_t(Cell_PixelX(cell.x)) - Board_OverflowX, y = int32_t(Cell_PixelY(cell.y)) - Board_OverflowY;
+    const auto shown = [&] {
+        Frame();
+        return Graphics_ReadPixels(x - 2, y - 2, Cell_Width + 4, Cell_Height + 4).bytes;
+    };
+    Table_cell& c = Board_Cells[cell.x][cell.y];
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } kChanges[] = {
+        {"golden tile gone", [&] { c.TileLevel = 0; }},
+        {"silver tile", [&] { c.TileLevel = 2; }},
+        {"lit", [&] { c.Light = 200; }},
+        {"light fades", [&] { c.Light = 90; }},
+        {"crate", [&] { c.Blockers = 2; }},
+        {"crate of five", [&] { c.Blockers = 5; }},
+        {"border", [&] { c.Contour = 1 | 8; }},
+    };
+    std::vector<uint8_t> before = shown();
+    for (const auto& k : kChanges) {
+        k.change();
+        const std::vector<uint8_t> cached = shown();
+        Layer_Release(kLayerGameScene);
+        const std::vector<uint8_t> anew = shown();
+        EXPECT_TRUE(cached == anew) << k.what << ": the cached layer shows an old picture";
+        EXPECT_FALSE(cached == before) << k.what << ": no change seen";
+        before = anew;
+    }
+    Game_Paused = 0;
 }

@@ -7,6 +7,7 @@
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
+#include "main/assets.h"
 #include "main/frame_timer.h"
 #include "main/progress.h"
 #include "main/runtime.h"
@@ -259,3 +260,54 @@ TEST_F(MainMenuTest, AFirstStartThroughTheWholeGameIsRememberedAtTheNextStart) {
 }
 
 } // namespace
+
+// The main menu keeps its pictures and buttons as a cached layer and draws each bird's box again from the backdrop
+// up. What shows is what drawing every layer with the birds between them gives, hover and birds over the buttons
+// included, pixel for pixel.
+TEST_F(MainMenuTest, CachedLayerWithBirdsGivesThePixelsOfEveryLayerDrawn) {
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    Frames(1);
+    const auto picture = [](const char16_t* name) { return Asset_LoadImage(Str(u".\\Images\\MainMenu\\") + name); };
+    const ImagePtr back = picture(u"mm_00.jpg"), middle = picture(u"mm_02.png"), front = picture(u"mm_04.png"),
+                   panel = picture(u"mm_interf_bg.png");
+    const auto bird = [](int32_t kind, float x, float y, int32_t layer) {
+        MMBird b = MMBird::Create();
+        b.kind = kind;
+        b.x = x;
+        b.y = y;
+        b.layer = layer;
+        b.speed = 0; // stays where it is
+        return b;
+    };
+    MMBird_Timer = 1000000; // no other bird
+    // A large bird behind the middle layer, small ones over the panel, the Start button and the canvas's edge.
+    MMBird_List = {bird(2, 60, 40, 1), bird(0, 620, 150, 0), bird(1, 585.5f, 20.5f, 0), bird(0, -12, 5, 0)};
+    for (const MMBird& b : MMBird_List)
+        ASSERT_NE(b.image, nullptr);
+    for (const bool hover : {false, true}) {
+        Script(hover ? "1 mouse 671 173" : "1 mouse 300 500");
+        Frames(2);
+        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+        // Every layer drawn whole, the birds between them; the logo and effects above are drawn over both alike.
+        Draw_ResetState();
+        Background_DrawFullscreen(back);
+        MMBirds_DrawFar();
+        Background_DrawFullscreen(middle);
+        MMBirds_DrawNear();
+        for (const GUIBtnPtr& b : MainMenu_Buttons)
+            b->Draw();
+        Draw_Image(panel, 545, 0);
+        Background_DrawFullscreen(front);
+        const Pixmap whole = Graphics_ReadPixels(0, 0, 800, 600);
+        // The logo and the effects cover the top middle in both; compare everything below them and beside them.
+        size_t differ = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if ((y >= 140 || x < 200 || x >= 580) && Pixmap_ReadPixel(shown, x, y) != Pixmap_ReadPixel(whole, x, y))
+                    ++differ;
+        EXPECT_EQ(differ, 0u) << (hover ? "Start hovered" : "no hover");
+        Graphics_Flip();
+    }
+    MMBird_List.clear();
+}

@@ -504,3 +504,104 @@ TEST_F(GraphicsTest, AssetPicturesLetTheirPixelsGoAndComeBackTheSame) {
 }
 
 } // namespace
+
+// A cached layer gives the pixels of drawing its content straight (blended, additive and text over an opaque
+// ground, through the window or the canvas texture) and is drawn again exactly when it must be: a new key, an
+// image's pixels written, the render targets reset, the window resized, the renderer made again. A layer left
+// undone ends with its frame.
+TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
+    Sys_UseFakeClock(16);
+    constexpr int kLayer = 0;
+    const ImagePtr half = SolidImage(40, 40, 100, 150, 250, 128);
+    const ImagePtr opaque = SolidImage(40, 40, 10, 20, 30);
+    const auto content = [&] {
+        Fill(200, 100, 50);
+        Draw_Image(opaque, 10, 10);
+        Draw_Image(half, 30, 30);
+        Draw_SetBlend(BLEND_ADDITIVE);
+        Draw_SetColor(40, 40, 40);
+        Draw_Rect(60, 0, 20, 80);
+        Draw_ResetState();
+        Draw_Text(u"Ag", 5, 5);
+    };
+    Graphics_Flip();
+    content();
+    const Pixmap straight = Graphics_ReadPixels(0, 0, 800, 600);
+    // One frame: something else below (the layer covers it), then the layer with its content when it is not kept.
+    const auto frame = [&](uint64_t key) {
+        Fill(1, 2, 3);
+        if (!Layer_Reuse(kLayer, key)) {
+            content();
+            Layer_Done(kLayer);
+        }
+        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+        Graphics_Flip();
+        return shown;
+    };
+    Layer_Release(kLayer);
+    const uint32_t start = Layer_Redraws(kLayer);
+    const auto drawnAgain = [&] { return Layer_Redraws(kLayer) - start; };
+
+    EXPECT_TRUE(frame(7).bytes == straight.bytes) << "drawn into the layer";
+    EXPECT_TRUE(frame(7).bytes == straight.bytes) << "copied from the layer";
+    EXPECT_EQ(drawnAgain(), 1u);
+    frame(8);
+    EXPECT_EQ(drawnAgain(), 2u) << "a new key";
+
+    Pixmap* pm = Image_Lock(opaque, 0, LOCK_WRITE);
+    Pixmap_WritePixel(*pm, 2, 20, 0xFF0A141Fu); // shows at (12, 30)
+    Image_Unlock(opaque, 0);
+    EXPECT_EQ(frame(8).bytes.size(), straight.bytes.size());
+    EXPECT_EQ(drawnAgain(), 3u) << "an image's pixels written";
+    EXPECT_EQ(PixelAt(12, 30), (Rgb{10, 20, 31}));
+
+    SDL_Event reset{};
+    reset.type = SDL_RENDER_TARGETS_RESET;
+    SDL_PushEvent(&reset);
+    Graphics_Flip(); // the event arrives
+    frame(8);
+    EXPECT_EQ(drawnAgain(), 4u) << "render targets reset";
+    frame(8);
+    EXPECT_EQ(drawnAgain(), 4u);
+
+    SDL_SetWindowSize(Sdl_Window(), 1000, 700);
+    Graphics_Flip(); // the resize arrives; the frames go through the canvas texture
+    ASSERT_EQ(SDL_GetRenderTarget(Sdl_Renderer()), Sdl_Canvas());
+    const Pixmap scaled = frame(8);
+    EXPECT_EQ(drawnAgain(), 5u) << "window resized";
+    EXPECT_EQ(Pixmap_ReadPixel(scaled, 12, 30), 0xFF0A141Fu);
+    EXPECT_EQ(Pixmap_ReadPixel(scaled, 50, 50), Pixmap_ReadPixel(straight, 50, 50));
+    SDL_SetWindowSize(Sdl_Window(), 800, 600);
+    Graphics_Flip();
+    frame(8);
+    EXPECT_EQ(drawnAgain(), 6u) << "window resized back";
+
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    Graphics_Flip();
+    EXPECT_EQ(PixelAt(12, 30), (Rgb{0, 0, 0}));
+    frame(8);
+    EXPECT_EQ(drawnAgain(), 7u) << "renderer made again";
+    EXPECT_EQ(PixelAt(12, 30), (Rgb{10, 20, 31}));
+
+    // Begun and not done: the frame's flip ends it, and drawing goes to the window again.
+    Fill(1, 2, 3);
+    EXPECT_FALSE(Layer_Reuse(kLayer, 9));
+    content();
+    Graphics_Flip();
+    EXPECT_EQ(SDL_GetRenderTarget(Sdl_Renderer()), nullptr);
+    EXPECT_EQ(drawnAgain(), 8u);
+    frame(9);
+    EXPECT_EQ(drawnAgain(), 8u) << "the layer ended by the flip is kept";
+
+    // With drawing off nothing is kept: the next drawn frame draws the layer.
+    Graphics_SetDrawing(false);
+    EXPECT_FALSE(Layer_Reuse(kLayer, 10));
+    Layer_Done(kLayer);
+    Graphics_SetDrawing(true);
+    EXPECT_EQ(drawnAgain(), 8u) << "no picture is kept while drawing is off";
+    frame(10);
+    EXPECT_EQ(drawnAgain(), 9u);
+    Layer_Release(kLayer);
+    Sys_UseFakeClock(0);
+}
