@@ -84,9 +84,11 @@ template <bool Additive> void RowWide(uint32_t* d, const uint32_t* s, int n, con
         _mm_set_epi16(short(t.a), short(t.r), short(t.g), short(t.b), short(t.a), short(t.r), short(t.g), short(t.b));
     const __m128i full = _mm_set1_epi16(255);
     const __m128i noAlpha = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     int i = 0;
     for (; i + 4 <= n; i += 4) {
         const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(sp, alphaMask), zero)) == 0xFFFF) continue; // all clear
         const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         __m128i aLo, aHi;
         const __m128i pLo = TintedX2(_mm_unpacklo_epi8(sp, zero), tint, aLo);
@@ -203,19 +205,48 @@ Tap TapOf(const Scaler& s, int i) {
 
 // The part `part` (destination pixels, relative to the stretch's top-left) of `src`'s rectangle `from` stretched
 // to dw x dh, blended with the stretch's top-left at canvas point (x, y).
+// One stretched pixel: the two source rows' texels at the two columns, weighted vertically (v0 + v1 = 128), then
+// horizontally (h0 + h1 = 128), in SDL's order: the vertical sums kept whole, one shift by 14 at the end.
+#if defined(__SSE2__)
+inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m128i vRow0, __m128i vRow1,
+                         __m128i hWeights) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a0)), _mm_cvtsi32_si128(int(a1))), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(b0)), _mm_cvtsi32_si128(int(b1))), zero);
+    const __m128i k = _mm_add_epi16(_mm_mullo_epi16(top, vRow0), _mm_mullo_epi16(bottom, vRow1));
+    const __m128i pairs = _mm_unpacklo_epi16(k, _mm_srli_si128(k, 8)); // column 0 and 1 of each channel side by side
+    const __m128i sum = _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    const __m128i packed = _mm_packs_epi32(sum, sum);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
+}
+#endif
+
 int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, int dw, int dh, int x, int y,
                 const Box& part, const Tint& t, int blend) {
     if (part.Empty()) return 0;
     const Scaler sx = ScalerOf(from.w, dw), sy = ScalerOf(from.h, dh);
     const int n = part.r - part.l;
     uint32_t* out = RowBuffer(n);
+    static std::vector<Tap> columns; // grown, never shrunk
+    if (columns.size() < size_t(n)) columns.resize(size_t(n) * 2);
+    for (int i = 0; i < n; ++i)
+        columns[size_t(i)] = TapOf(sx, part.l + i);
     for (int j = part.t; j < part.b; ++j) {
         const Tap v = TapOf(sy, j);
         const uint32_t* r0 = src.pixels + size_t(from.y + v.i0) * size_t(src.pitch) + size_t(from.x);
         const uint32_t* r1 = src.pixels + size_t(from.y + v.i1) * size_t(src.pitch) + size_t(from.x);
+#if defined(__SSE2__)
+        const __m128i vRow0 = _mm_set1_epi16(short(128 - v.w1)), vRow1 = _mm_set1_epi16(short(v.w1));
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[size_t(i)];
+            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
+        }
+#else
         const uint32_t v1 = uint32_t(v.w1), v0 = 128 - v1;
-        for (int i = part.l; i < part.r; ++i) {
-            const Tap h = TapOf(sx, i);
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[size_t(i)];
             const uint32_t h1 = uint32_t(h.w1), h0 = 128 - h1;
             const uint32_t a0 = r0[h.i0], b0 = r1[h.i0], a1 = r0[h.i1], b1 = r1[h.i1];
             uint32_t p = 0;
@@ -224,8 +255,9 @@ int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, 
                 const uint32_t c1 = (a1 >> shift & 255) * v0 + (b1 >> shift & 255) * v1;
                 p |= ((c0 * h0 + c1 * h1) >> 14) << shift;
             }
-            out[i - part.l] = p;
+            out[i] = p;
         }
+#endif
         BlendRow(At(dst, x + part.l, y + j), out, n, t, blend);
     }
     return int64_t(n) * (part.b - part.t);
@@ -296,25 +328,39 @@ int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
-// A coordinate that advances by a fixed amount a pixel: floor(n / area) kept as quotient and remainder.
-struct Stepper {
-    int64_t q = 0, r = 0, dq = 0, dr = 0, area = 1;
-    void Start(int64_t n, int64_t step, int64_t a) {
-        area = a;
-        q = FloorDiv(n, a);
-        r = n - q * a;
-        dq = FloorDiv(step, a);
-        dr = step - dq * a;
+// A coordinate that advances by a fixed amount a pixel: floor(n / area) kept as quotient and remainder (in I when
+// twice the area fits it).
+template <class I> struct Stepper {
+    I q = 0, r = 0, dq = 0, dr = 0, area = 1;
+    Stepper(int64_t n, int64_t step, int64_t a) {
+        const int64_t q0 = FloorDiv(n, a), dq0 = FloorDiv(step, a);
+        area = I(a);
+        q = I(q0);
+        r = I(n - q0 * a);
+        dq = I(dq0);
+        dr = I(step - dq0 * a);
     }
-    void Next() {
-        q += dq;
+    void Next() { // without a branch: the carry is as often taken as not
         r += dr;
-        if (r >= area) {
-            r -= area;
-            ++q;
-        }
+        const I carry = I(r >= area);
+        q += dq + carry;
+        r -= area & -carry;
     }
 };
+
+// n texels of a triangle's row, from texel coordinates that start at nu / area and nv / area.
+template <class I>
+void Sample(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU, int64_t stepV,
+            int64_t area) {
+    Stepper<I> u(nu, stepU, area), v(nv, stepV, area);
+    const I maxU = I(src.width - 1), maxV = I(src.height - 1);
+    for (int i = 0; i < n; ++i) {
+        const I tx = std::clamp<I>(u.q, 0, maxU), ty = std::clamp<I>(v.q, 0, maxV);
+        out[i] = src.pixels[size_t(ty) * size_t(src.pitch) + size_t(tx)];
+        u.Next();
+        v.Next();
+    }
+}
 
 int64_t Triangle(const BlitPixels& dst, const Box& clip, const BlitSource& src, const Pt (&d)[3], Pt (&s)[3],
                  const Tint& t, int blend) {
@@ -361,16 +407,12 @@ int64_t Triangle(const BlitPixels& dst, const Box& clip, const BlitSource& src, 
         }
         if (lo >= hi) continue;
         const int64_t w0 = w[0] + stepX[0] * lo, w1 = w[1] + stepX[1] * lo;
-        Stepper u, v;
-        u.Start(w0 * u0 + w1 * u1 + s[2].x * area, stepU, area);
-        v.Start(w0 * v0 + w1 * v1 + s[2].y * area, stepV, area);
         const int n = int(hi - lo);
-        for (int i = 0; i < n; ++i) {
-            const int64_t tx = std::clamp<int64_t>(u.q, 0, src.width - 1), ty = std::clamp<int64_t>(v.q, 0, src.height - 1);
-            out[i] = src.pixels[size_t(ty) * size_t(src.pitch) + size_t(tx)];
-            u.Next();
-            v.Next();
-        }
+        const int64_t nu = w0 * u0 + w1 * u1 + s[2].x * area, nv = w0 * v0 + w1 * v1 + s[2].y * area;
+        if (area < (int64_t(1) << 30))
+            Sample<int32_t>(out, n, src, nu, nv, stepU, stepV, area);
+        else
+            Sample<int64_t>(out, n, src, nu, nv, stepU, stepV, area);
         BlendRow(At(dst, box.l + int(lo), y), out, n, t, blend);
         touched += n;
     }
