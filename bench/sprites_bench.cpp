@@ -137,6 +137,76 @@ void BM_BlitOurs(benchmark::State& state, int blend) {
     Report(state);
 }
 
+// Stretched and turned sprites (additive, tinted) as the batch draws them: SDL_RenderGeometry's two triangles on
+// SDL's software renderer against our blitter's quads. Pixels counted: the sprite's area on the canvas.
+constexpr float kQuadScale[2] = {1.5f, 1.2f}, kQuadTurn[2] = {0.0f, 30.0f};
+
+BlitQuad QuadAt(int i, int shape) {
+    const float s = kQuadScale[shape], half = kBlitSize / 2.0f * s, rad = kQuadTurn[shape] * 0.017453292f;
+    const float c = std::cos(rad), sn = std::sin(rad), cx = float(60 + (i * 37) % 680), cy = float(60 + (i * 53) % 480);
+    const float px[4] = {-half, half, half, -half}, py[4] = {-half, -half, half, half};
+    BlitQuad q;
+    for (int k = 0; k < 4; ++k) {
+        q.x[k] = cx + (shape ? px[k] * c - py[k] * sn : px[k]);
+        q.y[k] = cy + (shape ? px[k] * sn + py[k] * c : py[k]);
+    }
+    return q;
+}
+
+void ReportQuads(benchmark::State& state, int shape) {
+    const double pixels = double(kBlitSprites) * kBlitSize * kBlitSize * kQuadScale[shape] * kQuadScale[shape];
+    state.counters["ns_per_pixel"] = benchmark::Counter(pixels * double(state.iterations()),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_QuadSdl(benchmark::State& state, int shape) {
+    std::vector<uint32_t> canvas(800 * 600, 0xFF203040u);
+    const std::vector<uint32_t> blob = Blob();
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(canvas.data(), 800, 600, 32, 800 * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    SDL_Texture* tex =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kBlitSize, kBlitSize);
+    SDL_UpdateTexture(tex, nullptr, blob.data(), kBlitSize * 4);
+    SDL_SetTextureScaleMode(tex, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_ADD);
+    const int indices[6] = {0, 1, 2, 0, 2, 3};
+    const SDL_FPoint uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (auto _ : state) {
+        for (int i = 0; i < kBlitSprites; ++i) {
+            const BlitQuad q = QuadAt(i, shape);
+            SDL_Vertex v[4];
+            for (int k = 0; k < 4; ++k)
+                v[k] = SDL_Vertex{{q.x[k], q.y[k]}, {uint8_t(i * 7), 200, uint8_t(255 - i), uint8_t(128 + i % 100)}, uv[k]};
+            SDL_RenderGeometry(renderer, tex, v, 4, indices, 6);
+        }
+        SDL_RenderFlush(renderer);
+        benchmark::DoNotOptimize(canvas.data());
+    }
+    ReportQuads(state, shape);
+    SDL_DestroyTexture(tex);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
+}
+
+void BM_QuadOurs(benchmark::State& state, int shape) {
+    std::vector<uint32_t> canvas(800 * 600, 0xFF203040u);
+    const std::vector<uint32_t> blob = Blob();
+    const BlitPixels dst{canvas.data(), 800, 800, 600};
+    const BlitSource src{blob.data(), kBlitSize, kBlitSize, kBlitSize};
+    for (auto _ : state) {
+        for (int i = 0; i < kBlitSprites; ++i)
+            Blit_Quad(dst, Rect{0, 0, 800, 600}, src, QuadAt(i, shape),
+                      BlitTint{uint8_t(i * 7), 200, uint8_t(255 - i), uint8_t(128 + i % 100), BLEND_ADDITIVE});
+        benchmark::DoNotOptimize(canvas.data());
+    }
+    ReportQuads(state, shape);
+}
+
+BENCHMARK_CAPTURE(BM_QuadSdl, stretched, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QuadOurs, stretched, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QuadSdl, turned, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QuadOurs, turned, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BlitSdl, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BlitOurs, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BlitSdl, additive, int(BLEND_ADDITIVE))->Unit(benchmark::kMillisecond);

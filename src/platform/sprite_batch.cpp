@@ -49,9 +49,9 @@ Atlas& TheAtlas() {
     return atlas;
 }
 
-// An unrotated, unscaled atlas sprite at a whole pixel, copied by our own blitter on the software renderer.
+// An atlas sprite drawn by our own blitter on the software renderer: the quad SDL_RenderGeometry would get.
 struct BlitItem {
-    int x = 0, y = 0; // top-left corner on the canvas
+    BlitQuad quad;    // corners on the canvas
     SDL_Rect frame{}; // on its page
     SDL_Color colour{};
     int blend = BLEND_ALPHA;
@@ -226,38 +226,40 @@ bool BlitCanvas() {
     return software;
 }
 
-// Copies the blitter run onto the canvas: the rectangle its copies cover is read, blended into and written back
-// (a target texture) or blended in place (the window's own surface). False when neither is possible; the caller
-// then draws the copies as quads.
+// Draws the blitter run onto the canvas: the rectangle its quads cover is read, blended into and written back (a
+// target texture: a window scaled or in full screen) or blended in place (the window's own surface, as in a window
+// of the canvas's size and headless). False when neither is possible; the caller then draws the quads through SDL.
 bool FlushBlits(SDL_Renderer* renderer, const AtlasPage& page, const std::vector<BlitItem>& blits) {
     const Rect vp = Draw_GetViewport();
-    int l = vp.x + vp.w, t = vp.y + vp.h, r = vp.x, b = vp.y;
-    for (const BlitItem& it : blits) {
-        l = std::min(l, it.x);
-        t = std::min(t, it.y);
-        r = std::max(r, it.x + it.frame.w);
-        b = std::max(b, it.y + it.frame.h);
-    }
-    SDL_Rect area{std::max(l, vp.x), std::max(t, vp.y), 0, 0};
-    area.w = std::min(r, vp.x + vp.w) - area.x;
-    area.h = std::min(b, vp.y + vp.h) - area.y;
+    float l = float(vp.x + vp.w), t = float(vp.y + vp.h), r = float(vp.x), b = float(vp.y);
+    for (const BlitItem& it : blits)
+        for (int k = 0; k < 4; ++k) {
+            l = std::min(l, it.quad.x[k]);
+            t = std::min(t, it.quad.y[k]);
+            r = std::max(r, it.quad.x[k]);
+            b = std::max(b, it.quad.y[k]);
+        }
+    // Whole pixels around the quads, one more on every side (SDL truncates corners towards zero).
+    SDL_Rect area{std::max(int(std::floor(l)) - 1, vp.x), std::max(int(std::floor(t)) - 1, vp.y), 0, 0};
+    area.w = std::min(int(std::ceil(r)) + 1, vp.x + vp.w) - area.x;
+    area.h = std::min(int(std::ceil(b)) + 1, vp.y + vp.h) - area.y;
     if (area.w <= 0 || area.h <= 0) return true;
-    SDL_RenderFlush(renderer); // what is queued lies under the copies
-    const auto blitAll = [&](const BlitPixels& dst, int ox, int oy) {
-        const Rect clip{area.x - ox, area.y - oy, area.w, area.h};
+    SDL_RenderFlush(renderer); // what is queued lies under the quads
+    const auto blitAll = [&](const BlitPixels& dst) {
         for (const BlitItem& it : blits) {
             const BlitSource src{page.argb.data() + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
                                  it.frame.h};
-            Blit_Sprite(dst, clip, src, it.x - ox, it.y - oy, it.colour.r, it.colour.g, it.colour.b, it.colour.a,
-                        it.blend);
+            Blit_Quad(dst, vp, src, it.quad, BlitTint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend});
         }
     };
     if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
+        int cw = 0, ch = 0;
+        if (SDL_QueryTexture(target, nullptr, nullptr, &cw, &ch) != 0) return false;
         static std::vector<uint32_t> scratch; // grown, never shrunk
         scratch.resize(std::max(scratch.size(), size_t(area.w) * size_t(area.h)));
         if (SDL_RenderReadPixels(renderer, &area, SDL_PIXELFORMAT_ARGB8888, scratch.data(), area.w * 4) != 0)
             return false;
-        blitAll(BlitPixels{scratch.data(), area.w, area.w, area.h}, area.x, area.y);
+        blitAll(BlitPixels{scratch.data(), area.w, area.w, area.h, area.x, area.y, cw, ch});
         return SDL_UpdateTexture(target, &area, scratch.data(), area.w * 4) == 0;
     }
     SDL_Surface* surface = SDL_GetWindowSurface(Sdl_Window());
@@ -265,7 +267,8 @@ bool FlushBlits(SDL_Renderer* renderer, const AtlasPage& page, const std::vector
         (surface->format->format != SDL_PIXELFORMAT_ARGB8888 && surface->format->format != SDL_PIXELFORMAT_RGB888))
         return false;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    blitAll(BlitPixels{static_cast<uint32_t*>(surface->pixels), surface->pitch / 4, surface->w, surface->h}, 0, 0);
+    blitAll(BlitPixels{static_cast<uint32_t*>(surface->pixels), surface->pitch / 4, surface->w, surface->h, 0, 0,
+                       surface->w, surface->h});
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return true;
 }
@@ -297,11 +300,12 @@ void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
     size_t start = 0;
     for (size_t i = 0; i < run.blits.size(); ++i) {
         const BlitItem& it = run.blits[i];
-        const float x0 = float(it.x), y0 = float(it.y), x1 = x0 + float(it.frame.w), y1 = y0 + float(it.frame.h);
         const float u0 = float(it.frame.x) / kPage, v0 = float(it.frame.y) / rows,
                     u1 = float(it.frame.x + it.frame.w) / kPage, v1 = float(it.frame.y + it.frame.h) / rows;
-        const SDL_FPoint pt[4] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
         const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+        SDL_FPoint pt[4];
+        for (int k = 0; k < 4; ++k)
+            pt[k] = SDL_FPoint{it.quad.x[k], it.quad.y[k]};
         if (run.vertices.size() < (i + 1) * 4) run.vertices.resize(std::max<size_t>(4096, (i + 1) * 8));
         for (int k = 0; k < 4; ++k)
             run.vertices[i * 4 + size_t(k)] = SDL_Vertex{pt[k], it.colour, uv[k]};
@@ -332,35 +336,15 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     }
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     bool premul = false;
-    if (lastEntry && rot == 0.0f && sx == 1.0f && sy == 1.0f && !OneBlend() && BlitCanvas()) {
-        // Whole pixels, as the quad below would be placed; a handle between pixels leaves it to the rasteriser.
-        const float left = std::floor(x) - img->handleX, top = std::floor(y) - img->handleY;
-        if (left == std::floor(left) && top == std::floor(top) && std::fabs(left) < 1e6f && std::fabs(top) < 1e6f) {
-            const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
-            Switch(page, page, nullptr, 0, kBlitRun);
-            const SDL_Rect& f = lastEntry->frames[size_t(frame)];
-            const Rect vp = Draw_GetViewport();
-            if (left + float(f.w) <= float(vp.x) || left >= float(vp.x + vp.w) || top + float(f.h) <= float(vp.y) ||
-                top >= float(vp.y + vp.h))
-                return;
-            TheRun().blits.push_back(BlitItem{int(left), int(top), f, SDL_Color{r, g, b, a}, blend});
-            ++g_stats.quads;
-            g_stats.vertices += 4;
-            return;
-        }
-    }
-    if (lastEntry) {
-        const AtlasPage* page = atlas.pages[size_t(lastEntry->page)].get();
+    const AtlasPage* page = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
+    if (page) {
         premul = OneBlend();
-        Switch(page, page, nullptr, 0, premul ? 0 : blend);
         const SDL_Rect& f = lastEntry->frames[size_t(frame)];
         const float perRow = 1.0f / float(page->rows); // rows are a power of two: the products are exact
         u0 = float(f.x) / kPage;
         v0 = float(f.y) * perRow;
         u1 = float(f.x + f.w) / kPage;
         v1 = float(f.y + f.h) * perRow;
-    } else {
-        Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
     }
     // Corners about the handle, scaled, then turned clockwise on screen (y grows downward).
     const float w = float(img->width), h = float(img->height);
@@ -398,6 +382,25 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     // fly on past the screen's edges).
     const Rect vp = Draw_GetViewport();
     if (maxX <= float(vp.x) || minX >= float(vp.x + vp.w) || maxY <= float(vp.y) || minY >= float(vp.y + vp.h)) return;
+    if (page && !premul && BlitCanvas()) {
+        // Our blitter draws what SDL's software renderer would make of this quad, unless SDL turns it itself.
+        BlitItem item{BlitQuad{}, lastEntry->frames[size_t(frame)], SDL_Color{r, g, b, a}, blend};
+        for (int k = 0; k < 4; ++k) {
+            item.quad.x[k] = pt[k].x;
+            item.quad.y[k] = pt[k].y;
+        }
+        if (Blit_ShapeOf(item.quad, item.frame.w, item.frame.h) != kBlitShapeOther) {
+            Switch(page, page, nullptr, 0, kBlitRun);
+            TheRun().blits.push_back(item);
+            ++g_stats.quads;
+            g_stats.vertices += 4;
+            return;
+        }
+    }
+    if (page)
+        Switch(page, page, nullptr, 0, premul ? 0 : blend);
+    else
+        Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
     const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }

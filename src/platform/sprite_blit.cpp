@@ -1,15 +1,23 @@
 // The sprite blitter behind sprite_blit.h. Per channel, as SDL's software blitter computes it: the source is tinted
 // (c * mod / 255, alpha * amod / 255) and premultiplied (c * alpha / 255); alpha blending then gives
 // src + dst * (255 - alpha) / 255 (alpha too), additive blending min(src + dst, 255) with the canvas alpha kept.
+// Every shape gathers one row of source texels (copied, stretched or sampled) and blends it with one tight loop per
+// blend mode.
+//
+// [SECTION] Blending rows      [SECTION] Placing: clip, copy, stretch, triangles      [SECTION] Entry points
 #include "platform/sprite_blit.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace {
+
+// ---- [SECTION] Blending rows ---------------------------------------------------------------------------------
 
 // x / 255 for x in 0..65025, exact, without a division.
 inline uint32_t Div255(uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
@@ -76,9 +84,11 @@ template <bool Additive> void RowWide(uint32_t* d, const uint32_t* s, int n, con
         _mm_set_epi16(short(t.a), short(t.r), short(t.g), short(t.b), short(t.a), short(t.r), short(t.g), short(t.b));
     const __m128i full = _mm_set1_epi16(255);
     const __m128i noAlpha = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     int i = 0;
     for (; i + 4 <= n; i += 4) {
         const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(sp, alphaMask), zero)) == 0xFFFF) continue; // all clear
         const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         __m128i aLo, aHi;
         const __m128i pLo = TintedX2(_mm_unpacklo_epi8(sp, zero), tint, aLo);
@@ -112,24 +122,412 @@ template <bool Additive> void RowWide(uint32_t* d, const uint32_t* s, int n, con
 }
 #endif
 
+
+void BlendRow(uint32_t* d, const uint32_t* s, int n, const Tint& t, int blend) {
+    if (n <= 0) return;
+    if (blend == BLEND_ADDITIVE)
+        RowWide<true>(d, s, n, t);
+    else
+        RowWide<false>(d, s, n, t);
+}
+
+// One row of gathered texels (grown, never shrunk).
+uint32_t* RowBuffer(int n) {
+    static std::vector<uint32_t> row;
+    if (row.size() < size_t(n)) row.resize(size_t(n) * 2);
+    return row.data();
+}
+
+// ---- [SECTION] Placing: clip, copy, stretch, triangles --------------------------------------------------------
+
+// A half-open pixel box [l, r) x [t, b) on the canvas.
+struct Box {
+    int l = 0, t = 0, r = 0, b = 0;
+    bool Empty() const { return l >= r || t >= b; }
+};
+
+Box Intersect(const Box& a, const Box& b) {
+    return Box{std::max(a.l, b.l), std::max(a.t, b.t), std::min(a.r, b.r), std::min(a.b, b.b)};
+}
+
+// What SDL clips to: the clip rectangle within the canvas.
+Box SdlClip(const BlitPixels& dst, const Rect& clip) {
+    const int cw = dst.canvasWidth > 0 ? dst.canvasWidth : dst.left + dst.width;
+    const int ch = dst.canvasHeight > 0 ? dst.canvasHeight : dst.top + dst.height;
+    return Intersect(Box{clip.x, clip.y, clip.x + clip.w, clip.y + clip.h}, Box{0, 0, cw, ch});
+}
+
+Box Window(const BlitPixels& dst) { return Box{dst.left, dst.top, dst.left + dst.width, dst.top + dst.height}; }
+
+uint32_t* At(const BlitPixels& dst, int x, int y) {
+    return dst.pixels + size_t(y - dst.top) * size_t(dst.pitch) + size_t(x - dst.left);
+}
+
+Tint TintOf(const BlitTint& t) { return Tint{t.r, t.g, t.b, t.a}; }
+
+// The frame copied whole with its top-left at (x, y).
+int64_t Copy(const BlitPixels& dst, const Box& clip, const BlitSource& src, int x, int y, const Tint& t, int blend) {
+    const Box box = Intersect(Intersect(clip, Window(dst)), Box{x, y, x + src.width, y + src.height});
+    if (box.Empty()) return 0;
+    const int n = box.r - box.l;
+    for (int row = box.t; row < box.b; ++row)
+        BlendRow(At(dst, box.l, row), src.pixels + size_t(row - y) * size_t(src.pitch) + size_t(box.l - x), n, t,
+                 blend);
+    return int64_t(n) * (box.b - box.t);
+}
+
+// SDL's bilinear stretch (its SSE2 path, 7-bit weights): the first destination pixel's centre maps to source
+// position (step + 1) / 2 - 0.5 in 16.16 fixed point, each next one `step` further; positions before the first
+// source centre or past the last take the edge pixel.
+struct Scaler {
+    int64_t start = 0;
+    int64_t step = 0;
+    int n = 0; // source pixels
+};
+
+Scaler ScalerOf(int srcN, int dstN) {
+    const int64_t step = int64_t((uint32_t(srcN) << 16) / uint32_t(dstN));
+    return Scaler{((step * 32768 + 0x8000) >> 16) - 32768, step, srcN};
+}
+
+// The two source pixels of destination pixel i and the weight (of 128) of the second.
+struct Tap {
+    int i0 = 0, i1 = 0, w1 = 0;
+};
+
+Tap TapOf(const Scaler& s, int i) {
+    const int64_t fp = s.start + int64_t(i) * s.step;
+    if (fp < 0) return Tap{0, 0, 0};
+    const int index = int(fp >> 16);
+    if (index > s.n - 2) return Tap{s.n - 1, s.n - 1, 0};
+    return Tap{index, index + 1, int((fp >> 9) & 127)};
+}
+
+// The part `part` (destination pixels, relative to the stretch's top-left) of `src`'s rectangle `from` stretched
+// to dw x dh, blended with the stretch's top-left at canvas point (x, y).
+// One stretched pixel: the two source rows' texels at the two columns, weighted vertically (v0 + v1 = 128), then
+// horizontally (h0 + h1 = 128), in SDL's order: the vertical sums kept whole, one shift by 14 at the end.
+#if defined(__SSE2__)
+inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m128i vRow0, __m128i vRow1,
+                         __m128i hWeights) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a0)), _mm_cvtsi32_si128(int(a1))), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(b0)), _mm_cvtsi32_si128(int(b1))), zero);
+    const __m128i k = _mm_add_epi16(_mm_mullo_epi16(top, vRow0), _mm_mullo_epi16(bottom, vRow1));
+    const __m128i pairs = _mm_unpacklo_epi16(k, _mm_srli_si128(k, 8)); // column 0 and 1 of each channel side by side
+    const __m128i sum = _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    const __m128i packed = _mm_packs_epi32(sum, sum);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
+}
+#endif
+
+int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, int dw, int dh, int x, int y,
+                const Box& part, const Tint& t, int blend) {
+    if (part.Empty()) return 0;
+    const Scaler sx = ScalerOf(from.w, dw), sy = ScalerOf(from.h, dh);
+    const int n = part.r - part.l;
+    uint32_t* out = RowBuffer(n);
+    static std::vector<Tap> columns; // grown, never shrunk
+    if (columns.size() < size_t(n)) columns.resize(size_t(n) * 2);
+    for (int i = 0; i < n; ++i)
+        columns[size_t(i)] = TapOf(sx, part.l + i);
+    for (int j = part.t; j < part.b; ++j) {
+        const Tap v = TapOf(sy, j);
+        const uint32_t* r0 = src.pixels + size_t(from.y + v.i0) * size_t(src.pitch) + size_t(from.x);
+        const uint32_t* r1 = src.pixels + size_t(from.y + v.i1) * size_t(src.pitch) + size_t(from.x);
+#if defined(__SSE2__)
+        const __m128i vRow0 = _mm_set1_epi16(short(128 - v.w1)), vRow1 = _mm_set1_epi16(short(v.w1));
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[size_t(i)];
+            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
+        }
+#else
+        const uint32_t v1 = uint32_t(v.w1), v0 = 128 - v1;
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[size_t(i)];
+            const uint32_t h1 = uint32_t(h.w1), h0 = 128 - h1;
+            const uint32_t a0 = r0[h.i0], b0 = r1[h.i0], a1 = r0[h.i1], b1 = r1[h.i1];
+            uint32_t p = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const uint32_t c0 = (a0 >> shift & 255) * v0 + (b0 >> shift & 255) * v1;
+                const uint32_t c1 = (a1 >> shift & 255) * v0 + (b1 >> shift & 255) * v1;
+                p |= ((c0 * h0 + c1 * h1) >> 14) << shift;
+            }
+            out[i] = p;
+        }
+#endif
+        BlendRow(At(dst, x + part.l, y + j), out, n, t, blend);
+    }
+    return int64_t(n) * (part.b - part.t);
+}
+
+// A frame stretched onto the integer rectangle (x, y, w, h), as SDL's software renderer copies a scaled texture: a
+// rectangle crossing the canvas's edge is stretched whole and then clipped; one inside it is clipped first, its
+// source rectangle cut in proportion and rounded, and what is left stretched.
+int64_t StretchRect(const BlitPixels& dst, const Box& clip, const BlitSource& src, int x, int y, int w, int h,
+                    const Tint& t, int blend) {
+    if (w <= 0 || h <= 0) return 0;
+    const int cw = dst.canvasWidth > 0 ? dst.canvasWidth : dst.left + dst.width;
+    const int ch = dst.canvasHeight > 0 ? dst.canvasHeight : dst.top + dst.height;
+    const Box window = Intersect(clip, Window(dst));
+    if (x < 0 || y < 0 || x + w > cw || y + h > ch) {
+        const Box seen = Intersect(window, Box{x, y, x + w, y + h});
+        return Stretch(dst, src, Rect{0, 0, src.width, src.height}, w, h, x, y,
+                       Box{seen.l - x, seen.t - y, seen.r - x, seen.b - y}, t, blend);
+    }
+    const double scaleW = double(w) / src.width, scaleH = double(h) / src.height;
+    double sx0 = 0, sy0 = 0, sx1 = src.width, sy1 = src.height;
+    double dx0 = x - clip.l, dy0 = y - clip.t, dx1 = dx0 + w, dy1 = dy0 + h;
+    const int clipW = clip.r - clip.l, clipH = clip.b - clip.t;
+    if (dx0 < 0) {
+        sx0 -= dx0 / scaleW;
+        dx0 = 0;
+    }
+    if (dx1 > clipW) {
+        sx1 -= (dx1 - clipW) / scaleW;
+        dx1 = clipW;
+    }
+    if (dy0 < 0) {
+        sy0 -= dy0 / scaleH;
+        dy0 = 0;
+    }
+    if (dy1 > clipH) {
+        sy1 -= (dy1 - clipH) / scaleH;
+        dy1 = clipH;
+    }
+    const int fsx = int(std::round(sx0)), fsy = int(std::round(sy0));
+    const Box from = Intersect(Box{0, 0, src.width, src.height},
+                               Box{fsx, fsy, fsx + int(std::round(sx1 - sx0)), fsy + int(std::round(sy1 - sy0))});
+    const int fdx = int(std::round(dx0 + clip.l)), fdy = int(std::round(dy0 + clip.t));
+    const Box to = Intersect(clip, Box{fdx, fdy, fdx + int(std::round(dx1 - dx0)), fdy + int(std::round(dy1 - dy0))});
+    if (to.Empty() || from.Empty()) return 0;
+    const Box seen = Intersect(window, to);
+    return Stretch(dst, src, Rect{from.l, from.t, from.r - from.l, from.b - from.t}, to.r - to.l, to.b - to.t, to.l,
+                   to.t, Box{seen.l - to.l, seen.t - to.t, seen.r - to.l, seen.b - to.t}, t, blend);
+}
+
+// Triangles as SDL's software rasteriser fills them: corners at whole pixels (truncated, then doubled: one bit of
+// fraction), a pixel drawn when its centre lies inside (edges by the top-left rule), its texel the nearest below
+// the barycentric blend of the corners' texels (the largest texel coordinate taken one less). Each row's span is
+// solved from the edge functions, and the texel coordinates advance as exact quotient and remainder.
+struct Pt {
+    int64_t x = 0, y = 0;
+};
+
+int64_t Cross(const Pt& a, const Pt& b, int64_t cx, int64_t cy) { return (b.x - a.x) * (cy - a.y) - (b.y - a.y) * (cx - a.x); }
+
+bool TopLeft(const Pt& a, const Pt& b, bool clockwise) {
+    if (clockwise) return (a.y == b.y && a.x < b.x) || b.y < a.y;
+    return (a.y == b.y && b.x < a.x) || a.y < b.y;
+}
+
+int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
+    const int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+// A coordinate that advances by a fixed amount a step: floor(n / area) kept as quotient and remainder (in I when
+// twice the area fits it).
+template <class I> struct Stepper {
+    I q = 0, r = 0, dq = 0, dr = 0, area = 1;
+    Stepper(int64_t n, int64_t step, int64_t a) {
+        const int64_t q0 = FloorDiv(n, a), dq0 = FloorDiv(step, a);
+        area = I(a);
+        q = I(q0);
+        r = I(n - q0 * a);
+        dq = I(dq0);
+        dr = I(step - dq0 * a);
+    }
+    void Next() { // without a branch: the carry is as often taken as not
+        r += dr;
+        const I carry = I(r >= area);
+        q += dq + carry;
+        r -= area & -carry;
+    }
+};
+
+// n texels of a triangle's row, from texel coordinates that start at nu / area and nv / area.
+// Even and odd pixels step apart, two pixels at a time: two short carry chains instead of one long one.
+template <class I, bool Clamp>
+void SampleRow(uint32_t* out, int n, const BlitSource& src, Stepper<I> u0, Stepper<I> v0, Stepper<I> u1,
+               Stepper<I> v1) {
+    const I maxU = I(src.width - 1), maxV = I(src.height - 1);
+    const uint32_t* const px = src.pixels;
+    const size_t pitch = size_t(src.pitch);
+    const auto texel = [&](const Stepper<I>& u, const Stepper<I>& v) {
+        const I tx = Clamp ? std::clamp<I>(u.q, 0, maxU) : u.q, ty = Clamp ? std::clamp<I>(v.q, 0, maxV) : v.q;
+        return px[size_t(ty) * pitch + size_t(tx)];
+    };
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        out[i] = texel(u0, v0);
+        out[i + 1] = texel(u1, v1);
+        u0.Next();
+        v0.Next();
+        u1.Next();
+        v1.Next();
+    }
+    if (i < n) out[i] = texel(u0, v0);
+}
+
+template <class I>
+void Sample(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU, int64_t stepV,
+            int64_t area) {
+    // The texel coordinates are floors of affine functions: between the span's ends, so when both ends lie on the
+    // frame every texel does (the rasteriser's arithmetic promises it; the check keeps a bad corner from reading
+    // off the frame).
+    const int64_t last = n - 1;
+    const auto inside = [](int64_t n0, int64_t a, int64_t size) {
+        const int64_t q = FloorDiv(n0, a);
+        return q >= 0 && q < size;
+    };
+    const bool safe = inside(nu, area, src.width) && inside(nu + last * stepU, area, src.width) &&
+                      inside(nv, area, src.height) && inside(nv + last * stepV, area, src.height);
+    const Stepper<I> u0(nu, 2 * stepU, area), v0(nv, 2 * stepV, area), u1(nu + stepU, 2 * stepU, area),
+        v1(nv + stepV, 2 * stepV, area);
+    if (safe)
+        SampleRow<I, false>(out, n, src, u0, v0, u1, v1);
+    else
+        SampleRow<I, true>(out, n, src, u0, v0, u1, v1);
+}
+
+int64_t Triangle(const BlitPixels& dst, const Box& clip, const BlitSource& src, const Pt (&d)[3], Pt (&s)[3],
+                 const Tint& t, int blend) {
+    int64_t area = Cross(d[0], d[1], d[2].x, d[2].y);
+    if (area == 0) return 0;
+    const int64_t minX = std::min({d[0].x, d[1].x, d[2].x}), maxX = std::max({d[0].x, d[1].x, d[2].x});
+    const int64_t minY = std::min({d[0].y, d[1].y, d[2].y}), maxY = std::max({d[0].y, d[1].y, d[2].y});
+    const Box bound{int(minX >> 1), int(minY >> 1), int((minX >> 1) + ((maxX - minX) >> 1)),
+                    int((minY >> 1) + ((maxY - minY) >> 1))};
+    const Box box = Intersect(Intersect(clip, Window(dst)), bound);
+    if (box.Empty()) return 0;
+    const int64_t sMaxX = std::max({s[0].x, s[1].x, s[2].x}), sMaxY = std::max({s[0].y, s[1].y, s[2].y});
+    const bool wide = sMaxX > std::min({s[0].x, s[1].x, s[2].x}), tall = sMaxY > std::min({s[0].y, s[1].y, s[2].y});
+    for (Pt& p : s) {
+        if (wide && p.x == sMaxX) --p.x;
+        if (tall && p.y == sMaxY) --p.y;
+    }
+    const bool clockwise = area > 0;
+    const int64_t sign = clockwise ? 1 : -1;
+    area = std::abs(area);
+    // Edge k is the one opposite corner k; its function is k's barycentric weight (times the area).
+    const Pt* const edge[3][2] = {{&d[1], &d[2]}, {&d[2], &d[0]}, {&d[0], &d[1]}};
+    int64_t stepX[3], bias[3];
+    for (int k = 0; k < 3; ++k) {
+        stepX[k] = sign * (edge[k][0]->y - edge[k][1]->y) * 2;
+        bias[k] = TopLeft(*edge[k][0], *edge[k][1], clockwise) ? 0 : -1;
+    }
+    const int64_t u0 = s[0].x - s[2].x, u1 = s[1].x - s[2].x, v0 = s[0].y - s[2].y, v1 = s[1].y - s[2].y;
+    const int64_t stepU = stepX[0] * u0 + stepX[1] * u1, stepV = stepX[0] * v0 + stepX[1] * v1;
+    uint32_t* out = RowBuffer(box.r - box.l);
+    int64_t touched = 0;
+    for (int y = box.t; y < box.b; ++y) {
+        int64_t w[3];
+        int64_t lo = 0, hi = box.r - box.l;
+        for (int k = 0; k < 3; ++k) {
+            w[k] = sign * Cross(*edge[k][0], *edge[k][1], int64_t(box.l) * 2 + 1, int64_t(y) * 2 + 1);
+            const int64_t need = -bias[k] - w[k]; // stepX * i >= need
+            if (stepX[k] > 0)
+                lo = std::max(lo, -FloorDiv(-need, stepX[k]));
+            else if (stepX[k] < 0)
+                hi = std::min(hi, FloorDiv(-need, -stepX[k]) + 1);
+            else if (need > 0)
+                hi = 0;
+        }
+        if (lo >= hi) continue;
+        const int64_t w0 = w[0] + stepX[0] * lo, w1 = w[1] + stepX[1] * lo;
+        const int n = int(hi - lo);
+        const int64_t nu = w0 * u0 + w1 * u1 + s[2].x * area, nv = w0 * v0 + w1 * v1 + s[2].y * area;
+        if (area < (int64_t(1) << 29))
+            Sample<int32_t>(out, n, src, nu, nv, stepU, stepV, area);
+        else
+            Sample<int64_t>(out, n, src, nu, nv, stepU, stepV, area);
+        BlendRow(At(dst, box.l + int(lo), y), out, n, t, blend);
+        touched += n;
+    }
+    return touched;
+}
+
+// SDL's reading of a quad drawn as triangles 0 1 2 and 0 2 3: an axis-aligned one (exact float equality of its
+// corners) is copied as a rectangle from its top-left corner A to its bottom-right corner B.
+struct QuadRect {
+    bool rect = false;
+    int a = 0, b = 0; // corners
+};
+
+QuadRect RectOf(const BlitQuad& q) {
+    const auto corner = [&](int k0, int k1, int k2, bool topLeft) {
+        const auto le = [&](int i, int j) {
+            return topLeft ? (q.x[i] <= q.x[j] && q.y[i] <= q.y[j]) : (q.x[i] >= q.x[j] && q.y[i] >= q.y[j]);
+        };
+        if (le(k0, k1)) return le(k0, k2) ? k0 : k2;
+        return le(k1, k2) ? k1 : k2;
+    };
+    QuadRect r;
+    r.a = corner(0, 2, 3, true);
+    r.b = corner(0, 2, 3, false);
+    const auto other = [&](int k0, int k1, int k2) {
+        if (k0 != r.a && k0 != r.b) return k0;
+        return (k1 != r.a && k1 != r.b) ? k1 : k2;
+    };
+    const auto rightAngle = [&](int c) {
+        return (q.x[r.a] == q.x[c] && q.y[r.b] == q.y[c]) || (q.y[r.a] == q.y[c] && q.x[r.b] == q.x[c]);
+    };
+    r.rect = rightAngle(other(0, 2, 3)) && rightAngle(other(0, 1, 2));
+    return r;
+}
+
+} // namespace
+
+// ---- [SECTION] Entry points -----------------------------------------------------------------------------------
+
+namespace {
+constexpr float kFar = 1 << 20; // corners further out than this are not drawn (whole-pixel arithmetic stays exact)
 } // namespace
 
 int64_t Blit_Sprite(const BlitPixels& dst, const Rect& clip, const BlitSource& src, int x, int y, uint8_t r, uint8_t g,
                     uint8_t b, uint8_t a, int blend) {
     if (!dst.pixels || !src.pixels || a == 0) return 0;
-    const int left = std::max({x, clip.x, 0}), top = std::max({y, clip.y, 0});
-    const int right = std::min({x + src.width, clip.x + clip.w, dst.width});
-    const int bottom = std::min({y + src.height, clip.y + clip.h, dst.height});
-    if (left >= right || top >= bottom) return 0;
-    const Tint t{r, g, b, a};
-    const int n = right - left;
-    for (int row = top; row < bottom; ++row) {
-        uint32_t* d = dst.pixels + size_t(row) * size_t(dst.pitch) + size_t(left);
-        const uint32_t* s = src.pixels + size_t(row - y) * size_t(src.pitch) + size_t(left - x);
-        if (blend == BLEND_ADDITIVE)
-            RowWide<true>(d, s, n, t);
-        else
-            RowWide<false>(d, s, n, t);
+    return Copy(dst, SdlClip(dst, clip), src, x, y, Tint{r, g, b, a}, blend);
+}
+
+BlitShape Blit_ShapeOf(const BlitQuad& q, int frameWidth, int frameHeight) {
+    const QuadRect r = RectOf(q);
+    if (!r.rect) return kBlitShapeTriangles;
+    // The frame's corners 0..3 are (0, 0), (w, 0), (w, h), (0, h): the copy is upright only from corner 0 to 2.
+    if (r.a != 0 || r.b != 2) return kBlitShapeOther;
+    const int w = int(q.x[2] - q.x[0]), h = int(q.y[2] - q.y[0]);
+    return (w == frameWidth && h == frameHeight) ? kBlitShapeCopy : kBlitShapeStretch;
+}
+
+int64_t Blit_Quad(const BlitPixels& dst, const Rect& clip, const BlitSource& src, const BlitQuad& q,
+                  const BlitTint& tint) {
+    if (!dst.pixels || !src.pixels || src.width <= 0 || src.height <= 0 || tint.a == 0) return 0;
+    for (int k = 0; k < 4; ++k) // far off the canvas (or not a number): nothing of it is seen
+        if (!(std::fabs(q.x[k]) < kFar && std::fabs(q.y[k]) < kFar)) return 0;
+    const Box box = SdlClip(dst, clip);
+    const Tint t = TintOf(tint);
+    switch (Blit_ShapeOf(q, src.width, src.height)) {
+    case kBlitShapeCopy:
+        return Copy(dst, box, src, int(q.x[0]), int(q.y[0]), t, tint.blend);
+    case kBlitShapeStretch:
+        return StretchRect(dst, box, src, int(q.x[0]), int(q.y[0]), int(q.x[2] - q.x[0]), int(q.y[2] - q.y[0]), t,
+                           tint.blend);
+    case kBlitShapeTriangles: {
+        Pt d[4], s[4];
+        const int64_t fu[4] = {0, src.width, src.width, 0}, fv[4] = {0, 0, src.height, src.height};
+        for (int k = 0; k < 4; ++k) {
+            d[k] = Pt{int64_t(int(q.x[k])) * 2, int64_t(int(q.y[k])) * 2};
+            s[k] = Pt{fu[k], fv[k]};
+        }
+        const Pt d1[3] = {d[0], d[1], d[2]}, d2[3] = {d[0], d[2], d[3]};
+        Pt s1[3] = {s[0], s[1], s[2]}, s2[3] = {s[0], s[2], s[3]};
+        return Triangle(dst, box, src, d1, s1, t, tint.blend) + Triangle(dst, box, src, d2, s2, t, tint.blend);
     }
-    return int64_t(n) * int64_t(bottom - top);
+    case kBlitShapeOther:
+        break;
+    }
+    return 0;
 }

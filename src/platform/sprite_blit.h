@@ -1,18 +1,24 @@
-// A blitter of our own for the sprite batch's common case on the software renderer: an unrotated, unscaled sprite
-// (straight ARGB8888) copied onto an ARGB8888 canvas, tinted (colour and alpha modulation) and blended additively
-// or by alpha. It gives SDL's software blitter's pixels within rounding (one step per channel) and does it without
-// SDL's per-pixel dispatch on blend mode and flags: one tight loop per blend mode.
+// A blitter of our own for the sprite batch on the software renderer: sprites (straight ARGB8888) drawn onto an
+// ARGB8888 canvas, tinted (colour and alpha modulation) and blended additively or by alpha, placed as SDL's software
+// renderer places the quads of SDL_RenderGeometry: an unturned quad as a copy (whole, or stretched bilinearly when
+// its size differs from the frame's), a turned one as two triangles sampled at the nearest texel. The pixels are
+// SDL's within rounding (one step per channel; two where SDL's untinted alpha blit approximates), without SDL's
+// per-pixel dispatch on blend mode and pixel format, its per-pixel divisions and its temporary surfaces.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/graphics.h"
 
+// A window of the canvas: pixel (0, 0) of `pixels` is the canvas's (left, top). The canvas itself is
+// canvasWidth x canvasHeight (0: the window's own size); SDL stretches a sprite crossing its edge differently.
 struct BlitPixels {
     uint32_t* pixels = nullptr; // ARGB8888, `pitch` pixels from one row to the next
     int pitch = 0;
     int width = 0;
     int height = 0;
+    int left = 0, top = 0;
+    int canvasWidth = 0, canvasHeight = 0;
 };
 
 struct BlitSource {
@@ -22,7 +28,31 @@ struct BlitSource {
     int height = 0;
 };
 
-// Copies `src` with its top-left corner at (x, y) of `dst`, clipped to `clip` and to `dst`, tinted (r, g, b) with
-// alpha a, in blend mode BLEND_ADDITIVE or BLEND_ALPHA (any other is taken as alpha). Returns the pixels touched.
+// The tint and blend of one copy: colour (r, g, b) and alpha a, blend mode BLEND_ADDITIVE or BLEND_ALPHA (any other
+// is taken as alpha).
+struct BlitTint {
+    uint8_t r = 255, g = 255, b = 255, a = 255;
+    int blend = BLEND_ALPHA;
+};
+
+// Copies `src` with its top-left corner at canvas point (x, y), clipped to `clip` (canvas coordinates) and to the
+// window. Returns the pixels touched.
 int64_t Blit_Sprite(const BlitPixels& dst, const Rect& clip, const BlitSource& src, int x, int y, uint8_t r, uint8_t g,
                     uint8_t b, uint8_t a, int blend);
+
+// A sprite's four corners on the canvas, in the order the batch gives them to SDL_RenderGeometry: the frame's
+// top-left, top-right, bottom-right and bottom-left (two triangles: 0 1 2 and 0 2 3).
+struct BlitQuad {
+    float x[4] = {};
+    float y[4] = {};
+};
+
+// How SDL's software renderer draws such a quad. kBlitShapeOther: an unturned quad whose frame lies mirrored or
+// turned on it (SDL then copies with its own rotation code); the blitter does not draw those.
+enum BlitShape { kBlitShapeCopy, kBlitShapeStretch, kBlitShapeTriangles, kBlitShapeOther };
+BlitShape Blit_ShapeOf(const BlitQuad& q, int frameWidth, int frameHeight);
+
+// Draws `src` onto the quad as SDL's software renderer would (see Blit_ShapeOf; kBlitShapeOther draws nothing),
+// clipped to `clip` (canvas coordinates) and to the window. Returns the pixels touched.
+int64_t Blit_Quad(const BlitPixels& dst, const Rect& clip, const BlitSource& src, const BlitQuad& q,
+                  const BlitTint& tint);

@@ -1,23 +1,24 @@
-// The sprite blitter against SDL's own software blitter: the same pixels within rounding for every blend
-// mode and tint (two steps where SDL's untinted alpha blit approximates), on a canvas of varied colours and alphas,
-// clipped at every edge.
+// The sprite blitter against SDL's own software renderer drawing the same quad with SDL_RenderGeometry (as the sprite
+// batch does): the same pixels within rounding (two steps where SDL's untinted alpha blit approximates) for every
+// blend mode and tint, for copies, stretches and turned quads, on a canvas of varied colours and alphas, clipped at
+// the clip rectangle's and the canvas's edges, the frame taken from inside a larger page.
 #include "platform/sprite_blit.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kW = 64, kH = 48;
-
-struct Case {
-    int x, y;
-    uint8_t r, g, b, a;
-};
+constexpr int kW = 96, kH = 72;          // canvas
+constexpr int kPageW = 64, kPageH = 32;  // the page the frame lies on (a power of two, as the atlas pages)
+const SDL_Rect kFrame{5, 3, 20, 13};     // the frame on it
+constexpr uint8_t kFull = 255;
 
 // Pixels of every colour and alpha, the fully transparent and fully opaque ones included.
 std::vector<uint32_t> Noise(int n, uint32_t seed) {
@@ -32,20 +33,40 @@ std::vector<uint32_t> Noise(int n, uint32_t seed) {
     return v;
 }
 
-// What SDL's software renderer makes of the same copy on an ARGB8888 canvas.
-std::vector<uint32_t> SdlResult(const std::vector<uint32_t>& canvas, const std::vector<uint32_t>& sprite, int sw,
-                                int sh, const Case& c, SDL_BlendMode mode, const SDL_Rect& clip) {
+// A sprite placed as the batch places one: its frame's corners about the handle (hx, hy), scaled, turned `rot`
+// degrees clockwise, moved to (x, y).
+BlitQuad Place(float x, float y, float sx, float sy, float rot, const SDL_Rect& frame = kFrame) {
+    const float hx = frame.w / 2.0f, hy = frame.h / 2.0f;
+    const float l = -hx * sx, t = -hy * sy, r = (frame.w - hx) * sx, b = (frame.h - hy) * sy;
+    const float px[4] = {l, r, r, l}, py[4] = {t, t, b, b};
+    const float rad = rot * 0.017453292519943295f, c = std::cos(rad), s = std::sin(rad);
+    BlitQuad q;
+    for (int k = 0; k < 4; ++k) {
+        q.x[k] = (rot != 0 ? px[k] * c - py[k] * s : px[k]) + x;
+        q.y[k] = (rot != 0 ? px[k] * s + py[k] * c : py[k]) + y;
+    }
+    return q;
+}
+
+// What SDL's software renderer makes of the quad, drawn as the batch draws it (two triangles, vertex colours).
+std::vector<uint32_t> SdlResult(const std::vector<uint32_t>& canvas, const std::vector<uint32_t>& page,
+                                const SDL_Rect& frame, const BlitQuad& q, const BlitTint& tint, const SDL_Rect& clip) {
     std::vector<uint32_t> out = canvas;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(out.data(), kW, kH, 32, kW * 4, SDL_PIXELFORMAT_ARGB8888);
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
-    SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, sw, sh);
-    SDL_UpdateTexture(tex, nullptr, sprite.data(), sw * 4);
-    SDL_SetTextureBlendMode(tex, mode);
-    SDL_SetTextureColorMod(tex, c.r, c.g, c.b);
-    SDL_SetTextureAlphaMod(tex, c.a);
+    SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPageW, kPageH);
+    SDL_UpdateTexture(tex, nullptr, page.data(), kPageW * 4);
+    SDL_SetTextureScaleMode(tex, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(tex, tint.blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
     SDL_RenderSetClipRect(renderer, &clip);
-    const SDL_Rect to{c.x, c.y, sw, sh};
-    SDL_RenderCopy(renderer, tex, nullptr, &to);
+    const float u0 = float(frame.x) / kPageW, v0 = float(frame.y) / kPageH, u1 = float(frame.x + frame.w) / kPageW,
+                v1 = float(frame.y + frame.h) / kPageH;
+    const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+    SDL_Vertex v[4];
+    for (int k = 0; k < 4; ++k)
+        v[k] = SDL_Vertex{SDL_FPoint{q.x[k], q.y[k]}, SDL_Color{tint.r, tint.g, tint.b, tint.a}, uv[k]};
+    const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(renderer, tex, v, 4, indices, 6);
     SDL_RenderFlush(renderer);
     SDL_DestroyTexture(tex);
     SDL_DestroyRenderer(renderer);
@@ -54,39 +75,85 @@ std::vector<uint32_t> SdlResult(const std::vector<uint32_t>& canvas, const std::
 }
 
 // The largest difference of one channel between the two canvases.
-int MaxDiff(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, bool withAlpha) {
+int MaxDiff(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
     int worst = 0;
     for (size_t i = 0; i < a.size(); ++i)
-        for (int shift = 0; shift < (withAlpha ? 32 : 24); shift += 8)
+        for (int shift = 0; shift < 32; shift += 8)
             worst = std::max(worst, std::abs(int(a[i] >> shift & 255) - int(b[i] >> shift & 255)));
     return worst;
 }
 
-TEST(SpriteBlit, GivesSdlsPixelsForEveryBlendTintAndClip) {
-    const int sw = 20, sh = 13;
-    const std::vector<uint32_t> sprite = Noise(sw * sh, 7), canvas = Noise(kW * kH, 11);
-    const Case cases[] = {
-        {5, 6, 255, 255, 255, 255},  // untinted
-        {30, 20, 200, 90, 17, 255},  // coloured
-        {12, 3, 255, 255, 255, 128}, // half alpha
-        {40, 30, 10, 250, 128, 77},  // both
-        {-7, -5, 255, 128, 64, 200}, // over the top-left edge
-        {55, 40, 64, 255, 255, 255}, // over the bottom-right edge
-        {20, 20, 255, 255, 255, 1},  // faintest
+struct Placement {
+    const char* what;
+    float x, y, sx, sy, rot;
+    BlitShape shape;
+};
+
+TEST(SpriteBlit, DrawsSdlsPixelsForEveryShapeBlendTintAndClip) {
+    const std::vector<uint32_t> page = Noise(kPageW * kPageH, 7), canvas = Noise(kW * kH, 11);
+    const Placement placements[] = {
+        {"whole, inside", 30, 20, 1, 1, 0, kBlitShapeCopy},
+        {"whole, over the top-left edge", 3, 2, 1, 1, 0, kBlitShapeCopy},
+        {"whole, over the bottom-right edge", 90, 69, 1, 1, 0, kBlitShapeCopy},
+        {"a little larger, same whole size", 40.5f, 30.25f, 1.04f, 1.05f, 0, kBlitShapeCopy},
+        {"grown", 40.3f, 30.7f, 1.7f, 1.7f, 0, kBlitShapeStretch},
+        {"shrunk", 50.6f, 33.2f, 0.55f, 0.55f, 0, kBlitShapeStretch},
+        {"stretched unevenly", 47, 36, 2.3f, 0.8f, 0, kBlitShapeStretch},
+        {"grown over the canvas's left edge", 6.5f, 30, 2.2f, 2.2f, 0, kBlitShapeStretch},
+        {"grown over the canvas's bottom edge", 50, 68.5f, 1.9f, 1.9f, 0, kBlitShapeStretch},
+        {"grown over the clip's edge", 30, 20, 2.5f, 2.5f, 0, kBlitShapeStretch},
+        {"shrunk over the clip's edge", 70, 55, 0.8f, 0.7f, 0, kBlitShapeStretch},
+        {"mirrored (SDL draws it as triangles)", 30, 20, -1, 1, 0, kBlitShapeTriangles},
+        {"turned a little", 40.2f, 35.9f, 1, 1, 7, kBlitShapeTriangles},
+        {"turned and grown", 45, 30, 2.1f, 2.1f, 33, kBlitShapeTriangles},
+        {"turned upside down and shrunk", 30.5f, 40.5f, 0.7f, 0.7f, 181, kBlitShapeTriangles},
+        {"turned back, uneven", 60, 25, 1.4f, 0.9f, -75, kBlitShapeTriangles},
+        {"turned over the canvas's corner", 2, 3, 1.6f, 1.6f, 120, kBlitShapeTriangles},
+        {"turned over the clip's edge", 40, 10, 2, 2, 250, kBlitShapeTriangles},
     };
-    const SDL_Rect clips[] = {{0, 0, kW, kH}, {8, 9, 30, 21}};
+    const BlitTint tints[] = {
+        {kFull, kFull, kFull, kFull, BLEND_ALPHA}, // untinted
+        {200, 90, 17, kFull, BLEND_ALPHA},         // coloured
+        {kFull, kFull, kFull, 128, BLEND_ALPHA},   // half alpha
+        {10, 250, 128, 77, BLEND_ALPHA},           // both
+        {kFull, kFull, kFull, 1, BLEND_ALPHA},     // faintest
+    };
+    const SDL_Rect clips[] = {{0, 0, kW, kH}, {8, 9, 60, 41}};
+    const BlitSource frame{page.data() + kFrame.y * kPageW + kFrame.x, kPageW, kFrame.w, kFrame.h};
     for (const SDL_Rect& clip : clips)
-        for (const Case& c : cases)
-            for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
-                const SDL_BlendMode mode = blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND;
-                const std::vector<uint32_t> want = SdlResult(canvas, sprite, sw, sh, c, mode, clip);
-                std::vector<uint32_t> got = canvas;
-                Blit_Sprite(BlitPixels{got.data(), kW, kW, kH}, Rect{clip.x, clip.y, clip.w, clip.h},
-                            BlitSource{sprite.data(), sw, sw, sh}, c.x, c.y, c.r, c.g, c.b, c.a, blend);
-                // SDL's untinted alpha blit approximates (by 256 for 255): two steps.
-                EXPECT_LE(MaxDiff(got, want, true), 2)
-                    << "blend " << blend << " at " << c.x << "," << c.y << " clip " << clip.x;
-            }
+        for (const Placement& p : placements)
+            for (BlitTint tint : tints)
+                for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
+                    tint.blend = blend;
+                    const BlitQuad q = Place(p.x, p.y, p.sx, p.sy, p.rot);
+                    ASSERT_EQ(Blit_ShapeOf(q, kFrame.w, kFrame.h), p.shape) << p.what;
+                    const std::vector<uint32_t> want = SdlResult(canvas, page, kFrame, q, tint, clip);
+                    std::vector<uint32_t> got = canvas;
+                    Blit_Quad(BlitPixels{got.data(), kW, kW, kH}, Rect{clip.x, clip.y, clip.w, clip.h}, frame, q, tint);
+                    EXPECT_LE(MaxDiff(got, want), 2) << p.what << ", blend " << blend << ", tint " << int(tint.r) << " "
+                                                     << int(tint.a) << ", clip " << clip.x;
+                }
+}
+
+TEST(SpriteBlit, AWindowOfTheCanvasGetsTheCanvassPixels) {
+    // The read-back path blends into a copy of part of the canvas: the same pixels there as on the whole canvas,
+    // the canvas's own edges still deciding how a stretch is clipped.
+    const std::vector<uint32_t> page = Noise(kPageW * kPageH, 3), canvas = Noise(kW * kH, 5);
+    const BlitSource frame{page.data() + kFrame.y * kPageW + kFrame.x, kPageW, kFrame.w, kFrame.h};
+    const Rect all{0, 0, kW, kH};
+    const SDL_Rect win{4, 6, 70, 60};
+    for (const BlitQuad& q : {Place(6.5f, 30, 2.2f, 2.2f, 0), Place(40, 30, 1.8f, 1.8f, 40), Place(20, 20, 1, 1, 0)}) {
+        const BlitTint tint{250, 200, 100, 180, BLEND_ADDITIVE};
+        std::vector<uint32_t> whole = canvas;
+        Blit_Quad(BlitPixels{whole.data(), kW, kW, kH}, all, frame, q, tint);
+        std::vector<uint32_t> part(size_t(win.w * win.h));
+        for (int y = 0; y < win.h; ++y)
+            std::copy_n(canvas.begin() + (win.y + y) * kW + win.x, win.w, part.begin() + y * win.w);
+        Blit_Quad(BlitPixels{part.data(), win.w, win.w, win.h, win.x, win.y, kW, kH}, all, frame, q, tint);
+        for (int y = 0; y < win.h; ++y)
+            for (int x = 0; x < win.w; ++x)
+                ASSERT_EQ(part[size_t(y * win.w + x)], whole[size_t((win.y + y) * kW + win.x + x)]) << x << "," << y;
+    }
 }
 
 TEST(SpriteBlit, AdditiveIsNotAlpha) {
@@ -102,6 +169,22 @@ TEST(SpriteBlit, AdditiveIsNotAlpha) {
     EXPECT_EQ(add[at] >> 24, 0x40u);
     EXPECT_NE(mix[at], add[at]);
     EXPECT_EQ(add[at + 2], canvas[at + 2]); // right of the sprite: untouched
+}
+
+TEST(SpriteBlit, UpsideDownAndFarQuadsAreLeftAlone) {
+    const std::vector<uint32_t> sprite(4, 0xFFFFFFFFu);
+    std::vector<uint32_t> canvas(size_t(kW * kH), 0);
+    const BlitSource s{sprite.data(), 2, 2, 2};
+    // Upright but upside down: SDL copies it with its own rotation code.
+    BlitQuad upsideDown = Place(20, 20, 1, 1, 0, SDL_Rect{0, 0, 2, 2});
+    std::rotate(upsideDown.x, upsideDown.x + 2, upsideDown.x + 4);
+    std::rotate(upsideDown.y, upsideDown.y + 2, upsideDown.y + 4);
+    EXPECT_EQ(Blit_ShapeOf(upsideDown, 2, 2), kBlitShapeOther);
+    BlitQuad far = Place(3e9f, 20, 1, 1, 30, SDL_Rect{0, 0, 2, 2});
+    BlitQuad nan = Place(NAN, 20, 1, 1, 30, SDL_Rect{0, 0, 2, 2});
+    for (const BlitQuad& q : {upsideDown, far, nan})
+        EXPECT_EQ(Blit_Quad(BlitPixels{canvas.data(), kW, kW, kH}, Rect{0, 0, kW, kH}, s, q, BlitTint{}), 0);
+    EXPECT_EQ(std::count(canvas.begin(), canvas.end(), 0u), kW * kH);
 }
 
 } // namespace
