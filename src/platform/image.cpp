@@ -11,6 +11,7 @@
 #include "platform/codecs.h"
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
+#include "platform/incbin.h"
 #include "platform/sdl_context.h"
 #include "platform/stream.h"
 
@@ -69,11 +70,10 @@ PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
 }
 
 PixmapPtr Pixmap_Load(const Str& path) {
-    std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
-        return nullptr;
-    }
-    PixmapPtr pm = Pixmap_Decode(bytes.data(), bytes.size());
+    FileBytes file; // an embedded file is decoded where it lies, and its pages given back afterwards
+    if (!File_Bytes(path, file)) return nullptr;
+    PixmapPtr pm = Pixmap_Decode(file.data, file.size);
+    Incbin_Release(file.data, file.size);
     if (!pm) Warn("cannot decode", path);
     return pm;
 }
