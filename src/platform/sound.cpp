@@ -86,6 +86,8 @@ SoundPtr Sound_Load(const Str& path, int flags) {
         s = Ogg_Load(std::move(bytes), kStreamMinSeconds);
         if (s) s->loop = (flags & SOUND_LOOP) != 0;
     }
-    if (!s || !s->stream) Incbin_Release(data, size); // decoded whole: an embedded file's pages are not read again
+    // An embedded file's pages go back once read: a decoded sound is not read again, and a streamed one was measured
+    // from end to end but is read again only as far as it plays.
+    Incbin_Release(data, size);
     return s;
 }
