@@ -177,9 +177,11 @@ bool Graphics_Open(int w, int h, bool windowed) {
         Log_Print(std::string("graphics: cannot open a window: ") + SDL_GetError());
         return false;
     }
+    Perf_Phase("window");
     g_renderer = SDL_CreateRenderer(g_window, -1,
                                     SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    Perf_Phase("renderer");
     if (g_renderer)
         g_canvas = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
     if (!g_renderer || !g_canvas) {
