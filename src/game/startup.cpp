@@ -151,12 +151,14 @@ void Main_Loop() {
 
 int Main_Body() {
     // 0. Every hook table filled with the game's own functions. 1. The embedded files.
+    Perf_Phase("main");
     Runtime_InstallHooks();
     Incbin_RegisterBuiltin();
     // 2. Global set-up: screens and dialogs, sound, the toolkit's window list (empty), view port, flags.
     Screens_Reset();
     Audio_Reset();
     Audio_Init();
+    Perf_Phase("audio");
     Paneo_Windows.Clear();
     Toolkit_Init();
     activeViewPort = {0, 0, Screen_Width, Screen_Height};
@@ -175,6 +177,7 @@ int Main_Body() {
     Config_Load();
     Progress_Load();
     Config_StoreVolumes(); // the keys follow the current player's volumes from the progress file
+    Perf_Phase("files");
     // 7. No window on a desktop that cannot hold one.
     if (RefuseWindowed()) return 0;
     // 8. The 800 x 600 screen.
@@ -183,7 +186,9 @@ int Main_Body() {
     Window_SetIcon(Asset_LoadImage(u"Images/Start/icon.png"));
     ViewPort(0, 0, Screen_Width, Screen_Height);
     // 9. The first loading logo.
+    Perf_Phase("screen");
     ImagePtr logo = Asset_LoadImage(u"Images/Start/logo_game.jpg");
+    Perf_Phase("logo");
     ShowPicture(logo);
     const int32_t logoShown = Sys_Millisecs();
     // 10. Fonts and text tables.

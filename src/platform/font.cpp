@@ -149,6 +149,28 @@ void Blit(Pixmap& pm, const Glyph& g, const Bitmap& bm) {
         std::copy_n(bm.coverage.data() + size_t(y) * bm.w, bm.w, pm.bytes.data() + size_t(g.y + y) * pm.pitch + g.x);
 }
 
+// Paints the coverage of every glyph placed so far into a fresh atlas pixmap (the atlas lets its pixels go once
+// uploaded, and the renderer may be made again). The same face renders the same bitmaps at the same places.
+bool RepaintAtlas(ImageFont& f) {
+    Image& atlas = *f.atlas;
+    Pixmap pm = Pixmap_CreateCoverage(atlas.width, atlas.height);
+    Glyph g;
+    Bitmap bm;
+    const auto paint = [&](char32_t code, const Glyph& at) {
+        if (at.w <= 0 || at.h <= 0) return;
+        RenderGlyph(f, code, g, bm);
+        if (bm.w == at.w && bm.h == at.h) Blit(pm, at, bm);
+    };
+    for (int c = 32; c < 256; ++c)
+        paint(char32_t(c), f.latin[size_t(c)]);
+    for (const auto& [code, at] : f.extra)
+        paint(code, at);
+    atlas.frames[0].pixels = std::move(pm);
+    atlas.frames[0].released = false;
+    Incbin_Release(f.file->data, f.file->size); // the face reads the file again only for new characters
+    return true;
+}
+
 // Builds the atlas with the Latin-1 glyphs. False when they do not fit the largest atlas.
 bool BuildAtlas(ImageFont& f) {
     std::vector<Bitmap> bitmaps(256);
@@ -187,6 +209,9 @@ const Glyph* AddGlyph(ImageFont& f, char32_t code) {
     RenderGlyph(f, code, g, bm);
     ImageFrame& frame = f.atlas->frames[0];
     Pixmap& pm = frame.pixels;
+    // The pixels may have been let go after the last upload.
+    if (!Image_RestorePixels(*f.atlas) || pm.bytes.size() < size_t(pm.pitch) * size_t(pm.height))
+        return &f.latin[size_t('?')];
     if (!Place(f, pm.width, pm.height, bm, g)) {
         const int newH = std::min(kImageMaxSide, pm.height * 2);
         if (newH == pm.height) return &f.latin[size_t('?')];
@@ -251,6 +276,14 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
         Log_Print(u"font: glyphs too large: " + path);
         return nullptr;
     }
+    // The coverage is painted again whenever it is needed (the first draw, a new renderer, a new character), so a
+    // font that is never drawn holds no pixels and a drawn one only its texture.
+    font->atlas->repaint = [weak = std::weak_ptr<ImageFont>(font)](Image&) {
+        const std::shared_ptr<ImageFont> f = weak.lock();
+        return f && RepaintAtlas(*f);
+    };
+    Image_ReleasePixels(*font->atlas, true);
+    Incbin_Release(font->file->data, font->file->size);
     return font;
 }
 

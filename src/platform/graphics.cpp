@@ -32,6 +32,7 @@ namespace {
 SDL_Window* g_window = nullptr;     // the game window; null while closed
 SDL_Renderer* g_renderer = nullptr; // its renderer
 SDL_Texture* g_canvas = nullptr;    // g_width x g_height render target while the window's size differs from it
+                                    // (null while drawing goes straight to the window: 1.9 MB not held)
 bool g_direct = false;              // drawing goes straight to the window (its size is the canvas's)
 bool g_drawnSinceFlip = false;      // something was drawn (or cleared) in the frame being made
 uint32_t g_generation = 0;          // bumped at every open and close (see Texture_Generation)
@@ -111,15 +112,33 @@ bool Drawable() {
 // among them). The canvas's picture is carried into the window at the switch, so a frame that draws nothing still
 // shows the last one. The other way the window's picture is gone with its old size (a mode switch moves it into the
 // canvas first, Graphics_SetWindowed), and a frame after a resize by the player draws its picture anew.
+// Makes the canvas texture when there is none (cleared to black); false when the renderer refuses it.
+bool MakeCanvas() {
+    if (g_canvas) return true;
+    g_canvas = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+    if (!g_canvas) return false;
+    SDL_SetTextureScaleMode(g_canvas, SDL_ScaleModeLinear);
+    SDL_SetRenderTarget(g_renderer, g_canvas);
+    SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g_renderer);
+    SDL_RenderFlush(g_renderer); // before anything is uploaded into it
+    return true;
+}
+
 void ChooseTarget() {
     int w = 0, h = 0;
     const bool direct = SDL_GetRendererOutputSize(g_renderer, &w, &h) == 0 && w == g_width && h == g_height;
     if (direct == g_direct) return;
     if (direct) {
         SDL_SetRenderTarget(g_renderer, nullptr);
-        SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
-        SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
+        if (g_canvas) {
+            SDL_SetTextureBlendMode(g_canvas, SDL_BLENDMODE_NONE);
+            SDL_RenderCopy(g_renderer, g_canvas, nullptr, nullptr);
+            SDL_DestroyTexture(g_canvas); // made again when the window's size differs once more
+            g_canvas = nullptr;
+        }
     } else {
+        if (!MakeCanvas()) return; // drawn into the window as it is, scaled by the logical size
         SDL_SetRenderTarget(g_renderer, g_canvas);
     }
     g_direct = direct;
@@ -177,12 +196,17 @@ bool Graphics_Open(int w, int h, bool windowed) {
         Log_Print(std::string("graphics: cannot open a window: ") + SDL_GetError());
         return false;
     }
+    Perf_Phase("window");
     g_renderer = SDL_CreateRenderer(g_window, -1,
                                     SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
-    if (g_renderer)
-        g_canvas = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
-    if (!g_renderer || !g_canvas) {
+    Perf_Phase("renderer");
+    if (g_renderer) SDL_RenderSetLogicalSize(g_renderer, g_width, g_height); // set on the window, before any target
+    if (g_renderer && !MakeCanvas()) {
+        SDL_DestroyRenderer(g_renderer);
+        g_renderer = nullptr;
+    }
+    if (!g_renderer) {
         Log_Print(std::string("graphics: no renderer with a canvas: ") + SDL_GetError());
         if (g_renderer) SDL_DestroyRenderer(g_renderer);
         SDL_DestroyWindow(g_window);
@@ -193,8 +217,6 @@ bool Graphics_Open(int w, int h, bool windowed) {
     ++g_generation;
     SDL_RendererInfo info;
     g_rendererName = SDL_GetRendererInfo(g_renderer, &info) == 0 && info.name ? info.name : "";
-    SDL_RenderSetLogicalSize(g_renderer, g_width, g_height);
-    SDL_SetTextureScaleMode(g_canvas, SDL_ScaleModeLinear);
     SDL_SetRenderTarget(g_renderer, g_canvas);
     g_direct = false;
     g_windowed = windowed;
@@ -212,7 +234,7 @@ void Graphics_Close() {
     // Destroying the renderer frees every texture made with it; the generation tells images and layers so.
     for (Layer& l : g_layers)
         l.recording = false;
-    SDL_DestroyTexture(g_canvas);
+    if (g_canvas) SDL_DestroyTexture(g_canvas);
     SDL_DestroyRenderer(g_renderer);
     SDL_DestroyWindow(g_window);
     g_canvas = nullptr;
@@ -240,10 +262,12 @@ void Graphics_SetWindowed(bool windowed) {
     // size.
     if (g_direct) {
         const Pixmap shown = Graphics_ReadPixels(0, 0, g_width, g_height);
-        SDL_SetRenderTarget(g_renderer, g_canvas);
-        g_direct = false;
-        if (shown.width == g_width && shown.height == g_height)
-            SDL_UpdateTexture(g_canvas, nullptr, shown.bytes.data(), shown.pitch);
+        if (MakeCanvas()) {
+            SDL_SetRenderTarget(g_renderer, g_canvas);
+            g_direct = false;
+            if (shown.width == g_width && shown.height == g_height)
+                SDL_UpdateTexture(g_canvas, nullptr, shown.bytes.data(), shown.pitch);
+        }
     }
     SDL_RenderFlush(g_renderer);
     if (windowed) {
@@ -254,7 +278,7 @@ void Graphics_SetWindowed(bool windowed) {
     } else {
         SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
-    SDL_SetRenderTarget(g_renderer, g_canvas); // until the next frame, when the window has its new size
+    if (!g_direct) SDL_SetRenderTarget(g_renderer, g_canvas); // until the next frame, when the window has its size
     ApplyClip();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/codecs.h"
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
+#include "platform/incbin.h"
 #include "platform/sdl_context.h"
 #include "platform/stream.h"
 
@@ -69,11 +70,10 @@ PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
 }
 
 PixmapPtr Pixmap_Load(const Str& path) {
-    std::vector<uint8_t> bytes;
-    if (!File_ReadAll(path, bytes)) {
-        return nullptr;
-    }
-    PixmapPtr pm = Pixmap_Decode(bytes.data(), bytes.size());
+    FileBytes file; // an embedded file is decoded where it lies, and its pages given back afterwards
+    if (!File_Bytes(path, file)) return nullptr;
+    PixmapPtr pm = Pixmap_Decode(file.data, file.size);
+    Incbin_Release(file.data, file.size);
     if (!pm) Warn("cannot decode", path);
     return pm;
 }
@@ -258,6 +258,23 @@ ImagePtr Image_FromPixmap(const Pixmap& pm, int flags) {
 }
 
 namespace {
+// Image_FromPixmapAnim of a decoded picture that is not needed afterwards: a single frame covering the whole
+// picture takes its bytes over instead of a copy (a full-screen picture would otherwise be held twice for a while).
+ImagePtr FromDecoded(Pixmap&& src, int fw, int fh, int first, int count, int flags) {
+    if (first != 0 || count != 1 || fw != src.width || fh != src.height || !PixmapValid(src) ||
+        src.pitch != src.width * PixelFormat_Bytes(src.format) || src.bytes.size() != size_t(src.pitch) * src.height)
+        return Image_FromPixmapAnim(src, fw, fh, first, count, flags);
+    auto img = std::make_shared<Image>();
+    img->width = fw;
+    img->height = fh;
+    img->flags = ResolveFlags(flags);
+    img->frames.resize(1);
+    img->frames[0].pixels = std::move(src);
+    return img;
+}
+} // namespace
+
+namespace {
 // Pictures from the embedded assets at least this big (decoded, 64 x 64 RGBA) are let go right after loading: many
 // (wallpapers, help pages, the castles and castle parts not being built) are never drawn in a session, and a drawn
 // one is decoded again at its first draw. Smaller ones are let go once their textures are made.
@@ -277,13 +294,13 @@ ImagePtr Remember(ImagePtr img, const Str& path, int first) {
 
 ImagePtr Image_Load(const Str& path, int flags) {
     PixmapPtr pm = Pixmap_Load(path);
-    return pm ? Remember(Image_FromPixmap(*pm, flags), path, 0) : nullptr;
+    return pm ? Remember(FromDecoded(std::move(*pm), pm->width, pm->height, 0, 1, flags), path, 0) : nullptr;
 }
 
 ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, int flags) {
     PixmapPtr pm = Pixmap_Load(path);
     if (!pm) return nullptr;
-    ImagePtr img = Image_FromPixmapAnim(*pm, fw, fh, first, count, flags);
+    ImagePtr img = FromDecoded(std::move(*pm), fw, fh, first, count, flags);
     if (!img) Warn("strip does not fit the image", path);
     return Remember(img, path, first);
 }
@@ -293,9 +310,14 @@ bool Image_RestorePixels(Image& img) {
     for (const ImageFrame& f : img.frames)
         any = any || f.released;
     if (!any) return true;
+    if (img.repaint) {
+        if (img.repaint(img)) return true;
+        img.pinned = true; // no second try every frame
+        return false;
+    }
     PixmapPtr pm = Pixmap_Load(img.source);
     ImagePtr again =
-        pm ? Image_FromPixmapAnim(*pm, img.width, img.height, img.sourceFirst, int(img.frames.size()), img.flags)
+        pm ? FromDecoded(std::move(*pm), img.width, img.height, img.sourceFirst, int(img.frames.size()), img.flags)
            : nullptr;
     if (!again || again->frames.size() != img.frames.size()) {
         Warn("cannot decode again", img.source);
@@ -311,7 +333,7 @@ bool Image_RestorePixels(Image& img) {
 }
 
 void Image_ReleasePixels(Image& img, bool always) {
-    if (img.source.empty() || img.pinned || (img.flags & IMG_DYNAMIC)) return;
+    if ((img.source.empty() && !img.repaint) || img.pinned || (img.flags & IMG_DYNAMIC)) return;
     const uint32_t gen = Texture_Generation();
     for (const ImageFrame& f : img.frames) {
         if (f.writeLocked) return;
@@ -460,6 +482,8 @@ void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h
 }
 } // namespace
 
+constexpr size_t kKeptScratchPixels = 256 * 256; // an upload scratch up to this size is kept between uploads
+
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     if (frame < 0 || frame >= int(img.frames.size())) return nullptr;
     SDL_Renderer* r = Sdl_Renderer();
@@ -476,7 +500,12 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         if (f.mask) SDL_DestroyTexture(f.mask);
         f.mask = nullptr;
     }
-    static std::vector<uint32_t> scratch; // reused between uploads
+    static std::vector<uint32_t> scratch; // reused between uploads of small frames
+    // A full-screen picture's scratch (about 2 MB) is not kept for the rest of the run: such uploads are rare, and an
+    // idle frame makes none.
+    const auto trimScratch = [] {
+        if (scratch.capacity() > kKeptScratchPixels) std::vector<uint32_t>().swap(scratch);
+    };
     const int w = f.pixels.width, h = f.pixels.height;
     if (w <= 0 || h <= 0) return nullptr;
     const bool upload = !f.texture || f.dirty;
@@ -500,6 +529,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
         SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
         NoteCoverage(f, scratch, w, h);
+        trimScratch();
         f.dirty = false;
         if (!masked) Image_ReleasePixels(img, false); // the texture holds the picture now
     }
@@ -512,6 +542,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         if (!f.mask) return nullptr;
         SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest); // a filtered edge would blend, not test
         SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);
+        trimScratch();
         Image_ReleasePixels(img, false);
     }
     return f.mask;

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/image.h"
@@ -42,7 +43,10 @@ struct Image {
     // Where the frames came from, when that is one of the game's embedded assets (which never change): the pixels
     // can then be let go and decoded again. Empty for created images and files from disk.
     Str source;
-    int sourceFirst = 0;   // first cell of the strip in the source
+    int sourceFirst = 0; // first cell of the strip in the source
+    // For a picture the platform makes itself (a glyph atlas): paints the frames' pixels again, so that they can be
+    // let go like an asset's between uploads. Empty otherwise.
+    std::function<bool(Image&)> repaint;
     bool pinned = false;   // locked once (or not restorable): its pixels stay for good
     bool modified = false; // locked for writing once: the pixels are no longer the source's
 
@@ -55,8 +59,9 @@ struct Image {
 // Decodes the frames of an image whose pixels were let go (nothing to do otherwise); false when that failed (the
 // frames then stay empty and draw nothing). Everything that reads `pixels` directly calls it first.
 bool Image_RestorePixels(Image& img);
-// Lets the pixels of an image from the embedded assets go when every frame has its texture of the current renderer
-// (or `always`: at load, for big pictures that may never be drawn); kept when pinned, dynamic or written to.
+// Lets the pixels of an image from the embedded assets (or one with `repaint`) go when every frame has its texture of
+// the current renderer (or `always`: at load, for big pictures that may never be drawn); kept when pinned, dynamic or
+// written to.
 void Image_ReleasePixels(Image& img, bool always);
 
 // Renderer generation: bumped whenever the renderer is created or destroyed, so textures of an older renderer are

@@ -3,6 +3,10 @@
 #include "platform/system.h"
 #include "platform/incbin.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -20,8 +24,9 @@ struct EmbeddedFile {
 constexpr char kMagic[8] = {'B', 'Q', 'P', 'A', 'K', '0', '0', '1'};
 constexpr size_t kHeaderSize = 16;
 
-std::mutex g_incbinMutex;                            // guards g_incbinFiles
-std::unordered_map<Str, EmbeddedFile> g_incbinFiles; // Path_Key of the name -> bytes
+std::mutex g_incbinMutex;                                // guards g_incbinFiles
+std::unordered_map<Str, EmbeddedFile> g_incbinFiles;     // Path_Key of the name -> bytes
+std::vector<std::pair<const uint8_t*, size_t>> g_mapped; // archives in the executable's read-only mapping
 
 uint64_t ReadLE(const uint8_t* p, int bytes) {
     uint64_t v = 0;
@@ -60,7 +65,7 @@ Str Path_Key(const Str& path) {
     return key;
 }
 
-bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
+bool Incbin_RegisterArchive(const uint8_t* data, size_t size, bool mapped) {
     if (!data || size < kHeaderSize) return Reject("shorter than its header");
     if (std::memcmp(data, kMagic, sizeof kMagic) != 0) return Reject("wrong magic");
     const uint64_t count = ReadLE(data + 8, 4);
@@ -92,7 +97,24 @@ bool Incbin_RegisterArchive(const uint8_t* data, size_t size) {
     std::lock_guard<std::mutex> lock(g_incbinMutex);
     for (auto& e : entries)
         g_incbinFiles[e.first] = std::move(e.second);
+    if (mapped) g_mapped.emplace_back(data, size);
     return true;
+}
+
+size_t Incbin_Release(const uint8_t* data, size_t size) {
+    static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    if (!data || size == 0 || page == 0) return 0;
+    const uintptr_t begin = uintptr_t(data), end = begin + size;
+    std::lock_guard<std::mutex> lock(g_incbinMutex);
+    for (const auto& [archive, length] : g_mapped) {
+        const uintptr_t a = uintptr_t(archive), b = a + length;
+        if (begin < a || end > b) continue;
+        // Whole pages of the archive only: a page shared with the program's own data is left alone.
+        const uintptr_t from = (std::max(begin, a) + page - 1) / page * page, to = std::min(end, b) / page * page;
+        if (from >= to) return 0;
+        return madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED) == 0 ? to - from : 0;
+    }
+    return 0;
 }
 
 void Incbin_Register(const Str& name, std::vector<uint8_t> bytes) {
@@ -107,6 +129,7 @@ void Incbin_Register(const Str& name, std::vector<uint8_t> bytes) {
 void Incbin_Clear() {
     std::lock_guard<std::mutex> lock(g_incbinMutex);
     g_incbinFiles.clear();
+    g_mapped.clear();
 }
 
 bool Incbin_Find(const Str& name, const uint8_t*& data, size_t& size, std::shared_ptr<const void>* keepAlive) {

@@ -37,6 +37,17 @@ PerfState& State() {
 
 } // namespace
 
+void Perf_Phase(const char* name) {
+    PerfState& s = State();
+    if (!s.on || s.frames > 0) return;
+    const uint64_t now = ClockNs(CLOCK_MONOTONIC);
+    if (s.launchNs == 0 || s.launchNs > now) s.launchNs = now;
+    char line[160];
+    std::snprintf(line, sizeof line, "perf phase=%s t_ms=%.3f cpu_ms=%.3f", name, double(now - s.launchNs) / 1e6,
+                  double(ClockNs(CLOCK_PROCESS_CPUTIME_ID)) / 1e6);
+    Log_Print(std::string(line));
+}
+
 uint64_t Perf_ThreadCpuNs() { return State().on ? ClockNs(CLOCK_THREAD_CPUTIME_ID) : 0; }
 
 void Perf_OnFlip(uint64_t waitCpuNs) {
@@ -44,6 +55,7 @@ void Perf_OnFlip(uint64_t waitCpuNs) {
     if (!s.on) return;
     const uint64_t now = ClockNs(CLOCK_MONOTONIC);
     if (s.launchNs == 0 || s.launchNs > now) s.launchNs = now;
+    if (s.frames == 0) Perf_Phase("first_flip");
     if (s.frames++ == 0) s.firstNs = now - s.launchNs;
     s.waitCpuNs += waitCpuNs;
     if (s.frames % 60 != 0) return;

@@ -9,6 +9,7 @@
 
 #include "platform/system.h"
 #include "platform/sound.h"
+#include "platform/incbin.h"
 #include "platform/sound_codecs.h"
 #include "platform/stream.h"
 
@@ -76,9 +77,17 @@ SoundPtr Sound_Load(const Str& path, int flags) {
     // Embedded bytes are used where they lie; a real file's are kept only when the sound streams.
     auto bytes = std::make_shared<SoundStream>();
     if (!File_Bytes(path, bytes->file)) return nullptr; // the caller reports the missing file
-    const FileBytes& file = bytes->file;
-    if (file.size < 4 || std::memcmp(file.data, "OggS", 4) != 0) return Sound_Decode(file.data, file.size, flags);
-    SoundPtr s = Ogg_Load(std::move(bytes), kStreamMinSeconds);
-    if (s) s->loop = (flags & SOUND_LOOP) != 0;
+    const uint8_t* const data = bytes->file.data;
+    const size_t size = bytes->file.size;
+    SoundPtr s;
+    if (size < 4 || std::memcmp(data, "OggS", 4) != 0) {
+        s = Sound_Decode(data, size, flags);
+    } else {
+        s = Ogg_Load(std::move(bytes), kStreamMinSeconds);
+        if (s) s->loop = (flags & SOUND_LOOP) != 0;
+    }
+    // An embedded file's pages go back once read: a decoded sound is not read again, and a streamed one was measured
+    // from end to end but is read again only as far as it plays.
+    Incbin_Release(data, size);
     return s;
 }

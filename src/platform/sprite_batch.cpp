@@ -23,13 +23,18 @@ constexpr int kPageRows = 256; // rows of a fresh page; it doubles as images joi
                                // coordinates exact, so what is drawn does not depend on the page's height)
 constexpr int kPad = 1;        // empty pixels between packed frames (no bleeding when filtered)
 
+// A page holds no pixels of its own: the texture is painted from its images (which keep their pixels or decode them
+// again) when it is made and as images join, so each picture is in memory once. On the software renderer the
+// texture is a streaming one, the same surface as a static one there, whose lock hands out its own pixels: the
+// blitter reads them in place.
 struct AtlasPage {
-    std::vector<uint32_t> argb;     // kPage x rows, ARGB8888
     int rows = 0;                   // height of the page: kPageRows doubled as often as its images need
-    SDL_Texture* texture = nullptr; // upload of argb (premultiplied on the one-blend path); null until drawn
+    SDL_Texture* texture = nullptr; // the page's pixels (premultiplied on the one-blend path); null until drawn
     uint32_t generation = 0;        // renderer generation of the texture
-    bool premultiplied = false;     // how the texture was uploaded
-    bool dirty = true;              // argb changed since the upload
+    bool premultiplied = false;     // how the texture was painted
+    bool streaming = false;         // the texture is streaming (software renderer)
+    std::vector<ImagePtr> images;   // packed on the page, in order; kept alive, so no pointer is ever reused
+    size_t painted = 0;             // images [0, painted) are in the texture
     int penX = 0, penY = 0, shelfH = 0;
 };
 
@@ -41,7 +46,6 @@ struct AtlasEntry {
 struct Atlas {
     std::vector<std::unique_ptr<AtlasPage>> pages;
     std::unordered_map<const Image*, AtlasEntry> entries;
-    std::vector<ImagePtr> keep; // the atlas keeps its images alive, so no pointer is ever reused
 };
 
 Atlas& TheAtlas() {
@@ -121,12 +125,58 @@ void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int fra
     run.blend = blend;
 }
 
+// A fresh texture is cleared to transparent (GL leaves a new texture's contents undefined); the first page gets its
+// white block.
+bool ClearPage(AtlasPage& p) {
+    if (p.streaming) {
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(p.texture, nullptr, &pixels, &pitch) != 0) return false;
+        for (int y = 0; y < p.rows; ++y)
+            std::fill_n(static_cast<uint8_t*>(pixels) + ptrdiff_t(y) * pitch, size_t(kPage) * 4, uint8_t(0));
+        SDL_UnlockTexture(p.texture);
+    } else {
+        constexpr int kBand = 64; // rows cleared per upload
+        const std::vector<uint32_t> zeros(size_t(kPage) * kBand, 0u);
+        for (int y = 0; y < p.rows; y += kBand) {
+            const SDL_Rect band{0, y, kPage, std::min(kBand, p.rows - y)};
+            if (SDL_UpdateTexture(p.texture, &band, zeros.data(), kPage * 4) != 0) return false;
+        }
+    }
+    if (&p == TheAtlas().pages.front().get()) {
+        const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu}; // the same premultiplied
+        const SDL_Rect block{0, 0, 2, 2};
+        if (SDL_UpdateTexture(p.texture, &block, white, 2 * 4) != 0) return false;
+    }
+    return true;
+}
+
+// Paints every frame of an image onto its places in the page's texture (premultiplied on the one-blend path); the
+// image's decoded pixels go again afterwards when they can be decoded anew.
+void PaintImage(AtlasPage& p, Image& img, std::vector<uint32_t>& argb) {
+    const AtlasEntry& entry = TheAtlas().entries.at(&img);
+    if (!Image_RestorePixels(img)) return; // reported; its places stay empty
+    for (size_t f = 0; f < entry.frames.size() && f < img.frames.size(); ++f) {
+        const SDL_Rect& at = entry.frames[f];
+        Pixmap_ToArgb(img.frames[f].pixels, (img.flags & IMG_MASKED) != 0, argb);
+        if (argb.size() < size_t(at.w) * size_t(at.h)) continue;
+        if (p.premultiplied) {
+            for (uint32_t& c : argb) {
+                const uint32_t a = c >> 24;
+                c = (c & 0xFF000000u) | (((c >> 16 & 255) * a / 255) << 16) | (((c >> 8 & 255) * a / 255) << 8) |
+                    ((c & 255) * a / 255);
+            }
+        }
+        SDL_UpdateTexture(p.texture, &at, argb.data(), at.w * 4);
+    }
+    Image_ReleasePixels(img, true);
+}
+
 SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
     const uint32_t gen = Texture_Generation();
     if (p.generation != gen) {
         p.texture = nullptr; // went with the old renderer
         p.generation = gen;
-        p.dirty = true;
     }
     if (p.texture) {
         int tw = 0, th = 0;
@@ -137,25 +187,29 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         }
     }
     if (!p.texture) {
-        p.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
+        SDL_RendererInfo info{};
+        p.streaming = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+        p.texture =
+            SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
-    }
-    if (p.dirty || p.premultiplied != g_oneBlend) {
-        if (g_oneBlend) {
-            static std::vector<uint32_t> pm; // premultiplied copy of the page
-            pm.resize(p.argb.size());
-            for (size_t i = 0; i < p.argb.size(); ++i) {
-                const uint32_t c = p.argb[i], a = c >> 24;
-                pm[i] = (c & 0xFF000000u) | (((c >> 16 & 255) * a / 255) << 16) | (((c >> 8 & 255) * a / 255) << 8) |
-                        ((c & 255) * a / 255);
-            }
-            SDL_UpdateTexture(p.texture, nullptr, pm.data(), kPage * 4);
-        } else {
-            SDL_UpdateTexture(p.texture, nullptr, p.argb.data(), kPage * 4);
+        if (!ClearPage(p)) {
+            SDL_DestroyTexture(p.texture);
+            p.texture = nullptr;
+            return nullptr;
         }
+        p.painted = 0;
         p.premultiplied = g_oneBlend;
-        p.dirty = false;
+    }
+    if (p.premultiplied != g_oneBlend) { // every place is painted over; the empty rest reads the same either way
+        p.premultiplied = g_oneBlend;
+        p.painted = 0;
+    }
+    if (p.painted < p.images.size()) {
+        std::vector<uint32_t> argb; // one frame at a time
+        for (; p.painted < p.images.size(); ++p.painted)
+            PaintImage(p, *p.images[p.painted], argb);
     }
     return p.texture;
 }
@@ -186,13 +240,10 @@ void GrowPage(AtlasPage& p, int rows) {
     int n = std::max(p.rows, kPageRows);
     while (n < rows && n < kPage)
         n *= 2;
-    if (n == p.rows) return;
-    p.rows = n;
-    p.argb.resize(size_t(kPage) * size_t(n), 0);
-    p.dirty = true;
+    p.rows = n; // a texture of the old height is made again, and painted anew
 }
 
-// The first page starts with a white 2x2 block: lines drawn from it join the atlas runs.
+// The first page starts with a white 2x2 block (ClearPage): lines drawn from it join the atlas runs.
 constexpr float kWhiteU = 0.5f / kPage;
 AtlasPage* FirstPage() {
     Atlas& atlas = TheAtlas();
@@ -200,9 +251,6 @@ AtlasPage* FirstPage() {
         atlas.pages.push_back(std::make_unique<AtlasPage>());
         AtlasPage& p = *atlas.pages.back();
         GrowPage(p, kPageRows);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 2; ++x)
-                p.argb[size_t(y) * kPage + size_t(x)] = 0xFFFFFFFFu;
         p.penX = 2 + kPad;
         p.shelfH = 2 + kPad;
     }
@@ -229,7 +277,7 @@ bool BlitCanvas() {
 // Draws the blitter run onto the canvas: the rectangle its quads cover is read, blended into and written back (a
 // target texture: a window scaled or in full screen) or blended in place (the window's own surface, as in a window
 // of the canvas's size and headless). False when neither is possible; the caller then draws the quads through SDL.
-bool FlushBlits(SDL_Renderer* renderer, const AtlasPage& page, const std::vector<BlitItem>& blits) {
+bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitItem>& blits) {
     const Rect vp = Draw_GetViewport();
     float l = float(vp.x + vp.w), t = float(vp.y + vp.h), r = float(vp.x), b = float(vp.y);
     for (const BlitItem& it : blits)
@@ -245,9 +293,19 @@ bool FlushBlits(SDL_Renderer* renderer, const AtlasPage& page, const std::vector
     area.h = std::min(int(std::ceil(b)) + 1, vp.y + vp.h) - area.y;
     if (area.w <= 0 || area.h <= 0) return true;
     SDL_RenderFlush(renderer); // what is queued lies under the quads
+    // The page's pixels: the software renderer's lock of a streaming texture is its surface itself, read in place.
+    SDL_Texture* const pageTex = PageTexture(page, renderer);
+    void* locked = nullptr;
+    int lockedPitch = 0;
+    if (!pageTex || !page.streaming || page.premultiplied ||
+        SDL_LockTexture(pageTex, nullptr, &locked, &lockedPitch) != 0)
+        return false;
+    SDL_UnlockTexture(pageTex); // nothing to write back: the pixels are only read, before anything changes them
+    if (lockedPitch != kPage * 4) return false;
+    const uint32_t* const pagePixels = static_cast<const uint32_t*>(locked);
     const auto blitAll = [&](const BlitPixels& dst) {
         for (const BlitItem& it : blits) {
-            const BlitSource src{page.argb.data() + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
+            const BlitSource src{pagePixels + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
                                  it.frame.h};
             Blit_Quad(dst, vp, src, it.quad, BlitTint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend});
         }
@@ -445,7 +503,8 @@ void Batch_Flush() {
     ++g_stats.flushes;
     SDL_Renderer* renderer = Graphics_Drawing() ? Sdl_Renderer() : nullptr;
     if (!run.blits.empty()) {
-        if (renderer && !FlushBlits(renderer, *run.page, run.blits)) BlitsAsQuads(renderer, run);
+        if (renderer && !FlushBlits(renderer, *const_cast<AtlasPage*>(run.page), run.blits))
+            BlitsAsQuads(renderer, run);
         run.blits.clear();
         renderer = nullptr; // a blitter run has no quads of its own
     }
@@ -479,9 +538,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
     const size_t perRow = size_t(kPage / (w + kPad)), rows = (img->frames.size() + perRow - 1) / perRow;
     if (rows * size_t(h + kPad) > size_t(kPage)) return; // a strip must fit on one page
     Batch_Flush();                                       // a run may point at a page that is about to change
-    if (!Image_RestorePixels(*img)) return;
     AtlasEntry entry;
-    std::vector<uint32_t> argb;
     FirstPage();
     for (size_t f = 0; f < img->frames.size(); ++f) {
         AtlasPage* page = atlas.pages.back().get();
@@ -501,19 +558,15 @@ void Batch_AtlasAdd(const ImagePtr& img) {
         }
         GrowPage(*page, page->penY + h + kPad);
         const SDL_Rect at{page->penX, page->penY, w, h};
-        Pixmap_ToArgb(img->frames[f].pixels, (img->flags & IMG_MASKED) != 0, argb);
-        for (int row = 0; row < h && size_t(row + 1) * size_t(w) <= argb.size(); ++row)
-            std::copy_n(argb.data() + size_t(row) * w, w, page->argb.data() + size_t(at.y + row) * kPage + at.x);
-        page->dirty = true;
         page->penX += w + kPad;
         page->shelfH = std::max(page->shelfH, h + kPad);
         entry.page = int(atlas.pages.size()) - 1;
         entry.frames.push_back(at);
     }
+    atlas.pages[size_t(entry.page)]->images.push_back(img);
     atlas.entries.emplace(img.get(), std::move(entry));
     g_atlasChanged = true;
-    atlas.keep.push_back(img);
-    Image_ReleasePixels(*img, true); // drawn from the page now; a lock or a draw of its own decodes it again
+    Image_ReleasePixels(*img, true); // drawn from the page; the paint, a lock or a draw of its own decodes it again
 }
 
 bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }

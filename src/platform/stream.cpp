@@ -530,10 +530,12 @@ bool File_Bytes(const Str& path, FileBytes& out, size_t maxBytes) {
 bool File_ReadAll(const Str& path, std::vector<uint8_t>& out, size_t maxBytes) {
     FileBytes b;
     const bool ok = File_Bytes(path, b, maxBytes);
-    if (!b.copy.empty() || !ok)
+    if (!b.copy.empty() || !ok) {
         out = std::move(b.copy);
-    else
+    } else {
         out.assign(b.data, b.data + b.size);
+        Incbin_Release(b.data, b.size); // the copy is what is read from now on
+    }
     return ok;
 }
 

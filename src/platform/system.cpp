@@ -96,12 +96,14 @@ RuntimeError::RuntimeError(const Str& message) : std::runtime_error(Str_ToUtf8(m
 }
 
 void Sys_Init(int argc, char** argv) {
+    Perf_Phase("process"); // loaded and linked, static set-up done
     InstallHandlers();
     // SIGINT and SIGTERM stay with SDL: they arrive as SDL_QUIT, so the game leaves by its normal way and saves.
     // Each part on its own: the graphics may have started video already (tests open a window first).
     constexpr Uint32 kCore = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
     if (SDL_WasInit(kCore) != kCore && SDL_InitSubSystem(kCore) != 0)
         throw RuntimeError(std::string("cant start SDL video: ") + SDL_GetError());
+    Perf_Phase("video");
     // Audio is started by Audio_Init (sound.cpp), which owns the device and runs silent without one.
     SDL_StartTextInput();
     g_suspended = false;

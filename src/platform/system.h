@@ -35,6 +35,10 @@ void Sys_Shutdown(); // closes audio and window, SDL_Quit; handlers stay
 // The one diagnostic line of the game and the platform: the text, then CR LF, on standard output, flushed.
 void Log_Print(const Str& text);
 void Log_Print(const std::string& utf8); // the same for UTF-8 text
+// With BQ_PERF set, until the first frame is shown: one line "perf phase=<name> t_ms=.. cpu_ms=.." (milliseconds
+// since the launch, and the process's CPU time), so the way to the first frame can be read phase by phase. Costs
+// nothing otherwise.
+void Perf_Phase(const char* name);
 
 // ---- Clocks (all go through the fake clock when it is on) -----------------------------------------------------
 int32_t Sys_Millisecs();      // milliseconds of a monotonic clock (or of the fake clock), wraps as int32

@@ -227,6 +227,25 @@ TEST_F(FontTest, CharactersBeyondLatin1AreAddedOnFirstUse) {
     EXPECT_GT(LitBox(0, 0, 40, 40).lit, 10);
 }
 
+// A glyph atlas keeps no pixels once uploaded: they are painted again from the face for a new renderer and for a new
+// character, which must then bring back every glyph placed before it, Latin-1 and beyond.
+TEST_F(FontTest, GlyphAtlasIsPaintedAgainForANewRendererAndANewCharacter) {
+    const Str text = u"AgßΩ";
+    const auto shown = [&] {
+        Draw_Cls();
+        Draw_Text(text, 10, 10);
+        return Graphics_ReadPixels(0, 0, 120, 40).bytes;
+    };
+    const std::vector<uint8_t> first = shown();
+    EXPECT_GT(LitBox(0, 0, 120, 40).lit, 40);
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    EXPECT_EQ(shown(), first) << "with a new renderer";
+    Draw_Text(u"Ж", 200, 10); // a new character: the atlas is painted again to take it
+    EXPECT_GT(LitBox(190, 0, 40, 40).lit, 10);
+    EXPECT_EQ(shown(), first) << "after a new character";
+}
+
 std::vector<uint8_t> DejaVuBytes() {
     std::ifstream in(Str_ToUtf8(kDejaVu), std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

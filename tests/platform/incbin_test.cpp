@@ -157,3 +157,25 @@ TEST_F(Incbin, CorruptArchivesAreRejectedWhole) {
         }
     }
 }
+
+// Pages given back after a file was decoded are read in again from the executable, unchanged; an archive that is
+// not the executable's own mapping (a copy on the heap) is never touched.
+TEST_F(Incbin, GivenBackPagesReadTheSameAndOnlyTheExecutablesAreGivenBack) {
+    const Str name = u"sounds/bq2_01.ogg"; // one of the largest files: many whole pages
+    ASSERT_TRUE(Incbin_RegisterBuiltin());
+    const std::string before = Contents(name);
+    ASSERT_GT(before.size(), size_t(64 * 1024));
+    const uint8_t* d = nullptr;
+    size_t n = 0;
+    ASSERT_TRUE(Incbin_Find(name, d, n));
+    EXPECT_GT(Incbin_Release(d, n), size_t(0));
+    EXPECT_EQ(Contents(name), before);
+    EXPECT_EQ(Incbin_Release(d, n + (size_t(1) << 30)), size_t(0)) << "a span reaching past the archive";
+
+    const std::vector<uint8_t> copy(bq_assets_begin, bq_assets_end);
+    Incbin_Clear();
+    ASSERT_TRUE(Incbin_RegisterArchive(copy.data(), copy.size()));
+    ASSERT_TRUE(Incbin_Find(name, d, n));
+    EXPECT_EQ(Incbin_Release(d, n), size_t(0));
+    EXPECT_EQ(Contents(name), before);
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/draw_helpers.h"
+#include "platform/incbin.h"
 
 namespace {
 
@@ -116,6 +117,47 @@ TEST_F(SpriteBatchTest, CopiesAndTurnedQuadsKeepTheirOrderAndClip) {
     EXPECT_NEAR(mix.b, 127, 1);
     EXPECT_EQ(PixelAt(51, 11), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(52, 11), (Rgb{0, 0, 0}));
+}
+
+// The atlas keeps no copy of its pages: each page's texture is painted from its images, which for embedded pictures
+// are decoded again for it. So a renderer made anew, and an image joining a page already drawn, must bring every
+// frame back; both the blitter (unscaled copies) and the rasteriser (scaled ones) read the page.
+TEST_F(SpriteBatchTest, AtlasPagesArePaintedAgainForANewRendererAndAJoiningImage) {
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            rgba.insert(rgba.end(), {uint8_t(x < 4 ? 255 : 0), uint8_t(x < 4 ? 0 : 255), 0, 255});
+    Incbin_Register(u"test/atlas_strip.png", MakePng(8, 4, PNG_COLOR_TYPE_RGBA, 8, rgba));
+    const ImagePtr strip = Image_LoadAnim(u"incbin::test/atlas_strip.png", 4, 4, 0, 2);
+    ASSERT_NE(strip, nullptr);
+    Batch_AtlasAdd(strip);
+    const auto draw = [&] {
+        Fill(0, 0, 0);
+        Batch_Sprite(strip, 1, 10, 10, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // a copy
+        Batch_Sprite(strip, 0, 20, 10, 2, 2, 0, 255, 255, 255, 255, BLEND_ALPHA); // scaled: 20..27
+        Batch_Line(40, 10, 45, 10, 0, 0, 255, 255, BLEND_ALPHA);                  // the first page's white block
+        Batch_Flush();
+    };
+    const auto expectShown = [&](const char* when) {
+        EXPECT_EQ(PixelAt(11, 11), (Rgb{0, 255, 0})) << when;
+        EXPECT_EQ(PixelAt(23, 13), (Rgb{255, 0, 0})) << when;
+        EXPECT_EQ(PixelAt(42, 10), (Rgb{0, 0, 255})) << when;
+    };
+    draw();
+    expectShown("first drawn");
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    draw();
+    expectShown("with a new renderer");
+    Incbin_Register(u"test/atlas_late.png", MakePng(2, 2, PNG_COLOR_TYPE_RGBA, 8, std::vector<uint8_t>(16, 255)));
+    const ImagePtr late = Image_Load(u"incbin::test/atlas_late.png");
+    Batch_AtlasAdd(late);
+    ASSERT_TRUE(Batch_InAtlas(late));
+    draw();
+    Batch_Sprite(late, 0, 60, 10, 1, 1, 0, 255, 255, 0, 255, BLEND_ALPHA);
+    Batch_Flush();
+    expectShown("after an image joined");
+    EXPECT_EQ(PixelAt(61, 11), (Rgb{255, 255, 0}));
 }
 
 TEST_F(SpriteBatchTest, ViewportClipsTheRunsThatFollow) {
