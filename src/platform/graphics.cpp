@@ -44,15 +44,19 @@ std::string g_rendererName;         // name SDL gives the renderer
 ImagePtr g_icon;                    // window icon, applied at open when set earlier
 FrameLimiter g_limiter;             // schedule of the 60 Hz cap
 
-int g_blend = BLEND_ALPHA;                          // current blend mode 1..5
-float g_alpha = 1.0f;                               // 0..1
-int g_colorR = 255, g_colorG = 255, g_colorB = 255; // tint / primitive colour, 0..255
-float g_scaleX = 1.0f, g_scaleY = 1.0f;             // scale factors
-float g_rotation = 0.0f;                            // degrees, clockwise on screen
-Rect g_viewport{0, 0, kCanvasWidth, kCanvasHeight}; // clip rectangle in canvas pixels (already clipped to the canvas)
-FontPtr g_font;                                     // current image font; null = the default font
-int g_clsR = 0, g_clsG = 0, g_clsB = 0;             // Draw_Cls colour
-bool g_drawing = true;                              // Graphics_SetDrawing
+// The drawing state every Draw_* call reads; Draw_ResetState puts a fresh one in place.
+struct DrawState {
+    int blend = BLEND_ALPHA;                          // current blend mode 1..5
+    float alpha = 1.0f;                               // 0..1
+    int colorR = 255, colorG = 255, colorB = 255;     // tint / primitive colour, 0..255
+    float scaleX = 1.0f, scaleY = 1.0f;               // scale factors
+    float rotation = 0.0f;                            // degrees, clockwise on screen
+    Rect viewport{0, 0, kCanvasWidth, kCanvasHeight}; // clip rectangle in canvas pixels (clipped to the canvas)
+};
+DrawState g_draw;
+FontPtr g_font;                         // current image font; null = the default font
+int g_clsR = 0, g_clsG = 0, g_clsB = 0; // Draw_Cls colour
+bool g_drawing = true;                  // Graphics_SetDrawing
 
 // A cached layer (Layer_Reuse). Its picture is good while its texture is of the current renderer, no invalidation
 // came since it was drawn and the key is the one it was drawn for.
@@ -86,22 +90,23 @@ bool RendererAlive() {
     return g_renderer != nullptr;
 }
 
-uint8_t AlphaByte() { return uint8_t(g_alpha * 255.0f); } // truncated: 0.5 -> 127
+uint8_t AlphaByte() { return uint8_t(g_draw.alpha * 255.0f); } // truncated: 0.5 -> 127
 
 void ApplyClip() {
     if (!RendererAlive()) return;
-    if (g_viewport.x == 0 && g_viewport.y == 0 && g_viewport.w == g_width && g_viewport.h == g_height) {
+    if (g_draw.viewport.x == 0 && g_draw.viewport.y == 0 && g_draw.viewport.w == g_width &&
+        g_draw.viewport.h == g_height) {
         SDL_RenderSetClipRect(g_renderer, nullptr);
     } else {
-        const SDL_Rect r{g_viewport.x, g_viewport.y, g_viewport.w, g_viewport.h};
+        const SDL_Rect r{g_draw.viewport.x, g_draw.viewport.y, g_draw.viewport.w, g_draw.viewport.h};
         SDL_RenderSetClipRect(g_renderer, &r);
     }
 }
 
 // False when the current state draws nothing at all (empty viewport, masked below half alpha).
 bool Drawable() {
-    if (!g_drawing || !RendererAlive() || g_viewport.w <= 0 || g_viewport.h <= 0) return false;
-    if (g_blend == BLEND_MASKED && g_alpha < 0.5f) return false;
+    if (!g_drawing || !RendererAlive() || g_draw.viewport.w <= 0 || g_draw.viewport.h <= 0) return false;
+    if (g_draw.blend == BLEND_MASKED && g_draw.alpha < 0.5f) return false;
     g_drawnSinceFlip = true;
     return true;
 }
@@ -437,57 +442,53 @@ void Layers_Invalidate() { ++g_layerEpoch; }
 // ---- [SECTION] Drawing state -------------------------------------------------------------------------------------
 
 void Draw_SetBlend(int mode) {
-    if (mode >= BLEND_MASKED && mode <= BLEND_MULTIPLY) g_blend = mode;
+    if (mode >= BLEND_MASKED && mode <= BLEND_MULTIPLY) g_draw.blend = mode;
 }
-int Draw_GetBlend() { return g_blend; }
-void Draw_SetAlpha(float a) { g_alpha = std::isnan(a) ? 0.0f : std::clamp(a, 0.0f, 1.0f); }
-float Draw_GetAlpha() { return g_alpha; }
+int Draw_GetBlend() { return g_draw.blend; }
+void Draw_SetAlpha(float a) { g_draw.alpha = std::isnan(a) ? 0.0f : std::clamp(a, 0.0f, 1.0f); }
+float Draw_GetAlpha() { return g_draw.alpha; }
 
 void Draw_SetColor(int r, int g, int b) {
-    g_colorR = std::clamp(r, 0, 255);
-    g_colorG = std::clamp(g, 0, 255);
-    g_colorB = std::clamp(b, 0, 255);
+    g_draw.colorR = std::clamp(r, 0, 255);
+    g_draw.colorG = std::clamp(g, 0, 255);
+    g_draw.colorB = std::clamp(b, 0, 255);
 }
 
 void Draw_GetColor(int& r, int& g, int& b) {
-    r = g_colorR;
-    g = g_colorG;
-    b = g_colorB;
+    r = g_draw.colorR;
+    g = g_draw.colorG;
+    b = g_draw.colorB;
 }
 
 void Draw_SetScale(float sx, float sy) {
-    g_scaleX = std::isfinite(sx) ? sx : 0.0f;
-    g_scaleY = std::isfinite(sy) ? sy : 0.0f;
+    g_draw.scaleX = std::isfinite(sx) ? sx : 0.0f;
+    g_draw.scaleY = std::isfinite(sy) ? sy : 0.0f;
 }
 
 void Draw_GetScale(float& sx, float& sy) {
-    sx = g_scaleX;
-    sy = g_scaleY;
+    sx = g_draw.scaleX;
+    sy = g_draw.scaleY;
 }
 
-void Draw_SetRotation(float degrees) { g_rotation = std::isfinite(degrees) ? degrees : 0.0f; }
-float Draw_GetRotation() { return g_rotation; }
+void Draw_SetRotation(float degrees) { g_draw.rotation = std::isfinite(degrees) ? degrees : 0.0f; }
+float Draw_GetRotation() { return g_draw.rotation; }
 
 void Draw_SetViewport(int x, int y, int w, int h) {
     // Clipped to the canvas; an empty result draws nothing.
     const int x0 = std::clamp(x, 0, g_width), y0 = std::clamp(y, 0, g_height);
     const int x1 = std::clamp(int64_t(x) + std::max(w, 0), int64_t(0), int64_t(g_width));
     const int y1 = std::clamp(int64_t(y) + std::max(h, 0), int64_t(0), int64_t(g_height));
-    g_viewport = Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+    g_draw.viewport = Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
     ApplyClip();
 }
 
-Rect Draw_GetViewport() { return g_viewport; }
+Rect Draw_GetViewport() { return g_draw.viewport; }
 void Draw_SetImageFont(const FontPtr& font) { g_font = font; }
 FontPtr Draw_GetImageFont() { return g_font ? g_font : ImageFont_Default(); }
 
 void Draw_ResetState() {
-    g_blend = BLEND_ALPHA;
-    g_alpha = 1.0f;
-    g_colorR = g_colorG = g_colorB = 255;
-    g_scaleX = g_scaleY = 1.0f;
-    g_rotation = 0.0f;
-    g_viewport = Rect{0, 0, g_width, g_height};
+    g_draw = DrawState{};
+    g_draw.viewport = Rect{0, 0, g_width, g_height};
     ApplyClip();
 }
 
@@ -516,17 +517,17 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
 }
 
 // The frame's texture set up with the current colour, alpha and blend; null when nothing is to be drawn.
-SDL_Texture* PrepareFrame(Image& img, int frame, int mode = g_blend) {
+SDL_Texture* PrepareFrame(Image& img, int frame, int mode = g_draw.blend) {
     if (!Drawable() || frame < 0 || frame >= int(img.frames.size())) return nullptr;
-    if (mode == BLEND_MASKED && g_blend != BLEND_MASKED) {
+    if (mode == BLEND_MASKED && g_draw.blend != BLEND_MASKED) {
         // Glyphs in solid mode: their shape is tested like a masked image, at full strength.
-    } else if ((mode == BLEND_ALPHA && g_alpha <= 0.0f) || (mode == BLEND_MASKED && g_alpha < 0.5f)) {
+    } else if ((mode == BLEND_ALPHA && g_draw.alpha <= 0.0f) || (mode == BLEND_MASKED && g_draw.alpha < 0.5f)) {
         return nullptr;
     }
     SDL_Texture* tex = Image_FrameTexture(img, frame, mode == BLEND_MASKED);
     if (!tex) return nullptr;
     const uint8_t alpha = mode == BLEND_MASKED ? 255 : AlphaByte();
-    SDL_SetTextureColorMod(tex, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB));
+    SDL_SetTextureColorMod(tex, uint8_t(g_draw.colorR), uint8_t(g_draw.colorG), uint8_t(g_draw.colorB));
     SDL_SetTextureAlphaMod(tex, alpha);
     // An opaque frame alpha-blended at full strength covers what lies below: a plain copy gives the same pixels,
     // and SDL's software renderer copies many times faster than it blends (full-screen backgrounds).
@@ -542,8 +543,8 @@ SDL_Texture* PrepareFrame(Image& img, int frame, int mode = g_blend) {
 // blends, and full-screen layers of the menus are mostly transparent or opaque. False: not such a draw.
 namespace {
 bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y) {
-    if (g_rotation != 0.0f || g_scaleX != 1.0f || g_scaleY != 1.0f || g_blend != BLEND_ALPHA || AlphaByte() != 255 ||
-        (g_colorR & g_colorG & g_colorB) != 255)
+    if (g_draw.rotation != 0.0f || g_draw.scaleX != 1.0f || g_draw.scaleY != 1.0f || g_draw.blend != BLEND_ALPHA ||
+        AlphaByte() != 255 || (g_draw.colorR & g_draw.colorG & g_draw.colorB) != 255)
         return false;
     const ImageFrame& f = img.frames[size_t(frame)];
     const SDL_Rect& v = f.visible;
@@ -570,8 +571,8 @@ void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
     SDL_Texture* tex = PrepareFrame(*img, frame);
     if (!tex) return;
     if (DrawInParts(*img, frame, tex, x, y)) return;
-    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, g_scaleX, g_scaleY,
-                g_rotation);
+    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, g_draw.scaleX,
+                g_draw.scaleY, g_draw.rotation);
 }
 
 void Draw_ImageRect(const ImagePtr& img, float x, float y, float w, float h, int frame) {
@@ -579,8 +580,9 @@ void Draw_ImageRect(const ImagePtr& img, float x, float y, float w, float h, int
     SDL_Texture* tex = PrepareFrame(*img, frame);
     if (!tex) return;
     // The frame is stretched to w x h (then the current scale applies); the handle stretches with it.
-    const float sx = w / float(img->width) * g_scaleX, sy = h / float(img->height) * g_scaleY;
-    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, sx, sy, g_rotation);
+    const float sx = w / float(img->width) * g_draw.scaleX, sy = h / float(img->height) * g_draw.scaleY;
+    DrawTexture(tex, SDL_Rect{0, 0, img->width, img->height}, x, y, img->handleX, img->handleY, sx, sy,
+                g_draw.rotation);
 }
 
 void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int sw, int sh, int frame) {
@@ -593,7 +595,7 @@ void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int s
     SDL_Texture* tex = PrepareFrame(*img, frame);
     if (!tex) return;
     DrawTexture(tex, SDL_Rect{x0, y0, x1 - x0, y1 - y0}, x, y, img->handleX - float(x0 - sx),
-                img->handleY - float(y0 - sy), g_scaleX, g_scaleY, g_rotation);
+                img->handleY - float(y0 - sy), g_draw.scaleX, g_draw.scaleY, g_draw.rotation);
 }
 
 // ---- [SECTION] Rectangles and lines ---------------------------------------------------------------------------
@@ -601,32 +603,32 @@ void Draw_ImagePart(const ImagePtr& img, float x, float y, int sx, int sy, int s
 namespace {
 bool PreparePrimitive() {
     if (!Drawable()) return false;
-    const int mode = g_blend == BLEND_MASKED ? BLEND_SOLID : g_blend; // no texels to test: solid
-    if (mode == BLEND_ALPHA && g_alpha <= 0.0f) return false;
+    const int mode = g_draw.blend == BLEND_MASKED ? BLEND_SOLID : g_draw.blend; // no texels to test: solid
+    if (mode == BLEND_ALPHA && g_draw.alpha <= 0.0f) return false;
     SDL_SetRenderDrawBlendMode(g_renderer, kSdlBlend[mode]);
-    SDL_SetRenderDrawColor(g_renderer, uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
-                           g_blend == BLEND_MASKED ? 255 : AlphaByte());
+    SDL_SetRenderDrawColor(g_renderer, uint8_t(g_draw.colorR), uint8_t(g_draw.colorG), uint8_t(g_draw.colorB),
+                           g_draw.blend == BLEND_MASKED ? 255 : AlphaByte());
     return true;
 }
 
 // A point (dx, dy) from the origin after the current scale and rotation.
 SDL_FPoint Transform(float ox, float oy, float dx, float dy) {
-    dx *= g_scaleX;
-    dy *= g_scaleY;
-    if (g_rotation == 0.0f) return SDL_FPoint{ox + dx, oy + dy};
-    const double a = double(g_rotation) * kPi / 180.0, c = std::cos(a), s = std::sin(a);
+    dx *= g_draw.scaleX;
+    dy *= g_draw.scaleY;
+    if (g_draw.rotation == 0.0f) return SDL_FPoint{ox + dx, oy + dy};
+    const double a = double(g_draw.rotation) * kPi / 180.0, c = std::cos(a), s = std::sin(a);
     return SDL_FPoint{float(ox + dx * c - dy * s), float(oy + dx * s + dy * c)};
 }
 } // namespace
 
 void Draw_Rect(float x, float y, float w, float h, bool filled) {
     if (!PreparePrimitive() || w <= 0 || h <= 0) return;
-    if (g_rotation == 0.0f) {
-        float rw = w * g_scaleX, rh = h * g_scaleY;
+    if (g_draw.rotation == 0.0f) {
+        float rw = w * g_draw.scaleX, rh = h * g_draw.scaleY;
         float rx = rw < 0 ? x + rw : x, ry = rh < 0 ? y + rh : y;
         rw = std::fabs(rw);
         rh = std::fabs(rh);
-        if (g_scaleX == 1.0f && g_scaleY == 1.0f) {
+        if (g_draw.scaleX == 1.0f && g_draw.scaleY == 1.0f) {
             rx = std::floor(rx);
             ry = std::floor(ry);
         }
@@ -644,8 +646,8 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
         SDL_RenderDrawLinesF(g_renderer, loop, 5);
         return;
     }
-    const SDL_Color c{uint8_t(g_colorR), uint8_t(g_colorG), uint8_t(g_colorB),
-                      g_blend == BLEND_MASKED ? uint8_t(255) : AlphaByte()};
+    const SDL_Color c{uint8_t(g_draw.colorR), uint8_t(g_draw.colorG), uint8_t(g_draw.colorB),
+                      g_draw.blend == BLEND_MASKED ? uint8_t(255) : AlphaByte()};
     SDL_Vertex v[4];
     for (int i = 0; i < 4; ++i)
         v[i] = SDL_Vertex{p[i], c, SDL_FPoint{0, 0}};
@@ -657,7 +659,7 @@ void Draw_Line(float x1, float y1, float x2, float y2) {
     if (!PreparePrimitive()) return;
     SDL_FPoint b = Transform(x1, y1, x2 - x1, y2 - y1);
     SDL_FPoint a{x1, y1};
-    if (g_rotation == 0.0f && g_scaleX == 1.0f && g_scaleY == 1.0f) {
+    if (g_draw.rotation == 0.0f && g_draw.scaleX == 1.0f && g_draw.scaleY == 1.0f) {
         a = SDL_FPoint{std::floor(a.x), std::floor(a.y)};
         b = SDL_FPoint{std::floor(b.x), std::floor(b.y)};
     }
@@ -671,17 +673,17 @@ void Draw_Text(const Str& text, float x, float y) {
     const FontPtr font = Draw_GetImageFont();
     if (!font) return;
     Image& atlas = ImageFont_Atlas(*font);
-    const bool plain = g_rotation == 0.0f && g_scaleX == 1.0f && g_scaleY == 1.0f;
+    const bool plain = g_draw.rotation == 0.0f && g_draw.scaleX == 1.0f && g_draw.scaleY == 1.0f;
     if (plain) {
         x = std::floor(x);
         y = std::floor(y);
     }
     // Solid or multiplied text would fill the glyph boxes whole: the glyph shapes are alpha-tested instead, and a
     // multiply leaves the untouched texels (black, alpha 0, in the tested copy) alone through SDL's MUL mode.
-    const int mode = (g_blend == BLEND_SOLID || g_blend == BLEND_MULTIPLY) ? BLEND_MASKED : g_blend;
+    const int mode = (g_draw.blend == BLEND_SOLID || g_draw.blend == BLEND_MULTIPLY) ? BLEND_MASKED : g_draw.blend;
     const auto prepare = [&] {
         SDL_Texture* t = PrepareFrame(atlas, 0, mode);
-        if (t && g_blend == BLEND_MULTIPLY) SDL_SetTextureBlendMode(t, SDL_BLENDMODE_MUL);
+        if (t && g_draw.blend == BLEND_MULTIPLY) SDL_SetTextureBlendMode(t, SDL_BLENDMODE_MUL);
         return t;
     };
     SDL_Texture* tex = prepare();
@@ -696,7 +698,8 @@ void Draw_Text(const Str& text, float x, float y) {
                 if (!tex) return;
             }
             const SDL_FPoint at = Transform(x, y, float(pen + g->left), float(g->top));
-            DrawTexture(tex, SDL_Rect{g->x, g->y, g->w, g->h}, at.x, at.y, 0, 0, g_scaleX, g_scaleY, g_rotation);
+            DrawTexture(tex, SDL_Rect{g->x, g->y, g->w, g->h}, at.x, at.y, 0, 0, g_draw.scaleX, g_draw.scaleY,
+                        g_draw.rotation);
         }
         pen += g->advance;
     }
