@@ -16,7 +16,7 @@
 #include "platform/incbin.h"
 #include "platform/stream.h"
 #include "platform/system.h"
-#include "runtime_helpers.h"
+#include "main/runtime_helpers.h"
 
 namespace {
 
