@@ -17,9 +17,7 @@
 #include "platform/system.h"
 
 Match_Carry Match_Carried;
-int32_t Match_StartLevel = 1;
 int32_t Level_LastPlayed = 0;
-int32_t Match_PlayMs = 0;
 int32_t Match_EndState = 0;
 int32_t Match_HasSnapshot = 0;
 
@@ -269,15 +267,12 @@ void Match_Delete() {
 }
 
 void Match_New() {
-    Score = 0;
-    Lives = 3;
-    // Nothing of an earlier match goes on into a new one: its gold, mana, spells, castle parts and gems stay behind.
-    Gold = Mana = Mana_CapLevel = 0;
-    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = Score_Highest = 0;
+    Match_Counters = MatchCounters{};
+    Match_StartLevel = Level_Current;
+    // Nothing of an earlier match goes on into a new one: its mana cap, spells, castle parts and gems stay behind.
+    Mana_CapLevel = 0;
     Match_Carried = Match_Carry{};
     Board_Hooks.Castle_ResetProgress();
-    Match_StartLevel = Level_Current;
-    Match_PlayMs = 0;
     Match_EndState = 0;
     Level_Gems.fill(0);
     Hammers_Reset();
@@ -287,13 +282,8 @@ void Match_New() {
 }
 
 void Match_Reset() {
-    Score = 0;
-    Lives = 3;
+    Match_Counters = MatchCounters{};
     Match_StartLevel = Level_Current;
-    Match_PlayMs = 0;
-    Mana = 0;
-    Gold = 0;
-    Score_AtLevelStart = Gold_AtLevelStart = Mana_AtLevelStart = Score_Highest = 0;
     Match_Save(Level_Current, 0);
 }
 

@@ -18,9 +18,6 @@
 int32_t Game_Paused = 0;
 int32_t Level_StartMode = 0;
 int32_t Match_Continued = 0;
-int32_t Score_AtLevelStart = 0;
-int32_t Score_Highest = 0;
-int32_t Mana_AtLevelStart = 0;
 std::array<int32_t, 8> Level_Gems{};
 Point Board_SelectedCell;
 PlayLevel Play_Level;

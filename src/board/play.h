@@ -57,11 +57,8 @@ constexpr int64_t Level_OfferThresholdUs = 60000000;  // the time offer comes wh
 constexpr int64_t Level_OfferTimeDefault = 120000000; // what the offer adds
 constexpr float Level_SweepMs = 1200;                 // length of the light sweep at a level's start
 
-extern int32_t Level_StartMode;    // 0 fresh level start (records the counters), 1 restart (restores them), 2 continued
-extern int32_t Match_Continued;    // 1 after a match was started or continued from the menu
-extern int32_t Score_AtLevelStart; // score when the level started (restored by a restart)
-extern int32_t Score_Highest;      // highest score reached in the match (a restart does not lower it)
-extern int32_t Mana_AtLevelStart;  // mana when the level started
+extern int32_t Level_StartMode; // 0 fresh level start (records the counters), 1 restart (restores them), 2 continued
+extern int32_t Match_Continued; // 1 after a match was started or continued from the menu
 extern std::array<int32_t, 8> Level_Gems; // gems of each colour (1..7) the board gave to the bag in this level
 extern Point Board_SelectedCell;          // the cell selected for a swap (while Board_Selected)
 
@@ -166,9 +163,7 @@ struct Match_Carry {
     std::array<int32_t, 8> SpellLevels{}; // owned level of each spell
 };
 extern Match_Carry Match_Carried;
-extern int32_t Match_StartLevel;  // level the match was started at
 extern int32_t Level_LastPlayed;  // last level played
-extern int32_t Match_PlayMs;      // ms played in the match
 extern int32_t Match_EndState;    // 0 running, 3 the levels ran out after the castles were finished
 extern int32_t Match_HasSnapshot; // 1 when the loaded match comes with a board snapshot
 

@@ -41,15 +41,35 @@ extern int32_t Match_Kind;                              // colour of the group (
 extern int32_t Match_MinRun;                            // shortest run, 3
 extern int32_t Hint_Col, Hint_Row;                      // first cell of the move Hint_Tick found
 extern int32_t Hint_Col2, Hint_Row2;                    // its partner cell
-extern int32_t Score;                                   // points of the match
-extern int32_t Lives;                                   // lives left
-extern int32_t Gold;                                    // gold
-extern int32_t Gold_AtLevelStart;                       // gold when the level started
-extern int32_t Mana;                                    // mana
-extern int32_t Mana_Caps[3];                            // mana cap by cap level
-extern int32_t Mana_CapLevel;                           // 0..2
-extern int32_t Level_Current;                           // number of the level being played
-extern int32_t Relaxed_Mode;                            // 0 timed play, 1 relaxed
+// The counters of a match. A new match and "again" after a game over put back a fresh set (Match_New,
+// Match_Reset); what else a new match clears (spells, mana cap, castle, hammers) belongs to other modules.
+struct MatchCounters {
+    int32_t Score = 0;              // points of the match
+    int32_t Lives = 3;              // lives left
+    int32_t Gold = 0;               // gold
+    int32_t Gold_AtLevelStart = 0;  // gold when the level started
+    int32_t Mana = 0;               // mana
+    int32_t Score_AtLevelStart = 0; // score when the level started (restored by a restart)
+    int32_t Score_Highest = 0;      // highest score reached in the match (a restart does not lower it)
+    int32_t Mana_AtLevelStart = 0;  // mana when the level started
+    int32_t Match_StartLevel = 1;   // level the match was started at
+    int32_t Match_PlayMs = 0;       // ms played in the match
+};
+extern MatchCounters Match_Counters;
+inline constinit int32_t& Score = Match_Counters.Score;
+inline constinit int32_t& Lives = Match_Counters.Lives;
+inline constinit int32_t& Gold = Match_Counters.Gold;
+inline constinit int32_t& Gold_AtLevelStart = Match_Counters.Gold_AtLevelStart;
+inline constinit int32_t& Mana = Match_Counters.Mana;
+inline constinit int32_t& Score_AtLevelStart = Match_Counters.Score_AtLevelStart;
+inline constinit int32_t& Score_Highest = Match_Counters.Score_Highest;
+inline constinit int32_t& Mana_AtLevelStart = Match_Counters.Mana_AtLevelStart;
+inline constinit int32_t& Match_StartLevel = Match_Counters.Match_StartLevel;
+inline constinit int32_t& Match_PlayMs = Match_Counters.Match_PlayMs;
+extern int32_t Mana_Caps[3];  // mana cap by cap level
+extern int32_t Mana_CapLevel; // 0..2
+extern int32_t Level_Current; // number of the level being played
+extern int32_t Relaxed_Mode;  // 0 timed play, 1 relaxed
 
 // The rules' state of the level in play, in one struct so that Rules_ResetLevel puts all of it back by assigning a
 // fresh one. The rules and their callers use the names bound below.
