@@ -10,9 +10,16 @@
 #include "platform/strings.h"
 
 // ---- State owned here ------------------------------------------------------------------------------------------
-extern int32_t Editor_Open;        // 1 while the editor is open
-extern int32_t Editor_Testing;     // 1 while the editor test-plays its level
-extern Point Editor_SelectedCell;  // column and row of the cell the inspector edits (kept across openings)
+// What Editor_Init puts back: one struct, the names below its fields.
+struct EditorState {
+    int32_t Editor_Open = 0;    // 1 while the editor is open
+    int32_t Editor_Testing = 0; // 1 while the editor test-plays its level
+    Point Editor_SelectedCell;  // column and row of the cell the inspector edits (kept across openings)
+};
+extern EditorState Editor_State;
+inline constinit int32_t& Editor_Open = Editor_State.Editor_Open;
+inline constinit int32_t& Editor_Testing = Editor_State.Editor_Testing;
+inline constinit Point& Editor_SelectedCell = Editor_State.Editor_SelectedCell;
 extern Str Editor_TileChoice;      // the tile choice last applied to the selected cell
 extern Str Editor_PieceChoice;     // the piece choice last applied to the selected cell
 extern int32_t Editor_TimedPieces; // the timed-pieces field times 16 (not stored in the level file)

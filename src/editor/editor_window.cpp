@@ -16,9 +16,7 @@
 #include "platform/input.h"
 #include "platform/stream.h"
 
-int32_t Editor_Open = 0;
-int32_t Editor_Testing = 0;
-Point Editor_SelectedCell;
+EditorState Editor_State;
 Str Editor_TileChoice;
 Str Editor_PieceChoice;
 int32_t Editor_TimedPieces = 0;
@@ -154,8 +152,8 @@ void BuildWindow() {
     const int n = Editor_ColourCount();
     const int y0 = Screen_Height - 70;
     auto& w = Editor_W;
-    w.Window =
-        PNO_Window::Create(u"Level Editor", Screen_Width - kEditorWidth, 0, kEditorWidth, Screen_Height, 1, 1, 1, kWindowFramed);
+    w.Window = PNO_Window::Create(u"Level Editor", Screen_Width - kEditorWidth, 0, kEditorWidth, Screen_Height, 1, 1, 1,
+                                  kWindowFramed);
     w.Window->Alpha = 0.8f;
     w.Window->Font = Font_EditorLevel;
     const GuiFontScope font(w.Window->Font);
@@ -305,10 +303,8 @@ void Editor_Alert(const Str& text) {
 void Editor_Init() {
     Paneo_Init(2, 1);
     Mouse_Show();
-    Editor_Open = 0;
-    Editor_Testing = 0;
+    Editor_State = EditorState{};
     Editor_W = EditorWidgets{};
-    Editor_SelectedCell = Point{};
 }
 
 void Editor_Create() {
