@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "bench_helpers.h"
 #include "board/board.h"
 #include "board/rules.h"
 #include "effects/effects.h"
@@ -277,19 +278,7 @@ BENCHMARK(BM_Fx_Fireball)->UseManualTime()->Iterations(3)->Unit(benchmark::kMill
 // ---- One cell of every creator a full-board blast fires, over the whole board, and both hammer-260 bursts: both
 // boards run into the cap (25 000 objects). The 180 frames after the blast; the worst of them is the budget's frame.
 void BoardWipe() {
-    Match_Count = 0;
-    for (int c = 0; c < Board_Cols; ++c)
-        for (int r = 0; r < Board_Rows; ++r) {
-            const float x = Cell_PixelX(c), y = Cell_PixelY(r);
-            const int cx = int(x) + Cell_HalfWidth, cy = int(y) + Cell_HalfHeight;
-            Gfx_BurstAtCell(x, y, 0.1f);
-            Gfx_RemovedPieceBurst(x, y, 0.1f);
-            Gfx_DestroySparks(cx, cy);
-            Gfx_ExplosionSparks(cx, cy);
-            Gfx_ExplosionRays(cx, cy);
-            Gfx_Explosion16(cx, cy);
-            Match_List[Match_Count++] = Point{c, r};
-        }
+    BenchBoard_BlastEveryCell(true);
     Match_Kind = 3;
     Gfx_MatchTrail(1.0f, 3);
     static const ImagePtr lit = MakeImage(128, 128, [](int, int) { return 0xFFFFFFFFu; });

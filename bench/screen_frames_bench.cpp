@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "board/rules.h"
+#include "bench_helpers.h"
 #include "busy_board.h"
 
 namespace {
@@ -95,18 +96,7 @@ BENCHMARK(BM_Screen_Fireball)->UseManualTime()->Iterations(5)->Unit(benchmark::k
 void BM_Screen_BlastAtCap(benchmark::State& state) {
     if (!Start(state, 17, 13, false)) return;
     MeasureShown(state, 180, [](int f) {
-        if (f != 0) return;
-        for (int32_t c = 0; c < Board_Cols; ++c)
-            for (int32_t r = 0; r < Board_Rows; ++r) {
-                const float x = Cell_PixelX(c), y = Cell_PixelY(r);
-                const int32_t cx = int32_t(x) + Cell_HalfWidth, cy = int32_t(y) + Cell_HalfHeight;
-                Gfx_BurstAtCell(x, y, 0.1f);
-                Gfx_RemovedPieceBurst(x, y, 0.1f);
-                Gfx_DestroySparks(cx, cy);
-                Gfx_ExplosionSparks(cx, cy);
-                Gfx_ExplosionRays(cx, cy);
-                Gfx_Explosion16(cx, cy);
-            }
+        if (f == 0) BenchBoard_BlastEveryCell(false);
     });
 }
 BENCHMARK(BM_Screen_BlastAtCap)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
