@@ -145,7 +145,9 @@ void WriteCastle(int n) {
         for (size_t k = 0; onTop && k < storeyParts.size(); ++k) {
             const cs::Part& q = castle.parts[storeyParts[k]];
             const bool under = q.x < p.x + p.w && p.x < q.x + q.w && q.y > p.y && q.y <= p.y + p.h + 12;
-            if (under) needs += (needs.empty() ? "" : ",") + std::to_string(k + 1);
+            if (!under) continue;
+            if (!needs.empty()) needs += ',';
+            needs += std::to_string(k + 1);
         }
         if (!needs.empty()) txt << " needs=" << needs;
         txt << " name=" << p.name << "\n";
