@@ -17,7 +17,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 b=${1:-build-release}
 runs=${RUNS:-3}
-targets=(e2e_tests game_frame_bench editor_frame_bench effects_bench screen_frames_bench bq_perfprobe brisquel2)
+targets=(e2e_tests game_frame_bench editor_frame_bench effects_bench screen_frames_bench bq_perfprobe bq_perfbaseline
+  brisquel2)
 for t in "${targets[@]}"; do
   if [ ! -x "$b/bin/$t" ]; then
     cmake -S . -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
