@@ -97,15 +97,31 @@ void Report(benchmark::State& state) {
                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_BlitSdl(benchmark::State& state, int blend) {
-    std::vector<uint32_t> canvas(800 * 600, 0xFF203040u);
-    const std::vector<uint32_t> blob = Blob();
+// SDL's software renderer on an 800 x 600 canvas of our own, with the blob as a texture: what SDL's side measures.
+struct SdlCanvas {
+    std::vector<uint32_t> canvas = std::vector<uint32_t>(800 * 600, 0xFF203040u);
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormatFrom(canvas.data(), 800, 600, 32, 800 * 4, SDL_PIXELFORMAT_ARGB8888);
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
     SDL_Texture* tex =
         SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kBlitSize, kBlitSize);
-    SDL_UpdateTexture(tex, nullptr, blob.data(), kBlitSize * 4);
+    SdlCanvas() {
+        const std::vector<uint32_t> blob = Blob();
+        SDL_UpdateTexture(tex, nullptr, blob.data(), kBlitSize * 4);
+    }
+    ~SdlCanvas() {
+        SDL_DestroyTexture(tex);
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
+    SdlCanvas(const SdlCanvas&) = delete;
+    SdlCanvas& operator=(const SdlCanvas&) = delete;
+};
+
+void BM_BlitSdl(benchmark::State& state, int blend) {
+    SdlCanvas sdl;
+    SDL_Renderer* renderer = sdl.renderer;
+    SDL_Texture* tex = sdl.tex;
     SDL_SetTextureBlendMode(tex, blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
     for (auto _ : state) {
         for (int i = 0; i < kBlitSprites; ++i) {
@@ -115,12 +131,9 @@ void BM_BlitSdl(benchmark::State& state, int blend) {
             SDL_RenderCopy(renderer, tex, nullptr, &to);
         }
         SDL_RenderFlush(renderer);
-        benchmark::DoNotOptimize(canvas.data());
+        benchmark::DoNotOptimize(sdl.canvas.data());
     }
     Report(state);
-    SDL_DestroyTexture(tex);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
 }
 
 void BM_BlitOurs(benchmark::State& state, int blend) {
@@ -160,14 +173,9 @@ void ReportQuads(benchmark::State& state, int shape) {
 }
 
 void BM_QuadSdl(benchmark::State& state, int shape) {
-    std::vector<uint32_t> canvas(800 * 600, 0xFF203040u);
-    const std::vector<uint32_t> blob = Blob();
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormatFrom(canvas.data(), 800, 600, 32, 800 * 4, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
-    SDL_Texture* tex =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kBlitSize, kBlitSize);
-    SDL_UpdateTexture(tex, nullptr, blob.data(), kBlitSize * 4);
+    SdlCanvas sdl;
+    SDL_Renderer* renderer = sdl.renderer;
+    SDL_Texture* tex = sdl.tex;
     SDL_SetTextureScaleMode(tex, SDL_ScaleModeLinear);
     SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_ADD);
     const int indices[6] = {0, 1, 2, 0, 2, 3};
@@ -177,16 +185,14 @@ void BM_QuadSdl(benchmark::State& state, int shape) {
             const BlitQuad q = QuadAt(i, shape);
             SDL_Vertex v[4];
             for (int k = 0; k < 4; ++k)
-                v[k] = SDL_Vertex{{q.x[k], q.y[k]}, {uint8_t(i * 7), 200, uint8_t(255 - i), uint8_t(128 + i % 100)}, uv[k]};
+                v[k] = SDL_Vertex{
+                    {q.x[k], q.y[k]}, {uint8_t(i * 7), 200, uint8_t(255 - i), uint8_t(128 + i % 100)}, uv[k]};
             SDL_RenderGeometry(renderer, tex, v, 4, indices, 6);
         }
         SDL_RenderFlush(renderer);
-        benchmark::DoNotOptimize(canvas.data());
+        benchmark::DoNotOptimize(sdl.canvas.data());
     }
     ReportQuads(state, shape);
-    SDL_DestroyTexture(tex);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
 }
 
 void BM_QuadOurs(benchmark::State& state, int shape) {
