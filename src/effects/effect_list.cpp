@@ -31,15 +31,16 @@ namespace {
 // ones not yet dropped), so a game frame allocates nothing. A level end or a blast that runs into the cap grows the
 // pool further until the next clear.
 constexpr size_t kKeptObjects = 12288;
-constexpr size_t kKeptPictures = 256;   // pictures the objects stand for: a few dozen in play
-constexpr size_t kKeptPieces = 1024;    // pieces followed by glows at once
-constexpr size_t kKeptLayerEntries = kKeptObjects + kKeptObjects / 2; // live objects and the removed ones not dropped
-int32_t g_live = 0;                                     // objects in Effects_List not marked removed
-int32_t g_removedInWalk = 0;                            // objects marked removed since the last compaction
-bool g_sweeping = false;                                // a sweeping walk runs: it files new objects in their layers
-Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
-uint32_t g_passNo = 0;                                  // layer passes so far
-uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
+constexpr size_t kKeptPictures = 256; // pictures the objects stand for: a few dozen in play
+constexpr size_t kKeptPieces = 1024;  // pieces followed by glows at once
+// Entries of the layers' lists: the live objects and the removed ones not yet dropped.
+constexpr size_t kKeptLayerEntries = kKeptObjects + kKeptObjects / 2;
+int32_t g_live = 0;                  // objects in Effects_List not marked removed
+int32_t g_removedInWalk = 0;         // objects marked removed since the last compaction
+bool g_sweeping = false;             // a sweeping walk runs: it files new objects in their layers
+Gfx_Obj g_scratch;                   // what Gfx_New hands out at the cap
+uint32_t g_passNo = 0;               // layer passes so far
+uint32_t g_layerPass[3] = {0, 0, 0}; // pass number at which each layer (-10, 10, 20) was last drawn
 // The objects of each drawn layer (-10, 10, 20) in list order, so that a layer pass walks only its own. Entries of
 // removed objects stay until their layer's pass drops them or the list's compaction moves the objects (the lists are
 // then made anew).
@@ -166,7 +167,8 @@ Fx_PieceRef& Fx_PieceRef::operator=(const std::shared_ptr<Piece>& piece) {
             slot_ = uint16_t(t.slots.size());
             t.slots.emplace_back();
         } else {
-            if (!std::exchange(t.fullReported, true)) Log_Print(u"effects: too many glowing pieces, the newest glow not");
+            if (!std::exchange(t.fullReported, true))
+                Log_Print(u"effects: too many glowing pieces, the newest glow not");
             return *this;
         }
     }
@@ -188,8 +190,7 @@ namespace {
 void ReportFrame(const ImagePtr& img, int frame, int frames) {
     static std::unordered_set<const Image*> reported; // one line per image
     if (reported.insert(img.get()).second)
-        Log_Print(u"effects: frame " + Str_FromInt(frame) + u" outside a strip of " + Str_FromInt(frames) +
-                  u" frames");
+        Log_Print(u"effects: frame " + Str_FromInt(frame) + u" outside a strip of " + Str_FromInt(frames) + u" frames");
 }
 
 // Draws a frame known to be within the image's strip.
@@ -261,7 +262,7 @@ void Fx_SweepWalk(FxRule visit) {
             Effects_List[kept] = *o;
             o = &Effects_List[kept];
         }
-        visit(*o);             // may append: o stays valid (blocks never move)
+        visit(*o);     // may append: o stays valid (blocks never move)
         if (o->dead) { // the next survivor takes its place
             o->piece.reset();
             continue;

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include "platform/image.h"
@@ -102,21 +104,21 @@ class Fx_PieceRef {
 // draw passes). The first line holds what the walks and most kinds read every frame; the second what some kinds
 // read (turning, depth, headings, drift, colour, strips).
 struct alignas(64) Gfx_Obj {
-    uint8_t kind = 0;                 // effect kind (Fx_Kind); numbers outside the table are stored as 0 (no rule)
-    bool dead = false;                // removed during a walk; dropped from the list when the walk ends
-    int16_t layer = 0;                // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
-    int32_t delay = 0;                // ms before the object takes part; every pass that meets it counts it down
-    Fx_ImageRef image;                // what is drawn; a strip for the kinds that step frames
-    Fx_PieceRef piece;                // the piece a kind-37 glow follows; none = no piece
-    float frame = 0;                  // animation frame; drawing uses its integer part
-    int32_t x = 0, y = 0;             // drawn position, screen pixels
-    float posX = 0, posY = 0;         // real position, pixels
-    float velX = 0, velY = 0;         // pixels per frame; SparkRed, SparkGreen
-    float gravity = 0;                // added to velocity y per second; acceleration (14); TitleGreen
-    float alpha = 0;                  // drawing alpha
-    float scaleX = 0, scaleY = 0;     // drawing scale
-    float rotation = 0;               // drawing rotation in degrees
-    int32_t counter = 0;              // loops left, fade phase (1 growing, 2 fading) or a countdown
+    uint8_t kind = 0;             // effect kind (Fx_Kind); numbers outside the table are stored as 0 (no rule)
+    bool dead = false;            // removed during a walk; dropped from the list when the walk ends
+    int16_t layer = 0;            // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
+    int32_t delay = 0;            // ms before the object takes part; every pass that meets it counts it down
+    Fx_ImageRef image;            // what is drawn; a strip for the kinds that step frames
+    Fx_PieceRef piece;            // the piece a kind-37 glow follows; none = no piece
+    float frame = 0;              // animation frame; drawing uses its integer part
+    int32_t x = 0, y = 0;         // drawn position, screen pixels
+    float posX = 0, posY = 0;     // real position, pixels
+    float velX = 0, velY = 0;     // pixels per frame; SparkRed, SparkGreen
+    float gravity = 0;            // added to velocity y per second; acceleration (14); TitleGreen
+    float alpha = 0;              // drawing alpha
+    float scaleX = 0, scaleY = 0; // drawing scale
+    float rotation = 0;           // drawing rotation in degrees
+    int32_t counter = 0;          // loops left, fade phase (1 growing, 2 fading) or a countdown
     // ---- second line
     float turnRate = 0;                 // degrees per unit of frame time added to the rotation
     float turnAccel = 0;                // added to the turn rate
@@ -143,6 +145,8 @@ struct alignas(64) Gfx_Obj {
     float TrailScale() const { return spread; }
 };
 static_assert(sizeof(Gfx_Obj) == 128, "an effect object is two cache lines");
+static_assert(std::is_trivially_copyable_v<Gfx_Obj> && std::is_trivially_destructible_v<Gfx_Obj>,
+              "the list copies objects and drops them without destroying them");
 
 // Four floats of scratch; the level end advances the fourth (the spin wave of the you-lose dissolve).
 struct PointFloat {
@@ -190,15 +194,13 @@ class Gfx_ObjList {
 
     // A fresh object (every field at its default) at the end.
     Gfx_Obj& emplace_back() {
-        if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
-        Gfx_Obj& o = (*this)[size_++];
-        o = Gfx_Obj{};
-        return o;
+        if (size_ == blocks_.size() * kBlock) blocks_.push_back(NewBlock());
+        return *new (&(*this)[size_++]) Gfx_Obj{};
     }
     // Room for n objects without allocating.
     void reserve(size_t n) {
         while (blocks_.size() * kBlock < n)
-            blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
+            blocks_.push_back(NewBlock());
     }
     // Every object gone; the blocks stay.
     void clear() { Shrink(0); }
@@ -214,7 +216,17 @@ class Gfx_ObjList {
     size_t capacity() const { return blocks_.size() * kBlock; }
 
   private:
-    std::vector<std::unique_ptr<Gfx_Obj[]>> blocks_;
+    // A block is raw storage: an object is made in its slot when it is appended, so room reserved and not yet used
+    // costs no resident memory.
+    struct BlockDelete {
+        void operator()(Gfx_Obj* p) const { ::operator delete[](p, std::align_val_t(alignof(Gfx_Obj))); }
+    };
+    using Block = std::unique_ptr<Gfx_Obj[], BlockDelete>;
+    static Block NewBlock() {
+        return Block(
+            static_cast<Gfx_Obj*>(::operator new[](kBlock * sizeof(Gfx_Obj), std::align_val_t(alignof(Gfx_Obj)))));
+    }
+    std::vector<Block> blocks_;
     size_t size_ = 0;
 };
 extern Gfx_ObjList Effects_List; // every effect object, oldest first (dead ones until the walk ends)
@@ -413,8 +425,8 @@ struct MapEffect_obj {
     bool dead = false;                                                                 // removed during a walk
 };
 extern std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List; // every live map effect
-extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a hook is called for
-extern float Emitter_Value;                       // its value divided by its band's upper threshold
+extern int32_t Emitter_X, Emitter_Y; // screen point of the pixel a hook is called for
+extern float Emitter_Value;          // its value divided by its band's upper threshold
 // The level end's animation counters, in one struct so that MapFx_LevelEndStart puts them back by assigning a fresh
 // one; the hooks use the names bound below.
 struct MapFxLevelEnd {

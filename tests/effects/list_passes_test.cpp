@@ -465,7 +465,8 @@ TEST_F(DrawTest, PieceGlowEndsWithItsPiece) {
 // Objects hold their picture and piece by number: a sweep that moves a glow must leave it its own piece, and the
 // slot of a dropped glow goes to the next glow made, never to one still alive.
 TEST_F(DrawTest, GlowsKeepTheirPieceAndPictureWhenMovedAndSlotsAreReused) {
-    std::shared_ptr<Piece> pieces[3] = {std::make_shared<Piece>(), std::make_shared<Piece>(), std::make_shared<Piece>()};
+    std::shared_ptr<Piece> pieces[3] = {std::make_shared<Piece>(), std::make_shared<Piece>(),
+                                        std::make_shared<Piece>()};
     for (int i = 0; i < 3; ++i) {
         pieces[i]->ScreenX = 100 + 48 * i;
         pieces[i]->ScreenY = 50;
