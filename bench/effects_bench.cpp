@@ -1,7 +1,8 @@
 // Frame cost of the effects on the CPU: the effect list, its passes, the particles and the map effects drawing into
 // the sprite batch without a window (vertices built and runs counted, nothing rasterised). The scenarios (the level
 // end, a cascade, the fireball, the whole-board blast at the cap) report the update pass and the draw submission
-// apart, as their means and their worst frame's; the others live objects, vertices and geometry calls per frame.
+// apart, as their means and their worst frame's, with an effect object's size and the pool's; the others live
+// objects, vertices and geometry calls per frame.
 // Fixed seed, fixed frame rate per run. bench/frame_budgets.sh reads the scenarios' counters.
 #include <benchmark/benchmark.h>
 
@@ -171,6 +172,8 @@ struct Measured {
         state.counters["live_peak"] = peakLive;
         state.counters["vertices_worst"] = worstVertices;
         state.counters["dropped"] = double(Effects_Dropped);
+        state.counters["obj_bytes"] = double(sizeof(Gfx_Obj));
+        state.counters["pool_mb"] = double(Effects_List.capacity() * sizeof(Gfx_Obj)) / 1e6;
     }
 };
 

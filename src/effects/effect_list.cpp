@@ -2,6 +2,7 @@
 // drawing layer the rules draw through (state, sinks, frame checks) and the layer bookkeeping of the passes.
 // Called by every effects source; EffectImages_Load and Effects_Clear by the runtime, the board and the menus.
 #include <unordered_set>
+#include <utility>
 
 #include "effects/fx_draw.h"
 #include "effects/fx_internal.h"
@@ -25,13 +26,21 @@ FxImages Fx_Img;
 FxState Fx;
 
 namespace {
-constexpr size_t kReservedObjects = Effects_DefaultCap; // effect objects the pool holds room for from the start
-int32_t g_live = 0;                                     // objects in Effects_List not marked removed
-int32_t g_removedInWalk = 0;                            // objects marked removed since the last compaction
-bool g_sweeping = false;                                // a sweeping walk runs: it files new objects in their layers
-Gfx_Obj g_scratch;                                      // what Gfx_New hands out at the cap
-uint32_t g_passNo = 0;                                  // layer passes so far
-uint32_t g_layerPass[3] = {0, 0, 0};                    // pass number at which each layer (-10, 10, 20) was last drawn
+// Effect objects the pool holds room for from the start and keeps when the effects are cleared: more than a busy
+// board's cascades fill (play reaches about 7 500 live objects, a 48 x 48 board's list about 10 700 with the removed
+// ones not yet dropped), so a game frame allocates nothing. A level end or a blast that runs into the cap grows the
+// pool further until the next clear.
+constexpr size_t kKeptObjects = 12288;
+constexpr size_t kKeptPictures = 256; // pictures the objects stand for: a few dozen in play
+constexpr size_t kKeptPieces = 1024;  // pieces followed by glows at once
+// Entries of the layers' lists: the live objects and the removed ones not yet dropped.
+constexpr size_t kKeptLayerEntries = kKeptObjects + kKeptObjects / 2;
+int32_t g_live = 0;                  // objects in Effects_List not marked removed
+int32_t g_removedInWalk = 0;         // objects marked removed since the last compaction
+bool g_sweeping = false;             // a sweeping walk runs: it files new objects in their layers
+Gfx_Obj g_scratch;                   // what Gfx_New hands out at the cap
+uint32_t g_passNo = 0;               // layer passes so far
+uint32_t g_layerPass[3] = {0, 0, 0}; // pass number at which each layer (-10, 10, 20) was last drawn
 // The objects of each drawn layer (-10, 10, 20) in list order, so that a layer pass walks only its own. Entries of
 // removed objects stay until their layer's pass drops them or the list's compaction moves the objects (the lists are
 // then made anew).
@@ -58,6 +67,46 @@ class BatchSink final : public FxSink {
 };
 BatchSink g_batchSink;
 FxSink* g_sink = &g_batchSink;
+
+// The images the objects stand for by number (Fx_ImageRef), with their frame counts; number 0 is none. A creator
+// mostly makes many objects of one picture in a row: the last look-up is remembered.
+struct ImageTable {
+    std::vector<ImagePtr> images{nullptr};
+    std::vector<int32_t> frames{0};
+    const Image* last = nullptr;
+    uint16_t lastId = 0;
+    bool fullReported = false;
+};
+ImageTable g_images;
+
+// The pieces the kind-37 glows follow (Fx_PieceRef); slot 0 is none; given-back slots are reused.
+struct PieceTable {
+    std::vector<std::weak_ptr<Piece>> slots{std::weak_ptr<Piece>{}};
+    std::vector<uint16_t> unused;
+    bool fullReported = false;
+};
+PieceTable g_pieces;
+
+uint16_t ImageIdOf(const ImagePtr& img) {
+    ImageTable& t = g_images;
+    const Image* p = img.get();
+    if (!p) return 0;
+    if (p == t.last) return t.lastId;
+    size_t id = 1;
+    while (id < t.images.size() && t.images[id].get() != p)
+        ++id;
+    if (id == t.images.size()) {
+        if (id > UINT16_MAX) { // never in play: a few dozen pictures
+            if (!std::exchange(t.fullReported, true)) Log_Print(u"effects: too many pictures, the newest draw nothing");
+            return 0;
+        }
+        t.images.push_back(img);
+        t.frames.push_back(Image_Frames(img));
+    }
+    t.last = p;
+    t.lastId = uint16_t(id);
+    return t.lastId;
+}
 
 FxState Clamped(const FxState& s) {
     FxState c = s;
@@ -95,18 +144,57 @@ ImagePtr Strip(const char16_t* path, int fw, int fh, int count) {
 }
 } // namespace
 
+Fx_ImageRef::Fx_ImageRef(const ImagePtr& img) : id_(ImageIdOf(img)) {}
+Fx_ImageRef& Fx_ImageRef::operator=(const ImagePtr& img) {
+    id_ = ImageIdOf(img);
+    return *this;
+}
+Fx_ImageRef::operator const ImagePtr&() const { return g_images.images[id_]; }
+const Image* Fx_ImageRef::get() const { return g_images.images[id_].get(); }
+int32_t Fx_ImageRef::Frames() const { return g_images.frames[id_]; }
+
+Fx_PieceRef& Fx_PieceRef::operator=(const std::shared_ptr<Piece>& piece) {
+    PieceTable& t = g_pieces;
+    if (!piece) {
+        reset();
+        return *this;
+    }
+    if (slot_ == 0) {
+        if (!t.unused.empty()) {
+            slot_ = t.unused.back();
+            t.unused.pop_back();
+        } else if (t.slots.size() <= UINT16_MAX) {
+            slot_ = uint16_t(t.slots.size());
+            t.slots.emplace_back();
+        } else {
+            if (!std::exchange(t.fullReported, true))
+                Log_Print(u"effects: too many glowing pieces, the newest glow not");
+            return *this;
+        }
+    }
+    t.slots[slot_] = piece;
+    return *this;
+}
+std::shared_ptr<Piece> Fx_PieceRef::lock() const { return g_pieces.slots[slot_].lock(); }
+void Fx_PieceRef::reset() {
+    if (slot_ == 0) return;
+    g_pieces.slots[slot_].reset();
+    g_pieces.unused.push_back(slot_);
+    slot_ = 0;
+}
+
 FxSink& Fx_Sink() { return *g_sink; }
 void Fx_SetSink(FxSink* sink) { g_sink = sink ? sink : &g_batchSink; }
 
-void Fx_Draw(const ImagePtr& img, float x, float y, int frame) {
-    if (!img) return;
-    if (frame < 0 || frame >= Image_Frames(img)) {
-        static std::unordered_set<const Image*> reported; // one line per image
-        if (reported.insert(img.get()).second)
-            Log_Print(u"effects: frame " + Str_FromInt(frame) + u" outside a strip of " +
-                      Str_FromInt(Image_Frames(img)) + u" frames");
-        return;
-    }
+namespace {
+void ReportFrame(const ImagePtr& img, int frame, int frames) {
+    static std::unordered_set<const Image*> reported; // one line per image
+    if (reported.insert(img.get()).second)
+        Log_Print(u"effects: frame " + Str_FromInt(frame) + u" outside a strip of " + Str_FromInt(frames) + u" frames");
+}
+
+// Draws a frame known to be within the image's strip.
+void DrawFrame(const ImagePtr& img, float x, float y, int frame) {
     if (g_sink == &g_batchSink) { // the game's sink, called directly: the same bytes without the state's copy
         const float alpha = std::isfinite(Fx.alpha) ? std::clamp(Fx.alpha, 0.0f, 1.0f) : 0.0f;
         Batch_Sprite(img, frame, x, y, Fx.sx, Fx.sy, Fx.rot, Byte(Fx.r), Byte(Fx.g), Byte(Fx.b),
@@ -114,6 +202,21 @@ void Fx_Draw(const ImagePtr& img, float x, float y, int frame) {
         return;
     }
     g_sink->Sprite(img, frame, x, y, Clamped(Fx));
+}
+} // namespace
+
+void Fx_Draw(const ImagePtr& img, float x, float y, int frame) {
+    if (!img) return;
+    const int frames = Image_Frames(img);
+    if (frame < 0 || frame >= frames) return ReportFrame(img, frame, frames);
+    DrawFrame(img, x, y, frame);
+}
+
+void Fx_Draw(Fx_ImageRef img, float x, float y, int frame) {
+    if (!img) return;
+    const int frames = img.Frames();
+    if (frame < 0 || frame >= frames) return ReportFrame(img, frame, frames);
+    DrawFrame(img, x, y, frame);
 }
 
 void Fx_Line(float x1, float y1, float x2, float y2) { g_sink->Line(x1, y1, x2, y2, Clamped(Fx)); }
@@ -151,13 +254,19 @@ void Fx_SweepWalk(FxRule visit) {
     size_t kept = 0;
     for (size_t i = 0; i < Effects_List.size(); ++i) {
         Gfx_Obj* o = &Effects_List[i];
-        if (o->dead) continue;
+        if (o->dead) {
+            o->piece.reset();
+            continue;
+        }
         if (kept != i) {
-            Effects_List[kept] = std::move(*o);
+            Effects_List[kept] = *o;
             o = &Effects_List[kept];
         }
-        visit(*o);             // may append: o stays valid (blocks never move)
-        if (o->dead) continue; // the next survivor takes its place
+        visit(*o);     // may append: o stays valid (blocks never move)
+        if (o->dead) { // the next survivor takes its place
+            o->piece.reset();
+            continue;
+        }
         if (const int slot = LayerSlot(o->layer); slot >= 0) g_layerObjs[size_t(slot)].push_back(o);
         ++kept;
     }
@@ -238,18 +347,24 @@ void EffectImages_Load() {
 }
 
 void Effects_Clear() {
-    // Once: room in the pool for as many objects as a busy board's cascades make (a level end makes more, and the
-    // pool grows to those then), so that a game frame allocates nothing.
-    static bool reserved = false;
-    if (!reserved) {
-        reserved = true;
-        Effects_List.reserve(kReservedObjects);
-        for (std::vector<Gfx_Obj*>& l : g_layerObjs)
-            l.reserve(kReservedObjects + kReservedObjects / 2); // live objects and the removed ones not yet dropped
-    }
+    // Room in the pool for as many objects as a busy board's cascades make, so that a game frame allocates nothing;
+    // what a level end or a blast grew beyond that is given back.
     Effects_List.clear();
-    for (std::vector<Gfx_Obj*>& l : g_layerObjs)
+    Effects_List.Release(kKeptObjects);
+    Effects_List.reserve(kKeptObjects);
+    for (std::vector<Gfx_Obj*>& l : g_layerObjs) {
         l.clear();
+        if (l.capacity() > kKeptLayerEntries) std::vector<Gfx_Obj*>().swap(l);
+        l.reserve(kKeptLayerEntries);
+    }
+    // No object is left: the pictures and pieces they stood for are let go.
+    g_scratch = Gfx_Obj{};
+    g_images = ImageTable{};
+    g_images.images.reserve(kKeptPictures);
+    g_images.frames.reserve(kKeptPictures);
+    g_pieces = PieceTable{};
+    g_pieces.slots.reserve(kKeptPieces);
+    g_pieces.unused.reserve(kKeptPieces);
     MapEffects_List.clear();
     g_live = 0;
     g_removedInWalk = 0;
@@ -259,6 +374,7 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
     Gfx_Obj* o;
     if (g_live >= Effects_Cap) {
         ++Effects_Dropped;
+        g_scratch.piece.reset();
         g_scratch = Gfx_Obj{};
         o = &g_scratch;
     } else {
@@ -266,11 +382,11 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
         ++g_live;
         if (const int slot = LayerSlot(layer); slot >= 0 && !g_sweeping) g_layerObjs[size_t(slot)].push_back(o);
     }
-    o->kind = kind;
+    o->kind = uint8_t(kind >= 0 && kind < FX_KIND_END ? kind : 0);
     o->x = x;
     o->y = y;
     o->delay = delay;
-    o->layer = layer;
+    o->layer = int16_t(std::clamp<int32_t>(layer, INT16_MIN, INT16_MAX)); // outside -10, 10, 20: never drawn
     return *o;
 }
 

@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include "platform/image.h"
@@ -60,38 +63,76 @@ enum Fx_Kind : int32_t {
     FX_KIND_END = 42              // one past the last kind
 };
 
-// One effect object. What the fields mean depends on the kind (see the update and draw passes).
-struct Gfx_Obj {
-    // The four values every walk reads come first, on one cache line.
-    int32_t kind = 0;                   // effect kind (Fx_Kind)
-    int32_t layer = 0;                  // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
-    int32_t delay = 0;                  // ms before the object takes part; every pass that meets it counts it down
-    bool dead = false;                  // removed during a walk; dropped from the list when the walk ends
-    ImagePtr image;                     // what is drawn; a strip for the kinds that step frames
-    float frame = 0;                    // animation frame; drawing uses its integer part
-    int32_t x = 0, y = 0;               // drawn position, screen pixels
-    float posX = 0, posY = 0;           // real position, pixels
-    float z = 0;                        // depth of the projected kinds 11 and 12
-    float speed = 0;                    // speed along the heading (14, 17..20); TitleRed
-    float gravity = 0;                  // added to velocity y per second; acceleration (14); TitleGreen
-    float heading = 0;                  // direction in degrees (14, 19); TitleBlue
+// An effect object's picture: a small number standing for an image the effects hold (0: none). Objects stay plain
+// data, so the list's walks copy them without touching reference counts; the images stay alive while the effects
+// hold them (until Effects_Clear, when no object is left). Reads and assigns like an ImagePtr.
+class Fx_ImageRef {
+  public:
+    Fx_ImageRef() = default;
+    Fx_ImageRef(const ImagePtr& img); // NOLINT: assigned from ImagePtr like the pointer it stands for
+    Fx_ImageRef& operator=(const ImagePtr& img);
+    Fx_ImageRef& operator=(std::nullptr_t) {
+        id_ = 0;
+        return *this;
+    }
+    operator const ImagePtr&() const; // NOLINT: passed where an ImagePtr is expected
+    const Image* get() const;
+    int32_t Frames() const; // frames of the strip (0 for none)
+    explicit operator bool() const { return id_ != 0; }
+    bool operator==(std::nullptr_t) const { return id_ == 0; }
+    bool operator==(const Fx_ImageRef& o) const { return id_ == o.id_; }
+    uint16_t Id() const { return id_; }
+
+  private:
+    uint16_t id_ = 0;
+};
+
+// The piece a kind-37 glow follows: a slot in a side table of weak references (0: none), so the object stays plain
+// data. The slot is given back when the list drops the object.
+class Fx_PieceRef {
+  public:
+    Fx_PieceRef& operator=(const std::shared_ptr<Piece>& piece);
+    std::shared_ptr<Piece> lock() const;
+    void reset(); // gives the slot back
+    explicit operator bool() const { return slot_ != 0; }
+
+  private:
+    uint16_t slot_ = 0;
+};
+
+// One effect object, plain data of two cache lines. What the fields mean depends on the kind (see the update and
+// draw passes). The first line holds what the walks and most kinds read every frame; the second what some kinds
+// read (turning, depth, headings, drift, colour, strips).
+struct alignas(64) Gfx_Obj {
+    uint8_t kind = 0;             // effect kind (Fx_Kind); numbers outside the table are stored as 0 (no rule)
+    bool dead = false;            // removed during a walk; dropped from the list when the walk ends
+    int16_t layer = 0;            // -10 under the pieces, 10 over them, 20 over the interface; others never drawn
+    int32_t delay = 0;            // ms before the object takes part; every pass that meets it counts it down
+    Fx_ImageRef image;            // what is drawn; a strip for the kinds that step frames
+    Fx_PieceRef piece;            // the piece a kind-37 glow follows; none = no piece
+    float frame = 0;              // animation frame; drawing uses its integer part
+    int32_t x = 0, y = 0;         // drawn position, screen pixels
+    float posX = 0, posY = 0;     // real position, pixels
+    float velX = 0, velY = 0;     // pixels per frame; SparkRed, SparkGreen
+    float gravity = 0;            // added to velocity y per second; acceleration (14); TitleGreen
+    float alpha = 0;              // drawing alpha
+    float scaleX = 0, scaleY = 0; // drawing scale
+    float rotation = 0;           // drawing rotation in degrees
+    int32_t counter = 0;          // loops left, fade phase (1 growing, 2 fading) or a countdown
+    // ---- second line
     float turnRate = 0;                 // degrees per unit of frame time added to the rotation
     float turnAccel = 0;                // added to the turn rate
-    float rotation = 0;                 // drawing rotation in degrees
-    float scaleX = 0, scaleY = 0;       // drawing scale
-    float alpha = 0;                    // drawing alpha
-    float life = 0;                     // kind-specific hold time or divisor
-    float spread = 0;                   // beam spread of kind 4 (0..16)
-    float velX = 0, velY = 0;           // pixels per frame; SparkRed, SparkGreen
+    float z = 0;                        // depth of the projected kinds 11 and 12
     float vz = 0;                       // depth per frame (11, 12); SparkBlue
-    int32_t counter = 0;                // loops left, fade phase (1 growing, 2 fading) or a countdown
+    float speed = 0;                    // speed along the heading (14, 17..20); TitleRed
+    float heading = 0;                  // direction in degrees (14, 19); TitleBlue
+    float life = 0;                     // kind-specific hold time or divisor
+    float spread = 0;                   // beam spread of kind 4 (0..16); TrailScale
+    float driftX = 0, driftY = 0;       // decaying second velocity (31, 33) or a direction
+    float colR = 0, colG = 0, colB = 0; // drawing colour 0..255
     int32_t frameCount = 0;             // frames in the strip as the creator gave them
     int32_t countdown = 0;              // kind-specific timer, ms
     int32_t frameDelay = 0;             // ms per animation frame
-    float driftX = 0, driftY = 0;       // decaying second velocity (31, 33) or a direction
-    float extra = 0;                    // TrailScale
-    float colR = 0, colG = 0, colB = 0; // drawing colour 0..255
-    std::weak_ptr<Piece> piece;         // the piece a kind-37 glow follows; expired = none
 
     // Fields some kinds reuse for a value of their own, by the name of that value.
     float& TitleRed() { return speed; } // the flying title's colour (FX_COLOUR_RING)
@@ -100,8 +141,12 @@ struct Gfx_Obj {
     float& SparkRed() { return velX; } // the colour of FX_GLOW_SPARK and FX_FLAME (they move by their drift)
     float& SparkGreen() { return velY; }
     float& SparkBlue() { return vz; }
-    float& TrailScale() { return extra; } // the drawing scale of FX_CHARGE_TRAIL
+    float& TrailScale() { return spread; } // the drawing scale of FX_CHARGE_TRAIL (which has no beam)
+    float TrailScale() const { return spread; }
 };
+static_assert(sizeof(Gfx_Obj) == 128, "an effect object is two cache lines");
+static_assert(std::is_trivially_copyable_v<Gfx_Obj> && std::is_trivially_destructible_v<Gfx_Obj>,
+              "the list copies objects and drops them without destroying them");
 
 // Four floats of scratch; the level end advances the fourth (the spin wave of the you-lose dissolve).
 struct PointFloat {
@@ -109,9 +154,11 @@ struct PointFloat {
 };
 
 // The list owns its objects, oldest first. They sit in blocks of kBlock that never move while the list grows, so a
-// reference stays valid while a rule appends children mid-walk; a walk reads them in memory order. Blocks are kept
-// when the list shrinks or empties, so effects made and dropped every frame allocate nothing once a level has warmed
-// up. Removed objects are dropped by a sweep that moves the others down in order (src/effects/effect_list.cpp).
+// reference stays valid while a rule appends children mid-walk; a walk reads them in memory order. Blocks are added
+// as the list grows and kept when it shrinks, so effects made and dropped every frame allocate nothing once a level
+// has warmed up; Effects_Clear gives back those beyond a busy board's needs, so a level's high-water mark is not
+// carried into the menus. Removed objects are dropped by a sweep that moves the others down in order
+// (src/effects/effect_list.cpp).
 class Gfx_ObjList {
   public:
     static constexpr size_t kBlock = 512; // objects per block (a power of two: indexing is a shift and a mask)
@@ -147,30 +194,39 @@ class Gfx_ObjList {
 
     // A fresh object (every field at its default) at the end.
     Gfx_Obj& emplace_back() {
-        if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
-        Gfx_Obj& o = (*this)[size_++];
-        o = Gfx_Obj{};
-        return o;
+        if (size_ == blocks_.size() * kBlock) blocks_.push_back(NewBlock());
+        return *new (&(*this)[size_++]) Gfx_Obj{};
     }
     // Room for n objects without allocating.
     void reserve(size_t n) {
         while (blocks_.size() * kBlock < n)
-            blocks_.push_back(std::make_unique<Gfx_Obj[]>(kBlock));
+            blocks_.push_back(NewBlock());
     }
-    // Every object gone (their images and pieces let go); the blocks stay.
+    // Every object gone; the blocks stay.
     void clear() { Shrink(0); }
-    // Lets go of the objects from n on (a slot is made fresh when it is reused); the list's owner calls it once it
-    // has moved the objects it keeps below n.
-    void Shrink(size_t n) {
-        for (size_t i = n; i < size_; ++i) {
-            (*this)[i].image.reset();
-            (*this)[i].piece.reset();
-        }
-        size_ = std::min(n, size_);
+    // Drops the objects from n on (a slot is made fresh when it is reused); the list's owner calls it once it has
+    // moved the objects it keeps below n.
+    void Shrink(size_t n) { size_ = std::min(n, size_); }
+    // Gives back the blocks beyond those that hold `keep` objects (rounded up to a block); objects beyond them must be
+    // gone already.
+    void Release(size_t keep) {
+        const size_t blocks = std::max((keep + kBlock - 1) / kBlock, (size_ + kBlock - 1) / kBlock);
+        if (blocks_.size() > blocks) blocks_.resize(blocks);
     }
+    size_t capacity() const { return blocks_.size() * kBlock; }
 
   private:
-    std::vector<std::unique_ptr<Gfx_Obj[]>> blocks_;
+    // A block is raw storage: an object is made in its slot when it is appended, so room reserved and not yet used
+    // costs no resident memory.
+    struct BlockDelete {
+        void operator()(Gfx_Obj* p) const { ::operator delete[](p, std::align_val_t(alignof(Gfx_Obj))); }
+    };
+    using Block = std::unique_ptr<Gfx_Obj[], BlockDelete>;
+    static Block NewBlock() {
+        return Block(
+            static_cast<Gfx_Obj*>(::operator new[](kBlock * sizeof(Gfx_Obj), std::align_val_t(alignof(Gfx_Obj)))));
+    }
+    std::vector<Block> blocks_;
     size_t size_ = 0;
 };
 extern Gfx_ObjList Effects_List; // every effect object, oldest first (dead ones until the walk ends)
@@ -369,8 +425,8 @@ struct MapEffect_obj {
     bool dead = false;                                                                 // removed during a walk
 };
 extern std::deque<MapEffect_obj, Pool_Allocator<MapEffect_obj>> MapEffects_List; // every live map effect
-extern int32_t Emitter_X, Emitter_Y;              // screen point of the pixel a hook is called for
-extern float Emitter_Value;                       // its value divided by its band's upper threshold
+extern int32_t Emitter_X, Emitter_Y; // screen point of the pixel a hook is called for
+extern float Emitter_Value;          // its value divided by its band's upper threshold
 // The level end's animation counters, in one struct so that MapFx_LevelEndStart puts them back by assigning a fresh
 // one; the hooks use the names bound below.
 struct MapFxLevelEnd {

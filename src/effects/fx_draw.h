@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "effects/effects.h"
 #include "platform/graphics.h"
 #include "platform/image.h"
 
@@ -55,4 +56,6 @@ inline void Fx_ResetState() {
 // Draws frame `frame` of the image at (x, y) in the current state. A null image draws nothing; a frame outside the
 // strip draws nothing and is reported once per image.
 void Fx_Draw(const ImagePtr& img, float x, float y, int frame);
+void Fx_Draw(Fx_ImageRef img, float x, float y, int frame); // an object's picture: its strip's length known
+
 void Fx_Line(float x1, float y1, float x2, float y2);

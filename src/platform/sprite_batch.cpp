@@ -384,21 +384,26 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
     Atlas& atlas = TheAtlas();
     // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
+    // With the entry, its page and the page's row scale (rows are a power of two: the products are exact).
     static const Image* lastImage = nullptr;
     static const AtlasEntry* lastEntry = nullptr;
+    static const AtlasPage* lastPage = nullptr;
+    static float lastPerRow = 1.0f;
     if (img.get() != lastImage || g_atlasChanged) {
         g_atlasChanged = false;
         const auto it = atlas.entries.find(img.get());
         lastImage = img.get();
         lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
+        lastPage = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
+        lastPerRow = lastPage ? 1.0f / float(lastPage->rows) : 1.0f;
     }
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     bool premul = false;
-    const AtlasPage* page = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
+    const AtlasPage* page = lastPage;
     if (page) {
         premul = OneBlend();
         const SDL_Rect& f = lastEntry->frames[size_t(frame)];
-        const float perRow = 1.0f / float(page->rows); // rows are a power of two: the products are exact
+        const float perRow = lastPerRow;
         u0 = float(f.x) / kPage;
         v0 = float(f.y) * perRow;
         u1 = float(f.x + f.w) / kPage;

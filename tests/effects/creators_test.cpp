@@ -59,7 +59,7 @@ TEST_F(CreatorTest, MatchTrailFollowsTheGroup) {
     Gfx_MatchTrail(0.1f, 2); // no scale reduction range: no trap
     ASSERT_EQ(Fx_CountKind(19), 6);
     for (const Gfx_Obj& o : Effects_List) {
-        EXPECT_FLOAT_EQ(o.extra, 0.1f);
+        EXPECT_FLOAT_EQ(o.TrailScale(), 0.1f);
         EXPECT_EQ(o.layer, 20);
         EXPECT_GE(o.colR, 205);
         EXPECT_GE(o.delay, 1000);

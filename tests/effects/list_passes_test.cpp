@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <algorithm>
+#include <tuple>
 
 #include "board/board.h"
 #include "board/pieces.h"
@@ -459,6 +460,66 @@ TEST_F(DrawTest, PieceGlowEndsWithItsPiece) {
     Effects_DrawBehind();
     EXPECT_TRUE(sink.draws.empty());
     EXPECT_EQ(Fx_CountKind(37), 0);
+}
+
+// Objects hold their picture and piece by number: a sweep that moves a glow must leave it its own piece, and the
+// slot of a dropped glow goes to the next glow made, never to one still alive.
+TEST_F(DrawTest, GlowsKeepTheirPieceAndPictureWhenMovedAndSlotsAreReused) {
+    std::shared_ptr<Piece> pieces[3] = {std::make_shared<Piece>(), std::make_shared<Piece>(),
+                                        std::make_shared<Piece>()};
+    for (int i = 0; i < 3; ++i) {
+        pieces[i]->ScreenX = 100 + 48 * i;
+        pieces[i]->ScreenY = 50;
+        Gfx_Kind37Circle(pieces[i]);
+        for (int k = 0; k < 4; ++k) { // dots on another layer that end in their first draw: the update sweeps
+            Gfx_Obj& dot = Gfx_New(FX_TRAIL_DOT, 10, 10, 0, 10);
+            dot.image = Fx_Img.spark1;
+            dot.alpha = 0.001f;
+        }
+    }
+    pieces[0].reset(); // its glows end in the next draw
+    Effects_DrawBehind();
+    Effects_DrawAbove();
+    Effects_UpdateAll();
+    ASSERT_EQ(Effects_List.size(), 6u) << "the sweep dropped the ended glows and dots";
+    auto d = std::make_shared<Piece>();
+    d->ScreenX = 244;
+    d->ScreenY = 50;
+    Gfx_Kind37Circle(d); // takes the slots a's glows gave back
+    sink.draws.clear();
+    Effects_DrawBehind();
+    std::vector<float> xs;
+    for (const FxDrawRec& r : sink.draws) {
+        xs.push_back(r.x - float(Cell_HalfWidth));
+        EXPECT_EQ(r.image, Fx_Img.shine1.get());
+    }
+    EXPECT_EQ(xs, (std::vector<float>{148, 148, 148, 196, 196, 196, 244, 244, 244}));
+}
+
+// Clearing gives back what a level grew beyond a busy board's needs; the objects made afterwards, past the blocks
+// kept, are drawn with their own fields in the order made.
+TEST_F(DrawTest, ClearingGivesBackALevelsBlocksAndLaterObjectsKeepTheirFields) {
+    Effects_Cap = 30000;
+    for (int i = 0; i < 20000; ++i)
+        Gfx_New(FX_TRAIL_DOT, 0, 0, 0, 99);
+    const size_t grown = Effects_List.capacity();
+    Effects_Clear();
+    EXPECT_LT(Effects_List.capacity(), grown);
+    EXPECT_GE(Effects_List.capacity(), 7500u); // a busy board's effects still find room without allocating
+    const int n = int(grown) - 1000;
+    const ImagePtr pictures[2] = {Fx_Img.spark1, Fx_Img.spark6};
+    std::vector<std::tuple<float, float, const Image*>> expected;
+    for (int i = 0; i < n; ++i) {
+        Gfx_Obj& o = Gfx_New(FX_TRAIL_DOT, i % 800, i / 800, 0, 10);
+        o.image = pictures[i % 2];
+        o.alpha = 1;
+        expected.emplace_back(float(i % 800), float(i / 800), pictures[i % 2].get());
+    }
+    Effects_DrawAbove();
+    std::vector<std::tuple<float, float, const Image*>> drawn;
+    for (const FxDrawRec& r : sink.draws)
+        drawn.emplace_back(r.x, r.y, r.image);
+    EXPECT_TRUE(drawn == expected);
 }
 
 TEST_F(DrawTest, AlphaAndColourReachTheSinkClamped) {
