@@ -345,15 +345,6 @@ Rect GUIBtn::DrawBox() const {
     return Rect{l, t, static_cast<int>(std::ceil(right)) - l + 1, static_cast<int>(std::ceil(bottom)) - t + 1};
 }
 
-void GUIBtn::AddLook(LayerKey& key) const {
-    key.Add(x).Add(y).Add(state).Add(font.get()).Add(textR).Add(textG).Add(textB).Add(textOptions).Add(textX);
-    key.Add(textY).Add(textFitW).Add(text.size());
-    for (const char16_t c : text)
-        key.Add(c);
-    for (const ImagePtr& img : images)
-        key.Add(img.get());
-}
-
 // ---- Callbacks, images, text ------------------------------------------------------------------------------------
 void GUIBtn::SetCallbacks(GUIBtnAction leftDown, GUIBtnAction leftUp, GUIBtnAction hover, GUIBtnAction update) {
     onLeftDown = OrNothing(std::move(leftDown));
