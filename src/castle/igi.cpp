@@ -237,8 +237,7 @@ void IGI_Btn_Hammer_LeftUp() {
 }
 
 namespace {
-// The panel with what stands on it: level, score, gold, lives, the treasure, the hammer gauge, the buttons with their
-// icons. Drawn after the buttons' updates.
+// The panel with what stands on it but the buttons: level, score, gold, lives, the treasure, the hammer gauge.
 void DrawPanel() {
     Draw_SetBlend(BLEND_ALPHA);
     if (g_panel) Draw_Image(g_panel, kPanelX, 0);
@@ -252,12 +251,6 @@ void DrawPanel() {
     Counter(g_heart, Str_FromInt(Lives), kPanelX + 104, 76);
     Treasure_Draw();
     DrawGauge();
-    for (int32_t i = 0; i < int32_t(IGI_Buttons.size()); ++i) {
-        GUIBtn& b = *IGI_Buttons[size_t(i)];
-        b.Draw();
-        if (i == kIdHammer) DrawHammerIcon(b);
-        if (i >= 2) DrawSpellButton(i - 2, b);
-    }
 }
 
 // Everything DrawPanel shows.
@@ -267,20 +260,13 @@ LayerKey PanelKey() {
     key.Add(Level_Current).Add(Score).Add(Gold).Add(Lives).Add(Treasure_Level).Add(Gems_ThisLevel).Add(Gems_BagFull());
     for (const int32_t fill : HammerFill)
         key.Add(fill);
-    key.Add(Hammer_Current).Add(Hammer_Armed).Add(Hammer_ButtonX).Add(Hammer_ButtonY);
-    for (const Hammer& h : Hammers)
-        key.Add(h.Image.get()).Add(h.Grey.get());
-    key.Add(Spell_Targeting).Add(Spell_Pending);
-    for (int32_t s = 0; s < kSpellCount; ++s)
-        key.Add(Spell_Level(s)).Add(g_spellIcons[size_t(s)].get());
-    for (const GUIBtnPtr& b : IGI_Buttons)
-        b->AddLook(key);
+    key.Add(Hammer_ButtonY);
     return key;
 }
 
 // The panel's band of rows opaque all across is kept as a cached layer and copied at its place in the drawing
 // order; only the rows above and below it (its rounded ends, where what lies below shows through) are drawn each
-// frame, clipped to them. Either way the drawing state afterwards is the same.
+// frame, clipped to them. Either way the drawing state afterwards is the same. The buttons are drawn over it.
 void DrawPanelCached() {
     int top = 0, bottom = 0;
     Image_OpaqueRows(g_panel, 0, top, bottom);
@@ -315,6 +301,8 @@ void IGI_Update() {
     // A tutorial frame that waits for one of these buttons lets them work, though it may pause the game.
     const bool input =
         (Dialog_Owner() == DIALOG_TUTORIAL_FRAME || (!Game_Paused && !Dialog_Active)) && Level_EndState < 2;
+    DrawPanelCached();
+    // One button at a time: updated, then drawn over the panel.
     int32_t hovered = -1;
     for (int32_t i = 0; i < int32_t(IGI_Buttons.size()); ++i) {
         GUIBtn& b = *IGI_Buttons[size_t(i)];
@@ -330,9 +318,13 @@ void IGI_Update() {
                 b.state |= BTN_DISABLED;
         }
         if (input) b.Update();
-        if (i >= 2 && b.HitTest(Input_MouseX, Input_MouseY)) hovered = i - 2;
+        b.Draw();
+        if (i == kIdHammer) DrawHammerIcon(b);
+        if (i >= 2) {
+            DrawSpellButton(i - 2, b);
+            if (b.HitTest(Input_MouseX, Input_MouseY)) hovered = i - 2;
+        }
         Castle_Hooks.Tutorial_OnEvent16(i);
     }
-    DrawPanelCached();
     if (hovered >= 0) DrawTooltip(hovered, *IGI_Buttons[size_t(hovered + 2)]);
 }

@@ -3,6 +3,7 @@
 #include "main/gui_button.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "main/assets.h"
 #include "main/audio.h"
@@ -313,13 +314,35 @@ void GUIBtn::Draw() {
     if (faded) Draw_SetAlpha(alpha);
 }
 
-void GUIBtn::AddLook(LayerKey& key) const {
-    key.Add(x).Add(y).Add(state).Add(font.get()).Add(textR).Add(textG).Add(textB).Add(textOptions).Add(textX);
-    key.Add(textY).Add(textFitW).Add(text.size());
-    for (const char16_t c : text)
-        key.Add(c);
+Rect GUIBtn::DrawBox() const {
+    float left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    const auto take = [&](float l, float t, float r, float b) {
+        left = any ? std::min(left, l) : l;
+        top = any ? std::min(top, t) : t;
+        right = any ? std::max(right, r) : r;
+        bottom = any ? std::max(bottom, b) : b;
+        any = true;
+    };
     for (const ImagePtr& img : images)
-        key.Add(img.get());
+        if (img) {
+            const float l = x - Image_HandleX(img), t = y - Image_HandleY(img);
+            take(l, t, l + static_cast<float>(Image_Width(img)), t + static_cast<float>(Image_Height(img)));
+        }
+    if (!text.empty()) {
+        // The line's advance and height, no wider than the fitting width; a glyph may reach past its advance and
+        // an accent above the line, so half a line of room on every side.
+        const FontPtr f = font ? font : Draw_GetImageFont();
+        int w = ImageFont_TextWidth(f, text);
+        if (textFitW > 0) w = std::min(w, textFitW);
+        const float fw = static_cast<float>(w), fh = static_cast<float>(ImageFont_Height(f)), room = fh / 2 + 2;
+        const bool centred = (textOptions & BTNTXT_CENTRED) != 0;
+        const float l = x + textX - (centred ? fw / 2 : 0), t = y + textY - (centred ? fh / 2 : 0);
+        take(l - room, t - room, l + fw + room, t + fh + room);
+    }
+    if (!any) return Rect{};
+    const int l = static_cast<int>(std::floor(left)), t = static_cast<int>(std::floor(top));
+    return Rect{l, t, static_cast<int>(std::ceil(right)) - l + 1, static_cast<int>(std::ceil(bottom)) - t + 1};
 }
 
 // ---- Callbacks, images, text ------------------------------------------------------------------------------------

@@ -75,7 +75,9 @@ class GUIBtn : public std::enable_shared_from_this<GUIBtn> {
     void SetDragRange(int32_t minX, int32_t maxX);
     void Update(); // hover, press, click, sounds, callbacks; disabled or hidden: no input
     void Draw();   // state image, glow, caption; hidden: nothing
-    void AddLook(LayerKey& key) const; // everything Draw shows, for a cached layer's key (the current font aside)
+    // The canvas rectangle Draw may touch at scale 1 without rotation, whatever the state: every image slot (so what
+    // the next Update shows stays inside) and the caption with room round its glyphs. Empty with neither.
+    Rect DrawBox() const;
     void SetCallbacks(GUIBtnAction leftDown, GUIBtnAction leftUp, GUIBtnAction hover, GUIBtnAction update);
     void SetImage(const ImagePtr& img, int32_t slotBits);
     void LoadImages(const Str& base, int32_t slotBits); // base + "_default.png", "_hovered.png", "_pressed.png"

@@ -3,6 +3,8 @@
 // once at start-up.
 #include "menus/menus.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "board/play.h"
@@ -152,43 +154,117 @@ void MainMenu_Leave() {
 }
 
 namespace {
-// The menu's picture from the backdrop up to the front layer, with the birds where `birds` (the far ones behind the
-// middle layer, the near ones in front of it).
-void DrawLayers(bool buttons, bool birds) {
-    Background_DrawFullscreen(g_background);
-    if (birds) MMBirds_DrawFar();
-    Background_DrawFullscreen(g_middle);
-    if (birds) MMBirds_DrawNear();
-    if (buttons) {
-        for (const GUIBtnPtr& b : MainMenu_Buttons)
-            b->Draw();
-        Draw_Image(g_panel, kPanelX, kPanelY);
+// The menu's picture is kept as a cached layer: the backdrop, the middle and front pictures and, with the buttons,
+// the panel. What moves is drawn each frame in live boxes over it: each button's box and each bird's, merged where
+// they overlap so that no two share a pixel. In each box the layers are drawn again in their order, clipped to it:
+// the backdrop, the far birds, the middle picture, the near birds, then the buttons, one at a time updated and then
+// drawn, then the panel and the front picture. So every pixel is what drawing all the layers whole gives, and a
+// button's update comes after the drawing of the buttons before it.
+constexpr int kMaxLiveBoxes = kMainMenuButtons + kMaxBirds;
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+Rect Union(const Rect& a, const Rect& b) {
+    const int l = std::min(a.x, b.x), t = std::min(a.y, b.y);
+    return Rect{l, t, std::max(a.x + a.w, b.x + b.w) - l, std::max(a.y + a.h, b.y + b.h) - t};
+}
+Rect OnCanvas(const Rect& r) {
+    const int l = std::max(r.x, 0), t = std::max(r.y, 0);
+    return Rect{l, t, std::min(r.x + r.w, Graphics_Width()) - l, std::min(r.y + r.h, Graphics_Height()) - t};
+}
+
+// Boxes of the canvas drawn live this frame, none overlapping another.
+struct LiveBoxes {
+    std::array<Rect, kMaxLiveBoxes> box{};
+    int count = 0;
+
+    // Takes in the part of r on the canvas, merged with every box it overlaps (and with one more when all are used).
+    void Add(const Rect& area) {
+        Rect r = OnCanvas(area);
+        if (r.w <= 0 || r.h <= 0) return;
+        for (int i = 0; i < count;) {
+            if (Overlap(box[size_t(i)], r) || count == kMaxLiveBoxes) {
+                r = Union(r, box[size_t(i)]);
+                box[size_t(i)] = box[size_t(--count)];
+                i = 0;
+            } else {
+                ++i;
+            }
+        }
+        box[size_t(count++)] = r;
     }
+    // The box that holds r whole (each part of a box taken in lies in exactly one), or null.
+    const Rect* Holding(const Rect& area) const {
+        const Rect r = OnCanvas(area);
+        for (int i = 0; i < count; ++i) {
+            const Rect& b = box[size_t(i)];
+            if (r.w > 0 && r.h > 0 && r.x >= b.x && r.y >= b.y && r.x + r.w <= b.x + b.w && r.y + r.h <= b.y + b.h)
+                return &b;
+        }
+        return nullptr;
+    }
+};
+
+void Clip(const Rect& r) { Draw_SetViewport(r.x, r.y, r.w, r.h); }
+
+// The layers that stand still: the cached layer's content, and what lies over the buttons.
+void DrawStillLayers(bool buttons) {
+    Background_DrawFullscreen(g_background);
+    Background_DrawFullscreen(g_middle);
+    if (buttons) Draw_Image(g_panel, kPanelX, kPanelY);
     Background_DrawFullscreen(g_front);
 }
 
-// The layers without the birds stand still but for a button's hover or press: they are kept as one cached layer,
-// and only the box of each bird is drawn again from the backdrop up, birds included, clipped to that box. So every
-// pixel is what drawing all the layers and birds would give, for a fraction of the pixels.
-void DrawLayersAndBirds(bool buttons) {
+// Steps 3 and 4 of the frame: the layers with the birds between them, and the buttons updated and drawn.
+void DrawLayersAndButtons(bool buttons) {
     LayerKey key;
     key.Add(buttons).Add(g_background.get()).Add(g_middle.get()).Add(g_front.get()).Add(g_panel.get());
-    if (buttons)
-        for (const GUIBtnPtr& b : MainMenu_Buttons)
-            b->AddLook(key);
-    key.Add(Draw_GetImageFont().get()); // captions without a font of their own
     if (!Layer_Reuse(kLayerMainMenu, key.hash)) {
-        DrawLayers(buttons, false);
+        DrawStillLayers(buttons);
         Layer_Done(kLayerMainMenu);
     }
+    LiveBoxes live;
+    std::array<Rect, kMainMenuButtons> buttonBox{}; // taken before the updates: each holds every look of its button
+    const size_t shown = buttons ? std::min(MainMenu_Buttons.size(), buttonBox.size()) : 0;
+    for (size_t i = 0; i < shown; ++i)
+        live.Add(buttonBox[i] = MainMenu_Buttons[i]->DrawBox());
+    for (const MMBird& b : MMBird_List)
+        if (b.image) {
+            const int left = int(std::floor(b.x - Image_HandleX(b.image)));
+            const int top = int(std::floor(b.y - Image_HandleY(b.image)));
+            live.Add(Rect{left - 1, top - 1, Image_Width(b.image) + 2, Image_Height(b.image) + 2});
+        }
     const Rect keep = Draw_GetViewport();
-    for (const MMBird& b : MMBird_List) {
-        if (!b.image) continue;
-        const int left = int(std::floor(b.x - Image_HandleX(b.image))), top = int(std::floor(b.y - Image_HandleY(b.image)));
-        Draw_SetViewport(left - 1, top - 1, Image_Width(b.image) + 2, Image_Height(b.image) + 2);
-        if (Draw_GetViewport().w > 0 && Draw_GetViewport().h > 0) DrawLayers(buttons, true);
+    for (int i = 0; i < live.count; ++i) {
+        Clip(live.box[size_t(i)]);
+        Background_DrawFullscreen(g_background);
+        MMBirds_DrawFar();
+        Background_DrawFullscreen(g_middle);
+        MMBirds_DrawNear();
     }
-    Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
+    if (shown > 0) {
+        // One button at a time, updated and then drawn. Once an action opened a box or left the menu, the buttons
+        // after it are only drawn: their update must not act on the same frame's input.
+        const int screen = Screen_Current, serial = Dialog_Serial();
+        for (size_t i = 0; i < shown; ++i) {
+            GUIBtn& b = *MainMenu_Buttons[i];
+            if (Dialog_Serial() == serial && Screen_Current == screen) {
+                Clip(keep); // an action may draw (a loading notice), and on the whole canvas
+                b.Update();
+            }
+            if (const Rect* const box = live.Holding(buttonBox[i])) { // none: nothing to draw
+                Clip(*box);
+                b.Draw();
+            }
+        }
+    }
+    for (int i = 0; i < live.count; ++i) {
+        Clip(live.box[size_t(i)]);
+        if (buttons) Draw_Image(g_panel, kPanelX, kPanelY);
+        Background_DrawFullscreen(g_front);
+    }
+    Clip(keep);
 }
 } // namespace
 
@@ -198,15 +274,7 @@ void MainMenu_Frame() {
     Draw_SetScale(1, 1);
     Draw_SetAlpha(1);
     MMBirds_Update();
-    const bool buttons = !Dialog_Active && First_Start != 1;
-    if (buttons) {
-        // One button at a time. Once an action opened a box or left the menu, the buttons after it are not updated:
-        // their update must not act on the same frame's input. They are all drawn, as they are after the updates.
-        const int screen = Screen_Current, serial = Dialog_Serial();
-        for (const GUIBtnPtr& b : MainMenu_Buttons)
-            if (Dialog_Serial() == serial && Screen_Current == screen) b->Update();
-    }
-    DrawLayersAndBirds(buttons);
+    DrawLayersAndButtons(!Dialog_Active && First_Start != 1);
     Effects_DrawBehind();
     Draw_Image(g_logo, kLogoX, kLogoY);
     Particles_Draw();

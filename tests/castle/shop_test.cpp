@@ -211,6 +211,51 @@ TEST_F(CastleShop, InterfaceReportsEvents16And8AndArmsTheHammer) {
     TestPicture_ShotIfAsked("interface.png");
 }
 
+// The interface's buttons are updated and drawn one at a time over the panel's cached band: a click on a later spell
+// button takes the choice from an earlier one, which was drawn still chosen in the click's frame; a click on an
+// earlier one shows on the later one in the same frame. The band is drawn again for its numbers, not for a button.
+TEST_F(CastleShop, InterfaceButtonsAreUpdatedThenDrawnOneAtATime) {
+    Match_Carried.SpellLevels[SPELL_BOMB] = 1;
+    Match_Carried.SpellLevels[SPELL_FIREBALL] = 1;
+    Level_Current = 6;
+    Game_Start(0);
+    for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active || !Board_Idle()); ++i) {
+        if (Dialog_Active && !MsgBox_Buttons.empty())
+            Click(Centre(*MsgBox_Buttons[0]));
+        else
+            Frame();
+    }
+    ASSERT_EQ(Dialog_Active, 0);
+    Mana_CapLevel = 2;
+    Mana = 250;
+    Frame();
+    const GUIBtn &bomb = *IGI_Buttons[SPELL_BOMB + 2], &fireball = *IGI_Buttons[SPELL_FIREBALL + 2];
+    ASSERT_LT(bomb.id, fireball.id);
+    const uint32_t panelDrawn = Layer_Redraws(kLayerGamePanel);
+    const auto chosen = [](const GUIBtn& b) { return TestCanvas_Pixel(int(b.x) + 30, int(b.y) + 1) == 0x7FD4FFu; };
+    const auto click = [this](const GUIBtn& b) { // up to the frame whose update sees the release
+        Click(Centre(b));
+        Frame();
+    };
+    click(bomb);
+    ASSERT_EQ(Spell_Targeting, SPELL_BOMB);
+    EXPECT_TRUE(chosen(bomb));
+    click(fireball);
+    ASSERT_EQ(Spell_Targeting, SPELL_FIREBALL);
+    EXPECT_TRUE(chosen(bomb)) << "drawn before the fireball button's update";
+    EXPECT_TRUE(chosen(fireball));
+    Frame();
+    EXPECT_FALSE(chosen(bomb));
+    click(bomb);
+    ASSERT_EQ(Spell_Targeting, SPELL_BOMB);
+    EXPECT_FALSE(chosen(fireball)) << "drawn after the bomb button's update";
+    Spell_Cancel();
+    EXPECT_EQ(Layer_Redraws(kLayerGamePanel), panelDrawn) << "the buttons' looks are not in the panel's layer";
+    Gold += 1;
+    Frame();
+    EXPECT_EQ(Layer_Redraws(kLayerGamePanel), panelDrawn + 1) << "a number on the panel changed";
+}
+
 // The whole round by mouse: the fireball bought in the shop, the way back to the build menu, a level, the spell
 // button, a click on the board: the mana falls by the fireball's cost and the pieces of its row go.
 TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {

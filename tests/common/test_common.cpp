@@ -15,6 +15,11 @@ bool TestCanvas_Open() {
     return Graphics_Open(kCanvasWidth, kCanvasHeight, true);
 }
 
+uint32_t TestCanvas_Pixel(int x, int y) {
+    const Pixmap pm = Graphics_ReadPixels(x, y, 1, 1);
+    return pm.width == 1 && pm.height == 1 ? Pixmap_ReadPixel(pm, 0, 0) & 0xFFFFFFu : 0xFFFFFFFFu;
+}
+
 bool TestScript_Start(const std::string& script, int frameMs) {
     HarnessConfig config;
     config.headless = true;

@@ -6,6 +6,8 @@
 
 // Opens SDL and the 800 x 600 canvas unless it is open already; false when the canvas cannot be opened.
 bool TestCanvas_Open();
+// The canvas pixel at (x, y) as 0xRRGGBB; 0xFFFFFFFF outside the canvas.
+uint32_t TestCanvas_Pixel(int x, int y);
 // Restarts the headless harness with a fake clock of `frameMs` per flip and the input script (frames from 1), and
 // clears the input state; false when the harness refuses the configuration.
 bool TestScript_Start(const std::string& script, int frameMs);

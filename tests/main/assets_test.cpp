@@ -85,8 +85,8 @@ TEST_F(Assets, ChangingACopyLeavesTheCachedImageAlone) {
     Draw_Cls();
     Draw_Image(shared, 10, 10);
     Draw_Image(mine, 40, 40); // centred handle: top-left at (36, 37)
-    EXPECT_EQ(WidgetsTest_Pixel(12, 12), 0xFF0000u);
-    EXPECT_EQ(WidgetsTest_Pixel(38, 39), 0x00FF00u);
+    EXPECT_EQ(TestCanvas_Pixel(12, 12), 0xFF0000u);
+    EXPECT_EQ(TestCanvas_Pixel(38, 39), 0x00FF00u);
 }
 
 TEST_F(Assets, CopiesOfStripsKeepEveryFrame) {
@@ -117,8 +117,8 @@ TEST_F(Assets, FullscreenBackgroundAtTheOrigin) {
     Draw_SetClsColor(0, 0, 0);
     Draw_Cls();
     Background_DrawFullscreen(Images_Get(u"Images/Test/bg.png"));
-    EXPECT_EQ(WidgetsTest_Pixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(WidgetsTest_Pixel(799, 599), 0x0000FFu);
+    EXPECT_EQ(TestCanvas_Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(TestCanvas_Pixel(799, 599), 0x0000FFu);
     Background_DrawFullscreen(nullptr); // draws nothing, no crash
 }
 

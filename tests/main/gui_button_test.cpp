@@ -191,7 +191,7 @@ TEST_F(Button, DrawPriorityOfTheImages) {
         Draw_Cls();
         b->state = state;
         b->Draw();
-        return WidgetsTest_Pixel(310, 310);
+        return TestCanvas_Pixel(310, 310);
     };
     EXPECT_EQ(drawn(0), 0x0000C8u);
     EXPECT_EQ(drawn(BTN_HOVERED), 0x00C800u);
@@ -304,7 +304,7 @@ TEST_F(Button, Dlg1AndImageButtonFactories) {
     Draw_ResetState();
     Draw_Cls();
     img->Draw();
-    EXPECT_EQ(WidgetsTest_Pixel(301, 301), 0x0000C8u); // the mouse left it: the default image
+    EXPECT_EQ(TestCanvas_Pixel(301, 301), 0x0000C8u); // the mouse left it: the default image
 }
 
 TEST_F(Button, MissingImagesStillDrawTheCaptionAndTakeClicks) {

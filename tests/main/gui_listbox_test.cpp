@@ -111,8 +111,8 @@ TEST_F(Listbox, CapacityClearAndDrawing) {
     list_->Draw();
     for (int i = 0; i < 3; ++i)
         EXPECT_GT(WidgetsTest_CountInk(600, 240 + rowH_ * i, 120, rowH_, 0x000000), 10) << i;
-    EXPECT_NE(WidgetsTest_Pixel(600 + 118, RowY(1)), 0x000000u);
-    EXPECT_EQ(WidgetsTest_Pixel(600 + 118, RowY(0)), 0x000000u);
+    EXPECT_NE(TestCanvas_Pixel(600 + 118, RowY(1)), 0x000000u);
+    EXPECT_EQ(TestCanvas_Pixel(600 + 118, RowY(0)), 0x000000u);
 
     list_->Clear();
     EXPECT_EQ(list_->rowCount, 0);

@@ -90,12 +90,6 @@ std::vector<uint8_t> WidgetsTest_SolidPng(int w, int h, int r, int g, int b) {
     return Png_Encode(pm);
 }
 
-uint32_t WidgetsTest_Pixel(int x, int y) {
-    const Pixmap pm = Graphics_ReadPixels(x, y, 1, 1);
-    if (pm.bytes.size() < 4) return 0xFFFFFFFFu;
-    return (uint32_t(pm.bytes[2]) << 16) | (uint32_t(pm.bytes[1]) << 8) | uint32_t(pm.bytes[0]);
-}
-
 int WidgetsTest_CountInk(int x, int y, int w, int h, uint32_t background, int tolerance) {
     const Pixmap pm = Graphics_ReadPixels(x, y, w, h);
     int n = 0;

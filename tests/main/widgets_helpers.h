@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "common/test_common.h" // TestCanvas_Pixel
 #include "platform/image.h"
 
 // Opens SDL, the canvas, registers the font files when the archive lacks them, loads the font table and fills the
@@ -21,8 +22,6 @@ void WidgetsTest_Flip();
 ImagePtr WidgetsTest_SolidImage(int w, int h, int r, int g, int b);
 // PNG bytes of a solid w x h picture (format 4).
 std::vector<uint8_t> WidgetsTest_SolidPng(int w, int h, int r, int g, int b);
-// The canvas pixel at (x, y) as 0xRRGGBB.
-uint32_t WidgetsTest_Pixel(int x, int y);
 // Pixels in the rectangle whose colour differs from `background` (0xRRGGBB) by more than `tolerance` per channel.
 int WidgetsTest_CountInk(int x, int y, int w, int h, uint32_t background, int tolerance = 40);
 // Everything `f` writes on standard output.

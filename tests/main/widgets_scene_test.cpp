@@ -139,17 +139,17 @@ TEST_F(WidgetsScene, ReactsToScriptedClicksAndShowsGermanCaptionsInFourFamilies)
         knob_->Update();
         list_->Update();
         DrawScene();
-        button0Pixel.push_back(WidgetsTest_Pixel(62, 62));
+        button0Pixel.push_back(TestCanvas_Pixel(62, 62));
         if (frame == 32) {
             // Button 3 held down shows its pressed image; button 1 is greyed (no disabled image: 0.7 alpha).
-            EXPECT_EQ(WidgetsTest_Pixel(62, 302), kButtons[3].press);
-            const uint32_t grey = WidgetsTest_Pixel(62, 142);
+            EXPECT_EQ(TestCanvas_Pixel(62, 302), kButtons[3].press);
+            const uint32_t grey = TestCanvas_Pixel(62, 142);
             EXPECT_LT(grey & 0xFF00, kButtons[1].idle & 0xFF00);
             EXPECT_GT(grey & 0xFF00, 0u);
             // Check box ticked, knob where it was left, list bar behind "Änne".
-            EXPECT_EQ(WidgetsTest_Pixel(350, 70), 0x28C828u);
-            EXPECT_EQ(WidgetsTest_Pixel(470, 145), 0xE6C83Cu);
-            EXPECT_NE(WidgetsTest_Pixel(535, 220 + 2 * rowH + rowH / 2), kBackground); // "Grüße" selected last
+            EXPECT_EQ(TestCanvas_Pixel(350, 70), 0x28C828u);
+            EXPECT_EQ(TestCanvas_Pixel(470, 145), 0xE6C83Cu);
+            EXPECT_NE(TestCanvas_Pixel(535, 220 + 2 * rowH + rowH / 2), kBackground); // "Grüße" selected last
             // Every caption has ink on its button, in each family.
             for (const SceneButton& s : kButtons)
                 EXPECT_GT(WidgetsTest_CountInk(s.x + 10, s.y + 5, kBtnW - 20, kBtnH - 10, s.idle, 60), 40) << s.y;

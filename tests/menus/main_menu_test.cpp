@@ -7,6 +7,7 @@
 #include "board/play.h"
 #include "board/rules.h"
 #include "castle/castle.h"
+#include "common/test_common.h"
 #include "main/assets.h"
 #include "main/frame_timer.h"
 #include "main/progress.h"
@@ -22,11 +23,6 @@
 namespace {
 
 using MainMenuTest = MenusTest;
-
-uint32_t Pixel(int x, int y) {
-    const Pixmap pm = Graphics_ReadPixels(x, y, 1, 1);
-    return (uint32_t(pm.bytes[2]) << 16) | (uint32_t(pm.bytes[1]) << 8) | uint32_t(pm.bytes[0]);
-}
 
 TEST_F(MainMenuTest, TheNameBoxOpensWhenNoSlotIsInUseEvenAfterTheFirstStart) {
     First_Start = 0;
@@ -138,10 +134,10 @@ TEST_F(MainMenuTest, ThePanelAndButtonsHideUnderAnOpenBox) {
     Screen_Set(kScreenMainMenu);
     MMBird_Timer = 1000000; // no bird in the way
     Frames(1);
-    const uint32_t withPanel = Pixel(671, 173); // the middle of "Start"
+    const uint32_t withPanel = TestCanvas_Pixel(671, 173); // the middle of "Start"
     MsgBox_Quit_Open();
     Frames(1);
-    EXPECT_NE(Pixel(671, 173), withPanel);
+    EXPECT_NE(TestCanvas_Pixel(671, 173), withPanel);
 }
 
 TEST_F(MainMenuTest, OptionsAndWallpapersOpenTheirDialogs) {
@@ -261,9 +257,9 @@ TEST_F(MainMenuTest, AFirstStartThroughTheWholeGameIsRememberedAtTheNextStart) {
 
 } // namespace
 
-// The main menu keeps its pictures and buttons as a cached layer and draws each bird's box again from the backdrop
-// up. What shows is what drawing every layer with the birds between them gives, hover and birds over the buttons
-// included, pixel for pixel.
+// The main menu keeps its still pictures as a cached layer and draws the buttons' and birds' boxes again over it.
+// What shows is what drawing every layer with the birds and buttons between them gives, pixel for pixel: with a
+// button hovered or pressed, birds over the buttons, one across two buttons' boxes, one off the canvas's edge.
 TEST_F(MainMenuTest, CachedLayerWithBirdsGivesThePixelsOfEveryLayerDrawn) {
     NamePlayer0("Anna");
     Screen_Set(kScreenMainMenu);
@@ -281,13 +277,16 @@ TEST_F(MainMenuTest, CachedLayerWithBirdsGivesThePixelsOfEveryLayerDrawn) {
         return b;
     };
     MMBird_Timer = 1000000; // no other bird
-    // A large bird behind the middle layer, small ones over the panel, the Start button and the canvas's edge.
-    MMBird_List = {bird(2, 60, 40, 1), bird(0, 620, 150, 0), bird(1, 585.5f, 20.5f, 0), bird(0, -12, 5, 0)};
+    // A large bird behind the middle layer; small ones over the panel, the Start button, between Start and
+    // "Leichtes Spiel" (in both their boxes) and the canvas's edge.
+    MMBird_List = {bird(2, 60, 40, 1), bird(0, 620, 150, 0), bird(1, 585.5f, 20.5f, 0), bird(0, 700, 235, 0),
+                   bird(0, -12, 5, 0)};
     for (const MMBird& b : MMBird_List)
         ASSERT_NE(b.image, nullptr);
-    for (const bool hover : {false, true}) {
-        Script(hover ? "1 mouse 671 173" : "1 mouse 300 500");
-        Frames(2);
+    const char* const looks[] = {"1 mouse 300 500", "1 mouse 671 173", "1 mouse 671 270\n2 down 1"};
+    for (const char* look : looks) {
+        Script(look);
+        Frames(3);
         const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
         // Every layer drawn whole, the birds between them; the logo and effects above are drawn over both alike.
         Draw_ResetState();
@@ -306,8 +305,39 @@ TEST_F(MainMenuTest, CachedLayerWithBirdsGivesThePixelsOfEveryLayerDrawn) {
             for (int x = 0; x < 800; ++x)
                 if ((y >= 140 || x < 200 || x >= 580) && Pixmap_ReadPixel(shown, x, y) != Pixmap_ReadPixel(whole, x, y))
                     ++differ;
-        EXPECT_EQ(differ, 0u) << (hover ? "Start hovered" : "no hover");
+        EXPECT_EQ(differ, 0u) << look;
         Graphics_Flip();
     }
+    EXPECT_TRUE(MainMenu_Buttons[1]->state & BTN_PRESSED);
+    Run("1 mouse 300 500\n2 up 1", 3); // let go off the button: no click
     MMBird_List.clear();
+}
+
+// The buttons are updated and drawn one at a time: what a button's update changes shows on the buttons after it in
+// the same frame, on those before it from the next frame on.
+TEST_F(MainMenuTest, AButtonsUpdateShowsOnLaterButtonsAtOnceAndOnEarlierOnesNextFrame) {
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    MMBird_Timer = 1000000; // no bird in the way
+    Run("1 mouse 300 500", 2);
+    GUIBtn &first = *MainMenu_Buttons[0], &middle = *MainMenu_Buttons[2], &last = *MainMenu_Buttons[5];
+    const auto picture = [](const GUIBtn& b) {
+        const Rect r = b.DrawBox();
+        return Graphics_ReadPixels(r.x, r.y, r.w, r.h).bytes;
+    };
+    const auto firstShown = picture(first), lastShown = picture(last);
+    middle.onUpdate = [&](GUIBtn&) {
+        first.state |= BTN_HIDDEN;
+        last.state |= BTN_HIDDEN;
+    };
+    Frames(1);
+    const auto firstThen = picture(first), lastThen = picture(last);
+    Frames(1);
+    const auto firstNext = picture(first);
+    middle.onUpdate = GUIBtn_Nothing;
+    first.state &= ~BTN_HIDDEN;
+    last.state &= ~BTN_HIDDEN;
+    EXPECT_EQ(firstThen, firstShown) << "drawn before the update that hid it";
+    EXPECT_NE(firstNext, firstShown) << "hidden from the next frame on";
+    EXPECT_NE(lastThen, lastShown) << "hidden by an earlier button's update in the same frame";
 }

@@ -112,7 +112,7 @@ TEST(ToolkitUtilities, HitTestTextHelpersAndNumbers) {
     ASSERT_TRUE(gp);
     EXPECT_EQ(Pixmap_ReadPixel(*gp, 3, 3) & 0xFFFFFF, 0xC80A0Au);
     Image_Unlock(grab);
-    EXPECT_EQ(ToolkitTest_Pixel(15, 15), 0u);
+    EXPECT_EQ(TestCanvas_Pixel(15, 15), 0u);
 }
 
 TEST(ToolkitUtilities, TimeoutsExpireAcrossTheClockWrapAndWheelSign) {
@@ -385,11 +385,11 @@ TEST(ToolkitFrame, TooltipCursorAndFont) {
     Paneo_DrawTooltip(u"A rather long tooltip text", 0.0025f);
     EXPECT_EQ(Paneo_TooltipAlpha, 1.0f); // never above 1
     const int w = Text_Width(u"A rather long tooltip text") + 10, h = Paneo_FontHeight + 2;
-    EXPECT_EQ(ToolkitTest_Pixel(799, 599), 0x141414u);
-    EXPECT_EQ(ToolkitTest_Pixel(800 - w, 600 - h), 0x141414u);
-    EXPECT_EQ(ToolkitTest_Pixel(800 - w - 1, 599), 0u);
-    EXPECT_EQ(ToolkitTest_Pixel(799, 600 - h - 1), 0u);
-    EXPECT_EQ(ToolkitTest_Pixel(800 - w + 2, 600 - h + 2) >> 16, 255u);
+    EXPECT_EQ(TestCanvas_Pixel(799, 599), 0x141414u);
+    EXPECT_EQ(TestCanvas_Pixel(800 - w, 600 - h), 0x141414u);
+    EXPECT_EQ(TestCanvas_Pixel(800 - w - 1, 599), 0u);
+    EXPECT_EQ(TestCanvas_Pixel(799, 600 - h - 1), 0u);
+    EXPECT_EQ(TestCanvas_Pixel(800 - w + 2, 600 - h + 2) >> 16, 255u);
     EXPECT_EQ(Draw_GetImageFont(), Paneo_TtfFont);
 
     // The hover delay: nothing for 450 ms, then a fade-in; moving off and back starts again from 0.

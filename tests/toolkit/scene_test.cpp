@@ -94,7 +94,7 @@ TEST(ToolkitScene, EveryWidgetInTheSkinMatchesTheStoredPicture) {
     EXPECT_GT(Similarity(shot, *want, 12), 0.995);
 
     // Every widget drew something of its own: the field's text, the checked box, the thumb, the list selection.
-    EXPECT_NE(ToolkitTest_Pixel(0, 0), ToolkitTest_Pixel(s.win->X + 100, s.win->Y + 10));
+    EXPECT_NE(TestCanvas_Pixel(0, 0), TestCanvas_Pixel(s.win->X + 100, s.win->Y + 10));
     s.win->Free();
 }
 

@@ -79,11 +79,6 @@ void ToolkitTest_Frames(int n) {
 int ToolkitTest_ModalFrames() { return g_modalFrames; }
 bool ToolkitTest_WatchdogFired() { return g_fired; }
 
-uint32_t ToolkitTest_Pixel(int x, int y) {
-    const Pixmap pm = Graphics_ReadPixels(x, y, 1, 1);
-    return pm.bytes.size() >= 4 ? Pixmap_ReadPixel(pm, 0, 0) & 0xFFFFFF : 0;
-}
-
 int ToolkitTest_OpenWindows() {
     int n = 0;
     for (const auto& w : Paneo_Windows)

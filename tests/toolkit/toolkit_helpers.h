@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "common/test_common.h" // TestCanvas_Pixel
 #include "toolkit/toolkit.h"
 
 // Opens SDL and the canvas, registers the archive, frees every window of an earlier test and runs Toolkit_Init and
@@ -31,7 +32,5 @@ void ToolkitTest_OnModalFrame(std::function<void()> f);
 WidgetPtr ToolkitTest_Child(const PNO_Widget& parent, int typeId, int nth = 0);
 // The front window, or null.
 std::shared_ptr<PNO_Window> ToolkitTest_Front();
-// The canvas pixel at (x, y) as 0xRRGGBB.
-uint32_t ToolkitTest_Pixel(int x, int y);
 // Windows in Paneo_Windows other than the root.
 int ToolkitTest_OpenWindows();

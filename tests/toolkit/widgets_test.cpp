@@ -265,12 +265,12 @@ TEST(ToolkitCombo, PicksTheListOverOtherWindowsAndFreeWhileOpen) {
     Paneo_ClickActivates = 0;
     back->Activate();
     ToolkitTest_Frame();
-    const uint32_t before = ToolkitTest_Pixel(kOx + 150, kOy + rowY + L / 2);
+    const uint32_t before = TestCanvas_Pixel(kOx + 150, kOy + rowY + L / 2);
     // Press on the box, drag to row 2, release there.
     ToolkitTest_Script(At(2, "mouse", 20, 15) + "2 down 1\n" + At(4, "mouse", 30, rowY + L + L / 2) + "6 up 1\n");
     ToolkitTest_Frames(4);
     EXPECT_EQ(Paneo_ComboOpen, 1);
-    EXPECT_NE(ToolkitTest_Pixel(kOx + 150, kOy + rowY + L / 2), before); // the list lies over the front window
+    EXPECT_NE(TestCanvas_Pixel(kOx + 150, kOy + rowY + L / 2), before); // the list lies over the front window
     int underClicks = 0;
     for (int f = 0; f < 4; ++f) {
         ToolkitTest_Frame();
