@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -150,11 +149,18 @@ template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, in
     const __m256i full = _mm256_set1_epi16(255);
     const __m256i noAlpha = _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
-    int i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i sp = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int i = 0; i < n; i += 8) {
+        // The row's last pixels: only the lanes left are read and written (a lane not read is clear).
+        const bool whole = i + 8 <= n;
+        const __m256i live = whole ? _mm256_set1_epi32(-1) : _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lane);
+        const int* const from = reinterpret_cast<const int*>(s + i);
+        int* const to = reinterpret_cast<int*>(d + i);
+        const __m256i sp =
+            whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from)) : _mm256_maskload_epi32(from, live);
         if (_mm256_testz_si256(sp, alphaMask)) continue; // all clear
-        const __m256i dp = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+        const __m256i dp =
+            whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to)) : _mm256_maskload_epi32(to, live);
         __m256i aLo, aHi;
         const __m256i pLo = TintedX4(_mm256_unpacklo_epi8(sp, zero), tint, aLo);
         const __m256i pHi = TintedX4(_mm256_unpackhi_epi8(sp, zero), tint, aHi);
@@ -168,9 +174,11 @@ template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, in
             const __m256i oHi = _mm256_add_epi16(pHi, Div255x16(_mm256_mullo_epi16(dHi, _mm256_sub_epi16(full, aHi))));
             out = _mm256_packus_epi16(oLo, oHi);
         }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), out);
+        if (whole)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), out);
+        else
+            _mm256_maskstore_epi32(to, live, out);
     }
-    if (i < n) RowWide<Additive>(d + i, s + i, n - i, t);
 }
 #endif
 
@@ -301,8 +309,32 @@ void StretchRowScalar(uint32_t* out, int n, const Tap* columns, const uint32_t* 
 #if defined(__SSE2__)
 // The same, the vertical sums made once per source column the row reaches (two columns at a time, four 16-bit
 // channels each), then each destination pixel from its two columns' sums.
+// One pixel of it from its four texels (when a row shrinks much, cheaper than sums of every column it spans).
+inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m128i vRow0, __m128i vRow1,
+                         __m128i hWeights) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top =
+        _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a0)), _mm_cvtsi32_si128(int(a1))), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(b0)), _mm_cvtsi32_si128(int(b1))), zero);
+    const __m128i k = _mm_add_epi16(_mm_mullo_epi16(top, vRow0), _mm_mullo_epi16(bottom, vRow1));
+    const __m128i pairs = _mm_unpacklo_epi16(k, _mm_srli_si128(k, 8)); // column 0 and 1 of each channel side by side
+    const __m128i sum = _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    const __m128i packed = _mm_packs_epi32(sum, sum);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
+}
+
 void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1) {
     const int lo = columns[0].i0, hi = columns[n - 1].i1;
+    if (hi - lo + 1 > 2 * n) { // shrunk to less than half: each pixel on its own
+        const __m128i vRow0 = _mm_set1_epi16(short(128 - w1)), vRow1 = _mm_set1_epi16(short(w1));
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[i];
+            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
+        }
+        return;
+    }
     static std::vector<uint64_t> sums; // grown, never shrunk
     if (sums.size() < size_t(hi - lo + 2)) sums.resize(size_t(hi - lo + 2) * 2);
     const __m128i zero = _mm_setzero_si128();
@@ -320,12 +352,20 @@ void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0
         _mm_storel_epi64(reinterpret_cast<__m128i*>(&sums[size_t(c - lo)]),
                          vertical(_mm_cvtsi32_si128(int(r0[c])), _mm_cvtsi32_si128(int(r1[c]))));
     const uint64_t* const k = sums.data() - lo;
-    for (int i = 0; i < n; ++i) {
-        const Tap& h = columns[i];
-        const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+    // A pixel's four channels: its two columns' sums side by side, weighted and shifted.
+    const auto pixel = [k](const Tap& h) {
         const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i0)),
                                                  _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i1)));
-        const __m128i sum = _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+        const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+        return _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    };
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const __m128i packed = _mm_packs_epi32(pixel(columns[i]), pixel(columns[i + 1]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
+    }
+    if (i < n) {
+        const __m128i sum = pixel(columns[i]);
         const __m128i packed = _mm_packs_epi32(sum, sum);
         out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
     }
@@ -473,25 +513,33 @@ struct Lanes {
     __m256i q, r, dq, dr;
 };
 
-Lanes LanesOf(int64_t n0, int64_t step, int64_t area) {
+// Where lane k starts (pixel k) and what eight pixels add: worked out by the scalar stepper.
+struct LaneStart {
+    alignas(32) int32_t q[8], r[8], dq[8], dr[8];
+};
+
+LaneStart LaneStartOf(int64_t n0, int64_t step, int64_t area) {
     Stepper<int32_t> one(n0, step, area);
-    const Stepper<int32_t> eight(n0, 8 * step, area);
-    alignas(32) int32_t q[8], r[8];
+    // Eight steps: eight times one step's quotient, plus the carries of eight times its remainder (at most seven).
+    int64_t dq8 = int64_t(one.dq) * 8, dr8 = int64_t(one.dr) * 8;
+    while (dr8 >= area) {
+        dr8 -= area;
+        ++dq8;
+    }
+    LaneStart l{};
     for (int k = 0; k < 8; ++k) {
-        q[k] = one.q;
-        r[k] = one.r;
+        l.q[k] = one.q;
+        l.r[k] = one.r;
+        l.dq[k] = int32_t(dq8);
+        l.dr[k] = int32_t(dr8);
         one.Next();
     }
-    Lanes l;
-    std::memcpy(&l.q, q, sizeof q);
-    std::memcpy(&l.r, r, sizeof r);
-    alignas(32) int32_t dq[8], dr[8];
-    std::fill(dq, dq + 8, eight.dq);
-    std::fill(dr, dr + 8, eight.dr);
-    std::memcpy(&l.dq, dq, sizeof dq);
-    std::memcpy(&l.dr, dr, sizeof dr);
     return l;
 }
+
+BQ_AVX2 inline __m256i Load8(const int32_t* v) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(v)); }
+
+BQ_AVX2 inline Lanes LanesOf(const LaneStart& l) { return Lanes{Load8(l.q), Load8(l.r), Load8(l.dq), Load8(l.dr)}; }
 
 BQ_AVX2 inline void NextLanes(Lanes& l, __m256i areaLess1, __m256i area) {
     l.r = _mm256_add_epi32(l.r, l.dr);
@@ -502,7 +550,7 @@ BQ_AVX2 inline void NextLanes(Lanes& l, __m256i areaLess1, __m256i area) {
 
 BQ_AVX2 void SampleAvx2(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU,
                         int64_t stepV, int64_t area) {
-    Lanes u = LanesOf(nu, stepU, area), v = LanesOf(nv, stepV, area);
+    Lanes u = LanesOf(LaneStartOf(nu, stepU, area)), v = LanesOf(LaneStartOf(nv, stepV, area));
     const __m256i a = _mm256_set1_epi32(int32_t(area)), aLess1 = _mm256_set1_epi32(int32_t(area - 1));
     const __m256i zero = _mm256_setzero_si256(), maxU = _mm256_set1_epi32(src.width - 1),
                   maxV = _mm256_set1_epi32(src.height - 1), pitch = _mm256_set1_epi32(src.pitch);
