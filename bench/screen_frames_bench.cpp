@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <ctime>
 #include <vector>
 
@@ -51,6 +53,13 @@ template <class Before> void MeasureShown(benchmark::State& state, int frames, B
     state.counters["frame_ms_worst"] = ms.empty() ? 0 : ms.back();
 }
 
+// With BQ_BENCH_SHOTS=folder, the last frame shown is kept there as <name>.png (to compare two builds' pixels;
+// run with BQ_FRAME_MS for the same frames every run).
+void KeepShot(const char* name) {
+    if (const char* folder = std::getenv("BQ_BENCH_SHOTS"))
+        Graphics_SaveScreenshot(Str_FromUtf8(std::string(folder) + "/" + name + ".png"));
+}
+
 // Opens the game, fills the board and warms it up for 2 s (textures made, the first cascades run).
 bool Start(benchmark::State& state, int32_t cols, int32_t rows, bool busy) {
     if (!Open()) {
@@ -70,6 +79,7 @@ bool Start(benchmark::State& state, int32_t cols, int32_t rows, bool busy) {
 void BM_Screen_BusyBoard(benchmark::State& state) {
     if (!Start(state, int32_t(state.range(0)), int32_t(state.range(1)), true)) return;
     MeasureShown(state, 120, [](int) { MoveIfIdle(); });
+    KeepShot(state.range(0) == 48 ? "busy_48x48" : "busy_17x13");
 }
 BENCHMARK(BM_Screen_BusyBoard)
     ->Args({17, 13})
@@ -88,6 +98,7 @@ void BM_Screen_Fireball(benchmark::State& state) {
         Mana = 100000;
         if (!Spell_Cast(SPELL_FIREBALL, Point{8, 6})) std::fprintf(stderr, "the fireball was not cast\n");
     });
+    KeepShot("fireball");
 }
 BENCHMARK(BM_Screen_Fireball)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 

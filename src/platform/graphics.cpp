@@ -4,6 +4,7 @@
 // [SECTION] State
 // [SECTION] Window and frame
 // [SECTION] Drawing state
+// [SECTION] Scaled pictures
 // [SECTION] Images
 // [SECTION] Rectangles and lines
 // [SECTION] Text
@@ -492,6 +493,210 @@ void Draw_ResetState() {
     ApplyClip();
 }
 
+// ---- [SECTION] Scaled pictures ---------------------------------------------------------------------------------
+
+// SDL's software renderer stretches a filtered picture into a temporary surface at every draw and then blends that
+// (most of a frame of a big board, where every tile and piece is drawn smaller than its picture). A picture drawn
+// at one size again and again is stretched once, by SDL itself, into a texture of its own, which is then copied
+// unscaled with the draw's tint and blend: SDL's own stretch and SDL's own blit, so the same pixels. The copies are
+// kept per source texture, source rectangle and size (the tint and blend are the copy's, not the picture's), made
+// at a size's second draw (a picture shrinking frame by frame is never stretched twice to one size), at most
+// kScaledSlots of them and kScaledBytes of pixels, the longest unused going first.
+namespace {
+constexpr int kScaledSlots = 512;
+constexpr int kScaledIndex = 2048;               // hash index slots (a power of two, a quarter full at most)
+constexpr size_t kScaledBytes = size_t(2) << 20; // pixels of all copies together
+constexpr int kScaledSeen = 64;                  // sizes drawn once, remembered until a later draw
+
+struct ScaledKey {
+    SDL_Texture* source = nullptr;
+    SDL_Rect from{}; // the source rectangle
+    int w = 0, h = 0;
+    bool operator==(const ScaledKey& o) const {
+        return source == o.source && from.x == o.from.x && from.y == o.from.y && from.w == o.from.w &&
+               from.h == o.from.h && w == o.w && h == o.h;
+    }
+};
+
+struct ScaledCopy {
+    ScaledKey key;
+    SDL_Texture* texture = nullptr; // null: a free slot
+    uint64_t used = 0;              // ScaledCopies::clock at its last draw
+};
+
+struct ScaledCopies {
+    std::array<ScaledCopy, kScaledSlots> copies{};
+    std::array<int16_t, kScaledIndex> index{}; // copies' slots by key hash (linear probing), -1 free
+    std::array<ScaledKey, kScaledSeen> seen{}; // sizes drawn once (round robin)
+    int nextSeen = 0;
+    int count = 0;           // copies held
+    size_t bytes = 0;        // their pixels
+    uint64_t clock = 0;      // counts draws
+    uint32_t generation = 0; // renderer generation the copies belong to (0: none yet)
+    bool software = false;   // that renderer is SDL's software one
+};
+ScaledCopies g_scaled;
+
+uint32_t HashOf(const ScaledKey& k) {
+    uint64_t h = uint64_t(reinterpret_cast<uintptr_t>(k.source)) * 0x9E3779B97F4A7C15ull;
+    for (const int v : {k.from.x, k.from.y, k.from.w, k.from.h, k.w, k.h})
+        h = (h ^ uint32_t(v)) * 0x100000001B3ull;
+    return uint32_t(h >> 32);
+}
+
+void ReindexScaled() {
+    g_scaled.index.fill(-1);
+    for (int i = 0; i < kScaledSlots; ++i) {
+        if (!g_scaled.copies[size_t(i)].texture) continue;
+        uint32_t at = HashOf(g_scaled.copies[size_t(i)].key) & (kScaledIndex - 1);
+        while (g_scaled.index[at] >= 0)
+            at = (at + 1) & (kScaledIndex - 1);
+        g_scaled.index[at] = int16_t(i);
+    }
+}
+
+// Starts afresh for the current renderer (the copies of an earlier one went with it).
+void ResetScaled() {
+    g_scaled = ScaledCopies{};
+    g_scaled.index.fill(-1);
+    g_scaled.generation = g_generation;
+    SDL_RendererInfo info{};
+    g_scaled.software = SDL_GetRendererInfo(g_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+}
+
+void DropScaled(ScaledCopy& c) {
+    if (c.texture && RendererAlive() && g_scaled.generation == g_generation) SDL_DestroyTexture(c.texture);
+    g_scaled.bytes -= size_t(c.key.w) * size_t(c.key.h) * 4;
+    --g_scaled.count;
+    c = ScaledCopy{};
+}
+
+ScaledCopy* FindScaled(const ScaledKey& k) {
+    for (uint32_t at = HashOf(k) & (kScaledIndex - 1); g_scaled.index[at] >= 0; at = (at + 1) & (kScaledIndex - 1)) {
+        ScaledCopy& c = g_scaled.copies[size_t(g_scaled.index[at])];
+        if (c.key == k) return &c;
+    }
+    return nullptr;
+}
+
+// The texture `from` of `source` stretched to w x h by SDL (no tint, no blend); null when SDL refuses.
+SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h) {
+    SDL_Texture* const t = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+    if (!t) return nullptr;
+    SDL_Texture* const target = SDL_GetRenderTarget(g_renderer);
+    Uint8 r = 255, g = 255, b = 255, a = 255;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetTextureColorMod(source, &r, &g, &b);
+    SDL_GetTextureAlphaMod(source, &a);
+    SDL_GetTextureBlendMode(source, &mode);
+    bool made = SDL_SetRenderTarget(g_renderer, t) == 0;
+    if (made) {
+        SDL_SetTextureColorMod(source, 255, 255, 255);
+        SDL_SetTextureAlphaMod(source, 255);
+        SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
+        made = SDL_RenderCopy(g_renderer, source, &from, nullptr) == 0;
+        SDL_SetTextureColorMod(source, r, g, b);
+        SDL_SetTextureAlphaMod(source, a);
+        SDL_SetTextureBlendMode(source, mode);
+    }
+    made = SDL_SetRenderTarget(g_renderer, target) == 0 && made; // the switch back draws the stretch
+    ApplyClip();                                                 // switching targets drops the clip rectangle
+    if (!made) {
+        SDL_DestroyTexture(t);
+        return nullptr;
+    }
+    return t;
+}
+
+// The copy for k, made when k was drawn before and there is room (the longest unused copies go to make it).
+ScaledCopy* MakeScaled(const ScaledKey& k) {
+    const auto seen = std::find(g_scaled.seen.begin(), g_scaled.seen.end(), k);
+    if (seen == g_scaled.seen.end()) {
+        g_scaled.seen[size_t(g_scaled.nextSeen)] = k;
+        g_scaled.nextSeen = (g_scaled.nextSeen + 1) % kScaledSeen;
+        return nullptr;
+    }
+    *seen = ScaledKey{};
+    const size_t bytes = size_t(k.w) * size_t(k.h) * 4;
+    if (bytes > kScaledBytes / 8) return nullptr; // a big picture: SDL stretches it each time
+    bool dropped = false;
+    while (g_scaled.count >= kScaledSlots || g_scaled.bytes + bytes > kScaledBytes) {
+        ScaledCopy* oldest = nullptr;
+        for (ScaledCopy& c : g_scaled.copies)
+            if (c.texture && (!oldest || c.used < oldest->used)) oldest = &c;
+        DropScaled(*oldest);
+        dropped = true;
+    }
+    SDL_Texture* const t = StretchOnce(k.source, k.from, k.w, k.h);
+    if (dropped) ReindexScaled();
+    if (!t) return nullptr;
+    ScaledCopy* slot = &g_scaled.copies[0];
+    while (slot->texture)
+        ++slot;
+    *slot = ScaledCopy{k, t, 0};
+    ++g_scaled.count;
+    g_scaled.bytes += bytes;
+    uint32_t at = HashOf(k) & (kScaledIndex - 1);
+    while (g_scaled.index[at] >= 0)
+        at = (at + 1) & (kScaledIndex - 1);
+    g_scaled.index[at] = int16_t(slot - g_scaled.copies.data());
+    return slot;
+}
+
+// Draws `from` of `tex` stretched onto `to` through a stretched copy, as SDL's software renderer would draw it; false
+// when that would not give SDL's pixels (another renderer, unfiltered pictures, a rectangle the clip rectangle
+// cuts: SDL then stretches only the part inside) or no copy is made yet.
+bool DrawStretchedCopy(SDL_Texture* tex, const SDL_Rect& from, const SDL_FRect& to) {
+    if (g_scaled.generation != g_generation) ResetScaled();
+    if (!g_scaled.software) return false;
+    // The software renderer's whole pixels: the corner and the size each truncated.
+    const int x = int(to.x), y = int(to.y), w = int(to.w), h = int(to.h);
+    if (w <= 0 || h <= 0 || (w == from.w && h == from.h)) return false;
+    SDL_ScaleMode scale = SDL_ScaleModeNearest;
+    if (SDL_GetTextureScaleMode(tex, &scale) != 0 || scale == SDL_ScaleModeNearest) return false;
+    int tw = g_width, th = g_height;
+    if (SDL_Texture* target = SDL_GetRenderTarget(g_renderer))
+        SDL_QueryTexture(target, nullptr, nullptr, &tw, &th);
+    else
+        SDL_GetRendererOutputSize(g_renderer, &tw, &th);
+    const Rect& c = g_draw.viewport;
+    const bool inside = x >= c.x && y >= c.y && x + w <= c.x + c.w && y + h <= c.y + c.h;
+    const bool crossing = x < 0 || y < 0 || x + w > tw || y + h > th; // stretched whole, then clipped
+    if (!inside && !crossing) return false;
+    const ScaledKey k{tex, from, w, h};
+    ScaledCopy* copy = FindScaled(k);
+    if (!copy) copy = MakeScaled(k);
+    if (!copy) return false;
+    copy->used = ++g_scaled.clock;
+    Uint8 r = 255, g = 255, b = 255, a = 255;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetTextureColorMod(tex, &r, &g, &b);
+    SDL_GetTextureAlphaMod(tex, &a);
+    SDL_GetTextureBlendMode(tex, &mode);
+    SDL_SetTextureColorMod(copy->texture, r, g, b);
+    SDL_SetTextureAlphaMod(copy->texture, a);
+    SDL_SetTextureBlendMode(copy->texture, mode);
+    const SDL_Rect d{x, y, w, h};
+    SDL_RenderCopy(g_renderer, copy->texture, nullptr, &d);
+    return true;
+}
+} // namespace
+
+void ScaledCopies_Forget(SDL_Texture* source) {
+    if (g_scaled.count == 0 || !source) return;
+    bool dropped = false;
+    for (ScaledCopy& c : g_scaled.copies)
+        if (c.texture && c.key.source == source) {
+            DropScaled(c);
+            dropped = true;
+        }
+    for (ScaledKey& k : g_scaled.seen)
+        if (k.source == source) k = ScaledKey{};
+    if (dropped) ReindexScaled();
+}
+
+size_t ScaledCopies_Bytes() { return g_scaled.generation == g_generation ? g_scaled.bytes : 0; }
+
 // ---- [SECTION] Images -------------------------------------------------------------------------------------------
 
 namespace {
@@ -509,7 +714,7 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (!DrawStretchedCopy(tex, src, dst)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
         return;
     }
     const SDL_FPoint centre{-left, -top};

@@ -34,6 +34,8 @@ ImageFrame* FrameOf(const ImagePtr& img, int frame) {
 }
 
 void DropTextures(ImageFrame& f) {
+    ScaledCopies_Forget(f.texture);
+    ScaledCopies_Forget(f.mask);
     if (f.generation == Texture_Generation() && f.generation != 0) {
         if (f.texture) SDL_DestroyTexture(f.texture);
         if (f.mask) SDL_DestroyTexture(f.mask);
@@ -497,6 +499,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         f.dirty = true;
     }
     if (f.dirty) {
+        ScaledCopies_Forget(f.mask);
         if (f.mask) SDL_DestroyTexture(f.mask);
         f.mask = nullptr;
     }
@@ -511,6 +514,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     const bool upload = !f.texture || f.dirty;
     if ((upload || (masked && !f.mask)) && !Image_RestorePixels(img)) return nullptr;
     if (upload) {
+        ScaledCopies_Forget(f.texture); // its picture changes
         if (f.texture) {
             int tw = 0, th = 0;
             SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);

@@ -70,6 +70,11 @@ uint32_t Texture_Generation();
 // The texture of a frame for drawing (masked = the alpha-tested copy); made or refreshed as needed. Null without a
 // renderer or when SDL refuses.
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked);
+// Drops the stretched copies the drawing made of `texture` (see graphics.cpp): called before a frame's texture is
+// destroyed or given new pixels.
+void ScaledCopies_Forget(SDL_Texture* texture);
+// The pixels the stretched copies of the current renderer hold, in bytes.
+size_t ScaledCopies_Bytes();
 // Converts any pixmap (coverage included) to SDL_PIXELFORMAT_ARGB8888 words (native B G R A bytes) into `out`;
 // black pixels made transparent when `maskBlack`.
 void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out);

@@ -2,17 +2,20 @@
 // (c * mod / 255, alpha * amod / 255) and premultiplied (c * alpha / 255); alpha blending then gives
 // src + dst * (255 - alpha) / 255 (alpha too), additive blending min(src + dst, 255) with the canvas alpha kept.
 // Every shape gathers one row of source texels (copied, stretched or sampled) and blends it with one tight loop per
-// blend mode.
+// blend mode. The inner loops come scalar, with SSE2 and with AVX2 (the widest the processor has is taken at start);
+// all give the same pixels.
 //
 // [SECTION] Blending rows      [SECTION] Placing: clip, copy, stretch, triangles      [SECTION] Entry points
 #include "platform/sprite_blit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define BQ_BLIT_AVX2 1
 #endif
 
 namespace {
@@ -122,13 +125,94 @@ template <bool Additive> void RowWide(uint32_t* d, const uint32_t* s, int n, con
 }
 #endif
 
+#if defined(BQ_BLIT_AVX2)
+// Eight pixels at a time, the same arithmetic as RowWide (each 128-bit half of a register is one RowWide step).
+#define BQ_AVX2 __attribute__((target("avx2")))
+BQ_AVX2 inline __m256i Div255x16(__m256i x) {
+    const __m256i one = _mm256_set1_epi16(1);
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(x, one), _mm256_srli_epi16(x, 8)), 8);
+}
+
+BQ_AVX2 inline __m256i TintedX4(__m256i px, __m256i tint, __m256i& alphaOut) {
+    const __m256i m = Div255x16(_mm256_mullo_epi16(px, tint));
+    const __m256i a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(m, 0xFF), 0xFF);
+    alphaOut = a;
+    const __m256i alphaLane = _mm256_set_epi16(255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0);
+    const __m256i colourLanes = _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
+    return Div255x16(_mm256_mullo_epi16(m, _mm256_or_si256(_mm256_and_si256(a, colourLanes), alphaLane)));
+}
+
+template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, int n, const Tint& t) {
+    const __m256i zero = _mm256_setzero_si256();
+    const short ta = short(t.a), tr = short(t.r), tg = short(t.g), tb = short(t.b);
+    const __m256i tint = _mm256_set_epi16(ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb);
+    const __m256i full = _mm256_set1_epi16(255);
+    const __m256i noAlpha = _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
+    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int i = 0; i < n; i += 8) {
+        // The row's last pixels: only the lanes left are read and written (a lane not read is clear).
+        const bool whole = i + 8 <= n;
+        const __m256i live = whole ? _mm256_set1_epi32(-1) : _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lane);
+        const int* const from = reinterpret_cast<const int*>(s + i);
+        int* const to = reinterpret_cast<int*>(d + i);
+        const __m256i sp =
+            whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from)) : _mm256_maskload_epi32(from, live);
+        if (_mm256_testz_si256(sp, alphaMask)) continue; // all clear
+        const __m256i dp =
+            whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to)) : _mm256_maskload_epi32(to, live);
+        __m256i aLo, aHi;
+        const __m256i pLo = TintedX4(_mm256_unpacklo_epi8(sp, zero), tint, aLo);
+        const __m256i pHi = TintedX4(_mm256_unpackhi_epi8(sp, zero), tint, aHi);
+        __m256i out;
+        if constexpr (Additive) {
+            const __m256i add = _mm256_packus_epi16(_mm256_and_si256(pLo, noAlpha), _mm256_and_si256(pHi, noAlpha));
+            out = _mm256_adds_epu8(dp, add);
+        } else {
+            const __m256i dLo = _mm256_unpacklo_epi8(dp, zero), dHi = _mm256_unpackhi_epi8(dp, zero);
+            const __m256i oLo = _mm256_add_epi16(pLo, Div255x16(_mm256_mullo_epi16(dLo, _mm256_sub_epi16(full, aLo))));
+            const __m256i oHi = _mm256_add_epi16(pHi, Div255x16(_mm256_mullo_epi16(dHi, _mm256_sub_epi16(full, aHi))));
+            out = _mm256_packus_epi16(oLo, oHi);
+        }
+        if (whole)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), out);
+        else
+            _mm256_maskstore_epi32(to, live, out);
+    }
+}
+#endif
+
+// The inner loops in use: the widest the processor has, or the ones Blit_UsePath asked for.
+struct Tap;
+void StretchRowScalar(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1);
+#if defined(__SSE2__)
+void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1);
+#endif
+
+struct BlitLoops {
+    BlitPath path = kBlitPathScalar;
+    void (*alpha)(uint32_t*, const uint32_t*, int, const Tint&) = RowAlpha;
+    void (*additive)(uint32_t*, const uint32_t*, int, const Tint&) = RowAdditive;
+    void (*stretch)(uint32_t*, int, const Tap*, const uint32_t*, const uint32_t*, int) = StretchRowScalar;
+};
+
+BlitLoops LoopsFor(BlitPath wanted) {
+    BlitLoops l;
+#if defined(__SSE2__)
+    if (wanted >= kBlitPathSse2) l = BlitLoops{kBlitPathSse2, RowWide<false>, RowWide<true>, StretchRowSse2};
+#endif
+#if defined(BQ_BLIT_AVX2)
+    if (wanted >= kBlitPathAvx2 && __builtin_cpu_supports("avx2"))
+        l = BlitLoops{kBlitPathAvx2, RowAvx2<false>, RowAvx2<true>, StretchRowSse2};
+#endif
+    return l;
+}
+
+BlitLoops g_loops = LoopsFor(kBlitPathAvx2);
 
 void BlendRow(uint32_t* d, const uint32_t* s, int n, const Tint& t, int blend) {
     if (n <= 0) return;
-    if (blend == BLEND_ADDITIVE)
-        RowWide<true>(d, s, n, t);
-    else
-        RowWide<false>(d, s, n, t);
+    (blend == BLEND_ADDITIVE ? g_loops.additive : g_loops.alpha)(d, s, n, t);
 }
 
 // One row of gathered texels (grown, never shrunk).
@@ -203,15 +287,34 @@ Tap TapOf(const Scaler& s, int i) {
     return Tap{index, index + 1, int((fp >> 9) & 127)};
 }
 
-// The part `part` (destination pixels, relative to the stretch's top-left) of `src`'s rectangle `from` stretched
-// to dw x dh, blended with the stretch's top-left at canvas point (x, y).
-// One stretched pixel: the two source rows' texels at the two columns, weighted vertically (v0 + v1 = 128), then
-// horizontally (h0 + h1 = 128), in SDL's order: the vertical sums kept whole, one shift by 14 at the end.
+// One stretched row: each destination pixel from two source rows' texels at two columns, weighted vertically
+// (v0 + v1 = 128), then horizontally (h0 + h1 = 128), in SDL's order: the vertical sums kept whole, one shift by 14
+// at the end. `columns` rise from left to right.
+void StretchRowScalar(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1) {
+    const uint32_t v1 = uint32_t(w1), v0 = 128 - v1;
+    for (int i = 0; i < n; ++i) {
+        const Tap& h = columns[i];
+        const uint32_t h1 = uint32_t(h.w1), h0 = 128 - h1;
+        const uint32_t a0 = r0[h.i0], b0 = r1[h.i0], a1 = r0[h.i1], b1 = r1[h.i1];
+        uint32_t p = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const uint32_t c0 = (a0 >> shift & 255) * v0 + (b0 >> shift & 255) * v1;
+            const uint32_t c1 = (a1 >> shift & 255) * v0 + (b1 >> shift & 255) * v1;
+            p |= ((c0 * h0 + c1 * h1) >> 14) << shift;
+        }
+        out[i] = p;
+    }
+}
+
 #if defined(__SSE2__)
+// The same, the vertical sums made once per source column the row reaches (two columns at a time, four 16-bit
+// channels each), then each destination pixel from its two columns' sums.
+// One pixel of it from its four texels (when a row shrinks much, cheaper than sums of every column it spans).
 inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m128i vRow0, __m128i vRow1,
                          __m128i hWeights) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a0)), _mm_cvtsi32_si128(int(a1))), zero);
+    const __m128i top =
+        _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a0)), _mm_cvtsi32_si128(int(a1))), zero);
     const __m128i bottom =
         _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(b0)), _mm_cvtsi32_si128(int(b1))), zero);
     const __m128i k = _mm_add_epi16(_mm_mullo_epi16(top, vRow0), _mm_mullo_epi16(bottom, vRow1));
@@ -220,8 +323,57 @@ inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m
     const __m128i packed = _mm_packs_epi32(sum, sum);
     return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
 }
+
+void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1) {
+    const int lo = columns[0].i0, hi = columns[n - 1].i1;
+    if (hi - lo + 1 > 2 * n) { // shrunk to less than half: each pixel on its own
+        const __m128i vRow0 = _mm_set1_epi16(short(128 - w1)), vRow1 = _mm_set1_epi16(short(w1));
+        for (int i = 0; i < n; ++i) {
+            const Tap& h = columns[i];
+            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
+        }
+        return;
+    }
+    static std::vector<uint64_t> sums; // grown, never shrunk
+    if (sums.size() < size_t(hi - lo + 2)) sums.resize(size_t(hi - lo + 2) * 2);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i v0 = _mm_set1_epi16(short(128 - w1)), v1 = _mm_set1_epi16(short(w1));
+    const auto vertical = [&](__m128i top, __m128i bottom) {
+        return _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(top, zero), v0),
+                             _mm_mullo_epi16(_mm_unpacklo_epi8(bottom, zero), v1));
+    };
+    int c = lo;
+    for (; c + 1 <= hi; c += 2)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&sums[size_t(c - lo)]),
+                         vertical(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + c)),
+                                  _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + c))));
+    if (c == hi)
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(&sums[size_t(c - lo)]),
+                         vertical(_mm_cvtsi32_si128(int(r0[c])), _mm_cvtsi32_si128(int(r1[c]))));
+    const uint64_t* const k = sums.data() - lo;
+    // A pixel's four channels: its two columns' sums side by side, weighted and shifted.
+    const auto pixel = [k](const Tap& h) {
+        const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i0)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i1)));
+        const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
+        return _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    };
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const __m128i packed = _mm_packs_epi32(pixel(columns[i]), pixel(columns[i + 1]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
+    }
+    if (i < n) {
+        const __m128i sum = pixel(columns[i]);
+        const __m128i packed = _mm_packs_epi32(sum, sum);
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
+    }
+}
 #endif
 
+// The part `part` (destination pixels, relative to the stretch's top-left) of `src`'s rectangle `from` stretched
+// to dw x dh, blended with the stretch's top-left at canvas point (x, y).
 int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, int dw, int dh, int x, int y,
                 const Box& part, const Tint& t, int blend) {
     if (part.Empty()) return 0;
@@ -236,28 +388,7 @@ int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, 
         const Tap v = TapOf(sy, j);
         const uint32_t* r0 = src.pixels + size_t(from.y + v.i0) * size_t(src.pitch) + size_t(from.x);
         const uint32_t* r1 = src.pixels + size_t(from.y + v.i1) * size_t(src.pitch) + size_t(from.x);
-#if defined(__SSE2__)
-        const __m128i vRow0 = _mm_set1_epi16(short(128 - v.w1)), vRow1 = _mm_set1_epi16(short(v.w1));
-        for (int i = 0; i < n; ++i) {
-            const Tap& h = columns[size_t(i)];
-            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
-            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
-        }
-#else
-        const uint32_t v1 = uint32_t(v.w1), v0 = 128 - v1;
-        for (int i = 0; i < n; ++i) {
-            const Tap& h = columns[size_t(i)];
-            const uint32_t h1 = uint32_t(h.w1), h0 = 128 - h1;
-            const uint32_t a0 = r0[h.i0], b0 = r1[h.i0], a1 = r0[h.i1], b1 = r1[h.i1];
-            uint32_t p = 0;
-            for (int shift = 0; shift < 32; shift += 8) {
-                const uint32_t c0 = (a0 >> shift & 255) * v0 + (b0 >> shift & 255) * v1;
-                const uint32_t c1 = (a1 >> shift & 255) * v0 + (b1 >> shift & 255) * v1;
-                p |= ((c0 * h0 + c1 * h1) >> 14) << shift;
-            }
-            out[i] = p;
-        }
-#endif
+        g_loops.stretch(out, n, columns.data(), r0, r1, v.w1);
         BlendRow(At(dst, x + part.l, y + j), out, n, t, blend);
     }
     return int64_t(n) * (part.b - part.t);
@@ -316,7 +447,9 @@ struct Pt {
     int64_t x = 0, y = 0;
 };
 
-int64_t Cross(const Pt& a, const Pt& b, int64_t cx, int64_t cy) { return (b.x - a.x) * (cy - a.y) - (b.y - a.y) * (cx - a.x); }
+int64_t Cross(const Pt& a, const Pt& b, int64_t cx, int64_t cy) {
+    return (b.x - a.x) * (cy - a.y) - (b.y - a.y) * (cx - a.x);
+}
 
 bool TopLeft(const Pt& a, const Pt& b, bool clockwise) {
     if (clockwise) return (a.y == b.y && a.x < b.x) || b.y < a.y;
@@ -372,9 +505,84 @@ void SampleRow(uint32_t* out, int n, const BlitSource& src, Stepper<I> u0, Stepp
     if (i < n) out[i] = texel(u0, v0);
 }
 
+#if defined(BQ_BLIT_AVX2)
+// Eight texels a step: lane k walks pixels k, k + 8, ... with its own quotient and remainder (the same floors as
+// the steppers above), the texel coordinates clamped to the frame (on a safe span they lie on it anyway) and read
+// with one gather. Lanes past the span's end read nothing.
+struct Lanes {
+    __m256i q, r, dq, dr;
+};
+
+// Where lane k starts (pixel k) and what eight pixels add: worked out by the scalar stepper.
+struct LaneStart {
+    alignas(32) int32_t q[8], r[8], dq[8], dr[8];
+};
+
+LaneStart LaneStartOf(int64_t n0, int64_t step, int64_t area) {
+    Stepper<int32_t> one(n0, step, area);
+    // Eight steps: eight times one step's quotient, plus the carries of eight times its remainder (at most seven).
+    int64_t dq8 = int64_t(one.dq) * 8, dr8 = int64_t(one.dr) * 8;
+    while (dr8 >= area) {
+        dr8 -= area;
+        ++dq8;
+    }
+    LaneStart l{};
+    for (int k = 0; k < 8; ++k) {
+        l.q[k] = one.q;
+        l.r[k] = one.r;
+        l.dq[k] = int32_t(dq8);
+        l.dr[k] = int32_t(dr8);
+        one.Next();
+    }
+    return l;
+}
+
+BQ_AVX2 inline __m256i Load8(const int32_t* v) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(v)); }
+
+BQ_AVX2 inline Lanes LanesOf(const LaneStart& l) { return Lanes{Load8(l.q), Load8(l.r), Load8(l.dq), Load8(l.dr)}; }
+
+BQ_AVX2 inline void NextLanes(Lanes& l, __m256i areaLess1, __m256i area) {
+    l.r = _mm256_add_epi32(l.r, l.dr);
+    const __m256i carry = _mm256_cmpgt_epi32(l.r, areaLess1); // -1 where r >= area
+    l.q = _mm256_sub_epi32(_mm256_add_epi32(l.q, l.dq), carry);
+    l.r = _mm256_sub_epi32(l.r, _mm256_and_si256(area, carry));
+}
+
+BQ_AVX2 void SampleAvx2(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU,
+                        int64_t stepV, int64_t area) {
+    Lanes u = LanesOf(LaneStartOf(nu, stepU, area)), v = LanesOf(LaneStartOf(nv, stepV, area));
+    const __m256i a = _mm256_set1_epi32(int32_t(area)), aLess1 = _mm256_set1_epi32(int32_t(area - 1));
+    const __m256i zero = _mm256_setzero_si256(), maxU = _mm256_set1_epi32(src.width - 1),
+                  maxV = _mm256_set1_epi32(src.height - 1), pitch = _mm256_set1_epi32(src.pitch);
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const int* const base = reinterpret_cast<const int*>(src.pixels);
+    for (int i = 0; i < n; i += 8) {
+        const __m256i tx = _mm256_min_epi32(_mm256_max_epi32(u.q, zero), maxU);
+        const __m256i ty = _mm256_min_epi32(_mm256_max_epi32(v.q, zero), maxV);
+        const __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(ty, pitch), tx);
+        __m256i* const to = reinterpret_cast<__m256i*>(out + i);
+        if (i + 8 <= n) {
+            _mm256_storeu_si256(to, _mm256_i32gather_epi32(base, at, 4));
+        } else {
+            const __m256i live = _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lane);
+            const __m256i texels = _mm256_mask_i32gather_epi32(zero, base, at, live, 4);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(to), live, texels);
+        }
+        NextLanes(u, aLess1, a);
+        NextLanes(v, aLess1, a);
+    }
+}
+#endif
+
 template <class I>
 void Sample(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU, int64_t stepV,
             int64_t area) {
+#if defined(BQ_BLIT_AVX2)
+    if (std::is_same_v<I, int32_t> && g_loops.path == kBlitPathAvx2) {
+        SampleAvx2(out, n, src, nu, nv, stepU, stepV, area);
+        return;
+    }
+#endif
     // The texel coordinates are floors of affine functions: between the span's ends, so when both ends lie on the
     // frame every texel does (the rasteriser's arithmetic promises it; the check keeps a bad corner from reading
     // off the frame).
@@ -491,6 +699,11 @@ int64_t Blit_Sprite(const BlitPixels& dst, const Rect& clip, const BlitSource& s
                     uint8_t b, uint8_t a, int blend) {
     if (!dst.pixels || !src.pixels || a == 0) return 0;
     return Copy(dst, SdlClip(dst, clip), src, x, y, Tint{r, g, b, a}, blend);
+}
+
+BlitPath Blit_UsePath(BlitPath wanted) {
+    g_loops = LoopsFor(wanted);
+    return g_loops.path;
 }
 
 BlitShape Blit_ShapeOf(const BlitQuad& q, int frameWidth, int frameHeight) {

@@ -56,3 +56,8 @@ BlitShape Blit_ShapeOf(const BlitQuad& q, int frameWidth, int frameHeight);
 // clipped to `clip` (canvas coordinates) and to the window. Returns the pixels touched.
 int64_t Blit_Quad(const BlitPixels& dst, const Rect& clip, const BlitSource& src, const BlitQuad& q,
                   const BlitTint& tint);
+
+// The instruction sets of the inner loops, narrowest first; every one gives the same pixels. The blitter uses the
+// widest the processor has; a test or benchmark may ask for a narrower one. Returns the one now in use.
+enum BlitPath { kBlitPathScalar, kBlitPathSse2, kBlitPathAvx2 };
+BlitPath Blit_UsePath(BlitPath wanted);

@@ -2,9 +2,11 @@
 // rotation, viewport, lines and rectangles, stretched and partial images, locks, grabs and screenshots.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "draw_helpers.h"
 #include "platform/graphics.h"
@@ -258,6 +260,129 @@ TEST_F(GraphicsTest, FilteredFlagSmoothsStretching) {
     EXPECT_GE(between, 6);
     EXPECT_EQ(PixelAt(0, 0).r, 0);
     EXPECT_EQ(PixelAt(15, 0).r, 255);
+}
+
+// A filtered picture drawn stretched gives the pixels of SDL's software renderer drawing it once on its own canvas,
+// the first time (SDL stretches it) and again (a stretched copy is kept and blended), for every blend and tint, inside
+// the clip rectangle, cut by it and over the canvas's edge; and once its pixels change, the new ones.
+namespace {
+constexpr int kPicW = 21, kPicH = 13;
+
+std::vector<uint32_t> Speckled(uint32_t seed) {
+    std::vector<uint32_t> v(size_t(kPicW * kPicH));
+    for (uint32_t& p : v) {
+        seed = seed * 1664525u + 1013904223u;
+        p = seed;
+        if ((seed >> 8 & 3) == 0) p |= 0xFF000000u;
+        if ((seed >> 8 & 7) == 1) p &= 0x00FFFFFFu;
+    }
+    return v;
+}
+
+struct StretchCase {
+    const char* what;
+    float x, y, w, h;
+    int blend;
+    int r, g, b;
+    float alpha;
+    SDL_Rect clip;
+    bool kept = true; // drawn again through a stretched copy (SDL stretches only the part the clip rectangle leaves)
+};
+
+// The rectangle (x, y, w, h) of SDL's own software renderer's canvas (cleared to `background`) after it drew `pic`
+// as Draw_ImageRect draws it.
+std::vector<uint32_t> SdlStretched(const std::vector<uint32_t>& pic, const StretchCase& c, const SDL_Rect& area,
+                                   uint32_t background) {
+    std::vector<uint32_t> canvas(size_t(kCanvasWidth * kCanvasHeight), background);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(canvas.data(), kCanvasWidth, kCanvasHeight, 32,
+                                                              kCanvasWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kPicW, kPicH);
+    SDL_UpdateTexture(tex, nullptr, pic.data(), kPicW * 4);
+    SDL_SetTextureScaleMode(tex, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(tex, c.blend == BLEND_ADDITIVE ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    SDL_SetTextureColorMod(tex, uint8_t(c.r), uint8_t(c.g), uint8_t(c.b));
+    SDL_SetTextureAlphaMod(tex, uint8_t(c.alpha * 255.0f));
+    SDL_RenderSetClipRect(renderer, &c.clip);
+    const float sx = c.w / float(kPicW), sy = c.h / float(kPicH);
+    const SDL_FRect to{c.x, c.y, float(kPicW) * sx, float(kPicH) * sy};
+    SDL_RenderCopyF(renderer, tex, nullptr, &to);
+    SDL_RenderFlush(renderer);
+    SDL_DestroyTexture(tex);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
+    std::vector<uint32_t> out;
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x)
+            out.push_back(canvas[size_t(y * kCanvasWidth + x)] & 0xFFFFFFu);
+    return out;
+}
+
+std::vector<uint32_t> CanvasArea(const SDL_Rect& area) {
+    const Pixmap pm = Graphics_ReadPixels(area.x, area.y, area.w, area.h);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < pm.height; ++y)
+        for (int x = 0; x < pm.width; ++x)
+            out.push_back(Pixmap_ReadPixel(pm, x, y) & 0xFFFFFFu);
+    return out;
+}
+} // namespace
+
+TEST_F(GraphicsTest, StretchedPicturesGetSdlsPixelsEveryTimeAndFollowTheirPictureChanges) {
+    const SDL_Rect whole{0, 0, kCanvasWidth, kCanvasHeight}, cut{120, 90, 300, 200};
+    const StretchCase cases[] = {
+        {"shrunk, untinted", 200.4f, 150.7f, 14, 9, BLEND_ALPHA, 255, 255, 255, 1.0f, whole},
+        {"grown, tinted, half alpha", 201, 151, 37.6f, 25.2f, BLEND_ALPHA, 200, 90, 17, 0.5f, whole},
+        {"additive", 210, 160, 30, 19, BLEND_ADDITIVE, 255, 255, 255, 1.0f, whole},
+        {"additive, tinted", 210, 160, 11, 7, BLEND_ADDITIVE, 10, 250, 128, 0.3f, whole},
+        {"over the top-left corner", -6.5f, -3.2f, 33, 20, BLEND_ALPHA, 255, 255, 255, 1.0f, whole},
+        {"over the bottom-right corner", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, cut},
+        {"inside the clip rectangle", 130, 100, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut},
+        {"cut by the clip rectangle", 110, 85, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut, false},
+    };
+    const uint32_t background = 0xFF3C6E96u;
+    const std::vector<uint32_t> before = Speckled(5), after = Speckled(9);
+    Pixmap pm = Pixmap_Create(kPicW, kPicH, PF_RGBA8888);
+    const auto paint = [&](Pixmap& into, const std::vector<uint32_t>& pic) {
+        for (int y = 0; y < kPicH; ++y)
+            for (int x = 0; x < kPicW; ++x)
+                Pixmap_WritePixel(into, x, y, pic[size_t(y * kPicW + x)]);
+    };
+    paint(pm, before);
+    const ImagePtr img = Image_FromPixmap(pm, IMG_FILTERED);
+    for (const StretchCase& c : cases) {
+        const int left = std::max(int(c.x) - 2, 0), top = std::max(int(c.y) - 2, 0);
+        const SDL_Rect seen{left, top, std::min(int(c.w) + 5, kCanvasWidth - left),
+                            std::min(int(c.h) + 5, kCanvasHeight - top)};
+        const auto draw = [&] {
+            Fill(int(background >> 16 & 255), int(background >> 8 & 255), int(background & 255));
+            Draw_SetViewport(c.clip.x, c.clip.y, c.clip.w, c.clip.h);
+            Draw_SetBlend(c.blend);
+            Draw_SetColor(c.r, c.g, c.b);
+            Draw_SetAlpha(c.alpha);
+            Draw_ImageRect(img, c.x, c.y, c.w, c.h);
+            Draw_ResetState();
+        };
+        for (const std::vector<uint32_t>* pic : {&before, &after}) {
+            if (pic == &after) { // new pixels for the same texture
+                Pixmap* locked = Image_Lock(img, 0, LOCK_WRITE);
+                ASSERT_NE(locked, nullptr);
+                paint(*locked, after);
+                Image_Unlock(img, 0);
+            }
+            const std::vector<uint32_t> want = SdlStretched(*pic, c, seen, background);
+            for (int time = 1; time <= 3; ++time) {
+                draw();
+                EXPECT_EQ(CanvasArea(seen), want)
+                    << c.what << ", drawing " << time << (pic == &after ? " after the change" : "");
+            }
+            EXPECT_EQ(ScaledCopies_Bytes() > 0, c.kept) << c.what;
+            EXPECT_LE(ScaledCopies_Bytes(), size_t(2) << 20);
+        }
+        Pixmap* locked = Image_Lock(img, 0, LOCK_WRITE);
+        paint(*locked, before);
+        Image_Unlock(img, 0);
+    }
 }
 
 TEST_F(GraphicsTest, WriteLockChangesTheNextDrawAndMaskedFlagHidesBlack) {

@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr int kW = 96, kH = 72;          // canvas
-constexpr int kPageW = 64, kPageH = 32;  // the page the frame lies on (a power of two, as the atlas pages)
-const SDL_Rect kFrame{5, 3, 20, 13};     // the frame on it
+constexpr int kW = 96, kH = 72;         // canvas
+constexpr int kPageW = 64, kPageH = 32; // the page the frame lies on (a power of two, as the atlas pages)
+const SDL_Rect kFrame{5, 3, 20, 13};    // the frame on it
 constexpr uint8_t kFull = 255;
 
 // Pixels of every colour and alpha, the fully transparent and fully opaque ones included.
@@ -154,6 +154,43 @@ TEST(SpriteBlit, AWindowOfTheCanvasGetsTheCanvassPixels) {
             for (int x = 0; x < win.w; ++x)
                 ASSERT_EQ(part[size_t(y * win.w + x)], whole[size_t((win.y + y) * kW + win.x + x)]) << x << "," << y;
     }
+}
+
+TEST(SpriteBlit, EveryInstructionSetGivesTheScalarPixels) {
+    // The wide loops step 4 or 8 pixels at a time and finish a row one by one: frames of widths around those steps,
+    // cut by the clip rectangle's right edge at every column near the end, fully clear and fully opaque texels, no
+    // tint and full tint, copied, stretched and turned, each blend: bit for bit the scalar loops' pixels.
+    const std::vector<uint32_t> page = Noise(kPageW * kPageH, 13), canvas = Noise(kW * kH, 17);
+    const BlitTint tints[] = {{kFull, kFull, kFull, kFull, BLEND_ALPHA},
+                              {200, 90, 17, 128, BLEND_ALPHA},
+                              {0, 0, 0, kFull, BLEND_ALPHA},
+                              {kFull, kFull, kFull, 1, BLEND_ALPHA}};
+    const BlitPath widest = Blit_UsePath(kBlitPathAvx2);
+    for (const int w : {1, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 23, 24, 25, 33}) {
+        const SDL_Rect f{kPageW - w, 2, w, 6}; // the page's right edge: a read past the frame's row goes to the next
+        const BlitSource frame{page.data() + f.y * kPageW + f.x, kPageW, f.w, f.h};
+        for (const BlitQuad& q : {Place(30, 20, 1, 1, 0, f), Place(30.5f, 20, 1.6f, 1.3f, 0, f),
+                                  Place(30.5f, 20.5f, 1.2f, 1.7f, 23, f), Place(30, 20, 2.5f, 0.8f, -100, f),
+                                  Place(30, 20, -2, 2, 0, f)}) // mirrored: half a texel a pixel, steps add up whole
+            for (int right = 20; right <= 60; ++right)
+                for (BlitTint tint : tints)
+                    for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
+                        tint.blend = blend;
+                        const Rect clip{0, 0, right, kH};
+                        std::vector<uint32_t> want;
+                        for (int path = kBlitPathScalar; path <= widest; ++path) {
+                            ASSERT_EQ(Blit_UsePath(BlitPath(path)), path);
+                            std::vector<uint32_t> got = canvas;
+                            Blit_Quad(BlitPixels{got.data(), kW, kW, kH}, clip, frame, q, tint);
+                            if (path == kBlitPathScalar)
+                                want = got;
+                            else
+                                ASSERT_EQ(got, want) << "width " << w << ", clip right " << right << ", path " << path
+                                                     << ", blend " << blend << ", tint " << int(tint.r);
+                        }
+                    }
+    }
+    Blit_UsePath(widest);
 }
 
 TEST(SpriteBlit, AdditiveIsNotAlpha) {
