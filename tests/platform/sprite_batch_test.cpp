@@ -192,4 +192,70 @@ TEST_F(SpriteBatchTest, SpritesOutsideTheViewportAreLeftOut) {
     EXPECT_EQ(PixelAt(99, 100), (Rgb{0, 0, 0}));
 }
 
+// A frame packed without its transparent margin still lands where and as large as the whole frame: unscaled it
+// gives the very pixels of the image drawn on its own; scaled and turned, its visible block keeps its place. Each
+// frame of a strip keeps its own offset, and a blank frame draws nothing.
+TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
+    // Two 16 x 16 frames: a 3 x 2 block at (9, 4) in the first, at (0, 13) in the second (on the frame's edge, so
+    // no margin there); a third frame blank. Handle at the centre.
+    Pixmap pm = Pixmap_Create(48, 16, PF_RGBA8888);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            Pixmap_WritePixel(pm, 9 + x, 4 + y, 0xFFFF8000u);
+            Pixmap_WritePixel(pm, 16 + x, 13 + y, 0x8000FF00u);
+        }
+    const ImagePtr strip = Image_FromPixmapAnim(pm, 16, 16, 0, 3);
+    Image_SetHandle(strip, 8, 8);
+    Batch_AtlasAdd(strip);
+    ASSERT_TRUE(Batch_InAtlas(strip));
+    // Unscaled at (50, 50), in both blends: exactly the block's pixels change, at the frame's top-left (42, 42) plus
+    // the block's place in the frame.
+    struct Block {
+        int frame, x, y;
+    };
+    for (const Block& blk : {Block{0, 42 + 9, 42 + 4}, Block{1, 42, 42 + 13}}) {
+        for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
+            Fill(20, 40, 60);
+            Batch_Sprite(strip, blk.frame, 50, 50, 1, 1, 0, 255, 255, 255, 255, blend);
+            Batch_Flush();
+            const Pixmap got = Graphics_ReadPixels(0, 0, 100, 100);
+            int wrong = 0;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    const bool inBlock = x >= blk.x && x < blk.x + 3 && y >= blk.y && y < blk.y + 2;
+                    const bool changed = (Pixmap_ReadPixel(got, x, y) & 0xFFFFFFu) != 0x14283Cu;
+                    wrong += inBlock != changed;
+                }
+            EXPECT_EQ(wrong, 0) << "frame " << blk.frame << " blend " << blend;
+        }
+    }
+    // Scaled 3 about the handle (42, 42)...(90, 90): frame 0's block at 42 + 3 * 9 = 69..77, 42 + 3 * 4 = 54..60.
+    Fill(0, 0, 0);
+    Batch_Sprite(strip, 0, 66, 66, 3, 3, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_NEAR(PixelAt(73, 57).r, 255, 2);
+    EXPECT_NEAR(PixelAt(73, 57).g, 128, 2);
+    EXPECT_EQ(PixelAt(66, 57), (Rgb{0, 0, 0}));
+    // The block's first column fades in from the transparent texel beside it, as the whole frame's stretch did.
+    EXPECT_GT(PixelAt(69, 57).r, 100);
+    EXPECT_LT(PixelAt(69, 57).r, 230);
+    EXPECT_EQ(PixelAt(80, 57), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(73, 51), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(73, 63), (Rgb{0, 0, 0}));
+    // Turned half a turn about the handle at (150, 50): texel (u, v) lands at (158 - u, 58 - v), the block's middle
+    // (10.5, 4.5) at (147.5, 53.5).
+    Fill(0, 0, 0);
+    Batch_Sprite(strip, 0, 150, 50, 1, 1, 180, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(147, 53), (Rgb{255, 128, 0}));
+    EXPECT_EQ(PixelAt(152, 53), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(147, 46), (Rgb{0, 0, 0}));
+    // The blank frame adds nothing at all.
+    Batch_ResetStats();
+    Batch_Sprite(strip, 2, 50, 50, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(strip, 2, 50, 50, 2, 2, 45, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(Batch_Stats().quads, 0);
+}
+
 } // namespace
