@@ -90,6 +90,7 @@ Run g_run; // the run being gathered
 Run& TheRun() { return g_run; }
 
 BatchStats g_stats;
+Rect g_cover;                // Batch_SetCover's rectangle (w or h 0: none)
 bool g_atlasChanged = false; // an image joined the atlas: look-ups remembered before are stale
 
 // One blend for every atlas run: the pages are uploaded premultiplied and drawn with (ONE, ONE_MINUS_SRC_ALPHA);
@@ -489,6 +490,11 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     // fly on past the screen's edges).
     const Rect vp = Draw_GetViewport();
     if (maxX <= float(vp.x) || minX >= float(vp.x + vp.w) || maxY <= float(vp.y) || minY >= float(vp.y + vp.h)) return;
+    // Wholly beneath the cover, with a pixel to spare on every side for the rounding of the corners: painted over.
+    if (g_cover.w > 0 && g_cover.h > 0 && std::floor(minX) - 1 >= float(g_cover.x) &&
+        std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
+        std::ceil(maxY) + 1 <= float(g_cover.y + g_cover.h))
+        return;
     if (page && !premul && BlitCanvas()) {
         // Our blitter draws what SDL's software renderer would make of this quad, unless SDL turns it itself.
         BlitItem item{BlitQuad{}, lastEntry->frames[size_t(frame)].at, SDL_Color{r, g, b, a}, blend};
@@ -539,6 +545,8 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
     const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
+
+void Batch_SetCover(const Rect& r) { g_cover = r; }
 
 void Batch_SetViewport(int x, int y, int w, int h) {
     Batch_Flush();

@@ -258,4 +258,31 @@ TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
     EXPECT_EQ(Batch_Stats().quads, 0);
 }
 
+// A sprite wholly beneath the cover (what an opaque dialog paints over) is not blended; one reaching to within a
+// pixel of its edge, or across it, is drawn whole; without a cover everything is drawn again.
+TEST_F(SpriteBatchTest, SpritesWhollyBeneathTheCoverAreLeftOut) {
+    const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
+    Batch_AtlasAdd(img);
+    Fill(0, 0, 0);
+    Batch_SetCover(Rect{100, 100, 200, 100});                                        // 100..299 x 100..199
+    Batch_Sprite(img, 0, 101, 101, 1, 1, 0, 255, 255, 255, 255, BLEND_ADDITIVE);     // 101..110: a pixel to spare
+    Batch_Sprite(img, 0, 200, 150, 1.5f, 1.5f, 30, 255, 255, 255, 255, BLEND_ALPHA); // turned, well inside
+    Batch_Sprite(img, 0, 289, 189, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);        // 289..298
+    Batch_Sprite(img, 0, 100, 150, 1, 1, 0, 255, 0, 0, 255, BLEND_ALPHA);            // touches the left edge
+    Batch_Sprite(img, 0, 290, 120, 1, 1, 0, 0, 255, 0, 255, BLEND_ALPHA);            // 290..299: touches the right edge
+    Batch_Sprite(img, 0, 150, 195, 1, 1, 0, 0, 0, 255, 255, BLEND_ALPHA);            // across the bottom edge
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(105, 105), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(200, 150), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(295, 195), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(100, 150), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(299, 125), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(152, 197), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(152, 202), (Rgb{0, 0, 255}));
+    Batch_SetCover(Rect{});
+    Batch_Sprite(img, 0, 200, 150, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(200, 150), (Rgb{255, 255, 255}));
+}
+
 } // namespace
