@@ -323,10 +323,13 @@ void PaintTilePart(Canvas& c, const ImageRow& s, int frame) {
     if (s.variant == 2) {
         FillVertical(cr, cy - r, cy + r, {pal::WoodLight, pal::Wood, pal::WoodDark}, true);
     } else if (s.variant == 1) {
-        // a chip of the golden tile: bright gold catching the light as it turns, a bronze edge
+        // a chip of the golden tile: bright gold catching the light as it turns, with a thin warm edge. Drawn small
+        // and fading over the gems, a dark edge would swallow the fill and leave a grey pebble.
         const double shine = 0.5 + 0.5 * std::cos(a);
-        FillVertical(cr, cy - r, cy + r, {Mix(pal::Gold, pal::GoldLight, shine), pal::Gold, pal::GoldDark}, true);
-        Stroke(cr, pal::Bronze, 1.2);
+        FillVertical(cr, cy - r, cy + r,
+                     {Mix(pal::GoldLight, pal::White, 0.45 * shine), Mix(pal::Gold, pal::GoldLight, shine), pal::Gold},
+                     true);
+        Stroke(cr, Mix(pal::GoldDark, pal::GoldLight, 0.35), 0.8);
         return;
     } else {
         FillVertical(cr, cy - r, cy + r, {pal::StoneLight, pal::Stone, pal::StoneDark}, true);
