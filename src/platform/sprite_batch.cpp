@@ -69,6 +69,8 @@ struct BlitItem {
     SDL_Rect frame{}; // on its page
     SDL_Color colour{};
     int blend = BLEND_ALPHA;
+    bool aroundCover = false; // partly beneath the cover: drawn only around it (copies and turned quads, whose
+                              // pixels do not depend on the clip; a stretch is drawn whole)
 };
 
 // Marks a run of blitter copies in Run::blend: alpha and additive copies share it, each carries its own blend.
@@ -321,7 +323,22 @@ bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitI
         for (const BlitItem& it : blits) {
             const BlitSource src{pagePixels + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
                                  it.frame.h};
-            Blit_Quad(dst, vp, src, it.quad, BlitTint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend});
+            const BlitTint tint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend};
+            if (!it.aroundCover) {
+                Blit_Quad(dst, vp, src, it.quad, tint);
+                continue;
+            }
+            // The viewport's parts above, below, left and right of the cover (the cover lies within the viewport's
+            // rows and columns or these clip to nothing).
+            const Rect& c = g_cover;
+            const int vr = vp.x + vp.w, vb = vp.y + vp.h, cr = c.x + c.w, cb = c.y + c.h;
+            const int midT = std::max(c.y, vp.y), midB = std::min(cb, vb);
+            const Rect parts[4] = {{vp.x, vp.y, vp.w, std::min(c.y, vb) - vp.y},
+                                   {vp.x, std::max(cb, vp.y), vp.w, vb - std::max(cb, vp.y)},
+                                   {vp.x, midT, std::min(c.x, vr) - vp.x, midB - midT},
+                                   {std::max(cr, vp.x), midT, vr - std::max(cr, vp.x), midB - midT}};
+            for (const Rect& part : parts)
+                if (part.w > 0 && part.h > 0) Blit_Quad(dst, part, src, it.quad, tint);
         }
     };
     if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
@@ -502,7 +519,11 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
             item.quad.x[k] = pt[k].x;
             item.quad.y[k] = pt[k].y;
         }
-        if (Blit_ShapeOf(item.quad, item.frame.w, item.frame.h) != kBlitShapeOther) {
+        const BlitShape shape = Blit_ShapeOf(item.quad, item.frame.w, item.frame.h);
+        if (shape != kBlitShapeOther) {
+            item.aroundCover = shape != kBlitShapeStretch && g_cover.w > 0 && g_cover.h > 0 &&
+                               maxX > float(g_cover.x) && minX < float(g_cover.x + g_cover.w) &&
+                               maxY > float(g_cover.y) && minY < float(g_cover.y + g_cover.h);
             Switch(page, page, nullptr, 0, kBlitRun);
             TheRun().blits.push_back(item);
             ++g_stats.quads;
@@ -546,7 +567,10 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
 
-void Batch_SetCover(const Rect& r) { g_cover = r; }
+void Batch_SetCover(const Rect& r) {
+    Batch_Flush(); // the sprites gathered so far were judged against the cover of their time
+    g_cover = r;
+}
 
 void Batch_SetViewport(int x, int y, int w, int h) {
     Batch_Flush();

@@ -26,8 +26,9 @@ void Batch_Flush();
 void Batch_SetViewport(int x, int y, int w, int h);
 
 // The opaque rectangle of what is drawn over the batch's sprites later in the frame (an open dialog's picture): a
-// sprite wholly beneath it is not blended, since every pixel it would change is painted over. Partly covered
-// sprites are drawn whole. An empty rectangle: no cover.
+// sprite wholly beneath it is not blended, since every pixel it would change is painted over; a copy or turned
+// sprite partly beneath it is blended only around it (on the software renderer), a stretched one whole. Flushes
+// first. An empty rectangle: no cover.
 void Batch_SetCover(const Rect& r);
 
 // Packs every frame of the image into the shared atlas (once per image; the atlas keeps the image alive). Images

@@ -258,31 +258,69 @@ TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
     EXPECT_EQ(Batch_Stats().quads, 0);
 }
 
-// A sprite wholly beneath the cover (what an opaque dialog paints over) is not blended; one reaching to within a
-// pixel of its edge, or across it, is drawn whole; without a cover everything is drawn again.
+// A sprite wholly beneath the cover (what an opaque dialog paints over) is not blended; a stretched one reaching to
+// within a pixel of its edge, or across it, is drawn whole; without a cover everything is drawn again.
 TEST_F(SpriteBatchTest, SpritesWhollyBeneathTheCoverAreLeftOut) {
     const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
     Batch_AtlasAdd(img);
     Fill(0, 0, 0);
     Batch_SetCover(Rect{100, 100, 200, 100});                                        // 100..299 x 100..199
-    Batch_Sprite(img, 0, 101, 101, 1, 1, 0, 255, 255, 255, 255, BLEND_ADDITIVE);     // 101..110: a pixel to spare
+    Batch_Sprite(img, 0, 101, 101, 2, 2, 0, 255, 255, 255, 255, BLEND_ADDITIVE);     // 101..120: a pixel to spare
     Batch_Sprite(img, 0, 200, 150, 1.5f, 1.5f, 30, 255, 255, 255, 255, BLEND_ALPHA); // turned, well inside
-    Batch_Sprite(img, 0, 289, 189, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);        // 289..298
-    Batch_Sprite(img, 0, 100, 150, 1, 1, 0, 255, 0, 0, 255, BLEND_ALPHA);            // touches the left edge
-    Batch_Sprite(img, 0, 290, 120, 1, 1, 0, 0, 255, 0, 255, BLEND_ALPHA);            // 290..299: touches the right edge
-    Batch_Sprite(img, 0, 150, 195, 1, 1, 0, 0, 0, 255, 255, BLEND_ALPHA);            // across the bottom edge
+    Batch_Sprite(img, 0, 279, 179, 2, 2, 0, 255, 255, 255, 255, BLEND_ALPHA);        // 279..298 x 179..198
+    Batch_Sprite(img, 0, 100, 150, 2, 2, 0, 255, 0, 0, 255, BLEND_ALPHA);            // touches the left edge
+    Batch_Sprite(img, 0, 280, 120, 2, 2, 0, 0, 255, 0, 255, BLEND_ALPHA);            // 280..299: the right edge
+    Batch_Sprite(img, 0, 150, 195, 2, 2, 0, 0, 0, 255, 255, BLEND_ALPHA);            // across the bottom edge
     Batch_Flush();
-    EXPECT_EQ(PixelAt(105, 105), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(110, 110), (Rgb{0, 0, 0}));
     EXPECT_EQ(PixelAt(200, 150), (Rgb{0, 0, 0}));
-    EXPECT_EQ(PixelAt(295, 195), (Rgb{0, 0, 0}));
-    EXPECT_EQ(PixelAt(100, 150), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(299, 125), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(290, 190), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(101, 155), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(298, 125), (Rgb{0, 255, 0}));
     EXPECT_EQ(PixelAt(152, 197), (Rgb{0, 0, 255}));
     EXPECT_EQ(PixelAt(152, 202), (Rgb{0, 0, 255}));
     Batch_SetCover(Rect{});
     Batch_Sprite(img, 0, 200, 150, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
     Batch_Flush();
     EXPECT_EQ(PixelAt(200, 150), (Rgb{255, 255, 255}));
+}
+
+// A turned or copied sprite across the cover's edge changes only the pixels around the cover, and those exactly as
+// without a cover; a stretched one is drawn whole (its pixels depend on its clip).
+TEST_F(SpriteBatchTest, SpritesAcrossTheCoverEdgeKeepTheirPixelsAroundIt) {
+    Pixmap pm = Pixmap_Create(12, 12, PF_RGBA8888);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            Pixmap_WritePixel(pm, x, y, 0xFF000000u | uint32_t(x * 20) << 16 | uint32_t(y * 20) << 8 | 0x80u);
+    const ImagePtr img = Image_FromPixmap(pm);
+    Image_SetHandle(img, 6, 6);
+    Batch_AtlasAdd(img);
+    const Rect cover{100, 100, 200, 100};
+    const auto draw = [&] {
+        Fill(10, 20, 30);
+        Batch_Sprite(img, 0, 100, 150, 1, 1, 30, 255, 255, 255, 255, BLEND_ALPHA);      // turned, across the left edge
+        Batch_Sprite(img, 0, 300, 120, 1, 1, 0, 255, 255, 255, 200, BLEND_ADDITIVE);    // a copy across the right edge
+        Batch_Sprite(img, 0, 150, 200, 1, 1, 45, 255, 255, 255, 255, BLEND_ALPHA);      // turned, across the bottom
+        Batch_Sprite(img, 0, 200, 100, 2.5f, 2.5f, 0, 255, 255, 255, 255, BLEND_ALPHA); // stretched across the top
+        Batch_Flush();
+        return Graphics_ReadPixels(0, 0, 400, 300);
+    };
+    const Pixmap whole = draw();
+    Batch_SetCover(cover);
+    const Pixmap around = draw();
+    Batch_SetCover(Rect{});
+    int outsideDiffer = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const bool inside = x >= cover.x && x < cover.x + cover.w && y >= cover.y && y < cover.y + cover.h;
+            if (!inside) outsideDiffer += Pixmap_ReadPixel(whole, x, y) != Pixmap_ReadPixel(around, x, y);
+        }
+    EXPECT_EQ(outsideDiffer, 0);
+    EXPECT_NE(Pixmap_ReadPixel(whole, 103, 150), Pixmap_ReadPixel(around, 103, 150)) << "turned: not blended inside";
+    EXPECT_EQ(Pixmap_ReadPixel(around, 103, 150) & 0xFFFFFFu, 0x0A141Eu);
+    EXPECT_EQ(Pixmap_ReadPixel(around, 297, 120) & 0xFFFFFFu, 0x0A141Eu) << "copy: not blended inside";
+    EXPECT_EQ(Pixmap_ReadPixel(around, 200, 110), Pixmap_ReadPixel(whole, 200, 110)) << "stretched: drawn whole";
+    EXPECT_NE(Pixmap_ReadPixel(around, 200, 110) & 0xFFFFFFu, 0x0A141Eu);
 }
 
 } // namespace
