@@ -24,17 +24,17 @@ void Project(Gfx_Obj& o) {
     o.y = ToInt(o.posY / o.z * 500.0f + float(Screen_CenterY));
 }
 
-// The level end's ring picture of a tile: the tile at half its size, dimmed to a glow that falls off steeply
-// towards its rim. Thousands of rings tinted pink and added over the sky behind the level-won dialog then light it
-// instead of flooding it, and each blends a quarter of the pixels. Made once per tile picture (at the first level
-// end that shows it).
+// The level end's ring picture of a tile: the tile at a third of its size, dimmed to a glow that falls off steeply
+// towards its rim, and clear (alpha 0) where nothing is left of it. Thousands of rings tinted pink and added over
+// the sky behind the level-won dialog then sparkle instead of flooding it, and each blends a ninth of the pixels.
+// Made once per tile picture (at the first level end that shows it).
 constexpr float kRingBrightness = 0.3f;
 ImagePtr RingPicture(const ImagePtr& tile) {
     static std::vector<std::pair<ImagePtr, ImagePtr>> made; // tile picture, its ring picture
     for (const auto& [from, ring] : made)
         if (from == tile) return ring;
     const int w = Image_Width(tile), h = Image_Height(tile), n = Image_Frames(tile);
-    const int rw = std::max(1, w / 2), rh = std::max(1, h / 2);
+    const int rw = std::max(1, w / 3), rh = std::max(1, h / 3);
     Pixmap strip = Pixmap_Create(rw * n, rh, PF_BGRA8888);
     for (int f = 0; f < n; ++f) {
         const Pixmap* pm = Image_Lock(tile, f, LOCK_READ);
@@ -49,8 +49,8 @@ ImagePtr RingPicture(const ImagePtr& tile) {
                 const float k = kRingBrightness * fall * fall;
                 const uint32_t c = Pixmap_ReadPixel(small, x, y);
                 const auto dim = [k](uint32_t v) { return uint32_t(std::lround(float(v & 255) * k)); };
-                Pixmap_WritePixel(strip, f * rw + x, y,
-                                  (c & 0xFF000000u) | dim(c >> 16) << 16 | dim(c >> 8) << 8 | dim(c));
+                const uint32_t rgb = dim(c >> 16) << 16 | dim(c >> 8) << 8 | dim(c);
+                Pixmap_WritePixel(strip, f * rw + x, y, (rgb != 0 ? c & 0xFF000000u : 0u) | rgb);
             }
     }
     const ImagePtr ring = Image_FromPixmapAnim(strip, rw, rh, 0, n, Image_Flags(tile));

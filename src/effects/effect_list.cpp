@@ -328,7 +328,7 @@ void EffectImages_Load() {
     i.chainLink = Strip(u"incbin::images/maillon_28x20_15.png", 28, 20, 15);
     // The flying titles: hundreds of them stream out behind the level-won dialog, so each is a smaller, fainter
     // copy of the title, a shimmer of colour rather than a crowd of words.
-    i.youWinTitle = Ghost(Single(u"incbin::images/interface/youwin.png"), 0.6f, 0.5f);
+    i.youWinTitle = Ghost(Single(u"incbin::images/interface/youwin.png"), 0.45f, 0.5f);
     for (int f = 0; f < 24; ++f)
         i.youWin[f] = Images_GetCopy(u"incbin::images/effects/youwin000" + Str_FromInt(f) + Lang_Suffix + u".png");
     i.youLose = Images_GetCopy(u"incbin::images/effects/youlose" + Lang_Suffix + u".png");

@@ -25,6 +25,7 @@
 #include "platform/input.h"
 #include "platform/random.h"
 #include "platform/sound.h"
+#include "platform/sprite_batch.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 #include "toolkit/toolkit.h"
@@ -138,7 +139,9 @@ void Main_Loop() {
         if (!minimised) {
             Dialog_RunUpdate();
             Tips_Tick();
+            Batch_SetCover(Dialog_Cover());
             Screen_HooksOf(Screen_Current).frame();
+            Batch_SetCover(Rect{});
             Dialog_RunDraw();
             Pause_DrawOverlay();
             Graphics_Flip();

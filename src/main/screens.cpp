@@ -23,6 +23,7 @@ struct OpenDialog {
     int32_t flush = 0;
     int32_t owner = DIALOG_GAME; // DialogOwner
     int serial = 0;              // which opening this is; an update that sees it change knows it was replaced or closed
+    Rect cover;                  // Dialog_SetCover's opaque part (w 0: none)
 };
 constexpr int kPauseFont = kFontUnzialish56; // the overlay's word: the uncial face at 56 pixels
 
@@ -99,6 +100,7 @@ void Dialog_Open(ScreenFn init, ScreenFn update, ScreenFn draw, int32_t flush) {
     g.dialog.draw = OrNothing(draw);
     g.dialog.flush = flush;
     g.dialog.owner = DIALOG_GAME;
+    g.dialog.cover = Rect{};
     g.dialog.serial = ++g_dialogSerial;
     Dialog_Active = 1;
     FlushFrameInput();
@@ -130,6 +132,11 @@ void Dialog_RunUpdate() {
 void Dialog_RunDraw() {
     if (Dialog_Active) g.dialog.draw();
 }
+
+void Dialog_SetCover(const Rect& r) {
+    if (Dialog_Active) g.dialog.cover = r;
+}
+Rect Dialog_Cover() { return Dialog_Active ? g.dialog.cover : Rect{}; }
 
 // The pause screen stands in front of the remembered screen without leaving it: no leave or enter hook runs, so a
 // pause never restarts or reloads what was on screen.

@@ -81,6 +81,11 @@ ScreenFn Dialog_UpdateFn();
 void Dialog_RunUpdate();
 // Main loop: the open dialog's draw (nothing when it was closed).
 void Dialog_RunDraw();
+// The open dialog's opaque part in screen pixels, where its picture paints over everything below (alpha 255): the
+// main loop hands it to the sprite batch for the screen's frame, so effects wholly beneath it are not blended. Set
+// by the dialog's init; every opening starts without one; empty while no dialog is open.
+void Dialog_SetCover(const Rect& r);
+Rect Dialog_Cover();
 
 // ---- Pause -----------------------------------------------------------------------------------------------------
 // The main loop's pause: remembers the screen and shows screen 8 in front of it (no hooks run: the remembered

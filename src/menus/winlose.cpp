@@ -28,6 +28,7 @@ constexpr int64_t kMicros = 1000000;
 constexpr int32_t kGap = 16; // pixels between the time and the bonus when the time is long
 
 ImagePtr g_frame, g_coin;
+Rect g_opaque{-1, -1, 0, 0}; // the frame picture's opaque part, read on the first opening (x -1: not read yet)
 // The texts of the open dialog, made by its init (the draw allocates nothing).
 Str g_time, g_bonus, g_gold;
 std::array<Str, 7> g_gems;
@@ -39,6 +40,7 @@ int32_t GoldEarned() { return Gold - Gold_AtLevelStart; }
 
 void WinLose_Build() {
     g_frame = Asset_LoadImage(u".\\Images\\GUI\\Dlgs\\wl_frame.png");
+    g_opaque = Rect{-1, -1, 0, 0};
     g_coin = Asset_LoadImage(u".\\Images\\GUI\\Dlgs\\wl_coin.png");
     WL_X = Screen_CenterX - kWidth / 2;
     WL_Y = Screen_CenterY - kHeight / 2;
@@ -58,6 +60,10 @@ void WinLose_Init() {
     for (size_t c = 0; c < g_gems.size(); ++c)
         g_gems[c] = Str_FromInt(Gems_Total[c]);
     g_gold = Str_FromInt(GoldEarned());
+    // The frame picture is drawn at full strength over the level end: effects wholly beneath its opaque part need
+    // not be blended.
+    if (g_opaque.x < 0) Image_OpaqueRect(g_frame, 0, g_opaque.x, g_opaque.y, g_opaque.w, g_opaque.h);
+    Dialog_SetCover(Rect{WL_X + g_opaque.x, WL_Y + g_opaque.y, g_opaque.w, g_opaque.h});
 }
 
 void WinLose_Update() {

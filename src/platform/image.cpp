@@ -446,6 +446,43 @@ void Image_OpaqueRows(const ImagePtr& img, int frame, int& top, int& bottom) {
     bottom = f->opaqueBottom;
 }
 
+void Image_OpaqueRect(const ImagePtr& img, int frame, int& x, int& y, int& w, int& h) {
+    x = y = w = h = 0;
+    if (!FrameOf(img, frame)) return;
+    Image& im = *img;
+    const bool wasReleased = im.frames[size_t(frame)].released;
+    if (!Image_RestorePixels(im)) return;
+    std::vector<uint32_t> argb;
+    Pixmap_ToArgb(im.frames[size_t(frame)].pixels, (im.flags & IMG_MASKED) != 0, argb);
+    if (wasReleased) Image_ReleasePixels(im, true); // read once; let go again as it was
+    const int cols = im.width, rows = im.height;
+    if (argb.size() < size_t(cols) * size_t(rows)) return;
+    // Row by row, the run of opaque texels ending in it per column; the largest rectangle under that histogram
+    // from a stack of rising runs.
+    std::vector<int> run(size_t(cols) + 1, 0), stack;
+    int64_t best = 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int c = 0; c < cols; ++c)
+            run[size_t(c)] = (argb[size_t(row) * size_t(cols) + size_t(c)] >> 24) == 255 ? run[size_t(c)] + 1 : 0;
+        stack.clear();
+        for (int c = 0; c <= cols; ++c) { // run[cols] stays 0: it closes every open run
+            while (!stack.empty() && run[size_t(stack.back())] >= run[size_t(c)]) {
+                const int tall = run[size_t(stack.back())];
+                stack.pop_back();
+                const int left = stack.empty() ? 0 : stack.back() + 1;
+                if (int64_t(tall) * (c - left) > best) {
+                    best = int64_t(tall) * (c - left);
+                    x = left;
+                    y = row - tall + 1;
+                    w = c - left;
+                    h = tall;
+                }
+            }
+            stack.push_back(c);
+        }
+    }
+}
+
 // ---- Textures -----------------------------------------------------------------------------------------------------
 
 namespace {

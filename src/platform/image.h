@@ -88,6 +88,10 @@ float Image_HandleY(const ImagePtr& img);
 // The longest band of rows [top, bottom) of a frame that is opaque all across, as its texture was made (0, 0 before
 // the frame's first draw, and for a null image).
 void Image_OpaqueRows(const ImagePtr& img, int frame, int& top, int& bottom);
+// The largest rectangle (x, y, w, h) of a frame whose texels all have alpha 255, read from its pixels: what a draw of
+// the frame at full strength paints over completely. 0 x 0 when there is none, and for a null image, a frame out of
+// range or pixels that cannot be read.
+void Image_OpaqueRect(const ImagePtr& img, int frame, int& x, int& y, int& w, int& h);
 
 // Locking a frame gives its pixmap in the format it was decoded or created in. A read lock costs nothing. After a
 // write lock, Image_Unlock marks the frame changed: the next draw uploads it again. Null for a null image or a

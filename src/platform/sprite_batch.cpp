@@ -38,9 +38,19 @@ struct AtlasPage {
     int penX = 0, penY = 0, shelfH = 0;
 };
 
+// A frame is packed without its transparent margin: only the box of its visible texels, one transparent texel
+// round it kept where the frame has it (a bilinear stretch then fades out at the edge as it did). Drawn at the
+// frame's offset, so a sprite lands where and as large as the whole frame would; the blank texels it leaves out
+// would have changed no pixel in either blend.
+struct AtlasFrame {
+    SDL_Rect at{}; // where the trimmed frame lies on its page (w 0: nothing visible, nothing packed)
+    int dx = 0;    // the trimmed box's top-left within the frame
+    int dy = 0;
+};
+
 struct AtlasEntry {
     int page = 0;
-    std::vector<SDL_Rect> frames; // where each frame lies on its page
+    std::vector<AtlasFrame> frames;
 };
 
 struct Atlas {
@@ -59,6 +69,8 @@ struct BlitItem {
     SDL_Rect frame{}; // on its page
     SDL_Color colour{};
     int blend = BLEND_ALPHA;
+    bool aroundCover = false; // partly beneath the cover: drawn only around it (copies and turned quads, whose
+                              // pixels do not depend on the clip; a stretch is drawn whole)
 };
 
 // Marks a run of blitter copies in Run::blend: alpha and additive copies share it, each carries its own blend.
@@ -80,6 +92,7 @@ Run g_run; // the run being gathered
 Run& TheRun() { return g_run; }
 
 BatchStats g_stats;
+Rect g_cover;                // Batch_SetCover's rectangle (w or h 0: none)
 bool g_atlasChanged = false; // an image joined the atlas: look-ups remembered before are stale
 
 // One blend for every atlas run: the pages are uploaded premultiplied and drawn with (ONE, ONE_MINUS_SRC_ALPHA);
@@ -157,9 +170,11 @@ void PaintImage(AtlasPage& p, Image& img, std::vector<uint32_t>& argb) {
     const AtlasEntry& entry = TheAtlas().entries.at(&img);
     if (!Image_RestorePixels(img)) return; // reported; its places stay empty
     for (size_t f = 0; f < entry.frames.size() && f < img.frames.size(); ++f) {
-        const SDL_Rect& at = entry.frames[f];
+        const AtlasFrame& place = entry.frames[f];
+        const SDL_Rect& at = place.at;
+        if (at.w <= 0 || at.h <= 0) continue;
         Pixmap_ToArgb(img.frames[f].pixels, (img.flags & IMG_MASKED) != 0, argb);
-        if (argb.size() < size_t(at.w) * size_t(at.h)) continue;
+        if (argb.size() < size_t(img.width) * size_t(img.height)) continue;
         if (p.premultiplied) {
             for (uint32_t& c : argb) {
                 const uint32_t a = c >> 24;
@@ -167,7 +182,8 @@ void PaintImage(AtlasPage& p, Image& img, std::vector<uint32_t>& argb) {
                     ((c & 255) * a / 255);
             }
         }
-        SDL_UpdateTexture(p.texture, &at, argb.data(), at.w * 4);
+        SDL_UpdateTexture(p.texture, &at, argb.data() + size_t(place.dy) * size_t(img.width) + size_t(place.dx),
+                          img.width * 4);
     }
     Image_ReleasePixels(img, true);
 }
@@ -307,7 +323,22 @@ bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitI
         for (const BlitItem& it : blits) {
             const BlitSource src{pagePixels + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
                                  it.frame.h};
-            Blit_Quad(dst, vp, src, it.quad, BlitTint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend});
+            const BlitTint tint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend};
+            if (!it.aroundCover) {
+                Blit_Quad(dst, vp, src, it.quad, tint);
+                continue;
+            }
+            // The viewport's parts above, below, left and right of the cover (the cover lies within the viewport's
+            // rows and columns or these clip to nothing).
+            const Rect& c = g_cover;
+            const int vr = vp.x + vp.w, vb = vp.y + vp.h, cr = c.x + c.w, cb = c.y + c.h;
+            const int midT = std::max(c.y, vp.y), midB = std::min(cb, vb);
+            const Rect parts[4] = {{vp.x, vp.y, vp.w, std::min(c.y, vb) - vp.y},
+                                   {vp.x, std::max(cb, vp.y), vp.w, vb - std::max(cb, vp.y)},
+                                   {vp.x, midT, std::min(c.x, vr) - vp.x, midB - midT},
+                                   {std::max(cr, vp.x), midT, vr - std::max(cr, vp.x), midB - midT}};
+            for (const Rect& part : parts)
+                if (part.w > 0 && part.h > 0) Blit_Quad(dst, part, src, it.quad, tint);
         }
     };
     if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
@@ -374,6 +405,28 @@ void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
     }
 }
 
+// The box of a frame's texels with alpha above 0, grown by one texel on every side within the frame; 0 x 0 when
+// none is visible.
+SDL_Rect AtlasTrim(const uint32_t* argb, int w, int h) {
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = argb + size_t(y) * size_t(w);
+        for (int x = 0; x < w; ++x) {
+            if ((row[x] >> 24) == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    if (right < 0) return SDL_Rect{0, 0, 0, 0};
+    left = std::max(left - 1, 0);
+    top = std::max(top - 1, 0);
+    right = std::min(right + 1, w - 1);
+    bottom = std::min(bottom + 1, h - 1);
+    return SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
 } // namespace
 
 void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
@@ -402,17 +455,26 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     const AtlasPage* page = lastPage;
     if (page) {
         premul = OneBlend();
-        const SDL_Rect& f = lastEntry->frames[size_t(frame)];
+        const SDL_Rect& f = lastEntry->frames[size_t(frame)].at;
+        if (f.w <= 0) return; // not a visible texel in the frame
         const float perRow = lastPerRow;
         u0 = float(f.x) / kPage;
         v0 = float(f.y) * perRow;
         u1 = float(f.x + f.w) / kPage;
         v1 = float(f.y + f.h) * perRow;
     }
-    // Corners about the handle, scaled, then turned clockwise on screen (y grows downward).
-    const float w = float(img->width), h = float(img->height);
-    const float l = -img->handleX * sx, t = -img->handleY * sy, rr = (w - img->handleX) * sx,
-                bb = (h - img->handleY) * sy;
+    // Corners about the handle, scaled, then turned clockwise on screen (y grows downward). An atlas frame covers
+    // only its trimmed box.
+    float fx0 = 0, fy0 = 0, fx1 = float(img->width), fy1 = float(img->height);
+    if (page) {
+        const AtlasFrame& f = lastEntry->frames[size_t(frame)];
+        fx0 = float(f.dx);
+        fy0 = float(f.dy);
+        fx1 = float(f.dx + f.at.w);
+        fy1 = float(f.dy + f.at.h);
+    }
+    const float l = (fx0 - img->handleX) * sx, t = (fy0 - img->handleY) * sy, rr = (fx1 - img->handleX) * sx,
+                bb = (fy1 - img->handleY) * sy;
     SDL_FPoint pt[4] = {{l, t}, {rr, t}, {rr, bb}, {l, bb}};
     float minX, maxX, minY, maxY;
     if (rot != 0.0f) {
@@ -445,14 +507,23 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     // fly on past the screen's edges).
     const Rect vp = Draw_GetViewport();
     if (maxX <= float(vp.x) || minX >= float(vp.x + vp.w) || maxY <= float(vp.y) || minY >= float(vp.y + vp.h)) return;
+    // Wholly beneath the cover, with a pixel to spare on every side for the rounding of the corners: painted over.
+    if (g_cover.w > 0 && g_cover.h > 0 && std::floor(minX) - 1 >= float(g_cover.x) &&
+        std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
+        std::ceil(maxY) + 1 <= float(g_cover.y + g_cover.h))
+        return;
     if (page && !premul && BlitCanvas()) {
         // Our blitter draws what SDL's software renderer would make of this quad, unless SDL turns it itself.
-        BlitItem item{BlitQuad{}, lastEntry->frames[size_t(frame)], SDL_Color{r, g, b, a}, blend};
+        BlitItem item{BlitQuad{}, lastEntry->frames[size_t(frame)].at, SDL_Color{r, g, b, a}, blend};
         for (int k = 0; k < 4; ++k) {
             item.quad.x[k] = pt[k].x;
             item.quad.y[k] = pt[k].y;
         }
-        if (Blit_ShapeOf(item.quad, item.frame.w, item.frame.h) != kBlitShapeOther) {
+        const BlitShape shape = Blit_ShapeOf(item.quad, item.frame.w, item.frame.h);
+        if (shape != kBlitShapeOther) {
+            item.aroundCover = shape != kBlitShapeStretch && g_cover.w > 0 && g_cover.h > 0 &&
+                               maxX > float(g_cover.x) && minX < float(g_cover.x + g_cover.w) &&
+                               maxY > float(g_cover.y) && minY < float(g_cover.y + g_cover.h);
             Switch(page, page, nullptr, 0, kBlitRun);
             TheRun().blits.push_back(item);
             ++g_stats.quads;
@@ -494,6 +565,11 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
     const float whiteV = 0.5f / float(page->rows);
     const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
+}
+
+void Batch_SetCover(const Rect& r) {
+    Batch_Flush(); // the sprites gathered so far were judged against the cover of their time
+    g_cover = r;
 }
 
 void Batch_SetViewport(int x, int y, int w, int h) {
@@ -541,33 +617,47 @@ void Batch_AtlasAdd(const ImagePtr& img) {
     const int w = img->width, h = img->height;
     if (w <= 0 || h <= 0 || w + kPad > kPage || h + kPad > kPage) return;
     const size_t perRow = size_t(kPage / (w + kPad)), rows = (img->frames.size() + perRow - 1) / perRow;
-    if (rows * size_t(h + kPad) > size_t(kPage)) return; // a strip must fit on one page
+    if (rows * size_t(h + kPad) > size_t(kPage)) return; // a strip must fit on one page (untrimmed, to be sure)
     Batch_Flush();                                       // a run may point at a page that is about to change
+    // Each frame's trimmed box; the whole frame when its pixels cannot be read.
     AtlasEntry entry;
+    entry.frames.resize(img->frames.size());
+    const bool readable = Image_RestorePixels(*img);
+    std::vector<uint32_t> argb;
+    for (size_t f = 0; f < img->frames.size(); ++f) {
+        AtlasFrame& place = entry.frames[f];
+        place = AtlasFrame{SDL_Rect{0, 0, w, h}, 0, 0};
+        if (!readable) continue;
+        Pixmap_ToArgb(img->frames[f].pixels, (img->flags & IMG_MASKED) != 0, argb);
+        if (argb.size() < size_t(w) * size_t(h)) continue;
+        const SDL_Rect box = AtlasTrim(argb.data(), w, h);
+        place = AtlasFrame{SDL_Rect{0, 0, box.w, box.h}, box.x, box.y};
+    }
     FirstPage();
     for (size_t f = 0; f < img->frames.size(); ++f) {
+        SDL_Rect& at = entry.frames[f].at;
+        if (at.w <= 0 || at.h <= 0) continue; // nothing visible: nothing packed
         AtlasPage* page = atlas.pages.back().get();
-        if (page->penX + w + kPad > kPage) { // next shelf
+        if (page->penX + at.w + kPad > kPage) { // next shelf
             page->penX = 0;
             page->penY += page->shelfH;
             page->shelfH = 0;
         }
-        if (page->penY + h + kPad > kPage) { // next page; an image's frames stay on one page
+        if (page->penY + at.h + kPad > kPage) { // next page; an image's frames stay on one page
             atlas.pages.push_back(std::make_unique<AtlasPage>());
             page = atlas.pages.back().get();
             if (f > 0) { // start the image again on the fresh page
-                entry.frames.clear();
                 f = size_t(-1);
                 continue;
             }
         }
-        GrowPage(*page, page->penY + h + kPad);
-        const SDL_Rect at{page->penX, page->penY, w, h};
-        page->penX += w + kPad;
-        page->shelfH = std::max(page->shelfH, h + kPad);
-        entry.page = int(atlas.pages.size()) - 1;
-        entry.frames.push_back(at);
+        GrowPage(*page, page->penY + at.h + kPad);
+        at.x = page->penX;
+        at.y = page->penY;
+        page->penX += at.w + kPad;
+        page->shelfH = std::max(page->shelfH, at.h + kPad);
     }
+    entry.page = int(atlas.pages.size()) - 1;
     atlas.pages[size_t(entry.page)]->images.push_back(img);
     atlas.entries.emplace(img.get(), std::move(entry));
     g_atlasChanged = true;

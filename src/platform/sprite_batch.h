@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "platform/graphics.h"
 #include "platform/image.h"
 
 // One sprite: frame `frame` of the image with its handle at (x, y), scaled about the handle, turned `rot` degrees
@@ -23,6 +24,12 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
 void Batch_Flush();
 // Flushes, then sets the viewport (the clip of the quads that follow).
 void Batch_SetViewport(int x, int y, int w, int h);
+
+// The opaque rectangle of what is drawn over the batch's sprites later in the frame (an open dialog's picture): a
+// sprite wholly beneath it is not blended, since every pixel it would change is painted over; a copy or turned
+// sprite partly beneath it is blended only around it (on the software renderer), a stretched one whole. Flushes
+// first. An empty rectangle: no cover.
+void Batch_SetCover(const Rect& r);
 
 // Packs every frame of the image into the shared atlas (once per image; the atlas keeps the image alive). Images
 // larger than a page stay on their own textures.

@@ -199,6 +199,28 @@ TEST(Dialogs, ClosedInItsUpdateIsNotDrawnOrCalledAgain) {
     EXPECT_EQ(Dialog_Active, 0);
 }
 
+// The cover belongs to one opening: a dialog that replaces it, or a close, takes it away, and none is kept while
+// no dialog is open (effects would otherwise go missing under a dialog that is no longer drawn).
+TEST(Dialogs, CoverLastsOneOpening) {
+    InstallRecorders();
+    Dialog_Close();
+    Dialog_SetCover(Rect{1, 2, 3, 4});
+    EXPECT_EQ(Dialog_Cover().w, 0) << "no dialog open";
+    Dialog_Open(DlgInit, DlgUpdate, DlgDraw, 0);
+    EXPECT_EQ(Dialog_Cover().w, 0);
+    Dialog_SetCover(Rect{10, 20, 30, 40});
+    const Rect c = Dialog_Cover();
+    EXPECT_EQ((std::vector<int>{c.x, c.y, c.w, c.h}), (std::vector<int>{10, 20, 30, 40}));
+    Dialog_Open(Dlg2Init, DlgUpdate, Dlg2Draw, 0);
+    EXPECT_EQ(Dialog_Cover().w, 0) << "the replacing dialog";
+    Dialog_SetCover(Rect{10, 20, 30, 40});
+    Dialog_Close();
+    EXPECT_EQ(Dialog_Cover().w, 0) << "closed";
+    Dialog_Open(DlgInit, DlgUpdate, DlgDraw, 0);
+    EXPECT_EQ(Dialog_Cover().w, 0) << "opened again";
+    Dialog_Close();
+}
+
 TEST(Dialogs, ReplacedInItsUpdateDrawsTheNewOne) {
     InstallRecorders();
     Dialog_Open(Dialog_Nothing, DlgReplaceInUpdate, DlgDraw, 0);

@@ -213,6 +213,36 @@ TEST(ImageStrip, FramesAreCutAcrossTheGrid) {
     EXPECT_EQ(Image_FromPixmapAnim(*Image_Lock(img, 0, LOCK_READ), 4, 4, 0, 2, 0), nullptr) << "one cell only";
 }
 
+// The largest fully opaque rectangle, as a dialog's picture gives it for the effects it covers: a texel of alpha
+// 254 breaks it, rounded corners and a hole are left out, and the answer is read from each frame's own pixels.
+TEST(ImageOpaqueRect, LargestRectangleOfAlpha255) {
+    // 20 x 12, opaque but for the four corner texels, a hole at (6..7, 8..11) reaching the bottom, and one texel of
+    // alpha 254 at (15, 2). Second frame: wholly transparent.
+    Pixmap pm = Pixmap_Create(40, 12, PF_RGBA8888);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool corner = (x == 0 || x == 19) && (y == 0 || y == 11);
+            const bool hole = x >= 6 && x <= 7 && y >= 8;
+            const uint32_t a = corner || hole ? 0u : (x == 15 && y == 2) ? 254u : 255u;
+            Pixmap_WritePixel(pm, x, y, a << 24 | 0x336699u);
+        }
+    const ImagePtr img = Image_FromPixmapAnim(pm, 20, 12, 0, 2);
+    int x = -1, y = -1, w = -1, h = -1;
+    Image_OpaqueRect(img, 0, x, y, w, h);
+    // Columns 1..14 over rows 0..7 (112 texels) beat rows 3..7 whole (100) and columns 8..18 over rows 3..11 (99);
+    // were the 254 texel opaque, rows 1..7 whole (140) would win.
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(w, 14);
+    EXPECT_EQ(h, 8);
+    Image_OpaqueRect(img, 1, x, y, w, h);
+    EXPECT_EQ(w * h, 0);
+    Image_OpaqueRect(img, 2, x, y, w, h);
+    EXPECT_EQ(w * h, 0);
+    Image_OpaqueRect(nullptr, 0, x, y, w, h);
+    EXPECT_EQ(w * h, 0);
+}
+
 TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {
     const int saved = Image_GetDefaultFlags();
     Image_SetDefaultFlags(IMG_MASKED | IMG_FILTERED);

@@ -192,4 +192,135 @@ TEST_F(SpriteBatchTest, SpritesOutsideTheViewportAreLeftOut) {
     EXPECT_EQ(PixelAt(99, 100), (Rgb{0, 0, 0}));
 }
 
+// A frame packed without its transparent margin still lands where and as large as the whole frame: unscaled it
+// gives the very pixels of the image drawn on its own; scaled and turned, its visible block keeps its place. Each
+// frame of a strip keeps its own offset, and a blank frame draws nothing.
+TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
+    // Two 16 x 16 frames: a 3 x 2 block at (9, 4) in the first, at (0, 13) in the second (on the frame's edge, so
+    // no margin there); a third frame blank. Handle at the centre.
+    Pixmap pm = Pixmap_Create(48, 16, PF_RGBA8888);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            Pixmap_WritePixel(pm, 9 + x, 4 + y, 0xFFFF8000u);
+            Pixmap_WritePixel(pm, 16 + x, 13 + y, 0x8000FF00u);
+        }
+    const ImagePtr strip = Image_FromPixmapAnim(pm, 16, 16, 0, 3);
+    Image_SetHandle(strip, 8, 8);
+    Batch_AtlasAdd(strip);
+    ASSERT_TRUE(Batch_InAtlas(strip));
+    // Unscaled at (50, 50), in both blends: exactly the block's pixels change, at the frame's top-left (42, 42) plus
+    // the block's place in the frame.
+    struct Block {
+        int frame, x, y;
+    };
+    for (const Block& blk : {Block{0, 42 + 9, 42 + 4}, Block{1, 42, 42 + 13}}) {
+        for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
+            Fill(20, 40, 60);
+            Batch_Sprite(strip, blk.frame, 50, 50, 1, 1, 0, 255, 255, 255, 255, blend);
+            Batch_Flush();
+            const Pixmap got = Graphics_ReadPixels(0, 0, 100, 100);
+            int wrong = 0;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    const bool inBlock = x >= blk.x && x < blk.x + 3 && y >= blk.y && y < blk.y + 2;
+                    const bool changed = (Pixmap_ReadPixel(got, x, y) & 0xFFFFFFu) != 0x14283Cu;
+                    wrong += inBlock != changed;
+                }
+            EXPECT_EQ(wrong, 0) << "frame " << blk.frame << " blend " << blend;
+        }
+    }
+    // Scaled 3 about the handle (42, 42)...(90, 90): frame 0's block at 42 + 3 * 9 = 69..77, 42 + 3 * 4 = 54..60.
+    Fill(0, 0, 0);
+    Batch_Sprite(strip, 0, 66, 66, 3, 3, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_NEAR(PixelAt(73, 57).r, 255, 2);
+    EXPECT_NEAR(PixelAt(73, 57).g, 128, 2);
+    EXPECT_EQ(PixelAt(66, 57), (Rgb{0, 0, 0}));
+    // The block's first column fades in from the transparent texel beside it, as the whole frame's stretch did.
+    EXPECT_GT(PixelAt(69, 57).r, 100);
+    EXPECT_LT(PixelAt(69, 57).r, 230);
+    EXPECT_EQ(PixelAt(80, 57), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(73, 51), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(73, 63), (Rgb{0, 0, 0}));
+    // Turned half a turn about the handle at (150, 50): texel (u, v) lands at (158 - u, 58 - v), the block's middle
+    // (10.5, 4.5) at (147.5, 53.5).
+    Fill(0, 0, 0);
+    Batch_Sprite(strip, 0, 150, 50, 1, 1, 180, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(147, 53), (Rgb{255, 128, 0}));
+    EXPECT_EQ(PixelAt(152, 53), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(147, 46), (Rgb{0, 0, 0}));
+    // The blank frame adds nothing at all.
+    Batch_ResetStats();
+    Batch_Sprite(strip, 2, 50, 50, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(strip, 2, 50, 50, 2, 2, 45, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(Batch_Stats().quads, 0);
+}
+
+// A sprite wholly beneath the cover (what an opaque dialog paints over) is not blended; a stretched one reaching to
+// within a pixel of its edge, or across it, is drawn whole; without a cover everything is drawn again.
+TEST_F(SpriteBatchTest, SpritesWhollyBeneathTheCoverAreLeftOut) {
+    const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
+    Batch_AtlasAdd(img);
+    Fill(0, 0, 0);
+    Batch_SetCover(Rect{100, 100, 200, 100});                                        // 100..299 x 100..199
+    Batch_Sprite(img, 0, 101, 101, 2, 2, 0, 255, 255, 255, 255, BLEND_ADDITIVE);     // 101..120: a pixel to spare
+    Batch_Sprite(img, 0, 200, 150, 1.5f, 1.5f, 30, 255, 255, 255, 255, BLEND_ALPHA); // turned, well inside
+    Batch_Sprite(img, 0, 279, 179, 2, 2, 0, 255, 255, 255, 255, BLEND_ALPHA);        // 279..298 x 179..198
+    Batch_Sprite(img, 0, 100, 150, 2, 2, 0, 255, 0, 0, 255, BLEND_ALPHA);            // touches the left edge
+    Batch_Sprite(img, 0, 280, 120, 2, 2, 0, 0, 255, 0, 255, BLEND_ALPHA);            // 280..299: the right edge
+    Batch_Sprite(img, 0, 150, 195, 2, 2, 0, 0, 0, 255, 255, BLEND_ALPHA);            // across the bottom edge
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(110, 110), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(200, 150), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(290, 190), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(101, 155), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(298, 125), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(152, 197), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(152, 202), (Rgb{0, 0, 255}));
+    Batch_SetCover(Rect{});
+    Batch_Sprite(img, 0, 200, 150, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(PixelAt(200, 150), (Rgb{255, 255, 255}));
+}
+
+// A turned or copied sprite across the cover's edge changes only the pixels around the cover, and those exactly as
+// without a cover; a stretched one is drawn whole (its pixels depend on its clip).
+TEST_F(SpriteBatchTest, SpritesAcrossTheCoverEdgeKeepTheirPixelsAroundIt) {
+    Pixmap pm = Pixmap_Create(12, 12, PF_RGBA8888);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            Pixmap_WritePixel(pm, x, y, 0xFF000000u | uint32_t(x * 20) << 16 | uint32_t(y * 20) << 8 | 0x80u);
+    const ImagePtr img = Image_FromPixmap(pm);
+    Image_SetHandle(img, 6, 6);
+    Batch_AtlasAdd(img);
+    const Rect cover{100, 100, 200, 100};
+    const auto draw = [&] {
+        Fill(10, 20, 30);
+        Batch_Sprite(img, 0, 100, 150, 1, 1, 30, 255, 255, 255, 255, BLEND_ALPHA);      // turned, across the left edge
+        Batch_Sprite(img, 0, 300, 120, 1, 1, 0, 255, 255, 255, 200, BLEND_ADDITIVE);    // a copy across the right edge
+        Batch_Sprite(img, 0, 150, 200, 1, 1, 45, 255, 255, 255, 255, BLEND_ALPHA);      // turned, across the bottom
+        Batch_Sprite(img, 0, 200, 100, 2.5f, 2.5f, 0, 255, 255, 255, 255, BLEND_ALPHA); // stretched across the top
+        Batch_Flush();
+        return Graphics_ReadPixels(0, 0, 400, 300);
+    };
+    const Pixmap whole = draw();
+    Batch_SetCover(cover);
+    const Pixmap around = draw();
+    Batch_SetCover(Rect{});
+    int outsideDiffer = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const bool inside = x >= cover.x && x < cover.x + cover.w && y >= cover.y && y < cover.y + cover.h;
+            if (!inside) outsideDiffer += Pixmap_ReadPixel(whole, x, y) != Pixmap_ReadPixel(around, x, y);
+        }
+    EXPECT_EQ(outsideDiffer, 0);
+    EXPECT_NE(Pixmap_ReadPixel(whole, 103, 150), Pixmap_ReadPixel(around, 103, 150)) << "turned: not blended inside";
+    EXPECT_EQ(Pixmap_ReadPixel(around, 103, 150) & 0xFFFFFFu, 0x0A141Eu);
+    EXPECT_EQ(Pixmap_ReadPixel(around, 297, 120) & 0xFFFFFFu, 0x0A141Eu) << "copy: not blended inside";
+    EXPECT_EQ(Pixmap_ReadPixel(around, 200, 110), Pixmap_ReadPixel(whole, 200, 110)) << "stretched: drawn whole";
+    EXPECT_NE(Pixmap_ReadPixel(around, 200, 110) & 0xFFFFFFu, 0x0A141Eu);
+}
+
 } // namespace

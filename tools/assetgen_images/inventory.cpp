@@ -139,7 +139,9 @@ std::vector<ImageRow> BuildTable() {
     t.Button("Images/GUI/Dlgs/wall_btn_help", 100, 27);
     t.Button("Images/GUI/Dlgs/wall_btn_set", 160, 40);
 
-    // Effects. Sizes chosen: sparks 16..64 px squares, strips as below.
+    // Effects. Sizes chosen: sparks 12..64 px squares, strips as below. The sparks drawn by the hundred every frame
+    // (the highlighted cell's edge sparks, the level end's star streaks and rising title stars) are the smallest:
+    // every pixel of them is blended many times a frame.
     t.Add("Images/effects/spark_snowball.png", 32, 32, png, PaintSpark, 20);
     t.Add("Images/effects/tile_part1.png", 24, 24, png, PaintTilePart, 0, 64);
     t.Add("Images/effects/tile_part2.png", 24, 24, png, PaintTilePart, 1, 64);
@@ -148,11 +150,11 @@ std::vector<ImageRow> BuildTable() {
     const struct {
         const char* name;
         int size, frames, variant;
-    } sparks[] = {{"spark1", 16, 1, 1},    {"spark2", 32, 1, 2},   {"spark3", 64, 1, 3},    {"spark4", 16, 1, 4},
+    } sparks[] = {{"spark1", 16, 1, 1},    {"spark2", 24, 1, 2},   {"spark3", 64, 1, 3},    {"spark4", 12, 1, 4},
                   {"spark5", 16, 1, 5},    {"spark6", 32, 32, 6},  {"spark7", 48, 1, 7},    {"spark8", 24, 16, 8},
                   {"spark9", 32, 32, 9},   {"Spark10", 16, 1, 10}, {"Spark11", 32, 1, 11},  {"Spark12", 16, 1, 12},
                   {"Spark13", 24, 1, 13},  {"Spark14", 32, 1, 14}, {"Spark15", 48, 1, 15},  {"Spark17", 64, 24, 17},
-                  {"spark18", 64, 24, 18}, {"spark19", 32, 1, 19}, {"Sky_Star2", 32, 1, 21}};
+                  {"spark18", 64, 24, 18}, {"spark19", 32, 1, 19}, {"Sky_Star2", 24, 1, 21}};
     for (const auto& s : sparks) {
         t.Add(std::string("images/effects/") + s.name + ".png", s.size, s.size, png, PaintSpark, s.variant, s.frames);
     }

@@ -41,14 +41,16 @@ void Rays(cairo_t* cr, double cx, double cy, double r0, double r1, int n, double
 // their light is kept low and gathered in a few pixels: overlaps build up a warm shimmer instead of white.
 // A warm point with a soft halo, peak about half strength.
 void EmberGlow(cairo_t* cr, double cx, double cy, double r) {
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
+    // The halo ends at 0.8 of the square's half: its faint rim beyond added no light worth its pixels.
+    const double rim = r * 0.8;
+    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, rim);
     cairo_pattern_add_color_stop_rgba(p, 0, 1.0, 0.96, 0.82, 0.55);
-    cairo_pattern_add_color_stop_rgba(p, 0.18, 1.0, 0.88, 0.55, 0.38);
-    cairo_pattern_add_color_stop_rgba(p, 0.45, 1.0, 0.78, 0.40, 0.12);
-    cairo_pattern_add_color_stop_rgba(p, 0.75, 1.0, 0.72, 0.35, 0.03);
+    cairo_pattern_add_color_stop_rgba(p, 0.22, 1.0, 0.88, 0.55, 0.38);
+    cairo_pattern_add_color_stop_rgba(p, 0.56, 1.0, 0.78, 0.40, 0.12);
+    cairo_pattern_add_color_stop_rgba(p, 0.85, 1.0, 0.72, 0.35, 0.03);
     cairo_pattern_add_color_stop_rgba(p, 1, 1.0, 0.72, 0.35, 0);
     cairo_set_source(cr, p);
-    cairo_arc(cr, cx, cy, r, 0, 2 * Pi);
+    cairo_arc(cr, cx, cy, rim, 0, 2 * Pi);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
 }
@@ -216,8 +218,8 @@ void PaintSpark(Canvas& c, const ImageRow& s, int frame) {
         cairo_arc(cr, cx, cy, r * 0.45, 0, 2 * Pi);
         FillRadial(cr, cx - r * 0.15, cy - r * 0.15, r * 0.6, pal::White, Hex(0x9ccff0));
         break;
-    case 21: // rising star
-        Glow(cr, cx, cy, r, WithAlpha(pal::MagicGold, 0.6));
+    case 21: // rising star: its glow kept inside the star's reach, so the square's corners stay clear
+        Glow(cr, cx, cy, r * 0.85, WithAlpha(pal::MagicGold, 0.6));
         PathStar(cr, cx, cy, r * 0.8, r * 0.35, 5, -90);
         FillVertical(cr, cy - r, cy + r, {pal::White, pal::GoldLight, pal::Gold}, true);
         Stroke(cr, WithAlpha(pal::GoldDark, 0.8), 1);
@@ -323,10 +325,13 @@ void PaintTilePart(Canvas& c, const ImageRow& s, int frame) {
     if (s.variant == 2) {
         FillVertical(cr, cy - r, cy + r, {pal::WoodLight, pal::Wood, pal::WoodDark}, true);
     } else if (s.variant == 1) {
-        // a chip of the golden tile: bright gold catching the light as it turns, a bronze edge
+        // a chip of the golden tile: bright gold catching the light as it turns, with a thin warm edge. Drawn small
+        // and fading over the gems, a dark edge would swallow the fill and leave a grey pebble.
         const double shine = 0.5 + 0.5 * std::cos(a);
-        FillVertical(cr, cy - r, cy + r, {Mix(pal::Gold, pal::GoldLight, shine), pal::Gold, pal::GoldDark}, true);
-        Stroke(cr, pal::Bronze, 1.2);
+        FillVertical(cr, cy - r, cy + r,
+                     {Mix(pal::GoldLight, pal::White, 0.45 * shine), Mix(pal::Gold, pal::GoldLight, shine), pal::Gold},
+                     true);
+        Stroke(cr, Mix(pal::GoldDark, pal::GoldLight, 0.35), 0.8);
         return;
     } else {
         FillVertical(cr, cy - r, cy + r, {pal::StoneLight, pal::Stone, pal::StoneDark}, true);
