@@ -104,6 +104,14 @@ void ApplyClip() {
     }
 }
 
+// False when a box of canvas pixels lies wholly outside the viewport, a pixel's margin around it included: the clip
+// would let nothing of it through, so the call is not handed to the renderer at all. Each call costs the GL
+// renderers their per-draw set-up however few pixels it draws (a panel's ends are drawn clipped to thin strips).
+bool InViewport(float x0, float y0, float x1, float y1) {
+    const Rect& v = g_draw.viewport;
+    return x0 - 1 < float(v.x + v.w) && x1 + 1 > float(v.x) && y0 - 1 < float(v.y + v.h) && y1 + 1 > float(v.y);
+}
+
 // False when the current state draws nothing at all (empty viewport, masked below half alpha).
 bool Drawable() {
     if (!g_drawing || !RendererAlive() || g_draw.viewport.w <= 0 || g_draw.viewport.h <= 0) return false;
@@ -714,9 +722,14 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        if (!DrawStretchedCopy(tex, src, dst)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) && !DrawStretchedCopy(tex, src, dst))
+            SDL_RenderCopyF(g_renderer, tex, &src, &dst);
         return;
     }
+    // Turned about (x, y): within the circle through the rectangle's farthest corner.
+    const float reach = std::hypot(std::max(std::fabs(left), std::fabs(left + dst.w)),
+                                   std::max(std::fabs(top), std::fabs(top + dst.h)));
+    if (!InViewport(x - reach, y - reach, x + reach, y + reach)) return;
     const SDL_FPoint centre{-left, -top};
     SDL_RenderCopyExF(g_renderer, tex, &src, &dst, double(rot), &centre, SDL_RendererFlip(flip));
 }
@@ -762,7 +775,7 @@ bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y
         SDL_SetTextureBlendMode(tex, mode);
         const SDL_Rect src{x0, y0, w, y1 - y0};
         const SDL_FRect dst{left + float(x0), top + float(y0), float(w), float(y1 - y0)};
-        SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
     };
     part(v.y, bandTop, v.x, v.w, SDL_BLENDMODE_BLEND);
     part(bandTop, bandBottom, 0, img.width, SDL_BLENDMODE_NONE); // opaque rows span the whole width
@@ -838,6 +851,7 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
             ry = std::floor(ry);
         }
         const SDL_FRect r{rx, ry, rw, rh};
+        if (!InViewport(rx, ry, rx + rw, ry + rh)) return;
         if (filled)
             SDL_RenderFillRectF(g_renderer, &r);
         else
@@ -846,6 +860,9 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
     }
     const SDL_FPoint p[4] = {Transform(x, y, 0, 0), Transform(x, y, w, 0), Transform(x, y, w, h),
                              Transform(x, y, 0, h)};
+    const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
+    const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+    if (!InViewport(minX, minY, maxX, maxY)) return;
     if (!filled) {
         const SDL_FPoint loop[5] = {p[0], p[1], p[2], p[3], p[0]};
         SDL_RenderDrawLinesF(g_renderer, loop, 5);

@@ -190,6 +190,37 @@ TEST_F(GraphicsTest, ViewportClipsDrawingButNotCls) {
     EXPECT_EQ(PixelAt(50, 50), (Rgb{0, 0, 90}));
 }
 
+// Draws wholly outside the viewport are dropped before they reach the renderer; one that reaches a single pixel in,
+// or only turned, still draws.
+TEST_F(GraphicsTest, DrawsReachingIntoTheViewportByOnePixelStillDraw) {
+    Draw_SetViewport(100, 100, 50, 50);
+    Draw_SetColor(255, 255, 255);
+    Draw_Rect(90, 120, 11, 5); // x 90..100
+    Draw_Rect(149, 130, 10, 5);
+    Draw_Rect(120, 90, 5, 11);
+    Draw_Rect(130, 149, 5, 10);
+    EXPECT_EQ(PixelAt(100, 122), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(149, 132), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(122, 100), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(132, 149), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(99, 122), (Rgb{0, 0, 0}));
+    const ImagePtr red = SolidImage(10, 10, 255, 0, 0);
+    Draw_Image(red, 91, 110); // x 91..100
+    EXPECT_EQ(PixelAt(100, 112), (Rgb{255, 0, 0}));
+    Draw_SetScale(2, 2);
+    Draw_Image(SolidImage(5, 5, 0, 255, 0), 140, 141); // y 141..150 when scaled
+    EXPECT_EQ(PixelAt(142, 149), (Rgb{0, 255, 0}));
+    Draw_SetScale(1, 1);
+    // 80 x 4 turned 90 degrees about its top-left corner at (120, 40): x 116..119, y 40..119. Unturned it would lie
+    // above the viewport.
+    Draw_SetRotation(90);
+    Draw_Image(SolidImage(80, 4, 0, 0, 255), 120, 40);
+    EXPECT_EQ(PixelAt(118, 110), (Rgb{0, 0, 255}));
+    Draw_SetColor(255, 255, 0);
+    Draw_Rect(140, 40, 80, 4);
+    EXPECT_EQ(PixelAt(138, 110), (Rgb{255, 255, 0}));
+}
+
 TEST_F(GraphicsTest, LinesIncludeBothEndsAndOutlinesStayHollow) {
     Draw_SetColor(255, 255, 0);
     Draw_Line(10, 5, 20, 5);
