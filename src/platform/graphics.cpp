@@ -67,6 +67,7 @@ struct Layer {
     uint32_t epoch = 0;             // g_layerEpoch when its picture was drawn
     uint64_t key = 0;               // what the picture shows
     SDL_Rect area{};                // the part of the canvas it stands for
+    SDL_Rect covered{};             // the part of area the copies of this frame leave out (drawn over opaque later)
     bool valid = false;             // a picture was drawn for key, generation and epoch
     bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
     uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
@@ -175,11 +176,23 @@ void ApplyIcon() {
 // What the frames are drawn into while no layer is being drawn.
 SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
 
-// Copies a layer's area onto the canvas, opaque, within the viewport.
+// Copies a layer's area onto the canvas, opaque, within the viewport; without its covered part: the bands above and
+// below it across the whole area, and the pieces left and right of it.
 void CopyLayer(const Layer& l) {
     SDL_SetTextureBlendMode(l.texture, SDL_BLENDMODE_NONE);
-    SDL_RenderCopy(g_renderer, l.texture, &l.area, &l.area);
     g_drawnSinceFlip = true;
+    const SDL_Rect& a = l.area;
+    SDL_Rect c{};
+    if (!SDL_IntersectRect(&l.covered, &a, &c)) {
+        SDL_RenderCopy(g_renderer, l.texture, &a, &a);
+        return;
+    }
+    const SDL_Rect parts[4] = {{a.x, a.y, a.w, c.y - a.y},
+                               {a.x, c.y + c.h, a.w, a.y + a.h - c.y - c.h},
+                               {a.x, c.y, c.x - a.x, c.h},
+                               {c.x + c.w, c.y, a.x + a.w - c.x - c.w, c.h}};
+    for (const SDL_Rect& p : parts)
+        if (p.w > 0 && p.h > 0) SDL_RenderCopy(g_renderer, l.texture, &p, &p);
 }
 
 } // namespace
@@ -377,7 +390,7 @@ void Graphics_HandleEvent(const SDL_Event& ev) {
 
 // ---- [SECTION] Cached layers ---------------------------------------------------------------------------------------
 
-bool Layer_Reuse(int layer, uint64_t key, Rect area) {
+bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (layer < 0 || layer >= kLayerSlots) return false;
     SDL_Rect a{};
     const SDL_Rect whole{0, 0, g_width, g_height};
@@ -390,6 +403,7 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area) {
         l.texture = nullptr;
         l.valid = false;
     }
+    l.covered = SDL_Rect{covered.x, covered.y, covered.w, covered.h};
     if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
         CopyLayer(l);
         return true;

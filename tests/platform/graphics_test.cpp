@@ -761,3 +761,41 @@ TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
     Layer_Release(kLayer);
     Sys_UseFakeClock(0);
 }
+
+// A covered part is left out of the copies of its frame only (drawn into the layer or copied from it); the layer
+// keeps it, a later frame without one copies the whole, and a covered part reaching past the area counts within it.
+TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
+    Sys_UseFakeClock(16);
+    constexpr int kLayer = 0;
+    Layer_Release(kLayer);
+    const auto frame = [&](Rect covered) {
+        Fill(1, 2, 3);
+        if (!Layer_Reuse(kLayer, 5, Rect{}, covered)) {
+            Fill(200, 100, 50);
+            Layer_Done(kLayer);
+        }
+        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+        Graphics_Flip();
+        return shown;
+    };
+    constexpr uint32_t kLayerColour = 0xFFC86432u, kBelow = 0xFF010203u;
+    const uint32_t start = Layer_Redraws(kLayer);
+    for (const char* pass : {"drawn into the layer", "copied from it"}) {
+        const Pixmap pm = frame(Rect{300, 200, 100, 50});
+        for (const SDL_Point p : {SDL_Point{300, 200}, SDL_Point{399, 249}})
+            EXPECT_EQ(Pixmap_ReadPixel(pm, p.x, p.y), kBelow) << pass << " " << p.x << "," << p.y;
+        for (const SDL_Point p : {SDL_Point{299, 220}, SDL_Point{400, 220}, SDL_Point{350, 199}, SDL_Point{350, 250},
+                                  SDL_Point{0, 0}, SDL_Point{799, 599}, SDL_Point{0, 220}, SDL_Point{799, 220}})
+            EXPECT_EQ(Pixmap_ReadPixel(pm, p.x, p.y), kLayerColour) << pass << " " << p.x << "," << p.y;
+    }
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 1u);
+    EXPECT_EQ(Pixmap_ReadPixel(frame(Rect{}), 350, 220), kLayerColour) << "a later frame without one";
+    const Pixmap corner = frame(Rect{700, -10, 200, 60}); // x 700..799, y 0..49 on the canvas
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 799, 0), kBelow);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 700, 49), kBelow);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 699, 0), kLayerColour);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 700, 50), kLayerColour);
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 1u);
+    Layer_Release(kLayer);
+    Sys_UseFakeClock(0);
+}
