@@ -302,8 +302,8 @@ TEST_F(GameScreen, EscOpensTheInGameMenu) {
     EXPECT_EQ(Dialog_UpdateFn(), IGMenu_Update);
 }
 
-// The scene's copy leaves out the panel's rows the interface covers opaque later in the frame, and only on the screen
-// that draws the interface: whatever lay on the canvas before a frame never shows through.
+// Whatever lay on the canvas before a frame never shows through, on the game screen and on the dimmed board (the
+// scene's copy may leave out the panel's rows, which the interface covers opaque later in the frame).
 TEST_F(GameScreen, AFrameCoversWhatLayOnTheCanvasBefore) {
     Game_Start(0);
     Frames(90); // the light sweep
