@@ -367,7 +367,8 @@ TEST_F(GraphicsTest, StretchedPicturesGetSdlsPixelsEveryTimeAndFollowTheirPictur
         {"additive", 210, 160, 30, 19, BLEND_ADDITIVE, 255, 255, 255, 1.0f, whole},
         {"additive, tinted", 210, 160, 11, 7, BLEND_ADDITIVE, 10, 250, 128, 0.3f, whole},
         {"over the top-left corner", -6.5f, -3.2f, 33, 20, BLEND_ALPHA, 255, 255, 255, 1.0f, whole},
-        {"over the bottom-right corner", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, cut},
+        {"over the bottom-right corner", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, whole},
+        {"wholly outside the clip rectangle", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, cut, false},
         {"inside the clip rectangle", 130, 100, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut},
         {"cut by the clip rectangle", 110, 85, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut, false},
     };
