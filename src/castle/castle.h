@@ -306,6 +306,9 @@ void Gamble_DrawResult();           // prize text and picture inside the shop bo
 void IGI_Load();              // start-up: the panel, bars and buttons
 void IGI_OpenMenu();          // Esc or the menu button: cancels targeting, else opens the in-game menu dialog
 void IGI_Update();            // the in-game interface: counters, bars and buttons (event 16 each)
+// The panel's rows opaque all across, which IGI_Update covers whatever lies below; empty until the panel was drawn
+// once (or when they are too few to keep apart).
+Rect IGI_OpaqueBand();
 void IGI_Btn_Hammer_LeftUp(); // the hammer button: event 8, then the hammer cursor
 const ImagePtr& IGI_SpellIcon(int32_t spell); // the spell's icon (null until IGI_Load)
 // Button `index` of the in-game interface (the spell buttons are spell + 2); null when there is none.

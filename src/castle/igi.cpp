@@ -236,6 +236,14 @@ void IGI_Btn_Hammer_LeftUp() {
     Hammer_Arm();
 }
 
+Rect IGI_OpaqueBand() {
+    int top = 0, bottom = 0;
+    Image_OpaqueRows(g_panel, 0, top, bottom);
+    const int w = g_panel ? Image_Width(g_panel) : 0;
+    if (bottom - top < 16 || w <= 0) return Rect{};
+    return Rect{int(kPanelX), top, w, bottom - top};
+}
+
 namespace {
 // The panel with what stands on it but the buttons: level, score, gold, lives, the treasure, the hammer gauge.
 void DrawPanel() {
@@ -268,17 +276,16 @@ LayerKey PanelKey() {
 // order; only the rows above and below it (its rounded ends, where what lies below shows through) are drawn each
 // frame, clipped to them. Either way the drawing state afterwards is the same. The buttons are drawn over it.
 void DrawPanelCached() {
-    int top = 0, bottom = 0;
-    Image_OpaqueRows(g_panel, 0, top, bottom);
-    const int x = int(kPanelX), w = g_panel ? Image_Width(g_panel) : 0;
-    if (bottom - top < 16 || w <= 0) { // not drawn yet, or nothing worth keeping
+    const Rect band = IGI_OpaqueBand();
+    if (band.w <= 0) { // not drawn yet, or nothing worth keeping
         DrawPanel();
     } else {
-        if (!Layer_Reuse(kLayerGamePanel, PanelKey().hash, Rect{x, top, w, bottom - top})) {
+        if (!Layer_Reuse(kLayerGamePanel, PanelKey().hash, band)) {
             DrawPanel();
             Layer_Done(kLayerGamePanel);
         }
         const Rect keep = Draw_GetViewport();
+        const int x = band.x, w = band.w, top = band.y, bottom = band.y + band.h;
         for (const Rect& strip : {Rect{x, 0, w, top}, Rect{x, bottom, w, Image_Height(g_panel) - bottom}}) {
             Draw_SetViewport(strip.x, strip.y, strip.w, strip.h);
             if (Draw_GetViewport().w > 0 && Draw_GetViewport().h > 0) DrawPanel();

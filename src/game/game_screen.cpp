@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "board/play.h"
 
@@ -353,14 +354,18 @@ void AddCellsKey(LayerKey& key) {
 
 // The bottom of the game screen: the clear, the backdrop with the castle, the board's cells. They change seldom
 // (a cell's tile or light, a castle part), so while the castle stands still and the board is not faded they are
-// kept as one cached layer and copied each frame. Either way the drawing state afterwards is Board_Draw's.
-void DrawBackdropAndCells() {
+// kept as one cached layer and copied each frame. Either way the drawing state afterwards is Board_Draw's. With the
+// interface drawn later in the frame, the copy leaves out what the panel covers opaque: on the GL renderers, where
+// that spares their per-pixel cost. SDL's software renderer copies the whole layer faster than the pieces round the
+// panel (about 0.02 CPU-s/s less on the idle board, measured), so there it is copied whole.
+void DrawBackdropAndCells(bool interface) {
     Draw_ResetState();
     Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
     LayerKey key;
     if (Board_Alpha == 1.0f && Castle_GameStill(key)) {
         AddCellsKey(key);
-        if (Layer_Reuse(kLayerGameScene, key.hash)) {
+        const bool leaveOut = interface && std::strcmp(Graphics_RendererName(), "software") != 0;
+        if (Layer_Reuse(kLayerGameScene, key.hash, Rect{}, leaveOut ? IGI_OpaqueBand() : Rect{})) {
             Draw_SetAlpha(Board_Alpha);
             if (Cell_Width >= 24)
                 for (int32_t r = 0; r < Board_Rows; ++r)
@@ -379,7 +384,7 @@ void DrawBackdropAndCells() {
 // frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
 // effect layers.
 void DrawScene(bool interface) {
-    DrawBackdropAndCells();
+    DrawBackdropAndCells(interface);
     Effects_DrawBehind();
     Pieces_Draw();
     Board_DrawMarks();
@@ -538,7 +543,7 @@ void LevelEnd_Frame() {
     Board_UpdateTimers(Frame_DeltaMs);
     Board_UpdateMoves(Frame_DeltaMs);
     Board_Alpha = std::max(0.45f, 1.0f - LevelEnd_Ms / 2000.0f);
-    DrawBackdropAndCells();
+    DrawBackdropAndCells(false);
     Effects_DrawBehind();
     Pieces_Draw();
     MapEffects_RunAll(); // the dissolving titles and the hourglass go on over the board

@@ -67,6 +67,7 @@ struct Layer {
     uint32_t epoch = 0;             // g_layerEpoch when its picture was drawn
     uint64_t key = 0;               // what the picture shows
     SDL_Rect area{};                // the part of the canvas it stands for
+    SDL_Rect covered{};             // the part of area the copies of this frame leave out (drawn over opaque later)
     bool valid = false;             // a picture was drawn for key, generation and epoch
     bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
     uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
@@ -102,6 +103,14 @@ void ApplyClip() {
         const SDL_Rect r{g_draw.viewport.x, g_draw.viewport.y, g_draw.viewport.w, g_draw.viewport.h};
         SDL_RenderSetClipRect(g_renderer, &r);
     }
+}
+
+// False when a box of canvas pixels lies wholly outside the viewport, a pixel's margin around it included: the clip
+// would let nothing of it through, so the call is not handed to the renderer at all. Each call costs the GL
+// renderers their per-draw set-up however few pixels it draws (a panel's ends are drawn clipped to thin strips).
+bool InViewport(float x0, float y0, float x1, float y1) {
+    const Rect& v = g_draw.viewport;
+    return x0 - 1 < float(v.x + v.w) && x1 + 1 > float(v.x) && y0 - 1 < float(v.y + v.h) && y1 + 1 > float(v.y);
 }
 
 // False when the current state draws nothing at all (empty viewport, masked below half alpha).
@@ -167,11 +176,23 @@ void ApplyIcon() {
 // What the frames are drawn into while no layer is being drawn.
 SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
 
-// Copies a layer's area onto the canvas, opaque, within the viewport.
+// Copies a layer's area onto the canvas, opaque, within the viewport; without its covered part: the bands above and
+// below it across the whole area, and the pieces left and right of it.
 void CopyLayer(const Layer& l) {
     SDL_SetTextureBlendMode(l.texture, SDL_BLENDMODE_NONE);
-    SDL_RenderCopy(g_renderer, l.texture, &l.area, &l.area);
     g_drawnSinceFlip = true;
+    const SDL_Rect& a = l.area;
+    SDL_Rect c{};
+    if (!SDL_IntersectRect(&l.covered, &a, &c)) {
+        SDL_RenderCopy(g_renderer, l.texture, &a, &a);
+        return;
+    }
+    const SDL_Rect parts[4] = {{a.x, a.y, a.w, c.y - a.y},
+                               {a.x, c.y + c.h, a.w, a.y + a.h - c.y - c.h},
+                               {a.x, c.y, c.x - a.x, c.h},
+                               {c.x + c.w, c.y, a.x + a.w - c.x - c.w, c.h}};
+    for (const SDL_Rect& p : parts)
+        if (p.w > 0 && p.h > 0) SDL_RenderCopy(g_renderer, l.texture, &p, &p);
 }
 
 } // namespace
@@ -369,7 +390,7 @@ void Graphics_HandleEvent(const SDL_Event& ev) {
 
 // ---- [SECTION] Cached layers ---------------------------------------------------------------------------------------
 
-bool Layer_Reuse(int layer, uint64_t key, Rect area) {
+bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (layer < 0 || layer >= kLayerSlots) return false;
     SDL_Rect a{};
     const SDL_Rect whole{0, 0, g_width, g_height};
@@ -382,6 +403,7 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area) {
         l.texture = nullptr;
         l.valid = false;
     }
+    l.covered = SDL_Rect{covered.x, covered.y, covered.w, covered.h};
     if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
         CopyLayer(l);
         return true;
@@ -714,9 +736,14 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        if (!DrawStretchedCopy(tex, src, dst)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) && !DrawStretchedCopy(tex, src, dst))
+            SDL_RenderCopyF(g_renderer, tex, &src, &dst);
         return;
     }
+    // Turned about (x, y): within the circle through the rectangle's farthest corner.
+    const float reach = std::hypot(std::max(std::fabs(left), std::fabs(left + dst.w)),
+                                   std::max(std::fabs(top), std::fabs(top + dst.h)));
+    if (!InViewport(x - reach, y - reach, x + reach, y + reach)) return;
     const SDL_FPoint centre{-left, -top};
     SDL_RenderCopyExF(g_renderer, tex, &src, &dst, double(rot), &centre, SDL_RendererFlip(flip));
 }
@@ -762,7 +789,7 @@ bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y
         SDL_SetTextureBlendMode(tex, mode);
         const SDL_Rect src{x0, y0, w, y1 - y0};
         const SDL_FRect dst{left + float(x0), top + float(y0), float(w), float(y1 - y0)};
-        SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
     };
     part(v.y, bandTop, v.x, v.w, SDL_BLENDMODE_BLEND);
     part(bandTop, bandBottom, 0, img.width, SDL_BLENDMODE_NONE); // opaque rows span the whole width
@@ -838,6 +865,7 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
             ry = std::floor(ry);
         }
         const SDL_FRect r{rx, ry, rw, rh};
+        if (!InViewport(rx, ry, rx + rw, ry + rh)) return;
         if (filled)
             SDL_RenderFillRectF(g_renderer, &r);
         else
@@ -846,6 +874,9 @@ void Draw_Rect(float x, float y, float w, float h, bool filled) {
     }
     const SDL_FPoint p[4] = {Transform(x, y, 0, 0), Transform(x, y, w, 0), Transform(x, y, w, h),
                              Transform(x, y, 0, h)};
+    const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
+    const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+    if (!InViewport(minX, minY, maxX, maxY)) return;
     if (!filled) {
         const SDL_FPoint loop[5] = {p[0], p[1], p[2], p[3], p[0]};
         SDL_RenderDrawLinesF(g_renderer, loop, 5);

@@ -100,8 +100,10 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 // canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
 // With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
 // the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas.
+// With a covered rectangle, the copies of this frame leave it out: the caller draws it opaque later in the same frame
+// (a panel over the backdrop), so the pixels would be overwritten anyway. The picture kept is the whole area still.
 constexpr int kLayerSlots = 3;
-bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{});
+bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{}, Rect covered = Rect{});
 void Layer_Done(int layer);
 void Layer_Release(int layer);         // lets the layer's texture go (made again at its next use)
 uint32_t Layer_Redraws(int layer);     // how often its picture was drawn since the start

@@ -302,6 +302,30 @@ TEST_F(GameScreen, EscOpensTheInGameMenu) {
     EXPECT_EQ(Dialog_UpdateFn(), IGMenu_Update);
 }
 
+// Whatever lay on the canvas before a frame never shows through, on the game screen and on the dimmed board (the
+// scene's copy may leave out the panel's rows, which the interface covers opaque later in the frame).
+TEST_F(GameScreen, AFrameCoversWhatLayOnTheCanvasBefore) {
+    Game_Start(0);
+    Frames(90); // the light sweep
+    ASSERT_EQ(Screen_Current, kScreenGame);
+    Game_Paused = 1; // nothing moves: two frames of one state are the same
+    Frames(2);       // the scene and the panel kept
+    ASSERT_GT(IGI_OpaqueBand().h, 0);
+    const auto over = [&](int r, int g, int b) {
+        Draw_SetClsColor(r, g, b);
+        Draw_Cls();
+        Draw_SetClsColor(0, 0, 0);
+        Frame();
+        return Graphics_ReadPixels(0, 0, 800, 600).bytes;
+    };
+    for (const int screen : {kScreenGame, kScreenDimmed}) {
+        Screen_Current = screen;
+        EXPECT_TRUE(over(255, 0, 255) == over(0, 255, 0)) << "screen " << screen;
+    }
+    Screen_Current = kScreenGame;
+    Game_Paused = 0;
+}
+
 // The game screen keeps its backdrop and cells as a cached layer. Each change a player can see in a cell shows in the
 // next frame exactly as drawing the screen anew shows it (a key that missed a cell's value would keep the old picture).
 TEST_F(GameScreen, CachedSceneShowsEveryChangeOfACell) {

@@ -190,6 +190,37 @@ TEST_F(GraphicsTest, ViewportClipsDrawingButNotCls) {
     EXPECT_EQ(PixelAt(50, 50), (Rgb{0, 0, 90}));
 }
 
+// Draws wholly outside the viewport are dropped before they reach the renderer; one that reaches a single pixel in,
+// or only turned, still draws.
+TEST_F(GraphicsTest, DrawsReachingIntoTheViewportByOnePixelStillDraw) {
+    Draw_SetViewport(100, 100, 50, 50);
+    Draw_SetColor(255, 255, 255);
+    Draw_Rect(90, 120, 11, 5); // x 90..100
+    Draw_Rect(149, 130, 10, 5);
+    Draw_Rect(120, 90, 5, 11);
+    Draw_Rect(130, 149, 5, 10);
+    EXPECT_EQ(PixelAt(100, 122), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(149, 132), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(122, 100), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(132, 149), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(99, 122), (Rgb{0, 0, 0}));
+    const ImagePtr red = SolidImage(10, 10, 255, 0, 0);
+    Draw_Image(red, 91, 110); // x 91..100
+    EXPECT_EQ(PixelAt(100, 112), (Rgb{255, 0, 0}));
+    Draw_SetScale(2, 2);
+    Draw_Image(SolidImage(5, 5, 0, 255, 0), 140, 141); // y 141..150 when scaled
+    EXPECT_EQ(PixelAt(142, 149), (Rgb{0, 255, 0}));
+    Draw_SetScale(1, 1);
+    // 80 x 4 turned 90 degrees about its top-left corner at (120, 40): x 116..119, y 40..119. Unturned it would lie
+    // above the viewport.
+    Draw_SetRotation(90);
+    Draw_Image(SolidImage(80, 4, 0, 0, 255), 120, 40);
+    EXPECT_EQ(PixelAt(118, 110), (Rgb{0, 0, 255}));
+    Draw_SetColor(255, 255, 0);
+    Draw_Rect(140, 40, 80, 4);
+    EXPECT_EQ(PixelAt(138, 110), (Rgb{255, 255, 0}));
+}
+
 TEST_F(GraphicsTest, LinesIncludeBothEndsAndOutlinesStayHollow) {
     Draw_SetColor(255, 255, 0);
     Draw_Line(10, 5, 20, 5);
@@ -336,7 +367,8 @@ TEST_F(GraphicsTest, StretchedPicturesGetSdlsPixelsEveryTimeAndFollowTheirPictur
         {"additive", 210, 160, 30, 19, BLEND_ADDITIVE, 255, 255, 255, 1.0f, whole},
         {"additive, tinted", 210, 160, 11, 7, BLEND_ADDITIVE, 10, 250, 128, 0.3f, whole},
         {"over the top-left corner", -6.5f, -3.2f, 33, 20, BLEND_ALPHA, 255, 255, 255, 1.0f, whole},
-        {"over the bottom-right corner", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, cut},
+        {"over the bottom-right corner", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, whole},
+        {"wholly outside the clip rectangle", 790, 595, 17, 11, BLEND_ALPHA, 255, 255, 255, 0.8f, cut, false},
         {"inside the clip rectangle", 130, 100, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut},
         {"cut by the clip rectangle", 110, 85, 40, 24, BLEND_ALPHA, 255, 255, 255, 1.0f, cut, false},
     };
@@ -727,6 +759,44 @@ TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
     EXPECT_EQ(drawnAgain(), 8u) << "no picture is kept while drawing is off";
     frame(10);
     EXPECT_EQ(drawnAgain(), 9u);
+    Layer_Release(kLayer);
+    Sys_UseFakeClock(0);
+}
+
+// A covered part is left out of the copies of its frame only (drawn into the layer or copied from it); the layer
+// keeps it, a later frame without one copies the whole, and a covered part reaching past the area counts within it.
+TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
+    Sys_UseFakeClock(16);
+    constexpr int kLayer = 0;
+    Layer_Release(kLayer);
+    const auto frame = [&](Rect covered) {
+        Fill(1, 2, 3);
+        if (!Layer_Reuse(kLayer, 5, Rect{}, covered)) {
+            Fill(200, 100, 50);
+            Layer_Done(kLayer);
+        }
+        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+        Graphics_Flip();
+        return shown;
+    };
+    constexpr uint32_t kLayerColour = 0xFFC86432u, kBelow = 0xFF010203u;
+    const uint32_t start = Layer_Redraws(kLayer);
+    for (const char* pass : {"drawn into the layer", "copied from it"}) {
+        const Pixmap pm = frame(Rect{300, 200, 100, 50});
+        for (const SDL_Point p : {SDL_Point{300, 200}, SDL_Point{399, 249}})
+            EXPECT_EQ(Pixmap_ReadPixel(pm, p.x, p.y), kBelow) << pass << " " << p.x << "," << p.y;
+        for (const SDL_Point p : {SDL_Point{299, 220}, SDL_Point{400, 220}, SDL_Point{350, 199}, SDL_Point{350, 250},
+                                  SDL_Point{0, 0}, SDL_Point{799, 599}, SDL_Point{0, 220}, SDL_Point{799, 220}})
+            EXPECT_EQ(Pixmap_ReadPixel(pm, p.x, p.y), kLayerColour) << pass << " " << p.x << "," << p.y;
+    }
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 1u);
+    EXPECT_EQ(Pixmap_ReadPixel(frame(Rect{}), 350, 220), kLayerColour) << "a later frame without one";
+    const Pixmap corner = frame(Rect{700, -10, 200, 60}); // x 700..799, y 0..49 on the canvas
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 799, 0), kBelow);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 700, 49), kBelow);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 699, 0), kLayerColour);
+    EXPECT_EQ(Pixmap_ReadPixel(corner, 700, 50), kLayerColour);
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 1u);
     Layer_Release(kLayer);
     Sys_UseFakeClock(0);
 }
