@@ -580,6 +580,42 @@ void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h
 
 constexpr size_t kKeptScratchPixels = 256 * 256; // an upload scratch up to this size is kept between uploads
 
+namespace {
+// True when the image's pixels may go once uploaded: they can be decoded or painted again (as Image_ReleasePixels).
+bool Releasable(const Image& img) {
+    if ((img.source.empty() && !img.repaint) || img.pinned || (img.flags & IMG_DYNAMIC)) return false;
+    for (const ImageFrame& f : img.frames)
+        if (f.writeLocked) return false;
+    return true;
+}
+
+// Makes or refreshes the frame's texture from its pixels (through `scratch`) and notes its coverage.
+bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<uint32_t>& scratch) {
+    const int w = f.pixels.width, h = f.pixels.height;
+    ScaledCopies_Forget(f.texture); // its picture changes
+    if (f.texture) {
+        int tw = 0, th = 0;
+        SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
+        if (tw != w || th != h) {
+            SDL_DestroyTexture(f.texture);
+            f.texture = nullptr;
+        }
+    }
+    if (!f.texture) {
+        const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
+        f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
+        if (!f.texture) return false;
+        SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
+                                                                                        : SDL_ScaleModeNearest);
+    }
+    Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
+    SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
+    NoteCoverage(f, scratch, w, h);
+    f.dirty = false;
+    return true;
+}
+} // namespace
+
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     if (frame < 0 || frame >= int(img.frames.size())) return nullptr;
     SDL_Renderer* r = Sdl_Renderer();
@@ -608,27 +644,25 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     const bool upload = !f.texture || f.dirty;
     if ((upload || (masked && !f.mask)) && !Image_RestorePixels(img)) return nullptr;
     if (upload) {
-        ScaledCopies_Forget(f.texture); // its picture changes
-        if (f.texture) {
-            int tw = 0, th = 0;
-            SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
-            if (tw != w || th != h) {
-                SDL_DestroyTexture(f.texture);
-                f.texture = nullptr;
-            }
-        }
-        if (!f.texture) {
-            const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
-            f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
-            if (!f.texture) return nullptr;
-            SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
-                                                                                            : SDL_ScaleModeNearest);
-        }
-        Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
-        SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
-        NoteCoverage(f, scratch, w, h);
+        if (!UploadFrame(img, f, r, scratch)) return nullptr;
         trimScratch();
-        f.dirty = false;
+        if (!masked && img.frames.size() > 1 && Releasable(img)) {
+            // A strip decoded again for this frame: every frame still without its texture gets it now, each letting
+            // its pixels go at once, so the strip is never held as pixels and textures both.
+            for (ImageFrame& g : img.frames) {
+                if (&g != &f) {
+                    if (g.generation != gen) {
+                        g.texture = g.mask = nullptr;
+                        g.generation = gen;
+                        g.dirty = true;
+                    }
+                    if ((g.texture && !g.dirty) || g.released || !UploadFrame(img, g, r, scratch)) continue;
+                }
+                std::vector<uint8_t>().swap(g.pixels.bytes);
+                g.released = true;
+            }
+            trimScratch();
+        }
         if (!masked) Image_ReleasePixels(img, false); // the texture holds the picture now
     }
     if (!masked) return f.texture;
