@@ -1,11 +1,13 @@
-// Image fonts through FreeType: a face at one pixel size and style, its Latin-1 glyphs rendered into an atlas image
-// at load and further characters added on first use. Called by the fonts table, the toolkit and Draw_Text.
+// Image fonts through FreeType: one face per font file, shared by its sizes and styles (each font has its own size
+// object on it); a font's Latin-1 glyphs are rendered into an atlas image at load and further characters added on
+// first use. Called by the fonts table, the toolkit and Draw_Text.
 #include "platform/system.h"
 #include "platform/font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 
 #include <algorithm>
 #include <array>
@@ -31,29 +33,59 @@ struct Bitmap {
     std::vector<uint8_t> coverage; // w * h, 0..255
 };
 
-using FontFilePtr = std::shared_ptr<const FileBytes>; // the bytes of one font file, shared by every font made from it
+using FontFilePtr = std::shared_ptr<const FileBytes>; // the bytes of one font file
 
-std::mutex g_fontFilesMutex;                               // guards g_fontFiles
-std::map<Str, std::weak_ptr<const FileBytes>> g_fontFiles; // files held by some font, by File_Bytes key
+// One FreeType face per font file, shared by every font made from it (a face costs tens of KB; the fonts table makes
+// over fifty sizes of four files). Each font has a size object of its own and makes it the face's active size, with
+// its own slant, before it renders (Activate).
+struct SharedFace {
+    FontFilePtr file; // FreeType reads from it for the face's lifetime
+    FT_Face face = nullptr;
 
-// The bytes of a font file, shared with every font already made from the same file; null when missing or empty.
-FontFilePtr OpenFontFile(const Str& path) {
+    SharedFace() = default;
+    SharedFace(const SharedFace&) = delete;
+    SharedFace& operator=(const SharedFace&) = delete;
+    ~SharedFace() {
+        if (face) FT_Done_Face(face); // before the file it reads from goes
+    }
+};
+using SharedFacePtr = std::shared_ptr<SharedFace>;
+
+std::mutex g_facesMutex;                              // guards g_faces
+std::map<Str, std::weak_ptr<SharedFace>> g_faces;     // faces held by some font, by File_Bytes key
+
+// The face of a font file, shared with every font already made from the same file; null when the file is missing,
+// empty or not a font (reported).
+SharedFacePtr OpenFace(const Str& path) {
     auto file = std::make_shared<FileBytes>();
-    if (!File_Bytes(path, *file) || file->size == 0) return nullptr;
-    std::lock_guard<std::mutex> lock(g_fontFilesMutex);
-    std::weak_ptr<const FileBytes>& slot = g_fontFiles[file->key];
-    if (FontFilePtr held = slot.lock()) return held; // the bytes just read go again
-    slot = file;
-    return file;
+    if (!File_Bytes(path, *file) || file->size == 0) return nullptr; // the caller reports it
+    std::lock_guard<std::mutex> lock(g_facesMutex);
+    std::weak_ptr<SharedFace>& slot = g_faces[file->key];
+    if (SharedFacePtr held = slot.lock()) return held; // the bytes just read go again
+    if (!g_freetype && FT_Init_FreeType(&g_freetype) != 0) {
+        g_freetype = nullptr;
+        Log_Print("font: FreeType does not start");
+        return nullptr;
+    }
+    auto shared = std::make_shared<SharedFace>();
+    if (FT_New_Memory_Face(g_freetype, file->data, FT_Long(file->size), 0, &shared->face) != 0) {
+        shared->face = nullptr;
+        Log_Print(u"font: not a font file: " + path);
+        return nullptr;
+    }
+    FT_Select_Charmap(shared->face, FT_ENCODING_UNICODE); // a .fon keeps its own (Latin-1 for Western fonts) otherwise
+    shared->file = std::move(file);
+    slot = shared;
+    return shared;
 }
 } // namespace
 
 size_t ImageFont_FilesHeld() {
-    std::lock_guard<std::mutex> lock(g_fontFilesMutex);
+    std::lock_guard<std::mutex> lock(g_facesMutex);
     size_t n = 0;
-    for (auto it = g_fontFiles.begin(); it != g_fontFiles.end();) {
+    for (auto it = g_faces.begin(); it != g_faces.end();) {
         if (it->second.expired()) {
-            it = g_fontFiles.erase(it);
+            it = g_faces.erase(it);
         } else {
             ++n;
             ++it;
@@ -63,8 +95,8 @@ size_t ImageFont_FilesHeld() {
 }
 
 struct ImageFont {
-    FontFilePtr file; // the font file; FreeType reads from it for the face's lifetime
-    FT_Face face = nullptr;
+    SharedFacePtr shared;                      // the face of the font file, shared with its other sizes
+    FT_Size size = nullptr;                    // this font's size on the shared face
     int pixelSize = 0;                         // requested size in pixels
     int style = 0;                             // FONT_* bits
     int ascender = 0;                          // pixels above the baseline
@@ -78,16 +110,27 @@ struct ImageFont {
     ImageFont(const ImageFont&) = delete;
     ImageFont& operator=(const ImageFont&) = delete;
     ~ImageFont() {
-        if (face) FT_Done_Face(face); // before the file it reads from goes
+        if (size) FT_Done_Size(size); // before the face goes
     }
 };
 
 namespace {
+// Makes the font's size and slant the shared face's own before the face renders or measures for it.
+FT_Face Activate(ImageFont& f) {
+    FT_Face face = f.shared->face;
+    FT_Activate_Size(f.size);
+    if (FT_IS_SCALABLE(face)) {
+        FT_Matrix shear{0x10000, 0x3800, 0, 0x10000}; // about 12 degrees
+        FT_Set_Transform(face, (f.style & FONT_ITALIC) ? &shear : nullptr, nullptr);
+    }
+    return face;
+}
+
 // Renders one character; fills the glyph's metrics (not its atlas place) and its coverage bitmap.
 void RenderGlyph(ImageFont& f, char32_t code, Glyph& g, Bitmap& bm) {
     g = Glyph{};
     bm = Bitmap{};
-    FT_Face face = f.face;
+    FT_Face face = Activate(f);
     const bool smooth = (f.style & FONT_SMOOTH) != 0;
     const bool scalable = FT_IS_SCALABLE(face);
     const FT_UInt index = FT_Get_Char_Index(face, FT_ULong(code));
@@ -167,7 +210,7 @@ bool RepaintAtlas(ImageFont& f) {
         paint(code, at);
     atlas.frames[0].pixels = std::move(pm);
     atlas.frames[0].released = false;
-    Incbin_Release(f.file->data, f.file->size); // the face reads the file again only for new characters
+    Incbin_Release(f.shared->file->data, f.shared->file->size); // read again only for new characters
     return true;
 }
 
@@ -228,30 +271,21 @@ const Glyph* AddGlyph(ImageFont& f, char32_t code) {
 
 FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
     auto font = std::make_shared<ImageFont>();
-    font->file = OpenFontFile(path);
-    if (!font->file) return nullptr; // the caller reports it
-    if (!g_freetype && FT_Init_FreeType(&g_freetype) != 0) {
-        g_freetype = nullptr;
-        Log_Print("font: FreeType does not start");
-        return nullptr;
-    }
-    if (FT_New_Memory_Face(g_freetype, font->file->data, FT_Long(font->file->size), 0, &font->face) != 0) {
-        font->face = nullptr;
-        Log_Print(u"font: not a font file: " + path);
+    font->shared = OpenFace(path);
+    if (!font->shared) return nullptr; // reported, or the caller reports it
+    FT_Face face = font->shared->face;
+    if (FT_New_Size(face, &font->size) != 0) {
+        font->size = nullptr;
+        Log_Print(u"font: no room for another size: " + path);
         return nullptr;
     }
     font->pixelSize = std::clamp(pixelSize, 1, kMaxPixelSize);
     font->style = style & (FONT_BOLD | FONT_ITALIC | FONT_SMOOTH);
-    FT_Face face = font->face;
-    FT_Select_Charmap(face, FT_ENCODING_UNICODE); // a .fon keeps its own (Latin-1 for Western fonts) otherwise
+    Activate(*font);
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(font->pixelSize)) != 0) {
             Log_Print(u"font: size " + Str_FromInt(font->pixelSize) + u" refused: " + path);
             return nullptr;
-        }
-        if (font->style & FONT_ITALIC) {
-            FT_Matrix shear{0x10000, 0x3800, 0, 0x10000}; // about 12 degrees
-            FT_Set_Transform(face, &shear, nullptr);
         }
     } else {
         // A bitmap font: the strike nearest the asked height.
@@ -283,7 +317,7 @@ FontPtr ImageFont_Load(const Str& path, int pixelSize, int style) {
         return f && RepaintAtlas(*f);
     };
     Image_ReleasePixels(*font->atlas, true);
-    Incbin_Release(font->file->data, font->file->size);
+    Incbin_Release(font->shared->file->data, font->shared->file->size);
     return font;
 }
 

@@ -277,6 +277,69 @@ ImagePtr FromDecoded(Pixmap&& src, int fw, int fh, int first, int count, int fla
 } // namespace
 
 namespace {
+// A strip cut into its frames while it is decoded: each row goes straight to the frames it crosses, so the whole
+// picture is never held beside its frames (a 64-frame strip would otherwise be held twice while it is cut).
+struct StripCut {
+    int fw, fh, first, count, flags;
+    ImagePtr img;         // made once the picture's size is known
+    int cols = 0, bpp = 0;
+    bool refused = false; // the frames asked for do not fit the picture
+};
+
+bool StripStart(void* ctx, int w, int h, int format) {
+    StripCut& cut = *static_cast<StripCut*>(ctx);
+    cut.cols = w / cut.fw;
+    const int rows = h / cut.fh;
+    if (cut.cols <= 0 || int64_t(cut.first) + cut.count > int64_t(cut.cols) * rows) {
+        cut.refused = true;
+        return false;
+    }
+    cut.bpp = PixelFormat_Bytes(format);
+    cut.img = std::make_shared<Image>();
+    cut.img->width = cut.fw;
+    cut.img->height = cut.fh;
+    cut.img->flags = ResolveFlags(cut.flags);
+    cut.img->frames.resize(size_t(cut.count));
+    for (ImageFrame& f : cut.img->frames)
+        f.pixels = Pixmap_Create(cut.fw, cut.fh, format);
+    return true;
+}
+
+void StripRow(void* ctx, int y, const uint8_t* pixels) {
+    StripCut& cut = *static_cast<StripCut*>(ctx);
+    const int cellRow = y / cut.fh, inFrame = y % cut.fh;
+    const size_t frameBytes = size_t(cut.fw) * cut.bpp;
+    for (int c = 0; c < cut.cols; ++c) {
+        const int i = cellRow * cut.cols + c - cut.first;
+        if (i < 0 || i >= cut.count) continue;
+        Pixmap& pm = cut.img->frames[size_t(i)].pixels;
+        std::copy_n(pixels + size_t(c) * frameBytes, frameBytes, pm.bytes.data() + size_t(inFrame) * pm.pitch);
+    }
+}
+
+// The frames of a strip in a file: a PNG is cut as it is decoded, anything else decoded whole and cut. Null when the
+// file cannot be read or the frames do not fit it (each reported).
+ImagePtr LoadStrip(const Str& path, int fw, int fh, int first, int count, int flags) {
+    if (fw <= 0 || fh <= 0 || first < 0 || count <= 0) return nullptr;
+    FileBytes file;
+    if (!File_Bytes(path, file)) return nullptr;
+    ImagePtr img;
+    if (count > 1 && Png_IsSignature(file.data, file.size)) {
+        StripCut cut{fw, fh, first, count, flags, nullptr};
+        if (Png_DecodeRows(file.data, file.size, PixelRowSink{StripStart, StripRow, &cut}))
+            img = cut.img;
+        else
+            Warn(cut.refused ? "strip does not fit the image" : "cannot decode", path);
+    } else if (PixmapPtr pm = Pixmap_Decode(file.data, file.size)) {
+        img = FromDecoded(std::move(*pm), fw, fh, first, count, flags);
+        if (!img) Warn("strip does not fit the image", path);
+    } else {
+        Warn("cannot decode", path);
+    }
+    Incbin_Release(file.data, file.size);
+    return img;
+}
+
 // Pictures from the embedded assets at least this big (decoded, 64 x 64 RGBA) are let go right after loading: many
 // (wallpapers, help pages, the castles and castle parts not being built) are never drawn in a session, and a drawn
 // one is decoded again at its first draw. Smaller ones are let go once their textures are made.
@@ -300,11 +363,7 @@ ImagePtr Image_Load(const Str& path, int flags) {
 }
 
 ImagePtr Image_LoadAnim(const Str& path, int fw, int fh, int first, int count, int flags) {
-    PixmapPtr pm = Pixmap_Load(path);
-    if (!pm) return nullptr;
-    ImagePtr img = FromDecoded(std::move(*pm), fw, fh, first, count, flags);
-    if (!img) Warn("strip does not fit the image", path);
-    return Remember(img, path, first);
+    return Remember(LoadStrip(path, fw, fh, first, count, flags), path, first);
 }
 
 bool Image_RestorePixels(Image& img) {
@@ -317,10 +376,8 @@ bool Image_RestorePixels(Image& img) {
         img.pinned = true; // no second try every frame
         return false;
     }
-    PixmapPtr pm = Pixmap_Load(img.source);
-    ImagePtr again =
-        pm ? FromDecoded(std::move(*pm), img.width, img.height, img.sourceFirst, int(img.frames.size()), img.flags)
-           : nullptr;
+    const ImagePtr again =
+        LoadStrip(img.source, img.width, img.height, img.sourceFirst, int(img.frames.size()), img.flags);
     if (!again || again->frames.size() != img.frames.size()) {
         Warn("cannot decode again", img.source);
         img.pinned = true; // no second try every frame
@@ -523,6 +580,42 @@ void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h
 
 constexpr size_t kKeptScratchPixels = 256 * 256; // an upload scratch up to this size is kept between uploads
 
+namespace {
+// True when the image's pixels may go once uploaded: they can be decoded or painted again (as Image_ReleasePixels).
+bool Releasable(const Image& img) {
+    if ((img.source.empty() && !img.repaint) || img.pinned || (img.flags & IMG_DYNAMIC)) return false;
+    for (const ImageFrame& f : img.frames)
+        if (f.writeLocked) return false;
+    return true;
+}
+
+// Makes or refreshes the frame's texture from its pixels (through `scratch`) and notes its coverage.
+bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<uint32_t>& scratch) {
+    const int w = f.pixels.width, h = f.pixels.height;
+    ScaledCopies_Forget(f.texture); // its picture changes
+    if (f.texture) {
+        int tw = 0, th = 0;
+        SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
+        if (tw != w || th != h) {
+            SDL_DestroyTexture(f.texture);
+            f.texture = nullptr;
+        }
+    }
+    if (!f.texture) {
+        const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
+        f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
+        if (!f.texture) return false;
+        SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
+                                                                                        : SDL_ScaleModeNearest);
+    }
+    Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
+    SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
+    NoteCoverage(f, scratch, w, h);
+    f.dirty = false;
+    return true;
+}
+} // namespace
+
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     if (frame < 0 || frame >= int(img.frames.size())) return nullptr;
     SDL_Renderer* r = Sdl_Renderer();
@@ -551,27 +644,25 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     const bool upload = !f.texture || f.dirty;
     if ((upload || (masked && !f.mask)) && !Image_RestorePixels(img)) return nullptr;
     if (upload) {
-        ScaledCopies_Forget(f.texture); // its picture changes
-        if (f.texture) {
-            int tw = 0, th = 0;
-            SDL_QueryTexture(f.texture, nullptr, nullptr, &tw, &th);
-            if (tw != w || th != h) {
-                SDL_DestroyTexture(f.texture);
-                f.texture = nullptr;
-            }
-        }
-        if (!f.texture) {
-            const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
-            f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
-            if (!f.texture) return nullptr;
-            SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
-                                                                                            : SDL_ScaleModeNearest);
-        }
-        Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
-        SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
-        NoteCoverage(f, scratch, w, h);
+        if (!UploadFrame(img, f, r, scratch)) return nullptr;
         trimScratch();
-        f.dirty = false;
+        if (!masked && img.frames.size() > 1 && Releasable(img)) {
+            // A strip decoded again for this frame: every frame still without its texture gets it now, each letting
+            // its pixels go at once, so the strip is never held as pixels and textures both.
+            for (ImageFrame& g : img.frames) {
+                if (&g != &f) {
+                    if (g.generation != gen) {
+                        g.texture = g.mask = nullptr;
+                        g.generation = gen;
+                        g.dirty = true;
+                    }
+                    if ((g.texture && !g.dirty) || g.released || !UploadFrame(img, g, r, scratch)) continue;
+                }
+                std::vector<uint8_t>().swap(g.pixels.bytes);
+                g.released = true;
+            }
+            trimScratch();
+        }
         if (!masked) Image_ReleasePixels(img, false); // the texture holds the picture now
     }
     if (!masked) return f.texture;

@@ -58,8 +58,10 @@ bool Png_IsSignature(const uint8_t* data, size_t size) { return size >= 8 && png
 
 namespace {
 // The libpng part, kept free of C++ objects of its own: libpng reports errors by longjmp, which must not skip
-// destructors. The caller owns the pixmap and the row table.
-bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows) {
+// destructors. The caller owns the pixmap, the row table and the row buffer. With a sink, a file that is not
+// interlaced goes to it row by row through `rowBuf` and the pixmap only gets its size and format.
+bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows, const PixelRowSink* sink,
+                   std::vector<uint8_t>& rowBuf) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, PngError, PngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -111,6 +113,20 @@ bool PngDecodeInto(PngReadSource& src, Pixmap& pm, std::vector<png_bytep>& rows)
     pm.width = int(w);
     pm.height = int(h);
     pm.pitch = int(rowBytes);
+    if (sink && png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+        if (!sink->start(sink->ctx, pm.width, pm.height, pm.format)) {
+            png_destroy_read_struct(&png, &info, nullptr);
+            return false;
+        }
+        rowBuf.resize(rowBytes);
+        for (png_uint_32 y = 0; y < h; ++y) {
+            png_read_row(png, rowBuf.data(), nullptr);
+            sink->row(sink->ctx, int(y), rowBuf.data());
+        }
+        png_read_end(png, nullptr);
+        png_destroy_read_struct(&png, &info, nullptr);
+        return true;
+    }
     pm.bytes.resize(rowBytes * h);
     rows.resize(h);
     for (png_uint_32 y = 0; y < h; ++y)
@@ -130,8 +146,27 @@ PixmapPtr Png_Decode(const uint8_t* data, size_t size) {
     PngReadSource src{data, size, 0, {0}};
     auto pm = std::make_shared<Pixmap>();
     std::vector<png_bytep> rows;
-    if (!PngDecodeInto(src, *pm, rows)) return nullptr;
+    std::vector<uint8_t> unused;
+    if (!PngDecodeInto(src, *pm, rows, nullptr, unused)) return nullptr;
     return pm;
+}
+
+bool Png_DecodeRows(const uint8_t* data, size_t size, const PixelRowSink& sink) {
+    if (!Png_IsSignature(data, size)) {
+        Log_Print("png: not a PNG file");
+        return false;
+    }
+    PngReadSource src{data, size, 0, {0}};
+    Pixmap pm;
+    std::vector<png_bytep> rows;
+    std::vector<uint8_t> rowBuf;
+    if (!PngDecodeInto(src, pm, rows, &sink, rowBuf)) return false;
+    if (pm.bytes.empty()) return true; // handed over row by row
+    // Interlaced: decoded whole, then handed over.
+    if (!sink.start(sink.ctx, pm.width, pm.height, pm.format)) return false;
+    for (int y = 0; y < pm.height; ++y)
+        sink.row(sink.ctx, y, pm.bytes.data() + size_t(y) * pm.pitch);
+    return true;
 }
 
 std::vector<uint8_t> Png_Encode(const Pixmap& pm) {

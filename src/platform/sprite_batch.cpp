@@ -19,8 +19,8 @@
 namespace {
 
 constexpr int kPage = 2048;    // atlas page width, and the most rows a page grows to
-constexpr int kPageRows = 256; // rows of a fresh page; it doubles as images join (powers of two keep the texture
-                               // coordinates exact, so what is drawn does not depend on the page's height)
+constexpr int kPageRows = 256; // least height of a page's texture on SDL's software renderer (see PageRows)
+constexpr int kRowStep = 64;   // a page's texture height elsewhere: the rows its images fill, in steps of this
 constexpr int kPad = 1;        // empty pixels between packed frames (no bleeding when filtered)
 
 // A page holds no pixels of its own: the texture is painted from its images (which keep their pixels or decode them
@@ -28,7 +28,7 @@ constexpr int kPad = 1;        // empty pixels between packed frames (no bleedin
 // texture is a streaming one, the same surface as a static one there, whose lock hands out its own pixels: the
 // blitter reads them in place.
 struct AtlasPage {
-    int rows = 0;                   // height of the page: kPageRows doubled as often as its images need
+    int used = 0;                   // rows its images fill
     SDL_Texture* texture = nullptr; // the page's pixels (premultiplied on the one-blend path); null until drawn
     uint32_t generation = 0;        // renderer generation of the texture
     bool premultiplied = false;     // how the texture was painted
@@ -107,6 +107,22 @@ const SDL_BlendMode kPremulBlend =
 
 bool g_probed = false; // the path was checked for the current run (checked again after every flush)
 
+// The height of a page's texture. On SDL's software renderer (the path without one blend) it doubles from
+// kPageRows as the page fills: that renderer finds texels by truncating texture coordinate times height, which is
+// exact only for powers of two, and what it draws must not depend on the page's height. The GPU renderers sample
+// texel centres, so there the texture is only as high as its images need (in steps of kRowStep, so that a few late
+// images join without a new texture): texture memory there lives in the driver's heap too.
+int PageRows(const AtlasPage& p) {
+    const int used = std::max(p.used, 1);
+    if (!g_oneBlend) {
+        int n = kPageRows;
+        while (n < used && n < kPage)
+            n *= 2;
+        return n;
+    }
+    return std::min(kPage, (used + kRowStep - 1) / kRowStep * kRowStep);
+}
+
 bool OneBlend() {
     if (g_probed) return g_oneBlend;
     const int gen = int(Texture_Generation());
@@ -141,18 +157,19 @@ void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int fra
 // A fresh texture is cleared to transparent (GL leaves a new texture's contents undefined); the first page gets its
 // white block.
 bool ClearPage(AtlasPage& p) {
+    const int rows = PageRows(p);
     if (p.streaming) {
         void* pixels = nullptr;
         int pitch = 0;
         if (SDL_LockTexture(p.texture, nullptr, &pixels, &pitch) != 0) return false;
-        for (int y = 0; y < p.rows; ++y)
+        for (int y = 0; y < rows; ++y)
             std::fill_n(static_cast<uint8_t*>(pixels) + ptrdiff_t(y) * pitch, size_t(kPage) * 4, uint8_t(0));
         SDL_UnlockTexture(p.texture);
     } else {
         constexpr int kBand = 64; // rows cleared per upload
         const std::vector<uint32_t> zeros(size_t(kPage) * kBand, 0u);
-        for (int y = 0; y < p.rows; y += kBand) {
-            const SDL_Rect band{0, y, kPage, std::min(kBand, p.rows - y)};
+        for (int y = 0; y < rows; y += kBand) {
+            const SDL_Rect band{0, y, kPage, std::min(kBand, rows - y)};
             if (SDL_UpdateTexture(p.texture, &band, zeros.data(), kPage * 4) != 0) return false;
         }
     }
@@ -197,7 +214,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
     if (p.texture) {
         int tw = 0, th = 0;
         SDL_QueryTexture(p.texture, nullptr, nullptr, &tw, &th);
-        if (th != p.rows) { // the page grew
+        if (th != PageRows(p)) { // the page grew, or the renderer wants another height
             SDL_DestroyTexture(p.texture);
             p.texture = nullptr;
         }
@@ -207,7 +224,8 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         p.streaming = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         p.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
+                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage,
+                              PageRows(p));
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
         if (!ClearPage(p)) {
@@ -251,12 +269,18 @@ SDL_Color VertexColour(bool premul, int blend, uint8_t r, uint8_t g, uint8_t b, 
                      blend == BLEND_ADDITIVE ? uint8_t(0) : a};
 }
 
-// Makes the page at least `rows` high (doubling; at most kPage); the rows added are empty.
-void GrowPage(AtlasPage& p, int rows) {
-    int n = std::max(p.rows, kPageRows);
-    while (n < rows && n < kPage)
-        n *= 2;
-    p.rows = n; // a texture of the old height is made again, and painted anew
+// Makes the page at least `rows` high (at most kPage); the rows added are empty. A texture of another height is made
+// again, and painted anew.
+void GrowPage(AtlasPage& p, int rows) { p.used = std::min(kPage, std::max(p.used, rows)); }
+
+// The texture coordinate of the edge before texel `texel` on an axis `size` texels long (`perTexel` is 1 / size):
+// the least float whose exact product with the size is not below the texel, so that truncating the product finds
+// the texel again on a page of any height.
+float TexEdge(int texel, int size, float perTexel) {
+    float t = float(texel) * perTexel;
+    while (double(t) * size < texel)
+        t = std::nextafter(t, 2.0f);
+    return t;
 }
 
 // The first page starts with a white 2x2 block (ClearPage): lines drawn from it join the atlas runs.
@@ -266,7 +290,7 @@ AtlasPage* FirstPage() {
     if (atlas.pages.empty()) {
         atlas.pages.push_back(std::make_unique<AtlasPage>());
         AtlasPage& p = *atlas.pages.back();
-        GrowPage(p, kPageRows);
+        GrowPage(p, 2 + kPad);
         p.penX = 2 + kPad;
         p.shelfH = 2 + kPad;
     }
@@ -385,12 +409,13 @@ void DrawGeometry(SDL_Renderer* renderer, SDL_Texture* tex, const SDL_Vertex* ve
 void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
     SDL_Texture* tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
     if (!tex) return;
-    const float rows = float(run.page->rows);
+    const int rows = PageRows(*run.page);
+    const float perRow = 1.0f / float(rows);
     size_t start = 0;
     for (size_t i = 0; i < run.blits.size(); ++i) {
         const BlitItem& it = run.blits[i];
-        const float u0 = float(it.frame.x) / kPage, v0 = float(it.frame.y) / rows,
-                    u1 = float(it.frame.x + it.frame.w) / kPage, v1 = float(it.frame.y + it.frame.h) / rows;
+        const float u0 = float(it.frame.x) / kPage, v0 = TexEdge(it.frame.y, rows, perRow),
+                    u1 = float(it.frame.x + it.frame.w) / kPage, v1 = TexEdge(it.frame.y + it.frame.h, rows, perRow);
         const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
         SDL_FPoint pt[4];
         for (int k = 0; k < 4; ++k)
@@ -437,31 +462,30 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
     Atlas& atlas = TheAtlas();
     // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
-    // With the entry, its page and the page's row scale (rows are a power of two: the products are exact).
+    // With the entry and its page.
     static const Image* lastImage = nullptr;
     static const AtlasEntry* lastEntry = nullptr;
     static const AtlasPage* lastPage = nullptr;
-    static float lastPerRow = 1.0f;
     if (img.get() != lastImage || g_atlasChanged) {
         g_atlasChanged = false;
         const auto it = atlas.entries.find(img.get());
         lastImage = img.get();
         lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
         lastPage = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
-        lastPerRow = lastPage ? 1.0f / float(lastPage->rows) : 1.0f;
     }
+    const AtlasPage* page = lastPage;
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     bool premul = false;
-    const AtlasPage* page = lastPage;
     if (page) {
         premul = OneBlend();
         const SDL_Rect& f = lastEntry->frames[size_t(frame)].at;
         if (f.w <= 0) return; // not a visible texel in the frame
-        const float perRow = lastPerRow;
-        u0 = float(f.x) / kPage;
-        v0 = float(f.y) * perRow;
+        const int rows = PageRows(*page);
+        const float perRow = 1.0f / float(rows);
+        u0 = float(f.x) / kPage; // the width is a power of two: exact
+        v0 = TexEdge(f.y, rows, perRow);
         u1 = float(f.x + f.w) / kPage;
-        v1 = float(f.y + f.h) * perRow;
+        v1 = TexEdge(f.y + f.h, rows, perRow);
     }
     // Corners about the handle, scaled, then turned clockwise on screen (y grows downward). An atlas frame covers
     // only its trimmed box.
@@ -562,7 +586,7 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
         pt[2] = {bx + uy, by - ux};
         pt[3] = {ax + uy, ay - ux};
     }
-    const float whiteV = 0.5f / float(page->rows);
+    const float whiteV = 0.5f / float(PageRows(*page));
     const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
@@ -663,6 +687,8 @@ void Batch_AtlasAdd(const ImagePtr& img) {
     g_atlasChanged = true;
     Image_ReleasePixels(*img, true); // drawn from the page; the paint, a lock or a draw of its own decodes it again
 }
+
+float Batch_TexelEdge(int texel, int size) { return TexEdge(texel, size, 1.0f / float(size)); }
 
 bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }
 

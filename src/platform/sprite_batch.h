@@ -35,6 +35,10 @@ void Batch_SetCover(const Rect& r);
 // larger than a page stay on their own textures.
 void Batch_AtlasAdd(const ImagePtr& img);
 bool Batch_InAtlas(const ImagePtr& img);
+// The texture coordinate of the edge before texel `texel` on an axis `size` texels long: the least float whose
+// product with the size (exact, or rounded to float) is not below the texel, so truncating it finds the texel again
+// whatever the size (an atlas page's height need not be a power of two).
+float Batch_TexelEdge(int texel, int size);
 
 // Counters since the last reset: sprites and lines added, vertices built, geometry calls made (flushes of a
 // non-empty batch, with or without a window).

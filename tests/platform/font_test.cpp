@@ -287,6 +287,34 @@ TEST_F(Canvas, FontFilesAreHeldOnceAndOutliveFreesInAnyOrder) {
     } while (std::next_permutation(order.begin(), order.end()) && order[0] < 2);
 }
 
+// The sizes and styles of one file share its face: each font renders its new characters at its own size and slant
+// whatever font used the face last. Fonts of the same bytes under other names (a face each) draw the reference.
+TEST_F(Canvas, FontsOfOneFileRenderAtTheirOwnSizeWhicheverRanBefore) {
+    const std::array<std::pair<int, int>, 3> kinds = {
+        {{12, FONT_SMOOTH}, {30, FONT_SMOOTH | FONT_ITALIC}, {18, FONT_BOLD}}};
+    std::vector<FontPtr> shared, alone;
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        const Str own = u"test/alone" + Str_FromInt(int(i)) + u".ttf";
+        Incbin_Register(own, DejaVuBytes());
+        shared.push_back(ImageFont_Load(kDejaVu, kinds[i].first, kinds[i].second));
+        alone.push_back(ImageFont_Load(u"incbin::" + own, kinds[i].first, kinds[i].second));
+        ASSERT_TRUE(shared.back() && alone.back());
+    }
+    const auto shown = [](const FontPtr& f, const Str& text) {
+        Draw_SetImageFont(f);
+        Draw_Cls();
+        Draw_Text(text, 10, 10);
+        return Graphics_ReadPixels(0, 0, 120, 60).bytes;
+    };
+    for (const Str c : {u"Ж", u"Ω", u"€", u"Ag"}) // new characters are rendered on first use, Latin-1 ones at load
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            const std::vector<uint8_t> drawn = shown(shared[i], c);
+            EXPECT_EQ(drawn, shown(alone[i], c)) << Str_ToUtf8(c) << " at " << kinds[i].first << " px";
+            EXPECT_EQ(ImageFont_TextWidth(shared[i], c), ImageFont_TextWidth(alone[i], c));
+        }
+    Draw_SetImageFont(nullptr);
+}
+
 TEST(FontLoad, FilesThatAreNoFontsGiveNull) {
     EXPECT_EQ(ImageFont_Load(u"/nonexistent/font.ttf", 12, FONT_SMOOTH), nullptr);
     Incbin_Register(u"test/garbage.ttf", std::vector<uint8_t>(300, 0x41));

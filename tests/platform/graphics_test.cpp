@@ -660,6 +660,30 @@ TEST_F(GraphicsTest, AssetPicturesLetTheirPixelsGoAndComeBackTheSame) {
     EXPECT_EQ(PixelAt(301, 0), (Rgb{10, 20, 30}));
 }
 
+// A strip from the embedded assets drawn for the first time gives every frame its texture at once and keeps none of
+// its pixels; each frame then shows its own picture.
+TEST_F(GraphicsTest, AStripDrawnOnceKeepsEveryFrameAsItsOwnTextureOnly) {
+    const Rgb colours[3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 6; ++x)
+            rgb.insert(rgb.end(), {uint8_t(colours[x / 2].r), uint8_t(colours[x / 2].g), uint8_t(colours[x / 2].b)});
+    Incbin_Register(u"test/strip3.png", MakePng(6, 2, PNG_COLOR_TYPE_RGB, 8, rgb));
+    const ImagePtr strip = Image_LoadAnim(u"incbin::test/strip3.png", 2, 2, 0, 3, 0);
+    ASSERT_NE(strip, nullptr);
+    Image_ReleasePixels(*strip, true);
+    Draw_Image(strip, 10, 10, 1);
+    for (const ImageFrame& f : strip->frames) {
+        EXPECT_NE(f.texture, nullptr);
+        EXPECT_TRUE(f.released);
+    }
+    Draw_Image(strip, 20, 10, 2);
+    Draw_Image(strip, 30, 10, 0);
+    EXPECT_EQ(PixelAt(11, 11), colours[1]);
+    EXPECT_EQ(PixelAt(21, 11), colours[2]);
+    EXPECT_EQ(PixelAt(31, 11), colours[0]);
+}
+
 } // namespace
 
 // A cached layer gives the pixels of drawing its content straight (blended, additive and text over an opaque

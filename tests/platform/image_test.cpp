@@ -11,6 +11,7 @@
 #include "draw_helpers.h"
 #include "platform/codecs.h"
 #include "platform/image.h"
+#include "platform/image_internal.h"
 #include "platform/incbin.h"
 
 using namespace drawtest;
@@ -241,6 +242,32 @@ TEST(ImageOpaqueRect, LargestRectangleOfAlpha255) {
     EXPECT_EQ(w * h, 0);
     Image_OpaqueRect(nullptr, 0, x, y, w, h);
     EXPECT_EQ(w * h, 0);
+}
+
+// Strips are cut while the file is decoded: each frame holds what cutting the whole decoded picture gives, row for
+// row, for a file read in one pass or interlaced, when first loaded and when its pixels are decoded again.
+TEST(ImageStrip, FramesCutWhileDecodingMatchTheCutOfTheWholePicture) {
+    constexpr int kW = 14, kH = 10; // 3 x 3 cells of 4 x 3, two columns and a row left over
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            rgba.insert(rgba.end(), {uint8_t(x * 17), uint8_t(y * 23), uint8_t(x * y), uint8_t(255 - x - y)});
+    for (const bool interlaced : {false, true}) {
+        const Str name = interlaced ? u"incbin::test/varied_interlaced.png" : u"incbin::test/varied.png";
+        Incbin_Register(name.substr(8), MakePng(kW, kH, PNG_COLOR_TYPE_RGBA, 8, rgba, {}, {}, interlaced));
+        const ImagePtr whole = Image_Load(name, 0);
+        ASSERT_NE(whole, nullptr);
+        const ImagePtr cut = Image_FromPixmapAnim(*Image_Lock(whole, 0, LOCK_READ), 4, 3, 1, 7, 0);
+        const ImagePtr loaded = Image_LoadAnim(name, 4, 3, 1, 7, 0);
+        const ImagePtr again = Image_LoadAnim(name, 4, 3, 1, 7, 0);
+        ASSERT_TRUE(cut && loaded && again);
+        Image_ReleasePixels(*again, true); // decoded anew by the lock
+        for (int f = 0; f < 7; ++f) {
+            const std::vector<uint8_t>& want = Image_Lock(cut, f, LOCK_READ)->bytes;
+            EXPECT_EQ(Image_Lock(loaded, f, LOCK_READ)->bytes, want) << "frame " << f << (interlaced ? " interlaced" : "");
+            EXPECT_EQ(Image_Lock(again, f, LOCK_READ)->bytes, want) << "frame " << f << " decoded again";
+        }
+    }
 }
 
 TEST(ImageCreate, CreatedImagesAreFormat5WithFlagsAndHandles) {

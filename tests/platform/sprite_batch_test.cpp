@@ -160,6 +160,18 @@ TEST_F(SpriteBatchTest, AtlasPagesArePaintedAgainForANewRendererAndAJoiningImage
     EXPECT_EQ(PixelAt(61, 11), (Rgb{255, 255, 0}));
 }
 
+// A page is as high as its images need on the GPU renderers: a frame's edges must still lead to its own texels when
+// the coordinate is multiplied back by the height and truncated, in float or in exact arithmetic.
+TEST(SpriteBatchTexels, EdgesFindTheirTexelOnPagesOfAnyHeight) {
+    for (int size = 64; size <= 2048; size += 64)
+        for (int texel = 0; texel <= size; ++texel) {
+            const float t = Batch_TexelEdge(texel, size);
+            ASSERT_LE(t, 1.0f);
+            ASSERT_EQ(int(t * float(size)), texel) << texel << " of " << size;
+            ASSERT_EQ(int(double(t) * size), texel) << texel << " of " << size;
+        }
+}
+
 TEST_F(SpriteBatchTest, ViewportClipsTheRunsThatFollow) {
     const ImagePtr img = SolidImage(10, 10, 255, 255, 255);
     Fill(0, 0, 0);
