@@ -54,6 +54,17 @@ class CastleShop : public PlayTest {
         Frames(60); // the panel slides in
         ASSERT_EQ(Fade_State, FADE_STILL);
     }
+    // Frames past the level's light sweep and its boxes (each closed with its first button), and when `settled`
+    // until the board rests too; false while a box is still open.
+    bool PlayPastTheLevelsBoxes(bool settled) {
+        for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active || (settled && !Board_Idle())); ++i) {
+            if (Dialog_Active && !MsgBox_Buttons.empty())
+                Click(Centre(*MsgBox_Buttons[0]));
+            else
+                Frame();
+        }
+        return Dialog_Active == 0;
+    }
 };
 
 TEST_F(CastleShop, PricesDisabledStatesAndMaxima) {
@@ -219,13 +230,7 @@ TEST_F(CastleShop, InterfaceButtonsAreUpdatedThenDrawnOneAtATime) {
     Match_Carried.SpellLevels[SPELL_FIREBALL] = 1;
     Level_Current = 6;
     Game_Start(0);
-    for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active || !Board_Idle()); ++i) {
-        if (Dialog_Active && !MsgBox_Buttons.empty())
-            Click(Centre(*MsgBox_Buttons[0]));
-        else
-            Frame();
-    }
-    ASSERT_EQ(Dialog_Active, 0);
+    ASSERT_TRUE(PlayPastTheLevelsBoxes(true));
     Mana_CapLevel = 2;
     Mana = 250;
     Frame();
@@ -273,13 +278,7 @@ TEST_F(CastleShop, BuyTheFireballAndCastItInALevel) {
     Game_Start(0);
     ASSERT_EQ(Screen_Current, kScreenGame);
     // The light sweep, then the level's box ("Level 6"), closed with its OK, and a settled board.
-    for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active || !Board_Idle()); ++i) {
-        if (Dialog_Active && !MsgBox_Buttons.empty())
-            Click(Centre(*MsgBox_Buttons[0]));
-        else
-            Frame();
-    }
-    ASSERT_EQ(Dialog_Active, 0);
+    ASSERT_TRUE(PlayPastTheLevelsBoxes(true));
     ASSERT_TRUE(Board_Idle());
     Mana = 150;
     Frame();
@@ -336,13 +335,7 @@ TEST_F(CastleShop, ATutorialFrameLeavesThePointedButtonsToThePlayer) {
     Tutorial_Abort();
 
     Game_Start(0);
-    for (int32_t i = 0; i < 600 && (Level_Sweeping || Dialog_Active); ++i) {
-        if (Dialog_Active && !MsgBox_Buttons.empty())
-            Click(Centre(*MsgBox_Buttons[0]));
-        else
-            Frame();
-    }
-    ASSERT_EQ(Dialog_Active, 0);
+    ASSERT_TRUE(PlayPastTheLevelsBoxes(false));
     Hammer_Charge = Hammers[0].Threshold;
     Frames(2);
     ASSERT_GT(Hammer_Current, 0);
