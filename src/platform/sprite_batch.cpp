@@ -46,7 +46,21 @@ struct AtlasFrame {
     SDL_Rect at{}; // where the trimmed frame lies on its page (w 0: nothing visible, nothing packed)
     int dx = 0;    // the trimmed box's top-left within the frame
     int dy = 0;
+    // The same as floats, made once when packed (a sprite reads them instead of converting them each time): the
+    // trimmed box within the frame and its texture columns (the page is kPage wide, a power of two: exact).
+    float boxL = 0, boxT = 0, boxR = 0, boxB = 0;
+    float u0 = 0, u1 = 0;
 };
+
+// Fills the frame's floats from its integer place.
+void AtlasFrame_SetFloats(AtlasFrame& f) {
+    f.boxL = float(f.dx);
+    f.boxT = float(f.dy);
+    f.boxR = float(f.dx + f.at.w);
+    f.boxB = float(f.dy + f.at.h);
+    f.u0 = float(f.at.x) / kPage;
+    f.u1 = float(f.at.x + f.at.w) / kPage;
+}
 
 struct AtlasEntry {
     int page = 0;
@@ -224,8 +238,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         p.streaming = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         p.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage,
-                              PageRows(p));
+                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, PageRows(p));
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
         if (!ClearPage(p)) {
@@ -251,15 +264,30 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
 // Indices of quads 0..n-1 (two triangles each: 0 1 2, 0 2 3), the same for every run.
 std::vector<int> g_quadIndices;
 
-void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
+// Room for one more quad's vertices in the run being gathered; counted as added.
+SDL_Vertex* NextQuad() {
     Run& run = TheRun();
     if (run.count + 4 > run.vertices.size()) run.vertices.resize(std::max<size_t>(4096, run.vertices.size() * 2));
     SDL_Vertex* v = run.vertices.data() + run.count;
-    for (int i = 0; i < 4; ++i)
-        v[i] = SDL_Vertex{pt[i], c, uv[i]};
     run.count += 4;
     ++g_stats.quads;
     g_stats.vertices += 4;
+    return v;
+}
+
+void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
+    SDL_Vertex* v = NextQuad();
+    for (int i = 0; i < 4; ++i)
+        v[i] = SDL_Vertex{pt[i], c, uv[i]};
+}
+
+// A textured rectangle of the page (u0, v0)-(u1, v1) on the quad's corners, clockwise from the top left.
+void AddQuadRect(const SDL_FPoint (&pt)[4], float u0, float v0, float u1, float v1, SDL_Color c) {
+    SDL_Vertex* v = NextQuad();
+    v[0] = SDL_Vertex{pt[0], c, SDL_FPoint{u0, v0}};
+    v[1] = SDL_Vertex{pt[1], c, SDL_FPoint{u1, v0}};
+    v[2] = SDL_Vertex{pt[2], c, SDL_FPoint{u1, v1}};
+    v[3] = SDL_Vertex{pt[3], c, SDL_FPoint{u0, v1}};
 }
 
 // The vertex colour of a quad: straight, or premultiplied with the blend carried in alpha (one-blend path).
@@ -475,34 +503,40 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     }
     const AtlasPage* page = lastPage;
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
-    bool premul = false;
-    if (page) {
-        premul = OneBlend();
-        const SDL_Rect& f = lastEntry->frames[size_t(frame)].at;
-        if (f.w <= 0) return; // not a visible texel in the frame
-        const int rows = PageRows(*page);
-        const float perRow = 1.0f / float(rows);
-        u0 = float(f.x) / kPage; // the width is a power of two: exact
-        v0 = TexEdge(f.y, rows, perRow);
-        u1 = float(f.x + f.w) / kPage;
-        v1 = TexEdge(f.y + f.h, rows, perRow);
-    }
     // Corners about the handle, scaled, then turned clockwise on screen (y grows downward). An atlas frame covers
     // only its trimmed box.
     float fx0 = 0, fy0 = 0, fx1 = float(img->width), fy1 = float(img->height);
+    bool premul = false;
+    const AtlasFrame* place = nullptr;
     if (page) {
-        const AtlasFrame& f = lastEntry->frames[size_t(frame)];
-        fx0 = float(f.dx);
-        fy0 = float(f.dy);
-        fx1 = float(f.dx + f.at.w);
-        fy1 = float(f.dy + f.at.h);
+        premul = OneBlend();
+        place = &lastEntry->frames[size_t(frame)];
+        if (place->at.w <= 0) return; // not a visible texel in the frame
+        const int rows = PageRows(*page);
+        const float perRow = 1.0f / float(rows);
+        u0 = place->u0;
+        v0 = TexEdge(place->at.y, rows, perRow);
+        u1 = place->u1;
+        v1 = TexEdge(place->at.y + place->at.h, rows, perRow);
+        fx0 = place->boxL;
+        fy0 = place->boxT;
+        fx1 = place->boxR;
+        fy1 = place->boxB;
     }
     const float l = (fx0 - img->handleX) * sx, t = (fy0 - img->handleY) * sy, rr = (fx1 - img->handleX) * sx,
                 bb = (fy1 - img->handleY) * sy;
     SDL_FPoint pt[4] = {{l, t}, {rr, t}, {rr, bb}, {l, bb}};
     float minX, maxX, minY, maxY;
     if (rot != 0.0f) {
-        const float rad = rot * 0.017453292519943295f, c = std::cos(rad), s = std::sin(rad);
+        // Neighbouring sprites often share their turn (one effect's pieces): the last sine and cosine are kept.
+        static float lastRot = 0.0f, lastCos = 1.0f, lastSin = 0.0f;
+        if (rot != lastRot) {
+            const float rad = rot * 0.017453292519943295f;
+            lastRot = rot;
+            lastCos = std::cos(rad);
+            lastSin = std::sin(rad);
+        }
+        const float c = lastCos, s = lastSin;
         for (SDL_FPoint& p : pt)
             p = SDL_FPoint{p.x * c - p.y * s + x, p.x * s + p.y * c + y};
         minX = maxX = pt[0].x;
@@ -528,9 +562,18 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         maxY = std::max(pt[0].y, pt[2].y);
     }
     // A quad wholly outside the viewport would draw nothing: it is not handed on (the level end's stars and rings
-    // fly on past the screen's edges).
+    // fly on past the screen's edges). The viewport's edges as floats, converted again only when it changes.
+    static Rect lastVp{};
+    static float vpL = 0, vpT = 0, vpR = 0, vpB = 0;
     const Rect vp = Draw_GetViewport();
-    if (maxX <= float(vp.x) || minX >= float(vp.x + vp.w) || maxY <= float(vp.y) || minY >= float(vp.y + vp.h)) return;
+    if (vp.x != lastVp.x || vp.y != lastVp.y || vp.w != lastVp.w || vp.h != lastVp.h) {
+        lastVp = vp;
+        vpL = float(vp.x);
+        vpT = float(vp.y);
+        vpR = float(vp.x + vp.w);
+        vpB = float(vp.y + vp.h);
+    }
+    if (maxX <= vpL || minX >= vpR || maxY <= vpT || minY >= vpB) return;
     // Wholly beneath the cover, with a pixel to spare on every side for the rounding of the corners: painted over.
     if (g_cover.w > 0 && g_cover.h > 0 && std::floor(minX) - 1 >= float(g_cover.x) &&
         std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
@@ -538,7 +581,7 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         return;
     if (page && !premul && BlitCanvas()) {
         // Our blitter draws what SDL's software renderer would make of this quad, unless SDL turns it itself.
-        BlitItem item{BlitQuad{}, lastEntry->frames[size_t(frame)].at, SDL_Color{r, g, b, a}, blend};
+        BlitItem item{BlitQuad{}, place->at, SDL_Color{r, g, b, a}, blend};
         for (int k = 0; k < 4; ++k) {
             item.quad.x[k] = pt[k].x;
             item.quad.y[k] = pt[k].y;
@@ -559,8 +602,7 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         Switch(page, page, nullptr, 0, premul ? 0 : blend);
     else
         Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
-    const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
-    AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
+    AddQuadRect(pt, u0, v0, u1, v1, VertexColour(premul, blend, r, g, b, a));
 }
 
 void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
@@ -678,6 +720,7 @@ void Batch_AtlasAdd(const ImagePtr& img) {
         GrowPage(*page, page->penY + at.h + kPad);
         at.x = page->penX;
         at.y = page->penY;
+        AtlasFrame_SetFloats(entry.frames[f]);
         page->penX += at.w + kPad;
         page->shelfH = std::max(page->shelfH, at.h + kPad);
     }

@@ -119,6 +119,31 @@ TEST_F(SpriteBatchTest, CopiesAndTurnedQuadsKeepTheirOrderAndClip) {
     EXPECT_EQ(PixelAt(52, 11), (Rgb{0, 0, 0}));
 }
 
+// Turned quads one after another, each at its own angle: an 8 x 8 square turned 90 degrees covers its own box, the
+// same square turned 45 a diamond reaching 5.6 pixels along the axes, past the box, and no corner of the box.
+TEST_F(SpriteBatchTest, EachTurnedQuadKeepsItsOwnAngle) {
+    const ImagePtr img = SolidImage(8, 8, 255, 255, 255);
+    Image_SetHandle(img, 4, 4);
+    Batch_AtlasAdd(img);
+    Fill(0, 0, 0);
+    Batch_Sprite(img, 0, 100, 100, 1, 1, 90, 255, 0, 0, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 200, 100, 1, 1, 45, 0, 255, 0, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 300, 100, 1, 1, 45, 0, 0, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 400, 100, 1, 1, 90, 255, 255, 0, 255, BLEND_ALPHA);
+    Batch_Flush();
+    // The box's corner lies outside the diamond, the diamond's top just above the box.
+    const Rgb black{0, 0, 0};
+    const struct {
+        int x;
+        Rgb corner, top;
+    } expected[] = {
+        {100, {255, 0, 0}, black}, {200, black, {0, 255, 0}}, {300, black, {0, 0, 255}}, {400, {255, 255, 0}, black}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(PixelAt(e.x + 3, 103), e.corner) << e.x;
+        EXPECT_EQ(PixelAt(e.x - 1, 95), e.top) << e.x;
+    }
+}
+
 // The atlas keeps no copy of its pages: each page's texture is painted from its images, which for embedded pictures
 // are decoded again for it. So a renderer made anew, and an image joining a page already drawn, must bring every
 // frame back; both the blitter (unscaled copies) and the rasteriser (scaled ones) read the page.
