@@ -71,7 +71,6 @@ struct Layer {
     bool valid = false;             // a picture was drawn for key, generation and epoch
     bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
     uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
-    uint32_t format = 0;            // the texture's pixel format
 };
 std::array<Layer, kLayerSlots> g_layers;
 uint32_t g_layerEpoch = 1; // bumped by Layers_Invalidate
@@ -176,21 +175,6 @@ void ApplyIcon() {
 
 // What the frames are drawn into while no layer is being drawn.
 SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
-
-// The pixel format of a cached layer's texture. On SDL's software renderer drawing straight into the window, the
-// window's own format when it has four bytes a pixel and no alpha: the opaque copy onto the window is then a plain
-// row copy, where a layer with alpha costs a conversion of every pixel every frame. A layer's colours come out the
-// same either way (SDL's blend modes never read the destination's alpha for its colour). Elsewhere ARGB8888.
-uint32_t LayerFormat() {
-    SDL_RendererInfo info{};
-    if (!g_direct || SDL_GetRendererInfo(g_renderer, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) == 0)
-        return SDL_PIXELFORMAT_ARGB8888;
-    const SDL_Surface* const surface = SDL_GetWindowSurface(g_window); // the software renderer draws into it
-    const uint32_t window = surface ? surface->format->format : uint32_t(SDL_PIXELFORMAT_UNKNOWN);
-    if (SDL_BYTESPERPIXEL(window) != 4 || SDL_ISPIXELFORMAT_ALPHA(window) || SDL_ISPIXELFORMAT_FOURCC(window))
-        return SDL_PIXELFORMAT_ARGB8888;
-    return window;
-}
 
 // Copies a layer's area onto the canvas, opaque, within the viewport; without its covered part: the bands above and
 // below it across the whole area, and the pieces left and right of it.
@@ -419,21 +403,15 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
         l.texture = nullptr;
         l.valid = false;
     }
-    const uint32_t format = LayerFormat();
-    if (l.texture && l.format != format) { // the canvas it is copied onto changed its format (a resize)
-        SDL_DestroyTexture(l.texture);
-        l.texture = nullptr;
-        l.valid = false;
-    }
     l.covered = SDL_Rect{covered.x, covered.y, covered.w, covered.h};
     if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
         CopyLayer(l);
         return true;
     }
     if (!l.texture) {
-        l.texture = SDL_CreateTexture(g_renderer, format, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+        l.texture =
+            SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
         l.generation = g_generation;
-        l.format = format;
         if (!l.texture) {
             static bool told = false;
             if (!told) Log_Print(std::string("graphics: no texture for a cached layer: ") + SDL_GetError());
