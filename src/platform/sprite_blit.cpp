@@ -394,36 +394,43 @@ void StretchRowSse2(uint32_t* out, int n, const Columns& columns, const uint32_t
 #endif
 
 #if defined(BQ_BLIT_AVX2)
-// Eight pixels a step, the same sums as StretchRowSse2. The eight are held as pixels 0 1 | 4 5 in one register and
-// 2 3 | 6 7 in another (the order in which 256-bit unpacking and packing work lane by lane), so that packing puts
-// them back in order.
+// Eight pixels a step, the same arithmetic as StretchRowSse2. A pixel's two columns are its tap's i0 and i0 + 1, or
+// i0 alone with no weight on the second (at the frame's edges), so one 128-bit load of the vertical sums of column i0
+// and the next, kept side by side per channel, gives all a pixel needs. The eight pixels are held in pairs 0 4,
+// 1 5, 2 6 and 3 7 (one pixel per 128-bit half), the order in which packing lane by lane puts them back in line.
 
-// Two pixels' channels (one a 128-bit half) from their two columns' sums side by side, weighted by the lanes
-// `which` of `weights`, shifted.
+// Two pixels' channels from their columns' sums side by side, weighted by the lanes `which` of `weights`, shifted.
 BQ_AVX2 inline __m256i WeighPair(__m256i pairs, __m256i weights, __m256i which) {
     return _mm256_srli_epi32(_mm256_madd_epi16(pairs, _mm256_permutevar8x32_epi32(weights, which)), 14);
 }
 
-// The eight pixels from the vertical sums (16-bit channels) of their left columns (k0) and right columns (k1) and
-// their horizontal weights (h1 << 16 | h0, pixels 0..7).
-BQ_AVX2 inline __m256i Horizontal8(__m256i k0lo, __m256i k0hi, __m256i k1lo, __m256i k1hi, __m256i weights) {
-    const __m256i p04 =
-        WeighPair(_mm256_unpacklo_epi16(k0lo, k1lo), weights, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4));
-    const __m256i p15 =
-        WeighPair(_mm256_unpackhi_epi16(k0lo, k1lo), weights, _mm256_setr_epi32(1, 1, 1, 1, 5, 5, 5, 5));
-    const __m256i p26 =
-        WeighPair(_mm256_unpacklo_epi16(k0hi, k1hi), weights, _mm256_setr_epi32(2, 2, 2, 2, 6, 6, 6, 6));
-    const __m256i p37 =
-        WeighPair(_mm256_unpackhi_epi16(k0hi, k1hi), weights, _mm256_setr_epi32(3, 3, 3, 3, 7, 7, 7, 7));
+// The eight pixels from the pairs 0 4, 1 5, 2 6, 3 7 and their horizontal weights (h1 << 16 | h0, pixels 0..7).
+BQ_AVX2 inline __m256i Horizontal8(const __m256i (&pairs)[4], __m256i weights) {
+    const __m256i p04 = WeighPair(pairs[0], weights, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4));
+    const __m256i p15 = WeighPair(pairs[1], weights, _mm256_setr_epi32(1, 1, 1, 1, 5, 5, 5, 5));
+    const __m256i p26 = WeighPair(pairs[2], weights, _mm256_setr_epi32(2, 2, 2, 2, 6, 6, 6, 6));
+    const __m256i p37 = WeighPair(pairs[3], weights, _mm256_setr_epi32(3, 3, 3, 3, 7, 7, 7, 7));
     return _mm256_packus_epi16(_mm256_packs_epi32(p04, p15), _mm256_packs_epi32(p26, p37));
 }
 
-// Four texels' channels (8-bit, pixels 0 1 | 4 5 or 2 3 | 6 7 widened) weighted vertically.
+// 16-bit channels weighted vertically.
 BQ_AVX2 inline __m256i Vertical(__m256i top, __m256i bottom, __m256i v0, __m256i v1) {
     return _mm256_add_epi16(_mm256_mullo_epi16(top, v0), _mm256_mullo_epi16(bottom, v1));
 }
 
-// Eight taps from `from`; on a row's last step the lanes not `live` take the column `fill`.
+// The vertical sums of four columns from `c` (the lanes `live` of them; the others 0), widened to 16 bits.
+BQ_AVX2 inline __m256i ColumnSums(const uint32_t* r0, const uint32_t* r1, int c, __m128i live, __m256i v0, __m256i v1) {
+    const __m128i top = _mm_maskload_epi32(reinterpret_cast<const int*>(r0 + c), live);
+    const __m128i bottom = _mm_maskload_epi32(reinterpret_cast<const int*>(r1 + c), live);
+    return Vertical(_mm256_cvtepu8_epi16(top), _mm256_cvtepu8_epi16(bottom), v0, v1);
+}
+
+// A mask of the first `count` of four lanes.
+BQ_AVX2 inline __m128i FirstLanes(int count) {
+    return _mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3));
+}
+
+// Eight taps from `from`; on a row's last step the lanes not `live` take `fill`.
 BQ_AVX2 inline __m256i LoadTaps(const int32_t* from, bool whole, __m256i live, __m256i fill) {
     return whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from))
                  : _mm256_blendv_epi8(fill, _mm256_maskload_epi32(from, live), live);
@@ -434,12 +441,6 @@ BQ_AVX2 inline __m256i Texels(const uint32_t* row, __m256i at) {
     return _mm256_i32gather_epi32(reinterpret_cast<const int*>(row), at, 4);
 }
 
-// The sums of four columns: the lanes `which` (0 1 4 5 or 2 3 6 7) of `at`.
-BQ_AVX2 inline __m256i SumsAt(const uint64_t* k, __m256i at, __m256i which) {
-    const __m128i four = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(at, which));
-    return _mm256_i32gather_epi64(reinterpret_cast<const long long*>(k), four, 8);
-}
-
 BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1,
                             int w1) {
     const int lo = columns.i0[0], hi = columns.i1[n - 1];
@@ -447,42 +448,49 @@ BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const 
     const __m256i zero = _mm256_setzero_si256();
     const __m256i v0 = _mm256_set1_epi16(short(128 - w1)), v1 = _mm256_set1_epi16(short(w1));
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const uint64_t* k = nullptr;
+    __m128i* pairSums = nullptr; // column c's sums beside column c + 1's, at c - lo
     if (!shrunk) {
-        // The vertical sums of every column the row reaches, four columns a step; the last step reads only the
-        // columns left (and writes into the spare slots).
-        uint64_t* const sums = SumBuffer(hi - lo + 1);
+        // Four columns a step; the last step reads only the columns left (the sums past `hi` are 0) and writes
+        // into the spare slots.
+        pairSums = reinterpret_cast<__m128i*>(SumBuffer(2 * (hi - lo + 4)));
         for (int c = lo; c <= hi; c += 4) {
-            const __m128i live = _mm256_castsi256_si128(_mm256_cmpgt_epi32(_mm256_set1_epi32(hi - c + 1), lane));
-            const __m128i top = _mm_maskload_epi32(reinterpret_cast<const int*>(r0 + c), live);
-            const __m128i bottom = _mm_maskload_epi32(reinterpret_cast<const int*>(r1 + c), live);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + (c - lo)),
-                                Vertical(_mm256_cvtepu8_epi16(top), _mm256_cvtepu8_epi16(bottom), v0, v1));
+            const __m256i k = ColumnSums(r0, r1, c, FirstLanes(hi - c + 1), v0, v1);
+            const __m256i next = ColumnSums(r0, r1, c + 1, FirstLanes(hi - c), v0, v1);
+            const __m256i even = _mm256_unpacklo_epi16(k, next), odd = _mm256_unpackhi_epi16(k, next);
+            __m256i* const to = reinterpret_cast<__m256i*>(pairSums + (c - lo));
+            _mm256_storeu_si256(to, _mm256_permute2x128_si256(even, odd, 0x20));
+            _mm256_storeu_si256(to + 1, _mm256_permute2x128_si256(even, odd, 0x31));
         }
-        k = sums - lo;
     }
-    const __m256i low = _mm256_setr_epi32(0, 1, 4, 5, 0, 1, 4, 5), high = _mm256_setr_epi32(2, 3, 6, 7, 2, 3, 6, 7);
     const __m256i first = _mm256_set1_epi32(lo), full = _mm256_set1_epi32(128);
     for (int i = 0; i < n; i += 8) {
         // The row's last pixels: lanes past its end take the first column and are not written.
         const bool whole = i + 8 <= n;
         const __m256i live = whole ? _mm256_set1_epi32(-1) : _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lane);
-        const __m256i i0 = LoadTaps(columns.i0 + i, whole, live, first),
-                      i1 = LoadTaps(columns.i1 + i, whole, live, first),
-                      h1 = LoadTaps(columns.w1 + i, whole, live, zero);
+        const __m256i i0 = LoadTaps(columns.i0 + i, whole, live, first);
+        const __m256i h1 = LoadTaps(columns.w1 + i, whole, live, zero);
         const __m256i weights = _mm256_or_si256(_mm256_slli_epi32(h1, 16), _mm256_sub_epi32(full, h1));
-        __m256i px;
+        __m256i pairs[4];
         if (shrunk) {
             // Each pixel from its four texels.
+            const __m256i i1 = LoadTaps(columns.i1 + i, whole, live, first);
             const __m256i a0 = Texels(r0, i0), a1 = Texels(r0, i1), b0 = Texels(r1, i0), b1 = Texels(r1, i1);
-            px = Horizontal8(Vertical(_mm256_unpacklo_epi8(a0, zero), _mm256_unpacklo_epi8(b0, zero), v0, v1),
-                             Vertical(_mm256_unpackhi_epi8(a0, zero), _mm256_unpackhi_epi8(b0, zero), v0, v1),
-                             Vertical(_mm256_unpacklo_epi8(a1, zero), _mm256_unpacklo_epi8(b1, zero), v0, v1),
-                             Vertical(_mm256_unpackhi_epi8(a1, zero), _mm256_unpackhi_epi8(b1, zero), v0, v1), weights);
+            const __m256i kLo0 = Vertical(_mm256_unpacklo_epi8(a0, zero), _mm256_unpacklo_epi8(b0, zero), v0, v1);
+            const __m256i kHi0 = Vertical(_mm256_unpackhi_epi8(a0, zero), _mm256_unpackhi_epi8(b0, zero), v0, v1);
+            const __m256i kLo1 = Vertical(_mm256_unpacklo_epi8(a1, zero), _mm256_unpacklo_epi8(b1, zero), v0, v1);
+            const __m256i kHi1 = Vertical(_mm256_unpackhi_epi8(a1, zero), _mm256_unpackhi_epi8(b1, zero), v0, v1);
+            pairs[0] = _mm256_unpacklo_epi16(kLo0, kLo1);
+            pairs[1] = _mm256_unpackhi_epi16(kLo0, kLo1);
+            pairs[2] = _mm256_unpacklo_epi16(kHi0, kHi1);
+            pairs[3] = _mm256_unpackhi_epi16(kHi0, kHi1);
         } else {
-            // Each pixel from its two columns' sums, four sums a gather.
-            px = Horizontal8(SumsAt(k, i0, low), SumsAt(k, i0, high), SumsAt(k, i1, low), SumsAt(k, i1, high), weights);
+            alignas(32) int32_t at[8];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_sub_epi32(i0, first));
+            for (int p = 0; p < 4; ++p)
+                pairs[p] = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(pairSums + at[p])),
+                                                   _mm_loadu_si128(pairSums + at[p + 4]), 1);
         }
+        const __m256i px = Horizontal8(pairs, weights);
         if (whole)
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), px);
         else
