@@ -418,16 +418,18 @@ BQ_AVX2 inline __m256i Vertical(__m256i top, __m256i bottom, __m256i v0, __m256i
     return _mm256_add_epi16(_mm256_mullo_epi16(top, v0), _mm256_mullo_epi16(bottom, v1));
 }
 
-// The vertical sums of four columns from `c` (the lanes `live` of them; the others 0), widened to 16 bits.
-BQ_AVX2 inline __m256i ColumnSums(const uint32_t* r0, const uint32_t* r1, int c, __m128i live, __m256i v0, __m256i v1) {
-    const __m128i top = _mm_maskload_epi32(reinterpret_cast<const int*>(r0 + c), live);
-    const __m128i bottom = _mm_maskload_epi32(reinterpret_cast<const int*>(r1 + c), live);
+// The vertical sums of the four columns from `c`, widened to 16 bits; past the row's last `count` columns, 0.
+BQ_AVX2 inline __m256i ColumnSums(const uint32_t* r0, const uint32_t* r1, int c, int count, __m256i v0, __m256i v1) {
+    __m128i top, bottom;
+    if (count >= 4) {
+        top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0 + c));
+        bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1 + c));
+    } else {
+        const __m128i live = _mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3));
+        top = _mm_maskload_epi32(reinterpret_cast<const int*>(r0 + c), live);
+        bottom = _mm_maskload_epi32(reinterpret_cast<const int*>(r1 + c), live);
+    }
     return Vertical(_mm256_cvtepu8_epi16(top), _mm256_cvtepu8_epi16(bottom), v0, v1);
-}
-
-// A mask of the first `count` of four lanes.
-BQ_AVX2 inline __m128i FirstLanes(int count) {
-    return _mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3));
 }
 
 // Eight taps from `from`; on a row's last step the lanes not `live` take `fill`.
@@ -453,13 +455,16 @@ BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const 
         // Four columns a step; the last step reads only the columns left (the sums past `hi` are 0) and writes
         // into the spare slots.
         pairSums = reinterpret_cast<__m128i*>(SumBuffer(2 * (hi - lo + 4)));
+        __m256i k = ColumnSums(r0, r1, lo, hi - lo + 1, v0, v1);
         for (int c = lo; c <= hi; c += 4) {
-            const __m256i k = ColumnSums(r0, r1, c, FirstLanes(hi - c + 1), v0, v1);
-            const __m256i next = ColumnSums(r0, r1, c + 1, FirstLanes(hi - c), v0, v1);
+            // The next four columns' sums, and the ones from c + 1 taken from both.
+            const __m256i after = c + 4 <= hi ? ColumnSums(r0, r1, c + 4, hi - c - 3, v0, v1) : zero;
+            const __m256i next = _mm256_alignr_epi8(_mm256_permute2x128_si256(k, after, 0x21), k, 8);
             const __m256i even = _mm256_unpacklo_epi16(k, next), odd = _mm256_unpackhi_epi16(k, next);
             __m256i* const to = reinterpret_cast<__m256i*>(pairSums + (c - lo));
             _mm256_storeu_si256(to, _mm256_permute2x128_si256(even, odd, 0x20));
             _mm256_storeu_si256(to + 1, _mm256_permute2x128_si256(even, odd, 0x31));
+            k = after;
         }
     }
     const __m256i first = _mm256_set1_epi32(lo), full = _mm256_set1_epi32(128);
