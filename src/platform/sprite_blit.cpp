@@ -438,34 +438,29 @@ BQ_AVX2 inline __m256i LoadTaps(const int32_t* from, bool whole, __m256i live, _
                  : _mm256_blendv_epi8(fill, _mm256_maskload_epi32(from, live), live);
 }
 
-// The texels of eight columns of a row.
-BQ_AVX2 inline __m256i Texels(const uint32_t* row, __m256i at) {
-    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(row), at, 4);
-}
-
 BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1,
                             int w1) {
+    if (ShrunkMuch(n, columns)) { // gathering each pixel's four texels costs more than the SSE2 loop's loads
+        StretchRowSse2(out, n, columns, r0, r1, w1);
+        return;
+    }
     const int lo = columns.i0[0], hi = columns.i1[n - 1];
-    const bool shrunk = ShrunkMuch(n, columns);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i v0 = _mm256_set1_epi16(short(128 - w1)), v1 = _mm256_set1_epi16(short(w1));
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m128i* pairSums = nullptr; // column c's sums beside column c + 1's, at c - lo
-    if (!shrunk) {
-        // Four columns a step; the last step reads only the columns left (the sums past `hi` are 0) and writes
-        // into the spare slots.
-        pairSums = reinterpret_cast<__m128i*>(SumBuffer(2 * (hi - lo + 4)));
-        __m256i k = ColumnSums(r0, r1, lo, hi - lo + 1, v0, v1);
-        for (int c = lo; c <= hi; c += 4) {
-            // The next four columns' sums, and the ones from c + 1 taken from both.
-            const __m256i after = c + 4 <= hi ? ColumnSums(r0, r1, c + 4, hi - c - 3, v0, v1) : zero;
-            const __m256i next = _mm256_alignr_epi8(_mm256_permute2x128_si256(k, after, 0x21), k, 8);
-            const __m256i even = _mm256_unpacklo_epi16(k, next), odd = _mm256_unpackhi_epi16(k, next);
-            __m256i* const to = reinterpret_cast<__m256i*>(pairSums + (c - lo));
-            _mm256_storeu_si256(to, _mm256_permute2x128_si256(even, odd, 0x20));
-            _mm256_storeu_si256(to + 1, _mm256_permute2x128_si256(even, odd, 0x31));
-            k = after;
-        }
+    // Column c's sums beside column c + 1's, at c - lo: four columns a step; the last step reads only the columns
+    // left (the sums past `hi` are 0) and writes into the spare slots.
+    __m128i* const pairSums = reinterpret_cast<__m128i*>(SumBuffer(2 * (hi - lo + 4)));
+    __m256i k = ColumnSums(r0, r1, lo, hi - lo + 1, v0, v1);
+    for (int c = lo; c <= hi; c += 4) {
+        // The next four columns' sums, and the ones from c + 1 taken from both.
+        const __m256i after = c + 4 <= hi ? ColumnSums(r0, r1, c + 4, hi - c - 3, v0, v1) : zero;
+        const __m256i next = _mm256_alignr_epi8(_mm256_permute2x128_si256(k, after, 0x21), k, 8);
+        const __m256i even = _mm256_unpacklo_epi16(k, next), odd = _mm256_unpackhi_epi16(k, next);
+        __m256i* const to = reinterpret_cast<__m256i*>(pairSums + (c - lo));
+        _mm256_storeu_si256(to, _mm256_permute2x128_si256(even, odd, 0x20));
+        _mm256_storeu_si256(to + 1, _mm256_permute2x128_si256(even, odd, 0x31));
+        k = after;
     }
     const __m256i first = _mm256_set1_epi32(lo), full = _mm256_set1_epi32(128);
     for (int i = 0; i < n; i += 8) {
@@ -475,26 +470,12 @@ BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const 
         const __m256i i0 = LoadTaps(columns.i0 + i, whole, live, first);
         const __m256i h1 = LoadTaps(columns.w1 + i, whole, live, zero);
         const __m256i weights = _mm256_or_si256(_mm256_slli_epi32(h1, 16), _mm256_sub_epi32(full, h1));
+        alignas(32) int32_t at[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_sub_epi32(i0, first));
         __m256i pairs[4];
-        if (shrunk) {
-            // Each pixel from its four texels.
-            const __m256i i1 = LoadTaps(columns.i1 + i, whole, live, first);
-            const __m256i a0 = Texels(r0, i0), a1 = Texels(r0, i1), b0 = Texels(r1, i0), b1 = Texels(r1, i1);
-            const __m256i kLo0 = Vertical(_mm256_unpacklo_epi8(a0, zero), _mm256_unpacklo_epi8(b0, zero), v0, v1);
-            const __m256i kHi0 = Vertical(_mm256_unpackhi_epi8(a0, zero), _mm256_unpackhi_epi8(b0, zero), v0, v1);
-            const __m256i kLo1 = Vertical(_mm256_unpacklo_epi8(a1, zero), _mm256_unpacklo_epi8(b1, zero), v0, v1);
-            const __m256i kHi1 = Vertical(_mm256_unpackhi_epi8(a1, zero), _mm256_unpackhi_epi8(b1, zero), v0, v1);
-            pairs[0] = _mm256_unpacklo_epi16(kLo0, kLo1);
-            pairs[1] = _mm256_unpackhi_epi16(kLo0, kLo1);
-            pairs[2] = _mm256_unpacklo_epi16(kHi0, kHi1);
-            pairs[3] = _mm256_unpackhi_epi16(kHi0, kHi1);
-        } else {
-            alignas(32) int32_t at[8];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_sub_epi32(i0, first));
-            for (int p = 0; p < 4; ++p)
-                pairs[p] = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(pairSums + at[p])),
-                                                   _mm_loadu_si128(pairSums + at[p + 4]), 1);
-        }
+        for (int p = 0; p < 4; ++p)
+            pairs[p] = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(pairSums + at[p])),
+                                               _mm_loadu_si128(pairSums + at[p + 4]), 1);
         const __m256i px = Horizontal8(pairs, weights);
         if (whole)
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), px);
