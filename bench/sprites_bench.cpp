@@ -209,6 +209,41 @@ void BM_QuadOurs(benchmark::State& state, int shape) {
     ReportQuads(state, shape);
 }
 
+// Our stretched quads by instruction set (arguments: the BlitPath, the scale in tenths): grown, and shrunk past half
+// (where a row takes its texels pixel by pixel).
+void BM_StretchPath(benchmark::State& state) {
+    const BlitPath path = BlitPath(state.range(0)), widest = Blit_UsePath(kBlitPathAvx2);
+    if (Blit_UsePath(path) != path) {
+        state.SkipWithError("instruction set not available");
+        Blit_UsePath(widest);
+        return;
+    }
+    const float scale = float(state.range(1)) / 10;
+    std::vector<uint32_t> canvas(800 * 600, 0xFF203040u);
+    const std::vector<uint32_t> blob = Blob();
+    const BlitPixels dst{canvas.data(), 800, 800, 600};
+    const BlitSource src{blob.data(), kBlitSize, kBlitSize, kBlitSize};
+    const float half = kBlitSize / 2.0f * scale;
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < kBlitSprites; ++i) {
+            const float cx = float(60 + (i * 37) % 680), cy = float(60 + (i * 53) % 480);
+            BlitQuad q;
+            const float px[4] = {-half, half, half, -half}, py[4] = {-half, -half, half, half};
+            for (int k = 0; k < 4; ++k) {
+                q.x[k] = cx + px[k];
+                q.y[k] = cy + py[k];
+            }
+            pixels += Blit_Quad(dst, Rect{0, 0, 800, 600}, src, q, BlitTint{255, 200, 100, 200, BLEND_ADDITIVE});
+        }
+        benchmark::DoNotOptimize(canvas.data());
+    }
+    Blit_UsePath(widest);
+    state.counters["ns_per_pixel"] =
+        benchmark::Counter(double(pixels), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StretchPath)->ArgsProduct({{kBlitPathSse2, kBlitPathAvx2}, {15, 4}})->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(BM_QuadSdl, stretched, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_QuadOurs, stretched, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_QuadSdl, turned, 1)->Unit(benchmark::kMillisecond);

@@ -183,17 +183,21 @@ template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, in
 #endif
 
 // The inner loops in use: the widest the processor has, or the ones Blit_UsePath asked for.
-struct Tap;
-void StretchRowScalar(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1);
+struct Columns;
+void StretchRowScalar(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1, int w1);
 #if defined(__SSE2__)
-void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1);
+void StretchRowSse2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1, int w1);
+#endif
+#if defined(BQ_BLIT_AVX2)
+BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1,
+                            int w1);
 #endif
 
 struct BlitLoops {
     BlitPath path = kBlitPathScalar;
     void (*alpha)(uint32_t*, const uint32_t*, int, const Tint&) = RowAlpha;
     void (*additive)(uint32_t*, const uint32_t*, int, const Tint&) = RowAdditive;
-    void (*stretch)(uint32_t*, int, const Tap*, const uint32_t*, const uint32_t*, int) = StretchRowScalar;
+    void (*stretch)(uint32_t*, int, const Columns&, const uint32_t*, const uint32_t*, int) = StretchRowScalar;
 };
 
 BlitLoops LoopsFor(BlitPath wanted) {
@@ -203,7 +207,7 @@ BlitLoops LoopsFor(BlitPath wanted) {
 #endif
 #if defined(BQ_BLIT_AVX2)
     if (wanted >= kBlitPathAvx2 && __builtin_cpu_supports("avx2"))
-        l = BlitLoops{kBlitPathAvx2, RowAvx2<false>, RowAvx2<true>, StretchRowSse2};
+        l = BlitLoops{kBlitPathAvx2, RowAvx2<false>, RowAvx2<true>, StretchRowAvx2};
 #endif
     return l;
 }
@@ -287,15 +291,22 @@ Tap TapOf(const Scaler& s, int i) {
     return Tap{index, index + 1, int((fp >> 9) & 127)};
 }
 
+// The taps of a row's destination pixels, one array a field (the wide loops load eight of each at once).
+struct Columns {
+    const int32_t* i0 = nullptr;
+    const int32_t* i1 = nullptr;
+    const int32_t* w1 = nullptr;
+};
+
 // One stretched row: each destination pixel from two source rows' texels at two columns, weighted vertically
 // (v0 + v1 = 128), then horizontally (h0 + h1 = 128), in SDL's order: the vertical sums kept whole, one shift by 14
 // at the end. `columns` rise from left to right.
-void StretchRowScalar(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1) {
+void StretchRowScalar(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1, int w1) {
     const uint32_t v1 = uint32_t(w1), v0 = 128 - v1;
     for (int i = 0; i < n; ++i) {
-        const Tap& h = columns[i];
-        const uint32_t h1 = uint32_t(h.w1), h0 = 128 - h1;
-        const uint32_t a0 = r0[h.i0], b0 = r1[h.i0], a1 = r0[h.i1], b1 = r1[h.i1];
+        const int i0 = columns.i0[i], i1 = columns.i1[i];
+        const uint32_t h1 = uint32_t(columns.w1[i]), h0 = 128 - h1;
+        const uint32_t a0 = r0[i0], b0 = r1[i0], a1 = r0[i1], b1 = r1[i1];
         uint32_t p = 0;
         for (int shift = 0; shift < 32; shift += 8) {
             const uint32_t c0 = (a0 >> shift & 255) * v0 + (b0 >> shift & 255) * v1;
@@ -324,19 +335,30 @@ inline uint32_t Bilinear(uint32_t a0, uint32_t a1, uint32_t b0, uint32_t b1, __m
     return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
 }
 
-void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0, const uint32_t* r1, int w1) {
-    const int lo = columns[0].i0, hi = columns[n - 1].i1;
-    if (hi - lo + 1 > 2 * n) { // shrunk to less than half: each pixel on its own
+// Whether a row shrinks to less than half, so that each pixel is cheaper on its own than sums of every column.
+bool ShrunkMuch(int n, const Columns& c) { return c.i1[n - 1] - c.i0[0] + 1 > 2 * n; }
+
+// The vertical sums' store: one 64-bit slot per source column and four to spare (grown, never shrunk).
+uint64_t* SumBuffer(int columns) {
+    static std::vector<uint64_t> sums;
+    if (sums.size() < size_t(columns + 4)) sums.resize(size_t(columns + 4) * 2);
+    return sums.data();
+}
+
+void StretchRowSse2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1, int w1) {
+    const int lo = columns.i0[0], hi = columns.i1[n - 1];
+    const auto hWeightsOf = [&](int i) {
+        return _mm_set1_epi32(int(uint32_t(columns.w1[i]) << 16 | uint32_t(128 - columns.w1[i])));
+    };
+    if (ShrunkMuch(n, columns)) {
         const __m128i vRow0 = _mm_set1_epi16(short(128 - w1)), vRow1 = _mm_set1_epi16(short(w1));
         for (int i = 0; i < n; ++i) {
-            const Tap& h = columns[i];
-            const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
-            out[i] = Bilinear(r0[h.i0], r0[h.i1], r1[h.i0], r1[h.i1], vRow0, vRow1, hWeights);
+            const int i0 = columns.i0[i], i1 = columns.i1[i];
+            out[i] = Bilinear(r0[i0], r0[i1], r1[i0], r1[i1], vRow0, vRow1, hWeightsOf(i));
         }
         return;
     }
-    static std::vector<uint64_t> sums; // grown, never shrunk
-    if (sums.size() < size_t(hi - lo + 2)) sums.resize(size_t(hi - lo + 2) * 2);
+    uint64_t* const sums = SumBuffer(hi - lo + 1);
     const __m128i zero = _mm_setzero_si128();
     const __m128i v0 = _mm_set1_epi16(short(128 - w1)), v1 = _mm_set1_epi16(short(w1));
     const auto vertical = [&](__m128i top, __m128i bottom) {
@@ -345,30 +367,122 @@ void StretchRowSse2(uint32_t* out, int n, const Tap* columns, const uint32_t* r0
     };
     int c = lo;
     for (; c + 1 <= hi; c += 2)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(&sums[size_t(c - lo)]),
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + (c - lo)),
                          vertical(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + c)),
                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + c))));
     if (c == hi)
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(&sums[size_t(c - lo)]),
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(sums + (c - lo)),
                          vertical(_mm_cvtsi32_si128(int(r0[c])), _mm_cvtsi32_si128(int(r1[c]))));
-    const uint64_t* const k = sums.data() - lo;
+    const uint64_t* const k = sums - lo;
     // A pixel's four channels: its two columns' sums side by side, weighted and shifted.
-    const auto pixel = [k](const Tap& h) {
-        const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i0)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + h.i1)));
-        const __m128i hWeights = _mm_set1_epi32(int(uint32_t(h.w1) << 16 | uint32_t(128 - h.w1)));
-        return _mm_srli_epi32(_mm_madd_epi16(pairs, hWeights), 14);
+    const auto pixel = [&](int i) {
+        const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + columns.i0[i])),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k + columns.i1[i])));
+        return _mm_srli_epi32(_mm_madd_epi16(pairs, hWeightsOf(i)), 14);
     };
     int i = 0;
     for (; i + 2 <= n; i += 2) {
-        const __m128i packed = _mm_packs_epi32(pixel(columns[i]), pixel(columns[i + 1]));
+        const __m128i packed = _mm_packs_epi32(pixel(i), pixel(i + 1));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(packed, packed));
     }
     if (i < n) {
-        const __m128i sum = pixel(columns[i]);
+        const __m128i sum = pixel(i);
         const __m128i packed = _mm_packs_epi32(sum, sum);
         out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(packed, packed)));
     }
+}
+#endif
+
+#if defined(BQ_BLIT_AVX2)
+// Eight pixels a step, the same arithmetic as StretchRowSse2. A pixel's two columns are its tap's i0 and i0 + 1, or
+// i0 alone with no weight on the second (at the frame's edges), so one 128-bit load of the vertical sums of column i0
+// and the next, kept side by side per channel, gives all a pixel needs. The eight pixels are held in pairs 0 4,
+// 1 5, 2 6 and 3 7 (one pixel per 128-bit half), the order in which packing lane by lane puts them back in line.
+
+// Two pixels' channels from their columns' sums side by side, weighted by the lanes `which` of `weights`, shifted.
+BQ_AVX2 inline __m256i WeighPair(__m256i pairs, __m256i weights, __m256i which) {
+    return _mm256_srli_epi32(_mm256_madd_epi16(pairs, _mm256_permutevar8x32_epi32(weights, which)), 14);
+}
+
+// The eight pixels from the pairs 0 4, 1 5, 2 6, 3 7 and their horizontal weights (h1 << 16 | h0, pixels 0..7).
+BQ_AVX2 inline __m256i Horizontal8(const __m256i (&pairs)[4], __m256i weights) {
+    const __m256i p04 = WeighPair(pairs[0], weights, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4));
+    const __m256i p15 = WeighPair(pairs[1], weights, _mm256_setr_epi32(1, 1, 1, 1, 5, 5, 5, 5));
+    const __m256i p26 = WeighPair(pairs[2], weights, _mm256_setr_epi32(2, 2, 2, 2, 6, 6, 6, 6));
+    const __m256i p37 = WeighPair(pairs[3], weights, _mm256_setr_epi32(3, 3, 3, 3, 7, 7, 7, 7));
+    return _mm256_packus_epi16(_mm256_packs_epi32(p04, p15), _mm256_packs_epi32(p26, p37));
+}
+
+// 16-bit channels weighted vertically.
+BQ_AVX2 inline __m256i Vertical(__m256i top, __m256i bottom, __m256i v0, __m256i v1) {
+    return _mm256_add_epi16(_mm256_mullo_epi16(top, v0), _mm256_mullo_epi16(bottom, v1));
+}
+
+// The vertical sums of the four columns from `c`, widened to 16 bits; past the row's last `count` columns, 0.
+BQ_AVX2 inline __m256i ColumnSums(const uint32_t* r0, const uint32_t* r1, int c, int count, __m256i v0, __m256i v1) {
+    __m128i top, bottom;
+    if (count >= 4) {
+        top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0 + c));
+        bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1 + c));
+    } else {
+        const __m128i live = _mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3));
+        top = _mm_maskload_epi32(reinterpret_cast<const int*>(r0 + c), live);
+        bottom = _mm_maskload_epi32(reinterpret_cast<const int*>(r1 + c), live);
+    }
+    return Vertical(_mm256_cvtepu8_epi16(top), _mm256_cvtepu8_epi16(bottom), v0, v1);
+}
+
+// Eight taps from `from`; on a row's last step the lanes not `live` take `fill`.
+BQ_AVX2 inline __m256i LoadTaps(const int32_t* from, bool whole, __m256i live, __m256i fill) {
+    return whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from))
+                 : _mm256_blendv_epi8(fill, _mm256_maskload_epi32(from, live), live);
+}
+
+BQ_AVX2 void StretchRowAvx2(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1,
+                            int w1) {
+    if (ShrunkMuch(n, columns)) { // gathering each pixel's four texels costs more than the SSE2 loop's loads
+        StretchRowSse2(out, n, columns, r0, r1, w1);
+        return;
+    }
+    const int lo = columns.i0[0], hi = columns.i1[n - 1];
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i v0 = _mm256_set1_epi16(short(128 - w1)), v1 = _mm256_set1_epi16(short(w1));
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    // Column c's sums beside column c + 1's, at c - lo: four columns a step; the last step reads only the columns
+    // left (the sums past `hi` are 0) and writes into the spare slots.
+    __m128i* const pairSums = reinterpret_cast<__m128i*>(SumBuffer(2 * (hi - lo + 4)));
+    __m256i k = ColumnSums(r0, r1, lo, hi - lo + 1, v0, v1);
+    for (int c = lo; c <= hi; c += 4) {
+        // The next four columns' sums, and the ones from c + 1 taken from both.
+        const __m256i after = c + 4 <= hi ? ColumnSums(r0, r1, c + 4, hi - c - 3, v0, v1) : zero;
+        const __m256i next = _mm256_alignr_epi8(_mm256_permute2x128_si256(k, after, 0x21), k, 8);
+        const __m256i even = _mm256_unpacklo_epi16(k, next), odd = _mm256_unpackhi_epi16(k, next);
+        __m256i* const to = reinterpret_cast<__m256i*>(pairSums + (c - lo));
+        _mm256_storeu_si256(to, _mm256_permute2x128_si256(even, odd, 0x20));
+        _mm256_storeu_si256(to + 1, _mm256_permute2x128_si256(even, odd, 0x31));
+        k = after;
+    }
+    const __m256i first = _mm256_set1_epi32(lo), full = _mm256_set1_epi32(128);
+    for (int i = 0; i < n; i += 8) {
+        // The row's last pixels: lanes past its end take the first column and are not written.
+        const bool whole = i + 8 <= n;
+        const __m256i live = whole ? _mm256_set1_epi32(-1) : _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), lane);
+        const __m256i i0 = LoadTaps(columns.i0 + i, whole, live, first);
+        const __m256i h1 = LoadTaps(columns.w1 + i, whole, live, zero);
+        const __m256i weights = _mm256_or_si256(_mm256_slli_epi32(h1, 16), _mm256_sub_epi32(full, h1));
+        alignas(32) int32_t at[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_sub_epi32(i0, first));
+        __m256i pairs[4];
+        for (int p = 0; p < 4; ++p)
+            pairs[p] = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(pairSums + at[p])),
+                                               _mm_loadu_si128(pairSums + at[p + 4]), 1);
+        const __m256i px = Horizontal8(pairs, weights);
+        if (whole)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), px);
+        else
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(out + i), live, px);
+    }
+    _mm256_zeroupper(); // the caller's SSE2 code runs next
 }
 #endif
 
@@ -380,15 +494,20 @@ int64_t Stretch(const BlitPixels& dst, const BlitSource& src, const Rect& from, 
     const Scaler sx = ScalerOf(from.w, dw), sy = ScalerOf(from.h, dh);
     const int n = part.r - part.l;
     uint32_t* out = RowBuffer(n);
-    static std::vector<Tap> columns; // grown, never shrunk
-    if (columns.size() < size_t(n)) columns.resize(size_t(n) * 2);
-    for (int i = 0; i < n; ++i)
-        columns[size_t(i)] = TapOf(sx, part.l + i);
+    static std::vector<int32_t> taps; // i0, i1 and w1 of every column, one after the other (grown, never shrunk)
+    if (taps.size() < size_t(n) * 3) taps.resize(size_t(n) * 6);
+    const Columns columns{taps.data(), taps.data() + n, taps.data() + 2 * n};
+    for (int i = 0; i < n; ++i) {
+        const Tap h = TapOf(sx, part.l + i);
+        taps[size_t(i)] = h.i0;
+        taps[size_t(n + i)] = h.i1;
+        taps[size_t(2 * n + i)] = h.w1;
+    }
     for (int j = part.t; j < part.b; ++j) {
         const Tap v = TapOf(sy, j);
         const uint32_t* r0 = src.pixels + size_t(from.y + v.i0) * size_t(src.pitch) + size_t(from.x);
         const uint32_t* r1 = src.pixels + size_t(from.y + v.i1) * size_t(src.pitch) + size_t(from.x);
-        g_loops.stretch(out, n, columns.data(), r0, r1, v.w1);
+        g_loops.stretch(out, n, columns, r0, r1, v.w1);
         BlendRow(At(dst, x + part.l, y + j), out, n, t, blend);
     }
     return int64_t(n) * (part.b - part.t);

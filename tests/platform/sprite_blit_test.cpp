@@ -170,6 +170,7 @@ TEST(SpriteBlit, EveryInstructionSetGivesTheScalarPixels) {
         const SDL_Rect f{kPageW - w, 2, w, 6}; // the page's right edge: a read past the frame's row goes to the next
         const BlitSource frame{page.data() + f.y * kPageW + f.x, kPageW, f.w, f.h};
         for (const BlitQuad& q : {Place(30, 20, 1, 1, 0, f), Place(30.5f, 20, 1.6f, 1.3f, 0, f),
+                                  Place(30, 20, 0.45f, 0.7f, 0, f), // shrunk past half: texels taken pixel by pixel
                                   Place(30.5f, 20.5f, 1.2f, 1.7f, 23, f), Place(30, 20, 2.5f, 0.8f, -100, f),
                                   Place(30, 20, -2, 2, 0, f)}) // mirrored: half a texel a pixel, steps add up whole
             for (int right = 20; right <= 60; ++right)
