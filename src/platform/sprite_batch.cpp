@@ -29,6 +29,7 @@ constexpr int kPad = 1;        // empty pixels between packed frames (no bleedin
 // blitter reads them in place.
 struct AtlasPage {
     int used = 0;                   // rows its images fill
+    int rows = 0;                   // its texture's height (PageRows), kept up to date as it grows or the path changes
     SDL_Texture* texture = nullptr; // the page's pixels (premultiplied on the one-blend path); null until drawn
     uint32_t generation = 0;        // renderer generation of the texture
     bool premultiplied = false;     // how the texture was painted
@@ -50,6 +51,10 @@ struct AtlasFrame {
     // trimmed box within the frame and its texture columns (the page is kPage wide, a power of two: exact).
     float boxL = 0, boxT = 0, boxR = 0, boxB = 0;
     float u0 = 0, u1 = 0;
+    // Its texture rows' edges, worked out for a page texture `vRows` high (0: not yet); a sprite works them out
+    // again only when its page's height has changed since.
+    float v0 = 0, v1 = 0;
+    int vRows = 0;
 };
 
 // Fills the frame's floats from its integer place.
@@ -136,6 +141,8 @@ int PageRows(const AtlasPage& p) {
     }
     return std::min(kPage, (used + kRowStep - 1) / kRowStep * kRowStep);
 }
+// Kept in the page as `rows`: worked out again only when the page grows or the path changes.
+void SetRows(AtlasPage& p) { p.rows = PageRows(p); }
 
 bool OneBlend() {
     if (g_probed) return g_oneBlend;
@@ -151,6 +158,8 @@ bool OneBlend() {
         g_oneBlend = probe && SDL_SetTextureBlendMode(probe, kPremulBlend) == 0;
         if (probe) SDL_DestroyTexture(probe);
     }
+    for (const std::unique_ptr<AtlasPage>& p : TheAtlas().pages)
+        SetRows(*p);
     return g_oneBlend;
 }
 
@@ -171,7 +180,7 @@ void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int fra
 // A fresh texture is cleared to transparent (GL leaves a new texture's contents undefined); the first page gets its
 // white block.
 bool ClearPage(AtlasPage& p) {
-    const int rows = PageRows(p);
+    const int rows = p.rows;
     if (p.streaming) {
         void* pixels = nullptr;
         int pitch = 0;
@@ -228,7 +237,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
     if (p.texture) {
         int tw = 0, th = 0;
         SDL_QueryTexture(p.texture, nullptr, nullptr, &tw, &th);
-        if (th != PageRows(p)) { // the page grew, or the renderer wants another height
+        if (th != p.rows) { // the page grew, or the renderer wants another height
             SDL_DestroyTexture(p.texture);
             p.texture = nullptr;
         }
@@ -238,7 +247,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         p.streaming = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         p.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, PageRows(p));
+                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
         if (!ClearPage(p)) {
@@ -299,7 +308,10 @@ SDL_Color VertexColour(bool premul, int blend, uint8_t r, uint8_t g, uint8_t b, 
 
 // Makes the page at least `rows` high (at most kPage); the rows added are empty. A texture of another height is made
 // again, and painted anew.
-void GrowPage(AtlasPage& p, int rows) { p.used = std::min(kPage, std::max(p.used, rows)); }
+void GrowPage(AtlasPage& p, int rows) {
+    p.used = std::min(kPage, std::max(p.used, rows));
+    SetRows(p);
+}
 
 // The texture coordinate of the edge before texel `texel` on an axis `size` texels long (`perTexel` is 1 / size):
 // the least float whose exact product with the size is not below the texel, so that truncating the product finds
@@ -437,7 +449,7 @@ void DrawGeometry(SDL_Renderer* renderer, SDL_Texture* tex, const SDL_Vertex* ve
 void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
     SDL_Texture* tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
     if (!tex) return;
-    const int rows = PageRows(*run.page);
+    const int rows = run.page->rows;
     const float perRow = 1.0f / float(rows);
     size_t start = 0;
     for (size_t i = 0; i < run.blits.size(); ++i) {
@@ -492,7 +504,7 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
     // With the entry and its page.
     static const Image* lastImage = nullptr;
-    static const AtlasEntry* lastEntry = nullptr;
+    static AtlasEntry* lastEntry = nullptr;
     static const AtlasPage* lastPage = nullptr;
     if (img.get() != lastImage || g_atlasChanged) {
         g_atlasChanged = false;
@@ -510,14 +522,19 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     const AtlasFrame* place = nullptr;
     if (page) {
         premul = OneBlend();
-        place = &lastEntry->frames[size_t(frame)];
-        if (place->at.w <= 0) return; // not a visible texel in the frame
-        const int rows = PageRows(*page);
-        const float perRow = 1.0f / float(rows);
+        AtlasFrame& f = lastEntry->frames[size_t(frame)];
+        place = &f;
+        if (f.at.w <= 0) return; // not a visible texel in the frame
+        if (f.vRows != page->rows) {
+            const float perRow = 1.0f / float(page->rows);
+            f.v0 = TexEdge(f.at.y, page->rows, perRow);
+            f.v1 = TexEdge(f.at.y + f.at.h, page->rows, perRow);
+            f.vRows = page->rows;
+        }
         u0 = place->u0;
-        v0 = TexEdge(place->at.y, rows, perRow);
+        v0 = place->v0;
         u1 = place->u1;
-        v1 = TexEdge(place->at.y + place->at.h, rows, perRow);
+        v1 = place->v1;
         fx0 = place->boxL;
         fy0 = place->boxT;
         fx1 = place->boxR;
@@ -628,7 +645,7 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
         pt[2] = {bx + uy, by - ux};
         pt[3] = {ax + uy, ay - ux};
     }
-    const float whiteV = 0.5f / float(PageRows(*page));
+    const float whiteV = 0.5f / float(page->rows);
     const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
     AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
 }
