@@ -294,6 +294,15 @@ TEST_F(SpriteBatchTest, SpritesOutsideTheViewportAreLeftOut) {
     EXPECT_EQ(PixelAt(204, 199), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(100, 100), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(99, 100), (Rgb{0, 0, 0}));
+    // A viewport set by the immediate drawing while the batch is empty counts as well.
+    Draw_SetViewport(0, 0, 50, 50);
+    const int64_t emptied = Batch_Stats().vertices;
+    Batch_Sprite(img, 0, 100, 100, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    EXPECT_EQ(Batch_Stats().vertices, emptied);
+    Batch_Sprite(img, 0, 45, 45, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    EXPECT_EQ(Batch_Stats().vertices, emptied + 4);
+    Batch_Flush();
+    Draw_SetViewport(0, 0, 800, 600);
 }
 
 // A frame packed without its transparent margin still lands where and as large as the whole frame: unscaled it
