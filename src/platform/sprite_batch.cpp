@@ -619,9 +619,12 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
         std::ceil(maxY) + 1 <= float(g_cover.y + g_cover.h))
         return;
-    if (page) // on the software renderer our blitter draws the run, alpha and additive sprites together
-        Switch(page, page, nullptr, 0, premul ? 0 : BlitCanvas() ? kBlitRun : blend);
-    else
+    if (page) { // on the software renderer our blitter draws the run, alpha and additive sprites together
+        // A blitter run already open on this page settles it for this sprite too (the flush checks the canvas).
+        const Run& run = TheRun();
+        const bool blitRunOpen = run.key == page && run.blend == kBlitRun && run.count != 0;
+        Switch(page, page, nullptr, 0, premul ? 0 : (blitRunOpen || BlitCanvas()) ? kBlitRun : blend);
+    } else
         Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
     BatchQuad& out = NextQuad();
     out.corners = q;
