@@ -184,16 +184,20 @@ const ViewportEdges& CurrentViewport() {
 
 // Starts a new run when the key or blend differ from the current one. The clip is the viewport in force when the
 // run is drawn: Batch_SetViewport flushes before it changes.
-void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
+// The new run, apart from the test below that most sprites stop at.
+[[gnu::noinline]] void StartRun(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
     Run& run = TheRun();
-    const bool open = run.count != 0;
-    if (run.key == key && run.blend == blend && open) return;
-    if (open) Batch_Flush();
+    if (run.count != 0) Batch_Flush();
     run.key = key;
     run.page = page;
     run.image = (img && !page) ? *img : ImagePtr();
     run.frame = frame;
     run.blend = blend;
+}
+inline void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
+    const Run& run = TheRun();
+    if (run.key == key && run.blend == blend && run.count != 0) return;
+    StartRun(key, page, img, frame, blend);
 }
 
 // A fresh texture is cleared to transparent (GL leaves a new texture's contents undefined); the first page gets its
@@ -293,9 +297,10 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
 std::vector<int> g_quadIndices;
 
 // Room for one more quad in the run being gathered; counted as added (4 vertices, as SDL gets it).
-BatchQuad& NextQuad() {
+[[gnu::noinline]] void GrowQuads(Run& run) { run.quads.resize(std::max<size_t>(1024, run.quads.size() * 2)); }
+inline BatchQuad& NextQuad() {
     Run& run = TheRun();
-    if (run.count == run.quads.size()) run.quads.resize(std::max<size_t>(1024, run.quads.size() * 2));
+    if (run.count == run.quads.size()) GrowQuads(run);
     ++g_stats.quads;
     g_stats.vertices += 4;
     return run.quads[run.count++];
