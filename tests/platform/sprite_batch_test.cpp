@@ -113,12 +113,18 @@ TEST_F(SpriteBatchTest, CopiesAndTurnedQuadsKeepTheirOrderAndClip) {
     Batch_SetViewport(0, 0, 52, 600);
     Batch_Sprite(img, 0, 52, 12, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // 50..53, two columns shown
     Batch_SetViewport(0, 0, 800, 600);
+    // Quads turned half a turn (which SDL draws itself) of both blends one after another, each in its own.
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 0, 200, 0, 0, 255, BLEND_ADDITIVE);
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 180, 0, 0, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 180, 0, 255, 0, 255, BLEND_ADDITIVE);
+    Batch_Flush();
     EXPECT_EQ(PixelAt(11, 11), (Rgb{0, 255, 255}));
     const Rgb mix = PixelAt(31, 11);
     EXPECT_NEAR(mix.r, 128, 1);
     EXPECT_NEAR(mix.b, 127, 1);
     EXPECT_EQ(PixelAt(51, 11), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(52, 11), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(71, 11), (Rgb{0, 255, 255}));
 }
 
 // Turned quads one after another, each at its own angle: an 8 x 8 square turned 90 degrees covers its own box, the
