@@ -1,5 +1,5 @@
 // The sprite batch and the shared atlas behind sprite_batch.h: quads built on the CPU (scale, rotation about the
-// handle, colour and alpha in the vertices) and drawn with one SDL_RenderGeometry call per texture/blend/clip run.
+// handle, colour and alpha) and drawn by our blitter or with one SDL_RenderGeometry call per texture/blend/clip run.
 // Called by the effects and particles; reads the drawing state and renderer of graphics.cpp.
 #include "platform/sprite_batch.h"
 
@@ -29,6 +29,7 @@ constexpr int kPad = 1;        // empty pixels between packed frames (no bleedin
 // blitter reads them in place.
 struct AtlasPage {
     int used = 0;                   // rows its images fill
+    int rows = 0;                   // its texture's height (PageRows), kept up to date as it grows or the path changes
     SDL_Texture* texture = nullptr; // the page's pixels (premultiplied on the one-blend path); null until drawn
     uint32_t generation = 0;        // renderer generation of the texture
     bool premultiplied = false;     // how the texture was painted
@@ -50,6 +51,10 @@ struct AtlasFrame {
     // trimmed box within the frame and its texture columns (the page is kPage wide, a power of two: exact).
     float boxL = 0, boxT = 0, boxR = 0, boxB = 0;
     float u0 = 0, u1 = 0;
+    // Its texture rows' edges, worked out for a page texture `vRows` high (0: not yet); a sprite works them out
+    // again only when its page's height has changed since.
+    float v0 = 0, v1 = 0;
+    int vRows = 0;
 };
 
 // Fills the frame's floats from its integer place.
@@ -77,17 +82,22 @@ Atlas& TheAtlas() {
     return atlas;
 }
 
-// An atlas sprite drawn by our own blitter on the software renderer: the quad SDL_RenderGeometry would get.
-struct BlitItem {
-    BlitQuad quad;    // corners on the canvas
-    SDL_Rect frame{}; // on its page
-    SDL_Color colour{};
-    int blend = BLEND_ALPHA;
-    bool aroundCover = false; // partly beneath the cover: drawn only around it (copies and turned quads, whose
-                              // pixels do not depend on the clip; a stretch is drawn whole)
-};
+// What a queued quad samples: its atlas frame, the whole of the run's image, or the first page's white block.
+enum QuadSource : uint8_t { kQuadAtlas, kQuadWhole, kQuadWhite };
 
-// Marks a run of blitter copies in Run::blend: alpha and additive copies share it, each carries its own blend.
+// One queued sprite or line, made once: our blitter reads it as it stands on the software renderer, and the
+// vertices SDL_RenderGeometry takes are built from it only when a run goes to SDL (at the flush).
+struct BatchQuad {
+    BlitQuad corners;        // on the canvas: the frame's top-left, top-right, bottom-right, bottom-left
+    const AtlasFrame* frame; // kQuadAtlas: its place on the run's page (row edges valid for the page)
+    SDL_Color colour;        // straight, not premultiplied
+    uint8_t blend;           // BLEND_ALPHA or BLEND_ADDITIVE
+    QuadSource source;
+};
+static_assert(sizeof(BatchQuad) <= 48, "a queued quad fits in less than 4 SDL vertices");
+
+// Marks a run of atlas sprites for our blitter in Run::blend: alpha and additive sprites share it, each carries its
+// own blend (the few SDL must draw itself go to it at the flush, in their place).
 constexpr int kBlitRun = -1;
 
 // The run being gathered: every quad in it shares the key (texture source), blend and clip.
@@ -97,9 +107,9 @@ struct Run {
     ImagePtr image; // image of a frame outside the atlas
     int frame = 0;
     int blend = BLEND_ALPHA;
-    std::vector<SDL_Vertex> vertices; // storage; the first `count` are the run's (grown, never shrunk)
+    std::vector<BatchQuad> quads; // storage; the first `count` are the run's (grown, never shrunk)
     size_t count = 0;
-    std::vector<BlitItem> blits; // the copies of a blitter run (blend kBlitRun); cleared, never shrunk
+    std::vector<SDL_Vertex> vertices; // the quads handed to SDL, built at the flush (grown, never shrunk)
 };
 
 Run g_run; // the run being gathered
@@ -136,6 +146,8 @@ int PageRows(const AtlasPage& p) {
     }
     return std::min(kPage, (used + kRowStep - 1) / kRowStep * kRowStep);
 }
+// Kept in the page as `rows`: worked out again only when the page grows or the path changes.
+void SetRows(AtlasPage& p) { p.rows = PageRows(p); }
 
 bool OneBlend() {
     if (g_probed) return g_oneBlend;
@@ -151,27 +163,47 @@ bool OneBlend() {
         g_oneBlend = probe && SDL_SetTextureBlendMode(probe, kPremulBlend) == 0;
         if (probe) SDL_DestroyTexture(probe);
     }
+    for (const std::unique_ptr<AtlasPage>& p : TheAtlas().pages)
+        SetRows(*p);
     return g_oneBlend;
+}
+
+// The viewport's edges as floats. Read from the drawing state while the batch is empty; while it holds quads the
+// viewport cannot change (Batch_SetViewport flushes first), so the edges read for the first quad stand.
+struct ViewportEdges {
+    float l = 0, t = 0, r = 0, b = 0;
+};
+const ViewportEdges& CurrentViewport() {
+    static ViewportEdges edges;
+    if (TheRun().count == 0) {
+        const Rect vp = Draw_GetViewport();
+        edges = ViewportEdges{float(vp.x), float(vp.y), float(vp.x + vp.w), float(vp.y + vp.h)};
+    }
+    return edges;
 }
 
 // Starts a new run when the key or blend differ from the current one. The clip is the viewport in force when the
 // run is drawn: Batch_SetViewport flushes before it changes.
-void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
+// The new run, apart from the test below that most sprites stop at.
+[[gnu::noinline]] void StartRun(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
     Run& run = TheRun();
-    const bool open = run.count != 0 || !run.blits.empty();
-    if (run.key == key && run.blend == blend && open) return;
-    if (open) Batch_Flush();
+    if (run.count != 0) Batch_Flush();
     run.key = key;
     run.page = page;
     run.image = (img && !page) ? *img : ImagePtr();
     run.frame = frame;
     run.blend = blend;
 }
+inline void Switch(const void* key, const AtlasPage* page, const ImagePtr* img, int frame, int blend) {
+    const Run& run = TheRun();
+    if (run.key == key && run.blend == blend && run.count != 0) return;
+    StartRun(key, page, img, frame, blend);
+}
 
 // A fresh texture is cleared to transparent (GL leaves a new texture's contents undefined); the first page gets its
 // white block.
 bool ClearPage(AtlasPage& p) {
-    const int rows = PageRows(p);
+    const int rows = p.rows;
     if (p.streaming) {
         void* pixels = nullptr;
         int pitch = 0;
@@ -228,7 +260,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
     if (p.texture) {
         int tw = 0, th = 0;
         SDL_QueryTexture(p.texture, nullptr, nullptr, &tw, &th);
-        if (th != PageRows(p)) { // the page grew, or the renderer wants another height
+        if (th != p.rows) { // the page grew, or the renderer wants another height
             SDL_DestroyTexture(p.texture);
             p.texture = nullptr;
         }
@@ -238,7 +270,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
         p.streaming = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         p.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, PageRows(p));
+                              p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
         if (!p.texture) return nullptr;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
         if (!ClearPage(p)) {
@@ -264,30 +296,14 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
 // Indices of quads 0..n-1 (two triangles each: 0 1 2, 0 2 3), the same for every run.
 std::vector<int> g_quadIndices;
 
-// Room for one more quad's vertices in the run being gathered; counted as added.
-SDL_Vertex* NextQuad() {
+// Room for one more quad in the run being gathered; counted as added (4 vertices, as SDL gets it).
+[[gnu::noinline]] void GrowQuads(Run& run) { run.quads.resize(std::max<size_t>(1024, run.quads.size() * 2)); }
+inline BatchQuad& NextQuad() {
     Run& run = TheRun();
-    if (run.count + 4 > run.vertices.size()) run.vertices.resize(std::max<size_t>(4096, run.vertices.size() * 2));
-    SDL_Vertex* v = run.vertices.data() + run.count;
-    run.count += 4;
+    if (run.count == run.quads.size()) GrowQuads(run);
     ++g_stats.quads;
     g_stats.vertices += 4;
-    return v;
-}
-
-void AddQuad(const SDL_FPoint (&pt)[4], const SDL_FPoint (&uv)[4], SDL_Color c) {
-    SDL_Vertex* v = NextQuad();
-    for (int i = 0; i < 4; ++i)
-        v[i] = SDL_Vertex{pt[i], c, uv[i]};
-}
-
-// A textured rectangle of the page (u0, v0)-(u1, v1) on the quad's corners, clockwise from the top left.
-void AddQuadRect(const SDL_FPoint (&pt)[4], float u0, float v0, float u1, float v1, SDL_Color c) {
-    SDL_Vertex* v = NextQuad();
-    v[0] = SDL_Vertex{pt[0], c, SDL_FPoint{u0, v0}};
-    v[1] = SDL_Vertex{pt[1], c, SDL_FPoint{u1, v0}};
-    v[2] = SDL_Vertex{pt[2], c, SDL_FPoint{u1, v1}};
-    v[3] = SDL_Vertex{pt[3], c, SDL_FPoint{u0, v1}};
+    return run.quads[run.count++];
 }
 
 // The vertex colour of a quad: straight, or premultiplied with the blend carried in alpha (one-blend path).
@@ -299,7 +315,10 @@ SDL_Color VertexColour(bool premul, int blend, uint8_t r, uint8_t g, uint8_t b, 
 
 // Makes the page at least `rows` high (at most kPage); the rows added are empty. A texture of another height is made
 // again, and painted anew.
-void GrowPage(AtlasPage& p, int rows) { p.used = std::min(kPage, std::max(p.used, rows)); }
+void GrowPage(AtlasPage& p, int rows) {
+    p.used = std::min(kPage, std::max(p.used, rows));
+    SetRows(p);
+}
 
 // The texture coordinate of the edge before texel `texel` on an axis `size` texels long (`perTexel` is 1 / size):
 // the least float whose exact product with the size is not below the texel, so that truncating the product finds
@@ -311,8 +330,7 @@ float TexEdge(int texel, int size, float perTexel) {
     return t;
 }
 
-// The first page starts with a white 2x2 block (ClearPage): lines drawn from it join the atlas runs.
-constexpr float kWhiteU = 0.5f / kPage;
+// The first page, made with its white 2x2 block (ClearPage): lines drawn from it join the atlas runs.
 AtlasPage* FirstPage() {
     Atlas& atlas = TheAtlas();
     if (atlas.pages.empty()) {
@@ -342,18 +360,28 @@ bool BlitCanvas() {
     return software;
 }
 
+// True when a blitter quad lies partly beneath the cover and is drawn only around it: copies and turned quads,
+// whose pixels do not depend on the clip (a stretch is drawn whole). Quads wholly beneath it were never queued.
+bool AroundCover(const BatchQuad& q) {
+    const BlitQuad& c = q.corners;
+    const float minX = std::min({c.x[0], c.x[1], c.x[2], c.x[3]}), maxX = std::max({c.x[0], c.x[1], c.x[2], c.x[3]});
+    const float minY = std::min({c.y[0], c.y[1], c.y[2], c.y[3]}), maxY = std::max({c.y[0], c.y[1], c.y[2], c.y[3]});
+    return maxX > float(g_cover.x) && minX < float(g_cover.x + g_cover.w) && maxY > float(g_cover.y) &&
+           minY < float(g_cover.y + g_cover.h) && Blit_ShapeOf(c, q.frame->at.w, q.frame->at.h) != kBlitShapeStretch;
+}
+
 // Draws the blitter run onto the canvas: the rectangle its quads cover is read, blended into and written back (a
 // target texture: a window scaled or in full screen) or blended in place (the window's own surface, as in a window
 // of the canvas's size and headless). False when neither is possible; the caller then draws the quads through SDL.
-bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitItem>& blits) {
+bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const BatchQuad* quads, size_t n) {
     const Rect vp = Draw_GetViewport();
     float l = float(vp.x + vp.w), t = float(vp.y + vp.h), r = float(vp.x), b = float(vp.y);
-    for (const BlitItem& it : blits)
+    for (size_t i = 0; i < n; ++i)
         for (int k = 0; k < 4; ++k) {
-            l = std::min(l, it.quad.x[k]);
-            t = std::min(t, it.quad.y[k]);
-            r = std::max(r, it.quad.x[k]);
-            b = std::max(b, it.quad.y[k]);
+            l = std::min(l, quads[i].corners.x[k]);
+            t = std::min(t, quads[i].corners.y[k]);
+            r = std::max(r, quads[i].corners.x[k]);
+            b = std::max(b, quads[i].corners.y[k]);
         }
     // Whole pixels around the quads, one more on every side (SDL truncates corners towards zero).
     SDL_Rect area{std::max(int(std::floor(l)) - 1, vp.x), std::max(int(std::floor(t)) - 1, vp.y), 0, 0};
@@ -371,13 +399,15 @@ bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitI
     SDL_UnlockTexture(pageTex); // nothing to write back: the pixels are only read, before anything changes them
     if (lockedPitch != kPage * 4) return false;
     const uint32_t* const pagePixels = static_cast<const uint32_t*>(locked);
+    const bool cover = g_cover.w > 0 && g_cover.h > 0;
     const auto blitAll = [&](const BlitPixels& dst) {
-        for (const BlitItem& it : blits) {
-            const BlitSource src{pagePixels + size_t(it.frame.y) * kPage + size_t(it.frame.x), kPage, it.frame.w,
-                                 it.frame.h};
+        for (size_t i = 0; i < n; ++i) {
+            const BatchQuad& it = quads[i];
+            const SDL_Rect& at = it.frame->at;
+            const BlitSource src{pagePixels + size_t(at.y) * kPage + size_t(at.x), kPage, at.w, at.h};
             const BlitTint tint{it.colour.r, it.colour.g, it.colour.b, it.colour.a, it.blend};
-            if (!it.aroundCover) {
-                Blit_Quad(dst, vp, src, it.quad, tint);
+            if (!cover || !AroundCover(it)) {
+                Blit_Quad(dst, vp, src, it.corners, tint);
                 continue;
             }
             // The viewport's parts above, below, left and right of the cover (the cover lies within the viewport's
@@ -390,7 +420,7 @@ bool FlushBlits(SDL_Renderer* renderer, AtlasPage& page, const std::vector<BlitI
                                    {vp.x, midT, std::min(c.x, vr) - vp.x, midB - midT},
                                    {std::max(cr, vp.x), midT, vr - std::max(cr, vp.x), midB - midT}};
             for (const Rect& part : parts)
-                if (part.w > 0 && part.h > 0) Blit_Quad(dst, part, src, it.quad, tint);
+                if (part.w > 0 && part.h > 0) Blit_Quad(dst, part, src, it.corners, tint);
         }
     };
     if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
@@ -432,29 +462,62 @@ void DrawGeometry(SDL_Renderer* renderer, SDL_Texture* tex, const SDL_Vertex* ve
     SDL_RenderGeometry(renderer, tex, vertices, int(count), g_quadIndices.data(), int(quads * 6));
 }
 
-// The blitter run through the rasteriser (when the canvas cannot be reached): its copies as quads, one geometry
-// call per stretch of copies of the same blend, in order.
-void BlitsAsQuads(SDL_Renderer* renderer, Run& run) {
-    SDL_Texture* tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
-    if (!tex) return;
-    const int rows = PageRows(*run.page);
-    const float perRow = 1.0f / float(rows);
+// The first page starts with a white 2x2 block (ClearPage): lines drawn from it join the atlas runs.
+constexpr float kWhiteU = 0.5f / kPage;
+
+// Hands n queued quads to SDL with the texture given (null: untextured) in order: their vertices are built here,
+// premultiplied for the one-blend path (one geometry call), straight otherwise (one call per stretch of quads of
+// the same blend). `rows` is the height of the run's page (of the first page for lines).
+void DrawQuads(SDL_Renderer* renderer, SDL_Texture* tex, const BatchQuad* quads, size_t n, bool premul, int rows) {
+    std::vector<SDL_Vertex>& vertices = TheRun().vertices;
+    if (vertices.size() < n * 4) vertices.resize(std::max(n * 4, vertices.size() * 2));
+    const float whiteV = 0.5f / float(rows);
     size_t start = 0;
-    for (size_t i = 0; i < run.blits.size(); ++i) {
-        const BlitItem& it = run.blits[i];
-        const float u0 = float(it.frame.x) / kPage, v0 = TexEdge(it.frame.y, rows, perRow),
-                    u1 = float(it.frame.x + it.frame.w) / kPage, v1 = TexEdge(it.frame.y + it.frame.h, rows, perRow);
-        const SDL_FPoint uv[4] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
-        SDL_FPoint pt[4];
-        for (int k = 0; k < 4; ++k)
-            pt[k] = SDL_FPoint{it.quad.x[k], it.quad.y[k]};
-        if (run.vertices.size() < (i + 1) * 4) run.vertices.resize(std::max<size_t>(4096, (i + 1) * 8));
-        for (int k = 0; k < 4; ++k)
-            run.vertices[i * 4 + size_t(k)] = SDL_Vertex{pt[k], it.colour, uv[k]};
-        if (i + 1 == run.blits.size() || run.blits[i + 1].blend != it.blend) {
-            DrawGeometry(renderer, tex, run.vertices.data() + start * 4, (i + 1 - start) * 4, SdlBlend(it.blend));
+    for (size_t i = 0; i < n; ++i) {
+        const BatchQuad& q = quads[i];
+        float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
+        if (q.source == kQuadAtlas) {
+            u0 = q.frame->u0;
+            v0 = q.frame->v0;
+            u1 = q.frame->u1;
+            v1 = q.frame->v1;
+        } else if (q.source == kQuadWhite) {
+            u0 = u1 = kWhiteU;
+            v0 = v1 = whiteV;
+        }
+        const SDL_Color c = VertexColour(premul, q.blend, q.colour.r, q.colour.g, q.colour.b, q.colour.a);
+        const BlitQuad& p = q.corners;
+        SDL_Vertex* v = vertices.data() + i * 4;
+        v[0] = SDL_Vertex{{p.x[0], p.y[0]}, c, {u0, v0}};
+        v[1] = SDL_Vertex{{p.x[1], p.y[1]}, c, {u1, v0}};
+        v[2] = SDL_Vertex{{p.x[2], p.y[2]}, c, {u1, v1}};
+        v[3] = SDL_Vertex{{p.x[3], p.y[3]}, c, {u0, v1}};
+        if (i + 1 == n || (!premul && quads[i + 1].blend != q.blend)) {
+            DrawGeometry(renderer, tex, vertices.data() + start * 4, (i + 1 - start) * 4,
+                         premul ? kPremulBlend : SdlBlend(q.blend));
             start = i + 1;
         }
+    }
+}
+
+// The blitter run: stretches of quads our blitter draws, and between them the few SDL draws itself (a frame lying
+// mirrored or turned by a right angle on its quad), in order. Through SDL as a whole when the canvas cannot be
+// reached.
+void FlushBlitRun(SDL_Renderer* renderer, AtlasPage& page, const BatchQuad* quads, size_t n) {
+    const auto own = [&](size_t i) {
+        return Blit_ShapeOf(quads[i].corners, quads[i].frame->at.w, quads[i].frame->at.h) != kBlitShapeOther;
+    };
+    size_t i = 0;
+    while (i < n) {
+        const bool ours = own(i);
+        size_t j = i + 1;
+        while (j < n && own(j) == ours)
+            ++j;
+        if (!ours || !FlushBlits(renderer, page, quads + i, j - i)) {
+            if (SDL_Texture* tex = PageTexture(page, renderer))
+                DrawQuads(renderer, tex, quads + i, j - i, false, page.rows);
+        }
+        i = j;
     }
 }
 
@@ -492,7 +555,7 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
     // With the entry and its page.
     static const Image* lastImage = nullptr;
-    static const AtlasEntry* lastEntry = nullptr;
+    static AtlasEntry* lastEntry = nullptr;
     static const AtlasPage* lastPage = nullptr;
     if (img.get() != lastImage || g_atlasChanged) {
         g_atlasChanged = false;
@@ -502,7 +565,6 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         lastPage = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
     }
     const AtlasPage* page = lastPage;
-    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     // Corners about the handle, scaled, then turned clockwise on screen (y grows downward). An atlas frame covers
     // only its trimmed box.
     float fx0 = 0, fy0 = 0, fx1 = float(img->width), fy1 = float(img->height);
@@ -510,99 +572,71 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     const AtlasFrame* place = nullptr;
     if (page) {
         premul = OneBlend();
-        place = &lastEntry->frames[size_t(frame)];
-        if (place->at.w <= 0) return; // not a visible texel in the frame
-        const int rows = PageRows(*page);
-        const float perRow = 1.0f / float(rows);
-        u0 = place->u0;
-        v0 = TexEdge(place->at.y, rows, perRow);
-        u1 = place->u1;
-        v1 = TexEdge(place->at.y + place->at.h, rows, perRow);
-        fx0 = place->boxL;
-        fy0 = place->boxT;
-        fx1 = place->boxR;
-        fy1 = place->boxB;
+        AtlasFrame& f = lastEntry->frames[size_t(frame)];
+        if (f.at.w <= 0) return; // not a visible texel in the frame
+        if (f.vRows != page->rows) {
+            const float perRow = 1.0f / float(page->rows);
+            f.v0 = TexEdge(f.at.y, page->rows, perRow);
+            f.v1 = TexEdge(f.at.y + f.at.h, page->rows, perRow);
+            f.vRows = page->rows;
+        }
+        place = &f;
+        fx0 = f.boxL;
+        fy0 = f.boxT;
+        fx1 = f.boxR;
+        fy1 = f.boxB;
     }
     const float l = (fx0 - img->handleX) * sx, t = (fy0 - img->handleY) * sy, rr = (fx1 - img->handleX) * sx,
                 bb = (fy1 - img->handleY) * sy;
-    SDL_FPoint pt[4] = {{l, t}, {rr, t}, {rr, bb}, {l, bb}};
-    float minX, maxX, minY, maxY;
+    // One transform for turned and upright quads: upright, the cosine 1 and the sine 0 give the same sums exactly.
+    // Neighbouring sprites often share their turn (one effect's pieces): the last sine and cosine are kept.
+    static float lastRot = 0.0f, lastCos = 1.0f, lastSin = 0.0f;
+    float c = 1.0f, sn = 0.0f;
     if (rot != 0.0f) {
-        // Neighbouring sprites often share their turn (one effect's pieces): the last sine and cosine are kept.
-        static float lastRot = 0.0f, lastCos = 1.0f, lastSin = 0.0f;
         if (rot != lastRot) {
             const float rad = rot * 0.017453292519943295f;
             lastRot = rot;
             lastCos = std::cos(rad);
             lastSin = std::sin(rad);
         }
-        const float c = lastCos, s = lastSin;
-        for (SDL_FPoint& p : pt)
-            p = SDL_FPoint{p.x * c - p.y * s + x, p.x * s + p.y * c + y};
-        minX = maxX = pt[0].x;
-        minY = maxY = pt[0].y;
-        for (const SDL_FPoint& p : pt) {
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
-        }
-    } else {
-        if (sx == 1.0f && sy == 1.0f) {
-            x = std::floor(x); // whole pixels for an unscaled copy, as the immediate drawing does
-            y = std::floor(y);
-        }
-        for (SDL_FPoint& p : pt) {
-            p.x += x;
-            p.y += y;
-        }
-        minX = std::min(pt[0].x, pt[1].x); // an upright quad: two distinct values on each axis
-        maxX = std::max(pt[0].x, pt[1].x);
-        minY = std::min(pt[0].y, pt[2].y);
-        maxY = std::max(pt[0].y, pt[2].y);
+        c = lastCos;
+        sn = lastSin;
+    } else if (sx == 1.0f && sy == 1.0f) {
+        x = std::floor(x); // whole pixels for an unscaled copy, as the immediate drawing does
+        y = std::floor(y);
     }
+    BlitQuad q;
+    const float px[4] = {l, rr, rr, l}, py[4] = {t, t, bb, bb};
+    for (int k = 0; k < 4; ++k) {
+        q.x[k] = px[k] * c - py[k] * sn + x;
+        q.y[k] = px[k] * sn + py[k] * c + y;
+    }
+    const float minX = std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3]));
+    const float maxX = std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3]));
+    const float minY = std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3]));
+    const float maxY = std::max(std::max(q.y[0], q.y[1]), std::max(q.y[2], q.y[3]));
     // A quad wholly outside the viewport would draw nothing: it is not handed on (the level end's stars and rings
-    // fly on past the screen's edges). The viewport's edges as floats, converted again only when it changes.
-    static Rect lastVp{};
-    static float vpL = 0, vpT = 0, vpR = 0, vpB = 0;
-    const Rect vp = Draw_GetViewport();
-    if (vp.x != lastVp.x || vp.y != lastVp.y || vp.w != lastVp.w || vp.h != lastVp.h) {
-        lastVp = vp;
-        vpL = float(vp.x);
-        vpT = float(vp.y);
-        vpR = float(vp.x + vp.w);
-        vpB = float(vp.y + vp.h);
-    }
-    if (maxX <= vpL || minX >= vpR || maxY <= vpT || minY >= vpB) return;
+    // fly on past the screen's edges). The four tests joined into one branch.
+    const ViewportEdges& vp = CurrentViewport();
+    if ((maxX <= vp.l) | (minX >= vp.r) | (maxY <= vp.t) | (minY >= vp.b)) return;
     // Wholly beneath the cover, with a pixel to spare on every side for the rounding of the corners: painted over.
     if (g_cover.w > 0 && g_cover.h > 0 && std::floor(minX) - 1 >= float(g_cover.x) &&
         std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
         std::ceil(maxY) + 1 <= float(g_cover.y + g_cover.h))
         return;
-    if (page && !premul && BlitCanvas()) {
-        // Our blitter draws what SDL's software renderer would make of this quad, unless SDL turns it itself.
-        BlitItem item{BlitQuad{}, place->at, SDL_Color{r, g, b, a}, blend};
-        for (int k = 0; k < 4; ++k) {
-            item.quad.x[k] = pt[k].x;
-            item.quad.y[k] = pt[k].y;
-        }
-        const BlitShape shape = Blit_ShapeOf(item.quad, item.frame.w, item.frame.h);
-        if (shape != kBlitShapeOther) {
-            item.aroundCover = shape != kBlitShapeStretch && g_cover.w > 0 && g_cover.h > 0 &&
-                               maxX > float(g_cover.x) && minX < float(g_cover.x + g_cover.w) &&
-                               maxY > float(g_cover.y) && minY < float(g_cover.y + g_cover.h);
-            Switch(page, page, nullptr, 0, kBlitRun);
-            TheRun().blits.push_back(item);
-            ++g_stats.quads;
-            g_stats.vertices += 4;
-            return;
-        }
-    }
-    if (page)
-        Switch(page, page, nullptr, 0, premul ? 0 : blend);
-    else
+    if (page) { // on the software renderer our blitter draws the run, alpha and additive sprites together
+        // A blitter run already open on this page settles it for this sprite too (the flush checks the canvas).
+        const Run& run = TheRun();
+        const bool blitRunOpen = run.key == page && run.blend == kBlitRun && run.count != 0;
+        Switch(page, page, nullptr, 0, premul ? 0 : (blitRunOpen || BlitCanvas()) ? kBlitRun : blend);
+    } else
         Switch(&img->frames[size_t(frame)], nullptr, &img, frame, blend);
-    AddQuadRect(pt, u0, v0, u1, v1, VertexColour(premul, blend, r, g, b, a));
+    BatchQuad& out = NextQuad();
+    out.corners = q;
+    out.frame = place;
+    out.colour = SDL_Color{r, g, b, a};
+    out.blend = uint8_t(blend);
+    out.source = page ? kQuadAtlas : kQuadWhole;
 }
 
 void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
@@ -611,26 +645,24 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
     const AtlasPage* page = FirstPage();
     const bool premul = OneBlend();
     Switch(page, page, nullptr, 0, premul ? 0 : blend);
-    SDL_FPoint pt[4];
+    BatchQuad q{{}, nullptr, SDL_Color{r, g, b, a}, uint8_t(blend), kQuadWhite};
+    float* const qx = q.corners.x;
+    float* const qy = q.corners.y;
     if (y1 == y2 || x1 == x2) { // axis-aligned: the pixel rectangle covering both end points
         const float l = std::floor(std::min(x1, x2)), t = std::floor(std::min(y1, y2));
         const float rr = std::floor(std::max(x1, x2)) + 1, bb = std::floor(std::max(y1, y2)) + 1;
-        pt[0] = {l, t};
-        pt[1] = {rr, t};
-        pt[2] = {rr, bb};
-        pt[3] = {l, bb};
+        const float xs[4] = {l, rr, rr, l}, ys[4] = {t, t, bb, bb};
+        std::copy(xs, xs + 4, qx);
+        std::copy(ys, ys + 4, qy);
     } else { // a 1 px wide band along the line, half a pixel longer at both ends
         const float dx = x2 - x1, dy = y2 - y1, len = std::sqrt(dx * dx + dy * dy);
         const float ux = dx / len * 0.5f, uy = dy / len * 0.5f;
         const float ax = x1 + 0.5f - ux, ay = y1 + 0.5f - uy, bx = x2 + 0.5f + ux, by = y2 + 0.5f + uy;
-        pt[0] = {ax - uy, ay + ux};
-        pt[1] = {bx - uy, by + ux};
-        pt[2] = {bx + uy, by - ux};
-        pt[3] = {ax + uy, ay - ux};
+        const float xs[4] = {ax - uy, bx - uy, bx + uy, ax + uy}, ys[4] = {ay + ux, by + ux, by - ux, ay - ux};
+        std::copy(xs, xs + 4, qx);
+        std::copy(ys, ys + 4, qy);
     }
-    const float whiteV = 0.5f / float(PageRows(*page));
-    const SDL_FPoint uv[4] = {{kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}, {kWhiteU, whiteV}};
-    AddQuad(pt, uv, VertexColour(premul, blend, r, g, b, a));
+    NextQuad() = q;
 }
 
 void Batch_SetCover(const Rect& r) {
@@ -646,28 +678,24 @@ void Batch_SetViewport(int x, int y, int w, int h) {
 void Batch_Flush() {
     Run& run = TheRun();
     g_probed = false;
-    if (run.count == 0 && run.blits.empty()) return;
+    if (run.count == 0) return;
     ++g_stats.flushes;
-    SDL_Renderer* renderer = Graphics_Drawing() ? Sdl_Renderer() : nullptr;
-    if (!run.blits.empty()) {
-        if (renderer && !FlushBlits(renderer, *const_cast<AtlasPage*>(run.page), run.blits))
-            BlitsAsQuads(renderer, run);
-        run.blits.clear();
-        renderer = nullptr; // a blitter run has no quads of its own
-    }
-    if (renderer) {
-        SDL_Texture* tex = nullptr;
-        bool ok = true;
-        if (run.page) {
-            tex = PageTexture(*const_cast<AtlasPage*>(run.page), renderer);
-            ok = tex != nullptr;
-        } else if (run.image) {
-            tex = Image_FrameTexture(*run.image, run.frame, false);
-            ok = tex != nullptr;
-        }
-        if (ok) {
-            DrawGeometry(renderer, tex, run.vertices.data(), run.count,
-                         run.page && g_oneBlend ? kPremulBlend : SdlBlend(run.blend));
+    // Without a window the quads are only counted (benchmarks): what the blitter reads is made, no vertices.
+    if (SDL_Renderer* renderer = Graphics_Drawing() ? Sdl_Renderer() : nullptr) {
+        AtlasPage* const page = const_cast<AtlasPage*>(run.page);
+        if (page && run.blend == kBlitRun) {
+            FlushBlitRun(renderer, *page, run.quads.data(), run.count);
+        } else {
+            SDL_Texture* tex = nullptr;
+            bool ok = true;
+            if (page) {
+                tex = PageTexture(*page, renderer);
+                ok = tex != nullptr;
+            } else if (run.image) {
+                tex = Image_FrameTexture(*run.image, run.frame, false);
+                ok = tex != nullptr;
+            }
+            if (ok) DrawQuads(renderer, tex, run.quads.data(), run.count, page && g_oneBlend, page ? page->rows : 1);
         }
     }
     run.count = 0;

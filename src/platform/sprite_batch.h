@@ -4,8 +4,10 @@
 // particles; any drawing code may use it. Implemented in sprite_batch.cpp beside graphics.cpp.
 //
 // Order: batched quads reach the canvas at the next flush. Call Batch_Flush before any immediate Draw_* call that
-// must land above them; change the viewport through Batch_SetViewport, which flushes first. Without an open
-// window the batch still builds and counts its vertices (benchmarks), then drops them.
+// must land above them; change the viewport through Batch_SetViewport, which flushes first. Sprites are queued as
+// compact quads; SDL's vertices are built from them at the flush, only for runs SDL draws (on the software renderer
+// our blitter reads the quads themselves). Without an open window the batch still queues and counts (4 vertices a
+// quad, as SDL would get them) for the benchmarks, then drops them.
 #pragma once
 
 #include <cstdint>

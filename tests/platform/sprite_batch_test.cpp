@@ -2,7 +2,9 @@
 // how often the batch flushes (one call per texture and blend run).
 #include "platform/sprite_batch.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "platform/draw_helpers.h"
 #include "platform/incbin.h"
@@ -111,12 +113,18 @@ TEST_F(SpriteBatchTest, CopiesAndTurnedQuadsKeepTheirOrderAndClip) {
     Batch_SetViewport(0, 0, 52, 600);
     Batch_Sprite(img, 0, 52, 12, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA); // 50..53, two columns shown
     Batch_SetViewport(0, 0, 800, 600);
+    // Quads turned half a turn (which SDL draws itself) of both blends one after another, each in its own.
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 0, 200, 0, 0, 255, BLEND_ADDITIVE);
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 180, 0, 0, 255, 255, BLEND_ALPHA);
+    Batch_Sprite(img, 0, 72, 12, 1, 1, 180, 0, 255, 0, 255, BLEND_ADDITIVE);
+    Batch_Flush();
     EXPECT_EQ(PixelAt(11, 11), (Rgb{0, 255, 255}));
     const Rgb mix = PixelAt(31, 11);
     EXPECT_NEAR(mix.r, 128, 1);
     EXPECT_NEAR(mix.b, 127, 1);
     EXPECT_EQ(PixelAt(51, 11), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(52, 11), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(71, 11), (Rgb{0, 255, 255}));
 }
 
 // Turned quads one after another, each at its own angle: an 8 x 8 square turned 90 degrees covers its own box, the
@@ -185,6 +193,71 @@ TEST_F(SpriteBatchTest, AtlasPagesArePaintedAgainForANewRendererAndAJoiningImage
     EXPECT_EQ(PixelAt(61, 11), (Rgb{255, 255, 0}));
 }
 
+// A quad SDL draws itself (a small frame turned half a turn) reads its frame's texture rows, which depend on its
+// page's height: they must follow the page as it grows, and each page keeps its own. A 2047 x 2047 frame fills a page
+// of its own, so the next image starts a fresh one: X's two frames at its top (256 rows high on the software
+// renderer); a 300-row image below them (512 rows); then one too tall for what is left, which opens a third page
+// (2048 rows) where Z joins it.
+TEST_F(SpriteBatchTest, TurnedSpritesFollowTheirPageAsItGrowsAndKeepEachPagesRows) {
+    // A strip of 4 x 8 frames, frame f's top four rows in top[f], the rest in bottom[f]; handle in the middle.
+    const auto strip = [](std::initializer_list<std::pair<uint32_t, uint32_t>> frames) {
+        const int n = int(frames.size());
+        Pixmap pm = Pixmap_Create(4 * n, 8, PF_RGBA8888);
+        int f = 0;
+        for (const auto& [top, bottom] : frames) {
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 4; ++x)
+                    Pixmap_WritePixel(pm, 4 * f + x, y, y < 4 ? top : bottom);
+            ++f;
+        }
+        const ImagePtr img = Image_FromPixmapAnim(pm, 4, 8, 0, n);
+        Image_SetHandle(img, 2, 4);
+        return img;
+    };
+    const auto filler = [](int h) { // a w x h frame blank but for two corners: not trimmed
+        Pixmap pm = Pixmap_Create(2047, h, PF_RGBA8888);
+        Pixmap_WritePixel(pm, 0, 0, 0xFFFFFFFFu);
+        Pixmap_WritePixel(pm, 2046, h - 1, 0xFFFFFFFFu);
+        Batch_AtlasAdd(Image_FromPixmap(pm));
+    };
+    // Turned half a turn about (at, 100): the top rows land below the handle, the bottom ones above.
+    const auto expectAt = [](int at, Rgb top, Rgb bottom, const char* when) {
+        EXPECT_EQ(PixelAt(at, 102), top) << at << " " << when;
+        EXPECT_EQ(PixelAt(at, 97), bottom) << at << " " << when;
+    };
+    const auto turned = [](const ImagePtr& img, int frame, int at) {
+        Batch_Sprite(img, frame, float(at), 100, 1, 1, 180, 255, 255, 255, 255, BLEND_ALPHA);
+    };
+    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, magenta{255, 0, 255}, yellow{255, 255, 0},
+        cyan{0, 255, 255};
+    filler(2047);
+    const ImagePtr x = strip({{0xFFFF0000u, 0xFF00FF00u}, {0xFF0000FFu, 0xFFFF00FFu}});
+    Batch_AtlasAdd(x);
+    Fill(0, 0, 0);
+    turned(x, 0, 100);
+    Batch_Flush();
+    expectAt(100, red, green, "first drawn");
+    filler(300);
+    Fill(0, 0, 0);
+    turned(x, 0, 100);
+    Batch_Flush();
+    expectAt(100, red, green, "after its page grew");
+    filler(1738);
+    const ImagePtr z = strip({{0xFFFFFF00u, 0xFF00FFFFu}});
+    Batch_AtlasAdd(z);
+    // X's second frame is first drawn now, between sprites of the newer page.
+    Fill(0, 0, 0);
+    turned(z, 0, 200);
+    turned(x, 0, 100);
+    turned(x, 1, 300);
+    turned(z, 0, 400);
+    Batch_Flush();
+    expectAt(100, red, green, "between sprites of another page");
+    expectAt(300, blue, magenta, "first drawn after another page opened");
+    expectAt(200, yellow, cyan, "on the third page");
+    expectAt(400, yellow, cyan, "on the third page");
+}
+
 // A page is as high as its images need on the GPU renderers: a frame's edges must still lead to its own texels when
 // the coordinate is multiplied back by the height and truncated, in float or in exact arithmetic.
 TEST(SpriteBatchTexels, EdgesFindTheirTexelOnPagesOfAnyHeight) {
@@ -227,6 +300,15 @@ TEST_F(SpriteBatchTest, SpritesOutsideTheViewportAreLeftOut) {
     EXPECT_EQ(PixelAt(204, 199), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(100, 100), (Rgb{255, 255, 255}));
     EXPECT_EQ(PixelAt(99, 100), (Rgb{0, 0, 0}));
+    // A viewport set by the immediate drawing while the batch is empty counts as well.
+    Draw_SetViewport(0, 0, 50, 50);
+    const int64_t emptied = Batch_Stats().vertices;
+    Batch_Sprite(img, 0, 100, 100, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    EXPECT_EQ(Batch_Stats().vertices, emptied);
+    Batch_Sprite(img, 0, 45, 45, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    EXPECT_EQ(Batch_Stats().vertices, emptied + 4);
+    Batch_Flush();
+    Draw_SetViewport(0, 0, 800, 600);
 }
 
 // A frame packed without its transparent margin still lands where and as large as the whole frame: unscaled it
