@@ -254,6 +254,7 @@ TEST_F(TutorialCastle, EnoughGoldMeansNoGiftAndNoBoxIsTouched) {
     Level_Current = 6;
     Gold = 800;
     Screen_Current = kScreenBuildMenu;
+    Game_Paused = 0;    // no level runs under the build menu (an earlier test may have ended paused)
     MsgBox_Shop_Open(); // a box of the game's flow stands open (it does not pause)
     const int serial = Dialog_Serial();
     const int32_t gold = Gold; // after the box's gamble
