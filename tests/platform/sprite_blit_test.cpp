@@ -4,6 +4,8 @@
 // the clip rectangle's and the canvas's edges, the frame taken from inside a larger page.
 #include "platform/sprite_blit.h"
 
+#include "draw_helpers.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -20,18 +22,7 @@ constexpr int kPageW = 64, kPageH = 32; // the page the frame lies on (a power o
 const SDL_Rect kFrame{5, 3, 20, 13};    // the frame on it
 constexpr uint8_t kFull = 255;
 
-// Pixels of every colour and alpha, the fully transparent and fully opaque ones included.
-std::vector<uint32_t> Noise(int n, uint32_t seed) {
-    std::vector<uint32_t> v(static_cast<size_t>(n));
-    uint32_t s = seed;
-    for (uint32_t& p : v) {
-        s = s * 1664525u + 1013904223u;
-        p = s;
-        if ((s >> 8 & 7) == 0) p &= 0x00FFFFFFu;
-        if ((s >> 8 & 7) == 1) p |= 0xFF000000u;
-    }
-    return v;
-}
+std::vector<uint32_t> Noise(int n, uint32_t seed) { return drawtest::Speckled(size_t(n), seed); }
 
 // A sprite placed as the batch places one: its frame's corners about the handle (hx, hy), scaled, turned `rot`
 // degrees clockwise, moved to (x, y).
