@@ -691,7 +691,9 @@ SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h
     SDL_Texture* const t = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
     if (!t) return nullptr;
     SDL_Texture* const target = SDL_GetRenderTarget(g_renderer);
-    static std::vector<uint32_t> stretched; // the software renderer's stretch, read back (grown, never shrunk)
+    SDL_Texture* const readable =
+        SoftwareRenderer() ? SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h)
+                           : nullptr;
     Uint8 r = 255, g = 255, b = 255, a = 255;
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
     SDL_GetTextureColorMod(source, &r, &g, &b);
@@ -703,10 +705,15 @@ SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h
         SDL_SetTextureAlphaMod(source, 255);
         SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
         made = SDL_RenderCopy(g_renderer, source, &from, nullptr) == 0;
-        if (made && SoftwareRenderer()) {
+        if (made && SoftwareRenderer()) { // read back straight into the streaming texture's surface
             const SDL_Rect all{0, 0, w, h};
-            stretched.resize(size_t(w) * size_t(h));
-            made = SDL_RenderReadPixels(g_renderer, &all, SDL_PIXELFORMAT_ARGB8888, stretched.data(), w * 4) == 0;
+            void* pixels = nullptr;
+            int pitch = 0;
+            made = readable && SDL_LockTexture(readable, nullptr, &pixels, &pitch) == 0;
+            if (made) {
+                made = SDL_RenderReadPixels(g_renderer, &all, SDL_PIXELFORMAT_ARGB8888, pixels, pitch) == 0;
+                SDL_UnlockTexture(readable);
+            }
         }
         SDL_SetTextureColorMod(source, r, g, b);
         SDL_SetTextureAlphaMod(source, a);
@@ -714,17 +721,9 @@ SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h
     }
     made = SDL_SetRenderTarget(g_renderer, target) == 0 && made; // the switch back draws the stretch
     ApplyClip();                                                 // switching targets drops the clip rectangle
-    if (!made) {
-        SDL_DestroyTexture(t);
-        return nullptr;
-    }
-    if (!SoftwareRenderer()) return t;
-    SDL_DestroyTexture(t);
-    SDL_Texture* const readable =
-        SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (readable && SDL_UpdateTexture(readable, nullptr, stretched.data(), w * 4) == 0) return readable;
-    if (readable) SDL_DestroyTexture(readable);
-    return nullptr;
+    if (!made || readable) SDL_DestroyTexture(t);
+    if (!made && readable) SDL_DestroyTexture(readable);
+    return !made ? nullptr : readable ? readable : t;
 }
 
 // The copy for k, made when k was drawn before and there is room (the longest unused copies go to make it).
