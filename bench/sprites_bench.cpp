@@ -1,7 +1,8 @@
 // Frame cost of the sprite path: 2000 rotated, alpha-blended 32x32 sprites and 8000 coloured points into the
 // canvas, on SDL's software renderer and on the default (usually accelerated) one. The label names the renderer.
 // Then the cost of a blended pixel: 1000 tinted, unscaled 64x64 sprites onto an 800x600 ARGB canvas by SDL's
-// software renderer (SDL_RenderCopy, as the batch's rectangles reach it) and by our sprite blitter.
+// software renderer (SDL_RenderCopy, as the batch's rectangles reach it) and by our sprite blitter; and untinted
+// unscaled copies, alpha-blended and plain, by SDL and by Blit_Copy.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -157,6 +158,33 @@ void BM_BlitOurs(benchmark::State& state, int blend) {
     Report(state);
 }
 
+// Untinted unscaled copies (pieces, panels, glyphs), alpha-blended (SDL's MMX blit) or plain: SDL_RenderCopy on SDL's
+// software renderer against Blit_Copy.
+void BM_CopySdl(benchmark::State& state, int blend) {
+    SdlCanvas sdl;
+    SDL_SetTextureBlendMode(sdl.tex, blend == BLEND_SOLID ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+    for (auto _ : state) {
+        for (int i = 0; i < kBlitSprites; ++i) {
+            const SDL_Rect to{(i * 37) % 736, (i * 53) % 536, kBlitSize, kBlitSize};
+            SDL_RenderCopy(sdl.renderer, sdl.tex, nullptr, &to);
+        }
+        SDL_RenderFlush(sdl.renderer);
+        benchmark::DoNotOptimize(sdl.canvas.data());
+    }
+    Report(state);
+}
+
+void BM_CopyOurs(benchmark::State& state, int blend) {
+    OurCanvas ours;
+    const BlitTint tint{255, 255, 255, 255, blend};
+    for (auto _ : state) {
+        for (int i = 0; i < kBlitSprites; ++i)
+            Blit_Copy(ours.dst, kBlitCanvasArgb, Rect{0, 0, 800, 600}, ours.src, (i * 37) % 736, (i * 53) % 536, tint);
+        benchmark::DoNotOptimize(ours.canvas.data());
+    }
+    Report(state);
+}
+
 // Stretched and turned sprites (additive, tinted) as the batch draws them: SDL_RenderGeometry's two triangles on
 // SDL's software renderer against our blitter's quads. Pixels counted: the sprite's area on the canvas.
 constexpr float kQuadScale[2] = {1.5f, 1.2f}, kQuadTurn[2] = {0.0f, 30.0f};
@@ -257,5 +285,9 @@ BENCHMARK_CAPTURE(BM_BlitSdl, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillise
 BENCHMARK_CAPTURE(BM_BlitOurs, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BlitSdl, additive, int(BLEND_ADDITIVE))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BlitOurs, additive, int(BLEND_ADDITIVE))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CopySdl, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CopyOurs, alpha, int(BLEND_ALPHA))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CopySdl, plain, int(BLEND_SOLID))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CopyOurs, plain, int(BLEND_SOLID))->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,6 +4,7 @@
 // [SECTION] State
 // [SECTION] Window and frame
 // [SECTION] Drawing state
+// [SECTION] Copies on the software renderer
 // [SECTION] Scaled pictures
 // [SECTION] Images
 // [SECTION] Rectangles and lines
@@ -24,6 +25,7 @@
 #include "platform/perf.h"
 #include "platform/sdl_context.h"
 #include "platform/sprite_batch.h"
+#include "platform/sprite_blit.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
@@ -515,6 +517,89 @@ void Draw_ResetState() {
     ApplyClip();
 }
 
+// ---- [SECTION] Copies on the software renderer ---------------------------------------------------------------------
+
+// SDL's software renderer copies an unscaled picture with SDL_BlitSurface: per pixel several times slower than our
+// blitter, and with a set-up per copy (the blit map made again whenever a texture's tint or blend changes). The
+// copies straight onto the window's surface are drawn by Blit_Copy instead, which gives exactly SDL's pixels. Only
+// those: a render target's pixels (the canvas texture of a scaled window, a layer being drawn) cannot be written in
+// place, and the other renderers draw on a GPU.
+namespace {
+bool g_ownCopies = true;    // OwnCopies_Enable
+int64_t g_ownCopyCount = 0; // OwnCopies_Drawn
+
+bool SoftwareRenderer() {
+    static uint32_t generation = 0;
+    static bool software = false;
+    if (generation != g_generation) {
+        generation = g_generation;
+        SDL_RendererInfo info{};
+        software =
+            RendererAlive() && SDL_GetRendererInfo(g_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    }
+    return software;
+}
+
+// Copies `from` of `tex` unscaled with its top-left corner at canvas pixel (x, y), with the texture's tint and blend,
+// within the viewport, as SDL_RenderCopy would on the software renderer. False when it is not ours to draw (see above;
+// and a texture that is not a streaming ARGB8888 one, a blend mode Blit_Copy leaves to SDL): the caller hands it to
+// SDL.
+bool OwnCopy(SDL_Texture* tex, const SDL_Rect& from, int x, int y) {
+    if (!g_ownCopies || !SoftwareRenderer() || SDL_GetRenderTarget(g_renderer)) return false;
+    float scaleX = 0, scaleY = 0;
+    SDL_Rect view{};
+    SDL_RenderGetScale(g_renderer, &scaleX, &scaleY);
+    SDL_RenderGetViewport(g_renderer, &view);
+    if (scaleX != 1.0f || scaleY != 1.0f || view.x != 0 || view.y != 0) return false;
+    Uint32 format = 0;
+    int access = 0, w = 0, h = 0;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    if (SDL_QueryTexture(tex, &format, &access, &w, &h) != 0 || format != SDL_PIXELFORMAT_ARGB8888 ||
+        access != SDL_TEXTUREACCESS_STREAMING || SDL_GetTextureBlendMode(tex, &mode) != 0)
+        return false;
+    BlitTint tint;
+    tint.blend = mode == SDL_BLENDMODE_NONE    ? BLEND_SOLID
+                 : mode == SDL_BLENDMODE_BLEND ? BLEND_ALPHA
+                 : mode == SDL_BLENDMODE_ADD   ? BLEND_ADDITIVE
+                                               : 0;
+    SDL_Surface* const surface = SDL_GetWindowSurface(g_window);
+    if (tint.blend == 0 || !surface ||
+        (surface->format->format != SDL_PIXELFORMAT_ARGB8888 && surface->format->format != SDL_PIXELFORMAT_RGB888))
+        return false;
+    SDL_GetTextureColorMod(tex, &tint.r, &tint.g, &tint.b);
+    SDL_GetTextureAlphaMod(tex, &tint.a);
+    // The software renderer's lock of a streaming texture is its surface itself: read in place, nothing written back.
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(tex, nullptr, &pixels, &pitch) != 0) return false;
+    SDL_UnlockTexture(tex);
+    SDL_RenderFlush(g_renderer); // what is queued lies below
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    const BlitSource src{static_cast<const uint32_t*>(pixels) + size_t(from.y) * size_t(pitch / 4) + size_t(from.x),
+                         pitch / 4, from.w, from.h};
+    Blit_Copy(BlitPixels{static_cast<uint32_t*>(surface->pixels), surface->pitch / 4, surface->w, surface->h},
+              surface->format->format == SDL_PIXELFORMAT_RGB888 ? kBlitCanvasXrgb : kBlitCanvasArgb, g_draw.viewport,
+              src, x, y, tint);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    ++g_ownCopyCount;
+    return true;
+}
+
+// Draws `from` of `tex` onto `to` with the texture's tint and blend: through OwnCopy when SDL would copy it unscaled
+// (its whole-pixel size, truncated as SDL's software renderer truncates, that of `from`), else through SDL.
+void CopyTexture(SDL_Texture* tex, const SDL_Rect& from, const SDL_FRect& to) {
+    if (int(to.w) == from.w && int(to.h) == from.h && OwnCopy(tex, from, int(to.x), int(to.y))) return;
+    SDL_RenderCopyF(g_renderer, tex, &from, &to);
+}
+} // namespace
+
+void OwnCopies_Enable(bool on) { g_ownCopies = on; }
+int64_t OwnCopies_Drawn() { return g_ownCopyCount; }
+
+SDL_TextureAccess Texture_PictureAccess(bool dynamic) {
+    return dynamic || SoftwareRenderer() ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
+}
+
 // ---- [SECTION] Scaled pictures ---------------------------------------------------------------------------------
 
 // SDL's software renderer stretches a filtered picture into a temporary surface at every draw and then blends that
@@ -582,8 +667,7 @@ void ResetScaled() {
     g_scaled = ScaledCopies{};
     g_scaled.index.fill(-1);
     g_scaled.generation = g_generation;
-    SDL_RendererInfo info{};
-    g_scaled.software = SDL_GetRendererInfo(g_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    g_scaled.software = SoftwareRenderer();
 }
 
 void DropScaled(ScaledCopy& c) {
@@ -601,11 +685,15 @@ ScaledCopy* FindScaled(const ScaledKey& k) {
     return nullptr;
 }
 
-// The texture `from` of `source` stretched to w x h by SDL (no tint, no blend); null when SDL refuses.
+// The texture `from` of `source` stretched to w x h by SDL (no tint, no blend); null when SDL refuses. On the software
+// renderer the stretch is then moved into a streaming texture, which our own copies can read (see OwnCopy).
 SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h) {
     SDL_Texture* const t = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
     if (!t) return nullptr;
     SDL_Texture* const target = SDL_GetRenderTarget(g_renderer);
+    SDL_Texture* const readable =
+        SoftwareRenderer() ? SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h)
+                           : nullptr;
     Uint8 r = 255, g = 255, b = 255, a = 255;
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
     SDL_GetTextureColorMod(source, &r, &g, &b);
@@ -617,17 +705,25 @@ SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h
         SDL_SetTextureAlphaMod(source, 255);
         SDL_SetTextureBlendMode(source, SDL_BLENDMODE_NONE);
         made = SDL_RenderCopy(g_renderer, source, &from, nullptr) == 0;
+        if (made && SoftwareRenderer()) { // read back straight into the streaming texture's surface
+            const SDL_Rect all{0, 0, w, h};
+            void* pixels = nullptr;
+            int pitch = 0;
+            made = readable && SDL_LockTexture(readable, nullptr, &pixels, &pitch) == 0;
+            if (made) {
+                made = SDL_RenderReadPixels(g_renderer, &all, SDL_PIXELFORMAT_ARGB8888, pixels, pitch) == 0;
+                SDL_UnlockTexture(readable);
+            }
+        }
         SDL_SetTextureColorMod(source, r, g, b);
         SDL_SetTextureAlphaMod(source, a);
         SDL_SetTextureBlendMode(source, mode);
     }
     made = SDL_SetRenderTarget(g_renderer, target) == 0 && made; // the switch back draws the stretch
     ApplyClip();                                                 // switching targets drops the clip rectangle
-    if (!made) {
-        SDL_DestroyTexture(t);
-        return nullptr;
-    }
-    return t;
+    if (!made || readable) SDL_DestroyTexture(t);
+    if (!made && readable) SDL_DestroyTexture(readable);
+    return !made ? nullptr : readable ? readable : t;
 }
 
 // The copy for k, made when k was drawn before and there is room (the longest unused copies go to make it).
@@ -698,8 +794,7 @@ bool DrawStretchedCopy(SDL_Texture* tex, const SDL_Rect& from, const SDL_FRect& 
     SDL_SetTextureColorMod(copy->texture, r, g, b);
     SDL_SetTextureAlphaMod(copy->texture, a);
     SDL_SetTextureBlendMode(copy->texture, mode);
-    const SDL_Rect d{x, y, w, h};
-    SDL_RenderCopy(g_renderer, copy->texture, nullptr, &d);
+    CopyTexture(copy->texture, SDL_Rect{0, 0, w, h}, SDL_FRect{float(x), float(y), float(w), float(h)});
     return true;
 }
 } // namespace
@@ -737,7 +832,7 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.y = std::floor(dst.y);
         }
         if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) && !DrawStretchedCopy(tex, src, dst))
-            SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+            CopyTexture(tex, src, dst);
         return;
     }
     // Turned about (x, y): within the circle through the rectangle's farthest corner.
@@ -789,7 +884,7 @@ bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y
         SDL_SetTextureBlendMode(tex, mode);
         const SDL_Rect src{x0, y0, w, y1 - y0};
         const SDL_FRect dst{left + float(x0), top + float(y0), float(w), float(y1 - y0)};
-        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) SDL_RenderCopyF(g_renderer, tex, &src, &dst);
+        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) CopyTexture(tex, src, dst);
     };
     part(v.y, bandTop, v.x, v.w, SDL_BLENDMODE_BLEND);
     part(bandTop, bandBottom, 0, img.width, SDL_BLENDMODE_NONE); // opaque rows span the whole width

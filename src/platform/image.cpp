@@ -281,7 +281,7 @@ namespace {
 // picture is never held beside its frames (a 64-frame strip would otherwise be held twice while it is cut).
 struct StripCut {
     int fw, fh, first, count, flags;
-    ImagePtr img;         // made once the picture's size is known
+    ImagePtr img; // made once the picture's size is known
     int cols = 0, bpp = 0;
     bool refused = false; // the frames asked for do not fit the picture
 };
@@ -602,8 +602,8 @@ bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<u
         }
     }
     if (!f.texture) {
-        const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
-        f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
+        f.texture =
+            SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, Texture_PictureAccess(img.flags & IMG_DYNAMIC), w, h);
         if (!f.texture) return false;
         SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
                                                                                         : SDL_ScaleModeNearest);
@@ -670,7 +670,7 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
         for (uint32_t& c : scratch)
             c = (c >> 24) >= 128 ? (c | 0xFF000000u) : 0u;
-        f.mask = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+        f.mask = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, Texture_PictureAccess(false), w, h);
         if (!f.mask) return nullptr;
         SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest); // a filtered edge would blend, not test
         SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);

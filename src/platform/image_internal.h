@@ -67,6 +67,14 @@ void Image_ReleasePixels(Image& img, bool always);
 // Renderer generation: bumped whenever the renderer is created or destroyed, so textures of an older renderer are
 // known to be gone. 0 = no renderer.
 uint32_t Texture_Generation();
+// The access a picture's texture is made with: streaming on SDL's software renderer, whose unscaled copies read its
+// pixels in place (see graphics.cpp; there a streaming texture costs nothing more), and for `dynamic` pictures;
+// static otherwise.
+SDL_TextureAccess Texture_PictureAccess(bool dynamic);
+// Our own unscaled copies on the software renderer (graphics.cpp): on by default; a test switches them off to compare
+// with SDL's. OwnCopies_Drawn counts the copies they drew since the start.
+void OwnCopies_Enable(bool on);
+int64_t OwnCopies_Drawn();
 // The texture of a frame for drawing (masked = the alpha-tested copy); made or refreshed as needed. Null without a
 // renderer or when SDL refuses.
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked);

@@ -5,7 +5,8 @@
 // blend mode. The inner loops come scalar, with SSE2 and with AVX2 (the widest the processor has is taken at start);
 // all give the same pixels.
 //
-// [SECTION] Blending rows      [SECTION] Placing: clip, copy, stretch, triangles      [SECTION] Entry points
+// [SECTION] Blending rows      [SECTION] Copies as SDL_BlitSurface makes them
+// [SECTION] Placing: clip, copy, stretch, triangles      [SECTION] Entry points
 #include "platform/sprite_blit.h"
 
 #include <algorithm>
@@ -182,6 +183,190 @@ template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, in
 }
 #endif
 
+// ---- [SECTION] Copies as SDL_BlitSurface makes them -------------------------------------------------------------
+// SDL's software renderer copies an unscaled picture with SDL_BlitSurface, which picks one blit per blend mode and
+// tint, each with arithmetic of its own (SDL 2.26, an ARGB8888 picture onto an ARGB8888 or XRGB8888 canvas):
+//   plain     no blending, no tint: the texel as it is;
+//   modulate  no blending, tinted: c * mod / 255 per channel, alpha a * amod / 255;
+//   pixel     alpha blending, no tint (SDL's MMX blit): a texel of alpha 0 leaves the canvas as it is, one of 255
+//             replaces it whole; otherwise c * a >> 8 plus canvas * (255 - a) >> 8 per channel, the alpha channel
+//             a * 255 >> 8 plus canvas alpha * (255 - a) >> 8;
+//   blend     alpha blending, tinted: the texel tinted and premultiplied (as Tinted), then s + canvas * (255 - a) /
+//   255,
+//             alpha too;
+//   add       additive: the texel tinted and premultiplied, then min(s + canvas, 255) per colour, the canvas alpha
+//             kept.
+// On an XRGB canvas every kind but pixel writes each pixel it covers with its top byte cleared; pixel writes it as its
+// formula gives. A row function's `Top` is the mask of the bits kept: kArgb or kXrgb.
+enum CopyKind { kCopyPlain, kCopyModulate, kCopyPixel, kCopyBlend, kCopyAdd, kCopyKinds };
+constexpr uint32_t kArgb = 0xFFFFFFFFu, kXrgb = 0x00FFFFFFu;
+
+using CopyRow = void (*)(uint32_t*, const uint32_t*, int, const Tint&);
+
+inline uint32_t PixelAlpha(uint32_t s, uint32_t d) {
+    const uint32_t a = s >> 24;
+    if (a == 0) return d;
+    if (a == 255) return s;
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t weight = shift == 24 ? 255 : a;
+        out |= (((s >> shift & 255) * weight >> 8) + ((d >> shift & 255) * (255 - a) >> 8)) << shift;
+    }
+    return out;
+}
+
+template <int Kind, uint32_t Top> void CopyRowScalar(uint32_t* d, const uint32_t* s, int n, const Tint& t) {
+    for (int i = 0; i < n; ++i) {
+        if constexpr (Kind == kCopyPixel) {
+            d[i] = PixelAlpha(s[i], d[i]);
+            continue;
+        }
+        uint32_t out = s[i];
+        if constexpr (Kind == kCopyModulate) {
+            const uint32_t p = s[i];
+            out = Div255((p >> 24) * t.a) << 24 | Div255((p >> 16 & 255) * t.r) << 16 |
+                  Div255((p >> 8 & 255) * t.g) << 8 | Div255((p & 255) * t.b);
+        } else if constexpr (Kind == kCopyBlend) {
+            const uint32_t p = Tinted(s[i], t), q = d[i], inv = 255 - (p >> 24);
+            out = 0;
+            for (int shift = 0; shift < 32; shift += 8)
+                out |= ((p >> shift & 255) + Div255((q >> shift & 255) * inv)) << shift;
+        } else if constexpr (Kind == kCopyAdd) {
+            const uint32_t p = Tinted(s[i], t), q = d[i];
+            out = q & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8)
+                out |= std::min<uint32_t>((p >> shift & 255) + (q >> shift & 255), 255) << shift;
+        }
+        d[i] = out & Top;
+    }
+}
+
+#if defined(__SSE2__)
+// Two pixels of the pixel kind (8 lanes b g r a b g r a of texel and canvas), before the choice for alpha 0 and 255.
+inline __m128i PixelAlphaX2(__m128i s, __m128i d) {
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
+    const __m128i weight = _mm_or_si128(_mm_and_si128(a, _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1)),
+                                        _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0));
+    return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s, weight), 8),
+                         _mm_srli_epi16(_mm_mullo_epi16(d, _mm_xor_si128(a, _mm_set1_epi16(255))), 8));
+}
+
+// Four pixels at a time, each channel widened to 16 bits (as RowWide); the row's last pixels as CopyRowScalar.
+template <int Kind, uint32_t Top> void CopyRowSse2(uint32_t* d, const uint32_t* s, int n, const Tint& t) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i tint =
+        _mm_set_epi16(short(t.a), short(t.r), short(t.g), short(t.b), short(t.a), short(t.r), short(t.g), short(t.b));
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i keep = _mm_set1_epi32(int(Top));
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        __m128i* const to = reinterpret_cast<__m128i*>(d + i);
+        const __m128i sLo = _mm_unpacklo_epi8(sp, zero), sHi = _mm_unpackhi_epi8(sp, zero);
+        __m128i out = sp;
+        if constexpr (Kind == kCopyModulate) {
+            out = _mm_packus_epi16(Div255x8(_mm_mullo_epi16(sLo, tint)), Div255x8(_mm_mullo_epi16(sHi, tint)));
+        } else if constexpr (Kind == kCopyPixel) {
+            const __m128i alpha = _mm_and_si128(sp, alphaMask);
+            const __m128i clear = _mm_cmpeq_epi32(alpha, zero), solid = _mm_cmpeq_epi32(alpha, alphaMask);
+            if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+            const __m128i dp = _mm_loadu_si128(to);
+            const __m128i mixed = _mm_packus_epi16(PixelAlphaX2(sLo, _mm_unpacklo_epi8(dp, zero)),
+                                                   PixelAlphaX2(sHi, _mm_unpackhi_epi8(dp, zero)));
+            out = _mm_or_si128(_mm_and_si128(solid, sp), _mm_andnot_si128(solid, mixed));
+            _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
+            continue;
+        } else if constexpr (Kind == kCopyBlend || Kind == kCopyAdd) {
+            const __m128i dp = _mm_loadu_si128(to);
+            __m128i aLo, aHi;
+            const __m128i pLo = TintedX2(sLo, tint, aLo), pHi = TintedX2(sHi, tint, aHi);
+            if constexpr (Kind == kCopyBlend) {
+                const __m128i dLo = _mm_unpacklo_epi8(dp, zero), dHi = _mm_unpackhi_epi8(dp, zero);
+                out = _mm_packus_epi16(_mm_add_epi16(pLo, Div255x8(_mm_mullo_epi16(dLo, _mm_sub_epi16(full, aLo)))),
+                                       _mm_add_epi16(pHi, Div255x8(_mm_mullo_epi16(dHi, _mm_sub_epi16(full, aHi)))));
+            } else {
+                out = _mm_adds_epu8(dp,
+                                    _mm_packus_epi16(_mm_and_si128(pLo, colourLanes), _mm_and_si128(pHi, colourLanes)));
+            }
+        }
+        _mm_storeu_si128(to, Top == kArgb ? out : _mm_and_si128(out, keep));
+    }
+    CopyRowScalar<Kind, Top>(d + i, s + i, n - i, t);
+}
+#endif
+
+#if defined(BQ_BLIT_AVX2)
+BQ_AVX2 inline __m256i PixelAlphaX4(__m256i s, __m256i d) {
+    const __m256i a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(s, 0xFF), 0xFF);
+    const __m256i weight = _mm256_or_si256(
+        _mm256_and_si256(a, _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1)),
+        _mm256_set_epi16(255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0));
+    return _mm256_add_epi16(_mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8),
+                            _mm256_srli_epi16(_mm256_mullo_epi16(d, _mm256_xor_si256(a, _mm256_set1_epi16(255))), 8));
+}
+
+// Eight pixels at a time, the arithmetic of CopyRowSse2; the row's last pixels as CopyRowSse2.
+template <int Kind, uint32_t Top> BQ_AVX2 void CopyRowAvx2(uint32_t* d, const uint32_t* s, int n, const Tint& t) {
+    const __m256i zero = _mm256_setzero_si256();
+    const short ta = short(t.a), tr = short(t.r), tg = short(t.g), tb = short(t.b);
+    const __m256i tint = _mm256_set_epi16(ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb);
+    const __m256i full = _mm256_set1_epi16(255);
+    const __m256i colourLanes = _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
+    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i keep = _mm256_set1_epi32(int(Top));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i sp = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+        __m256i* const to = reinterpret_cast<__m256i*>(d + i);
+        const __m256i sLo = _mm256_unpacklo_epi8(sp, zero), sHi = _mm256_unpackhi_epi8(sp, zero);
+        __m256i out = sp;
+        if constexpr (Kind == kCopyModulate) {
+            out =
+                _mm256_packus_epi16(Div255x16(_mm256_mullo_epi16(sLo, tint)), Div255x16(_mm256_mullo_epi16(sHi, tint)));
+        } else if constexpr (Kind == kCopyPixel) {
+            if (_mm256_testz_si256(sp, alphaMask)) continue; // all clear
+            const __m256i dp = _mm256_loadu_si256(to);
+            const __m256i alpha = _mm256_and_si256(sp, alphaMask);
+            const __m256i clear = _mm256_cmpeq_epi32(alpha, zero), solid = _mm256_cmpeq_epi32(alpha, alphaMask);
+            const __m256i mixed = _mm256_packus_epi16(PixelAlphaX4(sLo, _mm256_unpacklo_epi8(dp, zero)),
+                                                      PixelAlphaX4(sHi, _mm256_unpackhi_epi8(dp, zero)));
+            _mm256_storeu_si256(to, _mm256_blendv_epi8(_mm256_blendv_epi8(mixed, sp, solid), dp, clear));
+            continue;
+        } else if constexpr (Kind == kCopyBlend || Kind == kCopyAdd) {
+            const __m256i dp = _mm256_loadu_si256(to);
+            __m256i aLo, aHi;
+            const __m256i pLo = TintedX4(sLo, tint, aLo), pHi = TintedX4(sHi, tint, aHi);
+            if constexpr (Kind == kCopyBlend) {
+                const __m256i dLo = _mm256_unpacklo_epi8(dp, zero), dHi = _mm256_unpackhi_epi8(dp, zero);
+                out = _mm256_packus_epi16(
+                    _mm256_add_epi16(pLo, Div255x16(_mm256_mullo_epi16(dLo, _mm256_sub_epi16(full, aLo)))),
+                    _mm256_add_epi16(pHi, Div255x16(_mm256_mullo_epi16(dHi, _mm256_sub_epi16(full, aHi)))));
+            } else {
+                out = _mm256_adds_epu8(
+                    dp, _mm256_packus_epi16(_mm256_and_si256(pLo, colourLanes), _mm256_and_si256(pHi, colourLanes)));
+            }
+        }
+        _mm256_storeu_si256(to, Top == kArgb ? out : _mm256_and_si256(out, keep));
+    }
+    CopyRowSse2<Kind, Top>(d + i, s + i, n - i, t);
+}
+#endif
+
+// Every kind's row for an ARGB canvas ([kind][0]) and an XRGB one ([kind][1]), of one instruction set.
+struct CopyRows {
+    CopyRow row[kCopyKinds][2];
+};
+#define BQ_COPY_ROWS(Row)                                                                                              \
+    CopyRows {                                                                                                         \
+        {{Row<kCopyPlain, kArgb>, Row<kCopyPlain, kXrgb>},                                                             \
+         {Row<kCopyModulate, kArgb>, Row<kCopyModulate, kXrgb>},                                                       \
+         {Row<kCopyPixel, kArgb>, Row<kCopyPixel, kXrgb>},                                                             \
+         {Row<kCopyBlend, kArgb>, Row<kCopyBlend, kXrgb>},                                                             \
+         {Row<kCopyAdd, kArgb>, Row<kCopyAdd, kXrgb>}},                                                                \
+    }
+
 // The inner loops in use: the widest the processor has, or the ones Blit_UsePath asked for.
 struct Columns;
 void StretchRowScalar(uint32_t* out, int n, const Columns& columns, const uint32_t* r0, const uint32_t* r1, int w1);
@@ -198,16 +383,18 @@ struct BlitLoops {
     void (*alpha)(uint32_t*, const uint32_t*, int, const Tint&) = RowAlpha;
     void (*additive)(uint32_t*, const uint32_t*, int, const Tint&) = RowAdditive;
     void (*stretch)(uint32_t*, int, const Columns&, const uint32_t*, const uint32_t*, int) = StretchRowScalar;
+    CopyRows copies = BQ_COPY_ROWS(CopyRowScalar);
 };
 
 BlitLoops LoopsFor(BlitPath wanted) {
     BlitLoops l;
 #if defined(__SSE2__)
-    if (wanted >= kBlitPathSse2) l = BlitLoops{kBlitPathSse2, RowWide<false>, RowWide<true>, StretchRowSse2};
+    if (wanted >= kBlitPathSse2)
+        l = BlitLoops{kBlitPathSse2, RowWide<false>, RowWide<true>, StretchRowSse2, BQ_COPY_ROWS(CopyRowSse2)};
 #endif
 #if defined(BQ_BLIT_AVX2)
     if (wanted >= kBlitPathAvx2 && __builtin_cpu_supports("avx2"))
-        l = BlitLoops{kBlitPathAvx2, RowAvx2<false>, RowAvx2<true>, StretchRowAvx2};
+        l = BlitLoops{kBlitPathAvx2, RowAvx2<false>, RowAvx2<true>, StretchRowAvx2, BQ_COPY_ROWS(CopyRowAvx2)};
 #endif
     return l;
 }
@@ -818,6 +1005,34 @@ int64_t Blit_Sprite(const BlitPixels& dst, const Rect& clip, const BlitSource& s
                     uint8_t b, uint8_t a, int blend) {
     if (!dst.pixels || !src.pixels || a == 0) return 0;
     return Copy(dst, SdlClip(dst, clip), src, x, y, Tint{r, g, b, a}, blend);
+}
+
+int64_t Blit_Copy(const BlitPixels& dst, BlitCanvasFormat format, const Rect& clip, const BlitSource& src, int x, int y,
+                  const BlitTint& tint) {
+    const bool tinted = (tint.r & tint.g & tint.b & tint.a) != 255;
+    CopyKind kind = kCopyPlain;
+    switch (tint.blend) {
+    case BLEND_SOLID:
+        kind = tinted ? kCopyModulate : kCopyPlain;
+        break;
+    case BLEND_ALPHA:
+        kind = tinted ? kCopyBlend : kCopyPixel;
+        break;
+    case BLEND_ADDITIVE:
+        kind = kCopyAdd;
+        break;
+    default:
+        return -1;
+    }
+    if (!dst.pixels || !src.pixels) return 0;
+    const Box box = Intersect(Intersect(SdlClip(dst, clip), Window(dst)), Box{x, y, x + src.width, y + src.height});
+    if (box.Empty()) return 0;
+    const CopyRow row = g_loops.copies.row[kind][format == kBlitCanvasXrgb ? 1 : 0];
+    const Tint t = TintOf(tint);
+    const int n = box.r - box.l;
+    for (int at = box.t; at < box.b; ++at)
+        row(At(dst, box.l, at), src.pixels + size_t(at - y) * size_t(src.pitch) + size_t(box.l - x), n, t);
+    return int64_t(n) * (box.b - box.t);
 }
 
 BlitPath Blit_UsePath(BlitPath wanted) {

@@ -57,6 +57,18 @@ BlitShape Blit_ShapeOf(const BlitQuad& q, int frameWidth, int frameHeight);
 int64_t Blit_Quad(const BlitPixels& dst, const Rect& clip, const BlitSource& src, const BlitQuad& q,
                   const BlitTint& tint);
 
+// The pixel format of the canvas SDL's software renderer draws into: ARGB8888, or XRGB8888 (SDL_PIXELFORMAT_RGB888, a
+// window's surface: the top byte is not alpha, SDL writes it as its blits happen to leave it).
+enum BlitCanvasFormat { kBlitCanvasArgb, kBlitCanvasXrgb };
+
+// Copies `src` unscaled with its top-left corner at canvas point (x, y), clipped to `clip` (canvas coordinates) and
+// to the window, with exactly the pixels SDL 2.26's SDL_BlitSurface gives (what SDL's software renderer does for an
+// unscaled, unturned SDL_RenderCopy), the canvas's top byte included: blend BLEND_SOLID (SDL_BLENDMODE_NONE),
+// BLEND_ALPHA (SDL_BLENDMODE_BLEND) or BLEND_ADDITIVE (SDL_BLENDMODE_ADD), tinted by the colour and alpha modulation
+// (r, g, b, a). Returns the pixels touched, or -1 for another blend mode (which it leaves to SDL).
+int64_t Blit_Copy(const BlitPixels& dst, BlitCanvasFormat format, const Rect& clip, const BlitSource& src, int x, int y,
+                  const BlitTint& tint);
+
 // The instruction sets of the inner loops, narrowest first; every one gives the same pixels. The blitter uses the
 // widest the processor has; a test or benchmark may ask for a narrower one. Returns the one now in use.
 enum BlitPath { kBlitPathScalar, kBlitPathSse2, kBlitPathAvx2 };

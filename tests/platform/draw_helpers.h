@@ -49,6 +49,28 @@ inline Rgb PixelAt(int x, int y) {
     return Rgb{int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255)};
 }
 
+// n pixels of every colour and alpha, about one in eight fully transparent and one in eight fully opaque.
+inline std::vector<uint32_t> Speckled(size_t n, uint32_t seed) {
+    std::vector<uint32_t> v(n);
+    for (uint32_t& p : v) {
+        seed = seed * 1664525u + 1013904223u;
+        p = seed;
+        if ((seed >> 8 & 7) == 0) p &= 0x00FFFFFFu;
+        if ((seed >> 8 & 7) == 1) p |= 0xFF000000u;
+    }
+    return v;
+}
+
+// A w x h picture of Speckled pixels.
+inline ImagePtr SpeckledImage(int w, int h, uint32_t seed, int flags = 0) {
+    const std::vector<uint32_t> px = Speckled(size_t(w) * size_t(h), seed);
+    Pixmap pm = Pixmap_Create(w, h, PF_RGBA8888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            Pixmap_WritePixel(pm, x, y, px[size_t(y) * size_t(w) + size_t(x)]);
+    return Image_FromPixmap(pm, flags);
+}
+
 // Fills the whole canvas with a colour through a solid rectangle (state restored afterwards).
 inline void Fill(int r, int g, int b) {
     Draw_SetClsColor(r, g, b);

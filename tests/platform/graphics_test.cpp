@@ -299,16 +299,7 @@ TEST_F(GraphicsTest, FilteredFlagSmoothsStretching) {
 namespace {
 constexpr int kPicW = 21, kPicH = 13;
 
-std::vector<uint32_t> Speckled(uint32_t seed) {
-    std::vector<uint32_t> v(size_t(kPicW * kPicH));
-    for (uint32_t& p : v) {
-        seed = seed * 1664525u + 1013904223u;
-        p = seed;
-        if ((seed >> 8 & 3) == 0) p |= 0xFF000000u;
-        if ((seed >> 8 & 7) == 1) p &= 0x00FFFFFFu;
-    }
-    return v;
-}
+std::vector<uint32_t> Speckled(uint32_t seed) { return drawtest::Speckled(size_t(kPicW * kPicH), seed); }
 
 struct StretchCase {
     const char* what;
@@ -415,6 +406,74 @@ TEST_F(GraphicsTest, StretchedPicturesGetSdlsPixelsEveryTimeAndFollowTheirPictur
         paint(*locked, before);
         Image_Unlock(img, 0);
     }
+}
+
+TEST_F(GraphicsTest, UnscaledCopiesOnTheWindowGiveSdlsPixels) {
+    // On the software renderer the unscaled copies onto the window are our own blitter's: a scene of them drawn with
+    // it and then by SDL itself, the same pixels: every blend and tint, over the canvas's corners, cut by a viewport,
+    // parts of pictures, a picture drawn in opaque and blended bands, glyphs, the final copy of a stretched picture,
+    // a scale so near 1 that SDL copies unscaled, between rectangles SDL draws.
+    const ImagePtr backdrop = SpeckledImage(kCanvasWidth, kCanvasHeight, 3);
+    const ImagePtr pic = SpeckledImage(37, 23, 5, IMG_FILTERED);
+    const ImagePtr banded = SolidImage(40, 60, 90, 160, 30); // opaque rows between a clear top and bottom
+    if (Pixmap* px = Image_Lock(banded, 0, LOCK_WRITE)) {
+        for (int y : {0, 1, 2, 57, 58, 59})
+            for (int x = 0; x < 40; ++x)
+                Pixmap_WritePixel(*px, x, y, uint32_t(x * 6) << 24 | 0x405060u);
+        Image_Unlock(banded, 0);
+    }
+    const auto scene = [&] {
+        Draw_ResetState();
+        Draw_SetBlend(BLEND_SOLID);
+        Draw_Image(backdrop, 0, 0);
+        Draw_SetBlend(BLEND_ALPHA);
+        for (const float at : {-9.0f, 300.5f, 780.0f})
+            Draw_Image(pic, at, at * 0.75f); // corners and between
+        Draw_Image(banded, 500, 100);
+        Draw_SetColor(200, 90, 17);
+        Draw_Image(pic, 100, 100);
+        Draw_SetAlpha(0.5f);
+        Draw_Image(pic, 110, 105);
+        Draw_Rect(105, 102, 30, 20); // SDL's own, between two of ours
+        Draw_ImagePart(pic, 120, 110, 4, 3, 20, 11);
+        Draw_SetBlend(BLEND_ADDITIVE);
+        Draw_Image(pic, 130, 115);
+        Draw_SetColor(255, 255, 255);
+        Draw_SetAlpha(1.0f);
+        Draw_Image(pic, 140, 120);
+        Draw_SetBlend(BLEND_SOLID);
+        Draw_SetViewport(200, 200, 50, 40);
+        Draw_Image(pic, 190, 195); // cut by the viewport's top-left
+        Draw_SetBlend(BLEND_ALPHA);
+        Draw_Image(pic, 235, 230); // and its bottom-right
+        Draw_SetViewport(0, 0, kCanvasWidth, kCanvasHeight);
+        Draw_SetScale(1.04f, 1.04f);
+        Draw_Image(pic, 400, 300);
+        Draw_SetScale(0.6f, 0.6f);
+        for (int i = 0; i < 2; ++i) // the second time through the stretched copy
+            Draw_Image(pic, 420.0f + float(i) * 30, 320);
+        Draw_SetScale(1, 1);
+        Draw_SetColor(250, 230, 40);
+        for (const int blend : {BLEND_ALPHA, BLEND_SOLID, BLEND_ADDITIVE}) {
+            Draw_SetBlend(blend);
+            Draw_Text(u"Wag 0.5", 600, 20.0f + float(blend) * 20);
+        }
+        Draw_Rect(610, 30, 8, 50);
+    };
+    const int64_t before = OwnCopies_Drawn();
+    scene();
+    const int64_t ours = OwnCopies_Drawn() - before;
+    const std::vector<uint32_t> got = CanvasArea(SDL_Rect{0, 0, kCanvasWidth, kCanvasHeight});
+    OwnCopies_Enable(false);
+    scene();
+    OwnCopies_Enable(true);
+    EXPECT_EQ(OwnCopies_Drawn() - before, ours);
+    EXPECT_GE(ours, 25);
+    const std::vector<uint32_t> want = CanvasArea(SDL_Rect{0, 0, kCanvasWidth, kCanvasHeight});
+    const auto bad = std::mismatch(got.begin(), got.end(), want.begin()).first;
+    ASSERT_TRUE(bad == got.end()) << "pixel " << (bad - got.begin()) % kCanvasWidth << ","
+                                  << (bad - got.begin()) / kCanvasWidth << std::hex << " is " << *bad << ", SDL's "
+                                  << want[size_t(bad - got.begin())];
 }
 
 TEST_F(GraphicsTest, WriteLockChangesTheNextDrawAndMaskedFlagHidesBlack) {

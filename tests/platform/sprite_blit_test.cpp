@@ -4,6 +4,8 @@
 // the clip rectangle's and the canvas's edges, the frame taken from inside a larger page.
 #include "platform/sprite_blit.h"
 
+#include "draw_helpers.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -20,18 +22,7 @@ constexpr int kPageW = 64, kPageH = 32; // the page the frame lies on (a power o
 const SDL_Rect kFrame{5, 3, 20, 13};    // the frame on it
 constexpr uint8_t kFull = 255;
 
-// Pixels of every colour and alpha, the fully transparent and fully opaque ones included.
-std::vector<uint32_t> Noise(int n, uint32_t seed) {
-    std::vector<uint32_t> v(static_cast<size_t>(n));
-    uint32_t s = seed;
-    for (uint32_t& p : v) {
-        s = s * 1664525u + 1013904223u;
-        p = s;
-        if ((s >> 8 & 7) == 0) p &= 0x00FFFFFFu;
-        if ((s >> 8 & 7) == 1) p |= 0xFF000000u;
-    }
-    return v;
-}
+std::vector<uint32_t> Noise(int n, uint32_t seed) { return drawtest::Speckled(size_t(n), seed); }
 
 // A sprite placed as the batch places one: its frame's corners about the handle (hx, hy), scaled, turned `rot`
 // degrees clockwise, moved to (x, y).
@@ -190,6 +181,99 @@ TEST(SpriteBlit, EveryInstructionSetGivesTheScalarPixels) {
                                                      << ", blend " << blend << ", tint " << int(tint.r);
                         }
                     }
+    }
+    Blit_UsePath(widest);
+}
+
+// SDL's software renderer copying pictures unscaled onto one canvas surface (a texture of the page, set up anew for
+// each copy), against which Blit_Copy is held.
+class SdlCopier {
+  public:
+    SdlCopier(Uint32 format, const std::vector<uint32_t>& page) : pixels_(size_t(kW * kH)) {
+        surface_ = SDL_CreateRGBSurfaceWithFormatFrom(pixels_.data(), kW, kH, 32, kW * 4, format);
+        renderer_ = SDL_CreateSoftwareRenderer(surface_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kPageW, kPageH);
+        SDL_UpdateTexture(texture_, nullptr, page.data(), kPageW * 4);
+    }
+    ~SdlCopier() {
+        SDL_DestroyTexture(texture_);
+        SDL_DestroyRenderer(renderer_);
+        SDL_FreeSurface(surface_);
+    }
+    bool Ok() const { return texture_ != nullptr; }
+    std::vector<uint32_t> Copy(const std::vector<uint32_t>& canvas, const SDL_Rect& from, int x, int y,
+                               SDL_BlendMode mode, const BlitTint& tint, const SDL_Rect& clip) {
+        pixels_ = canvas;
+        SDL_SetTextureBlendMode(texture_, mode);
+        SDL_SetTextureColorMod(texture_, tint.r, tint.g, tint.b);
+        SDL_SetTextureAlphaMod(texture_, tint.a);
+        SDL_RenderSetClipRect(renderer_, &clip);
+        const SDL_Rect to{x, y, from.w, from.h};
+        SDL_RenderCopy(renderer_, texture_, &from, &to);
+        SDL_RenderFlush(renderer_);
+        return pixels_;
+    }
+
+  private:
+    std::vector<uint32_t> pixels_;
+    SDL_Surface* surface_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+};
+
+TEST(SpriteBlit, CopiesGiveSdlsOwnPixelsBitForBit) {
+    // Every blend mode SDL's software renderer copies with its own blits, untinted, tinted, faded and at alpha mod 0;
+    // an ARGB canvas (a render target) and an XRGB one (a window's surface), whose top byte SDL's blits leave each
+    // their own way; frames of widths around the wide loops' steps; each placed inside the clip rectangle and across
+    // each of its edges, the clip being the canvas or a smaller rectangle within it; every instruction set.
+    const std::vector<uint32_t> page = Noise(kPageW * kPageH, 19), canvas = Noise(kW * kH, 23);
+    const BlitTint tints[] = {{kFull, kFull, kFull, kFull},
+                              {200, 90, 17, kFull},
+                              {kFull, kFull, kFull, 128},
+                              {10, 250, 128, 77},
+                              {kFull, kFull, kFull, 0}};
+    const struct {
+        SDL_BlendMode sdl;
+        int blend;
+    } modes[] = {
+        {SDL_BLENDMODE_NONE, BLEND_SOLID}, {SDL_BLENDMODE_BLEND, BLEND_ALPHA}, {SDL_BLENDMODE_ADD, BLEND_ADDITIVE}};
+    const SDL_Rect clips[] = {{0, 0, kW, kH}, {8, 9, 60, 41}};
+    const BlitPath widest = Blit_UsePath(kBlitPathAvx2);
+    for (const auto& [format, canvasFormat] :
+         {std::pair{SDL_PIXELFORMAT_ARGB8888, kBlitCanvasArgb}, std::pair{SDL_PIXELFORMAT_RGB888, kBlitCanvasXrgb}}) {
+        SdlCopier sdl(format, page);
+        ASSERT_TRUE(sdl.Ok()) << SDL_GetError();
+        for (const int w : {1, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33}) {
+            const SDL_Rect from{kPageW - w, 2, w, 9}; // the page's right edge: a read past the row goes to the next
+            const BlitSource src{page.data() + from.y * kPageW + from.x, kPageW, from.w, from.h};
+            for (const SDL_Rect& clip : clips) {
+                const int places[][2] = {{clip.x + 3, clip.y + 4},
+                                         {clip.x - w / 2 - 1, clip.y + 5},
+                                         {clip.x + clip.w - w / 2, clip.y + 5},
+                                         {clip.x + 2, clip.y - 4},
+                                         {clip.x + 2, clip.y + clip.h - 4}};
+                for (const auto& at : places)
+                    for (const auto& mode : modes)
+                        for (BlitTint tint : tints) {
+                            tint.blend = mode.blend;
+                            const std::vector<uint32_t> want =
+                                sdl.Copy(canvas, from, at[0], at[1], mode.sdl, tint, clip);
+                            for (int path = kBlitPathScalar; path <= widest; ++path) {
+                                Blit_UsePath(BlitPath(path));
+                                std::vector<uint32_t> got = canvas;
+                                Blit_Copy(BlitPixels{got.data(), kW, kW, kH}, canvasFormat,
+                                          Rect{clip.x, clip.y, clip.w, clip.h}, src, at[0], at[1], tint);
+                                const auto bad = std::mismatch(got.begin(), got.end(), want.begin()).first;
+                                ASSERT_TRUE(bad == got.end())
+                                    << "format " << SDL_GetPixelFormatName(format) << ", width " << w << ", at "
+                                    << at[0] << "," << at[1] << ", clip " << clip.x << ", blend " << mode.blend
+                                    << ", tint " << int(tint.r) << "," << int(tint.g) << "," << int(tint.b) << ","
+                                    << int(tint.a) << ", path " << path << ": pixel " << (bad - got.begin()) << std::hex
+                                    << " is " << *bad << ", SDL's " << want[size_t(bad - got.begin())];
+                            }
+                        }
+            }
+        }
     }
     Blit_UsePath(widest);
 }
