@@ -281,7 +281,7 @@ namespace {
 // picture is never held beside its frames (a 64-frame strip would otherwise be held twice while it is cut).
 struct StripCut {
     int fw, fh, first, count, flags;
-    ImagePtr img;         // made once the picture's size is known
+    ImagePtr img; // made once the picture's size is known
     int cols = 0, bpp = 0;
     bool refused = false; // the frames asked for do not fit the picture
 };
@@ -605,8 +605,7 @@ bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<u
         const int access = (img.flags & IMG_DYNAMIC) ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
         f.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, access, w, h);
         if (!f.texture) return false;
-        SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
-                                                                                        : SDL_ScaleModeNearest);
+        SDL_SetTextureScaleMode(f.texture, Image_Sampling(img));
     }
     Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
     SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
