@@ -605,8 +605,7 @@ bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<u
         f.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, Texture_PictureAccess(img.flags & IMG_DYNAMIC), w, h);
         if (!f.texture) return false;
-        SDL_SetTextureScaleMode(f.texture, (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear
-                                                                                        : SDL_ScaleModeNearest);
+        SDL_SetTextureScaleMode(f.texture, Image_Sampling(img));
     }
     Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
     SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);

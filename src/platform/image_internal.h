@@ -78,6 +78,13 @@ int64_t OwnCopies_Drawn();
 // The texture of a frame for drawing (masked = the alpha-tested copy); made or refreshed as needed. Null without a
 // renderer or when SDL refuses.
 SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked);
+// How a frame's texture samples its picture when drawn scaled or turned: filtered for IMG_FILTERED and
+// IMG_MIPMAPPED pictures, nearest otherwise (an alpha-tested copy always nearest: a filtered edge would blend).
+inline SDL_ScaleMode Image_Sampling(const Image& img, bool masked = false) {
+    return !masked && (img.flags & (IMG_FILTERED | IMG_MIPMAPPED)) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
+}
+// Sets how a texture is sampled by the draws queued from now on; those already queued keep their sampling.
+void Texture_SetSampling(SDL_Texture* texture, SDL_ScaleMode mode);
 // Drops the stretched copies the drawing made of `texture` (see graphics.cpp): called before a frame's texture is
 // destroyed or given new pixels.
 void ScaledCopies_Forget(SDL_Texture* texture);

@@ -694,6 +694,7 @@ void Batch_Flush() {
             } else if (run.image) {
                 tex = Image_FrameTexture(*run.image, run.frame, false);
                 ok = tex != nullptr;
+                if (ok) Texture_SetSampling(tex, Image_Sampling(*run.image)); // a plain copy may have left it nearest
             }
             if (ok) DrawQuads(renderer, tex, run.quads.data(), run.count, page && g_oneBlend, page ? page->rows : 1);
         }

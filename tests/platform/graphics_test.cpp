@@ -883,3 +883,48 @@ TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
     Layer_Release(kLayer);
     Sys_UseFakeClock(0);
 }
+
+// On the GL renderers a copy at whole pixels samples nearest and a scaled draw of the same texture filtered, switched
+// within one frame: each draw keeps the sampling it was made with, and each draws its own texture (setting a
+// texture's sampling binds it behind SDL's back). Skipped where SDL has no OpenGL renderer.
+TEST(GraphicsGlTest, WholePixelAndScaledDrawsOfOneTextureKeepTheirSamplingAndTexture) {
+    Graphics_Close();
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "opengl", SDL_HINT_OVERRIDE);
+    const bool open = Graphics_Open(800, 600, true);
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    if (!open || std::string(Graphics_RendererName()) != "opengl") {
+        Graphics_Close();
+        GTEST_SKIP() << "no OpenGL renderer here";
+    }
+    Draw_SetClsColor(0, 0, 0);
+    Draw_Cls();
+    Pixmap pm = Pixmap_Create(2, 1, PF_RGB888);
+    Pixmap_WritePixel(pm, 0, 0, 0xFF000000);
+    Pixmap_WritePixel(pm, 1, 0, 0xFFFFFFFF);
+    const ImagePtr edge = Image_FromPixmap(pm, IMG_FILTERED);
+    const ImagePtr red = SolidImage(4, 4, 255, 0, 0), green = SolidImage(4, 4, 0, 255, 0);
+    const auto smooth = [](int row) {
+        int between = 0;
+        for (int x = 0; x < 16; ++x)
+            between += PixelAt(x, row).r > 0 && PixelAt(x, row).r < 255;
+        return between;
+    };
+    // One frame: stretched, whole, stretched again; the first stretch was queued before the switch to nearest.
+    Draw_ImageRect(edge, 0, 0, 16, 1);
+    Draw_Image(edge, 0, 2);
+    Draw_ImageRect(edge, 0, 4, 16, 1);
+    // A draw of red is queued, then edge's sampling is switched (edge bound) with nothing of edge drawn after it.
+    // (Green's texture is made first: making a texture makes SDL bind afresh anyway.)
+    Draw_Image(green, 120, 100);
+    Draw_Image(red, 100, 100);
+    Texture_SetSampling(Image_FrameTexture(*edge, 0, false), SDL_ScaleModeNearest);
+    Draw_Image(red, 110, 100);
+    EXPECT_GE(smooth(0), 6) << "a stretch queued before the switch is still filtered";
+    EXPECT_GE(smooth(4), 6) << "a stretch after a whole-pixel copy is filtered again";
+    EXPECT_EQ(PixelAt(0, 2), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(1, 2), (Rgb{255, 255, 255})) << "a whole-pixel copy gives its texels";
+    for (const int x : {101, 111})
+        EXPECT_EQ(PixelAt(x, 101), (Rgb{255, 0, 0})) << "red after the switch draws red, not the texture switched";
+    EXPECT_EQ(PixelAt(121, 101), (Rgb{0, 255, 0}));
+    Graphics_Close(); // the next test opens the software canvas again
+}
