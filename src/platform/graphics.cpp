@@ -21,6 +21,7 @@
 #include "platform/codecs.h"
 #include "platform/font_internal.h"
 #include "platform/frame_limiter.h"
+#include "platform/frame_tally.h"
 #include "platform/image_internal.h"
 #include "platform/perf.h"
 #include "platform/sdl_context.h"
@@ -413,6 +414,7 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (!l.texture) {
         l.texture =
             SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+        ++Frame_Tally.texturesMade;
         l.generation = g_generation;
         if (!l.texture) {
             static bool told = false;
@@ -690,6 +692,7 @@ ScaledCopy* FindScaled(const ScaledKey& k) {
 SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h) {
     SDL_Texture* const t = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
     if (!t) return nullptr;
+    ++Frame_Tally.texturesMade;
     SDL_Texture* const target = SDL_GetRenderTarget(g_renderer);
     SDL_Texture* const readable =
         SoftwareRenderer() ? SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h)
@@ -748,6 +751,8 @@ ScaledCopy* MakeScaled(const ScaledKey& k) {
     SDL_Texture* const t = StretchOnce(k.source, k.from, k.w, k.h);
     if (dropped) ReindexScaled();
     if (!t) return nullptr;
+    ++Frame_Tally.cachedStretches;
+    Frame_Tally.cachedPx += int64_t(k.w) * k.h;
     ScaledCopy* slot = &g_scaled.copies[0];
     while (slot->texture)
         ++slot;
@@ -831,8 +836,16 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        if (InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) && !DrawStretchedCopy(tex, src, dst))
+        if (!InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) return;
+        ++Frame_Tally.copies;
+        Frame_Tally.copyPx += int64_t(dst.w * dst.h);
+        if (!DrawStretchedCopy(tex, src, dst)) {
+            if (dst.w != float(src.w) || dst.h != float(src.h)) {
+                ++Frame_Tally.stretches;
+                Frame_Tally.stretchPx += int64_t(dst.w * dst.h);
+            }
             CopyTexture(tex, src, dst);
+        }
         return;
     }
     // Turned about (x, y): within the circle through the rectangle's farthest corner.
@@ -840,6 +853,10 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
                                    std::max(std::fabs(top), std::fabs(top + dst.h)));
     if (!InViewport(x - reach, y - reach, x + reach, y + reach)) return;
     const SDL_FPoint centre{-left, -top};
+    ++Frame_Tally.copies;
+    ++Frame_Tally.stretches;
+    Frame_Tally.copyPx += int64_t(dst.w * dst.h);
+    Frame_Tally.stretchPx += int64_t(dst.w * dst.h);
     SDL_RenderCopyExF(g_renderer, tex, &src, &dst, double(rot), &centre, SDL_RendererFlip(flip));
 }
 
@@ -1001,6 +1018,7 @@ void Draw_Line(float x1, float y1, float x2, float y2) {
 
 void Draw_Text(const Str& text, float x, float y) {
     if (text.empty() || !Drawable()) return;
+    ++Frame_Tally.texts;
     const FontPtr font = Draw_GetImageFont();
     if (!font) return;
     Image& atlas = ImageFont_Atlas(*font);
