@@ -822,6 +822,18 @@ size_t ScaledCopies_Bytes() { return g_scaled.generation == g_generation ? g_sca
 // ---- [SECTION] Images -------------------------------------------------------------------------------------------
 
 namespace {
+Rect g_cover; // Graphics_SetCover's rectangle (w or h 0: none)
+
+// True when the canvas box from (x0, y0) to (x1, y1) lies wholly beneath the cover, a pixel to spare on every side
+// (the rounding of its edges), and what is drawn now goes to the canvas, not into a layer.
+bool BeneathCover(float x0, float y0, float x1, float y1) {
+    if (g_cover.w <= 0 || g_cover.h <= 0) return false;
+    if (std::floor(x0) - 1 < float(g_cover.x) || std::ceil(x1) + 1 > float(g_cover.x + g_cover.w) ||
+        std::floor(y0) - 1 < float(g_cover.y) || std::ceil(y1) + 1 > float(g_cover.y + g_cover.h))
+        return false;
+    return SDL_GetRenderTarget(g_renderer) == CanvasTarget();
+}
+
 // Draws `src` of a texture so that the point (hx, hy) of the source rectangle (w x h source pixels) lands on
 // (x, y), scaled by (sx, sy) and turned by `rot` degrees about that point. Negative scales mirror.
 void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float hx, float hy, float sx, float sy,
@@ -836,7 +848,9 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        if (!InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) return;
+        if (!InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) ||
+            BeneathCover(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h))
+            return;
         ++Frame_Tally.copies;
         Frame_Tally.copyPx += int64_t(dst.w * dst.h);
         if (!DrawStretchedCopy(tex, src, dst)) {
@@ -851,7 +865,9 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
     // Turned about (x, y): within the circle through the rectangle's farthest corner.
     const float reach = std::hypot(std::max(std::fabs(left), std::fabs(left + dst.w)),
                                    std::max(std::fabs(top), std::fabs(top + dst.h)));
-    if (!InViewport(x - reach, y - reach, x + reach, y + reach)) return;
+    if (!InViewport(x - reach, y - reach, x + reach, y + reach) ||
+        BeneathCover(x - reach, y - reach, x + reach, y + reach))
+        return;
     const SDL_FPoint centre{-left, -top};
     ++Frame_Tally.copies;
     ++Frame_Tally.stretches;
@@ -909,6 +925,8 @@ bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y
     return true;
 }
 } // namespace
+
+void Graphics_SetCover(const Rect& r) { g_cover = r; }
 
 void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
     if (!img) return;

@@ -675,6 +675,7 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
 void Batch_SetCover(const Rect& r) {
     Batch_Flush(); // the sprites gathered so far were judged against the cover of their time
     g_cover = r;
+    Graphics_SetCover(r);
 }
 
 void Batch_SetViewport(int x, int y, int w, int h) {
