@@ -116,6 +116,7 @@ bool Start(benchmark::State& state, int32_t cols, int32_t rows, bool busy) {
         return false;
     }
     Fill(cols, rows);
+    Game_Enter(); // as the game's switch to the screen calls it
     for (int i = 0; i < 120; ++i) {
         if (busy) MoveIfIdle();
         Game_Frame();

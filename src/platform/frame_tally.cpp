@@ -29,6 +29,7 @@ std::string FrameTally_Line(const FrameTally& t) {
     addPx("copies", t.copies, t.copyPx);
     addPx("sdl_stretched", t.stretches, t.stretchPx);
     addPx("stretch_cached", t.cachedStretches, t.cachedPx);
+    add("decodes", t.decodes);
     add("textures_made", t.texturesMade);
     addPx("uploads", t.uploads, t.uploadPx);
     add("texts", t.texts);

@@ -22,6 +22,7 @@ struct FrameTally {
     int64_t stretchPx = 0;
     int64_t cachedStretches = 0; // stretched copies made for the cache of stretched pictures
     int64_t cachedPx = 0;
+    int64_t decodes = 0; // pictures decoded (PNG, JPEG)
     int64_t texturesMade = 0;
     int64_t uploads = 0; // texture fills (pictures, atlas pages, glyph atlases)
     int64_t uploadPx = 0;

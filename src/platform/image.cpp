@@ -66,6 +66,7 @@ PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
         Log_Print("image: empty file");
         return nullptr;
     }
+    ++Frame_Tally.decodes;
     if (Png_IsSignature(data, size)) return Png_Decode(data, size);
     if (Jpeg_IsSignature(data, size)) return Jpeg_Decode(data, size);
     Log_Print("image: neither PNG nor JPEG");

@@ -769,6 +769,14 @@ void Batch_AtlasAdd(const ImagePtr& img) {
 
 float Batch_TexelEdge(int texel, int size) { return TexEdge(texel, size, 1.0f / float(size)); }
 
+void Batch_PreparePages() {
+    if (!Graphics_Drawing() || !Sdl_Renderer()) return;
+    Batch_Flush(); // a run may point at a page whose texture is made anew
+    OneBlend();    // the pages' height and premultiplying follow the renderer's path
+    for (const std::unique_ptr<AtlasPage>& p : TheAtlas().pages)
+        PageTexture(*p, Sdl_Renderer());
+}
+
 bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }
 
 BatchStats Batch_Stats() { return g_stats; }
