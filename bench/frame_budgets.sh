@@ -6,13 +6,14 @@
 #     clock, played by the end-to-end level player), the CPU time of a whole frame, the flip included: at most 8 ms
 #     on average and 16 ms at the 99th-percentile frame, a showing's first frame (which decodes its pictures)
 #     excepted;
-#   - the same for a busy 17 x 13 and 48 x 48 board and the fireball (bench/screen_frames_bench), and the
-#     whole-board blast at the effects' cap there without a budget;
+#   - the same for a busy 17 x 13 and 48 x 48 board, the fireball, the level end and the level-won dialog over it
+#     (bench/screen_frames_bench), and the whole-board blast at the effects' cap there without a budget;
 #   - the effects' update plus draw submission at the cap's worst frame (bench/effects_bench, the whole-board
 #     blast): at most 2 ms; the level end, a cascade and the fireball beside it without a budget;
 # then, once, the game frame with its heap allocations (bench/game_frame_bench), the level editor's frame and the
 # time to the first frame and the peak memory at the main menu (tools/perfprobe). Needs jq. See README
-# "Performance".
+# "Performance". What happened in each screen's slowest frames: BQ_E2E_FRAMES=slow build-release/bin/e2e_tests
+# --gtest_filter='E2eFrames.*' and BQ_BENCH_SLOW=1 build-release/bin/screen_frames_bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 b=${1:-build-release}
@@ -70,6 +71,8 @@ printf "%-40s %9s %9s %9s   %s\n" "screen" "mean ms" "p99 ms" "worst ms" "budget
 for row in "busy 17 x 13 board|BM_Screen_BusyBoard/17/13/iterations:5/manual_time|1" \
   "busy 48 x 48 board|BM_Screen_BusyBoard/48/48/iterations:5/manual_time|1" \
   "fireball, 17 x 13|BM_Screen_Fireball/iterations:5/manual_time|1" \
+  "level end, 17 x 13|BM_Screen_LevelEnd/iterations:5/manual_time|1" \
+  "level-won dialog over it, 17 x 13|BM_Screen_LevelWon/iterations:3/manual_time|1" \
   "whole-board blast at the cap, 17 x 13|BM_Screen_BlastAtCap/iterations:3/manual_time|0"; do
   IFS='|' read -r label name budget <<<"$row"
   mean=$(bench_median screen_frames_bench "$name" frame_ms_mean)

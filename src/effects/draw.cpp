@@ -3,6 +3,7 @@
 // after every object. Called by the game, level-intro, level-end and main-menu frames.
 #include "effects/fx_draw.h"
 #include "effects/fx_internal.h"
+#include "platform/frame_tally.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void Effects_DrawOne(Gfx_Obj& o) {
         o.delay = ToInt(float(o.delay) - Fx_Ms());
         return;
     }
+    ++Frame_Tally.kindsDrawn[o.kind & 63u];
     if (const FxKindRules* rules = Fx_RulesOf(o.kind)) rules->draw(o); // may append: o stays valid (deque)
     Fx_ResetState();
 }

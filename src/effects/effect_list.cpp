@@ -8,6 +8,7 @@
 #include "effects/fx_internal.h"
 #include "main/assets.h"
 #include "main/runtime.h"
+#include "platform/frame_tally.h"
 #include "platform/sprite_batch.h"
 
 Gfx_ObjList Effects_List;
@@ -374,12 +375,16 @@ Gfx_Obj& Gfx_New(int32_t kind, int32_t x, int32_t y, int32_t delay, int32_t laye
     Gfx_Obj* o;
     if (g_live >= Effects_Cap) {
         ++Effects_Dropped;
+        ++Frame_Tally.effectsAtCap;
         g_scratch.piece.reset();
         g_scratch = Gfx_Obj{};
         o = &g_scratch;
     } else {
+        const size_t room = Effects_List.capacity();
         o = &Effects_List.emplace_back();
         ++g_live;
+        ++Frame_Tally.effectsMade;
+        if (Effects_List.capacity() != room) ++Frame_Tally.poolBlocks;
         if (const int slot = LayerSlot(layer); slot >= 0 && !g_sweeping) g_layerObjs[size_t(slot)].push_back(o);
     }
     o->kind = uint8_t(kind >= 0 && kind < FX_KIND_END ? kind : 0);

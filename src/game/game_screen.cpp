@@ -30,6 +30,7 @@
 #include "platform/input.h"
 #include "platform/mathdeg.h"
 #include "platform/random.h"
+#include "platform/sprite_batch.h"
 #include "platform/system.h"
 
 namespace {
@@ -428,6 +429,9 @@ void DeveloperKeys() {
 
 void Game_Enter() {
     if (!Hammers[0].Image) Hammers_Load();
+    // The effects' pictures are painted into their atlas pages now, on the screen's first frame, not by the first
+    // spell or blast that draws from a page (a fireball's first cast decoded a page's sixteen pictures).
+    Batch_PreparePages();
 }
 void Game_Leave() { Hammer_Armed = 0; }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/font_internal.h"
+#include "platform/frame_tally.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
 
@@ -130,6 +131,7 @@ FT_Face Activate(ImageFont& f) {
 void RenderGlyph(ImageFont& f, char32_t code, Glyph& g, Bitmap& bm) {
     g = Glyph{};
     bm = Bitmap{};
+    ++Frame_Tally.glyphs;
     FT_Face face = Activate(f);
     const bool smooth = (f.style & FONT_SMOOTH) != 0;
     const bool scalable = FT_IS_SCALABLE(face);

@@ -21,6 +21,7 @@
 #include "platform/codecs.h"
 #include "platform/font_internal.h"
 #include "platform/frame_limiter.h"
+#include "platform/frame_tally.h"
 #include "platform/image_internal.h"
 #include "platform/perf.h"
 #include "platform/sdl_context.h"
@@ -415,6 +416,7 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (!l.texture) {
         l.texture =
             SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+        ++Frame_Tally.texturesMade;
         l.generation = g_generation;
         if (!l.texture) {
             static bool told = false;
@@ -692,6 +694,7 @@ ScaledCopy* FindScaled(const ScaledKey& k) {
 SDL_Texture* StretchOnce(SDL_Texture* source, const SDL_Rect& from, int w, int h) {
     SDL_Texture* const t = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
     if (!t) return nullptr;
+    ++Frame_Tally.texturesMade;
     SDL_Texture* const target = SDL_GetRenderTarget(g_renderer);
     SDL_Texture* const readable =
         SoftwareRenderer() ? SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h)
@@ -750,6 +753,8 @@ ScaledCopy* MakeScaled(const ScaledKey& k) {
     SDL_Texture* const t = StretchOnce(k.source, k.from, k.w, k.h);
     if (dropped) ReindexScaled();
     if (!t) return nullptr;
+    ++Frame_Tally.cachedStretches;
+    Frame_Tally.cachedPx += int64_t(k.w) * k.h;
     ScaledCopy* slot = &g_scaled.copies[0];
     while (slot->texture)
         ++slot;
@@ -837,6 +842,18 @@ namespace {
 // draws unfiltered anyway; there the sampling stays the picture's.
 SDL_ScaleMode WholePixelSampling(SDL_ScaleMode own) { return g_nearestCopies ? SDL_ScaleModeNearest : own; }
 
+Rect g_cover; // Graphics_SetCover's rectangle (w or h 0: none)
+
+// True when the canvas box from (x0, y0) to (x1, y1) lies wholly beneath the cover, a pixel to spare on every side
+// (the rounding of its edges), and what is drawn now goes to the canvas, not into a layer.
+bool BeneathCover(float x0, float y0, float x1, float y1) {
+    if (g_cover.w <= 0 || g_cover.h <= 0) return false;
+    if (std::floor(x0) - 1 < float(g_cover.x) || std::ceil(x1) + 1 > float(g_cover.x + g_cover.w) ||
+        std::floor(y0) - 1 < float(g_cover.y) || std::ceil(y1) + 1 > float(g_cover.y + g_cover.h))
+        return false;
+    return SDL_GetRenderTarget(g_renderer) == CanvasTarget();
+}
+
 // Draws `src` of a texture so that the point (hx, hy) of the source rectangle (w x h source pixels) lands on
 // (x, y), scaled by (sx, sy) and turned by `rot` degrees about that point. Negative scales mirror. `own`: how the
 // texture samples when scaled or turned.
@@ -853,17 +870,33 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect& src, float x, float y, float 
             dst.x = std::floor(dst.x);
             dst.y = std::floor(dst.y);
         }
-        if (!InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h)) return;
+        if (!InViewport(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h) ||
+            BeneathCover(dst.x, dst.y, dst.x + dst.w, dst.y + dst.h))
+            return;
+        ++Frame_Tally.copies;
+        Frame_Tally.copyPx += int64_t(dst.w * dst.h);
         Texture_SetSampling(tex, whole ? WholePixelSampling(own) : own);
-        if (!DrawStretchedCopy(tex, src, dst)) CopyTexture(tex, src, dst);
+        if (!DrawStretchedCopy(tex, src, dst)) {
+            if (dst.w != float(src.w) || dst.h != float(src.h)) {
+                ++Frame_Tally.stretches;
+                Frame_Tally.stretchPx += int64_t(dst.w * dst.h);
+            }
+            CopyTexture(tex, src, dst);
+        }
         return;
     }
     // Turned about (x, y): within the circle through the rectangle's farthest corner.
     const float reach = std::hypot(std::max(std::fabs(left), std::fabs(left + dst.w)),
                                    std::max(std::fabs(top), std::fabs(top + dst.h)));
-    if (!InViewport(x - reach, y - reach, x + reach, y + reach)) return;
+    if (!InViewport(x - reach, y - reach, x + reach, y + reach) ||
+        BeneathCover(x - reach, y - reach, x + reach, y + reach))
+        return;
     Texture_SetSampling(tex, own);
     const SDL_FPoint centre{-left, -top};
+    ++Frame_Tally.copies;
+    ++Frame_Tally.stretches;
+    Frame_Tally.copyPx += int64_t(dst.w * dst.h);
+    Frame_Tally.stretchPx += int64_t(dst.w * dst.h);
     SDL_RenderCopyExF(g_renderer, tex, &src, &dst, double(rot), &centre, SDL_RendererFlip(flip));
 }
 
@@ -918,6 +951,8 @@ bool DrawInParts(const Image& img, int frame, SDL_Texture* tex, float x, float y
     return true;
 }
 } // namespace
+
+void Graphics_SetCover(const Rect& r) { g_cover = r; }
 
 void Draw_Image(const ImagePtr& img, float x, float y, int frame) {
     if (!img) return;
@@ -1027,6 +1062,7 @@ void Draw_Line(float x1, float y1, float x2, float y2) {
 
 void Draw_Text(const Str& text, float x, float y) {
     if (text.empty() || !Drawable()) return;
+    ++Frame_Tally.texts;
     const FontPtr font = Draw_GetImageFont();
     if (!font) return;
     Image& atlas = ImageFont_Atlas(*font);

@@ -78,6 +78,11 @@ void Draw_Rect(float x, float y, float w, float h, bool filled = true);
 void Draw_Line(float x1, float y1, float x2, float y2); // both end points lit
 // Text from its top-left in the current font, colour, alpha, blend and scale.
 void Draw_Text(const Str& text, float x, float y);
+// The opaque rectangle of what is drawn over the canvas later in the frame (an open dialog's picture): a picture
+// drawn wholly beneath it, a pixel to spare on every side, is not drawn at all, since every pixel it would change is
+// painted over. Pictures drawn into a cached layer are always drawn (the layer outlives the cover). An empty
+// rectangle: no cover. Set by Batch_SetCover.
+void Graphics_SetCover(const Rect& r);
 int Text_Width(const Str& text);  // in the current font
 int Text_Height(const Str& text); // line height of the current font (ascender - descender)
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/codecs.h"
+#include "platform/frame_tally.h"
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
 #include "platform/incbin.h"
@@ -65,6 +66,7 @@ PixmapPtr Pixmap_Decode(const uint8_t* data, size_t size) {
         Log_Print("image: empty file");
         return nullptr;
     }
+    ++Frame_Tally.decodes;
     if (Png_IsSignature(data, size)) return Png_Decode(data, size);
     if (Jpeg_IsSignature(data, size)) return Jpeg_Decode(data, size);
     Log_Print("image: neither PNG nor JPEG");
@@ -605,10 +607,13 @@ bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<u
         f.texture =
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, Texture_PictureAccess(img.flags & IMG_DYNAMIC), w, h);
         if (!f.texture) return false;
+        ++Frame_Tally.texturesMade;
         SDL_SetTextureScaleMode(f.texture, Image_Sampling(img));
     }
     Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
     SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
+    ++Frame_Tally.uploads;
+    Frame_Tally.uploadPx += int64_t(w) * h;
     NoteCoverage(f, scratch, w, h);
     f.dirty = false;
     return true;
@@ -673,6 +678,9 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
         if (!f.mask) return nullptr;
         SDL_SetTextureScaleMode(f.mask, SDL_ScaleModeNearest); // a filtered edge would blend, not test
         SDL_UpdateTexture(f.mask, nullptr, scratch.data(), w * 4);
+        ++Frame_Tally.texturesMade;
+        ++Frame_Tally.uploads;
+        Frame_Tally.uploadPx += int64_t(w) * h;
         trimScratch();
         Image_ReleasePixels(img, false);
     }

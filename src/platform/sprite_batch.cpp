@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/frame_tally.h"
 #include "platform/graphics.h"
 #include "platform/image_internal.h"
 #include "platform/sdl_context.h"
@@ -247,6 +248,8 @@ void PaintImage(AtlasPage& p, Image& img, std::vector<uint32_t>& argb) {
         }
         SDL_UpdateTexture(p.texture, &at, argb.data() + size_t(place.dy) * size_t(img.width) + size_t(place.dx),
                           img.width * 4);
+        ++Frame_Tally.uploads;
+        Frame_Tally.uploadPx += int64_t(at.w) * at.h;
     }
     Image_ReleasePixels(img, true);
 }
@@ -272,6 +275,7 @@ SDL_Texture* PageTexture(AtlasPage& p, SDL_Renderer* r) {
             SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
                               p.streaming ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC, kPage, p.rows);
         if (!p.texture) return nullptr;
+        ++Frame_Tally.texturesMade;
         SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeLinear);
         if (!ClearPage(p)) {
             SDL_DestroyTexture(p.texture);
@@ -624,6 +628,9 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         std::ceil(maxX) + 1 <= float(g_cover.x + g_cover.w) && std::floor(minY) - 1 >= float(g_cover.y) &&
         std::ceil(maxY) + 1 <= float(g_cover.y + g_cover.h))
         return;
+    const int64_t boxPx = int64_t((maxX - minX) * (maxY - minY));
+    ++(blend == BLEND_ADDITIVE ? Frame_Tally.addSprites : Frame_Tally.sprites);
+    (blend == BLEND_ADDITIVE ? Frame_Tally.addPx : Frame_Tally.spritePx) += boxPx;
     if (page) { // on the software renderer our blitter draws the run, alpha and additive sprites together
         // A blitter run already open on this page settles it for this sprite too (the flush checks the canvas).
         const Run& run = TheRun();
@@ -668,6 +675,7 @@ void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, ui
 void Batch_SetCover(const Rect& r) {
     Batch_Flush(); // the sprites gathered so far were judged against the cover of their time
     g_cover = r;
+    Graphics_SetCover(r);
 }
 
 void Batch_SetViewport(int x, int y, int w, int h) {
@@ -761,6 +769,14 @@ void Batch_AtlasAdd(const ImagePtr& img) {
 }
 
 float Batch_TexelEdge(int texel, int size) { return TexEdge(texel, size, 1.0f / float(size)); }
+
+void Batch_PreparePages() {
+    if (!Graphics_Drawing() || !Sdl_Renderer()) return;
+    Batch_Flush(); // a run may point at a page whose texture is made anew
+    OneBlend();    // the pages' height and premultiplying follow the renderer's path
+    for (const std::unique_ptr<AtlasPage>& p : TheAtlas().pages)
+        PageTexture(*p, Sdl_Renderer());
+}
 
 bool Batch_InAtlas(const ImagePtr& img) { return img && TheAtlas().entries.count(img.get()) != 0; }
 

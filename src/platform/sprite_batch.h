@@ -37,6 +37,10 @@ void Batch_SetCover(const Rect& r);
 // larger than a page stay on their own textures.
 void Batch_AtlasAdd(const ImagePtr& img);
 bool Batch_InAtlas(const ImagePtr& img);
+// Paints every atlas page's pictures into its texture now (a page is otherwise painted at its first draw, which
+// decodes each of its pictures once more): the cost lands on the frame that calls it, a screen's first. Nothing
+// without an open window.
+void Batch_PreparePages();
 // The texture coordinate of the edge before texel `texel` on an axis `size` texels long: the least float whose
 // product with the size (exact, or rounded to float) is not below the texel, so truncating it finds the texel again
 // whatever the size (an atlas page's height need not be a power of two).

@@ -824,21 +824,44 @@ struct LaneStart {
     alignas(32) int32_t q[8], r[8], dq[8], dr[8];
 };
 
-LaneStart LaneStartOf(int64_t n0, int64_t step, int64_t area) {
-    Stepper<int32_t> one(n0, step, area);
+// What one step and eight steps of the stepper add on an axis (the same floors as the stepper's). The rows of a
+// triangle share their steps: each axis keeps its last ones, so a row costs one division per axis, not two and a
+// loop.
+struct LaneStep {
+    int64_t step = 0, area = 0; // what they were worked out for (area 0: nothing yet)
+    int32_t dq = 0, dr = 0, dq8 = 0, dr8 = 0;
+};
+
+const LaneStep& LaneStepOf(LaneStep& kept, int64_t step, int64_t area) {
+    if (kept.area == area && kept.step == step) return kept;
+    const int64_t dq = FloorDiv(step, area);
+    kept = LaneStep{step, area, int32_t(dq), int32_t(step - dq * area), 0, 0};
     // Eight steps: eight times one step's quotient, plus the carries of eight times its remainder (at most seven).
-    int64_t dq8 = int64_t(one.dq) * 8, dr8 = int64_t(one.dr) * 8;
+    int64_t dq8 = int64_t(kept.dq) * 8, dr8 = int64_t(kept.dr) * 8;
     while (dr8 >= area) {
         dr8 -= area;
         ++dq8;
     }
+    kept.dq8 = int32_t(dq8);
+    kept.dr8 = int32_t(dr8);
+    return kept;
+}
+
+// Lane k starts at pixel k: the stepper's quotient and remainder after k steps.
+LaneStart LaneStartOf(int64_t n0, const LaneStep& s) {
+    const int64_t q0 = FloorDiv(n0, s.area);
+    const int32_t area = int32_t(s.area);
+    int32_t q = int32_t(q0), r = int32_t(n0 - q0 * s.area);
     LaneStart l{};
     for (int k = 0; k < 8; ++k) {
-        l.q[k] = one.q;
-        l.r[k] = one.r;
-        l.dq[k] = int32_t(dq8);
-        l.dr[k] = int32_t(dr8);
-        one.Next();
+        l.q[k] = q;
+        l.r[k] = r;
+        l.dq[k] = s.dq8;
+        l.dr[k] = s.dr8;
+        r += s.dr;
+        const int32_t carry = int32_t(r >= area);
+        q += s.dq + carry;
+        r -= area & -carry;
     }
     return l;
 }
@@ -856,7 +879,9 @@ BQ_AVX2 inline void NextLanes(Lanes& l, __m256i areaLess1, __m256i area) {
 
 BQ_AVX2 void SampleAvx2(uint32_t* out, int n, const BlitSource& src, int64_t nu, int64_t nv, int64_t stepU,
                         int64_t stepV, int64_t area) {
-    Lanes u = LanesOf(LaneStartOf(nu, stepU, area)), v = LanesOf(LaneStartOf(nv, stepV, area));
+    static LaneStep keptU, keptV;
+    Lanes u = LanesOf(LaneStartOf(nu, LaneStepOf(keptU, stepU, area))),
+          v = LanesOf(LaneStartOf(nv, LaneStepOf(keptV, stepV, area)));
     const __m256i a = _mm256_set1_epi32(int32_t(area)), aLess1 = _mm256_set1_epi32(int32_t(area - 1));
     const __m256i zero = _mm256_setzero_si256(), maxU = _mm256_set1_epi32(src.width - 1),
                   maxV = _mm256_set1_epi32(src.height - 1), pitch = _mm256_set1_epi32(src.pitch);

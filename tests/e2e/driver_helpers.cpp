@@ -94,8 +94,8 @@ struct Run {
     std::set<std::string> shotsTaken;
     std::string shotDue;     // a screenshot of the frame drawn now, saved when the next frame starts
     uint64_t cpuNs = 0;      // the main thread's CPU time at the last frame's start
-    std::string costKey;     // what the last frame showed
-    std::string lastCostKey; // what the frame before it showed
+    bool frameStarted = false; // cpuNs holds a frame's start
+    std::string lastCostKey;   // what the frame before the current one showed
     std::chrono::steady_clock::time_point started;
 };
 Run* g_run = nullptr;
@@ -746,19 +746,33 @@ void CountCost() {
     const double wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - r.started).count();
     if (r.report->firstFrameMs == 0) r.report->firstFrameMs = wallMs;
-    if (r.report->mainMenuMs == 0 && Screen_Current == kScreenMainMenu && !Dialog_Active && !r.costKey.empty())
+    if (r.report->mainMenuMs == 0 && Screen_Current == kScreenMainMenu && !Dialog_Active && r.frameStarted)
         r.report->mainMenuMs = wallMs;
-    if (!r.costKey.empty()) {
-        FrameCost& c = r.report->costs[r.costKey];
+    // What the frame showed is the state it ended in: the frame that opens a dialog draws it, the one that leaves a
+    // screen draws the next (and decodes its pictures, as a showing's first frame).
+    std::string key = "screen " + std::to_string(Screen_Current);
+    if (Dialog_Active) key += " + " + DialogKind();
+    if (r.frameStarted) {
+        FrameCost& c = r.report->costs[key];
+        const uint64_t ns = now - r.cpuNs;
         ++c.frames;
-        c.totalNs += now - r.cpuNs;
-        c.worstNs = std::max(c.worstNs, now - r.cpuNs);
-        if (r.costKey == r.lastCostKey) c.steadyNs.push_back(now - r.cpuNs);
+        c.totalNs += ns;
+        c.worstNs = std::max(c.worstNs, ns);
+        if (key == r.lastCostKey) {
+            c.steadyNs.push_back(ns);
+            if (c.slowest.size() < FrameCost::kSlowestKept || ns > c.slowest.back().ns) {
+                if (c.slowest.size() == FrameCost::kSlowestKept) c.slowest.pop_back();
+                const FrameCost::Slow slow{ns, r.report->frames, Frame_Tally};
+                c.slowest.insert(std::find_if(c.slowest.begin(), c.slowest.end(),
+                                              [&](const FrameCost::Slow& o) { return o.ns < ns; }),
+                                 slow);
+            }
+        }
     }
+    FrameTally_Reset();
     r.cpuNs = now;
-    r.lastCostKey = r.costKey;
-    r.costKey = "screen " + std::to_string(Screen_Current);
-    if (Dialog_Active) r.costKey += " + " + DialogKind();
+    r.frameStarted = true;
+    r.lastCostKey = std::move(key);
 }
 
 void OnFrame(int) {

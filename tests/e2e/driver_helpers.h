@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_tally.h"
+
 // One level played (one attempt): what the per-level report line says.
 struct LevelLine {
     int32_t level = 0;
@@ -65,6 +67,14 @@ struct FrameCost {
     int32_t frames = 0;
     uint64_t totalNs = 0, worstNs = 0;
     std::vector<uint64_t> steadyNs; // every frame but the first of each showing (which decodes its pictures)
+    // The slowest steady frames (kSlowestKept, slowest first) with their frame number and what happened in them.
+    static constexpr size_t kSlowestKept = 3;
+    struct Slow {
+        uint64_t ns = 0;
+        int32_t frame = 0;
+        FrameTally tally;
+    };
+    std::vector<Slow> slowest;
     // The mean and the 99th-percentile frame of steadyNs, in ms (0 when there is none).
     double SteadyMeanMs() const;
     double SteadyP99Ms() const;

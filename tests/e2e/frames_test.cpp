@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "driver_helpers.h"
 #include "main/runtime_helpers.h"
@@ -36,6 +37,12 @@ TEST_F(E2eFrames, CostPerScreen) {
     for (const auto& [key, c] : r.costs)
         std::printf("%-34s %7d %9.2f %9.2f %9.2f\n", key.c_str(), c.frames, c.SteadyMeanMs(), c.SteadyP99Ms(),
                     c.worstNs / 1e6);
+    // With BQ_E2E_FRAMES=slow: what happened in each screen's slowest steady frames.
+    if (std::string(std::getenv("BQ_E2E_FRAMES")) == "slow")
+        for (const auto& [key, c] : r.costs)
+            for (const FrameCost::Slow& s : c.slowest)
+                std::printf("slow %s: frame %d %.2f ms: %s\n", key.c_str(), s.frame, s.ns / 1e6,
+                            FrameTally_Line(s.tally).c_str());
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     std::printf("first frame %.1f ms, main menu %.1f ms after the start; peak memory %.1f MB\n", r.firstFrameMs,

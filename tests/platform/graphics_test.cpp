@@ -846,6 +846,41 @@ TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
     Sys_UseFakeClock(0);
 }
 
+// A picture wholly beneath the cover, a pixel to spare on every side, is not drawn (an opaque dialog paints over
+// it); one touching an edge is; into a cached layer everything is drawn (the layer outlives the cover); without a
+// cover everything is drawn again.
+TEST_F(GraphicsTest, PicturesWhollyBeneathTheCoverAreLeftOutButNotFromALayer) {
+    constexpr int kLayer = 0;
+    Layer_Release(kLayer);
+    const ImagePtr white = SolidImage(10, 10, 255, 255, 255);
+    const Rgb bg{0, 0, 0}, lit{255, 255, 255};
+    Fill(0, 0, 0);
+    Graphics_SetCover(Rect{100, 100, 200, 100}); // 100..299 x 100..199
+    Draw_Image(white, 101, 101);                 // 101..110: a pixel to spare
+    Draw_Image(white, 289, 189);                 // 289..298 x 189..198: a pixel to spare
+    Draw_SetRotation(30);
+    Draw_Image(white, 200, 150); // turned, well inside
+    Draw_SetRotation(0);
+    Draw_Image(white, 100, 130); // touches the left edge
+    Draw_Image(white, 290, 150); // 290..299: touches the right edge
+    Draw_Image(white, 150, 190); // 190..199: touches the bottom edge
+    EXPECT_EQ(PixelAt(105, 105), bg);
+    EXPECT_EQ(PixelAt(295, 195), bg);
+    EXPECT_EQ(PixelAt(201, 151), bg);
+    EXPECT_EQ(PixelAt(101, 131), lit);
+    EXPECT_EQ(PixelAt(298, 151), lit);
+    EXPECT_EQ(PixelAt(151, 198), lit);
+    if (!Layer_Reuse(kLayer, 7)) {
+        Draw_Image(white, 150, 120);
+        Layer_Done(kLayer);
+    }
+    EXPECT_EQ(PixelAt(151, 121), lit) << "drawn into the layer";
+    Graphics_SetCover(Rect{});
+    Draw_Image(white, 120, 160);
+    EXPECT_EQ(PixelAt(121, 161), lit) << "no cover";
+    Layer_Release(kLayer);
+}
+
 // A covered part is left out of the copies of its frame only (drawn into the layer or copied from it); the layer
 // keeps it, a later frame without one copies the whole, and a covered part reaching past the area counts within it.
 TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {

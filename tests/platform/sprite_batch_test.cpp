@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/draw_helpers.h"
+#include "platform/frame_tally.h"
 #include "platform/incbin.h"
 
 namespace {
@@ -375,6 +376,22 @@ TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
     Batch_Sprite(strip, 2, 50, 50, 2, 2, 45, 255, 255, 255, 255, BLEND_ALPHA);
     Batch_Flush();
     EXPECT_EQ(Batch_Stats().quads, 0);
+}
+
+// Pages painted ahead (a screen's first frame) are painted for the renderer's own path: the first sprite drawn from
+// them later makes no texture, fills none and decodes nothing.
+TEST_F(SpriteBatchTest, PreparedPagesAreNotPaintedAgainAtTheFirstDraw) {
+    const ImagePtr img = SolidImage(6, 6, 255, 255, 255);
+    Batch_AtlasAdd(img);
+    Fill(0, 0, 0);
+    Batch_PreparePages();
+    FrameTally_Reset();
+    Batch_Sprite(img, 0, 30, 30, 1, 1, 0, 255, 255, 255, 255, BLEND_ALPHA);
+    Batch_Flush();
+    EXPECT_EQ(Frame_Tally.texturesMade, 0);
+    EXPECT_EQ(Frame_Tally.uploads, 0);
+    EXPECT_EQ(Frame_Tally.decodes, 0);
+    EXPECT_EQ(PixelAt(31, 31), (Rgb{255, 255, 255}));
 }
 
 // A sprite wholly beneath the cover (what an opaque dialog paints over) is not blended; a stretched one reaching to

@@ -163,7 +163,9 @@ TEST(SpriteBlit, EveryInstructionSetGivesTheScalarPixels) {
         for (const BlitQuad& q : {Place(30, 20, 1, 1, 0, f), Place(30.5f, 20, 1.6f, 1.3f, 0, f),
                                   Place(30, 20, 0.45f, 0.7f, 0, f), // shrunk past half: texels taken pixel by pixel
                                   Place(30.5f, 20.5f, 1.2f, 1.7f, 23, f), Place(30, 20, 2.5f, 0.8f, -100, f),
-                                  Place(30, 20, -2, 2, 0, f)}) // mirrored: half a texel a pixel, steps add up whole
+                                  Place(30, 20, -2, 2, 0, f), // mirrored: half a texel a pixel, steps add up whole
+                                  // a quarter turn each way: the same areas, the texel steps of opposite sign
+                                  Place(30.5f, 20.5f, 1.2f, 1.7f, 90, f), Place(30.5f, 20.5f, 1.2f, 1.7f, -90, f)})
             for (int right = 20; right <= 60; ++right)
                 for (BlitTint tint : tints)
                     for (const int blend : {BLEND_ALPHA, BLEND_ADDITIVE}) {
