@@ -424,6 +424,14 @@ void Image_DropTexture(const ImagePtr& img) {
     Image_ReleasePixels(*img, true);
 }
 
+bool Image_HasTexture(const ImagePtr& img) {
+    if (!img) return false;
+    const uint32_t gen = Texture_Generation();
+    for (const ImageFrame& f : img->frames)
+        if (f.texture && f.generation == gen && gen != 0) return true;
+    return false;
+}
+
 ImagePtr Image_Clone(const ImagePtr& img) {
     if (!img || img->frames.empty()) return nullptr;
     auto copy = std::make_shared<Image>();
