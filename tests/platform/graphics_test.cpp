@@ -623,6 +623,23 @@ TEST_F(GraphicsTest, WindowOfCanvasSizeIsDrawnStraightAndGivesTheCanvasPixels) {
     ASSERT_NE(shot, nullptr);
     EXPECT_EQ(Pixmap_ReadPixel(*shot, 400, 300), 0xFF010203u) << "the screenshot shows the frame just drawn";
     std::filesystem::remove_all(dir);
+
+    // Opened in a window of its own size, the canvas is made only when the window's size differs; opened full screen
+    // (the desktop's size), at once, before the first frame is drawn.
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, false));
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(Sdl_Renderer(), &w, &h);
+    if (w != 800 || h != 600) {
+        ASSERT_NE(Sdl_Canvas(), nullptr);
+        EXPECT_EQ(target(), Sdl_Canvas());
+        EXPECT_TRUE(scene().bytes == straight.bytes);
+    }
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    EXPECT_EQ(Sdl_Canvas(), nullptr);
+    EXPECT_EQ(target(), nullptr);
+    EXPECT_TRUE(scene().bytes == straight.bytes);
     Sys_UseFakeClock(0);
 }
 
