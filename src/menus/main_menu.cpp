@@ -146,12 +146,14 @@ void MainMenu_Enter() {
 
 namespace {
 // The menu's pictures are not kept while the game plays (about 9 MB of textures); its next first frame makes them
-// again.
+// again. Neither are the glyph atlases of its captions and boxes (about 2 MB): every font's goes, and the next screen
+// paints again those it draws.
 void DropPictures() {
     for (const ImagePtr& img : {g_background, g_middle, g_front, g_panel, g_logo})
         Image_DropTexture(img);
     Layer_Release(kLayerMainMenu);
     MMBird_DropTextures();
+    Fonts_DropTextures();
 }
 } // namespace
 
