@@ -127,6 +127,7 @@ void Music_LoadTrack(int32_t n, int32_t notice) {
         Draw_Cls();
         Background_DrawFullscreen(g_notice);
         Graphics_Flip(0);
+        Image_DropTexture(g_notice); // shown once until the next track is loaded: not kept meanwhile
     }
     const std::string path = Str_ToLatin1(TrackPath(n));
     Music_Sounds[size_t(n)] = LoadSound(path.c_str(), SOUND_LOOP);

@@ -71,6 +71,13 @@ void Fonts_Load() {
     Font_EditorLevel = LoadOrReport(u"incbin::.\\fonts\\l_10646.ttf", 11, 5);
 }
 
+void Fonts_DropTextures() {
+    for (const FontPtr& font : Fonts)
+        ImageFont_DropTexture(font);
+    for (const FontPtr& font : {Font_Default, Font_EditorPath, Font_EditorLevel})
+        ImageFont_DropTexture(font);
+}
+
 FontPtr Font_Get(int index) {
     if (index < 0 || index >= kFontCount) {
         Log_Print(u"Fonts[" + Str_FromInt(index) + u"]: no such font");

@@ -99,6 +99,8 @@ void Fonts_Load();
 // The entry of the table; Font_Default for a null entry (a missing file), and with a diagnostic line for an index
 // outside 0..52.
 FontPtr Font_Get(int index);
+// Lets every font's atlas texture go (the screen that drew them was left); each is made again at its next draw.
+void Fonts_DropTextures();
 // The index of the entry of the same family with the next smaller size, or -1 when `index` is the smallest of
 // its family (or outside the table).
 int Font_NextSmaller(int index);

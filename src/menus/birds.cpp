@@ -46,6 +46,14 @@ void MMBird_DropTextures() {
             Image_DropTexture(strip);
 }
 
+int32_t MMBird_StripsMade() {
+    int32_t made = 0;
+    for (const auto& pair : g_strips)
+        for (const ImagePtr& strip : pair)
+            made += Image_HasTexture(strip) ? 1 : 0;
+    return made;
+}
+
 void MMBird_LoadImages() {
     for (size_t c = 0; c < g_strips.size(); ++c) {
         const BirdClass& k = kClasses[c];

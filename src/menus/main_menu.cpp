@@ -144,13 +144,26 @@ void MainMenu_Enter() {
     MainMenu_NamePending = First_Start == 1 || !anyUsed ? 1 : 0;
 }
 
+namespace {
 // The menu's pictures are not kept while the game plays (about 9 MB of textures); its next first frame makes them
-// again.
-void MainMenu_Leave() {
+// again. Neither are the glyph atlases of its captions and boxes (about 2 MB): every font's goes, and the next screen
+// paints again those it draws.
+void DropPictures() {
     for (const ImagePtr& img : {g_background, g_middle, g_front, g_panel, g_logo})
         Image_DropTexture(img);
     Layer_Release(kLayerMainMenu);
     MMBird_DropTextures();
+    Fonts_DropTextures();
+}
+} // namespace
+
+void MainMenu_Leave() { DropPictures(); }
+
+int32_t MainMenu_PicturesMade() {
+    int32_t made = MMBird_StripsMade();
+    for (const ImagePtr& img : {g_background, g_middle, g_front, g_panel, g_logo})
+        made += Image_HasTexture(img) ? 1 : 0;
+    return made;
 }
 
 namespace {
@@ -288,6 +301,10 @@ void MainMenu_Frame() {
     Draw_SetImageFont(Font_Default);
     if (Key_Down(VK::F1) && Key_Down('1')) DrawDeveloperOverlay();
     if (Tips_Visible) Tips_Draw();
+    // A button that starts a match leaves the menu halfway through this frame: the rest of the frame made the
+    // pictures again that the leave hook let go. They go again now, before the next screen makes its own, so that
+    // play never holds both.
+    if (Screen_HooksOf(Screen_Current).frame != MainMenu_Frame) DropPictures();
 }
 
 void MainMenu_Btn_Play_LeftUp(GUIBtn&) { Play(0); }

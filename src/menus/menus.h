@@ -29,7 +29,8 @@ extern int32_t MainMenu_NamePending;            // 1: the next frame opens the u
 void MainMenu_Load();                          // start-up: the menu's pictures, the birds, the buttons (once)
 void MainMenu_CreateButtons();                 // the six buttons; nothing when they exist
 void MainMenu_Enter();                         // enter hook of screen 0
-void MainMenu_Leave();                         // leave hook of screen 0 (nothing)
+void MainMenu_Leave();                         // leave hook of screen 0: the pictures' textures go
+int32_t MainMenu_PicturesMade();               // pictures holding textures (birds' strips too): none off the menu
 void MainMenu_Frame();                         // frame of screen 0 (also of 2, 3, 4 and unknown screens)
 void MainMenu_SetUserCaption(const Str& name); // every menu button of id 2 reads "Spieler " + name
 void MainMenu_Btn_Play_LeftUp(GUIBtn& button);
@@ -68,11 +69,12 @@ constexpr int kMaxBirds = 5;
 extern std::vector<MMBird> MMBird_List; // the flying birds, oldest first
 extern int32_t MMBird_Timer;            // ms until the next bird may start
 
-void MMBird_LoadImages();   // start-up: the eight strips, an empty list, timer 0
-void MMBird_DropTextures(); // the main menu was left: the strips' textures go until it shows again
-void MMBirds_Update();      // once per menu frame: move, animate, spawn
-void MMBirds_DrawFar();     // the large birds (behind mm_02)
-void MMBirds_DrawNear();    // the small birds (in front of mm_02)
+void MMBird_LoadImages();    // start-up: the eight strips, an empty list, timer 0
+void MMBird_DropTextures();  // the main menu was left: the strips' textures go until it shows again
+int32_t MMBird_StripsMade(); // strips holding textures now
+void MMBirds_Update();       // once per menu frame: move, animate, spawn
+void MMBirds_DrawFar();      // the large birds (behind mm_02)
+void MMBirds_DrawNear();     // the small birds (in front of mm_02)
 
 // ============================================================================================================
 // Message-box frame (every box of the game is built on it) and the user-name box

@@ -92,6 +92,8 @@ void EndStep(bool done) {
     if (done && Tutorial_Current >= 0 && Tutorial_Current < kTutorialSteps) Tutorial_Word(Tutorial_Current) |= kTutDone;
     Config_SaveArray(20);
     if (Game_Paused == 1 && Tutorial_FramePauses) Game_Paused = 0;
+    // The intro's full-screen picture shows once a match: its texture is not kept after it (made again if it shows).
+    if (Tutorial_FrameKind == TUTFRAME_INTRO) Image_DropTexture(TutIntro_Picture);
     Tutorial_Run = TutorialRun{};
     Tutorial_Arrow.visible = 0;
     Tutorial_Arrow.piece.reset();

@@ -24,3 +24,5 @@ struct PixelRowSink {
 // cannot be read (reported as by Png_Decode) or `start` refused it.
 bool Png_DecodeRows(const uint8_t* data, size_t size, const PixelRowSink& sink);
 PixmapPtr Jpeg_Decode(const uint8_t* data, size_t size);
+// Jpeg_Decode handing the rows over as Png_DecodeRows does (format 4), without holding the whole picture.
+bool Jpeg_DecodeRows(const uint8_t* data, size_t size, const PixelRowSink& sink);

@@ -356,3 +356,9 @@ const Glyph* ImageFont_Glyph(ImageFont& font, char32_t code) {
 }
 
 Image& ImageFont_Atlas(ImageFont& font) { return *font.atlas; }
+
+void ImageFont_DropTexture(const FontPtr& font) {
+    if (font && font->atlas) Image_DropTexture(font->atlas);
+}
+
+bool ImageFont_HasTexture(const FontPtr& font) { return font && Image_HasTexture(font->atlas); }

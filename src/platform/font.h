@@ -29,3 +29,7 @@ int ImageFont_Height(const FontPtr& font);
 int ImageFont_TextWidth(const FontPtr& font, const Str& text);
 int ImageFont_PixelSize(const FontPtr& font);
 int ImageFont_Style(const FontPtr& font);
+// Lets the atlas's texture go (the fonts of a screen left for good); the next draw in the font paints and uploads the
+// atlas again. Nothing for null.
+void ImageFont_DropTexture(const FontPtr& font);
+bool ImageFont_HasTexture(const FontPtr& font); // the atlas holds a texture now (Image_HasTexture); false for null

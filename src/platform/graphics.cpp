@@ -233,7 +233,7 @@ bool Graphics_Open(int w, int h, bool windowed) {
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     Perf_Phase("renderer");
     if (g_renderer) SDL_RenderSetLogicalSize(g_renderer, g_width, g_height); // set on the window, before any target
-    if (g_renderer && !MakeCanvas()) {
+    if (g_renderer && !SDL_RenderTargetSupported(g_renderer)) {
         SDL_DestroyRenderer(g_renderer);
         g_renderer = nullptr;
     }
@@ -249,14 +249,13 @@ bool Graphics_Open(int w, int h, bool windowed) {
     SDL_RendererInfo info;
     g_rendererName = SDL_GetRendererInfo(g_renderer, &info) == 0 && info.name ? info.name : "";
     g_nearestCopies = g_rendererName != "software";
-    SDL_SetRenderTarget(g_renderer, g_canvas);
-    g_direct = false;
+    g_direct = true; // no canvas yet: the window's size decides whether one is made
     g_windowed = windowed;
     g_limiter = FrameLimiter{};
+    ChooseTarget();
     Draw_ResetState();
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
     SDL_RenderClear(g_renderer);
-    ChooseTarget();
     ApplyIcon();
     return true;
 }

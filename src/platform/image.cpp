@@ -187,41 +187,37 @@ Pixmap Pixmap_CreateCoverage(int w, int h) {
     return pm;
 }
 
-void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out) {
-    if (pm.format == PF_COVERAGE) { // white, alpha = coverage; never black, so the mask has nothing to remove
-        const int w = std::max(pm.width, 0), h = std::max(pm.height, 0);
-        out.resize(size_t(w) * h);
-        if (pm.bytes.size() < size_t(pm.pitch) * h || pm.pitch < w) {
-            std::fill(out.begin(), out.end(), 0u);
-            return;
-        }
-        uint32_t* d = out.data();
-        for (int y = 0; y < h; ++y) {
-            const uint8_t* p = pm.bytes.data() + size_t(y) * pm.pitch;
-            for (int x = 0; x < w; ++x)
-                *d++ = uint32_t(p[x]) << 24 | 0xFFFFFFu;
-        }
+namespace {
+// One row of `w` pixels in `format` (coverage included) as ARGB words; black made transparent when `maskBlack`
+// (coverage is never black).
+void RowToArgb(const uint8_t* p, int w, int format, bool maskBlack, uint32_t* d) {
+    if (format == PF_COVERAGE) { // white, alpha = coverage
+        for (int x = 0; x < w; ++x)
+            d[x] = uint32_t(p[x]) << 24 | 0xFFFFFFu;
         return;
     }
-    const int bpp = PixelFormat_Bytes(pm.format);
+    // Byte positions of red, green and blue, and of alpha (-1: none).
+    const int bpp = PixelFormat_Bytes(format);
+    const bool bgr = format == PF_BGR888 || format == PF_BGRA8888;
+    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2, ai = bpp == 4 ? 3 : -1;
+    for (int x = 0; x < w; ++x, p += bpp) {
+        const uint32_t rgb = uint32_t(p[ri]) << 16 | uint32_t(p[1]) << 8 | p[bi];
+        const uint32_t a = ai < 0 ? 255u : p[ai];
+        d[x] = (maskBlack && rgb == 0) ? 0u : (a << 24 | rgb);
+    }
+}
+} // namespace
+
+void Pixmap_ToArgb(const Pixmap& pm, bool maskBlack, std::vector<uint32_t>& out) {
+    const int bpp = pm.format == PF_COVERAGE ? 1 : PixelFormat_Bytes(pm.format);
     const int w = bpp ? std::max(pm.width, 0) : 0, h = bpp ? std::max(pm.height, 0) : 0;
     out.resize(size_t(w) * h);
     if (pm.bytes.size() < size_t(pm.pitch) * h || pm.pitch < w * bpp) {
         std::fill(out.begin(), out.end(), 0u);
         return;
     }
-    // Byte positions of red, green and blue, and of alpha (-1: none), per format.
-    const bool bgr = pm.format == PF_BGR888 || pm.format == PF_BGRA8888;
-    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2, ai = bpp == 4 ? 3 : -1;
-    uint32_t* d = out.data();
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* p = pm.bytes.data() + size_t(y) * pm.pitch;
-        for (int x = 0; x < w; ++x, p += bpp) {
-            const uint32_t rgb = uint32_t(p[ri]) << 16 | uint32_t(p[1]) << 8 | p[bi];
-            const uint32_t a = ai < 0 ? 255u : p[ai];
-            *d++ = (maskBlack && rgb == 0) ? 0u : (a << 24 | rgb);
-        }
-    }
+    for (int y = 0; y < h; ++y)
+        RowToArgb(pm.bytes.data() + size_t(y) * pm.pitch, w, pm.format, maskBlack, out.data() + size_t(y) * w);
 }
 
 // ---- Images
@@ -428,6 +424,14 @@ void Image_DropTexture(const ImagePtr& img) {
     Image_ReleasePixels(*img, true);
 }
 
+bool Image_HasTexture(const ImagePtr& img) {
+    if (!img) return false;
+    const uint32_t gen = Texture_Generation();
+    for (const ImageFrame& f : img->frames)
+        if (f.texture && f.generation == gen && gen != 0) return true;
+    return false;
+}
+
 ImagePtr Image_Clone(const ImagePtr& img) {
     if (!img || img->frames.empty()) return nullptr;
     auto copy = std::make_shared<Image>();
@@ -545,17 +549,14 @@ void Image_OpaqueRect(const ImagePtr& img, int frame, int& x, int& y, int& w, in
 // ---- Textures -----------------------------------------------------------------------------------------------------
 
 namespace {
-// What the drawing needs to know of an upload's alpha: fully opaque, the visible box, the longest opaque band.
-void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h) {
-    if (argb.size() < size_t(w) * size_t(h)) { // no full upload to read: drawn as a whole, blended
-        f.opaque = false;
-        f.visible = SDL_Rect{0, 0, w, h};
-        f.opaqueTop = f.opaqueBottom = 0;
-        return;
-    }
-    int left = w, right = -1, top = h, bottom = -1, runTop = 0, bestTop = 0, bestLen = 0;
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* row = argb.data() + size_t(y) * size_t(w);
+// What the drawing needs to know of an upload's alpha, gathered row by row: the visible box (texels with alpha above
+// 0) and the longest band of rows opaque all across.
+struct CoverageScan {
+    int w = 0, h = 0;
+    int left = 0, right = -1, top = 0, bottom = -1, runTop = 0, bestTop = 0, bestLen = 0;
+
+    CoverageScan(int width, int height) : w(width), h(height), left(width), top(height) {}
+    void Row(int y, const uint32_t* row) {
         bool solid = true;
         for (int x = 0; x < w; ++x) {
             const uint32_t a = row[x] >> 24;
@@ -573,10 +574,25 @@ void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h
             bestLen = y + 1 - runTop;
         }
     }
-    f.opaque = bestLen == h;
-    f.visible = right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, top, right - left + 1, bottom - top + 1};
-    f.opaqueTop = bestTop;
-    f.opaqueBottom = bestTop + bestLen;
+    void Note(ImageFrame& f) const {
+        f.opaque = bestLen == h;
+        f.visible = right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+        f.opaqueTop = bestTop;
+        f.opaqueBottom = bestTop + bestLen;
+    }
+};
+
+void NoteCoverage(ImageFrame& f, const std::vector<uint32_t>& argb, int w, int h) {
+    if (argb.size() < size_t(w) * size_t(h)) { // no full upload to read: drawn as a whole, blended
+        f.opaque = false;
+        f.visible = SDL_Rect{0, 0, w, h};
+        f.opaqueTop = f.opaqueBottom = 0;
+        return;
+    }
+    CoverageScan scan(w, h);
+    for (int y = 0; y < h; ++y)
+        scan.Row(y, argb.data() + size_t(y) * size_t(w));
+    scan.Note(f);
 }
 } // namespace
 
@@ -591,9 +607,8 @@ bool Releasable(const Image& img) {
     return true;
 }
 
-// Makes or refreshes the frame's texture from its pixels (through `scratch`) and notes its coverage.
-bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<uint32_t>& scratch) {
-    const int w = f.pixels.width, h = f.pixels.height;
+// The frame's texture of w x h (made anew when it has another size); false when SDL refuses one.
+bool FrameTextureOfSize(const Image& img, ImageFrame& f, SDL_Renderer* r, int w, int h) {
     ScaledCopies_Forget(f.texture); // its picture changes
     if (f.texture) {
         int tw = 0, th = 0;
@@ -610,11 +625,82 @@ bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<u
         ++Frame_Tally.texturesMade;
         SDL_SetTextureScaleMode(f.texture, Image_Sampling(img));
     }
+    return true;
+}
+
+// Makes or refreshes the frame's texture from its pixels (through `scratch`) and notes its coverage.
+bool UploadFrame(const Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<uint32_t>& scratch) {
+    const int w = f.pixels.width, h = f.pixels.height;
+    if (!FrameTextureOfSize(img, f, r, w, h)) return false;
     Pixmap_ToArgb(f.pixels, (img.flags & IMG_MASKED) != 0, scratch);
     SDL_UpdateTexture(f.texture, nullptr, scratch.data(), w * 4);
     ++Frame_Tally.uploads;
     Frame_Tally.uploadPx += int64_t(w) * h;
     NoteCoverage(f, scratch, w, h);
+    f.dirty = false;
+    return true;
+}
+
+// A picture decoded straight into its texture, a band of rows at a time (the rows `scratch` holds).
+struct BandUpload {
+    const Image& img;
+    ImageFrame& f;
+    SDL_Renderer* renderer;
+    std::vector<uint32_t>& scratch;
+    CoverageScan coverage;
+    int bandRows = 1;  // rows a band holds
+    int bandTop = 0;   // first row of the band being filled
+    int rowsSeen = 0;  // rows handed over so far
+    bool made = false; // the texture is there
+};
+
+bool BandStart(void* ctx, int w, int h, int format) {
+    BandUpload& up = *static_cast<BandUpload*>(ctx);
+    const Pixmap& pm = up.f.pixels;
+    // The file must still be the picture it was at loading (it is one of the game's own: it always is).
+    if (w != pm.width || h != pm.height || format != pm.format) return false;
+    if (!FrameTextureOfSize(up.img, up.f, up.renderer, w, h)) return false;
+    up.made = true;
+    up.bandRows = std::clamp(int(kKeptScratchPixels / size_t(w)), 1, h);
+    up.scratch.resize(size_t(up.bandRows) * size_t(w));
+    return true;
+}
+
+void BandRow(void* ctx, int y, const uint8_t* pixels) {
+    BandUpload& up = *static_cast<BandUpload*>(ctx);
+    const int w = up.f.pixels.width, h = up.f.pixels.height;
+    if (y != up.rowsSeen || y >= h) return; // rows come in order, once each; anything else leaves rowsSeen short
+    ++up.rowsSeen;
+    uint32_t* row = up.scratch.data() + size_t(y - up.bandTop) * size_t(w);
+    RowToArgb(pixels, w, up.f.pixels.format, (up.img.flags & IMG_MASKED) != 0, row);
+    up.coverage.Row(y, row);
+    if (y + 1 - up.bandTop < up.bandRows && y + 1 < h) return;
+    const SDL_Rect band{0, up.bandTop, w, y + 1 - up.bandTop};
+    SDL_UpdateTexture(up.f.texture, &band, up.scratch.data(), w * 4);
+    up.bandTop = y + 1;
+}
+
+// The texture of a picture from the embedded assets whose pixels were let go, decoded from its file straight into
+// the texture in bands: neither the decoded picture nor its converted copy is held whole (a full-screen picture
+// would otherwise take 3.7 MB more while it is uploaded, a screen's first frame making several). Its pixels stay let
+// go. False when the picture is not such a one or its file cannot be read that way (then it is decoded whole).
+bool StreamUpload(Image& img, ImageFrame& f, SDL_Renderer* r, std::vector<uint32_t>& scratch) {
+    if (img.frames.size() != 1 || !f.released || img.source.empty() || img.repaint || img.sourceFirst != 0 ||
+        !Releasable(img))
+        return false;
+    FileBytes file;
+    if (!File_Bytes(img.source, file)) return false;
+    BandUpload up{img, f, r, scratch, CoverageScan(f.pixels.width, f.pixels.height)};
+    const PixelRowSink sink{BandStart, BandRow, &up};
+    const bool read = Png_IsSignature(file.data, file.size)    ? Png_DecodeRows(file.data, file.size, sink)
+                      : Jpeg_IsSignature(file.data, file.size) ? Jpeg_DecodeRows(file.data, file.size, sink)
+                                                               : false;
+    Incbin_Release(file.data, file.size);
+    if (!read || up.rowsSeen != f.pixels.height) {
+        if (up.made) f.dirty = true; // a part may have arrived: the whole-picture way uploads it again
+        return false;
+    }
+    up.coverage.Note(f);
     f.dirty = false;
     return true;
 }
@@ -646,6 +732,10 @@ SDL_Texture* Image_FrameTexture(Image& img, int frame, bool masked) {
     const int w = f.pixels.width, h = f.pixels.height;
     if (w <= 0 || h <= 0) return nullptr;
     const bool upload = !f.texture || f.dirty;
+    if (upload && !masked && StreamUpload(img, f, r, scratch)) {
+        trimScratch();
+        return f.texture;
+    }
     if ((upload || (masked && !f.mask)) && !Image_RestorePixels(img)) return nullptr;
     if (upload) {
         if (!UploadFrame(img, f, r, scratch)) return nullptr;

@@ -74,6 +74,9 @@ ImagePtr Image_FromPixmap(const Pixmap& pm, int flags = kImageDefaultFlags);
 // Lets the textures of the image go (a dialog's big pictures, once it closes); for a picture from the embedded
 // assets the decoded pixels go too. The next draw makes them again. Nothing for null.
 void Image_DropTexture(const ImagePtr& img);
+// True while a frame of the image holds a texture of the current renderer (made by a draw, gone with
+// Image_DropTexture or the renderer). False for null.
+bool Image_HasTexture(const ImagePtr& img);
 
 // Frame size and count; 0 for a null image.
 int Image_Width(const ImagePtr& img);

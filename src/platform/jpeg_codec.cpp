@@ -1,5 +1,5 @@
 // JPEG reading through libjpeg (API 62) with a source manager over memory and an error handler that jumps back to
-// the decoder. Called by Pixmap_Decode and the fuzz target.
+// the decoder. Called by Pixmap_Decode, the texture upload (row by row) and the fuzz target.
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -7,6 +7,7 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <vector>
 
 #include "platform/system.h"
 #include "platform/codecs.h"
@@ -75,8 +76,10 @@ bool Jpeg_IsSignature(const uint8_t* data, size_t size) {
 
 namespace {
 // The libjpeg part, kept free of C++ objects of its own: errors arrive by longjmp, which must not skip destructors.
-// The caller owns the pixmap.
-bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm) {
+// The caller owns the pixmap and the row buffer. With a sink the rows go to it one by one through `rowBuf` and the
+// pixmap only learns the size.
+bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm, const PixelRowSink* sink,
+                    std::vector<uint8_t>& rowBuf) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     std::memset(&err, 0, sizeof err);
@@ -125,10 +128,18 @@ bool JpegDecodeInto(const uint8_t* data, size_t size, Pixmap& pm) {
     pm.width = int(cinfo.output_width);
     pm.height = int(cinfo.output_height);
     pm.pitch = pm.width * 3;
-    pm.bytes.resize(size_t(pm.pitch) * pm.height);
+    if (sink && !sink->start(sink->ctx, pm.width, pm.height, pm.format)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    if (sink)
+        rowBuf.resize(size_t(pm.pitch));
+    else
+        pm.bytes.resize(size_t(pm.pitch) * pm.height);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pm.bytes.data() + size_t(cinfo.output_scanline) * pm.pitch;
-        jpeg_read_scanlines(&cinfo, &row, 1);
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = sink ? rowBuf.data() : pm.bytes.data() + size_t(y) * pm.pitch;
+        if (jpeg_read_scanlines(&cinfo, &row, 1) == 1 && sink) sink->row(sink->ctx, y, row);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -142,6 +153,17 @@ PixmapPtr Jpeg_Decode(const uint8_t* data, size_t size) {
         return nullptr;
     }
     auto pm = std::make_shared<Pixmap>();
-    if (!JpegDecodeInto(data, size, *pm)) return nullptr;
+    std::vector<uint8_t> unused;
+    if (!JpegDecodeInto(data, size, *pm, nullptr, unused)) return nullptr;
     return pm;
+}
+
+bool Jpeg_DecodeRows(const uint8_t* data, size_t size, const PixelRowSink& sink) {
+    if (!data || size < 3) {
+        Log_Print("jpeg: file is truncated");
+        return false;
+    }
+    Pixmap pm;
+    std::vector<uint8_t> rowBuf;
+    return JpegDecodeInto(data, size, pm, &sink, rowBuf);
 }

@@ -61,6 +61,28 @@ TEST_F(MainMenuTest, StartWithoutASavedMatchPlaysLevelOneAndTheFirstStartIgnores
     EXPECT_EQ(Match_Exists(), 1);
 }
 
+// The button that starts a match leaves the menu halfway through its frame: the leave hook lets the pictures' textures
+// go, the rest of the frame makes some again (the captions' glyph atlases too), and they go again at its end, so that
+// play never holds the menu's pictures beside its own. Back at the menu its first frame makes them again.
+TEST_F(MainMenuTest, StartingAMatchKeepsNoMenuPictureMadeAndTheMenuMakesThemOnReturn) {
+    NamePlayer0("Anna");
+    Screen_Set(kScreenMainMenu);
+    Frames(2);
+    EXPECT_GE(MainMenu_PicturesMade(), 5) << "shown: made";
+    const FontPtr caption = MainMenu_Buttons.back()->font; // "Ende", drawn after the Start button's update
+    EXPECT_TRUE(ImageFont_HasTexture(caption));
+    Script("2 click 1 671 270"); // "Leichtes Spiel"
+    Frames(4);
+    ASSERT_EQ(Screen_Current, kScreenGame);
+    EXPECT_EQ(MainMenu_PicturesMade(), 0);
+    EXPECT_FALSE(ImageFont_HasTexture(caption));
+    Frames(2);
+    EXPECT_EQ(MainMenu_PicturesMade(), 0) << "the game's frames make none of them";
+    Screen_Set(kScreenMainMenu);
+    Frames(1);
+    EXPECT_GE(MainMenu_PicturesMade(), 5);
+}
+
 // With a saved match, Start asks first (Match_Exists); the box's "Ja" goes on with the saved level and score, in
 // the mode of the button pressed (timed), not the saved match's (relaxed), and the saved match says so too.
 TEST_F(MainMenuTest, StartWithASavedMatchAsksAndContinuesIt) {

@@ -41,7 +41,9 @@ TEST_F(TutorialPlay, ANewPlayersFirstLevelIsGuidedOnceAndNeverAgain) {
     const float sweep = Level_SweepPos;
     Frames(20);
     EXPECT_EQ(Level_SweepPos, sweep) << "the sweep waits behind the intro; the level box cannot push it aside";
+    EXPECT_TRUE(Image_HasTexture(TutIntro_Picture));
     Enter();
+    EXPECT_FALSE(Image_HasTexture(TutIntro_Picture)) << "its full-screen picture is not kept after it";
     EXPECT_TRUE(Tutorial_IsDone(0));
     EXPECT_EQ(Tutorial_Current, -1);
     EXPECT_EQ(Game_Paused, 0);

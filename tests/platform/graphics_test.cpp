@@ -623,6 +623,23 @@ TEST_F(GraphicsTest, WindowOfCanvasSizeIsDrawnStraightAndGivesTheCanvasPixels) {
     ASSERT_NE(shot, nullptr);
     EXPECT_EQ(Pixmap_ReadPixel(*shot, 400, 300), 0xFF010203u) << "the screenshot shows the frame just drawn";
     std::filesystem::remove_all(dir);
+
+    // Opened in a window of its own size, the canvas is made only when the window's size differs; opened full screen
+    // (the desktop's size), at once, before the first frame is drawn.
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, false));
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(Sdl_Renderer(), &w, &h);
+    if (w != 800 || h != 600) {
+        ASSERT_NE(Sdl_Canvas(), nullptr);
+        EXPECT_EQ(target(), Sdl_Canvas());
+        EXPECT_TRUE(scene().bytes == straight.bytes);
+    }
+    Graphics_Close();
+    ASSERT_TRUE(Graphics_Open(800, 600, true));
+    EXPECT_EQ(Sdl_Canvas(), nullptr);
+    EXPECT_EQ(target(), nullptr);
+    EXPECT_TRUE(scene().bytes == straight.bytes);
     Sys_UseFakeClock(0);
 }
 
@@ -741,6 +758,67 @@ TEST_F(GraphicsTest, AStripDrawnOnceKeepsEveryFrameAsItsOwnTextureOnly) {
     EXPECT_EQ(PixelAt(11, 11), colours[1]);
     EXPECT_EQ(PixelAt(21, 11), colours[2]);
     EXPECT_EQ(PixelAt(31, 11), colours[0]);
+}
+
+// A picture from the embedded assets whose pixels were let go is decoded straight into its texture, a band of rows
+// at a time: it must draw exactly what the same picture uploaded whole draws, the last short band and the rows on
+// either side of a band's edge included, and note the same coverage (the visible box and the opaque rows the
+// drawing leans on). PNG with alpha (plain and masked) and JPEG; the pixels stay let go.
+TEST_F(GraphicsTest, PicturesDecodedIntoTheirTexturesInBandsDrawAsUploadedWhole) {
+    // 700 wide: bands of 93 rows (65 536 pixels of scratch), so 200 rows are two full bands and one of 14.
+    constexpr int kW = 700, kH = 200;
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            // Transparent columns at both ends, faded rows at the top, opaque rows 10..149 across the band edge at
+            // 93, then partly transparent rows with some pure black texels (which the masked flag hides).
+            const bool margin = x < 3 || x >= kW - 5;
+            const int a = margin ? 0 : y < 10 ? y * 25 : y < 150 ? 255 : 128 + (x + y) % 100;
+            const bool black = y >= 150 && x % 7 == 0;
+            rgba.insert(rgba.end(), {uint8_t(black ? 0 : x * 3 + y), uint8_t(black ? 0 : x ^ y),
+                                     uint8_t(black ? 0 : 255 - y), uint8_t(a)});
+        }
+    std::vector<uint8_t> rgb(size_t(300) * 250 * 3);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = uint8_t(i * 13 % 241);
+    const std::vector<uint8_t> png = MakePng(kW, kH, PNG_COLOR_TYPE_RGBA, 8, rgba);
+    const std::vector<uint8_t> jpeg = MakeJpeg(300, 250, 3, rgb);
+    Incbin_Register(u"test/bands.png", png);
+    Incbin_Register(u"test/bands.jpg", jpeg);
+
+    struct Case {
+        const char16_t* path;
+        const std::vector<uint8_t>* file;
+        int flags;
+    };
+    for (const Case& c : {Case{u"incbin::test/bands.png", &png, 0}, Case{u"incbin::test/bands.png", &png, IMG_MASKED},
+                          Case{u"incbin::test/bands.jpg", &jpeg, 0}}) {
+        SCOPED_TRACE(testing::Message() << Str_ToUtf8(c.path) << " flags " << c.flags);
+        const PixmapPtr decoded = Pixmap_Decode(c.file->data(), c.file->size());
+        ASSERT_NE(decoded, nullptr);
+        const ImagePtr whole = Image_FromPixmap(*decoded, c.flags); // keeps its pixels: uploaded whole
+        const ImagePtr img = Image_Load(c.path, c.flags);
+        ASSERT_NE(img, nullptr);
+        ASSERT_TRUE(img->frames[0].released);
+        Fill(40, 90, 160);
+        Draw_Image(img, 0, 0);
+        Draw_Image(whole, 0, 300);
+        const int w = Image_Width(img), h = Image_Height(img);
+        const Pixmap banded = Graphics_ReadPixels(0, 0, w, h), reference = Graphics_ReadPixels(0, 300, w, h);
+        ASSERT_EQ(banded.bytes.size(), reference.bytes.size());
+        for (int y = 0; y < h; ++y)
+            ASSERT_TRUE(std::equal(banded.bytes.begin() + ptrdiff_t(y) * banded.pitch,
+                                   banded.bytes.begin() + ptrdiff_t(y + 1) * banded.pitch,
+                                   reference.bytes.begin() + ptrdiff_t(y) * reference.pitch))
+                << "row " << y;
+        const ImageFrame &f = img->frames[0], &g = whole->frames[0];
+        EXPECT_TRUE(f.released) << "drawn without holding its pixels";
+        EXPECT_EQ(f.opaque, g.opaque);
+        EXPECT_TRUE(SDL_RectEquals(&f.visible, &g.visible))
+            << f.visible.x << "," << f.visible.y << " " << f.visible.w << "x" << f.visible.h;
+        EXPECT_EQ(f.opaqueTop, g.opaqueTop);
+        EXPECT_EQ(f.opaqueBottom, g.opaqueBottom);
+    }
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // The idle probe: starts the real game (headless on SDL's offscreen driver, and on a virtual X server when Xvfb is
 // installed), lets it reach the main menu or an idle game board, and measures it sitting there: CPU seconds per
 // second split into the frames' own work (update, drawing, present), the frame limiter's wait and the other threads
-// (sound mixer, drivers); peak resident memory; the time to the first frame. Beside each kind of run it measures
-// bq_perfbaseline (a bare SDL2 program copying one 800 x 600 texture a frame) the same way, and prints the goals
-// against it. Reads the BQ_PERF lines the programs print. Run by hand, see the README's "Performance" section.
+// (sound mixer, drivers); peak resident memory and where it lies at the end; the time to the first frame. Beside each
+// kind of run it measures bq_perfbaseline (a bare SDL2 program copying one 800 x 600 texture a frame) the same way, and
+// prints the goals against it. Reads the BQ_PERF lines the programs print. Run by hand, see the README's "Performance"
+// section.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -63,6 +64,8 @@ struct Run {
     bool ok = false;      // both samples arrived
     Sample start, end;    // the measured window
     double peakRssMb = 0; // VmHWM at the end of the window
+    double anonMb = 0;    // resident anonymous memory then: the heap (the GL driver's copies of textures among it)
+    double fileMb = 0;    // resident file-backed memory then: code, libraries, the executable's assets
     std::string failure;  // why not ok
     std::string phases;   // the "perf phase=" lines before the first frame: the way to it, phase by phase
 };
@@ -88,6 +91,22 @@ double PeakRssMb(pid_t pid) {
         if (std::sscanf(line, "VmHWM: %lf kB", &kb) == 1) break;
     std::fclose(f);
     return kb / 1024.0;
+}
+
+// Resident memory of a process now, split into anonymous and file-backed (/proc/<pid>/smaps_rollup).
+void ResidentSplit(pid_t pid, double& anonMb, double& fileMb) {
+    anonMb = fileMb = 0;
+    FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/smaps_rollup").c_str(), "r");
+    if (!f) return;
+    char line[256];
+    double rss = 0, anon = 0, kb = 0;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "Rss: %lf kB", &kb) == 1) rss = kb;
+        if (std::sscanf(line, "Anonymous: %lf kB", &kb) == 1) anon = kb;
+    }
+    std::fclose(f);
+    anonMb = anon / 1024.0;
+    fileMb = (rss - anon) / 1024.0;
 }
 
 // Ends a child: SIGTERM (the game saves and quits the normal way), SIGKILL after 10 s.
@@ -244,6 +263,7 @@ Run Measure(const Options& o, Subject subject, const std::string& label, const s
             } else if (haveStart && s.tMs >= endMs) {
                 run.end = s;
                 run.peakRssMb = PeakRssMb(pid);
+                ResidentSplit(pid, run.anonMb, run.fileMb);
                 run.ok = true;
                 break;
             }
@@ -320,6 +340,19 @@ void PrintPhases(const Trio* headless, const Trio* software, const Trio* gl) {
         if (!t || t->menu.phases.empty()) continue;
         std::printf("to the first frame, %s: the game (main menu run), then the baseline\n%s%s", label,
                     t->menu.phases.c_str(), t->baseline.phases.c_str());
+    }
+}
+
+// Where each run's memory lay at the end of its window: what the game holds beyond the baseline is in the anonymous
+// part (its heap, and under a GL driver the driver's copies of the textures and its per-frame work).
+void PrintResident(const Trio* headless, const Trio* software, const Trio* gl) {
+    std::printf(
+        "resident at the end of each run (MB): anonymous (heap, the driver's copies of textures) + files (code, "
+        "libraries)\n");
+    for (const Trio* t : {headless, software, gl}) {
+        if (!t) continue;
+        for (const Run* r : {&t->menu, &t->board, &t->baseline})
+            if (r->ok) std::printf("  %-42s %8.1f + %6.1f\n", r->label.c_str(), r->anonMb, r->fileMb);
     }
 }
 
@@ -412,6 +445,7 @@ int main(int argc, char** argv) {
         }
     }
     PrintPhases(haveHeadless ? &headless : nullptr, haveXvfb ? &software : nullptr, haveXvfb ? &gl : nullptr);
+    PrintResident(haveHeadless ? &headless : nullptr, haveXvfb ? &software : nullptr, haveXvfb ? &gl : nullptr);
     PrintGoals(haveHeadless ? &headless : nullptr, haveXvfb ? &software : nullptr, haveXvfb ? &gl : nullptr);
     return 0;
 }
