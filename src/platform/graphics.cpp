@@ -66,7 +66,8 @@ bool g_drawing = true;                  // Graphics_SetDrawing
 // A cached layer (Layer_Reuse). Its picture is good while its texture is of the current renderer, no invalidation
 // came since it was drawn and the key is the one it was drawn for.
 struct Layer {
-    SDL_Texture* texture = nullptr; // canvas-sized render target; null until first used
+    SDL_Texture* texture = nullptr; // render target of the area's size; null until first used
+    SDL_Point size{};               // the texture's size
     uint32_t generation = 0;        // renderer generation the texture belongs to
     uint32_t epoch = 0;             // g_layerEpoch when its picture was drawn
     uint64_t key = 0;               // what the picture shows
@@ -78,6 +79,10 @@ struct Layer {
 };
 std::array<Layer, kLayerSlots> g_layers;
 uint32_t g_layerEpoch = 1; // bumped by Layers_Invalidate
+// The canvas pixel at the current render target's top-left corner: a layer's area's corner while the layer is drawn
+// (its texture holds only the area), else (0, 0). Drawing keeps canvas coordinates; the renderer's viewport moves
+// them onto the target.
+SDL_Point g_targetOrigin{};
 
 constexpr SDL_BlendMode kSdlBlend[6] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_NONE,
                                         SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,   SDL_BLENDMODE_MOD};
@@ -100,6 +105,10 @@ uint8_t AlphaByte() { return uint8_t(g_draw.alpha * 255.0f); } // truncated: 0.5
 
 void ApplyClip() {
     if (!RendererAlive()) return;
+    if (g_targetOrigin.x != 0 || g_targetOrigin.y != 0) { // switching targets resets the viewport too
+        const SDL_Rect moved{-g_targetOrigin.x, -g_targetOrigin.y, g_width, g_height};
+        SDL_RenderSetViewport(g_renderer, &moved);
+    }
     if (g_draw.viewport.x == 0 && g_draw.viewport.y == 0 && g_draw.viewport.w == g_width &&
         g_draw.viewport.h == g_height) {
         SDL_RenderSetClipRect(g_renderer, nullptr);
@@ -181,14 +190,18 @@ void ApplyIcon() {
 SDL_Texture* CanvasTarget() { return g_direct ? nullptr : g_canvas; }
 
 // Copies a layer's area onto the canvas, opaque, within the viewport; without its covered part: the bands above and
-// below it across the whole area, and the pieces left and right of it.
+// below it across the whole area, and the pieces left and right of it. The texture holds the area from its corner.
 void CopyLayer(const Layer& l) {
     SDL_SetTextureBlendMode(l.texture, SDL_BLENDMODE_NONE);
     g_drawnSinceFlip = true;
     const SDL_Rect& a = l.area;
+    const auto copy = [&](const SDL_Rect& p) {
+        const SDL_Rect from{p.x - a.x, p.y - a.y, p.w, p.h};
+        SDL_RenderCopy(g_renderer, l.texture, &from, &p);
+    };
     SDL_Rect c{};
     if (!SDL_IntersectRect(&l.covered, &a, &c)) {
-        SDL_RenderCopy(g_renderer, l.texture, &a, &a);
+        copy(a);
         return;
     }
     const SDL_Rect parts[4] = {{a.x, a.y, a.w, c.y - a.y},
@@ -196,7 +209,7 @@ void CopyLayer(const Layer& l) {
                                {a.x, c.y, c.x - a.x, c.h},
                                {c.x + c.w, c.y, a.x + a.w - c.x - c.w, c.h}};
     for (const SDL_Rect& p : parts)
-        if (p.w > 0 && p.h > 0) SDL_RenderCopy(g_renderer, l.texture, &p, &p);
+        if (p.w > 0 && p.h > 0) copy(p);
 }
 
 } // namespace
@@ -265,6 +278,7 @@ void Graphics_Close() {
     // Destroying the renderer frees every texture made with it; the generation tells images and layers so.
     for (Layer& l : g_layers)
         l.recording = false;
+    g_targetOrigin = SDL_Point{};
     if (g_canvas) SDL_DestroyTexture(g_canvas);
     SDL_DestroyRenderer(g_renderer);
     SDL_DestroyWindow(g_window);
@@ -412,11 +426,15 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
         CopyLayer(l);
         return true;
     }
+    if (l.texture && (l.size.x != a.w || l.size.y != a.h)) { // an area of another size: a target of its size
+        SDL_DestroyTexture(l.texture);
+        l.texture = nullptr;
+    }
     if (!l.texture) {
-        l.texture =
-            SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, g_width, g_height);
+        l.texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, a.w, a.h);
         ++Frame_Tally.texturesMade;
         l.generation = g_generation;
+        l.size = SDL_Point{a.w, a.h};
         if (!l.texture) {
             static bool told = false;
             if (!told) Log_Print(std::string("graphics: no texture for a cached layer: ") + SDL_GetError());
@@ -430,7 +448,8 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
         ApplyClip();
         return false;
     }
-    ApplyClip(); // switching targets drops the clip rectangle
+    g_targetOrigin = SDL_Point{a.x, a.y};
+    ApplyClip(); // switching targets drops the clip rectangle and the viewport
     l.valid = false;
     l.recording = true;
     l.key = key;
@@ -444,8 +463,12 @@ void Layer_Done(int layer) {
     Layer& l = g_layers[size_t(layer)];
     if (!l.recording) return;
     l.recording = false;
-    if (!RendererAlive() || l.generation != g_generation) return;
+    if (!RendererAlive() || l.generation != g_generation) {
+        g_targetOrigin = SDL_Point{};
+        return;
+    }
     Batch_Flush(); // the layer's own sprites go into it
+    g_targetOrigin = SDL_Point{};
     SDL_SetRenderTarget(g_renderer, CanvasTarget());
     ApplyClip();
     // A picture that saw an invalidation while it was drawn is drawn again next time.

@@ -104,7 +104,8 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 // drawing off (Graphics_SetDrawing), or without a renderer that draws into textures, the content goes straight to the
 // canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
 // With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
-// the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas.
+// the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas. Its
+// texture is of the area's size (made again when the area's size changes); the content is drawn in canvas pixels.
 // With a covered rectangle, the copies of this frame leave it out: the caller draws it opaque later in the same frame
 // (a panel over the backdrop), so the pixels would be overwritten anyway. The picture kept is the whole area still.
 constexpr int kLayerSlots = 3;

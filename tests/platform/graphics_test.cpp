@@ -997,6 +997,82 @@ TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
     Sys_UseFakeClock(0);
 }
 
+// A layer for a band of the canvas keeps only the band: what is drawn into it lands at its place (clipped, turned,
+// stretched and blended as straight onto the canvas, half of it reaching past the band), the copy puts it back there
+// and leaves the rest of the canvas alone, and an area of another size or place is drawn again whole.
+TEST_F(GraphicsTest, BandLayerKeepsItsAreaAtItsPlace) {
+    Sys_UseFakeClock(16);
+    constexpr int kLayer = 1;
+    Layer_Release(kLayer);
+    const ImagePtr speckled = SpeckledImage(60, 60, 3);
+    const ImagePtr half = SolidImage(40, 40, 100, 150, 250, 128);
+    const auto content = [&] {
+        Draw_SetColor(30, 60, 90);
+        Draw_Rect(560, 0, 240, 600); // opaque over every band used below
+        Draw_ResetState();
+        Draw_Image(speckled, 590, 30); // straddles the band's left edge
+        Draw_ImageRect(speckled, 640, 200, 150, 90);
+        Draw_SetRotation(30);
+        Draw_Image(half, 700, 400);
+        Draw_SetRotation(0);
+        Draw_SetViewport(650, 100, 60, 40);
+        Draw_Image(speckled, 630, 80); // clipped to the viewport
+        Draw_SetViewport(0, 0, 800, 600);
+        Draw_SetBlend(BLEND_ADDITIVE);
+        Draw_SetColor(40, 40, 40);
+        Draw_Rect(600, 500, 190, 30);
+        Draw_ResetState();
+        Draw_Text(u"Ag", 630, 560);
+    };
+    Graphics_Flip();
+    Fill(1, 2, 3);
+    content(); // the stretch is seen once here: drawn again into the layer, it is kept as a copy of its own
+    const Pixmap straight = Graphics_ReadPixels(0, 0, 800, 600);
+    Graphics_Flip();
+    const uint32_t below = 0xFF010203u;
+    const auto frame = [&](Rect area) {
+        Fill(1, 2, 3);
+        if (!Layer_Reuse(kLayer, 4, area)) {
+            content();
+            Layer_Done(kLayer);
+        }
+        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+        Graphics_Flip();
+        return shown;
+    };
+    const auto check = [&](const Pixmap& pm, Rect area, const char* pass) {
+        int wrong = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const bool inside = x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h;
+                const uint32_t want = inside ? Pixmap_ReadPixel(straight, x, y) : below;
+                if (Pixmap_ReadPixel(pm, x, y) != want && wrong++ < 3)
+                    ADD_FAILURE() << pass << ": pixel " << x << "," << y << (inside ? " inside" : " outside");
+            }
+        EXPECT_EQ(wrong, 0) << pass;
+    };
+    const uint32_t start = Layer_Redraws(kLayer);
+    const Rect band{620, 10, 180, 580};
+    check(frame(band), band, "drawn into the layer");
+    check(frame(band), band, "copied from it");
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 1u);
+    const Rect wider{580, 10, 220, 580};
+    check(frame(wider), wider, "a wider area");
+    check(frame(wider), wider, "a wider area copied");
+    const Rect moved{570, 0, 220, 580};
+    check(frame(moved), moved, "the same size moved");
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 3u);
+    const Rect narrower{700, 300, 100, 100};
+    check(frame(narrower), narrower, "a smaller area");
+    EXPECT_EQ(Layer_Redraws(kLayer) - start, 4u);
+    EXPECT_EQ(SDL_GetRenderTarget(Sdl_Renderer()), nullptr);
+    SDL_Rect view{};
+    SDL_RenderGetViewport(Sdl_Renderer(), &view);
+    EXPECT_EQ(view.x, 0) << "the canvas is drawn unmoved after the layer";
+    Layer_Release(kLayer);
+    Sys_UseFakeClock(0);
+}
+
 // On the GL renderers a copy at whole pixels samples nearest and a scaled draw of the same texture filtered, switched
 // within one frame: each draw keeps the sampling it was made with, and each draws its own texture (setting a
 // texture's sampling binds it behind SDL's back). Skipped where SDL has no OpenGL renderer.
