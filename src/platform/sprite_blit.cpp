@@ -191,14 +191,13 @@ template <bool Additive> BQ_AVX2 void RowAvx2(uint32_t* d, const uint32_t* s, in
 //   pixel     alpha blending, no tint (SDL's MMX blit): a texel of alpha 0 leaves the canvas as it is, one of 255
 //             replaces it whole; otherwise c * a >> 8 plus canvas * (255 - a) >> 8 per channel, the alpha channel
 //             a * 255 >> 8 plus canvas alpha * (255 - a) >> 8;
-//   blend     alpha blending, tinted: the texel tinted and premultiplied (as Tinted), then s + canvas * (255 - a) /
-//   255,
-//             alpha too;
+//   blend     alpha blending, tinted: the texel tinted and premultiplied (as Tinted), then s + canvas * (255 - a)
+//             / 255, alpha too: the sprites' RowAlpha;
 //   add       additive: the texel tinted and premultiplied, then min(s + canvas, 255) per colour, the canvas alpha
-//             kept.
+//             kept: the sprites' RowAdditive.
 // On an XRGB canvas every kind but pixel writes each pixel it covers with its top byte cleared; pixel writes it as its
-// formula gives. A row function's `Top` is the mask of the bits kept: kArgb or kXrgb.
-enum CopyKind { kCopyPlain, kCopyModulate, kCopyPixel, kCopyBlend, kCopyAdd, kCopyKinds };
+// formula gives. A copy row function's `Top` is the mask of the bits kept: kArgb or kXrgb.
+enum CopyKind { kCopyPlain, kCopyModulate, kCopyPixel, kCopyRowKinds, kCopyBlend = kCopyRowKinds, kCopyAdd };
 constexpr uint32_t kArgb = 0xFFFFFFFFu, kXrgb = 0x00FFFFFFu;
 
 using CopyRow = void (*)(uint32_t*, const uint32_t*, int, const Tint&);
@@ -226,16 +225,6 @@ template <int Kind, uint32_t Top> void CopyRowScalar(uint32_t* d, const uint32_t
             const uint32_t p = s[i];
             out = Div255((p >> 24) * t.a) << 24 | Div255((p >> 16 & 255) * t.r) << 16 |
                   Div255((p >> 8 & 255) * t.g) << 8 | Div255((p & 255) * t.b);
-        } else if constexpr (Kind == kCopyBlend) {
-            const uint32_t p = Tinted(s[i], t), q = d[i], inv = 255 - (p >> 24);
-            out = 0;
-            for (int shift = 0; shift < 32; shift += 8)
-                out |= ((p >> shift & 255) + Div255((q >> shift & 255) * inv)) << shift;
-        } else if constexpr (Kind == kCopyAdd) {
-            const uint32_t p = Tinted(s[i], t), q = d[i];
-            out = q & 0xFF000000u;
-            for (int shift = 0; shift < 24; shift += 8)
-                out |= std::min<uint32_t>((p >> shift & 255) + (q >> shift & 255), 255) << shift;
         }
         d[i] = out & Top;
     }
@@ -256,8 +245,6 @@ template <int Kind, uint32_t Top> void CopyRowSse2(uint32_t* d, const uint32_t* 
     const __m128i zero = _mm_setzero_si128();
     const __m128i tint =
         _mm_set_epi16(short(t.a), short(t.r), short(t.g), short(t.b), short(t.a), short(t.r), short(t.g), short(t.b));
-    const __m128i full = _mm_set1_epi16(255);
-    const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);
     const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     const __m128i keep = _mm_set1_epi32(int(Top));
     int i = 0;
@@ -278,18 +265,6 @@ template <int Kind, uint32_t Top> void CopyRowSse2(uint32_t* d, const uint32_t* 
             out = _mm_or_si128(_mm_and_si128(solid, sp), _mm_andnot_si128(solid, mixed));
             _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
             continue;
-        } else if constexpr (Kind == kCopyBlend || Kind == kCopyAdd) {
-            const __m128i dp = _mm_loadu_si128(to);
-            __m128i aLo, aHi;
-            const __m128i pLo = TintedX2(sLo, tint, aLo), pHi = TintedX2(sHi, tint, aHi);
-            if constexpr (Kind == kCopyBlend) {
-                const __m128i dLo = _mm_unpacklo_epi8(dp, zero), dHi = _mm_unpackhi_epi8(dp, zero);
-                out = _mm_packus_epi16(_mm_add_epi16(pLo, Div255x8(_mm_mullo_epi16(dLo, _mm_sub_epi16(full, aLo)))),
-                                       _mm_add_epi16(pHi, Div255x8(_mm_mullo_epi16(dHi, _mm_sub_epi16(full, aHi)))));
-            } else {
-                out = _mm_adds_epu8(dp,
-                                    _mm_packus_epi16(_mm_and_si128(pLo, colourLanes), _mm_and_si128(pHi, colourLanes)));
-            }
         }
         _mm_storeu_si128(to, Top == kArgb ? out : _mm_and_si128(out, keep));
     }
@@ -312,8 +287,6 @@ template <int Kind, uint32_t Top> BQ_AVX2 void CopyRowAvx2(uint32_t* d, const ui
     const __m256i zero = _mm256_setzero_si256();
     const short ta = short(t.a), tr = short(t.r), tg = short(t.g), tb = short(t.b);
     const __m256i tint = _mm256_set_epi16(ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb, ta, tr, tg, tb);
-    const __m256i full = _mm256_set1_epi16(255);
-    const __m256i colourLanes = _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
     const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
     const __m256i keep = _mm256_set1_epi32(int(Top));
     int i = 0;
@@ -334,19 +307,6 @@ template <int Kind, uint32_t Top> BQ_AVX2 void CopyRowAvx2(uint32_t* d, const ui
                                                       PixelAlphaX4(sHi, _mm256_unpackhi_epi8(dp, zero)));
             _mm256_storeu_si256(to, _mm256_blendv_epi8(_mm256_blendv_epi8(mixed, sp, solid), dp, clear));
             continue;
-        } else if constexpr (Kind == kCopyBlend || Kind == kCopyAdd) {
-            const __m256i dp = _mm256_loadu_si256(to);
-            __m256i aLo, aHi;
-            const __m256i pLo = TintedX4(sLo, tint, aLo), pHi = TintedX4(sHi, tint, aHi);
-            if constexpr (Kind == kCopyBlend) {
-                const __m256i dLo = _mm256_unpacklo_epi8(dp, zero), dHi = _mm256_unpackhi_epi8(dp, zero);
-                out = _mm256_packus_epi16(
-                    _mm256_add_epi16(pLo, Div255x16(_mm256_mullo_epi16(dLo, _mm256_sub_epi16(full, aLo)))),
-                    _mm256_add_epi16(pHi, Div255x16(_mm256_mullo_epi16(dHi, _mm256_sub_epi16(full, aHi)))));
-            } else {
-                out = _mm256_adds_epu8(
-                    dp, _mm256_packus_epi16(_mm256_and_si256(pLo, colourLanes), _mm256_and_si256(pHi, colourLanes)));
-            }
         }
         _mm256_storeu_si256(to, Top == kArgb ? out : _mm256_and_si256(out, keep));
     }
@@ -356,15 +316,13 @@ template <int Kind, uint32_t Top> BQ_AVX2 void CopyRowAvx2(uint32_t* d, const ui
 
 // Every kind's row for an ARGB canvas ([kind][0]) and an XRGB one ([kind][1]), of one instruction set.
 struct CopyRows {
-    CopyRow row[kCopyKinds][2];
+    CopyRow row[kCopyRowKinds][2];
 };
 #define BQ_COPY_ROWS(Row)                                                                                              \
     CopyRows {                                                                                                         \
         {{Row<kCopyPlain, kArgb>, Row<kCopyPlain, kXrgb>},                                                             \
          {Row<kCopyModulate, kArgb>, Row<kCopyModulate, kXrgb>},                                                       \
-         {Row<kCopyPixel, kArgb>, Row<kCopyPixel, kXrgb>},                                                             \
-         {Row<kCopyBlend, kArgb>, Row<kCopyBlend, kXrgb>},                                                             \
-         {Row<kCopyAdd, kArgb>, Row<kCopyAdd, kXrgb>}},                                                                \
+         {Row<kCopyPixel, kArgb>, Row<kCopyPixel, kXrgb>}},                                                            \
     }
 
 // The inner loops in use: the widest the processor has, or the ones Blit_UsePath asked for.
@@ -1052,11 +1010,23 @@ int64_t Blit_Copy(const BlitPixels& dst, BlitCanvasFormat format, const Rect& cl
     if (!dst.pixels || !src.pixels) return 0;
     const Box box = Intersect(Intersect(SdlClip(dst, clip), Window(dst)), Box{x, y, x + src.width, y + src.height});
     if (box.Empty()) return 0;
-    const CopyRow row = g_loops.copies.row[kind][format == kBlitCanvasXrgb ? 1 : 0];
+    const bool xrgb = format == kBlitCanvasXrgb;
     const Tint t = TintOf(tint);
     const int n = box.r - box.l;
-    for (int at = box.t; at < box.b; ++at)
-        row(At(dst, box.l, at), src.pixels + size_t(at - y) * size_t(src.pitch) + size_t(box.l - x), n, t);
+    for (int at = box.t; at < box.b; ++at) {
+        uint32_t* const d = At(dst, box.l, at);
+        const uint32_t* const s = src.pixels + size_t(at - y) * size_t(src.pitch) + size_t(box.l - x);
+        if (kind < kCopyRowKinds) {
+            g_loops.copies.row[kind][xrgb ? 1 : 0](d, s, n, t);
+            continue;
+        }
+        // Tinted blending and adding are the sprites' own arithmetic; on an XRGB canvas SDL then writes every pixel
+        // it covers with its top byte cleared.
+        BlendRow(d, s, n, t, tint.blend);
+        if (xrgb)
+            for (int i = 0; i < n; ++i)
+                d[i] &= kXrgb;
+    }
     return int64_t(n) * (box.b - box.t);
 }
 
