@@ -109,6 +109,9 @@ void Level_Finish(bool won);
 // hover, selection and hint; the time bar; the hammer cursor.
 void Board_Draw();
 void Pieces_Draw();
+// Whether SDL's software renderer also keeps still pieces in the game scene's cached layer (the GL renderers do;
+// for tests).
+void Pieces_KeepOnSoftware(bool on);
 void Board_DrawMarks();
 void TimeBar_Draw();
 void Hammer_DrawCursor();

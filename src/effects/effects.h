@@ -14,6 +14,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/canvas_boxes.h"
 #include "platform/image.h"
 #include "platform/pool.h"
 
@@ -270,6 +271,13 @@ void Gfx_Ember(int32_t x, int32_t y);   // one blue spark (kind 10), from the sh
 // ============================================================================================================
 void Effects_UpdateAll();         // per frame of screens 1, 5, 6: motion, trails, removals of motion
 void Effects_DrawBehind();        // layer -10, drawn before the pieces
+// The behind pass under pieces kept in a cached layer: its objects are stepped and drawn as by Effects_DrawBehind,
+// but the draws are held until `under` has drawn again what lies beneath them, in boxes that take in every pixel
+// they may change (added to those the caller put in `boxes`, merged, none overlapping). The caller then draws
+// again, in the same boxes, what lies above the pass.
+using FxBoxes = CanvasBoxes<12>;
+void Effects_DrawBehindOver(FxBoxes& boxes, void (*under)(const FxBoxes&));
+size_t Effects_BehindCount(); // objects the behind pass walks now, removed ones not yet dropped included
 void Effects_DrawAbove();         // layer 10, drawn after the pieces
 void Effects_DrawTop();           // layer 20, drawn after the in-game interface
 void Effects_DrawOne(Gfx_Obj& o); // draws and advances one object (the layer passes call it)

@@ -26,6 +26,7 @@
 #include "main/runtime.h"
 #include "main/screens.h"
 #include "main/text_layout.h"
+#include "platform/canvas_boxes.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/mathdeg.h"
@@ -86,24 +87,67 @@ void DrawScaled(const ImagePtr& img, float x, float y, int32_t frame = 0) {
     Draw_SetScale(1, 1);
 }
 
-void DrawPiece(const Piece& p) {
-    const float x = DrawX(p.PosX), y = DrawY(p.PosY);
-    float alpha = Board_Alpha;
-    if (p.Removing) alpha *= std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
-    if (p.FadeAlpha > 0) alpha *= p.FadeAlpha;
+// How a piece is drawn in this frame: where, how strong, how large, which frame of its picture.
+struct PieceLook {
+    float x = 0, y = 0; // its cell's top-left on the canvas
+    float alpha = 0;    // 0: not drawn
+    float scale = 1;    // of its cell, about the cell's centre (a removal shrinks it)
+    int32_t frame = 0;
+};
+
+PieceLook LookOf(const Piece& p) {
+    PieceLook look{DrawX(p.PosX), DrawY(p.PosY), Board_Alpha};
+    if (p.Removing) look.alpha *= std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
+    if (p.FadeAlpha > 0) look.alpha *= p.FadeAlpha;
     // Coins and bottles blink in their last three seconds.
-    if (p.Lifetime > 0 && p.Lifetime < 3000 && int32_t(g_clockMs / 150) % 2) alpha *= 0.4f;
+    if (p.Lifetime > 0 && p.Lifetime < 3000 && int32_t(g_clockMs / 150) % 2) look.alpha *= 0.4f;
+    look.frame = p.Frame;
+    if (p.Kind == KIND_TAR)
+        look.frame = AnimFrame(p.Image, p.Frame, 12.0f);
+    else if (Kind_IsGem(p.Kind))
+        look.frame = AnimFrame(p.Image, 0, TilesetFps(p.Kind));
+    if (p.Removing) look.scale = 0.6f + 0.4f * std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
+    return look;
+}
+
+// Everything DrawPiece reads, as a layer key's part.
+uint64_t LookKey(const Piece& p, const PieceLook& look) {
+    LayerKey key;
+    key.Add(p.Image.get()).Add(look.frame).Add(look.x).Add(look.y).Add(look.alpha).Add(look.scale);
+    key.Add(p.Bomb).Add(p.Laser).Add(p.Golden).Add(p.Frozen).Add(p.Shield).Add(p.Antigrav);
+    return key.hash;
+}
+
+// The canvas box a piece's pictures may change, a pixel to spare on every side.
+Rect PieceBox(const Piece& p, const PieceLook& look) {
+    Rect box{};
+    const float off = float(Cell_Width) * (1.0f - look.scale) * 0.5f;
+    const float sx = Cell_ScaleX * look.scale, sy = Cell_ScaleY * look.scale;
+    const auto take = [&](const ImagePtr& img) {
+        if (!img) return;
+        const float l = look.x + off - Image_HandleX(img) * sx, t = look.y + off - Image_HandleY(img) * sy;
+        const float r = l + float(Image_Width(img)) * sx, b = t + float(Image_Height(img)) * sy;
+        const Rect r1{int(std::floor(l)) - 1, int(std::floor(t)) - 1, int(std::ceil(r - std::floor(l))) + 2,
+                      int(std::ceil(b - std::floor(t))) + 2};
+        box = box.w > 0 ? Rect_Union(box, r1) : r1;
+    };
+    take(p.Image);
+    for (const ImagePtr& overlay : {Piece_OverlayBomb, Piece_OverlayLaser, Piece_OverlayGolden, Piece_OverlayFrozen,
+                                    Piece_OverlayChain[1], Piece_OverlayChain[2]})
+        take(overlay);
+    // The antigravity arrow lies within the cell.
+    const Rect cell{int(std::floor(look.x)) - 1, int(std::floor(look.y)) - 1, Cell_Width + 3, Cell_Height + 3};
+    return box.w > 0 ? Rect_Union(box, cell) : cell;
+}
+
+void DrawPiece(const Piece& p, const PieceLook& look) {
+    const float x = look.x, y = look.y, alpha = look.alpha;
     if (alpha <= 0) return;
     Draw_SetBlend(BLEND_ALPHA);
     Draw_SetAlpha(alpha);
     Draw_SetColor(255, 255, 255);
-    int32_t frame = p.Frame;
-    if (p.Kind == KIND_TAR)
-        frame = AnimFrame(p.Image, p.Frame, 12.0f);
-    else if (Kind_IsGem(p.Kind))
-        frame = AnimFrame(p.Image, 0, TilesetFps(p.Kind));
-    float scale = 1.0f;
-    if (p.Removing) scale = 0.6f + 0.4f * std::clamp(p.RemoveMs / rules::RemoveMs, 0.0f, 1.0f);
+    const int32_t frame = look.frame;
+    const float scale = look.scale;
     if (scale != 1.0f) {
         const float off = float(Cell_Width) * (1.0f - scale) * 0.5f;
         Draw_SetScale(Cell_ScaleX * scale, Cell_ScaleY * scale);
@@ -128,6 +172,99 @@ void DrawPiece(const Piece& p) {
             Draw_Rect(ax - float(i), ay + float(i), float(2 * i + 1), 1);
         Draw_SetColor(255, 255, 255);
     }
+}
+
+// Pieces whose look has held for a while are kept in the game scene's cached layer over the cells; the rest (moving,
+// blinking, animated) are drawn each frame in boxes over it, with the behind pass's effects, which lie between the
+// cells and the pieces: in each box the cells, the effects and every piece are drawn again in their order, clipped
+// to it, so every pixel is what drawing the whole scene gives.
+struct KeptPieces {
+    struct Seen {
+        const Piece* piece = nullptr;
+        uint64_t look = 0;
+        int32_t still = 0; // frames its look has held, up to kStillFrames
+    };
+    std::vector<Seen> seen; // by place in the piece list, as of this frame
+    bool onSoftware = false; // SDL's software renderer keeps them too (tests)
+};
+KeptPieces g_kept;
+constexpr int32_t kStillFrames = 15;   // frames a piece's look holds before it joins the layer: a quarter second
+constexpr size_t kMaxLivePieces = 12;  // more moving pieces than this: none kept (a cascade redraws the board anyway)
+constexpr size_t kMaxBehindHeld = 256; // more behind-pass objects than this: none kept (the pass is drawn as it comes)
+
+bool IsKept(size_t i) { return g_kept.seen[i].still >= kStillFrames; }
+
+// Counts how long each piece's look has held; true when the still ones go into the layer this frame.
+bool KeptPieces_Update() {
+    std::vector<KeptPieces::Seen>& seen = g_kept.seen;
+    size_t i = 0, kept = 0;
+    for (const PiecePtr& p : Pieces) {
+        if (i == seen.size()) seen.emplace_back();
+        KeptPieces::Seen& s = seen[i++];
+        const uint64_t look = LookKey(*p, LookOf(*p));
+        s.still = s.piece == p.get() && s.look == look ? std::min(s.still + 1, kStillFrames) : 0;
+        s.piece = p.get();
+        s.look = look;
+        kept += s.still >= kStillFrames ? 1 : 0;
+    }
+    seen.resize(i);
+    // The pieces' pixels cost llvmpipe's threads about a sixth of an idle board frame; SDL's software renderer draws
+    // them with our blitter for next to nothing, so there they are drawn every frame as before.
+    const bool renderer = g_kept.onSoftware || std::strcmp(Graphics_RendererName(), "software") != 0;
+    return renderer && kept > 0 && i - kept <= kMaxLivePieces && Effects_BehindCount() <= kMaxBehindHeld;
+}
+
+// The pieces in list order, clipped to the board (pieces falling in from above) within the viewport; `keptOnly`:
+// only those kept in the layer.
+void DrawPieces(bool keptOnly) {
+    const Rect keep = Draw_GetViewport();
+    const Rect board =
+        Rect_Intersect(keep, Rect{int(DrawX(float(Board_OriginX))), int(DrawY(float(Board_OriginY))),
+                                  Board_PixelWidth, Board_PixelHeight});
+    Draw_SetViewport(board.x, board.y, board.w, board.h);
+    size_t i = 0;
+    for (const PiecePtr& p : Pieces) {
+        const bool draw = p->Image && (!keptOnly || IsKept(i));
+        ++i;
+        if (draw) DrawPiece(*p, LookOf(*p));
+    }
+    Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
+    Draw_SetAlpha(1);
+    Draw_SetBlend(BLEND_ALPHA);
+}
+
+void Clip(const Rect& r) { Draw_SetViewport(r.x, r.y, r.w, r.h); }
+
+// The bottom of the scene, drawn again in each box: the clear, the castle, the cells.
+void DrawUnderPieces(const FxBoxes& boxes) {
+    for (int b = 0; b < boxes.count; ++b) {
+        const Rect& box = boxes.box[size_t(b)];
+        Draw_ResetState();
+        Clip(box);
+        Draw_SetBlend(BLEND_SOLID);
+        SetColour(kBackdrop);
+        Draw_Rect(float(box.x), float(box.y), float(box.w), float(box.h));
+        Draw_ResetState();
+        Clip(box);
+        Castle_DrawGame();
+        Board_Draw();
+    }
+    Draw_ResetState();
+}
+
+// Over the layer with the kept pieces: the boxes of the pieces drawn live and of the behind pass's effects.
+void DrawOverKeptPieces() {
+    FxBoxes boxes;
+    size_t i = 0;
+    for (const PiecePtr& p : Pieces)
+        if (!IsKept(i++) && p->Image) boxes.Add(PieceBox(*p, LookOf(*p)));
+    Effects_DrawBehindOver(boxes, DrawUnderPieces);
+    for (int b = 0; b < boxes.count; ++b) {
+        Clip(boxes.box[size_t(b)]);
+        DrawPieces(false);
+    }
+    Draw_ResetState();
+    Draw_SetColor(255, 255, 255);
 }
 
 } // namespace
@@ -182,17 +319,8 @@ void Board_Draw() {
     Draw_SetColor(255, 255, 255);
 }
 
-void Pieces_Draw() {
-    // Pieces falling in from above the board are clipped to it.
-    const Rect keep = Draw_GetViewport();
-    Draw_SetViewport(int(DrawX(float(Board_OriginX))), int(DrawY(float(Board_OriginY))), Board_PixelWidth,
-                     Board_PixelHeight);
-    for (const PiecePtr& p : Pieces)
-        if (p->Image) DrawPiece(*p);
-    Draw_SetViewport(keep.x, keep.y, keep.w, keep.h);
-    Draw_SetAlpha(1);
-    Draw_SetBlend(BLEND_ALPHA);
-}
+void Pieces_Draw() { DrawPieces(false); }
+void Pieces_KeepOnSoftware(bool on) { g_kept.onSoftware = on; }
 
 void Board_DrawMarks() {
     const float pulse = 0.5f + 0.5f * Sin_Table[int32_t(g_clockMs * 0.36f) % 360];
@@ -353,18 +481,25 @@ void AddCellsKey(LayerKey& key) {
         }
 }
 
-// The bottom of the game screen: the clear, the backdrop with the castle, the board's cells. They change seldom
-// (a cell's tile or light, a castle part), so while the castle stands still and the board is not faded they are
-// kept as one cached layer and copied each frame. Either way the drawing state afterwards is Board_Draw's. With the
-// interface drawn later in the frame, the copy leaves out what the panel covers opaque: on the GL renderers, where
-// that spares their per-pixel cost. SDL's software renderer copies the whole layer faster than the pieces round the
-// panel (about 0.02 CPU-s/s less on the idle board, measured), so there it is copied whole.
-void DrawBackdropAndCells(bool interface) {
+// The bottom of the game screen: the clear, the backdrop with the castle, the board's cells and, while they stand
+// still, the pieces. They change seldom (a cell's tile or light, a castle part, a piece moved), so while the castle
+// stands still and the board is not faded they are kept as one cached layer and copied each frame; what moves over
+// the cells is drawn again in its boxes (KeptPieces). Either way the drawing state afterwards is that of drawing the
+// cells, or with the pieces, the pieces'. With the interface drawn later in the frame, the copy leaves out what the
+// panel covers opaque: on the GL renderers, where that spares their per-pixel cost. SDL's software renderer copies
+// the whole layer faster than the pieces round the panel (about 0.02 CPU-s/s less on the idle board, measured), so
+// there it is copied whole. True: the pieces are drawn, with the behind pass's effects beneath them.
+bool DrawBackdropAndCells(bool interface) {
     Draw_ResetState();
     Draw_SetClsColor(kBackdrop.r, kBackdrop.g, kBackdrop.b);
+    const bool keepPieces = KeptPieces_Update();
     LayerKey key;
     if (Board_Alpha == 1.0f && Castle_GameStill(key)) {
         AddCellsKey(key);
+        key.Add(keepPieces);
+        if (keepPieces)
+            for (size_t i = 0; i < g_kept.seen.size(); ++i)
+                if (IsKept(i)) key.Add(i).Mix(g_kept.seen[i].look);
         const bool leaveOut = interface && std::strcmp(Graphics_RendererName(), "software") != 0;
         if (Layer_Reuse(kLayerGameScene, key.hash, Rect{}, leaveOut ? IGI_OpaqueBand() : Rect{})) {
             Draw_SetAlpha(Board_Alpha);
@@ -372,22 +507,31 @@ void DrawBackdropAndCells(bool interface) {
                 for (int32_t r = 0; r < Board_Rows; ++r)
                     for (int32_t c = 0; c < Board_Cols; ++c)
                         if (!Board_Cells[c][r].Void && Board_Cells[c][r].Blockers > 3) Draw_SetImageFont(Font_Default);
-            return;
+        } else {
+            Draw_Cls();
+            Castle_DrawGame(); // the castle behind the board, first
+            Board_Draw();
+            if (keepPieces) DrawPieces(true);
+            Layer_Done(kLayerGameScene);
         }
+        if (keepPieces) DrawOverKeptPieces();
+        return keepPieces;
     }
     Draw_Cls();
-    Castle_DrawGame(); // the castle behind the board, first
+    Castle_DrawGame();
     Board_Draw();
     Layer_Done(kLayerGameScene);
+    return false;
 }
 
 // The scene of the game screen without its logic: backdrop, castle, board, effects, pieces, interface. The game
 // frame alone (interface on) steps and draws the map effects; the level start and the dimmed board only show the
 // effect layers.
 void DrawScene(bool interface) {
-    DrawBackdropAndCells(interface);
-    Effects_DrawBehind();
-    Pieces_Draw();
+    if (!DrawBackdropAndCells(interface)) {
+        Effects_DrawBehind();
+        Pieces_Draw();
+    }
     Board_DrawMarks();
     if (interface) MapEffects_RunAll();
     Effects_DrawAbove();

@@ -19,6 +19,7 @@
 #include "main/progress.h"
 #include "main/screens.h"
 #include "main/texts.h"
+#include "platform/canvas_boxes.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
 
@@ -175,49 +176,8 @@ namespace {
 // button's update comes after the drawing of the buttons before it.
 constexpr int kMaxLiveBoxes = kMainMenuButtons + kMaxBirds;
 
-bool Overlap(const Rect& a, const Rect& b) {
-    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
-}
-Rect Union(const Rect& a, const Rect& b) {
-    const int l = std::min(a.x, b.x), t = std::min(a.y, b.y);
-    return Rect{l, t, std::max(a.x + a.w, b.x + b.w) - l, std::max(a.y + a.h, b.y + b.h) - t};
-}
-Rect OnCanvas(const Rect& r) {
-    const int l = std::max(r.x, 0), t = std::max(r.y, 0);
-    return Rect{l, t, std::min(r.x + r.w, Graphics_Width()) - l, std::min(r.y + r.h, Graphics_Height()) - t};
-}
-
 // Boxes of the canvas drawn live this frame, none overlapping another.
-struct LiveBoxes {
-    std::array<Rect, kMaxLiveBoxes> box{};
-    int count = 0;
-
-    // Takes in the part of r on the canvas, merged with every box it overlaps (and with one more when all are used).
-    void Add(const Rect& area) {
-        Rect r = OnCanvas(area);
-        if (r.w <= 0 || r.h <= 0) return;
-        for (int i = 0; i < count;) {
-            if (Overlap(box[size_t(i)], r) || count == kMaxLiveBoxes) {
-                r = Union(r, box[size_t(i)]);
-                box[size_t(i)] = box[size_t(--count)];
-                i = 0;
-            } else {
-                ++i;
-            }
-        }
-        box[size_t(count++)] = r;
-    }
-    // The box that holds r whole (each part of a box taken in lies in exactly one), or null.
-    const Rect* Holding(const Rect& area) const {
-        const Rect r = OnCanvas(area);
-        for (int i = 0; i < count; ++i) {
-            const Rect& b = box[size_t(i)];
-            if (r.w > 0 && r.h > 0 && r.x >= b.x && r.y >= b.y && r.x + r.w <= b.x + b.w && r.y + r.h <= b.y + b.h)
-                return &b;
-        }
-        return nullptr;
-    }
-};
+using LiveBoxes = CanvasBoxes<kMaxLiveBoxes>;
 
 void Clip(const Rect& r) { Draw_SetViewport(r.x, r.y, r.w, r.h); }
 

@@ -549,49 +549,19 @@ SDL_Rect AtlasTrim(const uint32_t* argb, int w, int h) {
 
 } // namespace
 
-void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
-                  uint8_t b, uint8_t a, int blend) {
-    if (!img || frame < 0 || frame >= int(img->frames.size()) || sx == 0.0f || sy == 0.0f) return;
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(sx) || !std::isfinite(sy)) return;
-    blend = BlendOf(blend);
-    if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
-    Atlas& atlas = TheAtlas();
-    // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
-    // With the entry and its page.
-    static const Image* lastImage = nullptr;
-    static AtlasEntry* lastEntry = nullptr;
-    static const AtlasPage* lastPage = nullptr;
-    if (img.get() != lastImage || g_atlasChanged) {
-        g_atlasChanged = false;
-        const auto it = atlas.entries.find(img.get());
-        lastImage = img.get();
-        lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
-        lastPage = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
+namespace {
+// The corners of a sprite on the canvas: about the handle, scaled, then turned clockwise on screen (y grows
+// downward). An atlas frame (`place`) covers only its trimmed box; a picture on its own texture its whole frame.
+BlitQuad SpriteQuad(const Image& img, const AtlasFrame* place, float x, float y, float sx, float sy, float rot) {
+    float fx0 = 0, fy0 = 0, fx1 = float(img.width), fy1 = float(img.height);
+    if (place) {
+        fx0 = place->boxL;
+        fy0 = place->boxT;
+        fx1 = place->boxR;
+        fy1 = place->boxB;
     }
-    const AtlasPage* page = lastPage;
-    // Corners about the handle, scaled, then turned clockwise on screen (y grows downward). An atlas frame covers
-    // only its trimmed box.
-    float fx0 = 0, fy0 = 0, fx1 = float(img->width), fy1 = float(img->height);
-    bool premul = false;
-    const AtlasFrame* place = nullptr;
-    if (page) {
-        premul = OneBlend();
-        AtlasFrame& f = lastEntry->frames[size_t(frame)];
-        if (f.at.w <= 0) return; // not a visible texel in the frame
-        if (f.vRows != page->rows) {
-            const float perRow = 1.0f / float(page->rows);
-            f.v0 = TexEdge(f.at.y, page->rows, perRow);
-            f.v1 = TexEdge(f.at.y + f.at.h, page->rows, perRow);
-            f.vRows = page->rows;
-        }
-        place = &f;
-        fx0 = f.boxL;
-        fy0 = f.boxT;
-        fx1 = f.boxR;
-        fy1 = f.boxB;
-    }
-    const float l = (fx0 - img->handleX) * sx, t = (fy0 - img->handleY) * sy, rr = (fx1 - img->handleX) * sx,
-                bb = (fy1 - img->handleY) * sy;
+    const float l = (fx0 - img.handleX) * sx, t = (fy0 - img.handleY) * sy, rr = (fx1 - img.handleX) * sx,
+                bb = (fy1 - img.handleY) * sy;
     // One transform for turned and upright quads: upright, the cosine 1 and the sine 0 give the same sums exactly.
     // Neighbouring sprites often share their turn (one effect's pieces): the last sine and cosine are kept.
     static float lastRot = 0.0f, lastCos = 1.0f, lastSin = 0.0f;
@@ -615,6 +585,45 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         q.x[k] = px[k] * c - py[k] * sn + x;
         q.y[k] = px[k] * sn + py[k] * c + y;
     }
+    return q;
+}
+} // namespace
+
+void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
+                  uint8_t b, uint8_t a, int blend) {
+    if (!img || frame < 0 || frame >= int(img->frames.size()) || sx == 0.0f || sy == 0.0f) return;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+    blend = BlendOf(blend);
+    if (a == 0 || (blend == BLEND_ADDITIVE && (r | g | b) == 0)) return; // adds nothing to the canvas
+    Atlas& atlas = TheAtlas();
+    // Consecutive sprites mostly share their image: remember the last look-up (entries are never erased).
+    // With the entry and its page.
+    static const Image* lastImage = nullptr;
+    static AtlasEntry* lastEntry = nullptr;
+    static const AtlasPage* lastPage = nullptr;
+    if (img.get() != lastImage || g_atlasChanged) {
+        g_atlasChanged = false;
+        const auto it = atlas.entries.find(img.get());
+        lastImage = img.get();
+        lastEntry = it == atlas.entries.end() ? nullptr : &it->second;
+        lastPage = lastEntry ? atlas.pages[size_t(lastEntry->page)].get() : nullptr;
+    }
+    const AtlasPage* page = lastPage;
+    bool premul = false;
+    const AtlasFrame* place = nullptr;
+    if (page) {
+        premul = OneBlend();
+        AtlasFrame& f = lastEntry->frames[size_t(frame)];
+        if (f.at.w <= 0) return; // not a visible texel in the frame
+        if (f.vRows != page->rows) {
+            const float perRow = 1.0f / float(page->rows);
+            f.v0 = TexEdge(f.at.y, page->rows, perRow);
+            f.v1 = TexEdge(f.at.y + f.at.h, page->rows, perRow);
+            f.vRows = page->rows;
+        }
+        place = &f;
+    }
+    BlitQuad q = SpriteQuad(*img, place, x, y, sx, sy, rot);
     const float minX = std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3]));
     const float maxX = std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3]));
     const float minY = std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3]));
@@ -644,6 +653,31 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
     out.colour = SDL_Color{r, g, b, a};
     out.blend = uint8_t(blend);
     out.source = page ? kQuadAtlas : kQuadWhole;
+}
+
+Rect Batch_SpriteBox(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot) {
+    if (!img || frame < 0 || frame >= int(img->frames.size()) || sx == 0.0f || sy == 0.0f) return Rect{};
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(sx) || !std::isfinite(sy)) return Rect{};
+    const Atlas& atlas = TheAtlas();
+    const auto it = atlas.entries.find(img.get());
+    const AtlasFrame* place = it == atlas.entries.end() ? nullptr : &it->second.frames[size_t(frame)];
+    if (place && place->at.w <= 0) return Rect{};
+    const BlitQuad q = SpriteQuad(*img, place, x, y, sx, sy, rot);
+    const float minX = std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3]));
+    const float maxX = std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3]));
+    const float minY = std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3]));
+    const float maxY = std::max(std::max(q.y[0], q.y[1]), std::max(q.y[2], q.y[3]));
+    const float l = std::max(std::floor(minX) - 1, -1e6f), t = std::max(std::floor(minY) - 1, -1e6f);
+    const float r = std::min(std::ceil(maxX) + 1, 1e6f), b = std::min(std::ceil(maxY) + 1, 1e6f);
+    return r > l && b > t ? Rect{int(l), int(t), int(r - l), int(b - t)} : Rect{};
+}
+
+Rect Batch_LineBox(float x1, float y1, float x2, float y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return Rect{};
+    // The band is a pixel wide and half a pixel longer at both ends: two pixels to spare on every side.
+    const float l = std::max(std::floor(std::min(x1, x2)) - 2, -1e6f), t = std::max(std::floor(std::min(y1, y2)) - 2, -1e6f);
+    const float r = std::min(std::ceil(std::max(x1, x2)) + 3, 1e6f), b = std::min(std::ceil(std::max(y1, y2)) + 3, 1e6f);
+    return r > l && b > t ? Rect{int(l), int(t), int(r - l), int(b - t)} : Rect{};
 }
 
 void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {

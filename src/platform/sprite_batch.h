@@ -22,6 +22,10 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
                   uint8_t b, uint8_t a, int blend);
 // A line of 1 pixel width from (x1, y1) to (x2, y2), both end points lit, as an untextured quad.
 void Batch_Line(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend);
+// The box on the canvas (whole pixels, one to spare on every side) that Batch_Sprite or Batch_Line with these
+// arguments may change; empty when it would draw nothing. For drawing what lies under sprites before them.
+Rect Batch_SpriteBox(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot);
+Rect Batch_LineBox(float x1, float y1, float x2, float y2);
 // Draws what is gathered (one geometry call) and empties the batch.
 void Batch_Flush();
 // Flushes, then sets the viewport (the clip of the quads that follow).

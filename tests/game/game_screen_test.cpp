@@ -369,3 +369,41 @@ TEST_F(GameScreen, CachedSceneShowsEveryChangeOfACell) {
     }
     Game_Paused = 0;
 }
+
+// Still pieces are kept in the scene's cached layer; what moves over the cells is drawn again in its boxes each
+// frame: a piece out of its cell (drawn live) and the hint's dots, which lie under the pieces' edges. The frame
+// gives the pixels of drawing the whole scene anew, and a kept piece that moves leaves the layer at once.
+TEST_F(GameScreen, KeptPiecesGiveThePixelsOfTheWholeSceneWithWhatMovesOverThem) {
+    Game_Start(0);
+    Frames(90); // the light sweep
+    ASSERT_EQ(Screen_Current, kScreenGame);
+    Game_Paused = 1; // nothing moves unless the test moves it
+    Pieces_KeepOnSoftware(true);
+    const int32_t x = int32_t(Cell_PixelX(2)), y = int32_t(Cell_PixelY(3));
+    Gfx_Kind8Line(x, y, 1, 0);
+    Gfx_Kind8Line(x, y, 0, 1);
+    for (Gfx_Obj& o : Effects_List)
+        if (o.kind == FX_LINE_DOT) { // shown at full strength, fading by nothing a float can hold
+            o.delay = 0;
+            o.alpha = 1;
+            o.life = 1e9f;
+        }
+    Frames(20); // long enough for the pieces to be kept
+    const Rect area{Board_AreaX, Board_AreaY, Board_AreaW, Board_AreaH};
+    const auto shown = [&] {
+        Frame();
+        return Graphics_ReadPixels(area.x, area.y, area.w, area.h).bytes;
+    };
+    ASSERT_TRUE(shown() == shown()) << "a still frame changed";
+    PiecePtr piece = Board_Cells[3][4].Piece;
+    ASSERT_TRUE(piece);
+    piece->PosY -= 9.0f; // over the cell above
+    const uint32_t redraws = Layer_Redraws(kLayerGameScene);
+    const std::vector<uint8_t> kept = shown();
+    EXPECT_EQ(Layer_Redraws(kLayerGameScene), redraws + 1) << "the moved piece stayed in the layer";
+    Pieces_KeepOnSoftware(false);
+    const std::vector<uint8_t> anew = shown();
+    EXPECT_TRUE(kept == anew) << "the kept layer and its boxes differ from the scene drawn whole";
+    piece->PosY += 9.0f;
+    Game_Paused = 0;
+}
