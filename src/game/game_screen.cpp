@@ -190,7 +190,7 @@ struct KeptPieces {
 KeptPieces g_kept;
 constexpr int32_t kStillFrames = 15;   // frames a piece's look holds before it joins the layer: a quarter second
 constexpr size_t kMaxLivePieces = 12;  // more moving pieces than this: none kept (a cascade redraws the board anyway)
-constexpr size_t kMaxBehindHeld = 256; // more behind-pass objects than this: none kept (the pass is drawn as it comes)
+constexpr size_t kMaxBehindHeld = 1024; // more behind-pass objects than this: none kept (the pass is drawn as it comes)
 
 bool IsKept(size_t i) { return g_kept.seen[i].still >= kStillFrames; }
 
