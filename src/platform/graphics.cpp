@@ -76,10 +76,6 @@ struct Layer {
     bool valid = false;             // a picture was drawn for key, generation and epoch
     bool recording = false;         // between a Layer_Reuse that answered false and Layer_Done
     uint32_t redraws = 0;           // pictures drawn (Layer_Redraws)
-    // The keys asked at its uses: a picture that changes at two uses in a row is drawn straight onto the canvas.
-    bool asked = false;        // used since it was made or released
-    uint64_t askedKey = 0;     // the key asked at the last use
-    bool askedChanged = false; // the last use's key differed from the one before it
 };
 std::array<Layer, kLayerSlots> g_layers;
 uint32_t g_layerEpoch = 1; // bumped by Layers_Invalidate
@@ -107,18 +103,14 @@ bool RendererAlive() {
 
 uint8_t AlphaByte() { return uint8_t(g_draw.alpha * 255.0f); } // truncated: 0.5 -> 127
 
-bool ViewportWhole() {
-    const Rect& v = g_draw.viewport;
-    return v.x == 0 && v.y == 0 && v.w == g_width && v.h == g_height;
-}
-
 void ApplyClip() {
     if (!RendererAlive()) return;
     if (g_targetOrigin.x != 0 || g_targetOrigin.y != 0) { // switching targets resets the viewport too
         const SDL_Rect moved{-g_targetOrigin.x, -g_targetOrigin.y, g_width, g_height};
         SDL_RenderSetViewport(g_renderer, &moved);
     }
-    if (ViewportWhole()) {
+    if (g_draw.viewport.x == 0 && g_draw.viewport.y == 0 && g_draw.viewport.w == g_width &&
+        g_draw.viewport.h == g_height) {
         SDL_RenderSetClipRect(g_renderer, nullptr);
     } else {
         const SDL_Rect r{g_draw.viewport.x, g_draw.viewport.y, g_draw.viewport.w, g_draw.viewport.h};
@@ -424,11 +416,6 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (!SDL_IntersectRect(&asked, &whole, &a)) return false; // nothing to stand for
     Layer& l = g_layers[size_t(layer)];
     Layer_Done(layer); // a layer begun again before it was done: end the old picture first
-    const bool changed = l.asked && key != l.askedKey;
-    const bool changedTwice = changed && l.askedChanged;
-    l.asked = true;
-    l.askedKey = key;
-    l.askedChanged = changed;
     if (!g_drawing || !RendererAlive()) return false;
     if (l.generation != g_generation) { // made with an earlier renderer: gone with it
         l.texture = nullptr;
@@ -438,15 +425,6 @@ bool Layer_Reuse(int layer, uint64_t key, Rect area, Rect covered) {
     if (l.valid && l.epoch == g_layerEpoch && l.key == key && SDL_RectEquals(&l.area, &a)) {
         CopyLayer(l);
         return true;
-    }
-    // A picture that changes frame after frame (a light sweeping the board) would be drawn into the texture and
-    // copied out of it each frame for nothing: it is drawn straight onto the canvas instead, a render target pass
-    // less (on llvmpipe a frame's work is held until it is shown). Kept again once its key holds still for a frame.
-    // Only a layer for the whole canvas within the whole viewport: an area's content may reach past the area, and
-    // Draw_Cls ignores the viewport; the texture's edges and the copy's clip would have cut both.
-    if (changedTwice && SDL_RectEquals(&a, &whole) && ViewportWhole()) {
-        l.valid = false;
-        return false;
     }
     if (l.texture && (l.size.x != a.w || l.size.y != a.h)) { // an area of another size: a target of its size
         SDL_DestroyTexture(l.texture);
@@ -506,7 +484,6 @@ void Layer_Release(int layer) {
     if (l.texture && l.generation == g_generation && RendererAlive()) SDL_DestroyTexture(l.texture);
     l.texture = nullptr;
     l.valid = false;
-    l.asked = false;
 }
 
 uint32_t Layer_Redraws(int layer) { return layer >= 0 && layer < kLayerSlots ? g_layers[size_t(layer)].redraws : 0; }

@@ -102,10 +102,7 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 // Layer_Reuse copies the kept picture onto the canvas (within the viewport) and answers true. Otherwise it answers
 // false and the drawing calls up to Layer_Done go into the layer, which Layer_Done then copies onto the canvas. With
 // drawing off (Graphics_SetDrawing), or without a renderer that draws into textures, the content goes straight to the
-// canvas and nothing is kept. So it does when the key differs from the one asked at the layer's last use and that
-// use's key had changed too (a picture changing frame after frame), for a layer of the whole canvas drawn within the
-// whole viewport: the kept picture is dropped, and the first use whose key is the last one's again keeps it anew (a
-// single change is kept at once). Layers are numbered 0..kLayerSlots-1; the game names its own.
+// canvas and nothing is kept. Layers are numbered 0..kLayerSlots-1; the game names its own.
 // With an area, the layer stands for that rectangle of the canvas only: the content must be opaque there, and only
 // the area is copied (a panel at its place in the drawing order). Without one (an empty area) the whole canvas. Its
 // texture is of the area's size (made again when the area's size changes); the content is drawn in canvas pixels.
@@ -114,8 +111,8 @@ int Text_Height(const Str& text); // line height of the current font (ascender -
 constexpr int kLayerSlots = 3;
 bool Layer_Reuse(int layer, uint64_t key, Rect area = Rect{}, Rect covered = Rect{});
 void Layer_Done(int layer);
-void Layer_Release(int layer);     // lets its texture go (made again at its next use) and forgets its keys
-uint32_t Layer_Redraws(int layer); // how often its picture was drawn into it (not straight) since the start
+void Layer_Release(int layer);         // lets the layer's texture go (made again at its next use)
+uint32_t Layer_Redraws(int layer);     // how often its picture was drawn since the start
 // Builds a layer's key: an FNV-1a hash of the values added.
 struct LayerKey {
     uint64_t hash = 14695981039346656037ull;

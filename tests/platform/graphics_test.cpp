@@ -998,52 +998,6 @@ TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
     Sys_UseFakeClock(0);
 }
 
-// A layer whose key changes at two uses in a row is drawn straight onto the canvas (no render target), giving the
-// pixels of the kept picture, and nothing is kept; the first use whose key holds still keeps it again and the next
-// reuses it. A single change, at the start or after a still key, is kept at once.
-TEST_F(GraphicsTest, CachedLayerChangingFrameAfterFrameIsDrawnStraightUntilItsKeyHoldsStill) {
-    Sys_UseFakeClock(16);
-    constexpr int kLayer = 0;
-    Layer_Release(kLayer);
-    const ImagePtr half = SolidImage(40, 40, 100, 150, 250, 128);
-    uint64_t picture = 0;                // the key whose picture the content draws
-    bool drawn = false;                  // the content was drawn in the frame
-    const SDL_Texture* target = nullptr; // the render target it was drawn into
-    const auto content = [&] {
-        drawn = true;
-        target = SDL_GetRenderTarget(Sdl_Renderer());
-        Fill(200, 100, 50);
-        Draw_Image(half, float(50 * picture), 30);
-        Draw_SetBlend(BLEND_ADDITIVE);
-        Draw_SetColor(40, 40, 40);
-        Draw_Rect(20, float(60 * picture), 80, 20);
-        Draw_ResetState();
-    };
-    enum class How { Kept, Reused, Straight };
-    struct Step {
-        uint64_t key;
-        How how;
-    };
-    const Step steps[] = {{1, How::Kept},     {1, How::Reused}, {2, How::Kept},   {3, How::Straight},
-                          {4, How::Straight}, {4, How::Kept},   {4, How::Reused}, {5, How::Kept},
-                          {6, How::Straight}, {6, How::Kept},   {6, How::Reused}};
-    for (const Step& step : steps) {
-        picture = step.key;
-        content();
-        const Pixmap wanted = Graphics_ReadPixels(0, 0, 800, 600);
-        Graphics_Flip();
-        const uint32_t redraws = Layer_Redraws(kLayer);
-        drawn = false;
-        const Pixmap shown = LayerFrame(kLayer, step.key, content);
-        const How how = !drawn ? How::Reused : target == Sdl_Canvas() ? How::Straight : How::Kept;
-        EXPECT_EQ(int(how), int(step.how)) << "key " << step.key << " (0 kept, 1 reused, 2 straight)";
-        EXPECT_EQ(Layer_Redraws(kLayer) - redraws, step.how == How::Kept ? 1u : 0u) << "key " << step.key;
-        EXPECT_TRUE(shown.bytes == wanted.bytes) << "key " << step.key;
-    }
-    Layer_Release(kLayer);
-    Sys_UseFakeClock(0);
-}
-
 // A layer for a band of the canvas keeps only the band: what is drawn into it lands at its place (clipped, turned,
 // stretched and blended as straight onto the canvas, half of it reaching past the band), the copy puts it back there
 // and leaves the rest of the canvas alone, and an area of another size or place is drawn again whole.
