@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -825,6 +826,20 @@ TEST_F(GraphicsTest, PicturesDecodedIntoTheirTexturesInBandsDrawAsUploadedWhole)
     }
 }
 
+// One frame of a cached layer over something else (the layer covers it), its content drawn when it is not kept.
+// Answers the frame's pixels; the frame is shown after.
+Pixmap LayerFrame(int layer, uint64_t key, const std::function<void()>& content, Rect area = Rect{},
+                  Rect covered = Rect{}) {
+    Fill(1, 2, 3);
+    if (!Layer_Reuse(layer, key, area, covered)) {
+        content();
+        Layer_Done(layer);
+    }
+    Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
+    Graphics_Flip();
+    return shown;
+}
+
 } // namespace
 
 // A cached layer gives the pixels of drawing its content straight (blended, additive and text over an opaque
@@ -849,17 +864,7 @@ TEST_F(GraphicsTest, CachedLayerKeepsItsPixelsAndIsDrawnAgainWhenItMust) {
     Graphics_Flip();
     content();
     const Pixmap straight = Graphics_ReadPixels(0, 0, 800, 600);
-    // One frame: something else below (the layer covers it), then the layer with its content when it is not kept.
-    const auto frame = [&](uint64_t key) {
-        Fill(1, 2, 3);
-        if (!Layer_Reuse(kLayer, key)) {
-            content();
-            Layer_Done(kLayer);
-        }
-        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
-        Graphics_Flip();
-        return shown;
-    };
+    const auto frame = [&](uint64_t key) { return LayerFrame(kLayer, key, content); };
     Layer_Release(kLayer);
     const uint32_t start = Layer_Redraws(kLayer);
     const auto drawnAgain = [&] { return Layer_Redraws(kLayer) - start; };
@@ -969,16 +974,8 @@ TEST_F(GraphicsTest, CachedLayerCopyLeavesOutTheCoveredPartOfItsFrameOnly) {
     Sys_UseFakeClock(16);
     constexpr int kLayer = 0;
     Layer_Release(kLayer);
-    const auto frame = [&](Rect covered) {
-        Fill(1, 2, 3);
-        if (!Layer_Reuse(kLayer, 5, Rect{}, covered)) {
-            Fill(200, 100, 50);
-            Layer_Done(kLayer);
-        }
-        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
-        Graphics_Flip();
-        return shown;
-    };
+    const auto ground = [] { Fill(200, 100, 50); };
+    const auto frame = [&](Rect covered) { return LayerFrame(kLayer, 5, ground, Rect{}, covered); };
     constexpr uint32_t kLayerColour = 0xFFC86432u, kBelow = 0xFF010203u;
     const uint32_t start = Layer_Redraws(kLayer);
     for (const char* pass : {"drawn into the layer", "copied from it"}) {
@@ -1034,16 +1031,7 @@ TEST_F(GraphicsTest, BandLayerKeepsItsAreaAtItsPlace) {
     const Pixmap straight = Graphics_ReadPixels(0, 0, 800, 600);
     Graphics_Flip();
     const uint32_t below = 0xFF010203u;
-    const auto frame = [&](Rect area) {
-        Fill(1, 2, 3);
-        if (!Layer_Reuse(kLayer, 4, area)) {
-            content();
-            Layer_Done(kLayer);
-        }
-        const Pixmap shown = Graphics_ReadPixels(0, 0, 800, 600);
-        Graphics_Flip();
-        return shown;
-    };
+    const auto frame = [&](Rect area) { return LayerFrame(kLayer, 4, content, area); };
     const auto check = [&](const Pixmap& pm, Rect area, const char* pass) {
         int wrong = 0;
         for (int y = 0; y < 600; ++y)
