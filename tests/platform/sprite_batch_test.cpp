@@ -2,7 +2,9 @@
 // how often the batch flushes (one call per texture and blend run).
 #include "platform/sprite_batch.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -376,6 +378,67 @@ TEST_F(SpriteBatchTest, TrimmedAtlasFramesDrawWhereTheWholeFrameWould) {
     Batch_Sprite(strip, 2, 50, 50, 2, 2, 45, 255, 255, 255, 255, BLEND_ALPHA);
     Batch_Flush();
     EXPECT_EQ(Batch_Stats().quads, 0);
+}
+
+// What lies under a sprite or line is drawn again in its box before it (the game's kept pieces): every pixel a draw
+// changes lies in the box, for trimmed atlas frames and whole pictures, scaled, shrunk, turned, mirrored and at
+// fractions of a pixel, and for lines along the axes and across them.
+TEST_F(SpriteBatchTest, EveryPixelADrawChangesLiesInItsBox) {
+    Pixmap pm = Pixmap_Create(32, 16, PF_RGBA8888);
+    for (int y = 3; y < 11; ++y)
+        for (int x = 5; x < 12; ++x)
+            Pixmap_WritePixel(pm, x, y, 0xFFFFFFFFu); // frame 0: a block off the frame's centre, in the atlas trimmed
+    for (int x = 16; x < 32; ++x)
+        Pixmap_WritePixel(pm, x, 14, 0x60FFFFFFu); // frame 1: a faint row near the frame's edge
+    const ImagePtr strip = Image_FromPixmapAnim(pm, 16, 16, 0, 2);
+    Image_SetHandle(strip, 8, 8);
+    Batch_AtlasAdd(strip);
+    const ImagePtr whole = SolidImage(5, 3, 255, 255, 255); // on its own texture
+    Image_SetHandle(whole, 1, 2);
+    struct Draw {
+        const ImagePtr* img; // null: a line from (x, y) to (x2, y2)
+        int frame;
+        float x, y, sx, sy, rot, x2, y2;
+    };
+    const Draw draws[] = {
+        {&strip, 0, 50.5f, 50.25f, 1, 1, 0, 0, 0},      {&strip, 0, 50.7f, 50.9f, 2.6f, 1.3f, 0, 0, 0},
+        {&strip, 0, 50, 50, 0.37f, 0.41f, 0, 0, 0},     {&strip, 0, 50.3f, 50.6f, 1.8f, 1.8f, 33, 0, 0},
+        {&strip, 0, 50, 50, -1, 1, 0, 0, 0},            {&strip, 0, 50.5f, 50.5f, -1.5f, -2, 250, 0, 0},
+        {&strip, 1, 50.2f, 50.8f, 3, 3, 0, 0, 0},       {&strip, 1, 50, 50, 2, 2, 45, 0, 0},
+        {&whole, 0, 50.6f, 50.4f, 1, 1, 0, 0, 0},       {&whole, 0, 50, 50, 4.3f, 2.2f, 17, 0, 0},
+        {nullptr, 0, 40, 50, 0, 0, 0, 60, 50},          {nullptr, 0, 50.7f, 40.2f, 0, 0, 0, 50.7f, 61.9f},
+        {nullptr, 0, 40.5f, 41, 0, 0, 0, 61, 58.5f},    {nullptr, 0, 61.5f, 59.2f, 0, 0, 0, 61.5f, 40.7f},
+    };
+    for (size_t i = 0; i < std::size(draws); ++i) {
+        const Draw& d = draws[i];
+        Fill(0, 0, 0);
+        Rect box;
+        if (d.img) {
+            box = Batch_SpriteBox(*d.img, d.frame, d.x, d.y, d.sx, d.sy, d.rot);
+            Batch_Sprite(*d.img, d.frame, d.x, d.y, d.sx, d.sy, d.rot, 255, 255, 255, 255, BLEND_ADDITIVE);
+        } else {
+            box = Batch_LineBox(d.x, d.y, d.x2, d.y2);
+            Batch_Line(d.x, d.y, d.x2, d.y2, 255, 255, 255, 255, BLEND_ADDITIVE);
+        }
+        Batch_Flush();
+        const Pixmap got = Graphics_ReadPixels(0, 0, 100, 100);
+        int outside = 0, changed = 0, l = 100, t = 100, r = -1, b = -1; // the changed pixels' bounds
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (Pixmap_ReadPixel(got, x, y) & 0xFFFFFFu) {
+                    ++changed;
+                    outside += x < box.x || y < box.y || x >= box.x + box.w || y >= box.y + box.h;
+                    l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
+                }
+        ASSERT_GT(changed, 0) << "draw " << i;
+        EXPECT_EQ(outside, 0) << "draw " << i;
+        // A box much larger than the draw would only cost pixels; a turned quad's box has empty corners.
+        EXPECT_LE(int64_t(box.w) * box.h, 4 * int64_t(r - l + 3) * (b - t + 3)) << "draw " << i;
+    }
+    // Draws that draw nothing have no box.
+    EXPECT_EQ(Batch_SpriteBox(strip, 2, 50, 50, 1, 1, 0).w, 0);
+    EXPECT_EQ(Batch_SpriteBox(strip, 0, 50, 50, 0, 1, 0).w, 0);
+    EXPECT_EQ(Batch_SpriteBox(nullptr, 0, 50, 50, 1, 1, 0).w, 0);
 }
 
 // Pages painted ahead (a screen's first frame) are painted for the renderer's own path: the first sprite drawn from
