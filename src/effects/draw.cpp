@@ -6,7 +6,6 @@
 #include "platform/frame_tally.h"
 #include "platform/sprite_batch.h"
 
-
 namespace {
 
 void LayerPass(int32_t layer) {
@@ -37,8 +36,7 @@ class HoldSink final : public FxSink {
     FxBoxes* boxes = nullptr;
 
     void Sprite(const ImagePtr& img, int frame, float x, float y, const FxState& s) override {
-        const Rect b = Batch_SpriteBox(img, frame, x, y, s.sx, s.sy, s.rot);
-        boxes->Add(b);
+        boxes->Add(Batch_SpriteBox(img, frame, x, y, s.sx, s.sy, s.rot));
         held_.push_back(Held{img, frame, x, y, 0, 0, s, kSprite});
     }
     void Line(float x1, float y1, float x2, float y2, const FxState& s) override {

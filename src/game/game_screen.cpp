@@ -185,19 +185,22 @@ struct KeptPieces {
         uint64_t look = 0;
         int32_t still = 0; // frames its look has held, up to kStillFrames
     };
-    std::vector<Seen> seen; // by place in the piece list, as of this frame
+    std::vector<Seen> seen;  // by place in the piece list, as of this frame
     uint64_t cellsKey = 0;   // the layer's key without the pieces at the last frame
     bool onSoftware = false; // SDL's software renderer keeps them too (tests)
 };
 KeptPieces g_kept;
-constexpr int32_t kStillFrames = 15;   // frames a piece's look holds before it joins the layer: a quarter second
-constexpr size_t kMaxLivePieces = 12;  // more moving pieces than this: none kept (a cascade redraws the board anyway)
+constexpr int32_t kStillFrames = 15;    // frames a piece's look holds before it joins the layer: a quarter second
+constexpr size_t kMaxLivePieces = 12;   // more moving pieces than this: none kept (a cascade redraws the board anyway)
 constexpr size_t kMaxBehindHeld = 1024; // more behind-pass objects than this: none kept (the pass is drawn as it comes)
 
 bool IsKept(size_t i) { return g_kept.seen[i].still >= kStillFrames; }
 
 // Counts how long each piece's look has held; true when the still ones go into the layer this frame.
 bool KeptPieces_Update() {
+    // Kept, the pieces took the idle board's own thread on llvmpipe from 0.14 to 0.10 CPU-s/s; SDL's software
+    // renderer draws them with our blitter for next to nothing, so there they are drawn every frame as before.
+    if (!g_kept.onSoftware && std::strcmp(Graphics_RendererName(), "software") == 0) return false;
     std::vector<KeptPieces::Seen>& seen = g_kept.seen;
     size_t i = 0, kept = 0;
     for (const PiecePtr& p : Pieces) {
@@ -210,19 +213,15 @@ bool KeptPieces_Update() {
         kept += s.still >= kStillFrames ? 1 : 0;
     }
     seen.resize(i);
-    // Kept, the pieces took the idle board's own thread on llvmpipe from 0.14 to 0.10 CPU-s/s; SDL's software
-    // renderer draws them with our blitter for next to nothing, so there they are drawn every frame as before.
-    const bool renderer = g_kept.onSoftware || std::strcmp(Graphics_RendererName(), "software") != 0;
-    return renderer && kept > 0 && i - kept <= kMaxLivePieces && Effects_BehindCount() <= kMaxBehindHeld;
+    return kept > 0 && i - kept <= kMaxLivePieces && Effects_BehindCount() <= kMaxBehindHeld;
 }
 
 // The pieces in list order, clipped to the board (pieces falling in from above) within the viewport; `keptOnly`:
 // only those kept in the layer.
 void DrawPieces(bool keptOnly) {
     const Rect keep = Draw_GetViewport();
-    const Rect board =
-        Rect_Intersect(keep, Rect{int(DrawX(float(Board_OriginX))), int(DrawY(float(Board_OriginY))),
-                                  Board_PixelWidth, Board_PixelHeight});
+    const Rect board = Rect_Intersect(keep, Rect{int(DrawX(float(Board_OriginX))), int(DrawY(float(Board_OriginY))),
+                                                 Board_PixelWidth, Board_PixelHeight});
     Draw_SetViewport(board.x, board.y, board.w, board.h);
     size_t i = 0;
     for (const PiecePtr& p : Pieces) {
@@ -500,7 +499,8 @@ bool DrawBackdropAndCells(bool interface) {
         // Only over cells that held still since the last frame: while they change frame after frame (the level's
         // opening light sweep) the layer is drawn anew each frame, and the pieces drawn into it with the cells
         // would only add to llvmpipe's work held for the frame (2.5 MB more at the board run's peak, measured).
-        keepPieces = keepPieces && std::exchange(g_kept.cellsKey, key.hash) == key.hash;
+        const bool cellsStill = std::exchange(g_kept.cellsKey, key.hash) == key.hash;
+        keepPieces = keepPieces && cellsStill;
         key.Add(keepPieces);
         if (keepPieces)
             for (size_t i = 0; i < g_kept.seen.size(); ++i)

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 
 #include "platform/graphics.h"
 
@@ -49,11 +48,5 @@ template <int N> struct CanvasBoxes {
                 return &b;
         }
         return nullptr;
-    }
-    int64_t Area() const {
-        int64_t a = 0;
-        for (int i = 0; i < count; ++i)
-            a += int64_t(box[size_t(i)].w) * box[size_t(i)].h;
-        return a;
     }
 };

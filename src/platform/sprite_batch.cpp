@@ -547,9 +547,6 @@ SDL_Rect AtlasTrim(const uint32_t* argb, int w, int h) {
     return SDL_Rect{left, top, right - left + 1, bottom - top + 1};
 }
 
-} // namespace
-
-namespace {
 // The corners of a sprite on the canvas: about the handle, scaled, then turned clockwise on screen (y grows
 // downward). An atlas frame (`place`) covers only its trimmed box; a picture on its own texture its whole frame.
 BlitQuad SpriteQuad(const Image& img, const AtlasFrame* place, float x, float y, float sx, float sy, float rot) {
@@ -587,6 +584,16 @@ BlitQuad SpriteQuad(const Image& img, const AtlasFrame* place, float x, float y,
     }
     return q;
 }
+
+struct QuadExtent {
+    float minX, maxX, minY, maxY;
+};
+QuadExtent ExtentOf(const BlitQuad& q) {
+    return QuadExtent{std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3])),
+                      std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3])),
+                      std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3])),
+                      std::max(std::max(q.y[0], q.y[1]), std::max(q.y[2], q.y[3]))};
+}
 } // namespace
 
 void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, float sy, float rot, uint8_t r, uint8_t g,
@@ -623,11 +630,8 @@ void Batch_Sprite(const ImagePtr& img, int frame, float x, float y, float sx, fl
         }
         place = &f;
     }
-    BlitQuad q = SpriteQuad(*img, place, x, y, sx, sy, rot);
-    const float minX = std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3]));
-    const float maxX = std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3]));
-    const float minY = std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3]));
-    const float maxY = std::max(std::max(q.y[0], q.y[1]), std::max(q.y[2], q.y[3]));
+    const BlitQuad q = SpriteQuad(*img, place, x, y, sx, sy, rot);
+    const auto [minX, maxX, minY, maxY] = ExtentOf(q);
     // A quad wholly outside the viewport would draw nothing: it is not handed on (the level end's stars and rings
     // fly on past the screen's edges). The four tests joined into one branch.
     const ViewportEdges& vp = CurrentViewport();
@@ -662,11 +666,7 @@ Rect Batch_SpriteBox(const ImagePtr& img, int frame, float x, float y, float sx,
     const auto it = atlas.entries.find(img.get());
     const AtlasFrame* place = it == atlas.entries.end() ? nullptr : &it->second.frames[size_t(frame)];
     if (place && place->at.w <= 0) return Rect{};
-    const BlitQuad q = SpriteQuad(*img, place, x, y, sx, sy, rot);
-    const float minX = std::min(std::min(q.x[0], q.x[1]), std::min(q.x[2], q.x[3]));
-    const float maxX = std::max(std::max(q.x[0], q.x[1]), std::max(q.x[2], q.x[3]));
-    const float minY = std::min(std::min(q.y[0], q.y[1]), std::min(q.y[2], q.y[3]));
-    const float maxY = std::max(std::max(q.y[0], q.y[1]), std::max(q.y[2], q.y[3]));
+    const auto [minX, maxX, minY, maxY] = ExtentOf(SpriteQuad(*img, place, x, y, sx, sy, rot));
     const float l = std::max(std::floor(minX) - 1, -1e6f), t = std::max(std::floor(minY) - 1, -1e6f);
     const float r = std::min(std::ceil(maxX) + 1, 1e6f), b = std::min(std::ceil(maxY) + 1, 1e6f);
     return r > l && b > t ? Rect{int(l), int(t), int(r - l), int(b - t)} : Rect{};
@@ -675,8 +675,10 @@ Rect Batch_SpriteBox(const ImagePtr& img, int frame, float x, float y, float sx,
 Rect Batch_LineBox(float x1, float y1, float x2, float y2) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return Rect{};
     // The band is a pixel wide and half a pixel longer at both ends: two pixels to spare on every side.
-    const float l = std::max(std::floor(std::min(x1, x2)) - 2, -1e6f), t = std::max(std::floor(std::min(y1, y2)) - 2, -1e6f);
-    const float r = std::min(std::ceil(std::max(x1, x2)) + 3, 1e6f), b = std::min(std::ceil(std::max(y1, y2)) + 3, 1e6f);
+    const float l = std::max(std::floor(std::min(x1, x2)) - 2, -1e6f),
+                t = std::max(std::floor(std::min(y1, y2)) - 2, -1e6f);
+    const float r = std::min(std::ceil(std::max(x1, x2)) + 3, 1e6f),
+                b = std::min(std::ceil(std::max(y1, y2)) + 3, 1e6f);
     return r > l && b > t ? Rect{int(l), int(t), int(r - l), int(b - t)} : Rect{};
 }
 
